@@ -1,0 +1,372 @@
+// TDataFile: construction, the transaction steps and the header and picture
+// operations. The rewrite is in data_file_rewrite.cpp, the entry operations
+// in data_file_entries.cpp, merging and remapping in data_file_merge.cpp.
+#include "data_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "coding.h"
+#include "record_scan.h"
+#include "word_index.h"
+
+namespace vrk {
+namespace {
+
+constexpr std::size_t kMaxPath = 999;
+
+std::string CutPath(std::string path) {
+    if (path.size() > kMaxPath) path.resize(kMaxPath);
+    return path;
+}
+
+// Where the records of a file of `size` bytes end: before the picture block
+// when the trailer is sound, else at the end of the file.
+std::uint64_t RecordsEnd(std::uint64_t size, std::uint32_t pictureSize, bool trailerRead) {
+    if (!trailerRead || size < kEmptyFileSize || pictureSize > size - kEmptyFileSize) return size;
+    return size - kTrailerSize - pictureSize;
+}
+
+// The entry count is sound when every record it implies has room for at
+// least its terminator; a damaged count must never size an allocation.
+bool CountFits(std::int32_t count, std::uint64_t recordBytes) {
+    return count >= 0 && static_cast<std::uint64_t>(count) + ENTRY_BASE <= recordBytes;
+}
+
+bool ValidRecordText(std::string_view text) {
+    return text.size() <= kMaxRecordText && text.find(kTerminator) == std::string_view::npos;
+}
+
+}  // namespace
+
+bool CreateEmpty(const std::string& path) {
+    std::string bytes(kEmptyFileSize, '\0');
+    std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+TDataFile::TDataFile(std::string path, std::string replacementsPath, std::string additionsPath,
+                     std::string outputPath)
+    : m_path(CutPath(std::move(path))),
+      m_replacementsPath(CutPath(std::move(replacementsPath))),
+      m_additionsPath(CutPath(std::move(additionsPath))),
+      m_outputPath(CutPath(std::move(outputPath))) {
+    SetAlphabet(kDefaultAlphabet, kDefaultSeparator);
+}
+
+TDataFile::~TDataFile() { Abort(); }
+
+void TDataFile::SetAlphabet(std::string_view row, char separator) {
+    m_alphabet.assign(row.substr(0, kMaxAlphabet));
+    m_separator = separator;
+    m_rank = BuildRankTable(m_alphabet, m_separator);
+}
+
+std::string_view TDataFile::Records() const {
+    return m_data.view().substr(0, m_recordsEnd);
+}
+
+// --- Transaction steps ------------------------------------------------------
+
+bool TDataFile::Open(Mode mode) {
+    Abort();
+    const bool change = mode == Mode::Change;
+    if (!m_mainFile.Open(m_path, TLockedFile::Access::Read, change) ||
+        !m_data.Load(m_mainFile.fd()) || m_data.size() < kRecordsOffset) {
+        Abort();
+        return false;
+    }
+    const std::uint64_t size = m_data.size();
+    const bool trailerRead = size >= kTrailerSize;
+    const std::uint32_t pictureSize =
+        trailerRead ? DecodeFixed32(m_data.data() + size - kTrailerSize) : 0;
+    m_recordsEnd = RecordsEnd(size, pictureSize, trailerRead);
+    m_count = static_cast<std::int32_t>(DecodeFixed32(m_data.data() + kHeaderOffset));
+    if (!CountFits(m_count, m_recordsEnd - kRecordsOffset)) {
+        Abort();
+        return false;
+    }
+    m_cursor = kRecordsOffset;
+    if (change && !OpenChangeFiles()) {
+        Abort();
+        return false;
+    }
+    return true;
+}
+
+bool TDataFile::OpenChangeFiles() {
+    // The replacements file doubles as the lock of the whole scratch set, so
+    // that two processes never share one set of scratch files.
+    if (!m_replacementsFile.Open(m_replacementsPath, TLockedFile::Access::ReadWriteCreate, true) ||
+        ::ftruncate(m_replacementsFile.fd(), 0) != 0)
+        return false;
+    m_openAdditionsPath = m_additionsPath;
+    m_additionsFd = ::open(m_openAdditionsPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (m_additionsFd < 0) {
+        m_openAdditionsPath += "x";
+        m_additionsFd =
+            ::open(m_openAdditionsPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (m_additionsFd < 0) return false;
+    }
+    m_replacements.Attach(m_replacementsFile.fd());
+    m_additions.Attach(m_additionsFd);
+    return true;
+}
+
+bool TDataFile::SeekRecord(std::int32_t k) {
+    if (!m_data.data() || k < 0) return false;
+    std::uint64_t pos = kRecordsOffset;
+    if (!SkipRecords(m_data.view(), m_recordsEnd, pos, k)) return false;
+    m_cursor = pos;
+    return true;
+}
+
+bool TDataFile::ReadRecord(std::string& out, std::size_t size) {
+    if (!m_data.data() || size == 0 || m_cursor >= m_recordsEnd) return false;
+    std::uint64_t next = m_cursor;
+    TRecordSpan record;
+    if (!NextRecord(m_data.view(), m_recordsEnd, next, record)) return false;
+    UnscrambleRecord(m_data.view(), record, out, size - 1);
+    // A record longer than the buffer is read in part; the cursor stays
+    // inside it, as the next read expects.
+    m_cursor = record.length > size - 1 ? m_cursor + (size - 1) : next;
+    return true;
+}
+
+void TDataFile::EnsureChangeTables() {
+    if (!m_deletedFlags.empty()) return;
+    const std::size_t n = static_cast<std::size_t>(m_count) + ENTRY_BASE;
+    m_deletedFlags.assign(n, 0);
+    m_replacementOffsets.assign(n, -1);
+}
+
+bool TDataFile::ReplaceRecord(std::int32_t k, std::string_view text) {
+    if (m_additionsFd < 0 || k < 0 || k >= m_count + ENTRY_BASE || !ValidRecordText(text))
+        return false;
+    EnsureChangeTables();
+    if (m_deletedFlags[k]) {
+        m_deletedFlags[k] = 0;
+        --m_deleted;
+    }
+    const std::uint64_t offset = m_replacements.offset();
+    if (!m_replacements.WriteScrambled(text) ||
+        !m_replacements.WriteScrambled(std::string_view("\0", 1)))
+        return false;
+    m_replacementOffsets[k] = static_cast<std::int64_t>(offset);
+    m_changedRecords.push_back(k);
+    m_modified = true;
+    return true;
+}
+
+bool TDataFile::AppendRecord(std::string_view text) {
+    if (m_additionsFd < 0 || !ValidRecordText(text)) return false;
+    if (!m_additions.WriteScrambled(text) ||
+        !m_additions.WriteScrambled(std::string_view("\0", 1)))
+        return false;
+    ++m_added;
+    m_modified = true;
+    return true;
+}
+
+bool TDataFile::DeleteRecord(std::int32_t k) {
+    if (m_additionsFd < 0 || k < 0 || k >= m_count + ENTRY_BASE) return false;
+    EnsureChangeTables();
+    m_replacementOffsets[k] = -1;
+    if (!m_deletedFlags[k]) {
+        m_deletedFlags[k] = 1;
+        ++m_deleted;
+    }
+    m_changedRecords.push_back(k);
+    m_modified = true;
+    return true;
+}
+
+bool TDataFile::Close() {
+    const bool ok = !m_modified || Rewrite();
+    Abort();
+    return ok;
+}
+
+void TDataFile::Abort() {
+    m_data.Reset();
+    m_mainFile.Close();
+    if (m_additionsFd >= 0) {
+        ::close(m_additionsFd);
+        m_additionsFd = -1;
+        RemoveFile(m_openAdditionsPath);
+    }
+    if (m_replacementsFile.IsOpen()) {
+        // Removed while the scratch set is still locked, then unlocked.
+        if (!m_keepOutput) RemoveFile(m_outputPath);
+        RemoveFile(m_replacementsPath);
+        m_replacementsFile.Close();
+    }
+    m_replacements.Detach();
+    m_additions.Detach();
+    m_keepOutput = false;
+    m_modified = false;
+    m_added = m_deleted = 0;
+    m_count = 0;
+    m_cursor = 0;
+    m_recordsEnd = 0;
+    std::vector<std::uint8_t>().swap(m_deletedFlags);
+    std::vector<std::int64_t>().swap(m_replacementOffsets);
+    std::vector<std::int32_t>().swap(m_changedRecords);
+    m_wordIndex.reset();
+    m_picture.reset();
+}
+
+// --- Header and picture -----------------------------------------------------
+
+bool TDataFile::ReadHeaderRecords(int last, std::vector<std::string>& out) {
+    TLockedFile file;
+    struct stat st;
+    if (!file.Open(m_path, TLockedFile::Access::Read, false) || fstat(file.fd(), &st) != 0)
+        return false;
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    char header[kHeaderSize];
+    char trailer[4];
+    if (size < kEmptyFileSize || !ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset) ||
+        !ReadAt(file.fd(), trailer, 4, size - kTrailerSize))
+        return false;
+    const std::uint64_t end = RecordsEnd(size, DecodeFixed32(trailer), true);
+    if (!CountFits(static_cast<std::int32_t>(DecodeFixed32(header)), end - kRecordsOffset))
+        return false;
+    // Header records are short; read a small block and grow it only while
+    // the wanted records have not ended, never past what records may hold.
+    const std::uint64_t limit = std::min<std::uint64_t>(end - kRecordsOffset, ENTRY_BASE * MAX_RECORD);
+    std::string block;
+    for (std::uint64_t want = std::min<std::uint64_t>(4096, limit);; want = std::min(want * 4, limit)) {
+        block.resize(want);
+        if (!ReadAt(file.fd(), block.data(), want, kRecordsOffset)) return false;
+        std::vector<TRecordSpan> spans;
+        std::uint64_t pos = 0;
+        TRecordSpan span;
+        while (static_cast<int>(spans.size()) <= last && NextRecord(block, want, pos, span))
+            spans.push_back(span);
+        if (static_cast<int>(spans.size()) > last) {
+            out.clear();
+            for (const TRecordSpan& s : spans) {
+                std::string text(block.substr(s.offset, std::min(s.length, kMaxRecordText)));
+                ScrambleBytes(text.data(), text.data(), text.size(), kRecordsOffset + s.offset);
+                out.push_back(std::move(text));
+            }
+            return true;
+        }
+        if (want == limit) return false;
+    }
+}
+
+bool TDataFile::GetHeaderRecord(int k, std::string& out, std::size_t size) {
+    std::vector<std::string> records;
+    if (size == 0 || !ReadHeaderRecords(k, records)) return false;
+    out = records[k].substr(0, size - 1);
+    return true;
+}
+
+std::int32_t TDataFile::GetEntryCount() {
+    TLockedFile file;
+    struct stat st;
+    char header[kHeaderSize];
+    if (!file.Open(m_path, TLockedFile::Access::Read, false) || fstat(file.fd(), &st) != 0 ||
+        static_cast<std::uint64_t>(st.st_size) < kEmptyFileSize ||
+        !ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset))
+        return -1;
+    const auto count = static_cast<std::int32_t>(DecodeFixed32(header));
+    return CountFits(count, static_cast<std::uint64_t>(st.st_size) - kRecordsOffset - kTrailerSize)
+               ? count
+               : -1;
+}
+
+bool TDataFile::GetName(std::string& out, std::size_t size) {
+    return GetHeaderRecord(kRecordName, out, size);
+}
+bool TDataFile::GetAuthor(std::string& out, std::size_t size) {
+    return GetHeaderRecord(kRecordAuthor, out, size);
+}
+bool TDataFile::GetNotes(std::string& out, std::size_t size) {
+    return GetHeaderRecord(kRecordNotes, out, size);
+}
+bool TDataFile::GetPassword(std::string& out, std::size_t size) {
+    return GetHeaderRecord(kRecordPassword, out, size);
+}
+
+std::int32_t TDataFile::GetFlags() {
+    std::string text;
+    if (!GetHeaderRecord(kRecordFlags, text, 100)) return -1;
+    // Leading hexadecimal digits; text without any reads as no flags.
+    std::uint32_t flags = 0;
+    for (char c : text) {
+        const int digit = (c >= '0' && c <= '9')   ? c - '0'
+                          : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                          : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                                                   : -1;
+        if (digit < 0) break;
+        flags = (flags << 4) | static_cast<std::uint32_t>(digit);
+    }
+    return static_cast<std::int32_t>(flags & 0x7FFFFFFF);
+}
+
+bool TDataFile::SetInfo(std::string_view name, std::string_view author, std::string_view notes,
+                        std::string_view password, std::int32_t flags) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%X", static_cast<unsigned>(flags));
+    if (!Open(Mode::Change)) return false;
+    const bool queued = ReplaceRecord(kRecordName, name) && ReplaceRecord(kRecordAuthor, author) &&
+                        ReplaceRecord(kRecordNotes, notes) &&
+                        ReplaceRecord(kRecordPassword, password) &&
+                        ReplaceRecord(kRecordFlags, hex);
+    if (!queued) {
+        Abort();
+        return false;
+    }
+    return Close();
+}
+
+bool TDataFile::ReadPictureFromFile(std::string_view& out) const {
+    const std::uint64_t size = m_data.size();
+    if (size < kEmptyFileSize) return false;
+    const std::uint32_t n = DecodeFixed32(m_data.data() + size - kTrailerSize);
+    if (n > size - kEmptyFileSize) return false;
+    out = m_data.view().substr(size - kTrailerSize - n, n);
+    return true;
+}
+
+bool TDataFile::SetPicture(std::string_view bytes) {
+    if (bytes.size() > 0xFFFFFFFFu || !Open(Mode::Change)) return false;
+    m_picture.emplace(bytes);
+    m_modified = true;
+    return Close();
+}
+
+bool TDataFile::GetPicture(std::string& out, std::size_t size) {
+    if (!Open(Mode::Read)) return false;
+    std::string_view picture;
+    const bool ok = ReadPictureFromFile(picture);
+    if (ok) out.assign(picture.substr(0, size));
+    Abort();
+    return ok;
+}
+
+std::int32_t TDataFile::GetPictureSize() {
+    TLockedFile file;
+    struct stat st;
+    if (!file.Open(m_path, TLockedFile::Access::Read, false) || fstat(file.fd(), &st) != 0)
+        return 0;
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    char trailer[4];
+    if (size < kEmptyFileSize || !ReadAt(file.fd(), trailer, 4, size - kTrailerSize)) return -1;
+    const std::uint32_t n = DecodeFixed32(trailer);
+    if (n > size - kEmptyFileSize || n > 0x7FFFFFFFu) return -1;
+    return static_cast<std::int32_t>(n);
+}
+
+}  // namespace vrk

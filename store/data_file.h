@@ -1,0 +1,223 @@
+// TDataFile: the dictionary object, the only code that reads or writes a
+// .vrk3 file (FORMAT.md). Every public operation is one transaction: it opens
+// the dictionary, works, and closes it again; changes are queued in two
+// scratch files and applied by one rewrite of the whole file, which is
+// written beside the dictionary, flushed and renamed over it.
+//
+// Locking: a changing operation holds an exclusive advisory lock on the
+// dictionary and on its set of scratch files from open to the end of the
+// rewrite; a reading operation holds a shared lock. An operation that cannot
+// get its lock within LockTimeout() fails; nothing is changed then.
+//
+// Results: false, or -1 from the counting operations (-2 from FindWord when
+// no entry has the word). A failed operation leaves the dictionary unchanged.
+// One object is used by one thread at a time.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "alphabet.h"
+#include "file_io.h"
+#include "format.h"
+
+namespace vrk {
+
+class TWordIndex;
+
+// Writes the 72-byte empty dictionary to path. False when the file cannot
+// be created or written.
+[[nodiscard]] bool CreateEmpty(const std::string& path);
+
+// True when a's word (its bytes before the first 0x01) equals b's word byte
+// for byte; case and letter groups are not folded.
+[[nodiscard]] bool IsSameWord(std::string_view a, std::string_view b);
+
+// output = existing (cut to size - 1 bytes), then every description of
+// incoming that existing does not hold byte for byte, in incoming's order.
+// A description that would make output longer than 99 999 bytes is left out.
+bool MergeDescriptions(std::string_view existing, std::string_view incoming,
+                       std::string& output, std::size_t size = MAX_RECORD);
+
+class TDataFile {
+public:
+    // The scratch paths: replacements, additions, output (each cut to 999
+    // bytes). The alphabet starts as the built-in row with "|".
+    TDataFile(std::string path, std::string replacementsPath, std::string additionsPath,
+              std::string outputPath);
+    ~TDataFile();
+    TDataFile(const TDataFile&) = delete;
+    TDataFile& operator=(const TDataFile&) = delete;
+
+    const std::string& path() const { return m_path; }
+
+    // --- Dictionary data. The header reads cost the same for any number of
+    // entries and create no scratch files.
+    [[nodiscard]] std::int32_t GetEntryCount();
+    // Header records 10-13, cut to size - 1 bytes.
+    [[nodiscard]] bool GetName(std::string& out, std::size_t size = 1000);
+    [[nodiscard]] bool GetAuthor(std::string& out, std::size_t size = 1000);
+    [[nodiscard]] bool GetNotes(std::string& out, std::size_t size = 1000);
+    [[nodiscard]] bool GetPassword(std::string& out, std::size_t size = 1000);
+    // Record 14 as hexadecimal; text without hex digits reads as 0; -1 on failure.
+    [[nodiscard]] std::int32_t GetFlags();
+    // Records 10-14 in one rewrite; flags are stored in "%X" form.
+    [[nodiscard]] bool SetInfo(std::string_view name, std::string_view author,
+                               std::string_view notes, std::string_view password,
+                               std::int32_t flags);
+
+    // --- Picture (stored plain after the records).
+    [[nodiscard]] bool SetPicture(std::string_view bytes);
+    // The first min(picture size, size) bytes of the picture.
+    [[nodiscard]] bool GetPicture(std::string& out, std::size_t size);
+    // The picture length; 0 when the dictionary cannot be opened, -1 when
+    // its trailer is damaged.
+    [[nodiscard]] std::int32_t GetPictureSize();
+
+    // --- Whole-dictionary changes (report through the progress values).
+    // Replaces every byte `from` by `to` in all records but the password and
+    // the flags; refuses 0x00 and 0x01.
+    [[nodiscard]] bool RemapLetter(char from, char to);
+    // Merges every entry of the dictionary at sourcePath into this one.
+    [[nodiscard]] bool MergeFile(const std::string& sourcePath);
+
+    // --- Sort order and letter folding.
+    void SetAlphabet(std::string_view row, char separator);
+    const std::string& alphabet() const { return m_alphabet; }
+    char separator() const { return m_separator; }
+    const TRankTable& rank() const { return m_rank; }
+
+    // --- Entries (entry i is record ENTRY_BASE + i; i outside 0 ... count - 1 fails).
+    [[nodiscard]] bool GetEntry(std::int32_t i, std::string& out);
+    [[nodiscard]] bool GetWord(std::int32_t i, std::string& out, std::size_t size = MAX_RECORD);
+    [[nodiscard]] std::int32_t GetDescriptionCount(std::int32_t i);
+    // Description k (from 0) cut to size - 1 bytes; k = -1 gives the word.
+    [[nodiscard]] bool GetDescription(std::int32_t i, std::int32_t k, std::string& out,
+                                      std::size_t size = MAX_RECORD);
+    [[nodiscard]] bool DeleteEntry(std::int32_t i);
+    // Appends record; when *index names an entry, that entry is removed
+    // first. *index becomes the stored entry's position after the rewrite.
+    [[nodiscard]] bool StoreEntry(std::string_view record, std::int32_t* index = nullptr);
+    // Like StoreEntry, but merges record's descriptions into every other
+    // entry with the same word; index becomes the last such entry's
+    // position after the rewrite. Appends when no entry has the word.
+    [[nodiscard]] bool StoreEntryMerged(std::string_view record, std::int32_t& index);
+    // The first entry with record's word; -2 when none, -1 on failure.
+    [[nodiscard]] std::int32_t FindWord(std::string_view record);
+
+    // --- Search (search.cpp). Writes each matching record followed by 0x02
+    // into outText (0x00 after the last), its index into outIndex and the
+    // number of found terms into outHits; at most maxResults matches. When
+    // the next match does not fit, outText.back() becomes 'X' and the search
+    // stops. Returns the number of matches, or -1 on a read failure or stop.
+    [[nodiscard]] std::int32_t Search(std::string_view pattern, std::string_view terms,
+                                      std::span<char> outText, std::span<std::int32_t> outIndex,
+                                      std::span<std::int32_t> outHits, std::int32_t maxResults);
+    // True when term occurs in text (rank-folded unless exact; bounded by
+    // space, tab, 0x00, 0x01 or the ends when wholeWord).
+    [[nodiscard]] bool ContainsTerm(std::string_view text, std::string_view term, bool exact,
+                                    bool wholeWord) const;
+
+    // --- Older formats (older_formats*.cpp). Imports merge entry by entry
+    // into the dictionary as it was opened; exports write all entries sorted
+    // by the alphabet row.
+    [[nodiscard]] bool ImportSecondGen(const std::string& path, char separator, bool withInfo);
+    [[nodiscard]] bool ImportFirstGen(const std::string& path, char separator);
+    [[nodiscard]] bool ImportCsv(const std::string& path);
+    [[nodiscard]] bool ExportSecondGen(const std::string& path, char separator);
+    [[nodiscard]] bool ExportFirstGen(const std::string& path, char separator);
+    [[nodiscard]] bool ExportCsv(const std::string& path, char separator);
+
+private:
+    friend class TDataFileTestPeer;  // tests queue changes step by step
+    enum class Mode { Read, Change };
+
+    // --- Transaction steps.
+    // Read: shared lock and a view of the file. Change: exclusive locks on
+    // the dictionary and the scratch set, and the two change files created.
+    [[nodiscard]] bool Open(Mode mode);
+    [[nodiscard]] bool OpenChangeFiles();
+    void EnsureChangeTables();
+    // Places the cursor at record k; false when the records end first.
+    [[nodiscard]] bool SeekRecord(std::int32_t k);
+    // The record at the cursor, cut to size - 1 bytes; the cursor moves past
+    // what was read (and past the terminator when it was reached).
+    [[nodiscard]] bool ReadRecord(std::string& out, std::size_t size = MAX_RECORD);
+    // Queue a new text for record k (0 ... count + 15). Texts longer than
+    // 99 999 bytes or holding 0x00 are refused.
+    [[nodiscard]] bool ReplaceRecord(std::int32_t k, std::string_view text);
+    [[nodiscard]] bool AppendRecord(std::string_view text);
+    [[nodiscard]] bool DeleteRecord(std::int32_t k);
+    // Applies the queued changes by one rewrite, then releases everything.
+    [[nodiscard]] bool Close();
+    // Releases everything without applying the queued changes.
+    void Abort();
+
+    // Header records 0 ... last, read without loading the entries.
+    [[nodiscard]] bool ReadHeaderRecords(int last, std::vector<std::string>& out);
+    [[nodiscard]] bool GetHeaderRecord(int k, std::string& out, std::size_t size);
+    // Reads entry i of a dictionary opened for reading.
+    [[nodiscard]] bool ReadEntry(std::int32_t i, std::string& out, std::size_t size = MAX_RECORD);
+    [[nodiscard]] bool ReadEntryOnce(std::int32_t i, std::string& out);
+    [[nodiscard]] bool Rewrite();
+    // The magic, the header and every record of the rewritten file.
+    [[nodiscard]] bool WriteRecords(TScrambledWriter& out, std::string_view replacements,
+                                    std::string_view additions);
+
+    // --- Merging incoming entries (MergeFile and every import).
+    // Indexes the first entry of every word of the dictionary as opened;
+    // called once after Open(Mode::Change).
+    [[nodiscard]] bool BuildWordIndex();
+    // One incoming entry: merged into the first entry with the same word in
+    // the dictionary as it was opened (ReplaceRecord), or appended; then
+    // nProgressPos + 1. False on a write failure or when a stop is requested.
+    [[nodiscard]] bool MergeIncoming(std::string_view record);
+    [[nodiscard]] bool ReadPictureFromFile(std::string_view& out) const;
+    [[nodiscard]] bool ValidEntry(std::int32_t i) const { return i >= 0 && i < m_count; }
+    // Scrambled bytes of the records region of the open dictionary.
+    std::string_view Records() const;
+
+    // --- Search and older-format internals (search.cpp, older_formats*.cpp).
+    enum class ExportKind { SecondGen, FirstGen, Csv };
+    // Writes every entry, sorted by the alphabet row, in one older format.
+    [[nodiscard]] bool ExportSorted(const std::string& path, ExportKind kind, char separator);
+    // --- end of search and older-format internals.
+
+    std::string m_path;
+    std::string m_replacementsPath;
+    std::string m_additionsPath;
+    std::string m_outputPath;
+    std::string m_alphabet;
+    char m_separator = kDefaultSeparator;
+    TRankTable m_rank;
+
+    // Per transaction.
+    TLockedFile m_mainFile;
+    TLockedFile m_replacementsFile;
+    int m_additionsFd = -1;
+    std::string m_openAdditionsPath;
+    TFileView m_data;  // the whole dictionary file, scrambled as stored
+    std::uint64_t m_recordsEnd = 0;
+    std::uint64_t m_cursor = 0;
+    std::int32_t m_count = 0;
+    bool m_modified = false;
+    std::uint32_t m_added = 0;
+    std::uint32_t m_deleted = 0;
+    std::vector<std::uint8_t> m_deletedFlags;
+    std::vector<std::int64_t> m_replacementOffsets;
+    std::vector<std::int32_t> m_changedRecords;  // in the order queued
+    bool m_keepOutput = false;  // the output file holds the only complete copy
+    TScrambledWriter m_replacements{1 << 16};
+    TScrambledWriter m_additions{1 << 16};
+    // A picture set by SetPicture, written by its rewrite. Otherwise every
+    // rewrite takes the picture from the file as it is then.
+    std::optional<std::string> m_picture;
+    std::unique_ptr<TWordIndex> m_wordIndex;
+};
+
+}  // namespace vrk

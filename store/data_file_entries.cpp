@@ -1,0 +1,124 @@
+// TDataFile: reading, storing and deleting single entries.
+#include <algorithm>
+
+#include "data_file.h"
+#include "record_scan.h"
+
+namespace vrk {
+
+bool TDataFile::ReadEntry(std::int32_t i, std::string& out, std::size_t size) {
+    return ValidEntry(i) && SeekRecord(ENTRY_BASE + i) && ReadRecord(out, size);
+}
+
+bool TDataFile::ReadEntryOnce(std::int32_t i, std::string& out) {
+    if (!Open(Mode::Read)) return false;
+    const bool ok = ReadEntry(i, out);
+    Abort();
+    return ok;
+}
+
+bool TDataFile::GetEntry(std::int32_t i, std::string& out) { return ReadEntryOnce(i, out); }
+
+bool TDataFile::GetWord(std::int32_t i, std::string& out, std::size_t size) {
+    std::string record;
+    if (size == 0 || !ReadEntryOnce(i, record)) return false;
+    out.assign(WordOf(record).substr(0, size - 1));
+    return true;
+}
+
+std::int32_t TDataFile::GetDescriptionCount(std::int32_t i) {
+    std::string record;
+    if (!ReadEntryOnce(i, record)) return -1;
+    return static_cast<std::int32_t>(std::count(record.begin(), record.end(), kDescriptionMark));
+}
+
+bool TDataFile::GetDescription(std::int32_t i, std::int32_t k, std::string& out,
+                               std::size_t size) {
+    std::string record;
+    if (size == 0 || k < -1 || !ReadEntryOnce(i, record)) return false;
+    std::size_t start = 0;
+    for (std::int32_t n = -1; n < k; ++n) {
+        start = record.find(kDescriptionMark, start);
+        if (start == std::string::npos) return false;
+        ++start;
+    }
+    const std::size_t end = record.find(kDescriptionMark, start);
+    out.assign(std::string_view(record).substr(start, end - start).substr(0, size - 1));
+    return true;
+}
+
+bool TDataFile::DeleteEntry(std::int32_t i) {
+    if (!Open(Mode::Change)) return false;
+    if (!ValidEntry(i) || !DeleteRecord(ENTRY_BASE + i)) {
+        Abort();
+        return false;
+    }
+    return Close();
+}
+
+bool TDataFile::StoreEntry(std::string_view record, std::int32_t* index) {
+    if (!Open(Mode::Change)) return false;
+    const bool named = index && ValidEntry(*index);
+    if ((named && !DeleteRecord(ENTRY_BASE + *index)) || !AppendRecord(record)) {
+        Abort();
+        return false;
+    }
+    const std::int32_t stored = named ? m_count - 1 : m_count;
+    if (!Close()) return false;
+    if (index) *index = stored;
+    return true;
+}
+
+bool TDataFile::StoreEntryMerged(std::string_view record, std::int32_t& index) {
+    if (!Open(Mode::Change)) return false;
+    const bool named = ValidEntry(index);
+    if (named && !DeleteRecord(ENTRY_BASE + index)) {
+        Abort();
+        return false;
+    }
+    const std::string_view word = WordOf(record);
+    const std::string_view file = m_data.view();
+    std::uint64_t pos = kRecordsOffset;
+    std::int32_t last = -1;
+    std::string existing, merged;
+    bool ok = SkipRecords(file, m_recordsEnd, pos, ENTRY_BASE);
+    TRecordSpan span;
+    for (std::int32_t j = 0; ok && j < m_count; ++j) {
+        ok = NextRecord(file, m_recordsEnd, pos, span);
+        if (!ok || (named && j == index) || !ScrambledWordEquals(file, span, word)) continue;
+        UnscrambleRecord(file, span, existing);
+        ok = MergeDescriptions(existing, record, merged) && ReplaceRecord(ENTRY_BASE + j, merged);
+        last = j;
+    }
+    if (ok && last < 0) ok = AppendRecord(record);
+    if (!ok) {
+        Abort();
+        return false;
+    }
+    // The position after the rewrite, where the caller will find the entry.
+    std::int32_t stored = named ? m_count - 1 : m_count;
+    if (last >= 0) stored = (named && index < last) ? last - 1 : last;
+    if (!Close()) return false;
+    index = stored;
+    return true;
+}
+
+std::int32_t TDataFile::FindWord(std::string_view record) {
+    if (!Open(Mode::Read)) return -1;
+    const std::string_view word = WordOf(record);
+    const std::string_view file = m_data.view();
+    std::uint64_t pos = kRecordsOffset;
+    std::int32_t found = -2;
+    if (!SkipRecords(file, m_recordsEnd, pos, ENTRY_BASE)) found = -1;
+    TRecordSpan span;
+    for (std::int32_t j = 0; found == -2 && j < m_count; ++j) {
+        if (!NextRecord(file, m_recordsEnd, pos, span))
+            found = -1;
+        else if (ScrambledWordEquals(file, span, word))
+            found = j;
+    }
+    Abort();
+    return found;
+}
+
+}  // namespace vrk

@@ -1,0 +1,101 @@
+// Several processes working on one dictionary, and rewrites that fail part
+// way: nothing is lost and no dictionary is left damaged.
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+
+#include "data_file.h"
+#include "file_io.h"
+#include "test_util.h"
+
+namespace vrk {
+namespace {
+
+using Processes = TempDirTest;
+
+// Runs body in a child process; returns its exit status.
+template <class Body>
+int InChild(Body body) {
+    const pid_t pid = fork();
+    if (pid == 0) _exit(body() ? 0 : 1);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
+
+TEST_F(Processes, TwoWritersOnOneDictionaryAndOneScratchSetLoseNothing) {
+    ASSERT_TRUE(CreateEmpty(Path("shared.vrk3")));
+    SetLockTimeout(std::chrono::seconds(30));
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < 2; ++writer) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            auto file = Dictionary("shared.vrk3");  // same scratch paths in both
+            for (int i = 0; i < 200; ++i)
+                if (!file->StoreEntry(Record("w" + std::to_string(writer) + "_" + std::to_string(i),
+                                             {"opis"})))
+                    _exit(1);
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    auto file = Dictionary("shared.vrk3");
+    const auto entries = Entries(*file);
+    EXPECT_EQ(entries.size(), 400u);
+    EXPECT_EQ(std::set<std::string>(entries.begin(), entries.end()).size(), 400u);
+    EXPECT_EQ(Files(), std::vector<std::string>{"shared.vrk3"});
+    SetLockTimeout(std::chrono::seconds(5));
+}
+
+TEST_F(Processes, ALockedDictionaryFailsTheOperationAfterTheTimeout) {
+    auto file = DictionaryWith({"A"});
+    const std::string before = ReadWholeFile(file->path());
+    const int fd = open(file->path().c_str(), O_RDONLY);
+    ASSERT_EQ(flock(fd, LOCK_SH), 0);  // as a reader in another program would
+    SetLockTimeout(std::chrono::milliseconds(200));
+    EXPECT_FALSE(file->StoreEntry("B"));
+    std::string out;
+    EXPECT_TRUE(file->GetEntry(0, out));  // readers share
+    SetLockTimeout(std::chrono::seconds(5));
+    close(fd);
+    EXPECT_EQ(ReadWholeFile(file->path()), before);
+}
+
+TEST_F(Processes, ARewriteThatFailsBeforeTheRenameLeavesTheDictionaryAsItWas) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 2000; ++i) records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
+    auto file = DictionaryWith(records);
+    const std::string before = ReadWholeFile(file->path());
+    // The disk "fills up" half way through writing the new file.
+    const int status = InChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{before.size() / 2, before.size() / 2};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        return !file->StoreEntry("X");
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadWholeFile(file->path()), before);
+    for (const std::string& name : Files()) EXPECT_EQ(name.find(".test.vrk3"), std::string::npos);
+}
+
+TEST_F(Processes, FolderWithoutRoomForANewFileFallsBackToCopyingBack) {
+    auto file = DictionaryWith({"A", "B"});
+    SetRewriteBesideAllowedForTesting(false);
+    EXPECT_TRUE(file->StoreEntry("C"));
+    SetRewriteBesideAllowedForTesting(true);
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(Files(), std::vector<std::string>{"test.vrk3"});
+}
+
+}  // namespace
+}  // namespace vrk

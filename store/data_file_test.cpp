@@ -1,0 +1,312 @@
+#include "data_file.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <random>
+
+#include "coding.h"
+#include "progress.h"
+#include "test_util.h"
+
+namespace vrk {
+namespace {
+
+using DataFile = TempDirTest;
+
+TEST_F(DataFile, EmptyDictionaryIsTheSeventyTwoByteFile) {
+    ASSERT_TRUE(CreateEmpty(Path("e.vrk3")));
+    std::string expected(kEmptyFileSize, '\0');
+    expected.replace(0, kMagicSize, kMagic);
+    EXPECT_EQ(ReadWholeFile(Path("e.vrk3")), expected);
+    auto file = Dictionary("e.vrk3");
+    EXPECT_EQ(file->GetEntryCount(), 0);
+    EXPECT_EQ(file->GetPictureSize(), 0);
+    std::string name = "x";
+    EXPECT_TRUE(file->GetName(name));
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(file->GetFlags(), 0);
+    EXPECT_FALSE(CreateEmpty(Path("missing-folder/e.vrk3")));
+}
+
+TEST_F(DataFile, RecordsAreStoredScrambledAtTheirOffsets) {
+    auto file = DictionaryWith({Record("REKA", {"vodni tok"})});
+    const std::string bytes = ReadWholeFile(file->path());
+    ASSERT_EQ(bytes.size(), kEmptyFileSize + 15);
+    EXPECT_EQ(DecodeFixed32(bytes.data() + kHeaderOffset), 1u);
+    // Sixteen empty header records: sixteen terminators, then the entry.
+    EXPECT_EQ(bytes.substr(kRecordsOffset, 16), std::string(16, '\0'));
+    const std::size_t at = kRecordsOffset + 16;
+    std::string plain(bytes.substr(at, 14));
+    ScrambleBytes(plain.data(), plain.data(), plain.size(), at);
+    EXPECT_EQ(plain, "REKA\x01vodni tok");
+    EXPECT_EQ(bytes[at + 14], '\0');
+}
+
+TEST_F(DataFile, EntryReadsCutAndFailAsDocumented) {
+    auto file = DictionaryWith({Record("REKA", {"vodni tok", "Sava"}), "OSA"});
+    std::string out;
+    EXPECT_TRUE(file->GetWord(0, out));
+    EXPECT_EQ(out, "REKA");
+    EXPECT_TRUE(file->GetWord(0, out, 3));
+    EXPECT_EQ(out, "RE");
+    EXPECT_EQ(file->GetDescriptionCount(0), 2);
+    EXPECT_EQ(file->GetDescriptionCount(1), 0);  // a word alone has no 0x01
+    EXPECT_TRUE(file->GetDescription(0, 1, out));
+    EXPECT_EQ(out, "Sava");
+    EXPECT_TRUE(file->GetDescription(0, -1, out));
+    EXPECT_EQ(out, "REKA");
+    EXPECT_FALSE(file->GetDescription(0, 2, out));
+    EXPECT_FALSE(file->GetDescription(1, 0, out));
+    EXPECT_FALSE(file->GetEntry(2, out));
+    EXPECT_FALSE(file->GetEntry(-1, out));
+    EXPECT_EQ(file->GetDescriptionCount(5), -1);
+    EXPECT_EQ(file->FindWord(Record("OSA", {"x"})), 1);
+    EXPECT_EQ(file->FindWord("OS"), -2);
+    EXPECT_EQ(file->FindWord("osa"), -2);  // byte for byte
+}
+
+TEST_F(DataFile, StoreEntryAppendsOrReplacesAndReportsThePositionAfterTheRewrite) {
+    auto file = DictionaryWith({"A", "B", "C"});
+    std::int32_t index = -1;
+    ASSERT_TRUE(file->StoreEntry("D", &index));
+    EXPECT_EQ(index, 3);
+    ASSERT_TRUE(file->StoreEntry("E"));
+    index = 1;  // replace B: it leaves its place, the new text goes last
+    ASSERT_TRUE(file->StoreEntry("B2", &index));
+    EXPECT_EQ(index, 4);
+    index = 99;  // names no entry: appended
+    ASSERT_TRUE(file->StoreEntry("F", &index));
+    EXPECT_EQ(index, 5);
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{"A", "C", "D", "E", "B2", "F"}));
+    ASSERT_TRUE(file->DeleteEntry(0));
+    EXPECT_FALSE(file->DeleteEntry(5));
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{"C", "D", "E", "B2", "F"}));
+}
+
+TEST_F(DataFile, QueuedChangesApplyInOneRewriteInOrder) {
+    auto file = DictionaryWith({"A", "B", "C", "D"});
+    TDataFileTestPeer peer(*file);
+    ASSERT_TRUE(peer.OpenForChange());
+    EXPECT_TRUE(peer.Replace(ENTRY_BASE + 1, "first"));
+    EXPECT_TRUE(peer.Replace(ENTRY_BASE + 1, "second"));  // the later text wins
+    EXPECT_TRUE(peer.Delete(ENTRY_BASE + 2));
+    EXPECT_TRUE(peer.Replace(ENTRY_BASE + 3, "gone"));
+    EXPECT_TRUE(peer.Delete(ENTRY_BASE + 3));  // deleting drops the replacement
+    EXPECT_TRUE(peer.Append("X"));
+    EXPECT_TRUE(peer.Append("Y"));
+    EXPECT_TRUE(peer.Replace(kRecordName, "Ime"));
+    EXPECT_FALSE(peer.Replace(ENTRY_BASE + 4, "out of range"));
+    EXPECT_FALSE(peer.Append(std::string("a\0b", 3)));
+    ASSERT_TRUE(peer.Close());
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{"A", "second", "X", "Y"}));
+    std::string name;
+    EXPECT_TRUE(file->GetName(name));
+    EXPECT_EQ(name, "Ime");
+}
+
+TEST_F(DataFile, OperationsLeaveNoScratchFilesAndUnchangedFilesUntouched) {
+    auto file = DictionaryWith({Record("REKA", {"tok"}), Record("OSA", {"\x9e" "u\x9e" "elka"})});
+    const std::string before = ReadWholeFile(file->path());
+    std::string out;
+    EXPECT_TRUE(file->GetEntry(1, out));
+    EXPECT_TRUE(file->RemapLetter('Q', 'q'));  // no record holds Q: nothing to write
+    EXPECT_FALSE(file->DeleteEntry(7));
+    EXPECT_EQ(ReadWholeFile(file->path()), before);
+    ASSERT_TRUE(file->StoreEntry("NOVO"));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"test.vrk3"}));
+}
+
+TEST_F(DataFile, TooLongRecordsAreRefusedAndTheLimitItselfIsKept) {
+    auto file = DictionaryWith({});
+    const std::string before = ReadWholeFile(file->path());
+    EXPECT_FALSE(file->StoreEntry(std::string(kMaxRecordText + 1, 'a')));
+    EXPECT_EQ(ReadWholeFile(file->path()), before);
+    ASSERT_TRUE(file->StoreEntry(std::string(kMaxRecordText, 'a')));
+    std::string out;
+    ASSERT_TRUE(file->GetEntry(0, out));
+    EXPECT_EQ(out.size(), kMaxRecordText);
+}
+
+TEST_F(DataFile, InfoAndFlagsRoundTrip) {
+    auto file = DictionaryWith({"A"});
+    ASSERT_TRUE(file->SetInfo("Ime", "Avtor", "vrsta 1\r\nvrsta 2", "geslo", 7));
+    std::string text;
+    EXPECT_TRUE(file->GetNotes(text));
+    EXPECT_EQ(text, "vrsta 1\r\nvrsta 2");
+    EXPECT_TRUE(file->GetPassword(text));
+    EXPECT_EQ(text, "geslo");
+    EXPECT_TRUE(file->GetAuthor(text, 3));
+    EXPECT_EQ(text, "Av");
+    EXPECT_EQ(file->GetFlags(), 7);
+    ASSERT_TRUE(file->SetInfo("Ime", "", "", "", 0x1C));
+    EXPECT_EQ(file->GetFlags(), 0x1C);
+    EXPECT_EQ(Entries(*file), std::vector<std::string>{"A"});
+    TDataFileTestPeer peer(*file);
+    ASSERT_TRUE(peer.OpenForChange());
+    ASSERT_TRUE(peer.Replace(kRecordFlags, "zz"));
+    ASSERT_TRUE(peer.Close());
+    EXPECT_EQ(file->GetFlags(), 0);
+}
+
+TEST_F(DataFile, PictureSurvivesLaterRewrites) {
+    auto file = DictionaryWith({"A"});
+    std::string picture = "BM";
+    for (int i = 0; i < 600; ++i) picture += static_cast<char>(i % 256);  // 0xFF and 0x00 inside
+    ASSERT_TRUE(file->SetPicture(picture));
+    EXPECT_EQ(file->GetPictureSize(), static_cast<std::int32_t>(picture.size()));
+    ASSERT_TRUE(file->StoreEntry("B"));
+    ASSERT_TRUE(file->SetInfo("n", "a", "", "", 6));
+    std::string back;
+    ASSERT_TRUE(file->GetPicture(back, 100000));
+    EXPECT_EQ(back, picture);
+    ASSERT_TRUE(file->GetPicture(back, 5));
+    EXPECT_EQ(back, picture.substr(0, 5));
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{"A", "B"}));
+    ASSERT_TRUE(file->SetPicture(""));
+    EXPECT_EQ(ReadWholeFile(file->path()).size(), kEmptyFileSize + 4 + 3);  // A, B, n, a, 6
+}
+
+TEST_F(DataFile, StoreEntryMergedMergesIntoEveryEntryWithTheWord) {
+    auto file = DictionaryWith({Record("REKA", {"tok"}), Record("OSA", {"a"}),
+                                Record("REKA", {"Sava", "tok"}), Record("reka", {"x"})});
+    std::int32_t index = -1;
+    ASSERT_TRUE(file->StoreEntryMerged(Record("REKA", {"tok", "voda"}), index));
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(Entries(*file),
+              (std::vector<std::string>{Record("REKA", {"tok", "voda"}), Record("OSA", {"a"}),
+                                        Record("REKA", {"Sava", "tok", "voda"}),
+                                        Record("reka", {"x"})}));
+    // The edited entry itself is replaced: it leaves, the others absorb it.
+    index = 0;
+    ASSERT_TRUE(file->StoreEntryMerged(Record("REKA", {"nov"}), index));
+    EXPECT_EQ(index, 1);  // entry 2 moved up by one
+    EXPECT_EQ(Entries(*file)[1], Record("REKA", {"Sava", "tok", "voda", "nov"}));
+    index = -1;
+    ASSERT_TRUE(file->StoreEntryMerged(Record("NOVA", {"x"}), index));
+    EXPECT_EQ(index, 3);
+}
+
+TEST(MergeDescriptions, AddsOnlyNewDescriptionsWithinTheRecordLimit) {
+    std::string out;
+    ASSERT_TRUE(MergeDescriptions(Record("W", {"ab", "c"}), Record("X", {"a", "c", "ab", "d"}), out));
+    EXPECT_EQ(out, Record("W", {"ab", "c", "a", "d"}));
+    ASSERT_TRUE(MergeDescriptions("W", Record("W", {""}), out));
+    EXPECT_EQ(out, Record("W", {""}));
+    const std::string big = Record("W", {std::string(kMaxRecordText - 4, 'x')});
+    ASSERT_TRUE(MergeDescriptions(big, Record("W", {"ab", "c"}), out));
+    EXPECT_EQ(out, big + "\x01" "c");
+    ASSERT_TRUE(MergeDescriptions("abcdef", "", out, 4));
+    EXPECT_EQ(out, "abc");
+    EXPECT_TRUE(IsSameWord(Record("W", {"a"}), "W"));
+    EXPECT_FALSE(IsSameWord("W", "WW"));
+    EXPECT_FALSE(IsSameWord("w", "W"));
+}
+
+TEST_F(DataFile, RemapLetterChangesEverythingButPasswordAndFlags) {
+    auto file = DictionaryWith({Record("aba", {"a b"}), "xyz"});
+    ASSERT_TRUE(file->SetInfo("Kava", "a", "n", "aaa", 6));
+    ASSERT_TRUE(file->RemapLetter('a', '\xe8'));
+    EXPECT_EQ(nProgressTotal.load(), 2 * 2 + 32);
+    EXPECT_EQ(nProgressPos.load(), nProgressTotal.load());
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{Record("\xe8" "b\xe8", {"\xe8 b"}), "xyz"}));
+    std::string text;
+    EXPECT_TRUE(file->GetName(text));
+    EXPECT_EQ(text, "K\xe8v\xe8");
+    EXPECT_TRUE(file->GetPassword(text));
+    EXPECT_EQ(text, "aaa");
+    EXPECT_EQ(file->GetFlags(), 6);
+    EXPECT_FALSE(file->RemapLetter('\0', 'a'));
+    EXPECT_FALSE(file->RemapLetter('a', '\x01'));
+}
+
+TEST_F(DataFile, AdditionsFileFallsBackToTheNameWithX) {
+    auto file = DictionaryWith({"A"});
+    // A folder where the additions file should be: it cannot be created.
+    std::filesystem::create_directory(Path("scratch2"));
+    TDataFileTestPeer peer(*file);
+    ASSERT_TRUE(peer.OpenForChange());
+    EXPECT_EQ(peer.AdditionsPathInUse(), Path("scratch2x"));
+    ASSERT_TRUE(peer.Append("B"));
+    ASSERT_TRUE(peer.Close());
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{"A", "B"}));
+    EXPECT_FALSE(std::filesystem::exists(Path("scratch2x")));
+}
+
+TEST_F(DataFile, RewriteKeepsThePermissions) {
+    auto file = DictionaryWith({"A"});
+    ASSERT_EQ(chmod(file->path().c_str(), 0640), 0);
+    ASSERT_TRUE(file->StoreEntry("B"));
+    struct stat st;
+    ASSERT_EQ(stat(file->path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST_F(DataFile, StopRequestLeavesTheDictionaryUnchanged) {
+    auto file = DictionaryWith({"A", "B"});
+    const std::string before = ReadWholeFile(file->path());
+    bStopRequested = 1;
+    EXPECT_FALSE(file->StoreEntry("C"));
+    bStopRequested = 0;
+    EXPECT_EQ(ReadWholeFile(file->path()), before);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"test.vrk3"}));
+}
+
+// Reference: the merge as a scan of the opened dictionary per incoming
+// entry, to check the indexed merge against.
+std::vector<std::string> ScanMerge(const std::vector<std::string>& dict,
+                                   const std::vector<std::string>& incoming) {
+    std::vector<std::string> result = dict, appended;
+    for (const std::string& in : incoming) {
+        bool found = false;
+        for (std::size_t j = 0; j < dict.size() && !found; ++j) {
+            if (!IsSameWord(dict[j], in)) continue;
+            std::string merged;
+            EXPECT_TRUE(MergeDescriptions(dict[j], in, merged));
+            result[j] = merged;
+            found = true;
+        }
+        if (!found) appended.push_back(in);
+    }
+    result.insert(result.end(), appended.begin(), appended.end());
+    return result;
+}
+
+TEST_F(DataFile, MergeFileEqualsTheEntryByEntryScan) {
+    std::mt19937 rng(11);
+    auto randomEntries = [&](int n) {
+        std::vector<std::string> out;
+        for (int i = 0; i < n; ++i) {
+            std::string r = "w" + std::to_string(rng() % 40);
+            for (unsigned d = rng() % 3; d > 0; --d) r.append("\x01" "d").append(std::to_string(rng() % 5));
+            out.push_back(r);
+        }
+        return out;
+    };
+    for (int round = 0; round < 5; ++round) {
+        const auto dict = randomEntries(60), source = randomEntries(50);
+        auto target = DictionaryWith(dict, "t.vrk3");
+        auto from = DictionaryWith(source, "s.vrk3");
+        ASSERT_TRUE(from->SetInfo("drugo ime", "", "", "skrito", 7));
+        ASSERT_TRUE(target->MergeFile(from->path()));
+        EXPECT_EQ(Entries(*target), ScanMerge(dict, source)) << "round " << round;
+        std::string name;
+        EXPECT_TRUE(target->GetName(name));
+        EXPECT_EQ(name, "");  // the source's data is not taken
+        EXPECT_EQ(nProgressTotal.load(), 60 + 2 * 50 + 16);
+    }
+}
+
+TEST_F(DataFile, MergeFileOfAnEmptyOrTheSameDictionaryChangesNothing) {
+    auto target = DictionaryWith({Record("A", {"x"}), Record("B")});
+    const std::string before = ReadWholeFile(target->path());
+    ASSERT_TRUE(CreateEmpty(Path("empty.vrk3")));
+    ASSERT_TRUE(target->MergeFile(Path("empty.vrk3")));
+    EXPECT_EQ(ReadWholeFile(target->path()), before);
+    ASSERT_TRUE(target->MergeFile(target->path()));
+    EXPECT_EQ(Entries(*target), (std::vector<std::string>{Record("A", {"x"}), Record("B")}));
+    EXPECT_FALSE(target->MergeFile(Path("missing.vrk3")));
+}
+
+}  // namespace
+}  // namespace vrk

@@ -1,0 +1,209 @@
+#include "file_io.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+#include "coding.h"
+
+namespace vrk {
+namespace {
+
+std::atomic<std::int64_t> g_lockTimeoutMs{5000};
+
+// flock with a deadline: polls, since flock itself cannot time out.
+bool LockWithin(int fd, bool exclusive, std::chrono::steady_clock::time_point deadline) {
+    const int op = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+    auto pause = std::chrono::milliseconds(1);
+    while (flock(fd, op) != 0) {
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsSameFile(int fd, const std::string& path) {
+    struct stat a, b;
+    if (fstat(fd, &a) != 0 || stat(path.c_str(), &b) != 0) return false;
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+void SetLockTimeout(std::chrono::milliseconds timeout) { g_lockTimeoutMs = timeout.count(); }
+
+std::chrono::milliseconds LockTimeout() { return std::chrono::milliseconds(g_lockTimeoutMs.load()); }
+
+bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
+    Close();
+    const auto deadline = std::chrono::steady_clock::now() + LockTimeout();
+    const int flags =
+        access == Access::Read ? O_RDONLY | O_CLOEXEC : O_RDWR | O_CREAT | O_CLOEXEC;
+    for (;;) {
+        const int fd = ::open(path.c_str(), flags, 0644);
+        if (fd < 0) return false;
+        if (!LockWithin(fd, exclusive, deadline)) {
+            ::close(fd);
+            return false;
+        }
+        // Another process may have replaced or removed the file while we
+        // waited; then the lock we hold guards nothing: start again.
+        if (IsSameFile(fd, path)) {
+            m_fd = fd;
+            return true;
+        }
+        ::close(fd);
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+    }
+}
+
+void TLockedFile::Close() {
+    if (m_fd >= 0) ::close(m_fd);  // closing drops the lock
+    m_fd = -1;
+}
+
+bool ReadAt(int fd, char* buffer, std::size_t n, std::uint64_t offset) {
+    while (n > 0) {
+        const ssize_t got = ::pread(fd, buffer, n, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        buffer += got;
+        n -= static_cast<std::size_t>(got);
+        offset += static_cast<std::uint64_t>(got);
+    }
+    return true;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t n) {
+    while (n > 0) {
+        const ssize_t put = ::write(fd, data, n);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        data += put;
+        n -= static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+bool TFileView::Load(int fd) {
+    Reset();
+    struct stat st;
+    if (fstat(fd, &st) != 0 || st.st_size < 0) return false;
+    m_size = static_cast<std::uint64_t>(st.st_size);
+    if (m_size == 0) {
+        m_data = "";
+        return true;
+    }
+    void* p = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (p != MAP_FAILED) {
+        m_data = static_cast<const char*>(p);
+        m_mapped = true;
+        return true;
+    }
+    // Some file systems cannot be mapped: read the file instead.
+    try {
+        m_copy.resize(m_size);
+    } catch (const std::bad_alloc&) {
+        m_size = 0;
+        return false;
+    }
+    if (!ReadAt(fd, m_copy.data(), m_size, 0)) {
+        Reset();
+        return false;
+    }
+    m_data = m_copy.data();
+    return true;
+}
+
+void TFileView::Reset() {
+    if (m_mapped) ::munmap(const_cast<char*>(m_data), m_size);
+    m_mapped = false;
+    m_data = nullptr;
+    m_size = 0;
+    std::vector<char>().swap(m_copy);
+}
+
+TScrambledWriter::TScrambledWriter(std::size_t bufferSize) : m_buffer(bufferSize) {}
+
+void TScrambledWriter::Attach(int fd, std::uint64_t offset) {
+    m_fd = fd;
+    m_offset = offset;
+    m_used = 0;
+    m_ok = true;
+}
+
+char* TScrambledWriter::Reserve(std::size_t& n) {
+    if (m_used == m_buffer.size() && !Flush()) return nullptr;
+    n = std::min(n, m_buffer.size() - m_used);
+    return m_buffer.data() + m_used;
+}
+
+bool TScrambledWriter::WritePlain(std::string_view bytes) {
+    while (m_ok && !bytes.empty()) {
+        std::size_t n = bytes.size();
+        char* dst = Reserve(n);
+        if (!dst) break;
+        std::memcpy(dst, bytes.data(), n);
+        m_used += n;
+        m_offset += n;
+        bytes.remove_prefix(n);
+    }
+    return m_ok;
+}
+
+bool TScrambledWriter::WriteScrambled(std::string_view text) {
+    while (m_ok && !text.empty()) {
+        std::size_t n = text.size();
+        char* dst = Reserve(n);
+        if (!dst) break;
+        ScrambleBytes(text.data(), dst, n, m_offset);
+        m_used += n;
+        m_offset += n;
+        text.remove_prefix(n);
+    }
+    return m_ok;
+}
+
+bool TScrambledWriter::WriteRescrambled(std::string_view bytes, std::uint64_t from) {
+    while (m_ok && !bytes.empty()) {
+        std::size_t n = bytes.size();
+        char* dst = Reserve(n);
+        if (!dst) break;
+        RescrambleBytes(bytes.data(), dst, n, from, m_offset);
+        m_used += n;
+        m_offset += n;
+        from += n;
+        bytes.remove_prefix(n);
+    }
+    return m_ok;
+}
+
+bool TScrambledWriter::Flush() {
+    if (!m_ok || m_fd < 0) return m_ok = false;
+    if (m_used > 0 && !WriteAll(m_fd, m_buffer.data(), m_used)) m_ok = false;
+    m_used = 0;
+    return m_ok;
+}
+
+namespace {
+std::atomic<bool> g_rewriteBesideAllowed{true};
+}  // namespace
+
+void SetRewriteBesideAllowedForTesting(bool allowed) { g_rewriteBesideAllowed = allowed; }
+bool RewriteBesideAllowed() { return g_rewriteBesideAllowed; }
+
+void RemoveFile(const std::string& path) {
+    if (!path.empty()) ::unlink(path.c_str());
+}
+
+}  // namespace vrk

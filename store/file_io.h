@@ -1,0 +1,107 @@
+// Small POSIX file helpers for the dictionary store: locked files, read-only
+// views of whole files, and a buffered writer that scrambles records by their
+// offset in the file being written.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vrk {
+
+// How long an operation waits for another process's lock on a dictionary or
+// on a set of scratch files before it fails. Default 5 seconds.
+void SetLockTimeout(std::chrono::milliseconds timeout);
+std::chrono::milliseconds LockTimeout();
+
+// A file held open with an advisory lock (flock). Open makes sure that the
+// locked file is still the one at `path`: a writer renames a new file over a
+// dictionary, and a process that waited on the old file must not work on it.
+class TLockedFile {
+public:
+    enum class Access { Read, ReadWriteCreate };
+    TLockedFile() = default;
+    ~TLockedFile() { Close(); }
+    TLockedFile(const TLockedFile&) = delete;
+    TLockedFile& operator=(const TLockedFile&) = delete;
+
+    // Opens path and locks it (shared or exclusive), waiting at most
+    // LockTimeout(). False when the file cannot be opened or locked.
+    [[nodiscard]] bool Open(const std::string& path, Access access, bool exclusive);
+    void Close();
+    int fd() const { return m_fd; }
+    bool IsOpen() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
+// The whole content of an open file, mapped read-only (or read into memory
+// where mapping is not possible). The bytes stay valid until Reset, even when
+// another process renames a new file over the path.
+class TFileView {
+public:
+    TFileView() = default;
+    ~TFileView() { Reset(); }
+    TFileView(const TFileView&) = delete;
+    TFileView& operator=(const TFileView&) = delete;
+
+    [[nodiscard]] bool Load(int fd);
+    void Reset();
+    const char* data() const { return m_data; }
+    std::uint64_t size() const { return m_size; }
+    std::string_view view() const { return {m_data, static_cast<std::size_t>(m_size)}; }
+
+private:
+    const char* m_data = nullptr;
+    std::uint64_t m_size = 0;
+    bool m_mapped = false;
+    std::vector<char> m_copy;
+};
+
+// Reads exactly n bytes at offset; false on a short read or an error.
+[[nodiscard]] bool ReadAt(int fd, char* buffer, std::size_t n, std::uint64_t offset);
+// Writes all n bytes; false on any error.
+[[nodiscard]] bool WriteAll(int fd, const char* data, std::size_t n);
+
+// A buffered writer on a file descriptor it does not own. Scrambled writes
+// use the writer's own running offset as the key position, which is how both
+// the dictionary's records and the scratch change files are stored.
+class TScrambledWriter {
+public:
+    explicit TScrambledWriter(std::size_t bufferSize = 1 << 20);
+    void Attach(int fd, std::uint64_t offset = 0);
+    void Detach() { m_fd = -1; }
+
+    // Plain bytes (magic, header, picture, trailer).
+    [[nodiscard]] bool WritePlain(std::string_view bytes);
+    // Text that is not scrambled yet; scrambled at the current offset.
+    [[nodiscard]] bool WriteScrambled(std::string_view text);
+    // Bytes scrambled at `from`, re-scrambled for the current offset.
+    [[nodiscard]] bool WriteRescrambled(std::string_view bytes, std::uint64_t from);
+    [[nodiscard]] bool Flush();
+    std::uint64_t offset() const { return m_offset; }
+
+private:
+    char* Reserve(std::size_t& n);
+    int m_fd = -1;
+    std::uint64_t m_offset = 0;
+    std::vector<char> m_buffer;
+    std::size_t m_used = 0;
+    bool m_ok = true;
+};
+
+// True when fd is the file at path (same device and inode).
+[[nodiscard]] bool IsSameFile(int fd, const std::string& path);
+
+// Tests turn this off to exercise the rewrite's fallback for folders in
+// which no new file can be created.
+void SetRewriteBesideAllowedForTesting(bool allowed);
+bool RewriteBesideAllowed();
+
+// Removes a file; a missing file is not an error.
+void RemoveFile(const std::string& path);
+
+}  // namespace vrk

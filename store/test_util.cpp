@@ -1,0 +1,74 @@
+#include "test_util.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace vrk {
+
+void TempDirTest::SetUp() {
+    std::string templ = (std::filesystem::temp_directory_path() / "vrk3test.XXXXXX").string();
+    ASSERT_NE(mkdtemp(templ.data()), nullptr);
+    m_dir = templ;
+}
+
+void TempDirTest::TearDown() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_dir, ec);
+}
+
+std::unique_ptr<TDataFile> TempDirTest::Dictionary(const std::string& name) const {
+    return std::make_unique<TDataFile>(Path(name), Path("scratch1"), Path("scratch2"),
+                                       Path("scratch3"));
+}
+
+std::unique_ptr<TDataFile> TempDirTest::DictionaryWith(const std::vector<std::string>& records,
+                                                       const std::string& name) const {
+    EXPECT_TRUE(CreateEmpty(Path(name)));
+    auto file = Dictionary(name);
+    TDataFileTestPeer peer(*file);
+    EXPECT_TRUE(peer.OpenForChange());
+    for (const std::string& r : records) EXPECT_TRUE(peer.Append(r));
+    EXPECT_TRUE(peer.Close());
+    return file;
+}
+
+std::vector<std::string> TempDirTest::Entries(TDataFile& file) {
+    std::vector<std::string> out;
+    const std::int32_t count = file.GetEntryCount();
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::string record;
+        EXPECT_TRUE(file.GetEntry(i, record));
+        out.push_back(record);
+    }
+    return out;
+}
+
+std::vector<std::string> TempDirTest::Files() const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(m_dir))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Record(std::string_view word, std::initializer_list<std::string_view> descriptions) {
+    std::string r(word);
+    for (std::string_view d : descriptions) {
+        r += '\x01';
+        r += d;
+    }
+    return r;
+}
+
+}  // namespace vrk

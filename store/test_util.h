@@ -1,0 +1,54 @@
+// Helpers shared by the store's tests: a private folder per test, whole-file
+// reads and writes, and dictionaries built from plain entry texts.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data_file.h"
+
+namespace vrk {
+
+// Reaches the transaction steps that only the store itself uses.
+class TDataFileTestPeer {
+public:
+    explicit TDataFileTestPeer(TDataFile& file) : m_file(file) {}
+    bool OpenForChange() { return m_file.Open(TDataFile::Mode::Change); }
+    bool Replace(std::int32_t k, std::string_view text) { return m_file.ReplaceRecord(k, text); }
+    bool Append(std::string_view text) { return m_file.AppendRecord(text); }
+    bool Delete(std::int32_t k) { return m_file.DeleteRecord(k); }
+    bool Close() { return m_file.Close(); }
+    const std::string& AdditionsPathInUse() const { return m_file.m_openAdditionsPath; }
+
+private:
+    TDataFile& m_file;
+};
+
+// A fresh folder for one test, removed afterwards.
+class TempDirTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string Path(const std::string& name) const { return m_dir + "/" + name; }
+    // A dictionary object on `name` with its scratch files in the folder.
+    std::unique_ptr<TDataFile> Dictionary(const std::string& name = "test.vrk3") const;
+    // An empty dictionary at `name` holding the given entry records.
+    std::unique_ptr<TDataFile> DictionaryWith(const std::vector<std::string>& records,
+                                              const std::string& name = "test.vrk3") const;
+    // Every entry record of a dictionary, in file order.
+    static std::vector<std::string> Entries(TDataFile& file);
+    // Names of the files in the folder.
+    std::vector<std::string> Files() const;
+
+    std::string m_dir;
+};
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+// "word", then "\x01" + each description.
+std::string Record(std::string_view word, std::initializer_list<std::string_view> descriptions = {});
+
+}  // namespace vrk

@@ -1,0 +1,41 @@
+#include "text_codec.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+namespace vrk {
+namespace {
+
+TEST(Cp1250, EveryByteSurvivesARoundTrip) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    const auto back = Utf8ToCp1250(Cp1250ToUtf8(all));
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(*back, all);
+}
+
+TEST(Cp1250, AgreesWithTheSystemConverterOnDefinedBytes) {
+    iconv_t cd = iconv_open("UTF-8", "CP1250");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    for (int b = 1; b < 256; ++b) {
+        char in = static_cast<char>(b);
+        char out[8];
+        char* pin = &in;
+        char* pout = out;
+        std::size_t nin = 1, nout = sizeof out;
+        if (iconv(cd, &pin, &nin, &pout, &nout) == static_cast<std::size_t>(-1)) continue;
+        EXPECT_EQ(Cp1250ToUtf8(std::string(1, in)), std::string(out, pout)) << b;
+    }
+    iconv_close(cd);
+}
+
+TEST(Cp1250, RefusesWhatItCannotHold) {
+    EXPECT_EQ(*Utf8ToCp1250("\xc4\x8d\x61\xc5\xa1\xc5\xbe"), "\xe8" "a\x9a\x9e");  // čašž
+    EXPECT_FALSE(Utf8ToCp1250("\xe6\x97\xa5").has_value());  // 日
+    EXPECT_FALSE(Utf8ToCp1250("\xc4").has_value());          // cut sequence
+    EXPECT_FALSE(Utf8ToCp1250("\xc0\x80").has_value());      // overlong 0
+    EXPECT_FALSE(Utf8ToCp1250("\xff").has_value());
+}
+
+}  // namespace
+}  // namespace vrk

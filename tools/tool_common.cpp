@@ -1,0 +1,77 @@
+#include "tool_common.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "store/text_codec.h"
+
+namespace vrk::tool {
+
+std::string ToCp1250(std::string_view utf8, std::string_view what) {
+    auto bytes = Utf8ToCp1250(utf8);
+    if (!bytes)
+        throw TUsageError(std::string(what) + ": text has a character that Windows-1250 cannot hold");
+    return *bytes;
+}
+
+char ToCp1250Char(std::string_view utf8, std::string_view what) {
+    const std::string bytes = ToCp1250(utf8, what);
+    if (bytes.size() != 1) throw TUsageError(std::string(what) + ": give exactly one character");
+    return bytes[0];
+}
+
+std::string Printable(std::string_view cp1250) {
+    std::string escaped;
+    escaped.reserve(cp1250.size());
+    for (char c : cp1250) {
+        switch (c) {
+            case '\t': escaped += "\\t"; break;
+            case '\r': escaped += "\\r"; break;
+            case '\n': escaped += "\\n"; break;
+            case '\\': escaped += "\\\\"; break;
+            default: escaped += c;
+        }
+    }
+    return Cp1250ToUtf8(escaped);
+}
+
+int Fail(std::string_view path, std::string_view what) {
+    std::cerr << "vrk3tool: " << path << ": " << what << '\n';
+    return kExitFailed;
+}
+
+namespace {
+
+struct TScratchFolder {
+    std::string path;
+    ~TScratchFolder() {
+        if (path.empty()) return;
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
+TScratchFolder g_scratch;
+
+}  // namespace
+
+const std::string& ScratchDir() {
+    if (g_scratch.path.empty()) {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string templ = std::string(tmp && *tmp ? tmp : "/tmp") + "/vrk3tool.XXXXXX";
+        if (mkdtemp(templ.data()) == nullptr) {
+            std::cerr << "vrk3tool: " << templ << ": cannot create the scratch folder\n";
+            std::exit(kExitFailed);
+        }
+        g_scratch.path = templ;
+    }
+    return g_scratch.path;
+}
+
+std::unique_ptr<TDataFile> OpenDictionary(const std::string& path) {
+    const std::string& dir = ScratchDir();
+    return std::make_unique<TDataFile>(path, dir + "/bf1.qbk", dir + "/bf2.qbk", dir + "/bf3.qbk");
+}
+
+}  // namespace vrk::tool

@@ -1,0 +1,48 @@
+// What every vrk3tool command shares: text conversion at the edge (UTF-8
+// outside, Windows-1250 inside), escaping of printed texts, exit codes and
+// the private folder for the dictionary scratch files.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "store/data_file.h"
+
+namespace vrk::tool {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// Thrown by a command for a usage error (exit 2); the message is printed.
+struct TUsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A command-line text as Windows-1250; a text Windows-1250 cannot hold, or
+// that is not UTF-8, is a usage error naming `what`.
+std::string ToCp1250(std::string_view utf8, std::string_view what);
+// A one-character argument (a separator, a letter) as one Windows-1250 byte.
+char ToCp1250Char(std::string_view utf8, std::string_view what);
+// A stored text as UTF-8 with tab, CR, LF and backslash escaped.
+std::string Printable(std::string_view cp1250);
+
+// Prints "vrk3tool: PATH: WHAT" on stderr and returns kExitFailed.
+int Fail(std::string_view path, std::string_view what);
+
+// The folder for this process's scratch files, made under $TMPDIR on first
+// use and removed with everything in it when the tool exits.
+const std::string& ScratchDir();
+// A dictionary object whose scratch files lie in ScratchDir().
+std::unique_ptr<TDataFile> OpenDictionary(const std::string& path);
+
+// Each group of commands registers itself; a command's callback stores its
+// exit status in exitCode.
+void RegisterDictionaryCommands(CLI::App& app, int& exitCode);
+
+}  // namespace vrk::tool

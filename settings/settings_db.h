@@ -1,0 +1,102 @@
+// One settings database file (the per-user or the per-machine store): a tree
+// of keys holding named values, kept in SQLite. The layout of the file is in
+// settings_format.md.
+//
+// Thread-safety: every member function may be called from any thread; calls
+// are serialised by an internal lock. Several processes may use one file at
+// the same time: the file is in WAL mode, waits up to kBusyTimeoutMs for a
+// lock, and every change is one transaction.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/reg_types.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace vrk {
+
+class TSettingsDb {
+public:
+    static constexpr int kBusyTimeoutMs = 10000;
+    // The id of the top key of every database.
+    static constexpr std::int64_t kTopKey = 1;
+
+    // Opens the file, creating it (and its layout) when it is missing or
+    // empty. A file that is damaged, not a database, or another program's
+    // database is left untouched: the result is null and `error` says why.
+    static std::shared_ptr<TSettingsDb> Open(const std::string& path, std::string& error);
+    ~TSettingsDb();
+    TSettingsDb(const TSettingsDb&) = delete;
+    TSettingsDb& operator=(const TSettingsDb&) = delete;
+
+    const std::string& path() const { return path_; }
+    // False when the file could only be opened for reading.
+    bool writable() const { return writable_; }
+
+    // Follows `names` down from `key`; kNotFound when one is missing.
+    [[nodiscard]] TRegResult Resolve(std::int64_t key, const std::vector<std::string>& names,
+                                     std::int64_t& found);
+    // Follows `names` down from `key`, creating every missing key, in one
+    // transaction. `created` tells whether the last key was new.
+    [[nodiscard]] TRegResult ResolveOrCreate(std::int64_t key,
+                                             const std::vector<std::string>& names,
+                                             std::int64_t& found, bool& created);
+
+    // The first child key (or value) after the one with id `after` in
+    // creation order; after = 0 gives the first. kNoMoreItems past the end.
+    [[nodiscard]] TRegResult NextChild(std::int64_t key, std::int64_t after, std::int64_t& id,
+                                       std::string& name);
+    [[nodiscard]] TRegResult NextValue(std::int64_t key, std::int64_t after, std::int64_t& id,
+                                       TRegValue& value);
+    // The child key (or value) at a position in creation order.
+    [[nodiscard]] TRegResult ChildAt(std::int64_t key, std::uint32_t index, std::int64_t& id,
+                                     std::string& name);
+    [[nodiscard]] TRegResult ValueAt(std::int64_t key, std::uint32_t index, std::int64_t& id,
+                                     TRegValue& value);
+
+    [[nodiscard]] TRegResult QueryValue(std::int64_t key, std::string_view name, TRegValue& value);
+    // Adds the value at the end of the key's values, or replaces the type and
+    // data of an existing one in its place. kNotFound when the key is gone.
+    [[nodiscard]] TRegResult SetValue(std::int64_t key, std::string_view name, TValueType type,
+                                      std::string_view data);
+    [[nodiscard]] TRegResult DeleteValue(std::int64_t key, std::string_view name);
+    // Deletes a child key with its values; kNotEmpty when it has sub-keys
+    // and `withSubKeys` is false.
+    [[nodiscard]] TRegResult DeleteChild(std::int64_t key, std::string_view name, bool withSubKeys);
+    // Moves a child key, with everything below it, under `target` with a new
+    // name, in one transaction. kAlreadyExists when the target name is taken,
+    // kInvalidName when `target` lies inside the moved key.
+    [[nodiscard]] TRegResult MoveChild(std::int64_t key, std::string_view name,
+                                       std::int64_t target, std::string_view newName);
+
+private:
+    class TStatement;
+    class TTransaction;
+    friend class TStatement;
+    friend class TTransaction;
+
+    explicit TSettingsDb(std::string path);
+    bool Setup(std::string& error);
+    // A prepared statement for `sql`, kept for the life of the connection.
+    sqlite3_stmt* Prepare(const char* sql);
+    // Reports an SQLite failure as a diagnostic line and returns kStoreFailure.
+    TRegResult Failure(const char* what);
+    TRegResult KeyExists(std::int64_t key);
+    TRegResult FindChild(std::int64_t key, std::string_view name, std::int64_t& id);
+    TRegResult ReadValueRow(sqlite3_stmt* st, std::int64_t& id, TRegValue& value);
+
+    std::string path_;
+    sqlite3* db_ = nullptr;
+    bool writable_ = true;
+    std::mutex mutex_;
+    std::vector<std::pair<const char*, sqlite3_stmt*>> statements_;
+};
+
+}  // namespace vrk

@@ -1,0 +1,72 @@
+#include "settings/test_env.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "settings/diagnostic.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_store.h"
+
+namespace vrk {
+
+void TSettingsTest::SetUp() {
+    std::string templ = (std::filesystem::temp_directory_path() / "vrk3-settings.XXXXXX").string();
+    ASSERT_NE(mkdtemp(templ.data()), nullptr);
+    dir_ = templ;
+    setenv("VRK3_SETTINGS_DIR", dir_.c_str(), 1);
+    CloseSettingsStore();
+    SetDiagnosticSink([this](std::string_view line) { lines_.emplace_back(line); });
+    SetRegistryQuestion([this](TOwnerWindow, std::string_view caption, std::string_view text) {
+        questions_.push_back({std::string(caption), std::string(text)});
+        return answer_;
+    });
+}
+
+void TSettingsTest::TearDown() {
+    CloseSettingsStore();
+    SetDiagnosticSink({});
+    SetRegistryQuestion({});
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+}
+
+TRegKey TSettingsTest::UserKey(std::string_view path) {
+    TRegKey key;
+    EXPECT_EQ(TRegKey::Create(TRoot::kCurrentUser, path, key), TRegResult::kOk) << path;
+    return key;
+}
+
+std::vector<std::string> TSettingsTest::SubKeys(std::string_view path) {
+    std::vector<std::string> names;
+    TRegKey key;
+    if (TRegKey::Open(TRoot::kCurrentUser, path, TAccess::kRead, key) != TRegResult::kOk)
+        return names;
+    std::string name;
+    for (std::uint32_t i = 0; key.EnumKey(i, name) == TRegResult::kOk; ++i) names.push_back(name);
+    return names;
+}
+
+std::vector<std::string> TSettingsTest::ValueNames(std::string_view path) {
+    std::vector<std::string> names;
+    TRegKey key;
+    if (TRegKey::Open(TRoot::kCurrentUser, path, TAccess::kRead, key) != TRegResult::kOk)
+        return names;
+    TRegValue value;
+    for (std::uint32_t i = 0; key.EnumValue(i, value) == TRegResult::kOk; ++i)
+        names.push_back(value.name);
+    return names;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace vrk

@@ -1,0 +1,39 @@
+// A private settings store for each test: a fresh VRK3_SETTINGS_DIR, the
+// diagnostic lines collected, and a scripted Yes/No question.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/reg_key.h"
+
+namespace vrk {
+
+class TSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The answer the next questions get, and what they asked.
+    bool answer_ = false;
+    struct TQuestion {
+        std::string caption, text;
+    };
+    std::vector<TQuestion> questions_;
+    std::vector<std::string> lines_;  // diagnostic lines
+    std::string dir_;                 // the store's folder
+
+    // A per-user key with full access, created when missing.
+    TRegKey UserKey(std::string_view path);
+    // Names of a key's sub-keys and values, in enumeration order.
+    std::vector<std::string> SubKeys(std::string_view path);
+    std::vector<std::string> ValueNames(std::string_view path);
+};
+
+// The bytes of a file; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace vrk

@@ -1,0 +1,230 @@
+// Imports and exports of whole dictionaries in the older formats.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <random>
+#include <thread>
+
+#include "older_formats.h"
+#include "progress.h"
+#include "test_util.h"
+
+namespace vrk {
+namespace {
+
+class ConvertTest : public TempDirTest {
+protected:
+    std::vector<std::string> Imported(const std::string& file, char kind, char separator = ';',
+                                      bool withInfo = false) {
+        EXPECT_TRUE(CreateEmpty(Path("in.vrk3")));
+        auto dict = Dictionary("in.vrk3");
+        bool ok = false;
+        if (kind == 'v') ok = dict->ImportSecondGen(file, separator, withInfo);
+        if (kind == 't') ok = dict->ImportFirstGen(file, separator);
+        if (kind == 'c') ok = dict->ImportCsv(file);
+        EXPECT_TRUE(ok);
+        return Entries(*dict);
+    }
+
+    const std::vector<std::string> m_records = {
+        Record("\xe8" "as", {"doba", "trajanje; obdobje"}),  // čas
+        Record("Cesta", {"pot"}),
+        Record("ab", {"kratko"}),
+        Record("abc", {"abeceda, \"ABC\""}),
+        Record("cesta"),
+        Record("miza", {""}),
+    };
+    // The same records in the order of the default alphabet row.
+    const std::vector<std::string> m_sorted = {m_records[3], m_records[2], m_records[4],
+                                               m_records[1], m_records[0], m_records[5]};
+};
+
+TEST_F(ConvertTest, ExportsSortByTheAlphabetRowAndKeepEqualEntriesInFileOrder) {
+    std::vector<std::string> records = m_records;
+    records.push_back(Record("AB", {"KRATKO"}));  // equal to "ab" by rank, comes later
+    auto dict = DictionaryWith(records);
+    ASSERT_TRUE(dict->ExportCsv(Path("out.csv"), ','));
+    EXPECT_EQ(ReadWholeFile(Path("out.csv")),
+              "abc,\"abeceda, \"\"ABC\"\"\"\r\nab,kratko\r\nAB,KRATKO\r\ncesta\r\nCesta,pot\r\n"
+              "\xe8" "as,doba,\"trajanje; obdobje\"\r\nmiza,");
+
+    // Many records, many of them equal by rank: the order of a stable sort.
+    std::mt19937 rng(3);
+    std::vector<std::string> many;
+    for (int i = 0; i < 3000; ++i) {
+        std::string r;
+        for (int n = rng() % 6; n >= 0; --n) r += "aAbBcC\xe8\xc8 \x01"[rng() % 10];
+        if (r[0] == '\x01') r[0] = 'x';
+        many.push_back(r);
+    }
+    dict = DictionaryWith(many, "many.vrk3");
+    ASSERT_TRUE(dict->ExportCsv(Path("many.csv"), '|'));
+    std::vector<std::string> expected = many;
+    std::stable_sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+        return CompareByRank(DefaultRankTable(), a, b) > 0;
+    });
+    std::string lines;
+    for (const auto& r : expected) lines += (lines.empty() ? "" : "\r\n") + RecordToCsvLine(r, '|');
+    EXPECT_EQ(ReadWholeFile(Path("many.csv")), lines);
+}
+
+TEST_F(ConvertTest, SecondGenRoundTripKeepsEntriesAndHeaderData) {
+    auto dict = DictionaryWith(m_records);
+    ASSERT_TRUE(dict->SetInfo("Ime", "Avtor", "Vrstica 1\r\nVrstica 2", "geslo123", 7));
+    ASSERT_TRUE(dict->ExportSecondGen(Path("out.vrk"), '\x02'));
+    const std::string bytes = ReadWholeFile(Path("out.vrk"));
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\x06\0\0\0", 4));
+    EXPECT_EQ(bytes.substr(4, 23), "\x16Verbatrakon 2.0 slovar");
+    EXPECT_EQ(bytes.substr(bytes.size() - 8), std::string("\0\0\0\0\0\0\0\0", 8));
+
+    // A word without descriptions comes back with one empty description.
+    std::vector<std::string> expected = m_sorted;
+    expected[2] = Record("cesta", {""});
+    EXPECT_EQ(Imported(Path("out.vrk"), 'v', '\x02', true), expected);
+    auto in = Dictionary("in.vrk3");
+    std::string text;
+    ASSERT_TRUE(in->GetName(text));
+    EXPECT_EQ(text, "Ime");
+    ASSERT_TRUE(in->GetNotes(text));
+    EXPECT_EQ(text, "Vrstica 1\r\nVrstica 2");
+    ASSERT_TRUE(in->GetPassword(text));
+    EXPECT_EQ(text, "geslo123");
+    EXPECT_EQ(in->GetFlags(), 7);
+}
+
+TEST_F(ConvertTest, SecondGenWithoutPasswordOrPermissions) {
+    auto dict = DictionaryWith({Record("a", {"b"})});
+    ASSERT_TRUE(dict->SetInfo("n", "", "", "skrito", 0));
+    ASSERT_TRUE(dict->ExportSecondGen(Path("out.vrk"), ';'));
+    const std::string bytes = ReadWholeFile(Path("out.vrk"));
+    // Empty password (flag 1 clear), "n", "", "", read-only 1, no-export 1.
+    EXPECT_EQ(bytes.substr(bytes.size() - 13),
+              std::string("\x00\x01n\x00\x00\x01\0\0\0\x01\0\0\0", 13));
+    Imported(Path("out.vrk"), 'v', ';', true);
+    auto in = Dictionary("in.vrk3");
+    std::string password = "x";
+    ASSERT_TRUE(in->GetPassword(password));
+    EXPECT_EQ(password, "");
+    EXPECT_EQ(in->GetFlags(), 0);
+}
+
+TEST_F(ConvertTest, SecondGenRefusesTextsACountedStringCannotHold) {
+    WriteWholeFile(Path("out.vrk"), "older file");
+    auto dict = DictionaryWith({Record("a", {std::string(40000, 'x'), std::string(40000, 'y')})});
+    EXPECT_FALSE(dict->ExportSecondGen(Path("out.vrk"), ';'));
+    EXPECT_EQ(ReadWholeFile(Path("out.vrk")), "older file");
+    EXPECT_FALSE(dict->ExportSecondGen(Path("new.vrk"), ';'));
+    // Nothing but the dictionary and the older file is left behind.
+    EXPECT_EQ(Files(), (std::vector<std::string>{"out.vrk", "test.vrk3"}));
+    // The same entry fits the text formats.
+    EXPECT_TRUE(dict->ExportCsv(Path("out.csv"), ';'));
+}
+
+TEST_F(ConvertTest, FirstGenAndCsvRoundTrips) {
+    auto dict = DictionaryWith(m_records);
+    ASSERT_TRUE(dict->ExportFirstGen(Path("out.txt"), ';'));
+    // The description that holds the separator comes back as two.
+    std::vector<std::string> expected = m_sorted;
+    expected[4] = Record("\xe8" "as", {"doba", "trajanje", "obdobje"});
+    expected[2] = Record("cesta", {""});  // a word alone imports with one empty description
+    EXPECT_EQ(Imported(Path("out.txt"), 't'), expected);
+
+    ASSERT_TRUE(dict->ExportCsv(Path("out.csv"), ';'));
+    EXPECT_EQ(Imported(Path("out.csv"), 'c'), m_sorted);
+    // With a separator that CSV import does not split at, each line is one field.
+    ASSERT_TRUE(dict->ExportCsv(Path("bar.csv"), '|'));
+    const auto lines = Imported(Path("bar.csv"), 'c');
+    ASSERT_EQ(lines.size(), m_sorted.size());
+    EXPECT_EQ(lines[1], "ab|kratko");
+}
+
+TEST_F(ConvertTest, ImportsMergeIntoTheDictionaryAsItWasOpened) {
+    auto dict = DictionaryWith({Record("miza", {"a"}), Record("stol", {"b"})});
+    WriteWholeFile(Path("in.csv"), "miza,x\r\nmiza,a,y\r\nnova,1\r\n\r\nnova,2\r\nstol,b\r\n");
+    ASSERT_TRUE(dict->ImportCsv(Path("in.csv")));
+    // The second "miza" supersedes the first merge; "nova" was not in the
+    // dictionary when it was opened, so both are appended.
+    EXPECT_EQ(Entries(*dict), (std::vector<std::string>{Record("miza", {"a", "y"}),
+                                                        Record("stol", {"b"}),
+                                                        Record("nova", {"1"}),
+                                                        Record("nova", {"2"})}));
+    EXPECT_EQ(nProgressTotal, 3 * 6 + 16);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "test.vrk3"}));
+}
+
+TEST_F(ConvertTest, FailedImportsLeaveTheDictionaryUnchanged) {
+    auto dict = DictionaryWith({Record("miza", {"a"})});
+    const std::string before = ReadWholeFile(Path("test.vrk3"));
+    EXPECT_FALSE(dict->ImportCsv(Path("missing.csv")));
+    EXPECT_FALSE(dict->ImportFirstGen(Path("missing.txt"), ';'));
+    // A count larger than the entries present.
+    std::string vrk("\x05\0\0\0\0\0", 6);
+    ASSERT_TRUE(WriteCounted(vrk, "a"));
+    ASSERT_TRUE(WriteCounted(vrk, "b"));
+    WriteWholeFile(Path("cut.vrk"), vrk);
+    EXPECT_FALSE(dict->ImportSecondGen(Path("cut.vrk"), ';', false));
+    // A length past the end of the file.
+    WriteWholeFile(Path("long.vrk"), std::string("\xff\xff\xff\xff\x00\x00\xff\xff\xff", 9));
+    EXPECT_FALSE(dict->ImportSecondGen(Path("long.vrk"), ';', false));
+    EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before);
+    auto missing = Dictionary("missing.vrk3");
+    WriteWholeFile(Path("ok.csv"), "a,b");
+    EXPECT_FALSE(missing->ImportCsv(Path("ok.csv")));
+}
+
+TEST_F(ConvertTest, StopRequestEndsAnImportWithoutChanges) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 2000; ++i) records.push_back(Record("g" + std::to_string(i), {"d"}));
+    auto dict = DictionaryWith(records);
+    std::string csv;
+    for (int i = 0; i < 200000; ++i) csv += "n" + std::to_string(i) + ",opis\n";
+    WriteWholeFile(Path("in.csv"), csv);
+    const std::string before = ReadWholeFile(Path("test.vrk3"));
+    nProgressPos = 0;
+    std::atomic<bool> done{false};
+    std::thread stopper([&] {
+        while (!done && nProgressPos < 100) std::this_thread::yield();
+        bStopRequested = 1;
+    });
+    EXPECT_FALSE(dict->ImportCsv(Path("in.csv")));
+    done = true;
+    stopper.join();
+    bStopRequested = 0;
+    EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before);
+}
+
+// Cut and random bytes fed to every importer: each ends with false or with
+// what it could read, and the dictionary stays a sound file.
+TEST_F(ConvertTest, DamagedOlderFilesNeverCrash) {
+    auto source = DictionaryWith(m_records, "source.vrk3");
+    ASSERT_TRUE(source->SetInfo("Ime", "A", "B", "pw", 7));
+    ASSERT_TRUE(source->ExportSecondGen(Path("good.vrk"), ';'));
+    ASSERT_TRUE(source->ExportFirstGen(Path("good.txt"), ';'));
+    ASSERT_TRUE(source->ExportCsv(Path("good.csv"), ','));
+    std::mt19937 rng(11);
+    for (const char* name : {"good.vrk", "good.txt", "good.csv"}) {
+        const std::string good = ReadWholeFile(Path(name));
+        for (int round = 0; round < 40; ++round) {
+            std::string bad = good.substr(0, rng() % (good.size() + 1));
+            for (int flips = rng() % 5; flips > 0 && !bad.empty(); --flips)
+                bad[rng() % bad.size()] = static_cast<char>(rng());
+            if (round % 10 == 9) {
+                bad.clear();
+                for (int n = rng() % 400; n > 0; --n) bad += static_cast<char>(rng());
+            }
+            WriteWholeFile(Path("bad"), bad);
+            ASSERT_TRUE(CreateEmpty(Path("target.vrk3")));
+            auto target = Dictionary("target.vrk3");
+            (void)target->ImportSecondGen(Path("bad"), ';', true);
+            (void)target->ImportFirstGen(Path("bad"), ';');
+            (void)target->ImportCsv(Path("bad"));
+            EXPECT_GE(target->GetEntryCount(), 0);
+            for (const std::string& e : Entries(*target))
+                EXPECT_EQ(e.find('\0'), std::string::npos);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vrk

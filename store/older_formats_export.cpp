@@ -1,0 +1,271 @@
+// TDataFile: writing a dictionary in the three older formats, every entry
+// sorted by the alphabet row. The records are sorted in place in the mapped
+// file (by offset) with a stable sort, so entries that sort as equal keep
+// their file order and no copy of the whole dictionary is made.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "coding.h"
+#include "data_file.h"
+#include "older_formats.h"
+#include "progress.h"
+#include "record_scan.h"
+
+namespace vrk {
+namespace {
+
+// One entry to sort: where its scrambled record lies, and the ranks of its
+// first bytes packed so that most comparisons need one integer compare.
+struct TSortItem {
+    std::uint64_t key;
+    std::uint64_t offset;
+    std::uint32_t length;
+};
+
+// Ranks of the first kKeyBytes bytes, each stored as rank + 1 in 16 bits
+// (0 past the end, so a prefix sorts first, as in CompareByRank).
+constexpr std::size_t kKeyBytes = 4;
+
+class TRecordOrder {
+public:
+    TRecordOrder(std::string_view file, const TRankTable& rank) : m_file(file), m_rank(rank) {
+        const auto most = *std::max_element(rank.begin(), rank.end());
+        m_keyBytes = most < 0xFFFF ? kKeyBytes : 0;
+    }
+
+    std::uint64_t Key(std::uint64_t offset, std::size_t length) const {
+        std::uint64_t key = 0;
+        for (std::size_t i = 0; i < m_keyBytes; ++i) {
+            key <<= 16;
+            if (i < length) key |= Rank(offset, i) + 1;
+        }
+        return key;
+    }
+
+    // True when a sorts before b (CompareByRank(a, b) == +1).
+    bool operator()(const TSortItem& a, const TSortItem& b) const {
+        if (a.key != b.key) return a.key < b.key;
+        const std::size_t n = std::min(a.length, b.length);
+        for (std::size_t i = m_keyBytes; i < n; ++i) {
+            const std::uint32_t ra = Rank(a.offset, i);
+            const std::uint32_t rb = Rank(b.offset, i);
+            if (ra != rb) return ra < rb;
+        }
+        return a.length < b.length;
+    }
+
+private:
+    std::uint32_t Rank(std::uint64_t offset, std::size_t i) const {
+        return RankOf(m_rank, ScrambleByte(m_file[offset + i], offset + i));
+    }
+    std::string_view m_file;
+    const TRankTable& m_rank;
+    std::size_t m_keyBytes;
+};
+
+// The file an export writes. It is written under a temporary name beside
+// the target and renamed over it only when complete, so a failed or stopped
+// export leaves no partial file (and an older file at the target intact).
+// Where no file can be made beside the target, or the target is not a
+// regular file, the target is written directly.
+class TExportFile {
+public:
+    TExportFile() = default;
+    ~TExportFile() { Discard(); }
+    TExportFile(const TExportFile&) = delete;
+    TExportFile& operator=(const TExportFile&) = delete;
+
+    [[nodiscard]] bool Create(const std::string& path) {
+        m_target = path;
+        struct stat st {};
+        const bool exists = ::lstat(path.c_str(), &st) == 0;
+        if (!exists || S_ISREG(st.st_mode)) {
+            static std::atomic<unsigned> serial{0};
+            m_temp = path + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
+            m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd >= 0 && exists) m_ok = ::fchmod(m_fd, st.st_mode & 07777) == 0;
+            if (m_fd >= 0) return m_ok;
+            m_temp.clear();
+        }
+        m_direct = true;
+        m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        return m_fd >= 0;
+    }
+
+    // Text to write; flushed by Pump once it is large.
+    std::string& buffer() { return m_buffer; }
+    [[nodiscard]] bool Pump() {
+        if (m_buffer.size() >= (1u << 20)) return Flush();
+        return m_ok;
+    }
+
+    [[nodiscard]] bool Commit() {
+        bool ok = Flush();
+        ok = ::close(m_fd) == 0 && ok;
+        m_fd = -1;
+        if (ok && !m_temp.empty()) ok = ::rename(m_temp.c_str(), m_target.c_str()) == 0;
+        if (ok) m_temp.clear();
+        m_committed = ok;
+        if (!ok) Discard();
+        return ok;
+    }
+
+    void Discard() {
+        if (m_fd >= 0) ::close(m_fd);
+        m_fd = -1;
+        if (!m_temp.empty()) {
+            RemoveFile(m_temp);
+            m_temp.clear();
+        } else if (m_direct && !m_committed) {
+            struct stat st {};
+            if (::lstat(m_target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) RemoveFile(m_target);
+        }
+        m_direct = false;
+    }
+
+private:
+    bool Flush() {
+        m_ok = m_ok && m_fd >= 0 && WriteAll(m_fd, m_buffer.data(), m_buffer.size());
+        m_buffer.clear();
+        return m_ok;
+    }
+    std::string m_target;
+    std::string m_temp;
+    std::string m_buffer;
+    int m_fd = -1;
+    bool m_ok = true;
+    bool m_direct = false;
+    bool m_committed = false;
+};
+
+std::int32_t ParseFlags(std::string_view text) {
+    std::uint32_t flags = 0;
+    for (char c : text.substr(0, 99)) {
+        const int digit = (c >= '0' && c <= '9')   ? c - '0'
+                          : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                          : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                                                   : -1;
+        if (digit < 0) break;
+        flags = (flags << 4) | static_cast<std::uint32_t>(digit);
+    }
+    return static_cast<std::int32_t>(flags & 0x7FFFFFFF);
+}
+
+// One entry in second-generation form: the word and the description text
+// (descriptions joined by separator), each running-sum coded and counted.
+// False when either is longer than a counted string can hold.
+bool AppendSecondGenEntry(std::string& out, std::string_view record, char separator) {
+    const std::size_t mark = record.find(kDescriptionMark);
+    std::string word(record.substr(0, mark));
+    std::string text;
+    if (mark != std::string_view::npos) {
+        text.assign(record.substr(mark + 1));
+        std::replace(text.begin(), text.end(), kDescriptionMark, separator);
+    }
+    EncodeRunningSum(word);
+    EncodeRunningSum(text);
+    return WriteCounted(out, word) && WriteCounted(out, text);
+}
+
+// The header data that follows the entries of a second-generation file.
+bool AppendSecondGenInfo(std::string& out, const std::vector<std::string>& header) {
+    const std::int32_t flags = ParseFlags(header[kRecordFlags]);
+    std::string password;
+    if (flags & kFlagPassword) {
+        password.assign(header[kRecordPassword].rbegin(), header[kRecordPassword].rend());
+        EncodeRunningSum(password);
+    }
+    if (!WriteCounted(out, password) || !WriteCounted(out, header[kRecordName]) ||
+        !WriteCounted(out, header[kRecordAuthor]) || !WriteCounted(out, header[kRecordNotes]))
+        return false;
+    char number[4];
+    PutFixed32(number, (flags & kFlagChangesAllowed) ? 0 : 1);
+    out.append(number, 4);
+    PutFixed32(number, (flags & kFlagExportAllowed) ? 0 : 1);
+    out.append(number, 4);
+    return true;
+}
+
+}  // namespace
+
+bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char separator) {
+    nProgressPos = 0;
+    bStopRequested = 0;
+    if (!Open(Mode::Read)) return false;
+    nProgressTotal = ClampProgress(2 * static_cast<std::int64_t>(m_count));
+    const std::string_view file = m_data.view();
+
+    // The header records, then every entry with its sort key.
+    std::vector<std::string> header(ENTRY_BASE);
+    std::vector<TSortItem> items;
+    const TRecordOrder order(file, m_rank);
+    std::uint64_t pos = kRecordsOffset;
+    TRecordSpan span;
+    bool ok = true;
+    for (int k = 0; ok && k < ENTRY_BASE; ++k) {
+        ok = NextRecord(file, m_recordsEnd, pos, span);
+        if (ok) UnscrambleRecord(file, span, header[k]);
+    }
+    if (ok) items.reserve(static_cast<std::size_t>(m_count));
+    for (std::int32_t i = 0; ok && i < m_count; ++i) {
+        ok = NextRecord(file, m_recordsEnd, pos, span) && !StopRequested();
+        if (!ok) break;
+        const auto length = static_cast<std::uint32_t>(std::min(span.length, kMaxRecordText));
+        items.push_back({order.Key(span.offset, length), span.offset, length});
+        nProgressPos.store(i + 1, std::memory_order_relaxed);
+    }
+    if (!ok) {
+        Abort();
+        return false;
+    }
+    std::stable_sort(items.begin(), items.end(), order);
+
+    TExportFile out;
+    ok = out.Create(path);
+    if (ok && kind == ExportKind::SecondGen) {
+        char count[4];
+        PutFixed32(count, static_cast<std::uint32_t>(m_count));
+        out.buffer().append(count, 4);
+        ok = WriteCounted(out.buffer(), kSecondGenFormatName) &&
+             WriteCounted(out.buffer(), kSecondGenLibraryName);
+    }
+    std::string record;
+    for (std::size_t i = 0; ok && i < items.size(); ++i) {
+        UnscrambleRecord(file, {items[i].offset, items[i].length}, record);
+        switch (kind) {
+            case ExportKind::SecondGen:
+                ok = AppendSecondGenEntry(out.buffer(), record, separator);
+                break;
+            case ExportKind::FirstGen:
+                AppendFirstGenEntry(out.buffer(), record, separator);
+                break;
+            case ExportKind::Csv:
+                if (i > 0) out.buffer() += "\r\n";
+                out.buffer() += RecordToCsvLine(record, separator);
+                break;
+        }
+        AddProgress(1);
+        ok = ok && out.Pump() && !StopRequested();
+    }
+    if (ok && kind == ExportKind::SecondGen) ok = AppendSecondGenInfo(out.buffer(), header);
+    Abort();
+    return ok && out.Commit();
+}
+
+bool TDataFile::ExportSecondGen(const std::string& path, char separator) {
+    return ExportSorted(path, ExportKind::SecondGen, separator);
+}
+
+bool TDataFile::ExportFirstGen(const std::string& path, char separator) {
+    return ExportSorted(path, ExportKind::FirstGen, separator);
+}
+
+bool TDataFile::ExportCsv(const std::string& path, char separator) {
+    return ExportSorted(path, ExportKind::Csv, separator);
+}
+
+}  // namespace vrk

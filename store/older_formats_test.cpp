@@ -1,0 +1,215 @@
+#include "older_formats.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "format.h"
+
+namespace vrk {
+namespace {
+
+// A reader over the given bytes (in an anonymous temporary file).
+struct TMemoryReader {
+    explicit TMemoryReader(const std::string& bytes) : file(std::tmpfile()), in(file) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::rewind(file);
+    }
+    ~TMemoryReader() { std::fclose(file); }
+    std::FILE* file;
+    TByteReader in;
+};
+
+TEST(RunningSum, StoresTheSumOfAllBytesSoFar) {
+    std::string bytes("\x01\x02\x03", 3);
+    EncodeRunningSum(bytes);
+    EXPECT_EQ(bytes, std::string("\x01\x03\x06", 3));
+    std::string wraps("\xff\x02", 2);
+    EncodeRunningSum(wraps);
+    EXPECT_EQ(wraps, std::string("\xff\x01", 2));
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    std::string coded = all;
+    EncodeRunningSum(coded);
+    DecodeRunningSum(coded);
+    EXPECT_EQ(coded, all);
+}
+
+TEST(CountedString, LengthFormsAtTheirLimits) {
+    for (std::size_t length : {0u, 254u, 255u, 65535u}) {
+        std::string out;
+        ASSERT_TRUE(WriteCounted(out, std::string(length, 'a')));
+        const std::size_t prefix = length < 255 ? 1 : 3;
+        EXPECT_EQ(out.size(), prefix + length);
+        if (length >= 255) {
+            const std::string prefix3 = {'\xff', char(length & 0xFF), char(length >> 8)};
+            EXPECT_EQ(out.substr(0, 3), prefix3);
+        }
+        TMemoryReader r(out);
+        std::string back;
+        ASSERT_TRUE(ReadCounted(r.in, back, 100000));
+        EXPECT_EQ(back.size(), length);
+    }
+    std::string out = "x";
+    EXPECT_FALSE(WriteCounted(out, std::string(65536, 'a')));
+    EXPECT_EQ(out, "x");
+}
+
+TEST(CountedString, ReadDropsBytesBeyondTheLimitAndRefusesShortData) {
+    std::string bytes;
+    ASSERT_TRUE(WriteCounted(bytes, "abcdef"));
+    ASSERT_TRUE(WriteCounted(bytes, "gh"));
+    TMemoryReader r(bytes);
+    std::string out;
+    ASSERT_TRUE(ReadCounted(r.in, out, 3));
+    EXPECT_EQ(out, "abc");
+    ASSERT_TRUE(ReadCounted(r.in, out, 3));
+    EXPECT_EQ(out, "gh");  // the dropped bytes were still read
+    EXPECT_FALSE(ReadCounted(r.in, out, 3));
+
+    TMemoryReader cut(std::string("\xff\x10\x00xyz", 6));
+    EXPECT_FALSE(ReadCounted(cut.in, out, 100000));
+    TMemoryReader noLength(std::string("\xff\x10", 2));
+    EXPECT_FALSE(ReadCounted(noLength.in, out, 100000));
+}
+
+TEST(BuildRecord, SeparatorsAndBlanksAroundThem) {
+    EXPECT_EQ(BuildRecord("miza", "pohištvo; kos  ;  mize ", ';'),
+              "miza\x01pohištvo\x01kos\x01mize ");
+    EXPECT_EQ(BuildRecord("w", "", ';'), "w\x01");
+    EXPECT_EQ(BuildRecord("w", "a;;b", ';'), "w\x01" "a\x01\x01" "b");
+    EXPECT_EQ(BuildRecord("w", "a b\t c", ';'), "w\x01" "a b\t c");  // inner blanks stay
+    EXPECT_EQ(BuildRecord("w", "a\x02" "b", '\x02'), "w\x01" "a\x01" "b");
+    // Texts from a file are taken up to a 0x00, as a record cannot hold one.
+    EXPECT_EQ(BuildRecord(std::string("ab\0c", 4), std::string("d\0e", 3), ';'), "ab\x01" "d");
+    EXPECT_EQ(BuildRecord("w", std::string(200000, 'x'), ';').size(), kMaxRecordText);
+    // A long run of blanks costs linear time.
+    EXPECT_EQ(BuildRecord("w", "a" + std::string(1000000, ' ') + ";b", ';'), "w\x01" "a\x01" "b");
+}
+
+TEST(Csv, LineToRecordFollowsQuotes) {
+    EXPECT_EQ(CsvLineToRecord("miza,\"kos, pohištva\";stol"), "miza\x01kos, pohištva\x01stol");
+    EXPECT_EQ(CsvLineToRecord("a,\"b \"\"c\"\" d\"x,e"), "a\x01" "b \"c\" dx\x01" "e");
+    EXPECT_EQ(CsvLineToRecord("a\"b,c"), "ab,c");  // the end of the line ends a quote
+    EXPECT_EQ(CsvLineToRecord(" a , b "), " a \x01 b ");
+    EXPECT_EQ(CsvLineToRecord(""), "");
+    EXPECT_EQ(CsvLineToRecord("a|b"), "a|b");
+}
+
+TEST(Csv, RecordToLineQuotesWhatNeedsIt) {
+    EXPECT_EQ(RecordToCsvLine("miza\x01kos, pohištva\x01stol", ','),
+              "miza,\"kos, pohištva\",stol");
+    EXPECT_EQ(RecordToCsvLine("a\x01" "b|c\x01" "d\"e\x01" "f;g", '|'),
+              "a|\"b|c\"|\"d\"\"e\"|\"f;g\"");
+    EXPECT_EQ(RecordToCsvLine("word", ','), "word");
+    EXPECT_EQ(RecordToCsvLine("word\x01", ','), "word,");
+    for (std::string record : {"a\x01" "b,\"c\"\x01;", "x\x01\x01y", "\"q\""})
+        EXPECT_EQ(CsvLineToRecord(RecordToCsvLine(record, ';')), record);
+}
+
+std::string FirstGen(std::string_view record, char separator = ';') {
+    std::string out;
+    AppendFirstGenEntry(out, record, separator);
+    return out;
+}
+
+std::vector<std::pair<std::string, std::string>> ReadFirstGen(const std::string& bytes) {
+    TMemoryReader r(bytes);
+    TFirstGenReader reader(r.in);
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::string word, text;
+    while (reader.Next(word, text)) entries.emplace_back(word, text);
+    return entries;
+}
+
+const std::string kIndent(29, ' ');
+
+TEST(FirstGen, WordColumnsAndSeparators) {
+    EXPECT_EQ(FirstGen("miza"), "miza\r\n");
+    EXPECT_EQ(FirstGen("miza\x01"), "miza" + std::string(25, ' ') + "\r\n");
+    EXPECT_EQ(FirstGen("miza\x01kos\x01stol"), "miza" + std::string(25, ' ') + "kos; stol\r\n");
+    const std::string longWord(35, 'w');
+    EXPECT_EQ(FirstGen(longWord + "\x01" "a"), std::string(29, 'w') + "a\r\n");
+    EXPECT_EQ(FirstGen(longWord), std::string(29, 'w') + "\r\n");
+}
+
+TEST(FirstGen, WrapsAtColumnEighty) {
+    // 51 text characters fill columns 30-80; the next starts a new line.
+    const std::string text(51, 'x');
+    EXPECT_EQ(FirstGen("w\x01" + text + "y"),
+              "w" + std::string(28, ' ') + text + "\r\n" + kIndent + "y\r\n");
+    // A word that would pass column 80 moves to the next line; the blank
+    // before it is replaced by the line break.
+    const std::string words = std::string(45, 'a') + " " + std::string(8, 'b');
+    EXPECT_EQ(FirstGen("w\x01" + words),
+              "w" + std::string(28, ' ') + std::string(45, 'a') + "\r\n" + kIndent +
+                  std::string(8, 'b') + "\r\n");
+    // A separator near the end of the line is followed by the line break.
+    const std::string first(50, 'c');
+    EXPECT_EQ(FirstGen("w\x01" + first + "\x01" "d"),
+              "w" + std::string(28, ' ') + first + ";\r\n" + kIndent + "d\r\n");
+}
+
+TEST(FirstGen, BlankAtTheStartOfAContinuationIsDropped) {
+    const std::string text = std::string(51, 'x') + "  y";
+    const std::string out = FirstGen("w\x01" + text);
+    EXPECT_EQ(out, "w" + std::string(28, ' ') + std::string(51, 'x') + "\r\n" + kIndent + "y\r\n");
+    // A one-letter word at the start keeps its blank.
+    EXPECT_EQ(FirstGen("w\x01" "a kos"), "w" + std::string(28, ' ') + "a kos\r\n");
+}
+
+TEST(FirstGen, ReaderJoinsContinuationLines) {
+    const std::string bytes = "miza" + std::string(25, ' ') + "kos;\r\n" + kIndent +
+                              "stol  \r\n" + "a\r\n" + "b" + std::string(28, ' ') + "x\n" +
+                              "\tcont\r\n" + std::string(40, 'L') + "\r\n" + "last";
+    const auto entries = ReadFirstGen(bytes);
+    ASSERT_EQ(entries.size(), 5u);
+    EXPECT_EQ(entries[0], (std::pair<std::string, std::string>{"miza", "kos; stol"}));
+    EXPECT_EQ(entries[1], (std::pair<std::string, std::string>{"a", ""}));
+    // A continuation line shorter than the indentation ends at its line end.
+    EXPECT_EQ(entries[2], (std::pair<std::string, std::string>{"b", "x"}));
+    EXPECT_EQ(entries[3],
+              (std::pair<std::string, std::string>{std::string(29, 'L'), std::string(11, 'L')}));
+    EXPECT_EQ(entries[4], (std::pair<std::string, std::string>{"last", ""}));
+}
+
+TEST(FirstGen, RoundTripOfLongDescriptions) {
+    std::string record = "dolgo geslo\x01";
+    for (int i = 0; i < 40; ++i) record += "beseda" + std::to_string(i) + (i % 7 == 6 ? "\x01" : " ");
+    record += "konec";
+    const auto entries = ReadFirstGen(FirstGen(record));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(BuildRecord(entries[0].first, entries[0].second, ';'), record);
+}
+
+TEST(FirstGen, EntryCountMatchesTheReader) {
+    for (const std::string& bytes :
+         {std::string(""), std::string("a"), std::string("a\r\nb\r\n"), std::string("a\r\n c\r\nb"),
+          std::string("\r\n\r\n"), std::string(" x\ny\rz")}) {
+        TMemoryReader r(bytes);
+        EXPECT_EQ(TFirstGenReader::CountEntries(r.in),
+                  static_cast<std::int64_t>(ReadFirstGen(bytes).size()))
+            << bytes;
+    }
+}
+
+TEST(Csv, LinesEndAtLfCrOrCrLf) {
+    const std::string bytes = "a\r\nb\rc\nd\n\ne";
+    TMemoryReader count(bytes);
+    EXPECT_EQ(CountCsvLines(count.in), 6);
+    TMemoryReader r(bytes);
+    std::vector<std::string> lines;
+    std::string line;
+    while (ReadCsvLine(r.in, line)) lines.push_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+    // An overlong line is cut; its rest is not read as another line.
+    TMemoryReader longLine(std::string(150000, 'x') + "\ny");
+    ASSERT_TRUE(ReadCsvLine(longLine.in, line));
+    EXPECT_EQ(line.size(), kMaxRecordText);
+    ASSERT_TRUE(ReadCsvLine(longLine.in, line));
+    EXPECT_EQ(line, "y");
+}
+
+}  // namespace
+}  // namespace vrk

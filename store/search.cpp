@@ -1,0 +1,230 @@
+// The finder's search over one dictionary: a single pass over the scrambled
+// records of the mapped file. Terminators are stored as 0x00, so records are
+// found with memchr without unscrambling; the letter check unscrambles only
+// the bytes it looks at, and only records that pass it are unscrambled whole.
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "coding.h"
+#include "data_file.h"
+#include "older_formats.h"
+#include "progress.h"
+#include "search_terms.h"
+
+namespace vrk {
+namespace {
+
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+inline bool IsWordBoundary(char c) { return c == ' ' || c == '\t' || c == '\0' || c == '\x01'; }
+
+// The known letters of a pattern as one table per word position: entry b is
+// 1 when the plain byte b may stand there. The description mark is never
+// accepted, because the word ends there.
+class TLetterCheck {
+public:
+    TLetterCheck(std::string_view pattern, const TRankTable& rank) {
+        pattern = UpToNul(pattern);
+        // The pattern ends with two option characters; a shorter pattern
+        // has no known letters and both options off.
+        const std::size_t letters = pattern.size() >= 2 ? pattern.size() - 2 : 0;
+        m_countLetters = pattern.size() >= 2 && pattern[letters] == '1';
+        const bool matchCase = pattern.size() >= 2 && pattern[letters + 1] == '1';
+        m_tables.resize(letters);
+        for (std::size_t k = 0; k < letters; ++k) {
+            auto& table = m_tables[k];
+            const char p = pattern[k];
+            for (int b = 0; b < 256; ++b) {
+                const char c = static_cast<char>(b);
+                table[b] = p == '*' || (matchCase ? c == p : RankOf(rank, c) == RankOf(rank, p));
+            }
+            table[static_cast<unsigned char>(kDescriptionMark)] = 0;
+            (p == '*' ? m_unknown : m_known).push_back(k);
+        }
+    }
+
+    // Checks the record of `length` scrambled bytes at absolute offset
+    // `offset` in file.
+    bool Fits(const char* file, std::uint64_t offset, std::size_t length) const {
+        const std::size_t letters = m_tables.size();
+        if (length < letters) return false;
+        auto plain = [&](std::size_t k) {
+            return static_cast<unsigned char>(ScrambleByte(file[offset + k], offset + k));
+        };
+        for (std::size_t k : m_known)
+            if (!m_tables[k][plain(k)]) return false;
+        for (std::size_t k : m_unknown)
+            if (!m_tables[k][plain(k)]) return false;
+        if (m_countLetters && length > letters && plain(letters) != kDescriptionMark) return false;
+        return true;
+    }
+
+private:
+    std::vector<std::array<std::uint8_t, 256>> m_tables;
+    std::vector<std::size_t> m_known;    // positions with a letter, checked first
+    std::vector<std::size_t> m_unknown;  // "*" positions
+    bool m_countLetters = false;
+};
+
+// The term check of one entry: the number of found terms that are not
+// excluded, or -1 when the entry fails (a required term missing, an
+// excluded term present).
+int CountHits(std::string_view descriptions, const std::vector<TSearchTerm>& terms,
+              const TRankTable& rank) {
+    int hits = 0;
+    for (const TSearchTerm& term : terms) {
+        const bool found = FindTerm(descriptions, term.text, term.exact, term.wholeWord, rank);
+        if (found && term.mode == TSearchTerm::Excluded) return -1;
+        if (!found && term.mode == TSearchTerm::Required) return -1;
+        if (found) ++hits;
+    }
+    return hits;
+}
+
+}  // namespace
+
+std::vector<TSearchTerm> ParseSearchTerms(std::string_view text) {
+    text = UpToNul(text.substr(0, std::min(text.size(), kMaxTermsText)));
+    std::vector<TSearchTerm> terms;
+    std::size_t read = 0;
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && read < kMaxSearchTerms) {
+        if (IsBlank(text[i])) {
+            ++i;
+            continue;
+        }
+        TSearchTerm term;
+        if (text[i] == '=') {
+            term.exact = true;
+            ++i;
+        }
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            term.mode = text[i] == '+' ? TSearchTerm::Required : TSearchTerm::Excluded;
+            ++i;
+        }
+        if (!term.exact && i < n && text[i] == '=') {
+            term.exact = true;
+            ++i;
+        }
+        char closing = 0;  // 0: the term ends at a blank
+        if (i < n && (text[i] == '"' || text[i] == '\'')) {
+            closing = text[i];
+            term.wholeWord = closing == '"';
+            ++i;
+        }
+        const std::size_t start = i;
+        while (i < n && (closing ? text[i] != closing : !IsBlank(text[i]))) ++i;
+        term.text.assign(text.substr(start, i - start));
+        if (i < n) ++i;  // the quote or blank that ended the term
+        ++read;
+        if (!term.text.empty()) terms.push_back(std::move(term));
+    }
+    return terms;
+}
+
+bool FindTerm(std::string_view text, std::string_view term, bool exact, bool wholeWord,
+              const TRankTable& rank) {
+    if (term.empty() || term.size() > text.size()) return false;
+    auto same = [&](char a, char b) { return exact ? a == b : RankOf(rank, a) == RankOf(rank, b); };
+    const std::size_t last = text.size() - term.size();
+    for (std::size_t p = 0; p <= last; ++p) {
+        if (!same(text[p], term[0])) continue;
+        std::size_t j = 1;
+        while (j < term.size() && same(text[p + j], term[j])) ++j;
+        if (j < term.size()) continue;
+        if (!wholeWord) return true;
+        const std::size_t after = p + term.size();
+        if ((after == text.size() || IsWordBoundary(text[after])) &&
+            (p == 0 || IsWordBoundary(text[p - 1])))
+            return true;
+    }
+    return false;
+}
+
+bool TDataFile::ContainsTerm(std::string_view text, std::string_view term, bool exact,
+                             bool wholeWord) const {
+    return FindTerm(text, term, exact, wholeWord, m_rank);
+}
+
+std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
+                               std::span<char> outText, std::span<std::int32_t> outIndex,
+                               std::span<std::int32_t> outHits, std::int32_t maxResults) {
+    const TLetterCheck letters(pattern, m_rank);
+    const std::vector<TSearchTerm> parsed = ParseSearchTerms(terms);
+    if (!Open(Mode::Read)) return -1;
+    nProgressPos.store(0, std::memory_order_relaxed);
+    nProgressTotal.store(m_count, std::memory_order_relaxed);
+
+    // Never more matches than the caller's arrays hold.
+    const std::int64_t limit = std::min<std::int64_t>(
+        {maxResults, static_cast<std::int64_t>(outIndex.size()),
+         static_cast<std::int64_t>(outHits.size())});
+    const char* file = m_data.data();
+    const std::uint64_t end = std::min<std::uint64_t>(m_recordsEnd, m_data.size());
+    std::uint64_t pos = kRecordsOffset;
+    // The start of the next record, or nothing when the records end first
+    // (a damaged file holds fewer records than its count says).
+    auto nextTerminator = [&](std::uint64_t from) -> const char* {
+        if (from >= end) return nullptr;
+        return static_cast<const char*>(std::memchr(file + from, 0, end - from));
+    };
+    for (int k = 0; k < ENTRY_BASE; ++k) {
+        const char* zero = nextTerminator(pos);
+        if (zero == nullptr) {
+            Abort();
+            return -1;
+        }
+        pos = static_cast<std::uint64_t>(zero - file) + 1;
+    }
+
+    if (!outText.empty()) outText[0] = kTerminator;
+    const std::int64_t outSize = static_cast<std::int64_t>(outText.size());
+    std::int64_t used = 0;
+    std::int32_t found = 0;
+    std::string record;
+    for (std::int32_t i = 0; i < m_count && found < limit; ++i) {
+        const char* zero = nextTerminator(pos);
+        if (zero == nullptr) {
+            Abort();
+            return -1;
+        }
+        const std::uint64_t recordEnd = static_cast<std::uint64_t>(zero - file);
+        // A record longer than the format allows is read cut to its limit.
+        const std::size_t length =
+            std::min<std::uint64_t>(recordEnd - pos, static_cast<std::uint64_t>(kMaxRecordText));
+        if (letters.Fits(file, pos, length)) {
+            record.resize(length);
+            ScrambleBytes(file + pos, record.data(), length, pos);
+            const std::size_t mark = record.find(kDescriptionMark);
+            const std::string_view descriptions =
+                mark == std::string::npos ? std::string_view{}
+                                          : std::string_view(record).substr(mark + 1);
+            const int hits = CountHits(descriptions, parsed, m_rank);
+            if (hits >= 0 && (parsed.empty() || hits >= 1)) {
+                const auto recordLength = static_cast<std::int64_t>(length);
+                if (used + recordLength >= outSize - 2) {
+                    if (outSize > 0) outText[outSize - 1] = 'X';
+                    break;
+                }
+                std::memcpy(outText.data() + used, record.data(), length);
+                used += recordLength;
+                outText[used++] = kResultSeparator;
+                outText[used] = kTerminator;
+                outIndex[found] = i;
+                outHits[found] = hits;
+                ++found;
+            }
+        }
+        pos = recordEnd + 1;
+        nProgressPos.store(i + 1, std::memory_order_relaxed);
+        if (StopRequested()) {
+            Abort();
+            return -1;
+        }
+    }
+    Abort();  // nothing was queued: releasing the view and the lock is all
+    return found;
+}
+
+}  // namespace vrk

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "progress.h"
+#include "search_terms.h"
+#include "test_util.h"
+
+namespace vrk {
+namespace {
+
+// --- Term parsing
+
+TEST(SearchTerms, PrefixesInEitherOrderGiveTheSameTerm) {
+    for (const char* typed : {"=+miza", "+=miza", "=-miza", "-=miza"}) {
+        const auto terms = ParseSearchTerms(typed);
+        ASSERT_EQ(terms.size(), 1u) << typed;
+        EXPECT_EQ(terms[0].text, "miza");
+        EXPECT_TRUE(terms[0].exact) << typed;
+        EXPECT_EQ(terms[0].mode, typed[1] == '-' || typed[0] == '-' ? TSearchTerm::Excluded
+                                                                    : TSearchTerm::Required);
+    }
+    const auto plain = ParseSearchTerms("miza");
+    ASSERT_EQ(plain.size(), 1u);
+    EXPECT_FALSE(plain[0].exact);
+    EXPECT_EQ(plain[0].mode, TSearchTerm::Optional);
+    // A second "=" after the sign is text when the first one set exact.
+    EXPECT_EQ(ParseSearchTerms("=+=x")[0].text, "=x");
+}
+
+TEST(SearchTerms, QuotesMakePhrasesWithSpaces) {
+    const auto terms = ParseSearchTerms("  +\"stara mama\"\t'pol ure' -x \"odprt");
+    ASSERT_EQ(terms.size(), 4u);
+    EXPECT_EQ(terms[0].text, "stara mama");
+    EXPECT_TRUE(terms[0].wholeWord);
+    EXPECT_EQ(terms[0].mode, TSearchTerm::Required);
+    EXPECT_EQ(terms[1].text, "pol ure");
+    EXPECT_FALSE(terms[1].wholeWord);
+    EXPECT_EQ(terms[2].text, "x");
+    EXPECT_EQ(terms[2].mode, TSearchTerm::Excluded);
+    EXPECT_EQ(terms[3].text, "odprt");  // an unclosed quote ends at the end of the text
+    EXPECT_TRUE(terms[3].wholeWord);
+}
+
+TEST(SearchTerms, EmptyTermsAreDroppedAndAtMostHundredAreRead) {
+    EXPECT_TRUE(ParseSearchTerms("+ - = \"\" ''").empty());
+    std::string many;
+    for (int i = 0; i < 150; ++i) many += "t" + std::to_string(i) + " ";
+    const auto terms = ParseSearchTerms(many);
+    ASSERT_EQ(terms.size(), 100u);
+    EXPECT_EQ(terms.back().text, "t99");
+}
+
+TEST(SearchTerms, FindTermFoldsByRankUnlessExact) {
+    const TRankTable& rank = DefaultRankTable();
+    EXPECT_TRUE(FindTerm("STARA m\xc4ma", "ma", false, false, rank));  // Ä folds to a
+    EXPECT_FALSE(FindTerm("STARA m\xc4ma", "st", true, false, rank));
+    EXPECT_TRUE(FindTerm("STARA", "STA", true, false, rank));
+    EXPECT_FALSE(FindTerm("ab", "abc", false, false, rank));  // runs past the end
+    EXPECT_FALSE(FindTerm("abc", "", false, false, rank));
+}
+
+TEST(SearchTerms, WholeWordNeedsBoundaries) {
+    const TRankTable& rank = DefaultRankTable();
+    EXPECT_TRUE(FindTerm("mama", "mama", false, true, rank));
+    EXPECT_TRUE(FindTerm("x\x01mama\x01y", "mama", false, true, rank));
+    EXPECT_TRUE(FindTerm("a\tmama b", "mama", false, true, rank));
+    EXPECT_FALSE(FindTerm("mamas", "mama", false, true, rank));
+    EXPECT_FALSE(FindTerm("xmama", "mama", false, true, rank));
+    // A later occurrence may still stand alone.
+    EXPECT_TRUE(FindTerm("mamas mama", "mama", false, true, rank));
+    EXPECT_TRUE(FindTerm("stara mama je", "stara mama", false, true, rank));
+}
+
+// --- Search over a dictionary
+
+class SearchTest : public TempDirTest {
+protected:
+    struct TResult {
+        std::int32_t count = 0;
+        std::vector<std::string> records;
+        std::vector<std::int32_t> index;
+        std::vector<std::int32_t> hits;
+        bool full = false;
+    };
+
+    TResult Run(TDataFile& file, std::string_view pattern, std::string_view terms,
+                std::size_t outSize = 50000, std::int32_t maxResults = 500) {
+        std::vector<char> text(outSize, '\x7f');
+        std::vector<std::int32_t> index(maxResults), hits(maxResults);
+        TResult r;
+        r.count = file.Search(pattern, terms, text, index, hits, maxResults);
+        r.full = outSize > 0 && text[outSize - 1] == 'X';
+        if (r.count < 0) return r;
+        std::size_t start = 0;
+        for (std::int32_t i = 0; i < r.count; ++i) {
+            const std::size_t end = std::string_view(text.data(), outSize).find('\x02', start);
+            EXPECT_NE(end, std::string_view::npos);
+            r.records.emplace_back(text.data() + start, end - start);
+            start = end + 1;
+        }
+        if (outSize > 0) {
+            EXPECT_EQ(text[start], '\0');
+        }
+        r.index.assign(index.begin(), index.begin() + r.count);
+        r.hits.assign(hits.begin(), hits.begin() + r.count);
+        return r;
+    }
+
+    std::vector<std::string> WordsOf(const TResult& r) {
+        std::vector<std::string> words;
+        for (const auto& rec : r.records) words.push_back(rec.substr(0, rec.find('\x01')));
+        return words;
+    }
+};
+
+using Words = std::vector<std::string>;
+
+TEST_F(SearchTest, KnownLettersMatchFromTheStartOfTheWord) {
+    auto file = DictionaryWith({Record("miza", {"pohištvo"}), Record("mizar", {"obrtnik"}),
+                                Record("MIZA"), Record("m\xe4za"), Record("mi"), Record("riza")});
+    EXPECT_EQ(WordsOf(Run(*file, "m*za00", "")), (Words{"miza", "mizar", "MIZA", "m\xe4za"}));
+    // Letter count on: exactly four letters.
+    EXPECT_EQ(WordsOf(Run(*file, "m*za10", "")), (Words{"miza", "MIZA", "m\xe4za"}));
+    // Case on: only the identical bytes.
+    EXPECT_EQ(WordsOf(Run(*file, "mi*a01", "")), (Words{"miza", "mizar"}));
+    EXPECT_EQ(WordsOf(Run(*file, "****10", "")), (Words{"miza", "MIZA", "m\xe4za", "riza"}));
+    EXPECT_EQ(Run(*file, "00", "").count, 6);  // no letters, no terms: everything
+    // Indices are file positions.
+    EXPECT_EQ(Run(*file, "r***00", "").index, (std::vector<std::int32_t>{5}));
+}
+
+TEST_F(SearchTest, TheDescriptionMarkEndsTheWord) {
+    // "@" ranks with every unlisted byte, 0x01 included; the word still ends.
+    auto file = DictionaryWith({Record("ab", {"cd"}), Record("ab@d")});
+    EXPECT_EQ(WordsOf(Run(*file, "ab@00", "")), (Words{"ab@d"}));
+    EXPECT_EQ(WordsOf(Run(*file, "ab10", "")), (Words{"ab"}));
+    EXPECT_EQ(WordsOf(Run(*file, "***00", "")), (Words{"ab@d"}));
+}
+
+TEST_F(SearchTest, TermsDecideAndCountHits) {
+    auto file = DictionaryWith({
+        Record("a", {"stara mama", "oče"}),
+        Record("b", {"mamas"}),
+        Record("c", {"stara hiša"}),
+        Record("d", {"nova hiša", "stara"}),
+        Record("e"),
+    });
+    EXPECT_EQ(WordsOf(Run(*file, "00", "mama")), (Words{"a", "b"}));
+    EXPECT_EQ(WordsOf(Run(*file, "00", "\"mama\"")), (Words{"a"}));
+    EXPECT_EQ(WordsOf(Run(*file, "00", "+stara hiša")), (Words{"a", "c", "d"}));
+    EXPECT_EQ(Run(*file, "00", "+stara hiša").hits, (std::vector<std::int32_t>{1, 2, 2}));
+    EXPECT_EQ(WordsOf(Run(*file, "00", "stara -nova")), (Words{"a", "c"}));
+    // Only excluded terms: nothing is ever found.
+    EXPECT_EQ(Run(*file, "00", "-nova").count, 0);
+    // A required term that is missing rejects the entry although others match.
+    EXPECT_EQ(WordsOf(Run(*file, "00", "hiša +oče")), (Words{"a"}));
+    // A single-quoted phrase matches inside words; the boundary between two
+    // descriptions counts as a word boundary.
+    EXPECT_EQ(WordsOf(Run(*file, "00", "'ra ma'")), (Words{"a"}));
+    EXPECT_EQ(WordsOf(Run(*file, "00", "\"hiša\"")), (Words{"c", "d"}));
+    EXPECT_EQ(WordsOf(Run(*file, "00", "=STARA")), (Words{}));
+    EXPECT_EQ(WordsOf(Run(*file, "00", "STARA")), (Words{"a", "c", "d"}));
+    // Terms are checked only for entries whose letters fit.
+    EXPECT_EQ(WordsOf(Run(*file, "d00", "stara")), (Words{"d"}));
+}
+
+TEST_F(SearchTest, MaxResultsAndTheFullBufferStopTheSearch) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 50; ++i) records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
+    auto file = DictionaryWith(records);
+    const TResult limited = Run(*file, "00", "", 50000, 7);
+    EXPECT_EQ(limited.count, 7);
+    EXPECT_FALSE(limited.full);
+    // Each record here is 12-13 bytes plus its 0x02; 100 bytes hold 7.
+    const TResult full = Run(*file, "00", "", 100);
+    EXPECT_EQ(full.count, 7);
+    EXPECT_TRUE(full.full);
+    EXPECT_EQ(full.records.back(), records[6]);
+    // Nothing fits: no record, but the mark.
+    EXPECT_TRUE(Run(*file, "00", "", 5).full);
+    EXPECT_EQ(Run(*file, "00", "", 5).count, 0);
+    EXPECT_EQ(Run(*file, "00", "", 0).count, 0);
+}
+
+TEST_F(SearchTest, ProgressAndStopRequest) {
+    auto file = DictionaryWith({Record("a"), Record("b"), Record("c")});
+    bStopRequested = 0;
+    EXPECT_EQ(Run(*file, "00", "").count, 3);
+    EXPECT_EQ(nProgressTotal, 3);
+    EXPECT_EQ(nProgressPos, 3);
+    bStopRequested = 1;
+    EXPECT_EQ(Run(*file, "00", "").count, -1);
+    EXPECT_EQ(nProgressPos, 1);
+    bStopRequested = 0;
+    EXPECT_EQ(Files(), (std::vector<std::string>{"test.vrk3"}));  // no scratch files
+}
+
+TEST_F(SearchTest, MissingOrDamagedDictionaryGivesMinusOne) {
+    auto missing = Dictionary("missing.vrk3");
+    EXPECT_EQ(Run(*missing, "00", "").count, -1);
+
+    auto file = DictionaryWith({Record("ena", {"1"}), Record("dva", {"2"})});
+    const std::string good = ReadWholeFile(Path("test.vrk3"));
+    // Count larger than the records present.
+    std::string bad = good;
+    bad[26] = 3;
+    WriteWholeFile(Path("test.vrk3"), bad);
+    EXPECT_EQ(Run(*file, "00", "").count, -1);
+    // Cut inside the records.
+    WriteWholeFile(Path("test.vrk3"), good.substr(0, good.size() - 25));
+    EXPECT_EQ(Run(*file, "00", "").count, -1);
+}
+
+TEST_F(SearchTest, RandomDamageNeverCrashes) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 40; ++i)
+        records.push_back(Record("geslo" + std::to_string(i), {"opis ena", "opis dva"}));
+    auto file = DictionaryWith(records);
+    const std::string good = ReadWholeFile(Path("test.vrk3"));
+    std::mt19937 rng(7);
+    for (int round = 0; round < 300; ++round) {
+        std::string bad = good.substr(0, rng() % (good.size() + 1));
+        for (int flips = rng() % 6; flips > 0 && !bad.empty(); --flips)
+            bad[rng() % bad.size()] = static_cast<char>(rng());
+        WriteWholeFile(Path("test.vrk3"), bad);
+        const TResult r = Run(*file, "g*s00", "opis -x", 300, 20);
+        EXPECT_LE(r.count, 20);
+    }
+}
+
+}  // namespace
+}  // namespace vrk

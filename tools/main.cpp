@@ -11,6 +11,10 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     int exitCode = kExitOk;
     RegisterDictionaryCommands(app, exitCode);
+    RegisterFormatCommands(app, exitCode);
+    RegisterLibraryCommands(app, exitCode);
+    RegisterSettingsCommands(app, exitCode);
+    RegisterAlphabetCommands(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

@@ -44,5 +44,12 @@ std::unique_ptr<TDataFile> OpenDictionary(const std::string& path);
 // Each group of commands registers itself; a command's callback stores its
 // exit status in exitCode.
 void RegisterDictionaryCommands(CLI::App& app, int& exitCode);
+// search, import, export, merge, remap (format_commands.cpp).
+void RegisterFormatCommands(CLI::App& app, int& exitCode);
+// library, settings, alphabet (library_commands.cpp, settings_commands.cpp,
+// alphabet_commands.cpp).
+void RegisterLibraryCommands(CLI::App& app, int& exitCode);
+void RegisterSettingsCommands(CLI::App& app, int& exitCode);
+void RegisterAlphabetCommands(CLI::App& app, int& exitCode);
 
 }  // namespace vrk::tool

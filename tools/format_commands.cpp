@@ -1,0 +1,324 @@
+// vrk3tool commands that search dictionaries and convert them: search,
+// import, export (the older formats), merge and remap. Long operations show
+// a progress bar on stderr when it is a terminal; Ctrl+C asks them to stop,
+// which leaves the dictionary unchanged.
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+#include <thread>
+
+#include "store/format.h"
+#include "store/progress.h"
+#include "tool_common.h"
+
+namespace vrk::tool {
+namespace {
+
+extern "C" void OnInterrupt(int) { bStopRequested.store(1, std::memory_order_relaxed); }
+
+// While alive: Ctrl+C sets the stop request, and a bar drawn from the
+// progress values is shown on stderr when stderr is a terminal.
+class TProgressScope {
+public:
+    explicit TProgressScope(std::string label) : m_label(std::move(label)) {
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &m_oldAction);
+        if (::isatty(STDERR_FILENO)) m_drawer = std::thread([this] { Draw(); });
+    }
+    ~TProgressScope() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_done = true;
+        }
+        m_wake.notify_all();
+        if (m_drawer.joinable()) {
+            m_drawer.join();
+            std::cerr << '\r' << std::string(m_label.size() + 40, ' ') << '\r' << std::flush;
+        }
+        ::sigaction(SIGINT, &m_oldAction, nullptr);
+    }
+    TProgressScope(const TProgressScope&) = delete;
+    TProgressScope& operator=(const TProgressScope&) = delete;
+
+private:
+    void Draw() {
+        std::unique_lock lock(m_mutex);
+        while (!m_wake.wait_for(lock, std::chrono::milliseconds(100), [this] { return m_done; })) {
+            const double total = nProgressTotal.load(std::memory_order_relaxed);
+            const double pos = nProgressPos.load(std::memory_order_relaxed);
+            const int percent = total > 0 ? static_cast<int>(std::min(1.0, pos / total) * 100) : 0;
+            const int filled = percent * 30 / 100;
+            std::cerr << '\r' << m_label << " [" << std::string(filled, '#')
+                      << std::string(30 - filled, '.') << "] " << percent << "%" << std::flush;
+        }
+    }
+
+    std::string m_label;
+    struct sigaction m_oldAction {};
+    std::thread m_drawer;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+};
+
+// The exit status of a long operation: a stop is reported as such.
+int Finish(bool ok, const std::string& path, std::string_view what) {
+    if (ok) return kExitOk;
+    if (StopRequested()) return Fail(path, "stopped; the dictionary is unchanged");
+    return Fail(path, what);
+}
+
+// --- search
+
+struct TSearchArgs {
+    bool countLetters = false;
+    bool matchCase = false;
+    std::int32_t max = 500;
+    std::string pattern, terms;
+    std::vector<std::string> dicts;
+};
+
+// One match as printed: path, index, hits, word and each description.
+void PrintMatch(const std::string& path, std::int32_t index, std::int32_t hits,
+                std::string_view record) {
+    std::string line = path + '\t' + std::to_string(index) + '\t' + std::to_string(hits);
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t mark = record.find(kDescriptionMark, start);
+        line += '\t';
+        line += Printable(record.substr(start, mark - start));
+        if (mark == std::string_view::npos) break;
+        start = mark + 1;
+    }
+    std::cout << line << '\n';
+}
+
+// Searches one dictionary for up to `want` matches, growing the output
+// buffer until every match found fits. Returns the match count or -1.
+std::int32_t SearchOne(TDataFile& file, const std::string& pattern, const std::string& terms,
+                       std::int32_t want, std::vector<char>& text, std::vector<std::int32_t>& index,
+                       std::vector<std::int32_t>& hits) {
+    index.assign(static_cast<std::size_t>(want), 0);
+    hits.assign(static_cast<std::size_t>(want), 0);
+    const std::size_t enough = static_cast<std::size_t>(want) * (MAX_RECORD + 1) + 2;
+    std::size_t size = std::min<std::size_t>(enough, 1 << 20);
+    while (true) {
+        text.assign(size, '\0');
+        const std::int32_t n = file.Search(pattern, terms, text, index, hits, want);
+        if (n < 0 || text.back() != 'X' || size >= enough) return n;
+        size = std::min(enough, size * 4);
+    }
+}
+
+int RunSearch(const TSearchArgs& a) {
+    if (a.max < 0) throw TUsageError("--max: give 0 or more");
+    const std::string pattern = ToCp1250(a.pattern, "PATTERN") + (a.countLetters ? '1' : '0') +
+                                (a.matchCase ? '1' : '0');
+    const std::string terms = ToCp1250(a.terms, "TERMS");
+    TProgressScope progress("search");
+    bStopRequested = 0;
+    int status = kExitOk;
+    std::int32_t found = 0;
+    bool limited = false;
+    std::vector<char> text;
+    std::vector<std::int32_t> index, hits;
+    for (const std::string& path : a.dicts) {
+        auto file = OpenDictionary(path);
+        // One match more than still wanted tells whether the limit cut the
+        // list; a dictionary never has more matches than entries.
+        const std::int32_t remaining = a.max - found;
+        const std::int32_t count = file->GetEntryCount();
+        const std::int32_t n =
+            count < 0 ? -1
+                      : SearchOne(*file, pattern, terms, std::min(remaining, count) + 1, text,
+                                  index, hits);
+        if (n < 0 && StopRequested()) {
+            status = Fail(path, "search stopped");
+            break;
+        }
+        if (n < 0) {
+            status = Fail(path, "cannot read the dictionary (missing or damaged)");
+            continue;
+        }
+        std::size_t start = 0;
+        for (std::int32_t i = 0; i < std::min(n, remaining); ++i) {
+            const std::size_t end = std::string_view(text.data(), text.size()).find(kResultSeparator, start);
+            PrintMatch(path, index[i], hits[i], std::string_view(text.data() + start, end - start));
+            start = end + 1;
+        }
+        found += std::min(n, remaining);
+        if (n > remaining) {
+            limited = true;
+            break;
+        }
+    }
+    std::cout << std::flush;
+    if (limited)
+        std::cerr << "vrk3tool: search stopped at the limit of " << a.max << " results\n";
+    return status;
+}
+
+// --- import and export
+
+struct TConvertArgs {
+    std::string kind;  // vrk, text or csv
+    std::string dict, other;
+    std::optional<std::string> separator;
+    bool withInfo = false;
+    std::optional<std::string> alphabet;
+    std::optional<std::string> alphabetSeparator;
+    bool force = false;
+};
+
+int RunImport(const TConvertArgs& a) {
+    if (a.kind == "csv" && a.separator) throw TUsageError("--separator applies to vrk and text");
+    if (a.kind != "vrk" && a.withInfo) throw TUsageError("--with-info applies to vrk only");
+    const char separator = a.separator ? ToCp1250Char(*a.separator, "--separator")
+                                       : (a.kind == "vrk" ? '\x02' : ';');
+    std::error_code ec;
+    const bool created = !std::filesystem::exists(a.dict, ec);
+    if (created && !CreateEmpty(a.dict)) return Fail(a.dict, "cannot create the dictionary");
+    auto file = OpenDictionary(a.dict);
+    bool ok;
+    {
+        TProgressScope progress("import");
+        if (a.kind == "vrk")
+            ok = file->ImportSecondGen(a.other, separator, a.withInfo);
+        else if (a.kind == "text")
+            ok = file->ImportFirstGen(a.other, separator);
+        else
+            ok = file->ImportCsv(a.other);
+    }
+    // A dictionary made for this import only is not left behind empty.
+    if (!ok && created) std::filesystem::remove(a.dict, ec);
+    return Finish(ok, a.dict, "cannot import " + a.other + " (missing, unreadable or damaged)");
+}
+
+int RunExport(const TConvertArgs& a) {
+    if (a.withInfo) throw TUsageError("--with-info applies to import only");
+    if (a.alphabetSeparator && !a.alphabet)
+        throw TUsageError("--alphabet-separator needs --alphabet");
+    const char separator = a.separator ? ToCp1250Char(*a.separator, "--separator")
+                                       : (a.kind == "csv" ? ',' : ';');
+    auto file = OpenDictionary(a.dict);
+    if (a.alphabet) {
+        const char rowSeparator = a.alphabetSeparator
+                                      ? ToCp1250Char(*a.alphabetSeparator, "--alphabet-separator")
+                                      : kDefaultSeparator;
+        file->SetAlphabet(ToCp1250(*a.alphabet, "--alphabet"), rowSeparator);
+    }
+    const std::int32_t flags = file->GetFlags();
+    if (flags < 0) return Fail(a.dict, "cannot read the dictionary (missing or damaged)");
+    if (!(flags & kFlagExportAllowed) && !a.force)
+        return Fail(a.dict, "the dictionary does not allow export (use --force)");
+    bool ok;
+    {
+        TProgressScope progress("export");
+        if (a.kind == "vrk")
+            ok = file->ExportSecondGen(a.other, separator);
+        else if (a.kind == "text")
+            ok = file->ExportFirstGen(a.other, separator);
+        else
+            ok = file->ExportCsv(a.other, separator);
+    }
+    if (!ok && StopRequested()) return Fail(a.other, "stopped; nothing was written");
+    return Finish(ok, a.other,
+                  a.kind == "vrk" ? "cannot export (unreadable dictionary, a text longer than "
+                                    "65535 bytes, or the file cannot be written)"
+                                  : "cannot export (unreadable dictionary or the file cannot be written)");
+}
+
+// --- merge and remap
+
+int RunMerge(const std::string& dict, const std::string& source) {
+    auto file = OpenDictionary(dict);
+    bool ok;
+    {
+        TProgressScope progress("merge");
+        ok = file->MergeFile(source);
+    }
+    return Finish(ok, dict, "cannot merge " + source + " (missing or damaged)");
+}
+
+int RunRemap(const std::string& dict, const std::string& from, const std::string& to) {
+    const char f = ToCp1250Char(from, "FROM");
+    const char t = ToCp1250Char(to, "TO");
+    if (f == kTerminator || f == kDescriptionMark || t == kTerminator || t == kDescriptionMark)
+        throw TUsageError("the bytes 0 and 1 cannot be remapped");
+    auto file = OpenDictionary(dict);
+    bool ok;
+    {
+        TProgressScope progress("remap");
+        ok = file->RemapLetter(f, t);
+    }
+    return Finish(ok, dict, "cannot remap the letter");
+}
+
+void AddConvertOptions(CLI::App* c, TConvertArgs& a, bool import) {
+    c->add_option("KIND", a.kind, "vrk (second generation), text (first generation) or csv")
+        ->required()
+        ->check(CLI::IsMember({"vrk", "text", "csv"}));
+    if (import) {
+        c->add_option("SOURCE", a.other, "older-format file to read")->required();
+        c->add_option("DICT", a.dict, "dictionary to merge into (created when missing)")->required();
+        c->add_option("--separator", a.separator,
+                      "character that divides descriptions (vrk: byte 2, text: ;)");
+        c->add_flag("--with-info", a.withInfo, "vrk: also take name, author, notes, password, flags");
+    } else {
+        c->add_option("DICT", a.dict, "dictionary to export")->required();
+        c->add_option("TARGET", a.other, "older-format file to write")->required();
+        c->add_option("--separator", a.separator,
+                      "divides descriptions (vrk, text: ;) or CSV fields (csv: ,)");
+        c->add_option("--alphabet", a.alphabet, "alphabet row that decides the sort order");
+        c->add_option("--alphabet-separator", a.alphabetSeparator, "group separator of the row");
+        c->add_flag("--force", a.force, "export even when the dictionary does not allow it");
+    }
+}
+
+}  // namespace
+
+void RegisterFormatCommands(CLI::App& app, int& exitCode) {
+    auto search = std::make_shared<TSearchArgs>();
+    auto* s = app.add_subcommand("search", "Find entries by known letters and description words");
+    s->add_flag("--count-letters", search->countLetters, "the word has exactly that many letters");
+    s->add_flag("--match-case", search->matchCase, "letters must match byte for byte");
+    s->add_option("--max", search->max, "at most this many results in all (default 500)");
+    s->add_option("PATTERN", search->pattern, "known letters, * for an unknown one")->required();
+    s->add_option("TERMS", search->terms, "description words (+required -excluded =exact \"whole\")")
+        ->required();
+    s->add_option("DICT", search->dicts, "dictionaries, searched in order")->required();
+    s->callback([search, &exitCode] { exitCode = RunSearch(*search); });
+
+    auto import = std::make_shared<TConvertArgs>();
+    auto* i = app.add_subcommand("import", "Merge an older-format file into a dictionary");
+    AddConvertOptions(i, *import, true);
+    i->callback([import, &exitCode] { exitCode = RunImport(*import); });
+
+    auto exp = std::make_shared<TConvertArgs>();
+    auto* e = app.add_subcommand("export", "Write a dictionary, sorted, in an older format");
+    AddConvertOptions(e, *exp, false);
+    e->callback([exp, &exitCode] { exitCode = RunExport(*exp); });
+
+    auto merge = std::make_shared<std::pair<std::string, std::string>>();
+    auto* m = app.add_subcommand("merge", "Merge every entry of another dictionary into DICT");
+    m->add_option("DICT", merge->first, "dictionary to merge into")->required();
+    m->add_option("SOURCE_DICT", merge->second, "dictionary to read")->required();
+    m->callback([merge, &exitCode] { exitCode = RunMerge(merge->first, merge->second); });
+
+    auto remap = std::make_shared<std::array<std::string, 3>>();
+    auto* r = app.add_subcommand("remap", "Replace one letter by another in every entry");
+    r->add_option("DICT", (*remap)[0], "dictionary")->required();
+    r->add_option("FROM", (*remap)[1], "letter to replace")->required();
+    r->add_option("TO", (*remap)[2], "its replacement")->required();
+    r->callback([remap, &exitCode] { exitCode = RunRemap((*remap)[0], (*remap)[1], (*remap)[2]); });
+}
+
+}  // namespace vrk::tool

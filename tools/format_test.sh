@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Black-box checks of vrk3tool's search, import, export, merge and remap
+# commands: output lines, limits, separators, the export permission and exit
+# statuses.
+set -u
+tool=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR="$work"
+cd "$work" || exit 1
+failures=0
+checks=0
+check() {  # check NAME EXPECTED ACTUAL
+  checks=$((checks + 1))
+  if [ "$2" != "$3" ]; then
+    echo "FAIL $1"; echo "  expected: $2"; echo "  actual:   $3"; failures=$((failures + 1))
+  fi
+}
+
+"$tool" create r.vrk3 --name Reke --flags 6
+"$tool" add r.vrk3 SAVA 'reka' 'pritok Donave' >/dev/null
+"$tool" add r.vrk3 SOČA 'smaragdna reka' >/dev/null
+"$tool" add r.vrk3 KRKA 'reka na Dolenjskem' >/dev/null
+"$tool" add r.vrk3 sava 'ime' >/dev/null
+"$tool" create g.vrk3 --flags 2
+"$tool" add g.vrk3 SNEŽNIK 'gora' >/dev/null
+"$tool" add g.vrk3 SOTESKA 'ozka dolina, reka v njej' >/dev/null
+
+# search: one line per match, dictionaries in order; case folds unless asked.
+check search-letters "$(printf 'r.vrk3\t0\t0\tSAVA\treka\tpritok Donave\nr.vrk3\t3\t0\tsava\time')" \
+  "$("$tool" search 's*v*' '' r.vrk3)"
+check search-case "$(printf 'r.vrk3\t3\t0\tsava\time')" "$("$tool" search --match-case 's*v*' '' r.vrk3)"
+check search-count "$(printf 'g.vrk3\t0\t0\tSNEŽNIK\tgora')" \
+  "$("$tool" search --count-letters 'sn*****' '' g.vrk3 r.vrk3)"
+check search-terms "$(printf 'r.vrk3\t1\t1\tSOČA\tsmaragdna reka\ng.vrk3\t1\t2\tSOTESKA\tozka dolina, reka v njej')" \
+  "$("$tool" search 'so' '+reka "dolina,"' r.vrk3 g.vrk3)"
+check search-excluded "$(printf 'r.vrk3\t0\t1\tSAVA\treka\tpritok Donave')" \
+  "$("$tool" search 's' 'reka -smaragdna -dolina' r.vrk3 g.vrk3)"
+out=$("$tool" search --max 2 '' '' r.vrk3 g.vrk3 2>err.txt)
+check search-max-exit 0 $?
+check search-max-lines 2 "$(echo "$out" | wc -l)"
+check search-limit-note 1 "$(grep -c 'limit of 2' err.txt)"
+"$tool" search --max 6 '' '' r.vrk3 g.vrk3 >/dev/null 2>err.txt
+check search-exact-limit-silent "" "$(cat err.txt)"
+"$tool" search '' '' missing.vrk3 r.vrk3 >out.txt 2>err.txt
+check search-missing-exit 1 $?
+check search-missing-names-file 1 "$(grep -c 'missing.vrk3' err.txt)"
+check search-goes-on 4 "$(wc -l < out.txt)"
+"$tool" search 's' 2>/dev/null; check search-usage 2 $?
+
+# export: sorted by the alphabet row; refused without the permission.
+"$tool" export csv r.vrk3 r.csv
+check export-csv-exit 0 $?
+# Whole records are compared, so "sava<0x01>ime" sorts before "SAVA<0x01>reka".
+check export-csv "$(printf 'KRKA,reka na Dolenjskem\r\nsava,ime\r\nSAVA,reka,pritok Donave\r\nSOČA,smaragdna reka')" \
+  "$(iconv -f CP1250 -t UTF-8 < r.csv)"
+# Only K and S are listed; every other byte ranks after them, all equal.
+"$tool" export csv r.vrk3 r2.csv --separator '|' --alphabet 'K,S' --alphabet-separator ,
+check export-alphabet "$(printf 'KRKA|reka na Dolenjskem\r\nSOČA|smaragdna reka\r\nSAVA|reka|pritok Donave\r\nsava|ime')" \
+  "$(iconv -f CP1250 -t UTF-8 < r2.csv)"
+"$tool" export text g.vrk3 g.txt 2>err.txt
+check export-refused 1 $?
+check export-refused-says 1 "$(grep -c 'does not allow export' err.txt)"
+check export-refused-no-file "" "$(ls g.txt 2>/dev/null)"
+"$tool" export text g.vrk3 g.txt --force
+check export-forced 0 $?
+check export-text-line "$(printf 'SNE\216NIK%22sgora' '')" "$(head -n 1 g.txt | tr -d '\r')"
+"$tool" export vrk r.vrk3 r.vrk
+check export-vrk-count "04000000" "$(head -c 4 r.vrk | od -An -tx1 | tr -d ' \n')"
+"$tool" export zip r.vrk3 r.zip 2>/dev/null; check export-unknown-kind 2 $?
+
+# import: creates the dictionary; the header data with --with-info.
+"$tool" import vrk r.vrk n.vrk3 --separator ';' --with-info
+check import-vrk-exit 0 $?
+check import-vrk-info "$(printf 'name: Reke\nentries: 4')" "$("$tool" info n.vrk3 | grep -E '^(name|entries)')"
+"$tool" import text g.txt t.vrk3
+check import-text "$(printf '0\tSNEŽNIK\tgora\n1\tSOTESKA\tozka dolina, reka v njej')" "$("$tool" dump t.vrk3)"
+printf 'SAVA,nova reka\nMURA;"reka, ravninska"\n' > in.csv
+"$tool" import csv in.csv r.vrk3
+check import-csv-merge "$(printf '0\tSAVA\treka\tpritok Donave\tnova reka')" "$("$tool" dump r.vrk3 | head -n 1)"
+check import-csv-append "$(printf '4\tMURA\treka, ravninska')" "$("$tool" dump r.vrk3 | tail -n 1)"
+"$tool" import csv in.csv x.vrk3 --separator ';' 2>/dev/null; check import-csv-separator 2 $?
+"$tool" import csv missing.csv y.vrk3 2>err.txt
+check import-missing 1 $?
+check import-missing-leaves-nothing "" "$(ls y.vrk3 2>/dev/null)"
+
+# merge and remap.
+"$tool" merge g.vrk3 t.vrk3
+check merge-exit 0 $?
+check merge-no-duplicates 2 "$("$tool" info g.vrk3 | sed -n 's/^entries: //p')"
+"$tool" merge g.vrk3 r.vrk3
+check merge-adds 7 "$("$tool" info g.vrk3 | sed -n 's/^entries: //p')"
+"$tool" remap g.vrk3 Ž Z
+check remap "$(printf '0\tSNEZNIK\tgora')" "$("$tool" dump g.vrk3 | head -n 1)"
+"$tool" remap g.vrk3 ab c 2>/dev/null; check remap-usage 2 $?
+"$tool" merge g.vrk3 missing.vrk3 2>/dev/null; check merge-missing 1 $?
+
+check no-scratch-left "" "$(ls -A "$work" | grep vrk3tool)"
+echo "$((checks - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -141,27 +141,16 @@ bool TDataFile::ReadRecord(std::string& out, std::size_t size) {
     return true;
 }
 
-void TDataFile::EnsureChangeTables() {
-    if (!m_deletedFlags.empty()) return;
-    const std::size_t n = static_cast<std::size_t>(m_count) + ENTRY_BASE;
-    m_deletedFlags.assign(n, 0);
-    m_replacementOffsets.assign(n, -1);
-}
-
 bool TDataFile::ReplaceRecord(std::int32_t k, std::string_view text) {
     if (m_additionsFd < 0 || k < 0 || k >= m_count + ENTRY_BASE || !ValidRecordText(text))
         return false;
-    EnsureChangeTables();
-    if (m_deletedFlags[k]) {
-        m_deletedFlags[k] = 0;
-        --m_deleted;
-    }
     const std::uint64_t offset = m_replacements.offset();
     if (!m_replacements.WriteScrambled(text) ||
         !m_replacements.WriteScrambled(std::string_view("\0", 1)))
         return false;
-    m_replacementOffsets[k] = static_cast<std::int64_t>(offset);
-    m_changedRecords.push_back(k);
+    auto [it, added] = m_changes.try_emplace(k, kDeleted);
+    if (!added && it->second == kDeleted) --m_deleted;
+    it->second = static_cast<std::int64_t>(offset);
     m_modified = true;
     return true;
 }
@@ -178,13 +167,9 @@ bool TDataFile::AppendRecord(std::string_view text) {
 
 bool TDataFile::DeleteRecord(std::int32_t k) {
     if (m_additionsFd < 0 || k < 0 || k >= m_count + ENTRY_BASE) return false;
-    EnsureChangeTables();
-    m_replacementOffsets[k] = -1;
-    if (!m_deletedFlags[k]) {
-        m_deletedFlags[k] = 1;
-        ++m_deleted;
-    }
-    m_changedRecords.push_back(k);
+    auto [it, added] = m_changes.try_emplace(k, kDeleted);
+    if (added || it->second != kDeleted) ++m_deleted;
+    it->second = kDeleted;
     m_modified = true;
     return true;
 }
@@ -217,9 +202,7 @@ void TDataFile::Abort() {
     m_count = 0;
     m_cursor = 0;
     m_recordsEnd = 0;
-    std::vector<std::uint8_t>().swap(m_deletedFlags);
-    std::vector<std::int64_t>().swap(m_replacementOffsets);
-    std::vector<std::int32_t>().swap(m_changedRecords);
+    std::unordered_map<std::int32_t, std::int64_t>().swap(m_changes);
     m_wordIndex.reset();
     m_picture.reset();
 }

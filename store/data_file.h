@@ -20,6 +20,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "alphabet.h"
@@ -142,7 +143,6 @@ private:
     // the dictionary and the scratch set, and the two change files created.
     [[nodiscard]] bool Open(Mode mode);
     [[nodiscard]] bool OpenChangeFiles();
-    void EnsureChangeTables();
     // Places the cursor at record k; false when the records end first.
     [[nodiscard]] bool SeekRecord(std::int32_t k);
     // The record at the cursor, cut to size - 1 bytes; the cursor moves past
@@ -208,9 +208,11 @@ private:
     bool m_modified = false;
     std::uint32_t m_added = 0;
     std::uint32_t m_deleted = 0;
-    std::vector<std::uint8_t> m_deletedFlags;
-    std::vector<std::int64_t> m_replacementOffsets;
-    std::vector<std::int32_t> m_changedRecords;  // in the order queued
+    // Queued changes of existing records: record number -> offset of its new
+    // text in the replacements file, or kDeleted. Sized by the changes, not
+    // by the dictionary, so a one-entry change costs nothing per entry.
+    static constexpr std::int64_t kDeleted = -1;
+    std::unordered_map<std::int32_t, std::int64_t> m_changes;
     bool m_keepOutput = false;  // the output file holds the only complete copy
     TScrambledWriter m_replacements{1 << 16};
     TScrambledWriter m_additions{1 << 16};

@@ -143,32 +143,34 @@ bool TDataFile::WriteRecords(TScrambledWriter& out, std::string_view replacement
     // Unchanged records are copied in runs; only the changed ones break a
     // run. Every byte after the first change moves, so it is re-scrambled
     // for its new offset on the way.
-    std::sort(m_changedRecords.begin(), m_changedRecords.end());
-    m_changedRecords.erase(std::unique(m_changedRecords.begin(), m_changedRecords.end()),
-                           m_changedRecords.end());
+    std::vector<std::int32_t> changed;
+    changed.reserve(m_changes.size());
+    for (const auto& [record, state] : m_changes) changed.push_back(record);
+    std::sort(changed.begin(), changed.end());
     const std::string_view file = m_data.view();
     TProgressCounter progress;
     std::uint64_t pos = kRecordsOffset, runStart = kRecordsOffset;
     std::int32_t k = 0;
     auto skipTo = [&](std::int32_t target) {
-        TRecordSpan ignored;
-        for (; k < target; ++k)
-            if (!NextRecord(file, m_recordsEnd, pos, ignored) || !progress.Add(1)) return false;
+        while (k < target) {
+            const std::int32_t n = std::min(target - k, kProgressStep);
+            if (!SkipRecords(file, m_recordsEnd, pos, n) || !progress.Add(n)) return false;
+            k += n;
+        }
         return true;
     };
     auto flushRun = [&] {
         return out.WriteRescrambled(file.substr(runStart, pos - runStart), runStart);
     };
-    for (const std::int32_t changed : m_changedRecords) {
-        const bool replaced = m_replacementOffsets[changed] >= 0;
-        if (!replaced && !m_deletedFlags[changed]) continue;
-        if (!skipTo(changed) || !flushRun()) return false;
+    for (const std::int32_t record : changed) {
+        const std::int64_t replacement = m_changes[record];
+        if (!skipTo(record) || !flushRun()) return false;
         TRecordSpan old;
         if (!NextRecord(file, m_recordsEnd, pos, old) || !progress.Add(1)) return false;
         ++k;
         runStart = pos;
-        if (replaced) {
-            std::uint64_t from = static_cast<std::uint64_t>(m_replacementOffsets[changed]);
+        if (replacement != kDeleted) {
+            auto from = static_cast<std::uint64_t>(replacement);
             TRecordSpan text;
             if (!NextRecord(replacements, replacements.size(), from, text) ||
                 !out.WriteRescrambled(replacements.substr(text.offset, text.length + 1),

@@ -34,9 +34,20 @@ inline bool NextRecord(std::string_view file, std::uint64_t end, std::uint64_t& 
     return true;
 }
 
-// Moves pos past n records; false when the records end first.
+// Moves pos past n records; false when the records end first. Whole blocks
+// with fewer terminators than are still to skip are passed over by counting
+// their zero bytes, a loop the compiler vectorises.
 inline bool SkipRecords(std::string_view file, std::uint64_t end, std::uint64_t& pos,
                         std::int64_t n) {
+    constexpr std::size_t kBlock = 256;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
+    while (n > 0 && end >= pos + kBlock) {
+        unsigned zeros = 0;
+        for (std::size_t i = 0; i < kBlock; ++i) zeros += bytes[pos + i] == 0;
+        if (zeros >= n) break;
+        n -= zeros;
+        pos += kBlock;
+    }
     TRecordSpan ignored;
     for (; n > 0; --n)
         if (!NextRecord(file, end, pos, ignored)) return false;

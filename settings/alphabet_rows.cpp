@@ -10,7 +10,9 @@ namespace vrk {
 
 namespace {
 
-std::string SlotName(const char* prefix, int i) { return prefix + std::to_string(i); }
+std::string SlotName(const char* prefix, int i) {
+    return prefix + std::to_string(i);
+}
 
 // Reads a string that fits `buffer` with its terminator.
 bool ReadString(const TRegKey& key, std::string_view name, std::size_t buffer, std::string& text) {
@@ -29,7 +31,9 @@ bool ReadSeparator(const TRegKey& key, std::string_view name, char& separator) {
     return true;
 }
 
-TAlphabetRow DefaultRow() { return {std::string(kDefaultAlphabet), kDefaultSeparator}; }
+TAlphabetRow DefaultRow() {
+    return {std::string(kDefaultAlphabet), kDefaultSeparator};
+}
 
 // An empty row defines no order at all, so it counts as not read.
 bool ReadCurrentRow(const TRegKey& key, std::string& text) {
@@ -75,8 +79,8 @@ TAlphabetSlots ReadAlphabetSlots() {
     for (int i = 0; i < kAlphabetSlots; ++i) {
         TAlphabetSlot& slot = slots[i];
         if (!ReadString(key, SlotName("abc", i), kAlphabetRowBuffer, slot.row.text)) continue;
-        slot.listed = ReadSeparator(key, SlotName("sep", i), slot.row.separator) &&
-                      !slot.row.text.empty();
+        slot.listed =
+            ReadSeparator(key, SlotName("sep", i), slot.row.separator) && !slot.row.text.empty();
     }
     return slots;
 }

@@ -8,7 +8,7 @@ namespace vrk {
 namespace {
 
 class Alphabet : public TSettingsTest {
-protected:
+  protected:
     void SetUp() override {
         TSettingsTest::SetUp();
         key_ = UserKey(kAlphabetKey);
@@ -78,7 +78,7 @@ TEST_F(Alphabet, DialogListsOnlyCompleteNonEmptySlots) {
 }
 
 class AlphabetHistory : public Alphabet {
-protected:
+  protected:
     void SetUp() override {
         Alphabet::SetUp();
         for (int i = 0; i < kAlphabetSlots; ++i) Put(i, "r" + std::to_string(i), '|');
@@ -107,12 +107,12 @@ TEST_F(AlphabetHistory, NewRowPushesTheOldestOut) {
     EXPECT_EQ(Stored()[1], "new/;");
     // The last slot's row comes back when a repeated row closes its gap.
     StoreAlphabetRow(ReadAlphabetSlots(), {"r5", '|'});
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"r5/|", "new/|", "new/;", "r0/|", "r1/|",
-                                                  "r2/|", "r3/|", "r4/|", "r6/|", "r7/|"}));
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"r5/|", "new/|", "new/;", "r0/|", "r1/|", "r2/|",
+                                                  "r3/|", "r4/|", "r6/|", "r7/|"}));
     // The oldest row itself is not repeated once it has been pushed out.
     StoreAlphabetRow(ReadAlphabetSlots(), {"r7", '|'});
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"r7/|", "r5/|", "new/|", "new/;", "r0/|",
-                                                  "r1/|", "r2/|", "r3/|", "r4/|", "r6/|"}));
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"r7/|", "r5/|", "new/|", "new/;", "r0/|", "r1/|",
+                                                  "r2/|", "r3/|", "r4/|", "r6/|"}));
 }
 
 TEST_F(AlphabetHistory, LongRowIsCutAndReadBack) {

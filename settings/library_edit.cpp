@@ -21,11 +21,16 @@ bool ValidDictionaryPath(std::string_view path) {
 
 TLibraryResult FromStore(TRegResult r) {
     switch (r) {
-        case TRegResult::kOk: return TLibraryResult::kOk;
-        case TRegResult::kNotFound: return TLibraryResult::kNotFound;
-        case TRegResult::kAlreadyExists: return TLibraryResult::kNameExists;
-        case TRegResult::kInvalidName: return TLibraryResult::kInvalidName;
-        default: return TLibraryResult::kStoreFailure;
+        case TRegResult::kOk:
+            return TLibraryResult::kOk;
+        case TRegResult::kNotFound:
+            return TLibraryResult::kNotFound;
+        case TRegResult::kAlreadyExists:
+            return TLibraryResult::kNameExists;
+        case TRegResult::kInvalidName:
+            return TLibraryResult::kInvalidName;
+        default:
+            return TLibraryResult::kStoreFailure;
     }
 }
 
@@ -102,8 +107,7 @@ TLibraryResult AddLibraryDictionary(std::string_view keyPath, std::string_view d
     return FromStore(key.SetString(dictionaryPath, ""));
 }
 
-TLibraryResult RemoveLibraryDictionary(std::string_view keyPath,
-                                       std::string_view dictionaryPath) {
+TLibraryResult RemoveLibraryDictionary(std::string_view keyPath, std::string_view dictionaryPath) {
     TRegKey key;
     if (TRegResult r = OpenFull(keyPath, key); r != TRegResult::kOk) return FromStore(r);
     return FromStore(key.DeleteValue(dictionaryPath));

@@ -7,7 +7,7 @@ namespace vrk {
 namespace {
 
 class Library : public TSettingsTest {
-protected:
+  protected:
     void SetUp() override {
         TSettingsTest::SetUp();
         groups_ = UserKey(kGroupsKey);
@@ -68,8 +68,8 @@ TEST_F(Library, RenameKeepsSubLibrariesMembersAndPlace) {
     Make("Zadnja");
     ASSERT_EQ(RenameLibrary("Stara", "Nova"), TLibraryResult::kOk);
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Prva", "Nova", "Zadnja"}));
-    EXPECT_EQ(Collect("Nova"), (std::vector<std::string>{"/d/s1.vrk3", "/d/s2.vrk3",
-                                                         "/d/pod.vrk3", "/d/g.vrk3"}));
+    EXPECT_EQ(Collect("Nova"),
+              (std::vector<std::string>{"/d/s1.vrk3", "/d/s2.vrk3", "/d/pod.vrk3", "/d/g.vrk3"}));
     EXPECT_EQ(Collect("Stara"), std::vector<std::string>{"<no library>"});
 
     ASSERT_EQ(RenameLibrary("Globlje", "Najgloblje"), TLibraryResult::kOk);
@@ -87,8 +87,7 @@ TEST_F(Library, CollectionTakesOwnMembersThenSubLibrariesInOrder) {
     ASSERT_EQ(AddLibraryDictionary(std::string(kGroupsKey) + "\\Knj", "/d/own.vrk3"),
               TLibraryResult::kOk);
 
-    EXPECT_EQ(Collect("Knj"),
-              (std::vector<std::string>{"/d/own.vrk3", "/d/a.vrk3", "/d/b.vrk3"}));
+    EXPECT_EQ(Collect("Knj"), (std::vector<std::string>{"/d/own.vrk3", "/d/a.vrk3", "/d/b.vrk3"}));
     // A dictionary directly under Groups is searched only with all libraries,
     // and one in two libraries is searched twice then.
     EXPECT_EQ(Collect(kAllLibraries),
@@ -119,8 +118,7 @@ TEST_F(Library, ValueWithDataStopsOnlyThatKeysMembers) {
     TLibraryNode tree;
     ASSERT_EQ(ReadLibraryTree(tree), TRegResult::kOk);
     ASSERT_EQ(tree.children.size(), 1u);
-    EXPECT_EQ(tree.children[0].dictionaries,
-              (std::vector<std::string>{"/d/1.vrk3", "/d/2.vrk3"}));
+    EXPECT_EQ(tree.children[0].dictionaries, (std::vector<std::string>{"/d/1.vrk3", "/d/2.vrk3"}));
     ASSERT_EQ(tree.children[0].children.size(), 1u);
     EXPECT_EQ(tree.children[0].children[0].name, "Sub");
 }
@@ -142,8 +140,7 @@ TEST_F(Library, MembersAreAddedOnceAndPathsAreChecked) {
     EXPECT_EQ(AddLibraryDictionary(lib, "/d/a.vrk3"), TLibraryResult::kOk);
     EXPECT_EQ(AddLibraryDictionary(lib, "/d/a.vrk3"), TLibraryResult::kAlreadyMember);
     EXPECT_EQ(AddLibraryDictionary(lib, "/d/\"quoted\".vrk3"), TLibraryResult::kInvalidName);
-    EXPECT_EQ(AddLibraryDictionary(lib, "/" + std::string(999, 'x')),
-              TLibraryResult::kInvalidName);
+    EXPECT_EQ(AddLibraryDictionary(lib, "/" + std::string(999, 'x')), TLibraryResult::kInvalidName);
     EXPECT_EQ(AddLibraryDictionary(lib + "\\Missing", "/d/a.vrk3"), TLibraryResult::kNotFound);
     EXPECT_EQ(ValueNames(lib), std::vector<std::string>{"/d/a.vrk3"});
     EXPECT_EQ(RemoveLibraryDictionary(lib, "/d/a.vrk3"), TLibraryResult::kOk);
@@ -178,8 +175,7 @@ TEST_F(Library, MoveRefusesAnExistingTargetAndKeepsTheSource) {
 }
 
 TEST_F(Library, WithoutGroupsThereAreNoLibraries) {
-    ASSERT_EQ(UserKey("Software\\Tavro\\Verbatrakon III").DeleteSubTree("Groups"),
-              TRegResult::kOk);
+    ASSERT_EQ(UserKey("Software\\Tavro\\Verbatrakon III").DeleteSubTree("Groups"), TRegResult::kOk);
     std::vector<std::string> names;
     std::string keyPath;
     TLibraryNode tree;

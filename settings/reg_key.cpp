@@ -20,7 +20,9 @@ constexpr std::array<std::pair<std::string_view, TRoot>, 7> kRootNames{{
     {"HKEY_DYN_DATA", TRoot::kDynData},
 }};
 
-bool HasDatabase(TRoot root) { return root == TRoot::kCurrentUser || root == TRoot::kLocalMachine; }
+bool HasDatabase(TRoot root) {
+    return root == TRoot::kCurrentUser || root == TRoot::kLocalMachine;
+}
 
 }  // namespace
 
@@ -93,8 +95,8 @@ TRegResult TRegKey::Resolve(std::string_view subKey, TAccess access, bool create
     if (access == TAccess::kFull && !db_->writable()) return TRegResult::kAccessDenied;
     std::int64_t id = 0;
     bool isNew = false;
-    const TRegResult r = create ? db_->ResolveOrCreate(id_, names, id, isNew)
-                                : db_->Resolve(id_, names, id);
+    const TRegResult r =
+        create ? db_->ResolveOrCreate(id_, names, id, isNew) : db_->Resolve(id_, names, id);
     if (r != TRegResult::kOk) return r;
     TRegKey opened;
     opened.db_ = db_;

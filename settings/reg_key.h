@@ -24,7 +24,7 @@ class TSettingsDb;
 [[nodiscard]] bool SplitKeyPath(std::string_view path, std::vector<std::string>& names);
 
 class TRegKey {
-public:
+  public:
     TRegKey() = default;
 
     // Opens root\subKey ("" opens the root's top key).
@@ -76,7 +76,7 @@ public:
     [[nodiscard]] TRegResult MoveSubKey(std::string_view name, const TRegKey& target,
                                         std::string_view newName);
 
-private:
+  private:
     // Where the last enumeration step ended, so that the next index is one
     // seek away. Invalidated by every change made through this handle.
     struct TCursor {

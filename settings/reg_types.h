@@ -41,17 +41,19 @@ enum class TValueType : int {
 
 enum class TRegResult : int {
     kOk = 0,
-    kNotFound = 1,        // the key or value does not exist
-    kNoMoreItems = 2,     // enumeration index past the last child
-    kMoreData = 3,        // name or data longer than the caller's buffer
-    kAccessDenied = 4,    // write through a read handle, or a read-only database
-    kAlreadyExists = 5,   // the target of a move already exists
-    kInvalidName = 6,     // empty name, or a backslash inside a key name
-    kNotEmpty = 7,        // a key that still has sub-keys cannot be deleted
-    kStoreFailure = 8,    // no database, a damaged one, or an I/O error
+    kNotFound = 1,       // the key or value does not exist
+    kNoMoreItems = 2,    // enumeration index past the last child
+    kMoreData = 3,       // name or data longer than the caller's buffer
+    kAccessDenied = 4,   // write through a read handle, or a read-only database
+    kAlreadyExists = 5,  // the target of a move already exists
+    kInvalidName = 6,    // empty name, or a backslash inside a key name
+    kNotEmpty = 7,       // a key that still has sub-keys cannot be deleted
+    kStoreFailure = 8,   // no database, a damaged one, or an I/O error
 };
 
-inline int ResultCode(TRegResult r) { return static_cast<int>(r); }
+inline int ResultCode(TRegResult r) {
+    return static_cast<int>(r);
+}
 
 // A buffer size meaning "no limit".
 inline constexpr std::size_t kUnlimited = std::numeric_limits<std::size_t>::max();

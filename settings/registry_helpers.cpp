@@ -132,8 +132,7 @@ bool TGetRegistryString(std::string_view keyPath, std::string_view name, std::st
 
 bool TGetRegistryNumber(std::string_view keyPath, std::string_view name, std::int32_t& number) {
     TRegValue value;
-    if (!GetValue("TGetRegistryNumber", keyPath, name, TValueType::kNumber, 4, value))
-        return false;
+    if (!GetValue("TGetRegistryNumber", keyPath, name, TValueType::kNumber, 4, value)) return false;
     return DecodeNumber(value, number);
 }
 
@@ -144,8 +143,8 @@ bool TSetRegistryString(std::string_view keyPath, std::string_view name, std::st
 
 bool TSetRegistryNumber(std::string_view keyPath, std::string_view name, std::int32_t number,
                         unsigned flags, const TRegPrompt& prompt) {
-    return SetValue("TSetRegistryNumber", keyPath, name, TValueType::kNumber,
-                    EncodeNumber(number), flags, prompt);
+    return SetValue("TSetRegistryNumber", keyPath, name, TValueType::kNumber, EncodeNumber(number),
+                    flags, prompt);
 }
 
 bool TGetRegistryBinary(std::string_view keyPath, std::string_view name, std::string& data,

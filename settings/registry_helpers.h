@@ -15,11 +15,11 @@
 namespace vrk {
 
 // Flags of the set helpers; they combine.
-inline constexpr unsigned kRegAsk = 1;             // ask before creating a key or overwriting
-inline constexpr unsigned kRegCreateKey = 2;       // create a missing key without asking
-inline constexpr unsigned kRegNeverCreate = 4;     // never create a missing key
-inline constexpr unsigned kRegOverwrite = 8;       // overwrite an existing value without asking
-inline constexpr unsigned kRegNeverOverwrite = 16; // never overwrite an existing value
+inline constexpr unsigned kRegAsk = 1;              // ask before creating a key or overwriting
+inline constexpr unsigned kRegCreateKey = 2;        // create a missing key without asking
+inline constexpr unsigned kRegNeverCreate = 4;      // never create a missing key
+inline constexpr unsigned kRegOverwrite = 8;        // overwrite an existing value without asking
+inline constexpr unsigned kRegNeverOverwrite = 16;  // never overwrite an existing value
 
 // The window a question belongs to; opaque here, the user interface's own.
 using TOwnerWindow = void*;

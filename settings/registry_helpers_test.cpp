@@ -46,10 +46,10 @@ TEST_F(Helpers, ReadFailuresNameTheirCauseAndLeaveTheOutputAlone) {
     ASSERT_EQ(key.SetValue("bin", TValueType::kBinary, "\x01\x02"), TRegResult::kOk);
 
     EXPECT_FALSE(TGetRegistryString(kFndr, "missing", text));
-    EXPECT_FALSE(TGetRegistryString(kFndr, "long", text));         // needs 1001 bytes
-    EXPECT_FALSE(TGetRegistryString(kFndr, "str", text, 999));     // caller's smaller buffer
-    EXPECT_FALSE(TGetRegistryString(kFndr, "num", text));          // not a string
-    EXPECT_FALSE(TGetRegistryNumber(kFndr, "four", n));             // not a number
+    EXPECT_FALSE(TGetRegistryString(kFndr, "long", text));      // needs 1001 bytes
+    EXPECT_FALSE(TGetRegistryString(kFndr, "str", text, 999));  // caller's smaller buffer
+    EXPECT_FALSE(TGetRegistryString(kFndr, "num", text));       // not a string
+    EXPECT_FALSE(TGetRegistryNumber(kFndr, "four", n));         // not a number
     EXPECT_FALSE(TGetRegistryNumber(kFndr, "bin", n));
     EXPECT_EQ(text, "unchanged");
     EXPECT_EQ(n, 42);
@@ -137,8 +137,8 @@ TEST_F(Helpers, ExistingValueIsOverwrittenOnlyAsTheFlagsSay) {
 
 TEST_F(Helpers, WritesToAStoreWithoutDatabaseFail) {
     EXPECT_FALSE(TSetRegistryNumber("HKEY_USERS\\X", "v", 1, kRegCreateKey | kRegOverwrite));
-    EXPECT_EQ(lines_, std::vector<std::string>{
-                          "* TSetRegistryNumber: Cannot create the specified key."});
+    EXPECT_EQ(lines_,
+              std::vector<std::string>{"* TSetRegistryNumber: Cannot create the specified key."});
 }
 
 TEST_F(Helpers, FontValuesRoundTripAndMustHaveTheirSize) {

@@ -12,7 +12,7 @@ namespace vrk {
 
 // Resets a cached statement when the scope that used it ends.
 class TSettingsDb::TStatement {
-public:
+  public:
     TStatement(TSettingsDb& db, const char* sql) : st_(db.Prepare(sql)) {}
     ~TStatement() {
         if (st_ != nullptr) {
@@ -28,18 +28,18 @@ public:
     void Bind(int i, std::int64_t v) { sqlite3_bind_int64(st_, i, v); }
     // Names and data are bound as byte strings, so that comparison is exact.
     void Bind(int i, std::string_view bytes) {
-        sqlite3_bind_blob(st_, i, bytes.empty() ? "" : bytes.data(),
-                          static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_blob(st_, i, bytes.empty() ? "" : bytes.data(), static_cast<int>(bytes.size()),
+                          SQLITE_TRANSIENT);
     }
     int Step() { return sqlite3_step(st_); }
 
-private:
+  private:
     sqlite3_stmt* st_;
 };
 
 // One transaction; rolled back unless committed.
 class TSettingsDb::TTransaction {
-public:
+  public:
     TTransaction(TSettingsDb& db, bool write) : db_(db) {
         TStatement begin(db, write ? "BEGIN IMMEDIATE" : "BEGIN");
         open_ = begin.ok() && begin.Step() == SQLITE_DONE;
@@ -58,7 +58,7 @@ public:
         return true;
     }
 
-private:
+  private:
     TSettingsDb& db_;
     bool open_ = false;
 };
@@ -71,7 +71,9 @@ std::string ColumnBytes(sqlite3_stmt* st, int i) {
     return p == nullptr ? std::string() : std::string(static_cast<const char*>(p), n);
 }
 
-bool IsBusy(int rc) { return (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED; }
+bool IsBusy(int rc) {
+    return (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
+}
 
 }  // namespace
 
@@ -92,8 +94,8 @@ std::shared_ptr<TSettingsDb> TSettingsDb::Open(const std::string& path, std::str
 // is given our layout, and only a database carrying our application id is
 // used. Everything else is refused and left as it is.
 bool TSettingsDb::Setup(std::string& error) {
-    int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close(db_);
         db_ = nullptr;
@@ -191,8 +193,7 @@ sqlite3_stmt* TSettingsDb::Prepare(const char* sql) {
 }
 
 TRegResult TSettingsDb::Failure(const char* what) {
-    TDebugLine(std::string("* Settings store ") + path_ + ": " + what + ": " +
-               sqlite3_errmsg(db_));
+    TDebugLine(std::string("* Settings store ") + path_ + ": " + what + ": " + sqlite3_errmsg(db_));
     return TRegResult::kStoreFailure;
 }
 

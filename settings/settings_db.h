@@ -23,7 +23,7 @@ struct sqlite3_stmt;
 namespace vrk {
 
 class TSettingsDb {
-public:
+  public:
     static constexpr int kBusyTimeoutMs = 10000;
     // The id of the top key of every database.
     static constexpr std::int64_t kTopKey = 1;
@@ -73,10 +73,10 @@ public:
     // Moves a child key, with everything below it, under `target` with a new
     // name, in one transaction. kAlreadyExists when the target name is taken,
     // kInvalidName when `target` lies inside the moved key.
-    [[nodiscard]] TRegResult MoveChild(std::int64_t key, std::string_view name,
-                                       std::int64_t target, std::string_view newName);
+    [[nodiscard]] TRegResult MoveChild(std::int64_t key, std::string_view name, std::int64_t target,
+                                       std::string_view newName);
 
-private:
+  private:
     class TStatement;
     class TTransaction;
     friend class TStatement;

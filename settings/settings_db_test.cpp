@@ -39,8 +39,7 @@ std::string Sql(const std::string& path, const char* sql) {
 
 // A damaged file is reported, never written to, and the other store and the
 // defaults go on working.
-void ExpectRefused(Store& test, std::vector<std::string>& lines, const std::string& path) {
-    (void)test;
+void ExpectRefused(const std::vector<std::string>& lines, const std::string& path) {
     const std::string before = ReadFileBytes(path);
     std::string text = "default";
     EXPECT_FALSE(TGetRegistryString(kFndr, "ActiveLib", text));
@@ -54,8 +53,8 @@ void ExpectRefused(Store& test, std::vector<std::string>& lines, const std::stri
     for (const std::string& line : lines) reports += line.find(path) != std::string::npos;
     EXPECT_EQ(reports, 1);  // once per process, not per use
 
-    EXPECT_TRUE(TSetRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\X", "v", "machine",
-                                   kRegCreateKey));
+    EXPECT_TRUE(
+        TSetRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\X", "v", "machine", kRegCreateKey));
     ASSERT_TRUE(TGetRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\X", "v", text));
     EXPECT_EQ(text, "machine");
 }
@@ -65,14 +64,14 @@ TEST_F(Store, FileThatIsNoDatabaseIsLeftAlone) {
     std::string garbage;
     for (int i = 0; i < 300; ++i) garbage += "to ni baza nastavitev ";
     WriteFileBytes(path, garbage);
-    ExpectRefused(*this, lines_, path);
+    ExpectRefused(lines_, path);
     EXPECT_NE(lines_[0].find("not a database"), std::string::npos) << lines_[0];
 }
 
 TEST_F(Store, AnotherProgramsDatabaseIsLeftAlone) {
     const std::string path = dir_ + "/user.db";
     ASSERT_EQ(Sql(path, "CREATE TABLE keys(x); INSERT INTO keys VALUES (7);"), "");
-    ExpectRefused(*this, lines_, path);
+    ExpectRefused(lines_, path);
     EXPECT_EQ(Sql(path, "SELECT x FROM keys"), "7");
 }
 
@@ -110,8 +109,8 @@ TEST_F(Store, TwoProcessesWritingAtOnceLoseNothing) {
             int failures = 0;
             for (int i = 0; i < kValues; ++i) {
                 const std::string name = "p" + std::to_string(c) + "_" + std::to_string(i);
-                failures += !TSetRegistryNumber(kFndr, name, c * 100000 + i,
-                                                kRegCreateKey | kRegOverwrite);
+                failures +=
+                    !TSetRegistryNumber(kFndr, name, c * 100000 + i, kRegCreateKey | kRegOverwrite);
             }
             CloseSettingsStore();
             _exit(failures == 0 ? 0 : 1);

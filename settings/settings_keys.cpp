@@ -14,7 +14,8 @@ void EnsureKeys(std::string_view programKey) {
         TRegKey key;
         (void)TRegKey::Create(TRoot::kCurrentUser, path, key);
     }
-    for (std::string_view path : {std::string_view("SOFTWARE"), std::string_view("SOFTWARE\\Tavro")}) {
+    for (std::string_view path :
+         {std::string_view("SOFTWARE"), std::string_view("SOFTWARE\\Tavro")}) {
         TRegKey key;
         (void)TRegKey::Create(TRoot::kLocalMachine, path, key);
     }
@@ -22,8 +23,12 @@ void EnsureKeys(std::string_view programKey) {
 
 }  // namespace
 
-void EnsureFinderKeys() { EnsureKeys(kFinderKey); }
+void EnsureFinderKeys() {
+    EnsureKeys(kFinderKey);
+}
 
-void EnsureManagerKeys() { EnsureKeys(kManagerKey); }
+void EnsureManagerKeys() {
+    EnsureKeys(kManagerKey);
+}
 
 }  // namespace vrk

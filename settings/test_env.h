@@ -12,7 +12,7 @@
 namespace vrk {
 
 class TSettingsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -14,8 +14,12 @@
 namespace vrk::tool {
 namespace {
 
-constexpr std::string_view kNameTaken = "Knji\xC5\xBEnica s tem imenom \xC5\xBE" "e obstaja.";
-constexpr std::string_view kAlreadyMember = "Knji\xC5\xBEnica \xC5\xBE" "e vsebuje ta slovar.";
+constexpr std::string_view kNameTaken =
+    "Knji\xC5\xBEnica s tem imenom \xC5\xBE"
+    "e obstaja.";
+constexpr std::string_view kAlreadyMember =
+    "Knji\xC5\xBEnica \xC5\xBE"
+    "e vsebuje ta slovar.";
 
 // A path or name printed on one line: tab, CR, LF and backslash escaped, no
 // conversion.
@@ -23,11 +27,20 @@ std::string PrintablePath(std::string_view bytes) {
     std::string out;
     for (char c : bytes) {
         switch (c) {
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            case '\\': out += "\\\\"; break;
-            default: out += c;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -52,13 +65,18 @@ std::string LibraryKey(const std::string& utf8Name) {
 
 int Report(const std::string& what, TLibraryResult r) {
     switch (r) {
-        case TLibraryResult::kOk: return kExitOk;
-        case TLibraryResult::kNotFound: return Fail(what, "no such library");
-        case TLibraryResult::kNameExists: return Fail(what, kNameTaken);
-        case TLibraryResult::kAlreadyMember: return Fail(what, kAlreadyMember);
+        case TLibraryResult::kOk:
+            return kExitOk;
+        case TLibraryResult::kNotFound:
+            return Fail(what, "no such library");
+        case TLibraryResult::kNameExists:
+            return Fail(what, kNameTaken);
+        case TLibraryResult::kAlreadyMember:
+            return Fail(what, kAlreadyMember);
         case TLibraryResult::kInvalidName:
             return Fail(what, "not a usable name (empty, too long, or holds \\ or \")");
-        case TLibraryResult::kStoreFailure: break;
+        case TLibraryResult::kStoreFailure:
+            break;
     }
     return Fail(what, "the settings store refused the change");
 }
@@ -107,8 +125,8 @@ int RunCreate(const TCreateArgs& a) {
 }
 
 int RunRename(const std::string& oldName, const std::string& newName) {
-    return Report(oldName, RenameLibrary(ToCp1250(oldName, "library name"),
-                                         ToCp1250(newName, "new name")));
+    return Report(oldName,
+                  RenameLibrary(ToCp1250(oldName, "library name"), ToCp1250(newName, "new name")));
 }
 
 int RunRemove(const std::string& name) {
@@ -187,10 +205,9 @@ void RegisterLibraryCommands(CLI::App& app, int& exitCode) {
     d->callback([rd, &exitCode] { exitCode = RunRemoveDict(rd->first, rd->second); });
 
     auto collect = std::make_shared<std::string>();
-    auto* k = lib->add_subcommand(
-        "collect", "Print the dictionaries a search of a library visits, in order");
-    k->add_option("NAME", *collect, "library name, or \"-- Vse Knjižnice --\" for all")
-        ->required();
+    auto* k = lib->add_subcommand("collect",
+                                  "Print the dictionaries a search of a library visits, in order");
+    k->add_option("NAME", *collect, "library name, or \"-- Vse Knjižnice --\" for all")->required();
     k->callback([collect, &exitCode] { exitCode = RunCollect(*collect); });
 }
 

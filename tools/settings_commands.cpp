@@ -4,8 +4,8 @@
 // and texts too, unless --raw says they are file-system bytes (paths).
 #include <cstdint>
 #include <cstdio>
-#include <stdexcept>
 #include <iostream>
+#include <stdexcept>
 
 #include "settings/reg_key.h"
 #include "settings/registry_helpers.h"
@@ -26,11 +26,20 @@ std::string Escaped(std::string_view bytes) {
     std::string out;
     for (char c : bytes) {
         switch (c) {
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            case '\\': out += "\\\\"; break;
-            default: out += c;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -40,7 +49,9 @@ std::string In(const TValueArgs& a, const std::string& text, std::string_view wh
     return a.raw ? text : ToCp1250(text, what);
 }
 
-std::string Out(bool raw, std::string_view bytes) { return raw ? Escaped(bytes) : Printable(bytes); }
+std::string Out(bool raw, std::string_view bytes) {
+    return raw ? Escaped(bytes) : Printable(bytes);
+}
 
 // The questions of flag 1, asked on the terminal: Yes only for an answer
 // beginning with "y" or "d" (da).
@@ -76,7 +87,8 @@ int RunSet(const TValueArgs& a) {
         try {
             std::size_t used = 0;
             const long long v = std::stoll(a.value, &used, 0);
-            if (used != a.value.size() || v < INT32_MIN || v > UINT32_MAX) throw std::out_of_range("");
+            if (used != a.value.size() || v < INT32_MIN || v > UINT32_MAX)
+                throw std::out_of_range("");
             n = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
         } catch (const std::exception&) {
             throw TUsageError(a.value + ": not a 32-bit number");

@@ -1,0 +1,25 @@
+// QString <-> Windows-1250 bytes, the one place where the user interface turns
+// the texts of dictionaries and of the settings store into what it shows and
+// back. The byte table is store/text_codec.h's; every byte value maps to a
+// code point that maps back, so FromCp1250 followed by ToCp1250 returns the
+// original bytes for any input.
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace vrk {
+
+// The text of Windows-1250 bytes. Never fails; a 0x00 byte becomes U+0000.
+QString FromCp1250(std::string_view bytes);
+
+// The Windows-1250 bytes of `text`. A character that Windows-1250 cannot hold
+// becomes `replacement` (default "?"); `lossless`, when given, tells whether
+// every character was held exactly.
+std::string ToCp1250(const QString& text, bool* lossless = nullptr, char replacement = '?');
+
+// True when every character of `text` has a Windows-1250 byte.
+[[nodiscard]] bool FitsCp1250(const QString& text);
+
+}  // namespace vrk

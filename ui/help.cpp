@@ -1,0 +1,99 @@
+#include "ui/help.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QShortcut>
+#include <QWidget>
+#include <mutex>
+
+#include "ui/help_window.h"
+
+namespace vrk {
+namespace {
+
+struct TContextPage {
+    int context;
+    const char* page;  // file in the help folder
+};
+
+// Every context has its own anchor "kontekst-<n>" in its page.
+constexpr TContextPage kPages[] = {
+    {help::kContents, "index.html"},        {help::kFirstRun, "prvi-zagon.html"},
+    {help::kSaveEntry, "shrani-geslo.html"}, {help::kAlphabet, "abecedna-vrstica.html"},
+    {help::kTempDir, "zacasni-imenik.html"}, {help::kFonts, "pisave.html"},
+    {help::kNewDictPage1, "nov-slovar.html"}, {help::kNewDictPage2, "nov-slovar.html"},
+    {help::kImport, "uvoz.html"},            {help::kExportPanel, "izvoz.html"},
+    {help::kDictData, "podatki-slovarja.html"}, {help::kSecurity, "varnost.html"},
+    {help::kRemap, "prirejanje-pisave.html"}, {help::kSearchBar, "iskalna-vrstica.html"},
+    {help::kEntryWindow, "vpisno-okno.html"}, {help::kGuide, "vodnik.html"},
+};
+
+std::mutex g_mutex;
+QString g_folder;
+THelpHook g_hook;
+QPointer<CHelpWindow> g_window;
+
+QString PageFolder(const QString& page) {
+    std::lock_guard lock(g_mutex);
+    if (!g_folder.isEmpty() && QFileInfo::exists(QDir(g_folder).filePath(page)))
+        return g_folder;
+    return QStringLiteral(":/help");
+}
+
+}  // namespace
+
+void SetHelpFolder(const QString& folder) {
+    std::lock_guard lock(g_mutex);
+    g_folder = folder;
+}
+
+QUrl HelpUrl(int context) {
+    const TContextPage* found = &kPages[0];
+    for (const auto& entry : kPages)
+        if (entry.context == context) found = &entry;
+    const QString page = QString::fromLatin1(found->page);
+    const QString folder = PageFolder(page);
+    QUrl url = folder.startsWith(':') ? QUrl(QStringLiteral("qrc") + folder + '/' + page)
+                                      : QUrl::fromLocalFile(QDir(folder).filePath(page));
+    url.setFragment(QStringLiteral("kontekst-%1").arg(found->context));
+    return url;
+}
+
+void ShowHelp(int context, QWidget* parent) {
+    THelpHook hook;
+    {
+        std::lock_guard lock(g_mutex);
+        hook = g_hook;
+    }
+    if (hook) {
+        hook(context);
+        return;
+    }
+    if (!g_window) {
+        // A window of its own, so that it stays open beside modal dialogs and
+        // outlives the window that asked for it.
+        g_window = new CHelpWindow(nullptr);
+        g_window->setAttribute(Qt::WA_DeleteOnClose);
+        if (parent) g_window->move(parent->window()->geometry().center() - QPoint(320, 240));
+    }
+    g_window->Open(HelpUrl(context));
+    g_window->show();
+    g_window->raise();
+    g_window->activateWindow();
+}
+
+THelpHook SetHelpHook(THelpHook hook) {
+    std::lock_guard lock(g_mutex);
+    std::swap(g_hook, hook);
+    return hook;
+}
+
+void AddHelpKey(QWidget* window, int context) {
+    auto* shortcut = new QShortcut(QKeySequence::HelpContents, window);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, window,
+                     [window, context] { ShowHelp(context, window); });
+}
+
+}  // namespace vrk

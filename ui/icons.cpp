@@ -1,0 +1,108 @@
+#include "ui/icons.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include "ui/ui_init.h"
+
+namespace vrk {
+namespace {
+
+struct TRole {
+    int number;
+    const char* file;  // below :/icons/
+};
+
+constexpr TRole kIcons[] = {
+    {icon::kDictionary, "dictionary.svg"},
+    {icon::kLibrary, "library.svg"},
+    {icon::kLibraryOpen, "library-open.svg"},
+    {icon::kLibraryClosed, "library-closed.svg"},
+    {icon::kSubdirectory, "folder.svg"},
+    {icon::kParentDirectory, "folder-parent.svg"},
+    {icon::kCurrentDirectory, "folder-open.svg"},
+    {icon::kSearchOptions, "search-options.svg"},
+    {icon::kFinderApp, "app-finder.svg"},
+    {icon::kManagerApp, "app-manager.svg"},
+};
+
+struct TCursorRole {
+    int number;
+    const char* file;
+    int hotX, hotY;  // in the 32 x 32 picture
+};
+
+constexpr TCursorRole kCursors[] = {
+    {cursor::kSplitterHover, "cursor-split.svg", 16, 16},
+    {cursor::kSplitterDrag, "cursor-split-drag.svg", 16, 16},
+    {cursor::kDropAllowed, "cursor-drop.svg", 2, 2},
+    {cursor::kDropRefused, "cursor-no-drop.svg", 2, 2},
+};
+
+constexpr TRole kBitmaps[] = {
+    {bitmap::kManagerSplash, "splash-manager.svg"},
+    {bitmap::kNewDictionary, "new-dictionary.svg"},
+    {bitmap::kManagerNoPicture, "no-picture-manager.svg"},
+    {bitmap::kFinderNoPicture, "no-picture-finder.svg"},
+    {bitmap::kFinderAbout, "about-finder.svg"},
+    {bitmap::kFinderSplash, "banner.svg"},
+};
+
+template <class Table>
+QString FileOf(const Table& table, int number) {
+    EnsureUiResources();
+    for (const auto& role : table)
+        if (role.number == number) return QStringLiteral(":/icons/") + role.file;
+    return {};
+}
+
+QPixmap Render(const QString& file, QSize size) {
+    QSvgRenderer renderer(file);
+    if (!renderer.isValid()) return {};
+    if (size.isEmpty()) size = renderer.defaultSize();
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    renderer.render(&painter);
+    return pixmap;
+}
+
+}  // namespace
+
+QString RoleIconFile(int number) { return FileOf(kIcons, number); }
+QString RoleCursorFile(int number) { return FileOf(kCursors, number); }
+QString RoleBitmapFile(int number) { return FileOf(kBitmaps, number); }
+
+QIcon RoleIcon(int number) {
+    const QString file = RoleIconFile(number);
+    return file.isEmpty() ? QIcon() : QIcon(file);
+}
+
+QCursor RoleCursor(int number) {
+    const QString file = RoleCursorFile(number);
+    for (const auto& role : kCursors) {
+        if (role.number != number) continue;
+        QPixmap pixmap = Render(file, QSize(32, 32));
+        if (!pixmap.isNull()) return QCursor(pixmap, role.hotX, role.hotY);
+    }
+    return QCursor(Qt::ArrowCursor);
+}
+
+QSize RoleBitmapSize(int number) {
+    QSvgRenderer renderer(RoleBitmapFile(number));
+    return renderer.isValid() ? renderer.defaultSize() : QSize();
+}
+
+QPixmap RoleBitmap(int number, QSize size) {
+    const QString file = RoleBitmapFile(number);
+    return file.isEmpty() ? QPixmap() : Render(file, size);
+}
+
+QIcon ToolbarIcon(const QString& name) {
+    EnsureUiResources();
+    const QString file = QStringLiteral(":/icons/toolbar/") + name + QStringLiteral(".svg");
+    return QFile::exists(file) ? QIcon(file) : QIcon();
+}
+
+}  // namespace vrk

@@ -1,0 +1,176 @@
+#include "ui/message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QPushButton>
+#include <QThread>
+#include <string_view>
+
+#include "settings/registry_helpers.h"
+#include "ui/cp1250_text.h"
+
+namespace vrk {
+namespace {
+
+std::mutex g_hookMutex;
+TMessageHook g_hook;
+
+TMsgAnswer FirstButton(TMsgButtons buttons) {
+    return buttons == TMsgButtons::kOk || buttons == TMsgButtons::kOkCancel ? TMsgAnswer::kOk
+                                                                            : TMsgAnswer::kYes;
+}
+
+// The answer of a box closed without pressing a button.
+TMsgAnswer EscapeAnswer(TMsgButtons buttons) {
+    switch (buttons) {
+        case TMsgButtons::kOk: return TMsgAnswer::kOk;
+        case TMsgButtons::kYesNo: return TMsgAnswer::kNo;
+        default: return TMsgAnswer::kCancel;
+    }
+}
+
+QMessageBox::Icon BoxIcon(TMsgIcon icon) {
+    switch (icon) {
+        case TMsgIcon::kInformation: return QMessageBox::Information;
+        case TMsgIcon::kQuestion: return QMessageBox::Question;
+        case TMsgIcon::kWarning: return QMessageBox::Warning;
+        case TMsgIcon::kError: return QMessageBox::Critical;
+        case TMsgIcon::kNone: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton BoxButton(TMsgAnswer answer) {
+    switch (answer) {
+        case TMsgAnswer::kOk: return QMessageBox::Ok;
+        case TMsgAnswer::kCancel: return QMessageBox::Cancel;
+        case TMsgAnswer::kYes: return QMessageBox::Yes;
+        case TMsgAnswer::kNo: return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButtons BoxButtons(TMsgButtons buttons) {
+    switch (buttons) {
+        case TMsgButtons::kOk: return QMessageBox::Ok;
+        case TMsgButtons::kOkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+        case TMsgButtons::kYesNo: return QMessageBox::Yes | QMessageBox::No;
+        case TMsgButtons::kYesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+TMsgAnswer RealBox(QWidget* parent, const TMessage& message) {
+    QMessageBox box(BoxIcon(message.icon), message.caption, message.text,
+                    BoxButtons(message.buttons), parent);
+    box.setObjectName("messageBox");
+    box.setDefaultButton(BoxButton(message.defaultAnswer));
+    box.setEscapeButton(box.button(BoxButton(EscapeAnswer(message.buttons))));
+    switch (box.exec()) {
+        case QMessageBox::Ok: return TMsgAnswer::kOk;
+        case QMessageBox::Yes: return TMsgAnswer::kYes;
+        case QMessageBox::No: return TMsgAnswer::kNo;
+        case QMessageBox::Cancel: return TMsgAnswer::kCancel;
+        default: return EscapeAnswer(message.buttons);
+    }
+}
+
+TMsgAnswer ShowOnUiThread(QWidget* parent, const TMessage& message) {
+    TMessageHook hook;
+    {
+        std::lock_guard lock(g_hookMutex);
+        hook = g_hook;
+    }
+    if (hook) return hook(message);
+    return RealBox(parent, message);
+}
+
+}  // namespace
+
+TMsgAnswer ShowMessage(QWidget* parent, const QString& text, TMsgIcon icon, TMsgButtons buttons,
+                       std::optional<TMsgAnswer> defaultAnswer, const QString& caption) {
+    TMessage message;
+    message.caption = caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption;
+    message.text = text;
+    message.icon = icon;
+    message.buttons = buttons;
+    message.defaultAnswer = defaultAnswer.value_or(FirstButton(buttons));
+
+    auto* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread()) return ShowOnUiThread(parent, message);
+    // A worker: the UI thread shows the box while the worker waits. The owner
+    // window belongs to the UI thread, so it is only used there.
+    TMsgAnswer answer = EscapeAnswer(buttons);
+    QMetaObject::invokeMethod(
+        app, [&] { answer = ShowOnUiThread(parent, message); }, Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+void ShowError(QWidget* parent, const QString& text) {
+    ShowMessage(parent, text, TMsgIcon::kError);
+}
+void ShowInformation(QWidget* parent, const QString& text) {
+    ShowMessage(parent, text, TMsgIcon::kInformation);
+}
+void ShowWarning(QWidget* parent, const QString& text) {
+    ShowMessage(parent, text, TMsgIcon::kWarning);
+}
+
+bool AskYesNo(QWidget* parent, const QString& text, bool defaultYes, const QString& caption) {
+    return ShowMessage(parent, text, TMsgIcon::kQuestion, TMsgButtons::kYesNo,
+                       defaultYes ? TMsgAnswer::kYes : TMsgAnswer::kNo,
+                       caption) == TMsgAnswer::kYes;
+}
+
+TMessageHook SetMessageHook(TMessageHook hook) {
+    std::lock_guard lock(g_hookMutex);
+    std::swap(g_hook, hook);
+    return hook;
+}
+
+void InstallRegistryQuestion() {
+    SetRegistryQuestion([](TOwnerWindow owner, std::string_view caption, std::string_view text) {
+        return AskYesNo(static_cast<QWidget*>(owner), FromCp1250(text), true,
+                        FromCp1250(caption));
+    });
+}
+
+TMessageScript::TMessageScript() {
+    previous_ = SetMessageHook([this](const TMessage& message) {
+        std::lock_guard lock(mutex_);
+        shown_.push_back(message);
+        if (answers_.empty()) return message.defaultAnswer;
+        TMsgAnswer answer = answers_.front();
+        answers_.erase(answers_.begin());
+        return answer;
+    });
+}
+
+TMessageScript::~TMessageScript() { SetMessageHook(std::move(previous_)); }
+
+void TMessageScript::Answer(TMsgAnswer answer) {
+    std::lock_guard lock(mutex_);
+    answers_.push_back(answer);
+}
+
+std::vector<TMessage> TMessageScript::Shown() const {
+    std::lock_guard lock(mutex_);
+    return shown_;
+}
+
+std::vector<QString> TMessageScript::Texts() const {
+    std::lock_guard lock(mutex_);
+    std::vector<QString> texts;
+    for (const auto& message : shown_) texts.push_back(message.text);
+    return texts;
+}
+
+void TMessageScript::Clear() {
+    std::lock_guard lock(mutex_);
+    shown_.clear();
+    answers_.clear();
+}
+
+}  // namespace vrk

@@ -1,0 +1,115 @@
+#include "ui/message_box.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <atomic>
+#include <thread>
+
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "ui/test_ui.h"
+
+namespace vrk {
+namespace {
+
+class MessageBoxTest : public TUiTest {};
+
+TEST_F(MessageBoxTest, ScriptSeesEveryBoxAndGivesTheDefaultWhenNoAnswerIsQueued) {
+    QApplication::setApplicationDisplayName(QStringLiteral("Verbatrakon III"));
+    const TMsgAnswer answer =
+        ShowMessage(nullptr, QStringLiteral("Izbrišem?"), TMsgIcon::kQuestion,
+                    TMsgButtons::kYesNo, TMsgAnswer::kNo);
+    ShowError(nullptr, QStringLiteral("Napaka v datoteki!"));
+
+    EXPECT_EQ(answer, TMsgAnswer::kNo);
+    const auto shown = messages_->Shown();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, QStringLiteral("Izbrišem?"));
+    EXPECT_EQ(shown[0].icon, TMsgIcon::kQuestion);
+    EXPECT_EQ(shown[0].buttons, TMsgButtons::kYesNo);
+    EXPECT_EQ(shown[0].defaultAnswer, TMsgAnswer::kNo);
+    EXPECT_EQ(shown[0].caption, QStringLiteral("Verbatrakon III"));
+    EXPECT_EQ(shown[1].icon, TMsgIcon::kError);
+    EXPECT_EQ(shown[1].buttons, TMsgButtons::kOk);
+}
+
+TEST_F(MessageBoxTest, QueuedAnswersAreGivenInOrder) {
+    messages_->Answer(TMsgAnswer::kYes);
+    messages_->Answer(TMsgAnswer::kNo);
+    EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("1")));
+    EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("2")));
+    EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("3")));  // default Yes
+    EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("4"), false));  // default No
+    EXPECT_EQ(messages_->Texts().size(), 4u);
+}
+
+TEST_F(MessageBoxTest, WorkerBoxIsShownOnTheUiThread) {
+    std::atomic<bool> done = false;
+    std::atomic<bool> onUiThread = false;
+    auto* uiThread = QThread::currentThread();
+    SetMessageHook([&](const TMessage&) {
+        onUiThread = QThread::currentThread() == uiThread;
+        return TMsgAnswer::kYes;
+    });
+    TMsgAnswer answer = TMsgAnswer::kNo;
+    std::thread worker([&] {
+        answer = ShowMessage(nullptr, QStringLiteral("Nadaljujem?"), TMsgIcon::kQuestion,
+                             TMsgButtons::kYesNo);
+        done = true;
+    });
+    while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    worker.join();
+    EXPECT_TRUE(onUiThread);
+    EXPECT_EQ(answer, TMsgAnswer::kYes);
+}
+
+TEST_F(MessageBoxTest, SettingsQuestionsAreAskedThroughTheHelper) {
+    messages_->Answer(TMsgAnswer::kYes);
+    const std::string path = std::string(kUserRootPath) + "\\Nov";
+    EXPECT_TRUE(TSetRegistryString(path, "Ime", "x", kRegAsk));
+    const auto shown = messages_->Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].icon, TMsgIcon::kQuestion);
+    EXPECT_EQ(shown[0].caption, QStringLiteral("Warning"));
+    EXPECT_TRUE(shown[0].text.endsWith(QStringLiteral("This registry key doesn't exist. Create?")));
+}
+
+// The real box, without a script: its icon, default button and escape answer.
+TEST_F(MessageBoxTest, RealBoxHasTheIconAndDefaultAndEscapeGivesNo) {
+    SetMessageHook({});
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString defaultText;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        icon = box->icon();
+        defaultText = box->defaultButton() ? box->defaultButton()->text() : QString();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    const TMsgAnswer answer = ShowMessage(nullptr, QStringLiteral("Shranim?"),
+                                          TMsgIcon::kQuestion, TMsgButtons::kYesNo,
+                                          TMsgAnswer::kNo);
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(answer, TMsgAnswer::kNo);
+    EXPECT_FALSE(defaultText.isEmpty());
+}
+
+TEST_F(MessageBoxTest, RealBoxReturnsTheButtonPressed) {
+    SetMessageHook({});
+    WhenModal([](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_EQ(ShowMessage(nullptr, QStringLiteral("Napaka"), TMsgIcon::kError,
+                          TMsgButtons::kOkCancel),
+              TMsgAnswer::kCancel);
+}
+
+}  // namespace
+}  // namespace vrk

@@ -1,0 +1,62 @@
+#include "ui/test_ui.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTimer>
+#include <memory>
+
+#include "ui/help.h"
+#include "ui/ui_init.h"
+
+namespace vrk {
+namespace {
+
+void EnsureApplication() {
+    if (QApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "vrk3-test";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);  // lives until the test program ends
+    QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
+    InitUi();
+}
+
+}  // namespace
+
+void TUiTest::SetUp() {
+    TSettingsTest::SetUp();
+    EnsureApplication();
+    InitUi();  // after the settings test's own question hook, to test the real one
+    messages_ = std::make_unique<TMessageScript>();
+    SetHelpHook([this](int context) { helpContexts_.push_back(context); });
+}
+
+void TUiTest::TearDown() {
+    SetHelpHook({});
+    messages_.reset();
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible()) widget->close();
+    }
+    TSettingsTest::TearDown();
+}
+
+void TUiTest::WhenModal(std::function<void(QWidget*)> action, int timeoutMs) {
+    auto* timer = new QTimer;
+    auto remaining = std::make_shared<int>(timeoutMs / 10);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, remaining, action = std::move(action)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+        } else if (--*remaining <= 0) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no modal window appeared";
+        }
+    });
+    timer->start();
+}
+
+}  // namespace vrk

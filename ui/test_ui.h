@@ -1,0 +1,41 @@
+// The base of every GUI test: one QApplication for the test program, the
+// locale pinned to Slovene, a private settings store (TSettingsTest), every
+// message box scripted and every help request recorded instead of shown.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "settings/test_env.h"
+#include "ui/message_box.h"
+
+namespace vrk {
+
+class TUiTest : public TSettingsTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<TMessageScript> messages_;
+    std::vector<int> helpContexts_;  // every context help was asked for
+
+    // Runs `action` on the next modal window once it is shown, from the event
+    // loop that shows it; the action types, clicks and closes it. Gives up
+    // (closing nothing) after `timeoutMs`.
+    static void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+};
+
+// The child of `parent` with that objectName; a test failure when missing.
+template <class T>
+T* Child(const QWidget* parent, const char* name) {
+    T* child = parent->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << "no child " << name;
+    return child;
+}
+
+}  // namespace vrk

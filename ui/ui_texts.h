@@ -1,0 +1,69 @@
+// The Slovene texts of the shared windows (help window, temporary-directory
+// dialog, directory chooser, alphabet dialog, information dialog, about
+// boxes). Each program keeps its own table for its own windows.
+#pragma once
+
+#include <QString>
+
+namespace vrk::texts {
+
+// Buttons shared by the dialogs.
+inline const QString kOk = QStringLiteral("V redu");
+inline const QString kCancel = QStringLiteral("Prekliči");
+inline const QString kHelp = QStringLiteral("Pomoč");
+
+// Help window.
+inline const QString kHelpTitle = QStringLiteral("Pomoč");
+inline const QString kHelpBack = QStringLiteral("Nazaj");
+inline const QString kHelpForward = QStringLiteral("Naprej");
+inline const QString kHelpContents = QStringLiteral("Vsebina");
+
+// Temporary-directory dialog.
+inline const QString kTempDirTitle = QStringLiteral("Imenik za začasne datoteke");
+inline const QString kTempDirText = QStringLiteral(
+    "Izberite imenik, v katerem bodo shranjene začasne datoteke, ki so potrebne pri obdelavi "
+    "slovarjev.");
+inline const QString kTempDirChange = QStringLiteral("Spremeni...");
+inline const QString kTempDirDefaultFolder = QStringLiteral("/Temp");
+inline const QString kTempDirNotStored =
+    QStringLiteral("Imenika za začasne datoteke ni bilo mogoče shraniti v nastavitve.");
+// The texts the temporary-directory dialog gives the directory chooser.
+inline const QString kChooserTitle = QStringLiteral("Izberi Imenik");
+inline const QString kChooserDirectories = QStringLiteral("Imeniki:");
+inline const QString kChooserDrives = QStringLiteral("Pogoni:");
+inline const QString kChooserDriveMissing = QStringLiteral("Izbrani pogon ni dosegljiv!");
+inline const QString kChooserCreate = QStringLiteral("Izbrani imenik ne obstaja. Ga ustvarim?");
+inline const QString kChooserCannotCreate = QStringLiteral("Imenika ni mogoče ustvariti");
+inline const QString kChooserCannotRename = QStringLiteral("Imenika ni mogoče preimenovati");
+
+// Directory chooser defaults, for callers that set no texts of their own.
+inline const QString kDirDefaultTitle = QStringLiteral("Choose Directory");
+inline const QString kDirDefaultDirectories = QStringLiteral("Directories:");
+inline const QString kDirDefaultDrives = QStringLiteral("Drives:");
+inline const QString kDirDefaultOk = QStringLiteral("OK");
+inline const QString kDirDefaultCancel = QStringLiteral("Cancel");
+inline const QString kDirDefaultDriveMissing = QStringLiteral("The drive is not accessible!");
+inline const QString kDirDefaultCreate = QStringLiteral("The directory doesn't exist! Create?");
+inline const QString kDirDefaultCannotCreate = QStringLiteral("Cannot create directory!");
+inline const QString kDirDefaultCannotRename = QStringLiteral("Cannot rename directory!");
+inline const QString kDirPathLabel = QStringLiteral("&Pot:");
+inline const QString kRootFileSystem = QStringLiteral("Korenski datotečni sistem");
+
+// Alphabet dialog.
+inline const QString kAlphabetTitle = QStringLiteral("Razvrščanje");
+inline const QString kAlphabetRow = QStringLiteral("&Abecedna Vrstica:");
+inline const QString kAlphabetSeparator = QStringLiteral("&Ločni znak:");
+
+// Dictionary information dialog.
+inline const QString kInfoTitle = QStringLiteral("Info");
+inline const QString kInfoAuthor = QStringLiteral("Avtor: ");
+inline const QString kInfoNotes = QStringLiteral("Opombe:");
+inline const QString kPictureFile = QStringLiteral("dfi.qtf");
+
+// About boxes and splash windows.
+inline const QString kAboutTitle = QStringLiteral("O Programu...");
+inline const QString kAboutVersion = QStringLiteral("Verzija 1.1 WS");
+inline const QString kFinderName = QStringLiteral("Verbatrakon III");
+inline const QString kManagerName = QStringLiteral("Verbatrakon III - Zasnovar");
+
+}  // namespace vrk::texts

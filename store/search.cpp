@@ -1,7 +1,7 @@
 // The finder's search over one dictionary: a single pass over the scrambled
-// records of the mapped file. Terminators are stored as 0x00, so records are
-// found with memchr without unscrambling; the letter check unscrambles only
-// the bytes it looks at, and only records that pass it are unscrambled whole.
+// records. Terminators are stored as 0x00, so records are found without
+// unscrambling; the letter check unscrambles only the bytes it looks at, and
+// only records that pass it are unscrambled whole.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -11,6 +11,7 @@
 #include "older_formats.h"
 #include "progress.h"
 #include "search_terms.h"
+#include "record_stream.h"
 
 namespace vrk {
 namespace {
@@ -43,13 +44,13 @@ public:
         }
     }
 
-    // Checks the record of `length` scrambled bytes at absolute offset
-    // `offset` in file.
-    bool Fits(const char* file, std::uint64_t offset, std::size_t length) const {
+    // Checks a record of `length` scrambled bytes that stands at absolute
+    // file offset `offset`.
+    bool Fits(const char* bytes, std::uint64_t offset, std::size_t length) const {
         const std::size_t letters = m_tables.size();
         if (length < letters) return false;
         auto plain = [&](std::size_t k) {
-            return static_cast<unsigned char>(ScrambleByte(file[offset + k], offset + k));
+            return static_cast<unsigned char>(ScrambleByte(bytes[k], offset + k));
         };
         for (std::size_t k : m_known)
             if (!m_tables[k][plain(k)]) return false;
@@ -160,22 +161,17 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
     const std::int64_t limit = std::min<std::int64_t>(
         {maxResults, static_cast<std::int64_t>(outIndex.size()),
          static_cast<std::int64_t>(outHits.size())});
-    const char* file = m_data.data();
-    const std::uint64_t end = std::min<std::uint64_t>(m_recordsEnd, m_data.size());
-    std::uint64_t pos = kRecordsOffset;
-    // The start of the next record, or nothing when the records end first
-    // (a damaged file holds fewer records than its count says).
-    auto nextTerminator = [&](std::uint64_t from) -> const char* {
-        if (from >= end) return nullptr;
-        return static_cast<const char*>(std::memchr(file + from, 0, end - from));
-    };
+    // The records are read in order through a small reused buffer rather
+    // than from the mapped file. A damaged file may hold fewer records than
+    // its count says: the stream stops at the end of the records region.
+    TRecordStream records(m_mainFile.fd(), kRecordsOffset, m_recordsEnd);
+    std::string_view scrambled;
+    std::uint64_t pos = 0;
     for (int k = 0; k < ENTRY_BASE; ++k) {
-        const char* zero = nextTerminator(pos);
-        if (zero == nullptr) {
+        if (!records.Next(scrambled, pos)) {
             Abort();
             return -1;
         }
-        pos = static_cast<std::uint64_t>(zero - file) + 1;
     }
 
     if (!outText.empty()) outText[0] = kTerminator;
@@ -184,18 +180,15 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
     std::int32_t found = 0;
     std::string record;
     for (std::int32_t i = 0; i < m_count && found < limit; ++i) {
-        const char* zero = nextTerminator(pos);
-        if (zero == nullptr) {
+        if (!records.Next(scrambled, pos)) {
             Abort();
             return -1;
         }
-        const std::uint64_t recordEnd = static_cast<std::uint64_t>(zero - file);
         // A record longer than the format allows is read cut to its limit.
-        const std::size_t length =
-            std::min<std::uint64_t>(recordEnd - pos, static_cast<std::uint64_t>(kMaxRecordText));
-        if (letters.Fits(file, pos, length)) {
+        const std::size_t length = std::min(scrambled.size(), kMaxRecordText);
+        if (letters.Fits(scrambled.data(), pos, length)) {
             record.resize(length);
-            ScrambleBytes(file + pos, record.data(), length, pos);
+            ScrambleBytes(scrambled.data(), record.data(), length, pos);
             const std::size_t mark = record.find(kDescriptionMark);
             const std::string_view descriptions =
                 mark == std::string::npos ? std::string_view{}
@@ -216,7 +209,6 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
                 ++found;
             }
         }
-        pos = recordEnd + 1;
         nProgressPos.store(i + 1, std::memory_order_relaxed);
         if (StopRequested()) {
             Abort();

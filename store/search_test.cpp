@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 
 #include "progress.h"
 #include "search_terms.h"
+#include "record_stream.h"
+#include "terminator_scan.h"
 #include "test_util.h"
 
 namespace vrk {
@@ -70,6 +73,42 @@ TEST(SearchTerms, WholeWordNeedsBoundaries) {
     // A later occurrence may still stand alone.
     EXPECT_TRUE(FindTerm("mamas mama", "mama", false, true, rank));
     EXPECT_TRUE(FindTerm("stara mama je", "stara mama", false, true, rank));
+}
+
+TEST(TerminatorScan, FindsEveryZeroInRangeAtAnyAlignment) {
+    std::mt19937 rng(5);
+    std::string bytes(300, 'x');
+    for (auto& c : bytes) c = rng() % 9 == 0 ? '\0' : static_cast<char>(1 + rng() % 255);
+    for (std::uint64_t from = 0; from < 70; from += 3) {
+        for (std::uint64_t end : {from, from + 1, from + 63, from + 64, from + 65, std::uint64_t{300}}) {
+            std::vector<std::uint64_t> expected, found;
+            for (std::uint64_t i = from; i < end; ++i)
+                if (bytes[i] == '\0') expected.push_back(i);
+            TTerminatorScan scan(bytes.data(), from, end);
+            for (std::uint64_t at; scan.Next(at);) found.push_back(at);
+            EXPECT_EQ(found, expected) << from << " " << end;
+        }
+    }
+}
+
+TEST(RecordStream, RecordsAcrossChunksAndLongerThanTheBuffer) {
+    std::FILE* f = std::tmpfile();
+    const std::string records = std::string("head") + '\0' + std::string(70, 'a') + '\0' +
+                                std::string(300, 'b') + '\0' + '\0' + "cut";
+    std::fwrite(records.data(), 1, records.size(), f);
+    std::fflush(f);
+    TRecordStream stream(fileno(f), 4, records.size(), 64);
+    std::string_view record;
+    std::uint64_t offset = 0;
+    std::vector<std::pair<std::uint64_t, std::size_t>> seen;
+    while (stream.Next(record, offset)) {
+        EXPECT_EQ(record, std::string_view(records).substr(offset, record.size()));
+        seen.emplace_back(offset, record.size());
+    }
+    // The first record starts mid-way ("head" skipped); "cut" has no terminator.
+    EXPECT_EQ(seen, (std::vector<std::pair<std::uint64_t, std::size_t>>{
+                        {4, 0}, {5, 70}, {76, 300}, {377, 0}}));
+    std::fclose(f);
 }
 
 // --- Search over a dictionary

@@ -21,31 +21,6 @@ constexpr std::string_view kAlreadyMember =
     "Knji\xC5\xBEnica \xC5\xBE"
     "e vsebuje ta slovar.";
 
-// A path or name printed on one line: tab, CR, LF and backslash escaped, no
-// conversion.
-std::string PrintablePath(std::string_view bytes) {
-    std::string out;
-    for (char c : bytes) {
-        switch (c) {
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 // The member path of a dictionary named on the command line.
 std::string DictionaryPath(const std::string& given) {
     std::error_code ec;
@@ -88,7 +63,7 @@ void PrintLibrary(const TLibraryNode& node, int depth) {
         std::cout << std::string(2 * (depth - 1), ' ') << "+ " << Printable(node.name) << '\n';
     const std::string inner(2 * depth, ' ');
     for (const std::string& path : node.dictionaries)
-        std::cout << inner << "- " << PrintablePath(path) << '\n';
+        std::cout << inner << "- " << Escaped(path) << '\n';
     for (const TLibraryNode& child : node.children) PrintLibrary(child, depth + 1);
 }
 
@@ -162,7 +137,7 @@ int RunCollect(const std::string& library) {
     std::string paths;
     if (key.empty()) return kExitFailed;
     if (!CollectLibraryDictionaries(key, paths)) return Fail(library, "cannot read the library");
-    for (const std::string& p : SplitDictionaryList(paths)) std::cout << PrintablePath(p) << '\n';
+    for (const std::string& p : SplitDictionaryList(paths)) std::cout << Escaped(p) << '\n';
     return kExitOk;
 }
 

@@ -22,29 +22,6 @@ struct TValueArgs {
     unsigned flags = kRegCreateKey | kRegOverwrite;
 };
 
-std::string Escaped(std::string_view bytes) {
-    std::string out;
-    for (char c : bytes) {
-        switch (c) {
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 std::string In(const TValueArgs& a, const std::string& text, std::string_view what) {
     return a.raw ? text : ToCp1250(text, what);
 }

@@ -21,10 +21,10 @@ char ToCp1250Char(std::string_view utf8, std::string_view what) {
     return bytes[0];
 }
 
-std::string Printable(std::string_view cp1250) {
+std::string Escaped(std::string_view bytes) {
     std::string escaped;
-    escaped.reserve(cp1250.size());
-    for (char c : cp1250) {
+    escaped.reserve(bytes.size());
+    for (char c : bytes) {
         switch (c) {
             case '\t': escaped += "\\t"; break;
             case '\r': escaped += "\\r"; break;
@@ -33,8 +33,10 @@ std::string Printable(std::string_view cp1250) {
             default: escaped += c;
         }
     }
-    return Cp1250ToUtf8(escaped);
+    return escaped;
 }
+
+std::string Printable(std::string_view cp1250) { return Cp1250ToUtf8(Escaped(cp1250)); }
 
 int Fail(std::string_view path, std::string_view what) {
     std::cerr << "vrk3tool: " << path << ": " << what << '\n';

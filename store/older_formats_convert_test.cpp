@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <random>
 #include <thread>
 
@@ -223,6 +224,31 @@ TEST_F(ConvertTest, DamagedOlderFilesNeverCrash) {
             for (const std::string& e : Entries(*target))
                 EXPECT_EQ(e.find('\0'), std::string::npos);
         }
+    }
+}
+
+// Exports of damaged dictionaries either succeed or fail without leaving a
+// file behind.
+TEST_F(ConvertTest, ExportsOfDamagedDictionariesFailCleanly) {
+    DictionaryWith(m_records);
+    const std::string good = ReadWholeFile(Path("test.vrk3"));
+    std::mt19937 rng(13);
+    for (int round = 0; round < 60; ++round) {
+        std::string bad = good.substr(0, rng() % (good.size() + 1));
+        for (int flips = rng() % 4; flips > 0 && !bad.empty(); --flips)
+            bad[rng() % bad.size()] = static_cast<char>(rng());
+        WriteWholeFile(Path("test.vrk3"), bad);
+        auto dict = Dictionary();
+        const bool ok[] = {dict->ExportSecondGen(Path("o.vrk"), ';'),
+                           dict->ExportFirstGen(Path("o.txt"), ';'),
+                           dict->ExportCsv(Path("o.csv"), ',')};
+        std::vector<std::string> expected;
+        if (ok[2]) expected.push_back("o.csv");
+        if (ok[1]) expected.push_back("o.txt");
+        if (ok[0]) expected.push_back("o.vrk");
+        expected.push_back("test.vrk3");
+        EXPECT_EQ(Files(), expected);
+        for (const char* name : {"o.vrk", "o.txt", "o.csv"}) std::remove(Path(name).c_str());
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <random>
 
+#include "coding.h"
 #include "progress.h"
 #include "search_terms.h"
 #include "record_stream.h"
@@ -249,6 +250,22 @@ TEST_F(SearchTest, MissingOrDamagedDictionaryGivesMinusOne) {
     // Cut inside the records.
     WriteWholeFile(Path("test.vrk3"), good.substr(0, good.size() - 25));
     EXPECT_EQ(Run(*file, "00", "").count, -1);
+}
+
+TEST_F(SearchTest, OverlongRecordIsCutAndLaterIndicesStayRight) {
+    auto file = DictionaryWith({Record("a", {"x"}), Record("b", {"y"})});
+    // Entry 0 stretched to 150 000 bytes, written past the store's checks.
+    const std::string plain = std::string(16, '\0') + "a\x01" + std::string(150000, 'x') +
+                              '\0' + Record("b", {"y"}) + '\0';
+    std::string scrambled(plain.size(), '\0');
+    ScrambleBytes(plain.data(), scrambled.data(), plain.size(), kRecordsOffset);
+    const std::string header = ReadWholeFile(Path("test.vrk3")).substr(0, kRecordsOffset);
+    WriteWholeFile(Path("test.vrk3"), header + scrambled + std::string(kTrailerSize, '\0'));
+    const TResult all = Run(*file, "00", "", 300000);
+    ASSERT_EQ(all.count, 2);
+    EXPECT_EQ(all.records[0].size(), kMaxRecordText);
+    EXPECT_EQ(all.index, (std::vector<std::int32_t>{0, 1}));
+    EXPECT_EQ(all.records[1], Record("b", {"y"}));
 }
 
 TEST_F(SearchTest, RandomDamageNeverCrashes) {

@@ -20,18 +20,27 @@
 namespace vrk::tool {
 namespace {
 
-extern "C" void OnInterrupt(int) { bStopRequested.store(1, std::memory_order_relaxed); }
+std::atomic<int> g_interrupted{0};
+
+extern "C" void OnInterrupt(int) {
+    g_interrupted.store(1, std::memory_order_relaxed);
+    bStopRequested.store(1, std::memory_order_relaxed);
+}
 
 // While alive: Ctrl+C sets the stop request, and a bar drawn from the
-// progress values is shown on stderr when stderr is a terminal.
+// progress values is shown on stderr when stderr is a terminal. An operation
+// clears the stop request when it starts, so an interrupt that came just
+// before is set again every 100 ms until the operation ends.
 class TProgressScope {
 public:
-    explicit TProgressScope(std::string label) : m_label(std::move(label)) {
+    explicit TProgressScope(std::string label)
+        : m_label(std::move(label)), m_draw(::isatty(STDERR_FILENO) != 0) {
         struct sigaction action {};
         action.sa_handler = OnInterrupt;
+        action.sa_flags = SA_RESTART;  // file operations go on; the stop request ends the work
         sigemptyset(&action.sa_mask);
         ::sigaction(SIGINT, &action, &m_oldAction);
-        if (::isatty(STDERR_FILENO)) m_drawer = std::thread([this] { Draw(); });
+        m_drawer = std::thread([this] { Watch(); });
     }
     ~TProgressScope() {
         {
@@ -39,19 +48,20 @@ public:
             m_done = true;
         }
         m_wake.notify_all();
-        if (m_drawer.joinable()) {
-            m_drawer.join();
-            std::cerr << '\r' << std::string(m_label.size() + 40, ' ') << '\r' << std::flush;
-        }
+        m_drawer.join();
+        if (m_draw) std::cerr << '\r' << std::string(m_label.size() + 40, ' ') << '\r' << std::flush;
         ::sigaction(SIGINT, &m_oldAction, nullptr);
     }
     TProgressScope(const TProgressScope&) = delete;
     TProgressScope& operator=(const TProgressScope&) = delete;
 
 private:
-    void Draw() {
+    void Watch() {
         std::unique_lock lock(m_mutex);
         while (!m_wake.wait_for(lock, std::chrono::milliseconds(100), [this] { return m_done; })) {
+            if (g_interrupted.load(std::memory_order_relaxed))
+                bStopRequested.store(1, std::memory_order_relaxed);
+            if (!m_draw) continue;
             const double total = nProgressTotal.load(std::memory_order_relaxed);
             const double pos = nProgressPos.load(std::memory_order_relaxed);
             const int percent = total > 0 ? static_cast<int>(std::min(1.0, pos / total) * 100) : 0;
@@ -62,6 +72,7 @@ private:
     }
 
     std::string m_label;
+    bool m_draw;
     struct sigaction m_oldAction {};
     std::thread m_drawer;
     std::mutex m_mutex;

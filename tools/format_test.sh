@@ -95,6 +95,25 @@ check remap "$(printf '0\tSNEZNIK\tgora')" "$("$tool" dump g.vrk3 | head -n 1)"
 "$tool" remap g.vrk3 ab c 2>/dev/null; check remap-usage 2 $?
 "$tool" merge g.vrk3 missing.vrk3 2>/dev/null; check merge-missing 1 $?
 
+# Ctrl+C stops an import; the dictionary stays as it was. The source is a
+# pipe that delivers nothing until the interrupt, so the import is surely
+# running when it comes.
+mkfifo slow.csv
+cp r.vrk3 big.vrk3
+before=$(md5sum < big.vrk3)
+"$tool" import csv slow.csv big.vrk3 2>err.txt &
+pid=$!
+exec 3>slow.csv
+sleep 0.3
+kill -INT "$pid"
+sleep 0.2
+printf 'NOVA,beseda\n' >&3
+exec 3>&-
+wait "$pid"
+check interrupt-exit 1 $?
+check interrupt-says 1 "$(grep -c 'stopped' err.txt)"
+check interrupt-unchanged "$before" "$(md5sum < big.vrk3)"
+
 check no-scratch-left "" "$(ls -A "$work" | grep vrk3tool)"
 echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -11,7 +11,9 @@ namespace vrk {
 TRecordStream::TRecordStream(int fd, std::uint64_t begin, std::uint64_t end, std::size_t chunk)
     : m_fd(fd),
       m_end(std::max(begin, end)),
-      m_buffer(std::max<std::size_t>(chunk, 64)),
+      // A small dictionary needs no more than its own size.
+      m_buffer(static_cast<std::size_t>(
+          std::max<std::uint64_t>(64, std::min<std::uint64_t>(chunk, m_end - begin)))),
       m_bufferOffset(begin),
       m_scan(m_buffer.data(), 0, 0) {}
 

@@ -132,8 +132,17 @@ std::string BuildRecord(std::string_view word, std::string_view text, char separ
     // run costs linear time.
     const bool separatorIsBlank = IsBlank(separator);
     std::size_t runEnd = 0;
+    auto ordinary = [&](char c) { return c != separator && !IsBlank(c); };
     for (std::size_t i = 0; i < text.size() && record.size() < kMaxRecordText; ++i) {
         const char c = text[i];
+        if (ordinary(c)) {
+            // A run of ordinary characters is copied at once.
+            std::size_t end = i + 1;
+            while (end < text.size() && ordinary(text[end])) ++end;
+            record.append(text.substr(i, std::min(end - i, kMaxRecordText - record.size())));
+            i = end - 1;
+            continue;
+        }
         if (c == separator) {
             record += kDescriptionMark;
             continue;

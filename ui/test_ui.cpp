@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QTest>
 #include <QTimer>
 #include <memory>
 
@@ -13,6 +14,8 @@ namespace {
 
 void EnsureApplication() {
     if (QApplication::instance()) return;
+    // Run without a display also when started by hand.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "vrk3-test";
     static char* argv[] = {name, nullptr};
@@ -38,6 +41,16 @@ void TUiTest::TearDown() {
         if (widget->isVisible()) widget->close();
     }
     TSettingsTest::TearDown();
+}
+
+void TypeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, c.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
 }
 
 void TUiTest::WhenModal(std::function<void(QWidget*)> action, int timeoutMs) {

@@ -30,6 +30,10 @@ protected:
     static void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 };
 
+// Types `text` into `widget` key by key, also letters that have no key of
+// their own on an English keyboard (č, š, ž).
+void TypeText(QWidget* widget, const QString& text);
+
 // The child of `parent` with that objectName; a test failure when missing.
 template <class T>
 T* Child(const QWidget* parent, const char* name) {

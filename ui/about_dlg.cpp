@@ -1,0 +1,62 @@
+#include "ui/about_dlg.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "ui/icons.h"
+#include "ui/ui_texts.h"
+
+namespace vrk {
+
+CAboutDlg::CAboutDlg(int bitmapNumber, const QString& programName, QWidget* parent)
+    : QDialog(parent), m_nBitmap(bitmapNumber), m_strProgramName(programName) {
+    setObjectName("aboutDlg");
+    setWindowTitle(texts::kAboutTitle);
+    setFixedSize(PictureSize());
+}
+
+void CAboutDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Centred on the screen, not on the parent.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void CAboutDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(rect(), RoleBitmap(m_nBitmap, size() * devicePixelRatioF()));
+    // The texts are placed by their top-left corners, 13 pixels high.
+    QFont font(QStringLiteral("Arial CE"));
+    font.setPixelSize(13);
+    font.setStyleHint(QFont::SansSerif);
+    painter.setPen(QColor(0x1c, 0x2a, 0x3e));
+    painter.setFont(font);
+    const int width = PictureSize().width() - 30;
+    painter.drawText(QRect(15, 85, width, 16), Qt::AlignLeft | Qt::AlignTop,
+                     texts::kAboutVersion);
+    font.setWeight(QFont::Black);
+    painter.setFont(font);
+    painter.drawText(QRect(15, 70, width, 16), Qt::AlignLeft | Qt::AlignTop, m_strProgramName);
+}
+
+void CAboutDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) accept();
+}
+
+void ShowFinderAbout(QWidget* parent) {
+    CAboutDlg about(bitmap::kFinderAbout, texts::kFinderName, parent);
+    about.exec();
+}
+
+void ShowManagerAbout(QWidget* parent) {
+    CAboutDlg about(bitmap::kManagerAbout, texts::kManagerName, parent);
+    about.exec();
+}
+
+}  // namespace vrk

@@ -1,0 +1,84 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+
+#include "ui/about_dlg.h"
+#include "ui/icons.h"
+#include "ui/splash_window.h"
+#include "ui/test_ui.h"
+#include "ui/ui_texts.h"
+
+namespace vrk {
+namespace {
+
+class AboutSplashTest : public TUiTest {};
+
+TEST_F(AboutSplashTest, AboutBoxIsThePictureSizeAndAClickClosesIt) {
+    CAboutDlg about(bitmap::kManagerAbout, texts::kManagerName);
+    about.show();
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("O Programu..."));
+    EXPECT_EQ(about.size(), QSize(358, 208));
+    const QImage picture = about.grab().toImage();
+    EXPECT_FALSE(picture.isNull());
+    QTest::mouseClick(&about, Qt::LeftButton);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+    EXPECT_FALSE(about.isVisible());
+}
+
+TEST_F(AboutSplashTest, SplashHidesByItselfAndExistsOnlyOnce) {
+    QWidget owner;
+    owner.show();
+    QPointer<CSplashWindow> splash = CSplashWindow::ShowSplash(bitmap::kFinderSplash, &owner, 50);
+    ASSERT_TRUE(splash);
+    EXPECT_EQ(splash->size(), RoleBitmapSize(bitmap::kFinderSplash));
+    EXPECT_EQ(CSplashWindow::ShowSplash(bitmap::kManagerSplash, &owner), splash.data());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 2000));
+    EXPECT_EQ(CSplashWindow::Current(), nullptr);
+}
+
+TEST_F(AboutSplashTest, FirstKeyAndFirstClickOnlyEndTheSplash) {
+    QLineEdit field;
+    field.show();
+    QApplication::setActiveWindow(&field);
+    field.setFocus();
+
+    QPointer<CSplashWindow> splash = CSplashWindow::ShowSplash(bitmap::kManagerSplash, &field);
+    QTest::keyClick(&field, Qt::Key_A);
+    EXPECT_TRUE(field.text().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 1000));
+    QTest::keyClick(&field, Qt::Key_B);
+    EXPECT_EQ(field.text(), QStringLiteral("b"));
+
+    field.setText(QStringLiteral("abc"));
+    field.setCursorPosition(3);
+    splash = CSplashWindow::ShowSplash(bitmap::kManagerSplash, &field);
+    QTest::mouseClick(&field, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(field.cursorPosition(), 3);  // the click did not reach the field
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 1000));
+}
+
+TEST_F(AboutSplashTest, EveryNumberedRoleHasADrawing) {
+    for (int number : {icon::kDictionary, icon::kLibrary, icon::kLibraryOpen,
+                       icon::kLibraryClosed, icon::kSubdirectory, icon::kParentDirectory,
+                       icon::kCurrentDirectory, icon::kSearchOptions, icon::kFinderApp,
+                       icon::kManagerApp})
+        EXPECT_FALSE(RoleIcon(number).pixmap(16, 16).isNull()) << "icon " << number;
+    for (int number : {cursor::kSplitterHover, cursor::kSplitterDrag, cursor::kDropAllowed,
+                       cursor::kDropRefused})
+        EXPECT_FALSE(RoleCursor(number).pixmap().isNull()) << "cursor " << number;
+    for (int number : {bitmap::kManagerSplash, bitmap::kNewDictionary, bitmap::kManagerNoPicture,
+                       bitmap::kFinderNoPicture, bitmap::kFinderAbout, bitmap::kFinderSplash})
+        EXPECT_FALSE(RoleBitmap(number).isNull()) << "bitmap " << number;
+    EXPECT_TRUE(RoleIcon(4711).isNull());
+    EXPECT_EQ(RoleCursor(4711).shape(), Qt::ArrowCursor);
+    for (const char* name :
+         {"entry-new", "entry-save", "entry-delete", "edit-cut", "edit-copy", "edit-paste", "undo",
+          "undo-several", "description-add", "description-remove", "help-topics",
+          "dictionary-info", "search", "library-new", "dictionary-add", "dictionary-new",
+          "import", "export", "dictionary-data", "dictionary-security"})
+        EXPECT_FALSE(ToolbarIcon(QString::fromLatin1(name)).isNull()) << name;
+}
+
+}  // namespace
+}  // namespace vrk

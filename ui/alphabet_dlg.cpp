@@ -1,0 +1,107 @@
+#include "ui/alphabet_dlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "ui/cp1250_text.h"
+#include "ui/help.h"
+#include "ui/ui_texts.h"
+
+namespace vrk {
+
+CAlphabetDlg::CAlphabetDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName("alphabetDlg");
+    setWindowTitle(texts::kAlphabetTitle);
+    createControls();
+    createLayout();
+    loadSlots();
+    connectControls();
+    AddHelpKey(this, help::kAlphabet);
+}
+
+void CAlphabetDlg::createControls() {
+    m_pRow = new QComboBox(this);
+    m_pRow->setObjectName("rowCombo");
+    m_pRow->setEditable(true);
+    m_pRow->setInsertPolicy(QComboBox::NoInsert);
+    m_pRow->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_pRow->setMinimumContentsLength(40);
+    m_pRow->lineEdit()->setMaxLength(static_cast<int>(kAlphabetRowBuffer) - 1);
+    m_pSeparator = new QLineEdit(this);
+    m_pSeparator->setObjectName("separatorEdit");
+    m_pSeparator->setMaxLength(1);
+    m_pSeparator->setMaximumWidth(m_pSeparator->fontMetrics().horizontalAdvance('M') * 4);
+    m_pSeparator->setAlignment(Qt::AlignCenter);
+    m_pOk = new QPushButton(texts::kOk, this);
+    m_pOk->setObjectName("okButton");
+    m_pOk->setDefault(true);
+    m_pCancel = new QPushButton(texts::kCancel, this);
+    m_pCancel->setObjectName("cancelButton");
+    m_pHelp = new QPushButton(texts::kHelp, this);
+    m_pHelp->setObjectName("helpButton");
+}
+
+void CAlphabetDlg::createLayout() {
+    auto* rowLabel = new QLabel(texts::kAlphabetRow, this);
+    rowLabel->setBuddy(m_pRow);
+    auto* separatorLabel = new QLabel(texts::kAlphabetSeparator, this);
+    separatorLabel->setBuddy(m_pSeparator);
+    auto* fields = new QFormLayout;
+    fields->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    fields->addRow(rowLabel, m_pRow);
+    auto* separatorRow = new QFormLayout;
+    separatorRow->addRow(separatorLabel, m_pSeparator);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(m_pOk, QDialogButtonBox::AcceptRole);
+    buttons->addButton(m_pCancel, QDialogButtonBox::RejectRole);
+    buttons->addButton(m_pHelp, QDialogButtonBox::HelpRole);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(separatorRow);
+    layout->addSpacing(10);
+    layout->addWidget(buttons);
+}
+
+void CAlphabetDlg::connectControls() {
+    connect(m_pOk, &QPushButton::clicked, this, &CAlphabetDlg::accept);
+    connect(m_pCancel, &QPushButton::clicked, this, &CAlphabetDlg::reject);
+    connect(m_pHelp, &QPushButton::clicked, this, [this] { ShowHelp(help::kAlphabet, this); });
+    connect(m_pRow, &QComboBox::activated, this, &CAlphabetDlg::showSeparatorOf);
+}
+
+void CAlphabetDlg::loadSlots() {
+    m_slots = ReadAlphabetSlots();
+    // Each list item remembers its slot: a slot that could not be read is
+    // left out, so list positions and slot numbers may differ.
+    for (int i = 0; i < kAlphabetSlots; ++i)
+        if (m_slots[i].listed) m_pRow->addItem(FromCp1250(m_slots[i].row.text), i);
+    m_pRow->setCurrentIndex(m_pRow->count() > 0 ? 0 : -1);
+    if (m_pRow->count() > 0) {
+        showSeparatorOf(0);
+    } else {
+        m_pSeparator->setText(FromCp1250(std::string(1, m_slots[0].row.separator)));
+    }
+}
+
+void CAlphabetDlg::showSeparatorOf(int listIndex) {
+    const int slot = m_pRow->itemData(listIndex).toInt();
+    if (slot < 0 || slot >= kAlphabetSlots) return;
+    m_pSeparator->setText(FromCp1250(std::string(1, m_slots[slot].row.separator)));
+}
+
+void CAlphabetDlg::accept() {
+    TAlphabetRow row;
+    row.text = ToCp1250(m_pRow->currentText());
+    const std::string separator = ToCp1250(m_pSeparator->text());
+    // An empty separator would join every letter into one group; keep "|".
+    row.separator = separator.empty() || separator[0] == '\0' ? '|' : separator[0];
+    StoreAlphabetRow(m_slots, std::move(row));
+    QDialog::accept();
+}
+
+}  // namespace vrk

@@ -1,0 +1,120 @@
+#include "ui/temp_dir_dlg.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "settings/temp_dir.h"
+#include "ui/directory_dlg.h"
+#include "ui/help.h"
+#include "ui/message_box.h"
+#include "ui/ui_texts.h"
+
+namespace vrk {
+
+CTempDirDlg::CTempDirDlg(QWidget* parent, bool offerCancel) : QDialog(parent) {
+    setObjectName("tempDirDlg");
+    setWindowTitle(texts::kTempDirTitle);
+    createControls();
+    createLayout();
+    connectControls();
+    std::string stored;
+    if (TReadBackupDir(stored)) {
+        m_pDirectory->setText(QFile::decodeName(stored.c_str()));
+    } else {
+        m_pDirectory->setText(QCoreApplication::applicationDirPath() +
+                              texts::kTempDirDefaultFolder);
+        m_bCancelOffered = offerCancel;
+    }
+    m_pCancel->setVisible(m_bCancelOffered);
+    m_pCancel->setEnabled(m_bCancelOffered);
+    AddHelpKey(this, help::kTempDir);
+}
+
+void CTempDirDlg::createControls() {
+    m_pDirectory = new QLineEdit(this);
+    m_pDirectory->setObjectName("directoryEdit");
+    m_pDirectory->setReadOnly(true);
+    m_pChange = new QPushButton(texts::kTempDirChange, this);
+    m_pChange->setObjectName("changeButton");
+    m_pOk = new QPushButton(texts::kOk, this);
+    m_pOk->setObjectName("okButton");
+    m_pOk->setDefault(true);
+    m_pCancel = new QPushButton(texts::kCancel, this);
+    m_pCancel->setObjectName("cancelButton");
+    m_pHelp = new QPushButton(texts::kHelp, this);
+    m_pHelp->setObjectName("helpButton");
+}
+
+void CTempDirDlg::createLayout() {
+    auto* text = new QLabel(texts::kTempDirText, this);
+    text->setObjectName("promptLabel");
+    text->setWordWrap(true);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_pDirectory, 1);
+    row->addWidget(m_pChange);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(m_pOk, QDialogButtonBox::AcceptRole);
+    buttons->addButton(m_pCancel, QDialogButtonBox::RejectRole);
+    buttons->addButton(m_pHelp, QDialogButtonBox::HelpRole);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addSpacing(6);
+    layout->addLayout(row);
+    layout->addSpacing(10);
+    layout->addWidget(buttons);
+    resize(460, sizeHint().height());
+}
+
+void CTempDirDlg::connectControls() {
+    connect(m_pChange, &QPushButton::clicked, this, &CTempDirDlg::chooseDirectory);
+    connect(m_pOk, &QPushButton::clicked, this, &CTempDirDlg::accept);
+    connect(m_pCancel, &QPushButton::clicked, this, &CTempDirDlg::reject);
+    connect(m_pHelp, &QPushButton::clicked, this, [this] { ShowHelp(help::kTempDir, this); });
+}
+
+QString CTempDirDlg::Directory() const { return m_pDirectory->text(); }
+bool CTempDirDlg::CancelOffered() const { return m_bCancelOffered; }
+
+void CTempDirDlg::chooseDirectory() {
+    CTDirectoryDlg chooser(m_pDirectory->text(),
+                           CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing, this);
+    chooser.SetTexts(texts::kChooserTitle, texts::kChooserDirectories, texts::kChooserDrives,
+                     texts::kOk, texts::kCancel);
+    chooser.SetMessages(texts::kChooserDriveMissing, texts::kChooserCreate,
+                        texts::kChooserCannotCreate, texts::kChooserCannotRename);
+    if (chooser.exec() == QDialog::Accepted) m_pDirectory->setText(chooser.GetPath());
+}
+
+void CTempDirDlg::accept() {
+    const QString directory = m_pDirectory->text();
+    // The scratch files go straight into this directory, so it must exist;
+    // the suggested one below the program's folder usually does not yet.
+    if (!CTDirectoryDlg::DirectoryExists(directory) &&
+        !CTDirectoryDlg::CreateDirectory(directory)) {
+        ShowMessage(this, texts::kChooserCannotCreate, TMsgIcon::kError);
+        return;
+    }
+    if (!TWriteBackupDir(QFile::encodeName(directory).toStdString()))
+        ShowMessage(this, texts::kTempDirNotStored, TMsgIcon::kError);
+    QDialog::accept();
+}
+
+void CTempDirDlg::reject() {
+    if (m_bCancelOffered) QDialog::reject();
+}
+
+bool AskBackupDir(QWidget* parent, std::string& dir) {
+    for (bool first = true; !TReadBackupDir(dir); first = false) {
+        CTempDirDlg dialog(parent, !first);
+        if (dialog.exec() != QDialog::Accepted) return false;
+    }
+    return true;
+}
+
+}  // namespace vrk

@@ -1,0 +1,52 @@
+// CTempDirDlg: "Imenik za začasne datoteke", where the user chooses the
+// directory for the scratch files of dictionary operations (the per-machine
+// setting "BackupDir"), and the loop every caller uses to get it.
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+class QLineEdit;
+class QPushButton;
+
+namespace vrk {
+
+class CTempDirDlg : public QDialog {
+    Q_OBJECT
+public:
+    // Shows the stored directory. When none is stored it shows the program's
+    // folder plus "/Temp" and offers no Cancel, unless `offerCancel` is set.
+    explicit CTempDirDlg(QWidget* parent = nullptr, bool offerCancel = false);
+
+    QString Directory() const;
+    bool CancelOffered() const;
+
+    // Stores the directory and closes with OK, also when it could not be
+    // stored (the caller then reads the setting in vain and asks again). A
+    // missing directory is created first; when that fails the dialog stays.
+    void accept() override;
+    // Closing without a choice is only possible where Cancel is offered.
+    void reject() override;
+
+private:
+    void createControls();
+    void createLayout();
+    void connectControls();
+    void chooseDirectory();
+
+    bool m_bCancelOffered = true;
+    QLineEdit* m_pDirectory = nullptr;
+    QPushButton* m_pChange = nullptr;
+    QPushButton* m_pOk = nullptr;
+    QPushButton* m_pCancel = nullptr;
+    QPushButton* m_pHelp = nullptr;
+};
+
+// The temporary directory for a dictionary operation: reads "BackupDir" and,
+// while it cannot be read, shows CTempDirDlg. False when the user cancels;
+// the action is then abandoned. Only the first dialog may lack Cancel, so a
+// setting that cannot be stored never traps the user. `dir` holds the path
+// in the file-name encoding, as stored.
+[[nodiscard]] bool AskBackupDir(QWidget* parent, std::string& dir);
+
+}  // namespace vrk

@@ -1,0 +1,128 @@
+#include "ui/temp_dir_dlg.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <filesystem>
+
+#include "settings/settings_store.h"
+#include "settings/temp_dir.h"
+#include "ui/directory_dlg.h"
+#include "ui/help.h"
+#include "ui/test_ui.h"
+
+namespace vrk {
+namespace {
+
+class TempDirDlgTest : public TUiTest {
+protected:
+    QTemporaryDir tmp_;
+    std::string Stored() {
+        std::string dir;
+        return TReadBackupDir(dir) ? dir : std::string("<none>");
+    }
+};
+
+TEST_F(TempDirDlgTest, FirstRunOffersTheProgramFolderAndNoCancel) {
+    CTempDirDlg dialog;
+    EXPECT_EQ(dialog.Directory(), QCoreApplication::applicationDirPath() + "/Temp");
+    EXPECT_FALSE(dialog.CancelOffered());
+    EXPECT_TRUE(Child<QPushButton>(&dialog, "cancelButton")->isHidden());
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());  // Esc cannot dodge the choice either
+}
+
+TEST_F(TempDirDlgTest, ChangeTypesIntoTheChooserAndOkStoresTheDirectory) {
+    ASSERT_TRUE(TWriteBackupDir(tmp_.path().toStdString()));
+    CTempDirDlg dialog;
+    EXPECT_TRUE(dialog.CancelOffered());
+    EXPECT_EQ(dialog.Directory(), tmp_.path());
+
+    const QString wanted = tmp_.filePath("začasno/vrk");
+    messages_->Answer(TMsgAnswer::kYes);  // create the missing directory
+    WhenModal([&](QWidget* chooser) {
+        EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Izberi Imenik"));
+        auto* field = Child<QLineEdit>(chooser, "pathEdit");
+        field->clear();
+        TypeText(field, wanted);
+        Child<QPushButton>(chooser, "okButton")->click();
+    });
+    Child<QPushButton>(&dialog, "changeButton")->click();
+    EXPECT_EQ(dialog.Directory(), wanted);
+    ASSERT_EQ(messages_->Texts(), std::vector<QString>{"Izbrani imenik ne obstaja. Ga ustvarim?"});
+
+    Child<QPushButton>(&dialog, "okButton")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(QString::fromStdString(Stored()), wanted);  // file names stay UTF-8
+}
+
+TEST_F(TempDirDlgTest, OkCreatesAMissingFolderBeforeStoringIt) {
+    CTempDirDlg dialog;
+    // The suggested folder below the program is not writable in a build tree
+    // in general; a missing folder under the test's own directory stands in.
+    Child<QLineEdit>(&dialog, "directoryEdit")->setText(tmp_.filePath("Temp"));
+    Child<QPushButton>(&dialog, "okButton")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(QFileInfo(tmp_.filePath("Temp")).isDir());
+    EXPECT_EQ(Stored(), tmp_.filePath("Temp").toStdString());
+    EXPECT_TRUE(messages_->Shown().empty());
+}
+
+TEST_F(TempDirDlgTest, LoopAsksOnlyWhileTheSettingIsMissing) {
+    WhenModal([&](QWidget* modal) {
+        Child<QLineEdit>(modal, "directoryEdit")->setText(tmp_.path());
+        Child<QPushButton>(modal, "okButton")->click();
+    });
+    std::string dir;
+    ASSERT_TRUE(AskBackupDir(nullptr, dir));
+    EXPECT_EQ(dir, tmp_.path().toStdString());
+    // Now stored: no dialog at all.
+    std::string again;
+    ASSERT_TRUE(AskBackupDir(nullptr, again));
+    EXPECT_EQ(again, dir);
+}
+
+TEST_F(TempDirDlgTest, SettingThatCannotBeStoredOffersCancelTheSecondTime) {
+    // A settings folder that is a file: nothing can be read or stored.
+    CloseSettingsStore();
+    const QString blocked = tmp_.filePath("store");
+    QFile file(blocked);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    setenv("VRK3_SETTINGS_DIR", blocked.toLocal8Bit().constData(), 1);
+
+    bool secondOffersCancel = false;
+    WhenModal([&](QWidget* first) {
+        Child<QLineEdit>(first, "directoryEdit")->setText(tmp_.path());
+        Child<QPushButton>(first, "okButton")->click();
+        WhenModal([&](QWidget* second) {
+            secondOffersCancel = !Child<QPushButton>(second, "cancelButton")->isHidden();
+            Child<QPushButton>(second, "cancelButton")->click();
+        });
+    });
+    std::string dir;
+    EXPECT_FALSE(AskBackupDir(nullptr, dir));
+    EXPECT_TRUE(secondOffersCancel);
+    ASSERT_FALSE(messages_->Shown().empty());
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
+    setenv("VRK3_SETTINGS_DIR", dir_.c_str(), 1);
+    CloseSettingsStore();
+}
+
+TEST_F(TempDirDlgTest, HelpButtonAndF1OpenTheirContext) {
+    CTempDirDlg dialog;
+    Child<QPushButton>(&dialog, "helpButton")->click();
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog,
+                    Qt::Key_F1);
+    EXPECT_EQ(helpContexts_, (std::vector<int>{help::kTempDir, help::kTempDir}));
+}
+
+}  // namespace
+}  // namespace vrk

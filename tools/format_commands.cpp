@@ -100,7 +100,7 @@ struct TSearchArgs {
 // One match as printed: path, index, hits, word and each description.
 void PrintMatch(const std::string& path, std::int32_t index, std::int32_t hits,
                 std::string_view record) {
-    std::string line = path + '\t' + std::to_string(index) + '\t' + std::to_string(hits);
+    std::string line = Escaped(path) + '\t' + std::to_string(index) + '\t' + std::to_string(hits);
     std::size_t start = 0;
     while (true) {
         const std::size_t mark = record.find(kDescriptionMark, start);

@@ -15,19 +15,23 @@ namespace {
 
 // --- Term parsing
 
-TEST(SearchTerms, PrefixesInEitherOrderGiveTheSameTerm) {
-    for (const char* typed : {"=+miza", "+=miza", "=-miza", "-=miza"}) {
-        const auto terms = ParseSearchTerms(typed);
-        ASSERT_EQ(terms.size(), 1u) << typed;
-        EXPECT_EQ(terms[0].text, "miza");
-        EXPECT_TRUE(terms[0].exact) << typed;
-        EXPECT_EQ(terms[0].mode, typed[1] == '-' || typed[0] == '-' ? TSearchTerm::Excluded
-                                                                    : TSearchTerm::Required);
+TEST(SearchTerms, EveryPrefixAndQuoteCombination) {
+    for (std::string prefix : {"", "=", "+", "-", "=+", "+=", "=-", "-="}) {
+        for (std::string quote : {"", "\"", "'"}) {
+            const std::string typed = prefix + quote + "stara mama" + quote + " x";
+            const auto terms = ParseSearchTerms(typed);
+            ASSERT_EQ(terms.size(), quote.empty() ? 3u : 2u) << typed;
+            EXPECT_EQ(terms[0].text, quote.empty() ? "stara" : "stara mama") << typed;
+            EXPECT_EQ(terms[0].exact, prefix.find('=') != std::string::npos) << typed;
+            EXPECT_EQ(terms[0].mode, prefix.find('+') != std::string::npos   ? TSearchTerm::Required
+                                     : prefix.find('-') != std::string::npos ? TSearchTerm::Excluded
+                                                                             : TSearchTerm::Optional)
+                << typed;
+            EXPECT_EQ(terms[0].wholeWord, quote == "\"") << typed;
+            EXPECT_EQ(terms.back().text, "x");
+            EXPECT_EQ(terms.back().mode, TSearchTerm::Optional);
+        }
     }
-    const auto plain = ParseSearchTerms("miza");
-    ASSERT_EQ(plain.size(), 1u);
-    EXPECT_FALSE(plain[0].exact);
-    EXPECT_EQ(plain[0].mode, TSearchTerm::Optional);
     // A second "=" after the sign is text when the first one set exact.
     EXPECT_EQ(ParseSearchTerms("=+=x")[0].text, "=x");
 }

@@ -109,10 +109,18 @@ void Grep(benchmark::State& state, std::string_view term) {
     state.counters["matches"] = static_cast<double>(found);
 }
 
-void BM_SearchLetters(benchmark::State& state) { Search(state, ""); }
-void BM_GrepLetters(benchmark::State& state) { Grep(state, ""); }
-void BM_SearchLettersAndWord(benchmark::State& state) { Search(state, "+" + std::string(kTerm)); }
-void BM_GrepLettersAndWord(benchmark::State& state) { Grep(state, kTerm); }
+void BM_SearchLetters(benchmark::State& state) {
+    Search(state, "");
+}
+void BM_GrepLetters(benchmark::State& state) {
+    Grep(state, "");
+}
+void BM_SearchLettersAndWord(benchmark::State& state) {
+    Search(state, "+" + std::string(kTerm));
+}
+void BM_GrepLettersAndWord(benchmark::State& state) {
+    Grep(state, kTerm);
+}
 
 // A fresh copy of the large dictionary for a benchmark that changes it.
 std::string FreshCopy() {
@@ -142,12 +150,16 @@ void Import(benchmark::State& state, const char* sourceVar, bool csv) {
     }
 }
 
-void BM_ImportSecondGen(benchmark::State& state) { Import(state, "VRK3_BENCH_IMPORT_VRK", false); }
-void BM_ImportCsv(benchmark::State& state) { Import(state, "VRK3_BENCH_IMPORT_CSV", true); }
+void BM_ImportSecondGen(benchmark::State& state) {
+    Import(state, "VRK3_BENCH_IMPORT_VRK", false);
+}
+void BM_ImportCsv(benchmark::State& state) {
+    Import(state, "VRK3_BENCH_IMPORT_CSV", true);
+}
 
 void BM_SortBaseline(benchmark::State& state) {
-    const std::string command = "LC_ALL=C sort '" + Env("VRK3_BENCH_TEXT") + "' -o '" + Work() +
-                                "/sorted.txt'; echo 0";
+    const std::string command =
+        "LC_ALL=C sort '" + Env("VRK3_BENCH_TEXT") + "' -o '" + Work() + "/sorted.txt'; echo 0";
     for (auto _ : state) RunCommand(command);
 }
 
@@ -162,9 +174,15 @@ void Export(benchmark::State& state, int kind) {
     }
 }
 
-void BM_ExportSecondGen(benchmark::State& state) { Export(state, 0); }
-void BM_ExportFirstGen(benchmark::State& state) { Export(state, 1); }
-void BM_ExportCsv(benchmark::State& state) { Export(state, 2); }
+void BM_ExportSecondGen(benchmark::State& state) {
+    Export(state, 0);
+}
+void BM_ExportFirstGen(benchmark::State& state) {
+    Export(state, 1);
+}
+void BM_ExportCsv(benchmark::State& state) {
+    Export(state, 2);
+}
 
 }  // namespace
 

@@ -8,8 +8,12 @@
 namespace vrk {
 namespace {
 
-inline bool IsBlank(int c) { return c == ' ' || c == '\t'; }
-inline bool IsLineEnd(int c) { return c == '\r' || c == '\n'; }
+inline bool IsBlank(int c) {
+    return c == ' ' || c == '\t';
+}
+inline bool IsLineEnd(int c) {
+    return c == '\r' || c == '\n';
+}
 
 void TrimTrailingBlanks(std::string& text) {
     while (!text.empty() && IsBlank(text.back())) text.pop_back();
@@ -195,8 +199,8 @@ std::string RecordToCsvLine(std::string_view record, char separator) {
         const std::size_t mark = std::min(record.find(kDescriptionMark, start), record.size());
         const std::string_view field = record.substr(start, mark - start);
         if (start > 0) line += separator;
-        const bool quote = field.find_first_of(std::string{'"', ',', ';', separator}) !=
-                           std::string_view::npos;
+        const bool quote =
+            field.find_first_of(std::string{'"', ',', ';', separator}) != std::string_view::npos;
         if (!quote) {
             line += field;
         } else {

@@ -45,7 +45,7 @@ void DecodeRunningSum(std::string& bytes);
 // all requested bytes were there; nothing is ever allocated by a length read
 // from the file.
 class TByteReader {
-public:
+  public:
     explicit TByteReader(std::FILE* file) : m_file(file) {}
     // Next byte, or -1 at the end of the file (or on a read error).
     int Get();
@@ -58,7 +58,7 @@ public:
     // Back to the start of the file.
     [[nodiscard]] bool Rewind();
 
-private:
+  private:
     bool Fill();
     std::FILE* m_file;
     std::vector<char> m_buffer = std::vector<char>(1 << 16);
@@ -100,7 +100,7 @@ void AppendFirstGenEntry(std::string& out, std::string_view record, char separat
 
 // Reads first-generation entries one at a time.
 class TFirstGenReader {
-public:
+  public:
     explicit TFirstGenReader(TByteReader& in) : m_in(in) {}
     // The next entry's word and description text (continuation lines joined
     // with one space). False at the end of the file.
@@ -109,7 +109,7 @@ public:
     // moves to the end); used for the progress total.
     static std::int64_t CountEntries(TByteReader& in);
 
-private:
+  private:
     // Consumes a line end (CR LF, CR or LF) whose first byte was c.
     void FinishLineEnd(int c);
     TByteReader& m_in;

@@ -15,7 +15,7 @@ namespace vrk {
 namespace {
 
 class ConvertTest : public TempDirTest {
-protected:
+  protected:
     std::vector<std::string> Imported(const std::string& file, char kind, char separator = ';',
                                       bool withInfo = false) {
         EXPECT_TRUE(CreateEmpty(Path("in.vrk3")));
@@ -29,7 +29,9 @@ protected:
     }
 
     const std::vector<std::string> m_records = {
-        Record("\xe8" "as", {"doba", "trajanje; obdobje"}),  // čas
+        Record("\xe8"
+               "as",
+               {"doba", "trajanje; obdobje"}),  // čas
         Record("Cesta", {"pot"}),
         Record("ab", {"kratko"}),
         Record("abc", {"abeceda, \"ABC\""}),
@@ -48,7 +50,8 @@ TEST_F(ConvertTest, ExportsSortByTheAlphabetRowAndKeepEqualEntriesInFileOrder) {
     ASSERT_TRUE(dict->ExportCsv(Path("out.csv"), ','));
     EXPECT_EQ(ReadWholeFile(Path("out.csv")),
               "abc,\"abeceda, \"\"ABC\"\"\"\r\nab,kratko\r\nAB,KRATKO\r\ncesta\r\nCesta,pot\r\n"
-              "\xe8" "as,doba,\"trajanje; obdobje\"\r\nmiza,");
+              "\xe8"
+              "as,doba,\"trajanje; obdobje\"\r\nmiza,");
 
     // Many records, many of them equal by rank: the order of a stable sort.
     std::mt19937 rng(3);
@@ -62,9 +65,10 @@ TEST_F(ConvertTest, ExportsSortByTheAlphabetRowAndKeepEqualEntriesInFileOrder) {
     dict = DictionaryWith(many, "many.vrk3");
     ASSERT_TRUE(dict->ExportCsv(Path("many.csv"), '|'));
     std::vector<std::string> expected = many;
-    std::stable_sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
-        return CompareByRank(DefaultRankTable(), a, b) > 0;
-    });
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const std::string& a, const std::string& b) {
+                         return CompareByRank(DefaultRankTable(), a, b) > 0;
+                     });
     std::string lines;
     for (const auto& r : expected) lines += (lines.empty() ? "" : "\r\n") + RecordToCsvLine(r, '|');
     EXPECT_EQ(ReadWholeFile(Path("many.csv")), lines);
@@ -127,7 +131,10 @@ TEST_F(ConvertTest, FirstGenAndCsvRoundTrips) {
     ASSERT_TRUE(dict->ExportFirstGen(Path("out.txt"), ';'));
     // The description that holds the separator comes back as two.
     std::vector<std::string> expected = m_sorted;
-    expected[4] = Record("\xe8" "as", {"doba", "trajanje", "obdobje"});
+    expected[4] = Record(
+        "\xe8"
+        "as",
+        {"doba", "trajanje", "obdobje"});
     expected[2] = Record("cesta", {""});  // a word alone imports with one empty description
     EXPECT_EQ(Imported(Path("out.txt"), 't'), expected);
 
@@ -146,10 +153,9 @@ TEST_F(ConvertTest, ImportsMergeIntoTheDictionaryAsItWasOpened) {
     ASSERT_TRUE(dict->ImportCsv(Path("in.csv")));
     // The second "miza" supersedes the first merge; "nova" was not in the
     // dictionary when it was opened, so both are appended.
-    EXPECT_EQ(Entries(*dict), (std::vector<std::string>{Record("miza", {"a", "y"}),
-                                                        Record("stol", {"b"}),
-                                                        Record("nova", {"1"}),
-                                                        Record("nova", {"2"})}));
+    EXPECT_EQ(Entries(*dict),
+              (std::vector<std::string>{Record("miza", {"a", "y"}), Record("stol", {"b"}),
+                                        Record("nova", {"1"}), Record("nova", {"2"})}));
     EXPECT_EQ(nProgressTotal, 3 * 6 + 16);
     EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "test.vrk3"}));
 }

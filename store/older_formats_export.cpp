@@ -31,7 +31,7 @@ struct TSortItem {
 constexpr std::size_t kKeyBytes = 4;
 
 class TRecordOrder {
-public:
+  public:
     TRecordOrder(std::string_view file, const TRankTable& rank) : m_file(file), m_rank(rank) {
         const auto most = *std::max_element(rank.begin(), rank.end());
         m_keyBytes = most < 0xFFFF ? kKeyBytes : 0;
@@ -58,7 +58,7 @@ public:
         return a.length < b.length;
     }
 
-private:
+  private:
     std::uint32_t Rank(std::uint64_t offset, std::size_t i) const {
         return RankOf(m_rank, ScrambleByte(m_file[offset + i], offset + i));
     }
@@ -73,7 +73,7 @@ private:
 // Where no file can be made beside the target, or the target is not a
 // regular file, the target is written directly.
 class TExportFile {
-public:
+  public:
     TExportFile() = default;
     ~TExportFile() { Discard(); }
     TExportFile(const TExportFile&) = delete;
@@ -127,7 +127,7 @@ public:
         m_direct = false;
     }
 
-private:
+  private:
     bool Flush() {
         m_ok = m_ok && m_fd >= 0 && WriteAll(m_fd, m_buffer.data(), m_buffer.size());
         m_buffer.clear();

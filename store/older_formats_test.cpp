@@ -78,19 +78,38 @@ TEST(BuildRecord, SeparatorsAndBlanksAroundThem) {
     EXPECT_EQ(BuildRecord("miza", "pohištvo; kos  ;  mize ", ';'),
               "miza\x01pohištvo\x01kos\x01mize ");
     EXPECT_EQ(BuildRecord("w", "", ';'), "w\x01");
-    EXPECT_EQ(BuildRecord("w", "a;;b", ';'), "w\x01" "a\x01\x01" "b");
-    EXPECT_EQ(BuildRecord("w", "a b\t c", ';'), "w\x01" "a b\t c");  // inner blanks stay
-    EXPECT_EQ(BuildRecord("w", "a\x02" "b", '\x02'), "w\x01" "a\x01" "b");
+    EXPECT_EQ(BuildRecord("w", "a;;b", ';'),
+              "w\x01"
+              "a\x01\x01"
+              "b");
+    EXPECT_EQ(BuildRecord("w", "a b\t c", ';'),
+              "w\x01"
+              "a b\t c");  // inner blanks stay
+    EXPECT_EQ(BuildRecord("w",
+                          "a\x02"
+                          "b",
+                          '\x02'),
+              "w\x01"
+              "a\x01"
+              "b");
     // Texts from a file are taken up to a 0x00, as a record cannot hold one.
-    EXPECT_EQ(BuildRecord(std::string("ab\0c", 4), std::string("d\0e", 3), ';'), "ab\x01" "d");
+    EXPECT_EQ(BuildRecord(std::string("ab\0c", 4), std::string("d\0e", 3), ';'),
+              "ab\x01"
+              "d");
     EXPECT_EQ(BuildRecord("w", std::string(200000, 'x'), ';').size(), kMaxRecordText);
     // A long run of blanks costs linear time.
-    EXPECT_EQ(BuildRecord("w", "a" + std::string(1000000, ' ') + ";b", ';'), "w\x01" "a\x01" "b");
+    EXPECT_EQ(BuildRecord("w", "a" + std::string(1000000, ' ') + ";b", ';'),
+              "w\x01"
+              "a\x01"
+              "b");
 }
 
 TEST(Csv, LineToRecordFollowsQuotes) {
     EXPECT_EQ(CsvLineToRecord("miza,\"kos, pohištva\";stol"), "miza\x01kos, pohištva\x01stol");
-    EXPECT_EQ(CsvLineToRecord("a,\"b \"\"c\"\" d\"x,e"), "a\x01" "b \"c\" dx\x01" "e");
+    EXPECT_EQ(CsvLineToRecord("a,\"b \"\"c\"\" d\"x,e"),
+              "a\x01"
+              "b \"c\" dx\x01"
+              "e");
     EXPECT_EQ(CsvLineToRecord("a\"b,c"), "ab,c");  // the end of the line ends a quote
     EXPECT_EQ(CsvLineToRecord(" a , b "), " a \x01 b ");
     EXPECT_EQ(CsvLineToRecord(""), "");
@@ -98,13 +117,18 @@ TEST(Csv, LineToRecordFollowsQuotes) {
 }
 
 TEST(Csv, RecordToLineQuotesWhatNeedsIt) {
-    EXPECT_EQ(RecordToCsvLine("miza\x01kos, pohištva\x01stol", ','),
-              "miza,\"kos, pohištva\",stol");
-    EXPECT_EQ(RecordToCsvLine("a\x01" "b|c\x01" "d\"e\x01" "f;g", '|'),
+    EXPECT_EQ(RecordToCsvLine("miza\x01kos, pohištva\x01stol", ','), "miza,\"kos, pohištva\",stol");
+    EXPECT_EQ(RecordToCsvLine("a\x01"
+                              "b|c\x01"
+                              "d\"e\x01"
+                              "f;g",
+                              '|'),
               "a|\"b|c\"|\"d\"\"e\"|\"f;g\"");
     EXPECT_EQ(RecordToCsvLine("word", ','), "word");
     EXPECT_EQ(RecordToCsvLine("word\x01", ','), "word,");
-    for (std::string record : {"a\x01" "b,\"c\"\x01;", "x\x01\x01y", "\"q\""})
+    for (std::string record : {"a\x01"
+                               "b,\"c\"\x01;",
+                               "x\x01\x01y", "\"q\""})
         EXPECT_EQ(CsvLineToRecord(RecordToCsvLine(record, ';')), record);
 }
 
@@ -130,7 +154,9 @@ TEST(FirstGen, WordColumnsAndSeparators) {
     EXPECT_EQ(FirstGen("miza\x01"), "miza" + std::string(25, ' ') + "\r\n");
     EXPECT_EQ(FirstGen("miza\x01kos\x01stol"), "miza" + std::string(25, ' ') + "kos; stol\r\n");
     const std::string longWord(35, 'w');
-    EXPECT_EQ(FirstGen(longWord + "\x01" "a"), std::string(29, 'w') + "a\r\n");
+    EXPECT_EQ(FirstGen(longWord + "\x01"
+                                  "a"),
+              std::string(29, 'w') + "a\r\n");
     EXPECT_EQ(FirstGen(longWord), std::string(29, 'w') + "\r\n");
 }
 
@@ -142,12 +168,13 @@ TEST(FirstGen, WrapsAtColumnEighty) {
     // A word that would pass column 80 moves to the next line; the blank
     // before it is replaced by the line break.
     const std::string words = std::string(45, 'a') + " " + std::string(8, 'b');
-    EXPECT_EQ(FirstGen("w\x01" + words),
-              "w" + std::string(28, ' ') + std::string(45, 'a') + "\r\n" + kIndent +
-                  std::string(8, 'b') + "\r\n");
+    EXPECT_EQ(FirstGen("w\x01" + words), "w" + std::string(28, ' ') + std::string(45, 'a') +
+                                             "\r\n" + kIndent + std::string(8, 'b') + "\r\n");
     // A separator near the end of the line is followed by the line break.
     const std::string first(50, 'c');
-    EXPECT_EQ(FirstGen("w\x01" + first + "\x01" "d"),
+    EXPECT_EQ(FirstGen("w\x01" + first +
+                       "\x01"
+                       "d"),
               "w" + std::string(28, ' ') + first + ";\r\n" + kIndent + "d\r\n");
 }
 
@@ -156,13 +183,15 @@ TEST(FirstGen, BlankAtTheStartOfAContinuationIsDropped) {
     const std::string out = FirstGen("w\x01" + text);
     EXPECT_EQ(out, "w" + std::string(28, ' ') + std::string(51, 'x') + "\r\n" + kIndent + "y\r\n");
     // A one-letter word at the start keeps its blank.
-    EXPECT_EQ(FirstGen("w\x01" "a kos"), "w" + std::string(28, ' ') + "a kos\r\n");
+    EXPECT_EQ(FirstGen("w\x01"
+                       "a kos"),
+              "w" + std::string(28, ' ') + "a kos\r\n");
 }
 
 TEST(FirstGen, ReaderJoinsContinuationLines) {
-    const std::string bytes = "miza" + std::string(25, ' ') + "kos;\r\n" + kIndent +
-                              "stol  \r\n" + "a\r\n" + "b" + std::string(28, ' ') + "x\n" +
-                              "\tcont\r\n" + std::string(40, 'L') + "\r\n" + "last";
+    const std::string bytes = "miza" + std::string(25, ' ') + "kos;\r\n" + kIndent + "stol  \r\n" +
+                              "a\r\n" + "b" + std::string(28, ' ') + "x\n" + "\tcont\r\n" +
+                              std::string(40, 'L') + "\r\n" + "last";
     const auto entries = ReadFirstGen(bytes);
     ASSERT_EQ(entries.size(), 5u);
     EXPECT_EQ(entries[0], (std::pair<std::string, std::string>{"miza", "kos; stol"}));
@@ -176,7 +205,8 @@ TEST(FirstGen, ReaderJoinsContinuationLines) {
 
 TEST(FirstGen, RoundTripOfLongDescriptions) {
     std::string record = "dolgo geslo\x01";
-    for (int i = 0; i < 40; ++i) record += "beseda" + std::to_string(i) + (i % 7 == 6 ? "\x01" : " ");
+    for (int i = 0; i < 40; ++i)
+        record += "beseda" + std::to_string(i) + (i % 7 == 6 ? "\x01" : " ");
     record += "konec";
     const auto entries = ReadFirstGen(FirstGen(record));
     ASSERT_EQ(entries.size(), 1u);

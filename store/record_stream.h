@@ -13,7 +13,7 @@
 namespace vrk {
 
 class TRecordStream {
-public:
+  public:
     // Streams the records in [begin, end) of the open file fd (absolute
     // offsets). chunk is the size of each read.
     TRecordStream(int fd, std::uint64_t begin, std::uint64_t end, std::size_t chunk = 1 << 20);
@@ -23,7 +23,7 @@ public:
     // the records end without a terminator, or on a read error.
     [[nodiscard]] bool Next(std::string_view& record, std::uint64_t& offset);
 
-private:
+  private:
     // Keeps the unfinished record, reads the next bytes after it.
     bool Refill();
 

@@ -10,20 +10,24 @@
 #include "data_file.h"
 #include "older_formats.h"
 #include "progress.h"
-#include "search_terms.h"
 #include "record_stream.h"
+#include "search_terms.h"
 
 namespace vrk {
 namespace {
 
-inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-inline bool IsWordBoundary(char c) { return c == ' ' || c == '\t' || c == '\0' || c == '\x01'; }
+inline bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+inline bool IsWordBoundary(char c) {
+    return c == ' ' || c == '\t' || c == '\0' || c == '\x01';
+}
 
 // The known letters of a pattern as one table per word position: entry b is
 // 1 when the plain byte b may stand there. The description mark is never
 // accepted, because the word ends there.
 class TLetterCheck {
-public:
+  public:
     TLetterCheck(std::string_view pattern, const TRankTable& rank) {
         pattern = UpToNul(pattern);
         // The pattern ends with two option characters; a shorter pattern
@@ -60,7 +64,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::vector<std::array<std::uint8_t, 256>> m_tables;
     std::vector<std::size_t> m_known;    // positions with a letter, checked first
     std::vector<std::size_t> m_unknown;  // "*" positions
@@ -158,9 +162,9 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
     nProgressTotal.store(m_count, std::memory_order_relaxed);
 
     // Never more matches than the caller's arrays hold.
-    const std::int64_t limit = std::min<std::int64_t>(
-        {maxResults, static_cast<std::int64_t>(outIndex.size()),
-         static_cast<std::int64_t>(outHits.size())});
+    const std::int64_t limit =
+        std::min<std::int64_t>({maxResults, static_cast<std::int64_t>(outIndex.size()),
+                                static_cast<std::int64_t>(outHits.size())});
     // The records are read in order through a small reused buffer rather
     // than from the mapped file. A damaged file may hold fewer records than
     // its count says: the stream stops at the end of the records region.
@@ -190,9 +194,9 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
             record.resize(length);
             ScrambleBytes(scrambled.data(), record.data(), length, pos);
             const std::size_t mark = record.find(kDescriptionMark);
-            const std::string_view descriptions =
-                mark == std::string::npos ? std::string_view{}
-                                          : std::string_view(record).substr(mark + 1);
+            const std::string_view descriptions = mark == std::string::npos
+                                                      ? std::string_view{}
+                                                      : std::string_view(record).substr(mark + 1);
             const int hits = CountHits(descriptions, parsed, m_rank);
             if (hits >= 0 && (parsed.empty() || hits >= 1)) {
                 const auto recordLength = static_cast<std::int64_t>(length);

@@ -5,8 +5,8 @@
 
 #include "coding.h"
 #include "progress.h"
-#include "search_terms.h"
 #include "record_stream.h"
+#include "search_terms.h"
 #include "terminator_scan.h"
 #include "test_util.h"
 
@@ -23,9 +23,10 @@ TEST(SearchTerms, EveryPrefixAndQuoteCombination) {
             ASSERT_EQ(terms.size(), quote.empty() ? 3u : 2u) << typed;
             EXPECT_EQ(terms[0].text, quote.empty() ? "stara" : "stara mama") << typed;
             EXPECT_EQ(terms[0].exact, prefix.find('=') != std::string::npos) << typed;
-            EXPECT_EQ(terms[0].mode, prefix.find('+') != std::string::npos   ? TSearchTerm::Required
-                                     : prefix.find('-') != std::string::npos ? TSearchTerm::Excluded
-                                                                             : TSearchTerm::Optional)
+            EXPECT_EQ(terms[0].mode, prefix.find('+') != std::string::npos ? TSearchTerm::Required
+                                     : prefix.find('-') != std::string::npos
+                                         ? TSearchTerm::Excluded
+                                         : TSearchTerm::Optional)
                 << typed;
             EXPECT_EQ(terms[0].wholeWord, quote == "\"") << typed;
             EXPECT_EQ(terms.back().text, "x");
@@ -85,7 +86,8 @@ TEST(TerminatorScan, FindsEveryZeroInRangeAtAnyAlignment) {
     std::string bytes(300, 'x');
     for (auto& c : bytes) c = rng() % 9 == 0 ? '\0' : static_cast<char>(1 + rng() % 255);
     for (std::uint64_t from = 0; from < 70; from += 3) {
-        for (std::uint64_t end : {from, from + 1, from + 63, from + 64, from + 65, std::uint64_t{300}}) {
+        for (std::uint64_t end :
+             {from, from + 1, from + 63, from + 64, from + 65, std::uint64_t{300}}) {
             std::vector<std::uint64_t> expected, found;
             for (std::uint64_t i = from; i < end; ++i)
                 if (bytes[i] == '\0') expected.push_back(i);
@@ -119,7 +121,7 @@ TEST(RecordStream, RecordsAcrossChunksAndLongerThanTheBuffer) {
 // --- Search over a dictionary
 
 class SearchTest : public TempDirTest {
-protected:
+  protected:
     struct TResult {
         std::int32_t count = 0;
         std::vector<std::string> records;
@@ -259,8 +261,8 @@ TEST_F(SearchTest, MissingOrDamagedDictionaryGivesMinusOne) {
 TEST_F(SearchTest, OverlongRecordIsCutAndLaterIndicesStayRight) {
     auto file = DictionaryWith({Record("a", {"x"}), Record("b", {"y"})});
     // Entry 0 stretched to 150 000 bytes, written past the store's checks.
-    const std::string plain = std::string(16, '\0') + "a\x01" + std::string(150000, 'x') +
-                              '\0' + Record("b", {"y"}) + '\0';
+    const std::string plain = std::string(16, '\0') + "a\x01" + std::string(150000, 'x') + '\0' +
+                              Record("b", {"y"}) + '\0';
     std::string scrambled(plain.size(), '\0');
     ScrambleBytes(plain.data(), scrambled.data(), plain.size(), kRecordsOffset);
     const std::string header = ReadWholeFile(Path("test.vrk3")).substr(0, kRecordsOffset);

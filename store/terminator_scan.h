@@ -14,7 +14,7 @@
 namespace vrk {
 
 class TTerminatorScan {
-public:
+  public:
     // Scans data[from, end); never reads outside that range.
     TTerminatorScan(const char* data, std::uint64_t from, std::uint64_t end)
         : m_data(data), m_block(from), m_end(end), m_mask(from < end ? Mask(from) : 0) {}
@@ -31,7 +31,7 @@ public:
         return true;
     }
 
-private:
+  private:
     // Bit i is set when data[block + i] is 0x00 (and block + i < end).
     std::uint64_t Mask(std::uint64_t block) const {
         const char* p = m_data + block;
@@ -41,7 +41,8 @@ private:
             std::uint64_t mask = 0;
             for (int i = 0; i < 4; ++i) {
                 const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-                const auto bits = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)));
+                const auto bits =
+                    static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, zero)));
                 mask |= static_cast<std::uint64_t>(bits) << (16 * i);
             }
             return mask;
@@ -57,7 +58,7 @@ private:
     const char* m_data;
     std::uint64_t m_block;  // offset of the 64 bytes the mask describes
     std::uint64_t m_end;
-    std::uint64_t m_mask;   // zeros of the block not yet returned
+    std::uint64_t m_mask;  // zeros of the block not yet returned
 };
 
 }  // namespace vrk

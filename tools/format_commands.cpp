@@ -32,7 +32,7 @@ extern "C" void OnInterrupt(int) {
 // clears the stop request when it starts, so an interrupt that came just
 // before is set again every 100 ms until the operation ends.
 class TProgressScope {
-public:
+  public:
     explicit TProgressScope(std::string label)
         : m_label(std::move(label)), m_draw(::isatty(STDERR_FILENO) != 0) {
         struct sigaction action {};
@@ -49,13 +49,14 @@ public:
         }
         m_wake.notify_all();
         m_drawer.join();
-        if (m_draw) std::cerr << '\r' << std::string(m_label.size() + 40, ' ') << '\r' << std::flush;
+        if (m_draw)
+            std::cerr << '\r' << std::string(m_label.size() + 40, ' ') << '\r' << std::flush;
         ::sigaction(SIGINT, &m_oldAction, nullptr);
     }
     TProgressScope(const TProgressScope&) = delete;
     TProgressScope& operator=(const TProgressScope&) = delete;
 
-private:
+  private:
     void Watch() {
         std::unique_lock lock(m_mutex);
         while (!m_wake.wait_for(lock, std::chrono::milliseconds(100), [this] { return m_done; })) {
@@ -131,8 +132,8 @@ std::int32_t SearchOne(TDataFile& file, const std::string& pattern, const std::s
 
 int RunSearch(const TSearchArgs& a) {
     if (a.max < 0) throw TUsageError("--max: give 0 or more");
-    const std::string pattern = ToCp1250(a.pattern, "PATTERN") + (a.countLetters ? '1' : '0') +
-                                (a.matchCase ? '1' : '0');
+    const std::string pattern =
+        ToCp1250(a.pattern, "PATTERN") + (a.countLetters ? '1' : '0') + (a.matchCase ? '1' : '0');
     const std::string terms = ToCp1250(a.terms, "TERMS");
     TProgressScope progress("search");
     bStopRequested = 0;
@@ -147,10 +148,10 @@ int RunSearch(const TSearchArgs& a) {
         // list; a dictionary never has more matches than entries.
         const std::int32_t remaining = a.max - found;
         const std::int32_t count = file->GetEntryCount();
-        const std::int32_t n =
-            count < 0 ? -1
-                      : SearchOne(*file, pattern, terms, std::min(remaining, count) + 1, text,
-                                  index, hits);
+        const std::int32_t n = count < 0
+                                   ? -1
+                                   : SearchOne(*file, pattern, terms,
+                                               std::min(remaining, count) + 1, text, index, hits);
         if (n < 0 && StopRequested()) {
             status = Fail(path, "search stopped");
             break;
@@ -161,7 +162,8 @@ int RunSearch(const TSearchArgs& a) {
         }
         std::size_t start = 0;
         for (std::int32_t i = 0; i < std::min(n, remaining); ++i) {
-            const std::size_t end = std::string_view(text.data(), text.size()).find(kResultSeparator, start);
+            const std::size_t end =
+                std::string_view(text.data(), text.size()).find(kResultSeparator, start);
             PrintMatch(path, index[i], hits[i], std::string_view(text.data() + start, end - start));
             start = end + 1;
         }
@@ -172,8 +174,7 @@ int RunSearch(const TSearchArgs& a) {
         }
     }
     std::cout << std::flush;
-    if (limited)
-        std::cerr << "vrk3tool: search stopped at the limit of " << a.max << " results\n";
+    if (limited) std::cerr << "vrk3tool: search stopped at the limit of " << a.max << " results\n";
     return status;
 }
 
@@ -192,8 +193,8 @@ struct TConvertArgs {
 int RunImport(const TConvertArgs& a) {
     if (a.kind == "csv" && a.separator) throw TUsageError("--separator applies to vrk and text");
     if (a.kind != "vrk" && a.withInfo) throw TUsageError("--with-info applies to vrk only");
-    const char separator = a.separator ? ToCp1250Char(*a.separator, "--separator")
-                                       : (a.kind == "vrk" ? '\x02' : ';');
+    const char separator =
+        a.separator ? ToCp1250Char(*a.separator, "--separator") : (a.kind == "vrk" ? '\x02' : ';');
     std::error_code ec;
     const bool created = !std::filesystem::exists(a.dict, ec);
     if (created && !CreateEmpty(a.dict)) return Fail(a.dict, "cannot create the dictionary");
@@ -217,8 +218,8 @@ int RunExport(const TConvertArgs& a) {
     if (a.withInfo) throw TUsageError("--with-info applies to import only");
     if (a.alphabetSeparator && !a.alphabet)
         throw TUsageError("--alphabet-separator needs --alphabet");
-    const char separator = a.separator ? ToCp1250Char(*a.separator, "--separator")
-                                       : (a.kind == "csv" ? ',' : ';');
+    const char separator =
+        a.separator ? ToCp1250Char(*a.separator, "--separator") : (a.kind == "csv" ? ',' : ';');
     auto file = OpenDictionary(a.dict);
     if (a.alphabet) {
         const char rowSeparator = a.alphabetSeparator
@@ -242,9 +243,10 @@ int RunExport(const TConvertArgs& a) {
     }
     if (!ok && StopRequested()) return Fail(a.other, "stopped; nothing was written");
     return Finish(ok, a.other,
-                  a.kind == "vrk" ? "cannot export (unreadable dictionary, a text longer than "
-                                    "65535 bytes, or the file cannot be written)"
-                                  : "cannot export (unreadable dictionary or the file cannot be written)");
+                  a.kind == "vrk"
+                      ? "cannot export (unreadable dictionary, a text longer than "
+                        "65535 bytes, or the file cannot be written)"
+                      : "cannot export (unreadable dictionary or the file cannot be written)");
 }
 
 // --- merge and remap
@@ -279,10 +281,12 @@ void AddConvertOptions(CLI::App* c, TConvertArgs& a, bool import) {
         ->check(CLI::IsMember({"vrk", "text", "csv"}));
     if (import) {
         c->add_option("SOURCE", a.other, "older-format file to read")->required();
-        c->add_option("DICT", a.dict, "dictionary to merge into (created when missing)")->required();
+        c->add_option("DICT", a.dict, "dictionary to merge into (created when missing)")
+            ->required();
         c->add_option("--separator", a.separator,
                       "character that divides descriptions (vrk: byte 2, text: ;)");
-        c->add_flag("--with-info", a.withInfo, "vrk: also take name, author, notes, password, flags");
+        c->add_flag("--with-info", a.withInfo,
+                    "vrk: also take name, author, notes, password, flags");
     } else {
         c->add_option("DICT", a.dict, "dictionary to export")->required();
         c->add_option("TARGET", a.other, "older-format file to write")->required();
@@ -303,7 +307,8 @@ void RegisterFormatCommands(CLI::App& app, int& exitCode) {
     s->add_flag("--match-case", search->matchCase, "letters must match byte for byte");
     s->add_option("--max", search->max, "at most this many results in all (default 500)");
     s->add_option("PATTERN", search->pattern, "known letters, * for an unknown one")->required();
-    s->add_option("TERMS", search->terms, "description words (+required -excluded =exact \"whole\")")
+    s->add_option("TERMS", search->terms,
+                  "description words (+required -excluded =exact \"whole\")")
         ->required();
     s->add_option("DICT", search->dicts, "dictionaries, searched in order")->required();
     s->callback([search, &exitCode] { exitCode = RunSearch(*search); });

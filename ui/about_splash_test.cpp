@@ -61,17 +61,23 @@ TEST_F(AboutSplashTest, FirstKeyAndFirstClickOnlyEndTheSplash) {
 TEST_F(AboutSplashTest, EveryNumberedRoleHasADrawing) {
     for (int number : {icon::kDictionary, icon::kLibrary, icon::kLibraryOpen,
                        icon::kLibraryClosed, icon::kSubdirectory, icon::kParentDirectory,
-                       icon::kCurrentDirectory, icon::kSearchOptions, icon::kFinderApp,
+                       icon::kCurrentDirectory, icon::kSearchOptions, icon::kOptionOn,
+                       icon::kOptionOff, icon::kRowUnmarked, icon::kRowMarked, icon::kFinderApp,
                        icon::kManagerApp})
         EXPECT_FALSE(RoleIcon(number).pixmap(16, 16).isNull()) << "icon " << number;
     for (int number : {cursor::kSplitterHover, cursor::kSplitterDrag, cursor::kDropAllowed,
                        cursor::kDropRefused})
-        EXPECT_FALSE(RoleCursor(number).pixmap().isNull()) << "cursor " << number;
+        EXPECT_FALSE(RoleCursor(TProgram::kManager, number).pixmap().isNull()) << number;
+    for (int number : {cursor::kSplitterHover, cursor::kSplitterDrag})
+        EXPECT_FALSE(RoleCursor(TProgram::kFinder, number).pixmap().isNull()) << number;
+    // The finder's splitter cursors are not the manager's.
+    EXPECT_NE(RoleCursorFile(TProgram::kFinder, cursor::kSplitterHover),
+              RoleCursorFile(TProgram::kManager, cursor::kSplitterHover));
     for (int number : {bitmap::kManagerSplash, bitmap::kNewDictionary, bitmap::kManagerNoPicture,
                        bitmap::kFinderNoPicture, bitmap::kFinderAbout, bitmap::kFinderSplash})
         EXPECT_FALSE(RoleBitmap(number).isNull()) << "bitmap " << number;
     EXPECT_TRUE(RoleIcon(4711).isNull());
-    EXPECT_EQ(RoleCursor(4711).shape(), Qt::ArrowCursor);
+    EXPECT_EQ(RoleCursor(TProgram::kFinder, cursor::kDropAllowed).shape(), Qt::ArrowCursor);
     for (const char* name :
          {"entry-new", "entry-save", "entry-delete", "edit-cut", "edit-copy", "edit-paste", "undo",
           "undo-several", "description-add", "description-remove", "help-topics",

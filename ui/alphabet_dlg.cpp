@@ -83,6 +83,7 @@ void CAlphabetDlg::loadSlots() {
     m_pRow->setCurrentIndex(m_pRow->count() > 0 ? 0 : -1);
     if (m_pRow->count() > 0) {
         showSeparatorOf(0);
+        m_pRow->lineEdit()->setCursorPosition(0);
     } else {
         m_pSeparator->setText(FromCp1250(std::string(1, m_slots[0].row.separator)));
     }

@@ -141,6 +141,7 @@ void CTDirectoryDlg::createControls() {
     m_pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_pButtons->button(QDialogButtonBox::Ok)->setObjectName("okButton");
     m_pButtons->button(QDialogButtonBox::Ok)->setDefault(true);
+    for (QAbstractButton* button : m_pButtons->buttons()) button->setIcon(QIcon());
     m_pButtons->button(QDialogButtonBox::Cancel)->setObjectName("cancelButton");
 }
 

@@ -23,22 +23,35 @@ constexpr TRole kIcons[] = {
     {icon::kParentDirectory, "folder-parent.svg"},
     {icon::kCurrentDirectory, "folder-open.svg"},
     {icon::kSearchOptions, "search-options.svg"},
+    {icon::kOptionOn, "option-on.svg"},
+    {icon::kOptionOff, "option-off.svg"},
+    {icon::kRowUnmarked, "row-unmarked.svg"},
+    {icon::kRowMarked, "row-marked.svg"},
     {icon::kFinderApp, "app-finder.svg"},
     {icon::kManagerApp, "app-manager.svg"},
 };
 
 struct TCursorRole {
+    TProgram program;
     int number;
     const char* file;
     int hotX, hotY;  // in the 32 x 32 picture
 };
 
 constexpr TCursorRole kCursors[] = {
-    {cursor::kSplitterHover, "cursor-split.svg", 16, 16},
-    {cursor::kSplitterDrag, "cursor-split-drag.svg", 16, 16},
-    {cursor::kDropAllowed, "cursor-drop.svg", 2, 2},
-    {cursor::kDropRefused, "cursor-no-drop.svg", 2, 2},
+    {TProgram::kFinder, cursor::kSplitterHover, "cursor-split-rows.svg", 16, 16},
+    {TProgram::kFinder, cursor::kSplitterDrag, "cursor-split-rows-drag.svg", 16, 16},
+    {TProgram::kManager, cursor::kSplitterHover, "cursor-split.svg", 16, 16},
+    {TProgram::kManager, cursor::kSplitterDrag, "cursor-split-drag.svg", 16, 16},
+    {TProgram::kManager, cursor::kDropAllowed, "cursor-drop.svg", 2, 2},
+    {TProgram::kManager, cursor::kDropRefused, "cursor-no-drop.svg", 2, 2},
 };
+
+const TCursorRole* CursorOf(TProgram program, int number) {
+    for (const auto& role : kCursors)
+        if (role.program == program && role.number == number) return &role;
+    return nullptr;
+}
 
 constexpr TRole kBitmaps[] = {
     {bitmap::kManagerSplash, "splash-manager.svg"},
@@ -71,7 +84,11 @@ QPixmap Render(const QString& file, QSize size) {
 }  // namespace
 
 QString RoleIconFile(int number) { return FileOf(kIcons, number); }
-QString RoleCursorFile(int number) { return FileOf(kCursors, number); }
+QString RoleCursorFile(TProgram program, int number) {
+    EnsureUiResources();
+    const TCursorRole* role = CursorOf(program, number);
+    return role ? QStringLiteral(":/icons/") + role->file : QString();
+}
 QString RoleBitmapFile(int number) { return FileOf(kBitmaps, number); }
 
 QIcon RoleIcon(int number) {
@@ -79,12 +96,10 @@ QIcon RoleIcon(int number) {
     return file.isEmpty() ? QIcon() : QIcon(file);
 }
 
-QCursor RoleCursor(int number) {
-    const QString file = RoleCursorFile(number);
-    for (const auto& role : kCursors) {
-        if (role.number != number) continue;
-        QPixmap pixmap = Render(file, QSize(32, 32));
-        if (!pixmap.isNull()) return QCursor(pixmap, role.hotX, role.hotY);
+QCursor RoleCursor(TProgram program, int number) {
+    if (const TCursorRole* role = CursorOf(program, number)) {
+        QPixmap pixmap = Render(RoleCursorFile(program, number), QSize(32, 32));
+        if (!pixmap.isNull()) return QCursor(pixmap, role->hotX, role->hotY);
     }
     return QCursor(Qt::ArrowCursor);
 }

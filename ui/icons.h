@@ -22,16 +22,26 @@ inline constexpr int kSubdirectory = 140;        // directory chooser: a subdire
 inline constexpr int kParentDirectory = 141;     // directory chooser: a directory above
 inline constexpr int kCurrentDirectory = 142;    // directory chooser: the current directory
 inline constexpr int kSearchOptions = 155;       // the finder's search-options button
+inline constexpr int kOptionOn = 133;            // finder search options: a switch that is on
+inline constexpr int kOptionOff = 134;           // ... and one that is off
+inline constexpr int kRowUnmarked = 143;         // finder result rows: an unmarked row
+inline constexpr int kRowMarked = 144;           // ... and a marked one
 inline constexpr int kFinderApp = 128;           // the finder's window icon
 inline constexpr int kManagerApp = 129;          // the manager's window icon
 }  // namespace icon
 
-// Numbered cursors of the manager.
+// The program whose numbered cursors are meant: the same numbers name
+// different cursors in the two programs.
+enum class TProgram { kFinder, kManager };
+
+// Numbered cursors. In the finder 131 and 132 resize rows (the bar between
+// the result list and its description pane); in the manager they resize
+// columns (the bar between the library tree and the dictionary list).
 namespace cursor {
 inline constexpr int kSplitterHover = 131;
 inline constexpr int kSplitterDrag = 132;
-inline constexpr int kDropAllowed = 157;
-inline constexpr int kDropRefused = 158;
+inline constexpr int kDropAllowed = 157;  // manager only
+inline constexpr int kDropRefused = 158;  // manager only
 }  // namespace cursor
 
 // Numbered bitmaps.
@@ -47,8 +57,8 @@ inline constexpr int kManagerAbout = 160;
 
 // A numbered icon; a null icon for an unknown number.
 QIcon RoleIcon(int number);
-// A numbered cursor; the arrow for an unknown number.
-QCursor RoleCursor(int number);
+// A numbered cursor of `program`; the arrow for an unknown number.
+QCursor RoleCursor(TProgram program, int number);
 // A numbered bitmap drawn at `size` (its own size when empty); a null pixmap
 // for an unknown number.
 QPixmap RoleBitmap(int number, QSize size = {});
@@ -60,7 +70,7 @@ QIcon ToolbarIcon(const QString& name);
 
 // The files behind the numbers, for tests and for the table of roles.
 QString RoleIconFile(int number);
-QString RoleCursorFile(int number);
+QString RoleCursorFile(TProgram program, int number);
 QString RoleBitmapFile(int number);
 
 }  // namespace vrk

@@ -23,51 +23,59 @@ inline bool IsWordBoundary(char c) {
     return c == ' ' || c == '\t' || c == '\0' || c == '\x01';
 }
 
-// The known letters of a pattern as one table per word position: entry b is
-// 1 when the plain byte b may stand there. The description mark is never
-// accepted, because the word ends there.
+// The known letters of a pattern. Each distinct pattern letter has a table
+// whose entry b is 1 when the plain byte b matches it; the description mark
+// is never accepted, because the word ends there.
 class TLetterCheck {
   public:
     TLetterCheck(std::string_view pattern, const TRankTable& rank) {
         pattern = UpToNul(pattern);
         // The pattern ends with two option characters; a shorter pattern
         // has no known letters and both options off.
-        const std::size_t letters = pattern.size() >= 2 ? pattern.size() - 2 : 0;
-        m_countLetters = pattern.size() >= 2 && pattern[letters] == '1';
-        const bool matchCase = pattern.size() >= 2 && pattern[letters + 1] == '1';
-        m_tables.resize(letters);
-        for (std::size_t k = 0; k < letters; ++k) {
-            auto& table = m_tables[k];
+        m_letters = pattern.size() >= 2 ? pattern.size() - 2 : 0;
+        m_countLetters = pattern.size() >= 2 && pattern[m_letters] == '1';
+        const bool matchCase = pattern.size() >= 2 && pattern[m_letters + 1] == '1';
+        // No word is longer than a record: such a pattern matches nothing.
+        if (m_letters > kMaxRecordText) return;
+        std::array<int, 256> tableOf;
+        tableOf.fill(-1);
+        for (std::size_t k = 0; k < m_letters; ++k) {
             const char p = pattern[k];
-            for (int b = 0; b < 256; ++b) {
-                const char c = static_cast<char>(b);
-                table[b] = p == '*' || (matchCase ? c == p : RankOf(rank, c) == RankOf(rank, p));
+            if (p == '*') {
+                m_unknown.push_back(k);
+                continue;
             }
-            table[static_cast<unsigned char>(kDescriptionMark)] = 0;
-            (p == '*' ? m_unknown : m_known).push_back(k);
+            int& t = tableOf[static_cast<unsigned char>(p)];
+            if (t < 0) {
+                t = static_cast<int>(m_tables.size());
+                auto& table = m_tables.emplace_back();
+                for (int b = 0; b < 256; ++b) {
+                    const char c = static_cast<char>(b);
+                    table[b] = matchCase ? c == p : RankOf(rank, c) == RankOf(rank, p);
+                }
+                table[static_cast<unsigned char>(kDescriptionMark)] = 0;
+            }
+            m_known.push_back({k, static_cast<std::size_t>(t)});
         }
     }
 
     // Checks a record of `length` scrambled bytes that stands at absolute
     // file offset `offset`.
     bool Fits(const char* bytes, std::uint64_t offset, std::size_t length) const {
-        const std::size_t letters = m_tables.size();
-        if (length < letters) return false;
-        auto plain = [&](std::size_t k) {
-            return static_cast<unsigned char>(ScrambleByte(bytes[k], offset + k));
-        };
-        for (std::size_t k : m_known)
-            if (!m_tables[k][plain(k)]) return false;
+        if (length < m_letters) return false;
+        auto plain = [&](std::size_t k) { return ScrambleByte(bytes[k], offset + k); };
+        for (const auto& [k, t] : m_known)
+            if (!m_tables[t][static_cast<unsigned char>(plain(k))]) return false;
         for (std::size_t k : m_unknown)
-            if (!m_tables[k][plain(k)]) return false;
-        if (m_countLetters && length > letters && plain(letters) != kDescriptionMark) return false;
-        return true;
+            if (plain(k) == kDescriptionMark) return false;
+        return !m_countLetters || length == m_letters || plain(m_letters) == kDescriptionMark;
     }
 
   private:
-    std::vector<std::array<std::uint8_t, 256>> m_tables;
-    std::vector<std::size_t> m_known;    // positions with a letter, checked first
-    std::vector<std::size_t> m_unknown;  // "*" positions
+    std::size_t m_letters = 0;
+    std::vector<std::array<std::uint8_t, 256>> m_tables;       // one per distinct letter
+    std::vector<std::pair<std::size_t, std::size_t>> m_known;  // position, table; checked first
+    std::vector<std::size_t> m_unknown;                        // "*" positions
     bool m_countLetters = false;
 };
 

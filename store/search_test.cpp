@@ -172,6 +172,8 @@ TEST_F(SearchTest, KnownLettersMatchFromTheStartOfTheWord) {
     EXPECT_EQ(WordsOf(Run(*file, "mi*a01", "")), (Words{"miza", "mizar"}));
     EXPECT_EQ(WordsOf(Run(*file, "****10", "")), (Words{"miza", "MIZA", "m\xe4za", "riza"}));
     EXPECT_EQ(Run(*file, "00", "").count, 6);  // no letters, no terms: everything
+    // A pattern longer than any word finds nothing.
+    EXPECT_EQ(Run(*file, std::string(200000, 'm') + "00", "").count, 0);
     // Indices are file positions.
     EXPECT_EQ(Run(*file, "r***00", "").index, (std::vector<std::int32_t>{5}));
 }

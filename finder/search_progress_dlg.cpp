@@ -1,0 +1,85 @@
+#include "finder/search_progress_dlg.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "finder/search_hand_over.h"
+#include "finder/search_texts.h"
+#include "store/progress.h"
+#include "ui/cp1250_text.h"
+
+namespace vrk {
+
+namespace {
+constexpr int kPollMs = 50;
+}
+
+int ProgressBarValue(std::int32_t pos, std::int32_t total) {
+    if (total <= 0) return 0;
+    const std::int64_t percent = std::int64_t{pos} * 100 / total;
+    if (percent > 90) return 100;
+    return percent < 0 ? 0 : static_cast<int>(percent);
+}
+
+CSearchProgressDlg::CSearchProgressDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint) {
+    setObjectName(QStringLiteral("searchProgress"));
+    setModal(true);
+    createControls();
+    createLayout();
+    m_pTimer = new QTimer(this);
+    connect(m_pTimer, &QTimer::timeout, this, &CSearchProgressDlg::Poll);
+    m_pTimer->start(kPollMs);
+}
+
+void CSearchProgressDlg::createControls() {
+    m_pStatus = new QLabel(this);
+    m_pStatus->setObjectName(QStringLiteral("status"));
+    QFont bold = m_pStatus->font();
+    bold.setWeight(QFont::Bold);
+    m_pStatus->setFont(bold);
+    m_pStatus->setMinimumWidth(320);
+
+    m_pProgress = new QProgressBar(this);
+    m_pProgress->setObjectName(QStringLiteral("progress"));
+    m_pProgress->setRange(0, 100);
+    m_pProgress->setValue(0);
+    m_pProgress->setTextVisible(false);
+
+    m_pCancel = new QPushButton(texts::kProgressCancel, this);
+    m_pCancel->setObjectName(QStringLiteral("cancel"));
+    connect(m_pCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CSearchProgressDlg::createLayout() {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_pCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pStatus);
+    layout->addWidget(m_pProgress);
+    layout->addLayout(buttons);
+}
+
+void CSearchProgressDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    SearchHandOver.bProgressShown = true;
+}
+
+void CSearchProgressDlg::Poll() {
+    if (!isVisible()) return;
+    std::string status = SearchHandOver.Status();
+    if (status != m_strShownStatus) {
+        m_pStatus->setText(FromCp1250(status));
+        m_strShownStatus = std::move(status);
+    }
+    m_pProgress->setValue(ProgressBarValue(nProgressPos.load(), nProgressTotal.load()));
+    if (SearchHandOver.bFinished.load()) accept();
+}
+
+}  // namespace vrk

@@ -1,0 +1,246 @@
+// The search run end to end: the document, the worker on its thread, the
+// progress window, and the boxes the worker has the UI thread show.
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <future>
+
+#include "finder/search_hand_over.h"
+#include "finder/search_progress_dlg.h"
+#include "finder/search_test_util.h"
+#include "finder/search_texts.h"
+#include "finder/search_thread.h"
+#include "settings/reg_key.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "settings/temp_dir.h"
+#include "store/progress.h"
+#include "ui/cp1250_text.h"
+
+namespace vrk {
+namespace {
+
+using TSearchRunTest = TSearchTest;
+
+std::vector<std::string> Words(const CVrk3mpgDoc& doc) {
+    std::vector<std::string> words;
+    const TSearchResults& r = doc.Results();
+    for (int k = 0; k < r.m_nFound; ++k)
+        words.push_back(r.m_strEntry[k].substr(0, r.m_strEntry[k].find('\x01')));
+    return words;
+}
+
+// Entries "w000" ... numbered from `first`, each with one description.
+std::vector<std::string> Numbered(int first, int count, std::string_view description = "opis") {
+    std::vector<std::string> entries;
+    for (int i = first; i < first + count; ++i) {
+        char word[16];
+        std::snprintf(word, sizeof word, "w%03d", i);
+        entries.push_back(Entry(word, {description}));
+    }
+    return entries;
+}
+
+TEST(SearchTitleTest, SloveneFormFollowsTheLastTwoDigits) {
+    EXPECT_EQ(SearchTitle("a*", 1), "Iskanje \"a*\" (1 zadetek)");
+    EXPECT_EQ(SearchTitle("a*", 2), "Iskanje \"a*\" (2 zadetka)");
+    EXPECT_EQ(SearchTitle("a*", 3), "Iskanje \"a*\" (3 zadetki)");
+    EXPECT_EQ(SearchTitle("a*", 4), "Iskanje \"a*\" (4 zadetki)");
+    EXPECT_EQ(SearchTitle("a*", 5), "Iskanje \"a*\" (5 zadetkov)");
+    EXPECT_EQ(SearchTitle("a*", 11), "Iskanje \"a*\" (11 zadetkov)");
+    EXPECT_EQ(SearchTitle("a*", 101), "Iskanje \"a*\" (101 zadetek)");
+    EXPECT_EQ(SearchTitle("a*", 203), "Iskanje \"a*\" (203 zadetki)");
+    EXPECT_EQ(SearchTitle("a*", 500), "Iskanje \"a*\" (500 zadetkov)");
+    EXPECT_EQ(SearchTitle("", 2), "Iskanje \"\" (2 zadetka)");
+}
+
+TEST(ProgressBarTest, PercentUpTo90ThenFull) {
+    EXPECT_EQ(ProgressBarValue(0, 0), 0);
+    EXPECT_EQ(ProgressBarValue(45, 100), 45);
+    EXPECT_EQ(ProgressBarValue(90, 100), 90);
+    EXPECT_EQ(ProgressBarValue(91, 100), 100);
+    EXPECT_EQ(ProgressBarValue(2000000000, 2100000000), 100);  // no overflow
+}
+
+TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
+    const std::string a = MakeDictionary("a.vrk3", "Prvi", {Entry("abc", {"x"}), Entry("bcd")});
+    const std::string b =
+        MakeDictionary("b.vrk3", "Drugi", {Entry("aaa", {"y", "z"}), Entry("Abe")});
+    SetLibrary({a, b});
+    auto doc = Search("a*");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->Title(), "Iskanje \"a*\" (3 zadetki)");
+    EXPECT_EQ(Words(*doc), (std::vector<std::string>{"abc", "aaa", "Abe"}));
+    const TSearchResults& r = doc->Results();
+    EXPECT_EQ(r.m_strDataFile[0], a);
+    EXPECT_EQ(r.m_strDictName[0], "Prvi");
+    EXPECT_EQ(r.m_strDictName[1], "Drugi");
+    EXPECT_EQ(r.m_nClueIndex[2], 1);
+    EXPECT_EQ(r.m_strEntry[1], Entry("aaa", {"y", "z"}));
+    EXPECT_EQ(r.m_strEntry[2], "Abe");  // no description, no 0x01
+    EXPECT_EQ(SearchHandOver.strPattern, "a*00");
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_EQ(bar_.clueHistory, QStringList{"a*"});
+    EXPECT_TRUE(bar_.descHistory.isEmpty());
+}
+
+TEST_F(TSearchRunTest, OptionsAndDescriptionWordsReachTheSearch) {
+    ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "CountLetters", 1, kRegCreateKey));
+    ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "MatchCase", 7, kRegCreateKey));
+    SetLibrary({MakeDictionary("a.vrk3", "A",
+                               {Entry("ab", {"reka"}), Entry("Ab", {"reka"}),
+                                Entry("abc", {"reka"}), Entry("ax", {"gora"})})});
+    auto doc = Search("a*", "reka");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(SearchHandOver.strPattern, "a*11");
+    EXPECT_EQ(Words(*doc), std::vector<std::string>{"ab"});
+    EXPECT_EQ(doc->Results().m_nPriority[0], 1);
+    EXPECT_EQ(doc->Title(), "Iskanje \"a*\" (1 zadetek)");
+}
+
+TEST_F(TSearchRunTest, BothTextsEmptyRunNothing) {
+    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
+    EXPECT_EQ(Search(""), nullptr);
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_TRUE(bar_.clueHistory.isEmpty());
+    EXPECT_FALSE(TSearchWorker::IsRunning());
+}
+
+TEST_F(TSearchRunTest, NothingFoundSaysSoAndOpensNoWindow) {
+    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
+    EXPECT_EQ(Search("x*"), nullptr);
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(messages_->Shown()[0].text, texts::kNothingFound);
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kInformation);
+}
+
+TEST_F(TSearchRunTest, CancelDiscardsEverythingAndNextSearchWorksAtOnce) {
+    const std::string a = MakeDictionary("a.vrk3", "A", Numbered(0, 300));
+    const std::string b = MakeDictionary("b.vrk3", "B", Numbered(300, 300));
+    SetLibrary({a, b});
+    // The worker holds before its first dictionary until the cancel is done.
+    std::promise<void> cancelled;
+    std::shared_future<void> released = cancelled.get_future().share();
+    SetSearchStepHook([released](const std::string&) { released.wait(); });
+    WhenModal([&](QWidget* modal) {
+        modal->findChild<QPushButton*>("cancel")->click();
+        cancelled.set_value();
+    });
+    EXPECT_EQ(Search("w*"), nullptr);
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_EQ(bStopRequested.load(), 1);
+
+    SetSearchStepHook({});
+    SetLibrary({a});
+    auto doc = Search("w0*");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->Results().m_nFound, 100);
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(TSearchRunTest, UnreadableDictionaryAsksYesGoesOn) {
+    const std::string a = MakeDictionary("a.vrk3", "A", {Entry("abc")});
+    const std::string missing = folder_ + "/missing.vrk3";
+    const std::string b = MakeDictionary("b.vrk3", "B", {Entry("abd")});
+    SetLibrary({a, missing, b});
+    messages_->Answer(TMsgAnswer::kYes);
+    auto doc = Search("ab*");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(Words(*doc), (std::vector<std::string>{"abc", "abd"}));
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    const TMessage& prompt = messages_->Shown()[0];
+    EXPECT_EQ(prompt.text, texts::kDictReadError.arg(QString::fromStdString(missing)));
+    EXPECT_EQ(prompt.icon, TMsgIcon::kError);
+    EXPECT_EQ(prompt.buttons, TMsgButtons::kYesNo);
+}
+
+TEST_F(TSearchRunTest, UnreadableDictionaryAnsweredNoShowsWhatWasFound) {
+    const std::string a = MakeDictionary("a.vrk3", "A", {Entry("abc")});
+    const std::string b = MakeDictionary("b.vrk3", "B", {Entry("abd")});
+    SetLibrary({a, folder_ + "/missing.vrk3", b});
+    messages_->Answer(TMsgAnswer::kNo);
+    auto doc = Search("ab*");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(Words(*doc), std::vector<std::string>{"abc"});
+}
+
+TEST_F(TSearchRunTest, NoReadableDictionaryEndsAsNothingFound) {
+    SetLibrary({folder_ + "/x.vrk3", folder_ + "/y.vrk3"});
+    messages_->Answer(TMsgAnswer::kYes);
+    messages_->Answer(TMsgAnswer::kYes);
+    EXPECT_EQ(Search("a"), nullptr);
+    const std::vector<QString> shown = messages_->Texts();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2], texts::kNothingFound);
+}
+
+TEST_F(TSearchRunTest, ExactlyFiveHundredInLastDictionaryShowsTheLimit) {
+    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("zzz")}),
+                MakeDictionary("b.vrk3", "B", Numbered(0, 500))});
+    auto doc = Search("w*");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->Results().m_nFound, 500);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kTooManyFound.arg(500)});
+    EXPECT_EQ(doc->Title(), "Iskanje \"w*\" (500 zadetkov)");
+}
+
+TEST_F(TSearchRunTest, LimitIsExactAcrossDictionariesAndStopsTheRun) {
+    SetLibrary({MakeDictionary("a.vrk3", "A", Numbered(0, 300)),
+                MakeDictionary("b.vrk3", "B", Numbered(300, 300)), folder_ + "/never-opened.vrk3"});
+    auto doc = Search("w*");
+    ASSERT_NE(doc, nullptr);
+    const TSearchResults& r = doc->Results();
+    EXPECT_EQ(r.m_nFound, 500);
+    EXPECT_EQ(r.m_strEntry[299].substr(0, 4), "w299");
+    EXPECT_EQ(r.m_strEntry[499].substr(0, 4), "w499");
+    EXPECT_EQ(r.m_strDictName[499], "B");
+    // No read-error prompt: the run ended at the limit.
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kTooManyFound.arg(500)});
+}
+
+TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
+    // 60 matches of about 1 000 bytes each overflow the 50 000-byte buffer.
+    const std::string description(990, 'd');
+    SetLibrary({MakeDictionary("a.vrk3", "A", Numbered(0, 60, description)),
+                MakeDictionary("b.vrk3", "B", Numbered(100, 5))});
+    auto doc = Search("w*");
+    ASSERT_NE(doc, nullptr);
+    const int found = doc->Results().m_nFound;
+    EXPECT_GT(found, 40);
+    EXPECT_LT(found, 60);
+    EXPECT_EQ(doc->Results().m_strEntry[found - 1],
+              Entry(QString("w%1").arg(found - 1, 3, 10, QChar('0')).toStdString(), {description}));
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kTooManyFound.arg(found)});
+}
+
+TEST_F(TSearchRunTest, MissingTemporaryDirectoryIsAskedForOverTheProgressWindow) {
+    TRegKey machine;
+    ASSERT_EQ(TRegKey::Open(TRoot::kLocalMachine, kMachineRootKey, TAccess::kFull, machine),
+              TRegResult::kOk);
+    ASSERT_EQ(machine.DeleteValue("BackupDir"), TRegResult::kOk);
+    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
+    const QString chosen = QString::fromStdString(folder_ + "/temp2");
+    bool asked = false;
+    // The worker has the UI thread show the dialog over the progress window.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != "tempDirDlg" || !modal->isVisible()) return;
+        poll.stop();
+        asked = modal->parentWidget() && modal->parentWidget()->objectName() == "searchProgress";
+        modal->findChild<QLineEdit*>("directoryEdit")->setText(chosen);
+        modal->findChild<QPushButton*>("okButton")->click();
+    });
+    poll.start(10);
+    auto doc = Search("a*");
+    EXPECT_TRUE(asked);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->Results().m_nFound, 1);
+    std::string dir;
+    ASSERT_TRUE(TReadBackupDir(dir));
+    EXPECT_EQ(dir, chosen.toStdString());
+}
+
+}  // namespace
+}  // namespace vrk

@@ -1,0 +1,220 @@
+#include "finder/vrk3mpg_view.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QShowEvent>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "finder/search_texts.h"
+#include "finder/vrk3mpg_doc.h"
+#include "settings/reg_key.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "ui/commands.h"
+#include "ui/cp1250_text.h"
+#include "ui/font_record.h"
+#include "ui/icons.h"
+
+namespace {
+
+constexpr int kSplitterWidth = 5;
+constexpr std::size_t kShortDescriptionBytes = 995;
+constexpr std::size_t kDictNameBytes = 999;
+
+struct TColumnSetting {
+    const char* name;
+    int defaultWidth;
+};
+constexpr TColumnSetting kVisibleColumns[] = {{"Col1", 150}, {"Col2", 300}, {"Col3", 150}};
+
+QList<CVrk3mpgView*>& Views() {
+    static QList<CVrk3mpgView*> views;
+    return views;
+}
+
+std::int32_t ReadNumber(std::string_view name, std::int32_t fallback) {
+    std::int32_t value = 0;
+    return vrk::TGetRegistryNumber(vrk::kFinderPath, name, value) ? value : fallback;
+}
+
+bool FinderKeyExists() {
+    vrk::TRegKey key;
+    return vrk::TRegKey::Open(vrk::TRoot::kCurrentUser, vrk::kFinderKey, vrk::TAccess::kRead,
+                              key) == vrk::TRegResult::kOk;
+}
+
+}  // namespace
+
+const QList<CVrk3mpgView*>& CVrk3mpgView::ResultViews() {
+    return Views();
+}
+
+std::string CVrk3mpgView::ShortDescription(std::string_view descriptions) {
+    std::string out;
+    for (char c : descriptions) {
+        if (out.size() >= kShortDescriptionBytes) break;
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0) break;
+        // Another description, or a line break or other control byte inside
+        // this one: the cell shows what came before it.
+        if (byte < 32) {
+            out += ", ...";
+            break;
+        }
+        out += c;
+    }
+    return out;
+}
+
+CVrk3mpgView::CVrk3mpgView(std::shared_ptr<const CVrk3mpgDoc> doc, QWidget* parent)
+    : QWidget(parent), m_pDoc(std::move(doc)) {
+    setObjectName(QStringLiteral("resultView"));
+    if (Views().size() < kMaxResultViews) Views().append(this);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_unmarkedIcon = vrk::RoleIcon(vrk::icon::kRowUnmarked);
+    m_markedIcon = vrk::RoleIcon(vrk::icon::kRowMarked);
+    createControls();
+    createLayout();
+    createCommands();
+    fillRows();
+    SortBy(0);
+    connectControls();
+    applyFonts();
+    QApplication::restoreOverrideCursor();
+}
+
+CVrk3mpgView::~CVrk3mpgView() {
+    storeLayout();
+    Views().removeOne(this);
+}
+
+void CVrk3mpgView::createControls() {
+    m_pList = new QTreeWidget(this);
+    m_pList->setObjectName(QStringLiteral("resultList"));
+    m_pList->setRootIsDecorated(false);
+    m_pList->setUniformRowHeights(true);
+    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_pList->setAllColumnsShowFocus(true);
+    m_pList->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_pList->setColumnCount(kColumnCount);
+    m_pList->setHeaderLabels({vrk::texts::kColWord, vrk::texts::kColDescription,
+                              vrk::texts::kColDictionary, vrk::texts::kColDataFile,
+                              vrk::texts::kColPriority, vrk::texts::kColClueIndex,
+                              vrk::texts::kColMarked});
+    QHeaderView* header = m_pList->header();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
+    header->setStretchLastSection(false);
+    for (int column = 0; column < 3; ++column)
+        m_pList->setColumnWidth(
+            column, ReadNumber(kVisibleColumns[column].name, kVisibleColumns[column].defaultWidth));
+    // The hidden columns stay real columns, so other windows can read them.
+    for (int column = kColDataFile; column < kColumnCount; ++column)
+        m_pList->setColumnHidden(column, true);
+    m_pList->installEventFilter(this);
+
+    m_pPane = new QListWidget(this);
+    m_pPane->setObjectName(QStringLiteral("descriptionPane"));
+
+    // The pane's height: stored, else a share of the view's height.
+    std::int32_t height = 0;
+    if (vrk::TGetRegistryNumber(vrk::kFinderPath, "ChildL", height) && height >= 0)
+        m_nPaneHeight = height;
+    else
+        m_nPaneDefaultPercent = FinderKeyExists() ? 30 : 70;
+}
+
+void CVrk3mpgView::createLayout() {
+    m_pSplitter = new QSplitter(Qt::Vertical, this);
+    m_pSplitter->setObjectName(QStringLiteral("splitter"));
+    m_pSplitter->setHandleWidth(kSplitterWidth);
+    m_pSplitter->setChildrenCollapsible(false);
+    m_pSplitter->addWidget(m_pList);
+    m_pSplitter->addWidget(m_pPane);
+    m_pSplitter->setStretchFactor(0, 1);
+    m_pSplitter->setStretchFactor(1, 0);
+    m_pSplitter->handle(1)->setCursor(
+        vrk::RoleCursor(vrk::TProgram::kFinder, vrk::cursor::kSplitterHover));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pSplitter);
+}
+
+void CVrk3mpgView::fillRows() {
+    const TSearchResults& results = m_pDoc->Results();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(results.m_nFound);
+    for (int k = 0; k < results.m_nFound; ++k) {
+        const std::string_view entry = results.m_strEntry[k];
+        const std::size_t mark = entry.find('\x01');
+        const std::string_view word = entry.substr(0, mark);
+        const std::string_view rest =
+            mark == std::string_view::npos ? std::string_view() : entry.substr(mark + 1);
+        auto* item = new QTreeWidgetItem;
+        item->setText(kColWord, vrk::FromCp1250(word));
+        item->setIcon(kColWord, m_unmarkedIcon);
+        item->setData(kColWord, Qt::UserRole, k);
+        item->setText(kColDescription, vrk::FromCp1250(ShortDescription(rest)));
+        item->setText(
+            kColDictionary,
+            vrk::FromCp1250(std::string_view(results.m_strDictName[k]).substr(0, kDictNameBytes)));
+        item->setText(kColDataFile,
+                      QFile::decodeName(QByteArray::fromStdString(results.m_strDataFile[k])));
+        item->setText(kColPriority, QString::number(results.m_nPriority[k] + 1));
+        item->setText(kColClueIndex, QString::number(results.m_nClueIndex[k]));
+        item->setText(kColMarked, vrk::texts::kMarkedNo);
+        for (int column = kColPriority; column <= kColMarked; ++column)
+            item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        items.append(item);
+    }
+    m_pList->addTopLevelItems(items);
+}
+
+void CVrk3mpgView::applyFonts() {
+    m_pList->setFont(vrk::ReadFontOrStore(vrk::kFinderPath, "Font02", m_pList->font()));
+    m_pPane->setFont(vrk::ReadFontOrStore(vrk::kFinderPath, "Font03", m_pPane->font()));
+}
+
+void CVrk3mpgView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_bLayoutApplied) return;
+    m_bLayoutApplied = true;
+    const int total = m_pSplitter->height() - kSplitterWidth;
+    int pane = m_nPaneHeight >= 0 ? m_nPaneHeight : height() * m_nPaneDefaultPercent / 100;
+    pane = std::clamp(pane, 0, std::max(total, 0));
+    m_pSplitter->setSizes({total - pane, pane});
+}
+
+// Column widths and the pane's height are kept whenever the list loses the
+// focus, and once more when the window goes.
+void CVrk3mpgView::storeLayout() {
+    for (int column = 0; column < 3; ++column)
+        (void)vrk::TSetRegistryNumber(vrk::kFinderPath, kVisibleColumns[column].name,
+                                      m_pList->columnWidth(column),
+                                      vrk::kRegCreateKey | vrk::kRegOverwrite);
+    if (m_bLayoutApplied)
+        (void)vrk::TSetRegistryNumber(vrk::kFinderPath, "ChildL", m_pPane->height(),
+                                      vrk::kRegCreateKey | vrk::kRegOverwrite);
+}
+
+bool CVrk3mpgView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_pList) {
+        if (event->type() == QEvent::FocusOut) {
+            storeLayout();
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                OpenSelected();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,62 @@
+// The description pane: every description of the selected word, read again
+// from its dictionary.
+#include <QApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QTreeWidget>
+
+#include "finder/search_texts.h"
+#include "finder/vrk3mpg_view.h"
+#include "settings/temp_dir.h"
+#include "store/data_file.h"
+#include "ui/cp1250_text.h"
+#include "ui/message_box.h"
+#include "ui/temp_dir_dlg.h"
+
+namespace {
+
+// The pane shows at most this many descriptions of a word.
+constexpr int kMaxPaneDescriptions = 100;
+
+// Restores the cursor however the fill ends.
+struct TWaitCursor {
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+void CVrk3mpgView::FillDescriptionPane(int row) {
+    m_nShownRow = row;
+    QTreeWidgetItem* item = row >= 0 ? m_pList->topLevelItem(row) : nullptr;
+    m_pShownItem = item;
+    if (!item) {
+        m_pPane->clear();
+        return;
+    }
+    TWaitCursor wait;
+    std::string dir;
+    if (!vrk::AskBackupDir(this, dir)) return;
+    bool indexOk = false;
+    const std::int32_t index = item->text(kColClueIndex).toInt(&indexOk);
+    const std::string path = QFile::encodeName(item->text(kColDataFile)).toStdString();
+    vrk::TDataFile file(path, vrk::TScratchPath(dir, "srchbkp1.qsr"),
+                        vrk::TScratchPath(dir, "srchbkp2.qsr"),
+                        vrk::TScratchPath(dir, "srchbkp3.qsr"));
+    m_pPane->clear();
+    // One read of the whole entry gives every description at once.
+    std::string entry;
+    if (!indexOk || !file.GetEntry(index, entry)) {
+        vrk::ShowError(this, vrk::texts::kDictOpenError);
+        return;
+    }
+    QStringList lines;
+    std::size_t mark = entry.find('\x01');
+    while (mark != std::string::npos && lines.size() < kMaxPaneDescriptions) {
+        const std::size_t next = entry.find('\x01', mark + 1);
+        lines.append(vrk::FromCp1250(std::string_view(entry).substr(
+            mark + 1, next == std::string::npos ? std::string::npos : next - mark - 1)));
+        mark = next;
+    }
+    m_pPane->addItems(lines);
+}

@@ -79,16 +79,56 @@ class TLetterCheck {
     bool m_countLetters = false;
 };
 
+// One term, prepared for being looked for in many texts: bytes are compared
+// by their key (the byte itself when exact, else its rank), and a table says
+// which bytes can start a match.
+class TTermFinder {
+  public:
+    TTermFinder(const TSearchTerm& term, const TRankTable& rank)
+        : m_mode(term.mode), m_wholeWord(term.wholeWord) {
+        for (int b = 0; b < 256; ++b)
+            m_key[b] = term.exact ? static_cast<std::uint32_t>(b) : rank[b];
+        for (char c : term.text) m_term.push_back(m_key[static_cast<unsigned char>(c)]);
+        for (int b = 0; b < 256; ++b) m_first[b] = !m_term.empty() && m_key[b] == m_term[0];
+    }
+
+    TSearchTerm::Mode mode() const { return m_mode; }
+
+    bool In(std::string_view text) const {
+        const std::size_t m = m_term.size();
+        if (m == 0 || m > text.size()) return false;
+        const std::size_t last = text.size() - m;
+        for (std::size_t p = 0; p <= last; ++p) {
+            if (!m_first[static_cast<unsigned char>(text[p])]) continue;
+            std::size_t j = 1;
+            while (j < m && m_key[static_cast<unsigned char>(text[p + j])] == m_term[j]) ++j;
+            if (j < m) continue;
+            if (!m_wholeWord) return true;
+            const std::size_t after = p + m;
+            if ((after == text.size() || IsWordBoundary(text[after])) &&
+                (p == 0 || IsWordBoundary(text[p - 1])))
+                return true;
+        }
+        return false;
+    }
+
+  private:
+    TSearchTerm::Mode m_mode;
+    bool m_wholeWord;
+    std::array<std::uint32_t, 256> m_key;
+    std::array<bool, 256> m_first;
+    std::vector<std::uint32_t> m_term;
+};
+
 // The term check of one entry: the number of found terms that are not
 // excluded, or -1 when the entry fails (a required term missing, an
 // excluded term present).
-int CountHits(std::string_view descriptions, const std::vector<TSearchTerm>& terms,
-              const TRankTable& rank) {
+int CountHits(std::string_view descriptions, const std::vector<TTermFinder>& terms) {
     int hits = 0;
-    for (const TSearchTerm& term : terms) {
-        const bool found = FindTerm(descriptions, term.text, term.exact, term.wholeWord, rank);
-        if (found && term.mode == TSearchTerm::Excluded) return -1;
-        if (!found && term.mode == TSearchTerm::Required) return -1;
+    for (const TTermFinder& term : terms) {
+        const bool found = term.In(descriptions);
+        if (found && term.mode() == TSearchTerm::Excluded) return -1;
+        if (!found && term.mode() == TSearchTerm::Required) return -1;
         if (found) ++hits;
     }
     return hits;
@@ -138,21 +178,11 @@ std::vector<TSearchTerm> ParseSearchTerms(std::string_view text) {
 
 bool FindTerm(std::string_view text, std::string_view term, bool exact, bool wholeWord,
               const TRankTable& rank) {
-    if (term.empty() || term.size() > text.size()) return false;
-    auto same = [&](char a, char b) { return exact ? a == b : RankOf(rank, a) == RankOf(rank, b); };
-    const std::size_t last = text.size() - term.size();
-    for (std::size_t p = 0; p <= last; ++p) {
-        if (!same(text[p], term[0])) continue;
-        std::size_t j = 1;
-        while (j < term.size() && same(text[p + j], term[j])) ++j;
-        if (j < term.size()) continue;
-        if (!wholeWord) return true;
-        const std::size_t after = p + term.size();
-        if ((after == text.size() || IsWordBoundary(text[after])) &&
-            (p == 0 || IsWordBoundary(text[p - 1])))
-            return true;
-    }
-    return false;
+    TSearchTerm prepared;
+    prepared.text.assign(term);
+    prepared.exact = exact;
+    prepared.wholeWord = wholeWord;
+    return TTermFinder(prepared, rank).In(text);
 }
 
 bool TDataFile::ContainsTerm(std::string_view text, std::string_view term, bool exact,
@@ -164,7 +194,8 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
                                std::span<char> outText, std::span<std::int32_t> outIndex,
                                std::span<std::int32_t> outHits, std::int32_t maxResults) {
     const TLetterCheck letters(pattern, m_rank);
-    const std::vector<TSearchTerm> parsed = ParseSearchTerms(terms);
+    std::vector<TTermFinder> parsed;
+    for (const TSearchTerm& term : ParseSearchTerms(terms)) parsed.emplace_back(term, m_rank);
     if (!Open(Mode::Read)) return -1;
     nProgressPos.store(0, std::memory_order_relaxed);
     nProgressTotal.store(m_count, std::memory_order_relaxed);
@@ -205,7 +236,7 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
             const std::string_view descriptions = mark == std::string::npos
                                                       ? std::string_view{}
                                                       : std::string_view(record).substr(mark + 1);
-            const int hits = CountHits(descriptions, parsed, m_rank);
+            const int hits = CountHits(descriptions, parsed);
             if (hits >= 0 && (parsed.empty() || hits >= 1)) {
                 const auto recordLength = static_cast<std::int64_t>(length);
                 if (used + recordLength >= outSize - 2) {

@@ -1,6 +1,8 @@
 #include "ui/help.h"
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -20,6 +22,40 @@ protected:
         TUiTest::TearDown();
     }
 };
+
+QString PageText(const QUrl& url) {
+    QFile file(url.scheme() == "qrc" ? ':' + url.path() : url.toLocalFile());
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPage) {
+    for (int context : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 100}) {
+        const QUrl url = HelpUrl(context);
+        EXPECT_EQ(url.fragment(), QStringLiteral("kontekst-%1").arg(context));
+        EXPECT_TRUE(PageText(url).contains(QStringLiteral("name=\"kontekst-%1\"").arg(context)))
+            << url.toString().toStdString();
+    }
+}
+
+TEST_F(HelpTest, EveryLinkBetweenPagesLeadsSomewhere) {
+    const QDir pages(QStringLiteral(":/help"));
+    const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(?:#([^\"]*))?\""));
+    int links = 0;
+    for (const QString& name : pages.entryList({QStringLiteral("*.html")})) {
+        const QString text = PageText(QUrl(QStringLiteral("qrc:/help/") + name));
+        for (auto it = link.globalMatch(text); it.hasNext(); ++links) {
+            const auto match = it.next();
+            const QString target = match.captured(1).isEmpty() ? name : match.captured(1);
+            const QString targetText = PageText(QUrl(QStringLiteral("qrc:/help/") + target));
+            EXPECT_FALSE(targetText.isEmpty()) << name.toStdString() << " -> " << target.toStdString();
+            if (!match.captured(2).isEmpty()) {
+                EXPECT_TRUE(targetText.contains("name=\"" + match.captured(2) + '"'))
+                    << name.toStdString() << " -> #" << match.captured(2).toStdString();
+            }
+        }
+    }
+    EXPECT_GT(links, 30);
+}
 
 TEST_F(HelpTest, UnknownContextOpensTheContents) {
     const QUrl url = HelpUrl(4711);

@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <thread>
 
+#include "file_io.h"
 #include "older_formats.h"
 #include "progress.h"
 #include "test_util.h"
@@ -180,25 +182,32 @@ TEST_F(ConvertTest, FailedImportsLeaveTheDictionaryUnchanged) {
     EXPECT_FALSE(missing->ImportCsv(Path("ok.csv")));
 }
 
-TEST_F(ConvertTest, StopRequestEndsAnImportWithoutChanges) {
-    std::vector<std::string> records;
-    for (int i = 0; i < 2000; ++i) records.push_back(Record("g" + std::to_string(i), {"d"}));
-    auto dict = DictionaryWith(records);
-    std::string csv;
-    for (int i = 0; i < 200000; ++i) csv += "n" + std::to_string(i) + ",opis\n";
-    WriteWholeFile(Path("in.csv"), csv);
-    const std::string before = ReadWholeFile(Path("test.vrk3"));
-    nProgressPos = 0;
-    std::atomic<bool> done{false};
-    std::thread stopper([&] {
-        while (!done && nProgressPos < 100) std::this_thread::yield();
-        bStopRequested = 1;
-    });
-    EXPECT_FALSE(dict->ImportCsv(Path("in.csv")));
-    done = true;
-    stopper.join();
+// The operation clears the stop request when it starts; the test holds the
+// dictionary's lock so that the operation waits in Open, and sets the stop
+// request again once it has been cleared.
+bool RunStopped(const std::string& dictPath, const std::function<bool()>& operation) {
+    bStopRequested = 1;
+    TLockedFile lock;
+    EXPECT_TRUE(lock.Open(dictPath, TLockedFile::Access::Read, true));
+    bool result = true;
+    std::thread worker([&] { result = operation(); });
+    while (bStopRequested != 0) std::this_thread::yield();
+    bStopRequested = 1;
+    lock.Close();
+    worker.join();
     bStopRequested = 0;
+    return result;
+}
+
+TEST_F(ConvertTest, StopRequestEndsImportsAndExportsWithoutChanges) {
+    auto dict = DictionaryWith({Record("miza", {"a"})});
+    WriteWholeFile(Path("in.csv"), "miza,b\nstol,c\n");
+    const std::string before = ReadWholeFile(Path("test.vrk3"));
+    EXPECT_FALSE(RunStopped(Path("test.vrk3"), [&] { return dict->ImportCsv(Path("in.csv")); }));
     EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before);
+    EXPECT_FALSE(
+        RunStopped(Path("test.vrk3"), [&] { return dict->ExportCsv(Path("o.csv"), ','); }));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "test.vrk3"}));
 }
 
 // Cut and random bytes fed to every importer: each ends with false or with

@@ -1,6 +1,7 @@
 #include "ui/about_dlg.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -38,8 +39,7 @@ void CAboutDlg::paintEvent(QPaintEvent*) {
     painter.setPen(QColor(0x1c, 0x2a, 0x3e));
     painter.setFont(font);
     const int width = PictureSize().width() - 30;
-    painter.drawText(QRect(15, 85, width, 16), Qt::AlignLeft | Qt::AlignTop,
-                     texts::kAboutVersion);
+    painter.drawText(QRect(15, 85, width, 16), Qt::AlignLeft | Qt::AlignTop, texts::kAboutVersion);
     font.setWeight(QFont::Black);
     painter.setFont(font);
     painter.drawText(QRect(15, 70, width, 16), Qt::AlignLeft | Qt::AlignTop, m_strProgramName);
@@ -47,6 +47,19 @@ void CAboutDlg::paintEvent(QPaintEvent*) {
 
 void CAboutDlg::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) accept();
+}
+
+void CAboutDlg::keyPressEvent(QKeyEvent* event) {
+    // There is no button to be the default one; Enter and Space close too.
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
 }
 
 void ShowFinderAbout(QWidget* parent) {

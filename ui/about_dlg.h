@@ -10,7 +10,7 @@ namespace vrk {
 
 class CAboutDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     // The picture is a numbered bitmap (bitmap::kFinderAbout or
     // bitmap::kManagerAbout); `programName` is drawn over it.
     CAboutDlg(int bitmapNumber, const QString& programName, QWidget* parent = nullptr);
@@ -18,12 +18,13 @@ public:
     static QSize PictureSize() { return QSize(358, 208); }
     QString ProgramName() const { return m_strProgramName; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     int m_nBitmap;
     QString m_strProgramName;
 };

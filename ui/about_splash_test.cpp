@@ -24,6 +24,11 @@ TEST_F(AboutSplashTest, AboutBoxIsThePictureSizeAndAClickClosesIt) {
     QTest::mouseClick(&about, Qt::LeftButton);
     EXPECT_EQ(about.result(), QDialog::Accepted);
     EXPECT_FALSE(about.isVisible());
+
+    about.setResult(QDialog::Rejected);
+    about.show();
+    QTest::keyClick(&about, Qt::Key_Return);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
 }
 
 TEST_F(AboutSplashTest, SplashHidesByItselfAndExistsOnlyOnce) {
@@ -59,11 +64,10 @@ TEST_F(AboutSplashTest, FirstKeyAndFirstClickOnlyEndTheSplash) {
 }
 
 TEST_F(AboutSplashTest, EveryNumberedRoleHasADrawing) {
-    for (int number : {icon::kDictionary, icon::kLibrary, icon::kLibraryOpen,
-                       icon::kLibraryClosed, icon::kSubdirectory, icon::kParentDirectory,
-                       icon::kCurrentDirectory, icon::kSearchOptions, icon::kOptionOn,
-                       icon::kOptionOff, icon::kRowUnmarked, icon::kRowMarked, icon::kFinderApp,
-                       icon::kManagerApp})
+    for (int number : {icon::kDictionary, icon::kLibrary, icon::kLibraryOpen, icon::kLibraryClosed,
+                       icon::kSubdirectory, icon::kParentDirectory, icon::kCurrentDirectory,
+                       icon::kSearchOptions, icon::kOptionOn, icon::kOptionOff, icon::kRowUnmarked,
+                       icon::kRowMarked, icon::kFinderApp, icon::kManagerApp})
         EXPECT_FALSE(RoleIcon(number).pixmap(16, 16).isNull()) << "icon " << number;
     for (int number : {cursor::kSplitterHover, cursor::kSplitterDrag, cursor::kDropAllowed,
                        cursor::kDropRefused})
@@ -78,11 +82,26 @@ TEST_F(AboutSplashTest, EveryNumberedRoleHasADrawing) {
         EXPECT_FALSE(RoleBitmap(number).isNull()) << "bitmap " << number;
     EXPECT_TRUE(RoleIcon(4711).isNull());
     EXPECT_EQ(RoleCursor(TProgram::kFinder, cursor::kDropAllowed).shape(), Qt::ArrowCursor);
-    for (const char* name :
-         {"entry-new", "entry-save", "entry-delete", "edit-cut", "edit-copy", "edit-paste", "undo",
-          "undo-several", "description-add", "description-remove", "help-topics",
-          "dictionary-info", "search", "library-new", "dictionary-add", "dictionary-new",
-          "import", "export", "dictionary-data", "dictionary-security"})
+    for (const char* name : {"entry-new",
+                             "entry-save",
+                             "entry-delete",
+                             "edit-cut",
+                             "edit-copy",
+                             "edit-paste",
+                             "undo",
+                             "undo-several",
+                             "description-add",
+                             "description-remove",
+                             "help-topics",
+                             "dictionary-info",
+                             "search",
+                             "library-new",
+                             "dictionary-add",
+                             "dictionary-new",
+                             "import",
+                             "export",
+                             "dictionary-data",
+                             "dictionary-security"})
         EXPECT_FALSE(ToolbarIcon(QString::fromLatin1(name)).isNull()) << name;
 }
 

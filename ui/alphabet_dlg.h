@@ -16,12 +16,12 @@ namespace vrk {
 
 class CAlphabetDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CAlphabetDlg(QWidget* parent = nullptr);
 
     void accept() override;
 
-private:
+  private:
     void createControls();
     void createLayout();
     void connectControls();

@@ -14,7 +14,7 @@ namespace vrk {
 namespace {
 
 class AlphabetDlgTest : public TUiTest {
-protected:
+  protected:
     // Stores rows "r0".."r9" with separators "|", "/", ... as slots 0..9.
     void StoreHistory(int count) {
         TRegKey key = UserKey(kAlphabetKey);

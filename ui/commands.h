@@ -24,10 +24,10 @@ namespace vrk {
 
 struct TCommand {
     int id = 0;
-    const char* text = "";             // UTF-8 menu text, e.g. "&Išči\tCtrl+I"
-    const char* prompt = "";           // "status text\ntool tip"; either part may be missing
-    const char* shortcut = nullptr;    // portable key text; null: the key after the tab
-    const char* icon = nullptr;        // toolbar icon name (icons.h); null: none
+    const char* text = "";           // UTF-8 menu text, e.g. "&Išči\tCtrl+I"
+    const char* prompt = "";         // "status text\ntool tip"; either part may be missing
+    const char* shortcut = nullptr;  // portable key text; null: the key after the tab
+    const char* icon = nullptr;      // toolbar icon name (icons.h); null: none
     bool checkable = false;
 };
 
@@ -45,7 +45,7 @@ inline constexpr int kSeparator = 0;
 
 class TCommandSet : public QObject {
     Q_OBJECT
-public:
+  public:
     // The actions are children of `owner` and added to it, so that their keys
     // work wherever the owner's window has the focus.
     explicit TCommandSet(QWidget* owner);
@@ -75,7 +75,7 @@ public:
     void FillMenu(QMenu* menu, std::initializer_list<int> ids);
     void FillToolBar(QToolBar* toolBar, std::initializer_list<int> ids);
 
-private:
+  private:
     QWidget* m_pOwner;
     std::map<int, QAction*> m_actions;
     std::map<int, std::function<bool()>> m_enabledRules;

@@ -21,7 +21,7 @@ constexpr TCommand kTable[] = {
 };
 
 class CommandsTest : public TUiTest {
-protected:
+  protected:
     std::unique_ptr<QMainWindow> owner_;
     QMainWindow* window_ = nullptr;
     TCommandSet* commands_ = nullptr;

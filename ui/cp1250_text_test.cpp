@@ -58,9 +58,9 @@ TEST(Cp1250Text, SloveneLettersAreSingleBytes) {
 TEST(Cp1250Text, CharactersOutsideTheCodePageAreReplacedAndReported) {
     bool lossless = true;
     // One replacement per character, also for one outside the basic plane.
-    EXPECT_EQ(ToCp1250(QStringLiteral("a\u4E2D") + QString::fromUcs4(U"\U0001F600") + "b",
-                       &lossless),
-              "a??b");
+    EXPECT_EQ(
+        ToCp1250(QStringLiteral("a\u4E2D") + QString::fromUcs4(U"\U0001F600") + "b", &lossless),
+        "a??b");
     EXPECT_FALSE(lossless);
     EXPECT_FALSE(FitsCp1250(QStringLiteral("\u00E6")));  // æ is not in Windows-1250
     EXPECT_EQ(ToCp1250(QStringLiteral("\u00E6"), nullptr, '_'), "_");

@@ -16,7 +16,9 @@
 
 namespace vrk {
 
-QSize CDictInfoDlg::PictureSize() { return QSize(160, 200); }
+QSize CDictInfoDlg::PictureSize() {
+    return QSize(160, 200);
+}
 
 CDictInfoDlg::CDictInfoDlg(const QString& name, const QString& author, const QString& notes,
                            const QString& picturePath, int noPictureBitmap, QWidget* parent)
@@ -111,14 +113,13 @@ void CDictInfoDlg::loadPicture(const QString& picturePath, int noPictureBitmap) 
 
 QString WriteInfoPicture(std::string_view backupDir, std::string_view picture) {
     if (picture.empty()) return {};
-    const QString path = QFile::decodeName(
-        TScratchPath(backupDir, texts::kPictureFile.toStdString()).c_str());
+    const QString path =
+        QFile::decodeName(TScratchPath(backupDir, texts::kPictureFile.toStdString()).c_str());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
-    const bool written =
-        file.write(picture.data(), static_cast<qint64>(picture.size())) ==
-            static_cast<qint64>(picture.size()) &&
-        file.flush();
+    const bool written = file.write(picture.data(), static_cast<qint64>(picture.size())) ==
+                             static_cast<qint64>(picture.size()) &&
+                         file.flush();
     file.close();
     if (written && file.error() == QFileDevice::NoError) return path;
     QFile::remove(path);

@@ -18,7 +18,7 @@ namespace vrk {
 
 class CDictInfoDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     // `picturePath` names a picture file written for this dialog (see
     // WriteInfoPicture); it is loaded and deleted at once, whether or not it
     // holds a picture Qt can read. An empty path, or an unreadable picture,
@@ -31,7 +31,7 @@ public:
     // The size of the picture frame.
     static QSize PictureSize();
 
-private:
+  private:
     void createControls(const QString& name, const QString& author, const QString& notes);
     void createLayout();
     void loadPicture(const QString& picturePath, int noPictureBitmap);

@@ -15,7 +15,7 @@ namespace vrk {
 namespace {
 
 class DictInfoDlgTest : public TUiTest {
-protected:
+  protected:
     QTemporaryDir tmp_;
     std::string Dir() const { return tmp_.path().toStdString() + "/"; }
     static std::string PngBytes() {

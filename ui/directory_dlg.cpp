@@ -27,7 +27,7 @@ constexpr int kIndentStep = 10;                // per path level
 // Draws each row moved right by its indent: the path levels step inwards,
 // the subdirectories sit one step below the current directory.
 class CIndentDelegate : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -45,9 +45,9 @@ public:
 // File systems that hold no user directories.
 bool IsPseudoFileSystem(const QStorageInfo& volume) {
     static const QStringList kTypes = {
-        "proc",  "sysfs", "devtmpfs", "devpts",     "cgroup",   "cgroup2",   "securityfs",
-        "debugfs", "tracefs", "pstore", "bpf",     "mqueue",   "hugetlbfs", "configfs",
-        "fusectl", "autofs", "binfmt_misc", "squashfs", "efivarfs", "nsfs", "ramfs"};
+        "proc",    "sysfs",   "devtmpfs",    "devpts",   "cgroup",   "cgroup2",   "securityfs",
+        "debugfs", "tracefs", "pstore",      "bpf",      "mqueue",   "hugetlbfs", "configfs",
+        "fusectl", "autofs",  "binfmt_misc", "squashfs", "efivarfs", "nsfs",      "ramfs"};
     if (kTypes.contains(QString::fromLatin1(volume.fileSystemType()))) return true;
     const QString root = volume.rootPath();
     for (const char* prefix : {"/proc", "/sys", "/dev", "/snap", "/boot/efi"})
@@ -186,8 +186,7 @@ void CTDirectoryDlg::SetMessages(const QString& driveMissing, const QString& dir
 QList<CTDirectoryDlg::TDrive> CTDirectoryDlg::EnumerateDrives() {
     QList<TDrive> drives{{QStringLiteral("/"), texts::kRootFileSystem}};
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (!volume.isValid() || !volume.isReady() || volume.isRoot() ||
-            IsPseudoFileSystem(volume))
+        if (!volume.isValid() || !volume.isReady() || volume.isRoot() || IsPseudoFileSystem(volume))
             continue;
         const QString root = volume.rootPath();
         if (std::any_of(drives.begin(), drives.end(),
@@ -254,12 +253,22 @@ bool CTDirectoryDlg::fillList(const QString& directory) {
     m_nSubdirCount = static_cast<int>(subdirectories.size());
 
     m_pList->setCurrentRow(m_nLevelCount - 1);
-    m_pList->scrollToItem(m_pList->item(0));
-    m_pList->scrollToItem(m_pList->item(m_nLevelCount - 1));
+    showPathRows();
     m_strCurrentPath = dir;
     m_strShownPath = dir;
     m_pPath->setText(dir);
     return true;
+}
+
+void CTDirectoryDlg::showPathRows() {
+    m_pList->scrollToItem(m_pList->item(0), QAbstractItemView::PositionAtTop);
+    m_pList->scrollToItem(m_pList->item(m_nLevelCount - 1));
+}
+
+void CTDirectoryDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Scrolling before the list had its size left the top rows hidden.
+    showPathRows();
 }
 
 void CTDirectoryDlg::onRowActivated(QListWidgetItem* item) {

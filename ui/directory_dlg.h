@@ -20,7 +20,7 @@ namespace vrk {
 
 class CTDirectoryDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Options (bits).
     static constexpr unsigned kEditablePath = 1;   // the path field can be typed into
     static constexpr unsigned kCreateMissing = 4;  // OK creates a missing directory after asking
@@ -56,7 +56,10 @@ public:
     void accept() override;
     void reject() override;
 
-private:
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
     struct TDrive {
         QString root, name;
     };
@@ -68,6 +71,7 @@ private:
     void fillDrives();
     void selectDriveOf(const QString& path);
     [[nodiscard]] bool fillList(const QString& directory);
+    void showPathRows();
     void onRowActivated(QListWidgetItem* item);
     void onDriveChosen(int index);
 

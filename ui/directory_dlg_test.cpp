@@ -17,7 +17,7 @@ namespace {
 constexpr unsigned kTypeAndCreate = CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing;
 
 class DirectoryDlgTest : public TUiTest {
-protected:
+  protected:
     QTemporaryDir tmp_;
     QString Path(const QString& relative) const { return tmp_.filePath(relative); }
     void MakeDirs(std::initializer_list<const char*> names) {

@@ -37,24 +37,36 @@ double ScreenDpi() {
 
 QFont::StyleHint HintOfFamily(std::uint8_t family) {
     switch (family & 0xF0) {
-        case kFamilyRoman: return QFont::Serif;
-        case kFamilySwiss: return QFont::SansSerif;
-        case kFamilyModern: return QFont::Monospace;
-        case kFamilyScript: return QFont::Cursive;
-        case kFamilyDecorative: return QFont::Decorative;
-        default: return QFont::AnyStyle;
+        case kFamilyRoman:
+            return QFont::Serif;
+        case kFamilySwiss:
+            return QFont::SansSerif;
+        case kFamilyModern:
+            return QFont::Monospace;
+        case kFamilyScript:
+            return QFont::Cursive;
+        case kFamilyDecorative:
+            return QFont::Decorative;
+        default:
+            return QFont::AnyStyle;
     }
 }
 
 std::uint8_t FamilyOfHint(QFont::StyleHint hint) {
     switch (hint) {
-        case QFont::Serif: return kFamilyRoman;
-        case QFont::SansSerif: return kFamilySwiss;
+        case QFont::Serif:
+            return kFamilyRoman;
+        case QFont::SansSerif:
+            return kFamilySwiss;
         case QFont::Monospace:
-        case QFont::TypeWriter: return kFamilyModern;
-        case QFont::Cursive: return kFamilyScript;
-        case QFont::Decorative: return kFamilyDecorative;
-        default: return 0;
+        case QFont::TypeWriter:
+            return kFamilyModern;
+        case QFont::Cursive:
+            return kFamilyScript;
+        case QFont::Decorative:
+            return kFamilyDecorative;
+        default:
+            return 0;
     }
 }
 
@@ -117,8 +129,8 @@ QFont FontFromRecord(const TFontRecord& r) {
     font.setStrikeOut(r.strikeOut != 0);
     if (r.width != 0 && r.height != 0) {
         // A face's average character width is about half its height.
-        const int stretch = static_cast<int>(std::lround(200.0 * std::abs(r.width) /
-                                                          std::abs(r.height)));
+        const int stretch =
+            static_cast<int>(std::lround(200.0 * std::abs(r.width) / std::abs(r.height)));
         font.setStretch(std::clamp(stretch, 1, 4000));
     }
     if (HintOfFamily(r.pitchAndFamily) != QFont::AnyStyle)

@@ -26,7 +26,9 @@ TFontRecord SampleRecord() {
     r.clipPrecision = 2;
     r.quality = 4;
     r.pitchAndFamily = 0x12;
-    r.SetFaceName("\xC8" "ebelica");  // "Čebelica" in Windows-1250
+    r.SetFaceName(
+        "\xC8"
+        "ebelica");  // "Čebelica" in Windows-1250
     return r;
 }
 

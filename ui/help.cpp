@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "ui/help_window.h"
+#include "ui/ui_init.h"
 
 namespace vrk {
 namespace {
@@ -19,14 +20,22 @@ struct TContextPage {
 
 // Every context has its own anchor "kontekst-<n>" in its page.
 constexpr TContextPage kPages[] = {
-    {help::kContents, "index.html"},        {help::kFirstRun, "prvi-zagon.html"},
-    {help::kSaveEntry, "shrani-geslo.html"}, {help::kAlphabet, "abecedna-vrstica.html"},
-    {help::kTempDir, "zacasni-imenik.html"}, {help::kFonts, "pisave.html"},
-    {help::kNewDictPage1, "nov-slovar.html"}, {help::kNewDictPage2, "nov-slovar.html"},
-    {help::kImport, "uvoz.html"},            {help::kExportPanel, "izvoz.html"},
-    {help::kDictData, "podatki-slovarja.html"}, {help::kSecurity, "varnost.html"},
-    {help::kRemap, "prirejanje-pisave.html"}, {help::kSearchBar, "iskalna-vrstica.html"},
-    {help::kEntryWindow, "vpisno-okno.html"}, {help::kGuide, "vodnik.html"},
+    {help::kContents, "index.html"},
+    {help::kFirstRun, "prvi-zagon.html"},
+    {help::kSaveEntry, "shrani-geslo.html"},
+    {help::kAlphabet, "abecedna-vrstica.html"},
+    {help::kTempDir, "zacasni-imenik.html"},
+    {help::kFonts, "pisave.html"},
+    {help::kNewDictPage1, "nov-slovar.html"},
+    {help::kNewDictPage2, "nov-slovar.html"},
+    {help::kImport, "uvoz.html"},
+    {help::kExportPanel, "izvoz.html"},
+    {help::kDictData, "podatki-slovarja.html"},
+    {help::kSecurity, "varnost.html"},
+    {help::kRemap, "prirejanje-pisave.html"},
+    {help::kSearchBar, "iskalna-vrstica.html"},
+    {help::kEntryWindow, "vpisno-okno.html"},
+    {help::kGuide, "vodnik.html"},
 };
 
 std::mutex g_mutex;
@@ -36,8 +45,7 @@ QPointer<CHelpWindow> g_window;
 
 QString PageFolder(const QString& page) {
     std::lock_guard lock(g_mutex);
-    if (!g_folder.isEmpty() && QFileInfo::exists(QDir(g_folder).filePath(page)))
-        return g_folder;
+    if (!g_folder.isEmpty() && QFileInfo::exists(QDir(g_folder).filePath(page))) return g_folder;
     return QStringLiteral(":/help");
 }
 
@@ -49,6 +57,7 @@ void SetHelpFolder(const QString& folder) {
 }
 
 QUrl HelpUrl(int context) {
+    EnsureUiResources();
     const TContextPage* found = &kPages[0];
     for (const auto& entry : kPages)
         if (entry.context == context) found = &entry;

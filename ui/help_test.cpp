@@ -1,13 +1,13 @@
 #include "ui/help.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
-#include <QApplication>
-#include <QLineEdit>
 
 #include "ui/help_window.h"
 #include "ui/test_ui.h"
@@ -16,7 +16,7 @@ namespace vrk {
 namespace {
 
 class HelpTest : public TUiTest {
-protected:
+  protected:
     void TearDown() override {
         SetHelpFolder({});
         TUiTest::TearDown();
@@ -47,7 +47,8 @@ TEST_F(HelpTest, EveryLinkBetweenPagesLeadsSomewhere) {
             const auto match = it.next();
             const QString target = match.captured(1).isEmpty() ? name : match.captured(1);
             const QString targetText = PageText(QUrl(QStringLiteral("qrc:/help/") + target));
-            EXPECT_FALSE(targetText.isEmpty()) << name.toStdString() << " -> " << target.toStdString();
+            EXPECT_FALSE(targetText.isEmpty())
+                << name.toStdString() << " -> " << target.toStdString();
             if (!match.captured(2).isEmpty()) {
                 EXPECT_TRUE(targetText.contains("name=\"" + match.captured(2) + '"'))
                     << name.toStdString() << " -> #" << match.captured(2).toStdString();

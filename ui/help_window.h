@@ -12,13 +12,13 @@ namespace vrk {
 
 class CHelpWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CHelpWindow(QWidget* parent = nullptr);
 
     // Shows `url` (a page with an optional anchor).
     void Open(const QUrl& url);
 
-private:
+  private:
     void createControls();
     void createLayout();
     void connectControls();

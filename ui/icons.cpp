@@ -15,20 +15,13 @@ struct TRole {
 };
 
 constexpr TRole kIcons[] = {
-    {icon::kDictionary, "dictionary.svg"},
-    {icon::kLibrary, "library.svg"},
-    {icon::kLibraryOpen, "library-open.svg"},
-    {icon::kLibraryClosed, "library-closed.svg"},
-    {icon::kSubdirectory, "folder.svg"},
-    {icon::kParentDirectory, "folder-parent.svg"},
-    {icon::kCurrentDirectory, "folder-open.svg"},
-    {icon::kSearchOptions, "search-options.svg"},
-    {icon::kOptionOn, "option-on.svg"},
-    {icon::kOptionOff, "option-off.svg"},
-    {icon::kRowUnmarked, "row-unmarked.svg"},
-    {icon::kRowMarked, "row-marked.svg"},
-    {icon::kFinderApp, "app-finder.svg"},
-    {icon::kManagerApp, "app-manager.svg"},
+    {icon::kDictionary, "dictionary.svg"},        {icon::kLibrary, "library.svg"},
+    {icon::kLibraryOpen, "library-open.svg"},     {icon::kLibraryClosed, "library-closed.svg"},
+    {icon::kSubdirectory, "folder.svg"},          {icon::kParentDirectory, "folder-parent.svg"},
+    {icon::kCurrentDirectory, "folder-open.svg"}, {icon::kSearchOptions, "search-options.svg"},
+    {icon::kOptionOn, "option-on.svg"},           {icon::kOptionOff, "option-off.svg"},
+    {icon::kRowUnmarked, "row-unmarked.svg"},     {icon::kRowMarked, "row-marked.svg"},
+    {icon::kFinderApp, "app-finder.svg"},         {icon::kManagerApp, "app-manager.svg"},
 };
 
 struct TCursorRole {
@@ -83,13 +76,17 @@ QPixmap Render(const QString& file, QSize size) {
 
 }  // namespace
 
-QString RoleIconFile(int number) { return FileOf(kIcons, number); }
+QString RoleIconFile(int number) {
+    return FileOf(kIcons, number);
+}
 QString RoleCursorFile(TProgram program, int number) {
     EnsureUiResources();
     const TCursorRole* role = CursorOf(program, number);
     return role ? QStringLiteral(":/icons/") + role->file : QString();
 }
-QString RoleBitmapFile(int number) { return FileOf(kBitmaps, number); }
+QString RoleBitmapFile(int number) {
+    return FileOf(kBitmaps, number);
+}
 
 QIcon RoleIcon(int number) {
     const QString file = RoleIconFile(number);

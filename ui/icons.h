@@ -14,20 +14,20 @@ namespace vrk {
 
 // Numbered 16 x 16 icons.
 namespace icon {
-inline constexpr int kDictionary = 132;          // a dictionary
-inline constexpr int kLibrary = 135;             // a library without sub-libraries
-inline constexpr int kLibraryOpen = 136;         // a library with sub-libraries, expanded
-inline constexpr int kLibraryClosed = 138;       // a library with sub-libraries, collapsed
-inline constexpr int kSubdirectory = 140;        // directory chooser: a subdirectory
-inline constexpr int kParentDirectory = 141;     // directory chooser: a directory above
-inline constexpr int kCurrentDirectory = 142;    // directory chooser: the current directory
-inline constexpr int kSearchOptions = 155;       // the finder's search-options button
-inline constexpr int kOptionOn = 133;            // finder search options: a switch that is on
-inline constexpr int kOptionOff = 134;           // ... and one that is off
-inline constexpr int kRowUnmarked = 143;         // finder result rows: an unmarked row
-inline constexpr int kRowMarked = 144;           // ... and a marked one
-inline constexpr int kFinderApp = 128;           // the finder's window icon
-inline constexpr int kManagerApp = 129;          // the manager's window icon
+inline constexpr int kDictionary = 132;        // a dictionary
+inline constexpr int kLibrary = 135;           // a library without sub-libraries
+inline constexpr int kLibraryOpen = 136;       // a library with sub-libraries, expanded
+inline constexpr int kLibraryClosed = 138;     // a library with sub-libraries, collapsed
+inline constexpr int kSubdirectory = 140;      // directory chooser: a subdirectory
+inline constexpr int kParentDirectory = 141;   // directory chooser: a directory above
+inline constexpr int kCurrentDirectory = 142;  // directory chooser: the current directory
+inline constexpr int kSearchOptions = 155;     // the finder's search-options button
+inline constexpr int kOptionOn = 133;          // finder search options: a switch that is on
+inline constexpr int kOptionOff = 134;         // ... and one that is off
+inline constexpr int kRowUnmarked = 143;       // finder result rows: an unmarked row
+inline constexpr int kRowMarked = 144;         // ... and a marked one
+inline constexpr int kFinderApp = 128;         // the finder's window icon
+inline constexpr int kManagerApp = 129;        // the manager's window icon
 }  // namespace icon
 
 // The program whose numbered cursors are meant: the same numbers name
@@ -47,11 +47,11 @@ inline constexpr int kDropRefused = 158;  // manager only
 // Numbered bitmaps.
 namespace bitmap {
 inline constexpr int kManagerSplash = 102;
-inline constexpr int kNewDictionary = 143;       // the pages of the new-dictionary wizard
-inline constexpr int kManagerNoPicture = 146;    // information dialog, manager, no picture
-inline constexpr int kFinderNoPicture = 158;     // information dialog, finder, no picture
+inline constexpr int kNewDictionary = 143;     // the pages of the new-dictionary wizard
+inline constexpr int kManagerNoPicture = 146;  // information dialog, manager, no picture
+inline constexpr int kFinderNoPicture = 158;   // information dialog, finder, no picture
 inline constexpr int kFinderAbout = 159;
-inline constexpr int kFinderSplash = 160;        // also the manager's about box
+inline constexpr int kFinderSplash = 160;  // also the manager's about box
 inline constexpr int kManagerAbout = 160;
 }  // namespace bitmap
 

@@ -24,38 +24,53 @@ TMsgAnswer FirstButton(TMsgButtons buttons) {
 // The answer of a box closed without pressing a button.
 TMsgAnswer EscapeAnswer(TMsgButtons buttons) {
     switch (buttons) {
-        case TMsgButtons::kOk: return TMsgAnswer::kOk;
-        case TMsgButtons::kYesNo: return TMsgAnswer::kNo;
-        default: return TMsgAnswer::kCancel;
+        case TMsgButtons::kOk:
+            return TMsgAnswer::kOk;
+        case TMsgButtons::kYesNo:
+            return TMsgAnswer::kNo;
+        default:
+            return TMsgAnswer::kCancel;
     }
 }
 
 QMessageBox::Icon BoxIcon(TMsgIcon icon) {
     switch (icon) {
-        case TMsgIcon::kInformation: return QMessageBox::Information;
-        case TMsgIcon::kQuestion: return QMessageBox::Question;
-        case TMsgIcon::kWarning: return QMessageBox::Warning;
-        case TMsgIcon::kError: return QMessageBox::Critical;
-        case TMsgIcon::kNone: break;
+        case TMsgIcon::kInformation:
+            return QMessageBox::Information;
+        case TMsgIcon::kQuestion:
+            return QMessageBox::Question;
+        case TMsgIcon::kWarning:
+            return QMessageBox::Warning;
+        case TMsgIcon::kError:
+            return QMessageBox::Critical;
+        case TMsgIcon::kNone:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButton BoxButton(TMsgAnswer answer) {
     switch (answer) {
-        case TMsgAnswer::kOk: return QMessageBox::Ok;
-        case TMsgAnswer::kCancel: return QMessageBox::Cancel;
-        case TMsgAnswer::kYes: return QMessageBox::Yes;
-        case TMsgAnswer::kNo: return QMessageBox::No;
+        case TMsgAnswer::kOk:
+            return QMessageBox::Ok;
+        case TMsgAnswer::kCancel:
+            return QMessageBox::Cancel;
+        case TMsgAnswer::kYes:
+            return QMessageBox::Yes;
+        case TMsgAnswer::kNo:
+            return QMessageBox::No;
     }
     return QMessageBox::Ok;
 }
 
 QMessageBox::StandardButtons BoxButtons(TMsgButtons buttons) {
     switch (buttons) {
-        case TMsgButtons::kOk: return QMessageBox::Ok;
-        case TMsgButtons::kOkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case TMsgButtons::kYesNo: return QMessageBox::Yes | QMessageBox::No;
+        case TMsgButtons::kOk:
+            return QMessageBox::Ok;
+        case TMsgButtons::kOkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case TMsgButtons::kYesNo:
+            return QMessageBox::Yes | QMessageBox::No;
         case TMsgButtons::kYesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
@@ -69,11 +84,16 @@ TMsgAnswer RealBox(QWidget* parent, const TMessage& message) {
     box.setDefaultButton(BoxButton(message.defaultAnswer));
     box.setEscapeButton(box.button(BoxButton(EscapeAnswer(message.buttons))));
     switch (box.exec()) {
-        case QMessageBox::Ok: return TMsgAnswer::kOk;
-        case QMessageBox::Yes: return TMsgAnswer::kYes;
-        case QMessageBox::No: return TMsgAnswer::kNo;
-        case QMessageBox::Cancel: return TMsgAnswer::kCancel;
-        default: return EscapeAnswer(message.buttons);
+        case QMessageBox::Ok:
+            return TMsgAnswer::kOk;
+        case QMessageBox::Yes:
+            return TMsgAnswer::kYes;
+        case QMessageBox::No:
+            return TMsgAnswer::kNo;
+        case QMessageBox::Cancel:
+            return TMsgAnswer::kCancel;
+        default:
+            return EscapeAnswer(message.buttons);
     }
 }
 
@@ -132,8 +152,7 @@ TMessageHook SetMessageHook(TMessageHook hook) {
 
 void InstallRegistryQuestion() {
     SetRegistryQuestion([](TOwnerWindow owner, std::string_view caption, std::string_view text) {
-        return AskYesNo(static_cast<QWidget*>(owner), FromCp1250(text), true,
-                        FromCp1250(caption));
+        return AskYesNo(static_cast<QWidget*>(owner), FromCp1250(text), true, FromCp1250(caption));
     });
 }
 
@@ -148,7 +167,9 @@ TMessageScript::TMessageScript() {
     });
 }
 
-TMessageScript::~TMessageScript() { SetMessageHook(std::move(previous_)); }
+TMessageScript::~TMessageScript() {
+    SetMessageHook(std::move(previous_));
+}
 
 void TMessageScript::Answer(TMsgAnswer answer) {
     std::lock_guard lock(mutex_);

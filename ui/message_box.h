@@ -63,7 +63,7 @@ void InstallRegistryQuestion();
 // For tests: while it lives, every box is recorded and answered from a queue
 // of answers; with the queue empty, a box gets its default answer.
 class TMessageScript {
-public:
+  public:
     TMessageScript();
     ~TMessageScript();
     TMessageScript(const TMessageScript&) = delete;
@@ -77,7 +77,7 @@ public:
     std::vector<QString> Texts() const;
     void Clear();
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::vector<TMsgAnswer> answers_;
     std::vector<TMessage> shown_;

@@ -20,9 +20,8 @@ class MessageBoxTest : public TUiTest {};
 
 TEST_F(MessageBoxTest, ScriptSeesEveryBoxAndGivesTheDefaultWhenNoAnswerIsQueued) {
     QApplication::setApplicationDisplayName(QStringLiteral("Verbatrakon III"));
-    const TMsgAnswer answer =
-        ShowMessage(nullptr, QStringLiteral("Izbrišem?"), TMsgIcon::kQuestion,
-                    TMsgButtons::kYesNo, TMsgAnswer::kNo);
+    const TMsgAnswer answer = ShowMessage(nullptr, QStringLiteral("Izbrišem?"), TMsgIcon::kQuestion,
+                                          TMsgButtons::kYesNo, TMsgAnswer::kNo);
     ShowError(nullptr, QStringLiteral("Napaka v datoteki!"));
 
     EXPECT_EQ(answer, TMsgAnswer::kNo);
@@ -42,7 +41,7 @@ TEST_F(MessageBoxTest, QueuedAnswersAreGivenInOrder) {
     messages_->Answer(TMsgAnswer::kNo);
     EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("1")));
     EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("2")));
-    EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("3")));  // default Yes
+    EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("3")));          // default Yes
     EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("4"), false));  // default No
     EXPECT_EQ(messages_->Texts().size(), 4u);
 }
@@ -90,9 +89,8 @@ TEST_F(MessageBoxTest, RealBoxHasTheIconAndDefaultAndEscapeGivesNo) {
         defaultText = box->defaultButton() ? box->defaultButton()->text() : QString();
         QTest::keyClick(box, Qt::Key_Escape);
     });
-    const TMsgAnswer answer = ShowMessage(nullptr, QStringLiteral("Shranim?"),
-                                          TMsgIcon::kQuestion, TMsgButtons::kYesNo,
-                                          TMsgAnswer::kNo);
+    const TMsgAnswer answer = ShowMessage(nullptr, QStringLiteral("Shranim?"), TMsgIcon::kQuestion,
+                                          TMsgButtons::kYesNo, TMsgAnswer::kNo);
     EXPECT_EQ(icon, QMessageBox::Question);
     EXPECT_EQ(answer, TMsgAnswer::kNo);
     EXPECT_FALSE(defaultText.isEmpty());
@@ -106,9 +104,9 @@ TEST_F(MessageBoxTest, RealBoxReturnsTheButtonPressed) {
         EXPECT_EQ(box->icon(), QMessageBox::Critical);
         box->button(QMessageBox::Cancel)->click();
     });
-    EXPECT_EQ(ShowMessage(nullptr, QStringLiteral("Napaka"), TMsgIcon::kError,
-                          TMsgButtons::kOkCancel),
-              TMsgAnswer::kCancel);
+    EXPECT_EQ(
+        ShowMessage(nullptr, QStringLiteral("Napaka"), TMsgIcon::kError, TMsgButtons::kOkCancel),
+        TMsgAnswer::kCancel);
 }
 
 }  // namespace

@@ -32,7 +32,9 @@ CSplashWindow* CSplashWindow::ShowSplash(int bitmapNumber, QWidget* owner, int s
     return g_current;
 }
 
-CSplashWindow* CSplashWindow::Current() { return g_current; }
+CSplashWindow* CSplashWindow::Current() {
+    return g_current;
+}
 
 CSplashWindow::CSplashWindow(int bitmapNumber, QWidget* owner, int showMs)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
@@ -42,8 +44,8 @@ CSplashWindow::CSplashWindow(int bitmapNumber, QWidget* owner, int showMs)
     setAttribute(Qt::WA_DeleteOnClose);
     setCursor(Qt::ArrowCursor);
     setFixedSize(m_bitmap.size());
-    if (const QScreen* screen = owner && owner->screen() ? owner->screen()
-                                                         : QGuiApplication::primaryScreen()) {
+    if (const QScreen* screen =
+            owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
         frame.moveCenter(screen->geometry().center());
         move(frame.topLeft());

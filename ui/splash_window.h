@@ -13,7 +13,7 @@ namespace vrk {
 
 class CSplashWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kShowMs = 3000;
 
     // Shows the splash of bitmap `bitmapNumber` (bitmap::kFinderSplash or
@@ -25,10 +25,10 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     CSplashWindow(int bitmapNumber, QWidget* owner, int showMs);
     void hideSplash();
 

@@ -78,8 +78,12 @@ void CTempDirDlg::connectControls() {
     connect(m_pHelp, &QPushButton::clicked, this, [this] { ShowHelp(help::kTempDir, this); });
 }
 
-QString CTempDirDlg::Directory() const { return m_pDirectory->text(); }
-bool CTempDirDlg::CancelOffered() const { return m_bCancelOffered; }
+QString CTempDirDlg::Directory() const {
+    return m_pDirectory->text();
+}
+bool CTempDirDlg::CancelOffered() const {
+    return m_bCancelOffered;
+}
 
 void CTempDirDlg::chooseDirectory() {
     CTDirectoryDlg chooser(m_pDirectory->text(),

@@ -13,7 +13,7 @@ namespace vrk {
 
 class CTempDirDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Shows the stored directory. When none is stored it shows the program's
     // folder plus "/Temp" and offers no Cancel, unless `offerCancel` is set.
     explicit CTempDirDlg(QWidget* parent = nullptr, bool offerCancel = false);
@@ -28,7 +28,7 @@ public:
     // Closing without a choice is only possible where Cancel is offered.
     void reject() override;
 
-private:
+  private:
     void createControls();
     void createLayout();
     void connectControls();

@@ -18,7 +18,7 @@ namespace vrk {
 namespace {
 
 class TempDirDlgTest : public TUiTest {
-protected:
+  protected:
     QTemporaryDir tmp_;
     std::string Stored() {
         std::string dir;

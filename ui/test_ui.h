@@ -1,6 +1,7 @@
 // The base of every GUI test: one QApplication for the test program, the
 // locale pinned to Slovene, a private settings store (TSettingsTest), every
-// message box scripted and every help request recorded instead of shown.
+// message box scripted (messages_; the settings helpers' Yes/No questions
+// included) and every help request recorded instead of shown.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@
 namespace vrk {
 
 class TUiTest : public TSettingsTest {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -36,13 +36,31 @@ void Save(QWidget* window, const char* name) {
 
 void IconSheet() {
     const QList<int> icons = {132, 135, 136, 138, 140, 141, 142, 155, 133, 134, 143, 144};
-    const QStringList names = {"entry-new", "entry-save", "entry-delete", "edit-cut",
-                               "edit-copy", "edit-paste", "undo", "undo-several",
-                               "description-add", "description-remove", "help-topics",
-                               "dictionary-info", "search", "library-new", "dictionary-add",
-                               "dictionary-new", "import", "export", "dictionary-data",
-                               "dictionary-security", "drive", "help-back", "help-forward",
-                               "help-contents", "entry-window"};
+    const QStringList names = {"entry-new",
+                               "entry-save",
+                               "entry-delete",
+                               "edit-cut",
+                               "edit-copy",
+                               "edit-paste",
+                               "undo",
+                               "undo-several",
+                               "description-add",
+                               "description-remove",
+                               "help-topics",
+                               "dictionary-info",
+                               "search",
+                               "library-new",
+                               "dictionary-add",
+                               "dictionary-new",
+                               "import",
+                               "export",
+                               "dictionary-data",
+                               "dictionary-security",
+                               "drive",
+                               "help-back",
+                               "help-forward",
+                               "help-contents",
+                               "entry-window"};
     QPixmap sheet(20 + 40 * 16, 260);
     sheet.fill(Qt::white);
     QPainter p(&sheet);
@@ -97,9 +115,9 @@ int main(int argc, char** argv) {
     vrk::CTempDirDlg temp;
     Save(&temp, "tempdir");
 
-    vrk::CTDirectoryDlg chooser(QDir::homePath() + "/manjka/tudi",
-                                vrk::CTDirectoryDlg::kEditablePath |
-                                    vrk::CTDirectoryDlg::kCreateMissing);
+    vrk::CTDirectoryDlg chooser(
+        QDir::homePath() + "/manjka/tudi",
+        vrk::CTDirectoryDlg::kEditablePath | vrk::CTDirectoryDlg::kCreateMissing);
     chooser.SetTexts(vrk::texts::kChooserTitle, vrk::texts::kChooserDirectories,
                      vrk::texts::kChooserDrives, vrk::texts::kOk, vrk::texts::kCancel);
     Save(&chooser, "directory");
@@ -115,14 +133,13 @@ int main(int argc, char** argv) {
     vrk::CAlphabetDlg alphabet;
     Save(&alphabet, "alphabet");
 
-    vrk::CDictInfoDlg info(QStringLiteral("Slovar slovenskih križank"),
-                           QStringLiteral("Ana Novak"),
+    vrk::CDictInfoDlg info(QStringLiteral("Slovar slovenskih križank"), QStringLiteral("Ana Novak"),
                            QStringLiteral("Gesla iz križank, zbrana v letih 1995–2005.\n"
                                           "Opisi so preverjeni v SSKJ."),
                            QString(), vrk::bitmap::kFinderNoPicture);
     Save(&info, "dict-info");
-    vrk::CDictInfoDlg infoManager(QStringLiteral("Imena rek"), QStringLiteral("Miha"),
-                                  QString(), QString(), vrk::bitmap::kManagerNoPicture);
+    vrk::CDictInfoDlg infoManager(QStringLiteral("Imena rek"), QStringLiteral("Miha"), QString(),
+                                  QString(), vrk::bitmap::kManagerNoPicture);
     Save(&infoManager, "dict-info-manager");
 
     vrk::CAboutDlg aboutFinder(vrk::bitmap::kFinderAbout, vrk::texts::kFinderName);

@@ -1,0 +1,74 @@
+// The Search command in the real main frame: result windows open in its
+// window area, one per search, and opening a word reaches the entry window.
+#include "finder/search_command.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTreeWidget>
+
+#include "finder/child_frame.h"
+#include "finder/main_frame.h"
+#include "finder/search_bar.h"
+#include "finder/search_test_util.h"
+#include "finder/search_texts.h"
+#include "finder/vrk3mpg_view.h"
+#include "ui/help.h"
+
+namespace vrk {
+namespace {
+
+class TSearchCommandTest : public TSearchTest {
+  protected:
+    void SetUp() override {
+        TSearchTest::SetUp();
+        frame_ = std::make_unique<CMainFrame>(false);
+        SetLibrary({MakeDictionary(
+            "a.vrk3", "Slovar",
+            {Entry("Sava", {"reka"}), Entry("Soča", {"reka"}), Entry("Krka", {"reka"})})});
+    }
+    void TearDown() override {
+        frame_.reset();
+        TSearchTest::TearDown();
+    }
+    QMdiSubWindow* SearchFor(const QString& clue, const QString& desc = {}) {
+        frame_->SearchBar()->SetClueText(clue);
+        frame_->SearchBar()->SetDescText(desc);
+        return RunSearchCommand(frame_.get());
+    }
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+TEST_F(TSearchCommandTest, EachSearchOpensItsOwnTitledWindow) {
+    QMdiSubWindow* first = SearchFor("S*");
+    QMdiSubWindow* second = SearchFor("", "reka");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 2);
+    EXPECT_EQ(first->windowTitle(), "Iskanje \"S*\" (2 zadetka)");
+    EXPECT_EQ(second->windowTitle(), "Iskanje \"\" (3 zadetki)");
+    auto* view = qobject_cast<CChildFrame*>(first)->View();
+    EXPECT_EQ(view->List()->topLevelItemCount(), 2);
+    EXPECT_EQ(frame_->SearchBar()->ClueHistory().first(), "S*");
+    EXPECT_EQ(frame_->SearchBar()->DescHistory().first(), "reka");
+}
+
+TEST_F(TSearchCommandTest, NothingFoundOrNothingTypedOpensNoWindow) {
+    EXPECT_EQ(SearchFor(""), nullptr);
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_EQ(SearchFor("Z*"), nullptr);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNothingFound});
+    EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(TSearchCommandTest, OpeningAWordLoadsItIntoTheEntryWindow) {
+    QMdiSubWindow* window = SearchFor("K*");
+    ASSERT_NE(window, nullptr);
+    auto* view = qobject_cast<CChildFrame*>(window)->View();
+    view->List()->setCurrentItem(view->List()->topLevelItem(0));
+    view->OpenSelected();
+    EXPECT_EQ(frame_->LoadedDictionary(), QString::fromStdString(folder_ + "/a.vrk3"));
+    EXPECT_EQ(frame_->LoadedEntryIndex(), 2);
+}
+
+}  // namespace
+}  // namespace vrk

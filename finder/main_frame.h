@@ -28,7 +28,7 @@ class TCommandSet;
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // Reads the stored placement, builds every bar and window, applies the
     // stored fonts, opens the first-run help and, when `showSplash` is set,
     // shows the start-up picture. The window is not shown yet.
@@ -73,11 +73,11 @@ public:
     // search bar, 14 in the entry window, else 0.
     int HelpContextFor(const QWidget* focus) const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void createActions();
     void createMenus();
     void createToolBars();

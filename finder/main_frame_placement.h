@@ -28,12 +28,12 @@ inline constexpr int kFrameMinimized = 2;
 inline constexpr std::int32_t kDefaultFrameStyle = 0x00CF8000;
 
 struct TFramePlacement {
-    QRect frame;            // top-left corner and size of the frame
+    QRect frame;  // top-left corner and size of the frame
     std::int32_t style = kDefaultFrameStyle;
     int state = kFrameNormal;
     std::int32_t align = kAlignLeft;
     int entryMode = kEntryDocked;
-    QRect floating;         // the floating entry window
+    QRect floating;  // the floating entry window
 };
 
 // The stored placement; every value missing or not a number takes its

@@ -14,7 +14,7 @@ class QToolButton;
 
 class CSearchBar : public QToolBar {
     Q_OBJECT
-public:
+  public:
     static constexpr int kMaxHistory = 50;
 
     // The buttons run `search`, `options` and `library`.
@@ -38,11 +38,11 @@ public:
     // The controls F1 gives the search bar's help for.
     [[nodiscard]] bool OwnsControl(const QWidget* widget) const;
 
-signals:
+  signals:
     // Either text changed; the Search command's enabling may change.
     void TextsChanged();
 
-private:
+  private:
     void createControls(QAction* search, QAction* options, QAction* library);
     void connectControls(QAction* search);
 

@@ -1,0 +1,103 @@
+#include "finder/entry_window.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "finder/finder_texts.h"
+
+TEntryLayout EntryLayout(QSize client, bool floating) {
+    const int w = client.width();
+    const int h = client.height();
+    TEntryLayout layout;
+    if (floating) {
+        // Label row at the bottom, the editor above it.
+        layout.edit = QRect(0, 0, w, h - 24);
+        layout.word = QRect(0, h - 22, w - 154, 22);
+        layout.counter = QRect(w - 152, h - 22, 100, 22);
+        layout.previous = QRect(w - 50, h - 22, 25, 22);
+        layout.next = QRect(w - 25, h - 22, 25, 22);
+    } else {
+        // Label row on top, the editor below it.
+        layout.edit = QRect(0, 27, w, h - 29);
+        layout.word = QRect(0, 4, w - 154, 22);
+        layout.counter = QRect(w - 152, 4, 100, 22);
+        layout.previous = QRect(w - 50, 4, 25, 22);
+        layout.next = QRect(w - 25, 4, 25, 22);
+    }
+    return layout;
+}
+
+CEntryWindow::CEntryWindow(QWidget* parent) : QDockWidget(texts::kEntryWindowCaption, parent) {
+    setObjectName(QStringLiteral("entryWindow"));
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                QDockWidget::DockWidgetFloatable);
+    createControls();
+    connect(this, &QDockWidget::topLevelChanged, this, [this] { LayOut(); });
+}
+
+void CEntryWindow::createControls() {
+    m_pClient = new QWidget(this);
+    m_pClient->setObjectName(QStringLiteral("entryClient"));
+    // Wide enough for the label row, tall enough for a line of description.
+    m_pClient->setMinimumSize(200, 60);
+    m_pClient->installEventFilter(this);
+
+    m_pEdit = new QPlainTextEdit(m_pClient);
+    m_pEdit->setObjectName(QStringLiteral("entryEdit"));
+    m_pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_pEdit->setToolTip(texts::kEntryEditTip);
+    m_pEdit->setStatusTip(texts::kEntryEditTip);
+
+    m_pWord = new QLabel(texts::kWordLabel, m_pClient);
+    m_pWord->setObjectName(QStringLiteral("entryWord"));
+    m_pCounter = new QLabel(texts::kCounterFormat.arg(1).arg(1), m_pClient);
+    m_pCounter->setObjectName(QStringLiteral("entryCounter"));
+
+    m_pPrevious = new QPushButton(texts::kPreviousDescText, m_pClient);
+    m_pPrevious->setObjectName(QStringLiteral("entryPrevious"));
+    m_pPrevious->setStatusTip(texts::StatusPart(texts::kPreviousDescTip));
+    m_pPrevious->setToolTip(texts::TipPart(texts::kPreviousDescTip));
+    m_pNext = new QPushButton(texts::kNextDescText, m_pClient);
+    m_pNext->setObjectName(QStringLiteral("entryNext"));
+    m_pNext->setStatusTip(texts::StatusPart(texts::kNextDescTip));
+    m_pNext->setToolTip(texts::TipPart(texts::kNextDescTip));
+    for (QPushButton* button : {m_pPrevious, m_pNext}) button->setFocusPolicy(Qt::TabFocus);
+
+    setWidget(m_pClient);
+}
+
+bool CEntryWindow::OwnsControl(const QWidget* widget) const {
+    return widget && (widget == m_pEdit || widget == m_pWord || widget == m_pCounter ||
+                      widget == m_pPrevious || widget == m_pNext || m_pEdit->isAncestorOf(widget));
+}
+
+void CEntryWindow::LayOut() {
+    const TEntryLayout layout = EntryLayout(m_pClient->size(), isFloating());
+    m_pEdit->setGeometry(layout.edit);
+    m_pWord->setGeometry(layout.word);
+    m_pCounter->setGeometry(layout.counter);
+    m_pPrevious->setGeometry(layout.previous);
+    m_pNext->setGeometry(layout.next);
+}
+
+bool CEntryWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_pClient && event->type() == QEvent::Resize) LayOut();
+    return QDockWidget::eventFilter(watched, event);
+}
+
+void CEntryWindow::moveEvent(QMoveEvent* event) {
+    QDockWidget::moveEvent(event);
+    reportFloatingPlacement();
+}
+
+void CEntryWindow::resizeEvent(QResizeEvent* event) {
+    QDockWidget::resizeEvent(event);
+    reportFloatingPlacement();
+}
+
+void CEntryWindow::reportFloatingPlacement() {
+    // Only a floating window the user can see has a place worth keeping.
+    if (isFloating() && isVisible()) emit FloatingPlacementChanged(geometry());
+}

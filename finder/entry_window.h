@@ -1,0 +1,58 @@
+// CEntryWindow: the entry window ("Vpisno okno"), a dock that stands at one
+// side of the main frame or floats. It shows the current word (1030), the
+// description counter (1031), the description editor (1013) and the buttons
+// for the previous (1047) and the next (1046) description. Docked, the label
+// row is on top; floating, it is at the bottom.
+#pragma once
+
+#include <QDockWidget>
+#include <QRect>
+#include <QSize>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// Where the five controls stand in a client area of size `client`.
+struct TEntryLayout {
+    QRect edit, word, counter, previous, next;
+};
+[[nodiscard]] TEntryLayout EntryLayout(QSize client, bool floating);
+
+class CEntryWindow : public QDockWidget {
+    Q_OBJECT
+  public:
+    explicit CEntryWindow(QWidget* parent = nullptr);
+
+    QPlainTextEdit* Editor() const { return m_pEdit; }
+    QLabel* WordLabel() const { return m_pWord; }
+    QLabel* CounterLabel() const { return m_pCounter; }
+    QPushButton* NextButton() const { return m_pNext; }
+    QPushButton* PreviousButton() const { return m_pPrevious; }
+
+    // The controls F1 gives the entry window's help for.
+    [[nodiscard]] bool OwnsControl(const QWidget* widget) const;
+    // Lays the controls out for the window's present shape.
+    void LayOut();
+
+  signals:
+    // The floating window was moved or resized by the user (its frame
+    // rectangle is the argument).
+    void FloatingPlacementChanged(const QRect& rect);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void createControls();
+    void reportFloatingPlacement();
+
+    QWidget* m_pClient = nullptr;
+    QPlainTextEdit* m_pEdit = nullptr;
+    QLabel* m_pWord = nullptr;
+    QLabel* m_pCounter = nullptr;
+    QPushButton* m_pPrevious = nullptr;
+    QPushButton* m_pNext = nullptr;
+};

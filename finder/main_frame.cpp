@@ -1,0 +1,203 @@
+#include "finder/main_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "finder/entry_window.h"
+#include "finder/finder_texts.h"
+#include "finder/main_frame_ids.h"
+#include "finder/search_bar.h"
+#include "finder/search_bar_library.h"
+#include "finder/search_bar_options.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "ui/commands.h"
+#include "ui/help.h"
+#include "ui/icons.h"
+#include "ui/splash_window.h"
+#include "ui/ui_texts.h"
+
+namespace {
+
+// The tick that keeps the entry window and the command states current.
+constexpr int kTickMs = 100;
+
+QRect PrimaryScreenRect() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(bool showSplash, QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(vrk::texts::kFinderName);
+    setWindowIcon(vrk::RoleIcon(vrk::icon::kFinderApp));
+    m_placement = ReadFramePlacement(PrimaryScreenRect());
+    m_dwEntryAlign = m_placement.align;
+
+    m_pMdiArea = new QMdiArea(this);
+    m_pMdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_pMdiArea);
+
+    createActions();
+    createMenus();
+    createToolBars();
+    createStatusBar();
+    createSearchBar();
+    createDockWindows();
+    createPopups();
+    connectCommands();
+    setEnablingRules();
+    applyPlacement();
+    startTick();
+    applyFonts();
+    showFirstRunHelp();
+    if (showSplash) vrk::CSplashWindow::ShowSplash(vrk::bitmap::kFinderSplash, this);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QMdiArea* CMainFrame::MdiArea() const {
+    return m_pMdiArea;
+}
+CSearchBar* CMainFrame::SearchBar() const {
+    return m_pSearchBar;
+}
+CEntryWindow* CMainFrame::EntryWindow() const {
+    return m_pEntryWindow;
+}
+CSearchOptionsDlg* CMainFrame::SearchOptions() const {
+    return m_pSearchOptions;
+}
+CActiveLibraryDlg* CMainFrame::ActiveLibrary() const {
+    return m_pActiveLibrary;
+}
+vrk::TCommandSet* CMainFrame::Commands() const {
+    return m_pCommands;
+}
+
+void CMainFrame::LoadEntry(const QString& dictionaryPath, int entryIndex) {
+    if (entryIndex < 0) return;
+    m_strLoadedDictionary = dictionaryPath;
+    m_nLoadedEntry = entryIndex;
+}
+
+void CMainFrame::createActions() {
+    m_pCommands = new vrk::TCommandSet(this);
+    m_pCommands->Add(texts::FrameCommands());
+}
+
+void CMainFrame::createMenus() {
+    vrk::TCommandSet& c = *m_pCommands;
+    using vrk::kSeparator;
+    c.FillMenu(menuBar()->addMenu(texts::kMenuEntry),
+               {id::kSearch, kSeparator, id::kDictionaryInfo, kSeparator, id::kNewEntry,
+                id::kSaveEntry, id::kSaveEntryAs, kSeparator, id::kAddDescription,
+                id::kRemoveDescription, id::kDeleteEntry, kSeparator, id::kExit});
+    c.FillMenu(menuBar()->addMenu(texts::kMenuEdit),
+               {id::kUndo, id::kUndoSeveral, kSeparator, id::kCut, id::kCopy, id::kPaste});
+    QMenu* view = menuBar()->addMenu(texts::kMenuView);
+    c.FillMenu(view, {id::kToolBar, id::kSearchBar, id::kStatusBar, kSeparator});
+    c.FillMenu(view->addMenu(texts::kMenuEntryWindow),
+               {id::kDockLeft, id::kDockRight, id::kDockTop, id::kDockBottom, id::kFloat});
+    c.FillMenu(menuBar()->addMenu(texts::kMenuSettings),
+               {id::kSearchOptions, id::kActiveLibrary, kSeparator, id::kAlphabet, id::kTempDir,
+                kSeparator, id::kFonts});
+    // Shown only while a result window is open.
+    m_pWindowMenu = menuBar()->addMenu(texts::kMenuWindow);
+    c.FillMenu(m_pWindowMenu,
+               {id::kNewWindow, kSeparator, id::kTile, id::kArrangeIcons, id::kCloseAll});
+    c.FillMenu(menuBar()->addMenu(texts::kMenuHelp),
+               {id::kHelpTopics, id::kGuide, kSeparator, id::kAbout});
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        if (menu->objectName().isEmpty())
+            menu->setObjectName(QStringLiteral("menu") + menu->title().remove('&'));
+}
+
+void CMainFrame::createToolBars() {
+    m_pToolBar = addToolBar(texts::kToolBarCaption);
+    m_pToolBar->setObjectName(QStringLiteral("toolBar"));
+    m_pToolBar->setIconSize(QSize(20, 20));
+    using vrk::kSeparator;
+    m_pCommands->FillToolBar(
+        m_pToolBar, {id::kNewEntry, id::kSaveEntry, id::kDeleteEntry, kSeparator, id::kCut,
+                     id::kCopy, id::kPaste, kSeparator, id::kUndo, id::kUndoSeveral, kSeparator,
+                     id::kAddDescription, id::kRemoveDescription, kSeparator, id::kHelpTopics});
+}
+
+void CMainFrame::createStatusBar() {
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+}
+
+void CMainFrame::createSearchBar() {
+    addToolBarBreak(Qt::TopToolBarArea);
+    m_pSearchBar =
+        new CSearchBar(m_pCommands->Action(id::kSearch), m_pCommands->Action(id::kSearchOptions),
+                       m_pCommands->Action(id::kActiveLibrary), this);
+    addToolBar(Qt::TopToolBarArea, m_pSearchBar);
+    connect(m_pSearchBar, &CSearchBar::TextsChanged, this, &CMainFrame::UpdateCommandStates);
+}
+
+void CMainFrame::createDockWindows() {
+    m_pEntryWindow = new CEntryWindow(this);
+    connect(m_pEntryWindow->NextButton(), &QPushButton::clicked, this, [this] {
+        if (m_nCurDesc <= m_nDescCount - 2) ++m_nCurDesc;
+    });
+    connect(m_pEntryWindow->PreviousButton(), &QPushButton::clicked, this, [this] {
+        if (m_nCurDesc != 0) --m_nCurDesc;
+    });
+}
+
+void CMainFrame::createPopups() {
+    m_pActiveLibrary = new CActiveLibraryDlg(this);
+    m_pSearchOptions = new CSearchOptionsDlg(this);
+    RestoreActiveLibrary();
+    connect(m_pActiveLibrary, &CActiveLibraryDlg::LibraryChosen, this,
+            &CMainFrame::UpdateCommandStates);
+}
+
+void CMainFrame::startTick() {
+    m_pTick = new QTimer(this);
+    m_pTick->setObjectName(QStringLiteral("tick"));
+    connect(m_pTick, &QTimer::timeout, this, &CMainFrame::onTick);
+    m_pTick->start(kTickMs);
+}
+
+void CMainFrame::onTick() {
+    UpdateCommandStates();
+}
+
+void CMainFrame::showFirstRunHelp() {
+    std::int32_t run = 0;
+    if (vrk::TGetRegistryNumber(vrk::kUserRootPath, "Run", run)) return;
+    vrk::ShowHelp(vrk::help::kFirstRun, this);
+    (void)vrk::TSetRegistryNumber(vrk::kUserRootPath, "Run", 1,
+                                  vrk::kRegCreateKey | vrk::kRegOverwrite);
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_bStartStateApplied) return;
+    m_bStartStateApplied = true;
+    // The stored window state takes effect once, when the frame first shows;
+    // a later start opens normal unless the frame is closed maximized again.
+    const int state = ReadStoredFrameState();
+    if (state == kFrameMaximized) setWindowState(windowState() | Qt::WindowMaximized);
+    if (state == kFrameMinimized) setWindowState(windowState() | Qt::WindowMinimized);
+    (void)ClearStoredFrameState();
+    (void)StoreEntryAlign(m_dwEntryAlign);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    storePlacement();
+    QMainWindow::closeEvent(event);
+}

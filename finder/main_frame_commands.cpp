@@ -1,0 +1,165 @@
+// The main frame's commands: what each does and when it is enabled and
+// checked.
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "finder/entry_window.h"
+#include "finder/main_frame.h"
+#include "finder/main_frame_ids.h"
+#include "finder/search_bar.h"
+#include "finder/search_bar_library.h"
+#include "finder/search_bar_options.h"
+#include "finder/search_command.h"
+#include "finder/search_hand_over.h"
+#include "ui/about_dlg.h"
+#include "ui/alphabet_dlg.h"
+#include "ui/commands.h"
+#include "ui/help.h"
+#include "ui/temp_dir_dlg.h"
+#include "ui/ui_texts.h"
+
+void CMainFrame::connectCommands() {
+    vrk::TCommandSet& c = *m_pCommands;
+    c.Connect(id::kSearch, this, &CMainFrame::runSearch);
+    c.Connect(id::kSearchOptions, this, &CMainFrame::showSearchOptions);
+    c.Connect(id::kActiveLibrary, this, &CMainFrame::showActiveLibrary);
+    c.OnTriggered(id::kExit, [this] { close(); });
+
+    c.OnTriggered(id::kToolBar, [this] { m_pToolBar->setVisible(m_pToolBar->isHidden()); });
+    c.Connect(id::kSearchBar, this, &CMainFrame::ToggleSearchBar);
+    c.OnTriggered(id::kStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
+    c.Connect(id::kEntryWindow, this, &CMainFrame::SwitchEntryWindow);
+    c.OnTriggered(id::kDockLeft, [this] { DockEntryWindow(kAlignLeft); });
+    c.OnTriggered(id::kDockRight, [this] { DockEntryWindow(kAlignRight); });
+    c.OnTriggered(id::kDockTop, [this] { DockEntryWindow(kAlignTop); });
+    c.OnTriggered(id::kDockBottom, [this] { DockEntryWindow(kAlignBottom); });
+    c.Connect(id::kFloat, this, &CMainFrame::FloatEntryWindow);
+
+    c.OnTriggered(id::kAlphabet, [this] {
+        vrk::CAlphabetDlg dialog(this);
+        dialog.exec();
+    });
+    c.OnTriggered(id::kTempDir, [this] {
+        vrk::CTempDirDlg dialog(this, true);
+        dialog.exec();
+    });
+
+    c.OnTriggered(id::kTile, [this] { m_pMdiArea->tileSubWindows(); });
+    c.Connect(id::kArrangeIcons, this, &CMainFrame::arrangeIcons);
+    c.Connect(id::kCloseAll, this, &CMainFrame::CloseAllResults);
+
+    c.OnTriggered(id::kHelpTopics, [this] { vrk::ShowHelp(vrk::help::kContents, this); });
+    c.OnTriggered(id::kGuide, [this] { vrk::ShowHelp(vrk::help::kGuide, this); });
+    c.OnTriggered(id::kAbout, [this] { vrk::ShowFinderAbout(this); });
+
+    auto* help = new QAction(this);
+    help->setObjectName(QStringLiteral("contextHelp"));
+    help->setShortcut(QKeySequence::HelpContents);
+    help->setShortcutContext(Qt::WindowShortcut);
+    connect(help, &QAction::triggered, this, &CMainFrame::showHelpForFocus);
+    addAction(help);
+
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] {
+        updateTitle();
+        UpdateCommandStates();
+    });
+}
+
+void CMainFrame::setEnablingRules() {
+    vrk::TCommandSet& c = *m_pCommands;
+    c.SetEnabledRule(id::kSearch, [this] {
+        const bool typed =
+            !m_pSearchBar->ClueText().isEmpty() || !m_pSearchBar->DescText().isEmpty();
+        return typed && !SearchHandOver.strActiveLibrary.empty() &&
+               !SearchHandOver.strLibraryDicts.empty();
+    });
+    // The entry commands and the fonts come with the entry editing; until
+    // then they are shown but cannot be chosen.
+    for (int command :
+         {id::kDictionaryInfo, id::kNewEntry, id::kSaveEntry, id::kSaveEntryAs, id::kAddDescription,
+          id::kRemoveDescription, id::kDeleteEntry, id::kUndo, id::kUndoSeveral, id::kCut,
+          id::kCopy, id::kPaste, id::kFonts, id::kNewWindow})
+        c.SetEnabledRule(command, [] { return false; });
+
+    c.SetCheckedRule(id::kToolBar, [this] { return !m_pToolBar->isHidden(); });
+    c.SetCheckedRule(id::kSearchBar, [this] { return !m_pSearchBar->isHidden(); });
+    c.SetCheckedRule(id::kStatusBar, [this] { return !statusBar()->isHidden(); });
+    c.SetCheckedRule(id::kEntryWindow, [this] { return EntryMode() != kEntryHidden; });
+    const std::pair<int, std::int32_t> sides[] = {{id::kDockLeft, kAlignLeft},
+                                                  {id::kDockRight, kAlignRight},
+                                                  {id::kDockTop, kAlignTop},
+                                                  {id::kDockBottom, kAlignBottom}};
+    for (const auto& [command, align] : sides)
+        c.SetCheckedRule(command, [this, align] {
+            return EntryMode() == kEntryDocked && m_dwEntryAlign == align;
+        });
+    c.SetCheckedRule(id::kFloat, [this] { return EntryMode() == kEntryFloating; });
+}
+
+void CMainFrame::UpdateCommandStates() {
+    m_pCommands->UpdateStates();
+    m_pWindowMenu->menuAction()->setVisible(!m_pMdiArea->subWindowList().isEmpty());
+    m_pEntryWindow->NextButton()->setEnabled(m_nCurDesc <= m_nDescCount - 2);
+    m_pEntryWindow->PreviousButton()->setEnabled(m_nCurDesc != 0);
+}
+
+void CMainFrame::runSearch() {
+    UpdateCommandStates();
+    if (!m_pCommands->Action(id::kSearch)->isEnabled()) return;
+    RunSearchCommand(this);
+    updateTitle();
+    UpdateCommandStates();
+}
+
+void CMainFrame::showSearchOptions() {
+    m_pSearchOptions->ShowAtCursor();
+}
+void CMainFrame::showActiveLibrary() {
+    m_pActiveLibrary->ShowAtCursor();
+}
+
+void CMainFrame::CloseAllResults() {
+    // Stop when a window refuses to close, so the loop always ends.
+    for (;;) {
+        const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList();
+        if (windows.isEmpty()) break;
+        windows.first()->close();
+        if (m_pMdiArea->subWindowList().size() == windows.size()) break;
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::arrangeIcons() {
+    // Minimized result windows in a row along the bottom of the area.
+    int x = 0;
+    const int bottom = m_pMdiArea->viewport()->height();
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList()) {
+        if (!window->isMinimized()) continue;
+        window->move(x, bottom - window->height());
+        x += window->width();
+    }
+}
+
+void CMainFrame::updateTitle() {
+    const QMdiSubWindow* active = m_pMdiArea->activeSubWindow();
+    QString title = vrk::texts::kFinderName;
+    if (active && !active->windowTitle().isEmpty())
+        title += QStringLiteral(" - ") + active->windowTitle();
+    setWindowTitle(title);
+}
+
+int CMainFrame::HelpContextFor(const QWidget* focus) const {
+    if (m_pSearchBar->OwnsControl(focus)) return vrk::help::kSearchBar;
+    if (m_pEntryWindow->OwnsControl(focus)) return vrk::help::kEntryWindow;
+    return vrk::help::kContents;
+}
+
+void CMainFrame::showHelpForFocus() {
+    vrk::ShowHelp(HelpContextFor(QApplication::focusWidget()), this);
+}

@@ -1,0 +1,253 @@
+#include "finder/main_frame.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "finder/entry_window.h"
+#include "finder/main_frame_ids.h"
+#include "finder/search_bar.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "ui/commands.h"
+#include "ui/font_record.h"
+#include "ui/help.h"
+#include "ui/test_ui.h"
+
+namespace {
+
+class MainFrameTest : public vrk::TUiTest {
+  protected:
+    void SetUp() override {
+        TUiTest::SetUp();
+        vrk::EnsureFinderKeys();
+    }
+
+    std::int32_t Number(std::string_view name) {
+        std::int32_t value = -12345;
+        (void)vrk::TGetRegistryNumber(vrk::kFinderPath, name, value);
+        return value;
+    }
+    void SetNumber(std::string_view name, std::int32_t value) {
+        ASSERT_TRUE(vrk::TSetRegistryNumber(vrk::kFinderPath, name, value, vrk::kRegOverwrite));
+    }
+    static bool Checked(CMainFrame& frame, int command) {
+        frame.UpdateCommandStates();
+        return frame.Commands()->Action(command)->isChecked();
+    }
+    static void ShowAndSettle(CMainFrame& frame) {
+        frame.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+        QTest::qWait(20);
+    }
+};
+
+TEST_F(MainFrameTest, FirstStartDefaultsAreCentredEightyPercentDockedLeft) {
+    const TFramePlacement placement = ReadFramePlacement(QRect(0, 0, 1024, 768));
+    EXPECT_EQ(placement.frame, QRect(112, 104, 800, 560));  // (1024 / 100) * 80 = 800
+    EXPECT_EQ(placement.floating, QRect(162, 104 + 560 - 150, 250, 120));
+    EXPECT_EQ(placement.entryMode, kEntryDocked);
+    EXPECT_EQ(placement.align, kAlignLeft);
+    EXPECT_EQ(placement.state, kFrameNormal);
+
+    CMainFrame frame(false);
+    EXPECT_EQ(frame.EntryMode(), kEntryDocked);
+    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::LeftDockWidgetArea);
+    EXPECT_TRUE(Checked(frame, id::kDockLeft));
+    EXPECT_TRUE(frame.MdiArea()->subWindowList().isEmpty());
+    // Help opens on the first start only.
+    EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kFirstRun}));
+    CMainFrame second(false);
+    EXPECT_EQ(helpContexts_.size(), 1u);
+}
+
+TEST_F(MainFrameTest, NormalPlacementIsStoredAndRestored) {
+    {
+        CMainFrame frame(false);
+        ShowAndSettle(frame);
+        frame.resize(700, 500);
+        frame.move(40, 30);
+        frame.close();
+    }
+    EXPECT_EQ(Number("FrameW"), 700);
+    EXPECT_EQ(Number("FrameH"), 500);
+    EXPECT_EQ(Number("FrameM"), kFrameNormal);
+    EXPECT_EQ(Number("EditV"), kEntryDocked);
+    EXPECT_EQ(Number("FrameA"), kAlignLeft);
+    CMainFrame frame(false);
+    EXPECT_EQ(frame.size(), QSize(700, 500));
+    EXPECT_EQ(frame.pos(), QPoint(Number("FrameX"), Number("FrameY")));
+}
+
+TEST_F(MainFrameTest, MaximizedStateAppliesOnceAndKeepsNormalPlacement) {
+    SetNumber("FrameW", 640);
+    SetNumber("FrameH", 480);
+    SetNumber("FrameX", 20);
+    SetNumber("FrameY", 10);
+    SetNumber("FrameM", kFrameMaximized);
+    {
+        CMainFrame frame(false);
+        ShowAndSettle(frame);
+        EXPECT_TRUE(frame.isMaximized());
+        EXPECT_EQ(Number("FrameM"), kFrameNormal);  // taken once
+        frame.close();
+    }
+    // Closed maximized: the normal rectangle stays, the state is kept.
+    EXPECT_EQ(Number("FrameM"), kFrameMaximized);
+    EXPECT_EQ(Number("FrameW"), 640);
+    EXPECT_EQ(Number("FrameX"), 20);
+}
+
+TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlace) {
+    SetNumber("EditX", 300);
+    SetNumber("EditY", 200);
+    SetNumber("EditW", 280);
+    SetNumber("EditH", 140);
+    {
+        CMainFrame frame(false);
+        ShowAndSettle(frame);
+        frame.FloatEntryWindow();
+        EXPECT_TRUE(Checked(frame, id::kFloat));
+        EXPECT_FALSE(Checked(frame, id::kDockLeft));
+        frame.close();
+    }
+    EXPECT_EQ(Number("EditV"), kEntryFloating);
+    CMainFrame frame(false);
+    ShowAndSettle(frame);
+    EXPECT_EQ(frame.EntryMode(), kEntryFloating);
+    EXPECT_EQ(frame.EntryWindow()->geometry(), QRect(300, 200, 280, 140));
+    // Floating, the label row is at the bottom of the window.
+    EXPECT_GT(frame.EntryWindow()->WordLabel()->y(), frame.EntryWindow()->Editor()->y());
+}
+
+TEST_F(MainFrameTest, HiddenEntryWindowStaysHidden) {
+    {
+        CMainFrame frame(false);
+        ShowAndSettle(frame);
+        frame.EntryWindow()->close();  // its close box
+        EXPECT_FALSE(Checked(frame, id::kEntryWindow));
+        frame.close();
+    }
+    EXPECT_EQ(Number("EditV"), kEntryHidden);
+    CMainFrame frame(false);
+    ShowAndSettle(frame);
+    EXPECT_EQ(frame.EntryMode(), kEntryHidden);
+    EXPECT_FALSE(frame.EntryWindow()->isVisible());
+}
+
+TEST_F(MainFrameTest, DockingCommandsMoveTextAndCheckTheirSide) {
+    CMainFrame frame(false);
+    ShowAndSettle(frame);
+    frame.FloatEntryWindow();
+    QPlainTextEdit* editor = frame.EntryWindow()->Editor();
+    editor->setPlainText(QStringLiteral("reka v Sloveniji"));
+    QTextCursor cursor = editor->textCursor();
+    cursor.setPosition(2);
+    cursor.setPosition(6, QTextCursor::KeepAnchor);
+    editor->setTextCursor(cursor);
+
+    frame.Commands()->Action(id::kDockBottom)->trigger();
+    EXPECT_EQ(frame.EntryMode(), kEntryDocked);
+    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::BottomDockWidgetArea);
+    EXPECT_EQ(editor->textCursor().selectedText(), QStringLiteral("ka v"));
+    EXPECT_TRUE(Checked(frame, id::kDockBottom));
+    for (int other : {id::kDockLeft, id::kDockRight, id::kDockTop, id::kFloat})
+        EXPECT_FALSE(Checked(frame, other)) << other;
+    // Docked, the label row is on top.
+    EXPECT_LT(frame.EntryWindow()->WordLabel()->y(), editor->y());
+
+    frame.Commands()->Action(id::kDockRight)->trigger();
+    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::RightDockWidgetArea);
+    frame.Commands()->Action(id::kEntryWindow)->trigger();  // docked -> floating
+    EXPECT_EQ(frame.EntryMode(), kEntryFloating);
+    frame.Commands()->Action(id::kEntryWindow)->trigger();  // back to its side
+    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::RightDockWidgetArea);
+    frame.close();
+    EXPECT_EQ(Number("FrameA"), kAlignRight);
+}
+
+TEST_F(MainFrameTest, SearchBarToggles) {
+    CMainFrame frame(false);
+    ShowAndSettle(frame);
+    EXPECT_TRUE(Checked(frame, id::kSearchBar));
+    frame.Commands()->Action(id::kSearchBar)->trigger();
+    EXPECT_FALSE(frame.SearchBar()->isVisible());
+    EXPECT_FALSE(Checked(frame, id::kSearchBar));
+}
+
+TEST_F(MainFrameTest, FontsAreStoredOnFirstStartAndUsedLater) {
+    {
+        CMainFrame frame(false);
+        for (const char* name : {"Font01", "Font04", "Font05", "Font06", "Font07"}) {
+            vrk::TFontValue value{};
+            EXPECT_TRUE(vrk::TGetRegistryFont(vrk::kFinderPath, name, value)) << name;
+        }
+        vrk::TFontValue value{};
+        ASSERT_TRUE(vrk::TGetRegistryFont(vrk::kFinderPath, "Font04", value));
+        const vrk::TFontRecord clue = vrk::DecodeFontRecord(value);
+        EXPECT_EQ(clue.FaceName(), "Courier New");
+        EXPECT_EQ(clue.weight, 1024);
+        EXPECT_EQ(frame.SearchBar()->ClueBox()->font(), vrk::FontFromRecord(clue));
+        EXPECT_FALSE(vrk::TGetRegistryFont(vrk::kFinderPath, "Font02", value));
+    }
+    QFont chosen = QApplication::font();
+    chosen.setPointSize(17);
+    chosen.setItalic(true);
+    ASSERT_TRUE(vrk::WriteFontSetting(vrk::kFinderPath, "Font05", chosen));
+    CMainFrame frame(false);
+    EXPECT_TRUE(frame.SearchBar()->DescBox()->font().italic());
+}
+
+TEST_F(MainFrameTest, F1OpensSearchBarEntryWindowOrContents) {
+    CMainFrame frame(false);
+    EXPECT_EQ(frame.HelpContextFor(frame.SearchBar()->ClueBox()->lineEdit()),
+              vrk::help::kSearchBar);
+    EXPECT_EQ(frame.HelpContextFor(frame.SearchBar()->DescBox()), vrk::help::kSearchBar);
+    EXPECT_EQ(frame.HelpContextFor(frame.EntryWindow()->Editor()), vrk::help::kEntryWindow);
+    EXPECT_EQ(frame.HelpContextFor(frame.EntryWindow()->NextButton()), vrk::help::kEntryWindow);
+    EXPECT_EQ(frame.HelpContextFor(frame.MdiArea()), vrk::help::kContents);
+    EXPECT_EQ(frame.HelpContextFor(nullptr), vrk::help::kContents);
+}
+
+TEST_F(MainFrameTest, CloseAllClosesEveryResultWindowAndHidesWindowMenu) {
+    CMainFrame frame(false);
+    ShowAndSettle(frame);
+    QAction* windowMenu = nullptr;
+    for (QAction* action : frame.menuBar()->actions())
+        if (action->text() == QStringLiteral("&Okno")) windowMenu = action;
+    ASSERT_NE(windowMenu, nullptr);
+    frame.UpdateCommandStates();
+    EXPECT_FALSE(windowMenu->isVisible());
+
+    for (int i = 0; i < 3; ++i) {
+        QMdiSubWindow* window = frame.MdiArea()->addSubWindow(new QWidget);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+    }
+    frame.UpdateCommandStates();
+    EXPECT_TRUE(windowMenu->isVisible());
+    frame.Commands()->Action(id::kCloseAll)->trigger();
+    EXPECT_TRUE(frame.MdiArea()->subWindowList().isEmpty());
+    EXPECT_FALSE(windowMenu->isVisible());
+}
+
+TEST_F(MainFrameTest, DescriptionButtonsFollowTheShownDescription) {
+    CMainFrame frame(false);
+    frame.UpdateCommandStates();
+    // One description: nowhere to step.
+    EXPECT_FALSE(frame.EntryWindow()->NextButton()->isEnabled());
+    EXPECT_FALSE(frame.EntryWindow()->PreviousButton()->isEnabled());
+    frame.LoadEntry(QStringLiteral("/slovar.vrk3"), 7);
+    EXPECT_EQ(frame.LoadedDictionary(), QStringLiteral("/slovar.vrk3"));
+    EXPECT_EQ(frame.LoadedEntryIndex(), 7);
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+#include "finder/search_bar_library.h"
+
+#include <QCollator>
+#include <QListWidget>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "finder/search_hand_over.h"
+#include "settings/library_registry.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "ui/cp1250_text.h"
+
+bool SelectLibrary(std::string_view name) {
+    std::string keyPath;
+    if (!vrk::FindLibraryKey(name, keyPath)) return false;
+    std::string dictionaries;
+    if (!vrk::CollectLibraryDictionaries(keyPath, dictionaries)) return false;
+    SearchHandOver.strActiveLibrary = std::string(name);
+    SearchHandOver.strLibraryDicts = std::move(dictionaries);
+    // Remembered for the next start; the finder's key exists from start-up.
+    (void)vrk::TSetRegistryString(vrk::kFinderPath, "ActiveLib", name,
+                                  vrk::kRegNeverCreate | vrk::kRegOverwrite);
+    return true;
+}
+
+void RestoreActiveLibrary() {
+    SearchHandOver.strActiveLibrary.clear();
+    SearchHandOver.strLibraryDicts.clear();
+    std::string stored;
+    if (vrk::TGetRegistryString(vrk::kFinderPath, "ActiveLib", stored)) (void)SelectLibrary(stored);
+}
+
+CActiveLibraryDlg::CActiveLibraryDlg(QWidget* parent) : CSearchBarPopup(parent) {
+    setObjectName(QStringLiteral("activeLibrary"));
+    m_pList = new QListWidget(this);
+    m_pList->setObjectName(QStringLiteral("activeLibraryList"));
+    SetControl(m_pList);
+    resize(240, 200);
+    connect(m_pList, &QListWidget::itemSelectionChanged, this, &CActiveLibraryDlg::choose);
+    // Choosing the library already selected still closes the window.
+    connect(m_pList, &QListWidget::itemClicked, this, [this] { hide(); });
+    connect(m_pList, &QListWidget::itemActivated, this, [this] { hide(); });
+}
+
+void CActiveLibraryDlg::Refill() {
+    const QSignalBlocker blocker(m_pList);
+    std::vector<std::string> names;
+    (void)vrk::ListLibraryNames(names);  // a tree that cannot be read lists what was read
+    QStringList shown;
+    for (const std::string& name : names) shown << vrk::FromCp1250(name);
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(shown.begin(), shown.end(), collator);
+
+    m_pList->clear();
+    shown.prepend(vrk::FromCp1250(vrk::kAllLibraries));
+    m_pList->addItems(shown);
+    const QString active = vrk::FromCp1250(SearchHandOver.strActiveLibrary);
+    for (int i = 0; i < m_pList->count(); ++i) {
+        if (m_pList->item(i)->text() == active) {
+            m_pList->setCurrentRow(i);
+            break;
+        }
+    }
+}
+
+void CActiveLibraryDlg::choose() {
+    const QList<QListWidgetItem*> selected = m_pList->selectedItems();
+    if (selected.isEmpty()) return;
+    if (SelectLibrary(vrk::ToCp1250(selected.first()->text()))) emit LibraryChosen();
+    hide();
+}

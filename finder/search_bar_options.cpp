@@ -1,0 +1,111 @@
+#include "finder/search_bar_options.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QTreeWidget>
+#include <array>
+
+#include "finder/finder_texts.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "ui/icons.h"
+#include "ui/message_box.h"
+
+namespace {
+
+// The values behind the tree's two items, in the order of the items.
+constexpr std::array<std::string_view, 2> kOptionNames = {"CountLetters", "MatchCase"};
+
+// The off (133 missing: an empty box) and on (a ticked box) pictures.
+QIcon SwitchIcon(bool on) {
+    const QIcon stored = vrk::RoleIcon(on ? 133 : 134);
+    if (!stored.isNull()) return stored;
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(80, 80, 80), 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(1.5, 1.5, 12, 12));
+    if (on) {
+        painter.setPen(QPen(QColor(20, 120, 40), 2.2, Qt::SolidLine, Qt::RoundCap));
+        painter.drawPolyline(QPolygonF({QPointF(4, 8), QPointF(6.5, 11), QPointF(11.5, 4.5)}));
+    }
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+bool ReadSearchOption(std::string_view name) {
+    std::int32_t value = 0;
+    return vrk::TGetRegistryNumber(vrk::kFinderPath, name, value) && value != 0;
+}
+
+bool ToggleSearchOption(std::string_view name) {
+    const std::int32_t next = ReadSearchOption(name) ? 0 : 1;
+    return vrk::TSetRegistryNumber(vrk::kFinderPath, name, next,
+                                   vrk::kRegNeverCreate | vrk::kRegOverwrite);
+}
+
+CSearchOptionsDlg::CSearchOptionsDlg(QWidget* parent)
+    : CSearchBarPopup(parent), m_offIcon(SwitchIcon(false)), m_onIcon(SwitchIcon(true)) {
+    setObjectName(QStringLiteral("searchOptions"));
+    m_pTree = new QTreeWidget(this);
+    m_pTree->setObjectName(QStringLiteral("searchOptionsTree"));
+    m_pTree->setHeaderHidden(true);
+    m_pTree->setRootIsDecorated(false);
+    m_pTree->setIndentation(0);
+    m_pTree->setIconSize(QSize(16, 16));
+    m_pTree->setFocusPolicy(Qt::StrongFocus);
+    m_pTree->viewport()->installEventFilter(this);
+    for (const QString& text : {texts::kOptionCountLetters, texts::kOptionMatchCase})
+        new QTreeWidgetItem(m_pTree, QStringList(text));
+    SetControl(m_pTree);
+    Refill();
+    resize(300, 2 * m_pTree->sizeHintForRow(0) + 14);
+}
+
+bool CSearchOptionsDlg::ShowsOn(int item) const {
+    const QTreeWidgetItem* row = m_pTree->topLevelItem(item);
+    return row && row->data(0, Qt::UserRole).toBool();
+}
+
+void CSearchOptionsDlg::showValue(int item, bool on) {
+    QTreeWidgetItem* row = m_pTree->topLevelItem(item);
+    row->setIcon(0, on ? m_onIcon : m_offIcon);
+    row->setData(0, Qt::UserRole, on);
+}
+
+void CSearchOptionsDlg::Refill() {
+    for (int i = 0; i < int(kOptionNames.size()); ++i)
+        showValue(i, ReadSearchOption(kOptionNames[i]));
+}
+
+void CSearchOptionsDlg::Toggle(int item) {
+    if (item < 0 || item >= int(kOptionNames.size())) return;
+    if (!ToggleSearchOption(kOptionNames[item])) {
+        vrk::ShowError(this, texts::kRegistryUnknownError);
+        return;
+    }
+    showValue(item, ReadSearchOption(kOptionNames[item]));
+}
+
+bool CSearchOptionsDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Every press and every double click toggles, so a quick double click
+    // toggles twice and leaves the switch as it was.
+    if (watched == m_pTree->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                           event->type() == QEvent::MouseButtonDblClick)) {
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (pos.x() < kImageColumnWidth) {
+            if (QTreeWidgetItem* row = m_pTree->itemAt(pos))
+                Toggle(m_pTree->indexOfTopLevelItem(row));
+        }
+    }
+    return CSearchBarPopup::eventFilter(watched, event);
+}
+
+void CSearchOptionsDlg::OnFocusLost() {
+    m_pTree->clearSelection();
+}

@@ -1,0 +1,223 @@
+#include "finder/search_bar.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "finder/finder_texts.h"
+#include "finder/main_frame.h"
+#include "finder/main_frame_ids.h"
+#include "finder/search_bar_library.h"
+#include "finder/search_bar_options.h"
+#include "finder/search_hand_over.h"
+#include "settings/library_registry.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "ui/commands.h"
+#include "ui/test_ui.h"
+
+namespace {
+
+using vrk::kGroupsKey;
+
+class SearchBarTest : public vrk::TUiTest {
+  protected:
+    void SetUp() override {
+        TUiTest::SetUp();
+        vrk::EnsureFinderKeys();
+        SearchHandOver.strActiveLibrary.clear();
+        SearchHandOver.strLibraryDicts.clear();
+    }
+
+    // Groups: a value "/d0", "Alfa" (/a1) with "Beta" (/b1) below it,
+    // "Gama" (/g1, /a1).
+    void MakeLibraries() {
+        (void)UserKey(kGroupsKey).SetString("/d0.vrk3", "");
+        const std::string groups(kGroupsKey);
+        ASSERT_EQ(vrk::CreateLibraryKey(groups, "Gama"), vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::CreateLibraryKey(groups, "Alfa"), vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::CreateLibraryKey(groups + "\\Alfa", "Beta"), vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::AddLibraryDictionary(groups + "\\Alfa", "/a1.vrk3"),
+                  vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::AddLibraryDictionary(groups + "\\Alfa\\Beta", "/b1.vrk3"),
+                  vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::AddLibraryDictionary(groups + "\\Gama", "/g1.vrk3"),
+                  vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::AddLibraryDictionary(groups + "\\Gama", "/a1.vrk3"),
+                  vrk::TLibraryResult::kOk);
+    }
+
+    std::string StoredActiveLibrary() {
+        std::string name;
+        return vrk::TGetRegistryString(vrk::kFinderPath, "ActiveLib", name) ? name : "<none>";
+    }
+};
+
+TEST_F(SearchBarTest, RepeatedTextMovesToTopAndKeepsTypedText) {
+    CMainFrame frame(false);
+    CSearchBar* bar = frame.SearchBar();
+    for (const char* text : {"ab*", "c*d", "ef"}) bar->AddClueHistory(QString::fromUtf8(text));
+    bar->SetClueText(QStringLiteral("zzz"));
+    bar->AddClueHistory(QStringLiteral("c*d"));
+    EXPECT_EQ(bar->ClueHistory(), QStringList({"c*d", "ef", "ab*"}));
+    EXPECT_EQ(bar->ClueText(), QStringLiteral("zzz"));
+
+    // The text picked from the history stays in the box when it moves up.
+    bar->ClueBox()->setCurrentIndex(2);
+    bar->AddClueHistory(QStringLiteral("ab*"));
+    EXPECT_EQ(bar->ClueHistory(), QStringList({"ab*", "c*d", "ef"}));
+    EXPECT_EQ(bar->ClueText(), QStringLiteral("ab*"));
+    // Equal means byte for byte: another case is another text.
+    bar->AddDescHistory(QStringLiteral("Reka"));
+    bar->AddDescHistory(QStringLiteral("reka"));
+    EXPECT_EQ(bar->DescHistory(), QStringList({"reka", "Reka"}));
+}
+
+TEST_F(SearchBarTest, FiftyFirstTextPushesOldestOut) {
+    CMainFrame frame(false);
+    CSearchBar* bar = frame.SearchBar();
+    for (int i = 1; i <= 51; ++i) bar->AddDescHistory(QStringLiteral("opis %1").arg(i));
+    const QStringList history = bar->DescHistory();
+    ASSERT_EQ(history.size(), 50);
+    EXPECT_EQ(history.first(), QStringLiteral("opis 51"));
+    EXPECT_EQ(history.last(), QStringLiteral("opis 2"));
+    // A repeated text at the full history takes no second place.
+    bar->AddDescHistory(QStringLiteral("opis 30"));
+    EXPECT_EQ(bar->DescHistory().size(), 49);
+    EXPECT_EQ(bar->DescHistory().first(), QStringLiteral("opis 30"));
+}
+
+TEST_F(SearchBarTest, SearchNeedsTextAndLibraryWithDictionaries) {
+    MakeLibraries();
+    const std::string groups(kGroupsKey);
+    ASSERT_EQ(vrk::CreateLibraryKey(groups, "Prazna"), vrk::TLibraryResult::kOk);
+    CMainFrame frame(false);
+    QAction* search = frame.Commands()->Action(id::kSearch);
+    auto enabled = [&] {
+        frame.UpdateCommandStates();
+        return search->isEnabled();
+    };
+    EXPECT_FALSE(enabled());  // nothing typed, no library
+    ASSERT_TRUE(SelectLibrary("Alfa"));
+    EXPECT_FALSE(enabled());  // a library, but both boxes empty
+    frame.SearchBar()->SetDescText(QStringLiteral("reka"));
+    EXPECT_TRUE(enabled());
+    frame.SearchBar()->SetDescText({});
+    frame.SearchBar()->SetClueText(QStringLiteral("*a"));
+    EXPECT_TRUE(enabled());
+    ASSERT_TRUE(SelectLibrary("Prazna"));
+    EXPECT_FALSE(enabled());  // a library without dictionaries
+}
+
+TEST_F(SearchBarTest, SelectLibraryCollectsNestedDictionariesAndRemembersChoice) {
+    MakeLibraries();
+    ASSERT_TRUE(SelectLibrary("Alfa"));
+    EXPECT_EQ(SearchHandOver.strActiveLibrary, "Alfa");
+    EXPECT_EQ(SearchHandOver.strLibraryDicts, "/a1.vrk3\"/b1.vrk3\"");
+    EXPECT_EQ(StoredActiveLibrary(), "Alfa");
+
+    // All libraries: the values under Groups too, and a shared dictionary twice.
+    ASSERT_TRUE(SelectLibrary(vrk::kAllLibraries));
+    EXPECT_EQ(SearchHandOver.strLibraryDicts, "/d0.vrk3\"/g1.vrk3\"/a1.vrk3\"/a1.vrk3\"/b1.vrk3\"");
+    EXPECT_EQ(StoredActiveLibrary(), std::string(vrk::kAllLibraries));
+
+    // A library that is gone changes nothing.
+    EXPECT_FALSE(SelectLibrary("Omega"));
+    EXPECT_EQ(SearchHandOver.strActiveLibrary, std::string(vrk::kAllLibraries));
+    EXPECT_EQ(StoredActiveLibrary(), std::string(vrk::kAllLibraries));
+}
+
+TEST_F(SearchBarTest, FirstLibraryOfSameNameDepthFirstWins) {
+    const std::string groups(kGroupsKey);
+    // Only another program can make two libraries of one name.
+    (void)UserKey(groups + "\\Prvi\\Dvojnik").SetString("/globoko.vrk3", "");
+    (void)UserKey(groups + "\\Dvojnik").SetString("/plitvo.vrk3", "");
+    ASSERT_TRUE(SelectLibrary("Dvojnik"));
+    EXPECT_EQ(SearchHandOver.strLibraryDicts, "/globoko.vrk3\"");
+}
+
+TEST_F(SearchBarTest, StartUpRestoresStoredLibraryOrNone) {
+    MakeLibraries();
+    ASSERT_TRUE(vrk::TSetRegistryString(vrk::kFinderPath, "ActiveLib", "Beta", vrk::kRegOverwrite));
+    {
+        CMainFrame frame(false);
+        EXPECT_EQ(SearchHandOver.strActiveLibrary, "Beta");
+        EXPECT_EQ(SearchHandOver.strLibraryDicts, "/b1.vrk3\"");
+    }
+    ASSERT_TRUE(
+        vrk::TSetRegistryString(vrk::kFinderPath, "ActiveLib", "Izbrisana", vrk::kRegOverwrite));
+    CMainFrame frame(false);
+    EXPECT_TRUE(SearchHandOver.strActiveLibrary.empty());
+    EXPECT_TRUE(SearchHandOver.strLibraryDicts.empty());
+}
+
+TEST_F(SearchBarTest, ChooserListsLibrariesSortedAfterAllAndChoosing) {
+    MakeLibraries();
+    ASSERT_TRUE(SelectLibrary("Beta"));
+    CMainFrame frame(false);
+    CActiveLibraryDlg* chooser = frame.ActiveLibrary();
+    chooser->ShowAt(QPoint(10, 10));
+    ASSERT_TRUE(chooser->isVisible());
+    QListWidget* list = chooser->List();
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
+    EXPECT_EQ(shown, QStringList({QStringLiteral("-- Vse Knjižnice --"), "Alfa", "Beta", "Gama"}));
+    EXPECT_EQ(list->currentItem()->text(), QStringLiteral("Beta"));
+
+    list->setCurrentRow(3);
+    EXPECT_FALSE(chooser->isVisible());
+    EXPECT_EQ(SearchHandOver.strActiveLibrary, "Gama");
+    EXPECT_EQ(SearchHandOver.strLibraryDicts, "/g1.vrk3\"/a1.vrk3\"");
+}
+
+TEST_F(SearchBarTest, OptionTogglesOnlyInImageColumn) {
+    CMainFrame frame(false);
+    CSearchOptionsDlg* options = frame.SearchOptions();
+    options->ShowAt(QPoint(5, 5));
+    QTreeWidget* tree = options->Tree();
+    const QRect caseRow = tree->visualItemRect(tree->topLevelItem(1));
+    QWidget* viewport = tree->viewport();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(options));
+
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, caseRow.center().y()));
+    EXPECT_TRUE(ReadSearchOption("MatchCase"));
+    EXPECT_TRUE(options->ShowsOn(1));
+    EXPECT_FALSE(ReadSearchOption("CountLetters"));
+
+    // On the text, right of the picture: nothing changes.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(60, caseRow.center().y()));
+    EXPECT_TRUE(ReadSearchOption("MatchCase"));
+
+    // A double click arrives as a press and a double-click event: two toggles.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, caseRow.center().y()));
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, caseRow.center().y()));
+    EXPECT_TRUE(ReadSearchOption("MatchCase"));
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(SearchBarTest, OptionStoreFailureShowsMessageAndKeepsValue) {
+    CMainFrame frame(false);
+    (void)UserKey(vrk::kUserRootKey).DeleteSubTree("Fndr");
+    frame.SearchOptions()->Toggle(0);
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(messages_->Shown()[0].text, texts::kRegistryUnknownError);
+    EXPECT_EQ(messages_->Shown()[0].icon, vrk::TMsgIcon::kError);
+    EXPECT_FALSE(frame.SearchOptions()->ShowsOn(0));
+}
+
+TEST_F(SearchBarTest, PopupOpensLeftOrAboveNearScreenEdges) {
+    const QRect screen(0, 0, 1280, 800);
+    const QSize size(200, 150);
+    EXPECT_EQ(PopupPosition({100, 100}, size, screen), QPoint(100, 100));
+    EXPECT_EQ(PopupPosition({1080, 100}, size, screen), QPoint(880, 100));  // touches the edge
+    EXPECT_EQ(PopupPosition({1079, 649}, size, screen), QPoint(1079, 649));
+    EXPECT_EQ(PopupPosition({1200, 700}, size, screen), QPoint(1000, 550));
+    // A window wider than the room left of the cursor stays on the screen.
+    EXPECT_EQ(PopupPosition({150, 700}, QSize(1200, 100), screen), QPoint(0, 600));
+    // A second screen to the right counts from its own edges.
+    EXPECT_EQ(PopupPosition({2500, 100}, size, QRect(1280, 0, 1280, 800)), QPoint(2300, 100));
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+#include "finder/vrk3_app.h"
+
+#include <QApplication>
+#include <string>
+
+#include "finder/finder_texts.h"
+#include "finder/main_frame.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "ui/cp1250_text.h"
+#include "ui/help.h"
+#include "ui/message_box.h"
+#include "ui/ui_texts.h"
+
+namespace {
+
+// Install paths are read into a buffer of this size, terminator included.
+constexpr std::size_t kInstallPathBuffer = 260;
+
+}  // namespace
+
+QString HelpFilePathFor(const QString& installPath) {
+    QString path = installPath;
+    if (!path.endsWith('/')) path += '/';
+    return path + QStringLiteral("Vrk3.hlp");
+}
+
+CVrk3App::CVrk3App() = default;
+CVrk3App::~CVrk3App() = default;
+
+void CVrk3App::InitApplication() {
+    vrk::EnsureFinderKeys();
+}
+
+bool CVrk3App::InitInstance(bool showSplash) {
+    QApplication::setApplicationDisplayName(vrk::texts::kFinderName);
+
+    std::string installPath;
+    if (!vrk::TGetRegistryString(vrk::kMachineRootPath, "InstallPath", installPath,
+                                 kInstallPathBuffer) ||
+        installPath.empty()) {
+        vrk::ShowError(nullptr, texts::kInstallMissing);
+        return false;
+    }
+    // Paths are kept in the file-name encoding.
+    const QString folder = QString::fromLocal8Bit(installPath);
+    m_strHelpPath = HelpFilePathFor(folder);
+    vrk::SetHelpFolder(folder);
+
+    m_pMainFrame = std::make_unique<CMainFrame>(showSplash);
+    m_pMainFrame->show();
+    return true;
+}

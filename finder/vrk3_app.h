@@ -1,0 +1,34 @@
+// CVrk3App: the finder's start-up. It makes sure of the settings keys,
+// checks the install path (where the help pages are), and creates and shows
+// the main frame.
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <string_view>
+
+class CMainFrame;
+
+class CVrk3App {
+  public:
+    CVrk3App();
+    ~CVrk3App();
+
+    // Creates the finder's settings keys where they are missing; failures
+    // are ignored. Runs before any window exists.
+    static void InitApplication();
+    // Reads "InstallPath", sets up the help, creates and shows the main
+    // frame. False when the program must end: the install path is missing
+    // (after telling the user) or the frame could not be built.
+    [[nodiscard]] bool InitInstance(bool showSplash = true);
+
+    CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
+    QString HelpFilePath() const { return m_strHelpPath; }
+
+  private:
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+    QString m_strHelpPath;
+};
+
+// The help file path of an install folder: the folder, one "/", "Vrk3.hlp".
+[[nodiscard]] QString HelpFilePathFor(const QString& installPath);

@@ -1,0 +1,57 @@
+#include "finder/vrk3_app.h"
+
+#include <QMdiArea>
+
+#include "finder/finder_texts.h"
+#include "finder/main_frame.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "ui/help.h"
+#include "ui/test_ui.h"
+
+namespace {
+
+class Vrk3AppTest : public vrk::TUiTest {};
+
+TEST_F(Vrk3AppTest, MissingInstallPathEndsStartWithMessage) {
+    CVrk3App::InitApplication();
+    CVrk3App app;
+    EXPECT_FALSE(app.InitInstance(false));
+    EXPECT_EQ(app.MainFrame(), nullptr);
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(messages_->Shown()[0].text, texts::kInstallMissing);
+    EXPECT_EQ(messages_->Shown()[0].icon, vrk::TMsgIcon::kError);
+
+    // An empty path is no install path either.
+    messages_->Clear();
+    ASSERT_TRUE(vrk::TSetRegistryString(vrk::kMachineRootPath, "InstallPath", "",
+                                        vrk::kRegCreateKey | vrk::kRegOverwrite));
+    CVrk3App again;
+    EXPECT_FALSE(again.InitInstance(false));
+    EXPECT_EQ(messages_->Texts().size(), 1u);
+}
+
+TEST_F(Vrk3AppTest, StartWithEmptyStoreCreatesKeysAndOpensNoResultWindow) {
+    CVrk3App::InitApplication();
+    EXPECT_EQ(SubKeys(vrk::kUserRootKey), std::vector<std::string>({"Groups", "Fndr", "Alphabet"}));
+    ASSERT_TRUE(vrk::TSetRegistryString(vrk::kMachineRootPath, "InstallPath", "/opt/vrk3",
+                                        vrk::kRegCreateKey | vrk::kRegOverwrite));
+    CVrk3App app;
+    ASSERT_TRUE(app.InitInstance(false));
+    ASSERT_NE(app.MainFrame(), nullptr);
+    EXPECT_TRUE(app.MainFrame()->isVisible());
+    EXPECT_TRUE(app.MainFrame()->MdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(app.HelpFilePath(), QStringLiteral("/opt/vrk3/Vrk3.hlp"));
+    EXPECT_TRUE(messages_->Texts().empty());
+    std::int32_t run = 0;
+    EXPECT_TRUE(vrk::TGetRegistryNumber(vrk::kUserRootPath, "Run", run));
+    EXPECT_EQ(run, 1);
+    app.MainFrame()->close();
+}
+
+TEST_F(Vrk3AppTest, HelpPathHasOneSeparator) {
+    EXPECT_EQ(HelpFilePathFor(QStringLiteral("/opt/vrk3/")), QStringLiteral("/opt/vrk3/Vrk3.hlp"));
+    EXPECT_EQ(HelpFilePathFor(QStringLiteral("/opt/vrk3")), QStringLiteral("/opt/vrk3/Vrk3.hlp"));
+}
+
+}  // namespace

@@ -62,6 +62,8 @@ TEST_F(ConvertTest, ExportsSortByTheAlphabetRowAndKeepEqualEntriesInFileOrder) {
         std::string r;
         for (int n = rng() % 6; n >= 0; --n) r += "aAbBcC\xe8\xc8 \x01"[rng() % 10];
         if (r[0] == '\x01') r[0] = 'x';
+        // A long shared beginning makes the order depend on later bytes.
+        if (i % 3 == 0) r = "AbAbAbAbAbAb" + r;
         many.push_back(r);
     }
     dict = DictionaryWith(many, "many.vrk3");

@@ -14,6 +14,7 @@
 #include "older_formats.h"
 #include "progress.h"
 #include "record_scan.h"
+#include "terminator_scan.h"
 
 namespace vrk {
 namespace {
@@ -26,21 +27,22 @@ struct TSortItem {
     std::uint32_t length;
 };
 
-// Ranks of the first kKeyBytes bytes, each stored as rank + 1 in 16 bits
-// (0 past the end, so a prefix sorts first, as in CompareByRank).
-constexpr std::size_t kKeyBytes = 4;
-
+// The sort key packs the ranks of a record's first bytes, each stored as
+// rank + 1 in just as many bits as the row's ranks need (0 past the end, so
+// a prefix sorts first, as in CompareByRank). The built-in row needs 6 bits,
+// so the key holds 10 bytes and most comparisons end at the key.
 class TRecordOrder {
   public:
     TRecordOrder(std::string_view file, const TRankTable& rank) : m_file(file), m_rank(rank) {
-        const auto most = *std::max_element(rank.begin(), rank.end());
-        m_keyBytes = most < 0xFFFF ? kKeyBytes : 0;
+        const std::uint64_t most = *std::max_element(rank.begin(), rank.end()) + 1;
+        while (m_bits < 64 && (most >> m_bits) != 0) ++m_bits;
+        m_keyBytes = m_bits <= 32 ? 64 / m_bits : 0;
     }
 
     std::uint64_t Key(std::uint64_t offset, std::size_t length) const {
         std::uint64_t key = 0;
         for (std::size_t i = 0; i < m_keyBytes; ++i) {
-            key <<= 16;
+            key <<= m_bits;
             if (i < length) key |= Rank(offset, i) + 1;
         }
         return key;
@@ -64,6 +66,7 @@ class TRecordOrder {
     }
     std::string_view m_file;
     const TRankTable& m_rank;
+    unsigned m_bits = 1;
     std::size_t m_keyBytes;
 };
 
@@ -203,19 +206,23 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
     std::vector<std::string> header(ENTRY_BASE);
     std::vector<TSortItem> items;
     const TRecordOrder order(file, m_rank);
+    TTerminatorScan terminators(file.data(), kRecordsOffset, m_recordsEnd);
     std::uint64_t pos = kRecordsOffset;
-    TRecordSpan span;
+    std::uint64_t zero = 0;
     bool ok = true;
     for (int k = 0; ok && k < ENTRY_BASE; ++k) {
-        ok = NextRecord(file, m_recordsEnd, pos, span);
-        if (ok) UnscrambleRecord(file, span, header[k]);
+        ok = terminators.Next(zero);
+        if (ok) UnscrambleRecord(file, {pos, zero - pos}, header[k]);
+        pos = zero + 1;
     }
     if (ok) items.reserve(static_cast<std::size_t>(m_count));
     for (std::int32_t i = 0; ok && i < m_count; ++i) {
-        ok = NextRecord(file, m_recordsEnd, pos, span) && !StopRequested();
+        ok = terminators.Next(zero) && !StopRequested();
         if (!ok) break;
-        const auto length = static_cast<std::uint32_t>(std::min(span.length, kMaxRecordText));
-        items.push_back({order.Key(span.offset, length), span.offset, length});
+        const auto length =
+            static_cast<std::uint32_t>(std::min(zero - pos, std::uint64_t{kMaxRecordText}));
+        items.push_back({order.Key(pos, length), pos, length});
+        pos = zero + 1;
         nProgressPos.store(i + 1, std::memory_order_relaxed);
     }
     if (!ok) {

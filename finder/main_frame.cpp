@@ -200,4 +200,5 @@ void CMainFrame::showEvent(QShowEvent* event) {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     storePlacement();
     QMainWindow::closeEvent(event);
+    if (event->isAccepted()) emit FrameClosed();
 }

@@ -73,6 +73,10 @@ class CMainFrame : public QMainWindow {
     // search bar, 14 in the entry window, else 0.
     int HelpContextFor(const QWidget* focus) const;
 
+  signals:
+    // The frame has closed and stored its placement; the program ends.
+    void FrameClosed();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

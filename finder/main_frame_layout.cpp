@@ -1,6 +1,8 @@
 // Where the main frame and its entry window stand: the stored placement,
 // the docking commands and the search bar's visibility.
+#include <QGuiApplication>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -26,6 +28,12 @@ Qt::DockWidgetArea AreaOf(std::int32_t align) {
 }  // namespace
 
 void CMainFrame::applyPlacement() {
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->geometry();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect fallback = primary ? primary->geometry() : m_placement.frame;
+    m_placement.frame = KeepOnScreen(m_placement.frame, screens, fallback);
+    m_placement.floating = KeepOnScreen(m_placement.floating, screens, fallback);
     resize(m_placement.frame.size());
     move(m_placement.frame.topLeft());
 

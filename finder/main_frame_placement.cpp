@@ -36,6 +36,17 @@ std::int32_t ValidAlign(std::int32_t align) {
     }
 }
 
+QRect KeepOnScreen(const QRect& rect, const QList<QRect>& screens, const QRect& fallback) {
+    // At least a corner's worth of the window must be reachable.
+    for (const QRect& screen : screens) {
+        const QRect shown = screen.intersected(rect);
+        if (shown.width() >= 50 && shown.height() >= 20) return rect;
+    }
+    QRect moved = rect;
+    moved.moveCenter(fallback.center());
+    return moved;
+}
+
 TFramePlacement ReadFramePlacement(const QRect& screen) {
     TFramePlacement placement;
     const int width = ReadNumber("FrameW", (screen.width() / 100) * 80);

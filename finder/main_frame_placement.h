@@ -3,6 +3,7 @@
 // "EditY", "EditW", "EditH" and "EditV" under "Fndr", with their defaults.
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <cstdint>
 
@@ -39,6 +40,11 @@ struct TFramePlacement {
 // The stored placement; every value missing or not a number takes its
 // default, computed from `screen` (the frame 80 % of the screen, centred).
 [[nodiscard]] TFramePlacement ReadFramePlacement(const QRect& screen);
+
+// `rect` where it shows on one of `screens`; otherwise moved to the middle
+// of `fallback`, so that a window stored on a screen that is gone returns.
+[[nodiscard]] QRect KeepOnScreen(const QRect& rect, const QList<QRect>& screens,
+                                 const QRect& fallback);
 
 // A docking side known to the frame; anything else counts as the left side.
 [[nodiscard]] std::int32_t ValidAlign(std::int32_t align);

@@ -69,6 +69,29 @@ TEST_F(MainFrameTest, FirstStartDefaultsAreCentredEightyPercentDockedLeft) {
     EXPECT_EQ(helpContexts_.size(), 1u);
 }
 
+TEST_F(MainFrameTest, UnknownStoredValuesTakeDefaults) {
+    SetNumber("FrameA", 4096);  // no side of ours
+    SetNumber("EditV", 7);
+    ASSERT_TRUE(vrk::TSetRegistryString(vrk::kFinderPath, "FrameW", "800", vrk::kRegOverwrite));
+    const TFramePlacement placement = ReadFramePlacement(QRect(0, 0, 1000, 1000));
+    EXPECT_EQ(placement.align, kAlignLeft);
+    EXPECT_EQ(placement.entryMode, kEntryDocked);
+    EXPECT_EQ(placement.frame.width(), 800);  // a text is no number: (1000 / 100) * 80
+}
+
+TEST_F(MainFrameTest, WindowStoredOnMissingScreenComesBack) {
+    const QList<QRect> screens = {QRect(0, 0, 1280, 800)};
+    const QRect fallback = screens.first();
+    // Partly on the screen: left where the user put it.
+    EXPECT_EQ(KeepOnScreen(QRect(-100, -10, 400, 300), screens, fallback),
+              QRect(-100, -10, 400, 300));
+    // On a second screen that is no longer there: centred on the first.
+    EXPECT_EQ(KeepOnScreen(QRect(1500, 100, 400, 300), screens, fallback),
+              QRect(440, 250, 400, 300));
+    // Only a sliver left on the screen is not enough to grab the window.
+    EXPECT_EQ(KeepOnScreen(QRect(1270, 100, 400, 300), screens, fallback).x(), 440);
+}
+
 TEST_F(MainFrameTest, NormalPlacementIsStoredAndRestored) {
     {
         CMainFrame frame(false);

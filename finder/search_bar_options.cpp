@@ -1,5 +1,6 @@
 #include "finder/search_bar_options.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -64,7 +65,6 @@ CSearchOptionsDlg::CSearchOptionsDlg(QWidget* parent)
         new QTreeWidgetItem(m_pTree, QStringList(text));
     SetControl(m_pTree);
     Refill();
-    resize(300, 2 * m_pTree->sizeHintForRow(0) + 14);
 }
 
 bool CSearchOptionsDlg::ShowsOn(int item) const {
@@ -81,6 +81,13 @@ void CSearchOptionsDlg::showValue(int item, bool on) {
 void CSearchOptionsDlg::Refill() {
     for (int i = 0; i < int(kOptionNames.size()); ++i)
         showValue(i, ReadSearchOption(kOptionNames[i]));
+    // Just tall enough for both items in the tree's present font.
+    const int rows = m_pTree->sizeHintForRow(0) * m_pTree->topLevelItemCount();
+    const QFontMetrics metrics(m_pTree->font());
+    int textWidth = 0;
+    for (int i = 0; i < m_pTree->topLevelItemCount(); ++i)
+        textWidth = qMax(textWidth, metrics.horizontalAdvance(m_pTree->topLevelItem(i)->text(0)));
+    resize(textWidth + kImageColumnWidth + 40, rows + 2 * m_pTree->frameWidth() + 2 * 3 + 2);
 }
 
 void CSearchOptionsDlg::Toggle(int item) {

@@ -48,6 +48,8 @@ bool CVrk3App::InitInstance(bool showSplash) {
     vrk::SetHelpFolder(folder);
 
     m_pMainFrame = std::make_unique<CMainFrame>(showSplash);
+    // Closing the frame ends the program, also while a help window is open.
+    QObject::connect(m_pMainFrame.get(), &CMainFrame::FrameClosed, qApp, &QCoreApplication::quit);
     m_pMainFrame->show();
     return true;
 }

@@ -59,6 +59,10 @@ CSearchOptionsDlg::CSearchOptionsDlg(QWidget* parent)
     m_pTree->setRootIsDecorated(false);
     m_pTree->setIndentation(0);
     m_pTree->setIconSize(QSize(16, 16));
+    // Sized by its two items, not by a list's usual minimum.
+    m_pTree->setMinimumSize(1, 1);
+    m_pTree->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_pTree->setFocusPolicy(Qt::StrongFocus);
     m_pTree->viewport()->installEventFilter(this);
     for (const QString& text : {texts::kOptionCountLetters, texts::kOptionMatchCase})

@@ -149,7 +149,7 @@ TEST_F(TSearchRunTest, UnreadableDictionaryAsksYesGoesOn) {
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(Words(*doc), (std::vector<std::string>{"abc", "abd"}));
     ASSERT_EQ(messages_->Shown().size(), 1u);
-    const TMessage& prompt = messages_->Shown()[0];
+    const TMessage prompt = messages_->Shown()[0];
     EXPECT_EQ(prompt.text, texts::kDictReadError.arg(QString::fromStdString(missing)));
     EXPECT_EQ(prompt.icon, TMsgIcon::kError);
     EXPECT_EQ(prompt.buttons, TMsgButtons::kYesNo);

@@ -54,6 +54,8 @@ class CVrk3mpgView : public QWidget {
     static const QList<CVrk3mpgView*>& ResultViews();
 
     const CVrk3mpgDoc& Document() const { return *m_pDoc; }
+    // The document, for another view of the same results ("Novo Okno").
+    std::shared_ptr<const CVrk3mpgDoc> SharedDocument() const { return m_pDoc; }
     QTreeWidget* List() const { return m_pList; }
     QListWidget* Pane() const { return m_pPane; }
     vrk::TCommandSet* Commands() const { return m_pCommands; }

@@ -242,6 +242,9 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
     }
     std::string record;
     for (std::size_t i = 0; ok && i < items.size(); ++i) {
+        // The records are read in sorted order, scattered over the file:
+        // asking for a later one early hides the wait for memory.
+        if (i + 16 < items.size()) __builtin_prefetch(file.data() + items[i + 16].offset);
         UnscrambleRecord(file, {items[i].offset, items[i].length}, record);
         switch (kind) {
             case ExportKind::SecondGen:

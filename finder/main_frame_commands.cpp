@@ -147,11 +147,13 @@ void CMainFrame::arrangeIcons() {
 }
 
 void CMainFrame::updateTitle() {
+    // The desktop adds the program's name after the title of the active
+    // result window; with none active the title is the program's name.
     const QMdiSubWindow* active = m_pMdiArea->activeSubWindow();
-    QString title = vrk::texts::kFinderName;
     if (active && !active->windowTitle().isEmpty())
-        title += QStringLiteral(" - ") + active->windowTitle();
-    setWindowTitle(title);
+        setWindowTitle(active->windowTitle());
+    else
+        setWindowTitle(vrk::texts::kFinderName);
 }
 
 int CMainFrame::HelpContextFor(const QWidget* focus) const {

@@ -9,7 +9,9 @@
 # Usage: bench/formats_bench.sh [BUILD_DIR] [CORPUS_DIR]
 #   BUILD_DIR   a Release build with the benchmarks (default build-formats)
 #   CORPUS_DIR  where bench/prepare_corpus.sh wrote the corpus (default /tmp/corpus)
-# The run holds /tmp/vrk3-build.lock so that builds do not disturb it.
+# The run holds /tmp/vrk3-build.lock so that builds do not disturb it. The
+# files made from the corpus are kept in CORPUS_DIR/formats_bench; remove that
+# folder after the corpus changes.
 set -euo pipefail
 
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "finder/entry_window.h"
 #include "finder/main_frame_ids.h"
@@ -63,6 +64,10 @@ TEST_F(MainFrameTest, FirstStartDefaultsAreCentredEightyPercentDockedLeft) {
     EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::LeftDockWidgetArea);
     EXPECT_TRUE(Checked(frame, id::kDockLeft));
     EXPECT_TRUE(frame.MdiArea()->subWindowList().isEmpty());
+    const QTimer* tick = frame.findChild<QTimer*>(QStringLiteral("tick"));
+    ASSERT_NE(tick, nullptr);
+    EXPECT_TRUE(tick->isActive());
+    EXPECT_EQ(tick->interval(), 100);
     // Help opens on the first start only.
     EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kFirstRun}));
     CMainFrame second(false);
@@ -238,6 +243,20 @@ TEST_F(MainFrameTest, F1OpensSearchBarEntryWindowOrContents) {
     EXPECT_EQ(frame.HelpContextFor(frame.EntryWindow()->NextButton()), vrk::help::kEntryWindow);
     EXPECT_EQ(frame.HelpContextFor(frame.MdiArea()), vrk::help::kContents);
     EXPECT_EQ(frame.HelpContextFor(nullptr), vrk::help::kContents);
+
+    // F1 itself, with the focus in the known-letters box.
+    ShowAndSettle(frame);
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    frame.SearchBar()->ClueBox()->setFocus();
+    helpContexts_.clear();
+    QTest::keyClick(frame.SearchBar()->ClueBox()->lineEdit(), Qt::Key_F1);
+    EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kSearchBar}));
+
+    helpContexts_.clear();
+    frame.Commands()->Action(id::kHelpTopics)->trigger();
+    frame.Commands()->Action(id::kGuide)->trigger();
+    EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kContents, vrk::help::kGuide}));
 }
 
 TEST_F(MainFrameTest, CloseAllClosesEveryResultWindowAndHidesWindowMenu) {

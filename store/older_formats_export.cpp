@@ -193,6 +193,32 @@ bool AppendSecondGenInfo(std::string& out, const std::vector<std::string>& heade
     return true;
 }
 
+// Reads the header records (plain) and every entry's place and sort key
+// from the records region [kRecordsOffset, end) of file. False when the
+// records end early or a stop is requested; counts nProgressPos per entry.
+bool CollectRecords(std::string_view file, std::uint64_t end, std::int32_t count,
+                    const TRecordOrder& order, std::vector<std::string>& header,
+                    std::vector<TSortItem>& items) {
+    TTerminatorScan terminators(file.data(), kRecordsOffset, end);
+    std::uint64_t pos = kRecordsOffset;
+    std::uint64_t zero = 0;
+    for (std::string& text : header) {
+        if (!terminators.Next(zero)) return false;
+        UnscrambleRecord(file, {pos, zero - pos}, text);
+        pos = zero + 1;
+    }
+    items.reserve(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (!terminators.Next(zero) || StopRequested()) return false;
+        const auto length =
+            static_cast<std::uint32_t>(std::min(zero - pos, std::uint64_t{kMaxRecordText}));
+        items.push_back({order.Key(pos, length), pos, length});
+        pos = zero + 1;
+        nProgressPos.store(i + 1, std::memory_order_relaxed);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char separator) {
@@ -202,37 +228,17 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
     nProgressTotal = ClampProgress(2 * static_cast<std::int64_t>(m_count));
     const std::string_view file = m_data.view();
 
-    // The header records, then every entry with its sort key.
     std::vector<std::string> header(ENTRY_BASE);
     std::vector<TSortItem> items;
     const TRecordOrder order(file, m_rank);
-    TTerminatorScan terminators(file.data(), kRecordsOffset, m_recordsEnd);
-    std::uint64_t pos = kRecordsOffset;
-    std::uint64_t zero = 0;
-    bool ok = true;
-    for (int k = 0; ok && k < ENTRY_BASE; ++k) {
-        ok = terminators.Next(zero);
-        if (ok) UnscrambleRecord(file, {pos, zero - pos}, header[k]);
-        pos = zero + 1;
-    }
-    if (ok) items.reserve(static_cast<std::size_t>(m_count));
-    for (std::int32_t i = 0; ok && i < m_count; ++i) {
-        ok = terminators.Next(zero) && !StopRequested();
-        if (!ok) break;
-        const auto length =
-            static_cast<std::uint32_t>(std::min(zero - pos, std::uint64_t{kMaxRecordText}));
-        items.push_back({order.Key(pos, length), pos, length});
-        pos = zero + 1;
-        nProgressPos.store(i + 1, std::memory_order_relaxed);
-    }
-    if (!ok) {
+    if (!CollectRecords(file, m_recordsEnd, m_count, order, header, items)) {
         Abort();
         return false;
     }
     std::stable_sort(items.begin(), items.end(), order);
 
     TExportFile out;
-    ok = out.Create(path);
+    bool ok = out.Create(path);
     if (ok && kind == ExportKind::SecondGen) {
         char count[4];
         PutFixed32(count, static_cast<std::uint32_t>(m_count));

@@ -60,7 +60,6 @@ CMainFrame::CMainFrame(bool showSplash, QWidget* parent) : QMainWindow(parent) {
     applyPlacement();
     startTick();
     applyFonts();
-    showFirstRunHelp();
     if (showSplash) vrk::CSplashWindow::ShowSplash(vrk::bitmap::kFinderSplash, this);
 }
 
@@ -195,6 +194,8 @@ void CMainFrame::showEvent(QShowEvent* event) {
     if (state == kFrameMinimized) setWindowState(windowState() | Qt::WindowMinimized);
     (void)ClearStoredFrameState();
     (void)StoreEntryAlign(m_dwEntryAlign);
+    // The first-run help opens over the frame, not hidden behind it.
+    QTimer::singleShot(0, this, &CMainFrame::showFirstRunHelp);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -30,8 +30,9 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
   public:
     // Reads the stored placement, builds every bar and window, applies the
-    // stored fonts, opens the first-run help and, when `showSplash` is set,
-    // shows the start-up picture. The window is not shown yet.
+    // stored fonts and, when `showSplash` is set, shows the start-up picture.
+    // The window is not shown yet; when it first shows, it applies the
+    // stored maximized state and, on the very first run, opens the help.
     explicit CMainFrame(bool showSplash = true, QWidget* parent = nullptr);
     ~CMainFrame() override;
 

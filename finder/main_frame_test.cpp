@@ -68,9 +68,12 @@ TEST_F(MainFrameTest, FirstStartDefaultsAreCentredEightyPercentDockedLeft) {
     ASSERT_NE(tick, nullptr);
     EXPECT_TRUE(tick->isActive());
     EXPECT_EQ(tick->interval(), 100);
-    // Help opens on the first start only.
+    // Help opens on the first start only, once the frame shows.
+    EXPECT_TRUE(helpContexts_.empty());
+    ShowAndSettle(frame);
     EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kFirstRun}));
     CMainFrame second(false);
+    ShowAndSettle(second);
     EXPECT_EQ(helpContexts_.size(), 1u);
 }
 

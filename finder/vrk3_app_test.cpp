@@ -1,5 +1,6 @@
 #include "finder/vrk3_app.h"
 
+#include <QCoreApplication>
 #include <QMdiArea>
 
 #include "finder/finder_texts.h"
@@ -43,6 +44,8 @@ TEST_F(Vrk3AppTest, StartWithEmptyStoreCreatesKeysAndOpensNoResultWindow) {
     EXPECT_TRUE(app.MainFrame()->MdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(app.HelpFilePath(), QStringLiteral("/opt/vrk3/Vrk3.hlp"));
     EXPECT_TRUE(messages_->Texts().empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kFirstRun}));
     std::int32_t run = 0;
     EXPECT_TRUE(vrk::TGetRegistryNumber(vrk::kUserRootPath, "Run", run));
     EXPECT_EQ(run, 1);

@@ -9,6 +9,7 @@
 #include "settings/reg_key.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
+#include "ui/icons.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ QSize CChildFrame::StoredSize() {
 CChildFrame::CChildFrame(CVrk3mpgView* view, QWidget* parent)
     : QMdiSubWindow(parent), m_pView(view) {
     setObjectName(QStringLiteral("resultFrame"));
+    setWindowIcon(vrk::RoleIcon(vrk::icon::kFinderApp));
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view);
     setWindowTitle(view->Document().Title());

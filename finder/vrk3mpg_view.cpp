@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QListWidget>
 #include <QShowEvent>
 #include <QSplitter>
@@ -22,6 +23,19 @@
 #include "ui/icons.h"
 
 namespace {
+
+// The result list keeps its sideways position when the current row
+// changes: Qt would scroll to the clicked cell and could hide the words.
+class TResultList : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+    void scrollTo(const QModelIndex& index, ScrollHint hint) override {
+        const int x = horizontalScrollBar()->value();
+        QTreeWidget::scrollTo(index, hint);
+        horizontalScrollBar()->setValue(x);
+    }
+};
+
 
 constexpr int kSplitterWidth = 5;
 constexpr std::size_t kShortDescriptionBytes = 995;
@@ -95,7 +109,7 @@ CVrk3mpgView::~CVrk3mpgView() {
 }
 
 void CVrk3mpgView::createControls() {
-    m_pList = new QTreeWidget(this);
+    m_pList = new TResultList(this);
     m_pList->setObjectName(QStringLiteral("resultList"));
     m_pList->setRootIsDecorated(false);
     m_pList->setUniformRowHeights(true);

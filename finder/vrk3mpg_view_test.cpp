@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTreeWidget>
 
@@ -69,6 +70,18 @@ TEST_F(TResultViewTest, RowsShowWordDescriptionDictionaryAndHiddenColumns) {
     EXPECT_EQ(Column(*view, 6), (QStringList{"No", "No"}));
     EXPECT_EQ(list->columnWidth(0), 150);
     EXPECT_EQ(list->columnWidth(1), 300);
+}
+
+TEST_F(TResultViewTest, ChangingRowsKeepsTheWordsInSight) {
+    auto view = ViewOf({Entry("Sava", {"reka"}), Entry("Krn", {"gora"})});
+    ASSERT_NE(view, nullptr);
+    view->resize(200, 150);
+    view->show();
+    QTreeWidget* list = view->List();
+    // A click in the description column makes that cell current; the list
+    // must not scroll sideways to it and hide the words.
+    list->setCurrentIndex(list->model()->index(1, 2));
+    EXPECT_EQ(list->horizontalScrollBar()->value(), 0);
 }
 
 TEST_F(TResultViewTest, HeadingClicksToggleModesAndSortStably) {

@@ -7,7 +7,7 @@
 #   export (each format)         <= 2.0 x LC_ALL=C sort
 #
 # Usage: bench/formats_bench.sh [BUILD_DIR] [CORPUS_DIR]
-#   BUILD_DIR   a Release build with the benchmarks (default build-formats)
+#   BUILD_DIR   a Release build with the benchmarks (default build/release)
 #   CORPUS_DIR  where bench/prepare_corpus.sh wrote the corpus (default /tmp/corpus)
 # The run holds /tmp/vrk3-build.lock so that builds do not disturb it. The
 # files made from the corpus are kept in CORPUS_DIR/formats_bench; remove that
@@ -15,7 +15,8 @@
 set -euo pipefail
 
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$(realpath "${1:-$repo_root/build-formats}")
+build=$(realpath -m "${1:-$repo_root/build/release}")
+[ -f "$build/build.ninja" ] || cmake -S "$repo_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 corpus=$(realpath "${2:-/tmp/corpus}")
 work=$corpus/formats_bench
 mkdir -p "$work"

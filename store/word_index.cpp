@@ -3,6 +3,7 @@
 #include "coding.h"
 #include "format.h"
 #include "record_scan.h"
+#include "terminator_scan.h"
 
 namespace vrk {
 namespace {
@@ -33,20 +34,28 @@ bool TWordIndex::Build(std::string_view file, std::uint64_t first, std::int32_t 
     const std::size_t mask = capacity - 1;
 
     std::uint64_t pos = first;
-    TRecordSpan span;
-    std::string word;
+    std::vector<std::uint32_t> hashes;
+    hashes.reserve(static_cast<std::size_t>(count));
+    TTerminatorScan terminators(file.data(), first, file.size());
+    std::uint64_t zero = 0;
     for (std::int32_t i = 0; i < count; ++i) {
-        if (!NextRecord(file, file.size(), pos, span)) return false;
-        m_offsets.push_back(span.offset);
-        // Unscramble only the word, up to the first description mark.
-        word.clear();
+        if (!terminators.Next(zero)) return false;
+        m_offsets.push_back(pos);
         std::uint32_t h = kHashSeed;
-        for (std::size_t j = 0; j < span.length; ++j) {
-            const char c = ScrambleByte(file[span.offset + j], span.offset + j);
+        for (std::uint64_t j = pos; j < zero; ++j) {
+            const char c = ScrambleByte(file[j], j);
             if (c == kDescriptionMark) break;
-            word += c;
             h = HashStep(h, c);
         }
+        hashes.push_back(h);
+        pos = zero + 1;
+    }
+    // Inserting in a second pass lets the slot of a later word be fetched
+    // while this one is placed: the table is far larger than the caches.
+    std::string word;
+    for (std::int32_t i = 0; i < count; ++i) {
+        if (i + 16 < count) __builtin_prefetch(&m_slots[hashes[i + 16] & mask]);
+        const std::uint32_t h = hashes[i];
         std::size_t slot = h & mask;
         for (;; slot = (slot + 1) & mask) {
             Slot& s = m_slots[slot];
@@ -54,7 +63,14 @@ bool TWordIndex::Build(std::string_view file, std::uint64_t first, std::int32_t 
                 s = Slot{h, i};
                 break;
             }
-            if (s.hash == h && WordEquals(s.entry, word)) break;  // keep the first entry
+            // Equal hashes are rare but for repeated words: compare the words.
+            if (s.hash == h) {
+                std::uint64_t at = m_offsets[i];
+                TRecordSpan span;
+                if (!NextRecord(file, file.size(), at, span)) return false;
+                UnscrambleRecord(file, span, word);
+                if (WordEquals(s.entry, WordOf(word))) break;  // keep the first entry
+            }
         }
     }
     return true;

@@ -282,10 +282,7 @@ bool TDataFile::GetPassword(std::string& out, std::size_t size) {
     return GetHeaderRecord(kRecordPassword, out, size);
 }
 
-std::int32_t TDataFile::GetFlags() {
-    std::string text;
-    if (!GetHeaderRecord(kRecordFlags, text, 100)) return -1;
-    // Leading hexadecimal digits; text without any reads as no flags.
+std::int32_t ParseFlags(std::string_view text) {
     std::uint32_t flags = 0;
     for (char c : text) {
         const int digit = (c >= '0' && c <= '9')   ? c - '0'
@@ -296,6 +293,11 @@ std::int32_t TDataFile::GetFlags() {
         flags = (flags << 4) | static_cast<std::uint32_t>(digit);
     }
     return static_cast<std::int32_t>(flags & 0x7FFFFFFF);
+}
+
+std::int32_t TDataFile::GetFlags() {
+    std::string text;
+    return GetHeaderRecord(kRecordFlags, text, 100) ? ParseFlags(text) : -1;
 }
 
 bool TDataFile::SetInfo(std::string_view name, std::string_view author, std::string_view notes,

@@ -35,6 +35,10 @@ class TWordIndex;
 // be created or written.
 [[nodiscard]] bool CreateEmpty(const std::string& path);
 
+// The flags held by record 14's text: its leading hexadecimal digits; a
+// text without any holds no flags.
+[[nodiscard]] std::int32_t ParseFlags(std::string_view text);
+
 // True when a's word (its bytes before the first 0x01) equals b's word byte
 // for byte; case and letter groups are not folded.
 [[nodiscard]] bool IsSameWord(std::string_view a, std::string_view b);

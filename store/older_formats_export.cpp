@@ -145,19 +145,6 @@ class TExportFile {
     bool m_committed = false;
 };
 
-std::int32_t ParseFlags(std::string_view text) {
-    std::uint32_t flags = 0;
-    for (char c : text.substr(0, 99)) {
-        const int digit = (c >= '0' && c <= '9')   ? c - '0'
-                          : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                          : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                                                   : -1;
-        if (digit < 0) break;
-        flags = (flags << 4) | static_cast<std::uint32_t>(digit);
-    }
-    return static_cast<std::int32_t>(flags & 0x7FFFFFFF);
-}
-
 // One entry in second-generation form: the word and the description text
 // (descriptions joined by separator), each running-sum coded and counted.
 // False when either is longer than a counted string can hold.
@@ -176,7 +163,7 @@ bool AppendSecondGenEntry(std::string& out, std::string_view record, char separa
 
 // The header data that follows the entries of a second-generation file.
 bool AppendSecondGenInfo(std::string& out, const std::vector<std::string>& header) {
-    const std::int32_t flags = ParseFlags(header[kRecordFlags]);
+    const std::int32_t flags = ParseFlags(std::string_view(header[kRecordFlags]).substr(0, 99));
     std::string password;
     if (flags & kFlagPassword) {
         password.assign(header[kRecordPassword].rbegin(), header[kRecordPassword].rend());

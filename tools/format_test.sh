@@ -2,20 +2,7 @@
 # Black-box checks of vrk3tool's search, import, export, merge and remap
 # commands: output lines, limits, separators, the export permission and exit
 # statuses.
-set -u
-tool=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export TMPDIR="$work"
-cd "$work" || exit 1
-failures=0
-checks=0
-check() {  # check NAME EXPECTED ACTUAL
-  checks=$((checks + 1))
-  if [ "$2" != "$3" ]; then
-    echo "FAIL $1"; echo "  expected: $2"; echo "  actual:   $3"; failures=$((failures + 1))
-  fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/test_lib.sh" "$1"
 
 "$tool" create r.vrk3 --name Reke --flags 6
 "$tool" add r.vrk3 SAVA 'reka' 'pritok Donave' >/dev/null
@@ -115,5 +102,4 @@ check interrupt-says 1 "$(grep -c 'stopped' err.txt)"
 check interrupt-unchanged "$before" "$(md5sum < big.vrk3)"
 
 check no-scratch-left "" "$(ls -A "$work" | grep vrk3tool)"
-echo "$((checks - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

@@ -3,19 +3,9 @@
 # layout they leave is what the finder and the manager read, texts go in and
 # out as UTF-8, and two tools writing at once lose nothing. Every run uses its
 # own settings folder.
-set -u
-tool=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export TMPDIR="$work" VRK3_SETTINGS_DIR="$work/settings"
+. "$(dirname "${BASH_SOURCE[0]}")/test_lib.sh" "$1"
+export VRK3_SETTINGS_DIR="$work/settings"
 unset VRK3_DEBUG
-cd "$work" || exit 1
-failures=0
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" != "$3" ]; then
-    echo "FAIL $1"; echo "  expected: $2"; echo "  actual:   $3"; failures=$((failures + 1))
-  fi
-}
 user='HKEY_CURRENT_USER\Software\Tavro\Verbatrakon III'
 all='-- Vse Knjižnice --'
 touch a.vrk3 b.vrk3 c.vrk3 'š d.vrk3'
@@ -102,5 +92,4 @@ check damaged-default "$(printf '|\t ')" "$("$tool" alphabet show 2>/dev/null | 
 check damaged-untouched "$before" "$(md5sum < "$VRK3_SETTINGS_DIR/user.db")"
 check damaged-reported 1 "$(VRK3_DEBUG=1 "$tool" library list 2>&1 | grep -c 'user.db: not a settings database\|user.db: file is not a database')"
 
-if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
-echo "all settings tool checks passed"
+finish

@@ -1,20 +1,7 @@
 #!/usr/bin/env bash
 # Black-box checks of vrk3tool's dictionary commands: texts in and out as
 # UTF-8, exit statuses, and that every command leaves a valid dictionary.
-set -u
-tool=$(realpath "$1")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export TMPDIR="$work"
-cd "$work" || exit 1
-failures=0
-checks=0
-check() {  # check NAME EXPECTED ACTUAL
-  checks=$((checks + 1))
-  if [ "$2" != "$3" ]; then
-    echo "FAIL $1"; echo "  expected: $2"; echo "  actual:   $3"; failures=$((failures + 1))
-  fi
-}
+. "$(dirname "${BASH_SOURCE[0]}")/test_lib.sh" "$1"
 
 "$tool" create d.vrk3 --name "Slovenske reke" --author "Žiga" --notes $'prva\nvrsta' --flags 7
 check create-exit 0 $?
@@ -45,5 +32,4 @@ check error-names-file 1 "$(grep -c 'd.vrk3' err.txt)"
 check unchanged "$before" "$(md5sum < d.vrk3)"
 check no-scratch-left "" "$(ls -A "$work" | grep vrk3tool)"
 
-echo "$((checks - failures)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

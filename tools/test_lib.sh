@@ -1,0 +1,22 @@
+# Shared by the black-box scripts of vrk3tool: source it with the tool's
+# path as $1. It gives a private working folder (also TMPDIR, and the
+# current folder), `check NAME EXPECTED ACTUAL`, and `finish`, which prints
+# "N passed, M failed" and sets the exit status.
+set -u
+tool=$(realpath "$1")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TMPDIR="$work"
+cd "$work" || exit 1
+failures=0
+checks=0
+check() {  # check NAME EXPECTED ACTUAL
+  checks=$((checks + 1))
+  if [ "$2" != "$3" ]; then
+    echo "FAIL $1"; echo "  expected: $2"; echo "  actual:   $3"; failures=$((failures + 1))
+  fi
+}
+finish() {
+  echo "$((checks - failures)) passed, $failures failed"
+  [ "$failures" -eq 0 ]
+}

@@ -5,7 +5,7 @@
 #   goal: finder <= 1.5 x vrk3tool search
 #
 # Usage: bench/search_ui_bench.sh [BUILD_DIR] [CORPUS_DIR] [PATTERN]
-#   BUILD_DIR   a Release build with the finder (default build-search)
+#   BUILD_DIR   a Release build with the finder (default build/release)
 #   CORPUS_DIR  where bench/prepare_corpus.sh wrote c1000000.rec (default /tmp/corpus)
 #   PATTERN     the known letters (default "**a**t**e", a full scan that finds
 #               fewer than 500 words)
@@ -13,7 +13,8 @@
 set -euo pipefail
 
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=$(realpath "${1:-$repo_root/build-search}")
+build=$(realpath -m "${1:-$repo_root/build/release}")
+[ -f "$build/build.ninja" ] || cmake -S "$repo_root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 corpus=$(realpath "${2:-/tmp/corpus}")
 pattern=${3:-"**a**t**e"}
 runs=5

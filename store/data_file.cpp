@@ -174,6 +174,12 @@ bool TDataFile::DeleteRecord(std::int32_t k) {
     return true;
 }
 
+bool TDataFile::Finish(bool ok) {
+    if (ok) return Close();
+    Abort();
+    return false;
+}
+
 bool TDataFile::Close() {
     const bool ok = !m_modified || Rewrite();
     Abort();
@@ -309,11 +315,7 @@ bool TDataFile::SetInfo(std::string_view name, std::string_view author, std::str
                         ReplaceRecord(kRecordNotes, notes) &&
                         ReplaceRecord(kRecordPassword, password) &&
                         ReplaceRecord(kRecordFlags, hex);
-    if (!queued) {
-        Abort();
-        return false;
-    }
-    return Close();
+    return Finish(queued);
 }
 
 bool TDataFile::ReadPictureFromFile(std::string_view& out) const {

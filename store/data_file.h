@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <span>
@@ -161,6 +162,8 @@ private:
     [[nodiscard]] bool Close();
     // Releases everything without applying the queued changes.
     void Abort();
+    // Ends a changing operation: Close when every step succeeded, else Abort.
+    [[nodiscard]] bool Finish(bool ok);
 
     // Header records 0 ... last, read without loading the entries.
     [[nodiscard]] bool ReadHeaderRecords(int last, std::vector<std::string>& out);
@@ -190,6 +193,9 @@ private:
     enum class ExportKind { SecondGen, FirstGen, Csv };
     // Writes every entry, sorted by the alphabet row, in one older format.
     [[nodiscard]] bool ExportSorted(const std::string& path, ExportKind kind, char separator);
+    // Clears the progress values and opens the dictionary for changes and
+    // the file at path for reading; nullptr (nothing left open) on failure.
+    [[nodiscard]] std::FILE* BeginImport(const std::string& path);
     // --- end of search and older-format internals.
 
     std::string m_path;

@@ -49,22 +49,14 @@ bool TDataFile::GetDescription(std::int32_t i, std::int32_t k, std::string& out,
 
 bool TDataFile::DeleteEntry(std::int32_t i) {
     if (!Open(Mode::Change)) return false;
-    if (!ValidEntry(i) || !DeleteRecord(ENTRY_BASE + i)) {
-        Abort();
-        return false;
-    }
-    return Close();
+    return Finish(ValidEntry(i) && DeleteRecord(ENTRY_BASE + i));
 }
 
 bool TDataFile::StoreEntry(std::string_view record, std::int32_t* index) {
     if (!Open(Mode::Change)) return false;
     const bool named = index && ValidEntry(*index);
-    if ((named && !DeleteRecord(ENTRY_BASE + *index)) || !AppendRecord(record)) {
-        Abort();
-        return false;
-    }
     const std::int32_t stored = named ? m_count - 1 : m_count;
-    if (!Close()) return false;
+    if (!Finish((!named || DeleteRecord(ENTRY_BASE + *index)) && AppendRecord(record))) return false;
     if (index) *index = stored;
     return true;
 }
@@ -91,14 +83,10 @@ bool TDataFile::StoreEntryMerged(std::string_view record, std::int32_t& index) {
         last = j;
     }
     if (ok && last < 0) ok = AppendRecord(record);
-    if (!ok) {
-        Abort();
-        return false;
-    }
     // The position after the rewrite, where the caller will find the entry.
     std::int32_t stored = named ? m_count - 1 : m_count;
     if (last >= 0) stored = (named && index < last) ? last - 1 : last;
-    if (!Close()) return false;
+    if (!Finish(ok)) return false;
     index = stored;
     return true;
 }

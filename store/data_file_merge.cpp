@@ -96,11 +96,7 @@ bool TDataFile::MergeFile(const std::string& sourcePath) {
         UnscrambleRecord(source, span, incoming);
         ok = MergeIncoming(incoming);
     }
-    if (!ok) {
-        Abort();
-        return false;
-    }
-    return Close();
+    return Finish(ok);
 }
 
 bool TDataFile::RemapLetter(char from, char to) {
@@ -130,11 +126,7 @@ bool TDataFile::RemapLetter(char from, char to) {
         AddProgress(1);
         ok = ok && !StopRequested();
     }
-    if (!ok) {
-        Abort();
-        return false;
-    }
-    return Close();
+    return Finish(ok);
 }
 
 }  // namespace vrk

@@ -20,11 +20,6 @@ struct TFileCloser {
 };
 using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
 
-void StartProgress() {
-    nProgressPos = 0;
-    bStopRequested = 0;
-}
-
 // The header data after the entries of a second-generation file, as the
 // dictionary's records 10-14 hold them.
 struct TSecondGenInfo {
@@ -55,14 +50,18 @@ bool ReadSecondGenInfo(TByteReader& in, TSecondGenInfo& info) {
 
 }  // namespace
 
+std::FILE* TDataFile::BeginImport(const std::string& path) {
+    nProgressPos = 0;
+    bStopRequested = 0;
+    if (!Open(Mode::Change)) return nullptr;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) Abort();
+    return file;
+}
+
 bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool withInfo) {
-    StartProgress();
-    if (!Open(Mode::Change)) return false;
-    TFilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        Abort();
-        return false;
-    }
+    TFilePtr file(BeginImport(path));
+    if (!file) return false;
     TByteReader in(file.get());
     std::uint32_t entries = 0;
     std::string word, text;
@@ -88,21 +87,12 @@ bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool wi
              ReplaceRecord(kRecordName, info.name) && ReplaceRecord(kRecordAuthor, info.author) &&
              ReplaceRecord(kRecordNotes, info.notes) && ReplaceRecord(kRecordFlags, flags);
     }
-    if (!ok) {
-        Abort();
-        return false;
-    }
-    return Close();
+    return Finish(ok);
 }
 
 bool TDataFile::ImportFirstGen(const std::string& path, char separator) {
-    StartProgress();
-    if (!Open(Mode::Change)) return false;
-    TFilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        Abort();
-        return false;
-    }
+    TFilePtr file(BeginImport(path));
+    if (!file) return false;
     TByteReader in(file.get());
     const std::int64_t entries = TFirstGenReader::CountEntries(in);
     bool ok = in.Rewind() && BuildWordIndex();
@@ -119,21 +109,12 @@ bool TDataFile::ImportFirstGen(const std::string& path, char separator) {
         ok = MergeIncoming(BuildRecord(word, text, separator));
     }
     ok = ok && !std::ferror(file.get());
-    if (!ok) {
-        Abort();
-        return false;
-    }
-    return Close();
+    return Finish(ok);
 }
 
 bool TDataFile::ImportCsv(const std::string& path) {
-    StartProgress();
-    if (!Open(Mode::Change)) return false;
-    TFilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        Abort();
-        return false;
-    }
+    TFilePtr file(BeginImport(path));
+    if (!file) return false;
     TByteReader in(file.get());
     const std::int64_t lines = CountCsvLines(in);
     bool ok = in.Rewind() && BuildWordIndex();
@@ -150,11 +131,7 @@ bool TDataFile::ImportCsv(const std::string& path) {
         ok = MergeIncoming(record);
     }
     ok = ok && !std::ferror(file.get());
-    if (!ok) {
-        Abort();
-        return false;
-    }
-    return Close();
+    return Finish(ok);
 }
 
 }  // namespace vrk

@@ -104,7 +104,7 @@ bool TFileView::Load(int fd) {
         m_data = "";
         return true;
     }
-    void* p = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    void* p = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
     if (p != MAP_FAILED) {
         m_data = static_cast<const char*>(p);
         m_mapped = true;

@@ -36,15 +36,21 @@ bool Ask(const TRegPrompt& prompt, const std::string& text) {
     return g_ask(prompt.owner, prompt.caption.empty() ? kDefaultCaption : prompt.caption, text);
 }
 
+// The root named by a full key path, and the rest in subKey; reported
+// when the path names no root.
+std::optional<TRoot> RootOf(std::string_view who, std::string_view keyPath,
+                            std::string_view& subKey) {
+    const std::optional<TRoot> root = SplitFullPath(keyPath, subKey);
+    if (!root) Report(who, "Cannot access the basic key.");
+    return root;
+}
+
 // Reads a value of type `type` that fits `buffer`.
 bool GetValue(std::string_view who, std::string_view keyPath, std::string_view name,
               TValueType type, std::size_t buffer, TRegValue& value) {
     std::string_view subKey;
-    const std::optional<TRoot> root = SplitFullPath(keyPath, subKey);
-    if (!root) {
-        Report(who, "Cannot access the basic key.");
-        return false;
-    }
+    const std::optional<TRoot> root = RootOf(who, keyPath, subKey);
+    if (!root) return false;
     TRegKey key;
     if (TRegKey::Open(*root, subKey, TAccess::kRead, key) != TRegResult::kOk) {
         Report(who, "Cannot open the specified key.");
@@ -62,11 +68,8 @@ bool GetValue(std::string_view who, std::string_view keyPath, std::string_view n
 bool SetValue(std::string_view who, std::string_view keyPath, std::string_view name,
               TValueType type, std::string_view data, unsigned flags, const TRegPrompt& prompt) {
     std::string_view subKey;
-    const std::optional<TRoot> root = SplitFullPath(keyPath, subKey);
-    if (!root) {
-        Report(who, "Cannot access the basic key.");
-        return false;
-    }
+    const std::optional<TRoot> root = RootOf(who, keyPath, subKey);
+    if (!root) return false;
     TRegKey key;
     if (TRegKey::Open(*root, subKey, TAccess::kFull, key) != TRegResult::kOk) {
         bool create = false;

@@ -333,8 +333,14 @@ bool TFirstGenReader::Next(std::string& word, std::string& text) {
     }
 }
 
-std::int64_t TFirstGenReader::CountEntries(TByteReader& in) {
-    std::int64_t entries = 0;
+namespace {
+
+// Counts the lines of the rest of the file: every line end (LF, CR or
+// CR LF) whose next byte starts a new line by `startsLine`, plus a last
+// line without a line end.
+template <class StartsLine>
+std::int64_t CountLines(TByteReader& in, StartsLine startsLine) {
+    std::int64_t lines = 0;
     int last = -1;
     while (true) {
         const int c = in.Get();
@@ -342,10 +348,17 @@ std::int64_t TFirstGenReader::CountEntries(TByteReader& in) {
         last = c;
         if (!IsLineEnd(c)) continue;
         if (c == '\r' && in.Peek() == '\n') last = in.Get();
-        if (!IsBlank(in.Peek())) ++entries;
+        if (startsLine(in.Peek())) ++lines;
     }
-    if (last >= 0 && !IsLineEnd(last)) ++entries;
-    return entries;
+    if (last >= 0 && !IsLineEnd(last)) ++lines;
+    return lines;
+}
+
+}  // namespace
+
+std::int64_t TFirstGenReader::CountEntries(TByteReader& in) {
+    // A line that begins with a blank continues the entry before it.
+    return CountLines(in, [](int next) { return !IsBlank(next); });
 }
 
 // --- CSV lines
@@ -363,18 +376,7 @@ bool ReadCsvLine(TByteReader& in, std::string& line) {
 }
 
 std::int64_t CountCsvLines(TByteReader& in) {
-    std::int64_t lines = 0;
-    int last = -1;
-    while (true) {
-        const int c = in.Get();
-        if (c < 0) break;
-        last = c;
-        if (!IsLineEnd(c)) continue;
-        if (c == '\r' && in.Peek() == '\n') last = in.Get();
-        ++lines;
-    }
-    if (last >= 0 && !IsLineEnd(last)) ++lines;
-    return lines;
+    return CountLines(in, [](int) { return true; });
 }
 
 }  // namespace vrk

@@ -3,6 +3,7 @@
 // xvfb-run). Uses a private settings store in the folder.
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 #include <QTimer>
 #include <cstdlib>
@@ -36,31 +37,10 @@ void Save(QWidget* window, const char* name) {
 
 void IconSheet() {
     const QList<int> icons = {132, 135, 136, 138, 140, 141, 142, 155, 133, 134, 143, 144};
-    const QStringList names = {"entry-new",
-                               "entry-save",
-                               "entry-delete",
-                               "edit-cut",
-                               "edit-copy",
-                               "edit-paste",
-                               "undo",
-                               "undo-several",
-                               "description-add",
-                               "description-remove",
-                               "help-topics",
-                               "dictionary-info",
-                               "search",
-                               "library-new",
-                               "dictionary-add",
-                               "dictionary-new",
-                               "import",
-                               "export",
-                               "dictionary-data",
-                               "dictionary-security",
-                               "drive",
-                               "help-back",
-                               "help-forward",
-                               "help-contents",
-                               "entry-window"};
+    // Every toolbar icon the programs ship, straight from the resources.
+    QStringList names;
+    for (const QString& file : QDir(QStringLiteral(":/icons/toolbar")).entryList({"*.svg"}))
+        names << QFileInfo(file).completeBaseName();
     QPixmap sheet(20 + 40 * 16, 260);
     sheet.fill(Qt::white);
     QPainter p(&sheet);

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <string>
 
+#include "store/progress.h"
+
 class CVrk3mpgDoc;
 
 struct TSearchHandOver {
@@ -23,6 +25,9 @@ struct TSearchHandOver {
 
     std::atomic<bool> bProgressShown{false};  // the progress window is on screen
     std::atomic<bool> bFinished{false};       // the worker has finished
+    // The search's progress and stop request, handed to every dictionary
+    // the worker searches.
+    vrk::TProgress progress;
 
     // The status line ("Iskanje v slovarju "..."), under statusLock.
     void SetStatus(std::string status) {
@@ -34,11 +39,9 @@ struct TSearchHandOver {
         return strStatus;
     }
 
-private:
+  private:
     mutable std::mutex statusLock;
     std::string strStatus;
 };
 
-// bStopRequested, nProgressTotal and nProgressPos are the store's progress
-// values (store/progress.h), shared with the search.
 extern TSearchHandOver SearchHandOver;

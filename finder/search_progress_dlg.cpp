@@ -78,7 +78,7 @@ void CSearchProgressDlg::Poll() {
         m_pStatus->setText(FromCp1250(status));
         m_strShownStatus = std::move(status);
     }
-    m_pProgress->setValue(ProgressBarValue(nProgressPos.load(), nProgressTotal.load()));
+    m_pProgress->setValue(ProgressBarValue(SearchHandOver.progress.Pos(), SearchHandOver.progress.Total()));
     if (SearchHandOver.bFinished.load()) accept();
 }
 

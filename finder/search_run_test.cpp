@@ -129,7 +129,7 @@ TEST_F(TSearchRunTest, CancelDiscardsEverythingAndNextSearchWorksAtOnce) {
     });
     EXPECT_EQ(Search("w*"), nullptr);
     EXPECT_TRUE(messages_->Texts().empty());
-    EXPECT_EQ(bStopRequested.load(), 1);
+    EXPECT_TRUE(SearchHandOver.progress.StopRequested());
 
     SetSearchStepHook({});
     SetLibrary({a});

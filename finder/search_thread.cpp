@@ -60,10 +60,10 @@ QWidget* PromptParent() {
 // A Yes/No error prompt; No without a box once a stop is requested (also
 // when the request came while this prompt was on its way).
 bool AskToGoOn(const QString& text) {
-    if (StopRequested()) return false;
+    if (SearchHandOver.progress.StopRequested()) return false;
     bool goOn = false;
     OnUiThread([&] {
-        if (StopRequested()) return;
+        if (SearchHandOver.progress.StopRequested()) return;
         goOn = ShowMessage(PromptParent(), text, TMsgIcon::kError, TMsgButtons::kYesNo) ==
                TMsgAnswer::kYes;
     });
@@ -72,7 +72,7 @@ bool AskToGoOn(const QString& text) {
 
 void ShowLimitMessage(std::int32_t found) {
     OnUiThread([&] {
-        if (StopRequested()) return;
+        if (SearchHandOver.progress.StopRequested()) return;
         ShowInformation(PromptParent(), texts::kTooManyFound.arg(found));
     });
 }
@@ -83,7 +83,7 @@ bool GetBackupDir(std::string& dir) {
     if (TReadBackupDir(dir)) return true;
     bool ok = false;
     OnUiThread([&] {
-        if (StopRequested()) return;
+        if (SearchHandOver.progress.StopRequested()) return;
         ok = AskBackupDir(PromptParent(), dir);
     });
     return ok;
@@ -93,7 +93,7 @@ bool GetBackupDir(std::string& dir) {
 // box of the worker appears. False when the search was stopped meanwhile.
 bool WaitForProgressWindow() {
     while (!SearchHandOver.bProgressShown.load()) {
-        if (StopRequested()) return false;
+        if (SearchHandOver.progress.StopRequested()) return false;
         std::this_thread::sleep_for(kShownPollStep);
     }
     return true;
@@ -128,7 +128,7 @@ struct TWorkerState {
     // for, since a running thread must not be destroyed.
     ~TWorkerState() {
         if (thread && !thread->isFinished()) {
-            bStopRequested = 1;
+            SearchHandOver.progress.RequestStop();
             thread->wait();
         }
     }
@@ -169,9 +169,10 @@ std::int32_t SearchThreadProc(const TSearchJob& job, TSearchResults& results) {
         RunStepHook(path);
 
         TDataFile file(path, backup1, backup2, backup3);
+        file.SetProgress(&SearchHandOver.progress);
         std::string name;
         if (!file.GetName(name)) {
-            if (StopRequested()) return -1;
+            if (SearchHandOver.progress.StopRequested()) return -1;
             if (AskToGoOn(texts::kDictReadError.arg(PathText(path)))) continue;
             SearchHandOver.bFinished = true;
             return -1;
@@ -185,7 +186,7 @@ std::int32_t SearchThreadProc(const TSearchJob& job, TSearchResults& results) {
             job.pattern, job.terms, text, std::span(index).first(static_cast<std::size_t>(free)),
             std::span(hits).first(static_cast<std::size_t>(free)), free);
         if (n < 0) {
-            if (StopRequested()) return -1;
+            if (SearchHandOver.progress.StopRequested()) return -1;
             if (AskToGoOn(texts::kDictSearchError.arg(PathText(path)))) continue;
             SearchHandOver.bFinished = true;
             return -1;

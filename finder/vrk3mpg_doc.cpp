@@ -52,7 +52,7 @@ bool CVrk3mpgDoc::OnNewDocument(TSearchSource& source, QWidget* parent) {
     TSearchWorker::WaitForEnd();
     m_pResults = std::make_shared<TSearchResults>();
     SearchHandOver.bFinished = false;
-    bStopRequested = 0;
+    SearchHandOver.progress.Reset();
     SearchHandOver.pResultDoc = this;
     SearchHandOver.strPattern = ToCp1250(m_strClue);
     SearchHandOver.strDescWords = ToCp1250(m_strDesc);
@@ -75,7 +75,7 @@ bool CVrk3mpgDoc::OnNewDocument(TSearchSource& source, QWidget* parent) {
     SearchHandOver.pResultDoc = nullptr;
 
     if (outcome != QDialog::Accepted) {
-        bStopRequested = 1;
+        SearchHandOver.progress.RequestStop();
         return false;
     }
     // bFinished was set as the worker's last write to the results; waiting

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -62,7 +63,9 @@ TDataFile::TDataFile(std::string path, std::string replacementsPath, std::string
     SetAlphabet(kDefaultAlphabet, kDefaultSeparator);
 }
 
-TDataFile::~TDataFile() { Abort(); }
+TDataFile::~TDataFile() {
+    Abort();
+}
 
 void TDataFile::SetAlphabet(std::string_view row, char separator) {
     m_alphabet.assign(row.substr(0, kMaxAlphabet));
@@ -78,11 +81,20 @@ std::string_view TDataFile::Records() const {
 
 bool TDataFile::Open(Mode mode) {
     Abort();
+    m_failure = TFailure::None;
+    m_errno = 0;
     const bool change = mode == Mode::Change;
-    if (!m_mainFile.Open(m_path, TLockedFile::Access::Read, change) ||
-        !m_data.Load(m_mainFile.fd()) || m_data.size() < kRecordsOffset) {
+    if (!m_mainFile.Open(m_path, TLockedFile::Access::Read, change)) {
         Abort();
-        return false;
+        return FailOpen(m_mainFile);
+    }
+    if (!m_data.Load(m_mainFile.fd())) {
+        Abort();
+        return Fail(TFailure::IoError, errno);
+    }
+    if (m_data.size() < kRecordsOffset) {
+        Abort();
+        return Fail(TFailure::Damaged);
     }
     const std::uint64_t size = m_data.size();
     const bool trailerRead = size >= kTrailerSize;
@@ -92,12 +104,15 @@ bool TDataFile::Open(Mode mode) {
     m_count = static_cast<std::int32_t>(DecodeFixed32(m_data.data() + kHeaderOffset));
     if (!CountFits(m_count, m_recordsEnd - kRecordsOffset)) {
         Abort();
-        return false;
+        return Fail(TFailure::Damaged);
     }
     m_cursor = kRecordsOffset;
     if (change && !OpenChangeFiles()) {
+        const int error = errno;
         Abort();
-        return false;
+        return Fail(
+            m_replacementsFile.error() == EWOULDBLOCK ? TFailure::Busy : FailureFromErrno(error),
+            error);
     }
     return true;
 }
@@ -109,7 +124,8 @@ bool TDataFile::OpenChangeFiles() {
         ::ftruncate(m_replacementsFile.fd(), 0) != 0)
         return false;
     m_openAdditionsPath = m_additionsPath;
-    m_additionsFd = ::open(m_openAdditionsPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    m_additionsFd =
+        ::open(m_openAdditionsPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (m_additionsFd < 0) {
         m_openAdditionsPath += "x";
         m_additionsFd =
@@ -157,8 +173,7 @@ bool TDataFile::ReplaceRecord(std::int32_t k, std::string_view text) {
 
 bool TDataFile::AppendRecord(std::string_view text) {
     if (m_additionsFd < 0 || !ValidRecordText(text)) return false;
-    if (!m_additions.WriteScrambled(text) ||
-        !m_additions.WriteScrambled(std::string_view("\0", 1)))
+    if (!m_additions.WriteScrambled(text) || !m_additions.WriteScrambled(std::string_view("\0", 1)))
         return false;
     ++m_added;
     m_modified = true;
@@ -216,24 +231,28 @@ void TDataFile::Abort() {
 // --- Header and picture -----------------------------------------------------
 
 bool TDataFile::ReadHeaderRecords(int last, std::vector<std::string>& out) {
+    m_failure = TFailure::None;
+    m_errno = 0;
     TLockedFile file;
     struct stat st;
-    if (!file.Open(m_path, TLockedFile::Access::Read, false) || fstat(file.fd(), &st) != 0)
-        return false;
+    if (!file.Open(m_path, TLockedFile::Access::Read, false)) return FailOpen(file);
+    if (fstat(file.fd(), &st) != 0) return Fail(TFailure::IoError, errno);
     const auto size = static_cast<std::uint64_t>(st.st_size);
     char header[kHeaderSize];
     char trailer[4];
     if (size < kEmptyFileSize || !ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset) ||
         !ReadAt(file.fd(), trailer, 4, size - kTrailerSize))
-        return false;
+        return Fail(TFailure::Damaged);
     const std::uint64_t end = RecordsEnd(size, DecodeFixed32(trailer), true);
     if (!CountFits(static_cast<std::int32_t>(DecodeFixed32(header)), end - kRecordsOffset))
-        return false;
+        return Fail(TFailure::Damaged);
     // Header records are short; read a small block and grow it only while
     // the wanted records have not ended, never past what records may hold.
-    const std::uint64_t limit = std::min<std::uint64_t>(end - kRecordsOffset, ENTRY_BASE * MAX_RECORD);
+    const std::uint64_t limit =
+        std::min<std::uint64_t>(end - kRecordsOffset, ENTRY_BASE * MAX_RECORD);
     std::string block;
-    for (std::uint64_t want = std::min<std::uint64_t>(4096, limit);; want = std::min(want * 4, limit)) {
+    for (std::uint64_t want = std::min<std::uint64_t>(4096, limit);;
+         want = std::min(want * 4, limit)) {
         block.resize(want);
         if (!ReadAt(file.fd(), block.data(), want, kRecordsOffset)) return false;
         std::vector<TRecordSpan> spans;
@@ -250,7 +269,7 @@ bool TDataFile::ReadHeaderRecords(int last, std::vector<std::string>& out) {
             }
             return true;
         }
-        if (want == limit) return false;
+        if (want == limit) return Fail(TFailure::Damaged);
     }
 }
 
@@ -262,17 +281,20 @@ bool TDataFile::GetHeaderRecord(int k, std::string& out, std::size_t size) {
 }
 
 std::int32_t TDataFile::GetEntryCount() {
+    m_failure = TFailure::None;
+    m_errno = 0;
     TLockedFile file;
     struct stat st;
     char header[kHeaderSize];
-    if (!file.Open(m_path, TLockedFile::Access::Read, false) || fstat(file.fd(), &st) != 0 ||
-        static_cast<std::uint64_t>(st.st_size) < kEmptyFileSize ||
+    if (!file.Open(m_path, TLockedFile::Access::Read, false)) return FailOpen(file) ? 0 : -1;
+    if (fstat(file.fd(), &st) != 0) return Fail(TFailure::IoError, errno) ? 0 : -1;
+    if (static_cast<std::uint64_t>(st.st_size) < kEmptyFileSize ||
         !ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset))
-        return -1;
+        return Fail(TFailure::Damaged) ? 0 : -1;
     const auto count = static_cast<std::int32_t>(DecodeFixed32(header));
-    return CountFits(count, static_cast<std::uint64_t>(st.st_size) - kRecordsOffset - kTrailerSize)
-               ? count
-               : -1;
+    if (!CountFits(count, static_cast<std::uint64_t>(st.st_size) - kRecordsOffset - kTrailerSize))
+        return Fail(TFailure::Damaged) ? 0 : -1;
+    return count;
 }
 
 bool TDataFile::GetName(std::string& out, std::size_t size) {

@@ -25,8 +25,10 @@
 #include <vector>
 
 #include "alphabet.h"
+#include "failure.h"
 #include "file_io.h"
 #include "format.h"
+#include "progress.h"
 
 namespace vrk {
 
@@ -47,11 +49,11 @@ class TWordIndex;
 // output = existing (cut to size - 1 bytes), then every description of
 // incoming that existing does not hold byte for byte, in incoming's order.
 // A description that would make output longer than 99 999 bytes is left out.
-bool MergeDescriptions(std::string_view existing, std::string_view incoming,
-                       std::string& output, std::size_t size = MAX_RECORD);
+bool MergeDescriptions(std::string_view existing, std::string_view incoming, std::string& output,
+                       std::size_t size = MAX_RECORD);
 
 class TDataFile {
-public:
+  public:
     // The scratch paths: replacements, additions, output (each cut to 999
     // bytes). The alphabet starts as the built-in row with "|".
     TDataFile(std::string path, std::string replacementsPath, std::string additionsPath,
@@ -61,6 +63,18 @@ public:
     TDataFile& operator=(const TDataFile&) = delete;
 
     const std::string& path() const { return m_path; }
+
+    // The progress object the long operations (RemapLetter, MergeFile, the
+    // imports and exports, Search, and every rewrite) report to and take
+    // their stop request from. The caller keeps it alive while it is set;
+    // nullptr goes back to the object's own, which nobody else reads.
+    void SetProgress(TProgress* progress) { m_progress = progress ? progress : &m_ownProgress; }
+    TProgress& progress() const { return *m_progress; }
+
+    // Why the last failed operation failed (TFailure::None after a success).
+    TFailure LastFailure() const { return m_failure; }
+    // The errno behind the last failure, 0 when none applies.
+    int LastErrno() const { return m_errno; }
 
     // --- Dictionary data. The header reads cost the same for any number of
     // entries and create no scratch files.
@@ -85,7 +99,7 @@ public:
     // its trailer is damaged.
     [[nodiscard]] std::int32_t GetPictureSize();
 
-    // --- Whole-dictionary changes (report through the progress values).
+    // --- Whole-dictionary changes (report through the progress object).
     // Replaces every byte `from` by `to` in all records but the password and
     // the flags; refuses 0x00 and 0x01.
     [[nodiscard]] bool RemapLetter(char from, char to);
@@ -139,7 +153,7 @@ public:
     [[nodiscard]] bool ExportFirstGen(const std::string& path, char separator);
     [[nodiscard]] bool ExportCsv(const std::string& path, char separator);
 
-private:
+  private:
     friend class TDataFileTestPeer;  // tests queue changes step by step
     enum class Mode { Read, Change };
 
@@ -185,6 +199,17 @@ private:
     // nProgressPos + 1. False on a write failure or when a stop is requested.
     [[nodiscard]] bool MergeIncoming(std::string_view record);
     [[nodiscard]] bool ReadPictureFromFile(std::string_view& out) const;
+    // Records why the operation failed; returns false (or -1 through the
+    // callers), so that a failure path reads `return Fail(...)`.
+    bool Fail(TFailure failure, int errnoValue = 0) {
+        m_failure = failure;
+        m_errno = errnoValue;
+        return false;
+    }
+    // The failure of opening `file`, from its errno.
+    bool FailOpen(const TLockedFile& file) {
+        return Fail(FailureFromErrno(file.error()), file.error());
+    }
     [[nodiscard]] bool ValidEntry(std::int32_t i) const { return i >= 0 && i < m_count; }
     // Scrambled bytes of the records region of the open dictionary.
     std::string_view Records() const;
@@ -193,7 +218,7 @@ private:
     enum class ExportKind { SecondGen, FirstGen, Csv };
     // Writes every entry, sorted by the alphabet row, in one older format.
     [[nodiscard]] bool ExportSorted(const std::string& path, ExportKind kind, char separator);
-    // Clears the progress values and opens the dictionary for changes and
+    // Starts the progress object and opens the dictionary for changes and
     // the file at path for reading; nullptr (nothing left open) on failure.
     [[nodiscard]] std::FILE* BeginImport(const std::string& path);
     // --- end of search and older-format internals.
@@ -230,6 +255,10 @@ private:
     // rewrite takes the picture from the file as it is then.
     std::optional<std::string> m_picture;
     std::unique_ptr<TWordIndex> m_wordIndex;
+    TProgress m_ownProgress;
+    TProgress* m_progress = &m_ownProgress;
+    TFailure m_failure = TFailure::None;
+    int m_errno = 0;
 };
 
 }  // namespace vrk

@@ -61,13 +61,12 @@ bool TDataFile::MergeIncoming(std::string_view record) {
     } else {
         ok = AppendRecord(record);
     }
-    AddProgress(1);
-    return ok && !StopRequested();
+    progress().Add(1);
+    return ok && !progress().StopRequested();
 }
 
 bool TDataFile::MergeFile(const std::string& sourcePath) {
-    nProgressPos = 0;
-    bStopRequested = 0;
+    progress().SetPos(0);
     if (!Open(Mode::Change)) return false;
     // The source may be this very dictionary; its lock is then ours already.
     TLockedFile sourceFile;
@@ -87,7 +86,7 @@ bool TDataFile::MergeFile(const std::string& sourcePath) {
     std::uint64_t pos = kRecordsOffset;
     bool ok = sourceCount >= 0 && static_cast<std::uint64_t>(sourceCount) <= source.size() &&
               BuildWordIndex() && SkipRecords(source, source.size(), pos, ENTRY_BASE);
-    if (ok) nProgressTotal = m_count + 2 * sourceCount + ENTRY_BASE;
+    if (ok) progress().SetTotal(m_count + 2 * sourceCount + ENTRY_BASE);
     TRecordSpan span;
     std::string incoming;
     for (std::int32_t i = 0; ok && i < sourceCount; ++i) {
@@ -103,10 +102,9 @@ bool TDataFile::RemapLetter(char from, char to) {
     if (from == kTerminator || from == kDescriptionMark || to == kTerminator ||
         to == kDescriptionMark)
         return false;
-    nProgressPos = 0;
-    bStopRequested = 0;
+    progress().SetPos(0);
     if (!Open(Mode::Change)) return false;
-    nProgressTotal = 2 * m_count + 32;
+    progress().SetTotal(2 * m_count + 32);
     const std::string_view file = m_data.view();
     std::uint64_t pos = kRecordsOffset;
     TRecordSpan span;
@@ -123,8 +121,8 @@ bool TDataFile::RemapLetter(char from, char to) {
                 ok = ReplaceRecord(k, text);
             }
         }
-        AddProgress(1);
-        ok = ok && !StopRequested();
+        progress().Add(1);
+        ok = ok && !progress().StopRequested();
     }
     return Finish(ok);
 }

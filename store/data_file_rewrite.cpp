@@ -61,19 +61,21 @@ bool CopyBack(const std::string& from, const std::string& to) {
 // million records does not touch the shared counter a million times.
 class TProgressCounter {
 public:
+    explicit TProgressCounter(TProgress& progress) : m_progress(progress) {}
     ~TProgressCounter() { Flush(); }
     // False when the user asked to stop.
     bool Add(std::int32_t n) {
         m_pending += n;
         if (m_pending >= kProgressStep) Flush();
-        return !StopRequested();
+        return !m_progress.StopRequested();
     }
     void Flush() {
-        AddProgress(m_pending);
+        m_progress.Add(m_pending);
         m_pending = 0;
     }
 
 private:
+    TProgress& m_progress;
     std::int32_t m_pending = 0;
 };
 
@@ -148,7 +150,7 @@ bool TDataFile::WriteRecords(TScrambledWriter& out, std::string_view replacement
     for (const auto& [record, state] : m_changes) changed.push_back(record);
     std::sort(changed.begin(), changed.end());
     const std::string_view file = m_data.view();
-    TProgressCounter progress;
+    TProgressCounter progress(this->progress());
     std::uint64_t pos = kRecordsOffset, runStart = kRecordsOffset;
     std::int32_t k = 0;
     auto skipTo = [&](std::int32_t target) {
@@ -186,9 +188,9 @@ bool TDataFile::WriteRecords(TScrambledWriter& out, std::string_view replacement
         const std::uint64_t n = std::min<std::uint64_t>(additions.size() - from, 1 << 20);
         if (!out.WriteRescrambled(additions.substr(from, n), from)) return false;
         from += n;
-        if (StopRequested()) return false;
+        if (this->progress().StopRequested()) return false;
     }
-    AddProgress(static_cast<std::int32_t>(m_added));
+    this->progress().Add(static_cast<std::int32_t>(m_added));
     return true;
 }
 

@@ -206,9 +206,12 @@ TEST(MergeDescriptions, AddsOnlyNewDescriptionsWithinTheRecordLimit) {
 TEST_F(DataFile, RemapLetterChangesEverythingButPasswordAndFlags) {
     auto file = DictionaryWith({Record("aba", {"a b"}), "xyz"});
     ASSERT_TRUE(file->SetInfo("Kava", "a", "n", "aaa", 6));
+    TProgress progress;
+    file->SetProgress(&progress);
     ASSERT_TRUE(file->RemapLetter('a', '\xe8'));
-    EXPECT_EQ(nProgressTotal.load(), 2 * 2 + 32);
-    EXPECT_EQ(nProgressPos.load(), nProgressTotal.load());
+    file->SetProgress(nullptr);
+    EXPECT_EQ(progress.Total(), 2 * 2 + 32);
+    EXPECT_EQ(progress.Pos(), progress.Total());
     EXPECT_EQ(Entries(*file), (std::vector<std::string>{Record("\xe8" "b\xe8", {"\xe8 b"}), "xyz"}));
     std::string text;
     EXPECT_TRUE(file->GetName(text));
@@ -245,9 +248,11 @@ TEST_F(DataFile, RewriteKeepsThePermissions) {
 TEST_F(DataFile, StopRequestLeavesTheDictionaryUnchanged) {
     auto file = DictionaryWith({"A", "B"});
     const std::string before = ReadWholeFile(file->path());
-    bStopRequested = 1;
+    TProgress progress;
+    progress.RequestStop();
+    file->SetProgress(&progress);
     EXPECT_FALSE(file->StoreEntry("C"));
-    bStopRequested = 0;
+    file->SetProgress(nullptr);
     EXPECT_EQ(ReadWholeFile(file->path()), before);
     EXPECT_EQ(Files(), (std::vector<std::string>{"test.vrk3"}));
 }
@@ -288,12 +293,15 @@ TEST_F(DataFile, MergeFileEqualsTheEntryByEntryScan) {
         auto target = DictionaryWith(dict, "t.vrk3");
         auto from = DictionaryWith(source, "s.vrk3");
         ASSERT_TRUE(from->SetInfo("drugo ime", "", "", "skrito", 7));
+        TProgress progress;
+        target->SetProgress(&progress);
         ASSERT_TRUE(target->MergeFile(from->path()));
+        target->SetProgress(nullptr);
         EXPECT_EQ(Entries(*target), ScanMerge(dict, source)) << "round " << round;
         std::string name;
         EXPECT_TRUE(target->GetName(name));
         EXPECT_EQ(name, "");  // the source's data is not taken
-        EXPECT_EQ(nProgressTotal.load(), 60 + 2 * 50 + 16);
+        EXPECT_EQ(progress.Total(), 60 + 2 * 50 + 16);
     }
 }
 

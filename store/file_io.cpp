@@ -25,7 +25,10 @@ bool LockWithin(int fd, bool exclusive, std::chrono::steady_clock::time_point de
     auto pause = std::chrono::milliseconds(1);
     while (flock(fd, op) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) return false;
-        if (std::chrono::steady_clock::now() >= deadline) return false;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            errno = EWOULDBLOCK;
+            return false;
+        }
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::milliseconds(20));
     }
@@ -40,19 +43,27 @@ bool IsSameFile(int fd, const std::string& path) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-void SetLockTimeout(std::chrono::milliseconds timeout) { g_lockTimeoutMs = timeout.count(); }
+void SetLockTimeout(std::chrono::milliseconds timeout) {
+    g_lockTimeoutMs = timeout.count();
+}
 
-std::chrono::milliseconds LockTimeout() { return std::chrono::milliseconds(g_lockTimeoutMs.load()); }
+std::chrono::milliseconds LockTimeout() {
+    return std::chrono::milliseconds(g_lockTimeoutMs.load());
+}
 
 bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
     Close();
+    m_error = 0;
     const auto deadline = std::chrono::steady_clock::now() + LockTimeout();
-    const int flags =
-        access == Access::Read ? O_RDONLY | O_CLOEXEC : O_RDWR | O_CREAT | O_CLOEXEC;
+    const int flags = access == Access::Read ? O_RDONLY | O_CLOEXEC : O_RDWR | O_CREAT | O_CLOEXEC;
     for (;;) {
         const int fd = ::open(path.c_str(), flags, 0644);
-        if (fd < 0) return false;
+        if (fd < 0) {
+            m_error = errno;
+            return false;
+        }
         if (!LockWithin(fd, exclusive, deadline)) {
+            m_error = errno == EINTR ? EWOULDBLOCK : errno;
             ::close(fd);
             return false;
         }
@@ -63,7 +74,10 @@ bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
             return true;
         }
         ::close(fd);
-        if (std::chrono::steady_clock::now() >= deadline) return false;
+        if (std::chrono::steady_clock::now() >= deadline) {
+            m_error = EWOULDBLOCK;
+            return false;
+        }
     }
 }
 
@@ -199,8 +213,12 @@ namespace {
 std::atomic<bool> g_rewriteBesideAllowed{true};
 }  // namespace
 
-void SetRewriteBesideAllowedForTesting(bool allowed) { g_rewriteBesideAllowed = allowed; }
-bool RewriteBesideAllowed() { return g_rewriteBesideAllowed; }
+void SetRewriteBesideAllowedForTesting(bool allowed) {
+    g_rewriteBesideAllowed = allowed;
+}
+bool RewriteBesideAllowed() {
+    return g_rewriteBesideAllowed;
+}
 
 void RemoveFile(const std::string& path) {
     if (!path.empty()) ::unlink(path.c_str());

@@ -20,7 +20,7 @@ std::chrono::milliseconds LockTimeout();
 // locked file is still the one at `path`: a writer renames a new file over a
 // dictionary, and a process that waited on the old file must not work on it.
 class TLockedFile {
-public:
+  public:
     enum class Access { Read, ReadWriteCreate };
     TLockedFile() = default;
     ~TLockedFile() { Close(); }
@@ -28,21 +28,24 @@ public:
     TLockedFile& operator=(const TLockedFile&) = delete;
 
     // Opens path and locks it (shared or exclusive), waiting at most
-    // LockTimeout(). False when the file cannot be opened or locked.
+    // LockTimeout(). False when the file cannot be opened or locked; error()
+    // then holds the errno (EWOULDBLOCK when the lock was not had in time).
     [[nodiscard]] bool Open(const std::string& path, Access access, bool exclusive);
     void Close();
     int fd() const { return m_fd; }
     bool IsOpen() const { return m_fd >= 0; }
+    int error() const { return m_error; }
 
-private:
+  private:
     int m_fd = -1;
+    int m_error = 0;
 };
 
 // The whole content of an open file, mapped read-only (or read into memory
 // where mapping is not possible). The bytes stay valid until Reset, even when
 // another process renames a new file over the path.
 class TFileView {
-public:
+  public:
     TFileView() = default;
     ~TFileView() { Reset(); }
     TFileView(const TFileView&) = delete;
@@ -54,7 +57,7 @@ public:
     std::uint64_t size() const { return m_size; }
     std::string_view view() const { return {m_data, static_cast<std::size_t>(m_size)}; }
 
-private:
+  private:
     const char* m_data = nullptr;
     std::uint64_t m_size = 0;
     bool m_mapped = false;
@@ -70,7 +73,7 @@ private:
 // use the writer's own running offset as the key position, which is how both
 // the dictionary's records and the scratch change files are stored.
 class TScrambledWriter {
-public:
+  public:
     explicit TScrambledWriter(std::size_t bufferSize = 1 << 20);
     void Attach(int fd, std::uint64_t offset = 0);
     void Detach() { m_fd = -1; }
@@ -84,7 +87,7 @@ public:
     [[nodiscard]] bool Flush();
     std::uint64_t offset() const { return m_offset; }
 
-private:
+  private:
     char* Reserve(std::size_t& n);
     int m_fd = -1;
     std::uint64_t m_offset = 0;

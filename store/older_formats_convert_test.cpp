@@ -154,13 +154,16 @@ TEST_F(ConvertTest, FirstGenAndCsvRoundTrips) {
 TEST_F(ConvertTest, ImportsMergeIntoTheDictionaryAsItWasOpened) {
     auto dict = DictionaryWith({Record("miza", {"a"}), Record("stol", {"b"})});
     WriteWholeFile(Path("in.csv"), "miza,x\r\nmiza,a,y\r\nnova,1\r\n\r\nnova,2\r\nstol,b\r\n");
+    TProgress progress;
+    dict->SetProgress(&progress);
     ASSERT_TRUE(dict->ImportCsv(Path("in.csv")));
+    dict->SetProgress(nullptr);
     // The second "miza" supersedes the first merge; "nova" was not in the
     // dictionary when it was opened, so both are appended.
     EXPECT_EQ(Entries(*dict),
               (std::vector<std::string>{Record("miza", {"a", "y"}), Record("stol", {"b"}),
                                         Record("nova", {"1"}), Record("nova", {"2"})}));
-    EXPECT_EQ(nProgressTotal, 3 * 6 + 16);
+    EXPECT_EQ(progress.Total(), 3 * 6 + 16);
     EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "test.vrk3"}));
 }
 
@@ -184,20 +187,14 @@ TEST_F(ConvertTest, FailedImportsLeaveTheDictionaryUnchanged) {
     EXPECT_FALSE(missing->ImportCsv(Path("ok.csv")));
 }
 
-// The operation clears the stop request when it starts; the test holds the
-// dictionary's lock so that the operation waits in Open, and sets the stop
-// request again once it has been cleared.
-bool RunStopped(const std::string& dictPath, const std::function<bool()>& operation) {
-    bStopRequested = 1;
-    TLockedFile lock;
-    EXPECT_TRUE(lock.Open(dictPath, TLockedFile::Access::Read, true));
-    bool result = true;
-    std::thread worker([&] { result = operation(); });
-    while (bStopRequested != 0) std::this_thread::yield();
-    bStopRequested = 1;
-    lock.Close();
-    worker.join();
-    bStopRequested = 0;
+// A stop requested before the operation starts ends it: the operation never
+// clears the caller's stop request.
+bool RunStopped(TDataFile& dict, const std::function<bool()>& operation) {
+    TProgress progress;
+    progress.RequestStop();
+    dict.SetProgress(&progress);
+    const bool result = operation();
+    dict.SetProgress(nullptr);
     return result;
 }
 
@@ -205,10 +202,10 @@ TEST_F(ConvertTest, StopRequestEndsImportsAndExportsWithoutChanges) {
     auto dict = DictionaryWith({Record("miza", {"a"})});
     WriteWholeFile(Path("in.csv"), "miza,b\nstol,c\n");
     const std::string before = ReadWholeFile(Path("test.vrk3"));
-    EXPECT_FALSE(RunStopped(Path("test.vrk3"), [&] { return dict->ImportCsv(Path("in.csv")); }));
+    EXPECT_FALSE(RunStopped(*dict, [&] { return dict->ImportCsv(Path("in.csv")); }));
     EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before);
     EXPECT_FALSE(
-        RunStopped(Path("test.vrk3"), [&] { return dict->ExportCsv(Path("o.csv"), ','); }));
+        RunStopped(*dict, [&] { return dict->ExportCsv(Path("o.csv"), ','); }));
     EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "test.vrk3"}));
 }
 

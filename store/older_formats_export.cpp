@@ -182,9 +182,9 @@ bool AppendSecondGenInfo(std::string& out, const std::vector<std::string>& heade
 
 // Reads the header records (plain) and every entry's place and sort key
 // from the records region [kRecordsOffset, end) of file. False when the
-// records end early or a stop is requested; counts nProgressPos per entry.
+// records end early or a stop is requested; counts one step per entry.
 bool CollectRecords(std::string_view file, std::uint64_t end, std::int32_t count,
-                    const TRecordOrder& order, std::vector<std::string>& header,
+                    TProgress& progress, const TRecordOrder& order, std::vector<std::string>& header,
                     std::vector<TSortItem>& items) {
     TTerminatorScan terminators(file.data(), kRecordsOffset, end);
     std::uint64_t pos = kRecordsOffset;
@@ -196,12 +196,12 @@ bool CollectRecords(std::string_view file, std::uint64_t end, std::int32_t count
     }
     items.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
-        if (!terminators.Next(zero) || StopRequested()) return false;
+        if (!terminators.Next(zero) || progress.StopRequested()) return false;
         const auto length =
             static_cast<std::uint32_t>(std::min(zero - pos, std::uint64_t{kMaxRecordText}));
         items.push_back({order.Key(pos, length), pos, length});
         pos = zero + 1;
-        nProgressPos.store(i + 1, std::memory_order_relaxed);
+        progress.SetPos(i + 1);
     }
     return true;
 }
@@ -209,16 +209,15 @@ bool CollectRecords(std::string_view file, std::uint64_t end, std::int32_t count
 }  // namespace
 
 bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char separator) {
-    nProgressPos = 0;
-    bStopRequested = 0;
+    progress().SetPos(0);
     if (!Open(Mode::Read)) return false;
-    nProgressTotal = ClampProgress(2 * static_cast<std::int64_t>(m_count));
+    progress().SetTotal(ClampProgress(2 * static_cast<std::int64_t>(m_count)));
     const std::string_view file = m_data.view();
 
     std::vector<std::string> header(ENTRY_BASE);
     std::vector<TSortItem> items;
     const TRecordOrder order(file, m_rank);
-    if (!CollectRecords(file, m_recordsEnd, m_count, order, header, items)) {
+    if (!CollectRecords(file, m_recordsEnd, m_count, progress(), order, header, items)) {
         Abort();
         return false;
     }
@@ -251,8 +250,8 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
                 out.buffer() += RecordToCsvLine(record, separator);
                 break;
         }
-        AddProgress(1);
-        ok = ok && out.Pump() && !StopRequested();
+        progress().Add(1);
+        ok = ok && out.Pump() && !progress().StopRequested();
     }
     if (ok && kind == ExportKind::SecondGen) ok = AppendSecondGenInfo(out.buffer(), header);
     Abort();

@@ -51,8 +51,7 @@ bool ReadSecondGenInfo(TByteReader& in, TSecondGenInfo& info) {
 }  // namespace
 
 std::FILE* TDataFile::BeginImport(const std::string& path) {
-    nProgressPos = 0;
-    bStopRequested = 0;
+    progress().SetPos(0);
     if (!Open(Mode::Change)) return nullptr;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) Abort();
@@ -68,7 +67,7 @@ bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool wi
     // The format and library names are read and ignored.
     bool ok = ReadFixed32(in, entries) && ReadCounted(in, text, MAX_RECORD) &&
               ReadCounted(in, text, MAX_RECORD);
-    if (ok) nProgressTotal = ClampProgress(m_count + 2 * std::int64_t{entries} + ENTRY_BASE);
+    if (ok) progress().SetTotal(ClampProgress(m_count + 2 * std::int64_t{entries} + ENTRY_BASE));
     ok = ok && BuildWordIndex();
     // A count larger than the entries present ends at the first short read.
     for (std::uint32_t i = 0; ok && i < entries; ++i) {
@@ -96,14 +95,14 @@ bool TDataFile::ImportFirstGen(const std::string& path, char separator) {
     TByteReader in(file.get());
     const std::int64_t entries = TFirstGenReader::CountEntries(in);
     bool ok = in.Rewind() && BuildWordIndex();
-    nProgressTotal = ClampProgress(m_count + 2 * entries + ENTRY_BASE);
+    progress().SetTotal(ClampProgress(m_count + 2 * entries + ENTRY_BASE));
     TFirstGenReader reader(in);
     std::string word, text;
     while (ok && reader.Next(word, text)) {
         // An empty line holds no entry.
         if (word.empty() && text.empty()) {
-            AddProgress(1);
-            ok = !StopRequested();
+            progress().Add(1);
+            ok = !progress().StopRequested();
             continue;
         }
         ok = MergeIncoming(BuildRecord(word, text, separator));
@@ -118,14 +117,14 @@ bool TDataFile::ImportCsv(const std::string& path) {
     TByteReader in(file.get());
     const std::int64_t lines = CountCsvLines(in);
     bool ok = in.Rewind() && BuildWordIndex();
-    nProgressTotal = ClampProgress(3 * lines + ENTRY_BASE);
+    progress().SetTotal(ClampProgress(3 * lines + ENTRY_BASE));
     std::string line;
     while (ok && ReadCsvLine(in, line)) {
         // An empty line holds no entry.
         const std::string record = CsvLineToRecord(line);
         if (record.empty()) {
-            AddProgress(1);
-            ok = !StopRequested();
+            progress().Add(1);
+            ok = !progress().StopRequested();
             continue;
         }
         ok = MergeIncoming(record);

@@ -1,7 +1,11 @@
-// The three process-wide values through which long dictionary operations
-// report progress and are cancelled. The store writes nProgressTotal and
-// nProgressPos and only reads bStopRequested; the user interface does the
-// opposite. The store never waits on them.
+// TProgress: how one long dictionary operation reports its progress and is
+// asked to stop. The caller owns the object and hands it to the dictionary
+// object (TDataFile::SetProgress) for the operation; the store writes
+// nProgressTotal and nProgressPos and only reads bStopRequested, the caller
+// does the opposite. The store never waits on them, and it never clears a
+// stop request: a caller that cancels before the operation has started still
+// stops it. A caller that runs several operations resets the object between
+// them (Reset).
 #pragma once
 
 #include <atomic>
@@ -9,11 +13,29 @@
 
 namespace vrk {
 
-extern std::atomic<std::int32_t> nProgressTotal;
-extern std::atomic<std::int32_t> nProgressPos;
-extern std::atomic<std::int32_t> bStopRequested;
+struct TProgress {
+    std::atomic<std::int32_t> nProgressTotal{0};
+    std::atomic<std::int32_t> nProgressPos{0};
+    std::atomic<std::int32_t> bStopRequested{0};
 
-inline bool StopRequested() { return bStopRequested.load(std::memory_order_relaxed) != 0; }
-inline void AddProgress(std::int32_t n) { nProgressPos.fetch_add(n, std::memory_order_relaxed); }
+    bool StopRequested() const { return bStopRequested.load(std::memory_order_relaxed) != 0; }
+    void RequestStop() { bStopRequested.store(1, std::memory_order_relaxed); }
+    void Add(std::int32_t n) { nProgressPos.fetch_add(n, std::memory_order_relaxed); }
+    // Set by an operation when it starts: position 0 of `total` steps.
+    void Start(std::int32_t total) {
+        nProgressPos.store(0, std::memory_order_relaxed);
+        nProgressTotal.store(total, std::memory_order_relaxed);
+    }
+    void SetTotal(std::int32_t total) { nProgressTotal.store(total, std::memory_order_relaxed); }
+    void SetPos(std::int32_t pos) { nProgressPos.store(pos, std::memory_order_relaxed); }
+    std::int32_t Total() const { return nProgressTotal.load(std::memory_order_relaxed); }
+    std::int32_t Pos() const { return nProgressPos.load(std::memory_order_relaxed); }
+    // Back to the state of a fresh object: nothing done, no stop request.
+    void Reset() {
+        nProgressTotal.store(0, std::memory_order_relaxed);
+        nProgressPos.store(0, std::memory_order_relaxed);
+        bStopRequested.store(0, std::memory_order_relaxed);
+    }
+};
 
 }  // namespace vrk

@@ -197,8 +197,7 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
     std::vector<TTermFinder> parsed;
     for (const TSearchTerm& term : ParseSearchTerms(terms)) parsed.emplace_back(term, m_rank);
     if (!Open(Mode::Read)) return -1;
-    nProgressPos.store(0, std::memory_order_relaxed);
-    nProgressTotal.store(m_count, std::memory_order_relaxed);
+    progress().Start(m_count);
 
     // Never more matches than the caller's arrays hold.
     const std::int64_t limit =
@@ -252,8 +251,8 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
                 ++found;
             }
         }
-        nProgressPos.store(i + 1, std::memory_order_relaxed);
-        if (StopRequested()) {
+        progress().SetPos(i + 1);
+        if (progress().StopRequested()) {
             Abort();
             return -1;
         }

@@ -233,14 +233,15 @@ TEST_F(SearchTest, MaxResultsAndTheFullBufferStopTheSearch) {
 
 TEST_F(SearchTest, ProgressAndStopRequest) {
     auto file = DictionaryWith({Record("a"), Record("b"), Record("c")});
-    bStopRequested = 0;
+    TProgress progress;
+    file->SetProgress(&progress);
     EXPECT_EQ(Run(*file, "00", "").count, 3);
-    EXPECT_EQ(nProgressTotal, 3);
-    EXPECT_EQ(nProgressPos, 3);
-    bStopRequested = 1;
+    EXPECT_EQ(progress.Total(), 3);
+    EXPECT_EQ(progress.Pos(), 3);
+    progress.RequestStop();
     EXPECT_EQ(Run(*file, "00", "").count, -1);
-    EXPECT_EQ(nProgressPos, 1);
-    bStopRequested = 0;
+    EXPECT_EQ(progress.Pos(), 1);
+    file->SetProgress(nullptr);
     EXPECT_EQ(Files(), (std::vector<std::string>{"test.vrk3"}));  // no scratch files
 }
 

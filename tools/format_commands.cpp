@@ -24,17 +24,16 @@ std::atomic<int> g_interrupted{0};
 
 extern "C" void OnInterrupt(int) {
     g_interrupted.store(1, std::memory_order_relaxed);
-    bStopRequested.store(1, std::memory_order_relaxed);
+    ToolProgress().RequestStop();
 }
 
 // While alive: Ctrl+C sets the stop request, and a bar drawn from the
-// progress values is shown on stderr when stderr is a terminal. An operation
-// clears the stop request when it starts, so an interrupt that came just
-// before is set again every 100 ms until the operation ends.
+// progress values is shown on stderr when stderr is a terminal.
 class TProgressScope {
   public:
     explicit TProgressScope(std::string label)
         : m_label(std::move(label)), m_draw(::isatty(STDERR_FILENO) != 0) {
+        ToolProgress().Reset();
         struct sigaction action {};
         action.sa_handler = OnInterrupt;
         action.sa_flags = SA_RESTART;  // file operations go on; the stop request ends the work
@@ -60,11 +59,10 @@ class TProgressScope {
     void Watch() {
         std::unique_lock lock(m_mutex);
         while (!m_wake.wait_for(lock, std::chrono::milliseconds(100), [this] { return m_done; })) {
-            if (g_interrupted.load(std::memory_order_relaxed))
-                bStopRequested.store(1, std::memory_order_relaxed);
+            if (g_interrupted.load(std::memory_order_relaxed)) ToolProgress().RequestStop();
             if (!m_draw) continue;
-            const double total = nProgressTotal.load(std::memory_order_relaxed);
-            const double pos = nProgressPos.load(std::memory_order_relaxed);
+            const double total = ToolProgress().Total();
+            const double pos = ToolProgress().Pos();
             const int percent = total > 0 ? static_cast<int>(std::min(1.0, pos / total) * 100) : 0;
             const int filled = percent * 30 / 100;
             std::cerr << '\r' << m_label << " [" << std::string(filled, '#')
@@ -84,7 +82,7 @@ class TProgressScope {
 // The exit status of a long operation: a stop is reported as such.
 int Finish(bool ok, const std::string& path, std::string_view what) {
     if (ok) return kExitOk;
-    if (StopRequested()) return Fail(path, "stopped; the dictionary is unchanged");
+    if (ToolProgress().StopRequested()) return Fail(path, "stopped; the dictionary is unchanged");
     return Fail(path, what);
 }
 
@@ -136,7 +134,6 @@ int RunSearch(const TSearchArgs& a) {
         ToCp1250(a.pattern, "PATTERN") + (a.countLetters ? '1' : '0') + (a.matchCase ? '1' : '0');
     const std::string terms = ToCp1250(a.terms, "TERMS");
     TProgressScope progress("search");
-    bStopRequested = 0;
     int status = kExitOk;
     std::int32_t found = 0;
     bool limited = false;
@@ -152,7 +149,7 @@ int RunSearch(const TSearchArgs& a) {
                                    ? -1
                                    : SearchOne(*file, pattern, terms,
                                                std::min(remaining, count) + 1, text, index, hits);
-        if (n < 0 && StopRequested()) {
+        if (n < 0 && ToolProgress().StopRequested()) {
             status = Fail(path, "search stopped");
             break;
         }
@@ -241,7 +238,7 @@ int RunExport(const TConvertArgs& a) {
         else
             ok = file->ExportCsv(a.other, separator);
     }
-    if (!ok && StopRequested()) return Fail(a.other, "stopped; nothing was written");
+    if (!ok && ToolProgress().StopRequested()) return Fail(a.other, "stopped; nothing was written");
     return Finish(ok, a.other,
                   a.kind == "vrk"
                       ? "cannot export (unreadable dictionary, a text longer than "

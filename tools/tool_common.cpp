@@ -11,7 +11,8 @@ namespace vrk::tool {
 std::string ToCp1250(std::string_view utf8, std::string_view what) {
     auto bytes = Utf8ToCp1250(utf8);
     if (!bytes)
-        throw TUsageError(std::string(what) + ": text has a character that Windows-1250 cannot hold");
+        throw TUsageError(std::string(what) +
+                          ": text has a character that Windows-1250 cannot hold");
     return *bytes;
 }
 
@@ -26,17 +27,28 @@ std::string Escaped(std::string_view bytes) {
     escaped.reserve(bytes.size());
     for (char c : bytes) {
         switch (c) {
-            case '\t': escaped += "\\t"; break;
-            case '\r': escaped += "\\r"; break;
-            case '\n': escaped += "\\n"; break;
-            case '\\': escaped += "\\\\"; break;
-            default: escaped += c;
+            case '\t':
+                escaped += "\\t";
+                break;
+            case '\r':
+                escaped += "\\r";
+                break;
+            case '\n':
+                escaped += "\\n";
+                break;
+            case '\\':
+                escaped += "\\\\";
+                break;
+            default:
+                escaped += c;
         }
     }
     return escaped;
 }
 
-std::string Printable(std::string_view cp1250) { return Cp1250ToUtf8(Escaped(cp1250)); }
+std::string Printable(std::string_view cp1250) {
+    return Cp1250ToUtf8(Escaped(cp1250));
+}
 
 int Fail(std::string_view path, std::string_view what) {
     std::cerr << "vrk3tool: " << path << ": " << what << '\n';
@@ -71,9 +83,17 @@ const std::string& ScratchDir() {
     return g_scratch.path;
 }
 
+TProgress& ToolProgress() {
+    static TProgress progress;
+    return progress;
+}
+
 std::unique_ptr<TDataFile> OpenDictionary(const std::string& path) {
     const std::string& dir = ScratchDir();
-    return std::make_unique<TDataFile>(path, dir + "/bf1.qbk", dir + "/bf2.qbk", dir + "/bf3.qbk");
+    auto file =
+        std::make_unique<TDataFile>(path, dir + "/bf1.qbk", dir + "/bf2.qbk", dir + "/bf3.qbk");
+    file->SetProgress(&ToolProgress());
+    return file;
 }
 
 }  // namespace vrk::tool

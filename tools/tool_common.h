@@ -4,7 +4,6 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
-
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -40,7 +39,11 @@ int Fail(std::string_view path, std::string_view what);
 // The folder for this process's scratch files, made under $TMPDIR on first
 // use and removed with everything in it when the tool exits.
 const std::string& ScratchDir();
-// A dictionary object whose scratch files lie in ScratchDir().
+// The tool runs one dictionary operation at a time; this is its progress
+// object, which Ctrl+C asks to stop.
+TProgress& ToolProgress();
+// A dictionary object whose scratch files lie in ScratchDir() and which
+// reports to ToolProgress().
 std::unique_ptr<TDataFile> OpenDictionary(const std::string& path);
 
 // Each group of commands registers itself; a command's callback stores its

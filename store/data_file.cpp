@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "beside_file.h"
 #include "coding.h"
 #include "record_scan.h"
 #include "word_index.h"
@@ -46,12 +47,74 @@ bool ValidRecordText(std::string_view text) {
 }  // namespace
 
 bool CreateEmpty(const std::string& path) {
+    return TDataFile(path, "", "", "").CreateEmpty(true);
+}
+
+namespace {
+
+// Writes the empty dictionary to a new hidden file beside target, flushed;
+// with `like`, the file takes its owner (where allowed) and permissions.
+// Returns 0 with tempPath set, or the errno of the step that failed (no file
+// is left then).
+int WriteEmptyBeside(const std::string& target, const struct stat* like, std::string& tempPath) {
     std::string bytes(kEmptyFileSize, '\0');
     std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const bool ok = WriteAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
-    return ::close(fd) == 0 && ok;
+    const int fd = CreateBeside(target, tempPath, like ? 0600 : 0644);
+    if (fd < 0) return errno;
+    int error = WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno;
+    if (error == 0 && like) {
+        const int owned = ::fchown(fd, like->st_uid, like->st_gid);
+        (void)owned;  // only root may give a file away; the permissions matter more
+        if (::fchmod(fd, like->st_mode & 07777) != 0) error = errno;
+    }
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) RemoveFile(tempPath);
+    return error;
+}
+
+}  // namespace
+
+bool TDataFile::CreateEmpty(bool replace) {
+    Abort();
+    ClearFailure();
+    // A file that appears between the look and the link is found, locked,
+    // on the next round.
+    for (int round = 0; round < 3; ++round) {
+        TLockedFile existing;
+        const bool there = existing.Open(m_path, TLockedFile::Access::ReadWrite, true);
+        if (!there && existing.error() != ENOENT) return FailOpen(existing);
+        if (there && !replace) return Fail(TFailure::Exists);
+        std::string target = m_path;
+        struct stat st {};
+        if (there) {
+            if (::fstat(existing.fd(), &st) != 0) return FailErrno(m_path, errno);
+            if (st.st_nlink > 1) return Fail(TFailure::HardLinked);
+            target = RealPathOf(m_path);
+            if (target.empty()) return FailErrno(m_path, errno);
+            RemoveLeftoversBeside(target);
+        }
+        std::string temp;
+        int error = WriteEmptyBeside(target, there ? &st : nullptr, temp);
+        if (error != 0) return FailErrno(target, error);
+        // Replacing happens under the lock. A new file is linked, which never
+        // replaces one that another program made meanwhile; only a link to
+        // nothing is replaced outright, when the caller asked for that.
+        struct stat link {};
+        const bool danglingLink =
+            !there && ::lstat(m_path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
+        const bool rename = there || (danglingLink && replace);
+        const bool placed = rename ? ::rename(temp.c_str(), target.c_str()) == 0
+                                   : ::link(temp.c_str(), target.c_str()) == 0;
+        error = placed ? 0 : errno;
+        if (!placed || !rename) RemoveFile(temp);
+        if (error == EEXIST && !replace) return Fail(TFailure::Exists);
+        if (error == EEXIST) continue;
+        if (error != 0) return FailErrno(target, error);
+        SyncFolderOf(target);
+        return true;
+    }
+    return Fail(TFailure::Busy);
 }
 
 TDataFile::TDataFile(std::string path, std::string replacementsPath, std::string additionsPath,
@@ -73,6 +136,17 @@ void TDataFile::SetAlphabet(std::string_view row, char separator) {
     m_rank = BuildRankTable(m_alphabet, m_separator);
 }
 
+bool TDataFile::RecordRegion(std::string_view file, std::uint64_t& end, std::int32_t& count) {
+    const std::uint64_t size = file.size();
+    if (size < kRecordsOffset) return false;
+    const bool trailerRead = size >= kTrailerSize;
+    const std::uint32_t pictureSize =
+        trailerRead ? DecodeFixed32(file.data() + size - kTrailerSize) : 0;
+    end = RecordsEnd(size, pictureSize, trailerRead);
+    count = static_cast<std::int32_t>(DecodeFixed32(file.data() + kHeaderOffset));
+    return CountFits(count, end - kRecordsOffset);
+}
+
 std::string_view TDataFile::Records() const {
     return m_data.view().substr(0, m_recordsEnd);
 }
@@ -81,48 +155,57 @@ std::string_view TDataFile::Records() const {
 
 bool TDataFile::Open(Mode mode) {
     Abort();
-    m_failure = TFailure::None;
-    m_errno = 0;
+    ClearFailure();
     const bool change = mode == Mode::Change;
-    if (!m_mainFile.Open(m_path, TLockedFile::Access::Read, change)) {
+    // A change opens the dictionary for writing too, so that one the user
+    // may not write is refused here rather than replaced by the rename.
+    if (!m_mainFile.Open(m_path, change ? TLockedFile::Access::ReadWrite : TLockedFile::Access::Read,
+                         change)) {
         Abort();
         return FailOpen(m_mainFile);
     }
+    if (change && !PrepareChange()) {
+        Abort();
+        return false;
+    }
     if (!m_data.Load(m_mainFile.fd())) {
+        const int error = errno;
         Abort();
-        return Fail(TFailure::IoError, errno);
+        return FailRead(m_path, error);
     }
-    if (m_data.size() < kRecordsOffset) {
-        Abort();
-        return Fail(TFailure::Damaged);
-    }
-    const std::uint64_t size = m_data.size();
-    const bool trailerRead = size >= kTrailerSize;
-    const std::uint32_t pictureSize =
-        trailerRead ? DecodeFixed32(m_data.data() + size - kTrailerSize) : 0;
-    m_recordsEnd = RecordsEnd(size, pictureSize, trailerRead);
-    m_count = static_cast<std::int32_t>(DecodeFixed32(m_data.data() + kHeaderOffset));
-    if (!CountFits(m_count, m_recordsEnd - kRecordsOffset)) {
+    if (!RecordRegion(m_data.view(), m_recordsEnd, m_count)) {
         Abort();
         return Fail(TFailure::Damaged);
     }
     m_cursor = kRecordsOffset;
     if (change && !OpenChangeFiles()) {
-        const int error = errno;
         Abort();
-        return Fail(
-            m_replacementsFile.error() == EWOULDBLOCK ? TFailure::Busy : FailureFromErrno(error),
-            error);
+        return false;
     }
+    // No other writer of this dictionary is at work now: copies beside it
+    // were left by writers that died.
+    if (change) RemoveLeftoversBeside(m_realPath);
+    return true;
+}
+
+bool TDataFile::PrepareChange() {
+    struct stat st;
+    if (::fstat(m_mainFile.fd(), &st) != 0) return FailErrno(m_path, errno);
+    if (st.st_nlink > 1) return Fail(TFailure::HardLinked);
+    m_realPath = RealPathOf(m_path);
+    if (m_realPath.empty()) return FailErrno(m_path, errno);
+    // A link changed while the lock was taken: another program is at work.
+    if (!IsSameFile(m_mainFile.fd(), m_realPath)) return Fail(TFailure::Busy);
     return true;
 }
 
 bool TDataFile::OpenChangeFiles() {
     // The replacements file doubles as the lock of the whole scratch set, so
     // that two processes never share one set of scratch files.
-    if (!m_replacementsFile.Open(m_replacementsPath, TLockedFile::Access::ReadWriteCreate, true) ||
-        ::ftruncate(m_replacementsFile.fd(), 0) != 0)
-        return false;
+    if (!m_replacementsFile.Open(m_replacementsPath, TLockedFile::Access::ReadWriteCreate, true))
+        return FailErrno(m_replacementsPath, m_replacementsFile.error());
+    if (::ftruncate(m_replacementsFile.fd(), 0) != 0)
+        return FailErrno(m_replacementsPath, errno);
     m_openAdditionsPath = m_additionsPath;
     m_additionsFd =
         ::open(m_openAdditionsPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -130,7 +213,7 @@ bool TDataFile::OpenChangeFiles() {
         m_openAdditionsPath += "x";
         m_additionsFd =
             ::open(m_openAdditionsPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        if (m_additionsFd < 0) return false;
+        if (m_additionsFd < 0) return FailErrno(m_openAdditionsPath, errno);
     }
     m_replacements.Attach(m_replacementsFile.fd());
     m_additions.Attach(m_additionsFd);
@@ -158,12 +241,13 @@ bool TDataFile::ReadRecord(std::string& out, std::size_t size) {
 }
 
 bool TDataFile::ReplaceRecord(std::int32_t k, std::string_view text) {
-    if (m_additionsFd < 0 || k < 0 || k >= m_count + ENTRY_BASE || !ValidRecordText(text))
-        return false;
+    if (m_additionsFd < 0 || k < 0 || k >= m_count + ENTRY_BASE)
+        return Fail(TFailure::InvalidArgument);
+    if (!ValidRecordText(text)) return Fail(TFailure::RecordTooLong);
     const std::uint64_t offset = m_replacements.offset();
     if (!m_replacements.WriteScrambled(text) ||
         !m_replacements.WriteScrambled(std::string_view("\0", 1)))
-        return false;
+        return FailErrno(m_replacementsPath, m_replacements.error());
     auto [it, added] = m_changes.try_emplace(k, kDeleted);
     if (!added && it->second == kDeleted) --m_deleted;
     it->second = static_cast<std::int64_t>(offset);
@@ -172,16 +256,18 @@ bool TDataFile::ReplaceRecord(std::int32_t k, std::string_view text) {
 }
 
 bool TDataFile::AppendRecord(std::string_view text) {
-    if (m_additionsFd < 0 || !ValidRecordText(text)) return false;
+    if (m_additionsFd < 0) return Fail(TFailure::InvalidArgument);
+    if (!ValidRecordText(text)) return Fail(TFailure::RecordTooLong);
     if (!m_additions.WriteScrambled(text) || !m_additions.WriteScrambled(std::string_view("\0", 1)))
-        return false;
+        return FailErrno(m_openAdditionsPath, m_additions.error());
     ++m_added;
     m_modified = true;
     return true;
 }
 
 bool TDataFile::DeleteRecord(std::int32_t k) {
-    if (m_additionsFd < 0 || k < 0 || k >= m_count + ENTRY_BASE) return false;
+    if (m_additionsFd < 0 || k < 0 || k >= m_count + ENTRY_BASE)
+        return Fail(TFailure::InvalidArgument);
     auto [it, added] = m_changes.try_emplace(k, kDeleted);
     if (added || it->second != kDeleted) ++m_deleted;
     it->second = kDeleted;
@@ -192,13 +278,14 @@ bool TDataFile::DeleteRecord(std::int32_t k) {
 bool TDataFile::Finish(bool ok) {
     if (ok) return Close();
     Abort();
-    return false;
+    // Every step records its reason; this is only a safety net.
+    return FailIfUnset(TFailure::IoError);
 }
 
 bool TDataFile::Close() {
     const bool ok = !m_modified || Rewrite();
     Abort();
-    return ok;
+    return ok || FailIfUnset(TFailure::IoError);
 }
 
 void TDataFile::Abort() {
@@ -217,6 +304,7 @@ void TDataFile::Abort() {
     }
     m_replacements.Detach();
     m_additions.Detach();
+    m_realPath.clear();
     m_keepOutput = false;
     m_modified = false;
     m_added = m_deleted = 0;
@@ -231,18 +319,18 @@ void TDataFile::Abort() {
 // --- Header and picture -----------------------------------------------------
 
 bool TDataFile::ReadHeaderRecords(int last, std::vector<std::string>& out) {
-    m_failure = TFailure::None;
-    m_errno = 0;
+    ClearFailure();
     TLockedFile file;
     struct stat st;
     if (!file.Open(m_path, TLockedFile::Access::Read, false)) return FailOpen(file);
-    if (fstat(file.fd(), &st) != 0) return Fail(TFailure::IoError, errno);
+    if (fstat(file.fd(), &st) != 0) return FailErrno(m_path, errno);
     const auto size = static_cast<std::uint64_t>(st.st_size);
     char header[kHeaderSize];
     char trailer[4];
-    if (size < kEmptyFileSize || !ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset) ||
+    if (size < kEmptyFileSize) return Fail(TFailure::Damaged);
+    if (!ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset) ||
         !ReadAt(file.fd(), trailer, 4, size - kTrailerSize))
-        return Fail(TFailure::Damaged);
+        return FailRead(m_path, errno);
     const std::uint64_t end = RecordsEnd(size, DecodeFixed32(trailer), true);
     if (!CountFits(static_cast<std::int32_t>(DecodeFixed32(header)), end - kRecordsOffset))
         return Fail(TFailure::Damaged);
@@ -254,7 +342,7 @@ bool TDataFile::ReadHeaderRecords(int last, std::vector<std::string>& out) {
     for (std::uint64_t want = std::min<std::uint64_t>(4096, limit);;
          want = std::min(want * 4, limit)) {
         block.resize(want);
-        if (!ReadAt(file.fd(), block.data(), want, kRecordsOffset)) return false;
+        if (!ReadAt(file.fd(), block.data(), want, kRecordsOffset)) return FailRead(m_path, errno);
         std::vector<TRecordSpan> spans;
         std::uint64_t pos = 0;
         TRecordSpan span;
@@ -275,22 +363,23 @@ bool TDataFile::ReadHeaderRecords(int last, std::vector<std::string>& out) {
 
 bool TDataFile::GetHeaderRecord(int k, std::string& out, std::size_t size) {
     std::vector<std::string> records;
-    if (size == 0 || !ReadHeaderRecords(k, records)) return false;
+    if (size == 0) return Fail(TFailure::InvalidArgument);
+    if (!ReadHeaderRecords(k, records)) return false;
     out = records[k].substr(0, size - 1);
     return true;
 }
 
 std::int32_t TDataFile::GetEntryCount() {
-    m_failure = TFailure::None;
-    m_errno = 0;
+    ClearFailure();
     TLockedFile file;
     struct stat st;
     char header[kHeaderSize];
     if (!file.Open(m_path, TLockedFile::Access::Read, false)) return FailOpen(file) ? 0 : -1;
-    if (fstat(file.fd(), &st) != 0) return Fail(TFailure::IoError, errno) ? 0 : -1;
-    if (static_cast<std::uint64_t>(st.st_size) < kEmptyFileSize ||
-        !ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset))
+    if (fstat(file.fd(), &st) != 0) return FailErrno(m_path, errno) ? 0 : -1;
+    if (static_cast<std::uint64_t>(st.st_size) < kEmptyFileSize)
         return Fail(TFailure::Damaged) ? 0 : -1;
+    if (!ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset))
+        return FailRead(m_path, errno) ? 0 : -1;
     const auto count = static_cast<std::int32_t>(DecodeFixed32(header));
     if (!CountFits(count, static_cast<std::uint64_t>(st.st_size) - kRecordsOffset - kTrailerSize))
         return Fail(TFailure::Damaged) ? 0 : -1;
@@ -350,7 +439,9 @@ bool TDataFile::ReadPictureFromFile(std::string_view& out) const {
 }
 
 bool TDataFile::SetPicture(std::string_view bytes) {
-    if (bytes.size() > 0xFFFFFFFFu || !Open(Mode::Change)) return false;
+    // The trailer holds the length in 32 bits.
+    if (bytes.size() > 0xFFFFFFFFu - kEmptyFileSize) return Fail(TFailure::InvalidArgument);
+    if (!Open(Mode::Change)) return false;
     m_picture.emplace(bytes);
     m_modified = true;
     return Close();
@@ -362,19 +453,28 @@ bool TDataFile::GetPicture(std::string& out, std::size_t size) {
     const bool ok = ReadPictureFromFile(picture);
     if (ok) out.assign(picture.substr(0, size));
     Abort();
-    return ok;
+    return ok || Fail(TFailure::Damaged);
 }
 
 std::int32_t TDataFile::GetPictureSize() {
+    ClearFailure();
     TLockedFile file;
     struct stat st;
-    if (!file.Open(m_path, TLockedFile::Access::Read, false) || fstat(file.fd(), &st) != 0)
+    // A dictionary that cannot be opened has no picture: 0, with the reason.
+    if (!file.Open(m_path, TLockedFile::Access::Read, false)) {
+        FailOpen(file);
         return 0;
+    }
+    if (fstat(file.fd(), &st) != 0) {
+        FailErrno(m_path, errno);
+        return 0;
+    }
     const auto size = static_cast<std::uint64_t>(st.st_size);
     char trailer[4];
-    if (size < kEmptyFileSize || !ReadAt(file.fd(), trailer, 4, size - kTrailerSize)) return -1;
+    if (size < kEmptyFileSize) return Fail(TFailure::Damaged) ? 0 : -1;
+    if (!ReadAt(file.fd(), trailer, 4, size - kTrailerSize)) return FailRead(m_path, errno) ? 0 : -1;
     const std::uint32_t n = DecodeFixed32(trailer);
-    if (n > size - kEmptyFileSize || n > 0x7FFFFFFFu) return -1;
+    if (n > size - kEmptyFileSize || n > 0x7FFFFFFFu) return Fail(TFailure::Damaged) ? 0 : -1;
     return static_cast<std::int32_t>(n);
 }
 

@@ -9,9 +9,21 @@
 // rewrite; a reading operation holds a shared lock. An operation that cannot
 // get its lock within LockTimeout() fails; nothing is changed then.
 //
+// Files: only a regular file is a dictionary (a folder, a pipe or a device
+// is refused at once, never waited on). A change follows symbolic links and
+// writes beside the file they name, so links stay links. It is refused when
+// the user may not write the dictionary itself (a read-only file in a
+// writable folder stays as it is), and when the dictionary has more than one
+// hard link: replacing it would leave the other names with the old content,
+// and writing it in place could leave it damaged if the program died half
+// way, so the user is told (TFailure::HardLinked) instead. Hidden copies left
+// beside the dictionary by a writer that was killed are removed by the next
+// change of that dictionary (beside_file.h).
+//
 // Results: false, or -1 from the counting operations (-2 from FindWord when
-// no entry has the word). A failed operation leaves the dictionary unchanged.
-// One object is used by one thread at a time.
+// no entry has the word). A failed operation leaves the dictionary unchanged,
+// and LastFailure() tells why it failed. One object is used by one thread at
+// a time.
 #pragma once
 
 #include <cstdint>
@@ -34,9 +46,27 @@ namespace vrk {
 
 class TWordIndex;
 
-// Writes the 72-byte empty dictionary to path. False when the file cannot
-// be created or written.
+// Makes path the 72-byte empty dictionary, replacing a file that is there
+// (TDataFile::CreateEmpty, which also tells why it failed).
 [[nodiscard]] bool CreateEmpty(const std::string& path);
+
+// What a caller expects an entry to hold before it changes or deletes it:
+// the whole record it read, or only the word. An entry index may be stale:
+// another program may have deleted an entry before it since the caller read
+// it, and the index then names the next entry. Given an expectation, the
+// operation fails with TFailure::EntryChanged and changes nothing when the
+// entry no longer holds it (or the index names no entry any more). The
+// finder's entry editing passes the record it loaded:
+//     file.StoreEntry(edited, &index, TExpectedEntry::Record(loaded));
+struct TExpectedEntry {
+    std::string_view text;  // a whole record, or a word when wordOnly
+    bool wordOnly = false;
+
+    static TExpectedEntry Record(std::string_view record) { return {record, false}; }
+    static TExpectedEntry Word(std::string_view word) { return {word, true}; }
+    // True when `record` holds what is expected.
+    [[nodiscard]] bool HeldBy(std::string_view record) const;
+};
 
 // The flags held by record 14's text: its leading hexadecimal digits; a
 // text without any holds no flags.
@@ -72,9 +102,21 @@ class TDataFile {
     TProgress& progress() const { return *m_progress; }
 
     // Why the last failed operation failed (TFailure::None after a success).
+    // The manager drops a dictionary from a library only for NotFound and
+    // Damaged; Busy and NoPermission say that it is there but out of reach.
     TFailure LastFailure() const { return m_failure; }
     // The errno behind the last failure, 0 when none applies.
     int LastErrno() const { return m_errno; }
+    // The file the last failure concerns: the dictionary, the other file of
+    // a merge, import or export, or a scratch file.
+    const std::string& LastFailurePath() const { return m_failurePath; }
+
+    // Makes this dictionary the 72-byte empty dictionary: the new file is
+    // written beside it and renamed over it, under the exclusive lock when a
+    // dictionary is there already, so that its readers finish first and
+    // keep what they read. Without `replace` an existing file is kept and
+    // the operation fails with TFailure::Exists.
+    [[nodiscard]] bool CreateEmpty(bool replace = true);
 
     // --- Dictionary data. The header reads cost the same for any number of
     // entries and create no scratch files.
@@ -119,14 +161,22 @@ class TDataFile {
     // Description k (from 0) cut to size - 1 bytes; k = -1 gives the word.
     [[nodiscard]] bool GetDescription(std::int32_t i, std::int32_t k, std::string& out,
                                       std::size_t size = MAX_RECORD);
-    [[nodiscard]] bool DeleteEntry(std::int32_t i);
+    // Deletes entry i; with `expected`, only while it holds what is expected.
+    [[nodiscard]] bool DeleteEntry(std::int32_t i,
+                                   const std::optional<TExpectedEntry>& expected = std::nullopt);
     // Appends record; when *index names an entry, that entry is removed
     // first. *index becomes the stored entry's position after the rewrite.
-    [[nodiscard]] bool StoreEntry(std::string_view record, std::int32_t* index = nullptr);
+    // With `expected` and an index of 0 or more, the entry at *index must
+    // hold what is expected (see TExpectedEntry); without an index it is
+    // not looked at.
+    [[nodiscard]] bool StoreEntry(std::string_view record, std::int32_t* index = nullptr,
+                                  const std::optional<TExpectedEntry>& expected = std::nullopt);
     // Like StoreEntry, but merges record's descriptions into every other
     // entry with the same word; index becomes the last such entry's
     // position after the rewrite. Appends when no entry has the word.
-    [[nodiscard]] bool StoreEntryMerged(std::string_view record, std::int32_t& index);
+    [[nodiscard]] bool StoreEntryMerged(
+        std::string_view record, std::int32_t& index,
+        const std::optional<TExpectedEntry>& expected = std::nullopt);
     // The first entry with record's word; -2 when none, -1 on failure.
     [[nodiscard]] std::int32_t FindWord(std::string_view record);
 
@@ -162,6 +212,9 @@ class TDataFile {
     // the dictionary and the scratch set, and the two change files created.
     [[nodiscard]] bool Open(Mode mode);
     [[nodiscard]] bool OpenChangeFiles();
+    // Checks that the dictionary opened for a change may be replaced, and
+    // finds the real path the rewrite writes beside.
+    [[nodiscard]] bool PrepareChange();
     // Places the cursor at record k; false when the records end first.
     [[nodiscard]] bool SeekRecord(std::int32_t k);
     // The record at the cursor, cut to size - 1 bytes; the cursor moves past
@@ -184,6 +237,10 @@ class TDataFile {
     [[nodiscard]] bool GetHeaderRecord(int k, std::string& out, std::size_t size);
     // Reads entry i of a dictionary opened for reading.
     [[nodiscard]] bool ReadEntry(std::int32_t i, std::string& out, std::size_t size = MAX_RECORD);
+    // True when entry `index` of the open dictionary holds what is
+    // expected (always without an expectation); else records EntryChanged.
+    [[nodiscard]] bool CheckExpected(std::int32_t index,
+                                     const std::optional<TExpectedEntry>& expected);
     [[nodiscard]] bool ReadEntryOnce(std::int32_t i, std::string& out);
     [[nodiscard]] bool Rewrite();
     // The magic, the header and every record of the rewritten file.
@@ -199,16 +256,41 @@ class TDataFile {
     // nProgressPos + 1. False on a write failure or when a stop is requested.
     [[nodiscard]] bool MergeIncoming(std::string_view record);
     [[nodiscard]] bool ReadPictureFromFile(std::string_view& out) const;
+    // Where the records of a whole dictionary file end (before its picture
+    // block) and its entry count; false when the file is too short or the
+    // count does not fit the records.
+    [[nodiscard]] static bool RecordRegion(std::string_view file, std::uint64_t& end,
+                                           std::int32_t& count);
     // Records why the operation failed; returns false (or -1 through the
     // callers), so that a failure path reads `return Fail(...)`.
-    bool Fail(TFailure failure, int errnoValue = 0) {
+    bool Fail(TFailure failure, int errnoValue = 0) { return FailAt(m_path, failure, errnoValue); }
+    bool FailAt(const std::string& path, TFailure failure, int errnoValue = 0) {
         m_failure = failure;
         m_errno = errnoValue;
+        m_failurePath = path;
         return false;
     }
+    // A failed system call on `path`, by its errno.
+    bool FailErrno(const std::string& path, int errnoValue) {
+        return FailAt(path, FailureFromErrno(errnoValue), errnoValue);
+    }
+    // A read that came short: the file ended early (errno 0: damaged) or
+    // the system failed it.
+    bool FailRead(const std::string& path, int errnoValue) {
+        return errnoValue == 0 ? FailAt(path, TFailure::Damaged) : FailErrno(path, errnoValue);
+    }
     // The failure of opening `file`, from its errno.
-    bool FailOpen(const TLockedFile& file) {
-        return Fail(FailureFromErrno(file.error()), file.error());
+    bool FailOpen(const TLockedFile& file) { return FailErrno(m_path, file.error()); }
+    // A stop request ends the operation: Stopped.
+    bool FailStopped() { return Fail(TFailure::Stopped); }
+    // A failed step that recorded no reason of its own.
+    bool FailIfUnset(TFailure failure) {
+        return m_failure == TFailure::None ? Fail(failure) : false;
+    }
+    void ClearFailure() {
+        m_failure = TFailure::None;
+        m_errno = 0;
+        m_failurePath.clear();
     }
     [[nodiscard]] bool ValidEntry(std::int32_t i) const { return i >= 0 && i < m_count; }
     // Scrambled bytes of the records region of the open dictionary.
@@ -233,6 +315,7 @@ class TDataFile {
 
     // Per transaction.
     TLockedFile m_mainFile;
+    std::string m_realPath;  // the dictionary with its links resolved, while open for a change
     TLockedFile m_replacementsFile;
     int m_additionsFd = -1;
     std::string m_openAdditionsPath;
@@ -259,6 +342,7 @@ class TDataFile {
     TProgress* m_progress = &m_ownProgress;
     TFailure m_failure = TFailure::None;
     int m_errno = 0;
+    std::string m_failurePath;
 };
 
 }  // namespace vrk

@@ -13,25 +13,35 @@ class DamagedFile : public TempDirTest {
 protected:
     // Runs every operation on the file; only their results are checked by
     // the callers, the point is that none of them misbehaves.
+    // Every failure says why; a damaged file never reads as missing.
+    static void ExpectReason(const TDataFile& file, bool ok, const char* what) {
+        if (ok) return;
+        EXPECT_NE(file.LastFailure(), TFailure::None) << what;
+        EXPECT_NE(file.LastFailure(), TFailure::NotFound) << what;
+    }
+
+    // Runs every operation on the file; only their results are checked by
+    // the callers, the point is that none of them misbehaves.
     void TouchEverything(TDataFile& file) {
         std::string out;
         const std::int32_t count = file.GetEntryCount();
-        (void)file.GetName(out);
-        (void)file.GetNotes(out);
-        (void)file.GetFlags();
-        (void)file.GetPictureSize();
-        (void)file.GetPicture(out, 1 << 20);
+        ExpectReason(file, count >= 0, "GetEntryCount");
+        ExpectReason(file, file.GetName(out), "GetName");
+        ExpectReason(file, file.GetNotes(out), "GetNotes");
+        ExpectReason(file, file.GetFlags() >= 0, "GetFlags");
+        ExpectReason(file, file.GetPictureSize() >= 0, "GetPictureSize");
+        ExpectReason(file, file.GetPicture(out, 1 << 20), "GetPicture");
         for (std::int32_t i : {0, 1, 5, count - 1, count}) {
-            (void)file.GetEntry(i, out);
-            (void)file.GetDescription(i, 0, out);
-            (void)file.GetDescriptionCount(i);
+            ExpectReason(file, file.GetEntry(i, out), "GetEntry");
+            ExpectReason(file, file.GetDescription(i, 0, out), "GetDescription");
+            ExpectReason(file, file.GetDescriptionCount(i) >= 0, "GetDescriptionCount");
         }
-        (void)file.FindWord("REKA");
-        (void)file.StoreEntry(Record("NOVO", {"x"}));
+        ExpectReason(file, file.FindWord("REKA") != -1, "FindWord");
+        ExpectReason(file, file.StoreEntry(Record("NOVO", {"x"})), "StoreEntry");
         std::int32_t index = 0;
-        (void)file.StoreEntryMerged(Record("REKA", {"y"}), index);
-        (void)file.DeleteEntry(0);
-        (void)file.RemapLetter('a', 'b');
+        ExpectReason(file, file.StoreEntryMerged(Record("REKA", {"y"}), index), "StoreEntryMerged");
+        ExpectReason(file, file.DeleteEntry(0), "DeleteEntry");
+        ExpectReason(file, file.RemapLetter('a', 'b'), "RemapLetter");
     }
 
     std::string SoundFile() {
@@ -50,6 +60,7 @@ TEST_F(DamagedFile, EveryCutOfAFileIsHandled) {
         TouchEverything(*file);
         if (n < kEmptyFileSize) {
             EXPECT_EQ(file->GetEntryCount(), -1) << n;
+            EXPECT_EQ(file->LastFailure(), TFailure::Damaged) << n;
         }
     }
 }
@@ -113,16 +124,39 @@ TEST_F(DamagedFile, RecordsWithoutTerminatorsAndRandomJunk) {
     }
 }
 
-TEST_F(DamagedFile, MissingFileFailsEveryOperation) {
+TEST_F(DamagedFile, MissingFileFailsEveryOperationAsNotFound) {
     auto file = Dictionary("none.vrk3");
     std::string out;
     EXPECT_EQ(file->GetEntryCount(), -1);
+    EXPECT_EQ(file->LastFailure(), TFailure::NotFound);
     EXPECT_EQ(file->GetFlags(), -1);
     EXPECT_EQ(file->GetPictureSize(), 0);
+    EXPECT_EQ(file->LastFailure(), TFailure::NotFound);
     EXPECT_FALSE(file->GetName(out));
+    EXPECT_EQ(file->LastFailure(), TFailure::NotFound);
     EXPECT_FALSE(file->StoreEntry("X"));
+    EXPECT_EQ(file->LastFailure(), TFailure::NotFound);
+    EXPECT_EQ(file->LastFailurePath(), Path("none.vrk3"));
     EXPECT_EQ(file->FindWord("X"), -1);
+    auto inMissingFolder = Dictionary("no/such/folder.vrk3");
+    EXPECT_EQ(inMissingFolder->GetEntryCount(), -1);
+    EXPECT_EQ(inMissingFolder->LastFailure(), TFailure::NotFound);
     EXPECT_EQ(Files(), std::vector<std::string>{});
+}
+
+TEST_F(DamagedFile, DamageReadsAsDamagedAndASoundReadClearsTheReason) {
+    WriteWholeFile(Path("junk.vrk3"), std::string(200, 'x'));
+    auto file = Dictionary("junk.vrk3");
+    std::string out;
+    EXPECT_EQ(file->GetEntryCount(), -1);
+    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+    EXPECT_FALSE(file->GetName(out));
+    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+    EXPECT_FALSE(file->StoreEntry("X"));
+    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+    WriteWholeFile(Path("junk.vrk3"), SoundFile());
+    EXPECT_EQ(file->GetEntryCount(), 3);
+    EXPECT_EQ(file->LastFailure(), TFailure::None);
 }
 
 }  // namespace

@@ -6,8 +6,13 @@
 
 namespace vrk {
 
+bool TExpectedEntry::HeldBy(std::string_view record) const {
+    return wordOnly ? WordOf(record) == WordOf(text) : record == text;
+}
+
 bool TDataFile::ReadEntry(std::int32_t i, std::string& out, std::size_t size) {
-    return ValidEntry(i) && SeekRecord(ENTRY_BASE + i) && ReadRecord(out, size);
+    if (!ValidEntry(i)) return Fail(TFailure::InvalidArgument);
+    return (SeekRecord(ENTRY_BASE + i) && ReadRecord(out, size)) || Fail(TFailure::Damaged);
 }
 
 bool TDataFile::ReadEntryOnce(std::int32_t i, std::string& out) {
@@ -17,11 +22,21 @@ bool TDataFile::ReadEntryOnce(std::int32_t i, std::string& out) {
     return ok;
 }
 
+bool TDataFile::CheckExpected(std::int32_t index, const std::optional<TExpectedEntry>& expected) {
+    if (!expected) return true;
+    // An index past the entries names nothing any more: the entry is gone.
+    if (!ValidEntry(index)) return Fail(TFailure::EntryChanged);
+    std::string record;
+    if (!ReadEntry(index, record)) return false;
+    return expected->HeldBy(record) || Fail(TFailure::EntryChanged);
+}
+
 bool TDataFile::GetEntry(std::int32_t i, std::string& out) { return ReadEntryOnce(i, out); }
 
 bool TDataFile::GetWord(std::int32_t i, std::string& out, std::size_t size) {
     std::string record;
-    if (size == 0 || !ReadEntryOnce(i, record)) return false;
+    if (size == 0) return Fail(TFailure::InvalidArgument);
+    if (!ReadEntryOnce(i, record)) return false;
     out.assign(WordOf(record).substr(0, size - 1));
     return true;
 }
@@ -35,11 +50,12 @@ std::int32_t TDataFile::GetDescriptionCount(std::int32_t i) {
 bool TDataFile::GetDescription(std::int32_t i, std::int32_t k, std::string& out,
                                std::size_t size) {
     std::string record;
-    if (size == 0 || k < -1 || !ReadEntryOnce(i, record)) return false;
+    if (size == 0 || k < -1) return Fail(TFailure::InvalidArgument);
+    if (!ReadEntryOnce(i, record)) return false;
     std::size_t start = 0;
     for (std::int32_t n = -1; n < k; ++n) {
         start = record.find(kDescriptionMark, start);
-        if (start == std::string::npos) return false;
+        if (start == std::string::npos) return Fail(TFailure::InvalidArgument);
         ++start;
     }
     const std::size_t end = record.find(kDescriptionMark, start);
@@ -47,13 +63,17 @@ bool TDataFile::GetDescription(std::int32_t i, std::int32_t k, std::string& out,
     return true;
 }
 
-bool TDataFile::DeleteEntry(std::int32_t i) {
+bool TDataFile::DeleteEntry(std::int32_t i, const std::optional<TExpectedEntry>& expected) {
     if (!Open(Mode::Change)) return false;
-    return Finish(ValidEntry(i) && DeleteRecord(ENTRY_BASE + i));
+    if (!CheckExpected(i, expected)) return Finish(false);
+    if (!ValidEntry(i)) return Finish(Fail(TFailure::InvalidArgument));
+    return Finish(DeleteRecord(ENTRY_BASE + i));
 }
 
-bool TDataFile::StoreEntry(std::string_view record, std::int32_t* index) {
+bool TDataFile::StoreEntry(std::string_view record, std::int32_t* index,
+                           const std::optional<TExpectedEntry>& expected) {
     if (!Open(Mode::Change)) return false;
+    if (index && *index >= 0 && !CheckExpected(*index, expected)) return Finish(false);
     const bool named = index && ValidEntry(*index);
     const std::int32_t stored = named ? m_count - 1 : m_count;
     if (!Finish((!named || DeleteRecord(ENTRY_BASE + *index)) && AppendRecord(record))) return false;
@@ -61,22 +81,21 @@ bool TDataFile::StoreEntry(std::string_view record, std::int32_t* index) {
     return true;
 }
 
-bool TDataFile::StoreEntryMerged(std::string_view record, std::int32_t& index) {
+bool TDataFile::StoreEntryMerged(std::string_view record, std::int32_t& index,
+                                 const std::optional<TExpectedEntry>& expected) {
     if (!Open(Mode::Change)) return false;
+    if (index >= 0 && !CheckExpected(index, expected)) return Finish(false);
     const bool named = ValidEntry(index);
-    if (named && !DeleteRecord(ENTRY_BASE + index)) {
-        Abort();
-        return false;
-    }
+    if (named && !DeleteRecord(ENTRY_BASE + index)) return Finish(false);
     const std::string_view word = WordOf(record);
     const std::string_view file = m_data.view();
     std::uint64_t pos = kRecordsOffset;
     std::int32_t last = -1;
     std::string existing, merged;
-    bool ok = SkipRecords(file, m_recordsEnd, pos, ENTRY_BASE);
+    bool ok = SkipRecords(file, m_recordsEnd, pos, ENTRY_BASE) || Fail(TFailure::Damaged);
     TRecordSpan span;
     for (std::int32_t j = 0; ok && j < m_count; ++j) {
-        ok = NextRecord(file, m_recordsEnd, pos, span);
+        ok = NextRecord(file, m_recordsEnd, pos, span) || Fail(TFailure::Damaged);
         if (!ok || (named && j == index) || !ScrambledWordEquals(file, span, word)) continue;
         UnscrambleRecord(file, span, existing);
         ok = MergeDescriptions(existing, record, merged) && ReplaceRecord(ENTRY_BASE + j, merged);
@@ -97,11 +116,11 @@ std::int32_t TDataFile::FindWord(std::string_view record) {
     const std::string_view file = m_data.view();
     std::uint64_t pos = kRecordsOffset;
     std::int32_t found = -2;
-    if (!SkipRecords(file, m_recordsEnd, pos, ENTRY_BASE)) found = -1;
+    if (!SkipRecords(file, m_recordsEnd, pos, ENTRY_BASE)) found = Fail(TFailure::Damaged) ? 0 : -1;
     TRecordSpan span;
     for (std::int32_t j = 0; found == -2 && j < m_count; ++j) {
         if (!NextRecord(file, m_recordsEnd, pos, span))
-            found = -1;
+            found = Fail(TFailure::Damaged) ? 0 : -1;
         else if (ScrambledWordEquals(file, span, word))
             found = j;
     }

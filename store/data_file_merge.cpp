@@ -39,13 +39,14 @@ bool MergeDescriptions(std::string_view existing, std::string_view incoming, std
 
 bool TDataFile::BuildWordIndex() {
     std::uint64_t first = kRecordsOffset;
-    if (!SkipRecords(m_data.view(), m_recordsEnd, first, ENTRY_BASE)) return false;
     m_wordIndex = std::make_unique<TWordIndex>();
-    return m_wordIndex->Build(Records(), first, m_count);
+    return (SkipRecords(m_data.view(), m_recordsEnd, first, ENTRY_BASE) &&
+            m_wordIndex->Build(Records(), first, m_count)) ||
+           Fail(TFailure::Damaged);
 }
 
 bool TDataFile::MergeIncoming(std::string_view record) {
-    if (!m_wordIndex) return false;
+    if (!m_wordIndex) return Fail(TFailure::InvalidArgument);
     const std::int32_t j = m_wordIndex->Find(WordOf(record));
     bool ok;
     if (j >= 0) {
@@ -54,7 +55,7 @@ bool TDataFile::MergeIncoming(std::string_view record) {
         std::uint64_t pos = m_wordIndex->RecordOffset(j);
         TRecordSpan span;
         std::string existing, merged;
-        ok = NextRecord(m_data.view(), m_recordsEnd, pos, span);
+        ok = NextRecord(m_data.view(), m_recordsEnd, pos, span) || Fail(TFailure::Damaged);
         if (ok) UnscrambleRecord(m_data.view(), span, existing);
         ok = ok && MergeDescriptions(existing, record, merged) &&
              ReplaceRecord(ENTRY_BASE + j, merged);
@@ -62,7 +63,7 @@ bool TDataFile::MergeIncoming(std::string_view record) {
         ok = AppendRecord(record);
     }
     progress().Add(1);
-    return ok && !progress().StopRequested();
+    return ok && (!progress().StopRequested() || FailStopped());
 }
 
 bool TDataFile::MergeFile(const std::string& sourcePath) {
@@ -72,26 +73,39 @@ bool TDataFile::MergeFile(const std::string& sourcePath) {
     TLockedFile sourceFile;
     TFileView sourceCopy;
     std::string_view source = m_data.view();
+    std::uint64_t sourceEnd = m_recordsEnd;
+    std::int32_t sourceCount = m_count;
     if (!IsSameFile(m_mainFile.fd(), sourcePath)) {
-        if (!sourceFile.Open(sourcePath, TLockedFile::Access::Read, false) ||
-            !sourceCopy.Load(sourceFile.fd())) {
+        if (!sourceFile.Open(sourcePath, TLockedFile::Access::Read, false)) {
+            const int error = sourceFile.error();
             Abort();
-            return false;
+            return FailErrno(sourcePath, error);
+        }
+        if (!sourceCopy.Load(sourceFile.fd())) {
+            const int error = errno;
+            Abort();
+            return FailRead(sourcePath, error);
         }
         source = sourceCopy.view();
+        // Only the source's records are read, as Open reads a dictionary's:
+        // its picture block and trailer are no entries.
+        if (!RecordRegion(source, sourceEnd, sourceCount)) {
+            Abort();
+            return FailAt(sourcePath, TFailure::Damaged);
+        }
     }
-    const std::int32_t sourceCount = source.size() >= kRecordsOffset
-                                         ? static_cast<std::int32_t>(DecodeFixed32(source.data() + kHeaderOffset))
-                                         : -1;
     std::uint64_t pos = kRecordsOffset;
-    bool ok = sourceCount >= 0 && static_cast<std::uint64_t>(sourceCount) <= source.size() &&
-              BuildWordIndex() && SkipRecords(source, source.size(), pos, ENTRY_BASE);
+    bool ok = BuildWordIndex();
+    if (ok && !SkipRecords(source, sourceEnd, pos, ENTRY_BASE))
+        ok = FailAt(sourcePath, TFailure::Damaged);
     if (ok) progress().SetTotal(m_count + 2 * sourceCount + ENTRY_BASE);
     TRecordSpan span;
     std::string incoming;
     for (std::int32_t i = 0; ok && i < sourceCount; ++i) {
-        ok = NextRecord(source, source.size(), pos, span) && span.length <= kMaxRecordText;
-        if (!ok) break;
+        if (!NextRecord(source, sourceEnd, pos, span) || span.length > kMaxRecordText) {
+            ok = FailAt(sourcePath, TFailure::Damaged);
+            break;
+        }
         UnscrambleRecord(source, span, incoming);
         ok = MergeIncoming(incoming);
     }
@@ -101,7 +115,7 @@ bool TDataFile::MergeFile(const std::string& sourcePath) {
 bool TDataFile::RemapLetter(char from, char to) {
     if (from == kTerminator || from == kDescriptionMark || to == kTerminator ||
         to == kDescriptionMark)
-        return false;
+        return Fail(TFailure::InvalidArgument);
     progress().SetPos(0);
     if (!Open(Mode::Change)) return false;
     progress().SetTotal(2 * m_count + 32);
@@ -111,7 +125,7 @@ bool TDataFile::RemapLetter(char from, char to) {
     std::string text;
     bool ok = true;
     for (std::int32_t k = 0; ok && k < m_count + ENTRY_BASE; ++k) {
-        ok = NextRecord(file, m_recordsEnd, pos, span);
+        ok = NextRecord(file, m_recordsEnd, pos, span) || Fail(TFailure::Damaged);
         if (!ok) break;
         if (k != kRecordPassword && k != kRecordFlags) {
             UnscrambleRecord(file, span, text, span.length);
@@ -122,7 +136,7 @@ bool TDataFile::RemapLetter(char from, char to) {
             }
         }
         progress().Add(1);
-        ok = ok && !progress().StopRequested();
+        ok = ok && (!progress().StopRequested() || FailStopped());
     }
     return Finish(ok);
 }

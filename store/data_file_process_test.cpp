@@ -22,7 +22,13 @@ using Processes = TempDirTest;
 template <class Body>
 int InChild(Body body) {
     const pid_t pid = fork();
-    if (pid == 0) _exit(body() ? 0 : 1);
+    if (pid == 0) {
+        try {
+            _exit(body() ? 0 : 1);
+        } catch (...) {
+            _exit(2);  // never back into the test runner in the child
+        }
+    }
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
@@ -30,7 +36,7 @@ int InChild(Body body) {
 
 TEST_F(Processes, TwoWritersOnOneDictionaryAndOneScratchSetLoseNothing) {
     ASSERT_TRUE(CreateEmpty(Path("shared.vrk3")));
-    SetLockTimeout(std::chrono::seconds(30));
+    TLockTimeoutForTesting timeout(std::chrono::seconds(30));
     std::vector<pid_t> children;
     for (int writer = 0; writer < 2; ++writer) {
         const pid_t pid = fork();
@@ -54,7 +60,6 @@ TEST_F(Processes, TwoWritersOnOneDictionaryAndOneScratchSetLoseNothing) {
     EXPECT_EQ(entries.size(), 400u);
     EXPECT_EQ(std::set<std::string>(entries.begin(), entries.end()).size(), 400u);
     EXPECT_EQ(Files(), std::vector<std::string>{"shared.vrk3"});
-    SetLockTimeout(std::chrono::seconds(5));
 }
 
 TEST_F(Processes, ALockedDictionaryFailsTheOperationAfterTheTimeout) {
@@ -62,11 +67,15 @@ TEST_F(Processes, ALockedDictionaryFailsTheOperationAfterTheTimeout) {
     const std::string before = ReadWholeFile(file->path());
     const int fd = open(file->path().c_str(), O_RDONLY);
     ASSERT_EQ(flock(fd, LOCK_SH), 0);  // as a reader in another program would
-    SetLockTimeout(std::chrono::milliseconds(200));
-    EXPECT_FALSE(file->StoreEntry("B"));
-    std::string out;
-    EXPECT_TRUE(file->GetEntry(0, out));  // readers share
-    SetLockTimeout(std::chrono::seconds(5));
+    {
+        TLockTimeoutForTesting timeout(std::chrono::milliseconds(200));
+        EXPECT_FALSE(file->StoreEntry("B"));
+        EXPECT_EQ(file->LastFailure(), TFailure::Busy);
+        std::string out;
+        EXPECT_TRUE(file->GetEntry(0, out));  // readers share
+        EXPECT_EQ(file->LastFailure(), TFailure::None);
+    }
+    EXPECT_EQ(LockTimeout(), std::chrono::seconds(5));
     close(fd);
     EXPECT_EQ(ReadWholeFile(file->path()), before);
 }
@@ -81,7 +90,7 @@ TEST_F(Processes, ARewriteThatFailsBeforeTheRenameLeavesTheDictionaryAsItWas) {
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit{before.size() / 2, before.size() / 2};
         setrlimit(RLIMIT_FSIZE, &limit);
-        return !file->StoreEntry("X");
+        return !file->StoreEntry("X") && file->LastFailure() == TFailure::DiskFull;
     });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(ReadWholeFile(file->path()), before);
@@ -90,9 +99,11 @@ TEST_F(Processes, ARewriteThatFailsBeforeTheRenameLeavesTheDictionaryAsItWas) {
 
 TEST_F(Processes, FolderWithoutRoomForANewFileFallsBackToCopyingBack) {
     auto file = DictionaryWith({"A", "B"});
-    SetRewriteBesideAllowedForTesting(false);
-    EXPECT_TRUE(file->StoreEntry("C"));
-    SetRewriteBesideAllowedForTesting(true);
+    {
+        TRewriteBesideBlockedForTesting blocked;
+        EXPECT_TRUE(file->StoreEntry("C"));
+    }
+    EXPECT_TRUE(RewriteBesideAllowed());
     EXPECT_EQ(Entries(*file), (std::vector<std::string>{"A", "B", "C"}));
     EXPECT_EQ(Files(), std::vector<std::string>{"test.vrk3"});
 }

@@ -1,15 +1,17 @@
 // The rewrite that applies a transaction's queued changes. The new file is
-// written complete beside the dictionary, flushed to disk and renamed over
-// it, so the dictionary is at every moment either the old or the new file.
-// Only when no file can be created in the dictionary's folder is the new
-// content written to the output scratch file and copied back.
+// written complete beside the dictionary (its real path, links resolved),
+// flushed to disk and renamed over it, so the dictionary is at every moment
+// either the old or the new file. Only when no file can be created in the
+// dictionary's folder is the new content written to the output scratch file
+// and copied back. Every failure and stop removes the file it was writing.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
 
+#include "beside_file.h"
 #include "coding.h"
 #include "data_file.h"
 #include "progress.h"
@@ -20,41 +22,24 @@ namespace {
 
 constexpr std::int32_t kProgressStep = 4096;
 
-// Creates a uniquely named file beside `path`; -1 when that is not possible.
-int CreateBeside(const std::string& path, std::string& tempPath) {
-    if (!RewriteBesideAllowed()) return -1;
-    const std::filesystem::path p(path);
-    const std::string dir = p.has_parent_path() ? p.parent_path().string() : ".";
-    tempPath = dir + "/." + p.filename().string() + ".XXXXXX";
-    return ::mkostemp(tempPath.data(), O_CLOEXEC);
-}
-
-void SyncFolderOf(const std::string& path) {
-    const std::filesystem::path p(path);
-    const std::string dir = p.has_parent_path() ? p.parent_path().string() : ".";
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-// Copies the file at `from` over the content of `to`, in place.
-bool CopyBack(const std::string& from, const std::string& to) {
+// Copies the file at `from` over the content of `to`, in place. Returns 0
+// or the errno of the step that failed.
+int CopyBack(const std::string& from, const std::string& to) {
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
+    if (in < 0) return errno;
     const int out = ::open(to.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    bool ok = out >= 0;
+    int error = out >= 0 ? 0 : errno;
     std::vector<char> buffer(1 << 20);
-    while (ok) {
+    while (error == 0) {
         const ssize_t got = ::read(in, buffer.data(), buffer.size());
         if (got == 0) break;
-        ok = got > 0 && WriteAll(out, buffer.data(), static_cast<std::size_t>(got));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0 || !WriteAll(out, buffer.data(), static_cast<std::size_t>(got))) error = errno;
     }
-    ok = ok && ::fsync(out) == 0;
-    if (out >= 0 && ::close(out) != 0) ok = false;
+    if (error == 0 && ::fsync(out) != 0) error = errno;
+    if (out >= 0 && ::close(out) != 0 && error == 0) error = errno;
     ::close(in);
-    return ok;
+    return error;
 }
 
 // Counts records into the progress values in steps, so that a rewrite of a
@@ -88,59 +73,74 @@ bool WriteTrailer(TScrambledWriter& out, std::uint64_t pictureSize) {
 }  // namespace
 
 bool TDataFile::Rewrite() {
-    if (!m_replacements.Flush() || !m_additions.Flush()) return false;
+    if (!m_replacements.Flush()) return FailErrno(m_replacementsPath, m_replacements.error());
+    if (!m_additions.Flush()) return FailErrno(m_openAdditionsPath, m_additions.error());
     TFileView replacements, additions;
     std::string_view picture;
-    if (!replacements.Load(m_replacementsFile.fd()) || !additions.Load(m_additionsFd)) return false;
+    if (!replacements.Load(m_replacementsFile.fd())) return FailErrno(m_replacementsPath, errno);
+    if (!additions.Load(m_additionsFd)) return FailErrno(m_openAdditionsPath, errno);
     if (m_picture)
         picture = *m_picture;
     else if (!ReadPictureFromFile(picture))
-        return false;
+        return Fail(TFailure::Damaged);
 
     std::string tempPath;
-    int fd = CreateBeside(m_path, tempPath);
+    int fd = RewriteBesideAllowed() ? CreateBeside(m_realPath, tempPath, 0600) : -1;
     const bool besideDictionary = fd >= 0;
     if (!besideDictionary) {
         tempPath = m_outputPath;
         fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        if (fd < 0) return false;
+        if (fd < 0) return FailErrno(tempPath, errno);
     }
     TScrambledWriter out;
     out.Attach(fd);
-    bool ok = WriteRecords(out, replacements.view(), additions.view()) &&
-              out.WritePlain(picture) && WriteTrailer(out, picture.size()) && out.Flush() &&
-              ::fsync(fd) == 0;
-    if (ok && besideDictionary) {
+    // WriteRecords records its own reason (damaged, stopped); the writer
+    // and the system calls record theirs here.
+    bool ok = WriteRecords(out, replacements.view(), additions.view());
+    int error = 0;
+    if (ok && !(out.WritePlain(picture) && WriteTrailer(out, picture.size()) && out.Flush()))
+        error = out.error();
+    if (ok && error == 0 && besideDictionary) {
+        // The new file takes the owner (where we may) and the permissions
+        // of the dictionary it replaces.
         struct stat st;
-        if (fstat(m_mainFile.fd(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+        if (fstat(m_mainFile.fd(), &st) == 0) {
+            const int owned = ::fchown(fd, st.st_uid, st.st_gid);
+            (void)owned;  // only root may give a file away
+            if (::fchmod(fd, st.st_mode & 07777) != 0) error = errno;
+        }
     }
-    if (::close(fd) != 0) ok = false;
-    if (!ok) {
+    if (ok && error == 0 && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && ok && error == 0) error = errno;
+    if (!ok || error != 0) {
         RemoveFile(tempPath);
-        return false;
+        return ok ? FailErrno(tempPath, error) : FailIfUnset(TFailure::IoError);
     }
     if (besideDictionary) {
-        if (::rename(tempPath.c_str(), m_path.c_str()) != 0) {
+        if (::rename(tempPath.c_str(), m_realPath.c_str()) != 0) {
+            error = errno;
             RemoveFile(tempPath);
-            return false;
+            return FailErrno(m_realPath, error);
         }
-        SyncFolderOf(m_path);
+        SyncFolderOf(m_realPath);
         return true;
     }
     // The dictionary is truncated in place: drop the view of the old file
     // first. Until the copy succeeds, the output file is the only complete
     // copy of the new content and must stay.
     m_data.Reset();
-    m_keepOutput = !CopyBack(tempPath, m_path);
-    return !m_keepOutput;
+    error = CopyBack(tempPath, m_realPath);
+    m_keepOutput = error != 0;
+    return error == 0 || FailErrno(m_realPath, error);
 }
 
 bool TDataFile::WriteRecords(TScrambledWriter& out, std::string_view replacements,
                              std::string_view additions) {
     char header[kHeaderSize] = {};
     PutFixed32(header, static_cast<std::uint32_t>(m_count) + m_added - m_deleted);
+    auto writeFailed = [&] { return FailErrno(m_realPath, out.error()); };
     if (!out.WritePlain(kMagic) || !out.WritePlain(std::string_view(header, kHeaderSize)))
-        return false;
+        return writeFailed();
 
     // Unchanged records are copied in runs; only the changed ones break a
     // run. Every byte after the first change moves, so it is re-scrambled
@@ -153,31 +153,37 @@ bool TDataFile::WriteRecords(TScrambledWriter& out, std::string_view replacement
     TProgressCounter progress(this->progress());
     std::uint64_t pos = kRecordsOffset, runStart = kRecordsOffset;
     std::int32_t k = 0;
+    // Each step says why it failed: the records end early (damaged), the
+    // caller asked to stop, or a write failed.
     auto skipTo = [&](std::int32_t target) {
         while (k < target) {
             const std::int32_t n = std::min(target - k, kProgressStep);
-            if (!SkipRecords(file, m_recordsEnd, pos, n) || !progress.Add(n)) return false;
+            if (!SkipRecords(file, m_recordsEnd, pos, n)) return Fail(TFailure::Damaged);
+            if (!progress.Add(n)) return FailStopped();
             k += n;
         }
         return true;
     };
     auto flushRun = [&] {
-        return out.WriteRescrambled(file.substr(runStart, pos - runStart), runStart);
+        return out.WriteRescrambled(file.substr(runStart, pos - runStart), runStart) ||
+               writeFailed();
     };
     for (const std::int32_t record : changed) {
         const std::int64_t replacement = m_changes[record];
         if (!skipTo(record) || !flushRun()) return false;
         TRecordSpan old;
-        if (!NextRecord(file, m_recordsEnd, pos, old) || !progress.Add(1)) return false;
+        if (!NextRecord(file, m_recordsEnd, pos, old)) return Fail(TFailure::Damaged);
+        if (!progress.Add(1)) return FailStopped();
         ++k;
         runStart = pos;
         if (replacement != kDeleted) {
             auto from = static_cast<std::uint64_t>(replacement);
             TRecordSpan text;
-            if (!NextRecord(replacements, replacements.size(), from, text) ||
-                !out.WriteRescrambled(replacements.substr(text.offset, text.length + 1),
+            if (!NextRecord(replacements, replacements.size(), from, text))
+                return FailAt(m_replacementsPath, TFailure::IoError);
+            if (!out.WriteRescrambled(replacements.substr(text.offset, text.length + 1),
                                       text.offset))
-                return false;
+                return writeFailed();
         }
     }
     if (!skipTo(m_count + ENTRY_BASE) || !flushRun()) return false;
@@ -186,9 +192,9 @@ bool TDataFile::WriteRecords(TScrambledWriter& out, std::string_view replacement
     // Appended records follow in the order they were queued.
     for (std::uint64_t from = 0; from < additions.size();) {
         const std::uint64_t n = std::min<std::uint64_t>(additions.size() - from, 1 << 20);
-        if (!out.WriteRescrambled(additions.substr(from, n), from)) return false;
+        if (!out.WriteRescrambled(additions.substr(from, n), from)) return writeFailed();
         from += n;
-        if (this->progress().StopRequested()) return false;
+        if (this->progress().StopRequested()) return FailStopped();
     }
     this->progress().Add(static_cast<std::int32_t>(m_added));
     return true;

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <random>
 
@@ -16,6 +18,9 @@ using DataFile = TempDirTest;
 
 TEST_F(DataFile, EmptyDictionaryIsTheSeventyTwoByteFile) {
     ASSERT_TRUE(CreateEmpty(Path("e.vrk3")));
+    EXPECT_EQ(std::filesystem::status(Path("e.vrk3")).permissions() &
+                  std::filesystem::perms::owner_write,
+              std::filesystem::perms::owner_write);
     std::string expected(kEmptyFileSize, '\0');
     expected.replace(0, kMagicSize, kMagic);
     EXPECT_EQ(ReadWholeFile(Path("e.vrk3")), expected);
@@ -27,6 +32,24 @@ TEST_F(DataFile, EmptyDictionaryIsTheSeventyTwoByteFile) {
     EXPECT_EQ(name, "");
     EXPECT_EQ(file->GetFlags(), 0);
     EXPECT_FALSE(CreateEmpty(Path("missing-folder/e.vrk3")));
+    EXPECT_EQ(Files(), std::vector<std::string>{"e.vrk3"});
+}
+
+TEST_F(DataFile, CreatingAnewReplacesTheOldFileOnlyWhenAsked) {
+    auto file = DictionaryWith({"A", "B"});
+    ASSERT_EQ(chmod(file->path().c_str(), 0640), 0);
+    EXPECT_FALSE(file->CreateEmpty(false));
+    EXPECT_EQ(file->LastFailure(), TFailure::Exists);
+    EXPECT_EQ(file->GetEntryCount(), 2);
+    ASSERT_TRUE(file->CreateEmpty(true));
+    EXPECT_EQ(file->GetEntryCount(), 0);
+    struct stat st;
+    ASSERT_EQ(stat(file->path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    auto fresh = Dictionary("fresh.vrk3");
+    ASSERT_TRUE(fresh->CreateEmpty(false));
+    EXPECT_EQ(fresh->GetEntryCount(), 0);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"fresh.vrk3", "test.vrk3"}));
 }
 
 TEST_F(DataFile, RecordsAreStoredScrambledAtTheirOffsets) {
@@ -187,6 +210,78 @@ TEST_F(DataFile, StoreEntryMergedMergesIntoEveryEntryWithTheWord) {
     EXPECT_EQ(index, 3);
 }
 
+// Entries A B C D; a search shows C at 2; another program deletes entry 0.
+// Index 2 now names D: a change that says what it expects there is refused.
+TEST_F(DataFile, AStaleIndexChangesNothingWhenTheExpectedEntryIsGone) {
+    const std::vector<std::string> entries = {Record("A", {"a"}), Record("B", {"b"}),
+                                              Record("C", {"c"}), Record("D", {"d"})};
+    auto file = DictionaryWith(entries);
+    std::string loaded;
+    ASSERT_TRUE(file->GetEntry(2, loaded));
+    auto other = Dictionary();
+    ASSERT_TRUE(other->DeleteEntry(0));
+    const std::string before = ReadWholeFile(file->path());
+
+    std::int32_t index = 2;
+    EXPECT_FALSE(file->StoreEntry(Record("C", {"c", "nov"}), &index, TExpectedEntry::Record(loaded)));
+    EXPECT_EQ(file->LastFailure(), TFailure::EntryChanged);
+    EXPECT_EQ(index, 2);
+    EXPECT_FALSE(file->StoreEntryMerged(Record("C", {"x"}), index, TExpectedEntry::Word("C")));
+    EXPECT_EQ(file->LastFailure(), TFailure::EntryChanged);
+    EXPECT_FALSE(file->DeleteEntry(2, TExpectedEntry::Word("C")));
+    EXPECT_EQ(file->LastFailure(), TFailure::EntryChanged);
+    // An index past the entries names nothing: the entry is gone too.
+    EXPECT_FALSE(file->DeleteEntry(3, TExpectedEntry::Word("D")));
+    EXPECT_EQ(file->LastFailure(), TFailure::EntryChanged);
+    EXPECT_EQ(ReadWholeFile(file->path()), before);
+    EXPECT_EQ(Files(), std::vector<std::string>{"test.vrk3"});
+
+    // Where the entry is what the caller expects, the change goes ahead.
+    index = 1;
+    ASSERT_TRUE(file->StoreEntry(Record("C", {"c", "nov"}), &index, TExpectedEntry::Record(loaded)));
+    EXPECT_EQ(index, 2);
+    EXPECT_TRUE(file->DeleteEntry(0, TExpectedEntry::Word(Record("B", {"drugo"}))));
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{Record("D", {"d"}), Record("C", {"c", "nov"})}));
+    // Only the whole record counts when the record is expected.
+    index = 0;
+    EXPECT_FALSE(file->StoreEntry("X", &index, TExpectedEntry::Record(Record("D"))));
+    // Without an index nothing is named, and nothing is expected.
+    EXPECT_TRUE(file->StoreEntry("E", nullptr, TExpectedEntry::Word("nic")));
+}
+
+TEST_F(DataFile, FailuresSayWhy) {
+    auto file = DictionaryWith({"A"});
+    EXPECT_FALSE(file->StoreEntry(std::string(kMaxRecordText + 1, 'a')));
+    EXPECT_EQ(file->LastFailure(), TFailure::RecordTooLong);
+    EXPECT_FALSE(file->StoreEntry(std::string("a\0b", 3)));
+    EXPECT_EQ(file->LastFailure(), TFailure::RecordTooLong);
+    EXPECT_FALSE(file->DeleteEntry(1));
+    EXPECT_EQ(file->LastFailure(), TFailure::InvalidArgument);
+    EXPECT_FALSE(file->RemapLetter('\x01', 'a'));
+    EXPECT_EQ(file->LastFailure(), TFailure::InvalidArgument);
+    TProgress progress;
+    progress.RequestStop();
+    file->SetProgress(&progress);
+    EXPECT_FALSE(file->StoreEntry("B"));
+    EXPECT_EQ(file->LastFailure(), TFailure::Stopped);
+    EXPECT_FALSE(file->RemapLetter('A', 'a'));
+    EXPECT_EQ(file->LastFailure(), TFailure::Stopped);
+    file->SetProgress(nullptr);
+    std::filesystem::create_directory(Path("folder.vrk3"));
+    auto folder = Dictionary("folder.vrk3");
+    EXPECT_EQ(folder->GetEntryCount(), -1);
+    EXPECT_EQ(folder->LastFailure(), TFailure::NotRegularFile);
+    EXPECT_FALSE(folder->StoreEntry("X"));
+    EXPECT_EQ(folder->LastFailure(), TFailure::NotRegularFile);
+    // The other file of a merge is named as the one that failed.
+    EXPECT_FALSE(file->MergeFile(Path("missing.vrk3")));
+    EXPECT_EQ(file->LastFailure(), TFailure::NotFound);
+    EXPECT_EQ(file->LastFailurePath(), Path("missing.vrk3"));
+    EXPECT_EQ(Entries(*file), std::vector<std::string>{"A"});
+    EXPECT_EQ(DescribeFailure(TFailure::DiskFull, ENOSPC),
+              std::string("disk full (") + std::strerror(ENOSPC) + ")");
+}
+
 TEST(MergeDescriptions, AddsOnlyNewDescriptionsWithinTheRecordLimit) {
     std::string out;
     ASSERT_TRUE(MergeDescriptions(Record("W", {"ab", "c"}), Record("X", {"a", "c", "ab", "d"}), out));
@@ -303,6 +398,28 @@ TEST_F(DataFile, MergeFileEqualsTheEntryByEntryScan) {
         EXPECT_EQ(name, "");  // the source's data is not taken
         EXPECT_EQ(progress.Total(), 60 + 2 * 50 + 16);
     }
+}
+
+// A source whose count says more entries than its records hold is damaged:
+// its picture bytes and trailer are never taken for entries.
+TEST_F(DataFile, MergeFileReadsOnlyTheSourcesRecords) {
+    auto target = DictionaryWith({Record("A", {"x"})});
+    auto source = DictionaryWith({Record("B", {"y"}), Record("C")}, "s.vrk3");
+    ASSERT_TRUE(source->SetPicture(std::string("P1\0P2\0P3\0", 9)));
+    std::string bytes = ReadWholeFile(Path("s.vrk3"));
+    PutFixed32(bytes.data() + kHeaderOffset, 4);
+    WriteWholeFile(Path("s.vrk3"), bytes);
+    const std::string before = ReadWholeFile(target->path());
+    EXPECT_FALSE(target->MergeFile(Path("s.vrk3")));
+    EXPECT_EQ(target->LastFailure(), TFailure::Damaged);
+    EXPECT_EQ(target->LastFailurePath(), Path("s.vrk3"));
+    EXPECT_EQ(ReadWholeFile(target->path()), before);
+    // With the count put right, the picture stays where it is.
+    PutFixed32(bytes.data() + kHeaderOffset, 2);
+    WriteWholeFile(Path("s.vrk3"), bytes);
+    ASSERT_TRUE(target->MergeFile(Path("s.vrk3")));
+    EXPECT_EQ(Entries(*target),
+              (std::vector<std::string>{Record("A", {"x"}), Record("B", {"y"}), Record("C")}));
 }
 
 TEST_F(DataFile, MergeFileOfAnEmptyOrTheSameDictionaryChangesNothing) {

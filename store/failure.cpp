@@ -31,6 +31,10 @@ const char* FailureText(TFailure failure) {
             return "the entry was changed by another program";
         case TFailure::InvalidArgument:
             return "invalid argument";
+        case TFailure::Exists:
+            return "the file exists already";
+        case TFailure::HardLinked:
+            return "the file has more than one hard link; changing it would split them";
     }
     return "unknown failure";
 }
@@ -56,6 +60,8 @@ TFailure FailureFromErrno(int errnoValue) {
             return TFailure::NoPermission;
         case EWOULDBLOCK:
             return TFailure::Busy;
+        case EEXIST:
+            return TFailure::Exists;
         case ENOSPC:
         case EDQUOT:
         case EFBIG:

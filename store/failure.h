@@ -21,6 +21,8 @@ enum class TFailure {
     Stopped,          // the caller asked the operation to stop
     EntryChanged,     // the entry no longer holds what the caller expected
     InvalidArgument,  // an index outside the entries, a letter that may not be used
+    Exists,           // a file that was to be made new is there already
+    HardLinked,       // the dictionary has more than one name (hard link); see data_file.h
 };
 
 // A short English description, for the command-line tool and for logs.

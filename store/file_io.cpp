@@ -43,21 +43,54 @@ bool IsSameFile(int fd, const std::string& path) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-void SetLockTimeout(std::chrono::milliseconds timeout) {
+std::chrono::milliseconds LockTimeout() {
+    return std::chrono::milliseconds(g_lockTimeoutMs.load());
+}
+
+TLockTimeoutForTesting::TLockTimeoutForTesting(std::chrono::milliseconds timeout)
+    : m_saved(LockTimeout()) {
     g_lockTimeoutMs = timeout.count();
 }
 
-std::chrono::milliseconds LockTimeout() {
-    return std::chrono::milliseconds(g_lockTimeoutMs.load());
+TLockTimeoutForTesting::~TLockTimeoutForTesting() {
+    g_lockTimeoutMs = m_saved.count();
+}
+
+namespace {
+
+// 0 for a regular file, else the errno that says what it is.
+int NotRegularError(int fd) {
+    struct stat st;
+    if (fstat(fd, &st) != 0) return errno;
+    if (S_ISREG(st.st_mode)) return 0;
+    return S_ISDIR(st.st_mode) ? EISDIR : ENODEV;
+}
+
+}  // namespace
+
+int OpenPlainFile(const std::string& path, int flags, bool regularOnly, mode_t mode) {
+    // Without O_NONBLOCK, opening a pipe waits for its other end.
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+    if (fd < 0) return -1;
+    const int notRegular = regularOnly ? NotRegularError(fd) : 0;
+    if (notRegular != 0 || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int error = notRegular != 0 ? notRegular : errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
 }
 
 bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
     Close();
     m_error = 0;
     const auto deadline = std::chrono::steady_clock::now() + LockTimeout();
-    const int flags = access == Access::Read ? O_RDONLY | O_CLOEXEC : O_RDWR | O_CREAT | O_CLOEXEC;
+    const int flags = access == Access::Read        ? O_RDONLY
+                      : access == Access::ReadWrite ? O_RDWR
+                                                    : O_RDWR | O_CREAT;
     for (;;) {
-        const int fd = ::open(path.c_str(), flags, 0644);
+        const int fd = OpenPlainFile(path, flags, true, 0644);
         if (fd < 0) {
             m_error = errno;
             return false;
@@ -90,6 +123,7 @@ bool ReadAt(int fd, char* buffer, std::size_t n, std::uint64_t offset) {
     while (n > 0) {
         const ssize_t got = ::pread(fd, buffer, n, static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) continue;
+        if (got == 0) errno = 0;  // the file ended first
         if (got <= 0) return false;
         buffer += got;
         n -= static_cast<std::size_t>(got);
@@ -102,6 +136,7 @@ bool WriteAll(int fd, const char* data, std::size_t n) {
     while (n > 0) {
         const ssize_t put = ::write(fd, data, n);
         if (put < 0 && errno == EINTR) continue;
+        if (put == 0) errno = ENOSPC;  // nothing written: no room
         if (put <= 0) return false;
         data += put;
         n -= static_cast<std::size_t>(put);
@@ -129,6 +164,7 @@ bool TFileView::Load(int fd) {
         m_copy.resize(m_size);
     } catch (const std::bad_alloc&) {
         m_size = 0;
+        errno = ENOMEM;
         return false;
     }
     if (!ReadAt(fd, m_copy.data(), m_size, 0)) {
@@ -154,6 +190,7 @@ void TScrambledWriter::Attach(int fd, std::uint64_t offset) {
     m_offset = offset;
     m_used = 0;
     m_ok = true;
+    m_error = 0;
 }
 
 char* TScrambledWriter::Reserve(std::size_t& n) {
@@ -203,8 +240,12 @@ bool TScrambledWriter::WriteRescrambled(std::string_view bytes, std::uint64_t fr
 }
 
 bool TScrambledWriter::Flush() {
+    if (m_ok && m_fd < 0) m_error = EBADF;
     if (!m_ok || m_fd < 0) return m_ok = false;
-    if (m_used > 0 && !WriteAll(m_fd, m_buffer.data(), m_used)) m_ok = false;
+    if (m_used > 0 && !WriteAll(m_fd, m_buffer.data(), m_used)) {
+        m_ok = false;
+        m_error = errno;
+    }
     m_used = 0;
     return m_ok;
 }
@@ -213,9 +254,13 @@ namespace {
 std::atomic<bool> g_rewriteBesideAllowed{true};
 }  // namespace
 
-void SetRewriteBesideAllowedForTesting(bool allowed) {
-    g_rewriteBesideAllowed = allowed;
+TRewriteBesideBlockedForTesting::TRewriteBesideBlockedForTesting()
+    : m_saved(g_rewriteBesideAllowed.exchange(false)) {}
+
+TRewriteBesideBlockedForTesting::~TRewriteBesideBlockedForTesting() {
+    g_rewriteBesideAllowed = m_saved;
 }
+
 bool RewriteBesideAllowed() {
     return g_rewriteBesideAllowed;
 }

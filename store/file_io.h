@@ -3,6 +3,8 @@
 // offset in the file being written.
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -12,16 +14,33 @@
 namespace vrk {
 
 // How long an operation waits for another process's lock on a dictionary or
-// on a set of scratch files before it fails. Default 5 seconds.
-void SetLockTimeout(std::chrono::milliseconds timeout);
+// on a set of scratch files before it fails. 5 seconds.
 std::chrono::milliseconds LockTimeout();
 
-// A file held open with an advisory lock (flock). Open makes sure that the
-// locked file is still the one at `path`: a writer renames a new file over a
-// dictionary, and a process that waited on the old file must not work on it.
+// For tests: while alive, operations wait `timeout` for a lock; the earlier
+// value comes back when it ends, also when the test fails half way.
+class TLockTimeoutForTesting {
+  public:
+    explicit TLockTimeoutForTesting(std::chrono::milliseconds timeout);
+    ~TLockTimeoutForTesting();
+    TLockTimeoutForTesting(const TLockTimeoutForTesting&) = delete;
+    TLockTimeoutForTesting& operator=(const TLockTimeoutForTesting&) = delete;
+
+  private:
+    std::chrono::milliseconds m_saved;
+};
+
+// A regular file held open with an advisory lock (flock). Open makes sure
+// that the locked file is still the one at `path`: a writer renames a new
+// file over a dictionary, and a process that waited on the old file must not
+// work on it. Files are opened without blocking, and anything but a regular
+// file (a folder, a pipe, a device) is refused, so that a path never makes
+// an operation wait on something that may never come.
 class TLockedFile {
   public:
-    enum class Access { Read, ReadWriteCreate };
+    // Read: reading only. ReadWrite: the caller must be allowed to write the
+    // file (it is about to replace it). ReadWriteCreate: made when missing.
+    enum class Access { Read, ReadWrite, ReadWriteCreate };
     TLockedFile() = default;
     ~TLockedFile() { Close(); }
     TLockedFile(const TLockedFile&) = delete;
@@ -29,7 +48,8 @@ class TLockedFile {
 
     // Opens path and locks it (shared or exclusive), waiting at most
     // LockTimeout(). False when the file cannot be opened or locked; error()
-    // then holds the errno (EWOULDBLOCK when the lock was not had in time).
+    // then holds the errno (EWOULDBLOCK when the lock was not had in time,
+    // EISDIR or ENODEV for a folder or another file that is not regular).
     [[nodiscard]] bool Open(const std::string& path, Access access, bool exclusive);
     void Close();
     int fd() const { return m_fd; }
@@ -64,10 +84,17 @@ class TFileView {
     std::vector<char> m_copy;
 };
 
-// Reads exactly n bytes at offset; false on a short read or an error.
+// Reads exactly n bytes at offset; false on a short read (errno 0) or an
+// error (errno set).
 [[nodiscard]] bool ReadAt(int fd, char* buffer, std::size_t n, std::uint64_t offset);
-// Writes all n bytes; false on any error.
+// Writes all n bytes; false on any error, with errno set.
 [[nodiscard]] bool WriteAll(int fd, const char* data, std::size_t n);
+// Opens a file that is not a dictionary (an older-format file to import or
+// write) without blocking on a pipe, and refuses anything but a regular file
+// when `regularOnly`. Returns the descriptor (in blocking mode) or -1 with
+// errno set (EISDIR or ENODEV for a file that is not regular).
+[[nodiscard]] int OpenPlainFile(const std::string& path, int flags, bool regularOnly,
+                                mode_t mode = 0666);
 
 // A buffered writer on a file descriptor it does not own. Scrambled writes
 // use the writer's own running offset as the key position, which is how both
@@ -86,6 +113,8 @@ class TScrambledWriter {
     [[nodiscard]] bool WriteRescrambled(std::string_view bytes, std::uint64_t from);
     [[nodiscard]] bool Flush();
     std::uint64_t offset() const { return m_offset; }
+    // The errno of the write that failed, 0 while every write succeeded.
+    int error() const { return m_error; }
 
   private:
     char* Reserve(std::size_t& n);
@@ -94,14 +123,24 @@ class TScrambledWriter {
     std::vector<char> m_buffer;
     std::size_t m_used = 0;
     bool m_ok = true;
+    int m_error = 0;
 };
 
 // True when fd is the file at path (same device and inode).
 [[nodiscard]] bool IsSameFile(int fd, const std::string& path);
 
-// Tests turn this off to exercise the rewrite's fallback for folders in
-// which no new file can be created.
-void SetRewriteBesideAllowedForTesting(bool allowed);
+// For tests: while alive, the rewrite behaves as in a folder in which no new
+// file can be created, and takes its fallback.
+class TRewriteBesideBlockedForTesting {
+  public:
+    TRewriteBesideBlockedForTesting();
+    ~TRewriteBesideBlockedForTesting();
+    TRewriteBesideBlockedForTesting(const TRewriteBesideBlockedForTesting&) = delete;
+    TRewriteBesideBlockedForTesting& operator=(const TRewriteBesideBlockedForTesting&) = delete;
+
+  private:
+    bool m_saved;
+};
 bool RewriteBesideAllowed();
 
 // Removes a file; a missing file is not an error.

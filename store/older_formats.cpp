@@ -119,16 +119,23 @@ bool ReadFixed32(TByteReader& in, std::uint32_t& value) {
     return true;
 }
 
-std::string_view UpToNul(std::string_view text) {
-    const std::size_t nul = text.find('\0');
-    return nul == std::string_view::npos ? text : text.substr(0, nul);
+std::string WithoutNul(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t nul = std::min(text.find('\0', start), text.size());
+        out.append(text.substr(start, nul - start));
+        start = nul + 1;
+    }
+    return out;
 }
 
 // --- Record building
 
-std::string BuildRecord(std::string_view word, std::string_view text, char separator) {
-    word = UpToNul(word);
-    text = UpToNul(text);
+std::string BuildRecord(std::string_view plainWord, std::string_view plainText, char separator) {
+    // Only the zero bytes go: a record cannot hold them, the rest is text.
+    const std::string cleanWord = WithoutNul(plainWord), cleanText = WithoutNul(plainText);
+    const std::string_view word = cleanWord, text = cleanText;
     std::string record(word.substr(0, kMaxRecordText));
     if (record.size() < kMaxRecordText) record += kDescriptionMark;
     // A blank is dropped when a separator follows it after further blanks;
@@ -164,8 +171,9 @@ std::string BuildRecord(std::string_view word, std::string_view text, char separ
     return record;
 }
 
-std::string CsvLineToRecord(std::string_view line) {
-    line = UpToNul(line);
+std::string CsvLineToRecord(std::string_view rawLine) {
+    const std::string clean = WithoutNul(rawLine);
+    const std::string_view line = clean;
     std::string record;
     record.reserve(line.size());
     bool quoted = false;
@@ -221,12 +229,14 @@ std::string RecordToCsvLine(std::string_view record, char separator) {
 
 void AppendFirstGenEntry(std::string& out, std::string_view record, char separator) {
     const std::size_t mark = record.find(kDescriptionMark);
-    const std::string_view word = record.substr(0, std::min(mark, kFirstGenWordColumns));
-    out += word;
+    // A word alone on its line has no column to keep to: it is written whole.
     if (mark == std::string_view::npos) {
+        out += record;
         out += "\r\n";
         return;
     }
+    const std::string_view word = record.substr(0, std::min(mark, kFirstGenWordColumns));
+    out += word;
     out.append(kFirstGenWordColumns - word.size(), ' ');
     const std::string_view text = record.substr(mark + 1);
     std::size_t col = kFirstGenWordColumns;

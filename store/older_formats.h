@@ -74,8 +74,8 @@ class TByteReader {
 [[nodiscard]] bool ReadFixed32(TByteReader& in, std::uint32_t& value);
 
 // A text read from an older-format file as the word or description text of
-// a record: its bytes up to the first 0x00 (a record never holds 0x00).
-std::string_view UpToNul(std::string_view text);
+// a record: its bytes without any 0x00 (a record never holds 0x00).
+std::string WithoutNul(std::string_view text);
 
 // The entry record for a word and a description text in which `separator`
 // divides the descriptions: word, 0x01, then the text with each separator
@@ -95,7 +95,7 @@ std::string RecordToCsvLine(std::string_view record, char separator);
 // Appends one entry in first-generation layout, with CR LF line ends: the
 // word cut and padded to 29 columns, then the descriptions (joined by
 // separator and a space) wrapped at column 80 onto lines indented by 29
-// spaces. A word without descriptions is written alone on its line.
+// spaces. A word without descriptions is written whole, alone on its line.
 void AppendFirstGenEntry(std::string& out, std::string_view record, char separator);
 
 // Reads first-generation entries one at a time.

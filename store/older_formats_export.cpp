@@ -1,7 +1,9 @@
 // TDataFile: writing a dictionary in the three older formats, every entry
 // sorted by the alphabet row. The records are sorted in place in the mapped
-// file (by offset) with a stable sort, so entries that sort as equal keep
-// their file order and no copy of the whole dictionary is made.
+// file (by offset); entries that sort as equal keep their file order, and no
+// copy of the whole dictionary is made. Memory: 16 bytes per entry that is
+// not empty; empty entries, which all sort first and are all alike, are only
+// counted, so no file costs more than eight times its size.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,13 +21,18 @@
 namespace vrk {
 namespace {
 
-// One entry to sort: where its scrambled record lies, and the ranks of its
-// first bytes packed so that most comparisons need one integer compare.
+// One entry to sort: the ranks of its first bytes packed so that most
+// comparisons need one integer compare, and where its scrambled record lies
+// (offset and length in one number).
 struct TSortItem {
     std::uint64_t key;
-    std::uint64_t offset;
-    std::uint32_t length;
+    std::uint64_t place;
+
+    static constexpr unsigned kLengthBits = 17;  // a record is at most 99 999 bytes
+    std::uint64_t offset() const { return place >> kLengthBits; }
+    std::size_t length() const { return place & ((std::uint64_t{1} << kLengthBits) - 1); }
 };
+static_assert(kMaxRecordText < (1u << TSortItem::kLengthBits));
 
 // The sort key packs the ranks of a record's first bytes, each stored as
 // rank + 1 in just as many bits as the row's ranks need (0 past the end, so
@@ -48,16 +55,18 @@ class TRecordOrder {
         return key;
     }
 
-    // True when a sorts before b (CompareByRank(a, b) == +1).
+    // True when a sorts before b (CompareByRank(a, b) == +1); records that
+    // sort as equal keep their file order, as a stable sort would.
     bool operator()(const TSortItem& a, const TSortItem& b) const {
         if (a.key != b.key) return a.key < b.key;
-        const std::size_t n = std::min(a.length, b.length);
+        const std::size_t n = std::min(a.length(), b.length());
         for (std::size_t i = m_keyBytes; i < n; ++i) {
-            const std::uint32_t ra = Rank(a.offset, i);
-            const std::uint32_t rb = Rank(b.offset, i);
+            const std::uint32_t ra = Rank(a.offset(), i);
+            const std::uint32_t rb = Rank(b.offset(), i);
             if (ra != rb) return ra < rb;
         }
-        return a.length < b.length;
+        if (a.length() != b.length()) return a.length() < b.length();
+        return a.offset() < b.offset();
     }
 
   private:
@@ -82,6 +91,7 @@ class TExportFile {
     TExportFile(const TExportFile&) = delete;
     TExportFile& operator=(const TExportFile&) = delete;
 
+    // False (with error()) when no file can be written.
     [[nodiscard]] bool Create(const std::string& path) {
         m_target = path;
         struct stat st {};
@@ -90,14 +100,17 @@ class TExportFile {
             static std::atomic<unsigned> serial{0};
             m_temp = path + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
             m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (m_fd >= 0 && exists) m_ok = ::fchmod(m_fd, st.st_mode & 07777) == 0;
+            if (m_fd >= 0 && exists && ::fchmod(m_fd, st.st_mode & 07777) != 0) SetFailed(errno);
             if (m_fd >= 0) return m_ok;
             m_temp.clear();
         }
+        // A pipe without a reader is refused at once rather than waited on.
         m_direct = true;
-        m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        m_fd = OpenPlainFile(path, O_WRONLY | O_CREAT | O_TRUNC, false);
+        if (m_fd < 0) SetFailed(errno);
         return m_fd >= 0;
     }
+    int error() const { return m_error; }
 
     // Text to write; flushed by Pump once it is large.
     std::string& buffer() { return m_buffer; }
@@ -108,9 +121,10 @@ class TExportFile {
 
     [[nodiscard]] bool Commit() {
         bool ok = Flush();
-        ok = ::close(m_fd) == 0 && ok;
+        if (::close(m_fd) != 0 && ok) ok = SetFailed(errno);
         m_fd = -1;
-        if (ok && !m_temp.empty()) ok = ::rename(m_temp.c_str(), m_target.c_str()) == 0;
+        if (ok && !m_temp.empty() && ::rename(m_temp.c_str(), m_target.c_str()) != 0)
+            ok = SetFailed(errno);
         if (ok) m_temp.clear();
         m_committed = ok;
         if (!ok) Discard();
@@ -132,15 +146,22 @@ class TExportFile {
 
   private:
     bool Flush() {
-        m_ok = m_ok && m_fd >= 0 && WriteAll(m_fd, m_buffer.data(), m_buffer.size());
+        if (m_ok && m_fd >= 0 && !WriteAll(m_fd, m_buffer.data(), m_buffer.size()))
+            SetFailed(errno);
         m_buffer.clear();
-        return m_ok;
+        return m_ok && m_fd >= 0;
+    }
+    bool SetFailed(int error) {
+        if (m_ok) m_error = error;
+        m_ok = false;
+        return false;
     }
     std::string m_target;
     std::string m_temp;
     std::string m_buffer;
     int m_fd = -1;
     bool m_ok = true;
+    int m_error = 0;
     bool m_direct = false;
     bool m_committed = false;
 };
@@ -180,30 +201,49 @@ bool AppendSecondGenInfo(std::string& out, const std::vector<std::string>& heade
     return true;
 }
 
+enum class TCollected { Done, Damaged, Stopped };
+
 // Reads the header records (plain) and every entry's place and sort key
-// from the records region [kRecordsOffset, end) of file. False when the
-// records end early or a stop is requested; counts one step per entry.
-bool CollectRecords(std::string_view file, std::uint64_t end, std::int32_t count,
-                    TProgress& progress, const TRecordOrder& order, std::vector<std::string>& header,
-                    std::vector<TSortItem>& items) {
+// from the records region [kRecordsOffset, end) of file; empty entries are
+// only counted. Counts one step per entry.
+TCollected CollectRecords(std::string_view file, std::uint64_t end, std::int32_t count,
+                          TProgress& progress, const TRecordOrder& order,
+                          std::vector<std::string>& header, std::vector<TSortItem>& items,
+                          std::int64_t& empty) {
     TTerminatorScan terminators(file.data(), kRecordsOffset, end);
     std::uint64_t pos = kRecordsOffset;
     std::uint64_t zero = 0;
     for (std::string& text : header) {
-        if (!terminators.Next(zero)) return false;
+        if (!terminators.Next(zero)) return TCollected::Damaged;
         UnscrambleRecord(file, {pos, zero - pos}, text);
         pos = zero + 1;
     }
-    items.reserve(static_cast<std::size_t>(count));
+    // One quick pass counts the entries that need an item, so that the
+    // items are allocated once and exactly.
+    std::size_t needed = 0;
+    {
+        TTerminatorScan counter(file.data(), pos, end);
+        std::uint64_t start = pos;
+        for (std::int32_t i = 0; i < count; ++i) {
+            if (!counter.Next(zero)) return TCollected::Damaged;
+            needed += zero != start;
+            start = zero + 1;
+        }
+    }
+    items.reserve(needed);
+    empty = 0;
     for (std::int32_t i = 0; i < count; ++i) {
-        if (!terminators.Next(zero) || progress.StopRequested()) return false;
-        const auto length =
-            static_cast<std::uint32_t>(std::min(zero - pos, std::uint64_t{kMaxRecordText}));
-        items.push_back({order.Key(pos, length), pos, length});
+        if (!terminators.Next(zero)) return TCollected::Damaged;
+        if (progress.StopRequested()) return TCollected::Stopped;
+        const std::uint64_t length = std::min(zero - pos, std::uint64_t{kMaxRecordText});
+        if (length == 0)
+            ++empty;
+        else
+            items.push_back({order.Key(pos, length), (pos << TSortItem::kLengthBits) | length});
         pos = zero + 1;
         progress.SetPos(i + 1);
     }
-    return true;
+    return TCollected::Done;
 }
 
 }  // namespace
@@ -216,16 +256,27 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
 
     std::vector<std::string> header(ENTRY_BASE);
     std::vector<TSortItem> items;
+    std::int64_t empty = 0;
     const TRecordOrder order(file, m_rank);
-    if (!CollectRecords(file, m_recordsEnd, m_count, progress(), order, header, items)) {
-        Abort();
-        return false;
+    switch (CollectRecords(file, m_recordsEnd, m_count, progress(), order, header, items, empty)) {
+        case TCollected::Damaged:
+            Abort();
+            return Fail(TFailure::Damaged);
+        case TCollected::Stopped:
+            Abort();
+            return FailStopped();
+        case TCollected::Done:
+            break;
     }
-    std::stable_sort(items.begin(), items.end(), order);
+    std::sort(items.begin(), items.end(), order);
 
     TExportFile out;
-    bool ok = out.Create(path);
-    if (ok && kind == ExportKind::SecondGen) {
+    if (!out.Create(path)) {
+        Abort();
+        return FailErrno(path, out.error());
+    }
+    bool ok = true;
+    if (kind == ExportKind::SecondGen) {
         char count[4];
         PutFixed32(count, static_cast<std::uint32_t>(m_count));
         out.buffer().append(count, 4);
@@ -233,29 +284,40 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
              WriteCounted(out.buffer(), kSecondGenLibraryName);
     }
     std::string record;
+    bool first = true;
+    // Empty entries sort before every other; they come first.
+    auto write = [&](std::string_view text) {
+        switch (kind) {
+            case ExportKind::SecondGen:
+                if (!AppendSecondGenEntry(out.buffer(), text, separator))
+                    return Fail(TFailure::RecordTooLong);
+                break;
+            case ExportKind::FirstGen:
+                AppendFirstGenEntry(out.buffer(), text, separator);
+                break;
+            case ExportKind::Csv:
+                if (!first) out.buffer() += "\r\n";
+                out.buffer() += RecordToCsvLine(text, separator);
+                break;
+        }
+        first = false;
+        progress().Add(1);
+        if (!out.Pump()) return FailErrno(path, out.error());
+        return !progress().StopRequested() || FailStopped();
+    };
+    for (std::int64_t i = 0; ok && i < empty; ++i) ok = write({});
     for (std::size_t i = 0; ok && i < items.size(); ++i) {
         // The records are read in sorted order, scattered over the file:
         // asking for a later one early hides the wait for memory.
-        if (i + 16 < items.size()) __builtin_prefetch(file.data() + items[i + 16].offset);
-        UnscrambleRecord(file, {items[i].offset, items[i].length}, record);
-        switch (kind) {
-            case ExportKind::SecondGen:
-                ok = AppendSecondGenEntry(out.buffer(), record, separator);
-                break;
-            case ExportKind::FirstGen:
-                AppendFirstGenEntry(out.buffer(), record, separator);
-                break;
-            case ExportKind::Csv:
-                if (i > 0) out.buffer() += "\r\n";
-                out.buffer() += RecordToCsvLine(record, separator);
-                break;
-        }
-        progress().Add(1);
-        ok = ok && out.Pump() && !progress().StopRequested();
+        if (i + 16 < items.size()) __builtin_prefetch(file.data() + items[i + 16].offset());
+        UnscrambleRecord(file, {items[i].offset(), items[i].length()}, record);
+        ok = write(record);
     }
-    if (ok && kind == ExportKind::SecondGen) ok = AppendSecondGenInfo(out.buffer(), header);
+    if (ok && kind == ExportKind::SecondGen && !AppendSecondGenInfo(out.buffer(), header))
+        ok = Fail(TFailure::RecordTooLong);
     Abort();
-    return ok && out.Commit();
+    if (ok && !out.Commit()) ok = FailErrno(path, out.error());
+    return ok;
 }
 
 bool TDataFile::ExportSecondGen(const std::string& path, char separator) {

@@ -4,7 +4,11 @@
 // the end applies them all. A failure or a stop leaves the dictionary as it
 // was. Nothing read from the file sizes an allocation: lengths are at most
 // 65 535 and texts are kept to the record limit.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -32,11 +36,11 @@ bool ReadSecondGenInfo(TByteReader& in, TSecondGenInfo& info) {
     if (!ReadCounted(in, text, MAX_RECORD)) return false;
     DecodeRunningSum(text);
     std::reverse(text.begin(), text.end());
-    info.password.assign(UpToNul(text));
+    info.password = WithoutNul(text);
     info.flags = info.password.empty() ? 0 : kFlagPassword;
     for (std::string* field : {&info.name, &info.author, &info.notes}) {
         if (!ReadCounted(in, text, MAX_RECORD)) return false;
-        field->assign(UpToNul(text));
+        *field = WithoutNul(text);
     }
     // Only the first byte of each 32-bit number is looked at.
     const int readOnly = in.Get();
@@ -53,8 +57,15 @@ bool ReadSecondGenInfo(TByteReader& in, TSecondGenInfo& info) {
 std::FILE* TDataFile::BeginImport(const std::string& path) {
     progress().SetPos(0);
     if (!Open(Mode::Change)) return nullptr;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) Abort();
+    // Only a regular file: a pipe could keep the import waiting for good.
+    const int fd = OpenPlainFile(path, O_RDONLY, true);
+    std::FILE* file = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+    if (!file) {
+        const int error = errno;
+        if (fd >= 0) ::close(fd);
+        Abort();
+        FailErrno(path, error);
+    }
     return file;
 }
 
@@ -65,13 +76,20 @@ bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool wi
     std::uint32_t entries = 0;
     std::string word, text;
     // The format and library names are read and ignored.
-    bool ok = ReadFixed32(in, entries) && ReadCounted(in, text, MAX_RECORD) &&
-              ReadCounted(in, text, MAX_RECORD);
+    // A short read is a damaged (or cut) file, unless the system failed it.
+    auto readFailed = [&] {
+        return std::ferror(file.get()) ? FailAt(path, TFailure::IoError, EIO)
+                                        : FailAt(path, TFailure::Damaged);
+    };
+    bool ok = (ReadFixed32(in, entries) && ReadCounted(in, text, MAX_RECORD) &&
+               ReadCounted(in, text, MAX_RECORD)) ||
+              readFailed();
     if (ok) progress().SetTotal(ClampProgress(m_count + 2 * std::int64_t{entries} + ENTRY_BASE));
     ok = ok && BuildWordIndex();
     // A count larger than the entries present ends at the first short read.
     for (std::uint32_t i = 0; ok && i < entries; ++i) {
-        ok = ReadCounted(in, word, MAX_RECORD) && ReadCounted(in, text, MAX_RECORD);
+        ok = (ReadCounted(in, word, MAX_RECORD) && ReadCounted(in, text, MAX_RECORD)) ||
+             readFailed();
         if (!ok) break;
         DecodeRunningSum(word);
         DecodeRunningSum(text);
@@ -80,7 +98,7 @@ bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool wi
     if (ok && withInfo) {
         TSecondGenInfo info;
         char flags[16];
-        ok = ReadSecondGenInfo(in, info);
+        ok = ReadSecondGenInfo(in, info) || readFailed();
         std::snprintf(flags, sizeof flags, "%X", static_cast<unsigned>(info.flags));
         ok = ok && ReplaceRecord(kRecordPassword, info.password) &&
              ReplaceRecord(kRecordName, info.name) && ReplaceRecord(kRecordAuthor, info.author) &&
@@ -94,7 +112,7 @@ bool TDataFile::ImportFirstGen(const std::string& path, char separator) {
     if (!file) return false;
     TByteReader in(file.get());
     const std::int64_t entries = TFirstGenReader::CountEntries(in);
-    bool ok = in.Rewind() && BuildWordIndex();
+    bool ok = (in.Rewind() || FailErrno(path, errno)) && BuildWordIndex();
     progress().SetTotal(ClampProgress(m_count + 2 * entries + ENTRY_BASE));
     TFirstGenReader reader(in);
     std::string word, text;
@@ -102,12 +120,12 @@ bool TDataFile::ImportFirstGen(const std::string& path, char separator) {
         // An empty line holds no entry.
         if (word.empty() && text.empty()) {
             progress().Add(1);
-            ok = !progress().StopRequested();
+            ok = !progress().StopRequested() || FailStopped();
             continue;
         }
         ok = MergeIncoming(BuildRecord(word, text, separator));
     }
-    ok = ok && !std::ferror(file.get());
+    if (ok && std::ferror(file.get())) ok = FailAt(path, TFailure::IoError, EIO);
     return Finish(ok);
 }
 
@@ -116,7 +134,7 @@ bool TDataFile::ImportCsv(const std::string& path) {
     if (!file) return false;
     TByteReader in(file.get());
     const std::int64_t lines = CountCsvLines(in);
-    bool ok = in.Rewind() && BuildWordIndex();
+    bool ok = (in.Rewind() || FailErrno(path, errno)) && BuildWordIndex();
     progress().SetTotal(ClampProgress(3 * lines + ENTRY_BASE));
     std::string line;
     while (ok && ReadCsvLine(in, line)) {
@@ -124,12 +142,12 @@ bool TDataFile::ImportCsv(const std::string& path) {
         const std::string record = CsvLineToRecord(line);
         if (record.empty()) {
             progress().Add(1);
-            ok = !progress().StopRequested();
+            ok = !progress().StopRequested() || FailStopped();
             continue;
         }
         ok = MergeIncoming(record);
     }
-    ok = ok && !std::ferror(file.get());
+    if (ok && std::ferror(file.get())) ok = FailAt(path, TFailure::IoError, EIO);
     return Finish(ok);
 }
 

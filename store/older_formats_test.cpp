@@ -92,10 +92,12 @@ TEST(BuildRecord, SeparatorsAndBlanksAroundThem) {
               "w\x01"
               "a\x01"
               "b");
-    // Texts from a file are taken up to a 0x00, as a record cannot hold one.
-    EXPECT_EQ(BuildRecord(std::string("ab\0c", 4), std::string("d\0e", 3), ';'),
+    // A record cannot hold 0x00: the zero bytes alone are dropped.
+    EXPECT_EQ(BuildRecord(std::string("ab\0c", 4), std::string("a\0b;c", 5), ';'),
+              "abc\x01"
               "ab\x01"
-              "d");
+              "c");
+    EXPECT_EQ(CsvLineToRecord(std::string("a\0b,\0c\0", 7)), "ab\x01" "c");
     EXPECT_EQ(BuildRecord("w", std::string(200000, 'x'), ';').size(), kMaxRecordText);
     // A long run of blanks costs linear time.
     EXPECT_EQ(BuildRecord("w", "a" + std::string(1000000, ' ') + ";b", ';'),
@@ -157,7 +159,8 @@ TEST(FirstGen, WordColumnsAndSeparators) {
     EXPECT_EQ(FirstGen(longWord + "\x01"
                                   "a"),
               std::string(29, 'w') + "a\r\n");
-    EXPECT_EQ(FirstGen(longWord), std::string(29, 'w') + "\r\n");
+    // A word alone on its line is written whole.
+    EXPECT_EQ(FirstGen(longWord), longWord + "\r\n");
 }
 
 TEST(FirstGen, WrapsAtColumnEighty) {

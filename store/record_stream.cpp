@@ -30,7 +30,10 @@ bool TRecordStream::Next(std::string_view& record, std::uint64_t& offset) {
 
 bool TRecordStream::Refill() {
     const std::uint64_t dataEnd = m_bufferOffset + m_filled;
-    if (dataEnd >= m_end) return false;
+    if (dataEnd >= m_end) {
+        errno = 0;  // the records ended without a terminator: not a read error
+        return false;
+    }
     // The unfinished record moves to the front; a record longer than the
     // buffer (only in a damaged file) makes the buffer grow, which the
     // file's own size bounds.
@@ -47,6 +50,7 @@ bool TRecordStream::Refill() {
         const ssize_t n = ::pread(m_fd, m_buffer.data() + tail + got, want - got,
                                   static_cast<off_t>(dataEnd + got));
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = 0;  // the file is shorter than it was
         if (n <= 0) return false;
         got += static_cast<std::size_t>(n);
     }

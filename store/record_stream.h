@@ -20,7 +20,7 @@ class TRecordStream {
 
     // The next record's scrambled bytes (without the terminator) and its
     // absolute offset. The bytes stay valid until the next call. False when
-    // the records end without a terminator, or on a read error.
+    // the records end without a terminator (errno 0), or on a read error.
     [[nodiscard]] bool Next(std::string_view& record, std::uint64_t& offset);
 
   private:

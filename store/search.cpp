@@ -4,6 +4,7 @@
 // only records that pass it are unscrambled whole.
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 
 #include "coding.h"
@@ -19,6 +20,11 @@ namespace {
 inline bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
+// The typed texts are zero-terminated: they end at their first 0x00.
+std::string_view UpToNul(std::string_view text) {
+    return text.substr(0, text.find('\0'));
+}
+
 inline bool IsWordBoundary(char c) {
     return c == ' ' || c == '\t' || c == '\0' || c == '\x01';
 }
@@ -211,8 +217,9 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
     std::uint64_t pos = 0;
     for (int k = 0; k < ENTRY_BASE; ++k) {
         if (!records.Next(scrambled, pos)) {
+            const int error = errno;
             Abort();
-            return -1;
+            return FailRead(m_path, error) ? 0 : -1;
         }
     }
 
@@ -223,8 +230,9 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
     std::string record;
     for (std::int32_t i = 0; i < m_count && found < limit; ++i) {
         if (!records.Next(scrambled, pos)) {
+            const int error = errno;
             Abort();
-            return -1;
+            return FailRead(m_path, error) ? 0 : -1;
         }
         // A record longer than the format allows is read cut to its limit.
         const std::size_t length = std::min(scrambled.size(), kMaxRecordText);
@@ -254,7 +262,7 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
         progress().SetPos(i + 1);
         if (progress().StopRequested()) {
             Abort();
-            return -1;
+            return FailStopped() ? 0 : -1;
         }
     }
     Abort();  // nothing was queued: releasing the view and the lock is all

@@ -1,0 +1,109 @@
+#include "beside_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <random>
+
+namespace vrk {
+namespace {
+
+constexpr std::string_view kNameLetters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kSuffixLength = 6;
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string RandomSuffix() {
+    thread_local std::mt19937_64 rng(
+        std::random_device{}() ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        static_cast<std::uint64_t>(::getpid()));
+    std::string suffix(kSuffixLength, 'x');
+    for (char& c : suffix) c = kNameLetters[rng() % kNameLetters.size()];
+    return suffix;
+}
+
+}  // namespace
+
+std::string RealPathOf(const std::string& path) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return {};
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
+}
+
+int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode) {
+    const std::string prefix = FolderOf(path) + "/." + NameOf(path) + ".";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = prefix + RandomSuffix();
+        const int fd = ::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return -1;
+        // A new file: nobody else can hold its lock yet.
+        (void)::flock(fd, LOCK_EX | LOCK_NB);
+        return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+bool IsLeftoverName(std::string_view name, std::string_view dictionaryName) {
+    if (dictionaryName.empty() || name.size() != dictionaryName.size() + 2 + kSuffixLength ||
+        name[0] != '.' || name.substr(1, dictionaryName.size()) != dictionaryName ||
+        name[1 + dictionaryName.size()] != '.')
+        return false;
+    return name.substr(name.size() - kSuffixLength).find_first_not_of(kNameLetters) ==
+           std::string_view::npos;
+}
+
+void RemoveLeftoversBeside(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const std::string name = NameOf(path);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsLeftoverName(entry->d_name, name)) continue;
+        // Only a regular file of ours, never what a link points at, and
+        // only when no writer holds it.
+        const int fd =
+            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat opened, named;
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
+            (void)::unlinkat(dirFd, entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+void SyncFolderOf(const std::string& path) {
+    const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace vrk

@@ -1,0 +1,40 @@
+// Files written beside a dictionary. A change writes the new dictionary
+// complete under a hidden name in the dictionary's own folder and renames it
+// over the dictionary; the hidden name is ".NAME.XXXXXX", where NAME is the
+// dictionary's file name and XXXXXX six letters or digits. A writer that was
+// killed before its rename leaves such a file behind; the next writer of the
+// same dictionary removes it (RemoveLeftoversBeside).
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <string_view>
+
+namespace vrk {
+
+// The path with every symbolic link resolved, "" (errno set) when it cannot
+// be resolved. A change writes beside this path, so that a link keeps
+// pointing at the dictionary it named.
+std::string RealPathOf(const std::string& path);
+
+// Creates a new hidden file beside `path` with `mode` (less the umask) and
+// holds an exclusive lock on it until it is closed, so that no cleaner takes
+// it for a leftover. Returns the descriptor and sets tempPath, or -1 with
+// errno set.
+[[nodiscard]] int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode);
+
+// True when `name` is a hidden copy of the dictionary file named
+// `dictionaryName`: "." + dictionaryName + "." + six letters or digits.
+[[nodiscard]] bool IsLeftoverName(std::string_view name, std::string_view dictionaryName);
+
+// Removes the hidden copies beside the dictionary at `path` (a real path)
+// that no writer holds. Only a caller that holds the dictionary's exclusive
+// lock may call it: then no writer of this dictionary is at work, and a copy
+// whose lock is free was left by one that died.
+void RemoveLeftoversBeside(const std::string& path);
+
+// Flushes the folder that holds path, so that a rename in it is on disk.
+void SyncFolderOf(const std::string& path);
+
+}  // namespace vrk

@@ -1,0 +1,231 @@
+// A dictionary among other files and other programs: links, permissions,
+// files that are not dictionaries, readers that hold a dictionary while it
+// is replaced, copies left by writers that were killed, and hostile files
+// that would cost far more memory than their size.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <thread>
+
+#include "coding.h"
+#include "data_file.h"
+#include "file_io.h"
+#include "test_util.h"
+
+namespace vrk {
+namespace {
+
+namespace fs = std::filesystem;
+using Safety = TempDirTest;
+
+// Runs body in a child process that is killed after `seconds`; returns its
+// exit status (100 when it did not exit by itself: a crash or a hang).
+template <class Body>
+int InChild(Body body, unsigned seconds = 10) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        alarm(seconds);
+        try {
+            _exit(body() ? 0 : 1);
+        } catch (...) {
+            _exit(2);  // never back into the test runner in the child
+        }
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
+
+TEST_F(Safety, ChangesThroughASymlinkReachTheRealDictionary) {
+    auto real = DictionaryWith({"A"}, "real.vrk3");
+    fs::create_directory(Path("other"));
+    fs::create_symlink(Path("real.vrk3"), Path("other/link.vrk3"));
+    TDataFile link(Path("other/link.vrk3"), Path("s1"), Path("s2"), Path("s3"));
+    ASSERT_TRUE(link.StoreEntry("B"));
+    EXPECT_TRUE(fs::is_symlink(Path("other/link.vrk3")));
+    EXPECT_EQ(Entries(*real), (std::vector<std::string>{"A", "B"}));
+    // The new file was written beside the real dictionary, not the link.
+    EXPECT_EQ(std::distance(fs::directory_iterator(Path("other")), fs::directory_iterator()), 1);
+}
+
+TEST_F(Safety, ADictionaryWithSeveralHardLinksIsNotSplit) {
+    auto file = DictionaryWith({"A"});
+    ASSERT_EQ(link(Path("test.vrk3").c_str(), Path("second.vrk3").c_str()), 0);
+    const std::string before = ReadWholeFile(Path("test.vrk3"));
+    EXPECT_FALSE(file->StoreEntry("B"));
+    EXPECT_EQ(file->LastFailure(), TFailure::HardLinked);
+    EXPECT_FALSE(CreateEmpty(Path("second.vrk3")));
+    EXPECT_TRUE(fs::equivalent(Path("test.vrk3"), Path("second.vrk3")));
+    EXPECT_EQ(ReadWholeFile(Path("second.vrk3")), before);
+    std::string out;
+    EXPECT_TRUE(file->GetEntry(0, out));  // reading is as before
+}
+
+// The body runs as a user without special rights when the tests run as root.
+template <class Body>
+int AsOrdinaryUser(const std::string& dir, Body body) {
+    return InChild([&] {
+        if (geteuid() == 0) {
+            constexpr uid_t kNobody = 65534;
+            for (const auto& e : fs::recursive_directory_iterator(dir))
+                if (lchown(e.path().c_str(), kNobody, kNobody) != 0) return false;
+            if (chown(dir.c_str(), kNobody, kNobody) != 0 || setgid(kNobody) != 0 ||
+                setuid(kNobody) != 0)
+                return false;
+        }
+        return body();
+    });
+}
+
+TEST_F(Safety, AReadOnlyDictionaryInAWritableFolderIsNotChanged) {
+    auto file = DictionaryWith({"A"});
+    ASSERT_EQ(chmod(Path("test.vrk3").c_str(), 0444), 0);
+    const std::string before = ReadWholeFile(Path("test.vrk3"));
+    EXPECT_EQ(AsOrdinaryUser(m_dir,
+                             [&] {
+                                 std::string out;
+                                 return !file->StoreEntry("B") &&
+                                        file->LastFailure() == TFailure::NoPermission &&
+                                        !file->DeleteEntry(0) &&
+                                        !file->SetInfo("n", "", "", "", 6) &&
+                                        !CreateEmpty(file->path()) && file->GetEntry(0, out);
+                             }),
+              0);
+    EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before);
+}
+
+TEST_F(Safety, PipesAndFoldersAreRefusedWithoutWaiting) {
+    ASSERT_EQ(mkfifo(Path("pipe.vrk3").c_str(), 0600), 0);
+    fs::create_directory(Path("folder.vrk3"));
+    auto dict = DictionaryWith({"A"});
+    WriteWholeFile(Path("in.csv"), "B,b\n");
+    EXPECT_EQ(InChild([&] {
+                  for (const char* name : {"pipe.vrk3", "folder.vrk3"}) {
+                      auto file = Dictionary(name);
+                      std::string out;
+                      if (file->GetEntryCount() != -1 ||
+                          file->LastFailure() != TFailure::NotRegularFile ||
+                          file->GetName(out) || file->StoreEntry("X") ||
+                          file->GetPictureSize() > 0)
+                          return false;
+                  }
+                  return !dict->ImportCsv(Path("pipe.vrk3")) &&
+                         dict->LastFailure() == TFailure::NotRegularFile &&
+                         !dict->ImportFirstGen(Path("pipe.vrk3"), ';') &&
+                         !dict->ImportSecondGen(Path("pipe.vrk3"), ';', false) &&
+                         !dict->MergeFile(Path("pipe.vrk3")) && !dict->ImportCsv(Path("folder.vrk3")) &&
+                         !dict->ExportCsv(Path("pipe.vrk3"), ',');
+              }),
+              0);
+    EXPECT_EQ(Entries(*dict), std::vector<std::string>{"A"});
+}
+
+TEST_F(Safety, CreatingOverADictionaryWaitsForItsReaders) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 20000; ++i) records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
+    auto file = DictionaryWith(records);
+    // Another program reads the dictionary while it is created anew: it
+    // keeps reading the file it opened, whole, and never faults.
+    int ready[2], go[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(go), 0);
+    const pid_t reader = fork();
+    if (reader == 0) {
+        alarm(20);
+        TDataFileTestPeer peer(*file);
+        char c = 0;
+        if (!peer.OpenForRead() || write(ready[1], "r", 1) != 1 || read(go[0], &c, 1) != 1)
+            _exit(1);
+        _exit(peer.CountRecords() == 20000 + ENTRY_BASE ? 0 : 2);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_EQ(write(go[1], "g", 1), 1);
+    });
+    EXPECT_TRUE(CreateEmpty(Path("test.vrk3")));
+    release.join();
+    int status = 0;
+    waitpid(reader, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadWholeFile(Path("test.vrk3")).size(), kEmptyFileSize);
+    EXPECT_EQ(Files(), std::vector<std::string>{"test.vrk3"});
+}
+
+TEST_F(Safety, AChangeRemovesCopiesLeftByKilledWritersOfThatDictionaryOnly) {
+    auto file = DictionaryWith({"A"});
+    DictionaryWith({"X"}, "other.vrk3");
+    const std::vector<std::string> leftovers = {".test.vrk3.a1B2c3", ".test.vrk3.ZZZZZZ"};
+    const std::vector<std::string> kept = {".other.vrk3.a1B2c3", ".test.vrk3.abc", ".test.vrk3.abcdefg",
+                                           ".test.vrk3.ab-cd_", "test.vrk3.a1B2c3"};
+    for (const auto& name : leftovers) WriteWholeFile(Path(name), "half a dictionary");
+    for (const auto& name : kept) WriteWholeFile(Path(name), "not ours");
+    fs::create_directory(Path(".test.vrk3.folder"));
+    std::string out;
+    ASSERT_TRUE(file->GetEntry(0, out));  // a reader removes nothing
+    for (const auto& name : leftovers) EXPECT_TRUE(fs::exists(Path(name)));
+    ASSERT_TRUE(file->StoreEntry("B"));
+    for (const auto& name : leftovers) EXPECT_FALSE(fs::exists(Path(name))) << name;
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(Path(name))) << name;
+    EXPECT_TRUE(fs::is_directory(Path(".test.vrk3.folder")));
+}
+
+TEST_F(Safety, KilledWritersLeaveTheDictionaryWholeAndTheNextChangeCleansUp) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 30000; ++i) records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
+    auto file = DictionaryWith(records);
+    for (int round = 0; round < 4; ++round) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            for (;;) (void)file->StoreEntry("X");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(40 + 30 * round));
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        EXPECT_GE(file->GetEntryCount(), 30000);
+    }
+    ASSERT_TRUE(file->StoreEntry("Y"));
+    for (const std::string& name : Files()) EXPECT_EQ(name.rfind(".test.vrk3.", 0), std::string::npos) << name;
+}
+
+// A file of empty records, the cheapest entries there are: reading,
+// exporting and importing into it must cost a small multiple of its size.
+TEST_F(Safety, HostileFilesOfTinyRecordsCostASmallMultipleOfTheirSize) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "address space limits do not apply under the address sanitizer";
+#endif
+    constexpr std::uint32_t kRecords = 16 << 20;
+    std::string bytes(kMagic);
+    bytes += std::string(10, '\0');
+    PutFixed32(bytes.data() + kHeaderOffset, kRecords);
+    bytes += std::string(ENTRY_BASE + kRecords, '\0');
+    bytes += std::string(kTrailerSize, '\0');
+    WriteWholeFile(Path("empty.vrk3"), bytes);
+    WriteWholeFile(Path("in.csv"), "a,b\n");
+    auto file = Dictionary("empty.vrk3");
+    // The address space the test process holds now, plus four times the
+    // file beside its own mapping, is what every operation may use.
+    const auto budget = static_cast<rlim_t>(bytes.size()) * 5 + (64 << 20);
+    EXPECT_EQ(InChild(
+                  [&] {
+                      std::string status = ReadWholeFile("/proc/self/statm");
+                      const rlim_t pages = std::stoull(status);
+                      const rlim_t limit = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + budget;
+                      rlimit r{limit, limit};
+                      if (setrlimit(RLIMIT_AS, &r) != 0) return false;
+                      return file->ExportCsv(Path("out.csv"), ',') &&
+                             file->ImportCsv(Path("in.csv"));
+                  },
+                  60),
+              0);
+}
+
+}  // namespace
+}  // namespace vrk

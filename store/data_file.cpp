@@ -78,6 +78,8 @@ int WriteEmptyBeside(const std::string& target, const struct stat* like, std::st
 bool TDataFile::CreateEmpty(bool replace) {
     Abort();
     ClearFailure();
+    struct stat there {};
+    if (!replace && ::lstat(m_path.c_str(), &there) == 0) return Fail(TFailure::Exists);
     // A file that appears between the look and the link is found, locked,
     // on the next round.
     for (int round = 0; round < 3; ++round) {
@@ -159,8 +161,8 @@ bool TDataFile::Open(Mode mode) {
     const bool change = mode == Mode::Change;
     // A change opens the dictionary for writing too, so that one the user
     // may not write is refused here rather than replaced by the rename.
-    if (!m_mainFile.Open(m_path, change ? TLockedFile::Access::ReadWrite : TLockedFile::Access::Read,
-                         change)) {
+    if (!m_mainFile.Open(
+            m_path, change ? TLockedFile::Access::ReadWrite : TLockedFile::Access::Read, change)) {
         Abort();
         return FailOpen(m_mainFile);
     }
@@ -204,8 +206,7 @@ bool TDataFile::OpenChangeFiles() {
     // that two processes never share one set of scratch files.
     if (!m_replacementsFile.Open(m_replacementsPath, TLockedFile::Access::ReadWriteCreate, true))
         return FailErrno(m_replacementsPath, m_replacementsFile.error());
-    if (::ftruncate(m_replacementsFile.fd(), 0) != 0)
-        return FailErrno(m_replacementsPath, errno);
+    if (::ftruncate(m_replacementsFile.fd(), 0) != 0) return FailErrno(m_replacementsPath, errno);
     m_openAdditionsPath = m_additionsPath;
     m_additionsFd =
         ::open(m_openAdditionsPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -472,7 +473,8 @@ std::int32_t TDataFile::GetPictureSize() {
     const auto size = static_cast<std::uint64_t>(st.st_size);
     char trailer[4];
     if (size < kEmptyFileSize) return Fail(TFailure::Damaged) ? 0 : -1;
-    if (!ReadAt(file.fd(), trailer, 4, size - kTrailerSize)) return FailRead(m_path, errno) ? 0 : -1;
+    if (!ReadAt(file.fd(), trailer, 4, size - kTrailerSize))
+        return FailRead(m_path, errno) ? 0 : -1;
     const std::uint32_t n = DecodeFixed32(trailer);
     if (n > size - kEmptyFileSize || n > 0x7FFFFFFFu) return Fail(TFailure::Damaged) ? 0 : -1;
     return static_cast<std::int32_t>(n);

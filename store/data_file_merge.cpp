@@ -8,7 +8,9 @@
 
 namespace vrk {
 
-bool IsSameWord(std::string_view a, std::string_view b) { return WordOf(a) == WordOf(b); }
+bool IsSameWord(std::string_view a, std::string_view b) {
+    return WordOf(a) == WordOf(b);
+}
 
 bool MergeDescriptions(std::string_view existing, std::string_view incoming, std::string& output,
                        std::size_t size) {

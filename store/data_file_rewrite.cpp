@@ -45,7 +45,7 @@ int CopyBack(const std::string& from, const std::string& to) {
 // Counts records into the progress values in steps, so that a rewrite of a
 // million records does not touch the shared counter a million times.
 class TProgressCounter {
-public:
+  public:
     explicit TProgressCounter(TProgress& progress) : m_progress(progress) {}
     ~TProgressCounter() { Flush(); }
     // False when the user asked to stop.
@@ -59,7 +59,7 @@ public:
         m_pending = 0;
     }
 
-private:
+  private:
     TProgress& m_progress;
     std::int32_t m_pending = 0;
 };

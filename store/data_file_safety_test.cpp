@@ -110,16 +110,16 @@ TEST_F(Safety, PipesAndFoldersAreRefusedWithoutWaiting) {
                       auto file = Dictionary(name);
                       std::string out;
                       if (file->GetEntryCount() != -1 ||
-                          file->LastFailure() != TFailure::NotRegularFile ||
-                          file->GetName(out) || file->StoreEntry("X") ||
-                          file->GetPictureSize() > 0)
+                          file->LastFailure() != TFailure::NotRegularFile || file->GetName(out) ||
+                          file->StoreEntry("X") || file->GetPictureSize() > 0)
                           return false;
                   }
                   return !dict->ImportCsv(Path("pipe.vrk3")) &&
                          dict->LastFailure() == TFailure::NotRegularFile &&
                          !dict->ImportFirstGen(Path("pipe.vrk3"), ';') &&
                          !dict->ImportSecondGen(Path("pipe.vrk3"), ';', false) &&
-                         !dict->MergeFile(Path("pipe.vrk3")) && !dict->ImportCsv(Path("folder.vrk3")) &&
+                         !dict->MergeFile(Path("pipe.vrk3")) &&
+                         !dict->ImportCsv(Path("folder.vrk3")) &&
                          !dict->ExportCsv(Path("pipe.vrk3"), ',');
               }),
               0);
@@ -128,7 +128,8 @@ TEST_F(Safety, PipesAndFoldersAreRefusedWithoutWaiting) {
 
 TEST_F(Safety, CreatingOverADictionaryWaitsForItsReaders) {
     std::vector<std::string> records;
-    for (int i = 0; i < 20000; ++i) records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
+    for (int i = 0; i < 20000; ++i)
+        records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
     auto file = DictionaryWith(records);
     // Another program reads the dictionary while it is created anew: it
     // keeps reading the file it opened, whole, and never faults.
@@ -163,8 +164,9 @@ TEST_F(Safety, AChangeRemovesCopiesLeftByKilledWritersOfThatDictionaryOnly) {
     auto file = DictionaryWith({"A"});
     DictionaryWith({"X"}, "other.vrk3");
     const std::vector<std::string> leftovers = {".test.vrk3.a1B2c3", ".test.vrk3.ZZZZZZ"};
-    const std::vector<std::string> kept = {".other.vrk3.a1B2c3", ".test.vrk3.abc", ".test.vrk3.abcdefg",
-                                           ".test.vrk3.ab-cd_", "test.vrk3.a1B2c3"};
+    const std::vector<std::string> kept = {".other.vrk3.a1B2c3", ".test.vrk3.abc",
+                                           ".test.vrk3.abcdefg", ".test.vrk3.ab-cd_",
+                                           "test.vrk3.a1B2c3"};
     for (const auto& name : leftovers) WriteWholeFile(Path(name), "half a dictionary");
     for (const auto& name : kept) WriteWholeFile(Path(name), "not ours");
     fs::create_directory(Path(".test.vrk3.folder"));
@@ -179,7 +181,8 @@ TEST_F(Safety, AChangeRemovesCopiesLeftByKilledWritersOfThatDictionaryOnly) {
 
 TEST_F(Safety, KilledWritersLeaveTheDictionaryWholeAndTheNextChangeCleansUp) {
     std::vector<std::string> records;
-    for (int i = 0; i < 30000; ++i) records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
+    for (int i = 0; i < 30000; ++i)
+        records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
     auto file = DictionaryWith(records);
     for (int round = 0; round < 4; ++round) {
         const pid_t pid = fork();
@@ -192,7 +195,8 @@ TEST_F(Safety, KilledWritersLeaveTheDictionaryWholeAndTheNextChangeCleansUp) {
         EXPECT_GE(file->GetEntryCount(), 30000);
     }
     ASSERT_TRUE(file->StoreEntry("Y"));
-    for (const std::string& name : Files()) EXPECT_EQ(name.rfind(".test.vrk3.", 0), std::string::npos) << name;
+    for (const std::string& name : Files())
+        EXPECT_EQ(name.rfind(".test.vrk3.", 0), std::string::npos) << name;
 }
 
 // A file of empty records, the cheapest entries there are: reading,
@@ -213,18 +217,18 @@ TEST_F(Safety, HostileFilesOfTinyRecordsCostASmallMultipleOfTheirSize) {
     // The address space the test process holds now, plus four times the
     // file beside its own mapping, is what every operation may use.
     const auto budget = static_cast<rlim_t>(bytes.size()) * 5 + (64 << 20);
-    EXPECT_EQ(InChild(
-                  [&] {
-                      std::string status = ReadWholeFile("/proc/self/statm");
-                      const rlim_t pages = std::stoull(status);
-                      const rlim_t limit = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + budget;
-                      rlimit r{limit, limit};
-                      if (setrlimit(RLIMIT_AS, &r) != 0) return false;
-                      return file->ExportCsv(Path("out.csv"), ',') &&
-                             file->ImportCsv(Path("in.csv"));
-                  },
-                  60),
-              0);
+    EXPECT_EQ(
+        InChild(
+            [&] {
+                std::string status = ReadWholeFile("/proc/self/statm");
+                const rlim_t pages = std::stoull(status);
+                const rlim_t limit = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + budget;
+                rlimit r{limit, limit};
+                if (setrlimit(RLIMIT_AS, &r) != 0) return false;
+                return file->ExportCsv(Path("out.csv"), ',') && file->ImportCsv(Path("in.csv"));
+            },
+            60),
+        0);
 }
 
 }  // namespace

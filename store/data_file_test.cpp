@@ -18,9 +18,9 @@ using DataFile = TempDirTest;
 
 TEST_F(DataFile, EmptyDictionaryIsTheSeventyTwoByteFile) {
     ASSERT_TRUE(CreateEmpty(Path("e.vrk3")));
-    EXPECT_EQ(std::filesystem::status(Path("e.vrk3")).permissions() &
-                  std::filesystem::perms::owner_write,
-              std::filesystem::perms::owner_write);
+    EXPECT_EQ(
+        std::filesystem::status(Path("e.vrk3")).permissions() & std::filesystem::perms::owner_write,
+        std::filesystem::perms::owner_write);
     std::string expected(kEmptyFileSize, '\0');
     expected.replace(0, kMagicSize, kMagic);
     EXPECT_EQ(ReadWholeFile(Path("e.vrk3")), expected);
@@ -129,7 +129,9 @@ TEST_F(DataFile, QueuedChangesApplyInOneRewriteInOrder) {
 }
 
 TEST_F(DataFile, OperationsLeaveNoScratchFilesAndUnchangedFilesUntouched) {
-    auto file = DictionaryWith({Record("REKA", {"tok"}), Record("OSA", {"\x9e" "u\x9e" "elka"})});
+    auto file = DictionaryWith({Record("REKA", {"tok"}), Record("OSA", {"\x9e"
+                                                                        "u\x9e"
+                                                                        "elka"})});
     const std::string before = ReadWholeFile(file->path());
     std::string out;
     EXPECT_TRUE(file->GetEntry(1, out));
@@ -196,10 +198,9 @@ TEST_F(DataFile, StoreEntryMergedMergesIntoEveryEntryWithTheWord) {
     std::int32_t index = -1;
     ASSERT_TRUE(file->StoreEntryMerged(Record("REKA", {"tok", "voda"}), index));
     EXPECT_EQ(index, 2);
-    EXPECT_EQ(Entries(*file),
-              (std::vector<std::string>{Record("REKA", {"tok", "voda"}), Record("OSA", {"a"}),
-                                        Record("REKA", {"Sava", "tok", "voda"}),
-                                        Record("reka", {"x"})}));
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{
+                                  Record("REKA", {"tok", "voda"}), Record("OSA", {"a"}),
+                                  Record("REKA", {"Sava", "tok", "voda"}), Record("reka", {"x"})}));
     // The edited entry itself is replaced: it leaves, the others absorb it.
     index = 0;
     ASSERT_TRUE(file->StoreEntryMerged(Record("REKA", {"nov"}), index));
@@ -223,7 +224,8 @@ TEST_F(DataFile, AStaleIndexChangesNothingWhenTheExpectedEntryIsGone) {
     const std::string before = ReadWholeFile(file->path());
 
     std::int32_t index = 2;
-    EXPECT_FALSE(file->StoreEntry(Record("C", {"c", "nov"}), &index, TExpectedEntry::Record(loaded)));
+    EXPECT_FALSE(
+        file->StoreEntry(Record("C", {"c", "nov"}), &index, TExpectedEntry::Record(loaded)));
     EXPECT_EQ(file->LastFailure(), TFailure::EntryChanged);
     EXPECT_EQ(index, 2);
     EXPECT_FALSE(file->StoreEntryMerged(Record("C", {"x"}), index, TExpectedEntry::Word("C")));
@@ -238,10 +240,12 @@ TEST_F(DataFile, AStaleIndexChangesNothingWhenTheExpectedEntryIsGone) {
 
     // Where the entry is what the caller expects, the change goes ahead.
     index = 1;
-    ASSERT_TRUE(file->StoreEntry(Record("C", {"c", "nov"}), &index, TExpectedEntry::Record(loaded)));
+    ASSERT_TRUE(
+        file->StoreEntry(Record("C", {"c", "nov"}), &index, TExpectedEntry::Record(loaded)));
     EXPECT_EQ(index, 2);
     EXPECT_TRUE(file->DeleteEntry(0, TExpectedEntry::Word(Record("B", {"drugo"}))));
-    EXPECT_EQ(Entries(*file), (std::vector<std::string>{Record("D", {"d"}), Record("C", {"c", "nov"})}));
+    EXPECT_EQ(Entries(*file),
+              (std::vector<std::string>{Record("D", {"d"}), Record("C", {"c", "nov"})}));
     // Only the whole record counts when the record is expected.
     index = 0;
     EXPECT_FALSE(file->StoreEntry("X", &index, TExpectedEntry::Record(Record("D"))));
@@ -284,13 +288,16 @@ TEST_F(DataFile, FailuresSayWhy) {
 
 TEST(MergeDescriptions, AddsOnlyNewDescriptionsWithinTheRecordLimit) {
     std::string out;
-    ASSERT_TRUE(MergeDescriptions(Record("W", {"ab", "c"}), Record("X", {"a", "c", "ab", "d"}), out));
+    ASSERT_TRUE(
+        MergeDescriptions(Record("W", {"ab", "c"}), Record("X", {"a", "c", "ab", "d"}), out));
     EXPECT_EQ(out, Record("W", {"ab", "c", "a", "d"}));
     ASSERT_TRUE(MergeDescriptions("W", Record("W", {""}), out));
     EXPECT_EQ(out, Record("W", {""}));
     const std::string big = Record("W", {std::string(kMaxRecordText - 4, 'x')});
     ASSERT_TRUE(MergeDescriptions(big, Record("W", {"ab", "c"}), out));
-    EXPECT_EQ(out, big + "\x01" "c");
+    EXPECT_EQ(out, big +
+                       "\x01"
+                       "c");
     ASSERT_TRUE(MergeDescriptions("abcdef", "", out, 4));
     EXPECT_EQ(out, "abc");
     EXPECT_TRUE(IsSameWord(Record("W", {"a"}), "W"));
@@ -307,7 +314,10 @@ TEST_F(DataFile, RemapLetterChangesEverythingButPasswordAndFlags) {
     file->SetProgress(nullptr);
     EXPECT_EQ(progress.Total(), 2 * 2 + 32);
     EXPECT_EQ(progress.Pos(), progress.Total());
-    EXPECT_EQ(Entries(*file), (std::vector<std::string>{Record("\xe8" "b\xe8", {"\xe8 b"}), "xyz"}));
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{Record("\xe8"
+                                                               "b\xe8",
+                                                               {"\xe8 b"}),
+                                                        "xyz"}));
     std::string text;
     EXPECT_TRUE(file->GetName(text));
     EXPECT_EQ(text, "K\xe8v\xe8");
@@ -378,7 +388,11 @@ TEST_F(DataFile, MergeFileEqualsTheEntryByEntryScan) {
         std::vector<std::string> out;
         for (int i = 0; i < n; ++i) {
             std::string r = "w" + std::to_string(rng() % 40);
-            for (unsigned d = rng() % 3; d > 0; --d) r.append("\x01" "d").append(std::to_string(rng() % 5));
+            for (unsigned d = rng() % 3; d > 0; --d)
+                r.append(
+                     "\x01"
+                     "d")
+                    .append(std::to_string(rng() % 5));
             out.push_back(r);
         }
         return out;

@@ -79,7 +79,7 @@ bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool wi
     // A short read is a damaged (or cut) file, unless the system failed it.
     auto readFailed = [&] {
         return std::ferror(file.get()) ? FailAt(path, TFailure::IoError, EIO)
-                                        : FailAt(path, TFailure::Damaged);
+                                       : FailAt(path, TFailure::Damaged);
     };
     bool ok = (ReadFixed32(in, entries) && ReadCounted(in, text, MAX_RECORD) &&
                ReadCounted(in, text, MAX_RECORD)) ||

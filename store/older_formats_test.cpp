@@ -97,7 +97,9 @@ TEST(BuildRecord, SeparatorsAndBlanksAroundThem) {
               "abc\x01"
               "ab\x01"
               "c");
-    EXPECT_EQ(CsvLineToRecord(std::string("a\0b,\0c\0", 7)), "ab\x01" "c");
+    EXPECT_EQ(CsvLineToRecord(std::string("a\0b,\0c\0", 7)),
+              "ab\x01"
+              "c");
     EXPECT_EQ(BuildRecord("w", std::string(200000, 'x'), ';').size(), kMaxRecordText);
     // A long run of blanks costs linear time.
     EXPECT_EQ(BuildRecord("w", "a" + std::string(1000000, ' ') + ";b", ';'),

@@ -15,7 +15,7 @@ namespace vrk {
 
 // Reaches the transaction steps that only the store itself uses.
 class TDataFileTestPeer {
-public:
+  public:
     explicit TDataFileTestPeer(TDataFile& file) : m_file(file) {}
     bool OpenForChange() { return m_file.Open(TDataFile::Mode::Change); }
     bool OpenForRead() { return m_file.Open(TDataFile::Mode::Read); }
@@ -31,13 +31,13 @@ public:
     bool Close() { return m_file.Close(); }
     const std::string& AdditionsPathInUse() const { return m_file.m_openAdditionsPath; }
 
-private:
+  private:
     TDataFile& m_file;
 };
 
 // A fresh folder for one test, removed afterwards.
 class TempDirTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     std::string Path(const std::string& name) const { return m_dir + "/" + name; }
@@ -57,6 +57,7 @@ protected:
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 // "word", then "\x01" + each description.
-std::string Record(std::string_view word, std::initializer_list<std::string_view> descriptions = {});
+std::string Record(std::string_view word,
+                   std::initializer_list<std::string_view> descriptions = {});
 
 }  // namespace vrk

@@ -16,20 +16,26 @@ struct TCreateArgs {
     std::string dict;
     std::optional<std::string> name, author, notes, password;
     std::optional<std::int32_t> flags;
+    bool force = false;
 };
 
 int RunCreate(const TCreateArgs& a) {
     // Convert every text first, so that a refused text changes nothing.
-    const bool withInfo = a.name || a.author || a.notes || a.password || a.flags;
     const std::string name = ToCp1250(a.name.value_or(""), "--name");
     const std::string author = ToCp1250(a.author.value_or(""), "--author");
     const std::string notes = ToCp1250(a.notes.value_or(""), "--notes");
     const std::string password = ToCp1250(a.password.value_or(""), "--password");
-    if (!CreateEmpty(a.dict)) return Fail(a.dict, "cannot create the dictionary");
-    if (withInfo && !OpenDictionary(a.dict)->SetInfo(name, author, notes, password,
-                                                     a.flags.value_or(kFlagChangesAllowed |
-                                                                      kFlagExportAllowed)))
-        return Fail(a.dict, "cannot write the dictionary data");
+    auto file = OpenDictionary(a.dict);
+    // An existing dictionary is kept unless the user asks for a new one.
+    if (!file->CreateEmpty(a.force))
+        return file->LastFailure() == TFailure::Exists
+                   ? Fail(a.dict, "the file exists already (use --force to replace it)")
+                   : Fail(*file, "cannot create the dictionary");
+    // Changes and export allowed unless the flags say otherwise, as the
+    // manager's new-dictionary wizard starts.
+    if (!file->SetInfo(name, author, notes, password,
+                       a.flags.value_or(kFlagChangesAllowed | kFlagExportAllowed)))
+        return Fail(*file, "cannot write the dictionary data");
     return kExitOk;
 }
 
@@ -39,10 +45,12 @@ int RunInfo(const std::string& dict) {
     const std::int32_t count = file->GetEntryCount();
     if (count < 0 || !file->GetName(name) || !file->GetAuthor(author) || !file->GetNotes(notes) ||
         !file->GetPassword(password))
-        return Fail(dict, "cannot read the dictionary (missing or damaged)");
+        return Fail(*file, "cannot read the dictionary");
     const std::int32_t flags = file->GetFlags();
+    if (flags < 0) return Fail(*file, "cannot read the dictionary");
     const std::int32_t picture = file->GetPictureSize();
-    if (flags < 0 || picture < 0) return Fail(dict, "cannot read the dictionary (damaged)");
+    if (picture < 0 || file->LastFailure() != TFailure::None)
+        return Fail(*file, "cannot read the dictionary");
     std::cout << "name: " << Printable(name) << "\nauthor: " << Printable(author)
               << "\nnotes: " << Printable(notes) << "\npassword: " << Printable(password)
               << "\nflags: " << std::hex << std::uppercase << flags << std::dec
@@ -66,11 +74,12 @@ std::string EntryLine(std::string_view record) {
 int RunDump(const std::string& dict) {
     auto file = OpenDictionary(dict);
     const std::int32_t count = file->GetEntryCount();
-    if (count < 0) return Fail(dict, "cannot read the dictionary (missing or damaged)");
+    if (count < 0) return Fail(*file, "cannot read the dictionary");
     std::string record;
     std::string out;
     for (std::int32_t i = 0; i < count; ++i) {
-        if (!file->GetEntry(i, record)) return Fail(dict, "cannot read entry " + std::to_string(i));
+        if (!file->GetEntry(i, record))
+            return Fail(*file, "cannot read entry " + std::to_string(i));
         out += std::to_string(i) + '\t' + EntryLine(record) + '\n';
         if (out.size() > (1 << 16)) {
             std::cout << out;
@@ -81,50 +90,114 @@ int RunDump(const std::string& dict) {
     return kExitOk;
 }
 
+// A word or description from the command line, as Windows-1250.
+std::string EntryText(const std::string& utf8, std::string_view what) {
+    std::string bytes = ToCp1250(utf8, what);
+    if (bytes.find_first_of(std::string_view("\0\1", 2)) != std::string::npos)
+        throw TUsageError(std::string(what) + ": texts cannot hold the bytes 0 and 1");
+    return bytes;
+}
+
+// The expectation of --expect WORD: the entry must still have that word.
+struct TExpectation {
+    std::string word;
+    std::optional<TExpectedEntry> Get() const {
+        if (word.empty()) return std::nullopt;
+        return TExpectedEntry::Word(word);
+    }
+};
+
+TExpectation ExpectationOf(const std::optional<std::string>& expect) {
+    TExpectation e;
+    if (expect) e.word = EntryText(*expect, "--expect");
+    if (expect && e.word.empty()) throw TUsageError("--expect: give the word");
+    return e;
+}
+
 struct TAddArgs {
     std::string dict;
     std::string word;
     std::vector<std::string> descriptions;
     bool merge = false;
     std::optional<std::int32_t> replace;
+    std::optional<std::string> expect;
+    bool force = false;
 };
 
 int RunAdd(const TAddArgs& a) {
-    auto text = [](const std::string& utf8, std::string_view what) {
-        std::string bytes = ToCp1250(utf8, what);
-        if (bytes.find_first_of(std::string_view("\0\1", 2)) != std::string::npos)
-            throw TUsageError(std::string(what) + ": texts cannot hold the bytes 0 and 1");
-        return bytes;
-    };
-    std::string record = text(a.word, "WORD");
-    for (const std::string& d : a.descriptions) record += kDescriptionMark + text(d, "DESC");
+    std::string record = EntryText(a.word, "WORD");
+    for (const std::string& d : a.descriptions) record += kDescriptionMark + EntryText(d, "DESC");
+    const TExpectation expect = ExpectationOf(a.expect);
     auto file = OpenDictionary(a.dict);
+    if (const int refused = CheckChangesAllowed(*file, a.force)) return refused;
     std::int32_t index = a.replace.value_or(-1);
-    const bool ok = a.merge ? file->StoreEntryMerged(record, index) : file->StoreEntry(record, &index);
-    if (!ok) return Fail(a.dict, "cannot store the entry");
+    const bool ok = a.merge ? file->StoreEntryMerged(record, index)
+                            : file->StoreEntry(record, &index, expect.Get());
+    if (!ok) {
+        if (file->LastFailure() == TFailure::EntryChanged)
+            return Fail(*file, "entry " + std::to_string(*a.replace) + " is no longer \"" +
+                                   *a.expect + "\"");
+        return Fail(*file, "cannot store the entry");
+    }
     std::cout << index << '\n';
     return kExitOk;
 }
 
-int RunDelete(const std::string& dict, std::int32_t index) {
-    if (!OpenDictionary(dict)->DeleteEntry(index))
-        return Fail(dict, "cannot delete entry " + std::to_string(index));
+struct TDeleteArgs {
+    std::string dict;
+    std::int32_t index = 0;
+    std::optional<std::string> expect;
+    bool force = false;
+};
+
+int RunDelete(const TDeleteArgs& a) {
+    const TExpectation expect = ExpectationOf(a.expect);
+    auto file = OpenDictionary(a.dict);
+    if (const int refused = CheckChangesAllowed(*file, a.force)) return refused;
+    if (!file->DeleteEntry(a.index, expect.Get())) {
+        if (file->LastFailure() == TFailure::EntryChanged)
+            return Fail(*file,
+                        "entry " + std::to_string(a.index) + " is no longer \"" + *a.expect + "\"");
+        return Fail(*file, "cannot delete entry " + std::to_string(a.index));
+    }
     return kExitOk;
 }
 
-int RunPicture(const std::string& dict, const std::string& setFrom, const std::string& getTo) {
-    auto file = OpenDictionary(dict);
-    if (!setFrom.empty()) {
-        std::ifstream in(setFrom, std::ios::binary);
-        if (!in) return Fail(setFrom, "cannot read the picture file");
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (!file->SetPicture(bytes)) return Fail(dict, "cannot store the picture");
+struct TPictureArgs {
+    std::string dict, setFrom, getTo;
+    std::optional<std::string> password;
+};
+
+// A password-protected dictionary takes a new picture only with its
+// password, as the manager asks for it.
+int CheckPassword(TDataFile& file, const std::optional<std::string>& given) {
+    const std::int32_t flags = file.GetFlags();
+    if (flags < 0) return Fail(file, "cannot read the dictionary");
+    if (!(flags & kFlagPassword)) return kExitOk;
+    if (!given) return Fail(file.path(), "the dictionary is password protected (give --password)");
+    std::string stored;
+    if (!file.GetPassword(stored)) return Fail(file, "cannot read the dictionary");
+    if (ToCp1250(*given, "--password") != stored) return Fail(file.path(), "wrong password");
+    return kExitOk;
+}
+
+int RunPicture(const TPictureArgs& a) {
+    auto file = OpenDictionary(a.dict);
+    if (!a.setFrom.empty()) {
+        if (const int refused = CheckPassword(*file, a.password)) return refused;
+        std::ifstream in(a.setFrom, std::ios::binary);
+        if (!in) return Fail(a.setFrom, "cannot read the picture file");
+        const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+        if (!file->SetPicture(bytes)) return Fail(*file, "cannot store the picture");
         return kExitOk;
     }
+    const std::string& getTo = a.getTo;
     const std::int32_t size = file->GetPictureSize();
     std::string bytes;
-    if (size < 0 || !file->GetPicture(bytes, static_cast<std::size_t>(size)))
-        return Fail(dict, "cannot read the picture");
+    if (size < 0 || file->LastFailure() != TFailure::None ||
+        !file->GetPicture(bytes, static_cast<std::size_t>(size)))
+        return Fail(*file, "cannot read the picture");
     std::ofstream out(getTo, std::ios::binary | std::ios::trunc);
     if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !out.flush())
         return Fail(getTo, "cannot write the picture file");
@@ -142,6 +215,7 @@ void RegisterDictionaryCommands(CLI::App& app, int& exitCode) {
     c->add_option("--notes", create->notes, "notes");
     c->add_option("--password", create->password, "password");
     c->add_option("--flags", create->flags, "security flags (1 password, 2 changes, 4 export)");
+    c->add_flag("--force", create->force, "replace a file that is there already");
     c->callback([create, &exitCode] { exitCode = RunCreate(*create); });
 
     auto info = std::make_shared<std::string>();
@@ -160,24 +234,32 @@ void RegisterDictionaryCommands(CLI::App& app, int& exitCode) {
     a->add_option("WORD", add->word, "the word")->required();
     a->add_option("DESC", add->descriptions, "descriptions");
     auto* merge = a->add_flag("--merge", add->merge, "merge into every entry with the same word");
-    a->add_option("--replace", add->replace, "replace the entry with this index")->excludes(merge);
+    auto* replace = a->add_option("--replace", add->replace, "replace the entry with this index")
+                        ->excludes(merge);
+    a->add_option("--expect", add->expect, "only while entry INDEX still has this word")
+        ->needs(replace);
+    a->add_flag("--force", add->force, "store even when the dictionary does not allow changes");
     a->callback([add, &exitCode] { exitCode = RunAdd(*add); });
 
-    auto del = std::make_shared<std::pair<std::string, std::int32_t>>();
+    auto del = std::make_shared<TDeleteArgs>();
     auto* x = app.add_subcommand("delete", "Delete the entry with an index");
-    x->add_option("DICT", del->first, "dictionary file")->required();
-    x->add_option("INDEX", del->second, "entry index")->required();
-    x->callback([del, &exitCode] { exitCode = RunDelete(del->first, del->second); });
+    x->add_option("DICT", del->dict, "dictionary file")->required();
+    x->add_option("INDEX", del->index, "entry index")->required();
+    x->add_option("--expect", del->expect, "only while the entry still has this word");
+    x->add_flag("--force", del->force, "delete even when the dictionary does not allow changes");
+    x->callback([del, &exitCode] { exitCode = RunDelete(*del); });
 
-    auto pic = std::make_shared<std::array<std::string, 3>>();
+    auto pic = std::make_shared<TPictureArgs>();
     auto* p = app.add_subcommand("picture", "Store or fetch a dictionary's picture");
-    p->add_option("DICT", (*pic)[0], "dictionary file")->required();
-    auto* set = p->add_option("--set", (*pic)[1], "store this file as the picture");
-    auto* get = p->add_option("--get", (*pic)[2], "write the picture to this file");
+    p->add_option("DICT", pic->dict, "dictionary file")->required();
+    auto* set = p->add_option("--set", pic->setFrom, "store this file as the picture");
+    auto* get = p->add_option("--get", pic->getTo, "write the picture to this file");
+    p->add_option("--password", pic->password, "the password of a protected dictionary (--set)");
     set->excludes(get);
     p->callback([pic, &exitCode, set, get] {
-        if (set->count() + get->count() != 1) throw TUsageError("picture: give --set FILE or --get FILE");
-        exitCode = RunPicture((*pic)[0], (*pic)[1], (*pic)[2]);
+        if (set->count() + get->count() != 1)
+            throw TUsageError("picture: give --set FILE or --get FILE");
+        exitCode = RunPicture(*pic);
     });
 }
 

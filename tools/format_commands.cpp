@@ -13,6 +13,7 @@
 #include <mutex>
 #include <thread>
 
+#include "settings/alphabet_rows.h"
 #include "store/format.h"
 #include "store/progress.h"
 #include "tool_common.h"
@@ -80,10 +81,25 @@ class TProgressScope {
 };
 
 // The exit status of a long operation: a stop is reported as such.
-int Finish(bool ok, const std::string& path, std::string_view what) {
+int Finish(bool ok, const TDataFile& file, std::string_view what) {
     if (ok) return kExitOk;
-    if (ToolProgress().StopRequested()) return Fail(path, "stopped; the dictionary is unchanged");
-    return Fail(path, what);
+    if (file.LastFailure() == TFailure::Stopped || ToolProgress().StopRequested())
+        return Fail(file.path(), "stopped; the dictionary is unchanged");
+    return Fail(file, what);
+}
+
+// The row a reader takes from the settings store: `stored` (the search's
+// or the export's rule), unless --alphabet gives one.
+void UseAlphabet(TDataFile& file, const TAlphabetRow& stored, const std::optional<std::string>& row,
+                 const std::optional<std::string>& rowSeparator) {
+    if (rowSeparator && !row) throw TUsageError("--alphabet-separator needs --alphabet");
+    if (!row) {
+        file.SetAlphabet(stored.text, stored.separator);
+        return;
+    }
+    const char separator =
+        rowSeparator ? ToCp1250Char(*rowSeparator, "--alphabet-separator") : kDefaultSeparator;
+    file.SetAlphabet(ToCp1250(*row, "--alphabet"), separator);
 }
 
 // --- search
@@ -94,6 +110,8 @@ struct TSearchArgs {
     std::int32_t max = 500;
     std::string pattern, terms;
     std::vector<std::string> dicts;
+    std::optional<std::string> alphabet;
+    std::optional<std::string> alphabetSeparator;
 };
 
 // One match as printed: path, index, hits, word and each description.
@@ -133,6 +151,8 @@ int RunSearch(const TSearchArgs& a) {
     const std::string pattern =
         ToCp1250(a.pattern, "PATTERN") + (a.countLetters ? '1' : '0') + (a.matchCase ? '1' : '0');
     const std::string terms = ToCp1250(a.terms, "TERMS");
+    // Every dictionary is searched with the row the finder would use.
+    const TAlphabetRow row = a.alphabet ? TAlphabetRow{} : ReadAlphabetForSearch();
     TProgressScope progress("search");
     int status = kExitOk;
     std::int32_t found = 0;
@@ -141,6 +161,7 @@ int RunSearch(const TSearchArgs& a) {
     std::vector<std::int32_t> index, hits;
     for (const std::string& path : a.dicts) {
         auto file = OpenDictionary(path);
+        UseAlphabet(*file, row, a.alphabet, a.alphabetSeparator);
         // One match more than still wanted tells whether the limit cut the
         // list; a dictionary never has more matches than entries.
         const std::int32_t remaining = a.max - found;
@@ -154,7 +175,7 @@ int RunSearch(const TSearchArgs& a) {
             break;
         }
         if (n < 0) {
-            status = Fail(path, "cannot read the dictionary (missing or damaged)");
+            status = Fail(*file, "cannot search the dictionary");
             continue;
         }
         std::size_t start = 0;
@@ -192,13 +213,19 @@ int RunImport(const TConvertArgs& a) {
     if (a.kind != "vrk" && a.withInfo) throw TUsageError("--with-info applies to vrk only");
     const char separator =
         a.separator ? ToCp1250Char(*a.separator, "--separator") : (a.kind == "vrk" ? '\x02' : ';');
-    std::error_code ec;
-    const bool created = !std::filesystem::exists(a.dict, ec);
-    if (created && !CreateEmpty(a.dict)) return Fail(a.dict, "cannot create the dictionary");
     auto file = OpenDictionary(a.dict);
     bool ok;
+    bool created;
     {
+        // Ctrl+C stops the import also while it waits for the dictionary.
         TProgressScope progress("import");
+        // A missing dictionary is made for the import; an existing one must
+        // allow changes.
+        created = file->CreateEmpty(false);
+        if (!created && file->LastFailure() != TFailure::Exists)
+            return Fail(*file, "cannot create the dictionary");
+        if (!created)
+            if (const int refused = CheckChangesAllowed(*file, a.force)) return refused;
         if (a.kind == "vrk")
             ok = file->ImportSecondGen(a.other, separator, a.withInfo);
         else if (a.kind == "text")
@@ -207,25 +234,21 @@ int RunImport(const TConvertArgs& a) {
             ok = file->ImportCsv(a.other);
     }
     // A dictionary made for this import only is not left behind empty.
+    std::error_code ec;
     if (!ok && created) std::filesystem::remove(a.dict, ec);
-    return Finish(ok, a.dict, "cannot import " + a.other + " (missing, unreadable or damaged)");
+    return Finish(ok, *file, "cannot import " + a.other);
 }
 
 int RunExport(const TConvertArgs& a) {
     if (a.withInfo) throw TUsageError("--with-info applies to import only");
-    if (a.alphabetSeparator && !a.alphabet)
-        throw TUsageError("--alphabet-separator needs --alphabet");
     const char separator =
         a.separator ? ToCp1250Char(*a.separator, "--separator") : (a.kind == "csv" ? ',' : ';');
     auto file = OpenDictionary(a.dict);
-    if (a.alphabet) {
-        const char rowSeparator = a.alphabetSeparator
-                                      ? ToCp1250Char(*a.alphabetSeparator, "--alphabet-separator")
-                                      : kDefaultSeparator;
-        file->SetAlphabet(ToCp1250(*a.alphabet, "--alphabet"), rowSeparator);
-    }
+    // The manager's export takes the stored row only when it is whole.
+    UseAlphabet(*file, a.alphabet ? TAlphabetRow{} : ReadAlphabetBothOrDefault(), a.alphabet,
+                a.alphabetSeparator);
     const std::int32_t flags = file->GetFlags();
-    if (flags < 0) return Fail(a.dict, "cannot read the dictionary (missing or damaged)");
+    if (flags < 0) return Fail(*file, "cannot read the dictionary");
     if (!(flags & kFlagExportAllowed) && !a.force)
         return Fail(a.dict, "the dictionary does not allow export (use --force)");
     bool ok;
@@ -238,24 +261,24 @@ int RunExport(const TConvertArgs& a) {
         else
             ok = file->ExportCsv(a.other, separator);
     }
-    if (!ok && ToolProgress().StopRequested()) return Fail(a.other, "stopped; nothing was written");
-    return Finish(ok, a.other,
-                  a.kind == "vrk"
-                      ? "cannot export (unreadable dictionary, a text longer than "
-                        "65535 bytes, or the file cannot be written)"
-                      : "cannot export (unreadable dictionary or the file cannot be written)");
+    if (!ok && (file->LastFailure() == TFailure::Stopped || ToolProgress().StopRequested()))
+        return Fail(a.other, "stopped; nothing was written");
+    if (!ok && file->LastFailure() == TFailure::RecordTooLong)
+        return Fail(a.dict, "cannot export: a text is longer than 65535 bytes");
+    return Finish(ok, *file, "cannot export");
 }
 
 // --- merge and remap
 
-int RunMerge(const std::string& dict, const std::string& source) {
+int RunMerge(const std::string& dict, const std::string& source, bool force) {
     auto file = OpenDictionary(dict);
     bool ok;
     {
         TProgressScope progress("merge");
+        if (const int refused = CheckChangesAllowed(*file, force)) return refused;
         ok = file->MergeFile(source);
     }
-    return Finish(ok, dict, "cannot merge " + source + " (missing or damaged)");
+    return Finish(ok, *file, "cannot merge " + source);
 }
 
 int RunRemap(const std::string& dict, const std::string& from, const std::string& to) {
@@ -269,7 +292,7 @@ int RunRemap(const std::string& dict, const std::string& from, const std::string
         TProgressScope progress("remap");
         ok = file->RemapLetter(f, t);
     }
-    return Finish(ok, dict, "cannot remap the letter");
+    return Finish(ok, *file, "cannot remap the letter");
 }
 
 void AddConvertOptions(CLI::App* c, TConvertArgs& a, bool import) {
@@ -284,12 +307,14 @@ void AddConvertOptions(CLI::App* c, TConvertArgs& a, bool import) {
                       "character that divides descriptions (vrk: byte 2, text: ;)");
         c->add_flag("--with-info", a.withInfo,
                     "vrk: also take name, author, notes, password, flags");
+        c->add_flag("--force", a.force, "import even when the dictionary does not allow changes");
     } else {
         c->add_option("DICT", a.dict, "dictionary to export")->required();
         c->add_option("TARGET", a.other, "older-format file to write")->required();
         c->add_option("--separator", a.separator,
                       "divides descriptions (vrk, text: ;) or CSV fields (csv: ,)");
-        c->add_option("--alphabet", a.alphabet, "alphabet row that decides the sort order");
+        c->add_option("--alphabet", a.alphabet,
+                      "alphabet row that decides the sort order (default: the stored row)");
         c->add_option("--alphabet-separator", a.alphabetSeparator, "group separator of the row");
         c->add_flag("--force", a.force, "export even when the dictionary does not allow it");
     }
@@ -308,6 +333,9 @@ void RegisterFormatCommands(CLI::App& app, int& exitCode) {
                   "description words (+required -excluded =exact \"whole\")")
         ->required();
     s->add_option("DICT", search->dicts, "dictionaries, searched in order")->required();
+    s->add_option("--alphabet", search->alphabet,
+                  "alphabet row that folds letters (default: the stored row)");
+    s->add_option("--alphabet-separator", search->alphabetSeparator, "group separator of the row");
     s->callback([search, &exitCode] { exitCode = RunSearch(*search); });
 
     auto import = std::make_shared<TConvertArgs>();
@@ -320,11 +348,17 @@ void RegisterFormatCommands(CLI::App& app, int& exitCode) {
     AddConvertOptions(e, *exp, false);
     e->callback([exp, &exitCode] { exitCode = RunExport(*exp); });
 
-    auto merge = std::make_shared<std::pair<std::string, std::string>>();
+    struct TMergeArgs {
+        std::string dict, source;
+        bool force = false;
+    };
+    auto merge = std::make_shared<TMergeArgs>();
     auto* m = app.add_subcommand("merge", "Merge every entry of another dictionary into DICT");
-    m->add_option("DICT", merge->first, "dictionary to merge into")->required();
-    m->add_option("SOURCE_DICT", merge->second, "dictionary to read")->required();
-    m->callback([merge, &exitCode] { exitCode = RunMerge(merge->first, merge->second); });
+    m->add_option("DICT", merge->dict, "dictionary to merge into")->required();
+    m->add_option("SOURCE_DICT", merge->source, "dictionary to read")->required();
+    m->add_flag("--force", merge->force, "merge even when DICT does not allow changes");
+    m->callback(
+        [merge, &exitCode] { exitCode = RunMerge(merge->dict, merge->source, merge->force); });
 
     auto remap = std::make_shared<std::array<std::string, 3>>();
     auto* r = app.add_subcommand("remap", "Replace one letter by another in every entry");

@@ -82,24 +82,49 @@ check remap "$(printf '0\tSNEZNIK\tgora')" "$("$tool" dump g.vrk3 | head -n 1)"
 "$tool" remap g.vrk3 ab c 2>/dev/null; check remap-usage 2 $?
 "$tool" merge g.vrk3 missing.vrk3 2>/dev/null; check merge-missing 1 $?
 
-# Ctrl+C stops an import; the dictionary stays as it was. The source is a
-# pipe that delivers nothing until the interrupt, so the import is surely
-# running when it comes.
-mkfifo slow.csv
+# Ctrl+C stops an import; the dictionary stays as it was. Another program
+# holds the dictionary until after the interrupt, so the import is surely
+# under way (waiting for it) when the interrupt comes.
+printf 'NOVA,beseda\n' > slow.csv
 cp r.vrk3 big.vrk3
 before=$(md5sum < big.vrk3)
+flock -x big.vrk3 sleep 1 &
+holder=$!
+sleep 0.2
 "$tool" import csv slow.csv big.vrk3 2>err.txt &
 pid=$!
-exec 3>slow.csv
 sleep 0.3
 kill -INT "$pid"
-sleep 0.2
-printf 'NOVA,beseda\n' >&3
-exec 3>&-
 wait "$pid"
 check interrupt-exit 1 $?
 check interrupt-says 1 "$(grep -c 'stopped' err.txt)"
 check interrupt-unchanged "$before" "$(md5sum < big.vrk3)"
+wait "$holder"
+
+# A pipe is no file to import: refused at once, not waited on.
+mkfifo pipe.csv
+timeout 10 "$tool" import csv pipe.csv big.vrk3 2>err.txt
+check import-pipe 1 $?
+check import-pipe-says 1 "$(grep -c 'pipe.csv: cannot import pipe.csv: not a regular file' err.txt)"
+
+# Changes need "changes allowed" in the dictionary (or --force).
+"$tool" create locked.vrk3 --flags 4
+locked=$(md5sum < locked.vrk3)
+"$tool" import csv in.csv locked.vrk3 2>err.txt; check import-refused 1 $?
+check import-refused-says 1 "$(grep -c 'does not allow changes' err.txt)"
+"$tool" merge locked.vrk3 r.vrk3 2>/dev/null; check merge-refused 1 $?
+check refused-unchanged "$locked" "$(md5sum < locked.vrk3)"
+"$tool" merge locked.vrk3 r.vrk3 --force; check merge-forced 0 $?
+
+# search and export use the stored alphabet row, as the programs do.
+"$tool" export csv r.vrk3 r3.csv --separator '|' --alphabet 'K,S' --alphabet-separator ,
+"$tool" alphabet set 'K,S' --separator ,
+"$tool" export csv r.vrk3 r4.csv --separator '|'
+check export-stored-alphabet "$(cat r3.csv)" "$(cat r4.csv)"
+# Upper and lower case in groups of their own: "sava" no longer finds SAVA.
+"$tool" alphabet set 'S|A|V|s|a|v'
+check search-stored-alphabet "$(printf 'r.vrk3\t3\t0\tsava\time')" "$("$tool" search 'sava' '' r.vrk3)"
+check search-alphabet-option 2 "$("$tool" search 'sava' '' r.vrk3 --alphabet 'sS|aA|vV' | wc -l)"
 
 check no-scratch-left "" "$(ls -A "$work" | grep vrk3tool)"
 finish

@@ -7,6 +7,8 @@ tool=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TMPDIR="$work"
+# The tool reads the stored alphabet row: never the user's own settings.
+export VRK3_SETTINGS_DIR="$work/settings"
 cd "$work" || exit 1
 failures=0
 checks=0

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "store/format.h"
 #include "store/text_codec.h"
 
 namespace vrk::tool {
@@ -53,6 +54,21 @@ std::string Printable(std::string_view cp1250) {
 int Fail(std::string_view path, std::string_view what) {
     std::cerr << "vrk3tool: " << path << ": " << what << '\n';
     return kExitFailed;
+}
+
+int Fail(const TDataFile& file, std::string_view what) {
+    const std::string& path = file.LastFailurePath().empty() ? file.path() : file.LastFailurePath();
+    return Fail(path,
+                std::string(what) + ": " + DescribeFailure(file.LastFailure(), file.LastErrno()));
+}
+
+int CheckChangesAllowed(TDataFile& file, bool force) {
+    const std::int32_t flags = file.GetFlags();
+    if (flags < 0) return Fail(file, "cannot read the dictionary");
+    if (!(flags & kFlagChangesAllowed) && !force)
+        return Fail(file.path(), "the dictionary does not allow changes (flags " +
+                                     std::to_string(flags) + "; use --force)");
+    return kExitOk;
 }
 
 namespace {

@@ -35,6 +35,14 @@ std::string Printable(std::string_view cp1250);
 
 // Prints "vrk3tool: PATH: WHAT" on stderr and returns kExitFailed.
 int Fail(std::string_view path, std::string_view what);
+// The same for a failed dictionary operation, with why it failed:
+// "vrk3tool: PATH: WHAT: REASON", PATH being the file the failure concerns.
+int Fail(const TDataFile& file, std::string_view what);
+
+// Refuses a change that the dictionary's own settings do not allow, unless
+// forced: "changes allowed" must be set. Returns kExitOk when the change may
+// go ahead, else prints why and returns kExitFailed.
+int CheckChangesAllowed(TDataFile& file, bool force);
 
 // The folder for this process's scratch files, made under $TMPDIR on first
 // use and removed with everything in it when the tool exits.

@@ -17,7 +17,7 @@ check after-replace "$(printf '0\tKRKA\treka na Dolenjskem\n1\tSOČA\tsmaragdna 
 check delete "$(printf '0\tSOČA\tsmaragdna reka')" "$("$tool" dump d.vrk3)"
 
 printf 'BM\377\000picture' > pic.bmp
-"$tool" picture d.vrk3 --set pic.bmp && "$tool" picture d.vrk3 --get back.bmp
+"$tool" picture d.vrk3 --set pic.bmp --password '' && "$tool" picture d.vrk3 --get back.bmp
 check picture 0 "$(cmp -s pic.bmp back.bmp; echo $?)"
 check picture-size "picture: 11 bytes" "$("$tool" info d.vrk3 | tail -n 1)"
 
@@ -28,8 +28,58 @@ before=$(md5sum < d.vrk3)
 "$tool" frobnicate 2>/dev/null; check unknown-command 2 $?
 "$tool" delete d.vrk3 5 2>err.txt; check bad-index 1 $?
 check error-names-file 1 "$(grep -c 'd.vrk3' err.txt)"
-"$tool" info missing.vrk3 2>/dev/null; check missing-file 1 $?
+"$tool" info missing.vrk3 2>err.txt; check missing-file 1 $?
+check missing-says 'vrk3tool: missing.vrk3: cannot read the dictionary: not found' "$(cat err.txt)"
+printf 'not a dictionary at all, but long enough to look like one......................' > junk.vrk3
+"$tool" info junk.vrk3 2>err.txt; check damaged-file 1 $?
+check damaged-says 'vrk3tool: junk.vrk3: cannot read the dictionary: damaged or not a dictionary' "$(cat err.txt)"
+mkfifo pipe.vrk3
+timeout 10 "$tool" info pipe.vrk3 2>err.txt; check pipe-refused 1 $?
+check pipe-says 1 "$(grep -c 'not a regular file' err.txt)"
 check unchanged "$before" "$(md5sum < d.vrk3)"
+
+# create keeps an existing dictionary unless --force.
+"$tool" create d.vrk3 2>err.txt; check create-existing 1 $?
+check create-existing-says 1 "$(grep -c 'exists already (use --force' err.txt)"
+check create-existing-unchanged "$before" "$(md5sum < d.vrk3)"
+"$tool" create n.vrk3 && "$tool" create n.vrk3 --force --name Nov
+check create-force "$(printf 'name: Nov\nflags: 6')" "$("$tool" info n.vrk3 | grep -E '^(name|flags)')"
+
+# A stale index: entry 1 was KRKA when it was read, but another program
+# deleted entry 0 since. With --expect nothing is changed.
+"$tool" create s.vrk3
+for w in SAVA KRKA MURA DRAVA; do "$tool" add s.vrk3 "$w" >/dev/null; done
+"$tool" delete s.vrk3 0 --expect SAVA
+stale=$(md5sum < s.vrk3)
+"$tool" add s.vrk3 KRKA 'nova' --replace 1 --expect KRKA 2>err.txt; check stale-replace 1 $?
+check stale-says 'vrk3tool: s.vrk3: entry 1 is no longer "KRKA": the entry was changed by another program' "$(cat err.txt)"
+"$tool" delete s.vrk3 1 --expect KRKA 2>/dev/null; check stale-delete 1 $?
+check stale-unchanged "$stale" "$(md5sum < s.vrk3)"
+check replace-expected 2 "$("$tool" add s.vrk3 KRKA 'nova' --replace 0 --expect KRKA)"
+"$tool" add s.vrk3 X --expect X 2>/dev/null; check expect-needs-replace 2 $?
+
+# The dictionary's settings: no changes without "changes allowed", no new
+# picture for a protected one without its password.
+"$tool" create ro.vrk3 --flags 4 --password skrito
+ro=$(md5sum < ro.vrk3)
+"$tool" add ro.vrk3 X 2>err.txt; check add-refused 1 $?
+check add-refused-says 1 "$(grep -c 'does not allow changes' err.txt)"
+"$tool" delete ro.vrk3 0 2>/dev/null; check delete-refused 1 $?
+check refused-unchanged "$ro" "$(md5sum < ro.vrk3)"
+check add-forced 0 "$("$tool" add ro.vrk3 X --force)"
+"$tool" create pw.vrk3 --flags 7 --password 'Geslo'
+"$tool" picture pw.vrk3 --set pic.bmp 2>err.txt; check picture-needs-password 1 $?
+check picture-needs-password-says 1 "$(grep -c 'give --password' err.txt)"
+"$tool" picture pw.vrk3 --set pic.bmp --password geslo 2>err.txt; check picture-wrong-password 1 $?
+"$tool" picture pw.vrk3 --set pic.bmp --password Geslo; check picture-password 0 $?
+
+# Another program holds the dictionary longer than the tool waits (5 s).
+flock -x s.vrk3 sleep 8 &
+holder=$!
+sleep 0.3
+"$tool" add s.vrk3 LJUBLJANICA 2>err.txt; check busy 1 $?
+check busy-says 'vrk3tool: s.vrk3: cannot read the dictionary: busy: another program is using it' "$(cat err.txt)"
+kill "$holder" 2>/dev/null; wait "$holder" 2>/dev/null
 check no-scratch-left "" "$(ls -A "$work" | grep vrk3tool)"
 
 finish

@@ -73,6 +73,8 @@ QTreeWidgetItem* TManagerTest::Library(const QString& name) const {
 void TManagerTest::ClickLibrary(const QString& name) {
     QTreeWidgetItem* item = Library(name);
     ASSERT_NE(item, nullptr) << name.toStdString();
+    for (QTreeWidgetItem* above = item->parent(); above; above = above->parent())
+        above->setExpanded(true);
     QTest::mouseClick(View()->Tree()->viewport(), Qt::LeftButton, {}, Centre(item));
 }
 

@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "manager/manager_ids.h"
-#include "manager/manager_texts.h"
 #include "manager/manager_test_util.h"
+#include "manager/manager_texts.h"
 #include "settings/library_registry.h"
 #include "settings/settings_keys.h"
 
@@ -33,9 +33,8 @@ class DictionaryDrag : public TManagerTest {
     // last item) in the list's viewport, where the list's mouse events are.
     QPoint OverLibrary(const QString& library) {
         QTreeWidget* tree = View()->Tree();
-        const QPoint inTree = library.isEmpty()
-                                  ? QPoint(10, tree->viewport()->height() - 5)
-                                  : Centre(Library(library));
+        const QPoint inTree = library.isEmpty() ? QPoint(10, tree->viewport()->height() - 5)
+                                                : Centre(Library(library));
         return View()->List()->viewport()->mapFromGlobal(tree->viewport()->mapToGlobal(inTree));
     }
 
@@ -50,7 +49,9 @@ class DictionaryDrag : public TManagerTest {
         QTest::mouseMove(list, from + QPoint(2 * step, 0));
         ASSERT_NE(View()->DragMode(), kNoDrag);
     }
-    void MoveTo(const QString& library) { QTest::mouseMove(View()->List()->viewport(), OverLibrary(library)); }
+    void MoveTo(const QString& library) {
+        QTest::mouseMove(View()->List()->viewport(), OverLibrary(library));
+    }
     void Release(Qt::MouseButton button, const QString& library,
                  Qt::KeyboardModifiers modifiers = {}) {
         const QPoint at = OverLibrary(library);

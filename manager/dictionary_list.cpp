@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
+#include <algorithm>
 
 #include "manager/manager_texts.h"
 #include "manager/vrk3dbe_view.h"
@@ -64,20 +65,19 @@ CDictionaryList::CDictionaryList(QWidget* parent) : QTreeWidget(parent) {
     // Right-button presses and releases reach the list, so that a right
     // button can drag as well as open the pop-up menu on release.
     setContextMenuPolicy(Qt::PreventContextMenu);
-    setSortingEnabled(true);
-    sortByColumn(0, Qt::AscendingOrder);
     header()->setSectionsClickable(false);
-    header()->setSortIndicatorShown(false);
     header()->setStretchLastSection(false);
 }
 
 void CDictionaryList::AddRows(const QList<QTreeWidgetItem*>& rows) {
-    // Sorting once after all rows are in costs less than sorting each in.
-    setSortingEnabled(false);
-    addTopLevelItems(rows);
-    setSortingEnabled(true);
-    sortByColumn(0, Qt::AscendingOrder);
-    header()->setSortIndicatorShown(false);
+    // Sorted here rather than by the view, so that the header shows no sort
+    // mark and its sections cannot be clicked to sort.
+    QList<QTreeWidgetItem*> all;
+    while (topLevelItemCount() > 0) all.append(takeTopLevelItem(0));
+    all.append(rows);
+    std::stable_sort(all.begin(), all.end(),
+                     [](const QTreeWidgetItem* a, const QTreeWidgetItem* b) { return *a < *b; });
+    addTopLevelItems(all);
 }
 
 void CDictionaryList::startDrag(Qt::DropActions) {
@@ -85,6 +85,5 @@ void CDictionaryList::startDrag(Qt::DropActions) {
 }
 
 bool CDictionaryItem::operator<(const QTreeWidgetItem& other) const {
-    const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-    return text(column).localeAwareCompare(other.text(column)) < 0;
+    return text(kColName).localeAwareCompare(other.text(kColName)) < 0;
 }

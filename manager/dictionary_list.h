@@ -14,7 +14,8 @@ class CDictionaryList : public QTreeWidget {
   public:
     explicit CDictionaryList(QWidget* parent = nullptr);
 
-    // Adds rows, keeping the list sorted by name.
+    // Adds rows, keeping the list sorted by name (ascending, as the
+    // desktop's language sorts).
     void AddRows(const QList<QTreeWidgetItem*>& rows);
 
   signals:

@@ -107,7 +107,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    CMainFrame frame(false);
+    CMainFrame frame(false);  // not shown: it lists nothing by itself
     CVrk3dbeView* view = frame.View();
     const std::string full = std::string(vrk::kGroupsKey) + "\\Polni";
     const std::string empty = std::string(vrk::kGroupsKey) + "\\Prazni";

@@ -152,8 +152,10 @@ void CMainFrame::showEvent(QShowEvent* event) {
     if (m_bStartStateApplied) return;
     m_bStartStateApplied = true;
     if (m_settings.maximized) setWindowState(windowState() | Qt::WindowMaximized);
-    // The first-run help opens over the frame, not hidden behind it.
+    // The first-run help opens over the frame, not hidden behind it, and so
+    // do the messages of the first library's list.
     QTimer::singleShot(0, this, &CMainFrame::showFirstRunHelp);
+    QTimer::singleShot(0, m_pView, &CVrk3dbeView::SelectFirstLibrary);
 }
 
 void CMainFrame::resizeEvent(QResizeEvent* event) {

@@ -24,7 +24,8 @@ class CMainFrame : public QMainWindow {
     // Reads the stored layout, builds the bars and the view, fills the tree
     // and, when `showSplash` is set, shows the start-up picture. The window
     // is not shown yet; when it first shows it takes the stored maximized
-    // state and, on the very first run of either program, opens the help.
+    // state, lists the first library and, on the very first run of either
+    // program, opens the help.
     explicit CMainFrame(bool showSplash = true, QWidget* parent = nullptr);
     ~CMainFrame() override;
 

@@ -119,6 +119,9 @@ void CVrk3dbeView::InitialUpdate(int treeWidth, const std::array<int, 4>& column
     std::string dir;
     if (vrk::TReadBackupDir(dir)) m_strBackupDir = dir;
     FillLibraryTree(nullptr, vrk::kGroupsKey);
+}
+
+void CVrk3dbeView::SelectFirstLibrary() {
     if (QTreeWidgetItem* first = m_pTree->topLevelItem(0)) m_pTree->setCurrentItem(first);
 }
 

@@ -56,8 +56,10 @@ class CVrk3dbeView : public QWidget {
     ~CVrk3dbeView() override;
 
     // Applies the stored font, tree width and column widths, reads the
-    // temporary directory, fills the tree and selects its first library.
+    // temporary directory and fills the tree.
     void InitialUpdate(int treeWidth, const std::array<int, 4>& columns);
+    // Selects the first top-level library, which lists its dictionaries.
+    void SelectFirstLibrary();
 
     QTreeWidget* Tree() const { return m_pTree; }
     QTreeWidget* List() const;

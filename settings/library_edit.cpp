@@ -42,12 +42,10 @@ TRegResult OpenFull(std::string_view keyPath, TRegKey& key) {
 
 TLibraryResult CreateLibraryKey(std::string_view parentKeyPath, std::string_view name) {
     if (!ValidLibraryName(name)) return TLibraryResult::kInvalidName;
-    TRegKey parent, key;
+    TRegKey groups, parent, key;
+    if (TRegResult r = OpenFull(kGroupsKey, groups); r != TRegResult::kOk) return FromStore(r);
     if (TRegResult r = OpenFull(parentKeyPath, parent); r != TRegResult::kOk) return FromStore(r);
-    bool created = false;
-    if (TRegResult r = parent.CreateSub(name, key, &created); r != TRegResult::kOk)
-        return FromStore(r);
-    return created ? TLibraryResult::kOk : TLibraryResult::kNameExists;
+    return FromStore(parent.CreateUniqueSub(name, groups, key));
 }
 
 TLibraryResult CreateNewLibrary(std::string_view parentKeyPath, std::string& name) {
@@ -81,11 +79,20 @@ TLibraryResult RenameLibrary(std::string_view oldName, std::string_view newName)
     std::string keyPath;
     if (oldName == kAllLibraries || !FindLibraryKey(oldName, keyPath))
         return TLibraryResult::kNotFound;
-    if (LibraryNameExists(kGroupsKey, newName)) return TLibraryResult::kNameExists;
+    return RenameLibraryKey(keyPath, newName);
+}
+
+TLibraryResult RenameLibraryKey(std::string_view keyPath, std::string_view newName) {
     std::string_view parentPath, name;
     SplitLibraryKeyPath(keyPath, parentPath, name);
-    return MoveLibraryKey(parentPath, name, parentPath, newName) ? TLibraryResult::kOk
-                                                                 : TLibraryResult::kStoreFailure;
+    if (newName.empty() || newName == name) return TLibraryResult::kOk;
+    if (!ValidLibraryName(newName)) return TLibraryResult::kInvalidName;
+    if (keyPath.size() <= kGroupsKey.size() || keyPath.substr(0, kGroupsKey.size()) != kGroupsKey)
+        return TLibraryResult::kNotFound;
+    TRegKey groups, parent;
+    if (TRegResult r = OpenFull(kGroupsKey, groups); r != TRegResult::kOk) return FromStore(r);
+    if (TRegResult r = OpenFull(parentPath, parent); r != TRegResult::kOk) return FromStore(r);
+    return FromStore(parent.MoveSubKey(name, parent, newName, &groups));
 }
 
 TLibraryResult RemoveLibrary(std::string_view name) {

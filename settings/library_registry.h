@@ -82,11 +82,14 @@ enum class TLibraryResult {
 };
 
 // Creates the library `name` under the key at `parentKeyPath`. kNameExists
-// when that key already has a sub-key of that name.
+// when any library in the whole tree has that name; the check and the
+// creation are one settings transaction, so that two programs creating
+// libraries at once never make two of one name.
 [[nodiscard]] TLibraryResult CreateLibraryKey(std::string_view parentKeyPath,
                                               std::string_view name);
 // Creates a library named by NewLibraryName under `parentKeyPath` and
-// returns its name.
+// returns its name; when another program takes that name first, the next
+// free one is taken.
 [[nodiscard]] TLibraryResult CreateNewLibrary(std::string_view parentKeyPath, std::string& name);
 
 // Moves the key `sourceName` under `sourceParentPath`, with everything below
@@ -100,8 +103,11 @@ enum class TLibraryResult {
 
 // Renames a library, keeping its sub-libraries and members and its place.
 // An empty new name or the old one changes nothing (kOk); a name that any
-// library has is refused (kNameExists).
+// library has is refused (kNameExists), checked in the same transaction as
+// the rename.
 [[nodiscard]] TLibraryResult RenameLibrary(std::string_view oldName, std::string_view newName);
+// The same for the library at `keyPath` (a key below Groups).
+[[nodiscard]] TLibraryResult RenameLibraryKey(std::string_view keyPath, std::string_view newName);
 // Removes a library with its sub-libraries; the dictionary files stay.
 [[nodiscard]] TLibraryResult RemoveLibrary(std::string_view name);
 

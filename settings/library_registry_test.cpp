@@ -55,6 +55,12 @@ TEST_F(Library, NamesAreUniqueInTheWholeTreeButCaseMatters) {
     EXPECT_EQ(RenameLibrary("POD", "a\\b"), TLibraryResult::kInvalidName);
     EXPECT_EQ(RenameLibrary("POD", kAllLibraries), TLibraryResult::kInvalidName);
     EXPECT_EQ(CreateLibraryKey(kGroupsKey, "Eno"), TLibraryResult::kNameExists);
+    // Taken in another branch: refused too, also below the library of that name.
+    EXPECT_EQ(CreateLibraryKey(kGroupsKey, "POD"), TLibraryResult::kNameExists);
+    EXPECT_EQ(CreateLibraryKey(std::string(kGroupsKey) + "\\Eno\\Pod", "Eno"),
+              TLibraryResult::kNameExists);
+    EXPECT_EQ(RenameLibraryKey(std::string(kGroupsKey) + "\\Eno", "POD"),
+              TLibraryResult::kNameExists);
     std::vector<std::string> names;
     ASSERT_TRUE(ListLibraryNames(names));
     EXPECT_EQ(names, (std::vector<std::string>{"Eno", "Pod", "POD"}));

@@ -190,14 +190,32 @@ TRegResult TRegKey::DeleteSubTree(std::string_view name) {
 }
 
 TRegResult TRegKey::MoveSubKey(std::string_view name, const TRegKey& target,
-                               std::string_view newName) {
+                               std::string_view newName, const TRegKey* uniqueBelow) {
     if (TRegResult r = CheckWrite(); r != TRegResult::kOk) return r;
     if (TRegResult r = target.CheckWrite(); r != TRegResult::kOk) return r;
-    if (target.db_ != db_) return TRegResult::kAccessDenied;
+    if (target.db_ != db_ || (uniqueBelow != nullptr && uniqueBelow->db_ != db_))
+        return TRegResult::kAccessDenied;
     if (newName.empty() || newName.find('\\') != std::string_view::npos)
         return TRegResult::kInvalidName;
     keyCursor_.valid = valueCursor_.valid = false;
-    return db_->MoveChild(id_, name, target.id_, newName);
+    return db_->MoveChild(id_, name, target.id_, newName,
+                          uniqueBelow != nullptr ? uniqueBelow->id_ : 0);
+}
+
+TRegResult TRegKey::CreateUniqueSub(std::string_view name, const TRegKey& uniqueBelow,
+                                    TRegKey& key) const {
+    if (TRegResult r = CheckWrite(); r != TRegResult::kOk) return r;
+    if (uniqueBelow.db_ != db_) return TRegResult::kAccessDenied;
+    if (name.empty() || name.find('\\') != std::string_view::npos) return TRegResult::kInvalidName;
+    std::int64_t id = 0;
+    if (TRegResult r = db_->CreateUniqueChild(id_, name, uniqueBelow.id_, id); r != TRegResult::kOk)
+        return r;
+    TRegKey created;
+    created.db_ = db_;
+    created.id_ = id;
+    created.access_ = TAccess::kFull;
+    key = std::move(created);
+    return TRegResult::kOk;
 }
 
 }  // namespace vrk

@@ -72,9 +72,16 @@ class TRegKey {
     [[nodiscard]] TRegResult DeleteSubTree(std::string_view name);
     // Moves a direct sub-key, with everything below it, to `newName` under
     // `target` (a key of the same root), in one transaction. kAlreadyExists
-    // when that name is taken there.
+    // when that name is taken there, or, with `uniqueBelow`, anywhere below
+    // that key (checked in the same transaction).
     [[nodiscard]] TRegResult MoveSubKey(std::string_view name, const TRegKey& target,
-                                        std::string_view newName);
+                                        std::string_view newName,
+                                        const TRegKey* uniqueBelow = nullptr);
+    // Creates the direct sub-key `name` unless a key anywhere below
+    // `uniqueBelow` (a key of the same root) already has that name
+    // (kAlreadyExists); the check and the creation are one transaction.
+    [[nodiscard]] TRegResult CreateUniqueSub(std::string_view name, const TRegKey& uniqueBelow,
+                                             TRegKey& key) const;
 
   private:
     // Where the last enumeration step ended, so that the next index is one

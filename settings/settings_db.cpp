@@ -221,6 +221,20 @@ TRegResult TSettingsDb::FindChild(std::int64_t key, std::string_view name, std::
     return Failure("look up a key");
 }
 
+TRegResult TSettingsDb::CheckNameFreeBelow(std::int64_t scope, std::string_view name) {
+    TStatement st(*this,
+                  "WITH RECURSIVE sub(id) AS (SELECT ?1 UNION ALL "
+                  "SELECT keys.id FROM keys JOIN sub ON keys.parent = sub.id) "
+                  "SELECT 1 FROM keys WHERE name = ?2 AND parent IN sub LIMIT 1");
+    if (!st.ok()) return Failure("look up a name");
+    st.Bind(1, scope);
+    st.Bind(2, name);
+    const int rc = st.Step();
+    if (rc == SQLITE_ROW) return TRegResult::kAlreadyExists;
+    if (rc == SQLITE_DONE) return TRegResult::kOk;
+    return Failure("look up a name");
+}
+
 TRegResult TSettingsDb::Resolve(std::int64_t key, const std::vector<std::string>& names,
                                 std::int64_t& found) {
     std::lock_guard lock(mutex_);
@@ -260,6 +274,31 @@ TRegResult TSettingsDb::ResolveOrCreate(std::int64_t key, const std::vector<std:
     if (r != TRegResult::kOk) return r;
     if (!t.Commit()) return Failure("commit");
     found = key;
+    return TRegResult::kOk;
+}
+
+TRegResult TSettingsDb::CreateUniqueChild(std::int64_t key, std::string_view name,
+                                          std::int64_t uniqueBelow, std::int64_t& id) {
+    std::lock_guard lock(mutex_);
+    if (!writable_) return TRegResult::kAccessDenied;
+    // The write lock is taken before the name is looked up, so no other
+    // process can create the name between the check and the insert.
+    TTransaction t(*this, true);
+    if (!t.open()) return Failure("begin writing");
+    if (TRegResult r = KeyExists(key); r != TRegResult::kOk) return r;
+    if (TRegResult r = KeyExists(uniqueBelow); r != TRegResult::kOk) return r;
+    if (TRegResult r = CheckNameFreeBelow(uniqueBelow, name); r != TRegResult::kOk) return r;
+    std::int64_t existing = 0;
+    if (TRegResult r = FindChild(key, name, existing); r != TRegResult::kNotFound)
+        return r == TRegResult::kOk ? TRegResult::kAlreadyExists : r;
+    TStatement st(*this, "INSERT INTO keys(parent, name) VALUES (?1, ?2)");
+    if (!st.ok()) return Failure("create a key");
+    st.Bind(1, key);
+    st.Bind(2, name);
+    if (st.Step() != SQLITE_DONE) return Failure("create a key");
+    const std::int64_t created = sqlite3_last_insert_rowid(db_);
+    if (!t.Commit()) return Failure("commit");
+    id = created;
     return TRegResult::kOk;
 }
 
@@ -420,7 +459,7 @@ TRegResult TSettingsDb::DeleteChild(std::int64_t key, std::string_view name, boo
 }
 
 TRegResult TSettingsDb::MoveChild(std::int64_t key, std::string_view name, std::int64_t target,
-                                  std::string_view newName) {
+                                  std::string_view newName, std::int64_t uniqueBelow) {
     std::lock_guard lock(mutex_);
     if (!writable_) return TRegResult::kAccessDenied;
     TTransaction t(*this, true);
@@ -431,6 +470,10 @@ TRegResult TSettingsDb::MoveChild(std::int64_t key, std::string_view name, std::
     TRegResult r = FindChild(target, newName, taken);
     if (r == TRegResult::kOk) return TRegResult::kAlreadyExists;
     if (r != TRegResult::kNotFound) return r;
+    if (uniqueBelow != 0) {
+        if (r = KeyExists(uniqueBelow); r != TRegResult::kOk) return r;
+        if (r = CheckNameFreeBelow(uniqueBelow, newName); r != TRegResult::kOk) return r;
+    }
     // A key cannot move below itself.
     TStatement up(*this,
                   "WITH RECURSIVE up(id) AS (SELECT ?1 UNION ALL "

@@ -72,9 +72,17 @@ class TSettingsDb {
     [[nodiscard]] TRegResult DeleteChild(std::int64_t key, std::string_view name, bool withSubKeys);
     // Moves a child key, with everything below it, under `target` with a new
     // name, in one transaction. kAlreadyExists when the target name is taken,
-    // kInvalidName when `target` lies inside the moved key.
+    // or, with `uniqueBelow` (a key id, 0 for none), when any key below that
+    // key is already named `newName`; kInvalidName when `target` lies inside
+    // the moved key.
     [[nodiscard]] TRegResult MoveChild(std::int64_t key, std::string_view name, std::int64_t target,
-                                       std::string_view newName);
+                                       std::string_view newName, std::int64_t uniqueBelow = 0);
+    // Creates the child `name` of `key` unless any key below `uniqueBelow`
+    // (at any depth) already has that name (kAlreadyExists), checking and
+    // creating in one transaction, so that two processes never both create
+    // one name. `id` is the new key's.
+    [[nodiscard]] TRegResult CreateUniqueChild(std::int64_t key, std::string_view name,
+                                               std::int64_t uniqueBelow, std::int64_t& id);
 
   private:
     class TStatement;
@@ -90,6 +98,8 @@ class TSettingsDb {
     TRegResult Failure(const char* what);
     TRegResult KeyExists(std::int64_t key);
     TRegResult FindChild(std::int64_t key, std::string_view name, std::int64_t& id);
+    // kAlreadyExists when a key below `scope` is named `name`, kOk when none.
+    TRegResult CheckNameFreeBelow(std::int64_t scope, std::string_view name);
     TRegResult ReadValueRow(sqlite3_stmt* st, std::int64_t& id, TRegValue& value);
 
     std::string path_;

@@ -95,7 +95,6 @@ int RunCreate(const TCreateArgs& a) {
         if (r == TLibraryResult::kOk) std::cout << Printable(created) << '\n';
         return Report(Cp1250ToUtf8(created), r);
     }
-    if (LibraryNameExists(kGroupsKey, name)) return Fail(*a.name, kNameTaken);
     return Report(*a.name, CreateLibraryKey(parentKey, name));
 }
 

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <memory>
 
+#include "ui/file_dialog.h"
 #include "ui/help.h"
 #include "ui/ui_init.h"
 
@@ -36,6 +37,7 @@ void TUiTest::SetUp() {
 
 void TUiTest::TearDown() {
     SetHelpHook({});
+    SetFileDialogHook({});
     messages_.reset();
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (widget->isVisible()) widget->close();

@@ -1,0 +1,161 @@
+// Dragging dictionaries from the list onto libraries, with mouse events as a
+// person makes them: press in the list, move past the start distance, move
+// over the tree, let go.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+
+#include "manager/manager_ids.h"
+#include "manager/manager_test_util.h"
+#include "manager/manager_texts.h"
+#include "settings/library_registry.h"
+#include "settings/settings_keys.h"
+
+namespace vrk {
+namespace {
+
+class DictionaryDrag : public TManagerTest {
+  protected:
+    void SetUp() override {
+        TManagerTest::SetUp();
+        a_ = MakeDictionary("a.vrk3", "A");
+        b_ = MakeDictionary("b.vrk3", "B");
+        c_ = MakeDictionary("c.vrk3", "C");
+        MakeLibrary("Izvor", {a_, b_, c_});
+        MakeLibrary("Cilj");
+        MakeLibrary("Zbirka\\Pod");
+        frame_ = StartFrame();
+        ASSERT_EQ(ListNames(), QStringList({"A", "B", "C"}));
+    }
+
+    // A point of the tree item `library` (or, for an empty name, below the
+    // last item) in the list's viewport, where the list's mouse events are.
+    QPoint OverLibrary(const QString& library) {
+        QTreeWidget* tree = View()->Tree();
+        const QPoint inTree = library.isEmpty() ? QPoint(10, tree->viewport()->height() - 5)
+                                                : Centre(Library(library));
+        return View()->List()->viewport()->mapFromGlobal(tree->viewport()->mapToGlobal(inTree));
+    }
+
+    // Presses `button` on the first selected row and moves it farther than
+    // the start distance, so that the drag begins.
+    void StartDrag(Qt::MouseButton button) {
+        QWidget* list = View()->List()->viewport();
+        const QPoint from = Centre(View()->List()->selectedItems().first());
+        QTest::mousePress(list, button, {}, from);
+        const int step = QApplication::startDragDistance() + 4;
+        QTest::mouseMove(list, from + QPoint(step, 0));
+        QTest::mouseMove(list, from + QPoint(2 * step, 0));
+        ASSERT_NE(View()->DragMode(), kNoDrag);
+    }
+    void MoveTo(const QString& library) {
+        QTest::mouseMove(View()->List()->viewport(), OverLibrary(library));
+    }
+    void Release(Qt::MouseButton button, const QString& library,
+                 Qt::KeyboardModifiers modifiers = {}) {
+        const QPoint at = OverLibrary(library);
+        QTest::mouseMove(View()->List()->viewport(), at);
+        QTest::mouseRelease(View()->List()->viewport(), button, modifiers, at);
+        QTest::qWait(10);
+    }
+    // Answers the next "Drag'n'Drop" menu with the item `text`.
+    void ChooseFromDropMenu(const QString& text) {
+        WhenPopup([text](QWidget* popup) {
+            auto* menu = qobject_cast<QMenu*>(popup);
+            ASSERT_NE(menu, nullptr);
+            EXPECT_EQ(menu->objectName(), QStringLiteral("dropMenu"));
+            for (QAction* action : menu->actions())
+                if (action->text() == text)
+                    QTest::mouseClick(menu, Qt::LeftButton, {},
+                                      menu->actionGeometry(action).center());
+        });
+    }
+
+    std::string a_, b_, c_;
+};
+
+TEST_F(DictionaryDrag, LeftButtonMovesAndShiftCopies) {
+    SelectRows({"A", "B"});
+    StartDrag(Qt::LeftButton);
+    MoveTo(QStringLiteral("Cilj"));
+    // Passing over a library shows it.
+    EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Cilj")));
+    Release(Qt::LeftButton, QStringLiteral("Cilj"));
+    EXPECT_EQ(View()->DragMode(), kNoDrag);
+    EXPECT_EQ(Members("Cilj"), (std::vector<std::string>{a_, b_}));
+    EXPECT_EQ(Members("Izvor"), std::vector<std::string>{c_});
+    EXPECT_EQ(ListNames(), QStringList({"A", "B"}));
+
+    ClickLibrary(QStringLiteral("Izvor"));
+    SelectRows({"C"});
+    StartDrag(Qt::LeftButton);
+    Release(Qt::LeftButton, QStringLiteral("Cilj"), Qt::ShiftModifier);
+    EXPECT_EQ(Members("Cilj"), (std::vector<std::string>{a_, b_, c_}));
+    EXPECT_EQ(Members("Izvor"), std::vector<std::string>{c_});
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(DictionaryDrag, RightButtonAsksWhetherToCopyOrMove) {
+    SelectRows({"A"});
+    StartDrag(Qt::RightButton);
+    ChooseFromDropMenu(texts::kDropCopy);
+    Release(Qt::RightButton, QStringLiteral("Cilj"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Members("Cilj").size() == 1; }, 2000));
+    EXPECT_EQ(Members("Izvor"), (std::vector<std::string>{a_, b_, c_}));
+
+    ClickLibrary(QStringLiteral("Izvor"));
+    SelectRows({"B"});
+    StartDrag(Qt::RightButton);
+    ChooseFromDropMenu(texts::kDropMove);
+    Release(Qt::RightButton, QStringLiteral("Cilj"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Members("Cilj").size() == 2; }, 2000));
+    EXPECT_EQ(Members("Cilj"), (std::vector<std::string>{a_, b_}));
+    EXPECT_EQ(Members("Izvor"), (std::vector<std::string>{a_, c_}));
+}
+
+TEST_F(DictionaryDrag, ReleasedOverNoLibraryOrOverItsOwnNothingChanges) {
+    SelectRows({"A", "B"});
+    StartDrag(Qt::LeftButton);
+    MoveTo(QStringLiteral("Cilj"));
+    Release(Qt::LeftButton, QString());
+    EXPECT_EQ(View()->DragMode(), kNoDrag);
+    EXPECT_EQ(Members("Izvor"), (std::vector<std::string>{a_, b_, c_}));
+    EXPECT_TRUE(Members("Cilj").empty());
+
+    ClickLibrary(QStringLiteral("Izvor"));
+    SelectRows({"A"});
+    StartDrag(Qt::LeftButton);
+    Release(Qt::LeftButton, QStringLiteral("Izvor"));
+    // Not even the order of the members changes.
+    EXPECT_EQ(Members("Izvor"), (std::vector<std::string>{a_, b_, c_}));
+    EXPECT_EQ(ListNames(), QStringList({"A", "B", "C"}));
+}
+
+TEST_F(DictionaryDrag, AMoveThatCannotAddKeepsTheDictionariesWhereTheyWere) {
+    SelectRows({"A", "B"});
+    StartDrag(Qt::LeftButton);
+    MoveTo(QStringLiteral("Cilj"));
+    // Another program removes the target library meanwhile.
+    ASSERT_EQ(RemoveLibrary("Cilj"), TLibraryResult::kOk);
+    Release(Qt::LeftButton, QStringLiteral("Cilj"));
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kRegistryError});
+    EXPECT_EQ(Members("Izvor"), (std::vector<std::string>{a_, b_, c_}));
+}
+
+TEST_F(DictionaryDrag, HoveringOverALibraryForASecondOpensIt) {
+    QTreeWidgetItem* zbirka = Library(QStringLiteral("Zbirka"));
+    ASSERT_FALSE(zbirka->isExpanded());
+    SelectRows({"A"});
+    StartDrag(Qt::LeftButton);
+    MoveTo(QStringLiteral("Zbirka"));
+    QTest::qWait(400);
+    EXPECT_FALSE(zbirka->isExpanded());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return zbirka->isExpanded(); }, 2000));
+    EXPECT_EQ(zbirka->data(0, kImageRole).toInt(), kImageLibraryOpen);
+    Release(Qt::LeftButton, QStringLiteral("Pod"));
+    EXPECT_EQ(Members("Zbirka\\Pod"), std::vector<std::string>{a_});
+}
+
+}  // namespace
+}  // namespace vrk

@@ -1,0 +1,270 @@
+// Libraries created, renamed and removed in the tree; dictionaries added,
+// listed and removed.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <filesystem>
+
+#include "manager/manager_ids.h"
+#include "manager/manager_test_util.h"
+#include "manager/manager_texts.h"
+#include "settings/library_registry.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "store/file_io.h"
+#include "ui/commands.h"
+#include "ui/file_dialog.h"
+
+namespace vrk {
+namespace {
+
+class LibraryCommands : public TManagerTest {
+  protected:
+    void Run(int command) {
+        frame_->UpdateCommandStates();
+        QAction* action = frame_->Commands()->Action(command);
+        ASSERT_TRUE(action->isEnabled()) << command;
+        action->trigger();
+    }
+    QLineEdit* NameEditor() {
+        return View()->Tree()->findChild<QLineEdit*>(QStringLiteral("libraryNameEditor"));
+    }
+    // Types a name into the open editor and ends it with Enter.
+    void TypeName(const QString& name) {
+        QLineEdit* editor = NameEditor();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        TypeText(editor, name);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTest::qWait(10);
+    }
+    std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        EXPECT_TRUE(ListLibraryNames(names));
+        return names;
+    }
+};
+
+const std::string kNew = "Nova Knji\x9Enica";
+
+TEST_F(LibraryCommands, NewLibraryTakesTheFirstFreeNameAndIsNamedInPlace) {
+    MakeLibrary(kNew);
+    MakeLibrary("A\\B\\" + kNew + " (2)");
+    frame_ = StartFrame();
+    ClickLibrary(QStringLiteral("Nova Knjižnica"));
+    Run(id::kNewLibrary);
+    QTreeWidgetItem* created = View()->SelectedLibrary();
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->text(0), QStringLiteral("Nova Knjižnica (3)"));
+    EXPECT_EQ(created->parent(), nullptr);
+    EXPECT_TRUE(ListNames().isEmpty());
+    // Ctrl keys go to the open editor, not to the commands.
+    ASSERT_NE(NameEditor(), nullptr);
+    int dialogs = 0;
+    SetFileDialogHook([&](const TFileDialogRequest&) {
+        ++dialogs;
+        return TFileDialogResult{};
+    });
+    QTest::keyClick(NameEditor(), Qt::Key_S, Qt::ControlModifier);  // "Dodaj" elsewhere
+    QTest::keyClick(NameEditor(), Qt::Key_K, Qt::ControlModifier);  // "Nova Knjižnica"
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(Names().size(), 5u);
+    TypeName(QStringLiteral("Moja knjižnica"));
+    EXPECT_EQ(created->text(0), QStringLiteral("Moja knjižnica"));
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{kNew, "A", "Moja knji\x9Enica"}));
+
+    // A sub-library goes below the selected library, which then shows it
+    // open; "(3)" is free again.
+    ClickLibrary(QStringLiteral("B"));
+    Run(id::kNewSubLibrary);
+    QTest::keyClick(NameEditor(), Qt::Key_Escape);
+    EXPECT_EQ(SubKeys(LibraryKey("A\\B")),
+              (std::vector<std::string>{kNew + " (2)", kNew + " (3)"}));
+    EXPECT_EQ(Library(QStringLiteral("B"))->data(0, kImageRole).toInt(), kImageLibraryOpen);
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(LibraryCommands, RenameIsRefusedForANameElsewhereButCaseMatters) {
+    MakeLibrary("Eno\\Pod");
+    MakeLibrary("Drugo");
+    frame_ = StartFrame();
+    ClickLibrary(QStringLiteral("Drugo"));
+    Run(id::kRenameLibrary);
+    TypeName(QStringLiteral("Pod"));
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNameExists});
+    EXPECT_EQ(Library(QStringLiteral("Drugo"))->text(0), QStringLiteral("Drugo"));
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Drugo"}));
+
+    Run(id::kRenameLibrary);
+    TypeName(QStringLiteral("POD"));
+    EXPECT_EQ(messages_->Texts().size(), 1u);
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "POD"}));
+}
+
+TEST_F(LibraryCommands, RenameKeepsSubLibrariesAndMembers) {
+    const std::string a = MakeDictionary("a.vrk3", "A"), b = MakeDictionary("b.vrk3", "B");
+    MakeLibrary("Stara", {a});
+    MakeLibrary("Stara\\Pod", {b});
+    frame_ = StartFrame();
+    Run(id::kRenameLibrary);
+    TypeName(QStringLiteral("Nova"));
+    EXPECT_EQ(Members("Nova"), std::vector<std::string>{a});
+    EXPECT_EQ(Members("Nova\\Pod"), std::vector<std::string>{b});
+    EXPECT_EQ(Library(QStringLiteral("Nova"))->child(0)->text(0), QStringLiteral("Pod"));
+    ClickLibrary(QStringLiteral("Pod"));
+    EXPECT_EQ(ListNames(), QStringList{"B"});
+}
+
+TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAsking) {
+    MakeLibrary("Ena\\Pod");
+    frame_ = StartFrame();
+    ClickLibrary(QStringLiteral("Pod"));
+    Run(id::kRemoveLibrary);  // empty: no question
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_EQ(Names(), std::vector<std::string>{"Ena"});
+    EXPECT_EQ(Library(QStringLiteral("Ena"))->data(0, kImageRole).toInt(), kImageLibrary);
+    Run(id::kRemoveLibrary);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kCannotRemoveAll});
+    EXPECT_EQ(Names(), std::vector<std::string>{"Ena"});
+
+    // Another program adds a member after the list was filled: the list
+    // shows nothing, the store decides, and No (the default) keeps it.
+    messages_->Clear();
+    Run(id::kNewLibrary);
+    QTest::keyClick(NameEditor(), Qt::Key_Escape);
+    ASSERT_EQ(AddLibraryDictionary(LibraryKey(kNew), MakeDictionary("x.vrk3", "X")),
+              TLibraryResult::kOk);
+    EXPECT_TRUE(ListNames().isEmpty());
+    QTest::keyClick(View()->Tree(), Qt::Key_Delete);
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    const TMessage asked = messages_->Shown()[0];
+    EXPECT_EQ(asked.text, texts::kLibraryNotEmpty);
+    EXPECT_EQ(asked.icon, TMsgIcon::kWarning);
+    EXPECT_EQ(asked.defaultAnswer, TMsgAnswer::kNo);
+    EXPECT_EQ(Names().size(), 2u);
+    messages_->Answer(TMsgAnswer::kYes);
+    QTest::keyClick(View()->Tree(), Qt::Key_Delete);
+    EXPECT_EQ(Names(), std::vector<std::string>{"Ena"});
+    EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Ena")));
+}
+
+TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
+    const std::string one = MakeDictionary("1.vrk3", "Prvi", "Ana", 2);
+    const std::string two = MakeDictionary("2.vrk3", "Drugi");
+    const std::string three = MakeDictionary("3.vrk3", "Tretji");
+    MakeLibrary("Knj", {two});
+    frame_ = StartFrame();
+    TFileDialogRequest asked;
+    SetFileDialogHook([&](const TFileDialogRequest& request) {
+        asked = request;
+        return TFileDialogResult{{QString::fromStdString(one), QString::fromStdString(two),
+                                  QString::fromStdString(three)},
+                                 QString::fromStdString(folder_)};
+    });
+    Run(id::kAddDictionary);
+    EXPECT_TRUE(asked.multiple);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kAlreadyMember});
+    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, one}));
+    EXPECT_EQ(ListNames(), QStringList({"Drugi", "Prvi"}));
+    EXPECT_TRUE(Row(QStringLiteral("Prvi"))->isSelected());
+    EXPECT_EQ(Row(QStringLiteral("Prvi"))->text(kColCount), QStringLiteral("2"));
+    EXPECT_EQ(Row(QStringLiteral("Prvi"))->text(kColAuthor), QStringLiteral("Ana"));
+    std::string dir;
+    EXPECT_TRUE(TGetRegistryString(kManagerPath, "AddDFDir", dir));
+    EXPECT_EQ(dir, folder_);
+
+    // A file that is no dictionary is never made a member.
+    const std::string text = folder_ + "/notes.txt";
+    WriteFileBytes(text, "just some text, no dictionary at all");
+    messages_->Clear();
+    SetFileDialogHook([&](const TFileDialogRequest& request) {
+        asked = request;
+        return TFileDialogResult{{QString::fromStdString(text)}, QString::fromStdString(folder_)};
+    });
+    Run(id::kAddDictionary);
+    EXPECT_EQ(asked.directory, QString::fromStdString(folder_));
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNotADictionary});
+    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, one}));
+
+    // Removing takes the selected ones from the library only.
+    SelectRows({"Drugi", "Prvi"});
+    QTest::keyClick(View()->List(), Qt::Key_Delete);
+    EXPECT_TRUE(Members("Knj").empty());
+    EXPECT_TRUE(ListNames().isEmpty());
+    EXPECT_TRUE(std::filesystem::exists(one));
+}
+
+TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
+    const std::string good = MakeDictionary("dobri.vrk3", "Dobri", "Ana", 3);
+    const std::string busy = MakeDictionary("zasedeni.vrk3", "Zasedeni");
+    const std::string missing = MakeDictionary("izbrisani.vrk3", "Izbrisani");
+    const std::string damaged = folder_ + "/pokvarjeni.vrk3";
+    WriteFileBytes(damaged, "Verbatrakon Datafile /3.0/ and then nothing that makes sense");
+    const std::string unreachable = dir_ + "/odklopljeni-disk/slovar.vrk3";
+    MakeLibrary("Knj", {good, busy, missing, damaged, unreachable});
+    MakeLibrary("Druga");
+    std::filesystem::remove(missing);
+    // Another program holds the dictionary for a long rewrite.
+    const int fd = open(busy.c_str(), O_RDONLY);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    SetLockTimeout(std::chrono::milliseconds(100));
+
+    frame_ = StartFrame();
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{texts::kDamagedMember, texts::kDamagedMember,
+                                    texts::kUnavailableMembers}));
+    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{good, busy, unreachable}));
+    ASSERT_EQ(View()->List()->topLevelItemCount(), 3);
+    QTreeWidgetItem* first = View()->List()->topLevelItem(0);
+    EXPECT_EQ(first->text(kColName), texts::kUnavailableName);
+    EXPECT_TRUE(first->data(kColName, kUnavailableRole).toBool());
+    QStringList files;
+    for (int i = 0; i < 3; ++i) files << View()->List()->topLevelItem(i)->text(kColFile);
+    EXPECT_TRUE(files.contains(QString::fromStdString(busy)));
+    EXPECT_TRUE(files.contains(QString::fromStdString(unreachable)));
+    EXPECT_EQ(Row(QStringLiteral("Dobri"))->text(kColCount), QStringLiteral("3"));
+
+    // Once the other program is done, the dictionary lists as usual.
+    flock(fd, LOCK_UN);
+    close(fd);
+    SetLockTimeout(std::chrono::seconds(5));
+    messages_->Clear();
+    Run(id::kRefresh);
+    EXPECT_EQ(ListNames(), QStringList({texts::kUnavailableName, "Dobri", "Zasedeni"}));
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnavailableMembers});
+}
+
+TEST_F(LibraryCommands, ARightClickInTheTreeKeepsTheSelectedLibrary) {
+    MakeLibrary("Prva", {MakeDictionary("a.vrk3", "A")});
+    MakeLibrary("Druga");
+    frame_ = StartFrame();
+    QString shown;
+    bool removeEnabled = true;
+    WhenPopup([&](QWidget* popup) {
+        auto* menu = qobject_cast<QMenu*>(popup);
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            shown += action->text() + "|";
+            if (action->text() == texts::kPopupRemoveDictionary)
+                removeEnabled = action->isEnabled();
+        }
+        menu->close();
+    });
+    QTreeWidget* tree = View()->Tree();
+    const QPoint at = Centre(Library(QStringLiteral("Druga")));
+    QTest::mousePress(tree->viewport(), Qt::RightButton, {}, at);
+    QTest::mouseRelease(tree->viewport(), Qt::RightButton, {}, at);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
+    EXPECT_EQ(shown, QStringLiteral("Nova &Knjižnica|Nova Po&dknjižnica|&Preimenuj|O&dstrani||"
+                                    "Dodaj &Slovar...|&Odstrani Slovar|"));
+    EXPECT_FALSE(removeEnabled);
+    EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Prva")));
+}
+
+}  // namespace
+}  // namespace vrk

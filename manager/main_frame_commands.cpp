@@ -1,0 +1,68 @@
+// The main frame's commands: what each does and when it is enabled.
+#include <QAction>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "manager/main_frame.h"
+#include "manager/manager_ids.h"
+#include "manager/vrk3dbe_view.h"
+#include "ui/about_dlg.h"
+#include "ui/alphabet_dlg.h"
+#include "ui/commands.h"
+#include "ui/help.h"
+
+void CMainFrame::connectCommands() {
+    vrk::TCommandSet& c = *m_pCommands;
+    CVrk3dbeView* view = m_pView;
+    c.Connect(id::kNewLibrary, view, &CVrk3dbeView::NewLibrary);
+    c.Connect(id::kNewSubLibrary, view, &CVrk3dbeView::NewSubLibrary);
+    c.Connect(id::kRenameLibrary, view, &CVrk3dbeView::RenameLibrary);
+    c.Connect(id::kRemoveLibrary, view, &CVrk3dbeView::RemoveLibrary);
+    c.OnTriggered(id::kExit, [this] { close(); });
+    c.Connect(id::kAddDictionary, view, &CVrk3dbeView::AddDictionaries);
+    c.Connect(id::kRemoveDictionary, view, &CVrk3dbeView::RemoveDictionaries);
+    c.OnTriggered(id::kDropCopy, [view] { view->DropDictionaries(false); });
+    c.OnTriggered(id::kDropMove, [view] { view->DropDictionaries(true); });
+
+    c.OnTriggered(id::kToolBar, [this] { m_pToolBar->setVisible(m_pToolBar->isHidden()); });
+    c.OnTriggered(id::kStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
+    c.Connect(id::kRefresh, view, &CVrk3dbeView::Refresh);
+
+    c.OnTriggered(id::kAlphabet, [this] {
+        vrk::CAlphabetDlg dialog(this);
+        dialog.exec();
+    });
+    c.Connect(id::kTempDir, view, &CVrk3dbeView::ChooseTempDir);
+    c.Connect(id::kFont, view, &CVrk3dbeView::ChooseFont);
+
+    c.OnTriggered(id::kHelpTopics, [this] { vrk::ShowHelp(vrk::help::kContents, this); });
+    c.OnTriggered(id::kGuide, [this] { vrk::ShowHelp(vrk::help::kGuide, this); });
+    c.OnTriggered(id::kAbout, [this] { vrk::ShowManagerAbout(this); });
+    vrk::AddHelpKey(this, vrk::help::kContents);
+}
+
+void CMainFrame::setEnablingRules() {
+    vrk::TCommandSet& c = *m_pCommands;
+    CVrk3dbeView* view = m_pView;
+    // Without a library (an empty tree) only a new top-level library can be
+    // made: the other library commands would act on the Groups key itself.
+    auto library = [view] { return view->SelectedLibrary() != nullptr; };
+    for (int command : {id::kNewSubLibrary, id::kRenameLibrary, id::kRemoveLibrary,
+                        id::kAddDictionary, id::kRefresh})
+        c.SetEnabledRule(command, library);
+    c.SetEnabledRule(id::kRemoveDictionary, [view] { return view->SelectedDictionaryCount() > 0; });
+    // The dictionary commands that open, create or convert dictionaries come
+    // with the dictionary data, security, picture and format work; until
+    // their handler is connected here they are shown but cannot be chosen.
+    for (int command : {id::kDictionaryInfo, id::kNewDictionary, id::kImport, id::kExport,
+                        id::kChangeData, id::kSecurity, id::kRemapLetters, id::kSetPicture})
+        c.SetEnabledRule(command, [] { return false; });
+
+    c.SetCheckedRule(id::kToolBar, [this] { return !m_pToolBar->isHidden(); });
+    c.SetCheckedRule(id::kStatusBar, [this] { return !statusBar()->isHidden(); });
+}
+
+void CMainFrame::UpdateCommandStates() {
+    m_pCommands->UpdateStates();
+    updatePanes();
+}

@@ -1,0 +1,223 @@
+// The manager's start-up, window layout and status panes.
+#include "manager/main_frame.h"
+
+#include <QAction>
+#include <QFontDialog>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+
+#include "manager/manager_ids.h"
+#include "manager/manager_test_util.h"
+#include "manager/manager_texts.h"
+#include "manager/vrk3dbe_app.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "ui/commands.h"
+#include "ui/font_record.h"
+#include "ui/help.h"
+
+namespace vrk {
+namespace {
+
+class ManagerFrame : public TManagerTest {
+  protected:
+    std::int32_t Number(std::string_view name) {
+        std::int32_t value = -12345;
+        (void)TGetRegistryNumber(kManagerPath, name, value);
+        return value;
+    }
+    void SetNumber(std::string_view name, std::int32_t value) {
+        ASSERT_TRUE(TSetRegistryNumber(kManagerPath, name, value, kRegOverwrite));
+    }
+    bool Enabled(int command) {
+        frame_->UpdateCommandStates();
+        return frame_->Commands()->Action(command)->isEnabled();
+    }
+    // Presses the left button on the splitter bar and lets it go at view x.
+    void DragSplitter(int releaseX) {
+        CVrk3dbeView* view = View();
+        const QPoint bar = view->SplitterBar()->geometry().center();
+        QTest::mousePress(view, Qt::LeftButton, {}, bar);
+        QTest::mouseMove(view, QPoint(releaseX, bar.y()));
+        QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(releaseX, bar.y()));
+    }
+};
+
+TEST_F(ManagerFrame, FirstStartMakesTheKeysOpensTheHelpAndCentresAnEmptyWindow) {
+    ASSERT_EQ(UserKey("Software\\Tavro").DeleteSubTree("Verbatrakon III"), TRegResult::kOk);
+    CVrk3dbeApp::InitApplication();
+    EXPECT_EQ(SubKeys(kUserRootKey), (std::vector<std::string>{"Groups", "Editor", "Alphabet"}));
+    CVrk3dbeApp app;
+    ASSERT_TRUE(app.InitInstance(false));
+    CMainFrame* frame = app.MainFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !helpContexts_.empty(); }, 1000));
+    EXPECT_EQ(helpContexts_, std::vector<int>{help::kFirstRun});
+    std::int32_t run = 0;
+    EXPECT_TRUE(TGetRegistryNumber(kUserRootPath, "Run", run));
+    EXPECT_EQ(run, 1);
+
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Verbatrakon III - Zasnovar"));
+    EXPECT_EQ(frame->size(), QSize(600, 400));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(frame->pos(),
+              QPoint(area.x() + area.width() / 2 - 300, area.y() + area.height() / 2 - 200));
+    EXPECT_EQ(frame->View()->Tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(frame->View()->List()->topLevelItemCount(), 0);
+    EXPECT_EQ(frame->DictionaryPane()->text(), QStringLiteral("Št. Slovarjev"));
+    EXPECT_FALSE(frame->DictionaryPane()->isEnabled());
+    EXPECT_EQ(frame->EntryPane()->text(), QStringLiteral("Št. Gesel"));
+
+    // With no library only a new one can be made; the later dictionary
+    // commands are in place but cannot be chosen yet.
+    frame->UpdateCommandStates();
+    auto enabled = [&](int command) { return FindCommand(frame, command)->isEnabled(); };
+    EXPECT_TRUE(enabled(id::kNewLibrary));
+    for (int command :
+         {id::kNewSubLibrary, id::kRenameLibrary, id::kRemoveLibrary, id::kAddDictionary,
+          id::kRemoveDictionary, id::kNewDictionary, id::kImport, id::kExport, id::kSecurity})
+        EXPECT_FALSE(enabled(command)) << command;
+    EXPECT_EQ(FindCommand(frame, id::kNewDictionary)->text(), QStringLiteral("&Nov..."));
+    frame->close();
+
+    // A second start of either program opens no help.
+    CMainFrame second(false);
+    second.show();
+    QTest::qWait(20);
+    EXPECT_EQ(helpContexts_.size(), 1u);
+}
+
+TEST_F(ManagerFrame, WithoutAnInstallPathTheProgramSaysSoAndEnds) {
+    TRegKey machine;
+    ASSERT_EQ(TRegKey::Open(TRoot::kLocalMachine, kMachineRootKey, TAccess::kFull, machine),
+              TRegResult::kOk);
+    ASSERT_EQ(machine.DeleteValue("InstallPath"), TRegResult::kOk);
+    CVrk3dbeApp app;
+    EXPECT_FALSE(app.InitInstance(false));
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(messages_->Shown()[0].text, texts::kInstallMissing);
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
+    EXPECT_EQ(app.MainFrame(), nullptr);
+}
+
+TEST_F(ManagerFrame, SizeColumnsAndMaximizedStateComeBack) {
+    frame_ = StartFrame();
+    frame_->resize(700, 500);
+    View()->List()->header()->resizeSection(2, 90);
+    frame_->close();
+    EXPECT_EQ(Number("Width"), 700);
+    EXPECT_EQ(Number("Height"), 500);
+    EXPECT_EQ(Number("ListColumnWidth2"), 90);
+    EXPECT_EQ(Number("Style"), 0);
+
+    frame_ = StartFrame();
+    EXPECT_EQ(frame_->size(), QSize(700, 500));
+    EXPECT_EQ(View()->ColumnWidths()[2], 90);
+    frame_->showMaximized();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame_->isMaximized(); }, 1000));
+    View()->List()->header()->resizeSection(2, 120);  // not kept while maximized
+    QTest::qWait(400);
+    frame_->close();
+    EXPECT_EQ(Number("Style"), 1);
+    EXPECT_EQ(Number("Width"), 700);  // the last normal size
+    EXPECT_EQ(Number("ListColumnWidth2"), 90);
+
+    frame_ = StartFrame();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame_->isMaximized(); }, 1000));
+}
+
+TEST_F(ManagerFrame, SplitterIsStoredOnReleaseAndAlwaysStaysInTheView) {
+    frame_ = StartFrame();
+    DragSplitter(300);
+    EXPECT_EQ(View()->Tree()->width(), 298);
+    EXPECT_EQ(Number("TreeWidth"), 298);  // at once, not when the window closes
+    EXPECT_EQ(View()->List()->x(), 303);
+
+    // Let go left of the view or past its right edge: the bar stays whole inside.
+    DragSplitter(-40);
+    EXPECT_EQ(Number("TreeWidth"), 0);
+    EXPECT_EQ(View()->SplitterBar()->x(), 0);
+    DragSplitter(View()->width() + 50);
+    EXPECT_EQ(Number("TreeWidth"), View()->width() - 5);
+    EXPECT_EQ(View()->SplitterBar()->geometry().right(), View()->width() - 1);
+    frame_->close();
+
+    // A negative width stored by an older version shows the bar at the left edge.
+    SetNumber("TreeWidth", -80);
+    frame_ = StartFrame();
+    EXPECT_EQ(View()->SplitterBar()->x(), 0);
+    EXPECT_EQ(View()->Tree()->width(), 0);
+}
+
+TEST_F(ManagerFrame, PaintingWritesNothingAndChangesAreWrittenSoonAfter) {
+    frame_ = StartFrame();
+    QTest::qWait(400);
+    SetNumber("TreeWidth", 123);
+    SetNumber("Width", 321);
+    for (int i = 0; i < 3; ++i) {
+        frame_->repaint();
+        View()->repaint();
+        QTest::qWait(20);
+    }
+    QTest::qWait(400);
+    EXPECT_EQ(Number("TreeWidth"), 123);
+    EXPECT_EQ(Number("Width"), 321);
+    frame_->resize(640, 420);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Number("Width") == 640; }, 2000));
+    EXPECT_EQ(Number("Height"), 420);
+}
+
+TEST_F(ManagerFrame, StatusPanesCountTheSelectionByTheNumberItself) {
+    MakeLibrary("Knj",
+                {MakeDictionary("a.vrk3", "A", "x", 0), MakeDictionary("b.vrk3", "B", "x", 1),
+                 MakeDictionary("c.vrk3", "C", "x", 1), MakeDictionary("d.vrk3", "D", "x", 2),
+                 MakeDictionary("e.vrk3", "E", "x", 3)});
+    frame_ = StartFrame();
+    ASSERT_EQ(ListNames(), QStringList({"A", "B", "C", "D", "E"}));
+    auto panes = [&] {
+        return std::make_pair(frame_->DictionaryPane()->text(), frame_->EntryPane()->text());
+    };
+    EXPECT_FALSE(frame_->DictionaryPane()->isEnabled());
+    SelectRows({"A"});
+    EXPECT_TRUE(frame_->DictionaryPane()->isEnabled());
+    EXPECT_EQ(panes(), std::make_pair(QString("    1 slovar"), QString("       0 gesel")));
+    SelectRows({"A", "B"});
+    EXPECT_EQ(panes(), std::make_pair(QString("    2 slovarja"), QString("       1 geslo")));
+    SelectRows({"A", "B", "C"});
+    EXPECT_EQ(panes(), std::make_pair(QString("    3 slovarji"), QString("       2 gesli")));
+    SelectRows({"A", "B", "C", "D"});
+    EXPECT_EQ(panes(), std::make_pair(QString("    4 slovarji"), QString("       4 gesla")));
+    SelectRows({"A", "B", "C", "D", "E"});
+    EXPECT_EQ(panes(), std::make_pair(QString("    5 slovarjev"), QString("       7 gesel")));
+    // The form follows the number itself, not its last digits.
+    EXPECT_EQ(texts::DictionaryCountText(101), QStringLiteral("  101 slovarjev"));
+    EXPECT_EQ(texts::DictionaryCountText(22), QStringLiteral("   22 slovarjev"));
+    EXPECT_EQ(texts::EntryCountText(102), QStringLiteral("     102 gesel"));
+    EXPECT_EQ(texts::EntryCountText(3), QStringLiteral("       3 gesla"));
+}
+
+TEST_F(ManagerFrame, TheChosenFontIsShownAndKept) {
+    frame_ = StartFrame();
+    const QFont chosen(QStringLiteral("DejaVu Serif"), 15);
+    WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFontDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->setCurrentFont(chosen);
+        dialog->accept();
+    });
+    frame_->Commands()->Action(id::kFont)->trigger();
+    const QFont shown = View()->Tree()->font();
+    EXPECT_EQ(shown.pointSize(), 15);
+    EXPECT_EQ(View()->List()->font(), shown);
+    frame_->close();
+    frame_ = StartFrame();
+    EXPECT_EQ(RecordFromFont(View()->Tree()->font()), RecordFromFont(shown));
+    EXPECT_EQ(View()->List()->font(), View()->Tree()->font());
+}
+
+}  // namespace
+}  // namespace vrk

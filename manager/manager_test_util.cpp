@@ -1,0 +1,125 @@
+#include "manager/manager_test_util.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "settings/library_registry.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "settings/temp_dir.h"
+#include "store/data_file.h"
+#include "ui/cp1250_text.h"
+
+namespace vrk {
+
+void TManagerTest::SetUp() {
+    TUiTest::SetUp();
+    EnsureManagerKeys();
+    folder_ = dir_ + "/slovarji";
+    std::filesystem::create_directories(folder_);
+    std::filesystem::create_directories(dir_ + "/temp");
+    ASSERT_TRUE(TWriteBackupDir(dir_ + "/temp"));
+    ASSERT_TRUE(TSetRegistryString(kMachineRootPath, "InstallPath", dir_, kRegCreateKey));
+    // Not the first run: no help window unless a test asks for one.
+    ASSERT_TRUE(TSetRegistryNumber(kUserRootPath, "Run", 1, kRegCreateKey | kRegOverwrite));
+}
+
+void TManagerTest::TearDown() {
+    frame_.reset();
+    TUiTest::TearDown();
+}
+
+std::string TManagerTest::MakeDictionary(const std::string& file, std::string_view name,
+                                         std::string_view author, int entries) {
+    const std::string path = folder_ + "/" + file;
+    EXPECT_TRUE(CreateEmpty(path));
+    TDataFile dictionary(path, dir_ + "/temp/t1", dir_ + "/temp/t2", dir_ + "/temp/t3");
+    EXPECT_TRUE(dictionary.SetInfo(name, author, "", "", 6));
+    for (int i = 0; i < entries; ++i)
+        EXPECT_TRUE(dictionary.StoreEntry("beseda" + std::to_string(i) + "\x01opis"));
+    return path;
+}
+
+std::string TManagerTest::LibraryKey(std::string_view path) {
+    return std::string(kGroupsKey) + "\\" + std::string(path);
+}
+
+void TManagerTest::MakeLibrary(std::string_view path, const std::vector<std::string>& members) {
+    (void)UserKey(LibraryKey(path));
+    for (const std::string& member : members)
+        ASSERT_EQ(AddLibraryDictionary(LibraryKey(path), member), TLibraryResult::kOk);
+}
+
+std::vector<std::string> TManagerTest::Members(std::string_view path) {
+    return ValueNames(LibraryKey(path));
+}
+
+std::unique_ptr<CMainFrame> TManagerTest::StartFrame() {
+    auto frame = std::make_unique<CMainFrame>(false);
+    frame->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    QApplication::setActiveWindow(frame.get());
+    QTest::qWait(20);
+    return frame;
+}
+
+QTreeWidgetItem* TManagerTest::Library(const QString& name) const {
+    const auto found = View()->Tree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void TManagerTest::ClickLibrary(const QString& name) {
+    QTreeWidgetItem* item = Library(name);
+    ASSERT_NE(item, nullptr) << name.toStdString();
+    for (QTreeWidgetItem* above = item->parent(); above; above = above->parent())
+        above->setExpanded(true);
+    QTest::mouseClick(View()->Tree()->viewport(), Qt::LeftButton, {}, Centre(item));
+}
+
+QStringList TManagerTest::ListNames() const {
+    QStringList names;
+    QTreeWidget* list = View()->List();
+    for (int i = 0; i < list->topLevelItemCount(); ++i) names << list->topLevelItem(i)->text(0);
+    return names;
+}
+
+QTreeWidgetItem* TManagerTest::Row(const QString& name) const {
+    const auto found = View()->List()->findItems(name, Qt::MatchExactly);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+void TManagerTest::SelectRows(const QStringList& names) {
+    for (int i = 0; i < names.size(); ++i) {
+        QTreeWidgetItem* row = Row(names[i]);
+        ASSERT_NE(row, nullptr) << names[i].toStdString();
+        QTest::mouseClick(View()->List()->viewport(), Qt::LeftButton,
+                          i == 0 ? Qt::NoModifier : Qt::ControlModifier, Centre(row));
+    }
+}
+
+QPoint TManagerTest::Centre(QTreeWidgetItem* item) const {
+    return item->treeWidget()->visualItemRect(item).center();
+}
+
+void TManagerTest::WhenPopup(std::function<void(QWidget*)> action, int timeoutMs) {
+    auto* timer = new QTimer;
+    auto remaining = std::make_shared<int>(timeoutMs / 10);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, remaining, action = std::move(action)] {
+        QWidget* popup = QApplication::activePopupWidget();
+        if (popup && popup->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            action(popup);
+        } else if (--*remaining <= 0) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no pop-up menu appeared";
+        }
+    });
+    timer->start();
+}
+
+}  // namespace vrk

@@ -1,0 +1,56 @@
+// What the manager's tests share: a private settings store with a temporary
+// directory and an install path, dictionaries and libraries made on disk and
+// in the store, and the main frame shown offscreen.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "manager/main_frame.h"
+#include "manager/vrk3dbe_view.h"
+#include "ui/test_ui.h"
+
+namespace vrk {
+
+class TManagerTest : public TUiTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes a dictionary with `entries` words to folder_/file; its path.
+    std::string MakeDictionary(const std::string& file, std::string_view name,
+                               std::string_view author = "Avtor", int entries = 0);
+    // Creates the library at `path` below Groups ("A\B" for B below A), with
+    // these members.
+    void MakeLibrary(std::string_view path, const std::vector<std::string>& members = {});
+    // The member paths of the library at `path` below Groups, in store order.
+    std::vector<std::string> Members(std::string_view path);
+    // The key path of a library below Groups.
+    static std::string LibraryKey(std::string_view path);
+
+    // A frame (no splash), shown and exposed, with its first library listed.
+    std::unique_ptr<CMainFrame> StartFrame();
+    CVrk3dbeView* View() const { return frame_->View(); }
+    // The tree item of the first library named `name`; null when none.
+    QTreeWidgetItem* Library(const QString& name) const;
+    // Selects a library by a click on it.
+    void ClickLibrary(const QString& name);
+    // The list's names in row order, and the row showing `name`.
+    QStringList ListNames() const;
+    QTreeWidgetItem* Row(const QString& name) const;
+    // Selects rows by clicks (Ctrl adds every row after the first).
+    void SelectRows(const QStringList& names);
+    // Where a tree or list item is drawn, in its viewport's coordinates.
+    QPoint Centre(QTreeWidgetItem* item) const;
+    // Runs `action` on the next pop-up menu once it is open.
+    static void WhenPopup(std::function<void(QWidget*)> action, int timeoutMs = 3000);
+
+    std::string folder_;  // dictionaries
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace vrk

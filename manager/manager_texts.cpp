@@ -1,0 +1,89 @@
+#include "manager/manager_texts.h"
+
+#include <array>
+
+#include "manager/manager_ids.h"
+
+namespace texts {
+
+namespace {
+
+using vrk::TCommand;
+
+// Rows: identifier, menu text, "status text\ntool tip", key, toolbar icon,
+// checkable.
+const std::array kCommands = {
+    // "Knjižnica".
+    TCommand{id::kNewLibrary, "Nova &Knjižnica\tCtrl+K", "Ustvari novo knjižnico.\nNova Knjižnica",
+             nullptr, "library-new"},
+    TCommand{id::kNewSubLibrary, "Nova Po&dknjižnica",
+             "Ustvari podknjižnico trenutno označene knjižnice.\nNova Podknjižnica"},
+    TCommand{id::kRenameLibrary, "&Preimenuj", "Preimenuje knjižnico.\nPreimenuj"},
+    TCommand{id::kRemoveLibrary, "O&dstrani", "Odstrani trenutno označeno knjižnico.\nOdstrani"},
+    TCommand{id::kExit, "&Izhod", "Konča delo s programom.\nIzhod"},
+
+    // "Slovar".
+    TCommand{id::kDictionaryInfo, "&Info...",
+             "Prikaže informacije o trenutno označenem slovarju.\nInfo", nullptr,
+             "dictionary-info"},
+    TCommand{id::kNewDictionary, "&Nov...\tCtrl+N", "Ustvari nov slovar.\nNov Slovar", nullptr,
+             "dictionary-new"},
+    TCommand{id::kAddDictionary, "&Dodaj ...\tCtrl+S", "Doda slovar v knjižnico.\nDodaj Slovar",
+             nullptr, "dictionary-add"},
+    TCommand{id::kRemoveDictionary, "&Odstrani", "Odstrani slovar iz knjižnice.\nOdstrani Slovar"},
+    TCommand{id::kImport, "&Uvozi...\tCtrl+U",
+             "Uvozi slovar iz datoteke drugačnega formata.\nUvozi", nullptr, "import"},
+    TCommand{id::kExport, "&I&zvozi...\tCtrl+I",
+             "Izvozi označeni slovar v datoteko drugačnega formata.\nIzvozi", nullptr, "export"},
+    TCommand{id::kChangeData, "&Podatke o Slovarju...",
+             "Spremeni osnovne podatke o označenem slovarju.\nSpremeni Podatke o Slovarju", nullptr,
+             "dictionary-data"},
+    TCommand{id::kSecurity, "&Varnostne Nastavitve...",
+             "Spremeni varnostne nastavitve označenih slovarjev.\nSpremeni Varnostne Nastavitve",
+             nullptr, "dictionary-security"},
+    TCommand{id::kRemapLetters, "Priredi &Pisavo...",
+             "Omogoči, da črke v označenih slovarjih priredite pisavi, ki jo uporabljate."},
+    TCommand{id::kSetPicture, "Določi Sliko...", "Označenim slovarjem določi novo sliko."},
+
+    // "Pogled".
+    TCommand{id::kToolBar, "&Orodna Vrstica", "Prikaže ali skrije orodno vrstico.", nullptr,
+             nullptr, true},
+    TCommand{id::kStatusBar, "&Vrstica &Stanja", "Prikaže ali skrije vrstico stanja.", nullptr,
+             nullptr, true},
+    TCommand{id::kRefresh, "Osveži", "Osveži seznam slovarjev v trenutni knjižnici,\nOsveži"},
+
+    // "Nastavitve".
+    TCommand{id::kAlphabet, "&Abecedna Vrstica...",
+             "Določi način razvrščanja gesel pri izvozu slovarjev."},
+    TCommand{id::kFont, "&Pisava...",
+             "Zamenja pisavo, uporabljeno v spisku knjižnic in slovarjev.\nPisava"},
+    TCommand{id::kTempDir, "&Imenik Začasnih Datotek...", "Določi nov imenik za začasne datoteke."},
+
+    // "Pomoč".
+    TCommand{id::kHelpTopics, "Teme Pomoči", "Prikaže teme pomoči.\nPomoč", nullptr, "help-topics"},
+    TCommand{id::kGuide, "&Vodnik Po Verbatrakonu III...",
+             "Zažene vodnik, ki vam bo pomagal spoznati osnove programa."},
+    TCommand{id::kAbout, "&O Programu...", "Prikaže informacije o programu.\nO Programu"},
+
+    // After a right-button drag.
+    TCommand{id::kDropCopy, "Kopiraj", ""},
+    TCommand{id::kDropMove, "Premakni", ""},
+};
+
+}  // namespace
+
+std::span<const vrk::TCommand> ManagerCommands() {
+    return kCommands;
+}
+
+QString DictionaryCountText(int n) {
+    const char* form = n == 1 ? "slovar" : n == 2 ? "slovarja" : n <= 4 ? "slovarji" : "slovarjev";
+    return QStringLiteral(" %1 %2").arg(n, 4).arg(QLatin1String(form));
+}
+
+QString EntryCountText(long long s) {
+    const char* form = s == 1 ? "geslo" : s == 2 ? "gesli" : s == 3 || s == 4 ? "gesla" : "gesel";
+    return QStringLiteral(" %1 %2").arg(s, 7).arg(QLatin1String(form));
+}
+
+}  // namespace texts

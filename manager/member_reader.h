@@ -1,0 +1,38 @@
+// Reading a library member for the dictionary list: its name, entry count and
+// author from the dictionary's header, and what to do when they cannot be
+// read.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "store/failure.h"
+
+// What the list does with a member.
+enum class TMemberState {
+    kListed,       // read: listed with its name, count and author
+    kUnavailable,  // exists but cannot be read now: kept, listed with a mark
+    kGone,         // the file is gone, or is no dictionary: leaves the library
+};
+
+struct TMemberRow {
+    std::string path;  // file-name bytes, as stored in the library
+    std::string name;  // Windows-1250 bytes
+    std::string author;
+    std::int32_t count = 0;
+    TMemberState state = TMemberState::kListed;
+    vrk::TFailure failure = vrk::TFailure::None;  // why it is not listed
+};
+
+// The three scratch paths a dictionary object is made with.
+using TBackupPaths = std::array<std::string, 3>;
+
+// Reads the member at `path` (name and author cut to 499 bytes). A file that
+// is busy, may not be read, or whose folder cannot be reached now is not
+// damaged: only a file that is missing from a folder that is there, or that
+// is no valid dictionary, counts as gone.
+[[nodiscard]] TMemberRow ReadMember(const std::string& path, const TBackupPaths& backups);
+
+// The state a read failure of the member at `path` gives.
+[[nodiscard]] TMemberState StateAfterFailure(vrk::TFailure failure, const std::string& path);

@@ -1,0 +1,47 @@
+#include "manager/vrk3dbe_app.h"
+
+#include <QApplication>
+#include <string>
+
+#include "manager/main_frame.h"
+#include "manager/manager_texts.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "ui/help.h"
+#include "ui/message_box.h"
+#include "ui/ui_texts.h"
+
+namespace {
+
+// Install paths are read into a buffer of this size, terminator included.
+constexpr std::size_t kInstallPathBuffer = 260;
+
+}  // namespace
+
+CVrk3dbeApp::CVrk3dbeApp() = default;
+CVrk3dbeApp::~CVrk3dbeApp() = default;
+
+void CVrk3dbeApp::InitApplication() {
+    vrk::EnsureManagerKeys();
+}
+
+bool CVrk3dbeApp::InitInstance(bool showSplash) {
+    QApplication::setApplicationDisplayName(vrk::texts::kManagerName);
+
+    std::string installPath;
+    if (!vrk::TGetRegistryString(vrk::kMachineRootPath, "InstallPath", installPath,
+                                 kInstallPathBuffer) ||
+        installPath.empty()) {
+        vrk::ShowError(nullptr, texts::kInstallMissing);
+        return false;
+    }
+    // Paths are kept in the file-name encoding.
+    const QString folder = QString::fromLocal8Bit(installPath);
+    m_strHelpPath = folder + (folder.endsWith('/') ? "" : "/") + QStringLiteral("Vrk3.hlp");
+    vrk::SetHelpFolder(folder);
+
+    m_pMainFrame = std::make_unique<CMainFrame>(showSplash);
+    QObject::connect(m_pMainFrame.get(), &CMainFrame::FrameClosed, qApp, &QCoreApplication::quit);
+    m_pMainFrame->show();
+    return true;
+}

@@ -1,0 +1,184 @@
+// Filling the library tree and the dictionary list, and what the selection
+// holds.
+#include <QApplication>
+#include <QFile>
+#include <QTreeWidgetItemIterator>
+#include <vector>
+
+#include "manager/dictionary_list.h"
+#include "manager/manager_texts.h"
+#include "manager/vrk3dbe_view.h"
+#include "settings/library_registry.h"
+#include "settings/reg_key.h"
+#include "settings/settings_keys.h"
+#include "settings/temp_dir.h"
+#include "ui/cp1250_text.h"
+#include "ui/message_box.h"
+#include "ui/temp_dir_dlg.h"
+
+namespace {
+
+// Tree names are read with this buffer (longer keys are not listed); member
+// paths with this one.
+constexpr std::size_t kTreeNameBuffer = 100;
+constexpr std::size_t kMemberPathBuffer = 260;
+// An entry count is read from at most this many characters of its column.
+constexpr int kMaxCountDigits = 9;
+
+// Shows the wait cursor while a scope reads dictionary files.
+class TWaitCursor {
+  public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+// The member paths of a library key: its string values with names that fit
+// the path buffer, in the store's order.
+std::vector<std::string> MemberPaths(vrk::TRegKey& key) {
+    std::vector<std::string> paths;
+    vrk::TRegValue value;
+    for (std::uint32_t i = 0;; ++i) {
+        const vrk::TRegResult r = key.EnumValue(i, value, kMemberPathBuffer, 1);
+        if (r == vrk::TRegResult::kMoreData) continue;  // too long a name, or data: no member
+        if (r != vrk::TRegResult::kOk) break;
+        if (value.type == vrk::TValueType::kString && !value.name.empty())
+            paths.push_back(value.name);
+    }
+    return paths;
+}
+
+}  // namespace
+
+void CVrk3dbeView::FillLibraryTree(QTreeWidgetItem* parent, std::string_view keyPath) {
+    vrk::TRegKey key;
+    if (vrk::TRegKey::Open(vrk::TRoot::kCurrentUser, keyPath, vrk::TAccess::kRead, key) !=
+        vrk::TRegResult::kOk)
+        return;
+    std::string name;
+    for (std::uint32_t i = 0;; ++i) {
+        const vrk::TRegResult r = key.EnumKey(i, name, kTreeNameBuffer);
+        if (r == vrk::TRegResult::kMoreData) continue;
+        if (r != vrk::TRegResult::kOk) break;
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, vrk::FromCp1250(name));
+        item->setData(0, kNameBytesRole, QByteArray::fromStdString(name));
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+        setImage(item, kImageLibrary);
+        if (parent)
+            parent->addChild(item);
+        else
+            m_pTree->addTopLevelItem(item);
+        FillLibraryTree(item, std::string(keyPath) + '\\' + name);
+        if (item->childCount() > 0) setImage(item, kImageLibraryClosed);
+    }
+}
+
+void CVrk3dbeView::FillDictionaryList(std::string_view keyPath, bool quiet) {
+    TBackupPaths backups;
+    if (!GetBackupPaths(backups)) return;
+    m_pList->clear();
+    std::vector<TMemberRow> rows;
+    vrk::TRegKey key;
+    {
+        TWaitCursor wait;
+        if (vrk::TRegKey::Open(vrk::TRoot::kCurrentUser, keyPath, vrk::TAccess::kRead, key) !=
+            vrk::TRegResult::kOk)
+            return;
+        // The members are taken first and then read, so that removing one
+        // cannot make the visit skip the next.
+        for (const std::string& path : MemberPaths(key)) rows.push_back(ReadMember(path, backups));
+        QList<QTreeWidgetItem*> items;
+        for (const TMemberRow& row : rows) {
+            // Quietly, a file that is gone is only marked: nothing is removed
+            // while a drag passes over libraries.
+            if (row.state != TMemberState::kGone || quiet) items.append(MakeDictionaryRow(row));
+        }
+        m_pList->AddRows(items);
+    }
+    if (quiet) return;
+    bool unavailable = false;
+    vrk::TRegKey writable;
+    for (const TMemberRow& row : rows) {
+        unavailable = unavailable || row.state == TMemberState::kUnavailable;
+        if (row.state != TMemberState::kGone) continue;
+        vrk::ShowMessage(this, texts::kDamagedMember, vrk::TMsgIcon::kNone);
+        if (!writable.IsOpen())
+            (void)vrk::TRegKey::Open(vrk::TRoot::kCurrentUser, keyPath, vrk::TAccess::kFull,
+                                     writable);
+        (void)writable.DeleteValue(row.path);
+    }
+    if (unavailable)
+        vrk::ShowMessage(this, texts::kUnavailableMembers, vrk::TMsgIcon::kInformation);
+}
+
+void CVrk3dbeView::Refresh() {
+    if (QTreeWidgetItem* library = SelectedLibrary())
+        FillDictionaryList(GetLibraryKeyPath(library), m_bQuietFill);
+    else
+        m_pList->clear();
+    emit SelectionChanged();
+}
+
+void CVrk3dbeView::onTreeSelectionChanged() {
+    // The tree always has a library selected while it has any: a click on
+    // empty space keeps the current one.
+    if (m_pTree->selectedItems().isEmpty() && m_pTree->currentItem()) {
+        m_pTree->currentItem()->setSelected(true);
+        return;
+    }
+    Refresh();
+}
+
+std::string CVrk3dbeView::GetLibraryKeyPath(const QTreeWidgetItem* item) const {
+    std::vector<const QTreeWidgetItem*> levels;
+    for (; item; item = item->parent()) levels.push_back(item);
+    std::string path(vrk::kGroupsKey);
+    for (auto it = levels.rbegin(); it != levels.rend(); ++it) {
+        path += '\\';
+        path += (*it)->data(0, kNameBytesRole).toByteArray().toStdString();
+    }
+    return path;
+}
+
+bool CVrk3dbeView::GetBackupPaths(TBackupPaths& paths) {
+    if (m_strBackupDir.empty()) {
+        std::string dir;
+        m_strBackupDir = vrk::AskBackupDir(this, dir) ? dir : std::string();
+        if (m_strBackupDir.empty()) return false;
+    }
+    paths = {vrk::TScratchPath(m_strBackupDir, "bf1.qbk"),
+             vrk::TScratchPath(m_strBackupDir, "bf2.qbk"),
+             vrk::TScratchPath(m_strBackupDir, "bf3.qbk")};
+    return true;
+}
+
+QTreeWidgetItem* CVrk3dbeView::SelectedLibrary() const {
+    const QList<QTreeWidgetItem*> selected = m_pTree->selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+int CVrk3dbeView::SelectedDictionaryCount() const {
+    return static_cast<int>(m_pList->selectedItems().size());
+}
+
+long long CVrk3dbeView::SelectedEntrySum() const {
+    long long sum = 0;
+    for (const QTreeWidgetItem* item : m_pList->selectedItems()) {
+        bool ok = false;
+        const int count = item->text(kColCount).left(kMaxCountDigits).toInt(&ok);
+        if (ok) sum += count;
+    }
+    return sum;
+}
+
+std::vector<std::string> CVrk3dbeView::SelectedPaths() const {
+    std::vector<std::string> paths;
+    for (int i = 0; i < m_pList->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = m_pList->topLevelItem(i);
+        if (item->isSelected())
+            paths.push_back(item->data(kColName, kPathRole).toByteArray().toStdString());
+    }
+    return paths;
+}

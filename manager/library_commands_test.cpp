@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QTest>
 #include <filesystem>
+#include <optional>
 
 #include "manager/manager_ids.h"
 #include "manager/manager_test_util.h"
@@ -212,7 +213,7 @@ TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
     // Another program holds the dictionary for a long rewrite.
     const int fd = open(busy.c_str(), O_RDONLY);
     ASSERT_EQ(flock(fd, LOCK_EX), 0);
-    SetLockTimeout(std::chrono::milliseconds(100));
+    std::optional<TLockTimeoutForTesting> shortWait(std::in_place, std::chrono::milliseconds(100));
 
     frame_ = StartFrame();
     EXPECT_EQ(messages_->Texts(),
@@ -232,7 +233,7 @@ TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
     // Once the other program is done, the dictionary lists as usual.
     flock(fd, LOCK_UN);
     close(fd);
-    SetLockTimeout(std::chrono::seconds(5));
+    shortWait.reset();
     messages_->Clear();
     Run(id::kRefresh);
     EXPECT_EQ(ListNames(), QStringList({texts::kUnavailableName, "Dobri", "Zasedeni"}));

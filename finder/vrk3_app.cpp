@@ -39,7 +39,7 @@ bool CVrk3App::InitInstance(bool showSplash) {
     if (!vrk::TGetRegistryString(vrk::kMachineRootPath, "InstallPath", installPath,
                                  kInstallPathBuffer) ||
         installPath.empty()) {
-        vrk::ShowError(nullptr, texts::kInstallMissing);
+        vrk::ShowError(nullptr, vrk::texts::kInstallMissing);
         return false;
     }
     // Paths are kept in the file-name encoding.

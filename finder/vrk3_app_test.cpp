@@ -20,7 +20,7 @@ TEST_F(Vrk3AppTest, MissingInstallPathEndsStartWithMessage) {
     EXPECT_FALSE(app.InitInstance(false));
     EXPECT_EQ(app.MainFrame(), nullptr);
     ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(messages_->Shown()[0].text, texts::kInstallMissing);
+    EXPECT_EQ(messages_->Shown()[0].text, vrk::texts::kInstallMissing);
     EXPECT_EQ(messages_->Shown()[0].icon, vrk::TMsgIcon::kError);
 
     // An empty path is no install path either.

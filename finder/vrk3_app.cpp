@@ -19,12 +19,6 @@ constexpr std::size_t kInstallPathBuffer = 260;
 
 }  // namespace
 
-QString HelpFilePathFor(const QString& installPath) {
-    QString path = installPath;
-    if (!path.endsWith('/')) path += '/';
-    return path + QStringLiteral("Vrk3.hlp");
-}
-
 CVrk3App::CVrk3App() = default;
 CVrk3App::~CVrk3App() = default;
 
@@ -42,10 +36,9 @@ bool CVrk3App::InitInstance(bool showSplash) {
         vrk::ShowError(nullptr, vrk::texts::kInstallMissing);
         return false;
     }
-    // Paths are kept in the file-name encoding.
-    const QString folder = QString::fromLocal8Bit(installPath);
-    m_strHelpPath = HelpFilePathFor(folder);
-    vrk::SetHelpFolder(folder);
+    // The help pages are in the install folder; paths are kept in the
+    // file-name encoding.
+    vrk::SetHelpFolder(QString::fromLocal8Bit(installPath));
 
     m_pMainFrame = std::make_unique<CMainFrame>(showSplash);
     // Closing the frame ends the program, also while a help window is open.

@@ -14,13 +14,61 @@ function(vrk3_test name)
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# The engine folders must never reach Qt: fail the configure step if a target
-# there links anything named Qt.
+# The engine (store, settings) and the command-line tool must never reach Qt.
+# vrk3_forbid_qt(TARGET) checks TARGET once the whole project is configured,
+# so that a link added anywhere later is seen too; it follows the links of
+# every library TARGET links, and fails the configure step on anything named
+# Qt.
 function(vrk3_forbid_qt target)
-  get_target_property(libs ${target} LINK_LIBRARIES)
-  foreach(lib IN LISTS libs)
-    if(lib MATCHES "Qt")
-      message(FATAL_ERROR "${target} must not link Qt (${lib})")
+  # The target's name is put into the deferred call now; its links are
+  # read when the call runs, after the last CMakeLists.txt.
+  cmake_language(EVAL CODE
+    "cmake_language(DEFER DIRECTORY [[${PROJECT_SOURCE_DIR}]] CALL _vrk3_check_no_qt [[${target}]])")
+endfunction()
+
+function(_vrk3_check_no_qt target)
+  set(seen "")
+  set(pending ${target})
+  while(pending)
+    list(POP_FRONT pending current)
+    if(current IN_LIST seen)
+      continue()
     endif()
-  endforeach()
+    list(APPEND seen ${current})
+    if(NOT TARGET ${current})
+      continue()
+    endif()
+    get_target_property(type ${current} TYPE)
+    set(links "")
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+      get_target_property(direct ${current} LINK_LIBRARIES)
+      if(direct)
+        list(APPEND links ${direct})
+      endif()
+    endif()
+    get_target_property(interface ${current} INTERFACE_LINK_LIBRARIES)
+    if(interface)
+      list(APPEND links ${interface})
+    endif()
+    foreach(lib IN LISTS links)
+      if(lib MATCHES "Qt")
+        message(FATAL_ERROR "${target} must not link Qt (${lib}, through ${current})")
+      endif()
+      # $<LINK_ONLY:x> and similar wrappers name the library inside.
+      string(REGEX REPLACE "^\\$<[A-Z_]+:(.*)>$" "\\1" name "${lib}")
+      list(APPEND pending ${name})
+    endforeach()
+  endwhile()
+endfunction()
+
+# vrk3_check_no_qt_includes(FOLDER...): a test that fails when a source file
+# in one of the folders includes a Qt header.
+function(vrk3_check_no_qt_includes)
+  if(NOT VRK3_TESTS)
+    return()
+  endif()
+  add_test(NAME layers.no_qt_includes
+           COMMAND ${CMAKE_COMMAND} -DROOT=${PROJECT_SOURCE_DIR} "-DFOLDERS=${ARGN}"
+                   -P ${PROJECT_SOURCE_DIR}/cmake/no_qt_includes.cmake)
+  set_tests_properties(layers.no_qt_includes PROPERTIES LABELS layers)
 endfunction()

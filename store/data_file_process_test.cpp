@@ -16,7 +16,11 @@
 namespace vrk {
 namespace {
 
-using Processes = TempDirTest;
+// A crash and a full disk are played on a real disk, not in memory.
+class Processes : public TempDirTest {
+protected:
+    Processes() : TempDirTest(TTestDisk::kReal) {}
+};
 
 // Runs body in a child process; returns its exit status.
 template <class Body>

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data_file.h"
+#include "test_folder.h"
 
 namespace vrk {
 
@@ -27,9 +28,11 @@ private:
     TDataFile& m_file;
 };
 
-// A fresh folder for one test, removed afterwards.
+// A fresh folder for one test, removed afterwards; on a RAM-backed file
+// system unless the test asks for a real disk.
 class TempDirTest : public ::testing::Test {
 protected:
+    explicit TempDirTest(TTestDisk disk = TTestDisk::kFastest) : m_disk(disk) {}
     void SetUp() override;
     void TearDown() override;
     std::string Path(const std::string& name) const { return m_dir + "/" + name; }
@@ -44,6 +47,7 @@ protected:
     std::vector<std::string> Files() const;
 
     std::string m_dir;
+    TTestDisk m_disk;
 };
 
 std::string ReadWholeFile(const std::string& path);

@@ -106,7 +106,9 @@ TEST_F(DataFile, QueuedChangesApplyInOneRewriteInOrder) {
 }
 
 TEST_F(DataFile, OperationsLeaveNoScratchFilesAndUnchangedFilesUntouched) {
+    // clang-format off
     auto file = DictionaryWith({Record("REKA", {"tok"}), Record("OSA", {"\x9e" "u\x9e" "elka"})});
+    // clang-format on
     const std::string before = ReadWholeFile(file->path());
     std::string out;
     EXPECT_TRUE(file->GetEntry(1, out));
@@ -195,7 +197,9 @@ TEST(MergeDescriptions, AddsOnlyNewDescriptionsWithinTheRecordLimit) {
     EXPECT_EQ(out, Record("W", {""}));
     const std::string big = Record("W", {std::string(kMaxRecordText - 4, 'x')});
     ASSERT_TRUE(MergeDescriptions(big, Record("W", {"ab", "c"}), out));
+    // clang-format off
     EXPECT_EQ(out, big + "\x01" "c");
+    // clang-format on
     ASSERT_TRUE(MergeDescriptions("abcdef", "", out, 4));
     EXPECT_EQ(out, "abc");
     EXPECT_TRUE(IsSameWord(Record("W", {"a"}), "W"));
@@ -212,7 +216,9 @@ TEST_F(DataFile, RemapLetterChangesEverythingButPasswordAndFlags) {
     file->SetProgress(nullptr);
     EXPECT_EQ(progress.Total(), 2 * 2 + 32);
     EXPECT_EQ(progress.Pos(), progress.Total());
+    // clang-format off
     EXPECT_EQ(Entries(*file), (std::vector<std::string>{Record("\xe8" "b\xe8", {"\xe8 b"}), "xyz"}));
+    // clang-format on
     std::string text;
     EXPECT_TRUE(file->GetName(text));
     EXPECT_EQ(text, "K\xe8v\xe8");
@@ -283,7 +289,9 @@ TEST_F(DataFile, MergeFileEqualsTheEntryByEntryScan) {
         std::vector<std::string> out;
         for (int i = 0; i < n; ++i) {
             std::string r = "w" + std::to_string(rng() % 40);
+            // clang-format off
             for (unsigned d = rng() % 3; d > 0; --d) r.append("\x01" "d").append(std::to_string(rng() % 5));
+            // clang-format on
             out.push_back(r);
         }
         return out;

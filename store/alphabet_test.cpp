@@ -25,7 +25,7 @@ TEST(DefaultAlphabet, Has149BytesIn43Groups) {
 TEST(DefaultAlphabet, FoldsCaseAndRelatedLetters) {
     const TRankTable& rank = DefaultRankTable();
     EXPECT_EQ(RankOf(rank, 'a'), RankOf(rank, 'A'));
-    EXPECT_EQ(RankOf(rank, 'a'), RankOf(rank, '\xc4'));  // Ä
+    EXPECT_EQ(RankOf(rank, 'a'), RankOf(rank, '\xc4'));     // Ä
     EXPECT_EQ(RankOf(rank, '\xe8'), RankOf(rank, '\xe6'));  // č and ć
     EXPECT_NE(RankOf(rank, 'c'), RankOf(rank, '\xe8'));
 }

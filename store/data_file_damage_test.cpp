@@ -10,7 +10,7 @@ namespace vrk {
 namespace {
 
 class DamagedFile : public TempDirTest {
-protected:
+  protected:
     // Runs every operation on the file; only their results are checked by
     // the callers, the point is that none of them misbehaves.
     void TouchEverything(TDataFile& file) {
@@ -35,8 +35,8 @@ protected:
     }
 
     std::string SoundFile() {
-        auto file = DictionaryWith({Record("REKA", {"vodni tok", "Sava"}), Record("OSA", {"a"}),
-                                    "SAM"}, "sound.vrk3");
+        auto file = DictionaryWith(
+            {Record("REKA", {"vodni tok", "Sava"}), Record("OSA", {"a"}), "SAM"}, "sound.vrk3");
         EXPECT_TRUE(file->SetPicture("BMpicture"));
         return ReadWholeFile(file->path());
     }

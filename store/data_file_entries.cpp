@@ -17,7 +17,9 @@ bool TDataFile::ReadEntryOnce(std::int32_t i, std::string& out) {
     return ok;
 }
 
-bool TDataFile::GetEntry(std::int32_t i, std::string& out) { return ReadEntryOnce(i, out); }
+bool TDataFile::GetEntry(std::int32_t i, std::string& out) {
+    return ReadEntryOnce(i, out);
+}
 
 bool TDataFile::GetWord(std::int32_t i, std::string& out, std::size_t size) {
     std::string record;
@@ -32,8 +34,7 @@ std::int32_t TDataFile::GetDescriptionCount(std::int32_t i) {
     return static_cast<std::int32_t>(std::count(record.begin(), record.end(), kDescriptionMark));
 }
 
-bool TDataFile::GetDescription(std::int32_t i, std::int32_t k, std::string& out,
-                               std::size_t size) {
+bool TDataFile::GetDescription(std::int32_t i, std::int32_t k, std::string& out, std::size_t size) {
     std::string record;
     if (size == 0 || k < -1 || !ReadEntryOnce(i, record)) return false;
     std::size_t start = 0;
@@ -56,7 +57,8 @@ bool TDataFile::StoreEntry(std::string_view record, std::int32_t* index) {
     if (!Open(Mode::Change)) return false;
     const bool named = index && ValidEntry(*index);
     const std::int32_t stored = named ? m_count - 1 : m_count;
-    if (!Finish((!named || DeleteRecord(ENTRY_BASE + *index)) && AppendRecord(record))) return false;
+    if (!Finish((!named || DeleteRecord(ENTRY_BASE + *index)) && AppendRecord(record)))
+        return false;
     if (index) *index = stored;
     return true;
 }

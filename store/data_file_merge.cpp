@@ -8,7 +8,9 @@
 
 namespace vrk {
 
-bool IsSameWord(std::string_view a, std::string_view b) { return WordOf(a) == WordOf(b); }
+bool IsSameWord(std::string_view a, std::string_view b) {
+    return WordOf(a) == WordOf(b);
+}
 
 bool MergeDescriptions(std::string_view existing, std::string_view incoming, std::string& output,
                        std::size_t size) {
@@ -80,9 +82,10 @@ bool TDataFile::MergeFile(const std::string& sourcePath) {
         }
         source = sourceCopy.view();
     }
-    const std::int32_t sourceCount = source.size() >= kRecordsOffset
-                                         ? static_cast<std::int32_t>(DecodeFixed32(source.data() + kHeaderOffset))
-                                         : -1;
+    const std::int32_t sourceCount =
+        source.size() >= kRecordsOffset
+            ? static_cast<std::int32_t>(DecodeFixed32(source.data() + kHeaderOffset))
+            : -1;
     std::uint64_t pos = kRecordsOffset;
     bool ok = sourceCount >= 0 && static_cast<std::uint64_t>(sourceCount) <= source.size() &&
               BuildWordIndex() && SkipRecords(source, source.size(), pos, ENTRY_BASE);

@@ -18,7 +18,7 @@ namespace {
 
 // A crash and a full disk are played on a real disk, not in memory.
 class Processes : public TempDirTest {
-protected:
+  protected:
     Processes() : TempDirTest(TTestDisk::kReal) {}
 };
 
@@ -41,8 +41,8 @@ TEST_F(Processes, TwoWritersOnOneDictionaryAndOneScratchSetLoseNothing) {
         if (pid == 0) {
             auto file = Dictionary("shared.vrk3");  // same scratch paths in both
             for (int i = 0; i < 200; ++i)
-                if (!file->StoreEntry(Record("w" + std::to_string(writer) + "_" + std::to_string(i),
-                                             {"opis"})))
+                if (!file->StoreEntry(
+                        Record("w" + std::to_string(writer) + "_" + std::to_string(i), {"opis"})))
                     _exit(1);
             _exit(0);
         }
@@ -77,7 +77,8 @@ TEST_F(Processes, ALockedDictionaryFailsTheOperationAfterTheTimeout) {
 
 TEST_F(Processes, ARewriteThatFailsBeforeTheRenameLeavesTheDictionaryAsItWas) {
     std::vector<std::string> records;
-    for (int i = 0; i < 2000; ++i) records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
+    for (int i = 0; i < 2000; ++i)
+        records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
     auto file = DictionaryWith(records);
     const std::string before = ReadWholeFile(file->path());
     // The disk "fills up" half way through writing the new file.

@@ -60,7 +60,7 @@ bool CopyBack(const std::string& from, const std::string& to) {
 // Counts records into the progress values in steps, so that a rewrite of a
 // million records does not touch the shared counter a million times.
 class TProgressCounter {
-public:
+  public:
     explicit TProgressCounter(TProgress& progress) : m_progress(progress) {}
     ~TProgressCounter() { Flush(); }
     // False when the user asked to stop.
@@ -74,7 +74,7 @@ public:
         m_pending = 0;
     }
 
-private:
+  private:
     TProgress& m_progress;
     std::int32_t m_pending = 0;
 };
@@ -107,9 +107,8 @@ bool TDataFile::Rewrite() {
     }
     TScrambledWriter out;
     out.Attach(fd);
-    bool ok = WriteRecords(out, replacements.view(), additions.view()) &&
-              out.WritePlain(picture) && WriteTrailer(out, picture.size()) && out.Flush() &&
-              ::fsync(fd) == 0;
+    bool ok = WriteRecords(out, replacements.view(), additions.view()) && out.WritePlain(picture) &&
+              WriteTrailer(out, picture.size()) && out.Flush() && ::fsync(fd) == 0;
     if (ok && besideDictionary) {
         struct stat st;
         if (fstat(m_mainFile.fd(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);

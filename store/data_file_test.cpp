@@ -175,10 +175,9 @@ TEST_F(DataFile, StoreEntryMergedMergesIntoEveryEntryWithTheWord) {
     std::int32_t index = -1;
     ASSERT_TRUE(file->StoreEntryMerged(Record("REKA", {"tok", "voda"}), index));
     EXPECT_EQ(index, 2);
-    EXPECT_EQ(Entries(*file),
-              (std::vector<std::string>{Record("REKA", {"tok", "voda"}), Record("OSA", {"a"}),
-                                        Record("REKA", {"Sava", "tok", "voda"}),
-                                        Record("reka", {"x"})}));
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{
+                                  Record("REKA", {"tok", "voda"}), Record("OSA", {"a"}),
+                                  Record("REKA", {"Sava", "tok", "voda"}), Record("reka", {"x"})}));
     // The edited entry itself is replaced: it leaves, the others absorb it.
     index = 0;
     ASSERT_TRUE(file->StoreEntryMerged(Record("REKA", {"nov"}), index));
@@ -191,7 +190,8 @@ TEST_F(DataFile, StoreEntryMergedMergesIntoEveryEntryWithTheWord) {
 
 TEST(MergeDescriptions, AddsOnlyNewDescriptionsWithinTheRecordLimit) {
     std::string out;
-    ASSERT_TRUE(MergeDescriptions(Record("W", {"ab", "c"}), Record("X", {"a", "c", "ab", "d"}), out));
+    ASSERT_TRUE(
+        MergeDescriptions(Record("W", {"ab", "c"}), Record("X", {"a", "c", "ab", "d"}), out));
     EXPECT_EQ(out, Record("W", {"ab", "c", "a", "d"}));
     ASSERT_TRUE(MergeDescriptions("W", Record("W", {""}), out));
     EXPECT_EQ(out, Record("W", {""}));

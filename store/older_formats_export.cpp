@@ -184,8 +184,8 @@ bool AppendSecondGenInfo(std::string& out, const std::vector<std::string>& heade
 // from the records region [kRecordsOffset, end) of file. False when the
 // records end early or a stop is requested; counts one step per entry.
 bool CollectRecords(std::string_view file, std::uint64_t end, std::int32_t count,
-                    TProgress& progress, const TRecordOrder& order, std::vector<std::string>& header,
-                    std::vector<TSortItem>& items) {
+                    TProgress& progress, const TRecordOrder& order,
+                    std::vector<std::string>& header, std::vector<TSortItem>& items) {
     TTerminatorScan terminators(file.data(), kRecordsOffset, end);
     std::uint64_t pos = kRecordsOffset;
     std::uint64_t zero = 0;

@@ -15,7 +15,7 @@ namespace vrk {
 
 // Reaches the transaction steps that only the store itself uses.
 class TDataFileTestPeer {
-public:
+  public:
     explicit TDataFileTestPeer(TDataFile& file) : m_file(file) {}
     bool OpenForChange() { return m_file.Open(TDataFile::Mode::Change); }
     bool Replace(std::int32_t k, std::string_view text) { return m_file.ReplaceRecord(k, text); }
@@ -24,14 +24,14 @@ public:
     bool Close() { return m_file.Close(); }
     const std::string& AdditionsPathInUse() const { return m_file.m_openAdditionsPath; }
 
-private:
+  private:
     TDataFile& m_file;
 };
 
 // A fresh folder for one test, removed afterwards; on a RAM-backed file
 // system unless the test asks for a real disk.
 class TempDirTest : public ::testing::Test {
-protected:
+  protected:
     explicit TempDirTest(TTestDisk disk = TTestDisk::kFastest) : m_disk(disk) {}
     void SetUp() override;
     void TearDown() override;
@@ -53,6 +53,7 @@ protected:
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 // "word", then "\x01" + each description.
-std::string Record(std::string_view word, std::initializer_list<std::string_view> descriptions = {});
+std::string Record(std::string_view word,
+                   std::initializer_list<std::string_view> descriptions = {});
 
 }  // namespace vrk

@@ -10,7 +10,7 @@
 namespace vrk {
 
 class TWordIndex {
-public:
+  public:
     // Indexes `count` entry records that start at `first` in `file` (the
     // whole dictionary file, scrambled as stored; offsets are absolute). Only
     // the first entry of each word is kept. False when the records end early.
@@ -20,7 +20,7 @@ public:
     // The absolute offset of entry i's record (i < the count given to Build).
     std::uint64_t RecordOffset(std::int32_t i) const { return m_offsets[i]; }
 
-private:
+  private:
     struct Slot {
         std::uint32_t hash;
         std::int32_t entry;  // -1: empty

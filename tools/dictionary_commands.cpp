@@ -26,9 +26,9 @@ int RunCreate(const TCreateArgs& a) {
     const std::string notes = ToCp1250(a.notes.value_or(""), "--notes");
     const std::string password = ToCp1250(a.password.value_or(""), "--password");
     if (!CreateEmpty(a.dict)) return Fail(a.dict, "cannot create the dictionary");
-    if (withInfo && !OpenDictionary(a.dict)->SetInfo(name, author, notes, password,
-                                                     a.flags.value_or(kFlagChangesAllowed |
-                                                                      kFlagExportAllowed)))
+    if (withInfo && !OpenDictionary(a.dict)->SetInfo(
+                        name, author, notes, password,
+                        a.flags.value_or(kFlagChangesAllowed | kFlagExportAllowed)))
         return Fail(a.dict, "cannot write the dictionary data");
     return kExitOk;
 }
@@ -100,7 +100,8 @@ int RunAdd(const TAddArgs& a) {
     for (const std::string& d : a.descriptions) record += kDescriptionMark + text(d, "DESC");
     auto file = OpenDictionary(a.dict);
     std::int32_t index = a.replace.value_or(-1);
-    const bool ok = a.merge ? file->StoreEntryMerged(record, index) : file->StoreEntry(record, &index);
+    const bool ok =
+        a.merge ? file->StoreEntryMerged(record, index) : file->StoreEntry(record, &index);
     if (!ok) return Fail(a.dict, "cannot store the entry");
     std::cout << index << '\n';
     return kExitOk;
@@ -117,7 +118,8 @@ int RunPicture(const std::string& dict, const std::string& setFrom, const std::s
     if (!setFrom.empty()) {
         std::ifstream in(setFrom, std::ios::binary);
         if (!in) return Fail(setFrom, "cannot read the picture file");
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
         if (!file->SetPicture(bytes)) return Fail(dict, "cannot store the picture");
         return kExitOk;
     }
@@ -176,7 +178,8 @@ void RegisterDictionaryCommands(CLI::App& app, int& exitCode) {
     auto* get = p->add_option("--get", (*pic)[2], "write the picture to this file");
     set->excludes(get);
     p->callback([pic, &exitCode, set, get] {
-        if (set->count() + get->count() != 1) throw TUsageError("picture: give --set FILE or --get FILE");
+        if (set->count() + get->count() != 1)
+            throw TUsageError("picture: give --set FILE or --get FILE");
         exitCode = RunPicture((*pic)[0], (*pic)[1], (*pic)[2]);
     });
 }

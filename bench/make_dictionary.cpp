@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::ifstream in(argv[1], std::ios::binary);
-    const std::string records((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string records((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
     if (!in.eof() && !in) return 1;
     std::uint32_t count = 0;
     for (char c : records) count += c == '\0';

@@ -15,7 +15,6 @@
 
 #include "finder/main_frame.h"
 #include "finder/search_bar.h"
-#include "finder/search_command.h"
 #include "finder/vrk3_app.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
@@ -43,7 +42,7 @@ int main(int argc, char* argv[]) {
     int found = 0;
     for (int run = 0; run < runs; ++run) {
         const auto start = std::chrono::steady_clock::now();
-        QMdiSubWindow* window = RunSearchCommand(&frame);
+        QMdiSubWindow* window = frame.RunSearch();
         if (!window) {
             std::cerr << "search_ui_bench: the search opened no window\n";
             return 1;

@@ -64,8 +64,12 @@ void ReadHeader(benchmark::State& state, const std::string& path) {
     }
 }
 
-void BM_HeaderReadsEmpty(benchmark::State& state) { ReadHeader(state, Files().empty); }
-void BM_HeaderReadsLarge(benchmark::State& state) { ReadHeader(state, Files().large); }
+void BM_HeaderReadsEmpty(benchmark::State& state) {
+    ReadHeader(state, Files().empty);
+}
+void BM_HeaderReadsLarge(benchmark::State& state) {
+    ReadHeader(state, Files().large);
+}
 
 // Replacing one entry in the middle: the whole file is rewritten.
 void BM_ReplaceOneEntry(benchmark::State& state) {

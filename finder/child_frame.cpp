@@ -3,7 +3,7 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 
-#include "finder/search_texts.h"
+#include "finder/finder_texts.h"
 #include "finder/vrk3mpg_doc.h"
 #include "finder/vrk3mpg_view.h"
 #include "settings/reg_key.h"

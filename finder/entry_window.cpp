@@ -29,7 +29,7 @@ TEntryLayout EntryLayout(QSize client, bool floating) {
     return layout;
 }
 
-CEntryWindow::CEntryWindow(QWidget* parent) : QDockWidget(texts::kEntryWindowCaption, parent) {
+CEntryWindow::CEntryWindow(QWidget* parent) : QDockWidget(vrk::texts::kEntryWindowCaption, parent) {
     setObjectName(QStringLiteral("entryWindow"));
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
                 QDockWidget::DockWidgetFloatable);
@@ -47,22 +47,22 @@ void CEntryWindow::createControls() {
     m_pEdit = new QPlainTextEdit(m_pClient);
     m_pEdit->setObjectName(QStringLiteral("entryEdit"));
     m_pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_pEdit->setToolTip(texts::kEntryEditTip);
-    m_pEdit->setStatusTip(texts::kEntryEditTip);
+    m_pEdit->setToolTip(vrk::texts::kEntryEditTip);
+    m_pEdit->setStatusTip(vrk::texts::kEntryEditTip);
 
-    m_pWord = new QLabel(texts::kWordLabel, m_pClient);
+    m_pWord = new QLabel(vrk::texts::kWordLabel, m_pClient);
     m_pWord->setObjectName(QStringLiteral("entryWord"));
-    m_pCounter = new QLabel(texts::kCounterFormat.arg(1).arg(1), m_pClient);
+    m_pCounter = new QLabel(vrk::texts::kCounterFormat.arg(1).arg(1), m_pClient);
     m_pCounter->setObjectName(QStringLiteral("entryCounter"));
 
-    m_pPrevious = new QPushButton(texts::kPreviousDescText, m_pClient);
+    m_pPrevious = new QPushButton(vrk::texts::kPreviousDescText, m_pClient);
     m_pPrevious->setObjectName(QStringLiteral("entryPrevious"));
-    m_pPrevious->setStatusTip(texts::StatusPart(texts::kPreviousDescTip));
-    m_pPrevious->setToolTip(texts::TipPart(texts::kPreviousDescTip));
-    m_pNext = new QPushButton(texts::kNextDescText, m_pClient);
+    m_pPrevious->setStatusTip(vrk::texts::StatusPart(vrk::texts::kPreviousDescTip));
+    m_pPrevious->setToolTip(vrk::texts::TipPart(vrk::texts::kPreviousDescTip));
+    m_pNext = new QPushButton(vrk::texts::kNextDescText, m_pClient);
     m_pNext->setObjectName(QStringLiteral("entryNext"));
-    m_pNext->setStatusTip(texts::StatusPart(texts::kNextDescTip));
-    m_pNext->setToolTip(texts::TipPart(texts::kNextDescTip));
+    m_pNext->setStatusTip(vrk::texts::StatusPart(vrk::texts::kNextDescTip));
+    m_pNext->setToolTip(vrk::texts::TipPart(vrk::texts::kNextDescTip));
     for (QPushButton* button : {m_pPrevious, m_pNext}) button->setFocusPolicy(Qt::TabFocus);
 
     setWidget(m_pClient);

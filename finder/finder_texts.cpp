@@ -4,11 +4,9 @@
 
 #include "finder/main_frame_ids.h"
 
-namespace texts {
+namespace vrk::texts {
 
 namespace {
-
-using vrk::TCommand;
 
 // Rows: identifier, menu text, "status text\ntool tip", key, toolbar icon,
 // checkable.
@@ -94,7 +92,7 @@ const std::array kCommands = {
 
 }  // namespace
 
-std::span<const vrk::TCommand> FrameCommands() {
+std::span<const TCommand> FrameCommands() {
     return kCommands;
 }
 
@@ -105,4 +103,4 @@ QString TipPart(const QString& prompt) {
     return prompt.section('\n', 1);
 }
 
-}  // namespace texts
+}  // namespace vrk::texts

@@ -15,7 +15,6 @@
 #include "finder/finder_texts.h"
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar.h"
-#include "finder/search_bar_library.h"
 #include "finder/search_bar_options.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -77,8 +76,8 @@ CEntryWindow* CMainFrame::EntryWindow() const {
 CSearchOptionsDlg* CMainFrame::SearchOptions() const {
     return m_pSearchOptions;
 }
-CActiveLibraryDlg* CMainFrame::ActiveLibrary() const {
-    return m_pActiveLibrary;
+CActiveLibraryDlg* CMainFrame::ActiveLibraryDlg() const {
+    return m_pActiveLibraryDlg;
 }
 vrk::TCommandSet* CMainFrame::Commands() const {
     return m_pCommands;
@@ -92,30 +91,30 @@ void CMainFrame::LoadEntry(const QString& dictionaryPath, int entryIndex) {
 
 void CMainFrame::createActions() {
     m_pCommands = new vrk::TCommandSet(this);
-    m_pCommands->Add(texts::FrameCommands());
+    m_pCommands->Add(vrk::texts::FrameCommands());
 }
 
 void CMainFrame::createMenus() {
     vrk::TCommandSet& c = *m_pCommands;
     using vrk::kSeparator;
-    c.FillMenu(menuBar()->addMenu(texts::kMenuEntry),
+    c.FillMenu(menuBar()->addMenu(vrk::texts::kMenuEntry),
                {id::kSearch, kSeparator, id::kDictionaryInfo, kSeparator, id::kNewEntry,
                 id::kSaveEntry, id::kSaveEntryAs, kSeparator, id::kAddDescription,
                 id::kRemoveDescription, id::kDeleteEntry, kSeparator, id::kExit});
-    c.FillMenu(menuBar()->addMenu(texts::kMenuEdit),
+    c.FillMenu(menuBar()->addMenu(vrk::texts::kMenuEdit),
                {id::kUndo, id::kUndoSeveral, kSeparator, id::kCut, id::kCopy, id::kPaste});
-    QMenu* view = menuBar()->addMenu(texts::kMenuView);
+    QMenu* view = menuBar()->addMenu(vrk::texts::kMenuView);
     c.FillMenu(view, {id::kToolBar, id::kSearchBar, id::kStatusBar, kSeparator});
-    c.FillMenu(view->addMenu(texts::kMenuEntryWindow),
+    c.FillMenu(view->addMenu(vrk::texts::kMenuEntryWindow),
                {id::kDockLeft, id::kDockRight, id::kDockTop, id::kDockBottom, id::kFloat});
-    c.FillMenu(menuBar()->addMenu(texts::kMenuSettings),
+    c.FillMenu(menuBar()->addMenu(vrk::texts::kMenuSettings),
                {id::kSearchOptions, id::kActiveLibrary, kSeparator, id::kAlphabet, id::kTempDir,
                 kSeparator, id::kFonts});
     // Shown only while a result window is open.
-    m_pWindowMenu = menuBar()->addMenu(texts::kMenuWindow);
+    m_pWindowMenu = menuBar()->addMenu(vrk::texts::kMenuWindow);
     c.FillMenu(m_pWindowMenu,
                {id::kNewWindow, kSeparator, id::kTile, id::kArrangeIcons, id::kCloseAll});
-    c.FillMenu(menuBar()->addMenu(texts::kMenuHelp),
+    c.FillMenu(menuBar()->addMenu(vrk::texts::kMenuHelp),
                {id::kHelpTopics, id::kGuide, kSeparator, id::kAbout});
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
         if (menu->objectName().isEmpty())
@@ -123,7 +122,7 @@ void CMainFrame::createMenus() {
 }
 
 void CMainFrame::createToolBars() {
-    m_pToolBar = addToolBar(texts::kToolBarCaption);
+    m_pToolBar = addToolBar(vrk::texts::kToolBarCaption);
     m_pToolBar->setObjectName(QStringLiteral("toolBar"));
     m_pToolBar->setIconSize(QSize(20, 20));
     using vrk::kSeparator;
@@ -157,10 +156,10 @@ void CMainFrame::createDockWindows() {
 }
 
 void CMainFrame::createPopups() {
-    m_pActiveLibrary = new CActiveLibraryDlg(this);
+    m_pActiveLibraryDlg = new CActiveLibraryDlg(m_activeLibrary, this);
     m_pSearchOptions = new CSearchOptionsDlg(this);
-    RestoreActiveLibrary();
-    connect(m_pActiveLibrary, &CActiveLibraryDlg::LibraryChosen, this,
+    m_activeLibrary.Restore();
+    connect(m_pActiveLibraryDlg, &CActiveLibraryDlg::LibraryChosen, this,
             &CMainFrame::UpdateCommandStates);
 }
 

@@ -10,8 +10,10 @@
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 #include "finder/main_frame_placement.h"
+#include "finder/search_bar_library.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -20,7 +22,7 @@ class QTimer;
 class CSearchBar;
 class CEntryWindow;
 class CSearchOptionsDlg;
-class CActiveLibraryDlg;
+class CVrk3mpgDoc;
 
 namespace vrk {
 class TCommandSet;
@@ -41,9 +43,20 @@ class CMainFrame : public QMainWindow {
     CSearchBar* SearchBar() const;
     CEntryWindow* EntryWindow() const;
     CSearchOptionsDlg* SearchOptions() const;
-    CActiveLibraryDlg* ActiveLibrary() const;
+    CActiveLibraryDlg* ActiveLibraryDlg() const;
+    // The library whose dictionaries the Search command searches.
+    TActiveLibrary& ActiveLibrary() { return m_activeLibrary; }
     // Every command of the frame, by identifier (finder/main_frame_ids.h).
     vrk::TCommandSet* Commands() const;
+
+    // The Search command ("Išči"; main_frame_search.cpp): when it is enabled,
+    // a new search document searches the active library for the search
+    // bar's texts, and when it finds something its result window opens.
+    // Returns that window, or null when none opened (command disabled,
+    // nothing found, or the user cancelled).
+    QMdiSubWindow* RunSearch();
+    // Opens a result window on `doc` in the window area and returns it.
+    QMdiSubWindow* OpenResultWindow(std::shared_ptr<const CVrk3mpgDoc> doc);
 
     // Puts entry `entryIndex` of the dictionary at `dictionaryPath` into the
     // entry window. For now the frame only remembers the pair.
@@ -100,7 +113,6 @@ class CMainFrame : public QMainWindow {
     void onTick();
     void showSearchOptions();
     void showActiveLibrary();
-    void runSearch();
     void showHelpForFocus();
     void updateTitle();
     void storePlacement();
@@ -117,7 +129,8 @@ class CMainFrame : public QMainWindow {
     CSearchBar* m_pSearchBar = nullptr;
     CEntryWindow* m_pEntryWindow = nullptr;
     CSearchOptionsDlg* m_pSearchOptions = nullptr;
-    CActiveLibraryDlg* m_pActiveLibrary = nullptr;
+    CActiveLibraryDlg* m_pActiveLibraryDlg = nullptr;
+    TActiveLibrary m_activeLibrary;
     QTimer* m_pTick = nullptr;
 
     // Entry state kept so far: which description shows, of how many.

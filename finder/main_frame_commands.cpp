@@ -13,10 +13,7 @@
 #include "finder/main_frame.h"
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar.h"
-#include "finder/search_bar_library.h"
 #include "finder/search_bar_options.h"
-#include "finder/search_command.h"
-#include "finder/search_hand_over.h"
 #include "ui/about_dlg.h"
 #include "ui/alphabet_dlg.h"
 #include "ui/commands.h"
@@ -26,7 +23,7 @@
 
 void CMainFrame::connectCommands() {
     vrk::TCommandSet& c = *m_pCommands;
-    c.Connect(id::kSearch, this, &CMainFrame::runSearch);
+    c.OnTriggered(id::kSearch, [this] { (void)RunSearch(); });
     c.Connect(id::kSearchOptions, this, &CMainFrame::showSearchOptions);
     c.Connect(id::kActiveLibrary, this, &CMainFrame::showActiveLibrary);
     c.OnTriggered(id::kExit, [this] { close(); });
@@ -76,8 +73,7 @@ void CMainFrame::setEnablingRules() {
     c.SetEnabledRule(id::kSearch, [this] {
         const bool typed =
             !m_pSearchBar->ClueText().isEmpty() || !m_pSearchBar->DescText().isEmpty();
-        return typed && !SearchHandOver.strActiveLibrary.empty() &&
-               !SearchHandOver.strLibraryDicts.empty();
+        return typed && !m_activeLibrary.Name().empty() && !m_activeLibrary.Dictionaries().empty();
     });
     // The entry commands and the fonts come with the entry editing; until
     // then they are shown but cannot be chosen.
@@ -109,19 +105,11 @@ void CMainFrame::UpdateCommandStates() {
     m_pEntryWindow->PreviousButton()->setEnabled(m_nCurDesc != 0);
 }
 
-void CMainFrame::runSearch() {
-    UpdateCommandStates();
-    if (!m_pCommands->Action(id::kSearch)->isEnabled()) return;
-    RunSearchCommand(this);
-    updateTitle();
-    UpdateCommandStates();
-}
-
 void CMainFrame::showSearchOptions() {
     m_pSearchOptions->ShowAtCursor();
 }
 void CMainFrame::showActiveLibrary() {
-    m_pActiveLibrary->ShowAtCursor();
+    m_pActiveLibraryDlg->ShowAtCursor();
 }
 
 void CMainFrame::CloseAllResults() {

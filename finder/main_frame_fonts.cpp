@@ -51,7 +51,7 @@ void CMainFrame::applyFonts() {
         {"Font01", {m_pEntryWindow->Editor()}, true, nullptr},
         {"Font04", {m_pSearchBar->ClueBox()}, true, "Courier New"},
         {"Font05", {m_pSearchBar->DescBox()}, false, nullptr},
-        {"Font06", {m_pActiveLibrary->List()}, false, nullptr},
+        {"Font06", {m_pActiveLibraryDlg->List()}, false, nullptr},
         {"Font07", {m_pSearchOptions->Tree()}, false, nullptr},
     };
     for (const TFontSlot& slot : fontSlots) {

@@ -40,8 +40,8 @@ QComboBox* MakeSearchBox(const QString& name, const QString& prompt, QWidget* pa
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
     box->setMaxVisibleItems(20);
-    box->setStatusTip(texts::StatusPart(prompt));
-    box->setToolTip(texts::TipPart(prompt));
+    box->setStatusTip(vrk::texts::StatusPart(prompt));
+    box->setToolTip(vrk::texts::TipPart(prompt));
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return box;
 }
@@ -59,7 +59,7 @@ QToolButton* MakeButton(const QString& name, QAction* action, Qt::ToolButtonStyl
 }  // namespace
 
 CSearchBar::CSearchBar(QAction* search, QAction* options, QAction* library, QWidget* parent)
-    : QToolBar(texts::kSearchBarCaption, parent) {
+    : QToolBar(vrk::texts::kSearchBarCaption, parent) {
     setObjectName(QStringLiteral("searchBar"));
     setMovable(false);
     setFloatable(false);
@@ -75,10 +75,10 @@ void CSearchBar::createControls(QAction* search, QAction* options, QAction* libr
     layout->setContentsMargins(2, 2, 2, 2);
     layout->setSpacing(4);
 
-    m_pClue = MakeSearchBox(QStringLiteral("clue"), texts::kClueTip, row);
-    m_pDesc = MakeSearchBox(QStringLiteral("desc"), texts::kDescTip, row);
+    m_pClue = MakeSearchBox(QStringLiteral("clue"), vrk::texts::kClueTip, row);
+    m_pDesc = MakeSearchBox(QStringLiteral("desc"), vrk::texts::kDescTip, row);
     m_pSearch = MakeButton(QStringLiteral("searchButton"), search, Qt::ToolButtonTextOnly, row);
-    m_pSearch->setText(texts::kSearchButton);
+    m_pSearch->setText(vrk::texts::kSearchButton);
     m_pSearch->setMinimumWidth(64);
     m_pOptions = MakeButton(QStringLiteral("optionsButton"), options, Qt::ToolButtonIconOnly, row);
     m_pOptions->setIcon(vrk::RoleIcon(vrk::icon::kSearchOptions));

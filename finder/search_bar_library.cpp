@@ -6,33 +6,33 @@
 #include <string>
 #include <vector>
 
-#include "finder/search_hand_over.h"
 #include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "ui/cp1250_text.h"
 
-bool SelectLibrary(std::string_view name) {
+bool TActiveLibrary::Select(std::string_view name) {
     std::string keyPath;
     if (!vrk::FindLibraryKey(name, keyPath)) return false;
     std::string dictionaries;
     if (!vrk::CollectLibraryDictionaries(keyPath, dictionaries)) return false;
-    SearchHandOver.strActiveLibrary = std::string(name);
-    SearchHandOver.strLibraryDicts = std::move(dictionaries);
+    m_strActiveLibrary = std::string(name);
+    m_strLibraryDicts = std::move(dictionaries);
     // Remembered for the next start; the finder's key exists from start-up.
     (void)vrk::TSetRegistryString(vrk::kFinderPath, "ActiveLib", name,
                                   vrk::kRegNeverCreate | vrk::kRegOverwrite);
     return true;
 }
 
-void RestoreActiveLibrary() {
-    SearchHandOver.strActiveLibrary.clear();
-    SearchHandOver.strLibraryDicts.clear();
+void TActiveLibrary::Restore() {
+    m_strActiveLibrary.clear();
+    m_strLibraryDicts.clear();
     std::string stored;
-    if (vrk::TGetRegistryString(vrk::kFinderPath, "ActiveLib", stored)) (void)SelectLibrary(stored);
+    if (vrk::TGetRegistryString(vrk::kFinderPath, "ActiveLib", stored)) (void)Select(stored);
 }
 
-CActiveLibraryDlg::CActiveLibraryDlg(QWidget* parent) : CSearchBarPopup(parent) {
+CActiveLibraryDlg::CActiveLibraryDlg(TActiveLibrary& library, QWidget* parent)
+    : CSearchBarPopup(parent), m_library(library) {
     setObjectName(QStringLiteral("activeLibrary"));
     m_pList = new QListWidget(this);
     m_pList->setObjectName(QStringLiteral("activeLibraryList"));
@@ -57,7 +57,7 @@ void CActiveLibraryDlg::Refill() {
     m_pList->clear();
     shown.prepend(vrk::FromCp1250(vrk::kAllLibraries));
     m_pList->addItems(shown);
-    const QString active = vrk::FromCp1250(SearchHandOver.strActiveLibrary);
+    const QString active = vrk::FromCp1250(m_library.Name());
     for (int i = 0; i < m_pList->count(); ++i) {
         if (m_pList->item(i)->text() == active) {
             m_pList->setCurrentRow(i);
@@ -69,6 +69,6 @@ void CActiveLibraryDlg::Refill() {
 void CActiveLibraryDlg::choose() {
     const QList<QListWidgetItem*> selected = m_pList->selectedItems();
     if (selected.isEmpty()) return;
-    if (SelectLibrary(vrk::ToCp1250(selected.first()->text()))) emit LibraryChosen();
+    if (m_library.Select(vrk::ToCp1250(selected.first()->text()))) emit LibraryChosen();
     hide();
 }

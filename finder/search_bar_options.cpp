@@ -65,7 +65,7 @@ CSearchOptionsDlg::CSearchOptionsDlg(QWidget* parent)
     m_pTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_pTree->setFocusPolicy(Qt::StrongFocus);
     m_pTree->viewport()->installEventFilter(this);
-    for (const QString& text : {texts::kOptionCountLetters, texts::kOptionMatchCase})
+    for (const QString& text : {vrk::texts::kOptionCountLetters, vrk::texts::kOptionMatchCase})
         new QTreeWidgetItem(m_pTree, QStringList(text));
     SetControl(m_pTree);
     Refill();
@@ -97,7 +97,7 @@ void CSearchOptionsDlg::Refill() {
 void CSearchOptionsDlg::Toggle(int item) {
     if (item < 0 || item >= int(kOptionNames.size())) return;
     if (!ToggleSearchOption(kOptionNames[item])) {
-        vrk::ShowError(this, texts::kRegistryUnknownError);
+        vrk::ShowError(this, vrk::texts::kRegistryUnknownError);
         return;
     }
     showValue(item, ReadSearchOption(kOptionNames[item]));

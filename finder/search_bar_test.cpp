@@ -11,7 +11,6 @@
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar_library.h"
 #include "finder/search_bar_options.h"
-#include "finder/search_hand_over.h"
 #include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -27,8 +26,6 @@ class SearchBarTest : public vrk::TUiTest {
     void SetUp() override {
         TUiTest::SetUp();
         vrk::EnsureFinderKeys();
-        SearchHandOver.strActiveLibrary.clear();
-        SearchHandOver.strLibraryDicts.clear();
     }
 
     // Groups: a value "/d0", "Alfa" (/a1) with "Beta" (/b1) below it,
@@ -100,32 +97,33 @@ TEST_F(SearchBarTest, SearchNeedsTextAndLibraryWithDictionaries) {
         return search->isEnabled();
     };
     EXPECT_FALSE(enabled());  // nothing typed, no library
-    ASSERT_TRUE(SelectLibrary("Alfa"));
+    ASSERT_TRUE(frame.ActiveLibrary().Select("Alfa"));
     EXPECT_FALSE(enabled());  // a library, but both boxes empty
     frame.SearchBar()->SetDescText(QStringLiteral("reka"));
     EXPECT_TRUE(enabled());
     frame.SearchBar()->SetDescText({});
     frame.SearchBar()->SetClueText(QStringLiteral("*a"));
     EXPECT_TRUE(enabled());
-    ASSERT_TRUE(SelectLibrary("Prazna"));
+    ASSERT_TRUE(frame.ActiveLibrary().Select("Prazna"));
     EXPECT_FALSE(enabled());  // a library without dictionaries
 }
 
 TEST_F(SearchBarTest, SelectLibraryCollectsNestedDictionariesAndRemembersChoice) {
     MakeLibraries();
-    ASSERT_TRUE(SelectLibrary("Alfa"));
-    EXPECT_EQ(SearchHandOver.strActiveLibrary, "Alfa");
-    EXPECT_EQ(SearchHandOver.strLibraryDicts, "/a1.vrk3\"/b1.vrk3\"");
+    TActiveLibrary library;
+    ASSERT_TRUE(library.Select("Alfa"));
+    EXPECT_EQ(library.Name(), "Alfa");
+    EXPECT_EQ(library.Dictionaries(), "/a1.vrk3\"/b1.vrk3\"");
     EXPECT_EQ(StoredActiveLibrary(), "Alfa");
 
     // All libraries: the values under Groups too, and a shared dictionary twice.
-    ASSERT_TRUE(SelectLibrary(vrk::kAllLibraries));
-    EXPECT_EQ(SearchHandOver.strLibraryDicts, "/d0.vrk3\"/g1.vrk3\"/a1.vrk3\"/a1.vrk3\"/b1.vrk3\"");
+    ASSERT_TRUE(library.Select(vrk::kAllLibraries));
+    EXPECT_EQ(library.Dictionaries(), "/d0.vrk3\"/g1.vrk3\"/a1.vrk3\"/a1.vrk3\"/b1.vrk3\"");
     EXPECT_EQ(StoredActiveLibrary(), std::string(vrk::kAllLibraries));
 
     // A library that is gone changes nothing.
-    EXPECT_FALSE(SelectLibrary("Omega"));
-    EXPECT_EQ(SearchHandOver.strActiveLibrary, std::string(vrk::kAllLibraries));
+    EXPECT_FALSE(library.Select("Omega"));
+    EXPECT_EQ(library.Name(), std::string(vrk::kAllLibraries));
     EXPECT_EQ(StoredActiveLibrary(), std::string(vrk::kAllLibraries));
 }
 
@@ -134,8 +132,9 @@ TEST_F(SearchBarTest, FirstLibraryOfSameNameDepthFirstWins) {
     // Only another program can make two libraries of one name.
     (void)UserKey(groups + "\\Prvi\\Dvojnik").SetString("/globoko.vrk3", "");
     (void)UserKey(groups + "\\Dvojnik").SetString("/plitvo.vrk3", "");
-    ASSERT_TRUE(SelectLibrary("Dvojnik"));
-    EXPECT_EQ(SearchHandOver.strLibraryDicts, "/globoko.vrk3\"");
+    TActiveLibrary library;
+    ASSERT_TRUE(library.Select("Dvojnik"));
+    EXPECT_EQ(library.Dictionaries(), "/globoko.vrk3\"");
 }
 
 TEST_F(SearchBarTest, StartUpRestoresStoredLibraryOrNone) {
@@ -143,21 +142,21 @@ TEST_F(SearchBarTest, StartUpRestoresStoredLibraryOrNone) {
     ASSERT_TRUE(vrk::TSetRegistryString(vrk::kFinderPath, "ActiveLib", "Beta", vrk::kRegOverwrite));
     {
         CMainFrame frame(false);
-        EXPECT_EQ(SearchHandOver.strActiveLibrary, "Beta");
-        EXPECT_EQ(SearchHandOver.strLibraryDicts, "/b1.vrk3\"");
+        EXPECT_EQ(frame.ActiveLibrary().Name(), "Beta");
+        EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/b1.vrk3\"");
     }
     ASSERT_TRUE(
         vrk::TSetRegistryString(vrk::kFinderPath, "ActiveLib", "Izbrisana", vrk::kRegOverwrite));
     CMainFrame frame(false);
-    EXPECT_TRUE(SearchHandOver.strActiveLibrary.empty());
-    EXPECT_TRUE(SearchHandOver.strLibraryDicts.empty());
+    EXPECT_TRUE(frame.ActiveLibrary().Name().empty());
+    EXPECT_TRUE(frame.ActiveLibrary().Dictionaries().empty());
 }
 
 TEST_F(SearchBarTest, ChooserListsLibrariesSortedAfterAllAndChoosing) {
     MakeLibraries();
-    ASSERT_TRUE(SelectLibrary("Beta"));
+    ASSERT_TRUE(TActiveLibrary().Select("Beta"));  // stored as the active library
     CMainFrame frame(false);
-    CActiveLibraryDlg* chooser = frame.ActiveLibrary();
+    CActiveLibraryDlg* chooser = frame.ActiveLibraryDlg();
     chooser->ShowAt(QPoint(10, 10));
     ASSERT_TRUE(chooser->isVisible());
     QListWidget* list = chooser->List();
@@ -168,8 +167,8 @@ TEST_F(SearchBarTest, ChooserListsLibrariesSortedAfterAllAndChoosing) {
 
     list->setCurrentRow(3);
     EXPECT_FALSE(chooser->isVisible());
-    EXPECT_EQ(SearchHandOver.strActiveLibrary, "Gama");
-    EXPECT_EQ(SearchHandOver.strLibraryDicts, "/g1.vrk3\"/a1.vrk3\"");
+    EXPECT_EQ(frame.ActiveLibrary().Name(), "Gama");
+    EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/g1.vrk3\"/a1.vrk3\"");
 }
 
 TEST_F(SearchBarTest, OptionTogglesOnlyInImageColumn) {
@@ -202,7 +201,7 @@ TEST_F(SearchBarTest, OptionStoreFailureShowsMessageAndKeepsValue) {
     (void)UserKey(vrk::kUserRootKey).DeleteSubTree("Fndr");
     frame.SearchOptions()->Toggle(0);
     ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(messages_->Shown()[0].text, texts::kRegistryUnknownError);
+    EXPECT_EQ(messages_->Shown()[0].text, vrk::texts::kRegistryUnknownError);
     EXPECT_EQ(messages_->Shown()[0].icon, vrk::TMsgIcon::kError);
     EXPECT_FALSE(frame.SearchOptions()->ShowsOn(0));
 }

@@ -8,16 +8,16 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "finder/search_hand_over.h"
-#include "finder/search_texts.h"
-#include "store/progress.h"
+#include "finder/finder_texts.h"
+#include "finder/search_run.h"
 #include "ui/cp1250_text.h"
 
-namespace vrk {
-
 namespace {
+
+// How often the window shows the run's progress.
 constexpr int kPollMs = 50;
-}
+
+}  // namespace
 
 int ProgressBarValue(std::int32_t pos, std::int32_t total) {
     if (total <= 0) return 0;
@@ -26,8 +26,8 @@ int ProgressBarValue(std::int32_t pos, std::int32_t total) {
     return percent < 0 ? 0 : static_cast<int>(percent);
 }
 
-CSearchProgressDlg::CSearchProgressDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint) {
+CSearchProgressDlg::CSearchProgressDlg(TSearchRun& run, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), m_run(run) {
     setObjectName(QStringLiteral("searchProgress"));
     setModal(true);
     createControls();
@@ -51,7 +51,7 @@ void CSearchProgressDlg::createControls() {
     m_pProgress->setValue(0);
     m_pProgress->setTextVisible(false);
 
-    m_pCancel = new QPushButton(texts::kProgressCancel, this);
+    m_pCancel = new QPushButton(vrk::texts::kProgressCancel, this);
     m_pCancel->setObjectName(QStringLiteral("cancel"));
     connect(m_pCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -68,18 +68,21 @@ void CSearchProgressDlg::createLayout() {
 
 void CSearchProgressDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    SearchHandOver.bProgressShown = true;
+    m_run.SetProgressShown();
+}
+
+void CSearchProgressDlg::reject() {
+    m_run.RequestStop();
+    QDialog::reject();
 }
 
 void CSearchProgressDlg::Poll() {
     if (!isVisible()) return;
-    std::string status = SearchHandOver.Status();
+    std::string status = m_run.Status();
     if (status != m_strShownStatus) {
-        m_pStatus->setText(FromCp1250(status));
+        m_pStatus->setText(vrk::FromCp1250(status));
         m_strShownStatus = std::move(status);
     }
-    m_pProgress->setValue(ProgressBarValue(SearchHandOver.progress.Pos(), SearchHandOver.progress.Total()));
-    if (SearchHandOver.bFinished.load()) accept();
+    m_pProgress->setValue(ProgressBarValue(m_run.Progress().Pos(), m_run.Progress().Total()));
+    if (m_run.Finished()) accept();
 }
-
-}  // namespace vrk

@@ -1,16 +1,19 @@
 // The search run end to end: the document, the worker on its thread, the
 // progress window, and the boxes the worker has the UI thread show.
+#include "finder/search_run.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <atomic>
 #include <future>
+#include <thread>
 
-#include "finder/search_hand_over.h"
+#include "finder/finder_texts.h"
 #include "finder/search_progress_dlg.h"
 #include "finder/search_test_util.h"
-#include "finder/search_texts.h"
-#include "finder/search_thread.h"
+#include "finder/search_worker.h"
 #include "settings/reg_key.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -63,6 +66,20 @@ TEST(ProgressBarTest, PercentUpTo90ThenFull) {
     EXPECT_EQ(ProgressBarValue(2000000000, 2100000000), 100);  // no overflow
 }
 
+TEST(SearchRunTest, WorkerWaitingForTheProgressWindowWakesWhenShownOrStopped) {
+    for (const bool stop : {false, true}) {
+        TSearchRun run({});
+        bool shown = stop;
+        std::thread worker([&] { shown = run.WaitForProgressWindow(); });
+        if (stop)
+            run.RequestStop();
+        else
+            run.SetProgressShown();
+        worker.join();
+        EXPECT_EQ(shown, !stop);
+    }
+}
+
 TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
     const std::string a = MakeDictionary("a.vrk3", "Prvi", {Entry("abc", {"x"}), Entry("bcd")});
     const std::string b =
@@ -79,7 +96,8 @@ TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
     EXPECT_EQ(r.m_nClueIndex[2], 1);
     EXPECT_EQ(r.m_strEntry[1], Entry("aaa", {"y", "z"}));
     EXPECT_EQ(r.m_strEntry[2], "Abe");  // no description, no 0x01
-    EXPECT_EQ(SearchHandOver.strPattern, "a*00");
+    EXPECT_EQ(doc->Run()->Job().m_strPattern, "a*00");
+    EXPECT_EQ(doc->Run()->Job().m_strLibraryDicts, a + '"' + b + '"');
     EXPECT_TRUE(messages_->Texts().empty());
     EXPECT_EQ(bar_.clueHistory, QStringList{"a*"});
     EXPECT_TRUE(bar_.descHistory.isEmpty());
@@ -93,7 +111,8 @@ TEST_F(TSearchRunTest, OptionsAndDescriptionWordsReachTheSearch) {
                                 Entry("abc", {"reka"}), Entry("ax", {"gora"})})});
     auto doc = Search("a*", "reka");
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(SearchHandOver.strPattern, "a*11");
+    EXPECT_EQ(doc->Run()->Job().m_strPattern, "a*11");
+    EXPECT_EQ(doc->Run()->Job().m_strDescWords, "reka");
     EXPECT_EQ(Words(*doc), std::vector<std::string>{"ab"});
     EXPECT_EQ(doc->Results().m_nPriority[0], 1);
     EXPECT_EQ(doc->Title(), "Iskanje \"a*\" (1 zadetek)");
@@ -104,38 +123,48 @@ TEST_F(TSearchRunTest, BothTextsEmptyRunNothing) {
     EXPECT_EQ(Search(""), nullptr);
     EXPECT_TRUE(messages_->Texts().empty());
     EXPECT_TRUE(bar_.clueHistory.isEmpty());
-    EXPECT_FALSE(TSearchWorker::IsRunning());
 }
 
 TEST_F(TSearchRunTest, NothingFoundSaysSoAndOpensNoWindow) {
     SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
     EXPECT_EQ(Search("x*"), nullptr);
     ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(messages_->Shown()[0].text, texts::kNothingFound);
+    EXPECT_EQ(messages_->Shown()[0].text, vrk::texts::kNothingFound);
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kInformation);
 }
 
-TEST_F(TSearchRunTest, CancelDiscardsEverythingAndNextSearchWorksAtOnce) {
+TEST_F(TSearchRunTest, CancelStopsTheWorkerBeforeTheNextDictionaryAndWaitsForIt) {
     const std::string a = MakeDictionary("a.vrk3", "A", Numbered(0, 300));
     const std::string b = MakeDictionary("b.vrk3", "B", Numbered(300, 300));
     SetLibrary({a, b});
-    // The worker holds before its first dictionary until the cancel is done.
-    std::promise<void> cancelled;
+    // The user cancels while the worker stands at its first dictionary; the
+    // worker goes on only once the cancel is done.
+    std::promise<void> entered, cancelled;
     std::shared_future<void> released = cancelled.get_future().share();
-    SetSearchStepHook([released](const std::string&) { released.wait(); });
+    std::atomic<int> opened{0};
     WhenModal([&](QWidget* modal) {
+        entered.get_future().wait();
         modal->findChild<QPushButton*>("cancel")->click();
         cancelled.set_value();
     });
-    EXPECT_EQ(Search("w*"), nullptr);
+    auto doc = std::make_shared<CVrk3mpgDoc>();
+    doc->SetStepHook([&entered, &opened, released](const std::string&) {
+        if (++opened == 1) entered.set_value();
+        released.wait();
+    });
+    bar_.clue = "w*";
+    EXPECT_FALSE(doc->OnNewDocument(bar_));
+    // The worker has ended by now: it saw the stop in the first dictionary
+    // and never reached the second.
+    EXPECT_TRUE(doc->Run()->StopRequested());
+    EXPECT_EQ(opened.load(), 1);
+    EXPECT_EQ(doc->Results().m_nFound, 0);
     EXPECT_TRUE(messages_->Texts().empty());
-    EXPECT_TRUE(SearchHandOver.progress.StopRequested());
 
-    SetSearchStepHook({});
     SetLibrary({a});
-    auto doc = Search("w0*");
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->Results().m_nFound, 100);
+    auto next = Search("w0*");
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->Results().m_nFound, 100);
     EXPECT_TRUE(messages_->Texts().empty());
 }
 
@@ -150,7 +179,7 @@ TEST_F(TSearchRunTest, UnreadableDictionaryAsksYesGoesOn) {
     EXPECT_EQ(Words(*doc), (std::vector<std::string>{"abc", "abd"}));
     ASSERT_EQ(messages_->Shown().size(), 1u);
     const TMessage prompt = messages_->Shown()[0];
-    EXPECT_EQ(prompt.text, texts::kDictReadError.arg(QString::fromStdString(missing)));
+    EXPECT_EQ(prompt.text, vrk::texts::kDictReadError.arg(QString::fromStdString(missing)));
     EXPECT_EQ(prompt.icon, TMsgIcon::kError);
     EXPECT_EQ(prompt.buttons, TMsgButtons::kYesNo);
 }
@@ -172,7 +201,7 @@ TEST_F(TSearchRunTest, NoReadableDictionaryEndsAsNothingFound) {
     EXPECT_EQ(Search("a"), nullptr);
     const std::vector<QString> shown = messages_->Texts();
     ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[2], texts::kNothingFound);
+    EXPECT_EQ(shown[2], vrk::texts::kNothingFound);
 }
 
 TEST_F(TSearchRunTest, ExactlyFiveHundredInLastDictionaryShowsTheLimit) {
@@ -181,7 +210,7 @@ TEST_F(TSearchRunTest, ExactlyFiveHundredInLastDictionaryShowsTheLimit) {
     auto doc = Search("w*");
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->Results().m_nFound, 500);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kTooManyFound.arg(500)});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kTooManyFound.arg(500)});
     EXPECT_EQ(doc->Title(), "Iskanje \"w*\" (500 zadetkov)");
 }
 
@@ -196,7 +225,7 @@ TEST_F(TSearchRunTest, LimitIsExactAcrossDictionariesAndStopsTheRun) {
     EXPECT_EQ(r.m_strEntry[499].substr(0, 4), "w499");
     EXPECT_EQ(r.m_strDictName[499], "B");
     // No read-error prompt: the run ended at the limit.
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kTooManyFound.arg(500)});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kTooManyFound.arg(500)});
 }
 
 TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
@@ -211,7 +240,7 @@ TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
     EXPECT_LT(found, 60);
     EXPECT_EQ(doc->Results().m_strEntry[found - 1],
               Entry(QString("w%1").arg(found - 1, 3, 10, QChar('0')).toStdString(), {description}));
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kTooManyFound.arg(found)});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kTooManyFound.arg(found)});
 }
 
 TEST_F(TSearchRunTest, MissingTemporaryDirectoryIsAskedForOverTheProgressWindow) {

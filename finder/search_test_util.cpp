@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "finder/search_hand_over.h"
-#include "finder/search_thread.h"
+#include "settings/library_registry.h"
+#include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
 #include "store/coding.h"
 #include "store/file_io.h"
@@ -26,13 +26,6 @@ void TSearchTest::SetUp() {
     folder_ = dir_ + "/data";
     std::filesystem::create_directories(folder_ + "/temp");
     ASSERT_TRUE(TWriteBackupDir(folder_ + "/temp"));
-    SearchHandOver.strLibraryDicts.clear();
-}
-
-void TSearchTest::TearDown() {
-    SetSearchStepHook({});
-    TSearchWorker::WaitForEnd();
-    TUiTest::TearDown();
 }
 
 std::string TSearchTest::MakeDictionary(const std::string& file, std::string_view name,
@@ -59,8 +52,16 @@ std::string TSearchTest::MakeDictionary(const std::string& file, std::string_vie
 }
 
 void TSearchTest::SetLibrary(const std::vector<std::string>& paths) {
-    SearchHandOver.strLibraryDicts.clear();
-    for (const std::string& path : paths) SearchHandOver.strLibraryDicts += path + '"';
+    bar_.dicts.clear();
+    for (const std::string& path : paths) bar_.dicts += path + '"';
+}
+
+void TSearchTest::MakeLibrary(const std::string& name, const std::vector<std::string>& paths) {
+    EnsureFinderKeys();
+    const std::string groups(kGroupsKey);
+    ASSERT_EQ(CreateLibraryKey(groups, name), TLibraryResult::kOk);
+    for (const std::string& path : paths)
+        ASSERT_EQ(AddLibraryDictionary(groups + "\\" + name, path), TLibraryResult::kOk);
 }
 
 std::shared_ptr<CVrk3mpgDoc> TSearchTest::Search(const QString& clue, const QString& desc) {

@@ -19,12 +19,6 @@ constexpr std::size_t kInstallPathBuffer = 260;
 
 }  // namespace
 
-QString HelpFilePathFor(const QString& installPath) {
-    QString path = installPath;
-    if (!path.endsWith('/')) path += '/';
-    return path + QStringLiteral("Vrk3.hlp");
-}
-
 CVrk3App::CVrk3App() = default;
 CVrk3App::~CVrk3App() = default;
 
@@ -39,13 +33,12 @@ bool CVrk3App::InitInstance(bool showSplash) {
     if (!vrk::TGetRegistryString(vrk::kMachineRootPath, "InstallPath", installPath,
                                  kInstallPathBuffer) ||
         installPath.empty()) {
-        vrk::ShowError(nullptr, texts::kInstallMissing);
+        vrk::ShowError(nullptr, vrk::texts::kInstallMissing);
         return false;
     }
-    // Paths are kept in the file-name encoding.
-    const QString folder = QString::fromLocal8Bit(installPath);
-    m_strHelpPath = HelpFilePathFor(folder);
-    vrk::SetHelpFolder(folder);
+    // The help pages are in the install folder; paths are kept in the
+    // file-name encoding.
+    vrk::SetHelpFolder(QString::fromLocal8Bit(installPath));
 
     m_pMainFrame = std::make_unique<CMainFrame>(showSplash);
     // Closing the frame ends the program, also while a help window is open.

@@ -3,9 +3,7 @@
 // the main frame.
 #pragma once
 
-#include <QString>
 #include <memory>
-#include <string_view>
 
 class CMainFrame;
 
@@ -23,12 +21,7 @@ class CVrk3App {
     [[nodiscard]] bool InitInstance(bool showSplash = true);
 
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
-    QString HelpFilePath() const { return m_strHelpPath; }
 
   private:
     std::unique_ptr<CMainFrame> m_pMainFrame;
-    QString m_strHelpPath;
 };
-
-// The help file path of an install folder: the folder, one "/", "Vrk3.hlp".
-[[nodiscard]] QString HelpFilePathFor(const QString& installPath);

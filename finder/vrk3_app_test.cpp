@@ -20,7 +20,7 @@ TEST_F(Vrk3AppTest, MissingInstallPathEndsStartWithMessage) {
     EXPECT_FALSE(app.InitInstance(false));
     EXPECT_EQ(app.MainFrame(), nullptr);
     ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(messages_->Shown()[0].text, texts::kInstallMissing);
+    EXPECT_EQ(messages_->Shown()[0].text, vrk::texts::kInstallMissing);
     EXPECT_EQ(messages_->Shown()[0].icon, vrk::TMsgIcon::kError);
 
     // An empty path is no install path either.
@@ -42,7 +42,6 @@ TEST_F(Vrk3AppTest, StartWithEmptyStoreCreatesKeysAndOpensNoResultWindow) {
     ASSERT_NE(app.MainFrame(), nullptr);
     EXPECT_TRUE(app.MainFrame()->isVisible());
     EXPECT_TRUE(app.MainFrame()->MdiArea()->subWindowList().isEmpty());
-    EXPECT_EQ(app.HelpFilePath(), QStringLiteral("/opt/vrk3/Vrk3.hlp"));
     EXPECT_TRUE(messages_->Texts().empty());
     QCoreApplication::processEvents();
     EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kFirstRun}));
@@ -50,11 +49,6 @@ TEST_F(Vrk3AppTest, StartWithEmptyStoreCreatesKeysAndOpensNoResultWindow) {
     EXPECT_TRUE(vrk::TGetRegistryNumber(vrk::kUserRootPath, "Run", run));
     EXPECT_EQ(run, 1);
     app.MainFrame()->close();
-}
-
-TEST_F(Vrk3AppTest, HelpPathHasOneSeparator) {
-    EXPECT_EQ(HelpFilePathFor(QStringLiteral("/opt/vrk3/")), QStringLiteral("/opt/vrk3/Vrk3.hlp"));
-    EXPECT_EQ(HelpFilePathFor(QStringLiteral("/opt/vrk3")), QStringLiteral("/opt/vrk3/Vrk3.hlp"));
 }
 
 }  // namespace

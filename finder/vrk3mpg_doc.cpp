@@ -1,23 +1,18 @@
 #include "finder/vrk3mpg_doc.h"
 
-#include <QThread>
-
-#include "finder/search_hand_over.h"
+#include "finder/finder_texts.h"
+#include "finder/search_bar_options.h"
 #include "finder/search_progress_dlg.h"
-#include "finder/search_texts.h"
-#include "finder/search_thread.h"
-#include "settings/registry_helpers.h"
-#include "settings/settings_keys.h"
-#include "store/progress.h"
+#include "finder/search_run.h"
 #include "ui/cp1250_text.h"
 #include "ui/message_box.h"
 
 namespace {
 
-// '1' when the option value is a non-zero number; missing or unreadable is off.
+// The option characters that follow the known letters: '1' for a switch
+// that is on, '0' for one that is off or unreadable.
 char OptionCharacter(std::string_view name) {
-    std::int32_t value = 0;
-    return vrk::TGetRegistryNumber(vrk::kFinderPath, name, value) && value != 0 ? '1' : '0';
+    return ReadSearchOption(name) ? '1' : '0';
 }
 
 }  // namespace
@@ -33,59 +28,41 @@ QString SearchTitle(const QString& clue, int found) {
     return format.arg(clue).arg(found);
 }
 
-CVrk3mpgDoc::CVrk3mpgDoc() : m_pResults(std::make_shared<TSearchResults>()) {}
-
-CVrk3mpgDoc::~CVrk3mpgDoc() {
-    if (SearchHandOver.pResultDoc == this) SearchHandOver.pResultDoc = nullptr;
-}
+CVrk3mpgDoc::CVrk3mpgDoc() = default;
+CVrk3mpgDoc::~CVrk3mpgDoc() = default;
 
 bool CVrk3mpgDoc::OnNewDocument(TSearchSource& source, QWidget* parent) {
-    using namespace vrk;
     m_strClue = source.ClueText();
     m_strDesc = source.DescText();
     if (m_strClue.isEmpty() && m_strDesc.isEmpty()) return false;
     if (!m_strClue.isEmpty()) source.AddClueHistory(m_strClue);
     if (!m_strDesc.isEmpty()) source.AddDescHistory(m_strDesc);
 
-    // The worker of a cancelled search may still be on its way out; the
-    // shared flags are only reset once it has gone.
-    TSearchWorker::WaitForEnd();
-    m_pResults = std::make_shared<TSearchResults>();
-    SearchHandOver.bFinished = false;
-    SearchHandOver.progress.Reset();
-    SearchHandOver.pResultDoc = this;
-    SearchHandOver.strPattern = ToCp1250(m_strClue);
-    SearchHandOver.strDescWords = ToCp1250(m_strDesc);
-    SearchHandOver.strPattern += OptionCharacter("CountLetters");
-    SearchHandOver.strPattern += OptionCharacter("MatchCase");
-    SearchHandOver.SetStatus({});
+    TSearchJob job;
+    job.m_strPattern = vrk::ToCp1250(m_strClue);
+    job.m_strPattern += OptionCharacter("CountLetters");
+    job.m_strPattern += OptionCharacter("MatchCase");
+    job.m_strDescWords = vrk::ToCp1250(m_strDesc);
+    job.m_strLibraryDicts = source.LibraryDicts();
+    m_pRun = std::make_unique<TSearchRun>(std::move(job));
+    m_results = {};
 
-    // The worker fills a result set of its own; this document takes it only
-    // when the search ends well, so a cancelled worker writes into nothing
-    // that anybody reads.
-    auto results = std::make_shared<TSearchResults>();
-    TSearchJob job{SearchHandOver.strPattern, SearchHandOver.strDescWords,
-                   SearchHandOver.strLibraryDicts};
-    SearchHandOver.bProgressShown = false;
-    CSearchProgressDlg progress(parent);
-    TSearchWorker::Start(std::move(job), results);
-    QObject::connect(TSearchWorker::Thread(), &QThread::finished, &progress,
-                     &CSearchProgressDlg::Poll);
-    const int outcome = progress.exec();
-    SearchHandOver.pResultDoc = nullptr;
+    CSearchProgressDlg progress(*m_pRun, parent);
+    TSearchWorker worker(*m_pRun, m_stepHook);
+    QObject::connect(&worker, &TSearchWorker::Ended, &progress, &CSearchProgressDlg::Poll);
+    worker.Start();
+    const bool cancelled = progress.exec() != QDialog::Accepted;
+    if (cancelled) m_pRun->RequestStop();
+    // The worker is waited for also after a cancel: the next search uses the
+    // same scratch files, and the run's results are read only once it ended.
+    worker.WaitForEnd();
+    if (cancelled) return false;
 
-    if (outcome != QDialog::Accepted) {
-        SearchHandOver.progress.RequestStop();
+    if (m_pRun->Results().m_nFound == 0) {
+        vrk::ShowInformation(parent, vrk::texts::kNothingFound);
         return false;
     }
-    // bFinished was set as the worker's last write to the results; waiting
-    // for the thread makes those writes visible here.
-    TSearchWorker::WaitForEnd();
-    if (results->m_nFound == 0) {
-        ShowInformation(parent, texts::kNothingFound);
-        return false;
-    }
-    m_pResults = std::move(results);
-    m_strTitle = SearchTitle(m_strClue, m_pResults->m_nFound);
+    m_results = std::move(m_pRun->Results());
+    m_strTitle = SearchTitle(m_strClue, m_results.m_nFound);
     return true;
 }

@@ -1,39 +1,31 @@
-// CVrk3mpgDoc: one search and its results. Its new-document initialisation
-// runs the search (worker and progress window); a result window shows it
-// afterwards and keeps it alive.
+// CVrk3mpgDoc: one search and its results, the "search document". Its
+// new-document initialisation runs the search: it makes the search run
+// (TSearchRun), starts the worker on it and shows the progress window until
+// the worker has finished or the user cancels. When something was found it
+// keeps the results and a title, and the main frame opens a result window
+// (CChildFrame with a CVrk3mpgView) that shows it and keeps it alive.
 #pragma once
 
 #include <QString>
-#include <array>
-#include <cstdint>
 #include <memory>
 #include <string>
 
+#include "finder/search_results.h"
+#include "finder/search_worker.h"
+
 class QWidget;
+class TSearchRun;
 
-// At most this many results per search.
-inline constexpr int MAX_RESULTS = 500;
-
-// The result set of one search, filled from slot 0 in the order found.
-struct TSearchResults {
-    std::int32_t m_nFound = 0;
-    // Per result: found description words (0 for a pattern-only search),
-    // the entry's index in its dictionary, its record (word, then 0x01 before
-    // each description; Windows-1250), the dictionary's path (file-name
-    // encoding) and the dictionary's stored name (Windows-1250).
-    std::array<std::int32_t, MAX_RESULTS> m_nPriority{};
-    std::array<std::int32_t, MAX_RESULTS> m_nClueIndex{};
-    std::array<std::string, MAX_RESULTS> m_strEntry;
-    std::array<std::string, MAX_RESULTS> m_strDataFile;
-    std::array<std::string, MAX_RESULTS> m_strDictName;
-};
-
-// Where a search takes its two texts and records them: the search bar.
+// Where a search takes its texts and its dictionaries: the search bar and
+// the active library.
 class TSearchSource {
   public:
     virtual ~TSearchSource() = default;
     virtual QString ClueText() const = 0;
     virtual QString DescText() const = 0;
+    // The active library's dictionary paths, each followed by '"'.
+    virtual std::string LibraryDicts() const = 0;
+    // Records a text that was searched for in its box's history.
     virtual void AddClueHistory(const QString& text) = 0;
     virtual void AddDescHistory(const QString& text) = 0;
 };
@@ -48,25 +40,31 @@ class CVrk3mpgDoc {
     CVrk3mpgDoc(const CVrk3mpgDoc&) = delete;
     CVrk3mpgDoc& operator=(const CVrk3mpgDoc&) = delete;
 
-    // Runs the search with the texts of `source`, showing the progress window
-    // over `parent`. True when a result window is to open: something was
-    // found and the user did not cancel. False when both texts are empty,
-    // nothing was found (after saying so) or the user cancelled; the document
-    // then holds no results. Waits first for a worker of an earlier,
-    // cancelled search to end, so that two workers never run at once.
+    // Runs the search with the texts and dictionaries of `source`, showing
+    // the progress window over `parent`. True when a result window is to
+    // open: something was found and the user did not cancel. False when both
+    // texts are empty, nothing was found (after saying so) or the user
+    // cancelled; the document then holds no results. Returns only after the
+    // worker has ended, so the next search never meets it.
     [[nodiscard]] bool OnNewDocument(TSearchSource& source, QWidget* parent = nullptr);
 
-    const TSearchResults& Results() const { return *m_pResults; }
+    const TSearchResults& Results() const { return m_results; }
     const QString& Title() const { return m_strTitle; }
     const QString& Clue() const { return m_strClue; }
     const QString& Desc() const { return m_strDesc; }
+    // The run of the last OnNewDocument that got as far as starting one;
+    // null before.
+    const TSearchRun* Run() const { return m_pRun.get(); }
+
+    // For tests: handed to the worker of the next run.
+    void SetStepHook(TSearchStepHook hook) { m_stepHook = std::move(hook); }
 
   private:
     QString m_strClue;
     QString m_strDesc;
     QString m_strTitle;
-    // Handed over by the worker only when the search succeeded; until then
-    // an empty set. The worker fills a set of its own, so a cancelled search
-    // never writes into this one.
-    std::shared_ptr<const TSearchResults> m_pResults;
+    std::unique_ptr<TSearchRun> m_pRun;
+    // Taken from the run only when the search ended well.
+    TSearchResults m_results;
+    TSearchStepHook m_stepHook;
 };

@@ -5,14 +5,14 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QScrollBar>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "finder/search_texts.h"
+#include "finder/finder_texts.h"
 #include "finder/vrk3mpg_doc.h"
 #include "settings/reg_key.h"
 #include "settings/registry_helpers.h"
@@ -27,7 +27,7 @@ namespace {
 // The result list keeps its sideways position when the current row
 // changes: Qt would scroll to the clicked cell and could hide the words.
 class TResultList : public QTreeWidget {
-public:
+  public:
     using QTreeWidget::QTreeWidget;
     void scrollTo(const QModelIndex& index, ScrollHint hint) override {
         const int x = horizontalScrollBar()->value();
@@ -35,7 +35,6 @@ public:
         horizontalScrollBar()->setValue(x);
     }
 };
-
 
 constexpr int kSplitterWidth = 5;
 constexpr std::size_t kShortDescriptionBytes = 995;

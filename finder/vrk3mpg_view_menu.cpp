@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QTreeWidget>
 
-#include "finder/search_texts.h"
+#include "finder/finder_texts.h"
 #include "finder/vrk3mpg_view.h"
 #include "ui/commands.h"
 

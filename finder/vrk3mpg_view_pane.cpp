@@ -5,7 +5,7 @@
 #include <QListWidget>
 #include <QTreeWidget>
 
-#include "finder/search_texts.h"
+#include "finder/finder_texts.h"
 #include "finder/vrk3mpg_view.h"
 #include "settings/temp_dir.h"
 #include "store/data_file.h"

@@ -9,8 +9,8 @@
 #include <QTreeWidget>
 
 #include "finder/child_frame.h"
+#include "finder/finder_texts.h"
 #include "finder/search_test_util.h"
-#include "finder/search_texts.h"
 #include "settings/reg_key.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -168,7 +168,7 @@ TEST_F(TResultViewTest, PaneOfAVanishedDictionarySaysItCannotBeOpened) {
     Select(*view, 0);
     EXPECT_EQ(view->Pane()->count(), 0);
     ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(messages_->Shown()[0].text, texts::kDictOpenError);
+    EXPECT_EQ(messages_->Shown()[0].text, vrk::texts::kDictOpenError);
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
 }
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "manager/manager_texts.h"
-#include "manager/vrk3dbe_view.h"
 #include "ui/cp1250_text.h"
 #include "ui/icons.h"
 

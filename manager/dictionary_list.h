@@ -9,6 +9,14 @@
 
 #include "manager/member_reader.h"
 
+// The list columns.
+enum TListColumn { kColName = 0, kColCount = 1, kColAuthor = 2, kColFile = 3 };
+
+// Item data of a list item: its path as stored (file-name bytes) and whether
+// it could not be read.
+inline constexpr int kPathRole = Qt::UserRole;
+inline constexpr int kUnavailableRole = Qt::UserRole + 1;
+
 class CDictionaryList : public QTreeWidget {
     Q_OBJECT
   public:

@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
-#include "manager/dictionary_list.h"
 #include "manager/library_name_delegate.h"
 #include "manager/manager_ids.h"
 #include "manager/manager_texts.h"

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "manager/dictionary_list.h"
 #include "manager/member_reader.h"
 
 class QFrame;
@@ -32,16 +33,10 @@ enum TViewImage {
     kImageLibraryClosed = 3,  // with sub-libraries, collapsed
 };
 
-// Item data: a tree item's name as stored (Windows-1250 bytes) and its image;
-// a list item's path as stored (file-name bytes) and whether it could not be
-// read.
+// Item data of a tree item: its name as stored (Windows-1250 bytes) and
+// its image. The list's columns and item data are in dictionary_list.h.
 inline constexpr int kNameBytesRole = Qt::UserRole;
 inline constexpr int kImageRole = Qt::UserRole + 1;
-inline constexpr int kPathRole = Qt::UserRole;
-inline constexpr int kUnavailableRole = Qt::UserRole + 1;
-
-// The list columns.
-enum TListColumn { kColName = 0, kColCount = 1, kColAuthor = 2, kColFile = 3 };
 
 // What a dictionary drag is doing (m_nDragMode).
 inline constexpr int kNoDrag = 0;

@@ -9,8 +9,6 @@ namespace {
 
 using Helpers = TSettingsTest;
 
-constexpr std::string_view kFndr = "HKEY_CURRENT_USER\\Software\\Tavro\\Verbatrakon III\\Fndr";
-
 TEST_F(Helpers, UnknownRootIsReportedByEachHelper) {
     const std::string path = "hkey_current_user\\Software";
     std::string text;
@@ -30,8 +28,8 @@ TEST_F(Helpers, UnknownRootIsReportedByEachHelper) {
 TEST_F(Helpers, ReadFailuresNameTheirCauseAndLeaveTheOutputAlone) {
     std::string text = "unchanged";
     std::int32_t n = 42;
-    EXPECT_FALSE(TGetRegistryString(kFndr, "ActiveLib", text));
-    EXPECT_FALSE(TGetRegistryNumber(kFndr, "MatchCase", n));
+    EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
+    EXPECT_FALSE(TGetRegistryNumber(kFinderPath, "MatchCase", n));
     EXPECT_EQ(lines_, (std::vector<std::string>{
                           "* TGetRegistryString: Cannot open the specified key.",
                           "* TGetRegistryNumber: Cannot open the specified key.",
@@ -45,26 +43,26 @@ TEST_F(Helpers, ReadFailuresNameTheirCauseAndLeaveTheOutputAlone) {
     ASSERT_EQ(key.SetNumber("num", 5), TRegResult::kOk);
     ASSERT_EQ(key.SetValue("bin", TValueType::kBinary, "\x01\x02"), TRegResult::kOk);
 
-    EXPECT_FALSE(TGetRegistryString(kFndr, "missing", text));
-    EXPECT_FALSE(TGetRegistryString(kFndr, "long", text));      // needs 1001 bytes
-    EXPECT_FALSE(TGetRegistryString(kFndr, "str", text, 999));  // caller's smaller buffer
-    EXPECT_FALSE(TGetRegistryString(kFndr, "num", text));       // not a string
-    EXPECT_FALSE(TGetRegistryNumber(kFndr, "four", n));         // not a number
-    EXPECT_FALSE(TGetRegistryNumber(kFndr, "bin", n));
+    EXPECT_FALSE(TGetRegistryString(kFinderPath, "missing", text));
+    EXPECT_FALSE(TGetRegistryString(kFinderPath, "long", text));      // needs 1001 bytes
+    EXPECT_FALSE(TGetRegistryString(kFinderPath, "str", text, 999));  // caller's smaller buffer
+    EXPECT_FALSE(TGetRegistryString(kFinderPath, "num", text));       // not a string
+    EXPECT_FALSE(TGetRegistryNumber(kFinderPath, "four", n));         // not a number
+    EXPECT_FALSE(TGetRegistryNumber(kFinderPath, "bin", n));
     EXPECT_EQ(text, "unchanged");
     EXPECT_EQ(n, 42);
     EXPECT_EQ(lines_.size(), 6u);
     for (const std::string& line : lines_)
         EXPECT_EQ(line.substr(line.find(':')), ": Cannot retrieve the value data.");
 
-    ASSERT_TRUE(TGetRegistryString(kFndr, "str", text, 5000));  // at most 1000 anyway
+    ASSERT_TRUE(TGetRegistryString(kFinderPath, "str", text, 5000));  // at most 1000 anyway
     EXPECT_EQ(text.size(), 999u);
-    ASSERT_TRUE(TGetRegistryNumber(kFndr, "num", n));
+    ASSERT_TRUE(TGetRegistryNumber(kFinderPath, "num", n));
     EXPECT_EQ(n, 5);
 }
 
 TEST_F(Helpers, MissingKeyIsCreatedOnlyAsTheFlagsSay) {
-    const std::string path = std::string(kFndr) + "\\New";
+    const std::string path = std::string(kFinderPath) + "\\New";
     EXPECT_FALSE(TSetRegistryString(path, "v", "x", 0));
     EXPECT_FALSE(TSetRegistryString(path, "v", "x", kRegCreateKey | kRegNeverCreate));
     EXPECT_TRUE(questions_.empty());
@@ -90,7 +88,7 @@ TEST_F(Helpers, MissingKeyIsCreatedOnlyAsTheFlagsSay) {
     // Flags 2 + 8 create and write without a word.
     questions_.clear();
     lines_.clear();
-    const std::string other = std::string(kFndr) + "\\Other\\Deeper";
+    const std::string other = std::string(kFinderPath) + "\\Other\\Deeper";
     EXPECT_TRUE(TSetRegistryString(other, "v", "x", kRegCreateKey | kRegOverwrite));
     EXPECT_TRUE(questions_.empty());
     EXPECT_TRUE(lines_.empty());
@@ -100,26 +98,27 @@ TEST_F(Helpers, MissingKeyIsCreatedOnlyAsTheFlagsSay) {
 }
 
 TEST_F(Helpers, ExistingValueIsOverwrittenOnlyAsTheFlagsSay) {
-    ASSERT_TRUE(TSetRegistryString(kFndr, "LastLib", "old", kRegCreateKey));
+    ASSERT_TRUE(TSetRegistryString(kFinderPath, "LastLib", "old", kRegCreateKey));
     lines_.clear();
     auto stored = [] {
         std::string text;
-        return TGetRegistryString(kFndr, "LastLib", text) ? text : "<missing>";
+        return TGetRegistryString(kFinderPath, "LastLib", text) ? text : "<missing>";
     };
 
-    EXPECT_FALSE(TSetRegistryString(kFndr, "LastLib", "new", kRegNeverOverwrite | kRegOverwrite));
-    EXPECT_FALSE(TSetRegistryString(kFndr, "LastLib", "new", 0));
+    EXPECT_FALSE(
+        TSetRegistryString(kFinderPath, "LastLib", "new", kRegNeverOverwrite | kRegOverwrite));
+    EXPECT_FALSE(TSetRegistryString(kFinderPath, "LastLib", "new", 0));
     answer_ = false;
-    EXPECT_FALSE(TSetRegistryString(kFndr, "LastLib", "new", kRegAsk));
+    EXPECT_FALSE(TSetRegistryString(kFinderPath, "LastLib", "new", kRegAsk));
     EXPECT_EQ(stored(), "old");
     ASSERT_EQ(questions_.size(), 1u);
-    EXPECT_EQ(questions_[0].text,
-              std::string(kFndr) + "\\LastLib\nThis registry value already exists. Overwrite?");
+    EXPECT_EQ(questions_[0].text, std::string(kFinderPath) +
+                                      "\\LastLib\nThis registry value already exists. Overwrite?");
 
     answer_ = true;
-    EXPECT_TRUE(TSetRegistryString(kFndr, "LastLib", "asked", kRegAsk));
+    EXPECT_TRUE(TSetRegistryString(kFinderPath, "LastLib", "asked", kRegAsk));
     EXPECT_EQ(stored(), "asked");
-    EXPECT_TRUE(TSetRegistryString(kFndr, "LastLib", "forced", kRegOverwrite));
+    EXPECT_TRUE(TSetRegistryString(kFinderPath, "LastLib", "forced", kRegOverwrite));
     EXPECT_EQ(stored(), "forced");
     // Each attempt on the existing value said so, also those that overwrote.
     EXPECT_EQ(lines_.size(), 5u);
@@ -129,7 +128,7 @@ TEST_F(Helpers, ExistingValueIsOverwrittenOnlyAsTheFlagsSay) {
     // A value too long to read still counts as existing.
     TRegKey key = UserKey("Software\\Tavro\\Verbatrakon III\\Fndr");
     ASSERT_EQ(key.SetString("Big", std::string(5000, 'b')), TRegResult::kOk);
-    EXPECT_FALSE(TSetRegistryString(kFndr, "Big", "small", kRegNeverOverwrite));
+    EXPECT_FALSE(TSetRegistryString(kFinderPath, "Big", "small", kRegNeverOverwrite));
     TRegValue v;
     ASSERT_EQ(key.QueryValue("Big", v), TRegResult::kOk);
     EXPECT_EQ(v.data.size(), 5000u);
@@ -144,15 +143,15 @@ TEST_F(Helpers, WritesToAStoreWithoutDatabaseFail) {
 TEST_F(Helpers, FontValuesRoundTripAndMustHaveTheirSize) {
     TFontValue font{};
     for (std::size_t i = 0; i < font.size(); ++i) font[i] = static_cast<unsigned char>(i * 7);
-    ASSERT_TRUE(TSetRegistryFont(kFndr, "Font01", font));
+    ASSERT_TRUE(TSetRegistryFont(kFinderPath, "Font01", font));
     TFontValue read{};
-    ASSERT_TRUE(TGetRegistryFont(kFndr, "Font01", read));
+    ASSERT_TRUE(TGetRegistryFont(kFinderPath, "Font01", read));
     EXPECT_EQ(read, font);
 
-    ASSERT_TRUE(TSetRegistryBinary(kFndr, "Font02", std::string(59, 'x'), kRegOverwrite));
-    ASSERT_TRUE(TSetRegistryString(kFndr, "Font03", std::string(59, 'x'), kRegOverwrite));
-    EXPECT_FALSE(TGetRegistryFont(kFndr, "Font02", read));
-    EXPECT_FALSE(TGetRegistryFont(kFndr, "Font03", read));
+    ASSERT_TRUE(TSetRegistryBinary(kFinderPath, "Font02", std::string(59, 'x'), kRegOverwrite));
+    ASSERT_TRUE(TSetRegistryString(kFinderPath, "Font03", std::string(59, 'x'), kRegOverwrite));
+    EXPECT_FALSE(TGetRegistryFont(kFinderPath, "Font02", read));
+    EXPECT_FALSE(TGetRegistryFont(kFinderPath, "Font03", read));
     EXPECT_EQ(read, font);
 }
 

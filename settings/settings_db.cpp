@@ -90,10 +90,14 @@ std::shared_ptr<TSettingsDb> TSettingsDb::Open(const std::string& path, std::str
     return db;
 }
 
-// Checks the file before anything is written to it: only an empty database
-// is given our layout, and only a database carrying our application id is
-// used. Everything else is refused and left as it is.
 bool TSettingsDb::Setup(std::string& error) {
+    if (!OpenFile(error) || !EnsureLayout(error)) return false;
+    if (writable_) EnableWal();
+    return true;
+}
+
+// Read and write when the file allows it, else read only.
+bool TSettingsDb::OpenFile(std::string& error) {
     int rc =
         sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
@@ -108,7 +112,13 @@ bool TSettingsDb::Setup(std::string& error) {
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
     writable_ = sqlite3_db_readonly(db_, "main") == 0;
+    return true;
+}
 
+// Checks the file before anything is written to it: only an empty database
+// is given our layout, and only a database carrying our application id is
+// used. Everything else is refused and left as it is.
+bool TSettingsDb::EnsureLayout(std::string& error) {
     for (int attempt = 0;; ++attempt) {
         std::int64_t appId = 0, version = 0, objects = 0;
         {
@@ -117,8 +127,9 @@ bool TSettingsDb::Setup(std::string& error) {
             TStatement n(*this, "SELECT count(*) FROM sqlite_schema");
             if (!a.ok() || !v.ok() || !n.ok()) {
                 error = sqlite3_errmsg(db_);
-                if (IsBusy(sqlite3_errcode(db_)) && attempt < 50) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                // Another process may hold the file while it sets it up.
+                if (IsBusy(sqlite3_errcode(db_)) && attempt < kLayoutAttempts) {
+                    std::this_thread::sleep_for(kLayoutRetryPause);
                     continue;
                 }
                 return false;
@@ -128,12 +139,10 @@ bool TSettingsDb::Setup(std::string& error) {
             if (n.Step() == SQLITE_ROW) objects = sqlite3_column_int64(n.get(), 0);
         }
         if (appId == kSettingsApplicationId) {
-            if (version != kSettingsLayoutVersion) {
-                error = "written by another version of the settings store (layout " +
-                        std::to_string(version) + ")";
-                return false;
-            }
-            break;
+            if (version == kSettingsLayoutVersion) return true;
+            error = "written by another version of the settings store (layout " +
+                    std::to_string(version) + ")";
+            return false;
         }
         if (appId != 0 || objects != 0) {
             error = "not a settings database";
@@ -143,43 +152,49 @@ bool TSettingsDb::Setup(std::string& error) {
             error = "empty and read-only";
             return false;
         }
-        // Another process may be creating the layout at this moment: create it
-        // under the write lock and look again.
-        TTransaction t(*this, true);
-        if (!t.open()) {
-            error = sqlite3_errmsg(db_);
-            return false;
-        }
-        bool empty = false;
-        {
-            TStatement n(*this, "SELECT count(*) FROM sqlite_schema");
-            empty = n.ok() && n.Step() == SQLITE_ROW && sqlite3_column_int64(n.get(), 0) == 0;
-        }
-        if (empty) {
-            char* message = nullptr;
-            if (sqlite3_exec(db_, kSettingsLayoutSql, nullptr, nullptr, &message) != SQLITE_OK) {
-                error = message != nullptr ? message : "cannot create the layout";
-                sqlite3_free(message);
-                return false;
-            }
-        }
-        if (!t.Commit()) {
-            error = sqlite3_errmsg(db_);
+        if (!CreateLayout(error)) return false;
+    }
+}
+
+// Another process may be creating the layout at this moment: it is created
+// under the write lock, only when the file is still empty, and looked at
+// again by the caller.
+bool TSettingsDb::CreateLayout(std::string& error) {
+    TTransaction t(*this, true);
+    if (!t.open()) {
+        error = sqlite3_errmsg(db_);
+        return false;
+    }
+    bool empty = false;
+    {
+        TStatement n(*this, "SELECT count(*) FROM sqlite_schema");
+        empty = n.ok() && n.Step() == SQLITE_ROW && sqlite3_column_int64(n.get(), 0) == 0;
+    }
+    if (empty) {
+        char* message = nullptr;
+        if (sqlite3_exec(db_, kSettingsLayoutSql, nullptr, nullptr, &message) != SQLITE_OK) {
+            error = message != nullptr ? message : "cannot create the layout";
+            sqlite3_free(message);
             return false;
         }
     }
-
-    if (writable_) {
-        // WAL lets the programs and the tool read while one of them writes.
-        // The mode is kept in the file; switching needs a moment alone.
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            TStatement wal(*this, "PRAGMA journal_mode=WAL");
-            if (wal.ok() && wal.Step() == SQLITE_ROW) break;
-            if (!IsBusy(sqlite3_errcode(db_))) break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+    if (!t.Commit()) {
+        error = sqlite3_errmsg(db_);
+        return false;
     }
     return true;
+}
+
+// WAL lets the programs and the tool read while one of them writes. The mode
+// is kept in the file; switching needs a moment alone, so a busy file is
+// tried again a few times. A file left in its old mode still works.
+void TSettingsDb::EnableWal() {
+    for (int attempt = 0; attempt < kWalAttempts; ++attempt) {
+        TStatement wal(*this, "PRAGMA journal_mode=WAL");
+        if (wal.ok() && wal.Step() == SQLITE_ROW) return;
+        if (!IsBusy(sqlite3_errcode(db_))) return;
+        std::this_thread::sleep_for(kWalRetryPause);
+    }
 }
 
 sqlite3_stmt* TSettingsDb::Prepare(const char* sql) {
@@ -302,20 +317,32 @@ TRegResult TSettingsDb::CreateUniqueChild(std::int64_t key, std::string_view nam
     return TRegResult::kOk;
 }
 
+TRegResult TSettingsDb::EnumerationRow(TStatement& st, std::int64_t key, std::int64_t second,
+                                       const char* what) {
+    if (!st.ok()) return Failure(what);
+    st.Bind(1, key);
+    st.Bind(2, second);
+    const int rc = st.Step();
+    if (rc == SQLITE_DONE) return TRegResult::kNoMoreItems;
+    if (rc != SQLITE_ROW) return Failure(what);
+    return TRegResult::kOk;
+}
+
+TRegResult TSettingsDb::ReadKeyRow(TStatement& st, std::int64_t key, std::int64_t second,
+                                   std::int64_t& id, std::string& name) {
+    const TRegResult r = EnumerationRow(st, key, second, "enumerate keys");
+    if (r != TRegResult::kOk) return r;
+    id = sqlite3_column_int64(st.get(), 0);
+    name = ColumnBytes(st.get(), 1);
+    return TRegResult::kOk;
+}
+
 TRegResult TSettingsDb::NextChild(std::int64_t key, std::int64_t after, std::int64_t& id,
                                   std::string& name) {
     std::lock_guard lock(mutex_);
     TStatement st(*this,
                   "SELECT id, name FROM keys WHERE parent = ?1 AND id > ?2 ORDER BY id LIMIT 1");
-    if (!st.ok()) return Failure("enumerate keys");
-    st.Bind(1, key);
-    st.Bind(2, after);
-    const int rc = st.Step();
-    if (rc == SQLITE_DONE) return TRegResult::kNoMoreItems;
-    if (rc != SQLITE_ROW) return Failure("enumerate keys");
-    id = sqlite3_column_int64(st.get(), 0);
-    name = ColumnBytes(st.get(), 1);
-    return TRegResult::kOk;
+    return ReadKeyRow(st, key, after, id, name);
 }
 
 TRegResult TSettingsDb::ChildAt(std::int64_t key, std::uint32_t index, std::int64_t& id,
@@ -323,15 +350,7 @@ TRegResult TSettingsDb::ChildAt(std::int64_t key, std::uint32_t index, std::int6
     std::lock_guard lock(mutex_);
     TStatement st(*this,
                   "SELECT id, name FROM keys WHERE parent = ?1 ORDER BY id LIMIT 1 OFFSET ?2");
-    if (!st.ok()) return Failure("enumerate keys");
-    st.Bind(1, key);
-    st.Bind(2, static_cast<std::int64_t>(index));
-    const int rc = st.Step();
-    if (rc == SQLITE_DONE) return TRegResult::kNoMoreItems;
-    if (rc != SQLITE_ROW) return Failure("enumerate keys");
-    id = sqlite3_column_int64(st.get(), 0);
-    name = ColumnBytes(st.get(), 1);
-    return TRegResult::kOk;
+    return ReadKeyRow(st, key, static_cast<std::int64_t>(index), id, name);
 }
 
 // Columns: id, name, type, data.
@@ -357,13 +376,8 @@ TRegResult TSettingsDb::NextValue(std::int64_t key, std::int64_t after, std::int
     TStatement st(*this,
                   "SELECT id, name, type, data FROM vals WHERE key = ?1 AND id > ?2 "
                   "ORDER BY id LIMIT 1");
-    if (!st.ok()) return Failure("enumerate values");
-    st.Bind(1, key);
-    st.Bind(2, after);
-    const int rc = st.Step();
-    if (rc == SQLITE_DONE) return TRegResult::kNoMoreItems;
-    if (rc != SQLITE_ROW) return Failure("enumerate values");
-    return ReadValueRow(st.get(), id, value);
+    const TRegResult r = EnumerationRow(st, key, after, "enumerate values");
+    return r == TRegResult::kOk ? ReadValueRow(st.get(), id, value) : r;
 }
 
 TRegResult TSettingsDb::ValueAt(std::int64_t key, std::uint32_t index, std::int64_t& id,
@@ -372,13 +386,9 @@ TRegResult TSettingsDb::ValueAt(std::int64_t key, std::uint32_t index, std::int6
     TStatement st(*this,
                   "SELECT id, name, type, data FROM vals WHERE key = ?1 "
                   "ORDER BY id LIMIT 1 OFFSET ?2");
-    if (!st.ok()) return Failure("enumerate values");
-    st.Bind(1, key);
-    st.Bind(2, static_cast<std::int64_t>(index));
-    const int rc = st.Step();
-    if (rc == SQLITE_DONE) return TRegResult::kNoMoreItems;
-    if (rc != SQLITE_ROW) return Failure("enumerate values");
-    return ReadValueRow(st.get(), id, value);
+    const TRegResult r =
+        EnumerationRow(st, key, static_cast<std::int64_t>(index), "enumerate values");
+    return r == TRegResult::kOk ? ReadValueRow(st.get(), id, value) : r;
 }
 
 TRegResult TSettingsDb::QueryValue(std::int64_t key, std::string_view name, TRegValue& value) {

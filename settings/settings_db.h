@@ -8,6 +8,7 @@
 // lock, and every change is one transaction.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -90,8 +91,20 @@ class TSettingsDb {
     friend class TStatement;
     friend class TTransaction;
 
+    // While another process holds the file: how often, and how far apart,
+    // the layout is looked at again and the switch to WAL is tried again.
+    static constexpr int kLayoutAttempts = 50;
+    static constexpr std::chrono::milliseconds kLayoutRetryPause{100};
+    static constexpr int kWalAttempts = 100;
+    static constexpr std::chrono::milliseconds kWalRetryPause{50};
+
     explicit TSettingsDb(std::string path);
+    // Opening in three steps: the file, its layout, its journal mode.
     bool Setup(std::string& error);
+    bool OpenFile(std::string& error);
+    bool EnsureLayout(std::string& error);
+    bool CreateLayout(std::string& error);
+    void EnableWal();
     // A prepared statement for `sql`, kept for the life of the connection.
     sqlite3_stmt* Prepare(const char* sql);
     // Reports an SQLite failure as a diagnostic line and returns kStoreFailure.
@@ -100,6 +113,15 @@ class TSettingsDb {
     TRegResult FindChild(std::int64_t key, std::string_view name, std::int64_t& id);
     // kAlreadyExists when a key below `scope` is named `name`, kOk when none.
     TRegResult CheckNameFreeBelow(std::int64_t scope, std::string_view name);
+    // Binds the key and `second` (an id to start after, or a position) to
+    // an enumeration query and steps to its row; kNoMoreItems when there is
+    // none.
+    TRegResult EnumerationRow(TStatement& st, std::int64_t key, std::int64_t second,
+                              const char* what);
+    // The same, reading a key row (id, name).
+    TRegResult ReadKeyRow(TStatement& st, std::int64_t key, std::int64_t second, std::int64_t& id,
+                          std::string& name);
+    // Reads a value row (id, name, type, data).
     TRegResult ReadValueRow(sqlite3_stmt* st, std::int64_t& id, TRegValue& value);
 
     std::string path_;

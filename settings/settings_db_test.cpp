@@ -14,8 +14,6 @@ namespace {
 
 using Store = TSettingsTest;
 
-constexpr std::string_view kFndr = "HKEY_CURRENT_USER\\Software\\Tavro\\Verbatrakon III\\Fndr";
-
 // Runs one SQL text on a database file with the plain SQLite interface.
 std::string Sql(const std::string& path, const char* sql) {
     sqlite3* db = nullptr;
@@ -42,9 +40,9 @@ std::string Sql(const std::string& path, const char* sql) {
 void ExpectRefused(const std::vector<std::string>& lines, const std::string& path) {
     const std::string before = ReadFileBytes(path);
     std::string text = "default";
-    EXPECT_FALSE(TGetRegistryString(kFndr, "ActiveLib", text));
+    EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
     EXPECT_EQ(text, "default");
-    EXPECT_FALSE(TSetRegistryString(kFndr, "ActiveLib", "x", kRegCreateKey | kRegOverwrite));
+    EXPECT_FALSE(TSetRegistryString(kFinderPath, "ActiveLib", "x", kRegCreateKey | kRegOverwrite));
     EnsureFinderKeys();
     EXPECT_EQ(ReadFileBytes(path), before);
     ASSERT_FALSE(lines.empty());
@@ -77,17 +75,17 @@ TEST_F(Store, AnotherProgramsDatabaseIsLeftAlone) {
 
 TEST_F(Store, NewerLayoutIsLeftAlone) {
     std::string text;
-    ASSERT_TRUE(TSetRegistryString(kFndr, "v", "x", kRegCreateKey));
+    ASSERT_TRUE(TSetRegistryString(kFinderPath, "v", "x", kRegCreateKey));
     CloseSettingsStore();
     const std::string path = dir_ + "/user.db";
     ASSERT_EQ(Sql(path, "PRAGMA user_version = 2"), "");
-    EXPECT_FALSE(TGetRegistryString(kFndr, "v", text));
+    EXPECT_FALSE(TGetRegistryString(kFinderPath, "v", text));
     ASSERT_FALSE(lines_.empty());
     EXPECT_NE(lines_[0].find("another version"), std::string::npos) << lines_[0];
 }
 
 TEST_F(Store, NewFileIsInWalModeWithItsLayout) {
-    ASSERT_TRUE(TSetRegistryNumber(kFndr, "MatchCase", 1, kRegCreateKey));
+    ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "MatchCase", 1, kRegCreateKey));
     const std::string path = dir_ + "/user.db";
     EXPECT_EQ(Sql(path, "PRAGMA journal_mode"), "wal");
     EXPECT_EQ(Sql(path, "PRAGMA application_id"), "1448233779");
@@ -109,8 +107,8 @@ TEST_F(Store, TwoProcessesWritingAtOnceLoseNothing) {
             int failures = 0;
             for (int i = 0; i < kValues; ++i) {
                 const std::string name = "p" + std::to_string(c) + "_" + std::to_string(i);
-                failures +=
-                    !TSetRegistryNumber(kFndr, name, c * 100000 + i, kRegCreateKey | kRegOverwrite);
+                failures += !TSetRegistryNumber(kFinderPath, name, c * 100000 + i,
+                                                kRegCreateKey | kRegOverwrite);
             }
             CloseSettingsStore();
             _exit(failures == 0 ? 0 : 1);
@@ -126,7 +124,7 @@ TEST_F(Store, TwoProcessesWritingAtOnceLoseNothing) {
         for (int i = 0; i < kValues; ++i) {
             std::int32_t n = -1;
             const std::string name = "p" + std::to_string(c) + "_" + std::to_string(i);
-            found += TGetRegistryNumber(kFndr, name, n) && n == c * 100000 + i;
+            found += TGetRegistryNumber(kFinderPath, name, n) && n == c * 100000 + i;
         }
     EXPECT_EQ(found, 2 * kValues);
     EXPECT_EQ(ValueNames("Software\\Tavro\\Verbatrakon III\\Fndr").size(), 2u * kValues);

@@ -8,13 +8,13 @@
 #include "settings/diagnostic.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_store.h"
+#include "store/test_folder.h"
 
 namespace vrk {
 
 void TSettingsTest::SetUp() {
-    std::string templ = (std::filesystem::temp_directory_path() / "vrk3-settings.XXXXXX").string();
-    ASSERT_NE(mkdtemp(templ.data()), nullptr);
-    dir_ = templ;
+    dir_ = MakeTestFolder("vrk3-settings");
+    ASSERT_FALSE(dir_.empty());
     setenv("VRK3_SETTINGS_DIR", dir_.c_str(), 1);
     CloseSettingsStore();
     SetDiagnosticSink([this](std::string_view line) { lines_.emplace_back(line); });

@@ -1,4 +1,5 @@
-// A private settings store for each test: a fresh VRK3_SETTINGS_DIR, the
+// A private settings store for each test: a fresh VRK3_SETTINGS_DIR (on a
+// RAM-backed file system when there is one; see store/test_folder.h), the
 // diagnostic lines collected, and a scripted Yes/No question.
 #pragma once
 

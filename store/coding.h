@@ -1,6 +1,7 @@
 // Byte coding of the dictionary format: little-endian integers and the
 // record scrambling (FORMAT.md, "Scrambling"). All byte-level encoding of
-// .vrk3 files goes through here.
+// .vrk3 files, and the numbers of the older formats (OLDER_FORMATS.md),
+// go through here.
 #pragma once
 
 #include <array>

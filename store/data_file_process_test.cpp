@@ -16,23 +16,11 @@
 namespace vrk {
 namespace {
 
-using Processes = TempDirTest;
-
-// Runs body in a child process; returns its exit status.
-template <class Body>
-int InChild(Body body) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        try {
-            _exit(body() ? 0 : 1);
-        } catch (...) {
-            _exit(2);  // never back into the test runner in the child
-        }
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
-}
+// A crash and a full disk are played on a real disk, not in memory.
+class Processes : public TempDirTest {
+  protected:
+    Processes() : TempDirTest(TTestDisk::kReal) {}
+};
 
 TEST_F(Processes, TwoWritersOnOneDictionaryAndOneScratchSetLoseNothing) {
     ASSERT_TRUE(CreateEmpty(Path("shared.vrk3")));

@@ -24,24 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using Safety = TempDirTest;
 
-// Runs body in a child process that is killed after `seconds`; returns its
-// exit status (100 when it did not exit by itself: a crash or a hang).
-template <class Body>
-int InChild(Body body, unsigned seconds = 10) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        alarm(seconds);
-        try {
-            _exit(body() ? 0 : 1);
-        } catch (...) {
-            _exit(2);  // never back into the test runner in the child
-        }
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
-}
-
 TEST_F(Safety, ChangesThroughASymlinkReachTheRealDictionary) {
     auto real = DictionaryWith({"A"}, "real.vrk3");
     fs::create_directory(Path("other"));

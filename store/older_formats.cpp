@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "coding.h"
 #include "format.h"
 
 namespace vrk {
@@ -45,9 +46,10 @@ bool WriteCounted(std::string& out, std::string_view text) {
     if (text.size() < 255) {
         out += static_cast<char>(text.size());
     } else {
+        char length[2];
+        PutFixed16(length, static_cast<std::uint16_t>(text.size()));
         out += '\xff';
-        out += static_cast<char>(text.size() & 0xFF);
-        out += static_cast<char>(text.size() >> 8);
+        out.append(length, sizeof length);
     }
     out += text;
     return true;
@@ -101,21 +103,18 @@ bool ReadCounted(TByteReader& in, std::string& out, std::size_t limit) {
     if (first < 0) return false;
     std::size_t length = static_cast<std::size_t>(first);
     if (first == 255) {
-        const int lo = in.Get();
-        const int hi = in.Get();
-        if (lo < 0 || hi < 0) return false;
-        length = static_cast<std::size_t>(lo) | (static_cast<std::size_t>(hi) << 8);
+        std::string bytes;
+        if (!in.Read(2, bytes, 2)) return false;
+        length = DecodeFixed16(bytes.data());
     }
     return in.Read(length, out, limit);
 }
 
 bool ReadFixed32(TByteReader& in, std::uint32_t& value) {
     value = 0;
-    for (int i = 0; i < 4; ++i) {
-        const int c = in.Get();
-        if (c < 0) return false;
-        value |= static_cast<std::uint32_t>(c) << (8 * i);
-    }
+    std::string bytes;
+    if (!in.Read(4, bytes, 4)) return false;
+    value = DecodeFixed32(bytes.data());
     return true;
 }
 

@@ -204,8 +204,7 @@ TEST_F(ConvertTest, StopRequestEndsImportsAndExportsWithoutChanges) {
     const std::string before = ReadWholeFile(Path("test.vrk3"));
     EXPECT_FALSE(RunStopped(*dict, [&] { return dict->ImportCsv(Path("in.csv")); }));
     EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before);
-    EXPECT_FALSE(
-        RunStopped(*dict, [&] { return dict->ExportCsv(Path("o.csv"), ','); }));
+    EXPECT_FALSE(RunStopped(*dict, [&] { return dict->ExportCsv(Path("o.csv"), ','); }));
     EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "test.vrk3"}));
 }
 

@@ -14,7 +14,7 @@
 namespace vrk {
 
 class TSortedList {
-public:
+  public:
     static constexpr std::size_t kBlockSize = 100000;
     static constexpr std::size_t kMaxBlocks = 1000;
     static constexpr std::size_t kItemGrowth = 10000;
@@ -37,7 +37,7 @@ public:
     [[nodiscard]] bool Get(std::int32_t i, std::string& out, std::size_t size) const;
     std::int32_t GetCount() const { return static_cast<std::int32_t>(m_items.size()); }
 
-private:
+  private:
     std::int32_t InsertPosition(std::string_view s) const;
 
     std::vector<std::unique_ptr<char[]>> m_blocks;

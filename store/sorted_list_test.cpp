@@ -10,8 +10,10 @@ namespace vrk {
 namespace {
 
 TEST(TSortedList, GivesStringsBackInAlphabetOrder) {
+    // clang-format off
     std::vector<std::string> words = {"\xc8" "as", "Cesta", "abc", "ab", "AB", "\x8a" "ola",
                                       "sova", "Zebra", "\x9e" "aba", "10", "2", " x"};
+    // clang-format on
     std::mt19937 rng(3);
     for (int round = 0; round < 20; ++round) {
         std::shuffle(words.begin(), words.end(), rng);

@@ -7,9 +7,8 @@
 namespace vrk {
 
 void TempDirTest::SetUp() {
-    std::string templ = (std::filesystem::temp_directory_path() / "vrk3test.XXXXXX").string();
-    ASSERT_NE(mkdtemp(templ.data()), nullptr);
-    m_dir = templ;
+    m_dir = MakeTestFolder("vrk3test", m_disk);
+    ASSERT_FALSE(m_dir.empty());
 }
 
 void TempDirTest::TearDown() {

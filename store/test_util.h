@@ -2,6 +2,9 @@
 // reads and writes, and dictionaries built from plain entry texts.
 #pragma once
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include "data_file.h"
+#include "test_folder.h"
 
 namespace vrk {
 
@@ -35,9 +39,11 @@ class TDataFileTestPeer {
     TDataFile& m_file;
 };
 
-// A fresh folder for one test, removed afterwards.
+// A fresh folder for one test, removed afterwards; on a RAM-backed file
+// system unless the test asks for a real disk.
 class TempDirTest : public ::testing::Test {
   protected:
+    explicit TempDirTest(TTestDisk disk = TTestDisk::kFastest) : m_disk(disk) {}
     void SetUp() override;
     void TearDown() override;
     std::string Path(const std::string& name) const { return m_dir + "/" + name; }
@@ -52,6 +58,7 @@ class TempDirTest : public ::testing::Test {
     std::vector<std::string> Files() const;
 
     std::string m_dir;
+    TTestDisk m_disk;
 };
 
 std::string ReadWholeFile(const std::string& path);
@@ -59,5 +66,23 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 // "word", then "\x01" + each description.
 std::string Record(std::string_view word,
                    std::initializer_list<std::string_view> descriptions = {});
+
+// Runs body in a child process that is killed after `seconds`; returns its
+// exit status (100 when it did not exit by itself: a crash or a hang).
+template <class Body>
+int InChild(Body body, unsigned seconds = 10) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        alarm(seconds);
+        try {
+            _exit(body() ? 0 : 1);
+        } catch (...) {
+            _exit(2);  // never back into the test runner in the child
+        }
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 100;
+}
 
 }  // namespace vrk

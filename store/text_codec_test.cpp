@@ -30,7 +30,9 @@ TEST(Cp1250, AgreesWithTheSystemConverterOnDefinedBytes) {
 }
 
 TEST(Cp1250, RefusesWhatItCannotHold) {
+    // clang-format off
     EXPECT_EQ(*Utf8ToCp1250("\xc4\x8d\x61\xc5\xa1\xc5\xbe"), "\xe8" "a\x9a\x9e");  // čašž
+    // clang-format on
     EXPECT_FALSE(Utf8ToCp1250("\xe6\x97\xa5").has_value());  // 日
     EXPECT_FALSE(Utf8ToCp1250("\xc4").has_value());          // cut sequence
     EXPECT_FALSE(Utf8ToCp1250("\xc0\x80").has_value());      // overlong 0

@@ -1,10 +1,11 @@
 # Shared by the black-box scripts of vrk3tool: source it with the tool's
 # path as $1. It gives a private working folder (also TMPDIR, and the
-# current folder), `check NAME EXPECTED ACTUAL`, and `finish`, which prints
-# "N passed, M failed" and sets the exit status.
+# current folder; on the RAM-backed /dev/shm when it can be used, so that
+# the tool's flushes cost nothing), `check NAME EXPECTED ACTUAL`, and
+# `finish`, which prints "N passed, M failed" and sets the exit status.
 set -u
 tool=$(realpath "$1")
-work=$(mktemp -d)
+work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TMPDIR="$work"
 # The tool reads the stored alphabet row: never the user's own settings.

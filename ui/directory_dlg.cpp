@@ -105,7 +105,6 @@ CTDirectoryDlg::CTDirectoryDlg(const QString& initialPath, unsigned options, QWi
       m_strDriveMissing(texts::kDirDefaultDriveMissing),
       m_strDirectoryMissing(texts::kDirDefaultCreate),
       m_strCannotCreate(texts::kDirDefaultCannotCreate),
-      m_strCannotRename(texts::kDirDefaultCannotRename),
       m_strInitialPath(initialPath) {
     setObjectName("directoryDlg");
     createControls();
@@ -176,11 +175,10 @@ void CTDirectoryDlg::SetTexts(const QString& title, const QString& directories,
 }
 
 void CTDirectoryDlg::SetMessages(const QString& driveMissing, const QString& directoryMissing,
-                                 const QString& cannotCreate, const QString& cannotRename) {
+                                 const QString& cannotCreate) {
     m_strDriveMissing = driveMissing;
     m_strDirectoryMissing = directoryMissing;
     m_strCannotCreate = cannotCreate;
-    m_strCannotRename = cannotRename;
 }
 
 QList<CTDirectoryDlg::TDrive> CTDirectoryDlg::EnumerateDrives() {

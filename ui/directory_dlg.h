@@ -31,9 +31,10 @@ class CTDirectoryDlg : public QDialog {
 
     void SetTexts(const QString& title, const QString& directories, const QString& drives,
                   const QString& ok, const QString& cancel);
-    // `cannotRename` is kept for callers that pass it; nothing renames here.
+    // The messages: the chosen drive is gone, create a missing directory?,
+    // the directory cannot be created.
     void SetMessages(const QString& driveMissing, const QString& directoryMissing,
-                     const QString& cannotCreate, const QString& cannotRename);
+                     const QString& cannotCreate);
 
     // The chosen directory after OK; empty after Cancel.
     QString GetPath() const { return m_strCurrentPath; }
@@ -76,7 +77,7 @@ class CTDirectoryDlg : public QDialog {
     void onDriveChosen(int index);
 
     unsigned m_nOptions;
-    QString m_strDriveMissing, m_strDirectoryMissing, m_strCannotCreate, m_strCannotRename;
+    QString m_strDriveMissing, m_strDirectoryMissing, m_strCannotCreate;
     QString m_strInitialPath;
     QString m_strCurrentPath;  // the shown directory; the chosen one when the dialog ends
     QString m_strShownPath;

@@ -41,7 +41,7 @@ TEST_F(DirectoryDlgTest, OpensAtDeepestExistingAncestorAndCreatesBothMissingLeve
     EXPECT_EQ(dialog.ShownPath(), tmp_.path());
     EXPECT_EQ(Child<QLineEdit>(&dialog, "pathEdit")->text(), wanted);
 
-    dialog.SetMessages("ni pogona", "Ustvarim?", "ne gre", "");
+    dialog.SetMessages("ni pogona", "Ustvarim?", "ne gre");
     messages_->Answer(TMsgAnswer::kNo);
     Child<QPushButton>(&dialog, "okButton")->click();
     EXPECT_NE(dialog.result(), QDialog::Accepted);  // No leaves the dialog open
@@ -62,7 +62,7 @@ TEST_F(DirectoryDlgTest, DirectoryThatCannotBeCreatedKeepsTheDialogOpen) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     CTDirectoryDlg dialog(Path("datoteka/pod"), kTypeAndCreate);
-    dialog.SetMessages("", "Ustvarim?", "Imenika ni mogoče ustvariti", "");
+    dialog.SetMessages("", "Ustvarim?", "Imenika ni mogoče ustvariti");
     messages_->Answer(TMsgAnswer::kYes);
     Child<QPushButton>(&dialog, "okButton")->click();
     EXPECT_NE(dialog.result(), QDialog::Accepted);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "store/coding.h"
 #include "ui/cp1250_text.h"
 
 namespace vrk {
@@ -19,15 +20,15 @@ constexpr std::uint8_t kFamilyRoman = 0x10, kFamilySwiss = 0x20, kFamilyModern =
 constexpr std::uint8_t kPitchFixed = 1, kPitchVariable = 2;
 constexpr std::uint8_t kQualityNonAntialiased = 3, kQualityAntialiased = 4;
 
+// The five numbers of the record are little-endian, coded like every other
+// stored number.
 void PutInt(TFontValue& value, std::size_t at, std::int32_t number) {
-    auto bits = static_cast<std::uint32_t>(number);
-    for (int i = 0; i < 4; ++i) value[at + i] = static_cast<unsigned char>(bits >> (8 * i));
+    PutFixed32(reinterpret_cast<char*>(value.data() + at), static_cast<std::uint32_t>(number));
 }
 
 std::int32_t GetInt(const TFontValue& value, std::size_t at) {
-    std::uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i) bits |= std::uint32_t{value[at + i]} << (8 * i);
-    return static_cast<std::int32_t>(bits);
+    return static_cast<std::int32_t>(
+        DecodeFixed32(reinterpret_cast<const char*>(value.data() + at)));
 }
 
 double ScreenDpi() {

@@ -91,7 +91,7 @@ void CTempDirDlg::chooseDirectory() {
     chooser.SetTexts(texts::kChooserTitle, texts::kChooserDirectories, texts::kChooserDrives,
                      texts::kOk, texts::kCancel);
     chooser.SetMessages(texts::kChooserDriveMissing, texts::kChooserCreate,
-                        texts::kChooserCannotCreate, texts::kChooserCannotRename);
+                        texts::kChooserCannotCreate);
     if (chooser.exec() == QDialog::Accepted) m_pDirectory->setText(chooser.GetPath());
 }
 

@@ -34,7 +34,6 @@ inline const QString kChooserDrives = QStringLiteral("Pogoni:");
 inline const QString kChooserDriveMissing = QStringLiteral("Izbrani pogon ni dosegljiv!");
 inline const QString kChooserCreate = QStringLiteral("Izbrani imenik ne obstaja. Ga ustvarim?");
 inline const QString kChooserCannotCreate = QStringLiteral("Imenika ni mogoče ustvariti");
-inline const QString kChooserCannotRename = QStringLiteral("Imenika ni mogoče preimenovati");
 
 // Directory chooser defaults, for callers that set no texts of their own.
 inline const QString kDirDefaultTitle = QStringLiteral("Choose Directory");
@@ -45,7 +44,6 @@ inline const QString kDirDefaultCancel = QStringLiteral("Cancel");
 inline const QString kDirDefaultDriveMissing = QStringLiteral("The drive is not accessible!");
 inline const QString kDirDefaultCreate = QStringLiteral("The directory doesn't exist! Create?");
 inline const QString kDirDefaultCannotCreate = QStringLiteral("Cannot create directory!");
-inline const QString kDirDefaultCannotRename = QStringLiteral("Cannot rename directory!");
 inline const QString kDirPathLabel = QStringLiteral("&Pot:");
 inline const QString kRootFileSystem = QStringLiteral("Korenski datotečni sistem");
 

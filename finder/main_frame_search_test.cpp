@@ -1,17 +1,18 @@
 // The Search command in the real main frame: result windows open in its
 // window area, one per search, and opening a word reaches the entry window.
-#include "finder/search_command.h"
-
+#include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTreeWidget>
 
 #include "finder/child_frame.h"
+#include "finder/finder_texts.h"
 #include "finder/main_frame.h"
+#include "finder/main_frame_ids.h"
 #include "finder/search_bar.h"
 #include "finder/search_test_util.h"
-#include "finder/search_texts.h"
 #include "finder/vrk3mpg_view.h"
+#include "ui/commands.h"
 #include "ui/help.h"
 
 namespace vrk {
@@ -22,9 +23,10 @@ class TSearchCommandTest : public TSearchTest {
     void SetUp() override {
         TSearchTest::SetUp();
         frame_ = std::make_unique<CMainFrame>(false);
-        SetLibrary({MakeDictionary(
-            "a.vrk3", "Slovar",
-            {Entry("Sava", {"reka"}), Entry("Soča", {"reka"}), Entry("Krka", {"reka"})})});
+        MakeLibrary("Reke", {MakeDictionary("a.vrk3", "Slovar",
+                                            {Entry("Sava", {"reka"}), Entry("Soča", {"reka"}),
+                                             Entry("Krka", {"reka"})})});
+        ASSERT_TRUE(frame_->ActiveLibrary().Select("Reke"));
     }
     void TearDown() override {
         frame_.reset();
@@ -33,7 +35,7 @@ class TSearchCommandTest : public TSearchTest {
     QMdiSubWindow* SearchFor(const QString& clue, const QString& desc = {}) {
         frame_->SearchBar()->SetClueText(clue);
         frame_->SearchBar()->SetDescText(desc);
-        return RunSearchCommand(frame_.get());
+        return frame_->RunSearch();
     }
     std::unique_ptr<CMainFrame> frame_;
 };
@@ -56,8 +58,24 @@ TEST_F(TSearchCommandTest, NothingFoundOrNothingTypedOpensNoWindow) {
     EXPECT_EQ(SearchFor(""), nullptr);
     EXPECT_TRUE(messages_->Texts().empty());
     EXPECT_EQ(SearchFor("Z*"), nullptr);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNothingFound});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kNothingFound});
     EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
+}
+
+TEST_F(TSearchCommandTest, TheCommandSearchesTheActiveLibraryOnlyWhenEnabled) {
+    QAction* search = frame_->Commands()->Action(id::kSearch);
+    frame_->SearchBar()->SetClueText(QStringLiteral("K*"));
+    search->trigger();
+    ASSERT_EQ(frame_->MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(frame_->MdiArea()->subWindowList().first()->windowTitle(),
+              "Iskanje \"K*\" (1 zadetek)");
+
+    // A library without dictionaries leaves the command disabled.
+    MakeLibrary("Prazna", {});
+    ASSERT_TRUE(frame_->ActiveLibrary().Select("Prazna"));
+    EXPECT_EQ(SearchFor("S*"), nullptr);
+    EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 1);
+    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 TEST_F(TSearchCommandTest, OpeningAWordLoadsItIntoTheEntryWindow) {

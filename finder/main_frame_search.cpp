@@ -1,0 +1,59 @@
+// The main frame's Search command: a new search document searches the
+// active library for the search bar's texts, and a result window opens on
+// it when something was found.
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTreeWidget>
+
+#include "finder/child_frame.h"
+#include "finder/main_frame.h"
+#include "finder/main_frame_ids.h"
+#include "finder/search_bar.h"
+#include "finder/vrk3mpg_doc.h"
+#include "finder/vrk3mpg_view.h"
+#include "ui/commands.h"
+
+namespace {
+
+// The search bar and the active library as the source of a search.
+class TFrameSearchSource : public TSearchSource {
+  public:
+    TFrameSearchSource(CSearchBar& bar, const TActiveLibrary& library)
+        : m_bar(bar), m_library(library) {}
+    QString ClueText() const override { return m_bar.ClueText(); }
+    QString DescText() const override { return m_bar.DescText(); }
+    std::string LibraryDicts() const override { return m_library.Dictionaries(); }
+    void AddClueHistory(const QString& text) override { m_bar.AddClueHistory(text); }
+    void AddDescHistory(const QString& text) override { m_bar.AddDescHistory(text); }
+
+  private:
+    CSearchBar& m_bar;
+    const TActiveLibrary& m_library;
+};
+
+}  // namespace
+
+QMdiSubWindow* CMainFrame::RunSearch() {
+    UpdateCommandStates();
+    if (!m_pCommands->Action(id::kSearch)->isEnabled()) return nullptr;
+    auto doc = std::make_shared<CVrk3mpgDoc>();
+    TFrameSearchSource source(*m_pSearchBar, m_activeLibrary);
+    QMdiSubWindow* window = doc->OnNewDocument(source, this) ? OpenResultWindow(doc) : nullptr;
+    updateTitle();
+    UpdateCommandStates();
+    return window;
+}
+
+QMdiSubWindow* CMainFrame::OpenResultWindow(std::shared_ptr<const CVrk3mpgDoc> doc) {
+    auto* view = new CVrk3mpgView(std::move(doc));
+    // The entry window takes the word; which description it shows first is
+    // the entry window's own choice.
+    connect(view, &CVrk3mpgView::OpenEntryRequested, this,
+            [this](const QString& path, int index, int) { LoadEntry(path, index); });
+    auto* child = new CChildFrame(view);
+    m_pMdiArea->addSubWindow(child);
+    child->show();
+    view->List()->setFocus();
+    return child;
+}

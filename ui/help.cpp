@@ -40,7 +40,7 @@ constexpr TContextPage kPages[] = {
 
 std::mutex g_mutex;
 QString g_folder;
-THelpHook g_hook;
+THelpHook g_helpHook;
 QPointer<CHelpWindow> g_window;
 
 QString PageFolder(const QString& page) {
@@ -73,7 +73,7 @@ void ShowHelp(int context, QWidget* parent) {
     THelpHook hook;
     {
         std::lock_guard lock(g_mutex);
-        hook = g_hook;
+        hook = g_helpHook;
     }
     if (hook) {
         hook(context);
@@ -94,7 +94,7 @@ void ShowHelp(int context, QWidget* parent) {
 
 THelpHook SetHelpHook(THelpHook hook) {
     std::lock_guard lock(g_mutex);
-    std::swap(g_hook, hook);
+    std::swap(g_helpHook, hook);
     return hook;
 }
 

@@ -13,8 +13,8 @@
 namespace vrk {
 namespace {
 
-std::mutex g_hookMutex;
-TMessageHook g_hook;
+std::mutex g_messageHookMutex;
+TMessageHook g_messageHook;
 
 TMsgAnswer FirstButton(TMsgButtons buttons) {
     return buttons == TMsgButtons::kOk || buttons == TMsgButtons::kOkCancel ? TMsgAnswer::kOk
@@ -100,8 +100,8 @@ TMsgAnswer RealBox(QWidget* parent, const TMessage& message) {
 TMsgAnswer ShowOnUiThread(QWidget* parent, const TMessage& message) {
     TMessageHook hook;
     {
-        std::lock_guard lock(g_hookMutex);
-        hook = g_hook;
+        std::lock_guard lock(g_messageHookMutex);
+        hook = g_messageHook;
     }
     if (hook) return hook(message);
     return RealBox(parent, message);
@@ -145,8 +145,8 @@ bool AskYesNo(QWidget* parent, const QString& text, bool defaultYes, const QStri
 }
 
 TMessageHook SetMessageHook(TMessageHook hook) {
-    std::lock_guard lock(g_hookMutex);
-    std::swap(g_hook, hook);
+    std::lock_guard lock(g_messageHookMutex);
+    std::swap(g_messageHook, hook);
     return hook;
 }
 

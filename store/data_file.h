@@ -40,6 +40,7 @@
 #include "failure.h"
 #include "file_io.h"
 #include "format.h"
+#include "pattern.h"
 #include "progress.h"
 
 namespace vrk {
@@ -180,14 +181,18 @@ class TDataFile {
     // The first entry with record's word; -2 when none, -1 on failure.
     [[nodiscard]] std::int32_t FindWord(std::string_view record);
 
-    // --- Search (search.cpp). Writes each matching record followed by 0x02
-    // into outText (0x00 after the last), its index into outIndex and the
-    // number of found terms into outHits; at most maxResults matches. When
-    // the next match does not fit, outText.back() becomes 'X' and the search
-    // stops. Returns the number of matches, or -1 on a read failure or stop.
+    // --- Search (search.cpp). pattern is the known letters and the two
+    // option characters, read as `syntax` says (pattern.h). Writes each
+    // matching record followed by 0x02 into outText (0x00 after the last),
+    // its index into outIndex and the number of found terms into outHits;
+    // at most maxResults matches. When the next match does not fit,
+    // outText.back() becomes 'X' and the search stops. Returns the number of
+    // matches, or -1 on a read failure, a stop or a malformed pattern
+    // (TFailure::InvalidArgument, before the dictionary is opened).
     [[nodiscard]] std::int32_t Search(std::string_view pattern, std::string_view terms,
                                       std::span<char> outText, std::span<std::int32_t> outIndex,
-                                      std::span<std::int32_t> outHits, std::int32_t maxResults);
+                                      std::span<std::int32_t> outHits, std::int32_t maxResults,
+                                      TPatternSyntax syntax = {});
     // True when term occurs in text (rank-folded unless exact; bounded by
     // space, tab, 0x00, 0x01 or the ends when wholeWord).
     [[nodiscard]] bool ContainsTerm(std::string_view text, std::string_view term, bool exact,

@@ -20,7 +20,8 @@ enum class TFailure {
     IoError,          // any other error of the file system (see LastErrno)
     Stopped,          // the caller asked the operation to stop
     EntryChanged,     // the entry no longer holds what the caller expected
-    InvalidArgument,  // an index outside the entries, a letter that may not be used
+    InvalidArgument,  // an index outside the entries, a letter that may not be used, a malformed
+                      // pattern
     Exists,           // a file that was to be made new is there already
     HardLinked,       // the dictionary has more than one name (hard link); see data_file.h
 };

@@ -1,7 +1,7 @@
 // The finder's search over one dictionary: a single pass over the scrambled
 // records. Terminators are stored as 0x00, so records are found without
-// unscrambling; the letter check unscrambles only the bytes it looks at, and
-// only records that pass it are unscrambled whole.
+// unscrambling; the letter check (word_pattern.h) unscrambles only the bytes
+// it looks at, and only records that pass it are unscrambled whole.
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -13,6 +13,7 @@
 #include "progress.h"
 #include "record_stream.h"
 #include "search_terms.h"
+#include "word_pattern.h"
 
 namespace vrk {
 namespace {
@@ -28,62 +29,6 @@ std::string_view UpToNul(std::string_view text) {
 inline bool IsWordBoundary(char c) {
     return c == ' ' || c == '\t' || c == '\0' || c == '\x01';
 }
-
-// The known letters of a pattern. Each distinct pattern letter has a table
-// whose entry b is 1 when the plain byte b matches it; the description mark
-// is never accepted, because the word ends there.
-class TLetterCheck {
-  public:
-    TLetterCheck(std::string_view pattern, const TRankTable& rank) {
-        pattern = UpToNul(pattern);
-        // The pattern ends with two option characters; a shorter pattern
-        // has no known letters and both options off.
-        m_letters = pattern.size() >= 2 ? pattern.size() - 2 : 0;
-        m_countLetters = pattern.size() >= 2 && pattern[m_letters] == '1';
-        const bool matchCase = pattern.size() >= 2 && pattern[m_letters + 1] == '1';
-        // No word is longer than a record: such a pattern matches nothing.
-        if (m_letters > kMaxRecordText) return;
-        std::array<int, 256> tableOf;
-        tableOf.fill(-1);
-        for (std::size_t k = 0; k < m_letters; ++k) {
-            const char p = pattern[k];
-            if (p == '*') {
-                m_unknown.push_back(k);
-                continue;
-            }
-            int& t = tableOf[static_cast<unsigned char>(p)];
-            if (t < 0) {
-                t = static_cast<int>(m_tables.size());
-                auto& table = m_tables.emplace_back();
-                for (int b = 0; b < 256; ++b) {
-                    const char c = static_cast<char>(b);
-                    table[b] = matchCase ? c == p : RankOf(rank, c) == RankOf(rank, p);
-                }
-                table[static_cast<unsigned char>(kDescriptionMark)] = 0;
-            }
-            m_known.push_back({k, static_cast<std::size_t>(t)});
-        }
-    }
-
-    // Checks a record of `length` scrambled bytes that stands at absolute
-    // file offset `offset`.
-    bool Fits(const char* bytes, std::uint64_t offset, std::size_t length) const {
-        if (length < m_letters) return false;
-        auto plain = [&](std::size_t k) { return ScrambleByte(bytes[k], offset + k); };
-        for (const auto& [k, t] : m_known)
-            if (!m_tables[t][static_cast<unsigned char>(plain(k))]) return false;
-        for (std::size_t k : m_unknown)
-            if (plain(k) == kDescriptionMark) return false;
-        return !m_countLetters || length == m_letters || plain(m_letters) == kDescriptionMark;
-    }
-
-  private:
-    std::size_t m_letters = 0;
-    std::vector<std::array<std::uint8_t, 256>> m_tables;       // one per distinct letter
-    std::vector<std::pair<std::size_t, std::size_t>> m_known;  // position, table; checked first
-    std::vector<std::size_t> m_unknown;                        // "*" positions
-    bool m_countLetters = false;
-};
 
 // One term, prepared for being looked for in many texts: bytes are compared
 // by their key (the byte itself when exact, else its rank), and a table says
@@ -198,8 +143,12 @@ bool TDataFile::ContainsTerm(std::string_view text, std::string_view term, bool 
 
 std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
                                std::span<char> outText, std::span<std::int32_t> outIndex,
-                               std::span<std::int32_t> outHits, std::int32_t maxResults) {
-    const TLetterCheck letters(pattern, m_rank);
+                               std::span<std::int32_t> outHits, std::int32_t maxResults,
+                               TPatternSyntax syntax) {
+    // A malformed pattern is refused before the dictionary is opened;
+    // callers check it first (CheckPattern) to say what is wrong.
+    const std::optional<TWordPattern> letters = TWordPattern::Compile(pattern, syntax, m_rank);
+    if (!letters) return Fail(TFailure::InvalidArgument) ? 0 : -1;
     std::vector<TTermFinder> parsed;
     for (const TSearchTerm& term : ParseSearchTerms(terms)) parsed.emplace_back(term, m_rank);
     if (!Open(Mode::Read)) return -1;
@@ -236,7 +185,7 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
         }
         // A record longer than the format allows is read cut to its limit.
         const std::size_t length = std::min(scrambled.size(), kMaxRecordText);
-        if (letters.Fits(scrambled.data(), pos, length)) {
+        if (letters->Fits(scrambled.data(), pos, length)) {
             record.resize(length);
             ScrambleBytes(scrambled.data(), record.data(), length, pos);
             const std::size_t mark = record.find(kDescriptionMark);

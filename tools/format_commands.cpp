@@ -15,6 +15,7 @@
 
 #include "settings/alphabet_rows.h"
 #include "store/format.h"
+#include "store/pattern.h"
 #include "store/progress.h"
 #include "tool_common.h"
 
@@ -107,6 +108,8 @@ void UseAlphabet(TDataFile& file, const TAlphabetRow& stored, const std::optiona
 struct TSearchArgs {
     bool countLetters = false;
     bool matchCase = false;
+    bool extended = false;
+    bool anagram = false;
     std::int32_t max = 500;
     std::string pattern, terms;
     std::vector<std::string> dicts;
@@ -131,25 +134,47 @@ void PrintMatch(const std::string& path, std::int32_t index, std::int32_t hits,
 
 // Searches one dictionary for up to `want` matches, growing the output
 // buffer until every match found fits. Returns the match count or -1.
-std::int32_t SearchOne(TDataFile& file, const std::string& pattern, const std::string& terms,
-                       std::int32_t want, std::vector<char>& text, std::vector<std::int32_t>& index,
-                       std::vector<std::int32_t>& hits) {
+std::int32_t SearchOne(TDataFile& file, const std::string& pattern, TPatternSyntax syntax,
+                       const std::string& terms, std::int32_t want, std::vector<char>& text,
+                       std::vector<std::int32_t>& index, std::vector<std::int32_t>& hits) {
     index.assign(static_cast<std::size_t>(want), 0);
     hits.assign(static_cast<std::size_t>(want), 0);
     const std::size_t enough = static_cast<std::size_t>(want) * (MAX_RECORD + 1) + 2;
     std::size_t size = std::min<std::size_t>(enough, 1 << 20);
     while (true) {
         text.assign(size, '\0');
-        const std::int32_t n = file.Search(pattern, terms, text, index, hits, want);
+        const std::int32_t n = file.Search(pattern, terms, text, index, hits, want, syntax);
         if (n < 0 || text.back() != 'X' || size >= enough) return n;
         size = std::min(enough, size * 4);
     }
+}
+
+// What is wrong with a malformed pattern, and where (characters from 1).
+std::string DescribeProblem(const TPatternProblem& problem) {
+    const std::string at = " at character " + std::to_string(problem.position + 1);
+    switch (problem.error) {
+        case TPatternError::UnclosedSet:
+            return "PATTERN: the set opened by \"[\"" + at + " has no \"]\"";
+        case TPatternError::EmptySet:
+            return "PATTERN: the set" + at + " holds no letter";
+        case TPatternError::UnopenedSet:
+            return "PATTERN: \"]\"" + at + " closes no set";
+        case TPatternError::RunWithCount:
+            return "PATTERN: \"%\"" + at +
+                   " lets the word be longer; it cannot go with --count-letters";
+        case TPatternError::None:
+            break;
+    }
+    return "PATTERN: malformed";
 }
 
 int RunSearch(const TSearchArgs& a) {
     if (a.max < 0) throw TUsageError("--max: give 0 or more");
     const std::string pattern =
         ToCp1250(a.pattern, "PATTERN") + (a.countLetters ? '1' : '0') + (a.matchCase ? '1' : '0');
+    const TPatternSyntax syntax{a.extended, a.anagram};
+    if (const TPatternProblem problem = CheckPattern(pattern, syntax))
+        throw TUsageError(DescribeProblem(problem));
     const std::string terms = ToCp1250(a.terms, "TERMS");
     // Every dictionary is searched with the row the finder would use.
     const TAlphabetRow row = a.alphabet ? TAlphabetRow{} : ReadAlphabetForSearch();
@@ -168,7 +193,7 @@ int RunSearch(const TSearchArgs& a) {
         const std::int32_t count = file->GetEntryCount();
         const std::int32_t n = count < 0
                                    ? -1
-                                   : SearchOne(*file, pattern, terms,
+                                   : SearchOne(*file, pattern, syntax, terms,
                                                std::min(remaining, count) + 1, text, index, hits);
         if (n < 0 && ToolProgress().StopRequested()) {
             status = Fail(path, "search stopped");
@@ -327,6 +352,11 @@ void RegisterFormatCommands(CLI::App& app, int& exitCode) {
     auto* s = app.add_subcommand("search", "Find entries by known letters and description words");
     s->add_flag("--count-letters", search->countLetters, "the word has exactly that many letters");
     s->add_flag("--match-case", search->matchCase, "letters must match byte for byte");
+    s->add_flag("--extended", search->extended,
+                "also [abc] one of these letters, [^abc] none of them, @ a vowel, # a "
+                "consonant, % any run of letters (a pattern with % describes the whole word)");
+    s->add_flag("--anagram", search->anagram,
+                "the word holds exactly these letters in any order, * any one letter");
     s->add_option("--max", search->max, "at most this many results in all (default 500)");
     s->add_option("PATTERN", search->pattern, "known letters, * for an unknown one")->required();
     s->add_option("TERMS", search->terms,

@@ -35,6 +35,27 @@ check search-missing-names-file 1 "$(grep -c 'missing.vrk3' err.txt)"
 check search-goes-on 4 "$(wc -l < out.txt)"
 "$tool" search 's' 2>/dev/null; check search-usage 2 $?
 
+# Extended patterns and anagrams; the same texts keep their meaning without
+# the options, and a malformed pattern is refused before any dictionary is read.
+"$tool" create p.vrk3
+for entry in 'SAVA|reka' 'SOČA|smaragdna reka' 'KRKA|reka' 'LJUBLJANICA|reka sedmih imen' \
+  'POTICA|pecivo' 'ROMAN|prozno delo' 'NORMA|predpisana mera' 'sava|ime'; do
+  "$tool" add p.vrk3 "${entry%|*}" "${entry#*|}" >/dev/null
+done
+check search-ending "$(printf 'p.vrk3\t3\t1\tLJUBLJANICA\treka sedmih imen')" \
+  "$("$tool" search --extended '%ica' 'reka' p.vrk3)"
+check search-ending-plain "" "$("$tool" search '%ica' 'reka' p.vrk3)"
+check search-sets "SAVA SOČA sava" "$("$tool" search --extended '[sš]@[^k]' '' p.vrk3 | cut -f4 | xargs)"
+check search-anagram "ROMAN NORMA" "$("$tool" search --anagram 'roman' '' p.vrk3 | cut -f4 | xargs)"
+check search-anagram-blank "ROMAN NORMA" "$("$tool" search --anagram 'n*mor' '' p.vrk3 | cut -f4 | xargs)"
+check search-anagram-run "SAVA sava" "$("$tool" search --anagram --extended 'vs%' '' p.vrk3 | cut -f4 | xargs)"
+"$tool" search --extended 'ab[cd' '' missing.vrk3 >out.txt 2>err.txt; check search-unclosed 2 $?
+check search-unclosed-says 'vrk3tool: PATTERN: the set opened by "[" at character 3 has no "]"' "$(cat err.txt)"
+"$tool" search --extended --count-letters '%ica' '' p.vrk3 2>err.txt; check search-run-count 2 $?
+check search-run-count-says 1 "$(grep -c 'character 1 .*--count-letters' err.txt)"
+"$tool" search --extended 'a[]' '' p.vrk3 2>err.txt; check search-empty-set 2 $?
+check search-empty-set-says 1 "$(grep -c 'set at character 2 holds no letter' err.txt)"
+
 # export: sorted by the alphabet row; refused without the permission.
 "$tool" export csv r.vrk3 r.csv
 check export-csv-exit 0 $?

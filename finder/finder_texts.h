@@ -43,6 +43,20 @@ inline const QString kCounterFormat = QStringLiteral("Opis %1/%2");
 // Search options.
 inline const QString kOptionCountLetters = QStringLiteral("Upoštevaj število črk v geslu");
 inline const QString kOptionMatchCase = QStringLiteral("Razlikuj velike in male črke v geslu");
+inline const QString kOptionExtended = QStringLiteral("Razširjeni vzorci ([čšž], @, #, %)");
+inline const QString kOptionAnagram = QStringLiteral("Premetanka (črke v poljubnem vrstnem redu)");
+
+// A malformed pattern, refused before the search starts. %1 is the place
+// (from 1) of the character at fault in the known letters.
+inline const QString kPatternUnclosedSet =
+    QStringLiteral("Vzorec ni pravilen: oklepaj [ na %1. mestu ni zaprt z ].");
+inline const QString kPatternEmptySet =
+    QStringLiteral("Vzorec ni pravilen: v oklepajih na %1. mestu ni nobene črke.");
+inline const QString kPatternUnopenedSet =
+    QStringLiteral("Vzorec ni pravilen: zaklepaj ] na %1. mestu nima oklepaja [.");
+inline const QString kPatternRunWithCount = QStringLiteral(
+    "Vzorec ni pravilen: znak % na %1. mestu dovoli geslo poljubne dolžine, vklopljeno pa je "
+    "\"Upoštevaj število črk v geslu\". Izklopite eno ali drugo.");
 
 // Messages.
 inline const QString kInstallMissing =
@@ -65,11 +79,16 @@ inline const QString kDictSearchError = QStringLiteral(
 // The status line, in Windows-1250 like the dictionary name it ends with.
 inline constexpr const char* kSearchStatusPrefix = "Iskanje v slovarju \"";
 
-// Result window titles: %1 the known letters as typed, %2 the count.
-inline const QString kTitleOne = QStringLiteral("Iskanje \"%1\" (%2 zadetek)");
-inline const QString kTitleTwo = QStringLiteral("Iskanje \"%1\" (%2 zadetka)");
-inline const QString kTitleFew = QStringLiteral("Iskanje \"%1\" (%2 zadetki)");
-inline const QString kTitleMany = QStringLiteral("Iskanje \"%1\" (%2 zadetkov)");
+// Result window titles: %1 the known letters as typed, %2 the count, %3
+// what was searched for (kTitleSearch for a plain pattern).
+inline const QString kTitleOne = QStringLiteral("%3 \"%1\" (%2 zadetek)");
+inline const QString kTitleTwo = QStringLiteral("%3 \"%1\" (%2 zadetka)");
+inline const QString kTitleFew = QStringLiteral("%3 \"%1\" (%2 zadetki)");
+inline const QString kTitleMany = QStringLiteral("%3 \"%1\" (%2 zadetkov)");
+inline const QString kTitleSearch = QStringLiteral("Iskanje");
+inline const QString kTitleSearchExtended = QStringLiteral("Iskanje z razširjenim vzorcem");
+inline const QString kTitleSearchAnagram = QStringLiteral("Iskanje premetanke");
+inline const QString kTitleSearchBoth = QStringLiteral("Iskanje premetanke z razširjenim vzorcem");
 // A result frame whose title holds this remembers its maximised state.
 inline const QString kTitleMarker = QStringLiteral("Iskanje");
 

@@ -16,8 +16,9 @@
 
 namespace {
 
-// The values behind the tree's two items, in the order of the items.
-constexpr std::array<std::string_view, 2> kOptionNames = {"CountLetters", "MatchCase"};
+// The values behind the tree's items, in the order of the items.
+constexpr std::array<std::string_view, 4> kOptionNames = {"CountLetters", "MatchCase",
+                                                          kExtendedPatternValue, kAnagramValue};
 
 // The off (133 missing: an empty box) and on (a ticked box) pictures.
 QIcon SwitchIcon(bool on) {
@@ -44,6 +45,10 @@ bool ReadSearchOption(std::string_view name) {
     return vrk::TGetRegistryNumber(vrk::kFinderPath, name, value) && value != 0;
 }
 
+vrk::TPatternSyntax ReadPatternSyntax() {
+    return {ReadSearchOption(kExtendedPatternValue), ReadSearchOption(kAnagramValue)};
+}
+
 bool ToggleSearchOption(std::string_view name) {
     const std::int32_t next = ReadSearchOption(name) ? 0 : 1;
     return vrk::TSetRegistryNumber(vrk::kFinderPath, name, next,
@@ -59,13 +64,14 @@ CSearchOptionsDlg::CSearchOptionsDlg(QWidget* parent)
     m_pTree->setRootIsDecorated(false);
     m_pTree->setIndentation(0);
     m_pTree->setIconSize(QSize(16, 16));
-    // Sized by its two items, not by a list's usual minimum.
+    // Sized by its items, not by a list's usual minimum.
     m_pTree->setMinimumSize(1, 1);
     m_pTree->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_pTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_pTree->setFocusPolicy(Qt::StrongFocus);
     m_pTree->viewport()->installEventFilter(this);
-    for (const QString& text : {vrk::texts::kOptionCountLetters, vrk::texts::kOptionMatchCase})
+    for (const QString& text : {vrk::texts::kOptionCountLetters, vrk::texts::kOptionMatchCase,
+                                vrk::texts::kOptionExtended, vrk::texts::kOptionAnagram})
         new QTreeWidgetItem(m_pTree, QStringList(text));
     SetControl(m_pTree);
     Refill();
@@ -85,7 +91,7 @@ void CSearchOptionsDlg::showValue(int item, bool on) {
 void CSearchOptionsDlg::Refill() {
     for (int i = 0; i < int(kOptionNames.size()); ++i)
         showValue(i, ReadSearchOption(kOptionNames[i]));
-    // Just tall enough for both items in the tree's present font.
+    // Just tall enough for every item in the tree's present font.
     const int rows = m_pTree->sizeHintForRow(0) * m_pTree->topLevelItemCount();
     const QFontMetrics metrics(m_pTree->font());
     int textWidth = 0;

@@ -196,6 +196,46 @@ TEST_F(SearchBarTest, OptionTogglesOnlyInImageColumn) {
     EXPECT_TRUE(messages_->Texts().empty());
 }
 
+TEST_F(SearchBarTest, EachOfTheFourOptionsTogglesItsOwnValue) {
+    CMainFrame frame(false);
+    CSearchOptionsDlg* options = frame.SearchOptions();
+    QTreeWidget* tree = options->Tree();
+    ASSERT_EQ(tree->topLevelItemCount(), 4);
+    EXPECT_EQ(tree->topLevelItem(2)->text(0), vrk::texts::kOptionExtended);
+    EXPECT_EQ(tree->topLevelItem(3)->text(0), vrk::texts::kOptionAnagram);
+    options->ShowAt(QPoint(5, 5));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(options));
+    // Every item is in sight: the pop-up is as tall as its four rows.
+    EXPECT_TRUE(tree->viewport()->rect().contains(tree->visualItemRect(tree->topLevelItem(3))));
+
+    const auto click = [&](int item) {
+        const QRect row = tree->visualItemRect(tree->topLevelItem(item));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(5, row.center().y()));
+    };
+    click(2);
+    EXPECT_EQ(ReadPatternSyntax().extended, true);
+    EXPECT_EQ(ReadPatternSyntax().anagram, false);
+    EXPECT_TRUE(options->ShowsOn(2));
+    click(3);
+    EXPECT_EQ(ReadPatternSyntax().anagram, true);
+    click(2);
+    EXPECT_EQ(ReadPatternSyntax().extended, false);
+    EXPECT_FALSE(ReadSearchOption("CountLetters"));
+    EXPECT_FALSE(ReadSearchOption("MatchCase"));
+    // Stored under our own names, beside the first two.
+    std::int32_t stored = 0;
+    ASSERT_TRUE(vrk::TGetRegistryNumber(vrk::kFinderPath, "Anagram", stored));
+    EXPECT_EQ(stored, 1);
+    ASSERT_TRUE(vrk::TGetRegistryNumber(vrk::kFinderPath, "ExtendedPattern", stored));
+    EXPECT_EQ(stored, 0);
+
+    // A new pop-up shows the stored values.
+    CMainFrame again(false);
+    EXPECT_FALSE(again.SearchOptions()->ShowsOn(2));
+    EXPECT_TRUE(again.SearchOptions()->ShowsOn(3));
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
 TEST_F(SearchBarTest, OptionStoreFailureShowsMessageAndKeepsValue) {
     CMainFrame frame(false);
     (void)UserKey(vrk::kUserRootKey).DeleteSubTree("Fndr");

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "finder/search_results.h"
+#include "store/pattern.h"
 #include "store/progress.h"
 
 // What one search asks for; fixed when the run is created.
@@ -24,6 +25,8 @@ struct TSearchJob {
     // The known letters (Windows-1250) followed by the letter-count and the
     // case option, each '1' (on) or '0' (off).
     std::string m_strPattern;
+    // How the known letters are read: extended patterns, anagram.
+    vrk::TPatternSyntax m_syntax;
     // The description words (Windows-1250).
     std::string m_strDescWords;
     // The dictionary paths of the active library, each followed by '"'.

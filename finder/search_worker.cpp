@@ -178,9 +178,9 @@ void TSearchWorker::SearchThreadProc() {
         text.back() = '\0';
         const std::int32_t free = MAX_RESULTS - results.m_nFound;
         const auto room = static_cast<std::size_t>(free);
-        const std::int32_t n =
-            file.Search(m_run.Job().m_strPattern, m_run.Job().m_strDescWords, text,
-                        std::span(index).first(room), std::span(hits).first(room), free);
+        const std::int32_t n = file.Search(m_run.Job().m_strPattern, m_run.Job().m_strDescWords,
+                                           text, std::span(index).first(room),
+                                           std::span(hits).first(room), free, m_run.Job().m_syntax);
         if (n < 0) {
             if (m_run.StopRequested()) return;
             if (AskToGoOn(vrk::texts::kDictSearchError.arg(PathText(path)))) continue;

@@ -15,9 +15,20 @@ char OptionCharacter(std::string_view name) {
     return ReadSearchOption(name) ? '1' : '0';
 }
 
+// What is wrong with a malformed pattern, and where.
+QString PatternProblemText(const vrk::TPatternProblem& problem) {
+    using vrk::TPatternError;
+    const QString& text =
+        problem.error == TPatternError::UnclosedSet   ? vrk::texts::kPatternUnclosedSet
+        : problem.error == TPatternError::EmptySet    ? vrk::texts::kPatternEmptySet
+        : problem.error == TPatternError::UnopenedSet ? vrk::texts::kPatternUnopenedSet
+                                                      : vrk::texts::kPatternRunWithCount;
+    return text.arg(problem.position + 1);
+}
+
 }  // namespace
 
-QString SearchTitle(const QString& clue, int found) {
+QString SearchTitle(const QString& clue, int found, vrk::TPatternSyntax syntax) {
     // Slovene takes its form from the last two digits: 1, 101 "zadetek";
     // 2, 102 "zadetka"; 3-4, 103-104 "zadetki"; the rest "zadetkov".
     const int tail = found % 100;
@@ -25,7 +36,12 @@ QString SearchTitle(const QString& clue, int found) {
                             : tail == 2              ? vrk::texts::kTitleTwo
                             : tail == 3 || tail == 4 ? vrk::texts::kTitleFew
                                                      : vrk::texts::kTitleMany;
-    return format.arg(clue).arg(found);
+    const QString& search = syntax.anagram && syntax.extended ? vrk::texts::kTitleSearchBoth
+                            : syntax.anagram                  ? vrk::texts::kTitleSearchAnagram
+                            : syntax.extended                 ? vrk::texts::kTitleSearchExtended
+                                                              : vrk::texts::kTitleSearch;
+    // One pass: a clue that holds "%2" (a run before a 2) stays as typed.
+    return format.arg(clue, QString::number(found), search);
 }
 
 CVrk3mpgDoc::CVrk3mpgDoc() = default;
@@ -35,13 +51,21 @@ bool CVrk3mpgDoc::OnNewDocument(TSearchSource& source, QWidget* parent) {
     m_strClue = source.ClueText();
     m_strDesc = source.DescText();
     if (m_strClue.isEmpty() && m_strDesc.isEmpty()) return false;
-    if (!m_strClue.isEmpty()) source.AddClueHistory(m_strClue);
-    if (!m_strDesc.isEmpty()) source.AddDescHistory(m_strDesc);
 
     TSearchJob job;
     job.m_strPattern = vrk::ToCp1250(m_strClue);
     job.m_strPattern += OptionCharacter("CountLetters");
     job.m_strPattern += OptionCharacter("MatchCase");
+    job.m_syntax = ReadPatternSyntax();
+    // A malformed pattern is refused before anything starts; the user
+    // mends it in the box, where it still stands.
+    if (const vrk::TPatternProblem problem = vrk::CheckPattern(job.m_strPattern, job.m_syntax)) {
+        vrk::ShowWarning(parent, PatternProblemText(problem));
+        return false;
+    }
+    if (!m_strClue.isEmpty()) source.AddClueHistory(m_strClue);
+    if (!m_strDesc.isEmpty()) source.AddDescHistory(m_strDesc);
+
     job.m_strDescWords = vrk::ToCp1250(m_strDesc);
     job.m_strLibraryDicts = source.LibraryDicts();
     m_pRun = std::make_unique<TSearchRun>(std::move(job));
@@ -63,6 +87,6 @@ bool CVrk3mpgDoc::OnNewDocument(TSearchSource& source, QWidget* parent) {
         return false;
     }
     m_results = std::move(m_pRun->Results());
-    m_strTitle = SearchTitle(m_strClue, m_results.m_nFound);
+    m_strTitle = SearchTitle(m_strClue, m_results.m_nFound, m_pRun->Job().m_syntax);
     return true;
 }

@@ -12,6 +12,7 @@
 
 #include "finder/search_results.h"
 #include "finder/search_worker.h"
+#include "store/pattern.h"
 
 class QWidget;
 class TSearchRun;
@@ -30,8 +31,9 @@ class TSearchSource {
     virtual void AddDescHistory(const QString& text) = 0;
 };
 
-// "Iskanje "clue" (n zadetkov)" with the Slovene form for n.
-QString SearchTitle(const QString& clue, int found);
+// "Iskanje "clue" (n zadetkov)" with the Slovene form for n; extended
+// patterns and anagrams say so after "Iskanje".
+QString SearchTitle(const QString& clue, int found, vrk::TPatternSyntax syntax = {});
 
 class CVrk3mpgDoc {
   public:
@@ -43,8 +45,8 @@ class CVrk3mpgDoc {
     // Runs the search with the texts and dictionaries of `source`, showing
     // the progress window over `parent`. True when a result window is to
     // open: something was found and the user did not cancel. False when both
-    // texts are empty, nothing was found (after saying so) or the user
-    // cancelled; the document then holds no results. Returns only after the
+    // texts are empty, the pattern is malformed or nothing was found (after
+    // saying so), or the user cancelled; the document then holds no results. Returns only after the
     // worker has ended, so the next search never meets it.
     [[nodiscard]] bool OnNewDocument(TSearchSource& source, QWidget* parent = nullptr);
 

@@ -156,22 +156,16 @@ TEST_F(Helpers, FontValuesRoundTripAndMustHaveTheirSize) {
 }
 
 TEST_F(Helpers, ScratchPathsHaveExactlyOneSlashBeforeTheName) {
-    std::string dir;
-    EXPECT_FALSE(TReadBackupDir(dir));
-    ASSERT_TRUE(TWriteBackupDir("/var/tmp/vrk/"));
-    ASSERT_TRUE(TReadBackupDir(dir));
-    EXPECT_EQ(TScratchPath(dir, "bf1.qbk"), "/var/tmp/vrk/bf1.qbk");
+    EXPECT_EQ(TScratchPath("/var/tmp/vrk/", "bf1.qbk"), "/var/tmp/vrk/bf1.qbk");
     EXPECT_EQ(TScratchPath("/var/tmp/vrk", "bf1.qbk"), "/var/tmp/vrk/bf1.qbk");
     EXPECT_EQ(TScratchPath("/", "dfi.qtf"), "/dfi.qtf");
 
-    // The value lives in the per-machine store and is read with 260 bytes.
+    // The user's choice is read with 260 bytes.
+    std::string dir;
     ASSERT_TRUE(TWriteBackupDir("/" + std::string(258, 'd')));
-    EXPECT_TRUE(TReadBackupDir(dir));
+    EXPECT_TRUE(TReadUserBackupDir(dir));
     ASSERT_TRUE(TWriteBackupDir("/" + std::string(259, 'd')));
-    EXPECT_FALSE(TReadBackupDir(dir));
-    TRegKey key;
-    EXPECT_EQ(TRegKey::Open(TRoot::kLocalMachine, kMachineRootKey, TAccess::kRead, key),
-              TRegResult::kOk);
+    EXPECT_FALSE(TReadUserBackupDir(dir));
 }
 
 TEST_F(Helpers, StartupCreatesEachProgramsKeys) {

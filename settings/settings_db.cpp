@@ -2,66 +2,10 @@
 
 #include <sqlite3.h>
 
-#include <chrono>
-#include <thread>
-
 #include "settings/diagnostic.h"
-#include "settings/settings_format.h"
+#include "settings/settings_db_statement.h"
 
 namespace vrk {
-
-// Resets a cached statement when the scope that used it ends.
-class TSettingsDb::TStatement {
-  public:
-    TStatement(TSettingsDb& db, const char* sql) : st_(db.Prepare(sql)) {}
-    ~TStatement() {
-        if (st_ != nullptr) {
-            sqlite3_reset(st_);
-            sqlite3_clear_bindings(st_);
-        }
-    }
-    TStatement(const TStatement&) = delete;
-    TStatement& operator=(const TStatement&) = delete;
-
-    bool ok() const { return st_ != nullptr; }
-    sqlite3_stmt* get() const { return st_; }
-    void Bind(int i, std::int64_t v) { sqlite3_bind_int64(st_, i, v); }
-    // Names and data are bound as byte strings, so that comparison is exact.
-    void Bind(int i, std::string_view bytes) {
-        sqlite3_bind_blob(st_, i, bytes.empty() ? "" : bytes.data(), static_cast<int>(bytes.size()),
-                          SQLITE_TRANSIENT);
-    }
-    int Step() { return sqlite3_step(st_); }
-
-  private:
-    sqlite3_stmt* st_;
-};
-
-// One transaction; rolled back unless committed.
-class TSettingsDb::TTransaction {
-  public:
-    TTransaction(TSettingsDb& db, bool write) : db_(db) {
-        TStatement begin(db, write ? "BEGIN IMMEDIATE" : "BEGIN");
-        open_ = begin.ok() && begin.Step() == SQLITE_DONE;
-    }
-    ~TTransaction() {
-        if (open_) {
-            TStatement rollback(db_, "ROLLBACK");
-            if (rollback.ok()) rollback.Step();
-        }
-    }
-    bool open() const { return open_; }
-    bool Commit() {
-        TStatement commit(db_, "COMMIT");
-        if (!commit.ok() || commit.Step() != SQLITE_DONE) return false;
-        open_ = false;
-        return true;
-    }
-
-  private:
-    TSettingsDb& db_;
-    bool open_ = false;
-};
 
 namespace {
 
@@ -71,10 +15,6 @@ std::string ColumnBytes(sqlite3_stmt* st, int i) {
     return p == nullptr ? std::string() : std::string(static_cast<const char*>(p), n);
 }
 
-bool IsBusy(int rc) {
-    return (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
-}
-
 }  // namespace
 
 TSettingsDb::TSettingsDb(std::string path) : path_(std::move(path)) {}
@@ -82,119 +22,6 @@ TSettingsDb::TSettingsDb(std::string path) : path_(std::move(path)) {}
 TSettingsDb::~TSettingsDb() {
     for (auto& [sql, st] : statements_) sqlite3_finalize(st);
     sqlite3_close(db_);
-}
-
-std::shared_ptr<TSettingsDb> TSettingsDb::Open(const std::string& path, std::string& error) {
-    std::shared_ptr<TSettingsDb> db(new TSettingsDb(path));
-    if (!db->Setup(error)) return nullptr;
-    return db;
-}
-
-bool TSettingsDb::Setup(std::string& error) {
-    if (!OpenFile(error) || !EnsureLayout(error)) return false;
-    if (writable_) EnableWal();
-    return true;
-}
-
-// Read and write when the file allows it, else read only.
-bool TSettingsDb::OpenFile(std::string& error) {
-    int rc =
-        sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-        rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
-    }
-    if (rc != SQLITE_OK) {
-        error = db_ != nullptr ? sqlite3_errmsg(db_) : "cannot open the file";
-        return false;
-    }
-    sqlite3_extended_result_codes(db_, 1);
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    writable_ = sqlite3_db_readonly(db_, "main") == 0;
-    return true;
-}
-
-// Checks the file before anything is written to it: only an empty database
-// is given our layout, and only a database carrying our application id is
-// used. Everything else is refused and left as it is.
-bool TSettingsDb::EnsureLayout(std::string& error) {
-    for (int attempt = 0;; ++attempt) {
-        std::int64_t appId = 0, version = 0, objects = 0;
-        {
-            TStatement a(*this, "PRAGMA application_id");
-            TStatement v(*this, "PRAGMA user_version");
-            TStatement n(*this, "SELECT count(*) FROM sqlite_schema");
-            if (!a.ok() || !v.ok() || !n.ok()) {
-                error = sqlite3_errmsg(db_);
-                // Another process may hold the file while it sets it up.
-                if (IsBusy(sqlite3_errcode(db_)) && attempt < kLayoutAttempts) {
-                    std::this_thread::sleep_for(kLayoutRetryPause);
-                    continue;
-                }
-                return false;
-            }
-            if (a.Step() == SQLITE_ROW) appId = sqlite3_column_int64(a.get(), 0);
-            if (v.Step() == SQLITE_ROW) version = sqlite3_column_int64(v.get(), 0);
-            if (n.Step() == SQLITE_ROW) objects = sqlite3_column_int64(n.get(), 0);
-        }
-        if (appId == kSettingsApplicationId) {
-            if (version == kSettingsLayoutVersion) return true;
-            error = "written by another version of the settings store (layout " +
-                    std::to_string(version) + ")";
-            return false;
-        }
-        if (appId != 0 || objects != 0) {
-            error = "not a settings database";
-            return false;
-        }
-        if (!writable_) {
-            error = "empty and read-only";
-            return false;
-        }
-        if (!CreateLayout(error)) return false;
-    }
-}
-
-// Another process may be creating the layout at this moment: it is created
-// under the write lock, only when the file is still empty, and looked at
-// again by the caller.
-bool TSettingsDb::CreateLayout(std::string& error) {
-    TTransaction t(*this, true);
-    if (!t.open()) {
-        error = sqlite3_errmsg(db_);
-        return false;
-    }
-    bool empty = false;
-    {
-        TStatement n(*this, "SELECT count(*) FROM sqlite_schema");
-        empty = n.ok() && n.Step() == SQLITE_ROW && sqlite3_column_int64(n.get(), 0) == 0;
-    }
-    if (empty) {
-        char* message = nullptr;
-        if (sqlite3_exec(db_, kSettingsLayoutSql, nullptr, nullptr, &message) != SQLITE_OK) {
-            error = message != nullptr ? message : "cannot create the layout";
-            sqlite3_free(message);
-            return false;
-        }
-    }
-    if (!t.Commit()) {
-        error = sqlite3_errmsg(db_);
-        return false;
-    }
-    return true;
-}
-
-// WAL lets the programs and the tool read while one of them writes. The mode
-// is kept in the file; switching needs a moment alone, so a busy file is
-// tried again a few times. A file left in its old mode still works.
-void TSettingsDb::EnableWal() {
-    for (int attempt = 0; attempt < kWalAttempts; ++attempt) {
-        TStatement wal(*this, "PRAGMA journal_mode=WAL");
-        if (wal.ok() && wal.Step() == SQLITE_ROW) return;
-        if (!IsBusy(sqlite3_errcode(db_))) return;
-        std::this_thread::sleep_for(kWalRetryPause);
-    }
 }
 
 sqlite3_stmt* TSettingsDb::Prepare(const char* sql) {

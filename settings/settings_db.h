@@ -4,8 +4,10 @@
 //
 // Thread-safety: every member function may be called from any thread; calls
 // are serialised by an internal lock. Several processes may use one file at
-// the same time: the file is in WAL mode, waits up to kBusyTimeoutMs for a
-// lock, and every change is one transaction.
+// the same time: every change is one transaction, and an operation waits up
+// to kBusyTimeoutMs for a lock. A file that may be written is kept in WAL
+// mode where its options allow it (readers then never wait for a writer);
+// a file that can only be read is read without creating any file beside it.
 #pragma once
 
 #include <chrono>
@@ -23,16 +25,33 @@ struct sqlite3_stmt;
 
 namespace vrk {
 
+// How a settings file is opened.
+struct TSettingsOpenOptions {
+    // Keep the file in WAL mode while it may be written. Without it the file
+    // is kept in (or put back into) rollback-journal mode, which every
+    // reader can read without write access to its folder.
+    bool wal = true;
+    // How long opening waits for another process that holds the file.
+    std::chrono::milliseconds wait{3000};
+};
+
 class TSettingsDb {
   public:
     static constexpr int kBusyTimeoutMs = 10000;
     // The id of the top key of every database.
     static constexpr std::int64_t kTopKey = 1;
 
-    // Opens the file, creating it (and its layout) when it is missing or
-    // empty. A file that is damaged, not a database, or another program's
-    // database is left untouched: the result is null and `error` says why.
-    static std::shared_ptr<TSettingsDb> Open(const std::string& path, std::string& error);
+    // Opens the file for reading and writing when the file and its folder
+    // may be written, else for reading only. A missing or empty file that
+    // may be written is given the layout; a layout-1 file that may be
+    // written is rebuilt as the current layout. A file that is damaged (its
+    // header or the quick integrity check), not a database, or another
+    // program's database is left untouched: the result is null and `error`
+    // says why. `busy` tells whether the failure was another process holding
+    // the file for longer than the options allow.
+    static std::shared_ptr<TSettingsDb> Open(const std::string& path,
+                                             const TSettingsOpenOptions& options,
+                                             std::string& error, bool* busy = nullptr);
     ~TSettingsDb();
     TSettingsDb(const TSettingsDb&) = delete;
     TSettingsDb& operator=(const TSettingsDb&) = delete;
@@ -40,6 +59,8 @@ class TSettingsDb {
     const std::string& path() const { return path_; }
     // False when the file could only be opened for reading.
     bool writable() const { return writable_; }
+    // The layout the file has (a read-only layout-1 file stays at 1).
+    std::int64_t layoutVersion() const { return version_; }
 
     // Follows `names` down from `key`; kNotFound when one is missing.
     [[nodiscard]] TRegResult Resolve(std::int64_t key, const std::vector<std::string>& names,
@@ -91,20 +112,21 @@ class TSettingsDb {
     friend class TStatement;
     friend class TTransaction;
 
-    // While another process holds the file: how often, and how far apart,
-    // the layout is looked at again and the switch to WAL is tried again.
-    static constexpr int kLayoutAttempts = 50;
-    static constexpr std::chrono::milliseconds kLayoutRetryPause{100};
-    static constexpr int kWalAttempts = 100;
-    static constexpr std::chrono::milliseconds kWalRetryPause{50};
-
     explicit TSettingsDb(std::string path);
-    // Opening in three steps: the file, its layout, its journal mode.
-    bool Setup(std::string& error);
+    // Opening in steps, each in settings_db_open.cpp: the file, its layout,
+    // its integrity, an upgrade of an old layout, its journal mode. Each
+    // step sets `error` (and busy_ for a lock not granted in time) on
+    // failure.
+    bool Setup(const TSettingsOpenOptions& options, std::string& error);
     bool OpenFile(std::string& error);
     bool EnsureLayout(std::string& error);
     bool CreateLayout(std::string& error);
-    void EnableWal();
+    bool CheckIntegrity(std::string& error);
+    bool UpgradeLayout(std::string& error);
+    void SetJournalMode(bool wal);
+    // Records an SQLite failure of opening in `error`; busy_ when it was a
+    // lock that was not granted in time.
+    bool OpenFailure(std::string& error, const char* what);
     // A prepared statement for `sql`, kept for the life of the connection.
     sqlite3_stmt* Prepare(const char* sql);
     // Reports an SQLite failure as a diagnostic line and returns kStoreFailure.
@@ -127,6 +149,8 @@ class TSettingsDb {
     std::string path_;
     sqlite3* db_ = nullptr;
     bool writable_ = true;
+    bool busy_ = false;
+    std::int64_t version_ = 0;
     std::mutex mutex_;
     std::vector<std::pair<const char*, sqlite3_stmt*>> statements_;
 };

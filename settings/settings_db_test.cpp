@@ -78,7 +78,7 @@ TEST_F(Store, NewerLayoutIsLeftAlone) {
     ASSERT_TRUE(TSetRegistryString(kFinderPath, "v", "x", kRegCreateKey));
     CloseSettingsStore();
     const std::string path = dir_ + "/user.db";
-    ASSERT_EQ(Sql(path, "PRAGMA user_version = 2"), "");
+    ASSERT_EQ(Sql(path, "PRAGMA user_version = 3"), "");
     EXPECT_FALSE(TGetRegistryString(kFinderPath, "v", text));
     ASSERT_FALSE(lines_.empty());
     EXPECT_NE(lines_[0].find("another version"), std::string::npos) << lines_[0];

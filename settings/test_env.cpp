@@ -1,5 +1,9 @@
 #include "settings/test_env.h"
 
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +20,7 @@ void TSettingsTest::SetUp() {
     dir_ = MakeTestFolder("vrk3-settings");
     ASSERT_FALSE(dir_.empty());
     setenv("VRK3_SETTINGS_DIR", dir_.c_str(), 1);
+    setenv("XDG_CACHE_HOME", (dir_ + "/cache").c_str(), 1);
     CloseSettingsStore();
     SetDiagnosticSink([this](std::string_view line) { lines_.emplace_back(line); });
     SetRegistryQuestion([this](TOwnerWindow, std::string_view caption, std::string_view text) {
@@ -57,6 +62,24 @@ std::vector<std::string> TSettingsTest::ValueNames(std::string_view path) {
     for (std::uint32_t i = 0; key.EnumValue(i, value) == TRegResult::kOk; ++i)
         names.push_back(value.name);
     return names;
+}
+
+bool RunInChild(const std::function<bool()>& body, std::optional<uid_t> uid) {
+    CloseSettingsStore();  // no connection may cross fork()
+    const pid_t pid = fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+        if (uid && (setgroups(0, nullptr) != 0 || setgid(*uid) != 0 || setuid(*uid) != 0)) _exit(2);
+        const bool ok = body();
+        CloseSettingsStore();
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+bool RunningAsRoot() {
+    return geteuid() == 0;
 }
 
 std::string ReadFileBytes(const std::string& path) {

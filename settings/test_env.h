@@ -1,10 +1,15 @@
 // A private settings store for each test: a fresh VRK3_SETTINGS_DIR (on a
-// RAM-backed file system when there is one; see store/test_folder.h), the
-// diagnostic lines collected, and a scripted Yes/No question.
+// RAM-backed file system when there is one; see store/test_folder.h), a cache
+// folder inside it (XDG_CACHE_HOME), the diagnostic lines collected, and a
+// scripted Yes/No question.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +37,14 @@ class TSettingsTest : public ::testing::Test {
     std::vector<std::string> SubKeys(std::string_view path);
     std::vector<std::string> ValueNames(std::string_view path);
 };
+
+// Runs `body` in a child process and waits for it; true when it returned
+// true. With `uid`, the child first becomes that user (and group `uid`);
+// only a process running as root can, so callers check RunningAsRoot().
+bool RunInChild(const std::function<bool()>& body, std::optional<uid_t> uid = std::nullopt);
+bool RunningAsRoot();
+// The user "nobody", for a second user in tests that run as root.
+inline constexpr uid_t kNobody = 65534;
 
 // The bytes of a file; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);

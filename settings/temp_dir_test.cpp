@@ -1,0 +1,137 @@
+// The folder for scratch files: the user's own choice, the machine's
+// setting, the user's cache folder; private to each user wherever it is.
+#include "settings/temp_dir.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "settings/test_env.h"
+
+namespace vrk {
+namespace {
+
+class ScratchFolder : public TSettingsTest {
+  protected:
+    // A folder below the test's own, made with `mode` (whatever the umask).
+    std::string Folder(const std::string& name, mode_t mode) {
+        const std::string path = dir_ + "/" + name;
+        std::filesystem::create_directories(path);
+        chmod(path.c_str(), mode);
+        return path;
+    }
+    static bool SetMachineDir(const std::string& dir) {
+        return TSetRegistryString(kMachineRootPath, "BackupDir", dir,
+                                  kRegCreateKey | kRegOverwrite);
+    }
+    static std::string Found() {
+        std::string dir;
+        return TReadBackupDir(dir) ? dir : std::string("<none>");
+    }
+    static mode_t Mode(const std::string& path) {
+        struct stat st {};
+        return lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+    }
+    static std::string Login() {
+        const passwd* entry = getpwuid(geteuid());
+        return entry != nullptr ? entry->pw_name : std::to_string(geteuid());
+    }
+};
+
+TEST_F(ScratchFolder, OwnChoiceThenMachineSettingThenCacheFolder) {
+    // Nothing set: the cache folder, made private.
+    EXPECT_EQ(Found(), dir_ + "/cache/vrk3");
+    EXPECT_EQ(Mode(dir_ + "/cache/vrk3"), 0700u);
+
+    const std::string machine = Folder("machine", 0755);
+    ASSERT_TRUE(SetMachineDir(machine + "/"));
+    EXPECT_EQ(Found(), machine);  // one trailing "/" removed
+    EXPECT_EQ(TScratchPath(Found(), "bf1.qbk"), machine + "/bf1.qbk");
+
+    const std::string own = Folder("own", 0700);
+    ASSERT_TRUE(TWriteBackupDir(own));
+    EXPECT_EQ(Found(), own);
+    std::string stored;
+    ASSERT_TRUE(TGetRegistryString(kUserRootPath, "BackupDir", stored));
+    EXPECT_EQ(stored, own);  // kept per user: the machine's setting is unchanged
+    ASSERT_TRUE(TGetRegistryString(kMachineRootPath, "BackupDir", stored));
+    EXPECT_EQ(stored, machine + "/");
+
+    // A choice that cannot be used (gone, or not a folder) is passed over.
+    std::filesystem::remove(own);
+    EXPECT_EQ(Found(), machine);
+    ASSERT_TRUE(TWriteBackupDir("relative/temp"));
+    EXPECT_EQ(Found(), machine);
+}
+
+// Below a folder every user may write, each user gets a folder of its own;
+// without the sticky bit others could move it away, so the folder is not
+// used at all.
+TEST_F(ScratchFolder, SharedFolderGivesEachUserAPrivateFolder) {
+    const std::string shared = Folder("shared", 01777);
+    ASSERT_TRUE(SetMachineDir(shared));
+    const std::string mine = shared + "/vrk3-" + Login();
+    EXPECT_EQ(Found(), mine);
+    EXPECT_EQ(Mode(mine), 0700u);
+    chmod(mine.c_str(), 0755);  // loosened meanwhile: made private again
+    EXPECT_EQ(Found(), mine);
+    EXPECT_EQ(Mode(mine), 0700u);
+
+    chmod(shared.c_str(), 0777);
+    EXPECT_EQ(Found(), dir_ + "/cache/vrk3");
+}
+
+// A name taken by something that is not the user's own folder is never
+// followed or used: the scratch files go to the cache folder instead.
+TEST_F(ScratchFolder, TakenPrivateNameIsNotFollowed) {
+    const std::string shared = Folder("shared", 01777);
+    const std::string elsewhere = Folder("elsewhere", 0777);
+    ASSERT_TRUE(SetMachineDir(shared));
+    std::filesystem::create_directory_symlink(elsewhere, shared + "/vrk3-" + Login());
+    EXPECT_EQ(Found(), dir_ + "/cache/vrk3");
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+}
+
+// Two users with one shared machine setting: each has a private folder the
+// other cannot enter; a user who may not write the machine's folder uses
+// its own cache folder.
+TEST_F(ScratchFolder, TwoUsersScratchFilesNeverMeet) {
+    if (!RunningAsRoot()) GTEST_SKIP() << "a second user needs root";
+    chmod(dir_.c_str(), 0755);
+    const std::string shared = Folder("shared", 01777);
+    const std::string closed = Folder("closed", 0755);
+    ASSERT_TRUE(SetMachineDir(shared));
+    const std::string mine = Found();
+    std::ofstream(mine + "/srchbkp1.qsr") << "root";
+
+    const std::string cache = Folder("nobody-cache", 0700);
+    ASSERT_EQ(chown(cache.c_str(), kNobody, kNobody), 0);
+    setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+    const auto theirs = [&](const std::string& expected) {
+        return RunInChild(
+            [&] {
+                std::string dir;
+                if (!TReadBackupDir(dir) || dir != expected) return false;
+                std::ofstream(dir + "/srchbkp1.qsr") << "nobody";
+                std::ifstream other(mine + "/srchbkp1.qsr");
+                return !other.is_open();  // the other user's folder is closed
+            },
+            kNobody);
+    };
+    EXPECT_TRUE(theirs(shared + "/vrk3-nobody"));
+    EXPECT_EQ(Mode(shared + "/vrk3-nobody"), 0700u);
+    std::string text;
+    std::getline(std::ifstream(mine + "/srchbkp1.qsr"), text);
+    EXPECT_EQ(text, "root");
+
+    ASSERT_TRUE(SetMachineDir(closed));
+    EXPECT_TRUE(theirs(cache + "/vrk3"));
+}
+
+}  // namespace
+}  // namespace vrk

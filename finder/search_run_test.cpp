@@ -244,10 +244,13 @@ TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
 }
 
 TEST_F(TSearchRunTest, MissingTemporaryDirectoryIsAskedForOverTheProgressWindow) {
-    TRegKey machine;
-    ASSERT_EQ(TRegKey::Open(TRoot::kLocalMachine, kMachineRootKey, TAccess::kFull, machine),
+    // No folder can be used: none chosen, and the cache folder lies below a file.
+    TRegKey user;
+    ASSERT_EQ(TRegKey::Open(TRoot::kCurrentUser, kUserRootKey, TAccess::kFull, user),
               TRegResult::kOk);
-    ASSERT_EQ(machine.DeleteValue("BackupDir"), TRegResult::kOk);
+    ASSERT_EQ(user.DeleteValue("BackupDir"), TRegResult::kOk);
+    WriteFileBytes(folder_ + "/file", "");
+    setenv("XDG_CACHE_HOME", (folder_ + "/file/cache").c_str(), 1);
     SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
     const QString chosen = QString::fromStdString(folder_ + "/temp2");
     bool asked = false;

@@ -23,9 +23,9 @@ CTempDirDlg::CTempDirDlg(QWidget* parent, bool offerCancel) : QDialog(parent) {
     createControls();
     createLayout();
     connectControls();
-    std::string stored;
-    if (TReadBackupDir(stored)) {
-        m_pDirectory->setText(QFile::decodeName(stored.c_str()));
+    std::string shown;
+    if (TReadUserBackupDir(shown) || TReadBackupDir(shown)) {
+        m_pDirectory->setText(QFile::decodeName(shown.c_str()));
     } else {
         m_pDirectory->setText(QCoreApplication::applicationDirPath() +
                               texts::kTempDirDefaultFolder);
@@ -117,6 +117,7 @@ bool AskBackupDir(QWidget* parent, std::string& dir) {
     for (bool first = true; !TReadBackupDir(dir); first = false) {
         CTempDirDlg dialog(parent, !first);
         if (dialog.exec() != QDialog::Accepted) return false;
+        if (TScratchFolderIn(QFile::encodeName(dialog.Directory()).toStdString(), dir)) return true;
     }
     return true;
 }

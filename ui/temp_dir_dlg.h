@@ -1,6 +1,7 @@
 // CTempDirDlg: "Imenik za začasne datoteke", where the user chooses the
-// directory for the scratch files of dictionary operations (the per-machine
-// setting "BackupDir"), and the loop every caller uses to get it.
+// directory for the scratch files of dictionary operations (kept as the
+// user's own "BackupDir", see settings/temp_dir.h), and the loop every caller
+// uses to get it.
 #pragma once
 
 #include <QDialog>
@@ -14,8 +15,9 @@ namespace vrk {
 class CTempDirDlg : public QDialog {
     Q_OBJECT
   public:
-    // Shows the stored directory. When none is stored it shows the program's
-    // folder plus "/Temp" and offers no Cancel, unless `offerCancel` is set.
+    // Shows the user's stored choice, else the directory in use. When no
+    // directory can be used it shows the program's folder plus "/Temp" and
+    // offers no Cancel, unless `offerCancel` is set.
     explicit CTempDirDlg(QWidget* parent = nullptr, bool offerCancel = false);
 
     QString Directory() const;
@@ -42,11 +44,11 @@ class CTempDirDlg : public QDialog {
     QPushButton* m_pHelp = nullptr;
 };
 
-// The temporary directory for a dictionary operation: reads "BackupDir" and,
-// while it cannot be read, shows CTempDirDlg. False when the user cancels;
-// the action is then abandoned. Only the first dialog may lack Cancel, so a
-// setting that cannot be stored never traps the user. `dir` holds the path
-// in the file-name encoding, as stored.
+// The temporary directory for a dictionary operation (TReadBackupDir) and,
+// while none can be used, CTempDirDlg. A directory chosen there is used even
+// when it cannot be stored. False when the user cancels; the action is then
+// abandoned. Only the first dialog may lack Cancel, so the user is never
+// trapped. `dir` holds the path in the file-name encoding, as stored.
 [[nodiscard]] bool AskBackupDir(QWidget* parent, std::string& dir);
 
 }  // namespace vrk

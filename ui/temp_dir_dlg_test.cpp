@@ -1,6 +1,9 @@
 #include "ui/temp_dir_dlg.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,9 +27,17 @@ class TempDirDlgTest : public TUiTest {
         std::string dir;
         return TReadBackupDir(dir) ? dir : std::string("<none>");
     }
+    // No folder can be used: nothing is set, and the cache folder lies
+    // below a file.
+    void BlockCacheFolder() {
+        QFile file(tmp_.filePath("file"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        setenv("XDG_CACHE_HOME", tmp_.filePath("file/cache").toLocal8Bit().constData(), 1);
+    }
 };
 
-TEST_F(TempDirDlgTest, FirstRunOffersTheProgramFolderAndNoCancel) {
+TEST_F(TempDirDlgTest, WithoutAUsableFolderOffersTheProgramFolderAndNoCancel) {
+    BlockCacheFolder();
     CTempDirDlg dialog;
     EXPECT_EQ(dialog.Directory(), QCoreApplication::applicationDirPath() + "/Temp");
     EXPECT_FALSE(dialog.CancelOffered());
@@ -72,12 +83,18 @@ TEST_F(TempDirDlgTest, OkCreatesAMissingFolderBeforeStoringIt) {
     EXPECT_TRUE(messages_->Shown().empty());
 }
 
-TEST_F(TempDirDlgTest, LoopAsksOnlyWhileTheSettingIsMissing) {
+TEST_F(TempDirDlgTest, ShowsTheFolderInUseAndAsksOnlyWhenNoneCanBeUsed) {
+    std::string dir;
+    ASSERT_TRUE(AskBackupDir(nullptr, dir));  // the cache folder, without a dialog
+    EXPECT_EQ(dir, dir_ + "/cache/vrk3");
+    EXPECT_EQ(CTempDirDlg().Directory().toStdString(), dir);
+    EXPECT_TRUE(CTempDirDlg().CancelOffered());
+
+    BlockCacheFolder();
     WhenModal([&](QWidget* modal) {
         Child<QLineEdit>(modal, "directoryEdit")->setText(tmp_.path());
         Child<QPushButton>(modal, "okButton")->click();
     });
-    std::string dir;
     ASSERT_TRUE(AskBackupDir(nullptr, dir));
     EXPECT_EQ(dir, tmp_.path().toStdString());
     // Now stored: no dialog at all.
@@ -86,29 +103,43 @@ TEST_F(TempDirDlgTest, LoopAsksOnlyWhileTheSettingIsMissing) {
     EXPECT_EQ(again, dir);
 }
 
-TEST_F(TempDirDlgTest, SettingThatCannotBeStoredOffersCancelTheSecondTime) {
-    // A settings folder that is a file: nothing can be read or stored.
+// A user who may not store anything is not held in the dialog: the folder
+// chosen is used for the action, and a folder that cannot be used lets the
+// user cancel the second time.
+TEST_F(TempDirDlgTest, ChoiceThatCannotBeStoredIsUsedAndCancelFollows) {
     CloseSettingsStore();
     const QString blocked = tmp_.filePath("store");
     QFile file(blocked);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     setenv("VRK3_SETTINGS_DIR", blocked.toLocal8Bit().constData(), 1);
+    BlockCacheFolder();
 
-    bool secondOffersCancel = false;
     WhenModal([&](QWidget* first) {
         Child<QLineEdit>(first, "directoryEdit")->setText(tmp_.path());
+        Child<QPushButton>(first, "okButton")->click();
+    });
+    std::string dir;
+    EXPECT_TRUE(AskBackupDir(nullptr, dir));
+    EXPECT_EQ(dir, tmp_.path().toStdString());
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
+
+    // Every user may write this folder and it has no sticky bit: unusable.
+    const QString open = tmp_.filePath("odprt");
+    ASSERT_TRUE(QDir().mkpath(open));
+    chmod(open.toLocal8Bit().constData(), 0777);
+    bool secondOffersCancel = false;
+    WhenModal([&](QWidget* first) {
+        Child<QLineEdit>(first, "directoryEdit")->setText(open);
         Child<QPushButton>(first, "okButton")->click();
         WhenModal([&](QWidget* second) {
             secondOffersCancel = !Child<QPushButton>(second, "cancelButton")->isHidden();
             Child<QPushButton>(second, "cancelButton")->click();
         });
     });
-    std::string dir;
     EXPECT_FALSE(AskBackupDir(nullptr, dir));
     EXPECT_TRUE(secondOffersCancel);
-    ASSERT_FALSE(messages_->Shown().empty());
-    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
     setenv("VRK3_SETTINGS_DIR", dir_.c_str(), 1);
     CloseSettingsStore();
 }

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "ui/message_box.h"
+#include "ui/startup_check.h"
 
 // Outside any namespace, as Q_INIT_RESOURCE requires.
 static void InitResourceFiles() {
@@ -34,6 +35,7 @@ void InitUi() {
     QFont::insertSubstitutions(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono"),
                                                                QStringLiteral("DejaVu Sans Mono")});
     InstallRegistryQuestion();
+    ArmStartupCheck();
 }
 
 }  // namespace vrk

@@ -6,8 +6,9 @@ namespace vrk {
 
 // Registers the built-in icons and help pages, maps the font faces that
 // stored fonts name ("Arial CE", "Times New Roman", "Courier New") to faces
-// this system has, and makes the settings helpers ask their questions through
-// ShowMessage. Safe to call more than once.
+// this system has, makes the settings helpers ask their questions through
+// ShowMessage, and arms the start-up check when VRK3_STARTUP_CHECK asks for
+// it (startup_check.h). Safe to call more than once.
 void InitUi();
 
 // Registers the built-in resources only; the icon and help functions call it

@@ -3,9 +3,49 @@
 #include <sqlite3.h>
 
 #include "settings/diagnostic.h"
-#include "settings/settings_db_statement.h"
 
 namespace vrk {
+
+TSettingsDb::TStatement::TStatement(TSettingsDb& db, const char* sql) : st_(db.Prepare(sql)) {}
+
+TSettingsDb::TStatement::~TStatement() {
+    if (st_ != nullptr) {
+        sqlite3_reset(st_);
+        sqlite3_clear_bindings(st_);
+    }
+}
+
+void TSettingsDb::TStatement::Bind(int i, std::int64_t v) {
+    sqlite3_bind_int64(st_, i, v);
+}
+
+void TSettingsDb::TStatement::Bind(int i, std::string_view bytes) {
+    sqlite3_bind_blob(st_, i, bytes.empty() ? "" : bytes.data(), static_cast<int>(bytes.size()),
+                      SQLITE_TRANSIENT);
+}
+
+int TSettingsDb::TStatement::Step() {
+    return sqlite3_step(st_);
+}
+
+TSettingsDb::TTransaction::TTransaction(TSettingsDb& db, bool write) : db_(db) {
+    TStatement begin(db, write ? "BEGIN IMMEDIATE" : "BEGIN");
+    open_ = begin.ok() && begin.Step() == SQLITE_DONE;
+}
+
+TSettingsDb::TTransaction::~TTransaction() {
+    if (open_) {
+        TStatement rollback(db_, "ROLLBACK");
+        if (rollback.ok()) rollback.Step();
+    }
+}
+
+bool TSettingsDb::TTransaction::Commit() {
+    TStatement commit(db_, "COMMIT");
+    if (!commit.ok() || commit.Step() != SQLITE_DONE) return false;
+    open_ = false;
+    return true;
+}
 
 namespace {
 

@@ -107,10 +107,40 @@ class TSettingsDb {
                                                std::int64_t uniqueBelow, std::int64_t& id);
 
   private:
-    class TStatement;
-    class TTransaction;
-    friend class TStatement;
-    friend class TTransaction;
+    // A cached statement, reset (and its bindings cleared) when the scope
+    // that used it ends.
+    class TStatement {
+      public:
+        TStatement(TSettingsDb& db, const char* sql);
+        ~TStatement();
+        TStatement(const TStatement&) = delete;
+        TStatement& operator=(const TStatement&) = delete;
+
+        bool ok() const { return st_ != nullptr; }
+        sqlite3_stmt* get() const { return st_; }
+        void Bind(int i, std::int64_t v);
+        // Names and data are bound as byte strings, so that comparison is exact.
+        void Bind(int i, std::string_view bytes);
+        int Step();
+
+      private:
+        sqlite3_stmt* st_;
+    };
+
+    // One transaction; rolled back unless committed.
+    class TTransaction {
+      public:
+        TTransaction(TSettingsDb& db, bool write);
+        ~TTransaction();
+        TTransaction(const TTransaction&) = delete;
+        TTransaction& operator=(const TTransaction&) = delete;
+        bool open() const { return open_; }
+        bool Commit();
+
+      private:
+        TSettingsDb& db_;
+        bool open_ = false;
+    };
 
     explicit TSettingsDb(std::string path);
     // Opening in steps, each in settings_db_open.cpp: the file, its layout,

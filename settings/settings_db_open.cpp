@@ -10,7 +10,6 @@
 #include <fstream>
 
 #include "settings/settings_db.h"
-#include "settings/settings_db_statement.h"
 #include "settings/settings_format.h"
 
 namespace vrk {
@@ -36,9 +35,10 @@ bool MayWrite(const std::string& path) {
 
 // What the first bytes of an existing file say.
 struct THead {
-    bool empty = true;  // no bytes at all (or no file)
-    bool whole = true;  // a database header and a size that fits its pages
-    bool wal = false;   // bytes 18 and 19 are 2 in a file in WAL mode
+    bool empty = true;     // no bytes at all (or no file)
+    bool database = true;  // begins with a database header
+    bool whole = true;     // as long as its pages
+    bool wal = false;      // bytes 18 and 19 are 2 in a file in WAL mode
 };
 
 // SQLite takes a file shorter than one page for an empty database and would
@@ -55,14 +55,14 @@ THead ReadHead(const std::string& path) {
     in.seekg(0);
     if (size < static_cast<std::streamoff>(bytes.size()) ||
         !in.read(reinterpret_cast<char*>(bytes.data()), bytes.size())) {
-        head.whole = false;
+        head.database = false;
         return head;
     }
     static constexpr char kMagic[] = "SQLite format 3";  // and its terminating zero
+    head.database = std::equal(kMagic, kMagic + sizeof kMagic, bytes.begin());
     const std::uint32_t pageSize =
         bytes[16] == 0 && bytes[17] == 1 ? 65536u : (bytes[16] << 8 | bytes[17]);
-    head.whole = std::equal(kMagic, kMagic + sizeof kMagic, bytes.begin()) && pageSize >= 512 &&
-                 size >= pageSize && size % pageSize == 0;
+    head.whole = pageSize >= 512 && size >= pageSize && size % pageSize == 0;
     head.wal = bytes[18] == 2 && bytes[19] == 2;
     return head;
 }
@@ -136,8 +136,12 @@ bool TSettingsDb::OpenFile(std::string& error) {
         return false;
     }
     const THead head = ReadHead(path_);
+    if (!head.empty && !head.database) {
+        error = "file is not a database";
+        return false;
+    }
     if (!head.empty && !head.whole) {
-        error = "not a database, or cut short";
+        error = "damaged (cut short inside a page)";
         return false;
     }
     std::string name = path_;

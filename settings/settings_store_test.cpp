@@ -151,6 +151,24 @@ TEST_F(Opening, InteriorDamageIsFoundAndTheFileLeftAlone) {
     EXPECT_NE(lines_[0].find("damaged"), std::string::npos) << lines_[0];
 }
 
+// SQLite takes a file shorter than one page for an empty database; neither
+// a few bytes of something else nor a database cut short is written over.
+TEST_F(Opening, ShortFilesAreNeverWrittenOver) {
+    ASSERT_TRUE(TSetRegistryString(kFinderPath, "ActiveLib", "Slovarji", kRegCreateKey));
+    CloseSettingsStore();
+    const std::string path = dir_ + "/user.db";
+    const std::string cut = ReadFileBytes(path).substr(0, 1000);
+    for (const std::string& bytes : {std::string("x"), std::string(99, 'y'), cut}) {
+        WriteFileBytes(path, bytes);
+        CloseSettingsStore();
+        std::string text;
+        EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
+        EXPECT_FALSE(TSetRegistryString(kFinderPath, "ActiveLib", "x", kRegCreateKey));
+        CloseSettingsStore();
+        EXPECT_EQ(ReadFileBytes(path), bytes) << bytes.size() << " bytes";
+    }
+}
+
 // Start-up meets a store another process holds: it waits briefly, goes on
 // with the defaults, says so once, and uses the store once it is free.
 TEST_F(Opening, HeldStoreIsWaitedForBrieflyAndTriedAgainLater) {

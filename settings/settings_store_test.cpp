@@ -147,7 +147,7 @@ TEST_F(Opening, InteriorDamageIsFoundAndTheFileLeftAlone) {
     EnsureFinderKeys();
     CloseSettingsStore();
     EXPECT_EQ(ReadFileBytes(path), bytes);
-    ASSERT_EQ(lines_.size() >= 1, true);
+    ASSERT_FALSE(lines_.empty());
     EXPECT_NE(lines_[0].find("damaged"), std::string::npos) << lines_[0];
 }
 

@@ -4,6 +4,7 @@
 #   UNMUNCH    unmunch (hunspell-tools), which expands DIC by the affix rules of AFF
 #   DIC, AFF   the spelling dictionary (hunspell-sl)
 #   COPYRIGHT  its Debian copyright file, which names the authors and the licence
+#   DETAILS    the installed copyright file of this program, named in the notes
 #   WORK       a scratch folder
 #   OUTPUT     the dictionary to write
 # Author and notes name the source and its licence; the flags allow export
@@ -53,7 +54,7 @@ if(source)
   string(APPEND notes "; izvor: ${source}")
 endif()
 string(APPEND notes "), razširjene po njegovih pravilih s programom unmunch. "
-                    "Licenca: ${licence}. Podrobnosti: ${COPYRIGHT}")
+                    "Licenca: ${licence}. Podrobnosti: ${DETAILS}")
 
 # The encoding of the expanded words is the spelling dictionary's own.
 file(STRINGS "${AFF}" set_line REGEX "^SET[ \t]" LIMIT_COUNT 1)

@@ -3,10 +3,14 @@
 # (name, authors and licence from the copyright file, flags that allow export
 # and forbid changes), that it holds the whole word list, and that a search
 # finds real Slovene words in it.
-#   word_list_test.sh VRK3TOOL DICT COPYRIGHT
+# The program's own copyright file (installed as DETAILS, which the notes
+# name) repeats the word list's licence and authors.
+#   word_list_test.sh VRK3TOOL DICT COPYRIGHT DETAILS PACKAGE_COPYRIGHT
 . "$(dirname "${BASH_SOURCE[0]}")/../../tools/test_lib.sh" "$1"
 dict=$2
 copyright=$3
+details=$4
+package_copyright=$5
 
 info=$("$tool" info "$dict")
 field() { echo "$info" | sed -n "s/^$1: //p"; }
@@ -21,7 +25,11 @@ licence=$(sed -n 's/^License: *//p' <<<"$paragraph")
 check author-first-holder 1 "$(field author | grep -Fc "$holder; ")"
 check author-without-mail 0 "$(field author | grep -c '@')"
 check notes-name-source 1 "$(field notes | grep -c 'Debianov paket hunspell-sl')"
-check notes-name-licence 1 "$(field notes | grep -Fc "Licenca: $licence. Podrobnosti: $copyright")"
+check notes-name-licence 1 "$(field notes | grep -Fc "Licenca: $licence. Podrobnosti: $details")"
+ours=$(awk '/^Files: usr\/share\/vrk3\/dictionaries\/\*$/ { on = 1 } on && /^$/ { exit } on' \
+  "$package_copyright")
+check package-copyright-licence "$licence" "$(sed -n 's/^License: *//p' <<<"$ours")"
+check package-copyright-first-holder "$holder" "$(sed -n 's/^Copyright: *//p' <<<"$ours")"
 # Every distinct form of the word list, about 1 160 000 of them.
 entries=$(field entries)
 check entries-whole-list 1 "$([ "$entries" -gt 1000000 ] && echo 1)"

@@ -1,6 +1,7 @@
 # What `cmake --install` puts where (GNU folders below the install prefix),
 # in two components:
-#   vrk3              the programs, help pages, sample dictionary, desktop
+#   vrk3              the programs, help pages, sample dictionary, the
+#                     dictionary "Slovenske besede" (when built), desktop
 #                     entries, icons, AppStream data, man pages, bash
 #                     completion and the Debian documentation files;
 #   machine-settings  writes "InstallPath" (the folder of the help pages)
@@ -65,6 +66,13 @@ endif()
 install(DIRECTORY ${res}/help/ DESTINATION ${VRK3_INSTALL_SHARE_DIR} COMPONENT vrk3
         FILES_MATCHING PATTERN "*.html")
 install(FILES ${gen}/Vzorec.vrk3 DESTINATION ${VRK3_INSTALL_SHARE_DIR}/sample COMPONENT vrk3)
+# The dictionary "Slovenske besede", where the build makes it (resources/words):
+# a new user's first start makes a library of it (settings/first_library.h).
+if(VRK3_WORD_LIST_FILE)
+  add_dependencies(vrk3_install_files vrk3_word_list)
+  install(FILES ${VRK3_WORD_LIST_FILE} DESTINATION ${VRK3_INSTALL_SHARE_DIR}/dictionaries
+          COMPONENT vrk3)
+endif()
 install(FILES ${res}/desktop/vrk3.desktop ${res}/desktop/vrk3zsn.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT vrk3)
 install(FILES ${res}/icons/app-finder.svg DESTINATION

@@ -5,6 +5,7 @@
 
 #include "finder/finder_texts.h"
 #include "finder/main_frame.h"
+#include "settings/first_library.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "ui/cp1250_text.h"
@@ -39,6 +40,8 @@ bool CVrk3App::InitInstance(bool showSplash) {
     // The help pages are in the install folder; paths are kept in the
     // file-name encoding.
     vrk::SetHelpFolder(QString::fromLocal8Bit(installPath));
+    // A new user starts with the installed Slovene words as the active library.
+    (void)vrk::CreateFirstLibrary(installPath);
 
     m_pMainFrame = std::make_unique<CMainFrame>(showSplash);
     // Closing the frame ends the program, also while a help window is open.

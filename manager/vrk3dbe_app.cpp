@@ -5,6 +5,7 @@
 
 #include "manager/main_frame.h"
 #include "manager/manager_texts.h"
+#include "settings/first_library.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "ui/help.h"
@@ -39,6 +40,8 @@ bool CVrk3dbeApp::InitInstance(bool showSplash) {
     const QString folder = QString::fromLocal8Bit(installPath);
     m_strHelpPath = folder + (folder.endsWith('/') ? "" : "/") + QStringLiteral("Vrk3.hlp");
     vrk::SetHelpFolder(folder);
+    // A new user starts with a library of the installed Slovene words.
+    (void)vrk::CreateFirstLibrary(installPath);
 
     m_pMainFrame = std::make_unique<CMainFrame>(showSplash);
     QObject::connect(m_pMainFrame.get(), &CMainFrame::FrameClosed, qApp, &QCoreApplication::quit);

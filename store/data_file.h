@@ -46,6 +46,8 @@
 namespace vrk {
 
 class TWordIndex;
+class TWordDecoder;
+struct TWordListCounts;
 
 // Makes path the 72-byte empty dictionary, replacing a file that is there
 // (TDataFile::CreateEmpty, which also tells why it failed).
@@ -207,6 +209,10 @@ class TDataFile {
     [[nodiscard]] bool ExportSecondGen(const std::string& path, char separator);
     [[nodiscard]] bool ExportFirstGen(const std::string& path, char separator);
     [[nodiscard]] bool ExportCsv(const std::string& path, char separator);
+    // Merges a word list (word_list.h), held whole in `list`, whose lines
+    // `decoder` turns into words; `counts` tells what became of each line.
+    [[nodiscard]] bool ImportWords(std::string_view list, TWordDecoder& decoder,
+                                   TWordListCounts& counts);
 
   private:
     friend class TDataFileTestPeer;  // tests queue changes step by step

@@ -94,14 +94,24 @@ std::string Cp1250ToUtf8(std::string_view bytes) {
 std::optional<std::string> Utf8ToCp1250(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
+    if (!AppendUtf8AsCp1250(utf8, out)) return std::nullopt;
+    return out;
+}
+
+bool AppendUtf8AsCp1250(std::string_view utf8, std::string& out) {
     for (std::size_t i = 0; i < utf8.size();) {
+        // Plain ASCII, the most of any word list, needs no decoding.
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            out += utf8[i++];
+            continue;
+        }
         const auto c = NextCodePoint(utf8, i);
-        if (!c) return std::nullopt;
+        if (!c) return false;
         const auto b = UnicodeToCp1250(*c);
-        if (!b) return std::nullopt;
+        if (!b) return false;
         out += static_cast<char>(*b);
     }
-    return out;
+    return true;
 }
 
 }  // namespace vrk

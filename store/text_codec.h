@@ -19,5 +19,8 @@ std::string Cp1250ToUtf8(std::string_view bytes);
 // Nothing when the text is not valid UTF-8 or holds a character that
 // Windows-1250 cannot hold.
 std::optional<std::string> Utf8ToCp1250(std::string_view utf8);
+// Appends the UTF-8 text to `out` as Windows-1250; false (with `out` holding
+// some of it) when Utf8ToCp1250 would give nothing.
+[[nodiscard]] bool AppendUtf8AsCp1250(std::string_view utf8, std::string& out);
 
 }  // namespace vrk

@@ -17,7 +17,9 @@
 #include "store/format.h"
 #include "store/pattern.h"
 #include "store/progress.h"
+#include "store/word_list.h"
 #include "tool_common.h"
+#include "word_source.h"
 
 namespace vrk::tool {
 namespace {
@@ -224,21 +226,45 @@ int RunSearch(const TSearchArgs& a) {
 // --- import and export
 
 struct TConvertArgs {
-    std::string kind;  // vrk, text or csv
+    std::string kind;  // vrk, text, csv or words (import only)
     std::string dict, other;
     std::optional<std::string> separator;
+    std::optional<std::string> encoding;
     bool withInfo = false;
     std::optional<std::string> alphabet;
     std::optional<std::string> alphabetSeparator;
     bool force = false;
 };
 
+// What `import words` did with the list's lines, on stdout.
+void PrintWordCounts(const TWordListCounts& c) {
+    std::cout << "words: " << c.added << " added, " << c.present << " already there, " << c.repeated
+              << " repeated; skipped: " << c.empty << " empty lines, " << c.unfit
+              << " not words Windows-1250 can hold\n";
+}
+
 int RunImport(const TConvertArgs& a) {
-    if (a.kind == "csv" && a.separator) throw TUsageError("--separator applies to vrk and text");
+    const bool words = a.kind == "words";
+    if ((a.kind == "csv" || words) && a.separator)
+        throw TUsageError("--separator applies to vrk and text");
     if (a.kind != "vrk" && a.withInfo) throw TUsageError("--with-info applies to vrk only");
+    if (!words && a.encoding) throw TUsageError("--encoding applies to words only");
     const char separator =
         a.separator ? ToCp1250Char(*a.separator, "--separator") : (a.kind == "vrk" ? '\x02' : ';');
+    // A word list is read whole before the dictionary is locked, so that a
+    // slow writer on standard input never keeps the dictionary from others.
+    std::unique_ptr<TWordDecoder> decoder;
+    std::string list;
+    if (words) {
+        decoder = MakeWordDecoder(a.encoding.value_or("UTF-8"));
+        int error = 0;
+        if (!ReadWordList(a.other, list, error))
+            return Fail(
+                a.other == "-" ? "standard input" : a.other,
+                "cannot read the word list: " + DescribeFailure(FailureFromErrno(error), error));
+    }
     auto file = OpenDictionary(a.dict);
+    TWordListCounts counts;
     bool ok;
     bool created;
     {
@@ -251,7 +277,9 @@ int RunImport(const TConvertArgs& a) {
             return Fail(*file, "cannot create the dictionary");
         if (!created)
             if (const int refused = CheckChangesAllowed(*file, a.force)) return refused;
-        if (a.kind == "vrk")
+        if (words)
+            ok = file->ImportWords(list, *decoder, counts);
+        else if (a.kind == "vrk")
             ok = file->ImportSecondGen(a.other, separator, a.withInfo);
         else if (a.kind == "text")
             ok = file->ImportFirstGen(a.other, separator);
@@ -261,7 +289,8 @@ int RunImport(const TConvertArgs& a) {
     // A dictionary made for this import only is not left behind empty.
     std::error_code ec;
     if (!ok && created) std::filesystem::remove(a.dict, ec);
-    return Finish(ok, *file, "cannot import " + a.other);
+    if (ok && words) PrintWordCounts(counts);
+    return Finish(ok, *file, "cannot import " + (a.other == "-" ? "standard input" : a.other));
 }
 
 int RunExport(const TConvertArgs& a) {
@@ -321,17 +350,27 @@ int RunRemap(const std::string& dict, const std::string& from, const std::string
 }
 
 void AddConvertOptions(CLI::App* c, TConvertArgs& a, bool import) {
-    c->add_option("KIND", a.kind, "vrk (second generation), text (first generation) or csv")
-        ->required()
-        ->check(CLI::IsMember({"vrk", "text", "csv"}));
+    if (import)
+        c->add_option("KIND", a.kind,
+                      "vrk (second generation), text (first generation), csv, or words (one "
+                      "word per line, no descriptions)")
+            ->required()
+            ->check(CLI::IsMember({"vrk", "text", "csv", "words"}));
+    else
+        c->add_option("KIND", a.kind, "vrk (second generation), text (first generation) or csv")
+            ->required()
+            ->check(CLI::IsMember({"vrk", "text", "csv"}));
     if (import) {
-        c->add_option("SOURCE", a.other, "older-format file to read")->required();
+        c->add_option("SOURCE", a.other, "file to read (words: - reads standard input)")
+            ->required();
         c->add_option("DICT", a.dict, "dictionary to merge into (created when missing)")
             ->required();
         c->add_option("--separator", a.separator,
                       "character that divides descriptions (vrk: byte 2, text: ;)");
         c->add_flag("--with-info", a.withInfo,
                     "vrk: also take name, author, notes, password, flags");
+        c->add_option("--encoding", a.encoding,
+                      "words: the list's encoding, e.g. ISO-8859-2 (default UTF-8)");
         c->add_flag("--force", a.force, "import even when the dictionary does not allow changes");
     } else {
         c->add_option("DICT", a.dict, "dictionary to export")->required();
@@ -369,7 +408,8 @@ void RegisterFormatCommands(CLI::App& app, int& exitCode) {
     s->callback([search, &exitCode] { exitCode = RunSearch(*search); });
 
     auto import = std::make_shared<TConvertArgs>();
-    auto* i = app.add_subcommand("import", "Merge an older-format file into a dictionary");
+    auto* i =
+        app.add_subcommand("import", "Merge an older-format file or a word list into a dictionary");
     AddConvertOptions(i, *import, true);
     i->callback([import, &exitCode] { exitCode = RunImport(*import); });
 

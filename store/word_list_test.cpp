@@ -1,0 +1,154 @@
+// Word lists merged into dictionaries: line ends and blanks, the two kinds
+// of decoder, repeats, words the dictionary holds already, and a stop.
+#include "word_list.h"
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include "progress.h"
+#include "test_util.h"
+
+namespace vrk {
+namespace {
+
+// The code points of ISO-8859-2, from the system's converter.
+std::array<char32_t, 256> Latin2CodePoints() {
+    std::array<char32_t, 256> table{};
+    iconv_t cd = iconv_open("UTF-32LE", "ISO-8859-2");
+    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    for (int b = 0; b < 256; ++b) {
+        char in = static_cast<char>(b);
+        unsigned char out[4] = {};
+        char* pin = &in;
+        char* pout = reinterpret_cast<char*>(out);
+        std::size_t nin = 1, nout = sizeof out;
+        table[b] = iconv(cd, &pin, &nin, &pout, &nout) == static_cast<std::size_t>(-1)
+                       ? TByteWordDecoder::kNoCharacter
+                       : char32_t{out[0]} | char32_t{out[1]} << 8;
+    }
+    iconv_close(cd);
+    return table;
+}
+
+class WordListTest : public TempDirTest {
+  protected:
+    // Imports `list` into the dictionary at "w.vrk3" (made empty unless it
+    // is there) and returns its entries afterwards.
+    std::vector<std::string> Imported(std::string_view list, TWordDecoder& decoder) {
+        if (!std::filesystem::exists(Path("w.vrk3"))) {
+            EXPECT_TRUE(CreateEmpty(Path("w.vrk3")));
+        }
+        auto dict = Dictionary("w.vrk3");
+        EXPECT_TRUE(dict->ImportWords(list, decoder, m_counts));
+        return Entries(*dict);
+    }
+    TWordListCounts m_counts;
+    TUtf8WordDecoder m_utf8;
+};
+
+using Words = std::vector<std::string>;
+
+TEST_F(WordListTest, EveryLineEndAndBlanksAroundTheWordAreDropped) {
+    const Words entries = Imported(
+        "karta\nKirka\r\n  korma\t \r"
+        "\r\n \t \n\nkurja\n\xEF\xBB\xBFkurza\n\xEF\xBB\xBF\nKerta",
+        m_utf8);
+    EXPECT_EQ(entries, Words({"karta", "Kirka", "korma", "kurja", "kurza", "Kerta"}));
+    EXPECT_EQ(m_counts.added, 6);
+    // "\r\n", " \t ", "" and the byte-order mark alone: CR LF is one line end.
+    EXPECT_EQ(m_counts.empty, 4);
+    EXPECT_EQ(m_counts.unfit, 0);
+}
+
+TEST_F(WordListTest, RepeatsAreStoredOnceAndCaseMakesAnotherWord) {
+    std::string list;
+    // Enough words that the table of listed words grows several times.
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < 5000; ++i) list += "beseda" + std::to_string(i) + "\n";
+    list += "Kirka\nkirka\nKirka\nKIRKA\n";
+    ASSERT_TRUE(CreateEmpty(Path("w.vrk3")));
+    auto dict = Dictionary("w.vrk3");
+    ASSERT_TRUE(dict->ImportWords(list, m_utf8, m_counts));
+    ASSERT_EQ(dict->GetEntryCount(), 5003);
+    Words words(4);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(dict->GetWord(4999 + i, words[i]));
+    EXPECT_EQ(words, Words({"beseda4999", "Kirka", "kirka", "KIRKA"}));
+    EXPECT_EQ(m_counts.added, 5003);
+    EXPECT_EQ(m_counts.repeated, 5001);
+}
+
+TEST_F(WordListTest, Utf8LinesWindows1250CannotHoldAreSkippedAndCounted) {
+    const std::string tooLong(kMaxRecordText + 1, 'a');
+    const Words entries = Imported(
+        "\xC4\x8D"
+        "rka\n"                    // črka
+        "\xC5\xA1\xC5\xBE\n"       // šž
+        "\xE6\x97\xA5\n"           // 日
+        "sm\xC3\xB8rrebr\xC3\xB8"  // smørrebrød: ø has no byte
+        "d\n"
+        "ab\xC4\n"  // a cut sequence
+        "ab\xFF\n"  // no UTF-8 at all
+        "a\x01"
+        "b\n"  // a control character
+        "a\tb\n" +
+            tooLong + "\n" + std::string(kMaxRecordText, 'b'),
+        m_utf8);
+    EXPECT_EQ(entries, Words({"\xE8rka", "\x9A\x9E", std::string(kMaxRecordText, 'b')}));
+    EXPECT_EQ(m_counts.unfit, 7);
+    EXPECT_EQ(m_counts.added, 3);
+}
+
+TEST_F(WordListTest, OneByteEncodingsGoThroughTheirTable) {
+    TByteWordDecoder latin2(Latin2CodePoints());
+    // ISO-8859-2 č, š, ž and Š are E8, B9, BE and A9; Windows-1250 has
+    // them at E8, 9A, 9E and 8A.
+    EXPECT_EQ(Imported("\xE8rka\n\xB9\xBE\n\xA9ola\n", latin2),
+              Words({"\xE8rka", "\x9A\x9E", "\x8Aola"}));
+
+    // A byte that stands for no character, or for one Windows-1250 lacks.
+    std::array<char32_t, 256> table{};
+    for (int b = 0; b < 256; ++b) table[b] = static_cast<char32_t>(b);
+    table['x'] = TByteWordDecoder::kNoCharacter;
+    table['y'] = U'\u65E5';
+    TByteWordDecoder partial(table);
+    std::filesystem::remove(Path("w.vrk3"));
+    EXPECT_EQ(Imported("ax\nay\naz\n", partial), Words({"az"}));
+    EXPECT_EQ(m_counts.unfit, 2);
+}
+
+TEST_F(WordListTest, WordsTheDictionaryHoldsKeepTheirEntries) {
+    auto dict = DictionaryWith(
+        {Record("karta", {"igralna", "zemljevid"}), Record("Kirka"), Record("karta", {"druga"})},
+        "w.vrk3");
+    const Words entries = Imported("Kirka\nkarta\nkorma\nkarta\n", m_utf8);
+    EXPECT_EQ(entries, Words({Record("karta", {"igralna", "zemljevid"}), Record("Kirka"),
+                              Record("karta", {"druga"}), "korma"}));
+    EXPECT_EQ(m_counts.present, 3);
+    EXPECT_EQ(m_counts.added, 1);
+
+    // A list with no new word leaves the dictionary byte for byte.
+    const std::string before = ReadWholeFile(Path("w.vrk3"));
+    EXPECT_EQ(Imported("korma\nKirka\n", m_utf8).size(), 4u);
+    EXPECT_EQ(ReadWholeFile(Path("w.vrk3")), before);
+}
+
+TEST_F(WordListTest, AStopLeavesTheDictionaryAsItWas) {
+    auto dict = DictionaryWith({Record("karta")}, "w.vrk3");
+    const std::string before = ReadWholeFile(Path("w.vrk3"));
+    TProgress progress;
+    progress.RequestStop();
+    dict->SetProgress(&progress);
+    TWordListCounts counts;
+    EXPECT_FALSE(dict->ImportWords("korma\nKirka\n", m_utf8, counts));
+    EXPECT_EQ(dict->LastFailure(), TFailure::Stopped);
+    EXPECT_EQ(ReadWholeFile(Path("w.vrk3")), before);
+
+    // A missing dictionary is no empty one: the import fails and makes none.
+    auto missing = Dictionary("missing.vrk3");
+    EXPECT_FALSE(missing->ImportWords("korma\n", m_utf8, counts));
+    EXPECT_EQ(missing->LastFailure(), TFailure::NotFound);
+    EXPECT_FALSE(std::filesystem::exists(Path("missing.vrk3")));
+}
+
+}  // namespace
+}  // namespace vrk

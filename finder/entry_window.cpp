@@ -1,6 +1,7 @@
 #include "finder/entry_window.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -48,6 +49,10 @@ void CEntryWindow::createControls() {
     m_pEdit->setObjectName(QStringLiteral("entryEdit"));
     m_pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_pEdit->setToolTip(vrk::texts::kEntryEditTip);
+    // Ctrl+Z undoes the main window's steps, here as everywhere; the
+    // editor keeps no undo of its own that could undo half of one.
+    m_pEdit->setUndoRedoEnabled(false);
+    m_pEdit->installEventFilter(this);
     m_pEdit->setStatusTip(vrk::texts::kEntryEditTip);
 
     m_pWord = new QLabel(vrk::texts::kWordLabel, m_pClient);
@@ -84,6 +89,12 @@ void CEntryWindow::LayOut() {
 
 bool CEntryWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pClient && event->type() == QEvent::Resize) LayOut();
+    if (watched == m_pEdit && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
+        // Not taken by the editor: the key goes to the undo command.
+        event->ignore();
+        return true;
+    }
     return QDockWidget::eventFilter(watched, event);
 }
 

@@ -16,11 +16,13 @@
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar.h"
 #include "finder/search_bar_options.h"
+#include "finder/undo_list_wnd.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "ui/commands.h"
 #include "ui/help.h"
 #include "ui/icons.h"
+#include "ui/message_box.h"
 #include "ui/splash_window.h"
 #include "ui/ui_texts.h"
 
@@ -83,12 +85,6 @@ vrk::TCommandSet* CMainFrame::Commands() const {
     return m_pCommands;
 }
 
-void CMainFrame::LoadEntry(const QString& dictionaryPath, int entryIndex) {
-    if (entryIndex < 0) return;
-    m_strLoadedDictionary = dictionaryPath;
-    m_nLoadedEntry = entryIndex;
-}
-
 void CMainFrame::createActions() {
     m_pCommands = new vrk::TCommandSet(this);
     m_pCommands->Add(vrk::texts::FrameCommands());
@@ -147,23 +143,24 @@ void CMainFrame::createSearchBar() {
 
 void CMainFrame::createDockWindows() {
     m_pEntryWindow = new CEntryWindow(this);
-    connect(m_pEntryWindow->NextButton(), &QPushButton::clicked, this, [this] {
-        if (m_nCurDesc <= m_nDescCount - 2) ++m_nCurDesc;
-    });
-    connect(m_pEntryWindow->PreviousButton(), &QPushButton::clicked, this, [this] {
-        if (m_nCurDesc != 0) --m_nCurDesc;
-    });
+    connect(m_pEntryWindow->NextButton(), &QPushButton::clicked, this,
+            &CMainFrame::NextDescription);
+    connect(m_pEntryWindow->PreviousButton(), &QPushButton::clicked, this,
+            &CMainFrame::PreviousDescription);
 }
 
 void CMainFrame::createPopups() {
     m_pActiveLibraryDlg = new CActiveLibraryDlg(m_activeLibrary, this);
     m_pSearchOptions = new CSearchOptionsDlg(this);
+    m_pUndoList = new CUndoListWnd(this);
+    connect(m_pUndoList, &CUndoListWnd::UndoRequested, this, &CMainFrame::UndoSteps);
     m_activeLibrary.Restore();
     connect(m_pActiveLibraryDlg, &CActiveLibraryDlg::LibraryChosen, this,
             &CMainFrame::UpdateCommandStates);
 }
 
 void CMainFrame::startTick() {
+    EntryTick();
     m_pTick = new QTimer(this);
     m_pTick->setObjectName(QStringLiteral("tick"));
     connect(m_pTick, &QTimer::timeout, this, &CMainFrame::onTick);
@@ -171,6 +168,7 @@ void CMainFrame::startTick() {
 }
 
 void CMainFrame::onTick() {
+    EntryTick();
     UpdateCommandStates();
 }
 
@@ -198,6 +196,13 @@ void CMainFrame::showEvent(QShowEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Closing loses unsaved changes of the word as loading another one
+    // would, so it asks the same question.
+    ReadEntryEditor();
+    if (m_bModified && !vrk::AskYesNo(this, vrk::texts::kUnsavedChangesLost, false)) {
+        event->ignore();
+        return;
+    }
     storePlacement();
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) emit FrameClosed();

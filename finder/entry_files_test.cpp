@@ -229,7 +229,9 @@ TEST_F(EntryFilesTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
     frame_->SaveEntry();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kStoreEntryError + "\n" + changed});
     frame_->DeleteEntry();
-    EXPECT_EQ(messages_->Texts().back(), texts::kDeleteEntryError + "\n" + changed);
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{texts::kStoreEntryError + "\n" + changed,
+                                    texts::kDeleteEntryError + "\n" + changed}));
     EXPECT_EQ(Entries(path), before);
     EXPECT_TRUE(StepTexts().empty());
     EXPECT_TRUE(frame_->EntryModified());
@@ -246,7 +248,9 @@ TEST_F(EntryFilesTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
     ASSERT_TRUE(other.StoreEntry(Entry("B", {"drug program"}), &last));
     const std::vector<std::string> changedByOther = Entries(path);
     EXPECT_FALSE(frame_->UndoLast());
-    EXPECT_EQ(messages_->Texts().back(), texts::kUndoFailed);
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{texts::kUnsavedChangesLost,
+                                    texts::kStoreEntryError + "\n" + changed, texts::kUndoFailed}));
     EXPECT_EQ(Entries(path), changedByOther);
     EXPECT_EQ(frame_->UndoHistory().Count(), 0);
 }

@@ -14,6 +14,7 @@
 #include "finder/search_test_util.h"
 
 class CVrk3mpgView;
+class QTimer;
 
 namespace vrk {
 
@@ -46,6 +47,10 @@ class TEntryTest : public TSearchTest {
     QString Counter() const;
 
     std::unique_ptr<CMainFrame> frame_;
+
+  private:
+    std::unique_ptr<QTimer> watchdog_;
+    int modalTicks_ = 0;
 };
 
 }  // namespace vrk

@@ -64,7 +64,11 @@ CMainFrame::CMainFrame(bool showSplash, QWidget* parent) : QMainWindow(parent) {
     if (showSplash) vrk::CSplashWindow::ShowSplash(vrk::bitmap::kFinderSplash, this);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // A frame destroyed while shown hides its result windows on the way;
+    // the area's signals must not reach the half-destroyed frame then.
+    disconnect(m_pMdiArea, nullptr, this, nullptr);
+}
 
 QMdiArea* CMainFrame::MdiArea() const {
     return m_pMdiArea;

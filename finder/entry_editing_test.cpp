@@ -10,12 +10,14 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <filesystem>
 
 #include "finder/entry_test_util.h"
 #include "finder/entry_window.h"
 #include "finder/finder_texts.h"
 #include "finder/main_frame_ids.h"
 #include "finder/vrk3mpg_view.h"
+#include "store/data_file.h"
 #include "ui/commands.h"
 
 namespace vrk {
@@ -226,6 +228,35 @@ TEST_F(EntryEditingTest, ClipboardCommandsWorkOnTheVisibleEditor) {
     frame_->EntryWindow()->hide();
     frame_->UpdateCommandStates();
     EXPECT_FALSE(frame_->Commands()->Action(id::kPaste)->isEnabled());
+}
+
+TEST_F(EntryEditingTest, DictionaryInformationShowsTheWordsDictionaryOrSaysItIsDamaged) {
+    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
+    {
+        TDataFile file(path, path + ".r", path + ".a", path + ".o");
+        ASSERT_TRUE(file.SetInfo("Reke", "Ana", "Opombe", "", 6));
+        ASSERT_TRUE(file.SetPicture("ni slika"));  // no picture Qt can read
+    }
+    frame_->UpdateCommandStates();
+    EXPECT_FALSE(frame_->Commands()->Action(id::kDictionaryInfo)->isEnabled());
+    Load(path, 0);
+    frame_->UpdateCommandStates();
+    EXPECT_TRUE(frame_->Commands()->Action(id::kDictionaryInfo)->isEnabled());
+    QString shownName;
+    WhenModal([&shownName](QWidget* modal) {
+        if (auto* name = modal->findChild<QLabel*>(QStringLiteral("nameLabel")))
+            shownName = name->text();
+        modal->close();
+    });
+    frame_->ShowDictionaryInfo();
+    EXPECT_EQ(shownName, "Reke");
+    // The picture written for the dialog is gone once it opened.
+    EXPECT_FALSE(std::filesystem::exists(folder_ + "/temp/dfi.qtf"));
+    EXPECT_TRUE(messages_->Texts().empty());
+
+    WriteFileBytes(path, "to ni slovar");
+    frame_->ShowDictionaryInfo();
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kInfoReadError});
 }
 
 }  // namespace

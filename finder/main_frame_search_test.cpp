@@ -89,5 +89,11 @@ TEST_F(TSearchCommandTest, OpeningAWordLoadsItIntoTheEntryWindow) {
     EXPECT_EQ(frame_->Entry().m_strWord, QStringLiteral("Krka"));
 }
 
+TEST_F(TSearchCommandTest, AFrameDestroyedWhileShownWithAResultWindowEndsCleanly) {
+    frame_->show();
+    ASSERT_NE(SearchFor("K*"), nullptr);
+    frame_.reset();  // hides the result window on the way
+}
+
 }  // namespace
 }  // namespace vrk

@@ -1,5 +1,6 @@
 #include "finder/entry_window.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -35,7 +36,24 @@ CEntryWindow::CEntryWindow(QWidget* parent) : QDockWidget(vrk::texts::kEntryWind
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
                 QDockWidget::DockWidgetFloatable);
     createControls();
-    connect(this, &QDockWidget::topLevelChanged, this, [this] { LayOut(); });
+    // A floating window belongs to the main frame and stays in front of it;
+    // some window managers stack it below the frame when it is torn off,
+    // when the frame is activated and whenever the frame is clicked. While
+    // it floats, the window watches the frame's mouse presses for that.
+    connect(this, &QDockWidget::topLevelChanged, this, [this](bool floating) {
+        LayOut();
+        if (floating) {
+            qApp->installEventFilter(this);
+            keepAboveFrame();
+        } else {
+            qApp->removeEventFilter(this);
+        }
+    });
+    if (parent) parent->installEventFilter(this);
+}
+
+void CEntryWindow::keepAboveFrame() {
+    if (isFloating() && isVisible()) raise();
 }
 
 void CEntryWindow::createControls() {
@@ -89,6 +107,12 @@ void CEntryWindow::LayOut() {
 
 bool CEntryWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pClient && event->type() == QEvent::Resize) LayOut();
+    if (event->type() == QEvent::WindowActivate && watched == parent()) keepAboveFrame();
+    if ((event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick) &&
+        watched->isWidgetType() && parentWidget() &&
+        static_cast<QWidget*>(watched)->window() == parentWidget()->window())
+        keepAboveFrame();
     if (watched == m_pEdit && event->type() == QEvent::ShortcutOverride &&
         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
         // Not taken by the editor: the key goes to the undo command.

@@ -38,6 +38,7 @@ TEST_F(EntryEditingTest, AFoundWordOpensBoldAtTheDescriptionSelectedInThePane) {
     EXPECT_EQ(entry.m_nCurDesc, 1);
     EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText(), "tok");
     EXPECT_EQ(frame_->EntryWindow()->WordLabel()->text(), "Sava");
+    EXPECT_EQ(frame_->EntryWindow()->WordLabel()->toolTip(), "Sava");
     EXPECT_TRUE(frame_->EntryWindow()->WordLabel()->font().bold());
     EXPECT_EQ(Counter(), "Opis 2/2");
     // A new word belongs to no dictionary: normal weight.

@@ -88,6 +88,8 @@ void CMainFrame::EntryTick() {
     }
     if (m_entry.m_strWord != m_strShownWord || m_bRefresh) {
         m_pEntryWindow->WordLabel()->setText(m_entry.m_strWord);
+        // A narrow window cuts a long word off; the tip shows all of it.
+        m_pEntryWindow->WordLabel()->setToolTip(m_entry.m_strWord);
         m_strShownWord = m_entry.m_strWord;
     }
     // A word that belongs to a dictionary is shown bold, a new or deleted

@@ -231,6 +231,19 @@ TEST_F(EntryEditingTest, ClipboardCommandsWorkOnTheVisibleEditor) {
     EXPECT_FALSE(frame_->Commands()->Action(id::kPaste)->isEnabled());
 }
 
+TEST_F(EntryEditingTest, AFloatingEditorHasTheFocusBackAfterACommandsDialog) {
+    frame_->show();
+    frame_->FloatEntryWindow();
+    QPlainTextEdit* editor = frame_->EntryWindow()->Editor();
+    editor->activateWindow();
+    editor->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([editor] { return QApplication::focusWidget() == editor; }));
+    Type("gorska reka");
+    WhenModal([](QWidget* modal) { modal->close(); });
+    frame_->SaveEntryAs();
+    EXPECT_TRUE(QTest::qWaitFor([editor] { return QApplication::focusWidget() == editor; }));
+}
+
 TEST_F(EntryEditingTest, DictionaryInformationShowsTheWordsDictionaryOrSaysItIsDamaged) {
     const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
     {

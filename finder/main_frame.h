@@ -174,6 +174,21 @@ class CMainFrame : public QMainWindow {
     void showEvent(QShowEvent* event) override;
 
   private:
+    // Gives the entry editor the keyboard focus back, when it had it, once a
+    // command's dialog or message has closed: a closing dialog gives the
+    // focus to the main window, not to a floating entry window.
+    class TEditorFocusKeeper {
+      public:
+        explicit TEditorFocusKeeper(const CMainFrame& frame);
+        ~TEditorFocusKeeper();
+        TEditorFocusKeeper(const TEditorFocusKeeper&) = delete;
+        TEditorFocusKeeper& operator=(const TEditorFocusKeeper&) = delete;
+
+      private:
+        const CMainFrame& m_frame;
+        bool m_bHadFocus;
+    };
+
     void createActions();
     void createMenus();
     void createToolBars();

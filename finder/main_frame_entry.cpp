@@ -53,6 +53,16 @@ bool CMainFrame::LoadEntryAt(const QString& dataFile, std::int32_t index, int nD
     return true;
 }
 
+CMainFrame::TEditorFocusKeeper::TEditorFocusKeeper(const CMainFrame& frame)
+    : m_frame(frame), m_bHadFocus(QApplication::focusWidget() == frame.m_pEntryWindow->Editor()) {}
+
+CMainFrame::TEditorFocusKeeper::~TEditorFocusKeeper() {
+    if (!m_bHadFocus || !m_frame.entryEditorVisible()) return;
+    QPlainTextEdit* editor = m_frame.m_pEntryWindow->Editor();
+    editor->activateWindow();
+    editor->setFocus(Qt::OtherFocusReason);
+}
+
 void CMainFrame::ReadEntryEditor() {
     // The editor shows the slot of the description shown last; until the
     // tick has shown the current one, what it holds belongs to no slot.

@@ -77,6 +77,7 @@ void CMainFrame::setEntryEnablingRules() {
 }
 
 void CMainFrame::NewEntry() {
+    const TEditorFocusKeeper focus(*this);
     ReadEntryEditor();
     // Recorded before the question, so that it stays when the user declines.
     PushUndo(kUndoEntryOnly, vrk::texts::kUndoNewWord);
@@ -87,6 +88,7 @@ void CMainFrame::NewEntry() {
 }
 
 void CMainFrame::SaveEntry() {
+    const TEditorFocusKeeper focus(*this);
     ReadEntryEditor();
     if (m_entry.m_strDataFile.isEmpty() || m_entry.m_nClueIndex < 0) return SaveEntryAs();
     TBackupPaths paths;
@@ -121,6 +123,7 @@ void CMainFrame::SaveEntry() {
 }
 
 void CMainFrame::SaveEntryAs() {
+    const TEditorFocusKeeper focus(*this);
     ReadEntryEditor();
     CSaveEntryDlg dialog(m_entry.m_strWord, this);
     if (dialog.exec() != QDialog::Accepted) return;
@@ -147,6 +150,7 @@ void CMainFrame::reportReplacedCharacters(bool replaced) {
 }
 
 void CMainFrame::AddDescription() {
+    const TEditorFocusKeeper focus(*this);
     ReadEntryEditor();
     if (m_entry.m_nDescCount >= MAX_DESCRIPTIONS) {
         vrk::ShowMessage(this, vrk::texts::kDescriptionLimit, vrk::TMsgIcon::kNone);
@@ -181,6 +185,7 @@ void CMainFrame::RemoveDescription() {
 }
 
 void CMainFrame::DeleteEntry() {
+    const TEditorFocusKeeper focus(*this);
     ReadEntryEditor();
     if (m_entry.m_strDataFile.isEmpty()) return;
     const QString dataFile = m_entry.m_strDataFile;
@@ -197,6 +202,7 @@ void CMainFrame::DeleteEntry() {
 }
 
 void CMainFrame::ShowDictionaryInfo() {
+    const TEditorFocusKeeper focus(*this);
     if (m_entry.m_strDataFile.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string dir;

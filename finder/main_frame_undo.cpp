@@ -15,6 +15,7 @@ void CMainFrame::PushUndo(int kind, const QString& text) {
 
 bool CMainFrame::UndoLast() {
     if (m_undo.Empty()) return false;
+    const TEditorFocusKeeper focus(*this);
     ReadEntryEditor();
     // Asked before anything is reversed: a cancelled prompt leaves the
     // history and the dictionaries as they are.

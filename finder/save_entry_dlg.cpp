@@ -52,6 +52,8 @@ CSaveEntryDlg::CSaveEntryDlg(const QString& word, QWidget* parent) : QDialog(par
     createLayout();
     connectControls();
     m_pWord->setText(word);
+    // The word opens selected, so that typing replaces it.
+    m_pWord->selectAll();
     std::string dir;
     // Without a temporary directory the dictionaries cannot be looked at:
     // the tree stays empty.

@@ -63,6 +63,8 @@ TEST_F(SaveEntryDlgTest, OkNeedsADictionaryAndRemembersItsLibrary) {
     MakeLibrary("Gore", {open});
     {
         CSaveEntryDlg dialog(QStringLiteral("Sava"));
+        // Typing replaces the word.
+        EXPECT_EQ(dialog.WordEdit()->selectedText(), "Sava");
         QTreeWidget* tree = dialog.Tree();
         tree->setCurrentItem(tree->topLevelItem(1));
         EXPECT_FALSE(dialog.OkButton()->isEnabled());

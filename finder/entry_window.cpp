@@ -1,6 +1,8 @@
 #include "finder/entry_window.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -34,7 +36,24 @@ CEntryWindow::CEntryWindow(QWidget* parent) : QDockWidget(vrk::texts::kEntryWind
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
                 QDockWidget::DockWidgetFloatable);
     createControls();
-    connect(this, &QDockWidget::topLevelChanged, this, [this] { LayOut(); });
+    // A floating window belongs to the main frame and stays in front of it;
+    // some window managers stack it below the frame when it is torn off,
+    // when the frame is activated and whenever the frame is clicked. While
+    // it floats, the window watches the frame's mouse presses for that.
+    connect(this, &QDockWidget::topLevelChanged, this, [this](bool floating) {
+        LayOut();
+        if (floating) {
+            qApp->installEventFilter(this);
+            keepAboveFrame();
+        } else {
+            qApp->removeEventFilter(this);
+        }
+    });
+    if (parent) parent->installEventFilter(this);
+}
+
+void CEntryWindow::keepAboveFrame() {
+    if (isFloating() && isVisible()) raise();
 }
 
 void CEntryWindow::createControls() {
@@ -48,6 +67,10 @@ void CEntryWindow::createControls() {
     m_pEdit->setObjectName(QStringLiteral("entryEdit"));
     m_pEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_pEdit->setToolTip(vrk::texts::kEntryEditTip);
+    // Ctrl+Z undoes the main window's steps, here as everywhere; the
+    // editor keeps no undo of its own that could undo half of one.
+    m_pEdit->setUndoRedoEnabled(false);
+    m_pEdit->installEventFilter(this);
     m_pEdit->setStatusTip(vrk::texts::kEntryEditTip);
 
     m_pWord = new QLabel(vrk::texts::kWordLabel, m_pClient);
@@ -84,6 +107,18 @@ void CEntryWindow::LayOut() {
 
 bool CEntryWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_pClient && event->type() == QEvent::Resize) LayOut();
+    if (event->type() == QEvent::WindowActivate && watched == parent()) keepAboveFrame();
+    if ((event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick) &&
+        watched->isWidgetType() && parentWidget() &&
+        static_cast<QWidget*>(watched)->window() == parentWidget()->window())
+        keepAboveFrame();
+    if (watched == m_pEdit && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo)) {
+        // Not taken by the editor: the key goes to the undo command.
+        event->ignore();
+        return true;
+    }
     return QDockWidget::eventFilter(watched, event);
 }
 

@@ -48,6 +48,8 @@ class CEntryWindow : public QDockWidget {
   private:
     void createControls();
     void reportFloatingPlacement();
+    // Raises the floating window above the main frame.
+    void keepAboveFrame();
 
     QWidget* m_pClient = nullptr;
     QPlainTextEdit* m_pEdit = nullptr;

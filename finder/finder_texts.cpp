@@ -29,7 +29,7 @@ const std::array kCommands = {
              "Shrani geslo v slovar, v katerem se nahaja.\nShrani", nullptr, "entry-save"},
     TCommand{id::kSaveEntryAs, "Shrani &Kot...",
              "Shrani geslo v slovar, ki ga izberete.\nShrani Kot"},
-    TCommand{id::kAddDescription, "Dodaj &Opis", "Geslu doda nov opis.\nDodaj Opis", nullptr,
+    TCommand{id::kAddDescription, "Dodaj &Opis", "Geslu doda nov opis.\nDodaj Opis", "Ctrl+D",
              "description-add"},
     TCommand{id::kRemoveDescription, "O&dstrani Opis", "Odstrani trenutni opis.\nOdstrani Opis",
              nullptr, "description-remove"},

@@ -39,6 +39,10 @@ inline const QString kPreviousDescText = QStringLiteral("<");
 inline const QString kPreviousDescTip = QStringLiteral("Prikaže prejšnji opis.\nPrejšnji Opis");
 inline const QString kWordLabel = QStringLiteral("Trenutno Geslo");
 inline const QString kCounterFormat = QStringLiteral("Opis %1/%2");
+// The counter while the word has unsaved changes.
+inline const QString kCounterModifiedFormat = QStringLiteral("Opis %1/%2*");
+// The word of a new entry.
+inline const QString kUnnamedWord = QStringLiteral("Neimenovano Geslo");
 
 // Search options.
 inline const QString kOptionCountLetters = QStringLiteral("Upoštevaj število črk v geslu");
@@ -106,7 +110,58 @@ inline const QString kColMarked = QStringLiteral("Marked");
 inline const QString kMarkedNo = QStringLiteral("No");
 inline const QString kMarkedYes = QStringLiteral("Yes");
 
-// Description pane.
+// Description pane, and loading a word into the entry window.
 inline const QString kDictOpenError = QStringLiteral("Datoteke s slovarjem ni bilo možno odpreti!");
+
+// Entry commands. %1 and %2 are numbers, words and dictionary paths.
+inline const QString kUnsavedChangesLost =
+    QStringLiteral("Spremembe trenutnega gesla bodo izgubljene.\nŽelite kljub temu nadaljevati?");
+inline const QString kNotSavedYet =
+    QStringLiteral("Trenutno geslo še ni shranjeno.\nŽelite kljub temu nadaljevati?");
+inline const QString kSaveRefused = QStringLiteral(
+    "Vpisovanje gesel v ta slovar je onemogočeno.\nGeslo lahko shranite v drug slovar.");
+inline const QString kDescriptionLimit = QStringLiteral("Geslo ima lahko največ 100 opisov.");
+inline const QString kInfoReadError = QStringLiteral("Napaka v datoteki!");
+// An entry with more descriptions than the entry window holds.
+inline const QString kDropDescriptions = QStringLiteral(
+    "Geslo ima v slovarju %1 opisov, vpisno okno pa jih hrani le 100.\n"
+    "Če ga shranite, bo ostalih %2 opisov izgubljenih.\nŽelite kljub temu shraniti?");
+// Characters a dictionary cannot hold were replaced when the word was stored.
+inline const QString kCharactersReplaced = QStringLiteral(
+    "Nekaterih znakov slovar ne more hraniti, zato so bili shranjeni drugače: kontrolni znaki "
+    "kot presledki, znaki zunaj nabora Windows-1250 kot vprašaji.");
+
+// Dictionary changes and undo.
+inline const QString kReadEntryError = QStringLiteral("Pri branju datoteke je prišlo do napake.");
+inline const QString kStoreEntryError =
+    QStringLiteral("Pri shranjevanju gesla je prišlo do napake.");
+inline const QString kDeleteEntryError = QStringLiteral("Pri brisanju gesla je prišlo do napake.");
+inline const QString kFlagsReadError = QStringLiteral("Napaka pri branju datoteke!");
+inline const QString kChangesForbidden =
+    QStringLiteral("Spreminjanje tega slovarja je onemogočeno!");
+inline const QString kUndoFailed = QStringLiteral("Razveljavitev ni možna (napaka v datoteki)!");
+
+// The steps of the undo history.
+inline const QString kUndoNewWord = QStringLiteral("Prikaz novega gesla.");
+inline const QString kUndoShowWord = QStringLiteral("Prikaz gesla '%1'.");
+inline const QString kUndoAddDescription = QStringLiteral("Dodajanje %1. opisa gesla '%2'.");
+inline const QString kUndoRemoveDescription =
+    QStringLiteral("Odstranjevanje %1. opisa gesla '%2'.");
+inline const QString kUndoEditDescription = QStringLiteral("Popravljanje %1. opisa gesla '%2'.");
+inline const QString kUndoDelete = QStringLiteral("Brisanje gesla '%1' iz slovarja '%2'.");
+inline const QString kUndoStore = QStringLiteral("Shranjevanje gesla '%1' v slovar '%2'.");
+
+// The save dialog ("Shrani Geslo").
+inline const QString kSaveDlgTitle = QStringLiteral("Shrani Geslo");
+inline const QString kSaveDlgWord = QStringLiteral("Geslo:");
+inline const QString kSaveDlgDictionary = QStringLiteral("Slovar:");
+inline const QString kSaveDlgBrowse = QStringLiteral("Poišči...");
+inline const QString kSaveDlgFilter =
+    QStringLiteral("Verbatrakon III Slovarji (*.vrk3);;Vse Datoteke (*)");
+inline const QString kLibraryReadError = QStringLiteral("Napaka pri branju knjižnice [k%1]");
+inline const QString kNotADictionary =
+    QStringLiteral("Izbrana datoteka ni slovar ali pa je poškodovana.");
+inline const QString kChangesNotAllowed =
+    QStringLiteral("Vpisovanje gesel v ta slovar je onemogočeno.");
 
 }  // namespace vrk::texts

@@ -16,11 +16,13 @@
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar.h"
 #include "finder/search_bar_options.h"
+#include "finder/undo_list_wnd.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "ui/commands.h"
 #include "ui/help.h"
 #include "ui/icons.h"
+#include "ui/message_box.h"
 #include "ui/splash_window.h"
 #include "ui/ui_texts.h"
 
@@ -62,7 +64,11 @@ CMainFrame::CMainFrame(bool showSplash, QWidget* parent) : QMainWindow(parent) {
     if (showSplash) vrk::CSplashWindow::ShowSplash(vrk::bitmap::kFinderSplash, this);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // A frame destroyed while shown hides its result windows on the way;
+    // the area's signals must not reach the half-destroyed frame then.
+    disconnect(m_pMdiArea, nullptr, this, nullptr);
+}
 
 QMdiArea* CMainFrame::MdiArea() const {
     return m_pMdiArea;
@@ -81,12 +87,6 @@ CActiveLibraryDlg* CMainFrame::ActiveLibraryDlg() const {
 }
 vrk::TCommandSet* CMainFrame::Commands() const {
     return m_pCommands;
-}
-
-void CMainFrame::LoadEntry(const QString& dictionaryPath, int entryIndex) {
-    if (entryIndex < 0) return;
-    m_strLoadedDictionary = dictionaryPath;
-    m_nLoadedEntry = entryIndex;
 }
 
 void CMainFrame::createActions() {
@@ -147,23 +147,24 @@ void CMainFrame::createSearchBar() {
 
 void CMainFrame::createDockWindows() {
     m_pEntryWindow = new CEntryWindow(this);
-    connect(m_pEntryWindow->NextButton(), &QPushButton::clicked, this, [this] {
-        if (m_nCurDesc <= m_nDescCount - 2) ++m_nCurDesc;
-    });
-    connect(m_pEntryWindow->PreviousButton(), &QPushButton::clicked, this, [this] {
-        if (m_nCurDesc != 0) --m_nCurDesc;
-    });
+    connect(m_pEntryWindow->NextButton(), &QPushButton::clicked, this,
+            &CMainFrame::NextDescription);
+    connect(m_pEntryWindow->PreviousButton(), &QPushButton::clicked, this,
+            &CMainFrame::PreviousDescription);
 }
 
 void CMainFrame::createPopups() {
     m_pActiveLibraryDlg = new CActiveLibraryDlg(m_activeLibrary, this);
     m_pSearchOptions = new CSearchOptionsDlg(this);
+    m_pUndoList = new CUndoListWnd(this);
+    connect(m_pUndoList, &CUndoListWnd::UndoRequested, this, &CMainFrame::UndoSteps);
     m_activeLibrary.Restore();
     connect(m_pActiveLibraryDlg, &CActiveLibraryDlg::LibraryChosen, this,
             &CMainFrame::UpdateCommandStates);
 }
 
 void CMainFrame::startTick() {
+    EntryTick();
     m_pTick = new QTimer(this);
     m_pTick->setObjectName(QStringLiteral("tick"));
     connect(m_pTick, &QTimer::timeout, this, &CMainFrame::onTick);
@@ -171,6 +172,7 @@ void CMainFrame::startTick() {
 }
 
 void CMainFrame::onTick() {
+    EntryTick();
     UpdateCommandStates();
 }
 
@@ -198,6 +200,13 @@ void CMainFrame::showEvent(QShowEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Closing loses unsaved changes of the word as loading another one
+    // would, so it asks the same question.
+    ReadEntryEditor();
+    if (m_bModified && !vrk::AskYesNo(this, vrk::texts::kUnsavedChangesLost, false)) {
+        event->ignore();
+        return;
+    }
     storePlacement();
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) emit FrameClosed();

@@ -3,6 +3,13 @@
 // search bar, the status bar and the entry window, which is docked at one
 // side or floats. It remembers its own placement and the entry window's in
 // the settings store ("Fndr": FrameX ... FrameM, FrameA, EditX ... EditV).
+//
+// It owns the entry state (the current word) and the undo history. The
+// entry editing is split by feature: main_frame_entry.cpp (loading a word,
+// the tick that keeps the entry window and the state in step),
+// main_frame_entry_commands.cpp (the commands on the word),
+// main_frame_undo.cpp (undo), main_frame_files.cpp (the operations that
+// change dictionaries and keep every entry index current).
 #pragma once
 
 #include <QMainWindow>
@@ -12,8 +19,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "finder/entry_state.h"
 #include "finder/main_frame_placement.h"
 #include "finder/search_bar_library.h"
+#include "finder/undo_history.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -23,6 +32,9 @@ class CSearchBar;
 class CEntryWindow;
 class CSearchOptionsDlg;
 class CVrk3mpgDoc;
+class CVrk3mpgView;
+class CUndoListWnd;
+struct TBackupPaths;
 
 namespace vrk {
 class TCommandSet;
@@ -58,11 +70,77 @@ class CMainFrame : public QMainWindow {
     // Opens a result window on `doc` in the window area and returns it.
     QMdiSubWindow* OpenResultWindow(std::shared_ptr<const CVrk3mpgDoc> doc);
 
-    // Puts entry `entryIndex` of the dictionary at `dictionaryPath` into the
-    // entry window. For now the frame only remembers the pair.
-    void LoadEntry(const QString& dictionaryPath, int entryIndex);
-    QString LoadedDictionary() const { return m_strLoadedDictionary; }
-    int LoadedEntryIndex() const { return m_nLoadedEntry; }
+    // --- The entry state and the entry window (main_frame_entry.cpp).
+    const TEntryState& Entry() const { return m_entry; }
+    // The word differs from its loaded or saved state (the counter's star).
+    bool EntryModified() const { return m_bModified; }
+    // Puts the found word of `row` of `view` into the entry window, showing
+    // description `nDesc` (kept within the word's descriptions). With
+    // unsaved changes it asks first and records an undo step.
+    void LoadEntry(CVrk3mpgView* view, int row, int nDesc);
+    // The same for entry `index` of `dataFile`; `shownWord` names the word in
+    // the undo step. False when nothing was loaded.
+    bool LoadEntryAt(const QString& dataFile, std::int32_t index, int nDesc,
+                     const QString& shownWord = {});
+    // The next tick shows the word, the description and the counter afresh.
+    void RequestEntryRefresh() { m_bRefresh = true; }
+    // One tick (every 100 ms, and at the end of every entry command): reads
+    // the editor back, shows what changed, sets the counter and the label.
+    void EntryTick();
+    // Takes text typed into the entry editor since the last tick into the
+    // entry state. Every command, button and undo step calls it first.
+    void ReadEntryEditor();
+    // The entry window's ">" and "<". Docked, leaving a changed description
+    // records an undo step; floating, nothing is recorded.
+    void NextDescription();
+    void PreviousDescription();
+
+    // --- Commands on the word (main_frame_entry_commands.cpp).
+    void NewEntry();
+    void SaveEntry();
+    void SaveEntryAs();
+    void AddDescription();
+    void RemoveDescription();
+    void DeleteEntry();
+    void ShowDictionaryInfo();
+
+    // --- Undo (main_frame_undo.cpp).
+    const TUndoHistory& UndoHistory() const { return m_undo; }
+    // Records a step of `kind` (TUndoKind) with a snapshot of the entry state.
+    void PushUndo(int kind, const QString& text);
+    // Undoes the most recent step: reverses its change of a dictionary, then
+    // restores the entry state. False when nothing was undone; a failed
+    // reversal says so and empties the history.
+    bool UndoLast();
+    // Undoes the `count` most recent steps, stopping when none are left.
+    void UndoSteps(int count);
+    // "Razveljavi Več": the list of steps at the mouse.
+    void ShowUndoList();
+    CUndoListWnd* UndoList() const { return m_pUndoList; }
+
+    // --- Dictionary change operations (main_frame_files.cpp). Each opens
+    // the dictionary at `path` for one change, says what went wrong when it
+    // fails, and brings every entry index held by the undo history and the
+    // result windows up to date. With `bRecord` (a user's command) it fills
+    // in the file fields of the most recent undo step, which the command
+    // pushed, and removes that step when it fails. `expected` is the record
+    // the entry at `nIndex` must still hold; when it holds something else
+    // (another program changed the dictionary) nothing is changed.
+    //
+    // The temporary directory's three scratch paths; asks for the directory
+    // while it is not set. False when the user cancels: the command ends.
+    [[nodiscard]] bool GetBackupPaths(TBackupPaths& paths);
+    // Replaces entry `nIndex` by `record` (appends it for a negative index);
+    // `nIndex` becomes the stored entry's index, the last of the dictionary.
+    bool SaveEntryToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
+                         const std::string& record, const std::string* expected);
+    // Stores `record`, merging its descriptions into every entry with its
+    // word, or appends it; `nIndex` becomes the index of the (last) entry.
+    bool SaveEntryAsToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
+                           const std::string& record);
+    // Deletes entry `nIndex`, when the dictionary allows changes.
+    bool DeleteEntryFromFile(bool bRecord, const QString& path, std::int32_t nIndex,
+                             const std::string* expected);
 
     // Which entry window shows now: kEntryHidden, kEntryDocked, kEntryFloating.
     int EntryMode() const;
@@ -96,6 +174,21 @@ class CMainFrame : public QMainWindow {
     void showEvent(QShowEvent* event) override;
 
   private:
+    // Gives the entry editor the keyboard focus back, when it had it, once a
+    // command's dialog or message has closed: a closing dialog gives the
+    // focus to the main window, not to a floating entry window.
+    class TEditorFocusKeeper {
+      public:
+        explicit TEditorFocusKeeper(const CMainFrame& frame);
+        ~TEditorFocusKeeper();
+        TEditorFocusKeeper(const TEditorFocusKeeper&) = delete;
+        TEditorFocusKeeper& operator=(const TEditorFocusKeeper&) = delete;
+
+      private:
+        const CMainFrame& m_frame;
+        bool m_bHadFocus;
+    };
+
     void createActions();
     void createMenus();
     void createToolBars();
@@ -111,6 +204,20 @@ class CMainFrame : public QMainWindow {
     void startTick();
 
     void onTick();
+    void connectEntryCommands();
+    void setEntryEnablingRules();
+    // The entry editor with a visible window around it; null when hidden.
+    bool entryEditorVisible() const;
+    void stepDescription(int step);
+    void setEditorText(const QString& text);
+    // Saves `word` with the edited descriptions into `path`: Save as.
+    void saveEntryAsTo(const QString& word, const QString& path);
+    // Tells the user when BuildRecord replaced characters.
+    void reportReplacedCharacters(bool replaced);
+    // The rows of every open result view after an entry of `path` changed.
+    void updateResultRowsStored(const QString& path, std::int32_t oldIndex, std::int32_t newIndex,
+                                const std::string& record);
+    void updateResultRowsDeleted(const QString& path, std::int32_t index);
     void showSearchOptions();
     void showActiveLibrary();
     void showHelpForFocus();
@@ -133,9 +240,18 @@ class CMainFrame : public QMainWindow {
     TActiveLibrary m_activeLibrary;
     QTimer* m_pTick = nullptr;
 
-    // Entry state kept so far: which description shows, of how many.
-    int m_nCurDesc = 0;
-    int m_nDescCount = 1;
-    QString m_strLoadedDictionary;
-    int m_nLoadedEntry = -1;
+    CUndoListWnd* m_pUndoList = nullptr;
+
+    // The current word and what the tick last showed of it.
+    TEntryState m_entry;
+    bool m_bModified = false;
+    bool m_bRefresh = true;
+    int m_nShownDesc = 0;
+    int m_nShownCount = 1;
+    bool m_bShownModified = false;
+    QString m_strShownWord;
+    bool m_bLabelBold = false;
+    bool m_bClipboardHasText = false;
+
+    TUndoHistory m_undo;
 };

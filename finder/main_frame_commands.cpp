@@ -26,6 +26,7 @@ void CMainFrame::connectCommands() {
     c.OnTriggered(id::kSearch, [this] { (void)RunSearch(); });
     c.Connect(id::kSearchOptions, this, &CMainFrame::showSearchOptions);
     c.Connect(id::kActiveLibrary, this, &CMainFrame::showActiveLibrary);
+    connectEntryCommands();
     c.OnTriggered(id::kExit, [this] { close(); });
 
     c.OnTriggered(id::kToolBar, [this] { m_pToolBar->setVisible(m_pToolBar->isHidden()); });
@@ -75,12 +76,10 @@ void CMainFrame::setEnablingRules() {
             !m_pSearchBar->ClueText().isEmpty() || !m_pSearchBar->DescText().isEmpty();
         return typed && !m_activeLibrary.Name().empty() && !m_activeLibrary.Dictionaries().empty();
     });
-    // The entry commands and the fonts come with the entry editing; until
-    // then they are shown but cannot be chosen.
-    for (int command :
-         {id::kDictionaryInfo, id::kNewEntry, id::kSaveEntry, id::kSaveEntryAs, id::kAddDescription,
-          id::kRemoveDescription, id::kDeleteEntry, id::kUndo, id::kUndoSeveral, id::kCut,
-          id::kCopy, id::kPaste, id::kFonts, id::kNewWindow})
+    setEntryEnablingRules();
+    // The fonts and a second window on a search come later; until then they
+    // are shown but cannot be chosen.
+    for (int command : {id::kFonts, id::kNewWindow})
         c.SetEnabledRule(command, [] { return false; });
 
     c.SetCheckedRule(id::kToolBar, [this] { return !m_pToolBar->isHidden(); });
@@ -101,8 +100,8 @@ void CMainFrame::setEnablingRules() {
 void CMainFrame::UpdateCommandStates() {
     m_pCommands->UpdateStates();
     m_pWindowMenu->menuAction()->setVisible(!m_pMdiArea->subWindowList().isEmpty());
-    m_pEntryWindow->NextButton()->setEnabled(m_nCurDesc <= m_nDescCount - 2);
-    m_pEntryWindow->PreviousButton()->setEnabled(m_nCurDesc != 0);
+    m_pEntryWindow->NextButton()->setEnabled(m_entry.m_nCurDesc <= m_entry.m_nDescCount - 2);
+    m_pEntryWindow->PreviousButton()->setEnabled(m_entry.m_nCurDesc != 0);
 }
 
 void CMainFrame::showSearchOptions() {

@@ -105,6 +105,7 @@ void CMainFrame::FloatEntryWindow() {
         m_pEntryWindow->setGeometry(m_placement.floating);
     }
     m_pEntryWindow->show();
+    m_pEntryWindow->raise();
     m_pEntryWindow->LayOut();
     TransferEntryText();
     UpdateCommandStates();

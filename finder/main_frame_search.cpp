@@ -47,10 +47,8 @@ QMdiSubWindow* CMainFrame::RunSearch() {
 
 QMdiSubWindow* CMainFrame::OpenResultWindow(std::shared_ptr<const CVrk3mpgDoc> doc) {
     auto* view = new CVrk3mpgView(std::move(doc));
-    // The entry window takes the word; which description it shows first is
-    // the entry window's own choice.
     connect(view, &CVrk3mpgView::OpenEntryRequested, this,
-            [this](const QString& path, int index, int) { LoadEntry(path, index); });
+            [this, view](int row, int description) { LoadEntry(view, row, description); });
     auto* child = new CChildFrame(view);
     m_pMdiArea->addSubWindow(child);
     child->show();

@@ -84,8 +84,15 @@ TEST_F(TSearchCommandTest, OpeningAWordLoadsItIntoTheEntryWindow) {
     auto* view = qobject_cast<CChildFrame*>(window)->View();
     view->List()->setCurrentItem(view->List()->topLevelItem(0));
     view->OpenSelected();
-    EXPECT_EQ(frame_->LoadedDictionary(), QString::fromStdString(folder_ + "/a.vrk3"));
-    EXPECT_EQ(frame_->LoadedEntryIndex(), 2);
+    EXPECT_EQ(frame_->Entry().m_strDataFile, QString::fromStdString(folder_ + "/a.vrk3"));
+    EXPECT_EQ(frame_->Entry().m_nClueIndex, 2);
+    EXPECT_EQ(frame_->Entry().m_strWord, QStringLiteral("Krka"));
+}
+
+TEST_F(TSearchCommandTest, AFrameDestroyedWhileShownWithAResultWindowEndsCleanly) {
+    frame_->show();
+    ASSERT_NE(SearchFor("K*"), nullptr);
+    frame_.reset();  // hides the result window on the way
 }
 
 }  // namespace

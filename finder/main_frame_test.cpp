@@ -290,9 +290,16 @@ TEST_F(MainFrameTest, DescriptionButtonsFollowTheShownDescription) {
     // One description: nowhere to step.
     EXPECT_FALSE(frame.EntryWindow()->NextButton()->isEnabled());
     EXPECT_FALSE(frame.EntryWindow()->PreviousButton()->isEnabled());
-    frame.LoadEntry(QStringLiteral("/slovar.vrk3"), 7);
-    EXPECT_EQ(frame.LoadedDictionary(), QStringLiteral("/slovar.vrk3"));
-    EXPECT_EQ(frame.LoadedEntryIndex(), 7);
+    EXPECT_EQ(frame.EntryWindow()->WordLabel()->text(), QStringLiteral("Neimenovano Geslo"));
+    EXPECT_EQ(frame.EntryWindow()->CounterLabel()->text(), QStringLiteral("Opis 1/1"));
+    // Three descriptions, the second shown: both ways are open.
+    frame.AddDescription();
+    frame.AddDescription();
+    frame.PreviousDescription();
+    frame.UpdateCommandStates();
+    EXPECT_EQ(frame.Entry().m_nCurDesc, 1);
+    EXPECT_TRUE(frame.EntryWindow()->NextButton()->isEnabled());
+    EXPECT_TRUE(frame.EntryWindow()->PreviousButton()->isEnabled());
 }
 
 }  // namespace

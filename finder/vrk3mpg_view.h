@@ -9,6 +9,7 @@
 #include <QIcon>
 #include <QList>
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@ class QSplitter;
 class QTreeWidget;
 class QTreeWidgetItem;
 class CVrk3mpgDoc;
+class TSameDictionary;
 
 namespace vrk {
 class TCommandSet;
@@ -90,10 +92,23 @@ class CVrk3mpgView : public QWidget {
     // Removes the selected row and selects the row that took its place.
     void RemoveSelected();
 
+    // --- Rows kept current when the entry editing changes a dictionary
+    // (vrk3mpg_view_update.cpp). Rows whose dictionary `same` names:
+    // after an entry was stored again, those of entry `oldIndex` show
+    // `record`'s first description and index `newIndex`, and those of the
+    // entries after `oldIndex` (which moved down) one index less; when
+    // `oldIndex` equals `newIndex` the entry changed in place and nothing
+    // moved. A negative `oldIndex` (an entry appended) touches no row.
+    void EntryStored(const TSameDictionary& same, std::int32_t oldIndex, std::int32_t newIndex,
+                     std::string_view record);
+    // After entry `index` was deleted: its rows go, later entries' rows take
+    // one index less. The pane follows the selection.
+    void EntryDeleted(const TSameDictionary& same, std::int32_t index);
+
   signals:
-    // The user wants entry `entryIndex` of `dictionaryPath` in the entry
-    // window, at description `description` (negative: the first).
-    void OpenEntryRequested(const QString& dictionaryPath, int entryIndex, int description);
+    // The user wants the word of `row` in the entry window, at description
+    // `description` (negative: the first).
+    void OpenEntryRequested(int row, int description);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -109,6 +124,8 @@ class CVrk3mpgView : public QWidget {
     void storeLayout();
     void onSelectionChanged();
     void showContextMenu(const QPoint& pos);
+    // The pane lists the descriptions of `entry` (a whole record).
+    void showDescriptions(std::string_view entry);
 
     std::shared_ptr<const CVrk3mpgDoc> m_pDoc;
     QSplitter* m_pSplitter = nullptr;

@@ -64,9 +64,7 @@ int CVrk3mpgView::SelectedRow() const {
 void CVrk3mpgView::OpenSelected() {
     const int row = SelectedRow();
     if (row < 0) return;
-    const QTreeWidgetItem* item = m_pList->topLevelItem(row);
-    emit OpenEntryRequested(item->text(kColDataFile), item->text(kColClueIndex).toInt(),
-                            m_pPane->currentRow());
+    emit OpenEntryRequested(row, m_pPane->currentRow());
 }
 
 void CVrk3mpgView::ToggleMark() {

@@ -1,13 +1,12 @@
 // The description pane: every description of the selected word, read again
 // from its dictionary.
-#include <QApplication>
-#include <QFile>
 #include <QListWidget>
 #include <QTreeWidget>
 
+#include "finder/entry_files.h"
 #include "finder/finder_texts.h"
 #include "finder/vrk3mpg_view.h"
-#include "settings/temp_dir.h"
+#include "finder/wait_cursor.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
 #include "ui/message_box.h"
@@ -17,12 +16,6 @@ namespace {
 
 // The pane shows at most this many descriptions of a word.
 constexpr int kMaxPaneDescriptions = 100;
-
-// Restores the cursor however the fill ends.
-struct TWaitCursor {
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 
@@ -39,23 +32,28 @@ void CVrk3mpgView::FillDescriptionPane(int row) {
     if (!vrk::AskBackupDir(this, dir)) return;
     bool indexOk = false;
     const std::int32_t index = item->text(kColClueIndex).toInt(&indexOk);
-    const std::string path = QFile::encodeName(item->text(kColDataFile)).toStdString();
-    vrk::TDataFile file(path, vrk::TScratchPath(dir, "srchbkp1.qsr"),
-                        vrk::TScratchPath(dir, "srchbkp2.qsr"),
-                        vrk::TScratchPath(dir, "srchbkp3.qsr"));
+    const TBackupPaths paths = FinderBackupPaths(dir);
+    vrk::TDataFile file(FileBytes(item->text(kColDataFile)), paths.replacements, paths.additions,
+                        paths.output);
     m_pPane->clear();
     // One read of the whole entry gives every description at once.
     std::string entry;
     if (!indexOk || !file.GetEntry(index, entry)) {
+        wait.Release();
         vrk::ShowError(this, vrk::texts::kDictOpenError);
         return;
     }
+    showDescriptions(entry);
+}
+
+void CVrk3mpgView::showDescriptions(std::string_view entry) {
+    m_pPane->clear();
     QStringList lines;
     std::size_t mark = entry.find('\x01');
-    while (mark != std::string::npos && lines.size() < kMaxPaneDescriptions) {
+    while (mark != std::string_view::npos && lines.size() < kMaxPaneDescriptions) {
         const std::size_t next = entry.find('\x01', mark + 1);
-        lines.append(vrk::FromCp1250(std::string_view(entry).substr(
-            mark + 1, next == std::string::npos ? std::string::npos : next - mark - 1)));
+        lines.append(vrk::FromCp1250(entry.substr(
+            mark + 1, next == std::string_view::npos ? std::string_view::npos : next - mark - 1)));
         mark = next;
     }
     m_pPane->addItems(lines);

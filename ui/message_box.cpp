@@ -6,9 +6,11 @@
 #include <QPushButton>
 #include <QThread>
 #include <string_view>
+#include <utility>
 
 #include "settings/registry_helpers.h"
 #include "ui/cp1250_text.h"
+#include "ui/ui_texts.h"
 
 namespace vrk {
 namespace {
@@ -81,6 +83,14 @@ TMsgAnswer RealBox(QWidget* parent, const TMessage& message) {
     QMessageBox box(BoxIcon(message.icon), message.caption, message.text,
                     BoxButtons(message.buttons), parent);
     box.setObjectName("messageBox");
+    // The buttons speak the program's language whatever the desktop's is.
+    const std::pair<QMessageBox::StandardButton, const QString*> names[] = {
+        {QMessageBox::Ok, &texts::kOk},
+        {QMessageBox::Cancel, &texts::kCancel},
+        {QMessageBox::Yes, &texts::kYes},
+        {QMessageBox::No, &texts::kNo}};
+    for (const auto& [button, name] : names)
+        if (QAbstractButton* shown = box.button(button)) shown->setText(*name);
     box.setDefaultButton(BoxButton(message.defaultAnswer));
     box.setEscapeButton(box.button(BoxButton(EscapeAnswer(message.buttons))));
     switch (box.exec()) {

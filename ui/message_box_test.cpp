@@ -96,6 +96,22 @@ TEST_F(MessageBoxTest, RealBoxHasTheIconAndDefaultAndEscapeGivesNo) {
     EXPECT_FALSE(defaultText.isEmpty());
 }
 
+TEST_F(MessageBoxTest, RealBoxNamesItsButtonsInSlovene) {
+    SetMessageHook({});
+    QStringList names;
+    WhenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* button : box->buttons()) names.append(button->text());
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(ShowMessage(nullptr, QStringLiteral("Nadaljujem?"), TMsgIcon::kQuestion,
+                          TMsgButtons::kYesNoCancel, TMsgAnswer::kNo),
+              TMsgAnswer::kNo);
+    names.sort();
+    EXPECT_EQ(names, QStringList({"Da", "Ne", "Prekliči"}));
+}
+
 TEST_F(MessageBoxTest, RealBoxReturnsTheButtonPressed) {
     SetMessageHook({});
     WhenModal([](QWidget* modal) {

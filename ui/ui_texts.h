@@ -11,6 +11,9 @@ namespace vrk::texts {
 inline const QString kOk = QStringLiteral("V redu");
 inline const QString kCancel = QStringLiteral("Prekliči");
 inline const QString kHelp = QStringLiteral("Pomoč");
+// The answers of a question box.
+inline const QString kYes = QStringLiteral("Da");
+inline const QString kNo = QStringLiteral("Ne");
 
 // Help window.
 inline const QString kHelpTitle = QStringLiteral("Pomoč");

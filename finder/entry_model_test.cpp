@@ -1,0 +1,193 @@
+// The entry editing's model, without windows: records built from the
+// edited texts, the entry state loaded from a record, the undo history's
+// reference updates and deletion tags, and the same-dictionary test.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "finder/entry_record.h"
+#include "finder/entry_state.h"
+#include "finder/same_dictionary.h"
+#include "finder/undo_history.h"
+
+namespace {
+
+TEST(EntryRecordTest, RecordHoldsTheWordThenEachDescription) {
+    const QString descriptions[] = {QStringLiteral("reka"), QString(), QStringLiteral("čoln")};
+    bool replaced = true;
+    EXPECT_EQ(BuildRecord(QStringLiteral("Sava"), descriptions, &replaced),
+              std::string("Sava\x01reka\x01\x01\xE8oln"));
+    EXPECT_FALSE(replaced);
+    // One empty description is how an entry without descriptions shows.
+    const QString empty[] = {QString()};
+    EXPECT_EQ(BuildRecord(QStringLiteral("Krn"), empty), "Krn");
+    EXPECT_EQ(BuildRecord(QString(), empty), "");
+}
+
+TEST(EntryRecordTest, BytesARecordCannotHoldAreReplacedAndSaidSo) {
+    // A pasted 0x01 would split the description in two, 0x00 would end the
+    // record, 0x02 would cut a search result; "€" has a byte, "→" none.
+    const QString descriptions[] = {QStringLiteral("a\x01"
+                                                   "b"),
+                                    QString(QChar(0)) + "c",
+                                    QStringLiteral("d\x02"
+                                                   "e"),
+                                    QStringLiteral("5 € → 6")};
+    bool replaced = false;
+    EXPECT_EQ(BuildRecord(QStringLiteral("w\x01x"), descriptions, &replaced),
+              std::string("w x\x01"
+                          "a b\x01 c\x01"
+                          "d e\x01"
+                          "5 \x80 ? 6"));
+    EXPECT_TRUE(replaced);
+}
+
+TEST(EntryRecordTest, LineBreaksAreCrLfInTheRecordAndPlainInTheEditor) {
+    EXPECT_EQ(EditorText(QStringLiteral("a\r\nb\rc\nd")), QStringLiteral("a\nb\nc\nd"));
+    const QString raw = QStringLiteral("a") + QChar::ParagraphSeparator + "b";
+    EXPECT_EQ(DescriptionFromEditor(raw), QStringLiteral("a\r\nb"));
+    const TSplitRecord split = SplitRecord(std::string("Sava\x01reka\r\ntok\x01"));
+    EXPECT_EQ(split.word, QStringLiteral("Sava"));
+    EXPECT_EQ(split.descriptions, (QStringList{"reka\r\ntok", ""}));
+    EXPECT_TRUE(SplitRecord("Krn").descriptions.isEmpty());
+}
+
+TEST(EntryStateTest, LoadKeepsTheShownDescriptionWithinTheEntry) {
+    TEntryState state;
+    state.Load("/d.vrk3", 4, std::string("Sava\x01reka\x01tok"), 7);
+    EXPECT_EQ(state.m_nDescCount, 2);
+    EXPECT_EQ(state.m_nCurDesc, 1);  // a stale pane's index
+    state.Load("/d.vrk3", 4, std::string("Sava\x01reka\x01tok"), -3);
+    EXPECT_EQ(state.m_nCurDesc, 0);
+    EXPECT_FALSE(state.DiffersFromSaved());
+    EXPECT_EQ(state.m_strFileRecord, std::string("Sava\x01reka\x01tok"));
+
+    // No descriptions: one empty one, which stores as the word alone again.
+    state.Load("/d.vrk3", 0, "Krn", 5);
+    EXPECT_EQ(state.m_nDescCount, 1);
+    EXPECT_EQ(state.m_nCurDesc, 0);
+    EXPECT_TRUE(state.m_strEditDesc[0].isEmpty());
+    EXPECT_EQ(BuildRecord(state.m_strWord, state.EditedDescriptions()), "Krn");
+}
+
+TEST(EntryStateTest, AnEntryOfMoreThanAHundredDescriptionsKeepsTheFirstHundredAndCountsTheRest) {
+    std::string record = "Mnogo";
+    for (int i = 0; i < 130; ++i) record += "\x01o" + std::to_string(i);
+    TEntryState state;
+    state.Load("/d.vrk3", 1, record, 120);
+    EXPECT_EQ(state.m_nDescCount, MAX_DESCRIPTIONS);
+    EXPECT_EQ(state.m_nMoreDescs, 30);
+    EXPECT_EQ(state.m_nCurDesc, 99);
+    EXPECT_EQ(state.m_strEditDesc[99], QStringLiteral("o99"));
+}
+
+TEST(EntryStateTest, ChangesAreCountOrAnyDescriptionText) {
+    TEntryState state;
+    state.Load("/d.vrk3", 0, std::string("a\x01x\x01y"), 0);
+    state.m_strEditDesc[1] = "z";
+    EXPECT_TRUE(state.DiffersFromSaved());
+    state.m_strEditDesc[1] = "y";
+    EXPECT_FALSE(state.DiffersFromSaved());
+    state.m_nDescCount = 3;
+    EXPECT_TRUE(state.DiffersFromSaved());
+}
+
+class UndoHistoryTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        a_ = dir_.filePath("a.vrk3");
+        b_ = dir_.filePath("b.vrk3");
+        for (const QString& path : {a_, b_}) std::ofstream(path.toStdString()) << "x";
+    }
+    // A step whose snapshot shows entry `index` of `dataFile`.
+    UndoRecord& Step(const QString& dataFile, std::int32_t index, int kind = kUndoEntryOnly) {
+        TEntryState state;
+        state.m_strDataFile = dataFile;
+        state.m_nClueIndex = index;
+        return history_.Push(kind, QStringLiteral("korak"), state);
+    }
+    QTemporaryDir dir_;
+    QString a_, b_;
+    TUndoHistory history_;
+};
+
+TEST_F(UndoHistoryTest, AStoredEntryMovesToTheEndAndLaterOnesMoveDown) {
+    for (int index : {2, 3, 7, 9}) Step(a_, index);
+    Step(b_, 7);
+    UndoRecord& op = Step(a_, 0, kUndoSaveAs);
+    op.strOpDataFile = a_;
+    op.nOpIndex = 7;
+    op.otherEntries = {{3, "old", "new"}};
+    // Entry 3 of ten, stored again, is entry 9.
+    history_.EntryStored(TSameDictionary(a_), 3, 9);
+    std::vector<int> clues;
+    for (int i = 0; i < history_.Count(); ++i) clues.push_back(history_.At(i).state.m_nClueIndex);
+    EXPECT_EQ(clues, (std::vector<int>{2, 9, 6, 8, 7, 0}));
+    EXPECT_EQ(op.nOpIndex, 6);
+    EXPECT_EQ(op.otherEntries[0].nIndex, 9);
+    // An appended record moves nothing.
+    history_.EntryStored(TSameDictionary(a_), -1, 10);
+    EXPECT_EQ(history_.At(1).state.m_nClueIndex, 9);
+}
+
+TEST_F(UndoHistoryTest, DeletionTagsNeverMeanAnEntryOrNoEntry) {
+    // Tags made from positions would give 0 for the first step and -1 for
+    // the second: entry 0 and "no entry".
+    std::vector<std::int32_t> tags;
+    for (int i = 0; i < UNDO_MAX + 5; ++i) tags.push_back(Step(a_, -1).nTag);
+    for (std::int32_t tag : tags) EXPECT_LE(tag, -2);
+    std::sort(tags.begin(), tags.end());
+    EXPECT_EQ(std::unique(tags.begin(), tags.end()), tags.end());
+}
+
+TEST_F(UndoHistoryTest, DeletingTagsEveryReferenceAndUndoingGivesTheNewIndex) {
+    Step(a_, 0);
+    Step(a_, 1);
+    Step(b_, 1);
+    UndoRecord& deleting = Step(a_, 1, kUndoDelete);
+    history_.EntryDeleted(TSameDictionary(a_), 1, deleting.nTag);
+    EXPECT_EQ(history_.At(0).state.m_nClueIndex, 0);
+    EXPECT_EQ(history_.At(1).state.m_nClueIndex, deleting.nTag);
+    EXPECT_EQ(history_.At(2).state.m_nClueIndex, 1);  // another dictionary
+    history_.TagResolved(deleting.nTag, 5);
+    EXPECT_EQ(history_.At(1).state.m_nClueIndex, 5);
+    EXPECT_EQ(history_.At(3).state.m_nClueIndex, 5);
+}
+
+TEST_F(UndoHistoryTest, TheOldestStepGoesAndATagMadeBeforeStillResolves) {
+    Step(a_, -1);  // the step that will be dropped
+    Step(a_, 4);
+    UndoRecord& deleting = Step(a_, 4, kUndoDelete);
+    const std::int32_t tag = deleting.nTag;
+    history_.EntryDeleted(TSameDictionary(a_), 4, tag);
+    for (int i = 3; i <= UNDO_MAX; ++i) Step(b_, i);
+    ASSERT_EQ(history_.Count(), UNDO_MAX);
+    // Only the oldest went; the others kept their order.
+    EXPECT_EQ(history_.At(0).state.m_nClueIndex, tag);
+    EXPECT_EQ(history_.At(1).kind, kUndoDelete);
+    EXPECT_EQ(history_.Last().state.m_nClueIndex, UNDO_MAX);
+    history_.TagResolved(history_.At(1).nTag, 8);
+    EXPECT_EQ(history_.At(0).state.m_nClueIndex, 8);
+}
+
+TEST_F(UndoHistoryTest, OneDictionarySpelledTwoWaysIsTheSameAndAMissingOneNever) {
+    const QString link = dir_.filePath("link.vrk3");
+    std::filesystem::create_symlink(a_.toStdString(), link.toStdString());
+    QDir(dir_.path()).mkdir("sub");
+    EXPECT_TRUE(SameDictionary(a_, link));
+    EXPECT_TRUE(SameDictionary(a_, dir_.filePath("sub/../a.vrk3")));
+    EXPECT_FALSE(SameDictionary(a_, b_));
+    EXPECT_FALSE(SameDictionary(a_, dir_.filePath("ni.vrk3")));
+    EXPECT_FALSE(SameDictionary(QString(), QString()));
+    // A reference through the link follows a change of the file.
+    Step(link, 5);
+    history_.EntryStored(TSameDictionary(a_), 2, 9);
+    EXPECT_EQ(history_.Last().state.m_nClueIndex, 4);
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+// Undo in the main frame: steps undone one at a time (also with Ctrl+Z in
+// the editor) and several at once from the list of "Razveljavi Več", the
+// list's highlight and place, and a history full to its limit.
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTest>
+
+#include "finder/entry_test_util.h"
+#include "finder/entry_window.h"
+#include "finder/finder_texts.h"
+#include "finder/main_frame_ids.h"
+#include "finder/search_bar_popup.h"
+#include "finder/undo_list_wnd.h"
+#include "ui/commands.h"
+
+namespace vrk {
+namespace {
+
+class EntryUndoTest : public TEntryTest {
+  protected:
+    bool Enabled(int command) {
+        frame_->UpdateCommandStates();
+        return frame_->Commands()->Action(command)->isEnabled();
+    }
+};
+
+TEST_F(EntryUndoTest, UndoReturnsToTheStateBeforeEachStep) {
+    EXPECT_FALSE(Enabled(id::kUndo));
+    EXPECT_FALSE(Enabled(id::kUndoSeveral));
+    Type("prvi");
+    frame_->AddDescription();
+    Type("drugi");
+    frame_->AddDescription();
+    EXPECT_EQ(frame_->Entry().m_nDescCount, 3);
+    EXPECT_TRUE(Enabled(id::kUndo));
+    ASSERT_TRUE(frame_->UndoLast());
+    EXPECT_EQ(frame_->Entry().m_nDescCount, 2);
+    EXPECT_EQ(frame_->Entry().m_nCurDesc, 1);
+    EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText(), "drugi");
+    EXPECT_EQ(Counter(), "Opis 2/2*");
+    // Ctrl+Z in the editor undoes the frame's step, not the typing alone.
+    frame_->show();
+    frame_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    frame_->EntryWindow()->Editor()->setFocus();
+    QTest::keyClick(frame_->EntryWindow()->Editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(frame_->Entry().m_nDescCount, 1);
+    EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText(), "prvi");
+    EXPECT_FALSE(Enabled(id::kUndo));
+}
+
+TEST_F(EntryUndoTest, NewWordRecordsItsStepEvenWhenDeclined) {
+    Type("nekaj");
+    frame_->NewEntry();  // No
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNotSavedYet});
+    EXPECT_EQ(StepTexts(), std::vector<QString>{"Prikaz novega gesla."});
+    EXPECT_EQ(frame_->Entry().m_strEditDesc[0], "nekaj");
+    messages_->Answer(TMsgAnswer::kYes);
+    frame_->NewEntry();
+    EXPECT_TRUE(frame_->Entry().m_strEditDesc[0].isEmpty());
+    EXPECT_FALSE(frame_->EntryModified());
+}
+
+TEST_F(EntryUndoTest, ChoosingTheThirdItemUndoesTheThreeMostRecentSteps) {
+    for (int i = 0; i < 5; ++i) frame_->AddDescription();
+    frame_->ShowUndoList();
+    CUndoListWnd* list = frame_->UndoList();
+    ASSERT_TRUE(list->isVisible());
+    ASSERT_EQ(list->List()->count(), 5);
+    EXPECT_EQ(list->List()->item(0)->text(), "Dodajanje 6. opisa gesla 'Neimenovano Geslo'.");
+    EXPECT_EQ(list->List()->item(4)->text(), "Dodajanje 2. opisa gesla 'Neimenovano Geslo'.");
+
+    // The mouse over the third item marks the block a click would undo.
+    QWidget* viewport = list->List()->viewport();
+    const QPoint third = list->List()->visualItemRect(list->List()->item(2)).center();
+    QMouseEvent move(QEvent::MouseMove, third, viewport->mapToGlobal(third), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    std::vector<bool> selected;
+    for (int i = 0; i < 5; ++i) selected.push_back(list->List()->item(i)->isSelected());
+    EXPECT_EQ(selected, (std::vector<bool>{true, true, true, false, false}));
+
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, third);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(frame_->UndoHistory().Count(), 2);
+    EXPECT_EQ(frame_->Entry().m_nDescCount, 3);
+}
+
+TEST_F(EntryUndoTest, TheListOpensAtTheMouseAndStaysOnTheScreen) {
+    const QRect screen(0, 0, 1000, 800);
+    const QSize size(360, 200);
+    EXPECT_EQ(PopupPosition(QPoint(100, 100), size, screen), QPoint(100, 100));
+    // Reaching the right or the bottom edge, it opens left of or above the mouse.
+    EXPECT_EQ(PopupPosition(QPoint(640, 100), size, screen), QPoint(280, 100));
+    EXPECT_EQ(PopupPosition(QPoint(100, 600), size, screen), QPoint(100, 400));
+    EXPECT_EQ(PopupPosition(QPoint(990, 790), size, screen), QPoint(630, 590));
+
+    frame_->AddDescription();
+    const QRect available = QGuiApplication::primaryScreen()->geometry();
+    QCursor::setPos(available.bottomRight() - QPoint(5, 5));
+    frame_->ShowUndoList();
+    const QRect placed = frame_->UndoList()->frameGeometry();
+    EXPECT_TRUE(available.contains(placed)) << placed.x() << "," << placed.y();
+}
+
+TEST_F(EntryUndoTest, AHundredAndFirstStepDropsTheOldestAndADeletionStillComesBack) {
+    const std::string path = Dictionary("a.vrk3", {Entry("A"), Entry("B", {"b"}), Entry("C")});
+    frame_->NewEntry();  // the step that will be dropped
+    Load(path, 1);
+    frame_->AddDescription();  // refers to entry 1
+    frame_->DeleteEntry();     // its reference becomes the deletion's tag
+    for (int i = 0; i < UNDO_MAX - 2; ++i) frame_->NewEntry();
+    ASSERT_EQ(frame_->UndoHistory().Count(), UNDO_MAX);
+    EXPECT_EQ(StepTexts().front(), "Dodajanje 2. opisa gesla 'B'.");
+
+    frame_->UndoSteps(UNDO_MAX - 2 + 1);  // down to the deletion, included
+    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("A"), Entry("C"), Entry("B", {"b"})}));
+    ASSERT_TRUE(frame_->UndoLast());
+    EXPECT_EQ(frame_->Entry().m_strWord, "B");
+    EXPECT_EQ(frame_->Entry().m_nClueIndex, 2);
+    messages_->Clear();
+    frame_->SaveEntry();  // the entry it names is B's
+    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("A"), Entry("C"), Entry("B", {"b"})}));
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(EntryUndoTest, AFailedUndoSaysSoAndDisablesBothCommands) {
+    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"})});
+    Load(path, 0);
+    Type("nov");
+    frame_->SaveEntry();
+    frame_->AddDescription();
+    std::remove(path.c_str());
+    ASSERT_TRUE(frame_->UndoLast());  // touches no file
+    EXPECT_FALSE(frame_->UndoLast());
+    EXPECT_EQ(messages_->Texts().back(), texts::kUndoFailed);
+    EXPECT_FALSE(Enabled(id::kUndo));
+    EXPECT_FALSE(Enabled(id::kUndoSeveral));
+}
+
+}  // namespace
+}  // namespace vrk

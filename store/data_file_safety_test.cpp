@@ -181,6 +181,60 @@ TEST_F(Safety, KilledWritersLeaveTheDictionaryWholeAndTheNextChangeCleansUp) {
         EXPECT_EQ(name.rfind(".test.vrk3.", 0), std::string::npos) << name;
 }
 
+TEST_F(Safety, ANewDictionaryMadeBesideTakesThePlaceOnlyWhenPlaced) {
+    auto target = DictionaryWith({"A"}, "target.vrk3");
+    ASSERT_EQ(chmod(Path("target.vrk3").c_str(), 0640), 0);
+    std::string newPath;
+    ASSERT_TRUE(target->CreateEmptyBeside(newPath));
+    EXPECT_EQ(fs::path(newPath).parent_path(), fs::path(m_dir));
+    EXPECT_EQ(fs::path(newPath).filename().string().rfind(".target.vrk3.new-", 0), 0u) << newPath;
+    WriteWholeFile(Path("in.csv"), "B,b\nC,c\n");
+    TDataFile made(newPath, Path("s1"), Path("s2"), Path("s3"));
+    ASSERT_TRUE(made.ImportCsv(Path("in.csv")));
+    // A change of the target meanwhile takes the new file for no leftover.
+    ASSERT_TRUE(target->StoreEntry("Z"));
+    ASSERT_TRUE(fs::exists(newPath));
+    EXPECT_EQ(Entries(*target), (std::vector<std::string>{"A", "Z"}));
+
+    ASSERT_TRUE(target->ReplaceWith(newPath));
+    EXPECT_FALSE(fs::exists(newPath));
+    EXPECT_EQ(Entries(*target), (std::vector<std::string>{Record("B", {"b"}), Record("C", {"c"})}));
+    EXPECT_EQ(fs::status(Path("target.vrk3")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "target.vrk3"}));
+}
+
+TEST_F(Safety, PlacingANewDictionaryKeepsLinksAndNeverSplitsHardLinks) {
+    // No file yet: the new one takes the name.
+    auto fresh = Dictionary("fresh.vrk3");
+    std::string newPath;
+    ASSERT_TRUE(fresh->CreateEmptyBeside(newPath));
+    ASSERT_TRUE(fresh->ReplaceWith(newPath));
+    EXPECT_EQ(fresh->GetEntryCount(), 0);
+    EXPECT_FALSE(fs::exists(newPath));
+
+    // A link keeps pointing at the file it named, which is replaced.
+    DictionaryWith({"A"}, "real.vrk3");
+    fs::create_directory(Path("other"));
+    fs::create_symlink(Path("real.vrk3"), Path("other/link.vrk3"));
+    TDataFile link(Path("other/link.vrk3"), Path("s1"), Path("s2"), Path("s3"));
+    ASSERT_TRUE(link.CreateEmptyBeside(newPath));
+    EXPECT_EQ(fs::path(newPath).parent_path(), fs::path(m_dir));
+    ASSERT_TRUE(link.ReplaceWith(newPath));
+    EXPECT_TRUE(fs::is_symlink(Path("other/link.vrk3")));
+    EXPECT_EQ(Dictionary("real.vrk3")->GetEntryCount(), 0);
+
+    // A dictionary with two names is refused; the new file is left to the
+    // caller and the dictionary is unchanged.
+    auto linked = DictionaryWith({"A"}, "linked.vrk3");
+    ASSERT_EQ(::link(Path("linked.vrk3").c_str(), Path("second.vrk3").c_str()), 0);
+    ASSERT_TRUE(linked->CreateEmptyBeside(newPath));
+    EXPECT_FALSE(linked->ReplaceWith(newPath));
+    EXPECT_EQ(linked->LastFailure(), TFailure::HardLinked);
+    EXPECT_TRUE(fs::exists(newPath));
+    EXPECT_EQ(Entries(*linked), std::vector<std::string>{"A"});
+}
+
 // A file of empty records, the cheapest entries there are: reading,
 // exporting and importing into it must cost a small multiple of its size.
 TEST_F(Safety, HostileFilesOfTinyRecordsCostASmallMultipleOfTheirSize) {

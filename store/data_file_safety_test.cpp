@@ -235,6 +235,37 @@ TEST_F(Safety, PlacingANewDictionaryKeepsLinksAndNeverSplitsHardLinks) {
     EXPECT_EQ(Entries(*linked), std::vector<std::string>{"A"});
 }
 
+TEST_F(Safety, AnExportNeverReplacesItsDictionaryNorCutsAFileInPlace) {
+    auto file = DictionaryWith({Record("A", {"a"})});
+    fs::create_symlink(Path("test.vrk3"), Path("alias.csv"));
+    const std::string before = ReadWholeFile(Path("test.vrk3"));
+    for (const char* target : {"test.vrk3", "alias.csv"}) {
+        EXPECT_FALSE(file->ExportFirstGen(Path(target), ';')) << target;
+        EXPECT_EQ(file->LastFailure(), TFailure::SameFile);
+    }
+    EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before);
+
+    // A good older file in a folder where no file can be made beside it is
+    // kept as it is: the export fails instead of writing it in place.
+    fs::create_directory(Path("locked"));
+    WriteWholeFile(Path("locked/old.csv"), "B,b");
+    ASSERT_EQ(chmod(Path("locked/old.csv").c_str(), 0666), 0);
+    ASSERT_EQ(chmod(Path("locked").c_str(), 0555), 0);
+    EXPECT_EQ(AsOrdinaryUser(m_dir,
+                             [&] {
+                                 return !file->ExportCsv(Path("locked/old.csv"), ',') &&
+                                        file->LastFailure() == TFailure::NoPermission;
+                             }),
+              0);
+    EXPECT_EQ(ReadWholeFile(Path("locked/old.csv")), "B,b");
+    // Through a link, the file it names is replaced and the link stays.
+    fs::create_symlink(Path("out.csv"), Path("out-link.csv"));
+    WriteWholeFile(Path("out.csv"), "old");
+    ASSERT_TRUE(file->ExportCsv(Path("out-link.csv"), ','));
+    EXPECT_TRUE(fs::is_symlink(Path("out-link.csv")));
+    EXPECT_EQ(ReadWholeFile(Path("out.csv")), "A,a");
+}
+
 // A file of empty records, the cheapest entries there are: reading,
 // exporting and importing into it must cost a small multiple of its size.
 TEST_F(Safety, HostileFilesOfTinyRecordsCostASmallMultipleOfTheirSize) {

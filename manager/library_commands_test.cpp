@@ -163,9 +163,9 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     TFileDialogRequest asked;
     SetFileDialogHook([&](const TFileDialogRequest& request) {
         asked = request;
-        return TFileDialogResult{{QString::fromStdString(one), QString::fromStdString(two),
-                                  QString::fromStdString(three)},
-                                 QString::fromStdString(folder_)};
+        return FilesChosen({QString::fromStdString(one), QString::fromStdString(two),
+                            QString::fromStdString(three)},
+                           QString::fromStdString(folder_));
     });
     Run(id::kAddDictionary);
     EXPECT_TRUE(asked.multiple);
@@ -185,7 +185,7 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     messages_->Clear();
     SetFileDialogHook([&](const TFileDialogRequest& request) {
         asked = request;
-        return TFileDialogResult{{QString::fromStdString(text)}, QString::fromStdString(folder_)};
+        return FilesChosen({QString::fromStdString(text)}, QString::fromStdString(folder_));
     });
     Run(id::kAddDictionary);
     EXPECT_EQ(asked.directory, QString::fromStdString(folder_));

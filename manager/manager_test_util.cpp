@@ -1,8 +1,15 @@
 #include "manager/manager_test_util.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 
 #include "settings/library_registry.h"
@@ -10,9 +17,19 @@
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
 #include "store/data_file.h"
+#include "ui/commands.h"
 #include "ui/cp1250_text.h"
 
 namespace vrk {
+
+TFileDialogResult FilesChosen(const QStringList& files, const QString& directory) {
+    TFileDialogResult result;
+    result.files = files;
+    result.directory = directory;
+    if (directory.isEmpty() && !files.isEmpty())
+        result.directory = QFileInfo(files.first()).absolutePath();
+    return result;
+}
 
 void TManagerTest::SetUp() {
     TUiTest::SetUp();

@@ -12,9 +12,14 @@
 
 #include "manager/main_frame.h"
 #include "manager/vrk3dbe_view.h"
+#include "ui/file_dialog.h"
 #include "ui/test_ui.h"
 
 namespace vrk {
+
+// A file dialog's answer: these files, chosen in `directory` (the folder of
+// the first file when empty).
+TFileDialogResult FilesChosen(const QStringList& files, const QString& directory = {});
 
 class TManagerTest : public TUiTest {
   protected:

@@ -106,6 +106,11 @@ void CFileDialog::accept() {
     const QFileInfo info(file);
     const bool pattern = file.contains('*') || file.contains('?');
     if (!file.isEmpty() && !info.isDir() && !pattern) {
+        // Said here rather than by Qt, in the program's language.
+        if (!m_bSave && !info.exists()) {
+            ShowWarning(this, texts::kFileMissing.arg(info.fileName()));
+            return;
+        }
         if (!CanAccept(file)) return;
         if (m_bSave && m_bConfirmOverwrite && info.exists() &&
             !AskYesNo(this, texts::kFileReplace.arg(info.fileName()), false))

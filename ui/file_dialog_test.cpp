@@ -56,6 +56,17 @@ TEST_F(FileDialogTest, ASaveDialogAsksBeforeAnExistingFileIsReplaced) {
     EXPECT_TRUE(messages_->Texts().empty());
 }
 
+TEST_F(FileDialogTest, AnOpenDialogSaysSoWhenTheTypedFileIsMissing) {
+    TFileDialogRequest request;
+    request.directory = QString::fromStdString(dir_);
+    CFileDialog dialog(nullptr, request);
+    EXPECT_FALSE(AcceptTyped(dialog, QStringLiteral("ni.csv")));
+    EXPECT_EQ(messages_->Texts(),
+              std::vector<QString>{texts::kFileMissing.arg(QStringLiteral("ni.csv"))});
+    WriteFileBytes(dir_ + "/je.csv", "a,b");
+    EXPECT_TRUE(AcceptTyped(dialog, QStringLiteral("je.csv")));
+}
+
 TEST_F(FileDialogTest, TheHookAnswersEveryRequest) {
     std::vector<TFileDialogRequest> asked;
     SetFileDialogHook([&](const TFileDialogRequest& request) {

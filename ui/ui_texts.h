@@ -21,6 +21,8 @@ inline const QString kFileName = QStringLiteral("Ime datoteke:");
 inline const QString kFileType = QStringLiteral("Vrsta datoteke:");
 inline const QString kFileOpen = QStringLiteral("Odpri");
 inline const QString kFileSave = QStringLiteral("Shrani");
+inline const QString kFileMissing =
+    QStringLiteral("Datoteke \"%1\" ni mogoče najti.\nPreverite, ali ste ime vpisali pravilno.");
 inline const QString kFileReplace =
     QStringLiteral("Datoteka \"%1\" že obstaja.\nJo želite zamenjati?");
 

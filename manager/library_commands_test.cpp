@@ -26,12 +26,6 @@ namespace {
 
 class LibraryCommands : public TManagerTest {
   protected:
-    void Run(int command) {
-        frame_->UpdateCommandStates();
-        QAction* action = frame_->Commands()->Action(command);
-        ASSERT_TRUE(action->isEnabled()) << command;
-        action->trigger();
-    }
     QLineEdit* NameEditor() {
         return View()->Tree()->findChild<QLineEdit*>(QStringLiteral("libraryNameEditor"));
     }

@@ -72,8 +72,8 @@ TEST_F(ManagerFrame, FirstStartMakesTheKeysOpensTheHelpAndCentresAnEmptyWindow) 
     EXPECT_FALSE(frame->DictionaryPane()->isEnabled());
     EXPECT_EQ(frame->EntryPane()->text(), QStringLiteral("Št. Gesel"));
 
-    // With no library only a new one can be made; the later dictionary
-    // commands are in place but cannot be chosen yet.
+    // With no library only a new one can be made: a new or imported
+    // dictionary would belong to no library.
     frame->UpdateCommandStates();
     auto enabled = [&](int command) { return FindCommand(frame, command)->isEnabled(); };
     EXPECT_TRUE(enabled(id::kNewLibrary));

@@ -25,10 +25,6 @@ namespace {
 constexpr std::size_t kHeaderBuffer = 100000;
 constexpr std::size_t kListTextBuffer = 500;
 
-std::string RowPath(const QTreeWidgetItem* row) {
-    return row->data(kColName, kPathRole).toByteArray().toStdString();
-}
-
 }  // namespace
 
 void CVrk3dbeView::listNewDictionary(const TMemberRow& row) {

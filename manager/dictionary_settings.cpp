@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "manager/dict_data_dlg.h"
+#include "manager/dictionary_list.h"
 #include "manager/job_thread.h"
 #include "manager/last_dirs.h"
 #include "manager/manager_texts.h"
@@ -19,18 +20,14 @@
 
 namespace {
 
-constexpr std::size_t kHeaderBuffer = 100000;
-
-std::string RowPath(const QTreeWidgetItem* row) {
-    return row->data(kColName, kPathRole).toByteArray().toStdString();
-}
+constexpr std::size_t kKeptTextBuffer = 100000;
 
 // The texts SetInfo keeps when only the security settings change.
 struct TKeptTexts {
     std::string name, author, notes;
     bool Read(vrk::TDataFile& file) {
-        return file.GetName(name, kHeaderBuffer) && file.GetAuthor(author, kHeaderBuffer) &&
-               file.GetNotes(notes, kHeaderBuffer);
+        return file.GetName(name, kKeptTextBuffer) && file.GetAuthor(author, kKeptTextBuffer) &&
+               file.GetNotes(notes, kKeptTextBuffer);
     }
 };
 
@@ -70,7 +67,7 @@ void CVrk3dbeView::securityForOne(QTreeWidgetItem* row, const TBackupPaths& back
     const QString name = row->text(kColName);
     vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
     std::string password;
-    const std::int32_t flags = file.GetPassword(password, kHeaderBuffer) ? file.GetFlags() : -1;
+    const std::int32_t flags = file.GetPassword(password, kKeptTextBuffer) ? file.GetFlags() : -1;
     if (flags < 0) {
         vrk::ShowError(this, texts::kFileError);
         return;

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "manager/dict_data_dlg.h"
+#include "manager/dictionary_list.h"
 #include "manager/export_file_dlg.h"
 #include "manager/format_choice.h"
 #include "manager/import_dlg.h"
@@ -23,7 +24,7 @@ namespace {
 // imported.
 constexpr char kImportSeparator = 2;
 
-std::string PathBytes(const QString& path) {
+std::string FileNameBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
@@ -50,9 +51,9 @@ void CVrk3dbeView::Import() {
     if (!library) return;
     CImportDlg dialog(this);
     if (dialog.exec() != QDialog::Accepted) return;
-    const std::string target = PathBytes(dialog.m_strNewFile);
+    const std::string target = FileNameBytes(dialog.m_strNewFile);
     TJobHandOver job;
-    job.strJobOtherFile = PathBytes(dialog.m_strExistingFile);
+    job.strJobOtherFile = FileNameBytes(dialog.m_strExistingFile);
     const TOlderFormat format = ImportFormat(dialog.m_strExistingFile);
     QString text;
     switch (format) {
@@ -118,8 +119,7 @@ void CVrk3dbeView::Import() {
 void CVrk3dbeView::Export() {
     const std::vector<QTreeWidgetItem*> rows = SelectedRows();
     if (rows.size() != 1) return;
-    const std::string dictionary =
-        rows.front()->data(kColName, kPathRole).toByteArray().toStdString();
+    const std::string dictionary = RowPath(rows.front());
     vrk::TFileDialogRequest request;
     request.caption = texts::kExportTitle;
     request.directory = ReadLastDir("ExportDir");
@@ -141,13 +141,13 @@ void CVrk3dbeView::Export() {
         return;
     }
     // Writing the dictionary's own file would replace it by the export.
-    if (IsSameFile(dictionary, PathBytes(choice.path))) {
+    if (IsSameFile(dictionary, FileNameBytes(choice.path))) {
         vrk::ShowWarning(this, texts::kExportSameFile);
         return;
     }
     TJobHandOver job;
     job.strJobDataFile = dictionary;
-    job.strJobOtherFile = PathBytes(choice.path);
+    job.strJobOtherFile = FileNameBytes(choice.path);
     job.chJobParam = choice.separator;
     QString text;
     switch (ExportFormat(choice.path)) {

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "manager/job_thread.h"
+#include "manager/job_hand_over.h"
 #include "ui/ui_texts.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <filesystem>
 #include <mutex>
+#include <thread>
 
 #include "manager/export_file_dlg.h"
 #include "manager/format_choice.h"
@@ -183,6 +184,18 @@ TEST_F(FormatCommands, AnImportThatFailsOrIsCancelledLeavesTheTargetAsItWas) {
     ImportDialog(folder_ + "/tabela.csv", target);
     DataDialog(QStringLiteral("Nov"), false);
     Run(id::kImport);
+    // Cancelled while the job runs: the worker waits for the stop request.
+    messages_->Answer(TMsgAnswer::kYes);
+    SetJobStepHook([](TJobHandOver& job) {
+        while (!job.progress.StopRequested())
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    });
+    ImportDialog(folder_ + "/tabela.csv", target);
+    WhenDialog("progressDlg", [](QWidget* window) { Click(window, "cancelButton"); });
+    Run(id::kImport);
+    SetJobStepHook({});
+    // Only the two replacement questions: a cancel says nothing.
+    EXPECT_EQ(messages_->Texts().size(), 2u);
     // The target that is the source itself is refused in the dialog.
     messages_->Clear();
     WhenDialog("importDlg", [&](QWidget* dialog) {

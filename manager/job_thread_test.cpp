@@ -17,8 +17,6 @@
 #include "manager/manager_test_util.h"
 #include "manager/manager_texts.h"
 #include "manager/progress_dlg.h"
-#include "settings/reg_key.h"
-#include "settings/settings_keys.h"
 #include "store/data_file.h"
 #include "ui/commands.h"
 
@@ -124,17 +122,6 @@ TEST_F(JobWorker, ACancelBeforeTheWindowShowsStopsTheJob) {
     EXPECT_EQ(job.bJobFailed.load(), 1);
     EXPECT_TRUE(job.Ended());
     EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
-
-    // Without a temporary directory the job fails at once, without a word.
-    TRegKey machine;
-    ASSERT_EQ(TRegKey::Open(TRoot::kLocalMachine, kMachineRootKey, TAccess::kFull, machine),
-              TRegResult::kOk);
-    ASSERT_EQ(machine.DeleteValue("BackupDir"), TRegResult::kOk);
-    job.Restart();
-    EXPECT_EQ(JobThreadProc(job), -1);
-    EXPECT_FALSE(ran);
-    EXPECT_TRUE(job.Ended());
-    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 TEST_F(JobWorker, RemappingRunsOneJobPerDictionaryAndGoesOnAfterAFailure) {

@@ -11,10 +11,10 @@
 namespace vrk {
 namespace {
 
-std::mutex g_hookMutex;
-TFileDialogHook g_hook;
+std::mutex g_fileDialogHookMutex;
+TFileDialogHook g_fileDialogHook;
 
-TFileDialogResult RunDialog(QWidget* parent, const TFileDialogRequest& request) {
+TFileDialogResult RunFileDialog(QWidget* parent, const TFileDialogRequest& request) {
     if (auto hooked = HookedFileDialog(request)) return *hooked;
     CFileDialog dialog(parent, request);
     TFileDialogResult result;
@@ -27,26 +27,26 @@ TFileDialogResult RunDialog(QWidget* parent, const TFileDialogRequest& request) 
 }  // namespace
 
 TFileDialogResult GetOpenFiles(QWidget* parent, const TFileDialogRequest& request) {
-    return RunDialog(parent, request);
+    return RunFileDialog(parent, request);
 }
 
 TFileDialogResult GetSaveFile(QWidget* parent, TFileDialogRequest request) {
     request.save = true;
     request.multiple = false;
-    return RunDialog(parent, request);
+    return RunFileDialog(parent, request);
 }
 
 TFileDialogHook SetFileDialogHook(TFileDialogHook hook) {
-    std::lock_guard lock(g_hookMutex);
-    std::swap(g_hook, hook);
+    std::lock_guard lock(g_fileDialogHookMutex);
+    std::swap(g_fileDialogHook, hook);
     return hook;
 }
 
 std::optional<TFileDialogResult> HookedFileDialog(const TFileDialogRequest& request) {
     TFileDialogHook hook;
     {
-        std::lock_guard lock(g_hookMutex);
-        hook = g_hook;
+        std::lock_guard lock(g_fileDialogHookMutex);
+        hook = g_fileDialogHook;
     }
     if (!hook) return std::nullopt;
     return hook(request);

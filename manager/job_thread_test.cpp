@@ -73,13 +73,15 @@ TEST_F(JobWorker, AFailingJobShowsItsMessageWhileTheWindowIsOpen) {
 
 TEST_F(JobWorker, ACancelStopsTheJobWithoutAWordAndTheWorkerHasEndedAfterIt) {
     const std::string dict = MakeDictionary("d.vrk3", "D", "A", 50);
-    // The worker holds on until the user has cancelled: the export then
-    // meets the stop request at once.
+    // The worker holds on until the user has cancelled and then takes its
+    // time before the export meets the stop request: the caller still
+    // learns the job's outcome only once the worker has ended.
     std::atomic<bool> reached{false};
     SetJobStepHook([&](TJobHandOver& running) {
         reached = true;
         while (!running.progress.StopRequested())
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
     });
     WhenDialog("progressDlg", [&](QWidget* window) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return reached.load(); }, 5000));

@@ -114,6 +114,7 @@ bool TDataFile::Rewrite() {
         }
     }
     if (ok && error == 0 && ::fsync(fd) != 0) error = errno;
+    if (ok && error == 0) progress().Complete();
     if (::close(fd) != 0 && ok && error == 0) error = errno;
     if (!ok || error != 0) {
         RemoveFile(tempPath);

@@ -18,9 +18,6 @@
 
 namespace {
 
-// The splitter bar's width; a press from its left edge to 5 pixels right of
-// it starts a splitter drag.
-constexpr int kSplitterWidth = 5;
 constexpr int kHoverMs = 1000;
 
 QIcon ImageIcon(TViewImage image) {

@@ -98,7 +98,10 @@ TEST_F(SaveEntryDlgTest, BrowseAddsAWritableDictionaryAndRefusesOthers) {
         requests.push_back(request);
         const QString file = QString::fromStdString(answers.front());
         answers.erase(answers.begin());
-        return TFileDialogResult{{file}, QString::fromStdString(folder_)};
+        TFileDialogResult result;
+        result.files = QStringList{file};
+        result.directory = QString::fromStdString(folder_);
+        return result;
     });
     CSaveEntryDlg dialog(QStringLiteral("Sava"));
     dialog.Browse();

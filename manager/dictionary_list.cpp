@@ -26,6 +26,10 @@ QString UnavailableReason(vrk::TFailure failure) {
 
 }  // namespace
 
+std::string RowPath(const QTreeWidgetItem* row) {
+    return row->data(kColName, kPathRole).toByteArray().toStdString();
+}
+
 CDictionaryItem* MakeDictionaryRow(const TMemberRow& member) {
     auto* item = new CDictionaryItem;
     const QString path = QFile::decodeName(QByteArray::fromStdString(member.path));

@@ -42,6 +42,9 @@ class CDictionaryItem : public QTreeWidgetItem {
     bool operator<(const QTreeWidgetItem& other) const override;
 };
 
+// The stored path (file-name bytes) of a list row: its identity.
+[[nodiscard]] std::string RowPath(const QTreeWidgetItem* row);
+
 // The row of a member: name, entry count, author and path; a member that
 // cannot be read is marked, greyed and says why in its tool tip.
 CDictionaryItem* MakeDictionaryRow(const TMemberRow& member);

@@ -8,6 +8,7 @@
 #include <QTreeWidgetItemIterator>
 
 #include "manager/dictionary_list.h"
+#include "manager/last_dirs.h"
 #include "manager/manager_ids.h"
 #include "manager/manager_texts.h"
 #include "manager/vrk3dbe_view.h"
@@ -147,15 +148,12 @@ void CVrk3dbeView::AddDictionaries() {
     if (!library) return;
     vrk::TFileDialogRequest request;
     request.multiple = true;
-    request.filter = texts::kAddDialogFilter;
-    request.fileName = texts::kAddDialogFileName;
-    std::string dir;
-    if (vrk::TGetRegistryString(vrk::kManagerPath, "AddDFDir", dir, 260))
-        request.directory = QFile::decodeName(QByteArray::fromStdString(dir));
+    request.filter = texts::kDictionaryFilter;
+    request.fileName = texts::kDictionaryFileName;
+    request.directory = ReadLastDir("AddDFDir");
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
     if (chosen.files.isEmpty()) return;
-    (void)vrk::TSetRegistryString(vrk::kManagerPath, "AddDFDir", PathBytes(chosen.directory),
-                                  vrk::kRegCreateKey | vrk::kRegOverwrite);
+    StoreLastDir("AddDFDir", chosen.directory);
     TBackupPaths backups;
     if (!GetBackupPaths(backups)) return;
 
@@ -248,14 +246,7 @@ void CVrk3dbeView::showDictionaryMenu(const QPoint& globalPos) {
     const int selected = SelectedDictionaryCount();
     if (selected == 0) return;
     // Export only for one dictionary whose flags allow it.
-    bool exportAllowed = false;
-    TBackupPaths backups;
-    if (selected == 1 && GetBackupPaths(backups)) {
-        const std::string path = SelectedPaths().front();
-        vrk::TDataFile file(path, backups[0], backups[1], backups[2]);
-        const std::int32_t flags = file.GetFlags();
-        exportAllowed = flags >= 0 && (flags & 4) != 0;
-    }
+    const bool exportAllowed = SelectedExportAllowed();
     m_pCommands->UpdateStates();
     QMenu menu(texts::kMenuDictionary, this);
     menu.setObjectName(QStringLiteral("dictionaryMenu"));

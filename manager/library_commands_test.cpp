@@ -26,12 +26,6 @@ namespace {
 
 class LibraryCommands : public TManagerTest {
   protected:
-    void Run(int command) {
-        frame_->UpdateCommandStates();
-        QAction* action = frame_->Commands()->Action(command);
-        ASSERT_TRUE(action->isEnabled()) << command;
-        action->trigger();
-    }
     QLineEdit* NameEditor() {
         return View()->Tree()->findChild<QLineEdit*>(QStringLiteral("libraryNameEditor"));
     }
@@ -97,7 +91,7 @@ TEST_F(LibraryCommands, RenameIsRefusedForANameElsewhereButCaseMatters) {
     ClickLibrary(QStringLiteral("Drugo"));
     Run(id::kRenameLibrary);
     TypeName(QStringLiteral("Pod"));
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNameExists});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kNameExists});
     EXPECT_EQ(Library(QStringLiteral("Drugo"))->text(0), QStringLiteral("Drugo"));
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Drugo"}));
 
@@ -130,7 +124,7 @@ TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAski
     EXPECT_EQ(Names(), std::vector<std::string>{"Ena"});
     EXPECT_EQ(Library(QStringLiteral("Ena"))->data(0, kImageRole).toInt(), kImageLibrary);
     Run(id::kRemoveLibrary);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kCannotRemoveAll});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kCannotRemoveAll});
     EXPECT_EQ(Names(), std::vector<std::string>{"Ena"});
 
     // Another program adds a member after the list was filled: the list
@@ -144,7 +138,7 @@ TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAski
     QTest::keyClick(View()->Tree(), Qt::Key_Delete);
     ASSERT_EQ(messages_->Shown().size(), 1u);
     const TMessage asked = messages_->Shown()[0];
-    EXPECT_EQ(asked.text, texts::kLibraryNotEmpty);
+    EXPECT_EQ(asked.text, ::texts::kLibraryNotEmpty);
     EXPECT_EQ(asked.icon, TMsgIcon::kWarning);
     EXPECT_EQ(asked.defaultAnswer, TMsgAnswer::kNo);
     EXPECT_EQ(Names().size(), 2u);
@@ -163,13 +157,13 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     TFileDialogRequest asked;
     SetFileDialogHook([&](const TFileDialogRequest& request) {
         asked = request;
-        return TFileDialogResult{{QString::fromStdString(one), QString::fromStdString(two),
-                                  QString::fromStdString(three)},
-                                 QString::fromStdString(folder_)};
+        return FilesChosen({QString::fromStdString(one), QString::fromStdString(two),
+                            QString::fromStdString(three)},
+                           QString::fromStdString(folder_));
     });
     Run(id::kAddDictionary);
     EXPECT_TRUE(asked.multiple);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kAlreadyMember});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kAlreadyMember});
     EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, one}));
     EXPECT_EQ(ListNames(), QStringList({"Drugi", "Prvi"}));
     EXPECT_TRUE(Row(QStringLiteral("Prvi"))->isSelected());
@@ -185,11 +179,11 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     messages_->Clear();
     SetFileDialogHook([&](const TFileDialogRequest& request) {
         asked = request;
-        return TFileDialogResult{{QString::fromStdString(text)}, QString::fromStdString(folder_)};
+        return FilesChosen({QString::fromStdString(text)}, QString::fromStdString(folder_));
     });
     Run(id::kAddDictionary);
     EXPECT_EQ(asked.directory, QString::fromStdString(folder_));
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNotADictionary});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kNotADictionary});
     EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, one}));
 
     // Removing takes the selected ones from the library only.
@@ -217,12 +211,12 @@ TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
 
     frame_ = StartFrame();
     EXPECT_EQ(messages_->Texts(),
-              (std::vector<QString>{texts::kDamagedMember, texts::kDamagedMember,
-                                    texts::kUnavailableMembers}));
+              (std::vector<QString>{::texts::kDamagedMember, ::texts::kDamagedMember,
+                                    ::texts::kUnavailableMembers}));
     EXPECT_EQ(Members("Knj"), (std::vector<std::string>{good, busy, unreachable}));
     ASSERT_EQ(View()->List()->topLevelItemCount(), 3);
     QTreeWidgetItem* first = View()->List()->topLevelItem(0);
-    EXPECT_EQ(first->text(kColName), texts::kUnavailableName);
+    EXPECT_EQ(first->text(kColName), ::texts::kUnavailableName);
     EXPECT_TRUE(first->data(kColName, kUnavailableRole).toBool());
     QStringList files;
     for (int i = 0; i < 3; ++i) files << View()->List()->topLevelItem(i)->text(kColFile);
@@ -236,8 +230,8 @@ TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
     shortWait.reset();
     messages_->Clear();
     Run(id::kRefresh);
-    EXPECT_EQ(ListNames(), QStringList({texts::kUnavailableName, "Dobri", "Zasedeni"}));
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnavailableMembers});
+    EXPECT_EQ(ListNames(), QStringList({::texts::kUnavailableName, "Dobri", "Zasedeni"}));
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kUnavailableMembers});
 }
 
 TEST_F(LibraryCommands, ARightClickInTheTreeKeepsTheSelectedLibrary) {
@@ -251,7 +245,7 @@ TEST_F(LibraryCommands, ARightClickInTheTreeKeepsTheSelectedLibrary) {
         ASSERT_NE(menu, nullptr);
         for (QAction* action : menu->actions()) {
             shown += action->text() + "|";
-            if (action->text() == texts::kPopupRemoveDictionary)
+            if (action->text() == ::texts::kPopupRemoveDictionary)
                 removeEnabled = action->isEnabled();
         }
         menu->close();

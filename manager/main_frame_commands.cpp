@@ -21,6 +21,14 @@ void CMainFrame::connectCommands() {
     c.OnTriggered(id::kExit, [this] { close(); });
     c.Connect(id::kAddDictionary, view, &CVrk3dbeView::AddDictionaries);
     c.Connect(id::kRemoveDictionary, view, &CVrk3dbeView::RemoveDictionaries);
+    c.Connect(id::kNewDictionary, view, &CVrk3dbeView::NewDictionary);
+    c.Connect(id::kDictionaryInfo, view, &CVrk3dbeView::DictionaryInfo);
+    c.Connect(id::kImport, view, &CVrk3dbeView::Import);
+    c.Connect(id::kExport, view, &CVrk3dbeView::Export);
+    c.Connect(id::kChangeData, view, &CVrk3dbeView::ChangeDictionaryData);
+    c.Connect(id::kSecurity, view, &CVrk3dbeView::SecuritySettings);
+    c.Connect(id::kRemapLetters, view, &CVrk3dbeView::RemapLetters);
+    c.Connect(id::kSetPicture, view, &CVrk3dbeView::SetPicture);
     c.OnTriggered(id::kDropCopy, [view] { view->DropDictionaries(false); });
     c.OnTriggered(id::kDropMove, [view] { view->DropDictionaries(true); });
 
@@ -45,18 +53,19 @@ void CMainFrame::setEnablingRules() {
     vrk::TCommandSet& c = *m_pCommands;
     CVrk3dbeView* view = m_pView;
     // Without a library (an empty tree) only a new top-level library can be
-    // made: the other library commands would act on the Groups key itself.
+    // made: the other library commands would act on the Groups key itself,
+    // and a new or imported dictionary would belong to no library.
     auto library = [view] { return view->SelectedLibrary() != nullptr; };
     for (int command : {id::kNewSubLibrary, id::kRenameLibrary, id::kRemoveLibrary,
-                        id::kAddDictionary, id::kRefresh})
+                        id::kAddDictionary, id::kRefresh, id::kNewDictionary, id::kImport})
         c.SetEnabledRule(command, library);
-    c.SetEnabledRule(id::kRemoveDictionary, [view] { return view->SelectedDictionaryCount() > 0; });
-    // The dictionary commands that open, create or convert dictionaries come
-    // with the dictionary data, security, picture and format work; until
-    // their handler is connected here they are shown but cannot be chosen.
-    for (int command : {id::kDictionaryInfo, id::kNewDictionary, id::kImport, id::kExport,
-                        id::kChangeData, id::kSecurity, id::kRemapLetters, id::kSetPicture})
-        c.SetEnabledRule(command, [] { return false; });
+    auto some = [view] { return view->SelectedDictionaryCount() > 0; };
+    auto one = [view] { return view->SelectedDictionaryCount() == 1; };
+    for (int command : {id::kRemoveDictionary, id::kSecurity, id::kRemapLetters, id::kSetPicture})
+        c.SetEnabledRule(command, some);
+    for (int command : {id::kDictionaryInfo, id::kChangeData}) c.SetEnabledRule(command, one);
+    // Export asks the dictionary itself whether it may be exported.
+    c.SetEnabledRule(id::kExport, [view] { return view->SelectedExportAllowed(); });
 
     c.SetCheckedRule(id::kToolBar, [this] { return !m_pToolBar->isHidden(); });
     c.SetCheckedRule(id::kStatusBar, [this] { return !statusBar()->isHidden(); });

@@ -72,8 +72,8 @@ TEST_F(ManagerFrame, FirstStartMakesTheKeysOpensTheHelpAndCentresAnEmptyWindow) 
     EXPECT_FALSE(frame->DictionaryPane()->isEnabled());
     EXPECT_EQ(frame->EntryPane()->text(), QStringLiteral("Št. Gesel"));
 
-    // With no library only a new one can be made; the later dictionary
-    // commands are in place but cannot be chosen yet.
+    // With no library only a new one can be made: a new or imported
+    // dictionary would belong to no library.
     frame->UpdateCommandStates();
     auto enabled = [&](int command) { return FindCommand(frame, command)->isEnabled(); };
     EXPECT_TRUE(enabled(id::kNewLibrary));
@@ -99,7 +99,7 @@ TEST_F(ManagerFrame, WithoutAnInstallPathTheProgramSaysSoAndEnds) {
     CVrk3dbeApp app;
     EXPECT_FALSE(app.InitInstance(false));
     ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(messages_->Shown()[0].text, texts::kInstallMissing);
+    EXPECT_EQ(messages_->Shown()[0].text, ::texts::kInstallMissing);
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
     EXPECT_EQ(app.MainFrame(), nullptr);
 }
@@ -194,10 +194,10 @@ TEST_F(ManagerFrame, StatusPanesCountTheSelectionByTheNumberItself) {
     SelectRows({"A", "B", "C", "D", "E"});
     EXPECT_EQ(panes(), std::make_pair(QString("    5 slovarjev"), QString("       7 gesel")));
     // The form follows the number itself, not its last digits.
-    EXPECT_EQ(texts::DictionaryCountText(101), QStringLiteral("  101 slovarjev"));
-    EXPECT_EQ(texts::DictionaryCountText(22), QStringLiteral("   22 slovarjev"));
-    EXPECT_EQ(texts::EntryCountText(102), QStringLiteral("     102 gesel"));
-    EXPECT_EQ(texts::EntryCountText(3), QStringLiteral("       3 gesla"));
+    EXPECT_EQ(::texts::DictionaryCountText(101), QStringLiteral("  101 slovarjev"));
+    EXPECT_EQ(::texts::DictionaryCountText(22), QStringLiteral("   22 slovarjev"));
+    EXPECT_EQ(::texts::EntryCountText(102), QStringLiteral("     102 gesel"));
+    EXPECT_EQ(::texts::EntryCountText(3), QStringLiteral("       3 gesla"));
 }
 
 TEST_F(ManagerFrame, TheChosenFontIsShownAndKept) {

@@ -1,8 +1,15 @@
 #include "manager/manager_test_util.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 
 #include "settings/library_registry.h"
@@ -10,9 +17,19 @@
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
 #include "store/data_file.h"
+#include "ui/commands.h"
 #include "ui/cp1250_text.h"
 
 namespace vrk {
+
+TFileDialogResult FilesChosen(const QStringList& files, const QString& directory) {
+    TFileDialogResult result;
+    result.files = files;
+    result.directory = directory;
+    if (directory.isEmpty() && !files.isEmpty())
+        result.directory = QFileInfo(files.first()).absolutePath();
+    return result;
+}
 
 void TManagerTest::SetUp() {
     TUiTest::SetUp();
@@ -120,6 +137,69 @@ void TManagerTest::WhenPopup(std::function<void(QWidget*)> action, int timeoutMs
         }
     });
     timer->start();
+}
+
+void TManagerTest::WhenDialog(const char* objectName, std::function<void(QWidget*)> action,
+                              int timeoutMs) {
+    auto* timer = new QTimer;
+    auto remaining = std::make_shared<int>(timeoutMs / 10);
+    const QString name = QString::fromLatin1(objectName);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, remaining, name, action = std::move(action)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible() && modal->objectName() == name) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+        } else if (--*remaining <= 0) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no window " << name.toStdString() << " appeared";
+        }
+    });
+    timer->start();
+}
+
+void TManagerTest::Click(QWidget* window, const char* name) {
+    auto* button = Child<QAbstractButton>(window, name);
+    if (!button) return;
+    EXPECT_TRUE(button->isEnabled()) << name;
+    // A check box reacts only on its box and text, at its left.
+    const bool check = qobject_cast<QCheckBox*>(button) != nullptr;
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      check ? QPoint(6, button->height() / 2) : button->rect().center());
+}
+
+void TManagerTest::Type(QWidget* window, const char* name, const QString& text) {
+    QWidget* edit = Child<QWidget>(window, name);
+    if (!edit) return;
+    if (auto* line = qobject_cast<QLineEdit*>(edit)) {
+        line->selectAll();
+        line->del();
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(edit)) {
+        plain->clear();
+    }
+    edit->setFocus();
+    const QStringList lines = text.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0) QTest::keyClick(edit, Qt::Key_Return);
+        TypeText(edit, lines[i]);
+    }
+}
+
+void TManagerTest::Run(int command) {
+    frame_->UpdateCommandStates();
+    QAction* action = frame_->Commands()->Action(command);
+    ASSERT_TRUE(action->isEnabled()) << command;
+    action->trigger();
+}
+
+std::vector<std::string> TManagerTest::FolderFiles() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace vrk

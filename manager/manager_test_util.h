@@ -12,9 +12,14 @@
 
 #include "manager/main_frame.h"
 #include "manager/vrk3dbe_view.h"
+#include "ui/file_dialog.h"
 #include "ui/test_ui.h"
 
 namespace vrk {
+
+// A file dialog's answer: these files, chosen in `directory` (the folder of
+// the first file when empty).
+TFileDialogResult FilesChosen(const QStringList& files, const QString& directory = {});
 
 class TManagerTest : public TUiTest {
   protected:
@@ -48,6 +53,19 @@ class TManagerTest : public TUiTest {
     QPoint Centre(QTreeWidgetItem* item) const;
     // Runs `action` on the next pop-up menu once it is open.
     static void WhenPopup(std::function<void(QWidget*)> action, int timeoutMs = 3000);
+    // Runs `action` on the modal window named `objectName` once it is the
+    // one in front (others, such as a progress window, may come first).
+    static void WhenDialog(const char* objectName, std::function<void(QWidget*)> action,
+                           int timeoutMs = 10000);
+    // Clicks the button named `name` in `window`.
+    static void Click(QWidget* window, const char* name);
+    // Types `text` into the line or text edit named `name`, replacing what
+    // it holds.
+    static void Type(QWidget* window, const char* name, const QString& text);
+    // Runs a command, which must be enabled.
+    void Run(int command);
+    // The files in the dictionary folder, sorted (hidden ones too).
+    std::vector<std::string> FolderFiles() const;
 
     std::string folder_;  // dictionaries
     std::unique_ptr<CMainFrame> frame_;

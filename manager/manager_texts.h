@@ -48,11 +48,6 @@ inline const QString kUnavailableOther = QStringLiteral("Datoteke trenutno ni mo
 inline const QString kPaneDictionaries = QStringLiteral("Št. Slovarjev");
 inline const QString kPaneEntries = QStringLiteral("Št. Gesel");
 
-// The add-dictionary file dialog.
-inline const QString kAddDialogFilter =
-    QStringLiteral("Verbatrakon III Slovarji (*.vrk3);;Vse Datoteke (*)");
-inline const QString kAddDialogFileName = QStringLiteral("*.vrk3");
-
 // Messages.
 inline const QString kInstallMissing =
     QStringLiteral("Prišlo je do težave v registru. Preverite, če je program nameščen pravilno.");
@@ -75,6 +70,118 @@ inline const QString kUnavailableMembers = QStringLiteral(
 inline const QString kUnavailableChosen = QStringLiteral(
     "Izbrane datoteke trenutno ni mogoče prebrati (uporablja jo drug program, ni dovoljenja ali "
     "njena mapa ni dosegljiva).");
+
+// Dialog buttons of the manager's own dialogs ("V redu", "Prekliči" and
+// "Pomoč" are the shared ones of ui/ui_texts.h).
+inline const QString kNext = QStringLiteral("Naprej >");
+inline const QString kBack = QStringLiteral("< Nazaj");
+inline const QString kSave = QStringLiteral("Shrani");
+
+// The header fields (new-dictionary wizard, page 1; dictionary data).
+inline const QString kNameLabel = QStringLiteral("Ime slovarja:");
+inline const QString kAuthorLabel = QStringLiteral("Avtor:");
+inline const QString kNotesLabel = QStringLiteral("Opombe:");
+// The security settings (wizard, page 2; security settings dialog).
+inline const QString kExportAllowed = QStringLiteral("Omogoči izvažanje slovarja");
+inline const QString kChangesAllowed = QStringLiteral("Omogoči spremembe");
+inline const QString kProtect = QStringLiteral("Zaščiti z geslom");
+inline const QString kPasswordGroup = QStringLiteral("Geslo");
+
+// Dialog captions.
+inline const QString kNewDictPage1Title = QStringLiteral("Nov Slovar (1/2)");
+inline const QString kNewDictPage2Title = QStringLiteral("Nov Slovar (2/2)");
+inline const QString kDictDataTitle = QStringLiteral("Podatki o Slovarju");
+inline const QString kPasswordTitle = QStringLiteral("Geslo");
+inline const QString kSecurityTitle = QStringLiteral("Varnostne Nastavitve");
+inline const QString kRemapTitle = QStringLiteral("Priredi Pisavo");
+inline const QString kImportTitle = QStringLiteral("Uvozi Slovar");
+inline const QString kExportTitle = QStringLiteral("Izvozi");
+
+// The password prompt: the instruction, with the name in quotes.
+inline const QString kPasswordPrompt =
+    QStringLiteral("Prosim, vpišite geslo za sledeči slovar:\n\"%1\"");
+// Letter remapping.
+inline const QString kRemapFrom = QStringLiteral("Zamenjaj črko:");
+inline const QString kRemapTo = QStringLiteral("s črko:");
+// The import dialog.
+inline const QString kImportSource = QStringLiteral("Obstoječi slovar:");
+inline const QString kImportTarget = QStringLiteral("Novi slovar:");
+inline const QString kBrowseSource = QStringLiteral("Poišči...");
+inline const QString kBrowseTarget = QStringLiteral("Poišči");
+// The export chooser's separator panel and buttons.
+inline const QString kExportButton = QStringLiteral("Izvozi");
+inline const QString kDescriptionSeparator = QStringLiteral("Opise istega gesla loči z:");
+inline const QString kFieldSeparator = QStringLiteral("Za ločilo med polji uporabi:");
+
+// File dialogs: filters and the initial file names.
+inline const QString kDictionaryFilter =
+    QStringLiteral("Verbatrakon III Slovarji (*.vrk3);;Vse Datoteke (*)");
+inline const QString kDictionaryFileName = QStringLiteral("*.vrk3");
+inline const QString kDictionarySuffix = QStringLiteral("vrk3");
+// The older formats; a first-generation file may have any name.
+inline const QString kOlderFormatsFilter = QStringLiteral(
+    "Verbatrakon II Slovarji (*.vrk);;Verbatrakon I Slovarji (*);;Oblikovano Besedilo (*.csv)");
+inline const QString kOlderFormatFileName = QStringLiteral("*.vrk");
+inline const QString kPictureFilter =
+    QStringLiteral("Slike v BMP formatu (*.bmp);;Vse Datoteke (*)");
+inline const QString kPictureFileName = QStringLiteral("*.bmp");
+
+// The texts of the progress window for each job.
+inline const QString kJobImportSecondGen =
+    QStringLiteral("Uvoz slovarja iz formata Verbatrakon II...");
+inline const QString kJobImportCsv = QStringLiteral("Uvoz slovarja iz formata CSV...");
+inline const QString kJobImportFirstGen =
+    QStringLiteral("Uvoz slovarja iz formata Verbatrakon I...");
+inline const QString kJobExportSecondGen =
+    QStringLiteral("Izvoz slovarja v format Verbatrakon II...");
+inline const QString kJobExportCsv = QStringLiteral("Izvoz slovarja v format CSV...");
+inline const QString kJobExportFirstGen =
+    QStringLiteral("Izvoz slovarja v format Verbatrakon I...");
+inline const QString kJobRemap = QStringLiteral("Prirejanje pisave...\n%1");
+// What a failed job says.
+inline const QString kImportFailed = QStringLiteral("Pri uvozu slovarja je prišlo do napake.");
+inline const QString kExportFailed = QStringLiteral("Pri izvozu slovarja je prišlo do napake.");
+inline const QString kRemapFailed = QStringLiteral("Pri prirejanju slovarja je prišlo do napake.");
+
+// Messages of the dictionary commands.
+inline const QString kCreateFailed = QStringLiteral("Datoteke ni bilo možno ustvariti.");
+inline const QString kInfoWriteFailed = QStringLiteral("Napaka pri vpisovanju podatkov v slovar.");
+inline const QString kFileError = QStringLiteral("Napaka v datoteki.");
+inline const QString kDataRefused =
+    QStringLiteral("Podatkov o slovarju \"%1\" ne morete spremeniti.");
+inline const QString kDataNotChanged = QStringLiteral(
+    "Podatkov ni mogoče spremeniti. Datoteka je poškodovana ali pa označena samo za branje.");
+inline const QString kWrongPassword = QStringLiteral("Vpisali ste napačno geslo!");
+inline const QString kSecurityRefused =
+    QStringLiteral("Varnostnih nastavitev slovarja \"%1\" ne morete spremeniti.");
+inline const QString kSecurityNotChanged = QStringLiteral(
+    "Varnostnih nastavitev slovarja ni mogoče spremeniti. Datoteka je poškodovana "
+    "ali pa označena samo za branje.");
+// With several dictionaries selected (the program has always said it so).
+inline const QString kSecurityNotChangedMany = QStringLiteral(
+    "Varnistnih nastavitev ni mogoče spremeniti. Datoteka je poškodovana ali pa "
+    "označena samo za branje.");
+inline const QString kCannotOpenFile = QStringLiteral("Datoteke ni možno odpreti.");
+inline const QString kDamagedDictionary =
+    QStringLiteral("Datoteka s slovarjem \"%1\" je poškodovana.");
+inline const QString kPictureRefused =
+    QStringLiteral("Slovarju \"%1\" ne morete določiti nove slike.");
+inline const QString kPictureFailed =
+    QStringLiteral("Slovarju \"%1\" ni bilo možno določiti nove slike.");
+inline const QString kImportNeedsFiles =
+    QStringLiteral("Vnesti morate izvorno in ciljno datoteko.");
+inline const QString kImportInfoFailed =
+    QStringLiteral("Uvoz datoteke je bil neuspešen (napaka pri osnovnih podatkih).");
+inline const QString kExportDisabled = QStringLiteral("Izvoz tega slovarja je onemogočen.");
+// Refusals that keep files from being destroyed.
+inline const QString kImportSameFile = QStringLiteral(
+    "Novi slovar ne more biti datoteka, iz katere uvažate. Izberite drugo ime novega slovarja.");
+inline const QString kExportSameFile = QStringLiteral(
+    "Slovarja ni mogoče izvoziti v njegovo lastno datoteko. Izberite drugo ime datoteke.");
+inline const QString kSeparatorMissing =
+    QStringLiteral("Vpišite ločilo: znak, ki bo v izvoženi datoteki ločil opise oz. polja.");
+inline const QString kSeparatorInvalid =
+    QStringLiteral("Tega znaka ni mogoče uporabiti kot ločilo. Izberite drug znak.");
 
 // The status-pane texts for n selected dictionaries and s entries in them
 // (a leading space, the number right-aligned, the form that n or s itself

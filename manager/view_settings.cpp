@@ -9,9 +9,6 @@
 
 namespace {
 
-// The width of the splitter bar between the tree and the list.
-constexpr int kSplitterWidth = 5;
-
 int ReadNumber(std::string_view name, int fallback) {
     std::int32_t value = 0;
     return vrk::TGetRegistryNumber(vrk::kManagerPath, name, value) ? value : fallback;

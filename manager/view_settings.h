@@ -4,6 +4,10 @@
 
 #include <array>
 
+// The width of the splitter bar between the library tree and the list; a
+// press from its left edge to 5 pixels right of it starts a splitter drag.
+inline constexpr int kSplitterWidth = 5;
+
 struct TViewSettings {
     int treeWidth = 150;  // the library tree's width in pixels
     int width = 600;      // the frame's width and height when not maximized

@@ -18,9 +18,6 @@
 
 namespace {
 
-// The splitter bar's width; a press from its left edge to 5 pixels right of
-// it starts a splitter drag.
-constexpr int kSplitterWidth = 5;
 constexpr int kHoverMs = 1000;
 
 QIcon ImageIcon(TViewImage image) {
@@ -91,6 +88,7 @@ void CVrk3dbeView::connectControls() {
     connect(m_pTree, &QTreeWidget::itemCollapsed, this,
             [this](QTreeWidgetItem* item) { setImage(item, kImageLibraryClosed); });
     connect(m_pList, &QTreeWidget::itemSelectionChanged, this, &CVrk3dbeView::SelectionChanged);
+    connect(m_pList, &QTreeWidget::itemDoubleClicked, this, [this] { DictionaryInfo(); });
     connect(m_pList->header(), &QHeaderView::sectionResized, this, &CVrk3dbeView::LayoutChanged);
     connect(m_pList, &CDictionaryList::DragStarted, this, [this] {
         BeginDictionaryDrag(m_pressButton == Qt::RightButton ? kRightDrag : kLeftDrag);

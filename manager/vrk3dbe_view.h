@@ -13,6 +13,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "manager/dictionary_list.h"
 #include "manager/member_reader.h"
@@ -87,6 +88,11 @@ class CVrk3dbeView : public QWidget {
     long long SelectedEntrySum() const;
     // The stored paths of the selected dictionaries, in list order.
     std::vector<std::string> SelectedPaths() const;
+    // The selected rows, in list order.
+    std::vector<QTreeWidgetItem*> SelectedRows() const;
+    // True when one dictionary is selected and its flags allow the export.
+    // It opens the dictionary, except while a job runs (then false).
+    bool SelectedExportAllowed() const;
 
     // --- Commands (library_commands.cpp).
     void NewLibrary();
@@ -102,6 +108,34 @@ class CVrk3dbeView : public QWidget {
     void ChooseFont();
     // Shows "Imenik za začasne datoteke" and takes the directory it leaves.
     void ChooseTempDir();
+
+    // --- Dictionary data (dictionary_commands.cpp).
+    // The two-page wizard: creates an empty dictionary with its data and
+    // security settings, registers it in the selected library and lists it.
+    void NewDictionary();
+    // "Info": the selected dictionary's name, author, notes and picture.
+    void DictionaryInfo();
+    // "Podatki o Slovarju": changes the selected dictionary's name, author
+    // and notes, after its password when it is protected.
+    void ChangeDictionaryData();
+
+    // --- Security, picture, letters (dictionary_settings.cpp).
+    // "Varnostne Nastavitve" for one or several selected dictionaries; each
+    // protected one asks for its own password first.
+    void SecuritySettings();
+    // Stores a picture file in every selected dictionary.
+    void SetPicture();
+    // Replaces one letter by another in every selected dictionary, one job
+    // each.
+    void RemapLetters();
+
+    // --- Older formats (format_commands.cpp).
+    // Makes a new dictionary from an older-format file, registers and lists
+    // it. The new dictionary is made beside the chosen file and takes its
+    // place only when the import and its data are complete.
+    void Import();
+    // Writes the selected dictionary to an older-format file.
+    void Export();
 
     // --- Drag and drop (dictionary_drag.cpp).
     int DragMode() const { return m_nDragMode; }
@@ -133,6 +167,14 @@ class CVrk3dbeView : public QWidget {
     void onTreeSelectionChanged();
     void renameCommitted(QTreeWidgetItem* item, const QString& text);
     bool libraryHoldsAnything(const std::string& keyPath) const;
+    // Lists a dictionary the manager made and selects only it; a row of the
+    // same file goes first.
+    void listNewDictionary(const TMemberRow& row);
+    // Makes a dictionary the manager made a member of `library` (a member
+    // already stays one); false after the settings-store message.
+    bool registerNewDictionary(QTreeWidgetItem* library, const std::string& path);
+    void securityForOne(QTreeWidgetItem* row, const TBackupPaths& backups);
+    void securityForMany(const std::vector<QTreeWidgetItem*>& rows, const TBackupPaths& backups);
     // Pop-up menus (library_commands.cpp).
     bool treeMouseEvent(QMouseEvent* event);
     void showLibraryMenu(const QPoint& globalPos);

@@ -6,12 +6,16 @@
 #include <vector>
 
 #include "manager/dictionary_list.h"
+#include "manager/job_thread.h"
 #include "manager/manager_texts.h"
+#include "manager/security_dlg.h"
 #include "manager/vrk3dbe_view.h"
+#include "manager/wait_cursor.h"
 #include "settings/library_registry.h"
 #include "settings/reg_key.h"
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
+#include "store/data_file.h"
 #include "ui/cp1250_text.h"
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
@@ -24,15 +28,6 @@ constexpr std::size_t kTreeNameBuffer = 100;
 constexpr std::size_t kMemberPathBuffer = 260;
 // An entry count is read from at most this many characters of its column.
 constexpr int kMaxCountDigits = 9;
-
-// Shows the wait cursor while a scope reads dictionary files.
-class TWaitCursor {
-  public:
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 // The member paths of a library key: its string values with names that fit
 // the path buffer, in the store's order.
@@ -181,4 +176,24 @@ std::vector<std::string> CVrk3dbeView::SelectedPaths() const {
             paths.push_back(item->data(kColName, kPathRole).toByteArray().toStdString());
     }
     return paths;
+}
+
+std::vector<QTreeWidgetItem*> CVrk3dbeView::SelectedRows() const {
+    std::vector<QTreeWidgetItem*> rows;
+    for (int i = 0; i < m_pList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = m_pList->topLevelItem(i);
+        if (item->isSelected()) rows.push_back(item);
+    }
+    return rows;
+}
+
+bool CVrk3dbeView::SelectedExportAllowed() const {
+    // A running job may be changing the dictionary: it is not opened then.
+    if (SelectedDictionaryCount() != 1 || JobRunning()) return false;
+    const std::vector<std::string> paths = SelectedPaths();
+    if (paths.empty()) return false;
+    // Reading the flags makes no scratch files.
+    vrk::TDataFile file(paths.front(), "", "", "");
+    const std::int32_t flags = file.GetFlags();
+    return flags >= 0 && (flags & kFlagExport) != 0;
 }

@@ -50,8 +50,9 @@ std::string RealPathOf(const std::string& path) {
     return result;
 }
 
-int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode) {
-    const std::string prefix = FolderOf(path) + "/." + NameOf(path) + ".";
+int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode,
+                 std::string_view tag) {
+    const std::string prefix = FolderOf(path) + "/." + NameOf(path) + "." + std::string(tag);
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = prefix + RandomSuffix();
         const int fd = ::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);

@@ -21,8 +21,11 @@ std::string RealPathOf(const std::string& path);
 // Creates a new hidden file beside `path` with `mode` (less the umask) and
 // holds an exclusive lock on it until it is closed, so that no cleaner takes
 // it for a leftover. Returns the descriptor and sets tempPath, or -1 with
-// errno set.
-[[nodiscard]] int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode);
+// errno set. A `tag` goes before the six letters (".NAME.TAGXXXXXX"): such a
+// file is no leftover of NAME, so it may outlive its descriptor while a
+// longer piece of work (an import into a new dictionary) fills it.
+[[nodiscard]] int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode,
+                               std::string_view tag = {});
 
 // True when `name` is a hidden copy of the dictionary file named
 // `dictionaryName`: "." + dictionaryName + "." + six letters or digits.

@@ -55,11 +55,12 @@ namespace {
 // Writes the empty dictionary to a new hidden file beside target, flushed;
 // with `like`, the file takes its owner (where allowed) and permissions.
 // Returns 0 with tempPath set, or the errno of the step that failed (no file
-// is left then).
-int WriteEmptyBeside(const std::string& target, const struct stat* like, std::string& tempPath) {
+// is left then). `tag` names a file that is no leftover (CreateBeside).
+int WriteEmptyBeside(const std::string& target, const struct stat* like, std::string& tempPath,
+                     std::string_view tag = {}) {
     std::string bytes(kEmptyFileSize, '\0');
     std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
-    const int fd = CreateBeside(target, tempPath, like ? 0600 : 0644);
+    const int fd = CreateBeside(target, tempPath, like ? 0600 : 0644, tag);
     if (fd < 0) return errno;
     int error = WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno;
     if (error == 0 && like) {
@@ -73,9 +74,12 @@ int WriteEmptyBeside(const std::string& target, const struct stat* like, std::st
     return error;
 }
 
+// The tag of a new dictionary made beside another (CreateEmptyBeside).
+constexpr std::string_view kNewFileTag = "new-";
+
 }  // namespace
 
-bool TDataFile::CreateEmpty(bool replace) {
+bool TDataFile::PlaceNewFile(bool replace, bool owned, const TNewFileMaker& make) {
     Abort();
     ClearFailure();
     struct stat there {};
@@ -97,7 +101,7 @@ bool TDataFile::CreateEmpty(bool replace) {
             RemoveLeftoversBeside(target);
         }
         std::string temp;
-        int error = WriteEmptyBeside(target, there ? &st : nullptr, temp);
+        int error = make(target, there ? &st : nullptr, temp);
         if (error != 0) return FailErrno(target, error);
         // Replacing happens under the lock. A new file is linked, which never
         // replaces one that another program made meanwhile; only a link to
@@ -109,7 +113,8 @@ bool TDataFile::CreateEmpty(bool replace) {
         const bool placed = rename ? ::rename(temp.c_str(), target.c_str()) == 0
                                    : ::link(temp.c_str(), target.c_str()) == 0;
         error = placed ? 0 : errno;
-        if (!placed || !rename) RemoveFile(temp);
+        // A linked file has two names now; the temporary one goes.
+        if ((placed && !rename) || (!placed && owned)) RemoveFile(temp);
         if (error == EEXIST && !replace) return Fail(TFailure::Exists);
         if (error == EEXIST) continue;
         if (error != 0) return FailErrno(target, error);
@@ -117,6 +122,45 @@ bool TDataFile::CreateEmpty(bool replace) {
         return true;
     }
     return Fail(TFailure::Busy);
+}
+
+bool TDataFile::CreateEmpty(bool replace) {
+    return PlaceNewFile(replace, true,
+                        [](const std::string& target, const struct stat* like, std::string& temp) {
+                            return WriteEmptyBeside(target, like, temp);
+                        });
+}
+
+bool TDataFile::CreateEmptyBeside(std::string& newPath) {
+    Abort();
+    ClearFailure();
+    newPath.clear();
+    // Beside what a link names, where ReplaceWith will rename it to.
+    std::string target = m_path;
+    struct stat st {};
+    if (::stat(m_path.c_str(), &st) == 0) {
+        target = RealPathOf(m_path);
+        if (target.empty()) return FailErrno(m_path, errno);
+    }
+    const int error = WriteEmptyBeside(target, nullptr, newPath, kNewFileTag);
+    if (error != 0) {
+        newPath.clear();
+        return FailErrno(target, error);
+    }
+    return true;
+}
+
+bool TDataFile::ReplaceWith(const std::string& newPath) {
+    return PlaceNewFile(true, false,
+                        [&](const std::string&, const struct stat* like, std::string& temp) {
+                            temp = newPath;
+                            if (!like) return 0;
+                            // The dictionary it replaces keeps its owner (where allowed) and
+                            // permissions.
+                            const int owned = ::chown(newPath.c_str(), like->st_uid, like->st_gid);
+                            (void)owned;
+                            return ::chmod(newPath.c_str(), like->st_mode & 07777) == 0 ? 0 : errno;
+                        });
 }
 
 TDataFile::TDataFile(std::string path, std::string replacementsPath, std::string additionsPath,

@@ -28,6 +28,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -42,6 +43,8 @@
 #include "format.h"
 #include "pattern.h"
 #include "progress.h"
+
+struct stat;
 
 namespace vrk {
 
@@ -120,6 +123,20 @@ class TDataFile {
     // keep what they read. Without `replace` an existing file is kept and
     // the operation fails with TFailure::Exists.
     [[nodiscard]] bool CreateEmpty(bool replace = true);
+    // Makes a new empty dictionary in this dictionary's folder (beside the
+    // file a symbolic link names) under a hidden name of its own, newPath:
+    // ".NAME.new-" and six letters or digits, which no change of this
+    // dictionary takes for a leftover. An import fills it and ReplaceWith
+    // then puts it in this dictionary's place, so that an import that fails
+    // or is stopped leaves this path as it was. The caller removes newPath
+    // when it gives up.
+    [[nodiscard]] bool CreateEmptyBeside(std::string& newPath);
+    // Puts the complete dictionary file at newPath, made by CreateEmptyBeside
+    // of this object, in this dictionary's place: renamed over an existing
+    // one under its exclusive lock (it takes that one's permissions and,
+    // where allowed, owner), linked under the name when there is none. On
+    // failure newPath is left for the caller and nothing else changed.
+    [[nodiscard]] bool ReplaceWith(const std::string& newPath);
 
     // --- Dictionary data. The header reads cost the same for any number of
     // entries and create no scratch files.
@@ -217,6 +234,16 @@ class TDataFile {
   private:
     friend class TDataFileTestPeer;  // tests queue changes step by step
     enum class Mode { Read, Change };
+
+    // Makes a file to put in the dictionary's place: called with the target
+    // (links resolved) and the state of the file there (null when there is
+    // none); returns 0 with the file's path set, or an errno.
+    using TNewFileMaker =
+        std::function<int(const std::string& target, const struct stat* like, std::string& path)>;
+    // Puts the file `make` gives in the dictionary's place, under the
+    // exclusive lock of the file there (CreateEmpty). `owned`: the file is
+    // removed when it cannot be placed; else it is left to the caller.
+    [[nodiscard]] bool PlaceNewFile(bool replace, bool owned, const TNewFileMaker& make);
 
     // --- Transaction steps.
     // Read: shared lock and a view of the file. Change: exclusive locks on

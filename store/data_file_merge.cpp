@@ -100,7 +100,9 @@ bool TDataFile::MergeFile(const std::string& sourcePath) {
     bool ok = BuildWordIndex();
     if (ok && !SkipRecords(source, sourceEnd, pos, ENTRY_BASE))
         ok = FailAt(sourcePath, TFailure::Damaged);
-    if (ok) progress().SetTotal(m_count + 2 * sourceCount + ENTRY_BASE);
+    if (ok)
+        progress().SetTotal(
+            ClampProgress(WithSyncShare(m_count + 2 * std::int64_t{sourceCount} + ENTRY_BASE)));
     TRecordSpan span;
     std::string incoming;
     for (std::int32_t i = 0; ok && i < sourceCount; ++i) {
@@ -120,7 +122,7 @@ bool TDataFile::RemapLetter(char from, char to) {
         return Fail(TFailure::InvalidArgument);
     progress().SetPos(0);
     if (!Open(Mode::Change)) return false;
-    progress().SetTotal(2 * m_count + 32);
+    progress().SetTotal(ClampProgress(WithSyncShare(2 * std::int64_t{m_count} + 2 * ENTRY_BASE)));
     const std::string_view file = m_data.view();
     std::uint64_t pos = kRecordsOffset;
     TRecordSpan span;

@@ -94,6 +94,9 @@ bool TDataFile::Rewrite() {
     }
     TScrambledWriter out;
     out.Attach(fd);
+    // The progress bar moves while the data goes to the disk, rather than
+    // standing still during the final fsync.
+    out.SetWriteBehind(true);
     // WriteRecords records its own reason (damaged, stopped); the writer
     // and the system calls record theirs here.
     bool ok = WriteRecords(out, replacements.view(), additions.view());
@@ -111,6 +114,7 @@ bool TDataFile::Rewrite() {
         }
     }
     if (ok && error == 0 && ::fsync(fd) != 0) error = errno;
+    if (ok && error == 0) progress().Complete();
     if (::close(fd) != 0 && ok && error == 0) error = errno;
     if (!ok || error != 0) {
         RemoveFile(tempPath);

@@ -181,6 +181,91 @@ TEST_F(Safety, KilledWritersLeaveTheDictionaryWholeAndTheNextChangeCleansUp) {
         EXPECT_EQ(name.rfind(".test.vrk3.", 0), std::string::npos) << name;
 }
 
+TEST_F(Safety, ANewDictionaryMadeBesideTakesThePlaceOnlyWhenPlaced) {
+    auto target = DictionaryWith({"A"}, "target.vrk3");
+    ASSERT_EQ(chmod(Path("target.vrk3").c_str(), 0640), 0);
+    std::string newPath;
+    ASSERT_TRUE(target->CreateEmptyBeside(newPath));
+    EXPECT_EQ(fs::path(newPath).parent_path(), fs::path(m_dir));
+    EXPECT_EQ(fs::path(newPath).filename().string().rfind(".target.vrk3.new-", 0), 0u) << newPath;
+    WriteWholeFile(Path("in.csv"), "B,b\nC,c\n");
+    TDataFile made(newPath, Path("s1"), Path("s2"), Path("s3"));
+    ASSERT_TRUE(made.ImportCsv(Path("in.csv")));
+    // A change of the target meanwhile takes the new file for no leftover.
+    ASSERT_TRUE(target->StoreEntry("Z"));
+    ASSERT_TRUE(fs::exists(newPath));
+    EXPECT_EQ(Entries(*target), (std::vector<std::string>{"A", "Z"}));
+
+    ASSERT_TRUE(target->ReplaceWith(newPath));
+    EXPECT_FALSE(fs::exists(newPath));
+    EXPECT_EQ(Entries(*target), (std::vector<std::string>{Record("B", {"b"}), Record("C", {"c"})}));
+    EXPECT_EQ(fs::status(Path("target.vrk3")).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "target.vrk3"}));
+}
+
+TEST_F(Safety, PlacingANewDictionaryKeepsLinksAndNeverSplitsHardLinks) {
+    // No file yet: the new one takes the name.
+    auto fresh = Dictionary("fresh.vrk3");
+    std::string newPath;
+    ASSERT_TRUE(fresh->CreateEmptyBeside(newPath));
+    ASSERT_TRUE(fresh->ReplaceWith(newPath));
+    EXPECT_EQ(fresh->GetEntryCount(), 0);
+    EXPECT_FALSE(fs::exists(newPath));
+
+    // A link keeps pointing at the file it named, which is replaced.
+    DictionaryWith({"A"}, "real.vrk3");
+    fs::create_directory(Path("other"));
+    fs::create_symlink(Path("real.vrk3"), Path("other/link.vrk3"));
+    TDataFile link(Path("other/link.vrk3"), Path("s1"), Path("s2"), Path("s3"));
+    ASSERT_TRUE(link.CreateEmptyBeside(newPath));
+    EXPECT_EQ(fs::path(newPath).parent_path(), fs::path(m_dir));
+    ASSERT_TRUE(link.ReplaceWith(newPath));
+    EXPECT_TRUE(fs::is_symlink(Path("other/link.vrk3")));
+    EXPECT_EQ(Dictionary("real.vrk3")->GetEntryCount(), 0);
+
+    // A dictionary with two names is refused; the new file is left to the
+    // caller and the dictionary is unchanged.
+    auto linked = DictionaryWith({"A"}, "linked.vrk3");
+    ASSERT_EQ(::link(Path("linked.vrk3").c_str(), Path("second.vrk3").c_str()), 0);
+    ASSERT_TRUE(linked->CreateEmptyBeside(newPath));
+    EXPECT_FALSE(linked->ReplaceWith(newPath));
+    EXPECT_EQ(linked->LastFailure(), TFailure::HardLinked);
+    EXPECT_TRUE(fs::exists(newPath));
+    EXPECT_EQ(Entries(*linked), std::vector<std::string>{"A"});
+}
+
+TEST_F(Safety, AnExportNeverReplacesItsDictionaryNorCutsAFileInPlace) {
+    auto file = DictionaryWith({Record("A", {"a"})});
+    fs::create_symlink(Path("test.vrk3"), Path("alias.csv"));
+    const std::string before = ReadWholeFile(Path("test.vrk3"));
+    for (const char* target : {"test.vrk3", "alias.csv"}) {
+        EXPECT_FALSE(file->ExportFirstGen(Path(target), ';')) << target;
+        EXPECT_EQ(file->LastFailure(), TFailure::SameFile);
+    }
+    EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before);
+
+    // A good older file in a folder where no file can be made beside it is
+    // kept as it is: the export fails instead of writing it in place.
+    fs::create_directory(Path("locked"));
+    WriteWholeFile(Path("locked/old.csv"), "B,b");
+    ASSERT_EQ(chmod(Path("locked/old.csv").c_str(), 0666), 0);
+    ASSERT_EQ(chmod(Path("locked").c_str(), 0555), 0);
+    EXPECT_EQ(AsOrdinaryUser(m_dir,
+                             [&] {
+                                 return !file->ExportCsv(Path("locked/old.csv"), ',') &&
+                                        file->LastFailure() == TFailure::NoPermission;
+                             }),
+              0);
+    EXPECT_EQ(ReadWholeFile(Path("locked/old.csv")), "B,b");
+    // Through a link, the file it names is replaced and the link stays.
+    fs::create_symlink(Path("out.csv"), Path("out-link.csv"));
+    WriteWholeFile(Path("out.csv"), "old");
+    ASSERT_TRUE(file->ExportCsv(Path("out-link.csv"), ','));
+    EXPECT_TRUE(fs::is_symlink(Path("out-link.csv")));
+    EXPECT_EQ(ReadWholeFile(Path("out.csv")), "A,a");
+}
+
 // A file of empty records, the cheapest entries there are: reading,
 // exporting and importing into it must cost a small multiple of its size.
 TEST_F(Safety, HostileFilesOfTinyRecordsCostASmallMultipleOfTheirSize) {

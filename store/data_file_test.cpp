@@ -312,7 +312,7 @@ TEST_F(DataFile, RemapLetterChangesEverythingButPasswordAndFlags) {
     file->SetProgress(&progress);
     ASSERT_TRUE(file->RemapLetter('a', '\xe8'));
     file->SetProgress(nullptr);
-    EXPECT_EQ(progress.Total(), 2 * 2 + 32);
+    EXPECT_EQ(progress.Total(), WithSyncShare(2 * 2 + 32));
     EXPECT_EQ(progress.Pos(), progress.Total());
     EXPECT_EQ(Entries(*file), (std::vector<std::string>{Record("\xe8"
                                                                "b\xe8",
@@ -410,7 +410,7 @@ TEST_F(DataFile, MergeFileEqualsTheEntryByEntryScan) {
         std::string name;
         EXPECT_TRUE(target->GetName(name));
         EXPECT_EQ(name, "");  // the source's data is not taken
-        EXPECT_EQ(progress.Total(), 60 + 2 * 50 + 16);
+        EXPECT_EQ(progress.Total(), WithSyncShare(60 + 2 * 50 + 16));
     }
 }
 

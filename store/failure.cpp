@@ -35,6 +35,8 @@ const char* FailureText(TFailure failure) {
             return "the file exists already";
         case TFailure::HardLinked:
             return "the file has more than one hard link; changing it would split them";
+        case TFailure::SameFile:
+            return "the target is the dictionary itself";
     }
     return "unknown failure";
 }

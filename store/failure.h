@@ -24,6 +24,7 @@ enum class TFailure {
                       // pattern
     Exists,           // a file that was to be made new is there already
     HardLinked,       // the dictionary has more than one name (hard link); see data_file.h
+    SameFile,         // the other file of an export is the dictionary itself
 };
 
 // A short English description, for the command-line tool and for logs.

@@ -188,6 +188,7 @@ TScrambledWriter::TScrambledWriter(std::size_t bufferSize) : m_buffer(bufferSize
 void TScrambledWriter::Attach(int fd, std::uint64_t offset) {
     m_fd = fd;
     m_offset = offset;
+    m_written = offset;
     m_used = 0;
     m_ok = true;
     m_error = 0;
@@ -239,6 +240,22 @@ bool TScrambledWriter::WriteRescrambled(std::string_view bytes, std::uint64_t fr
     return m_ok;
 }
 
+void TScrambledWriter::WriteBehind() {
+    // What was just written goes to the disk now; what was written a window
+    // earlier is waited for, so that no more than the window is left for the
+    // final fsync. Both are hints: where the system cannot, the final fsync
+    // does it all, as without them.
+    constexpr std::uint64_t kWindow = 8 << 20;
+    (void)::sync_file_range(m_fd, static_cast<off_t>(m_offset - m_used), static_cast<off_t>(m_used),
+                            SYNC_FILE_RANGE_WRITE);
+    if (m_offset - m_written <= kWindow) return;
+    const std::uint64_t end = m_offset - kWindow;
+    (void)::sync_file_range(
+        m_fd, static_cast<off_t>(m_written), static_cast<off_t>(end - m_written),
+        SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+    m_written = end;
+}
+
 bool TScrambledWriter::Flush() {
     if (m_ok && m_fd < 0) m_error = EBADF;
     if (!m_ok || m_fd < 0) return m_ok = false;
@@ -246,6 +263,7 @@ bool TScrambledWriter::Flush() {
         m_ok = false;
         m_error = errno;
     }
+    if (m_ok && m_bWriteBehind && m_used > 0) WriteBehind();
     m_used = 0;
     return m_ok;
 }

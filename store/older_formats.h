@@ -24,13 +24,6 @@ inline constexpr std::size_t kMaxCountedLength = 65535;
 inline constexpr std::size_t kFirstGenWordColumns = 29;
 inline constexpr std::size_t kFirstGenLineEnd = 80;
 
-// A progress total computed from counts read from a file, held to the range
-// of the 32-bit progress values.
-inline std::int32_t ClampProgress(std::int64_t total) {
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(total, 0, std::numeric_limits<std::int32_t>::max()));
-}
-
 // Running-sum coding, in place: each stored byte is the sum (mod 256) of all
 // plain bytes up to and including it. Decoding undoes it.
 void EncodeRunningSum(std::string& bytes);

@@ -163,7 +163,7 @@ TEST_F(ConvertTest, ImportsMergeIntoTheDictionaryAsItWasOpened) {
     EXPECT_EQ(Entries(*dict),
               (std::vector<std::string>{Record("miza", {"a", "y"}), Record("stol", {"b"}),
                                         Record("nova", {"1"}), Record("nova", {"2"})}));
-    EXPECT_EQ(progress.Total(), 3 * 6 + 16);
+    EXPECT_EQ(progress.Total(), WithSyncShare(3 * 6 + 16));
     EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "test.vrk3"}));
 }
 

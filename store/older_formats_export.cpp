@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "beside_file.h"
 #include "coding.h"
 #include "data_file.h"
 #include "older_formats.h"
@@ -80,10 +81,11 @@ class TRecordOrder {
 };
 
 // The file an export writes. It is written under a temporary name beside
-// the target and renamed over it only when complete, so a failed or stopped
-// export leaves no partial file (and an older file at the target intact).
-// Where no file can be made beside the target, or the target is not a
-// regular file, the target is written directly.
+// the target (beside the file a symbolic link names) and renamed over it only
+// when complete, so a failed or stopped export leaves no partial file and an
+// older file at the target intact. Only a target that is there and is no
+// regular file (a pipe, a device) is written directly; a regular file is
+// never cut in place, so no file beside it means no export.
 class TExportFile {
   public:
     TExportFile() = default;
@@ -95,20 +97,26 @@ class TExportFile {
     [[nodiscard]] bool Create(const std::string& path) {
         m_target = path;
         struct stat st {};
-        const bool exists = ::lstat(path.c_str(), &st) == 0;
-        if (!exists || S_ISREG(st.st_mode)) {
-            static std::atomic<unsigned> serial{0};
-            m_temp = path + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
-            m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (m_fd >= 0 && exists && ::fchmod(m_fd, st.st_mode & 07777) != 0) SetFailed(errno);
-            if (m_fd >= 0) return m_ok;
-            m_temp.clear();
+        const bool exists = ::stat(path.c_str(), &st) == 0;
+        if (exists && !S_ISREG(st.st_mode)) {
+            // A pipe without a reader is refused at once rather than waited on.
+            m_fd = OpenPlainFile(path, O_WRONLY | O_CREAT | O_TRUNC, false);
+            if (m_fd < 0) SetFailed(errno);
+            return m_fd >= 0;
         }
-        // A pipe without a reader is refused at once rather than waited on.
-        m_direct = true;
-        m_fd = OpenPlainFile(path, O_WRONLY | O_CREAT | O_TRUNC, false);
-        if (m_fd < 0) SetFailed(errno);
-        return m_fd >= 0;
+        if (exists) {
+            m_target = RealPathOf(path);
+            if (m_target.empty()) return SetFailed(errno);
+        }
+        static std::atomic<unsigned> serial{0};
+        m_temp = m_target + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
+        m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (m_fd < 0) {
+            m_temp.clear();
+            return SetFailed(errno);
+        }
+        if (exists && ::fchmod(m_fd, st.st_mode & 07777) != 0) SetFailed(errno);
+        return m_ok;
     }
     int error() const { return m_error; }
 
@@ -126,7 +134,6 @@ class TExportFile {
         if (ok && !m_temp.empty() && ::rename(m_temp.c_str(), m_target.c_str()) != 0)
             ok = SetFailed(errno);
         if (ok) m_temp.clear();
-        m_committed = ok;
         if (!ok) Discard();
         return ok;
     }
@@ -134,14 +141,11 @@ class TExportFile {
     void Discard() {
         if (m_fd >= 0) ::close(m_fd);
         m_fd = -1;
+        // A pipe or device written directly keeps what reached it.
         if (!m_temp.empty()) {
             RemoveFile(m_temp);
             m_temp.clear();
-        } else if (m_direct && !m_committed) {
-            struct stat st {};
-            if (::lstat(m_target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) RemoveFile(m_target);
         }
-        m_direct = false;
     }
 
   private:
@@ -162,8 +166,6 @@ class TExportFile {
     int m_fd = -1;
     bool m_ok = true;
     int m_error = 0;
-    bool m_direct = false;
-    bool m_committed = false;
 };
 
 // One entry in second-generation form: the word and the description text
@@ -251,6 +253,14 @@ TCollected CollectRecords(std::string_view file, std::uint64_t end, std::int32_t
 bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char separator) {
     progress().SetPos(0);
     if (!Open(Mode::Read)) return false;
+    // Writing the dictionary's own file would replace it by the export.
+    struct stat dictionary {
+    }, target{};
+    if (::fstat(m_mainFile.fd(), &dictionary) == 0 && ::stat(path.c_str(), &target) == 0 &&
+        dictionary.st_dev == target.st_dev && dictionary.st_ino == target.st_ino) {
+        Abort();
+        return FailAt(path, TFailure::SameFile);
+    }
     progress().SetTotal(ClampProgress(2 * static_cast<std::int64_t>(m_count)));
     const std::string_view file = m_data.view();
 

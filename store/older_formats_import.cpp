@@ -84,7 +84,9 @@ bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool wi
     bool ok = (ReadFixed32(in, entries) && ReadCounted(in, text, MAX_RECORD) &&
                ReadCounted(in, text, MAX_RECORD)) ||
               readFailed();
-    if (ok) progress().SetTotal(ClampProgress(m_count + 2 * std::int64_t{entries} + ENTRY_BASE));
+    if (ok)
+        progress().SetTotal(
+            ClampProgress(WithSyncShare(m_count + 2 * std::int64_t{entries} + ENTRY_BASE)));
     ok = ok && BuildWordIndex();
     // A count larger than the entries present ends at the first short read.
     for (std::uint32_t i = 0; ok && i < entries; ++i) {
@@ -113,7 +115,7 @@ bool TDataFile::ImportFirstGen(const std::string& path, char separator) {
     TByteReader in(file.get());
     const std::int64_t entries = TFirstGenReader::CountEntries(in);
     bool ok = (in.Rewind() || FailErrno(path, errno)) && BuildWordIndex();
-    progress().SetTotal(ClampProgress(m_count + 2 * entries + ENTRY_BASE));
+    progress().SetTotal(ClampProgress(WithSyncShare(m_count + 2 * entries + ENTRY_BASE)));
     TFirstGenReader reader(in);
     std::string word, text;
     while (ok && reader.Next(word, text)) {
@@ -135,7 +137,7 @@ bool TDataFile::ImportCsv(const std::string& path) {
     TByteReader in(file.get());
     const std::int64_t lines = CountCsvLines(in);
     bool ok = (in.Rewind() || FailErrno(path, errno)) && BuildWordIndex();
-    progress().SetTotal(ClampProgress(3 * lines + ENTRY_BASE));
+    progress().SetTotal(ClampProgress(WithSyncShare(3 * lines + ENTRY_BASE)));
     std::string line;
     while (ok && ReadCsvLine(in, line)) {
         // An empty line holds no entry.

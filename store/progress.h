@@ -8,10 +8,27 @@
 // them (Reset).
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <limits>
 
 namespace vrk {
+
+// A progress total computed from counts, held to the range of the 32-bit
+// progress values.
+[[nodiscard]] inline std::int32_t ClampProgress(std::int64_t total) {
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(total, 0, std::numeric_limits<std::int32_t>::max()));
+}
+
+// The total of an operation that rewrites its dictionary in `steps` steps:
+// a further fiftieth is kept for the wait until the new file is on the
+// disk. The rewrite counts it once the file is there, so that the bar
+// moves between that wait and the clean-up after it.
+[[nodiscard]] inline std::int64_t WithSyncShare(std::int64_t steps) {
+    return steps + steps / 50 + 1;
+}
 
 struct TProgress {
     std::atomic<std::int32_t> nProgressTotal{0};
@@ -28,6 +45,8 @@ struct TProgress {
     }
     void SetTotal(std::int32_t total) { nProgressTotal.store(total, std::memory_order_relaxed); }
     void SetPos(std::int32_t pos) { nProgressPos.store(pos, std::memory_order_relaxed); }
+    // All steps counted.
+    void Complete() { SetPos(std::max(Pos(), Total())); }
     std::int32_t Total() const { return nProgressTotal.load(std::memory_order_relaxed); }
     std::int32_t Pos() const { return nProgressPos.load(std::memory_order_relaxed); }
     // Back to the state of a fresh object: nothing done, no stop request.

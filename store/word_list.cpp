@@ -130,7 +130,7 @@ bool TDataFile::ImportWords(std::string_view list, TWordDecoder& decoder, TWordL
     if (!Open(Mode::Change)) return false;
     bool ok = BuildWordIndex();
     const std::int64_t lines = std::count(list.begin(), list.end(), '\n') + 1;
-    progress().SetTotal(ClampProgress(m_count + ENTRY_BASE + 2 * lines));
+    progress().SetTotal(ClampProgress(WithSyncShare(m_count + ENTRY_BASE + 2 * lines)));
     TListedWords listed;
     std::size_t pos = 0;
     while (ok && pos < list.size()) {

@@ -40,6 +40,8 @@ QString FailureReason(TFailure failure) {
             return QStringLiteral(
                 "Datoteka ima več imen (trdih povezav), zato je program ne "
                 "spremeni.");
+        case TFailure::SameFile:
+            return QStringLiteral("Ciljna datoteka je slovar sam.");
     }
     return QStringLiteral("Prišlo je do neznane napake.");
 }

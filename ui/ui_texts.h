@@ -15,6 +15,17 @@ inline const QString kHelp = QStringLiteral("Pomoč");
 inline const QString kYes = QStringLiteral("Da");
 inline const QString kNo = QStringLiteral("Ne");
 
+// File dialogs.
+inline const QString kFileLookIn = QStringLiteral("Išči v:");
+inline const QString kFileName = QStringLiteral("Ime datoteke:");
+inline const QString kFileType = QStringLiteral("Vrsta datoteke:");
+inline const QString kFileOpen = QStringLiteral("Odpri");
+inline const QString kFileSave = QStringLiteral("Shrani");
+inline const QString kFileMissing =
+    QStringLiteral("Datoteke \"%1\" ni mogoče najti.\nPreverite, ali ste ime vpisali pravilno.");
+inline const QString kFileReplace =
+    QStringLiteral("Datoteka \"%1\" že obstaja.\nJo želite zamenjati?");
+
 // Help window.
 inline const QString kHelpTitle = QStringLiteral("Pomoč");
 inline const QString kHelpBack = QStringLiteral("Nazaj");

@@ -1,0 +1,87 @@
+#include "manager/dict_data_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "manager/manager_texts.h"
+#include "store/format.h"
+#include "ui/cp1250_text.h"
+#include "ui/help.h"
+#include "ui/ui_texts.h"
+
+std::string HeaderBytes(const QString& text) {
+    std::string bytes = vrk::ToCp1250(text);
+    if (bytes.size() > vrk::kMaxRecordText) bytes.resize(vrk::kMaxRecordText);
+    return bytes;
+}
+
+CHeaderFields::CHeaderFields(QWidget* parent) : QWidget(parent) {
+    m_pName = new QLineEdit(this);
+    m_pName->setObjectName(QStringLiteral("nameEdit"));
+    m_pName->setProperty("controlId", 1020);
+    m_pAuthor = new QLineEdit(this);
+    m_pAuthor->setObjectName(QStringLiteral("authorEdit"));
+    m_pAuthor->setProperty("controlId", 1021);
+    m_pNotes = new QPlainTextEdit(this);
+    m_pNotes->setObjectName(QStringLiteral("notesEdit"));
+    m_pNotes->setProperty("controlId", 1022);
+    m_pNotes->setTabChangesFocus(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const auto labelled = [&](const QString& text, QWidget* field) {
+        auto* label = new QLabel(text, this);
+        label->setBuddy(field);
+        layout->addWidget(label);
+        layout->addWidget(field);
+    };
+    labelled(texts::kNameLabel, m_pName);
+    labelled(texts::kAuthorLabel, m_pAuthor);
+    labelled(texts::kNotesLabel, m_pNotes);
+}
+
+void CHeaderFields::Load(const THeaderTexts& texts) {
+    m_pName->setText(texts.name);
+    m_pAuthor->setText(texts.author);
+    m_pNotes->setPlainText(texts.notes);
+}
+
+THeaderTexts CHeaderFields::Store() const {
+    return {m_pName->text(), m_pAuthor->text(), m_pNotes->toPlainText()};
+}
+
+CDictDataDlg::CDictDataDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("dictDataDlg"));
+    setWindowTitle(texts::kDictDataTitle);
+    m_pFields = new CHeaderFields(this);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(vrk::texts::kOk, QDialogButtonBox::AcceptRole)
+        ->setObjectName(QStringLiteral("okButton"));
+    buttons->addButton(vrk::texts::kCancel, QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cancelButton"));
+    QPushButton* help = buttons->addButton(vrk::texts::kHelp, QDialogButtonBox::HelpRole);
+    help->setObjectName(QStringLiteral("helpButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CDictDataDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CDictDataDlg::reject);
+    connect(help, &QPushButton::clicked, this,
+            [this] { vrk::ShowHelp(vrk::help::kDictData, this); });
+    vrk::AddHelpKey(this, vrk::help::kDictData);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pFields);
+    layout->addWidget(buttons);
+    resize(380, 320);
+}
+
+int CDictDataDlg::exec() {
+    m_pFields->Load(m_texts);
+    return QDialog::exec();
+}
+
+void CDictDataDlg::accept() {
+    m_texts = m_pFields->Store();
+    QDialog::accept();
+}

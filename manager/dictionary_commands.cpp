@@ -1,0 +1,160 @@
+// The commands on a dictionary's header data: the new-dictionary wizard, the
+// information window and the data dialog.
+#include <QFile>
+
+#include "manager/dict_data_dlg.h"
+#include "manager/dictionary_list.h"
+#include "manager/last_dirs.h"
+#include "manager/manager_texts.h"
+#include "manager/new_dict_dlg.h"
+#include "manager/password_dlg.h"
+#include "manager/vrk3dbe_view.h"
+#include "manager/wait_cursor.h"
+#include "settings/library_registry.h"
+#include "store/data_file.h"
+#include "ui/cp1250_text.h"
+#include "ui/dict_info_dlg.h"
+#include "ui/file_dialog.h"
+#include "ui/icons.h"
+#include "ui/message_box.h"
+
+namespace {
+
+// Header texts are read with buffers of this size (99 999 characters), the
+// list's name and author with the smaller one.
+constexpr std::size_t kHeaderBuffer = 100000;
+constexpr std::size_t kListTextBuffer = 500;
+
+}  // namespace
+
+void CVrk3dbeView::listNewDictionary(const TMemberRow& row) {
+    for (int i = m_pList->topLevelItemCount() - 1; i >= 0; --i)
+        if (RowPath(m_pList->topLevelItem(i)) == row.path) delete m_pList->topLevelItem(i);
+    QTreeWidgetItem* item = MakeDictionaryRow(row);
+    m_pList->AddRows({item});
+    m_pList->clearSelection();
+    m_pList->setCurrentItem(item);
+    item->setSelected(true);
+    m_pList->scrollToItem(item);
+    emit SelectionChanged();
+}
+
+bool CVrk3dbeView::registerNewDictionary(QTreeWidgetItem* library, const std::string& path) {
+    const vrk::TLibraryResult result = vrk::AddLibraryDictionary(GetLibraryKeyPath(library), path);
+    if (result == vrk::TLibraryResult::kOk || result == vrk::TLibraryResult::kAlreadyMember)
+        return true;
+    vrk::ShowError(this, texts::kRegistryError);
+    return false;
+}
+
+void CVrk3dbeView::NewDictionary() {
+    QTreeWidgetItem* library = SelectedLibrary();
+    if (!library) return;
+    // The pages live for the whole wizard, so going back keeps what was typed.
+    CNewDictPage1Dlg page1(this);
+    CNewDictPage2Dlg page2(this);
+    for (;;) {
+        if (page1.exec() != QDialog::Accepted) return;
+        const int result = page2.exec();
+        if (result == QDialog::Accepted) break;
+        if (result != kWizardBack) return;
+    }
+    vrk::TFileDialogRequest request;
+    request.directory = ReadLastDir("NewDFDir");
+    request.filter = texts::kDictionaryFilter;
+    request.fileName = texts::kDictionaryFileName;
+    request.defaultSuffix = texts::kDictionarySuffix;
+    const vrk::TFileDialogResult chosen = vrk::GetSaveFile(this, request);
+    if (chosen.files.isEmpty()) return;
+    StoreLastDir("NewDFDir", chosen.directory);
+    TBackupPaths backups;
+    if (!GetBackupPaths(backups)) return;
+
+    TMemberRow row;
+    row.path = QFile::encodeName(chosen.files.first()).toStdString();
+    row.name = HeaderBytes(page1.m_texts.name);
+    row.author = HeaderBytes(page1.m_texts.author);
+    const TSecuritySettings& security = page2.m_settings;
+    {
+        TWaitCursor wait;
+        vrk::TDataFile file(row.path, backups[0], backups[1], backups[2]);
+        if (!file.CreateEmpty(true)) {
+            wait.Release();
+            vrk::ShowError(this, texts::kCreateFailed);
+            return;
+        }
+        if (!file.SetInfo(row.name, row.author, HeaderBytes(page1.m_texts.notes),
+                          HeaderBytes(security.password), security.Flags())) {
+            wait.Release();
+            vrk::ShowError(this, texts::kInfoWriteFailed);
+            return;
+        }
+    }
+    if (registerNewDictionary(library, row.path)) listNewDictionary(row);
+}
+
+void CVrk3dbeView::DictionaryInfo() {
+    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+    if (rows.size() != 1) return;
+    TBackupPaths backups;
+    if (!GetBackupPaths(backups)) return;
+    QTreeWidgetItem* row = rows.front();
+    TWaitCursor wait;
+    vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+    std::string notes;
+    if (!file.GetNotes(notes, kHeaderBuffer)) notes.clear();
+    QString picturePath;
+    const std::int32_t size = file.GetPictureSize();
+    std::string picture;
+    if (size > 0 && file.GetPicture(picture, static_cast<std::size_t>(size)))
+        picturePath = vrk::WriteInfoPicture(m_strBackupDir, picture);
+    vrk::CDictInfoDlg dialog(row->text(kColName), row->text(kColAuthor), vrk::FromCp1250(notes),
+                             picturePath, vrk::bitmap::kManagerNoPicture, this);
+    wait.Release();
+    dialog.exec();
+}
+
+void CVrk3dbeView::ChangeDictionaryData() {
+    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+    if (rows.size() != 1) return;
+    TBackupPaths backups;
+    if (!GetBackupPaths(backups)) return;
+    QTreeWidgetItem* row = rows.front();
+    const QString listName = row->text(kColName);
+    vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+    const std::int32_t flags = file.GetFlags();
+    if (flags < 0) {
+        vrk::ShowError(this, texts::kFileError);
+        return;
+    }
+    if (flags & kFlagProtected) {
+        switch (PasswordPrompt(this, file, listName)) {
+            case TPasswordResult::kProven:
+                break;
+            case TPasswordResult::kGaveUp:
+                vrk::ShowMessage(this, texts::kDataRefused.arg(listName), vrk::TMsgIcon::kNone);
+                return;
+            case TPasswordResult::kUnreadable:
+                vrk::ShowError(this, texts::kFileError);
+                return;
+        }
+    }
+    std::string name, author, notes, password;
+    if (!file.GetName(name, kHeaderBuffer) || !file.GetAuthor(author, kHeaderBuffer) ||
+        !file.GetNotes(notes, kHeaderBuffer) || !file.GetPassword(password, kHeaderBuffer)) {
+        vrk::ShowError(this, texts::kFileError);
+        return;
+    }
+    CDictDataDlg dialog(this);
+    dialog.m_texts = {vrk::FromCp1250(name), vrk::FromCp1250(author), vrk::FromCp1250(notes)};
+    if (dialog.exec() != QDialog::Accepted) return;
+    TWaitCursor wait;
+    if (!file.SetInfo(HeaderBytes(dialog.m_texts.name), HeaderBytes(dialog.m_texts.author),
+                      HeaderBytes(dialog.m_texts.notes), password, flags)) {
+        wait.Release();
+        vrk::ShowError(this, texts::kDataNotChanged);
+        return;
+    }
+    if (file.GetAuthor(author, kListTextBuffer)) row->setText(kColAuthor, vrk::FromCp1250(author));
+    if (file.GetName(name, kListTextBuffer)) row->setText(kColName, vrk::FromCp1250(name));
+}

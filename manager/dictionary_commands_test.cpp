@@ -1,0 +1,326 @@
+// The header-data commands: the new-dictionary wizard, the information
+// window, the data dialog with its password prompt, the security settings
+// for one and for several dictionaries, and the picture.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <filesystem>
+
+#include "manager/manager_ids.h"
+#include "manager/manager_test_util.h"
+#include "manager/manager_texts.h"
+#include "manager/picture_file.h"
+#include "settings/library_registry.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
+#include "store/data_file.h"
+#include "ui/dict_info_dlg.h"
+
+namespace vrk {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DictionaryCommands : public TManagerTest {
+  protected:
+    std::unique_ptr<TDataFile> Open(const std::string& path) {
+        return std::make_unique<TDataFile>(path, dir_ + "/temp/t1", dir_ + "/temp/t2",
+                                           dir_ + "/temp/t3");
+    }
+    std::string Header(const std::string& path, int record) {
+        auto file = Open(path);
+        std::string text;
+        switch (record) {
+            case 10:
+                EXPECT_TRUE(file->GetName(text));
+                break;
+            case 11:
+                EXPECT_TRUE(file->GetAuthor(text));
+                break;
+            case 12:
+                EXPECT_TRUE(file->GetNotes(text));
+                break;
+            default:
+                EXPECT_TRUE(file->GetPassword(text));
+        }
+        return text;
+    }
+    std::int32_t Flags(const std::string& path) { return Open(path)->GetFlags(); }
+    // A dictionary with these security settings.
+    std::string Protected(const std::string& file, std::string_view name,
+                          std::string_view password) {
+        const std::string path = MakeDictionary(file, name);
+        EXPECT_TRUE(Open(path)->SetInfo(name, "Avtor", "", password, 7));
+        return path;
+    }
+    static bool Checked(QWidget* window, const char* name) {
+        return Child<QCheckBox>(window, name)->isChecked();
+    }
+};
+
+TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheDictionary) {
+    MakeLibrary("Knj");
+    frame_ = StartFrame();
+    const std::string path = folder_ + "/nov.vrk3";
+    TFileDialogRequest asked;
+    SetFileDialogHook([&](const TFileDialogRequest& request) {
+        asked = request;
+        return FilesChosen({QString::fromStdString(path)});
+    });
+    WhenDialog("newDictPage1", [&](QWidget* page1) {
+        EXPECT_EQ(page1->windowTitle(), QStringLiteral("Nov Slovar (1/2)"));
+        EXPECT_FALSE(Child<QAbstractButton>(page1, "backButton")->isEnabled());
+        Type(page1, "nameEdit", QStringLiteral("Moj slovar"));
+        Type(page1, "authorEdit", QStringLiteral("Žiga"));
+        Type(page1, "notesEdit", QStringLiteral("prva\ndruga"));
+        WhenDialog("newDictPage2", [&](QWidget* page2) {
+            EXPECT_TRUE(Checked(page2, "exportCheck"));
+            EXPECT_TRUE(Checked(page2, "changesCheck"));
+            EXPECT_FALSE(Checked(page2, "protectCheck"));
+            EXPECT_FALSE(Child<QLineEdit>(page2, "passwordEdit")->isEnabled());
+            // A password typed and protection switched off again: empty.
+            Click(page2, "protectCheck");
+            Type(page2, "passwordEdit", QStringLiteral("skrito"));
+            Click(page2, "protectCheck");
+            EXPECT_TRUE(Child<QLineEdit>(page2, "passwordEdit")->text().isEmpty());
+            WhenDialog("newDictPage1", [&](QWidget* again) {
+                EXPECT_EQ(Child<QLineEdit>(again, "nameEdit")->text(),
+                          QStringLiteral("Moj slovar"));
+                EXPECT_EQ(Child<QPlainTextEdit>(again, "notesEdit")->toPlainText(),
+                          QStringLiteral("prva\ndruga"));
+                WhenDialog("newDictPage2", [&](QWidget* second) {
+                    EXPECT_FALSE(Checked(second, "protectCheck"));
+                    EXPECT_TRUE(Checked(second, "exportCheck"));
+                    Click(second, "saveButton");
+                });
+                Click(again, "nextButton");
+            });
+            Click(page2, "backButton");
+        });
+        Click(page1, "nextButton");
+    });
+    Run(id::kNewDictionary);
+
+    EXPECT_TRUE(asked.save);
+    EXPECT_TRUE(asked.confirmOverwrite);
+    EXPECT_EQ(asked.defaultSuffix, QStringLiteral("vrk3"));
+    EXPECT_EQ(asked.fileName, QStringLiteral("*.vrk3"));
+    EXPECT_EQ(Flags(path), 6);
+    EXPECT_EQ(Header(path, 10), "Moj slovar");
+    EXPECT_EQ(Header(path, 11), "\x8Eiga");
+    EXPECT_EQ(Header(path, 12), "prva\ndruga");
+    EXPECT_EQ(Header(path, 13), "");
+    EXPECT_EQ(Members("Knj"), std::vector<std::string>{path});
+    QTreeWidgetItem* row = Row(QStringLiteral("Moj slovar"));
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->text(kColCount), QStringLiteral("0"));
+    EXPECT_EQ(row->text(kColAuthor), QStringLiteral("Žiga"));
+    EXPECT_EQ(View()->SelectedRows(), std::vector<QTreeWidgetItem*>{row});
+    std::string dir;
+    EXPECT_TRUE(TGetRegistryString(kManagerPath, "NewDFDir", dir));
+    EXPECT_EQ(dir, folder_);
+
+    // Protection on and export off: flags 3 and the password; the file
+    // chosen again replaces the first and keeps one row.
+    WhenDialog("newDictPage1", [&](QWidget* page1) {
+        Type(page1, "nameEdit", QStringLiteral("Zaščiten"));
+        WhenDialog("newDictPage2", [&](QWidget* page2) {
+            Click(page2, "exportCheck");
+            Click(page2, "protectCheck");
+            Type(page2, "passwordEdit", QStringLiteral("Tajno"));
+            Click(page2, "saveButton");
+        });
+        Click(page1, "nextButton");
+    });
+    Run(id::kNewDictionary);
+    EXPECT_EQ(Flags(path), 3);
+    EXPECT_EQ(Header(path, 13), "Tajno");
+    EXPECT_EQ(ListNames(), QStringList{QStringLiteral("Zaščiten")});
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(DictionaryCommands, TheDataDialogAsksForThePasswordUntilItIsRightOrGivenUp) {
+    const std::string path = Protected("z.vrk3", "Zaklenjen", "Geslo");
+    MakeLibrary("Knj", {path});
+    frame_ = StartFrame();
+    SelectRows({QStringLiteral("Zaklenjen")});
+    WhenDialog("passwordDlg", [&](QWidget* prompt) {
+        EXPECT_EQ(Child<QLabel>(prompt, "instruction")->text(),
+                  QStringLiteral("Prosim, vpišite geslo za sledeči slovar:\n\"Zaklenjen\""));
+        EXPECT_EQ(Child<QLineEdit>(prompt, "passwordEdit")->echoMode(), QLineEdit::Password);
+        Type(prompt, "passwordEdit", QStringLiteral("geslo"));  // case matters
+        WhenDialog("passwordDlg", [&](QWidget* again) {
+            EXPECT_EQ(Child<QLineEdit>(again, "passwordEdit")->text(), QStringLiteral("geslo"));
+            Type(again, "passwordEdit", QStringLiteral("Geslo"));
+            WhenDialog("dictDataDlg", [&](QWidget* data) {
+                EXPECT_EQ(Child<QLineEdit>(data, "nameEdit")->text(), QStringLiteral("Zaklenjen"));
+                Type(data, "nameEdit", QStringLiteral("Odklenjen"));
+                Type(data, "authorEdit", QStringLiteral("Nov avtor"));
+                Click(data, "okButton");
+            });
+            Click(again, "okButton");
+        });
+        Click(prompt, "okButton");
+    });
+    Run(id::kChangeData);
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(messages_->Shown()[0].text, ::texts::kWrongPassword);
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
+    EXPECT_EQ(Header(path, 10), "Odklenjen");
+    EXPECT_EQ(Header(path, 11), "Nov avtor");
+    EXPECT_EQ(Header(path, 13), "Geslo");
+    EXPECT_EQ(Flags(path), 7);
+    EXPECT_EQ(View()->SelectedRows().front()->text(kColName), QStringLiteral("Odklenjen"));
+
+    messages_->Clear();
+    WhenDialog("passwordDlg", [&](QWidget* prompt) { Click(prompt, "cancelButton"); });
+    Run(id::kChangeData);
+    EXPECT_EQ(messages_->Texts(),
+              std::vector<QString>{::texts::kDataRefused.arg(QStringLiteral("Odklenjen"))});
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kNone);
+}
+
+TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
+    const std::string path = MakeDictionary("a.vrk3", "Prvi");
+    MakeLibrary("Knj", {path});
+    frame_ = StartFrame();
+    SelectRows({QStringLiteral("Prvi")});
+    WhenDialog("securityDlg", [&](QWidget* dialog) {
+        EXPECT_TRUE(Checked(dialog, "exportCheck"));
+        EXPECT_TRUE(Checked(dialog, "changesCheck"));
+        EXPECT_FALSE(Checked(dialog, "protectCheck"));
+        EXPECT_FALSE(Child<QLineEdit>(dialog, "passwordEdit")->isEnabled());
+        Click(dialog, "protectCheck");
+        Type(dialog, "passwordEdit", QStringLiteral("Čarovnija"));
+        Click(dialog, "okButton");
+    });
+    Run(id::kSecurity);
+    EXPECT_EQ(Flags(path), 7);
+    EXPECT_EQ(Header(path, 13),
+              "\xC8"
+              "arovnija");
+    EXPECT_EQ(Header(path, 10), "Prvi");
+
+    // Unlocked, the password shows as stored; protection off empties it.
+    WhenDialog("passwordDlg", [&](QWidget* prompt) {
+        Type(prompt, "passwordEdit", QStringLiteral("Čarovnija"));
+        WhenDialog("securityDlg", [&](QWidget* dialog) {
+            EXPECT_EQ(Child<QLineEdit>(dialog, "passwordEdit")->text(),
+                      QStringLiteral("Čarovnija"));
+            Click(dialog, "protectCheck");
+            Click(dialog, "changesCheck");
+            Click(dialog, "okButton");
+        });
+        Click(prompt, "okButton");
+    });
+    Run(id::kSecurity);
+    EXPECT_EQ(Flags(path), 4);
+    EXPECT_EQ(Header(path, 13), "");
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(DictionaryCommands, SecuritySettingsOfThreeWithTheProtectedOneLeftLocked) {
+    const std::string a = MakeDictionary("a.vrk3", "A");
+    const std::string b = Protected("b.vrk3", "B", "x");
+    const std::string c = MakeDictionary("c.vrk3", "C");
+    MakeLibrary("Knj", {a, b, c});
+    frame_ = StartFrame();
+    SelectRows({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    WhenDialog("securityDlg", [&](QWidget* dialog) {
+        EXPECT_TRUE(Checked(dialog, "exportCheck"));
+        EXPECT_TRUE(Checked(dialog, "changesCheck"));
+        EXPECT_FALSE(Checked(dialog, "protectCheck"));
+        Click(dialog, "exportCheck");
+        WhenDialog("passwordDlg", [&](QWidget* prompt) { Click(prompt, "cancelButton"); });
+        Click(dialog, "okButton");
+    });
+    Run(id::kSecurity);
+    EXPECT_EQ(messages_->Texts(),
+              std::vector<QString>{::texts::kSecurityRefused.arg(QStringLiteral("B"))});
+    EXPECT_EQ(Flags(a), 2);
+    EXPECT_EQ(Flags(b), 7);
+    EXPECT_EQ(Header(b, 13), "x");
+    EXPECT_EQ(Flags(c), 2);
+    EXPECT_EQ(Header(c, 10), "C");
+}
+
+TEST_F(DictionaryCommands, APictureGoesToEverySelectedDictionaryThatIsUnlocked) {
+    const std::string a = MakeDictionary("a.vrk3", "A");
+    const std::string b = Protected("b.vrk3", "B", "x");
+    const std::string c = MakeDictionary("c.vrk3", "C");
+    MakeLibrary("Knj", {a, b, c});
+    const std::string picture = folder_ + "/slika.bmp";
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(QString::fromStdString(picture), "BMP"));
+    frame_ = StartFrame();
+    SelectRows({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    TFileDialogRequest asked;
+    SetFileDialogHook([&](const TFileDialogRequest& request) {
+        asked = request;
+        return FilesChosen({QString::fromStdString(picture)});
+    });
+    WhenDialog("passwordDlg", [&](QWidget* prompt) { Click(prompt, "cancelButton"); });
+    Run(id::kSetPicture);
+    EXPECT_EQ(asked.fileName, QStringLiteral("*.bmp"));
+    EXPECT_EQ(messages_->Texts(),
+              std::vector<QString>{::texts::kPictureRefused.arg(QStringLiteral("B"))});
+    const auto size = static_cast<std::int32_t>(fs::file_size(picture));
+    EXPECT_EQ(Open(a)->GetPictureSize(), size);
+    EXPECT_EQ(Open(b)->GetPictureSize(), 0);
+    EXPECT_EQ(Open(c)->GetPictureSize(), size);
+
+    // The information window shows it, and the file written for it is gone.
+    View()->List()->clearSelection();
+    SelectRows({QStringLiteral("A")});
+    bool shown = false;
+    WhenDialog("dictInfoDlg", [&](QWidget* info) {
+        shown = static_cast<CDictInfoDlg*>(info)->ShowsOwnPicture();
+        static_cast<QDialog*>(info)->accept();
+    });
+    QTest::mouseDClick(View()->List()->viewport(), Qt::LeftButton, {},
+                       Centre(Row(QStringLiteral("A"))));
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(fs::exists(dir_ + "/temp/dfi.qtf"));
+}
+
+TEST_F(DictionaryCommands, APictureFileTheDictionaryCannotHoldChangesNothing) {
+    const std::string a = MakeDictionary("a.vrk3", "A");
+    MakeLibrary("Knj", {a});
+    // Larger than a picture length can say, without taking the disk.
+    const std::string huge = folder_ + "/velika.bmp";
+    const int fd = ::open(huge.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(kMaxPictureBytes) + 1), 0);
+    ::close(fd);
+    const std::string pipe = folder_ + "/cev.bmp";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    frame_ = StartFrame();
+    SelectRows({QStringLiteral("A")});
+    for (const std::string& file : {huge, pipe, folder_, folder_ + "/ni.bmp"}) {
+        messages_->Clear();
+        SetFileDialogHook(
+            [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(file)}); });
+        Run(id::kSetPicture);
+        EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kCannotOpenFile}) << file;
+        EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
+    }
+    EXPECT_EQ(Open(a)->GetPictureSize(), 0);
+    std::string bytes;
+    const std::string small = folder_ + "/mala.bmp";
+    WriteFileBytes(small, std::string("BM\0\x01", 4));
+    EXPECT_TRUE(ReadPictureFile(small, bytes));
+    EXPECT_EQ(bytes, std::string("BM\0\x01", 4));
+}
+
+}  // namespace
+}  // namespace vrk

@@ -1,0 +1,181 @@
+// The commands that change every selected dictionary: security settings,
+// picture and letter remapping.
+#include <QFile>
+
+#include "manager/dict_data_dlg.h"
+#include "manager/dictionary_list.h"
+#include "manager/job_thread.h"
+#include "manager/last_dirs.h"
+#include "manager/manager_texts.h"
+#include "manager/password_dlg.h"
+#include "manager/picture_file.h"
+#include "manager/remap_letter_dlg.h"
+#include "manager/security_dlg.h"
+#include "manager/vrk3dbe_view.h"
+#include "manager/wait_cursor.h"
+#include "store/data_file.h"
+#include "ui/cp1250_text.h"
+#include "ui/file_dialog.h"
+#include "ui/message_box.h"
+
+namespace {
+
+constexpr std::size_t kKeptTextBuffer = 100000;
+
+// The texts SetInfo keeps when only the security settings change.
+struct TKeptTexts {
+    std::string name, author, notes;
+    bool Read(vrk::TDataFile& file) {
+        return file.GetName(name, kKeptTextBuffer) && file.GetAuthor(author, kKeptTextBuffer) &&
+               file.GetNotes(notes, kKeptTextBuffer);
+    }
+};
+
+// The prompt for a protected dictionary; true when it may be changed. The
+// refusal (no icon) names the dictionary; an unreadable password is a file
+// error.
+bool Unlocked(QWidget* parent, vrk::TDataFile& file, std::int32_t flags, const QString& name,
+              const QString& refusal, const QString& fileError) {
+    if (!(flags & kFlagProtected)) return true;
+    switch (PasswordPrompt(parent, file, name)) {
+        case TPasswordResult::kProven:
+            return true;
+        case TPasswordResult::kGaveUp:
+            vrk::ShowMessage(parent, refusal.arg(name), vrk::TMsgIcon::kNone);
+            return false;
+        case TPasswordResult::kUnreadable:
+            vrk::ShowError(parent, fileError);
+            return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+void CVrk3dbeView::SecuritySettings() {
+    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+    if (rows.empty()) return;
+    TBackupPaths backups;
+    if (!GetBackupPaths(backups)) return;
+    if (rows.size() == 1)
+        securityForOne(rows.front(), backups);
+    else
+        securityForMany(rows, backups);
+}
+
+void CVrk3dbeView::securityForOne(QTreeWidgetItem* row, const TBackupPaths& backups) {
+    const QString name = row->text(kColName);
+    vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+    std::string password;
+    const std::int32_t flags = file.GetPassword(password, kKeptTextBuffer) ? file.GetFlags() : -1;
+    if (flags < 0) {
+        vrk::ShowError(this, texts::kFileError);
+        return;
+    }
+    if (!Unlocked(this, file, flags, name, texts::kSecurityRefused, texts::kFileError)) return;
+    CSecurityDlg dialog(this);
+    dialog.m_settings = {(flags & kFlagProtected) != 0, (flags & kFlagChanges) != 0,
+                         (flags & kFlagExport) != 0, vrk::FromCp1250(password)};
+    TKeptTexts kept;
+    if (!kept.Read(file)) {
+        vrk::ShowError(this, texts::kFileError);
+        return;
+    }
+    if (dialog.exec() != QDialog::Accepted) return;
+    TWaitCursor wait;
+    if (!file.SetInfo(kept.name, kept.author, kept.notes, HeaderBytes(dialog.m_settings.password),
+                      dialog.m_settings.Flags())) {
+        wait.Release();
+        vrk::ShowError(this, texts::kSecurityNotChanged);
+    }
+}
+
+void CVrk3dbeView::securityForMany(const std::vector<QTreeWidgetItem*>& rows,
+                                   const TBackupPaths& backups) {
+    // One dialog sets the same settings for all; each protected dictionary
+    // is unlocked with its own password.
+    CSecurityDlg dialog(this);
+    dialog.m_settings = {false, true, true, {}};
+    if (dialog.exec() != QDialog::Accepted) return;
+    const std::string password = HeaderBytes(dialog.m_settings.password);
+    for (QTreeWidgetItem* row : rows) {
+        const QString name = row->text(kColName);
+        vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+        const std::int32_t flags = file.GetFlags();
+        if (flags < 0) {
+            vrk::ShowError(this, texts::kFileError);
+            continue;
+        }
+        if (!Unlocked(this, file, flags, name, texts::kSecurityRefused, texts::kFileError))
+            continue;
+        TKeptTexts kept;
+        if (!kept.Read(file)) {
+            vrk::ShowError(this, texts::kFileError);
+            continue;
+        }
+        TWaitCursor wait;
+        if (!file.SetInfo(kept.name, kept.author, kept.notes, password,
+                          dialog.m_settings.Flags())) {
+            wait.Release();
+            vrk::ShowError(this, texts::kSecurityNotChangedMany);
+        }
+    }
+}
+
+void CVrk3dbeView::SetPicture() {
+    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+    if (rows.empty()) return;
+    TBackupPaths backups;
+    if (!GetBackupPaths(backups)) return;
+    vrk::TFileDialogRequest request;
+    request.directory = ReadLastDir("ImageDir");
+    request.filter = texts::kPictureFilter;
+    request.fileName = texts::kPictureFileName;
+    const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
+    if (chosen.files.isEmpty()) return;
+    StoreLastDir("ImageDir", chosen.directory);
+    std::string picture;
+    bool read = false;
+    {
+        TWaitCursor wait;
+        read = ReadPictureFile(QFile::encodeName(chosen.files.first()).toStdString(), picture);
+    }
+    if (!read) {
+        vrk::ShowError(this, texts::kCannotOpenFile);
+        return;
+    }
+    for (QTreeWidgetItem* row : rows) {
+        const QString name = row->text(kColName);
+        vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+        const std::int32_t flags = file.GetFlags();
+        if (flags < 0) {
+            vrk::ShowError(this, texts::kDamagedDictionary.arg(name));
+            continue;
+        }
+        if (!Unlocked(this, file, flags, name, texts::kPictureRefused,
+                      texts::kDamagedDictionary.arg(name)))
+            continue;
+        TWaitCursor wait;
+        if (!file.SetPicture(picture)) {
+            wait.Release();
+            vrk::ShowError(this, texts::kPictureFailed.arg(name));
+        }
+    }
+}
+
+void CVrk3dbeView::RemapLetters() {
+    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+    if (rows.empty()) return;
+    CRemapLetterDlg dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    TJobHandOver job;
+    job.nJob = kJobRemapLetter;
+    job.chJobParam = dialog.m_chFrom;
+    job.chJobParam2 = dialog.m_chTo;
+    // One job after the other: each has ended before the next starts, also
+    // after a failure or a cancel.
+    for (QTreeWidgetItem* row : rows) {
+        job.strJobDataFile = RowPath(row);
+        (void)RunJob(this, job, texts::kJobRemap.arg(row->text(kColName)));
+    }
+}

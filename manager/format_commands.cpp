@@ -1,0 +1,168 @@
+// Import from and export to the older formats, as jobs.
+#include <QFile>
+#include <QFileInfo>
+
+#include "manager/dict_data_dlg.h"
+#include "manager/dictionary_list.h"
+#include "manager/export_file_dlg.h"
+#include "manager/format_choice.h"
+#include "manager/import_dlg.h"
+#include "manager/job_thread.h"
+#include "manager/last_dirs.h"
+#include "manager/manager_texts.h"
+#include "manager/same_file.h"
+#include "manager/security_dlg.h"
+#include "manager/vrk3dbe_view.h"
+#include "manager/wait_cursor.h"
+#include "store/data_file.h"
+#include "store/file_io.h"
+#include "ui/message_box.h"
+
+namespace {
+
+// The description separator of the older dictionary formats when they are
+// imported.
+constexpr char kImportSeparator = 2;
+
+std::string FileNameBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The new dictionary of an import while it is made beside its place: it
+// goes unless it was put in its place.
+class TNewFile {
+  public:
+    explicit TNewFile(std::string path) : m_path(std::move(path)) {}
+    ~TNewFile() {
+        if (!m_path.empty()) vrk::RemoveFile(m_path);
+    }
+    TNewFile(const TNewFile&) = delete;
+    TNewFile& operator=(const TNewFile&) = delete;
+    void Placed() { m_path.clear(); }
+
+  private:
+    std::string m_path;
+};
+
+}  // namespace
+
+void CVrk3dbeView::Import() {
+    QTreeWidgetItem* library = SelectedLibrary();
+    if (!library) return;
+    CImportDlg dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const std::string target = FileNameBytes(dialog.m_strNewFile);
+    TJobHandOver job;
+    job.strJobOtherFile = FileNameBytes(dialog.m_strExistingFile);
+    const TOlderFormat format = ImportFormat(dialog.m_strExistingFile);
+    QString text;
+    switch (format) {
+        case TOlderFormat::kSecondGen:
+            job.nJob = kJobImportSecondGen;
+            job.chJobParam = kImportSeparator;
+            text = texts::kJobImportSecondGen;
+            break;
+        case TOlderFormat::kCsv:
+            job.nJob = kJobImportCsv;
+            text = texts::kJobImportCsv;
+            break;
+        case TOlderFormat::kFirstGen:
+            job.nJob = kJobImportFirstGen;
+            job.chJobParam = kImportSeparator;
+            text = texts::kJobImportFirstGen;
+            break;
+    }
+    TBackupPaths backups;
+    if (!GetBackupPaths(backups)) return;
+
+    // The import fills a new file beside the target, which replaces the
+    // target only once the import and its data are complete: a failure, a
+    // cancel or a change of mind leaves whatever was there.
+    vrk::TDataFile placed(target, backups[0], backups[1], backups[2]);
+    if (!placed.CreateEmptyBeside(job.strJobDataFile)) {
+        vrk::ShowWarning(this, texts::kImportFailed);
+        return;
+    }
+    TNewFile made(job.strJobDataFile);
+    if (!RunJob(this, job, text)) return;
+    // The older formats but the second generation carry no header data.
+    if (format != TOlderFormat::kSecondGen) {
+        CDictDataDlg data(this);
+        if (data.exec() != QDialog::Accepted) return;
+        TWaitCursor wait;
+        vrk::TDataFile file(job.strJobDataFile, backups[0], backups[1], backups[2]);
+        if (!file.SetInfo(HeaderBytes(data.m_texts.name), HeaderBytes(data.m_texts.author),
+                          HeaderBytes(data.m_texts.notes), "", kFlagChanges | kFlagExport)) {
+            wait.Release();
+            vrk::ShowError(this, texts::kImportInfoFailed);
+            return;
+        }
+    }
+    {
+        TWaitCursor wait;
+        if (!placed.ReplaceWith(job.strJobDataFile)) {
+            wait.Release();
+            vrk::ShowError(this, texts::kCreateFailed);
+            return;
+        }
+    }
+    made.Placed();
+    if (!registerNewDictionary(library, target)) return;
+    const TMemberRow row = ReadMember(target, backups);
+    if (row.state != TMemberState::kListed) {
+        vrk::ShowError(this, texts::kNotADictionary);
+        return;
+    }
+    listNewDictionary(row);
+}
+
+void CVrk3dbeView::Export() {
+    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+    if (rows.size() != 1) return;
+    const std::string dictionary = RowPath(rows.front());
+    vrk::TFileDialogRequest request;
+    request.caption = texts::kExportTitle;
+    request.directory = ReadLastDir("ExportDir");
+    request.filter = texts::kOlderFormatsFilter;
+    request.fileName = texts::kOlderFormatFileName;
+    TExportChoice choice;
+    if (!CExportFileDlg::Choose(this, request, choice)) return;
+    StoreLastDir("ExportDir", choice.directory);
+    TBackupPaths backups;
+    if (!GetBackupPaths(backups)) return;
+    vrk::TDataFile file(dictionary, backups[0], backups[1], backups[2]);
+    const std::int32_t flags = file.GetFlags();
+    if (flags < 0) {
+        vrk::ShowError(this, texts::kFileError);
+        return;
+    }
+    if (!(flags & kFlagExport)) {
+        vrk::ShowMessage(this, texts::kExportDisabled, vrk::TMsgIcon::kNone);
+        return;
+    }
+    // Writing the dictionary's own file would replace it by the export.
+    if (IsSameFile(dictionary, FileNameBytes(choice.path))) {
+        vrk::ShowWarning(this, texts::kExportSameFile);
+        return;
+    }
+    TJobHandOver job;
+    job.strJobDataFile = dictionary;
+    job.strJobOtherFile = FileNameBytes(choice.path);
+    job.chJobParam = choice.separator;
+    QString text;
+    switch (ExportFormat(choice.path)) {
+        case TOlderFormat::kSecondGen:
+            job.nJob = kJobExportSecondGen;
+            text = texts::kJobExportSecondGen;
+            break;
+        case TOlderFormat::kCsv:
+            job.nJob = kJobExportCsv;
+            text = texts::kJobExportCsv;
+            break;
+        case TOlderFormat::kFirstGen:
+            job.nJob = kJobExportFirstGen;
+            text = texts::kJobExportFirstGen;
+            break;
+    }
+    (void)RunJob(this, job, text);
+}

@@ -1,0 +1,111 @@
+#include "manager/import_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "manager/last_dirs.h"
+#include "manager/manager_texts.h"
+#include "manager/same_file.h"
+#include "ui/file_dialog.h"
+#include "ui/help.h"
+#include "ui/message_box.h"
+#include "ui/ui_texts.h"
+
+CImportDlg::CImportDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("importDlg"));
+    setWindowTitle(texts::kImportTitle);
+    // Made in the order of the dialog, which Tab follows.
+    m_pExisting = new QLineEdit(this);
+    m_pExisting->setObjectName(QStringLiteral("existingEdit"));
+    m_pExisting->setProperty("controlId", 1055);
+    auto* browseExisting = new QPushButton(texts::kBrowseSource, this);
+    browseExisting->setObjectName(QStringLiteral("browseExisting"));
+    browseExisting->setProperty("controlId", 1054);
+    m_pNew = new QLineEdit(this);
+    m_pNew->setObjectName(QStringLiteral("newEdit"));
+    m_pNew->setProperty("controlId", 1053);
+    auto* browseNew = new QPushButton(texts::kBrowseTarget, this);
+    browseNew->setObjectName(QStringLiteral("browseNew"));
+    browseNew->setProperty("controlId", 1052);
+    connect(browseExisting, &QPushButton::clicked, this, &CImportDlg::browseExisting);
+    connect(browseNew, &QPushButton::clicked, this, &CImportDlg::browseNew);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(vrk::texts::kOk, QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setDefault(true);
+    buttons->addButton(vrk::texts::kCancel, QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cancelButton"));
+    QPushButton* help = buttons->addButton(vrk::texts::kHelp, QDialogButtonBox::HelpRole);
+    help->setObjectName(QStringLiteral("helpButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CImportDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CImportDlg::reject);
+    connect(help, &QPushButton::clicked, this, [this] { vrk::ShowHelp(vrk::help::kImport, this); });
+    vrk::AddHelpKey(this, vrk::help::kImport);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(texts::kImportSource, this), 0, 0, 1, 2);
+    grid->addWidget(m_pExisting, 1, 0);
+    grid->addWidget(browseExisting, 1, 1);
+    grid->addWidget(new QLabel(texts::kImportTarget, this), 2, 0, 1, 2);
+    grid->addWidget(m_pNew, 3, 0);
+    grid->addWidget(browseNew, 3, 1);
+    grid->setColumnStretch(0, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+    resize(460, sizeHint().height());
+}
+
+void CImportDlg::browseExisting() {
+    vrk::TFileDialogRequest request;
+    request.directory = ReadLastDir("ImportDir");
+    request.filter = texts::kOlderFormatsFilter;
+    request.fileName = texts::kOlderFormatFileName;
+    const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
+    if (chosen.files.isEmpty()) return;
+    StoreLastDir("ImportDir", chosen.directory);
+    m_pExisting->setText(chosen.files.first());
+}
+
+void CImportDlg::browseNew() {
+    vrk::TFileDialogRequest request;
+    request.directory = ReadLastDir("NewDFDir");
+    request.filter = texts::kDictionaryFilter;
+    request.fileName = texts::kDictionaryFileName;
+    const vrk::TFileDialogResult chosen = vrk::GetSaveFile(this, request);
+    if (chosen.files.isEmpty()) return;
+    StoreLastDir("NewDFDir", chosen.directory);
+    m_pNew->setText(chosen.files.first());
+    m_strConfirmedNewFile = chosen.files.first();
+}
+
+void CImportDlg::accept() {
+    const QString existing = m_pExisting->text();
+    const QString created = m_pNew->text();
+    if (existing.isEmpty() || created.isEmpty()) {
+        vrk::ShowMessage(this, texts::kImportNeedsFiles, vrk::TMsgIcon::kNone);
+        return;
+    }
+    // The new dictionary would take the place of the file it is made from.
+    if (IsSameFile(existing, created)) {
+        vrk::ShowWarning(this, texts::kImportSameFile);
+        m_pNew->setFocus();
+        return;
+    }
+    // A name typed by hand has not been through the save dialog's question.
+    const QFileInfo target(created);
+    if (created != m_strConfirmedNewFile && target.exists() &&
+        !vrk::AskYesNo(this, vrk::texts::kFileReplace.arg(target.fileName()), false)) {
+        m_pNew->setFocus();
+        return;
+    }
+    m_strExistingFile = existing;
+    m_strNewFile = created;
+    QDialog::accept();
+}

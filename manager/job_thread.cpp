@@ -1,0 +1,158 @@
+#include "manager/job_thread.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <memory>
+
+#include "manager/manager_texts.h"
+#include "manager/progress_dlg.h"
+#include "settings/alphabet_rows.h"
+#include "settings/temp_dir.h"
+#include "store/data_file.h"
+#include "ui/message_box.h"
+
+namespace {
+
+std::mutex g_hookMutex;
+TJobStepHook g_stepHook;
+
+void RunStepHook(TJobHandOver& job) {
+    TJobStepHook hook;
+    {
+        std::lock_guard lock(g_hookMutex);
+        hook = g_stepHook;
+    }
+    if (hook) hook(job);
+}
+
+// The one worker thread of the process. A worker still running when the
+// program ends is asked to stop and waited for.
+struct TJobWorker {
+    std::unique_ptr<QThread> thread;
+    TJobHandOver* job = nullptr;
+
+    ~TJobWorker() {
+        if (thread && !thread->isFinished()) {
+            if (job) job->RequestStop();
+            thread->wait();
+        }
+    }
+};
+
+TJobWorker& Worker() {
+    static TJobWorker worker;
+    return worker;
+}
+
+// Returns once the worker has ended. The user-interface thread keeps serving
+// the worker meanwhile (a message it shows), holding back user input.
+void WaitForWorker() {
+    TJobWorker& worker = Worker();
+    if (!worker.thread) return;
+    if (!worker.thread->isFinished()) {
+        QEventLoop loop;
+        QObject::connect(worker.thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        // finished() after this test arrives queued and ends the loop.
+        if (!worker.thread->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    worker.thread->wait();
+    worker.thread.reset();
+    worker.job = nullptr;
+}
+
+// The failure message of a job.
+QString FailureMessage(std::int32_t job) {
+    switch (job) {
+        case kJobImportSecondGen:
+        case kJobImportFirstGen:
+        case kJobImportCsv:
+            return texts::kImportFailed;
+        case kJobExportSecondGen:
+        case kJobExportCsv:
+        case kJobExportFirstGen:
+            return texts::kExportFailed;
+        default:
+            return texts::kRemapFailed;
+    }
+}
+
+bool RunOperation(vrk::TDataFile& file, const TJobHandOver& job) {
+    switch (job.nJob) {
+        case kJobImportSecondGen:
+            return file.ImportSecondGen(job.strJobOtherFile, job.chJobParam, true);
+        case kJobImportFirstGen:
+            return file.ImportFirstGen(job.strJobOtherFile, job.chJobParam);
+        case kJobImportCsv:
+            return file.ImportCsv(job.strJobOtherFile);
+        case kJobExportSecondGen:
+            return file.ExportSecondGen(job.strJobOtherFile, job.chJobParam);
+        case kJobExportCsv:
+            return file.ExportCsv(job.strJobOtherFile, job.chJobParam);
+        case kJobExportFirstGen:
+            return file.ExportFirstGen(job.strJobOtherFile, job.chJobParam);
+        case kJobRemapLetter:
+            return file.RemapLetter(job.chJobParam, job.chJobParam2);
+        default:
+            return false;
+    }
+}
+
+std::int32_t EndJob(TJobHandOver& job, bool failed) {
+    if (failed) job.bJobFailed.store(1);
+    job.progress.SetPos(-1);
+    return failed ? -1 : 0;
+}
+
+}  // namespace
+
+void SetJobStepHook(TJobStepHook hook) {
+    std::lock_guard lock(g_hookMutex);
+    g_stepHook = std::move(hook);
+}
+
+std::int32_t JobThreadProc(TJobHandOver& job) {
+    job.bJobFailed.store(0);
+    std::string dir;
+    if (!vrk::TReadBackupDir(dir)) return EndJob(job, true);
+    job.progress.SetPos(0);
+    const std::string backup1 = vrk::TScratchPath(dir, "bf1.qbk");
+    const std::string backup2 = vrk::TScratchPath(dir, "bf2.qbk");
+    const std::string backup3 = vrk::TScratchPath(dir, "bf3.qbk");
+    // A cancel before the window shows stops the job here: the operation
+    // never clears the stop request.
+    if (!job.WaitUntilShown()) return EndJob(job, true);
+    RunStepHook(job);
+
+    vrk::TDataFile file(job.strJobDataFile, backup1, backup2, backup3);
+    file.SetProgress(&job.progress);
+    const vrk::TAlphabetRow row = vrk::ReadAlphabetBothOrDefault();
+    file.SetAlphabet(row.text, row.separator);
+    if (RunOperation(file, job)) return EndJob(job, false);
+    // The message comes before the end is reported: the window stays open
+    // behind it until the user has read it.
+    if (!job.progress.StopRequested())
+        vrk::ShowMessage(job.pWindow, FailureMessage(job.nJob), vrk::TMsgIcon::kWarning);
+    return EndJob(job, true);
+}
+
+bool RunJob(QWidget* parent, TJobHandOver& job, const QString& text) {
+    WaitForWorker();
+    job.Restart();
+    CProgressDlg dialog(job, text, parent);
+    job.pWindow = &dialog;
+    TJobWorker& worker = Worker();
+    worker.job = &job;
+    worker.thread.reset(QThread::create([&job] { (void)JobThreadProc(job); }));
+    QObject::connect(worker.thread.get(), &QThread::finished, &dialog, &CProgressDlg::Poll);
+    worker.thread->start();
+    dialog.exec();
+    WaitForWorker();
+    job.pWindow = nullptr;
+    return job.bJobFailed.load() == 0;
+}
+
+bool JobRunning() {
+    const TJobWorker& worker = Worker();
+    return worker.thread && !worker.thread->isFinished();
+}

@@ -1,0 +1,71 @@
+#include "manager/password_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "manager/manager_texts.h"
+#include "store/data_file.h"
+#include "ui/cp1250_text.h"
+#include "ui/message_box.h"
+#include "ui/ui_texts.h"
+
+namespace {
+
+// Both passwords are compared on at most this many bytes.
+constexpr std::size_t kPasswordBuffer = 500;
+
+}  // namespace
+
+CPasswordDlg::CPasswordDlg(const QString& name, QWidget* parent)
+    : QDialog(parent), m_strName(name) {
+    setObjectName(QStringLiteral("passwordDlg"));
+    setWindowTitle(texts::kPasswordTitle);
+    m_pText = new QLabel(this);
+    m_pText->setObjectName(QStringLiteral("instruction"));
+    m_pText->setProperty("controlId", 1036);
+    m_pText->setTextFormat(Qt::PlainText);
+    m_pPassword = new QLineEdit(this);
+    m_pPassword->setObjectName(QStringLiteral("passwordEdit"));
+    m_pPassword->setProperty("controlId", 1029);
+    m_pPassword->setEchoMode(QLineEdit::Password);
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(vrk::texts::kOk, QDialogButtonBox::AcceptRole)
+        ->setObjectName(QStringLiteral("okButton"));
+    buttons->addButton(vrk::texts::kCancel, QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cancelButton"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CPasswordDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CPasswordDlg::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pText);
+    layout->addWidget(m_pPassword);
+    layout->addWidget(buttons);
+}
+
+int CPasswordDlg::exec() {
+    m_pText->setText(texts::kPasswordPrompt.arg(m_strName));
+    m_pPassword->setText(m_strPassword);
+    m_pPassword->selectAll();
+    m_pPassword->setFocus();
+    return QDialog::exec();
+}
+
+void CPasswordDlg::accept() {
+    m_strPassword = m_pPassword->text();
+    QDialog::accept();
+}
+
+TPasswordResult PasswordPrompt(QWidget* parent, vrk::TDataFile& file, const QString& name) {
+    CPasswordDlg dialog(name.left(static_cast<int>(kPasswordBuffer) - 1), parent);
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted) return TPasswordResult::kGaveUp;
+        std::string stored;
+        if (!file.GetPassword(stored, kPasswordBuffer)) return TPasswordResult::kUnreadable;
+        std::string typed = vrk::ToCp1250(dialog.m_strPassword);
+        if (typed.size() >= kPasswordBuffer) typed.resize(kPasswordBuffer - 1);
+        if (typed == stored) return TPasswordResult::kProven;
+        vrk::ShowWarning(parent, texts::kWrongPassword);
+    }
+}

@@ -1,0 +1,89 @@
+#include "ui/file_dialog.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/test_ui.h"
+#include "ui/ui_texts.h"
+
+namespace vrk {
+namespace {
+
+class FileDialogTest : public TUiTest {
+  protected:
+    // A save dialog in the test's folder with `name` typed, accepted once.
+    bool AcceptTyped(CFileDialog& dialog, const QString& name) {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        Child<QLineEdit>(&dialog, "fileNameEdit")->setText(name);
+        static_cast<QDialog&>(dialog).accept();
+        return !dialog.isVisible() && dialog.result() == QDialog::Accepted;
+    }
+    TFileDialogRequest SaveRequest() const {
+        TFileDialogRequest request;
+        request.save = true;
+        request.directory = QString::fromStdString(dir_);
+        request.filter = QStringLiteral("Slovarji (*.vrk3);;Vse Datoteke (*)");
+        request.defaultSuffix = QStringLiteral("vrk3");
+        return request;
+    }
+};
+
+TEST_F(FileDialogTest, ASaveDialogAsksBeforeAnExistingFileIsReplaced) {
+    WriteFileBytes(dir_ + "/star.vrk3", "x");
+    CFileDialog dialog(nullptr, SaveRequest());
+    EXPECT_EQ(dialog.labelText(QFileDialog::Accept), texts::kFileSave);
+    messages_->Answer(TMsgAnswer::kNo);
+    EXPECT_FALSE(AcceptTyped(dialog, QStringLiteral("star")));
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(messages_->Shown()[0].text, texts::kFileReplace.arg(QStringLiteral("star.vrk3")));
+    EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
+    messages_->Answer(TMsgAnswer::kYes);
+    EXPECT_TRUE(AcceptTyped(dialog, QStringLiteral("star")));
+    EXPECT_EQ(dialog.Result().files, QStringList{QString::fromStdString(dir_ + "/star.vrk3")});
+
+    // A new name is taken without a question; so is any name when the
+    // caller asks none.
+    messages_->Clear();
+    CFileDialog fresh(nullptr, SaveRequest());
+    EXPECT_TRUE(AcceptTyped(fresh, QStringLiteral("nov")));
+    TFileDialogRequest quiet = SaveRequest();
+    quiet.confirmOverwrite = false;
+    CFileDialog replacing(nullptr, quiet);
+    EXPECT_TRUE(AcceptTyped(replacing, QStringLiteral("star.vrk3")));
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(FileDialogTest, AnOpenDialogSaysSoWhenTheTypedFileIsMissing) {
+    TFileDialogRequest request;
+    request.directory = QString::fromStdString(dir_);
+    CFileDialog dialog(nullptr, request);
+    EXPECT_FALSE(AcceptTyped(dialog, QStringLiteral("ni.csv")));
+    EXPECT_EQ(messages_->Texts(),
+              std::vector<QString>{texts::kFileMissing.arg(QStringLiteral("ni.csv"))});
+    WriteFileBytes(dir_ + "/je.csv", "a,b");
+    EXPECT_TRUE(AcceptTyped(dialog, QStringLiteral("je.csv")));
+}
+
+TEST_F(FileDialogTest, TheHookAnswersEveryRequest) {
+    std::vector<TFileDialogRequest> asked;
+    SetFileDialogHook([&](const TFileDialogRequest& request) {
+        asked.push_back(request);
+        TFileDialogResult result;
+        result.files = {QStringLiteral("/a/b")};
+        return result;
+    });
+    TFileDialogRequest request;
+    request.multiple = true;
+    EXPECT_EQ(GetOpenFiles(nullptr, request).files, QStringList{QStringLiteral("/a/b")});
+    EXPECT_EQ(GetSaveFile(nullptr, request).files, QStringList{QStringLiteral("/a/b")});
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_FALSE(asked[0].save);
+    EXPECT_TRUE(asked[1].save);
+    EXPECT_FALSE(asked[1].multiple);
+}
+
+}  // namespace
+}  // namespace vrk

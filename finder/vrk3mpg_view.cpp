@@ -9,8 +9,10 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSplitter>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "finder/finder_texts.h"
 #include "finder/vrk3mpg_doc.h"
@@ -37,6 +39,10 @@ class TResultList : public QTreeWidget {
 };
 
 constexpr int kSplitterWidth = 5;
+// The list keeps at least this many rows in view whatever pane height was
+// stored: a height kept from a maximised window would otherwise leave a
+// normal one with a row or two.
+constexpr int kMinListRows = 4;
 constexpr std::size_t kShortDescriptionBytes = 995;
 constexpr std::size_t kDictNameBytes = 999;
 
@@ -201,8 +207,16 @@ void CVrk3mpgView::showEvent(QShowEvent* event) {
     m_bLayoutApplied = true;
     const int total = m_pSplitter->height() - kSplitterWidth;
     int pane = m_nPaneHeight >= 0 ? m_nPaneHeight : height() * m_nPaneDefaultPercent / 100;
-    pane = std::clamp(pane, 0, std::max(total, 0));
+    pane = std::clamp(pane, 0, std::max(total - MinimumListHeight(), 0));
     m_pSplitter->setSizes({total - pane, pane});
+}
+
+int CVrk3mpgView::MinimumListHeight() const {
+    const int row = m_pList->topLevelItemCount() > 0 ? m_pList->sizeHintForRow(0)
+                                                     : m_pList->fontMetrics().height() + 4;
+    return 2 * m_pList->frameWidth() + m_pList->header()->sizeHint().height() +
+           kMinListRows * std::max(row, 1) +
+           m_pList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_pList);
 }
 
 // Column widths and the pane's height are kept whenever the list loses the

@@ -81,6 +81,9 @@ class CVrk3mpgView : public QWidget {
     // only empties the pane. Says so when the dictionary cannot be read.
     void FillDescriptionPane(int row);
     int ShownRow() const { return m_nShownRow; }
+    // The height the list keeps when the window opens, whatever pane height
+    // was stored: its heading, a few rows and a scroll bar.
+    int MinimumListHeight() const;
 
     // --- Row commands (vrk3mpg_view_menu.cpp).
     // The selected row, or -1.

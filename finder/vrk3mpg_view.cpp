@@ -102,6 +102,24 @@ CVrk3mpgView::CVrk3mpgView(std::shared_ptr<const CVrk3mpgDoc> doc, QWidget* pare
     createLayout();
     createCommands();
     fillRows();
+    finishCreation();
+}
+
+CVrk3mpgView::CVrk3mpgView(const CVrk3mpgView& source, QWidget* parent)
+    : QWidget(parent), m_pDoc(source.m_pDoc) {
+    setObjectName(QStringLiteral("resultView"));
+    if (Views().size() < kMaxResultViews) Views().append(this);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_unmarkedIcon = vrk::RoleIcon(vrk::icon::kRowUnmarked);
+    m_markedIcon = vrk::RoleIcon(vrk::icon::kRowMarked);
+    createControls();
+    createLayout();
+    createCommands();
+    copyRows(source);
+    finishCreation();
+}
+
+void CVrk3mpgView::finishCreation() {
     SortBy(0);
     connectControls();
     applyFonts();
@@ -193,6 +211,18 @@ void CVrk3mpgView::fillRows() {
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
         items.append(item);
     }
+    m_pList->addTopLevelItems(items);
+}
+
+// The document's result set keeps the entry indices of the search; the
+// rows of an open view have been kept current since (a word saved moves to
+// the end of its dictionary), so a second view copies them rather than
+// reading the results again.
+void CVrk3mpgView::copyRows(const CVrk3mpgView& source) {
+    QList<QTreeWidgetItem*> items;
+    items.reserve(source.m_pList->topLevelItemCount());
+    for (int row = 0; row < source.m_pList->topLevelItemCount(); ++row)
+        items.append(source.m_pList->topLevelItem(row)->clone());
     m_pList->addTopLevelItems(items);
 }
 

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
@@ -17,6 +18,7 @@
 #include <optional>
 
 #include "finder/child_frame.h"
+#include "finder/entry_window.h"
 #include "finder/fonts_dlg.h"
 #include "finder/main_frame.h"
 #include "finder/main_frame_ids.h"
@@ -179,7 +181,8 @@ TEST_F(TResultWindowsTest, NewWindowShowsTheSameRowsAndSortsOnItsOwn) {
 }
 
 // A font chosen for "Najdena gesla" reaches the lists of both open result
-// windows at once and of a window opened later, and is stored.
+// windows at once and of a window opened later, and is stored; one chosen
+// for the descriptions' editor reaches the entry window.
 TEST_F(TResultWindowsTest, FontOfFoundWordsReachesEveryResultWindow) {
     OpenFrame();
     CChildFrame* first = SearchFor("S*");
@@ -188,10 +191,15 @@ TEST_F(TResultWindowsTest, FontOfFoundWordsReachesEveryResultWindow) {
     QFont chosen = first->View()->List()->font();
     chosen.setPixelSize(21);
     chosen.setItalic(true);
+    QFont editorFont = chosen;
+    editorFont.setItalic(false);
+    editorFont.setPixelSize(19);
     ChooseFonts([&](CFontsDlg* dialog) {
         ChangeFontOf(dialog, 1, chosen);
+        ChangeFontOf(dialog, 0, editorFont);
         Child<QPushButton>(dialog, "okButton")->click();
     });
+    EXPECT_EQ(frame_->EntryWindow()->Editor()->font().pixelSize(), 19);
     for (CChildFrame* window : {first, second, SearchFor("*")}) {
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->View()->List()->font().pixelSize(), 21);

@@ -28,6 +28,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # plugins (xcb for a desktop, offscreen for tests) at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# Qt's own Slovene texts (file and font dialogs); without them the programs
+# use their own Slovene for the buttons and the main labels.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${PROJECT_BINARY_DIR}/debian/postinst ${PROJECT_BINARY_DIR}/debian/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -1,7 +1,9 @@
 #include "finder/child_frame.h"
 
+#include <QMdiArea>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QStyle>
 
 #include "finder/finder_texts.h"
 #include "finder/vrk3mpg_doc.h"
@@ -32,6 +34,19 @@ QSize CChildFrame::StoredSize() {
         !vrk::TGetRegistryNumber(vrk::kFinderPath, "ChildH", height) || width <= 0 || height <= 0)
         return {400, 200};
     return {width, height};
+}
+
+QPoint CChildFrame::CascadePosition(const QMdiArea& area, QSize size) {
+    const QMdiSubWindow* last = nullptr;
+    for (const QMdiSubWindow* window : area.subWindowList(QMdiArea::CreationOrder))
+        if (window->isVisible() && !window->isMaximized() && !window->isMinimized()) last = window;
+    if (!last) return {0, 0};
+    const int step = last->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, last);
+    const QPoint next = last->pos() + QPoint(step, step);
+    const QSize room = area.viewport()->size();
+    if (next.x() + size.width() > room.width() || next.y() + size.height() > room.height())
+        return {0, 0};
+    return next;
 }
 
 CChildFrame::CChildFrame(CVrk3mpgView* view, QWidget* parent)

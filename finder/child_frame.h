@@ -5,8 +5,10 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <QPoint>
 #include <QSize>
 
+class QMdiArea;
 class CVrk3mpgView;
 
 class CChildFrame : public QMdiSubWindow {
@@ -21,6 +23,12 @@ class CChildFrame : public QMdiSubWindow {
     // The size a new result window opens with: "ChildW" x "ChildH"; 400 x 200
     // when a value is missing, 300 x 150 when the "Fndr" key is.
     static QSize StoredSize();
+
+    // Where a new result window of `size` opens in `area`: a title bar's
+    // height right of and below the last window shown normally, as windows
+    // cascade; at the top left when there is none or the cascade would leave
+    // the window partly outside the area.
+    static QPoint CascadePosition(const QMdiArea& area, QSize size);
 
   protected:
     void showEvent(QShowEvent* event) override;

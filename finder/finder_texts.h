@@ -68,6 +68,22 @@ inline const QString kInstallMissing =
 inline const QString kRegistryUnknownError =
     QStringLiteral("Prišlo je do neznane napake v registru.");
 
+// The fonts dialog ("Pisave") and the names of the seven fonts, in the order
+// of their stored values "Font01" ... "Font07".
+inline const QString kFontsTitle = QStringLiteral("Pisave");
+inline const QString kFontsWindow = QStringLiteral("Okno:");
+inline const QString kFontsGroup = QStringLiteral("Pisava");
+inline const QString kFontsChange = QStringLiteral("Spremeni...");
+inline const QString kFontSlotNames[] = {
+    QStringLiteral("Urejanje opisov (Vpisno okno)"),
+    QStringLiteral("Najdena gesla"),
+    QStringLiteral("Seznam opisov"),
+    QStringLiteral("Iskano geslo"),
+    QStringLiteral("Iskani opis"),
+    QStringLiteral("Seznam knjižnic"),
+    QStringLiteral("Način iskanja"),
+};
+
 // The status text, or the tool tip, of a "status text\ntool tip" prompt.
 QString StatusPart(const QString& prompt);
 QString TipPart(const QString& prompt);

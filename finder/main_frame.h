@@ -18,6 +18,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "finder/entry_state.h"
 #include "finder/main_frame_placement.h"
@@ -165,6 +166,14 @@ class CMainFrame : public QMainWindow {
     // search bar, 14 in the entry window, else 0.
     int HelpContextFor(const QWidget* focus) const;
 
+    // "Pisave..." (main_frame_fonts.cpp): the seven window fonts in the
+    // fonts dialog; when the user confirms, each is stored and set at once on
+    // every window it belongs to, result windows included.
+    void ChooseFonts();
+    // "Novo Okno": a second result window on the active one's search, with
+    // its rows as they stand. Returns it, or null without an active one.
+    QMdiSubWindow* OpenNewWindow();
+
   signals:
     // The frame has closed and stored its placement; the program ends.
     void FrameClosed();
@@ -172,6 +181,7 @@ class CMainFrame : public QMainWindow {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     // Gives the entry editor the keyboard focus back, when it had it, once a
@@ -200,6 +210,10 @@ class CMainFrame : public QMainWindow {
     void setEnablingRules();
     void applyPlacement();
     void applyFonts();
+    // Opens `view` in a new result window, placed in a cascade.
+    QMdiSubWindow* addResultWindow(CVrk3mpgView* view);
+    // The windows font slot `slot` (1 to 7) is set on.
+    std::vector<QWidget*> fontWindows(int slot) const;
     void showFirstRunHelp();
     void startTick();
 

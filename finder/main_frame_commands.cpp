@@ -2,6 +2,7 @@
 // checked.
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -48,6 +49,8 @@ void CMainFrame::connectCommands() {
         dialog.exec();
     });
 
+    c.Connect(id::kFonts, this, &CMainFrame::ChooseFonts);
+    c.OnTriggered(id::kNewWindow, [this] { (void)OpenNewWindow(); });
     c.OnTriggered(id::kTile, [this] { m_pMdiArea->tileSubWindows(); });
     c.Connect(id::kArrangeIcons, this, &CMainFrame::arrangeIcons);
     c.Connect(id::kCloseAll, this, &CMainFrame::CloseAllResults);
@@ -69,6 +72,13 @@ void CMainFrame::connectCommands() {
     });
 }
 
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // A maximised result window writes "frame title - [its title]" into the
+    // frame's title; the frame puts its own title back.
+    if (event->type() == QEvent::WindowTitleChange && m_pMdiArea) updateTitle();
+}
+
 void CMainFrame::setEnablingRules() {
     vrk::TCommandSet& c = *m_pCommands;
     c.SetEnabledRule(id::kSearch, [this] {
@@ -77,10 +87,7 @@ void CMainFrame::setEnablingRules() {
         return typed && !m_activeLibrary.Name().empty() && !m_activeLibrary.Dictionaries().empty();
     });
     setEntryEnablingRules();
-    // The fonts and a second window on a search come later; until then they
-    // are shown but cannot be chosen.
-    for (int command : {id::kFonts, id::kNewWindow})
-        c.SetEnabledRule(command, [] { return false; });
+    c.SetEnabledRule(id::kNewWindow, [this] { return m_pMdiArea->currentSubWindow() != nullptr; });
 
     c.SetCheckedRule(id::kToolBar, [this] { return !m_pToolBar->isHidden(); });
     c.SetCheckedRule(id::kSearchBar, [this] { return !m_pSearchBar->isHidden(); });
@@ -135,7 +142,8 @@ void CMainFrame::arrangeIcons() {
 
 void CMainFrame::updateTitle() {
     // The desktop adds the program's name after the title of the active
-    // result window; with none active the title is the program's name.
+    // result window; with none active the title is the program's name. The
+    // same holds while the window is maximised, so that its title shows once.
     const QMdiSubWindow* active = m_pMdiArea->activeSubWindow();
     if (active && !active->windowTitle().isEmpty())
         setWindowTitle(active->windowTitle());

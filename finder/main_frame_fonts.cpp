@@ -1,61 +1,130 @@
-// The stored fonts the main frame gives its windows when it is created:
-// "Font01" the entry editor, "Font04" and "Font05" the search boxes,
-// "Font06" the library list and "Font07" the search options. A missing font
-// is made from the search bar's font and stored.
+// The seven window fonts ("Font01" ... "Font07" under "Fndr"): what the
+// main frame gives its windows when it is created, and the command
+// "Pisave..." that lets the user choose them and applies them at once.
+// "Font02" and "Font03", the result lists' fonts, are also read by every
+// result view when it opens.
 #include <QComboBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
+#include <array>
 #include <string>
 #include <vector>
 
 #include "finder/entry_window.h"
+#include "finder/finder_texts.h"
+#include "finder/fonts_dlg.h"
 #include "finder/main_frame.h"
 #include "finder/search_bar.h"
 #include "finder/search_bar_library.h"
 #include "finder/search_bar_options.h"
+#include "finder/vrk3mpg_view.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "ui/font_record.h"
 
 namespace {
 
+constexpr int kFontSlots = 7;
+
 // The stored weight of the defaults that ask for a heavier face: 1024, the
 // number the other versions store, shown as the heaviest weight.
 constexpr std::int32_t kHeavyWeight = 1024;
 
-struct TFontSlot {
-    const char* name;
-    std::vector<QWidget*> windows;
-    bool heavy;        // default weight kHeavyWeight
-    const char* face;  // default face; null: the search bar's
+// The value name of slot `slot` (1 to 7).
+std::string SlotValueName(int slot) {
+    return "Font0" + std::to_string(slot);
+}
+
+// The default of a slot that is missing when the frame is created, made from
+// the search bar's font.
+struct TSlotDefault {
+    int slot;
+    bool heavy;        // weight kHeavyWeight
+    const char* face;  // another face; null: the search bar's
+};
+
+constexpr TSlotDefault kFrameSlots[] = {
+    {1, true, nullptr},  {4, true, "Courier New"}, {5, false, nullptr},
+    {6, false, nullptr}, {7, false, nullptr},
 };
 
 // The stored font of a slot, or the default made from `barFont` (then stored).
-QFont SlotFont(const TFontSlot& slot, const QFont& barFont) {
+QFont SlotFont(const TSlotDefault& slot, const QFont& barFont) {
     vrk::TFontValue value{};
-    if (vrk::TGetRegistryFont(vrk::kFinderPath, slot.name, value))
+    const std::string name = SlotValueName(slot.slot);
+    if (vrk::TGetRegistryFont(vrk::kFinderPath, name, value))
         return vrk::FontFromRecord(vrk::DecodeFontRecord(value));
     vrk::TFontRecord record = vrk::RecordFromFont(barFont);
     if (slot.heavy) record.weight = kHeavyWeight;
     if (slot.face) record.SetFaceName(slot.face);
-    (void)vrk::TSetRegistryFont(vrk::kFinderPath, slot.name, vrk::EncodeFontRecord(record));
+    (void)vrk::TSetRegistryFont(vrk::kFinderPath, name, vrk::EncodeFontRecord(record));
     return vrk::FontFromRecord(record);
 }
 
 }  // namespace
 
+std::vector<QWidget*> CMainFrame::fontWindows(int slot) const {
+    std::vector<QWidget*> windows;
+    switch (slot) {
+        case 1:
+            // One editor serves the docked and the floating entry window.
+            windows.push_back(m_pEntryWindow->Editor());
+            break;
+        case 2:
+        case 3:
+            for (CVrk3mpgView* view : CVrk3mpgView::ResultViews())
+                windows.push_back(slot == 2 ? static_cast<QWidget*>(view->List()) : view->Pane());
+            break;
+        case 4:
+            windows.push_back(m_pSearchBar->ClueBox());
+            break;
+        case 5:
+            windows.push_back(m_pSearchBar->DescBox());
+            break;
+        case 6:
+            windows.push_back(m_pActiveLibraryDlg->List());
+            break;
+        case 7:
+            windows.push_back(m_pSearchOptions->Tree());
+            break;
+        default:
+            break;
+    }
+    return windows;
+}
+
 void CMainFrame::applyFonts() {
     const QFont barFont = m_pSearchBar->font();
-    const TFontSlot fontSlots[] = {
-        {"Font01", {m_pEntryWindow->Editor()}, true, nullptr},
-        {"Font04", {m_pSearchBar->ClueBox()}, true, "Courier New"},
-        {"Font05", {m_pSearchBar->DescBox()}, false, nullptr},
-        {"Font06", {m_pActiveLibraryDlg->List()}, false, nullptr},
-        {"Font07", {m_pSearchOptions->Tree()}, false, nullptr},
-    };
-    for (const TFontSlot& slot : fontSlots) {
+    for (const TSlotDefault& slot : kFrameSlots) {
         const QFont font = SlotFont(slot, barFont);
-        for (QWidget* window : slot.windows) window->setFont(font);
+        for (QWidget* window : fontWindows(slot.slot)) window->setFont(font);
+    }
+}
+
+void CMainFrame::ChooseFonts() {
+    // The dialog edits these records; a slot that cannot be read starts
+    // from the search bar's font.
+    std::array<vrk::TFontRecord, kFontSlots> records;
+    const vrk::TFontRecord barRecord = vrk::RecordFromFont(m_pSearchBar->font());
+    for (int slot = 1; slot <= kFontSlots; ++slot) {
+        vrk::TFontValue value{};
+        records[slot - 1] = vrk::TGetRegistryFont(vrk::kFinderPath, SlotValueName(slot), value)
+                                ? vrk::DecodeFontRecord(value)
+                                : barRecord;
+    }
+    CFontsDlg dialog(this);
+    for (int slot = 1; slot <= kFontSlots; ++slot)
+        (void)dialog.AddEntry(vrk::texts::kFontSlotNames[slot - 1], &records[slot - 1]);
+    if (dialog.exec() != QDialog::Accepted) return;
+
+    // Every slot is stored as the dialog left it: one the user did not
+    // change goes back byte for byte, also when its face is missing here.
+    for (int slot = 1; slot <= kFontSlots; ++slot) {
+        const vrk::TFontRecord& record = records[slot - 1];
+        (void)vrk::TSetRegistryFont(vrk::kFinderPath, SlotValueName(slot),
+                                    vrk::EncodeFontRecord(record));
+        const QFont font = vrk::FontFromRecord(record);
+        for (QWidget* window : fontWindows(slot)) window->setFont(font);
     }
 }

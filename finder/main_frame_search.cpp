@@ -46,11 +46,24 @@ QMdiSubWindow* CMainFrame::RunSearch() {
 }
 
 QMdiSubWindow* CMainFrame::OpenResultWindow(std::shared_ptr<const CVrk3mpgDoc> doc) {
-    auto* view = new CVrk3mpgView(std::move(doc));
+    return addResultWindow(new CVrk3mpgView(std::move(doc)));
+}
+
+QMdiSubWindow* CMainFrame::OpenNewWindow() {
+    auto* current = qobject_cast<CChildFrame*>(m_pMdiArea->currentSubWindow());
+    if (!current) return nullptr;
+    QMdiSubWindow* window = addResultWindow(new CVrk3mpgView(*current->View()));
+    updateTitle();
+    UpdateCommandStates();
+    return window;
+}
+
+QMdiSubWindow* CMainFrame::addResultWindow(CVrk3mpgView* view) {
     connect(view, &CVrk3mpgView::OpenEntryRequested, this,
             [this, view](int row, int description) { LoadEntry(view, row, description); });
     auto* child = new CChildFrame(view);
     m_pMdiArea->addSubWindow(child);
+    child->move(CChildFrame::CascadePosition(*m_pMdiArea, child->size()));
     child->show();
     view->List()->setFocus();
     return child;

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "finder/entry_window.h"
 #include "finder/main_frame_ids.h"
@@ -157,6 +158,24 @@ TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlace) {
     EXPECT_EQ(frame.EntryWindow()->geometry(), QRect(300, 200, 280, 140));
     // Floating, the label row is at the bottom of the window.
     EXPECT_GT(frame.EntryWindow()->WordLabel()->y(), frame.EntryWindow()->Editor()->y());
+}
+
+// Restored floating, the entry window shows as a window of the main frame,
+// which every window manager keeps in front of it; "Lebdeče" brings it back
+// when it was closed.
+TEST_F(MainFrameTest, FloatingEntryWindowIsRestoredInFrontOfTheFrame) {
+    SetNumber("EditV", kEntryFloating);
+    CMainFrame frame(false);
+    ShowAndSettle(frame);
+    CEntryWindow* entry = frame.EntryWindow();
+    ASSERT_TRUE(entry->isFloating());
+    EXPECT_TRUE(entry->isVisible());
+    ASSERT_NE(entry->windowHandle(), nullptr);
+    EXPECT_EQ(entry->windowHandle()->transientParent(), frame.windowHandle());
+    entry->close();
+    frame.Commands()->Action(id::kFloat)->trigger();
+    EXPECT_TRUE(entry->isVisible());
+    EXPECT_EQ(entry->windowHandle()->transientParent(), frame.windowHandle());
 }
 
 TEST_F(MainFrameTest, HiddenEntryWindowStaysHidden) {

@@ -2,9 +2,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QItemDelegate>
 #include <QLineEdit>
 #include <QToolButton>
+#include <algorithm>
 
 #include "finder/finder_texts.h"
 #include "ui/icons.h"
@@ -22,7 +25,29 @@ void AddHistoryText(QComboBox* box, const QString& text) {
     box->setEditText(typed);
 }
 
+int HistoryRowHeight(const QFont& font) {
+    // Some faces draw the accents over capitals above the height they
+    // declare; the text is centred in its row, so the row grows by that
+    // overhang on both sides.
+    const QFontMetrics metrics(font);
+    const QRect ink = metrics.tightBoundingRect(QStringLiteral("ŽČŠĆĐ"));
+    const int overhang = std::max(0, -ink.top() - metrics.ascent());
+    return metrics.height() + 2 * overhang + 2;
+}
+
 namespace {
+
+// The rows of a box's history list, as tall as its font needs.
+class THistoryRowDelegate : public QItemDelegate {
+  public:
+    using QItemDelegate::QItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(size.height(), HistoryRowHeight(option.font)));
+        return size;
+    }
+};
 
 QStringList History(const QComboBox* box) {
     QStringList items;
@@ -40,6 +65,7 @@ QComboBox* MakeSearchBox(const QString& name, const QString& prompt, QWidget* pa
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
     box->setMaxVisibleItems(20);
+    box->setItemDelegate(new THistoryRowDelegate(box));
     box->setStatusTip(vrk::texts::StatusPart(prompt));
     box->setToolTip(vrk::texts::TipPart(prompt));
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -56,3 +56,7 @@ class CSearchBar : public QToolBar {
 // The history rule of both boxes, for any combo box: at most 50 entries,
 // `text` first, no two equal. The box's edit text is kept.
 void AddHistoryText(QComboBox* box, const QString& text);
+
+// The height of a history row in `font`: the font's height and room for the
+// accents it draws above that.
+int HistoryRowHeight(const QFont& font);

@@ -1,6 +1,8 @@
 #include "finder/search_bar.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -257,6 +259,31 @@ TEST_F(SearchBarTest, PopupOpensLeftOrAboveNearScreenEdges) {
     EXPECT_EQ(PopupPosition({150, 700}, QSize(1200, 100), screen), QPoint(0, 600));
     // A second screen to the right counts from its own edges.
     EXPECT_EQ(PopupPosition({2500, 100}, size, QRect(1280, 0, 1280, 800)), QPoint(2300, 100));
+}
+
+// The caron over a capital must not be cut off at the top of a history row:
+// drawn centred in its row, as the list draws it, the ink of "Ž" stays
+// inside, in the heavy known-letters face and in the plain one.
+TEST_F(SearchBarTest, HistoryRowsFitTheAccentsOfTheFont) {
+    CMainFrame frame(false);
+    CSearchBar* bar = frame.SearchBar();
+    for (const QString& text : {QStringLiteral("Ž*"), QStringLiteral("ČŠ*")})
+        bar->AddClueHistory(text);
+    for (QComboBox* box : {bar->ClueBox(), bar->DescBox()}) {
+        for (const int pixels : {11, 13, 17, 24}) {
+            QFont font = box->font();
+            font.setPixelSize(pixels);
+            box->setFont(font);
+            if (box == bar->DescBox()) AddHistoryText(box, QStringLiteral("Ž"));
+            QAbstractItemView* view = box->view();
+            const int row = view->sizeHintForRow(0);
+            const QFontMetrics metrics(view->font());
+            const int textTop = (row - metrics.height()) / 2;
+            const QRect ink = metrics.tightBoundingRect(QStringLiteral("ŽČŠ"));
+            EXPECT_GE(textTop + metrics.ascent() + ink.top(), 0)
+                << "row " << row << " for " << pixels << " px";
+        }
+    }
 }
 
 }  // namespace

@@ -9,8 +9,10 @@
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QSplitter>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "finder/finder_texts.h"
 #include "finder/vrk3mpg_doc.h"
@@ -37,6 +39,10 @@ class TResultList : public QTreeWidget {
 };
 
 constexpr int kSplitterWidth = 5;
+// The list keeps at least this many rows in view whatever pane height was
+// stored: a height kept from a maximised window would otherwise leave a
+// normal one with a row or two.
+constexpr int kMinListRows = 4;
 constexpr std::size_t kShortDescriptionBytes = 995;
 constexpr std::size_t kDictNameBytes = 999;
 
@@ -96,6 +102,24 @@ CVrk3mpgView::CVrk3mpgView(std::shared_ptr<const CVrk3mpgDoc> doc, QWidget* pare
     createLayout();
     createCommands();
     fillRows();
+    finishCreation();
+}
+
+CVrk3mpgView::CVrk3mpgView(const CVrk3mpgView& source, QWidget* parent)
+    : QWidget(parent), m_pDoc(source.m_pDoc) {
+    setObjectName(QStringLiteral("resultView"));
+    if (Views().size() < kMaxResultViews) Views().append(this);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_unmarkedIcon = vrk::RoleIcon(vrk::icon::kRowUnmarked);
+    m_markedIcon = vrk::RoleIcon(vrk::icon::kRowMarked);
+    createControls();
+    createLayout();
+    createCommands();
+    copyRows(source);
+    finishCreation();
+}
+
+void CVrk3mpgView::finishCreation() {
     SortBy(0);
     connectControls();
     applyFonts();
@@ -190,6 +214,18 @@ void CVrk3mpgView::fillRows() {
     m_pList->addTopLevelItems(items);
 }
 
+// The document's result set keeps the entry indices of the search; the
+// rows of an open view have been kept current since (a word saved moves to
+// the end of its dictionary), so a second view copies them rather than
+// reading the results again.
+void CVrk3mpgView::copyRows(const CVrk3mpgView& source) {
+    QList<QTreeWidgetItem*> items;
+    items.reserve(source.m_pList->topLevelItemCount());
+    for (int row = 0; row < source.m_pList->topLevelItemCount(); ++row)
+        items.append(source.m_pList->topLevelItem(row)->clone());
+    m_pList->addTopLevelItems(items);
+}
+
 void CVrk3mpgView::applyFonts() {
     m_pList->setFont(vrk::ReadFontOrStore(vrk::kFinderPath, "Font02", m_pList->font()));
     m_pPane->setFont(vrk::ReadFontOrStore(vrk::kFinderPath, "Font03", m_pPane->font()));
@@ -201,8 +237,16 @@ void CVrk3mpgView::showEvent(QShowEvent* event) {
     m_bLayoutApplied = true;
     const int total = m_pSplitter->height() - kSplitterWidth;
     int pane = m_nPaneHeight >= 0 ? m_nPaneHeight : height() * m_nPaneDefaultPercent / 100;
-    pane = std::clamp(pane, 0, std::max(total, 0));
+    pane = std::clamp(pane, 0, std::max(total - MinimumListHeight(), 0));
     m_pSplitter->setSizes({total - pane, pane});
+}
+
+int CVrk3mpgView::MinimumListHeight() const {
+    const int row = m_pList->topLevelItemCount() > 0 ? m_pList->sizeHintForRow(0)
+                                                     : m_pList->fontMetrics().height() + 4;
+    return 2 * m_pList->frameWidth() + m_pList->header()->sizeHint().height() +
+           kMinListRows * std::max(row, 1) +
+           m_pList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_pList);
 }
 
 // Column widths and the pane's height are kept whenever the list loses the

@@ -49,6 +49,11 @@ class CVrk3mpgView : public QWidget {
 
     // Fills the list from the document's results and sorts it by mode 0.
     explicit CVrk3mpgView(std::shared_ptr<const CVrk3mpgDoc> doc, QWidget* parent = nullptr);
+    // A second view of `source`'s document ("Novo Okno"): the rows as
+    // `source` shows them now, with their marks and their entry indices as
+    // the entry editing has kept them current, sorted by mode 0; from then on
+    // each view sorts, marks and removes on its own.
+    explicit CVrk3mpgView(const CVrk3mpgView& source, QWidget* parent = nullptr);
     ~CVrk3mpgView() override;
 
     // The open result views, oldest first; a view enters on creation (not
@@ -81,6 +86,9 @@ class CVrk3mpgView : public QWidget {
     // only empties the pane. Says so when the dictionary cannot be read.
     void FillDescriptionPane(int row);
     int ShownRow() const { return m_nShownRow; }
+    // The height the list keeps when the window opens, whatever pane height
+    // was stored: its heading, a few rows and a scroll bar.
+    int MinimumListHeight() const;
 
     // --- Row commands (vrk3mpg_view_menu.cpp).
     // The selected row, or -1.
@@ -120,6 +128,9 @@ class CVrk3mpgView : public QWidget {
     void createCommands();
     void connectControls();
     void fillRows();
+    void copyRows(const CVrk3mpgView& source);
+    // What both constructors share once the rows are in.
+    void finishCreation();
     void applyFonts();
     void storeLayout();
     void onSelectionChanged();

@@ -1,6 +1,8 @@
 #include "ui/help.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QPointer>
 #include <QShortcut>
@@ -42,6 +44,41 @@ std::mutex g_mutex;
 QString g_folder;
 THelpHook g_helpHook;
 QPointer<CHelpWindow> g_window;
+
+// Sees the dialog the help window belongs to close.
+class THelpModalWatch : public QObject {
+  public:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+THelpModalWatch& HelpModalWatch() {
+    static THelpModalWatch watch;
+    return watch;
+}
+
+// A modal dialog blocks every window but its own. So that help opened from
+// a dialog comes up above it and takes clicks and keys, the help window
+// belongs to the top modal dialog while one is open, and goes back to being
+// a window of its own (or the next dialog's) when that dialog closes.
+void AttachHelpToModal(CHelpWindow* window, const QWidget* closing = nullptr) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == window || modal == closing) modal = nullptr;
+    if (window->parentWidget() == modal) return;
+    const QRect geometry = window->geometry();
+    const bool visible = window->isVisible();
+    window->setParent(modal, Qt::Window);
+    window->setGeometry(geometry);
+    if (modal) modal->installEventFilter(&HelpModalWatch());
+    if (visible) window->show();
+}
+
+bool THelpModalWatch::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && g_window && g_window->parentWidget() == watched) {
+        watched->removeEventFilter(this);
+        AttachHelpToModal(g_window, g_window->parentWidget());
+    }
+    return false;
+}
 
 QString PageFolder(const QString& page) {
     std::lock_guard lock(g_mutex);
@@ -86,6 +123,7 @@ void ShowHelp(int context, QWidget* parent) {
         g_window->setAttribute(Qt::WA_DeleteOnClose);
         if (parent) g_window->move(parent->window()->geometry().center() - QPoint(320, 240));
     }
+    AttachHelpToModal(g_window);
     g_window->Open(HelpUrl(context));
     g_window->show();
     g_window->raise();

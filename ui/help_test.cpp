@@ -1,8 +1,10 @@
 #include "ui/help.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -20,6 +22,26 @@ class HelpTest : public TUiTest {
     void TearDown() override {
         SetHelpFolder({});
         TUiTest::TearDown();
+    }
+};
+
+CHelpWindow* OpenHelpWindow() {
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* help = qobject_cast<CHelpWindow*>(widget); help && help->isVisible()) return help;
+    return nullptr;
+}
+
+// Counts the keys that reach the help window through the window system,
+// where a modal dialog would hold them back.
+class THelpKeyCounter : public QObject {
+  public:
+    int keys = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::KeyPress && widget &&
+            qobject_cast<CHelpWindow*>(widget->window()))
+            ++keys;
+        return false;
     }
 };
 
@@ -104,6 +126,36 @@ TEST_F(HelpTest, WindowOpensAtThePage) {
     EXPECT_TRUE(browser->source().path().endsWith(QStringLiteral("index.html")));
     EXPECT_FALSE(browser->toPlainText().isEmpty());
     found->close();
+}
+
+// Help asked for in a modal dialog comes up above the dialog and takes keys
+// while the dialog is open; it stays open, as a window of its own, after.
+TEST_F(HelpTest, HelpFromAModalDialogIsAboveItAndUsable) {
+    SetHelpHook({});
+    QDialog dialog;
+    dialog.setObjectName("modalDialog");
+    THelpKeyCounter counter;
+    qApp->installEventFilter(&counter);
+    QWidget* ownerWhileOpen = nullptr;
+    WhenModal([&](QWidget* modal) {
+        ShowHelp(help::kAlphabet, modal);
+        CHelpWindow* help = OpenHelpWindow();
+        ASSERT_NE(help, nullptr);
+        ownerWhileOpen = help->parentWidget();
+        ASSERT_NE(help->windowHandle(), nullptr);
+        QTest::keyClick(help->windowHandle(), Qt::Key_Down);
+        QTest::keyClick(help->windowHandle(), Qt::Key_Up);
+        modal->close();
+    });
+    dialog.exec();
+    qApp->removeEventFilter(&counter);
+
+    EXPECT_EQ(ownerWhileOpen, &dialog);
+    EXPECT_EQ(counter.keys, 2);
+    CHelpWindow* help = OpenHelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->parentWidget(), nullptr);
+    help->close();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "ui/message_box.h"
+#include "ui/qt_translation.h"
 #include "ui/startup_check.h"
 
 // Outside any namespace, as Q_INIT_RESOURCE requires.
@@ -34,6 +35,7 @@ void InitUi() {
         {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")});
     QFont::insertSubstitutions(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono"),
                                                                QStringLiteral("DejaVu Sans Mono")});
+    InstallQtTranslations();
     InstallRegistryQuestion();
     ArmStartupCheck();
 }

@@ -1,5 +1,6 @@
 // Damaged and hostile dictionary files: every operation fails cleanly (or
 // reads what is there), never crashes, hangs or allocates by a stored number.
+#include <cstring>
 #include <random>
 
 #include "coding.h"
@@ -84,6 +85,54 @@ TEST_F(DamagedFile, CountLargerThanTheRecordsPresentIsRefused) {
         EXPECT_FALSE(file->GetEntry(0, out));
         EXPECT_FALSE(file->StoreEntry("X"));
     }
+}
+
+TEST_F(DamagedFile, TheLargestCountTheRecordsHoldIsTheLastAccepted) {
+    // 16 header records and five empty entries, no picture: every record is
+    // just its terminator, so five is the most the file can hold.
+    std::string bytes(kEmptyFileSize + 5, '\0');
+    std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
+    for (std::uint32_t count : {5u, 6u}) {
+        PutFixed32(bytes.data() + kHeaderOffset, count);
+        WriteWholeFile(Path("short.vrk3"), bytes);
+        auto file = Dictionary("short.vrk3");
+        std::string out;
+        if (count == 5) {
+            EXPECT_EQ(file->GetEntryCount(), 5);
+            EXPECT_TRUE(file->GetEntry(4, out));
+            EXPECT_EQ(out, "");
+            EXPECT_EQ(Entries(*file).size(), 5u);
+        } else {
+            EXPECT_EQ(file->GetEntryCount(), -1);
+            EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+            EXPECT_FALSE(file->GetEntry(0, out));
+            EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+        }
+    }
+}
+
+TEST_F(DamagedFile, CountLowerThanTheRecordsIsReadAsCountedAndNeverRewritten) {
+    // A rewrite copies only the counted records: the others would be lost
+    // for good. A change refuses such a file; reading shows what is counted.
+    std::string bytes = SoundFile();
+    PutFixed32(bytes.data() + kHeaderOffset, 2);  // three entries present
+    WriteWholeFile(Path("low.vrk3"), bytes);
+    auto file = Dictionary("low.vrk3");
+    std::string out;
+    EXPECT_EQ(file->GetEntryCount(), 2);
+    EXPECT_TRUE(file->GetEntry(1, out));
+    EXPECT_EQ(out, Record("OSA", {"a"}));
+    EXPECT_FALSE(file->GetEntry(2, out));
+    EXPECT_EQ(Entries(*file).size(), 2u);
+    EXPECT_FALSE(file->StoreEntry(Record("NOVO")));
+    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+    EXPECT_FALSE(file->DeleteEntry(0));
+    EXPECT_FALSE(file->SetInfo("ime", "", "", "", 6));
+    EXPECT_FALSE(file->SetPicture("x"));
+    EXPECT_FALSE(file->RemapLetter('A', 'B'));
+    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+    EXPECT_EQ(ReadWholeFile(Path("low.vrk3")), bytes);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"low.vrk3", "sound.vrk3"}));
 }
 
 TEST_F(DamagedFile, PictureLengthBeyondTheFileFailsThePictureAndTheRewrite) {

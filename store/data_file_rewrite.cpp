@@ -190,7 +190,12 @@ bool TDataFile::WriteRecords(TScrambledWriter& out, std::string_view replacement
                 return writeFailed();
         }
     }
-    if (!skipTo(m_count + ENTRY_BASE) || !flushRun()) return false;
+    if (!skipTo(m_count + ENTRY_BASE)) return false;
+    // Records beyond the count would be dropped by this rewrite: a file
+    // whose records do not end where its picture begins is damaged, and
+    // left as it is.
+    if (pos != m_recordsEnd) return Fail(TFailure::Damaged);
+    if (!flushRun()) return false;
     progress.Flush();
 
     // Appended records follow in the order they were queued.

@@ -167,6 +167,48 @@ TEST_F(Library, RemovingALibraryTakesEverythingBelowIt) {
     EXPECT_EQ(Collect(kAllLibraries), std::vector<std::string>{"/d/k.vrk3"});
 }
 
+TEST_F(Library, ANewLibraryInheritsNothingFromARemovedOneOfTheSameName) {
+    Make("Gre", {"/d/g.vrk3"});
+    Make("Gre\\Pod", {"/d/p.vrk3"});
+    Make("Gre\\Pod\\Pod2", {"/d/x.vrk3", "/d/y.vrk3"});
+    EXPECT_EQ(RemoveLibrary("Gre"), TLibraryResult::kOk);
+    // Made again under the same names, the libraries start empty.
+    Make("Gre\\Pod\\Pod2");
+    EXPECT_EQ(Collect("Gre"), std::vector<std::string>{});
+    EXPECT_EQ(ValueNames(std::string(kGroupsKey) + "\\Gre\\Pod\\Pod2"), std::vector<std::string>{});
+    TLibraryNode tree;
+    ASSERT_EQ(ReadLibraryTree(tree), TRegResult::kOk);
+    ASSERT_EQ(tree.children.size(), 1u);
+    EXPECT_TRUE(tree.children[0].dictionaries.empty());
+    ASSERT_EQ(tree.children[0].children.size(), 1u);
+    EXPECT_TRUE(tree.children[0].children[0].dictionaries.empty());
+}
+
+TEST_F(Library, RenamingToItsOwnNameChangesNothing) {
+    Make("Ena", {"/d/e.vrk3"});
+    Make("Ena\\Pod", {"/d/p.vrk3"});
+    Make("Dva");
+    EXPECT_EQ(RenameLibrary("Ena", "Ena"), TLibraryResult::kOk);
+    EXPECT_EQ(RenameLibraryKey(std::string(kGroupsKey) + "\\Ena\\Pod", "Pod"), TLibraryResult::kOk);
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Ena", "Dva"}));
+    EXPECT_EQ(Collect("Ena"), (std::vector<std::string>{"/d/e.vrk3", "/d/p.vrk3"}));
+}
+
+TEST_F(Library, OnlyNamedStringMembersWithEmptyDataAreCollected) {
+    Make("K", {"/d/1.vrk3"});
+    TRegKey key = UserKey(std::string(kGroupsKey) + "\\K");
+    // Empty binary data fits the one-byte buffer but is no member; nor is
+    // a string without a name. Neither stops the collection.
+    ASSERT_EQ(key.SetValue("/d/bin.vrk3", TValueType::kBinary, ""), TRegResult::kOk);
+    ASSERT_EQ(key.SetString("", ""), TRegResult::kOk);
+    ASSERT_EQ(key.SetString("/d/2.vrk3", ""), TRegResult::kOk);
+    // One byte of string data needs two with its terminator: it stops the
+    // collection, also of the members after it.
+    ASSERT_EQ(key.SetString("/d/stop.vrk3", "x"), TRegResult::kOk);
+    ASSERT_EQ(key.SetString("/d/3.vrk3", ""), TRegResult::kOk);
+    EXPECT_EQ(Collect("K"), (std::vector<std::string>{"/d/1.vrk3", "/d/2.vrk3"}));
+}
+
 TEST_F(Library, MoveRefusesAnExistingTargetAndKeepsTheSource) {
     Make("Src\\Child", {"/d/c.vrk3"});
     Make("Dst");

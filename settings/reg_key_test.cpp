@@ -52,6 +52,15 @@ TEST_F(Key, EnumerationFollowsCreationOrderAndNamesAreExact) {
     ASSERT_EQ(top.EnumKey(2, name), TRegResult::kOk);
     EXPECT_EQ(name, "C");
     EXPECT_EQ(top.EnumKey(5, name), TRegResult::kNoMoreItems);
+
+    // Values too, by position in creation order, asked in any order.
+    TRegValue v;
+    for (std::uint32_t i : {2u, 0u, 1u, 2u}) {
+        ASSERT_EQ(top.EnumValue(i, v), TRegResult::kOk);
+        EXPECT_EQ(v.name, (std::vector<std::string>{"a", "A", "z"})[i]);
+    }
+    EXPECT_EQ(v.data, "again");
+    EXPECT_EQ(top.EnumValue(3, v), TRegResult::kNoMoreItems);
 }
 
 TEST_F(Key, BufferSizesCountTheTerminator) {

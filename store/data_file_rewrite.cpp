@@ -92,7 +92,11 @@ bool TDataFile::Rewrite() {
         fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (fd < 0) return FailErrno(tempPath, errno);
     }
-    TScrambledWriter out;
+    // The buffer is sized by the new file, so that a small dictionary's
+    // rewrite does not clear a megabyte first.
+    const std::uint64_t estimate =
+        m_data.size() + replacements.size() + additions.size() + picture.size();
+    TScrambledWriter out(std::clamp<std::uint64_t>(estimate, 4096, 1 << 20));
     out.Attach(fd);
     // The progress bar moves while the data goes to the disk, rather than
     // standing still during the final fsync.

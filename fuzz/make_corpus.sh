@@ -12,9 +12,9 @@ trap 'rm -rf "$work"' EXIT
 export VRK3_SETTINGS_DIR=$work/settings
 mkdir -p "$VRK3_SETTINGS_DIR"
 
+# Seeds are written over; inputs kept from findings stay beside them.
 for h in dictionary search import_second_gen import_first_gen import_csv csv_line search_text \
          settings_db; do
-  rm -rf "${corpus:?}/$h"
   mkdir -p "$corpus/$h"
 done
 

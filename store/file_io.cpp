@@ -18,13 +18,38 @@ namespace vrk {
 namespace {
 
 std::atomic<std::int64_t> g_lockTimeoutMs{5000};
+std::atomic<std::uint64_t> g_lockWaits{0};
+std::atomic<std::int64_t> g_lockWaitedUs{0};
+
+// Counts one wait for a lock and its length when it ends.
+class TLockWaitCount {
+  public:
+    ~TLockWaitCount() {
+        if (!m_waiting) return;
+        g_lockWaits.fetch_add(1, std::memory_order_relaxed);
+        g_lockWaitedUs.fetch_add(std::chrono::duration_cast<std::chrono::microseconds>(
+                                     std::chrono::steady_clock::now() - m_start)
+                                     .count(),
+                                 std::memory_order_relaxed);
+    }
+    void Waiting() {
+        if (!m_waiting) m_start = std::chrono::steady_clock::now();
+        m_waiting = true;
+    }
+
+  private:
+    bool m_waiting = false;
+    std::chrono::steady_clock::time_point m_start;
+};
 
 // flock with a deadline: polls, since flock itself cannot time out.
 bool LockWithin(int fd, bool exclusive, std::chrono::steady_clock::time_point deadline) {
     const int op = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     auto pause = std::chrono::milliseconds(1);
+    TLockWaitCount count;
     while (flock(fd, op) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        count.Waiting();
         if (std::chrono::steady_clock::now() >= deadline) {
             errno = EWOULDBLOCK;
             return false;
@@ -41,6 +66,10 @@ bool IsSameFile(int fd, const std::string& path) {
     struct stat a, b;
     if (fstat(fd, &a) != 0 || stat(path.c_str(), &b) != 0) return false;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+TLockWaits LockWaits() {
+    return {g_lockWaits.load(), std::chrono::microseconds(g_lockWaitedUs.load())};
 }
 
 std::chrono::milliseconds LockTimeout() {

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "coding.h"
+#include "file_system.h"
 
 namespace vrk {
 namespace {
@@ -47,7 +48,7 @@ bool LockWithin(int fd, bool exclusive, std::chrono::steady_clock::time_point de
     const int op = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     auto pause = std::chrono::milliseconds(1);
     TLockWaitCount count;
-    while (flock(fd, op) != 0) {
+    while (FileSystem().Lock(fd, op) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) return false;
         count.Waiting();
         if (std::chrono::steady_clock::now() >= deadline) {
@@ -99,12 +100,12 @@ int NotRegularError(int fd) {
 
 int OpenPlainFile(const std::string& path, int flags, bool regularOnly, mode_t mode) {
     // Without O_NONBLOCK, opening a pipe waits for its other end.
-    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+    const int fd = FileSystem().Open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
     if (fd < 0) return -1;
     const int notRegular = regularOnly ? NotRegularError(fd) : 0;
     if (notRegular != 0 || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         const int error = notRegular != 0 ? notRegular : errno;
-        ::close(fd);
+        FileSystem().Close(fd);
         errno = error;
         return -1;
     }
@@ -126,7 +127,7 @@ bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
         }
         if (!LockWithin(fd, exclusive, deadline)) {
             m_error = errno == EINTR ? EWOULDBLOCK : errno;
-            ::close(fd);
+            FileSystem().Close(fd);
             return false;
         }
         // Another process may have replaced or removed the file while we
@@ -135,7 +136,7 @@ bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
             m_fd = fd;
             return true;
         }
-        ::close(fd);
+        FileSystem().Close(fd);
         if (std::chrono::steady_clock::now() >= deadline) {
             m_error = EWOULDBLOCK;
             return false;
@@ -144,13 +145,13 @@ bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
 }
 
 void TLockedFile::Close() {
-    if (m_fd >= 0) ::close(m_fd);  // closing drops the lock
+    if (m_fd >= 0) FileSystem().Close(m_fd);  // closing drops the lock
     m_fd = -1;
 }
 
 bool ReadAt(int fd, char* buffer, std::size_t n, std::uint64_t offset) {
     while (n > 0) {
-        const ssize_t got = ::pread(fd, buffer, n, static_cast<off_t>(offset));
+        const ssize_t got = FileSystem().ReadAt(fd, buffer, n, static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) continue;
         if (got == 0) errno = 0;  // the file ended first
         if (got <= 0) return false;
@@ -163,7 +164,7 @@ bool ReadAt(int fd, char* buffer, std::size_t n, std::uint64_t offset) {
 
 bool WriteAll(int fd, const char* data, std::size_t n) {
     while (n > 0) {
-        const ssize_t put = ::write(fd, data, n);
+        const ssize_t put = FileSystem().Write(fd, data, n);
         if (put < 0 && errno == EINTR) continue;
         if (put == 0) errno = ENOSPC;  // nothing written: no room
         if (put <= 0) return false;
@@ -182,7 +183,7 @@ bool TFileView::Load(int fd) {
         m_data = "";
         return true;
     }
-    void* p = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
+    void* p = FileSystem().Map(fd, m_size);
     if (p != MAP_FAILED) {
         m_data = static_cast<const char*>(p);
         m_mapped = true;
@@ -205,7 +206,7 @@ bool TFileView::Load(int fd) {
 }
 
 void TFileView::Reset() {
-    if (m_mapped) ::munmap(const_cast<char*>(m_data), m_size);
+    if (m_mapped) FileSystem().Unmap(const_cast<char*>(m_data), m_size);
     m_mapped = false;
     m_data = nullptr;
     m_size = 0;
@@ -313,7 +314,7 @@ bool RewriteBesideAllowed() {
 }
 
 void RemoveFile(const std::string& path) {
-    if (!path.empty()) ::unlink(path.c_str());
+    if (!path.empty()) FileSystem().Unlink(path.c_str());
 }
 
 }  // namespace vrk

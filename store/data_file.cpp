@@ -425,10 +425,15 @@ std::int32_t TDataFile::GetEntryCount() {
     if (fstat(file.fd(), &st) != 0) return FailErrno(m_path, errno) ? 0 : -1;
     if (static_cast<std::uint64_t>(st.st_size) < kEmptyFileSize)
         return Fail(TFailure::Damaged) ? 0 : -1;
-    if (!ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset))
+    char trailer[4];
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    if (!ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset) ||
+        !ReadAt(file.fd(), trailer, 4, size - kTrailerSize))
         return FailRead(m_path, errno) ? 0 : -1;
+    // The records end where opening the file finds them: before the picture,
+    // or at the end of the file when the trailer is damaged.
     const auto count = static_cast<std::int32_t>(DecodeFixed32(header));
-    if (!CountFits(count, static_cast<std::uint64_t>(st.st_size) - kRecordsOffset - kTrailerSize))
+    if (!CountFits(count, RecordsEnd(size, DecodeFixed32(trailer), true) - kRecordsOffset))
         return Fail(TFailure::Damaged) ? 0 : -1;
     return count;
 }

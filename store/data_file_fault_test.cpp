@@ -211,3 +211,39 @@ TEST_F(FaultTest, ACrashAfterAnyCallLeavesTheOldOrTheNewContent) {
 
 }  // namespace
 }  // namespace vrk
+
+namespace vrk {
+namespace {
+
+// Where no new file can be made beside the dictionary, the new content is
+// written to the output scratch file and copied back in place. When the
+// copy fails half way, that scratch file is the only complete copy left and
+// must stay.
+TEST_F(FaultTest, AFailedCopyBackKeepsTheOnlyCompleteCopy) {
+    TRewriteBesideBlockedForTesting blocked;
+    std::string folder = Fresh();
+    TFailingFileSystem counting;
+    {
+        TFileSystemForTesting use(counting);
+        ASSERT_TRUE(Open(folder)->StoreEntry(Record("NOVA", {"n"})));
+    }
+    const std::string after = ReadWholeFile(folder + "/d.vrk3");
+    int cut = 0;
+    for (int k = 1; k <= counting.calls(); ++k) {
+        folder = Fresh();
+        TFailingFileSystem failing(k);
+        bool ok;
+        {
+            TFileSystemForTesting use(failing);
+            ok = Open(folder)->StoreEntry(Record("NOVA", {"n"}));
+        }
+        const std::string now = ReadWholeFile(folder + "/d.vrk3");
+        if (ok || now == m_start) continue;
+        ++cut;
+        EXPECT_EQ(ReadWholeFile(folder + "/s3"), after) << "call " << k;
+    }
+    EXPECT_GT(cut, 0);  // some failures do cut the dictionary: the case is reached
+}
+
+}  // namespace
+}  // namespace vrk

@@ -9,7 +9,7 @@ programs, runs them (a change the tests do not notice "survives"), and takes
 the change back. Builds and test runs go through the command given with
 --lock (on a shared machine, the build lock), one change at a time.
 
-    bench/mutation_score.py [--lock /work/bin/serial] [--only store|settings] [--list]
+    bench/mutation_score.py [--lock CMD] [--only store|settings] [--what DESCRIPTION]... [--list]
 
 Prints one line per change and the score per folder. A change that does not
 compile is left out of the score (none should).
@@ -230,8 +230,11 @@ def main():
     ap.add_argument("--lock", default="", help="command that serialises builds, e.g. /work/bin/serial")
     ap.add_argument("--only", choices=["store", "settings"])
     ap.add_argument("--list", action="store_true")
+    ap.add_argument("--what", action="append", default=[],
+                    help="run only the changes so described (again, e.g. the survivors)")
     args = ap.parse_args()
-    mutants = [m for m in MUTANTS if not args.only or m[0] == args.only]
+    mutants = [m for m in MUTANTS if (not args.only or m[0] == args.only)
+               and (not args.what or m[4] in args.what)]
     if args.list:
         for i, m in enumerate(mutants):
             print(f"{i:3} {m[0]:9} {m[1]:34} {m[4]}")

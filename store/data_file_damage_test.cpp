@@ -159,7 +159,9 @@ TEST_F(DamagedFile, CountLowerThanTheRecordsIsReadAsCountedAndNeverRewritten) {
 
 TEST_F(DamagedFile, PictureLengthBeyondTheFileFailsThePictureAndTheRewrite) {
     std::string bytes = SoundFile();
-    for (std::uint32_t n : {0xFFFFFFFFu, static_cast<std::uint32_t>(bytes.size())}) {
+    // The last: a picture that would begin inside the header.
+    for (std::uint32_t n : {0xFFFFFFFFu, static_cast<std::uint32_t>(bytes.size()),
+                            static_cast<std::uint32_t>(bytes.size() - kEmptyFileSize + 1)}) {
         PutFixed32(bytes.data() + bytes.size() - kTrailerSize, n);
         WriteWholeFile(Path("p.vrk3"), bytes);
         auto file = Dictionary("p.vrk3");

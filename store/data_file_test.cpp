@@ -344,6 +344,22 @@ TEST_F(DataFile, RemappingAHexDigitLeavesPasswordAndFlagsAlone) {
     EXPECT_EQ(Entries(*file), (std::vector<std::string>{Record("aybx", {"yx"})}));
 }
 
+TEST_F(DataFile, FlagsReadInEitherCaseAndADeletedRecordReplacedIsKept) {
+    EXPECT_EQ(ParseFlags("6a"), 0x6A);
+    EXPECT_EQ(ParseFlags("6A"), 0x6A);
+    EXPECT_EQ(ParseFlags("fz7"), 0xF);
+    // A record queued for deletion and then given a new text stays, and the
+    // count says so.
+    auto file = DictionaryWith({"A", "B"});
+    TDataFileTestPeer peer(*file);
+    ASSERT_TRUE(peer.OpenForChange());
+    ASSERT_TRUE(peer.Delete(ENTRY_BASE));
+    ASSERT_TRUE(peer.Replace(ENTRY_BASE, "C"));
+    ASSERT_TRUE(peer.Close());
+    EXPECT_EQ(file->GetEntryCount(), 2);
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{"C", "B"}));
+}
+
 TEST_F(DataFile, AdditionsFileFallsBackToTheNameWithX) {
     auto file = DictionaryWith({"A"});
     // A folder where the additions file should be: it cannot be created.

@@ -185,7 +185,9 @@ void TDataFile::SetAlphabet(std::string_view row, char separator) {
 
 bool TDataFile::RecordRegion(std::string_view file, std::uint64_t& end, std::int32_t& count) {
     const std::uint64_t size = file.size();
-    if (size < kRecordsOffset) return false;
+    // Shorter than the empty dictionary: no room for its trailer, damaged
+    // (as reading the count and the header records finds).
+    if (size < kEmptyFileSize) return false;
     const bool trailerRead = size >= kTrailerSize;
     const std::uint32_t pictureSize =
         trailerRead ? DecodeFixed32(file.data() + size - kTrailerSize) : 0;

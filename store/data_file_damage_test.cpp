@@ -62,6 +62,10 @@ TEST_F(DamagedFile, EveryCutOfAFileIsHandled) {
         if (n < kEmptyFileSize) {
             EXPECT_EQ(file->GetEntryCount(), -1) << n;
             EXPECT_EQ(file->LastFailure(), TFailure::Damaged) << n;
+            // Reading entries agrees: there is no trailer, so no records.
+            std::string out;
+            EXPECT_FALSE(file->GetEntry(0, out)) << n;
+            EXPECT_EQ(file->LastFailure(), TFailure::Damaged) << n;
         }
     }
 }
@@ -109,6 +113,25 @@ TEST_F(DamagedFile, TheLargestCountTheRecordsHoldIsTheLastAccepted) {
             EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
         }
     }
+}
+
+TEST_F(DamagedFile, AFileShorterThanItsTrailerHasNoEntries) {
+    // 16 header records and the entry "A" fit in 54 bytes, but a file that
+    // cannot hold its 20-byte trailer is cut, whatever its records say.
+    std::string bytes(kRecordsOffset + ENTRY_BASE, '\0');
+    std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
+    PutFixed32(bytes.data() + kHeaderOffset, 1);
+    std::string entry = "A";
+    ScrambleBytes(entry.data(), entry.data(), 1, bytes.size());
+    bytes += entry + '\0' + std::string(kEmptyFileSize - 1 - bytes.size() - 2, 'x');
+    ASSERT_EQ(bytes.size(), kEmptyFileSize - 1);
+    WriteWholeFile(Path("short.vrk3"), bytes);
+    auto file = Dictionary("short.vrk3");
+    std::string out;
+    EXPECT_EQ(file->GetEntryCount(), -1);
+    EXPECT_FALSE(file->GetEntry(0, out));
+    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+    EXPECT_EQ(file->FindWord("A"), -1);
 }
 
 TEST_F(DamagedFile, ReadingTheCountAndOpeningAgreeWhereTheRecordsEnd) {

@@ -113,5 +113,5 @@ install(CODE "
 if(VRK3_TESTS)
   add_test(NAME install.staged
            COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/install-test ${PROJECT_BINARY_DIR})
-  set_tests_properties(install.staged PROPERTIES LABELS install)
+  set_tests_properties(install.staged PROPERTIES LABELS install TIMEOUT ${VRK3_SCRIPT_TEST_TIMEOUT})
 endif()

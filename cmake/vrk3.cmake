@@ -16,8 +16,16 @@ function(vrk3_precompile target)
   endif()
 endfunction()
 
+# Every test has a time limit, so that a hang fails the run within minutes
+# instead of holding CI. A test case of a GoogleTest program takes well under
+# a second in Release builds; the limits leave room for sanitizer builds and a
+# busy machine. Script tests run many programs in a row.
+set(VRK3_TEST_TIMEOUT 120)
+set(VRK3_SCRIPT_TEST_TIMEOUT 600)
+
 # vrk3_test(NAME SOURCES... LIBS ...): a GoogleTest program beside the code it
-# checks, registered with CTest under the label of its folder.
+# checks, registered with CTest under the label of its folder, each test case
+# limited to VRK3_TEST_TIMEOUT seconds.
 #
 # Test programs compile their files together in groups (a unity build), so
 # the test framework and Qt are parsed once per group, and without -O3 in
@@ -35,6 +43,7 @@ function(vrk3_test name)
   get_filename_component(label ${CMAKE_CURRENT_SOURCE_DIR} NAME)
   gtest_discover_tests(${name}
     PROPERTIES LABELS ${label}
+               TIMEOUT ${VRK3_TEST_TIMEOUT}
                ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8"
     DISCOVERY_TIMEOUT 60)
 endfunction()
@@ -95,5 +104,17 @@ function(vrk3_check_no_qt_includes)
   add_test(NAME layers.no_qt_includes
            COMMAND ${CMAKE_COMMAND} -DROOT=${PROJECT_SOURCE_DIR} "-DFOLDERS=${ARGN}"
                    -P ${PROJECT_SOURCE_DIR}/cmake/no_qt_includes.cmake)
-  set_tests_properties(layers.no_qt_includes PROPERTIES LABELS layers)
+  set_tests_properties(layers.no_qt_includes PROPERTIES LABELS layers TIMEOUT 60)
+endfunction()
+
+# vrk3_check_test_timeouts(): a test that fails when any test of the build
+# (GoogleTest cases included, as CTest lists them) has no time limit.
+function(vrk3_check_test_timeouts)
+  if(NOT VRK3_TESTS)
+    return()
+  endif()
+  add_test(NAME layers.test_timeouts
+           COMMAND ${CMAKE_COMMAND} -DCTEST=${CMAKE_CTEST_COMMAND} -DBUILD=${PROJECT_BINARY_DIR}
+                   -P ${PROJECT_SOURCE_DIR}/cmake/test_timeouts.cmake)
+  set_tests_properties(layers.test_timeouts PROPERTIES LABELS layers TIMEOUT 120)
 endfunction()

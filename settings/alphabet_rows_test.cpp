@@ -118,6 +118,22 @@ TEST_F(AlphabetHistory, NewRowPushesTheOldestOut) {
 TEST_F(AlphabetHistory, LongRowIsCutAndReadBack) {
     StoreAlphabetRow(ReadAlphabetSlots(), {std::string(1200, 'x'), '|'});
     EXPECT_EQ(ReadAlphabetForSearch().text, std::string(999, 'x'));
+    // 999 bytes and their terminator fill the buffer exactly; 1000 are cut.
+    StoreAlphabetRow(ReadAlphabetSlots(), {std::string(999, 'y'), '|'});
+    EXPECT_EQ(ReadAlphabetForSearch().text, std::string(999, 'y'));
+    StoreAlphabetRow(ReadAlphabetSlots(), {std::string(1000, 'z'), '|'});
+    EXPECT_EQ(ReadAlphabetForSearch().text, std::string(999, 'z'));
+    EXPECT_EQ(ReadAlphabetSlots()[1].row.text, std::string(999, 'y'));
+}
+
+TEST_F(Alphabet, StoredRowOfAThousandBytesIsNotRead) {
+    // Written by other means: a row that does not fit the buffer is not
+    // read, and the built-in row is used.
+    Put(0, std::string(1000, 'w'), '|');
+    EXPECT_EQ(ReadAlphabetForSearch().text, std::string(kDefaultAlphabet));
+    EXPECT_FALSE(ReadAlphabetSlots()[0].listed);
+    Put(0, std::string(999, 'w'), '|');
+    EXPECT_EQ(ReadAlphabetForSearch().text, std::string(999, 'w'));
 }
 
 }  // namespace

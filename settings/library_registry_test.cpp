@@ -1,10 +1,33 @@
 #include "settings/library_registry.h"
 
+#include <sqlite3.h>
+
+#include "settings/settings_store.h"
+
 #include "settings/settings_keys.h"
 #include "settings/test_env.h"
 
 namespace vrk {
 namespace {
+
+// Values of the per-user store whose key is gone (read with plain SQLite).
+int OrphanedLibraryValues(const std::string& folder) {
+    CloseSettingsStore();
+    sqlite3* db = nullptr;
+    int count = -1;
+    if (sqlite3_open_v2((folder + "/user.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db,
+                               "SELECT count(*) FROM vals WHERE key NOT IN (SELECT id FROM keys)",
+                               -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            count = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return count;
+}
 
 class Library : public TSettingsTest {
   protected:
@@ -165,6 +188,78 @@ TEST_F(Library, RemovingALibraryTakesEverythingBelowIt) {
     ASSERT_TRUE(ListLibraryNames(names));
     EXPECT_EQ(names, std::vector<std::string>{"Ostane"});
     EXPECT_EQ(Collect(kAllLibraries), std::vector<std::string>{"/d/k.vrk3"});
+}
+
+TEST_F(Library, ANewLibraryInheritsNothingFromARemovedOneOfTheSameName) {
+    Make("Gre", {"/d/g.vrk3"});
+    Make("Gre\\Pod", {"/d/p.vrk3"});
+    Make("Gre\\Pod\\Pod2", {"/d/x.vrk3", "/d/y.vrk3"});
+    EXPECT_EQ(RemoveLibrary("Gre"), TLibraryResult::kOk);
+    EXPECT_EQ(OrphanedLibraryValues(dir_), 0);
+    // Made again under the same names, the libraries start empty.
+    Make("Gre\\Pod\\Pod2");
+    EXPECT_EQ(Collect("Gre"), std::vector<std::string>{});
+    EXPECT_EQ(ValueNames(std::string(kGroupsKey) + "\\Gre\\Pod\\Pod2"), std::vector<std::string>{});
+    TLibraryNode tree;
+    ASSERT_EQ(ReadLibraryTree(tree), TRegResult::kOk);
+    ASSERT_EQ(tree.children.size(), 1u);
+    EXPECT_TRUE(tree.children[0].dictionaries.empty());
+    ASSERT_EQ(tree.children[0].children.size(), 1u);
+    EXPECT_TRUE(tree.children[0].children[0].dictionaries.empty());
+}
+
+TEST_F(Library, RenamingToItsOwnNameChangesNothing) {
+    Make("Ena", {"/d/e.vrk3"});
+    Make("Ena\\Pod", {"/d/p.vrk3"});
+    Make("Dva");
+    EXPECT_EQ(RenameLibrary("Ena", "Ena"), TLibraryResult::kOk);
+    EXPECT_EQ(RenameLibraryKey(std::string(kGroupsKey) + "\\Ena\\Pod", "Pod"), TLibraryResult::kOk);
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Ena", "Dva"}));
+    EXPECT_EQ(Collect("Ena"), (std::vector<std::string>{"/d/e.vrk3", "/d/p.vrk3"}));
+}
+
+TEST_F(Library, OnlyNamedStringMembersWithEmptyDataAreCollected) {
+    Make("K", {"/d/1.vrk3"});
+    TRegKey key = UserKey(std::string(kGroupsKey) + "\\K");
+    // Empty binary data fits the one-byte buffer but is no member; nor is
+    // a string without a name. Neither stops the collection.
+    ASSERT_EQ(key.SetValue("/d/bin.vrk3", TValueType::kBinary, ""), TRegResult::kOk);
+    ASSERT_EQ(key.SetString("", ""), TRegResult::kOk);
+    ASSERT_EQ(key.SetString("/d/2.vrk3", ""), TRegResult::kOk);
+    // One byte of string data needs two with its terminator: it stops the
+    // collection, also of the members after it.
+    ASSERT_EQ(key.SetString("/d/stop.vrk3", "x"), TRegResult::kOk);
+    ASSERT_EQ(key.SetString("/d/3.vrk3", ""), TRegResult::kOk);
+    EXPECT_EQ(Collect("K"), (std::vector<std::string>{"/d/1.vrk3", "/d/2.vrk3"}));
+    std::string paths;
+    ASSERT_TRUE(CollectLibraryDictionaries(std::string(kGroupsKey) + "\\K", paths));
+    EXPECT_EQ(paths, "/d/1.vrk3\"/d/2.vrk3\"");
+    EXPECT_EQ(SplitDictionaryList("a\"\"b\""), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(Library, MembersOfEveryLengthAreListedAndNamesHaveALimit) {
+    Make("K", {"/d/1.vrk3"});
+    TRegKey key = UserKey(std::string(kGroupsKey) + "\\K");
+    // Written by other means: a name too long for the buffer is passed over.
+    ASSERT_EQ(key.SetString("/" + std::string(1200, 'x'), ""), TRegResult::kOk);
+    ASSERT_EQ(key.SetString("/d/2.vrk3", ""), TRegResult::kOk);
+    TLibraryNode tree;
+    ASSERT_EQ(ReadLibraryTree(tree), TRegResult::kOk);
+    ASSERT_EQ(tree.children.size(), 1u);
+    EXPECT_EQ(tree.children[0].dictionaries, (std::vector<std::string>{"/d/1.vrk3", "/d/2.vrk3"}));
+    // A value of another type under a member's name is no member: adding
+    // makes it one.
+    ASSERT_EQ(key.SetNumber("/d/3.vrk3", 7), TRegResult::kOk);
+    EXPECT_EQ(AddLibraryDictionary(std::string(kGroupsKey) + "\\K", "/d/3.vrk3"),
+              TLibraryResult::kOk);
+    ASSERT_EQ(ReadLibraryTree(tree), TRegResult::kOk);
+    EXPECT_EQ(tree.children[0].dictionaries,
+              (std::vector<std::string>{"/d/1.vrk3", "/d/2.vrk3", "/d/3.vrk3"}));
+    // A search stops at the long name, as with any value that does not fit.
+    EXPECT_EQ(Collect("K"), std::vector<std::string>{"/d/1.vrk3"});
+    // Names fit a 1000-byte buffer with their terminator.
+    EXPECT_EQ(CreateLibraryKey(kGroupsKey, std::string(1000, 'n')), TLibraryResult::kInvalidName);
+    EXPECT_EQ(CreateLibraryKey(kGroupsKey, std::string(999, 'n')), TLibraryResult::kOk);
 }
 
 TEST_F(Library, MoveRefusesAnExistingTargetAndKeepsTheSource) {

@@ -52,6 +52,16 @@ TEST_F(Key, EnumerationFollowsCreationOrderAndNamesAreExact) {
     ASSERT_EQ(top.EnumKey(2, name), TRegResult::kOk);
     EXPECT_EQ(name, "C");
     EXPECT_EQ(top.EnumKey(5, name), TRegResult::kNoMoreItems);
+
+    // Values too, by position in creation order, asked in any order.
+    TRegValue v;
+    TRegKey fresh = UserKey("T");  // no enumeration under way yet
+    for (std::uint32_t i : {1u, 0u, 2u, 1u}) {
+        ASSERT_EQ(fresh.EnumValue(i, v), TRegResult::kOk);
+        EXPECT_EQ(v.name, (std::vector<std::string>{"a", "A", "z"})[i]);
+    }
+    EXPECT_EQ(v.data, "3");
+    EXPECT_EQ(fresh.EnumValue(3, v), TRegResult::kNoMoreItems);
 }
 
 TEST_F(Key, BufferSizesCountTheTerminator) {

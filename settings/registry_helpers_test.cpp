@@ -57,6 +57,9 @@ TEST_F(Helpers, ReadFailuresNameTheirCauseAndLeaveTheOutputAlone) {
 
     ASSERT_TRUE(TGetRegistryString(kFinderPath, "str", text, 5000));  // at most 1000 anyway
     EXPECT_EQ(text.size(), 999u);
+    ASSERT_TRUE(TGetRegistryString(kFinderPath, "str", text, 1000));
+    EXPECT_FALSE(TGetRegistryString(kFinderPath, "long", text, 5000));
+    EXPECT_EQ(text.size(), 999u);
     ASSERT_TRUE(TGetRegistryNumber(kFinderPath, "num", n));
     EXPECT_EQ(n, 5);
 }
@@ -95,6 +98,26 @@ TEST_F(Helpers, MissingKeyIsCreatedOnlyAsTheFlagsSay) {
     std::string text;
     ASSERT_TRUE(TGetRegistryString(other, "v", text));
     EXPECT_EQ(text, "x");
+}
+
+TEST_F(Helpers, AskingThenActingAnywayActsWhateverTheAnswer) {
+    // kRegAsk with kRegCreateKey or kRegOverwrite asks, and then creates or
+    // overwrites also when the answer is No.
+    answer_ = false;
+    const std::string path = std::string(kFinderPath) + "\\Asked";
+    EXPECT_TRUE(TSetRegistryString(path, "v", "created", kRegAsk | kRegCreateKey));
+    ASSERT_EQ(questions_.size(), 1u);
+    EXPECT_EQ(questions_[0].text, path + "\nThis registry key doesn't exist. Create?");
+    EXPECT_TRUE(TSetRegistryString(path, "v", "overwritten", kRegAsk | kRegOverwrite));
+    ASSERT_EQ(questions_.size(), 2u);
+    EXPECT_EQ(questions_[1].text, path + "\\v\nThis registry value already exists. Overwrite?");
+    std::string text;
+    ASSERT_TRUE(TGetRegistryString(path, "v", text));
+    EXPECT_EQ(text, "overwritten");
+    // Never overwriting wins over everything else.
+    EXPECT_FALSE(TSetRegistryString(path, "v", "no", kRegAsk | kRegOverwrite | kRegNeverOverwrite));
+    ASSERT_TRUE(TGetRegistryString(path, "v", text));
+    EXPECT_EQ(text, "overwritten");
 }
 
 TEST_F(Helpers, ExistingValueIsOverwrittenOnlyAsTheFlagsSay) {

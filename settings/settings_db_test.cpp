@@ -73,6 +73,15 @@ TEST_F(Store, AnotherProgramsDatabaseIsLeftAlone) {
     EXPECT_EQ(Sql(path, "SELECT x FROM keys"), "7");
 }
 
+TEST_F(Store, AnotherProgramsEmptyDatabaseIsLeftAlone) {
+    // No tables yet, but another program's application id: not ours to fill.
+    const std::string path = dir_ + "/user.db";
+    ASSERT_EQ(Sql(path, "PRAGMA application_id = 1234;"), "");
+    ExpectRefused(lines_, path);
+    EXPECT_EQ(Sql(path, "PRAGMA application_id"), "1234");
+    EXPECT_EQ(Sql(path, "SELECT count(*) FROM sqlite_master"), "0");
+}
+
 TEST_F(Store, NewerLayoutIsLeftAlone) {
     std::string text;
     ASSERT_TRUE(TSetRegistryString(kFinderPath, "v", "x", kRegCreateKey));

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
+#include <tuple>
 
 #include "format.h"
 
@@ -53,6 +55,10 @@ TAnagram::TAnagram(const std::vector<TPatternItem>& items, const TRankTable& ran
         }
     }
     std::map<TByteTable, std::size_t> classOfTable;
+    // Items written alike share a class; working out an item's table costs
+    // up to 256 * 256 steps ("#"), so it is done once per way of writing
+    // one, not once per item of a long pattern.
+    std::map<std::tuple<int, bool, std::string>, std::size_t> classOfItem;
     for (const TPatternItem& item : items) {
         switch (item.kind) {
             case TPatternItem::Letter:
@@ -66,6 +72,12 @@ TAnagram::TAnagram(const std::vector<TPatternItem>& items, const TRankTable& ran
                 m_bOpen = true;
                 break;
             default: {
+                const auto written =
+                    std::make_tuple(static_cast<int>(item.kind), item.negated, item.letters);
+                if (const auto known = classOfItem.find(written); known != classOfItem.end()) {
+                    ++m_classes[known->second].count;
+                    break;
+                }
                 const TByteTable table = ItemTable(item, rank, matchCase);
                 const auto [at, added] = classOfTable.emplace(table, m_classes.size());
                 if (added) {
@@ -75,6 +87,7 @@ TAnagram::TAnagram(const std::vector<TPatternItem>& items, const TRankTable& ran
                     for (int b = 0; b < 256; ++b)
                         if (table[b]) c.takes[m_key[b]] = 1;
                 }
+                classOfItem.emplace(written, at->second);
                 ++m_classes[at->second].count;
                 break;
             }

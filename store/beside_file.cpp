@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <random>
 
+#include "file_system.h"
+
 namespace vrk {
 namespace {
 
@@ -55,11 +57,12 @@ int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode,
     const std::string prefix = FolderOf(path) + "/." + NameOf(path) + "." + std::string(tag);
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = prefix + RandomSuffix();
-        const int fd = ::open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        const int fd =
+            FileSystem().Open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0 && errno == EEXIST) continue;
         if (fd < 0) return -1;
         // A new file: nobody else can hold its lock yet.
-        (void)::flock(fd, LOCK_EX | LOCK_NB);
+        (void)FileSystem().Lock(fd, LOCK_EX | LOCK_NB);
         return fd;
     }
     errno = EEXIST;
@@ -85,25 +88,25 @@ void RemoveLeftoversBeside(const std::string& path) {
         if (!IsLeftoverName(entry->d_name, name)) continue;
         // Only a regular file of ours, never what a link points at, and
         // only when no writer holds it.
-        const int fd =
-            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        const int fd = FileSystem().OpenAt(dirFd, entry->d_name,
+                                           O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat opened, named;
         if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            FileSystem().Lock(fd, LOCK_EX | LOCK_NB) == 0 &&
             ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
-            (void)::unlinkat(dirFd, entry->d_name, 0);
-        ::close(fd);
+            (void)FileSystem().UnlinkAt(dirFd, entry->d_name);
+        FileSystem().Close(fd);
     }
     ::closedir(dir);
 }
 
 void SyncFolderOf(const std::string& path) {
-    const int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = FileSystem().Open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+        (void)FileSystem().Sync(fd);
+        FileSystem().Close(fd);
     }
 }
 

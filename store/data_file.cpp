@@ -14,6 +14,7 @@
 
 #include "beside_file.h"
 #include "coding.h"
+#include "file_system.h"
 #include "record_scan.h"
 #include "word_index.h"
 
@@ -68,8 +69,8 @@ int WriteEmptyBeside(const std::string& target, const struct stat* like, std::st
         (void)owned;  // only root may give a file away; the permissions matter more
         if (::fchmod(fd, like->st_mode & 07777) != 0) error = errno;
     }
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && FileSystem().Sync(fd) != 0) error = errno;
+    if (FileSystem().Close(fd) != 0 && error == 0) error = errno;
     if (error != 0) RemoveFile(tempPath);
     return error;
 }
@@ -110,8 +111,8 @@ bool TDataFile::PlaceNewFile(bool replace, bool owned, const TNewFileMaker& make
         const bool danglingLink =
             !there && ::lstat(m_path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
         const bool rename = there || (danglingLink && replace);
-        const bool placed = rename ? ::rename(temp.c_str(), target.c_str()) == 0
-                                   : ::link(temp.c_str(), target.c_str()) == 0;
+        const bool placed = rename ? FileSystem().Rename(temp.c_str(), target.c_str()) == 0
+                                   : FileSystem().Link(temp.c_str(), target.c_str()) == 0;
         error = placed ? 0 : errno;
         // A linked file has two names now; the temporary one goes.
         if ((placed && !rename) || (!placed && owned)) RemoveFile(temp);
@@ -184,7 +185,9 @@ void TDataFile::SetAlphabet(std::string_view row, char separator) {
 
 bool TDataFile::RecordRegion(std::string_view file, std::uint64_t& end, std::int32_t& count) {
     const std::uint64_t size = file.size();
-    if (size < kRecordsOffset) return false;
+    // Shorter than the empty dictionary: no room for its trailer, damaged
+    // (as reading the count and the header records finds).
+    if (size < kEmptyFileSize) return false;
     const bool trailerRead = size >= kTrailerSize;
     const std::uint32_t pictureSize =
         trailerRead ? DecodeFixed32(file.data() + size - kTrailerSize) : 0;
@@ -250,14 +253,15 @@ bool TDataFile::OpenChangeFiles() {
     // that two processes never share one set of scratch files.
     if (!m_replacementsFile.Open(m_replacementsPath, TLockedFile::Access::ReadWriteCreate, true))
         return FailErrno(m_replacementsPath, m_replacementsFile.error());
-    if (::ftruncate(m_replacementsFile.fd(), 0) != 0) return FailErrno(m_replacementsPath, errno);
+    if (FileSystem().Truncate(m_replacementsFile.fd(), 0) != 0)
+        return FailErrno(m_replacementsPath, errno);
     m_openAdditionsPath = m_additionsPath;
-    m_additionsFd =
-        ::open(m_openAdditionsPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    m_additionsFd = FileSystem().Open(m_openAdditionsPath.c_str(),
+                                      O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (m_additionsFd < 0) {
         m_openAdditionsPath += "x";
-        m_additionsFd =
-            ::open(m_openAdditionsPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        m_additionsFd = FileSystem().Open(m_openAdditionsPath.c_str(),
+                                          O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (m_additionsFd < 0) return FailErrno(m_openAdditionsPath, errno);
     }
     m_replacements.Attach(m_replacementsFile.fd());
@@ -337,7 +341,7 @@ void TDataFile::Abort() {
     m_data.Reset();
     m_mainFile.Close();
     if (m_additionsFd >= 0) {
-        ::close(m_additionsFd);
+        FileSystem().Close(m_additionsFd);
         m_additionsFd = -1;
         RemoveFile(m_openAdditionsPath);
     }
@@ -423,10 +427,15 @@ std::int32_t TDataFile::GetEntryCount() {
     if (fstat(file.fd(), &st) != 0) return FailErrno(m_path, errno) ? 0 : -1;
     if (static_cast<std::uint64_t>(st.st_size) < kEmptyFileSize)
         return Fail(TFailure::Damaged) ? 0 : -1;
-    if (!ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset))
+    char trailer[4];
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    if (!ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset) ||
+        !ReadAt(file.fd(), trailer, 4, size - kTrailerSize))
         return FailRead(m_path, errno) ? 0 : -1;
+    // The records end where opening the file finds them: before the picture,
+    // or at the end of the file when the trailer is damaged.
     const auto count = static_cast<std::int32_t>(DecodeFixed32(header));
-    if (!CountFits(count, static_cast<std::uint64_t>(st.st_size) - kRecordsOffset - kTrailerSize))
+    if (!CountFits(count, RecordsEnd(size, DecodeFixed32(trailer), true) - kRecordsOffset))
         return Fail(TFailure::Damaged) ? 0 : -1;
     return count;
 }

@@ -1,5 +1,6 @@
 // Damaged and hostile dictionary files: every operation fails cleanly (or
 // reads what is there), never crashes, hangs or allocates by a stored number.
+#include <cstring>
 #include <random>
 
 #include "coding.h"
@@ -61,6 +62,10 @@ TEST_F(DamagedFile, EveryCutOfAFileIsHandled) {
         if (n < kEmptyFileSize) {
             EXPECT_EQ(file->GetEntryCount(), -1) << n;
             EXPECT_EQ(file->LastFailure(), TFailure::Damaged) << n;
+            // Reading entries agrees: there is no trailer, so no records.
+            std::string out;
+            EXPECT_FALSE(file->GetEntry(0, out)) << n;
+            EXPECT_EQ(file->LastFailure(), TFailure::Damaged) << n;
         }
     }
 }
@@ -86,9 +91,100 @@ TEST_F(DamagedFile, CountLargerThanTheRecordsPresentIsRefused) {
     }
 }
 
+TEST_F(DamagedFile, TheLargestCountTheRecordsHoldIsTheLastAccepted) {
+    // 16 header records and five empty entries, no picture: every record is
+    // just its terminator, so five is the most the file can hold.
+    std::string bytes(kEmptyFileSize + 5, '\0');
+    std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
+    for (std::uint32_t count : {5u, 6u}) {
+        PutFixed32(bytes.data() + kHeaderOffset, count);
+        WriteWholeFile(Path("short.vrk3"), bytes);
+        auto file = Dictionary("short.vrk3");
+        std::string out;
+        if (count == 5) {
+            EXPECT_EQ(file->GetEntryCount(), 5);
+            EXPECT_TRUE(file->GetEntry(4, out));
+            EXPECT_EQ(out, "");
+            EXPECT_EQ(Entries(*file).size(), 5u);
+        } else {
+            EXPECT_EQ(file->GetEntryCount(), -1);
+            EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+            EXPECT_FALSE(file->GetEntry(0, out));
+            EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+        }
+    }
+}
+
+TEST_F(DamagedFile, AFileShorterThanItsTrailerHasNoEntries) {
+    // 16 header records and the entry "A" fit in 54 bytes, but a file that
+    // cannot hold its 20-byte trailer is cut, whatever its records say.
+    std::string bytes(kRecordsOffset + ENTRY_BASE, '\0');
+    std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
+    PutFixed32(bytes.data() + kHeaderOffset, 1);
+    std::string entry = "A";
+    ScrambleBytes(entry.data(), entry.data(), 1, bytes.size());
+    bytes += entry + '\0' + std::string(kEmptyFileSize - 1 - bytes.size() - 2, 'x');
+    ASSERT_EQ(bytes.size(), kEmptyFileSize - 1);
+    WriteWholeFile(Path("short.vrk3"), bytes);
+    auto file = Dictionary("short.vrk3");
+    std::string out;
+    EXPECT_EQ(file->GetEntryCount(), -1);
+    EXPECT_FALSE(file->GetEntry(0, out));
+    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+    EXPECT_EQ(file->FindWord("A"), -1);
+}
+
+TEST_F(DamagedFile, ReadingTheCountAndOpeningAgreeWhereTheRecordsEnd) {
+    // Five empty entries and a 4-byte picture: the picture is no room for
+    // records. With a trailer that cannot be right, the records run to the
+    // end of the file. Reading the count once looked at neither.
+    std::string bytes(kEmptyFileSize + 5, '\0');
+    std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
+    bytes.insert(bytes.size() - kTrailerSize, "BMxy");
+    for (std::uint32_t picture : {4u, 0xFFFFu}) {
+        PutFixed32(bytes.data() + bytes.size() - kTrailerSize, picture);
+        for (std::uint32_t count : {4u, 5u, 6u, 28u, 29u, 30u}) {
+            PutFixed32(bytes.data() + kHeaderOffset, count);
+            WriteWholeFile(Path("p.vrk3"), bytes);
+            auto file = Dictionary("p.vrk3");
+            std::string out;
+            const bool opens = file->GetEntry(0, out);
+            EXPECT_EQ(file->GetEntryCount() >= 0, opens) << picture << " " << count;
+            // 81 bytes: with a damaged trailer, 45 bytes of records.
+            EXPECT_EQ(opens, picture == 4 ? count <= 5 : count <= 29) << picture << " " << count;
+        }
+    }
+}
+
+TEST_F(DamagedFile, CountLowerThanTheRecordsIsReadAsCountedAndNeverRewritten) {
+    // A rewrite copies only the counted records: the others would be lost
+    // for good. A change refuses such a file; reading shows what is counted.
+    std::string bytes = SoundFile();
+    PutFixed32(bytes.data() + kHeaderOffset, 2);  // three entries present
+    WriteWholeFile(Path("low.vrk3"), bytes);
+    auto file = Dictionary("low.vrk3");
+    std::string out;
+    EXPECT_EQ(file->GetEntryCount(), 2);
+    EXPECT_TRUE(file->GetEntry(1, out));
+    EXPECT_EQ(out, Record("OSA", {"a"}));
+    EXPECT_FALSE(file->GetEntry(2, out));
+    EXPECT_EQ(Entries(*file).size(), 2u);
+    EXPECT_FALSE(file->StoreEntry(Record("NOVO")));
+    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+    EXPECT_FALSE(file->DeleteEntry(0));
+    EXPECT_FALSE(file->SetInfo("ime", "", "", "", 6));
+    EXPECT_FALSE(file->SetPicture("x"));
+    EXPECT_FALSE(file->RemapLetter('A', 'B'));
+    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+    EXPECT_EQ(ReadWholeFile(Path("low.vrk3")), bytes);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"low.vrk3", "sound.vrk3"}));
+}
+
 TEST_F(DamagedFile, PictureLengthBeyondTheFileFailsThePictureAndTheRewrite) {
     std::string bytes = SoundFile();
-    for (std::uint32_t n : {0xFFFFFFFFu, static_cast<std::uint32_t>(bytes.size())}) {
+    // The last: a picture that would begin inside the header.
+    for (std::uint32_t n : {0xFFFFFFFFu, static_cast<std::uint32_t>(bytes.size()),
+                            static_cast<std::uint32_t>(bytes.size() - kEmptyFileSize + 1)}) {
         PutFixed32(bytes.data() + bytes.size() - kTrailerSize, n);
         WriteWholeFile(Path("p.vrk3"), bytes);
         auto file = Dictionary("p.vrk3");

@@ -14,6 +14,7 @@
 #include "beside_file.h"
 #include "coding.h"
 #include "data_file.h"
+#include "file_system.h"
 #include "progress.h"
 #include "record_scan.h"
 
@@ -25,20 +26,21 @@ constexpr std::int32_t kProgressStep = 4096;
 // Copies the file at `from` over the content of `to`, in place. Returns 0
 // or the errno of the step that failed.
 int CopyBack(const std::string& from, const std::string& to) {
-    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    TFileSystem& files = FileSystem();
+    const int in = files.Open(from.c_str(), O_RDONLY | O_CLOEXEC, 0);
     if (in < 0) return errno;
-    const int out = ::open(to.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    const int out = files.Open(to.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
     int error = out >= 0 ? 0 : errno;
     std::vector<char> buffer(1 << 20);
     while (error == 0) {
-        const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        const ssize_t got = files.Read(in, buffer.data(), buffer.size());
         if (got == 0) break;
         if (got < 0 && errno == EINTR) continue;
         if (got < 0 || !WriteAll(out, buffer.data(), static_cast<std::size_t>(got))) error = errno;
     }
-    if (error == 0 && ::fsync(out) != 0) error = errno;
-    if (out >= 0 && ::close(out) != 0 && error == 0) error = errno;
-    ::close(in);
+    if (error == 0 && files.Sync(out) != 0) error = errno;
+    if (out >= 0 && files.Close(out) != 0 && error == 0) error = errno;
+    files.Close(in);
     return error;
 }
 
@@ -89,10 +91,14 @@ bool TDataFile::Rewrite() {
     const bool besideDictionary = fd >= 0;
     if (!besideDictionary) {
         tempPath = m_outputPath;
-        fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        fd = FileSystem().Open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (fd < 0) return FailErrno(tempPath, errno);
     }
-    TScrambledWriter out;
+    // The buffer is sized by the new file, so that a small dictionary's
+    // rewrite does not clear a megabyte first.
+    const std::uint64_t estimate =
+        m_data.size() + replacements.size() + additions.size() + picture.size();
+    TScrambledWriter out(std::clamp<std::uint64_t>(estimate, 4096, 1 << 20));
     out.Attach(fd);
     // The progress bar moves while the data goes to the disk, rather than
     // standing still during the final fsync.
@@ -113,15 +119,15 @@ bool TDataFile::Rewrite() {
             if (::fchmod(fd, st.st_mode & 07777) != 0) error = errno;
         }
     }
-    if (ok && error == 0 && ::fsync(fd) != 0) error = errno;
+    if (ok && error == 0 && FileSystem().Sync(fd) != 0) error = errno;
     if (ok && error == 0) progress().Complete();
-    if (::close(fd) != 0 && ok && error == 0) error = errno;
+    if (FileSystem().Close(fd) != 0 && ok && error == 0) error = errno;
     if (!ok || error != 0) {
         RemoveFile(tempPath);
         return ok ? FailErrno(tempPath, error) : FailIfUnset(TFailure::IoError);
     }
     if (besideDictionary) {
-        if (::rename(tempPath.c_str(), m_realPath.c_str()) != 0) {
+        if (FileSystem().Rename(tempPath.c_str(), m_realPath.c_str()) != 0) {
             error = errno;
             RemoveFile(tempPath);
             return FailErrno(m_realPath, error);
@@ -190,7 +196,12 @@ bool TDataFile::WriteRecords(TScrambledWriter& out, std::string_view replacement
                 return writeFailed();
         }
     }
-    if (!skipTo(m_count + ENTRY_BASE) || !flushRun()) return false;
+    if (!skipTo(m_count + ENTRY_BASE)) return false;
+    // Records beyond the count would be dropped by this rewrite: a file
+    // whose records do not end where its picture begins is damaged, and
+    // left as it is.
+    if (pos != m_recordsEnd) return Fail(TFailure::Damaged);
+    if (!flushRun()) return false;
     progress.Flush();
 
     // Appended records follow in the order they were queued.

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "beside_file.h"
 #include "coding.h"
 #include "data_file.h"
 #include "file_io.h"
@@ -159,6 +160,15 @@ TEST_F(Safety, AChangeRemovesCopiesLeftByKilledWritersOfThatDictionaryOnly) {
     for (const auto& name : leftovers) EXPECT_FALSE(fs::exists(Path(name))) << name;
     for (const auto& name : kept) EXPECT_TRUE(fs::exists(Path(name))) << name;
     EXPECT_TRUE(fs::is_directory(Path(".test.vrk3.folder")));
+}
+
+TEST(LeftoverName, OnlyHiddenCopiesOfThisDictionaryAreLeftovers) {
+    EXPECT_TRUE(IsLeftoverName(".d.vrk3.aB3xY9", "d.vrk3"));
+    // Other files beside it must never be taken for copies and removed.
+    for (const char* name :
+         {".d.vrk3-aB3xY9", ".d.vrk3xaB3xY9", "d.vrk3.aB3xY9", ".d.vrk3.aB3xY", ".d.vrk3.aB3xY9z",
+          ".d.vrk3.aB-xY9", ".e.vrk3.aB3xY9", ".d.vrk3.new-aB3xY9"})
+        EXPECT_FALSE(IsLeftoverName(name, "d.vrk3")) << name;
 }
 
 TEST_F(Safety, KilledWritersLeaveTheDictionaryWholeAndTheNextChangeCleansUp) {

@@ -328,6 +328,38 @@ TEST_F(DataFile, RemapLetterChangesEverythingButPasswordAndFlags) {
     EXPECT_FALSE(file->RemapLetter('a', '\x01'));
 }
 
+TEST_F(DataFile, RemappingAHexDigitLeavesPasswordAndFlagsAlone) {
+    // The flags are stored as hexadecimal text: remapping one of its digits
+    // must not change the permissions, nor the password that holds it.
+    auto file = DictionaryWith({Record("a4b6", {"46"})});
+    ASSERT_TRUE(file->SetInfo("Ime 46", "", "", "g46", 6));
+    ASSERT_TRUE(file->RemapLetter('6', 'x'));
+    ASSERT_TRUE(file->RemapLetter('4', 'y'));
+    std::string text;
+    ASSERT_TRUE(file->GetPassword(text));
+    EXPECT_EQ(text, "g46");
+    EXPECT_EQ(file->GetFlags(), 6);
+    ASSERT_TRUE(file->GetName(text));
+    EXPECT_EQ(text, "Ime yx");
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{Record("aybx", {"yx"})}));
+}
+
+TEST_F(DataFile, FlagsReadInEitherCaseAndADeletedRecordReplacedIsKept) {
+    EXPECT_EQ(ParseFlags("6a"), 0x6A);
+    EXPECT_EQ(ParseFlags("6A"), 0x6A);
+    EXPECT_EQ(ParseFlags("fz7"), 0xF);
+    // A record queued for deletion and then given a new text stays, and the
+    // count says so.
+    auto file = DictionaryWith({"A", "B"});
+    TDataFileTestPeer peer(*file);
+    ASSERT_TRUE(peer.OpenForChange());
+    ASSERT_TRUE(peer.Delete(ENTRY_BASE));
+    ASSERT_TRUE(peer.Replace(ENTRY_BASE, "C"));
+    ASSERT_TRUE(peer.Close());
+    EXPECT_EQ(file->GetEntryCount(), 2);
+    EXPECT_EQ(Entries(*file), (std::vector<std::string>{"C", "B"}));
+}
+
 TEST_F(DataFile, AdditionsFileFallsBackToTheNameWithX) {
     auto file = DictionaryWith({"A"});
     // A folder where the additions file should be: it cannot be created.

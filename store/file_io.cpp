@@ -13,18 +13,44 @@
 #include <thread>
 
 #include "coding.h"
+#include "file_system.h"
 
 namespace vrk {
 namespace {
 
 std::atomic<std::int64_t> g_lockTimeoutMs{5000};
+std::atomic<std::uint64_t> g_lockWaits{0};
+std::atomic<std::int64_t> g_lockWaitedUs{0};
+
+// Counts one wait for a lock and its length when it ends.
+class TLockWaitCount {
+  public:
+    ~TLockWaitCount() {
+        if (!m_waiting) return;
+        g_lockWaits.fetch_add(1, std::memory_order_relaxed);
+        g_lockWaitedUs.fetch_add(std::chrono::duration_cast<std::chrono::microseconds>(
+                                     std::chrono::steady_clock::now() - m_start)
+                                     .count(),
+                                 std::memory_order_relaxed);
+    }
+    void Waiting() {
+        if (!m_waiting) m_start = std::chrono::steady_clock::now();
+        m_waiting = true;
+    }
+
+  private:
+    bool m_waiting = false;
+    std::chrono::steady_clock::time_point m_start;
+};
 
 // flock with a deadline: polls, since flock itself cannot time out.
 bool LockWithin(int fd, bool exclusive, std::chrono::steady_clock::time_point deadline) {
     const int op = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     auto pause = std::chrono::milliseconds(1);
-    while (flock(fd, op) != 0) {
+    TLockWaitCount count;
+    while (FileSystem().Lock(fd, op) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        count.Waiting();
         if (std::chrono::steady_clock::now() >= deadline) {
             errno = EWOULDBLOCK;
             return false;
@@ -41,6 +67,10 @@ bool IsSameFile(int fd, const std::string& path) {
     struct stat a, b;
     if (fstat(fd, &a) != 0 || stat(path.c_str(), &b) != 0) return false;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+TLockWaits LockWaits() {
+    return {g_lockWaits.load(), std::chrono::microseconds(g_lockWaitedUs.load())};
 }
 
 std::chrono::milliseconds LockTimeout() {
@@ -70,12 +100,12 @@ int NotRegularError(int fd) {
 
 int OpenPlainFile(const std::string& path, int flags, bool regularOnly, mode_t mode) {
     // Without O_NONBLOCK, opening a pipe waits for its other end.
-    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+    const int fd = FileSystem().Open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
     if (fd < 0) return -1;
     const int notRegular = regularOnly ? NotRegularError(fd) : 0;
     if (notRegular != 0 || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         const int error = notRegular != 0 ? notRegular : errno;
-        ::close(fd);
+        FileSystem().Close(fd);
         errno = error;
         return -1;
     }
@@ -97,7 +127,7 @@ bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
         }
         if (!LockWithin(fd, exclusive, deadline)) {
             m_error = errno == EINTR ? EWOULDBLOCK : errno;
-            ::close(fd);
+            FileSystem().Close(fd);
             return false;
         }
         // Another process may have replaced or removed the file while we
@@ -106,7 +136,7 @@ bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
             m_fd = fd;
             return true;
         }
-        ::close(fd);
+        FileSystem().Close(fd);
         if (std::chrono::steady_clock::now() >= deadline) {
             m_error = EWOULDBLOCK;
             return false;
@@ -115,13 +145,13 @@ bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
 }
 
 void TLockedFile::Close() {
-    if (m_fd >= 0) ::close(m_fd);  // closing drops the lock
+    if (m_fd >= 0) FileSystem().Close(m_fd);  // closing drops the lock
     m_fd = -1;
 }
 
 bool ReadAt(int fd, char* buffer, std::size_t n, std::uint64_t offset) {
     while (n > 0) {
-        const ssize_t got = ::pread(fd, buffer, n, static_cast<off_t>(offset));
+        const ssize_t got = FileSystem().ReadAt(fd, buffer, n, static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) continue;
         if (got == 0) errno = 0;  // the file ended first
         if (got <= 0) return false;
@@ -134,7 +164,7 @@ bool ReadAt(int fd, char* buffer, std::size_t n, std::uint64_t offset) {
 
 bool WriteAll(int fd, const char* data, std::size_t n) {
     while (n > 0) {
-        const ssize_t put = ::write(fd, data, n);
+        const ssize_t put = FileSystem().Write(fd, data, n);
         if (put < 0 && errno == EINTR) continue;
         if (put == 0) errno = ENOSPC;  // nothing written: no room
         if (put <= 0) return false;
@@ -153,7 +183,7 @@ bool TFileView::Load(int fd) {
         m_data = "";
         return true;
     }
-    void* p = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
+    void* p = FileSystem().Map(fd, m_size);
     if (p != MAP_FAILED) {
         m_data = static_cast<const char*>(p);
         m_mapped = true;
@@ -176,7 +206,7 @@ bool TFileView::Load(int fd) {
 }
 
 void TFileView::Reset() {
-    if (m_mapped) ::munmap(const_cast<char*>(m_data), m_size);
+    if (m_mapped) FileSystem().Unmap(const_cast<char*>(m_data), m_size);
     m_mapped = false;
     m_data = nullptr;
     m_size = 0;
@@ -284,7 +314,7 @@ bool RewriteBesideAllowed() {
 }
 
 void RemoveFile(const std::string& path) {
-    if (!path.empty()) ::unlink(path.c_str());
+    if (!path.empty()) FileSystem().Unlink(path.c_str());
 }
 
 }  // namespace vrk

@@ -30,6 +30,14 @@ class TLockTimeoutForTesting {
     std::chrono::milliseconds m_saved;
 };
 
+// How often this process found a lock held by another process and waited
+// for it, and how long it waited in all (benchmark figures).
+struct TLockWaits {
+    std::uint64_t count = 0;
+    std::chrono::microseconds waited{0};
+};
+TLockWaits LockWaits();
+
 // A regular file held open with an advisory lock (flock). Open makes sure
 // that the locked file is still the one at `path`: a writer renames a new
 // file over a dictionary, and a process that waited on the old file must not

@@ -14,6 +14,7 @@
 #include "beside_file.h"
 #include "coding.h"
 #include "data_file.h"
+#include "file_system.h"
 #include "older_formats.h"
 #include "progress.h"
 #include "record_scan.h"
@@ -110,7 +111,7 @@ class TExportFile {
         }
         static std::atomic<unsigned> serial{0};
         m_temp = m_target + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
-        m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        m_fd = FileSystem().Open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0) {
             m_temp.clear();
             return SetFailed(errno);
@@ -129,9 +130,9 @@ class TExportFile {
 
     [[nodiscard]] bool Commit() {
         bool ok = Flush();
-        if (::close(m_fd) != 0 && ok) ok = SetFailed(errno);
+        if (FileSystem().Close(m_fd) != 0 && ok) ok = SetFailed(errno);
         m_fd = -1;
-        if (ok && !m_temp.empty() && ::rename(m_temp.c_str(), m_target.c_str()) != 0)
+        if (ok && !m_temp.empty() && FileSystem().Rename(m_temp.c_str(), m_target.c_str()) != 0)
             ok = SetFailed(errno);
         if (ok) m_temp.clear();
         if (!ok) Discard();
@@ -139,7 +140,7 @@ class TExportFile {
     }
 
     void Discard() {
-        if (m_fd >= 0) ::close(m_fd);
+        if (m_fd >= 0) FileSystem().Close(m_fd);
         m_fd = -1;
         // A pipe or device written directly keeps what reached it.
         if (!m_temp.empty()) {

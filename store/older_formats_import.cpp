@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "data_file.h"
+#include "file_system.h"
 #include "older_formats.h"
 #include "progress.h"
 
@@ -62,7 +63,7 @@ std::FILE* TDataFile::BeginImport(const std::string& path) {
     std::FILE* file = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
     if (!file) {
         const int error = errno;
-        if (fd >= 0) ::close(fd);
+        if (fd >= 0) FileSystem().Close(fd);
         Abort();
         FailErrno(path, error);
     }

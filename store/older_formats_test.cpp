@@ -183,6 +183,18 @@ TEST(FirstGen, WrapsAtColumnEighty) {
               "w" + std::string(28, ' ') + first + ";\r\n" + kIndent + "d\r\n");
 }
 
+TEST(FirstGen, TextEndingExactlyAtColumnEightyStaysOnOneLine) {
+    const std::string text(51, 'x');
+    EXPECT_EQ(FirstGen("w\x01" + text), "w" + std::string(28, ' ') + text + "\r\n");
+    // The same when the last word ends at column 80 after a blank, and when
+    // a second description ends there.
+    const std::string words = std::string(45, 'a') + " " + std::string(5, 'b');
+    EXPECT_EQ(FirstGen("w\x01" + words), "w" + std::string(28, ' ') + words + "\r\n");
+    EXPECT_EQ(
+        FirstGen("w\x01" + std::string(20, 'c') + "\x01" + std::string(29, 'd')),
+        "w" + std::string(28, ' ') + std::string(20, 'c') + "; " + std::string(29, 'd') + "\r\n");
+}
+
 TEST(FirstGen, BlankAtTheStartOfAContinuationIsDropped) {
     const std::string text = std::string(51, 'x') + "  y";
     const std::string out = FirstGen("w\x01" + text);

@@ -1,4 +1,5 @@
 #include "record_stream.h"
+#include "file_system.h"
 
 #include <unistd.h>
 
@@ -47,8 +48,8 @@ bool TRecordStream::Refill() {
         static_cast<std::size_t>(std::min<std::uint64_t>(m_buffer.size() - tail, m_end - dataEnd));
     std::size_t got = 0;
     while (got < want) {
-        const ssize_t n = ::pread(m_fd, m_buffer.data() + tail + got, want - got,
-                                  static_cast<off_t>(dataEnd + got));
+        const ssize_t n = FileSystem().ReadAt(m_fd, m_buffer.data() + tail + got, want - got,
+                                              static_cast<off_t>(dataEnd + got));
         if (n < 0 && errno == EINTR) continue;
         if (n == 0) errno = 0;  // the file is shorter than it was
         if (n <= 0) return false;

@@ -231,6 +231,33 @@ TEST_F(SearchTest, MaxResultsAndTheFullBufferStopTheSearch) {
     EXPECT_EQ(Run(*file, "00", "", 0).count, 0);
 }
 
+TEST_F(SearchTest, TheBufferIsFullWhenARecordLeavesNoRoomForMore) {
+    // Two 10-byte records. The first takes 11 bytes with its 0x02; the
+    // second fits only while used + 10 stays below outSize - 2.
+    const std::string a = Record("aaaaaaaa", {"o"}), b = Record("bbbbbbbb", {"p"});
+    auto file = DictionaryWith({a, b});
+    const std::size_t boundary = 11 + 10 + 2;  // used + L == outSize - 2
+    for (std::size_t outSize : {boundary, boundary + 1}) {
+        std::vector<char> text(outSize, '\x7f');
+        std::vector<std::int32_t> index(10), hits(10);
+        const std::int32_t count = file->Search("00", "", text, index, hits, 10);
+        if (outSize == boundary) {
+            ASSERT_EQ(count, 1);
+            EXPECT_EQ(std::string(text.data(), 11), a + "\x02");
+            EXPECT_EQ(text[11], '\0');  // the list still ends after the first
+            EXPECT_EQ(text[outSize - 1], 'X');
+            // Nothing else was written between the two.
+            EXPECT_EQ(std::string(text.data() + 12, outSize - 13),
+                      std::string(outSize - 13, '\x7f'));
+        } else {
+            ASSERT_EQ(count, 2);
+            EXPECT_EQ(std::string(text.data(), 22), a + "\x02" + b + "\x02");
+            EXPECT_EQ(text[22], '\0');
+            EXPECT_NE(text[outSize - 1], 'X');
+        }
+    }
+}
+
 TEST_F(SearchTest, ProgressAndStopRequest) {
     auto file = DictionaryWith({Record("a"), Record("b"), Record("c")});
     TProgress progress;

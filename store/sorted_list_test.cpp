@@ -39,6 +39,21 @@ TEST(TSortedList, PlacesEqualStringsAtTheEnds) {
     EXPECT_EQ(list.Insert("a"), 0);
 }
 
+TEST(TSortedList, EqualToTheFirstOfALongerListGoesFirst) {
+    // With four or more items the search for a place is a bisection; a
+    // string equal to the first must still come before it, not after.
+    for (int n = 4; n <= 9; ++n) {
+        TSortedList list;
+        for (int i = 0; i < n; ++i)
+            ASSERT_GE(list.Insert(std::string(1, static_cast<char>('b' + i))), 0);
+        EXPECT_EQ(list.Insert("B"), 0) << n;
+        std::string first;
+        ASSERT_TRUE(list.Get(0, first, 10));
+        EXPECT_EQ(first, "B") << n;
+        EXPECT_EQ(list.Insert(std::string(1, static_cast<char>('B' + n - 1))), n + 1) << n;
+    }
+}
+
 TEST(TSortedList, AlphabetAndSeparatorChangeTheOrder) {
     TSortedList list;
     list.SetSeparator(';');

@@ -5,6 +5,8 @@
 #include <QMetaObject>
 #include <QPushButton>
 #include <QThread>
+#include <future>
+#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -131,11 +133,20 @@ TMsgAnswer ShowMessage(QWidget* parent, const QString& text, TMsgIcon icon, TMsg
     auto* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() == app->thread()) return ShowOnUiThread(parent, message);
     // A worker: the UI thread shows the box while the worker waits. The owner
-    // window belongs to the UI thread, so it is only used there.
-    TMsgAnswer answer = EscapeAnswer(buttons);
+    // window belongs to the UI thread, so it is only used there. The answer
+    // comes back through a promise rather than a blocking queued call, whose
+    // hand-over happens inside Qt where ThreadSanitizer cannot follow it;
+    // the UI thread's call holds the promise for as long as it needs it.
+    auto shown = std::make_shared<std::promise<TMsgAnswer>>();
+    std::future<TMsgAnswer> answer = shown->get_future();
     QMetaObject::invokeMethod(
-        app, [&] { answer = ShowOnUiThread(parent, message); }, Qt::BlockingQueuedConnection);
-    return answer;
+        app, [shown, parent, message] { shown->set_value(ShowOnUiThread(parent, message)); },
+        Qt::QueuedConnection);
+    try {
+        return answer.get();
+    } catch (const std::future_error&) {
+        return EscapeAnswer(buttons);  // the call was dropped unrun: the program is ending
+    }
 }
 
 void ShowError(QWidget* parent, const QString& text) {

@@ -1,0 +1,303 @@
+#!/usr/bin/env python3
+"""Mutation score of the engine's tests: how many single-point changes to the
+code of store/ and settings/ make at least one of that folder's tests fail.
+
+Each change below is one realistic slip (a boundary moved by one, a condition
+dropped, a statement left out). The script copies the committed tree into
+build/mutation/src, and for each change: applies it, builds the folder's test
+programs, runs them (a change the tests do not notice "survives"), and takes
+the change back. Builds and test runs go through the command given with
+--lock (on a shared machine, the build lock), one change at a time.
+
+    bench/mutation_score.py [--lock CMD] [--only store|settings] [--what DESCRIPTION]... [--list]
+
+Prints one line per change and the score per folder. A change that does not
+compile is left out of the score (none should).
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+# (folder, file, text, replacement, what the slip is)
+MUTANTS = [
+    # --- store
+    ("store", "store/data_file.cpp",
+     "static_cast<std::uint64_t>(count) + ENTRY_BASE <= recordBytes",
+     "static_cast<std::uint64_t>(count) + ENTRY_BASE < recordBytes", "count bound off by one"),
+    ("store", "store/data_file.cpp",
+     "pictureSize > size - kEmptyFileSize) return size;",
+     "pictureSize >= size - kEmptyFileSize) return size;", "picture bound off by one"),
+    ("store", "store/data_file.cpp",
+     "return text.size() <= kMaxRecordText &&", "return text.size() < kMaxRecordText &&",
+     "record limit off by one"),
+    ("store", "store/data_file.cpp",
+     "    if (st.st_nlink > 1) return Fail(TFailure::HardLinked);\n    m_realPath",
+     "    if (st.st_nlink > 2) return Fail(TFailure::HardLinked);\n    m_realPath",
+     "hard-link check weakened"),
+    ("store", "store/data_file.cpp",
+     "    if (change) RemoveLeftoversBeside(m_realPath);", "",
+     "leftovers never removed"),
+    ("store", "store/data_file.cpp",
+     "if (!added && it->second == kDeleted) --m_deleted;", "",
+     "replacing a deleted record keeps it counted as deleted"),
+    ("store", "store/data_file.cpp",
+     "if (added || it->second != kDeleted) ++m_deleted;", "if (added) ++m_deleted;",
+     "deleting a replaced record not counted"),
+    ("store", "store/data_file.cpp",
+     "m_cursor = record.length > size - 1 ?", "m_cursor = record.length >= size - 1 ?",
+     "partial read cursor off by one"),
+    ("store", "store/data_file.cpp",
+     "if (!CountFits(count, RecordsEnd(size, DecodeFixed32(trailer), true) - kRecordsOffset))",
+     "if (!CountFits(count, size - kRecordsOffset - kTrailerSize))",
+     "count read ignores the picture"),
+    ("store", "store/data_file.cpp",
+     ": (c >= 'a' && c <= 'f') ? c - 'a' + 10", ": (c >= 'a' && c <= 'f') ? c - 'a'",
+     "lower-case hex digits misread"),
+    ("store", "store/data_file.cpp", '"%X"', '"%x"', "flags written in lower case"),
+    ("store", "store/data_file.cpp",
+     "    if (n > size - kEmptyFileSize) return false;\n    out =",
+     "    if (n > size - kTrailerSize) return false;\n    out =",
+     "picture length checked against too much"),
+    ("store", "store/data_file_rewrite.cpp", "        SyncFolderOf(m_realPath);\n        return true;",
+     "        return true;", "rename not flushed to disk"),
+    ("store", "store/data_file_rewrite.cpp",
+     "if (::fchmod(fd, st.st_mode & 07777) != 0) error = errno;", "",
+     "permissions not kept"),
+    ("store", "store/data_file_rewrite.cpp", "m_keepOutput = error != 0;", "m_keepOutput = false;",
+     "only copy removed after a failed copy-back"),
+    ("store", "store/data_file_rewrite.cpp",
+     "static_cast<std::uint32_t>(m_count) + m_added - m_deleted",
+     "static_cast<std::uint32_t>(m_count) + m_added", "deleted entries still counted"),
+    ("store", "store/data_file_rewrite.cpp", "        ++k;\n        runStart = pos;",
+     "        ++k;", "replaced record copied too"),
+    ("store", "store/data_file_rewrite.cpp",
+     "        if (!progress.Add(1)) return FailStopped();",
+     "        (void)progress.Add(1);", "stop request ignored at a changed record"),
+    ("store", "store/data_file_rewrite.cpp", "    if (pos != m_recordsEnd) return Fail(TFailure::Damaged);\n",
+     "", "records beyond the count dropped"),
+    ("store", "store/data_file_entries.cpp",
+     "    const std::int32_t stored = named ? m_count - 1 : m_count;\n    if (!Finish(",
+     "    const std::int32_t stored = m_count;\n    if (!Finish(", "stored position ignores the removal"),
+    ("store", "store/data_file_entries.cpp", "stored = (named && index < last) ? last - 1 : last;",
+     "stored = (named && index <= last) ? last - 1 : last;", "merged position off by one"),
+    ("store", "store/data_file_entries.cpp", "for (std::int32_t n = -1; n < k; ++n)",
+     "for (std::int32_t n = 0; n < k; ++n)", "description k off by one"),
+    ("store", "store/data_file_entries.cpp",
+     "return wordOnly ? WordOf(record) == WordOf(text) : record == text;",
+     "return WordOf(record) == WordOf(text);", "expected record compared by word only"),
+    ("store", "store/data_file_merge.cpp",
+     "if (end == have.size() || have[end] == kDescriptionMark) return true;",
+     "if (end == have.size()) return true;", "repeat found only at the end"),
+    ("store", "store/data_file_merge.cpp",
+     "output.size() + description.size() <= kMaxRecordText",
+     "output.size() + description.size() < kMaxRecordText", "merge limit off by one"),
+    ("store", "store/data_file_merge.cpp", "if (k != kRecordPassword && k != kRecordFlags) {",
+     "if (k != kRecordPassword) {", "remapping touches the flags"),
+    ("store", "store/search.cpp", "if (hits >= 0 && (parsed.empty() || hits >= 1)) {",
+     "if (hits >= 0) {", "entries without any term found"),
+    ("store", "store/search.cpp", "if (used + recordLength >= outSize - 2) {",
+     "if (used + recordLength > outSize - 2) {", "full-buffer boundary off by one"),
+    ("store", "store/search.cpp", "(p == 0 || IsWordBoundary(text[p - 1])))",
+     "(p == 0 || true))", "whole word ignores what precedes"),
+    ("store", "store/search.cpp", "while (i < n && read < kMaxSearchTerms) {",
+     "while (i < n && read <= kMaxSearchTerms) {", "one term too many"),
+    ("store", "store/search.cpp", "if (!term.exact && i < n && text[i] == '=') {",
+     "if (i < n && text[i] == '=') {", "second = swallowed"),
+    ("store", "store/sorted_list.cpp", "if (count == 0 || Compare(m_items[0], s) < 1) return 0;",
+     "if (count == 0 || Compare(m_items[0], s) < 0) return 0;", "equal to the first not first"),
+    ("store", "store/sorted_list.cpp", "if (Compare(m_items[count - 1], s) >= 0) return count;",
+     "if (Compare(m_items[count - 1], s) > 0) return count;", "equal to the last not last"),
+    ("store", "store/older_formats.cpp", "    if (text.size() < 255) {",
+     "    if (text.size() <= 255) {", "counted string form off by one"),
+    ("store", "store/older_formats.cpp", "if (n <= 50 && col + n > kFirstGenLineEnd) {",
+     "if (n <= 50 && col + n >= kFirstGenLineEnd) {", "wrap one column early"),
+    ("store", "store/beside_file.cpp", "        name[1 + dictionaryName.size()] != '.')",
+     "        false)", "leftover name without its dot"),
+    ("store", "store/coding.cpp", "static_cast<std::uint8_t>((b == 0) | (b == k));",
+     "static_cast<std::uint8_t>(b == 0);", "scrambling ignores the key-equal rule"),
+    ("store", "store/record_scan.h", "        if (zeros >= n) break;", "        if (zeros > n) break;",
+     "block skip one record too far"),
+    # --- settings
+    ("settings", "settings/registry_helpers.cpp", "            create = create || (flags & kRegCreateKey);",
+     "", "ask, then create anyway: answered No"),
+    ("settings", "settings/registry_helpers.cpp",
+     "if (!overwrite && !(flags & kRegOverwrite)) return false;",
+     "if (!overwrite) return false;", "ask, then overwrite anyway: answered No"),
+    ("settings", "settings/registry_helpers.cpp", "        if (flags & kRegNeverOverwrite) return false;\n",
+     "", "never-overwrite ignored"),
+    ("settings", "settings/registry_helpers.cpp", "        if (!(flags & kRegNeverCreate)) {",
+     "        if (true) {", "never-create ignored"),
+    ("settings", "settings/registry_helpers.cpp",
+     "std::min(bufferSize, kMaxRegistryString), value))",
+     "std::min(bufferSize, kMaxRegistryString + 1), value))", "read limit off by one"),
+    ("settings", "settings/registry_helpers.cpp", "    if (value.data.size() != size) {",
+     "    if (value.data.size() > size) {", "short binary value accepted"),
+    ("settings", "settings/registry_helpers.cpp", 'Report(who, "The value already exists.");', "",
+     "existing value not reported"),
+    ("settings", "settings/library_registry.cpp",
+     "        if (value.type == TValueType::kString && !value.name.empty()) {\n            paths",
+     "        if (!value.name.empty()) {\n            paths", "binary members collected"),
+    ("settings", "settings/library_registry.cpp",
+     "        if (value.type == TValueType::kString && !value.name.empty()) {\n            paths",
+     "        if (value.type == TValueType::kString) {\n            paths", "empty-named members collected"),
+    ("settings", "settings/library_registry.cpp",
+     "key.EnumValue(i, value, kLibraryNameBuffer, 1) == TRegResult::kOk;",
+     "key.EnumValue(i, value, kLibraryNameBuffer, 2) == TRegResult::kOk;",
+     "one-byte data does not stop the collection"),
+    ("settings", "settings/library_registry.cpp", "        if (r == TRegResult::kMoreData) continue;\n",
+     "", "a long member ends the display list"),
+    ("settings", "settings/library_registry.cpp", "        path.resize(depth - 1);\n        path.push_back(key);",
+     "        path.push_back(key);", "found path keeps siblings"),
+    ("settings", "settings/library_registry.cpp", "        if (cut > 0) list.emplace_back(paths.substr(0, cut));",
+     "        list.emplace_back(paths.substr(0, cut));", "empty paths listed"),
+    ("settings", "settings/library_registry.cpp", "    for (int n = 2; taken.count(name) != 0; ++n) {",
+     "    for (int n = 1; taken.count(name) != 0; ++n) {", "new name numbering from 1"),
+    ("settings", "settings/library_edit.cpp", "    return !name.empty() && name.size() < kLibraryNameBuffer &&\n           name.find",
+     "    return !name.empty() && name.size() <= kLibraryNameBuffer &&\n           name.find",
+     "library name limit off by one"),
+    ("settings", "settings/library_edit.cpp",
+     "           path.find(kDictionarySeparator) == std::string_view::npos;",
+     "           true;", "quote allowed in member paths"),
+    ("settings", "settings/library_edit.cpp",
+     "    if (newName.empty() || newName == oldName) return TLibraryResult::kOk;", "",
+     "rename to the own name goes on"),
+    ("settings", "settings/library_edit.cpp",
+     "        existing.type == TValueType::kString)\n        return TLibraryResult::kAlreadyMember;",
+     "        true)\n        return TLibraryResult::kAlreadyMember;", "a value of another type is a member"),
+    ("settings", "settings/library_edit.cpp",
+     "        if (r == TLibraryResult::kOk) name = candidate;", "",
+     "new library's name not handed back"),
+    ("settings", "settings/settings_db.cpp",
+     '"DELETE FROM vals WHERE key IN sub");', '"DELETE FROM vals WHERE key = ?1");',
+     "sub-libraries' members left behind"),
+    ("settings", "settings/settings_db.cpp",
+     '"SELECT id, name FROM keys WHERE parent = ?1 AND id > ?2 ORDER BY id LIMIT 1");',
+     '"SELECT id, name FROM keys WHERE parent = ?1 AND id > ?2 ORDER BY name LIMIT 1");',
+     "keys enumerated by name"),
+    ("settings", "settings/settings_db.cpp",
+     '"ORDER BY id LIMIT 1 OFFSET ?2");', '"ORDER BY name LIMIT 1 OFFSET ?2");',
+     "values by position in name order"),
+    ("settings", "settings/settings_db.cpp", "    if (rc == SQLITE_ROW) return TRegResult::kInvalidName;\n    if (rc != SQLITE_DONE) return Failure(\"move a key\");",
+     "    if (rc != SQLITE_DONE && rc != SQLITE_ROW) return Failure(\"move a key\");",
+     "a key may move below itself"),
+    ("settings", "settings/settings_db.cpp", "    if (r == TRegResult::kOk) return TRegResult::kAlreadyExists;\n    if (r != TRegResult::kNotFound) return r;\n    if (uniqueBelow",
+     "    if (r != TRegResult::kNotFound && r != TRegResult::kOk) return r;\n    if (uniqueBelow",
+     "move over an existing key"),
+    ("settings", "settings/settings_db_open.cpp", "if (appId != 0 || version != 0 || objects != 0 || pages > 1) {",
+     "if (version != 0 || objects != 0 || pages > 1) {", "another program's empty database filled"),
+    ("settings", "settings/settings_db_open.cpp",
+     "if (version == kSettingsLayoutVersion || version == kSettingsOldLayoutVersion) {",
+     "if (true) {", "any layout version used"),
+    ("settings", "settings/reg_types.h", "    return nameLength < buffer;", "    return nameLength <= buffer;",
+     "name buffer off by one"),
+    ("settings", "settings/reg_types.h",
+     "return type == TValueType::kString ? dataLength < buffer : dataLength <= buffer;",
+     "return dataLength <= buffer;", "string terminator not counted"),
+    ("settings", "settings/reg_key.cpp",
+     "    else if (valueCursor_.valid && valueCursor_.index + 1 == index)",
+     "    else if (valueCursor_.valid)", "value cursor used for any index"),
+    ("settings", "settings/reg_key.cpp", "    if (type == TValueType::kNumber && data.size() != 4) return TRegResult::kInvalidName;",
+     "", "number of any size stored"),
+    ("settings", "settings/alphabet_rows.cpp",
+     "    if (row.text.size() >= kAlphabetRowBuffer) row.text.resize(kAlphabetRowBuffer - 1);",
+     "    if (row.text.size() > kAlphabetRowBuffer) row.text.resize(kAlphabetRowBuffer - 1);",
+     "a 1000-byte row stored uncut"),
+    ("settings", "settings/alphabet_rows.cpp", "    if (SameRow(row, slots[0].row)) return;", "",
+     "the same row pushed again"),
+    ("settings", "settings/alphabet_rows.cpp",
+     "    if (!ReadString(key, name, 2, text) || text.empty()) return false;",
+     "    if (!ReadString(key, name, 3, text) || text.empty()) return false;",
+     "two-character separator read"),
+]
+
+TESTS = {
+    "store": ["store/store_test", "store/store_formats_test", "store/store_pattern_test"],
+    "settings": ["settings/settings_test"],
+}
+
+
+def run(cmd, **kw):
+    return subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, **kw)
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    ap.add_argument("--lock", default="", help="command that serialises builds, e.g. /work/bin/serial")
+    ap.add_argument("--only", choices=["store", "settings"])
+    ap.add_argument("--list", action="store_true")
+    ap.add_argument("--what", action="append", default=[],
+                    help="run only the changes so described (again, e.g. the survivors)")
+    args = ap.parse_args()
+    mutants = [m for m in MUTANTS if (not args.only or m[0] == args.only)
+               and (not args.what or m[4] in args.what)]
+    if args.list:
+        for i, m in enumerate(mutants):
+            print(f"{i:3} {m[0]:9} {m[1]:34} {m[4]}")
+        return 0
+    work = os.path.join(ROOT, "build", "mutation")
+    src, out = os.path.join(work, "src"), os.path.join(work, "build")
+    shutil.rmtree(src, ignore_errors=True)
+    os.makedirs(src)
+    archive = subprocess.run(["git", "-C", ROOT, "archive", "HEAD"], stdout=subprocess.PIPE, check=True)
+    subprocess.run(["tar", "-x", "-C", src], input=archive.stdout, check=True)
+    lock = args.lock.split() if args.lock else []
+    for m in mutants:  # every change must name exactly one place
+        text = open(os.path.join(src, m[1]), encoding="utf-8").read()
+        if text.count(m[2]) != 1:
+            print(f"change '{m[4]}' finds its text {text.count(m[2])} times in {m[1]}")
+            return 2
+    r = run(lock + ["cmake", "-S", src, "-B", out, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
+                    "-DVRK3_GUI=OFF", "-DVRK3_BENCH=OFF"])
+    if r.returncode != 0:
+        print(r.stdout)
+        return 2
+    targets = sorted({os.path.basename(t) for m in mutants for t in TESTS[m[0]]})
+    r = run(lock + ["cmake", "--build", out, "-j2", "--target"] + targets)
+    if r.returncode != 0:
+        print(r.stdout)
+        return 2
+    caught = {"store": 0, "settings": 0}
+    total = {"store": 0, "settings": 0}
+    survivors = []
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", LC_ALL="C.UTF-8")
+    for m in mutants:
+        folder, path, old, new, what = m
+        full = os.path.join(src, path)
+        original = open(full, encoding="utf-8").read()
+        open(full, "w", encoding="utf-8").write(original.replace(old, new))
+        started = time.time()
+        script = (f"cmake --build {out} -j2 --target {' '.join(os.path.basename(t) for t in TESTS[folder])}"
+                  " >/dev/null || exit 3; "
+                  + "; ".join(f"timeout 300 {out}/{t} >/dev/null 2>&1 || exit 1" for t in TESTS[folder]))
+        try:
+            r = run(lock + ["bash", "-c", script], env=env)
+        finally:
+            open(full, "w", encoding="utf-8").write(original)
+        if r.returncode == 3:
+            print(f"  [does not compile] {folder}: {what}")
+            continue
+        total[folder] += 1
+        ok = r.returncode != 0
+        caught[folder] += ok
+        if not ok:
+            survivors.append(m)
+        print(f"{'caught  ' if ok else 'SURVIVED'} {folder:8} {what} ({time.time() - started:.0f} s)",
+              flush=True)
+    # Put the untouched files back into the build, so a later run starts clean.
+    run(lock + ["cmake", "--build", out, "-j2", "--target"] + targets)
+    for folder in ("store", "settings"):
+        if total[folder]:
+            print(f"{folder}: {caught[folder]} of {total[folder]} changes caught "
+                  f"({100.0 * caught[folder] / total[folder]:.0f} %)")
+    for m in survivors:
+        print(f"survived: {m[0]}: {m[1]}: {m[4]}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,249 @@
+// Every changing operation run with each of its file calls failing in turn,
+// and crashed after each of its file calls in turn (fault_file_system.h):
+// the dictionary is always exactly the old or the new content, an operation
+// that reports success has written the new content, one that reports
+// failure says why and has changed nothing, and what a failure or a crash
+// leaves beside the dictionary is gone after its next change.
+#include <filesystem>
+#include <functional>
+
+#include "fault_file_system.h"
+#include "test_util.h"
+
+namespace vrk {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TFaultOperation {
+    const char* name;
+    std::function<bool(TDataFile& file, const std::string& folder)> run;
+    // The reason of a failure is told by another object than `file`.
+    bool reasonElsewhere = false;
+};
+
+const std::vector<TFaultOperation>& FaultOperations() {
+    static const std::vector<TFaultOperation> operations = {
+        {"store",
+         [](TDataFile& f, const std::string&) { return f.StoreEntry(Record("NOVA", {"n"})); }},
+        {"store over",
+         [](TDataFile& f, const std::string&) {
+             std::int32_t index = 1;
+             return f.StoreEntry(Record("OSA", {"nova"}), &index, TExpectedEntry::Word("OSA"));
+         }},
+        {"store merged",
+         [](TDataFile& f, const std::string&) {
+             std::int32_t index = -1;
+             return f.StoreEntryMerged(Record("REKA", {"pritok"}), index);
+         }},
+        {"delete", [](TDataFile& f, const std::string&) { return f.DeleteEntry(0); }},
+        {"set info",
+         [](TDataFile& f, const std::string&) { return f.SetInfo("Ime", "Avtor", "O", "g", 6); }},
+        {"picture", [](TDataFile& f, const std::string&) { return f.SetPicture("BMnova slika"); }},
+        {"remap", [](TDataFile& f, const std::string&) { return f.RemapLetter('A', 'E'); }},
+        {"merge",
+         [](TDataFile& f, const std::string& d) { return f.MergeFile(d + "/source.vrk3"); }},
+        {"import second gen",
+         [](TDataFile& f, const std::string& d) {
+             return f.ImportSecondGen(d + "/source.vrk", ';', true);
+         }},
+        {"import first gen",
+         [](TDataFile& f, const std::string& d) {
+             return f.ImportFirstGen(d + "/source.txt", ';');
+         }},
+        {"import csv",
+         [](TDataFile& f, const std::string& d) { return f.ImportCsv(d + "/source.csv"); }},
+        {"create anew", [](TDataFile& f, const std::string&) { return f.CreateEmpty(true); }},
+        // The manager's import into a new dictionary that then takes the
+        // old one's place; the caller removes the new file when it gives up.
+        {"import placed",
+         [](TDataFile& f, const std::string& d) {
+             std::string made;
+             if (!f.CreateEmptyBeside(made)) return false;
+             TDataFile fresh(made, d + "/n1", d + "/n2", d + "/n3");
+             if (fresh.ImportCsv(d + "/source.csv") && f.ReplaceWith(made)) return true;
+             RemoveFile(made);
+             return false;
+         },
+         true},
+    };
+    return operations;
+}
+
+class FaultTest : public TempDirTest {
+  protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        // The dictionary every run starts from, and the files the merge and
+        // the imports read.
+        auto start = DictionaryWith({Record("REKA", {"vodni tok"}), Record("OSA", {"a"}), "SAM"},
+                                    "start.vrk3");
+        ASSERT_TRUE(start->SetInfo("Slovar", "", "", "", 6));
+        ASSERT_TRUE(start->SetPicture("BMslika"));
+        m_start = ReadWholeFile(Path("start.vrk3"));
+        auto source = DictionaryWith({Record("REKA", {"Sava"}), Record("NOVA", {"b"})}, "src.vrk3");
+        ASSERT_TRUE(source->ExportSecondGen(Path("src.vrk"), ';'));
+        ASSERT_TRUE(source->ExportFirstGen(Path("src.txt"), ';'));
+        ASSERT_TRUE(source->ExportCsv(Path("src.csv"), ','));
+        for (const char* name : {"src.vrk3", "src.vrk", "src.txt", "src.csv"})
+            m_sources[std::string("source") + fs::path(name).extension().string()] =
+                ReadWholeFile(Path(name));
+    }
+
+    // A fresh folder holding the start dictionary and the sources.
+    std::string Fresh() {
+        const std::string folder = Path("run");
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+        WriteWholeFile(folder + "/d.vrk3", m_start);
+        for (const auto& [name, bytes] : m_sources) WriteWholeFile(folder + "/" + name, bytes);
+        return folder;
+    }
+    static std::unique_ptr<TDataFile> Open(const std::string& folder) {
+        return std::make_unique<TDataFile>(folder + "/d.vrk3", folder + "/s1", folder + "/s2",
+                                           folder + "/s3");
+    }
+    // After the next change of the dictionary nothing but it and the
+    // sources is in the folder.
+    void ExpectCleanAfterNextChange(const std::string& folder, const std::string& what) {
+        auto file = Open(folder);
+        ASSERT_TRUE(file->StoreEntry("POZNEJE")) << what;
+        // The placed import's own scratch set is cleaned by its next use.
+        TDataFile other(folder + "/d.vrk3", folder + "/n1", folder + "/n2", folder + "/n3");
+        ASSERT_TRUE(other.StoreEntry("POZNEJE")) << what;
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(folder)) {
+            const std::string name = e.path().filename();
+            // Known gap: the new dictionary of a placed import holds no lock
+            // between its steps, so no change can tell a crashed import's
+            // file from a running one's, and it stays.
+            if (name.rfind(".d.vrk3.new-", 0) == 0) {
+                ++m_newFilesLeft;
+                continue;
+            }
+            names.push_back(name);
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"d.vrk3", "source.csv", "source.txt",
+                                                   "source.vrk", "source.vrk3"}))
+            << what;
+    }
+
+    int m_newFilesLeft = 0;
+    std::string m_start;
+    std::map<std::string, std::string> m_sources;
+};
+
+TEST_F(FaultTest, EachFailingCallLeavesTheOldContentAndIsReported) {
+    for (const TFaultOperation& op : FaultOperations()) {
+        std::string folder = Fresh();
+        TFailingFileSystem counting;
+        bool ok;
+        {
+            TFileSystemForTesting use(counting);
+            ok = op.run(*Open(folder), folder);
+        }
+        ASSERT_TRUE(ok) << op.name;
+        const std::string after = ReadWholeFile(folder + "/d.vrk3");
+        ASSERT_NE(after, m_start) << op.name;
+        ASSERT_GT(counting.calls(), 0) << op.name;
+        for (int k = 1; k <= counting.calls(); ++k) {
+            const std::string what = std::string(op.name) + ", call " + std::to_string(k);
+            folder = Fresh();
+            TFailingFileSystem failing(k);
+            auto file = Open(folder);
+            {
+                TFileSystemForTesting use(failing);
+                ok = op.run(*file, folder);
+            }
+            EXPECT_TRUE(failing.failed()) << what;
+            const std::string now = ReadWholeFile(folder + "/d.vrk3");
+            if (ok) {
+                EXPECT_EQ(now, after) << what;
+            } else {
+                EXPECT_EQ(now, m_start) << what;
+                if (!op.reasonElsewhere) {
+                    EXPECT_NE(file->LastFailure(), TFailure::None) << what;
+                }
+            }
+            ExpectCleanAfterNextChange(folder, what);
+        }
+    }
+}
+
+TEST_F(FaultTest, ACrashAfterAnyCallLeavesTheOldOrTheNewContent) {
+    for (const TFaultOperation& op : FaultOperations()) {
+        std::string folder = Fresh();
+        TFailingFileSystem counting;
+        {
+            TFileSystemForTesting use(counting);
+            ASSERT_TRUE(op.run(*Open(folder), folder)) << op.name;
+        }
+        const std::string after = ReadWholeFile(folder + "/d.vrk3");
+        // Crashing after the last call: the operation has finished, and
+        // what it reported as done must survive.
+        for (int k = 0; k <= counting.calls(); ++k) {
+            const std::string what =
+                std::string(op.name) + ", crash after call " + std::to_string(k);
+            folder = Fresh();
+            TCrashFileSystem crash(folder, k);
+            bool ok;
+            {
+                TFileSystemForTesting use(crash);
+                ok = op.run(*Open(folder), folder);
+            }
+            crash.Crash();
+            const std::string now = ReadWholeFile(folder + "/d.vrk3");
+            EXPECT_TRUE(now == m_start || now == after) << what;
+            // Before its last call the process died, and nobody heard what
+            // it would have reported.
+            if (k == counting.calls()) {
+                EXPECT_TRUE(ok) << what;
+                EXPECT_EQ(now, after) << what;
+            }
+            EXPECT_GE(Open(folder)->GetEntryCount(), 0) << what;
+            ExpectCleanAfterNextChange(folder, what);
+        }
+    }
+    // Only crashes inside a placed import leave its new file.
+    EXPECT_GT(m_newFilesLeft, 0);
+}
+
+}  // namespace
+}  // namespace vrk
+
+namespace vrk {
+namespace {
+
+// Where no new file can be made beside the dictionary, the new content is
+// written to the output scratch file and copied back in place. When the
+// copy fails half way, that scratch file is the only complete copy left and
+// must stay.
+TEST_F(FaultTest, AFailedCopyBackKeepsTheOnlyCompleteCopy) {
+    TRewriteBesideBlockedForTesting blocked;
+    std::string folder = Fresh();
+    TFailingFileSystem counting;
+    {
+        TFileSystemForTesting use(counting);
+        ASSERT_TRUE(Open(folder)->StoreEntry(Record("NOVA", {"n"})));
+    }
+    const std::string after = ReadWholeFile(folder + "/d.vrk3");
+    int cut = 0;
+    for (int k = 1; k <= counting.calls(); ++k) {
+        folder = Fresh();
+        TFailingFileSystem failing(k);
+        bool ok;
+        {
+            TFileSystemForTesting use(failing);
+            ok = Open(folder)->StoreEntry(Record("NOVA", {"n"}));
+        }
+        const std::string now = ReadWholeFile(folder + "/d.vrk3");
+        if (ok || now == m_start) continue;
+        ++cut;
+        EXPECT_EQ(ReadWholeFile(folder + "/s3"), after) << "call " << k;
+    }
+    EXPECT_GT(cut, 0);  // some failures do cut the dictionary: the case is reached
+}
+
+}  // namespace
+}  // namespace vrk

@@ -12,9 +12,9 @@
 #include "finder/finder_texts.h"
 #include "finder/main_frame.h"
 #include "finder/vrk3mpg_view.h"
-#include "finder/wait_cursor.h"
 #include "store/data_file.h"
 #include "ui/message_box.h"
+#include "ui/wait_cursor.h"
 
 void CMainFrame::LoadEntry(CVrk3mpgView* view, int row, int nDesc) {
     if (!view || row < 0) return;

@@ -9,11 +9,11 @@
 #include "finder/main_frame.h"
 #include "finder/same_dictionary.h"
 #include "finder/vrk3mpg_view.h"
-#include "finder/wait_cursor.h"
 #include "store/data_file.h"
 #include "ui/failure_text.h"
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
+#include "ui/wait_cursor.h"
 
 namespace {
 

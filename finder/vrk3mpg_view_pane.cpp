@@ -6,11 +6,11 @@
 #include "finder/entry_files.h"
 #include "finder/finder_texts.h"
 #include "finder/vrk3mpg_view.h"
-#include "finder/wait_cursor.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
+#include "ui/wait_cursor.h"
 
 namespace {
 

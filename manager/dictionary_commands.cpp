@@ -9,7 +9,6 @@
 #include "manager/new_dict_dlg.h"
 #include "manager/password_dlg.h"
 #include "manager/vrk3dbe_view.h"
-#include "manager/wait_cursor.h"
 #include "settings/library_registry.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
@@ -17,6 +16,7 @@
 #include "ui/file_dialog.h"
 #include "ui/icons.h"
 #include "ui/message_box.h"
+#include "ui/wait_cursor.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include "manager/remap_letter_dlg.h"
 #include "manager/security_dlg.h"
 #include "manager/vrk3dbe_view.h"
-#include "manager/wait_cursor.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
+#include "ui/wait_cursor.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include "manager/same_file.h"
 #include "manager/security_dlg.h"
 #include "manager/vrk3dbe_view.h"
-#include "manager/wait_cursor.h"
 #include "store/data_file.h"
 #include "store/file_io.h"
 #include "ui/message_box.h"
+#include "ui/wait_cursor.h"
 
 namespace {
 

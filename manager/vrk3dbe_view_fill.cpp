@@ -10,7 +10,6 @@
 #include "manager/manager_texts.h"
 #include "manager/security_dlg.h"
 #include "manager/vrk3dbe_view.h"
-#include "manager/wait_cursor.h"
 #include "settings/library_registry.h"
 #include "settings/reg_key.h"
 #include "settings/settings_keys.h"
@@ -19,6 +18,7 @@
 #include "ui/cp1250_text.h"
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
+#include "ui/wait_cursor.h"
 
 namespace {
 

@@ -4,14 +4,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "manager/manager_texts.h"
 #include "store/format.h"
 #include "ui/cp1250_text.h"
 #include "ui/help.h"
-#include "ui/ui_texts.h"
 
 std::string HeaderBytes(const QString& text) {
     std::string bytes = vrk::ToCp1250(text);
@@ -58,18 +56,7 @@ CDictDataDlg::CDictDataDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("dictDataDlg"));
     setWindowTitle(texts::kDictDataTitle);
     m_pFields = new CHeaderFields(this);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(vrk::texts::kOk, QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("okButton"));
-    buttons->addButton(vrk::texts::kCancel, QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    QPushButton* help = buttons->addButton(vrk::texts::kHelp, QDialogButtonBox::HelpRole);
-    help->setObjectName(QStringLiteral("helpButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CDictDataDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CDictDataDlg::reject);
-    connect(help, &QPushButton::clicked, this,
-            [this] { vrk::ShowHelp(vrk::help::kDictData, this); });
-    vrk::AddHelpKey(this, vrk::help::kDictData);
+    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kDictData);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pFields);
     layout->addWidget(buttons);

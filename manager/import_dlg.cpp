@@ -35,18 +35,8 @@ CImportDlg::CImportDlg(QWidget* parent) : QDialog(parent) {
     connect(browseExisting, &QPushButton::clicked, this, &CImportDlg::browseExisting);
     connect(browseNew, &QPushButton::clicked, this, &CImportDlg::browseNew);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(vrk::texts::kOk, QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    buttons->addButton(vrk::texts::kCancel, QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    QPushButton* help = buttons->addButton(vrk::texts::kHelp, QDialogButtonBox::HelpRole);
-    help->setObjectName(QStringLiteral("helpButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CImportDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CImportDlg::reject);
-    connect(help, &QPushButton::clicked, this, [this] { vrk::ShowHelp(vrk::help::kImport, this); });
-    vrk::AddHelpKey(this, vrk::help::kImport);
+    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kImport);
+    buttons->findChild<QPushButton*>(QStringLiteral("okButton"))->setDefault(true);
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(texts::kImportSource, this), 0, 0, 1, 2);

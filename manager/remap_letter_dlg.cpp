@@ -9,7 +9,6 @@
 #include "manager/manager_texts.h"
 #include "ui/cp1250_text.h"
 #include "ui/help.h"
-#include "ui/ui_texts.h"
 
 char LetterByte(const QString& text) {
     if (text.isEmpty()) return 0;
@@ -31,18 +30,8 @@ CRemapLetterDlg::CRemapLetterDlg(QWidget* parent) : QDialog(parent) {
     m_pTo->setMaxLength(1);
     for (QLineEdit* edit : {m_pFrom, m_pTo}) edit->setMaximumWidth(40);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(vrk::texts::kOk, QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("okButton"));
-    buttons->addButton(vrk::texts::kCancel, QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    QPushButton* help = buttons->addButton(vrk::texts::kHelp, QDialogButtonBox::HelpRole);
-    help->setObjectName(QStringLiteral("helpButton"));
-    help->setProperty("controlId", 1046);
-    connect(buttons, &QDialogButtonBox::accepted, this, &CRemapLetterDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CRemapLetterDlg::reject);
-    connect(help, &QPushButton::clicked, this, [this] { vrk::ShowHelp(vrk::help::kRemap, this); });
-    vrk::AddHelpKey(this, vrk::help::kRemap);
+    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kRemap);
+    buttons->findChild<QPushButton*>(QStringLiteral("helpButton"))->setProperty("controlId", 1046);
 
     auto* form = new QFormLayout;
     form->addRow(texts::kRemapFrom, m_pFrom);

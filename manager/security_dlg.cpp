@@ -4,12 +4,10 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "manager/manager_texts.h"
 #include "ui/help.h"
-#include "ui/ui_texts.h"
 
 std::int32_t SecurityFlags(bool protect, bool changes, bool exportAllowed) {
     return (protect ? kFlagProtected : 0) | (changes ? kFlagChanges : 0) |
@@ -76,18 +74,7 @@ CSecurityDlg::CSecurityDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("securityDlg"));
     setWindowTitle(texts::kSecurityTitle);
     m_pControls = new CSecurityControls(this);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(vrk::texts::kOk, QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("okButton"));
-    buttons->addButton(vrk::texts::kCancel, QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    QPushButton* help = buttons->addButton(vrk::texts::kHelp, QDialogButtonBox::HelpRole);
-    help->setObjectName(QStringLiteral("helpButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CSecurityDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CSecurityDlg::reject);
-    connect(help, &QPushButton::clicked, this,
-            [this] { vrk::ShowHelp(vrk::help::kSecurity, this); });
-    vrk::AddHelpKey(this, vrk::help::kSecurity);
+    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kSecurity);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pControls);
     layout->addWidget(buttons);

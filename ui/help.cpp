@@ -1,16 +1,20 @@
 #include "ui/help.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QPointer>
+#include <QPushButton>
 #include <QShortcut>
 #include <QWidget>
 #include <mutex>
 
 #include "ui/help_window.h"
 #include "ui/ui_init.h"
+#include "ui/ui_texts.h"
 
 namespace vrk {
 namespace {
@@ -141,6 +145,22 @@ void AddHelpKey(QWidget* window, int context) {
     shortcut->setContext(Qt::WidgetWithChildrenShortcut);
     QObject::connect(shortcut, &QShortcut::activated, window,
                      [window, context] { ShowHelp(context, window); });
+}
+
+QDialogButtonBox* AddOkCancelHelp(QDialog* dialog, int context) {
+    auto* buttons = new QDialogButtonBox(dialog);
+    buttons->addButton(texts::kOk, QDialogButtonBox::AcceptRole)
+        ->setObjectName(QStringLiteral("okButton"));
+    buttons->addButton(texts::kCancel, QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("cancelButton"));
+    QPushButton* help = buttons->addButton(texts::kHelp, QDialogButtonBox::HelpRole);
+    help->setObjectName(QStringLiteral("helpButton"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    QObject::connect(help, &QPushButton::clicked, dialog,
+                     [dialog, context] { ShowHelp(context, dialog); });
+    AddHelpKey(dialog, context);
+    return buttons;
 }
 
 }  // namespace vrk

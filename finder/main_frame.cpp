@@ -17,8 +17,6 @@
 #include "finder/search_bar.h"
 #include "finder/search_bar_options.h"
 #include "finder/undo_list_wnd.h"
-#include "settings/registry_helpers.h"
-#include "settings/settings_keys.h"
 #include "ui/commands.h"
 #include "ui/help.h"
 #include "ui/icons.h"
@@ -177,11 +175,7 @@ void CMainFrame::onTick() {
 }
 
 void CMainFrame::showFirstRunHelp() {
-    std::int32_t run = 0;
-    if (vrk::TGetRegistryNumber(vrk::kUserRootPath, "Run", run)) return;
-    vrk::ShowHelp(vrk::help::kFirstRun, this);
-    (void)vrk::TSetRegistryNumber(vrk::kUserRootPath, "Run", 1,
-                                  vrk::kRegCreateKey | vrk::kRegOverwrite);
+    vrk::ShowFirstRunHelp(this);
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {

@@ -13,8 +13,6 @@
 #include "manager/manager_ids.h"
 #include "manager/manager_texts.h"
 #include "manager/vrk3dbe_view.h"
-#include "settings/registry_helpers.h"
-#include "settings/settings_keys.h"
 #include "ui/about_dlg.h"
 #include "ui/alphabet_dlg.h"
 #include "ui/commands.h"
@@ -140,11 +138,7 @@ void CMainFrame::applyPlacement() {
 }
 
 void CMainFrame::showFirstRunHelp() {
-    std::int32_t run = 0;
-    if (vrk::TGetRegistryNumber(vrk::kUserRootPath, "Run", run)) return;
-    vrk::ShowHelp(vrk::help::kFirstRun, this);
-    (void)vrk::TSetRegistryNumber(vrk::kUserRootPath, "Run", 1,
-                                  vrk::kRegCreateKey | vrk::kRegOverwrite);
+    vrk::ShowFirstRunHelp(this);
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {

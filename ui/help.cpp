@@ -12,6 +12,8 @@
 #include <QWidget>
 #include <mutex>
 
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
 #include "ui/help_window.h"
 #include "ui/ui_init.h"
 #include "ui/ui_texts.h"
@@ -145,6 +147,13 @@ void AddHelpKey(QWidget* window, int context) {
     shortcut->setContext(Qt::WidgetWithChildrenShortcut);
     QObject::connect(shortcut, &QShortcut::activated, window,
                      [window, context] { ShowHelp(context, window); });
+}
+
+void ShowFirstRunHelp(QWidget* parent) {
+    std::int32_t run = 0;
+    if (TGetRegistryNumber(kUserRootPath, "Run", run)) return;
+    ShowHelp(help::kFirstRun, parent);
+    (void)TSetRegistryNumber(kUserRootPath, "Run", 1, kRegCreateKey | kRegOverwrite);
 }
 
 QDialogButtonBox* AddOkCancelHelp(QDialog* dialog, int context) {

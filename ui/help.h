@@ -52,6 +52,10 @@ void ShowHelp(int context, QWidget* parent = nullptr);
 using THelpHook = std::function<void(int context)>;
 THelpHook SetHelpHook(THelpHook hook);
 
+// Opens the first-start page over `parent` unless the user's settings
+// record ("Run") that either program has started before, and records it.
+void ShowFirstRunHelp(QWidget* parent);
+
 // Makes F1 anywhere in `window` open `context`.
 void AddHelpKey(QWidget* window, int context);
 

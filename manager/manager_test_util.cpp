@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 
@@ -121,43 +120,19 @@ QPoint TManagerTest::Centre(QTreeWidgetItem* item) const {
 }
 
 void TManagerTest::WhenPopup(std::function<void(QWidget*)> action, int timeoutMs) {
-    auto* timer = new QTimer;
-    auto remaining = std::make_shared<int>(timeoutMs / 10);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, remaining, action = std::move(action)] {
-        QWidget* popup = QApplication::activePopupWidget();
-        if (popup && popup->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            action(popup);
-        } else if (--*remaining <= 0) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "no pop-up menu appeared";
-        }
-    });
-    timer->start();
+    WhenShown([] { return QApplication::activePopupWidget(); }, std::move(action), timeoutMs,
+              "pop-up menu");
 }
 
 void TManagerTest::WhenDialog(const char* objectName, std::function<void(QWidget*)> action,
                               int timeoutMs) {
-    auto* timer = new QTimer;
-    auto remaining = std::make_shared<int>(timeoutMs / 10);
     const QString name = QString::fromLatin1(objectName);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, remaining, name, action = std::move(action)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible() && modal->objectName() == name) {
-            timer->stop();
-            timer->deleteLater();
-            action(modal);
-        } else if (--*remaining <= 0) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "no window " << name.toStdString() << " appeared";
-        }
-    });
-    timer->start();
+    WhenShown(
+        [name]() -> QWidget* {
+            QWidget* modal = QApplication::activeModalWidget();
+            return modal && modal->objectName() == name ? modal : nullptr;
+        },
+        std::move(action), timeoutMs, "window " + name.toStdString());
 }
 
 void TManagerTest::Click(QWidget* window, const char* name) {

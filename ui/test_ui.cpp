@@ -55,23 +55,30 @@ void TypeText(QWidget* widget, const QString& text) {
     }
 }
 
-void TUiTest::WhenModal(std::function<void(QWidget*)> action, int timeoutMs) {
+void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> action, int timeoutMs,
+               const std::string& what) {
     auto* timer = new QTimer;
     auto remaining = std::make_shared<int>(timeoutMs / 10);
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, remaining, action = std::move(action)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            action(modal);
-        } else if (--*remaining <= 0) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "no modal window appeared";
-        }
-    });
+    QObject::connect(timer, &QTimer::timeout,
+                     [timer, remaining, what, find = std::move(find), action = std::move(action)] {
+                         QWidget* widget = find();
+                         if (widget && widget->isVisible()) {
+                             timer->stop();
+                             timer->deleteLater();
+                             action(widget);
+                         } else if (--*remaining <= 0) {
+                             timer->stop();
+                             timer->deleteLater();
+                             ADD_FAILURE() << "no " << what << " appeared";
+                         }
+                     });
     timer->start();
+}
+
+void TUiTest::WhenModal(std::function<void(QWidget*)> action, int timeoutMs) {
+    WhenShown([] { return QApplication::activeModalWidget(); }, std::move(action), timeoutMs,
+              "modal window");
 }
 
 }  // namespace vrk

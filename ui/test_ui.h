@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "settings/test_env.h"
@@ -30,6 +31,12 @@ class TUiTest : public TSettingsTest {
     // (closing nothing) after `timeoutMs`.
     static void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 };
+
+// Runs `action` on the widget `find` returns, from the event loop, as soon
+// as it returns a visible one (polled every 10 ms). After `timeoutMs`
+// without one the test fails with "no `what` appeared".
+void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> action, int timeoutMs,
+               const std::string& what);
 
 // Types `text` into `widget` key by key, also letters that have no key of
 // their own on an English keyboard (č, š, ž).

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -13,6 +14,7 @@
 #include <random>
 
 #include "file_system.h"
+#include "format.h"
 
 namespace vrk {
 namespace {
@@ -20,6 +22,10 @@ namespace {
 constexpr std::string_view kNameLetters =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 constexpr std::size_t kSuffixLength = 6;
+// Marks every file the store makes beside a dictionary.
+constexpr std::string_view kBesideMark = "~vrk3-";
+
+std::atomic<bool> g_besideBlocked{false};
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -42,7 +48,21 @@ std::string RandomSuffix() {
     return suffix;
 }
 
+// True when the open file is empty or begins with the dictionary magic.
+bool StartsAsDictionary(int fd, const struct stat& st) {
+    if (st.st_size == 0) return true;
+    char magic[kMagicSize];
+    return FileSystem().ReadAt(fd, magic, kMagicSize, 0) == static_cast<ssize_t>(kMagicSize) &&
+           std::string_view(magic, kMagicSize) == kMagic;
+}
+
 }  // namespace
+
+TBesideBlockedForTesting::TBesideBlockedForTesting() : m_saved(g_besideBlocked.exchange(true)) {}
+
+TBesideBlockedForTesting::~TBesideBlockedForTesting() {
+    g_besideBlocked = m_saved;
+}
 
 std::string RealPathOf(const std::string& path) {
     char* resolved = ::realpath(path.c_str(), nullptr);
@@ -54,7 +74,12 @@ std::string RealPathOf(const std::string& path) {
 
 int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode,
                  std::string_view tag) {
-    const std::string prefix = FolderOf(path) + "/." + NameOf(path) + "." + std::string(tag);
+    if (g_besideBlocked) {
+        errno = EACCES;
+        return -1;
+    }
+    const std::string prefix =
+        FolderOf(path) + "/." + NameOf(path) + "." + std::string(kBesideMark) + std::string(tag);
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = prefix + RandomSuffix();
         const int fd =
@@ -70,9 +95,11 @@ int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode,
 }
 
 bool IsLeftoverName(std::string_view name, std::string_view dictionaryName) {
-    if (dictionaryName.empty() || name.size() != dictionaryName.size() + 2 + kSuffixLength ||
+    const std::size_t markAt = 2 + dictionaryName.size();
+    if (dictionaryName.empty() || name.size() != markAt + kBesideMark.size() + kSuffixLength ||
         name[0] != '.' || name.substr(1, dictionaryName.size()) != dictionaryName ||
-        name[1 + dictionaryName.size()] != '.')
+        name[1 + dictionaryName.size()] != '.' ||
+        name.substr(markAt, kBesideMark.size()) != kBesideMark)
         return false;
     return name.substr(name.size() - kSuffixLength).find_first_not_of(kNameLetters) ==
            std::string_view::npos;
@@ -86,14 +113,15 @@ void RemoveLeftoversBeside(const std::string& path) {
     const int dirFd = ::dirfd(dir);
     while (const dirent* entry = ::readdir(dir)) {
         if (!IsLeftoverName(entry->d_name, name)) continue;
-        // Only a regular file of ours, never what a link points at, and
-        // only when no writer holds it.
+        // Only a regular file of ours, never what a link points at, only
+        // when no writer holds it, and only when it is empty or begins as a
+        // dictionary does.
         const int fd = FileSystem().OpenAt(dirFd, entry->d_name,
                                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat opened, named;
         if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
-            FileSystem().Lock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            FileSystem().Lock(fd, LOCK_EX | LOCK_NB) == 0 && StartsAsDictionary(fd, opened) &&
             ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
             (void)FileSystem().UnlinkAt(dirFd, entry->d_name);

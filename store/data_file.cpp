@@ -56,13 +56,18 @@ namespace {
 // Writes the empty dictionary to a new hidden file beside target, flushed;
 // with `like`, the file takes its owner (where allowed) and permissions.
 // Returns 0 with tempPath set, or the errno of the step that failed (no file
-// is left then). `tag` names a file that is no leftover (CreateBeside).
+// is left then, and tempPath is empty when none could be made). `tag` names
+// a file that is no leftover (CreateBeside).
 int WriteEmptyBeside(const std::string& target, const struct stat* like, std::string& tempPath,
                      std::string_view tag = {}) {
     std::string bytes(kEmptyFileSize, '\0');
     std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
     const int fd = CreateBeside(target, tempPath, like ? 0600 : 0644, tag);
-    if (fd < 0) return errno;
+    if (fd < 0) {
+        const int error = errno;
+        tempPath.clear();
+        return error;
+    }
     int error = WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno;
     if (error == 0 && like) {
         const int owned = ::fchown(fd, like->st_uid, like->st_gid);
@@ -89,7 +94,7 @@ bool TDataFile::PlaceNewFile(bool replace, bool owned, const TNewFileMaker& make
     // on the next round.
     for (int round = 0; round < 3; ++round) {
         TLockedFile existing;
-        const bool there = existing.Open(m_path, TLockedFile::Access::ReadWrite, true);
+        const bool there = existing.Open(m_path, TLockedFile::Access::ReadWrite, true, m_progress);
         if (!there && existing.error() != ENOENT) return FailOpen(existing);
         if (there && !replace) return Fail(TFailure::Exists);
         std::string target = m_path;
@@ -103,7 +108,8 @@ bool TDataFile::PlaceNewFile(bool replace, bool owned, const TNewFileMaker& make
         }
         std::string temp;
         int error = make(target, there ? &st : nullptr, temp);
-        if (error != 0) return FailErrno(target, error);
+        // No file at all: the folder refused it.
+        if (error != 0) return temp.empty() ? FailBeside(target, error) : FailErrno(target, error);
         // Replacing happens under the lock. A new file is linked, which never
         // replaces one that another program made meanwhile; only a link to
         // nothing is replaced outright, when the caller asked for that.
@@ -145,8 +151,9 @@ bool TDataFile::CreateEmptyBeside(std::string& newPath) {
     }
     const int error = WriteEmptyBeside(target, nullptr, newPath, kNewFileTag);
     if (error != 0) {
+        const bool made = !newPath.empty();
         newPath.clear();
-        return FailErrno(target, error);
+        return made ? FailErrno(target, error) : FailBeside(target, error);
     }
     return true;
 }
@@ -208,8 +215,9 @@ bool TDataFile::Open(Mode mode) {
     const bool change = mode == Mode::Change;
     // A change opens the dictionary for writing too, so that one the user
     // may not write is refused here rather than replaced by the rename.
-    if (!m_mainFile.Open(
-            m_path, change ? TLockedFile::Access::ReadWrite : TLockedFile::Access::Read, change)) {
+    if (!m_mainFile.Open(m_path,
+                         change ? TLockedFile::Access::ReadWrite : TLockedFile::Access::Read,
+                         change, m_progress)) {
         Abort();
         return FailOpen(m_mainFile);
     }
@@ -245,13 +253,20 @@ bool TDataFile::PrepareChange() {
     if (m_realPath.empty()) return FailErrno(m_path, errno);
     // A link changed while the lock was taken: another program is at work.
     if (!IsSameFile(m_mainFile.fd(), m_realPath)) return Fail(TFailure::Busy);
+    m_newFd = CreateBeside(m_realPath, m_newPath, 0600);
+    if (m_newFd < 0) {
+        const int error = errno;
+        m_newPath.clear();
+        return FailBeside(m_realPath, error);
+    }
     return true;
 }
 
 bool TDataFile::OpenChangeFiles() {
     // The replacements file doubles as the lock of the whole scratch set, so
     // that two processes never share one set of scratch files.
-    if (!m_replacementsFile.Open(m_replacementsPath, TLockedFile::Access::ReadWriteCreate, true))
+    if (!m_replacementsFile.Open(m_replacementsPath, TLockedFile::Access::ReadWriteCreate, true,
+                                 m_progress))
         return FailErrno(m_replacementsPath, m_replacementsFile.error());
     if (FileSystem().Truncate(m_replacementsFile.fd(), 0) != 0)
         return FailErrno(m_replacementsPath, errno);
@@ -345,16 +360,22 @@ void TDataFile::Abort() {
         m_additionsFd = -1;
         RemoveFile(m_openAdditionsPath);
     }
+    if (m_newFd >= 0) {
+        // Removed while it is still locked, so no cleaner meets it half gone.
+        RemoveFile(m_newPath);
+        FileSystem().Close(m_newFd);
+        m_newFd = -1;
+        m_newPath.clear();
+    }
     if (m_replacementsFile.IsOpen()) {
         // Removed while the scratch set is still locked, then unlocked.
-        if (!m_keepOutput) RemoveFile(m_outputPath);
+        RemoveFile(m_outputPath);
         RemoveFile(m_replacementsPath);
         m_replacementsFile.Close();
     }
     m_replacements.Detach();
     m_additions.Detach();
     m_realPath.clear();
-    m_keepOutput = false;
     m_modified = false;
     m_added = m_deleted = 0;
     m_count = 0;
@@ -371,7 +392,7 @@ bool TDataFile::ReadHeaderRecords(int last, std::vector<std::string>& out) {
     ClearFailure();
     TLockedFile file;
     struct stat st;
-    if (!file.Open(m_path, TLockedFile::Access::Read, false)) return FailOpen(file);
+    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress)) return FailOpen(file);
     if (fstat(file.fd(), &st) != 0) return FailErrno(m_path, errno);
     const auto size = static_cast<std::uint64_t>(st.st_size);
     char header[kHeaderSize];
@@ -423,7 +444,8 @@ std::int32_t TDataFile::GetEntryCount() {
     TLockedFile file;
     struct stat st;
     char header[kHeaderSize];
-    if (!file.Open(m_path, TLockedFile::Access::Read, false)) return FailOpen(file) ? 0 : -1;
+    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress))
+        return FailOpen(file) ? 0 : -1;
     if (fstat(file.fd(), &st) != 0) return FailErrno(m_path, errno) ? 0 : -1;
     if (static_cast<std::uint64_t>(st.st_size) < kEmptyFileSize)
         return Fail(TFailure::Damaged) ? 0 : -1;
@@ -515,7 +537,7 @@ std::int32_t TDataFile::GetPictureSize() {
     TLockedFile file;
     struct stat st;
     // A dictionary that cannot be opened has no picture: 0, with the reason.
-    if (!file.Open(m_path, TLockedFile::Access::Read, false)) {
+    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress)) {
         FailOpen(file);
         return 0;
     }

@@ -13,12 +13,18 @@
 // is refused at once, never waited on). A change follows symbolic links and
 // writes beside the file they name, so links stay links. It is refused when
 // the user may not write the dictionary itself (a read-only file in a
-// writable folder stays as it is), and when the dictionary has more than one
-// hard link: replacing it would leave the other names with the old content,
-// and writing it in place could leave it damaged if the program died half
-// way, so the user is told (TFailure::HardLinked) instead. Hidden copies left
-// beside the dictionary by a writer that was killed are removed by the next
-// change of that dictionary (beside_file.h).
+// writable folder stays as it is), when no new file can be made in its
+// folder (TFailure::FolderNotWritable: the new dictionary is only ever
+// written beside the old one, never over it), and when the dictionary has
+// more than one hard link: replacing it would leave the other names with the
+// old content, and writing it in place could leave it damaged if the program
+// died half way, so the user is told (TFailure::HardLinked) instead. Hidden
+// copies left beside the dictionary by a writer that was killed are removed
+// by the next change of that dictionary (beside_file.h).
+//
+// Reading: an operation reads the bytes it needs into memory and checks
+// every read; nothing is mapped, so a file that another program cuts short
+// under a reader gives TFailure::Damaged, never a crash.
 //
 // Results: false, or -1 from the counting operations (-2 from FindWord when
 // no entry has the word). A failed operation leaves the dictionary unchanged,
@@ -91,7 +97,10 @@ bool MergeDescriptions(std::string_view existing, std::string_view incoming, std
 class TDataFile {
   public:
     // The scratch paths: replacements, additions, output (each cut to 999
-    // bytes). The alphabet starts as the built-in row with "|".
+    // bytes). The output path is no longer written (the new dictionary is
+    // written beside the old one); a file an earlier version left there is
+    // removed after a change. The alphabet starts as the built-in row with
+    // "|".
     TDataFile(std::string path, std::string replacementsPath, std::string additionsPath,
               std::string outputPath);
     ~TDataFile();
@@ -250,8 +259,10 @@ class TDataFile {
     // the dictionary and the scratch set, and the two change files created.
     [[nodiscard]] bool Open(Mode mode);
     [[nodiscard]] bool OpenChangeFiles();
-    // Checks that the dictionary opened for a change may be replaced, and
-    // finds the real path the rewrite writes beside.
+    // Checks that the dictionary opened for a change may be replaced, finds
+    // the real path the rewrite writes beside, and makes the new file there
+    // (m_newFd), so that a change that could never be put in place is
+    // refused before any work is done.
     [[nodiscard]] bool PrepareChange();
     // Places the cursor at record k; false when the records end first.
     [[nodiscard]] bool SeekRecord(std::int32_t k);
@@ -312,6 +323,15 @@ class TDataFile {
     bool FailErrno(const std::string& path, int errnoValue) {
         return FailAt(path, FailureFromErrno(errnoValue), errnoValue);
     }
+    // A new file could not be made beside the dictionary at `path`: a
+    // refusal by the system is its folder's (the dictionary itself may be
+    // writable).
+    bool FailBeside(const std::string& path, int errnoValue) {
+        const TFailure failure = FailureFromErrno(errnoValue);
+        return FailAt(path,
+                      failure == TFailure::NoPermission ? TFailure::FolderNotWritable : failure,
+                      errnoValue);
+    }
     // A read that came short: the file ended early (errno 0: damaged) or
     // the system failed it.
     bool FailRead(const std::string& path, int errnoValue) {
@@ -369,7 +389,11 @@ class TDataFile {
     // by the dictionary, so a one-entry change costs nothing per entry.
     static constexpr std::int64_t kDeleted = -1;
     std::unordered_map<std::int32_t, std::int64_t> m_changes;
-    bool m_keepOutput = false;  // the output file holds the only complete copy
+    // The new dictionary file beside the old one, made when the transaction
+    // opens; the rewrite fills it and renames it over the dictionary, and
+    // Abort removes it when it was not placed.
+    int m_newFd = -1;
+    std::string m_newPath;
     TScrambledWriter m_replacements{1 << 16};
     TScrambledWriter m_additions{1 << 16};
     // A picture set by SetPicture, written by its rewrite. Otherwise every

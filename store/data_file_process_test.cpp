@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <set>
+#include <thread>
 
 #include "data_file.h"
 #include "file_io.h"
@@ -86,15 +87,71 @@ TEST_F(Processes, ARewriteThatFailsBeforeTheRenameLeavesTheDictionaryAsItWas) {
     for (const std::string& name : Files()) EXPECT_EQ(name.find(".test.vrk3"), std::string::npos);
 }
 
-TEST_F(Processes, FolderWithoutRoomForANewFileFallsBackToCopyingBack) {
-    auto file = DictionaryWith({"A", "B"});
-    {
-        TRewriteBesideBlockedForTesting blocked;
-        EXPECT_TRUE(file->StoreEntry("C"));
+TEST_F(Processes, AWaitForALockEndsWhenTheCallerAsksToStop) {
+    auto file = DictionaryWith({"A"});
+    const int fd = open(file->path().c_str(), O_RDONLY);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);  // another program's long change
+    TProgress progress;
+    file->SetProgress(&progress);
+    std::thread cancel([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        progress.RequestStop();
+    });
+    std::string out;
+    // Both kinds of wait end as stopped, not busy after the whole timeout.
+    EXPECT_FALSE(file->GetEntry(0, out));
+    EXPECT_EQ(file->LastFailure(), TFailure::Stopped);
+    cancel.join();
+    EXPECT_FALSE(file->StoreEntry("B"));
+    EXPECT_EQ(file->LastFailure(), TFailure::Stopped);
+    EXPECT_EQ(file->GetEntryCount(), -1);
+    EXPECT_EQ(file->LastFailure(), TFailure::Stopped);
+    file->SetProgress(nullptr);
+    close(fd);
+    EXPECT_EQ(Entries(*file), std::vector<std::string>{"A"});
+}
+
+// Another program cuts the dictionary short and writes it back, ignoring
+// the locks, while this one reads and changes it: every operation succeeds
+// or fails with a reason, and the reader never crashes.
+TEST_F(Processes, ADictionaryCutShortUnderAReaderGivesAReasonNeverACrash) {
+    std::vector<std::string> records;
+    for (int i = 0; i < 60000; ++i)
+        records.push_back(Record("beseda" + std::to_string(i), {"prvi opis", "drugi opis"}));
+    auto file = DictionaryWith(records);
+    const std::string whole = ReadWholeFile(file->path());
+    const pid_t cutter = fork();
+    if (cutter == 0) {
+        for (;;) {
+            const int fd = open(file->path().c_str(), O_WRONLY);
+            if (fd >= 0) {
+                (void)!ftruncate(fd, 4096);
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                (void)!pwrite(fd, whole.data(), whole.size(), 0);
+                close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
-    EXPECT_TRUE(RewriteBesideAllowed());
-    EXPECT_EQ(Entries(*file), (std::vector<std::string>{"A", "B", "C"}));
-    EXPECT_EQ(Files(), std::vector<std::string>{"test.vrk3"});
+    const int status = InChild(
+        [&] {
+            std::string out;
+            std::vector<char> text(1 << 20);
+            std::vector<std::int32_t> index(1000), hits(1000);
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+            while (std::chrono::steady_clock::now() < end) {
+                const bool ok = file->GetEntry(59999, out) &&
+                                file->Search("b00", "drugi", text, index, hits, 1000) >= 0 &&
+                                file->GetWord(30000, out);
+                const TFailure why = file->LastFailure();
+                if (!ok && why != TFailure::Damaged && why != TFailure::Busy) return false;
+            }
+            return true;
+        },
+        60);
+    kill(cutter, SIGKILL);
+    waitpid(cutter, nullptr, 0);
+    EXPECT_EQ(status, 0) << "the reader crashed (100) or met another failure (1)";
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // The rewrite that applies a transaction's queued changes. The new file is
 // written complete beside the dictionary (its real path, links resolved),
 // flushed to disk and renamed over it, so the dictionary is at every moment
-// either the old or the new file. Only when no file can be created in the
-// dictionary's folder is the new content written to the output scratch file
-// and copied back. Every failure and stop removes the file it was writing.
+// either the old or the new file. Where no file can be made beside the
+// dictionary, the transaction was refused when it opened: the old file is
+// never truncated and written again in place, which a full disk or a killed
+// process would leave cut. Every failure and stop removes the file it was
+// writing (Abort).
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,27 +24,6 @@ namespace vrk {
 namespace {
 
 constexpr std::int32_t kProgressStep = 4096;
-
-// Copies the file at `from` over the content of `to`, in place. Returns 0
-// or the errno of the step that failed.
-int CopyBack(const std::string& from, const std::string& to) {
-    TFileSystem& files = FileSystem();
-    const int in = files.Open(from.c_str(), O_RDONLY | O_CLOEXEC, 0);
-    if (in < 0) return errno;
-    const int out = files.Open(to.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC, 0);
-    int error = out >= 0 ? 0 : errno;
-    std::vector<char> buffer(1 << 20);
-    while (error == 0) {
-        const ssize_t got = files.Read(in, buffer.data(), buffer.size());
-        if (got == 0) break;
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0 || !WriteAll(out, buffer.data(), static_cast<std::size_t>(got))) error = errno;
-    }
-    if (error == 0 && files.Sync(out) != 0) error = errno;
-    if (out >= 0 && files.Close(out) != 0 && error == 0) error = errno;
-    files.Close(in);
-    return error;
-}
 
 // Counts records into the progress values in steps, so that a rewrite of a
 // million records does not touch the shared counter a million times.
@@ -86,14 +67,8 @@ bool TDataFile::Rewrite() {
     else if (!ReadPictureFromFile(picture))
         return Fail(TFailure::Damaged);
 
-    std::string tempPath;
-    int fd = RewriteBesideAllowed() ? CreateBeside(m_realPath, tempPath, 0600) : -1;
-    const bool besideDictionary = fd >= 0;
-    if (!besideDictionary) {
-        tempPath = m_outputPath;
-        fd = FileSystem().Open(tempPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        if (fd < 0) return FailErrno(tempPath, errno);
-    }
+    const int fd = m_newFd;
+    const std::string& tempPath = m_newPath;
     // The buffer is sized by the new file, so that a small dictionary's
     // rewrite does not clear a megabyte first.
     const std::uint64_t estimate =
@@ -109,7 +84,7 @@ bool TDataFile::Rewrite() {
     int error = 0;
     if (ok && !(out.WritePlain(picture) && WriteTrailer(out, picture.size()) && out.Flush()))
         error = out.error();
-    if (ok && error == 0 && besideDictionary) {
+    if (ok && error == 0) {
         // The new file takes the owner (where we may) and the permissions
         // of the dictionary it replaces.
         struct stat st;
@@ -121,27 +96,15 @@ bool TDataFile::Rewrite() {
     }
     if (ok && error == 0 && FileSystem().Sync(fd) != 0) error = errno;
     if (ok && error == 0) progress().Complete();
-    if (FileSystem().Close(fd) != 0 && ok && error == 0) error = errno;
-    if (!ok || error != 0) {
-        RemoveFile(tempPath);
-        return ok ? FailErrno(tempPath, error) : FailIfUnset(TFailure::IoError);
-    }
-    if (besideDictionary) {
-        if (FileSystem().Rename(tempPath.c_str(), m_realPath.c_str()) != 0) {
-            error = errno;
-            RemoveFile(tempPath);
-            return FailErrno(m_realPath, error);
-        }
-        SyncFolderOf(m_realPath);
-        return true;
-    }
-    // The dictionary is truncated in place: drop the view of the old file
-    // first. Until the copy succeeds, the output file is the only complete
-    // copy of the new content and must stay.
-    m_data.Reset();
-    error = CopyBack(tempPath, m_realPath);
-    m_keepOutput = error != 0;
-    return error == 0 || FailErrno(m_realPath, error);
+    // Failures leave the file for Abort, which removes it under its lock.
+    if (!ok || error != 0) return ok ? FailErrno(tempPath, error) : FailIfUnset(TFailure::IoError);
+    if (FileSystem().Rename(tempPath.c_str(), m_realPath.c_str()) != 0)
+        return FailErrno(m_realPath, errno);
+    // Placed: the file has the dictionary's name now, and Abort must not
+    // remove it; its descriptor closes there.
+    m_newPath.clear();
+    SyncFolderOf(m_realPath);
+    return true;
 }
 
 bool TDataFile::WriteRecords(TScrambledWriter& out, std::string_view replacements,

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 #include "beside_file.h"
@@ -146,29 +147,77 @@ TEST_F(Safety, CreatingOverADictionaryWaitsForItsReaders) {
 TEST_F(Safety, AChangeRemovesCopiesLeftByKilledWritersOfThatDictionaryOnly) {
     auto file = DictionaryWith({"A"});
     DictionaryWith({"X"}, "other.vrk3");
-    const std::vector<std::string> leftovers = {".test.vrk3.a1B2c3", ".test.vrk3.ZZZZZZ"};
-    const std::vector<std::string> kept = {".other.vrk3.a1B2c3", ".test.vrk3.abc",
-                                           ".test.vrk3.abcdefg", ".test.vrk3.ab-cd_",
-                                           "test.vrk3.a1B2c3"};
-    for (const auto& name : leftovers) WriteWholeFile(Path(name), "half a dictionary");
-    for (const auto& name : kept) WriteWholeFile(Path(name), "not ours");
-    fs::create_directory(Path(".test.vrk3.folder"));
+    const std::string half = ReadWholeFile(file->path()).substr(0, 40);  // magic and more
+    const std::vector<std::string> leftovers = {
+        ".test.vrk3.~vrk3-a1B2c3", ".test.vrk3.~vrk3-ZZZZZZ", ".test.vrk3.~vrk3-000000"};
+    // The user's own files and other programs' temporary files beside the
+    // dictionary, also when they hold a copy of it; and our own files that
+    // do not begin as a dictionary.
+    const std::vector<std::string> kept = {
+        ".other.vrk3.~vrk3-a1B2c3", ".test.vrk3.a1B2c3",      ".test.vrk3.backup",
+        ".test.vrk3.orig12",        ".test.vrk3.~vrk3-abc",   ".test.vrk3.~vrk3-abcdefg",
+        ".test.vrk3.~vrk3-ab-cd_",  "test.vrk3.~vrk3-a1B2c3", ".test.vrk3.~vrk3-notdic"};
+    WriteWholeFile(Path(leftovers[0]), half);
+    WriteWholeFile(Path(leftovers[1]), half);
+    WriteWholeFile(Path(leftovers[2]), "");  // killed before it wrote anything
+    for (const auto& name : kept)
+        WriteWholeFile(Path(name), name == ".test.vrk3.~vrk3-notdic" ? "not ours" : half);
+    // A copy whose writer is still at work keeps its lock and stays.
+    const std::string held = ".test.vrk3.~vrk3-Held00";
+    WriteWholeFile(Path(held), half);
+    const int heldFd = open(Path(held).c_str(), O_RDONLY);
+    ASSERT_EQ(flock(heldFd, LOCK_EX), 0);
+    fs::create_directory(Path(".test.vrk3.~vrk3-folder"));
     std::string out;
     ASSERT_TRUE(file->GetEntry(0, out));  // a reader removes nothing
     for (const auto& name : leftovers) EXPECT_TRUE(fs::exists(Path(name)));
     ASSERT_TRUE(file->StoreEntry("B"));
     for (const auto& name : leftovers) EXPECT_FALSE(fs::exists(Path(name))) << name;
     for (const auto& name : kept) EXPECT_TRUE(fs::exists(Path(name))) << name;
-    EXPECT_TRUE(fs::is_directory(Path(".test.vrk3.folder")));
+    EXPECT_TRUE(fs::exists(Path(held)));
+    EXPECT_TRUE(fs::is_directory(Path(".test.vrk3.~vrk3-folder")));
+    close(heldFd);
 }
 
-TEST(LeftoverName, OnlyHiddenCopiesOfThisDictionaryAreLeftovers) {
-    EXPECT_TRUE(IsLeftoverName(".d.vrk3.aB3xY9", "d.vrk3"));
+TEST(LeftoverName, OnlyMarkedHiddenCopiesOfThisDictionaryAreLeftovers) {
+    EXPECT_TRUE(IsLeftoverName(".d.vrk3.~vrk3-aB3xY9", "d.vrk3"));
     // Other files beside it must never be taken for copies and removed.
     for (const char* name :
-         {".d.vrk3-aB3xY9", ".d.vrk3xaB3xY9", "d.vrk3.aB3xY9", ".d.vrk3.aB3xY", ".d.vrk3.aB3xY9z",
-          ".d.vrk3.aB-xY9", ".e.vrk3.aB3xY9", ".d.vrk3.new-aB3xY9"})
+         {".d.vrk3.aB3xY9", ".d.vrk3.~vrk3aB3xY9", ".d.vrk3-~vrk3-aB3xY9", "d.vrk3.~vrk3-aB3xY9",
+          ".d.vrk3.~vrk3-aB3xY", ".d.vrk3.~vrk3-aB3xY9z", ".d.vrk3.~vrk3-aB-xY9",
+          ".e.vrk3.~vrk3-aB3xY9", ".d.vrk3.~vrk3-new-aB3xY9", ".d.vrk3.~VRK3-aB3xY9"})
         EXPECT_FALSE(IsLeftoverName(name, "d.vrk3")) << name;
+}
+
+// The new dictionary is only ever written beside the old one. Where the
+// folder takes no new file, every change is refused before it starts and
+// the dictionary stays whole; writing it in place instead would leave it cut
+// by a full disk or a killed process.
+TEST_F(Safety, AFolderThatTakesNoNewFileRefusesEveryChange) {
+    auto file = DictionaryWith({"A", Record("B", {"b"})});
+    WriteWholeFile(Path("in.csv"), "C,c\n");
+    const std::string before = ReadWholeFile(file->path());
+    const std::vector<std::string> files = Files();
+    TBesideBlockedForTesting blocked;
+    std::string newPath;
+    const std::vector<std::pair<const char*, std::function<bool()>>> changes = {
+        {"store", [&] { return file->StoreEntry("C"); }},
+        {"delete", [&] { return file->DeleteEntry(0); }},
+        {"info", [&] { return file->SetInfo("n", "a", "o", "", 6); }},
+        {"picture", [&] { return file->SetPicture("pic"); }},
+        {"remap", [&] { return file->RemapLetter('A', 'E'); }},
+        {"import", [&] { return file->ImportCsv(Path("in.csv")); }},
+        {"create", [&] { return file->CreateEmpty(true); }},
+        {"create beside", [&] { return file->CreateEmptyBeside(newPath); }},
+    };
+    for (const auto& [what, change] : changes) {
+        EXPECT_FALSE(change()) << what;
+        EXPECT_EQ(file->LastFailure(), TFailure::FolderNotWritable) << what;
+        EXPECT_EQ(ReadWholeFile(file->path()), before) << what;
+        EXPECT_EQ(Files(), files) << what;
+    }
+    std::string out;
+    EXPECT_TRUE(file->GetEntry(1, out));  // reading needs no new file
 }
 
 TEST_F(Safety, KilledWritersLeaveTheDictionaryWholeAndTheNextChangeCleansUp) {
@@ -188,7 +237,7 @@ TEST_F(Safety, KilledWritersLeaveTheDictionaryWholeAndTheNextChangeCleansUp) {
     }
     ASSERT_TRUE(file->StoreEntry("Y"));
     for (const std::string& name : Files())
-        EXPECT_EQ(name.rfind(".test.vrk3.", 0), std::string::npos) << name;
+        EXPECT_EQ(name.rfind(".test.vrk3.", 0), std::string::npos) << name;  // none left
 }
 
 TEST_F(Safety, ANewDictionaryMadeBesideTakesThePlaceOnlyWhenPlaced) {
@@ -197,7 +246,8 @@ TEST_F(Safety, ANewDictionaryMadeBesideTakesThePlaceOnlyWhenPlaced) {
     std::string newPath;
     ASSERT_TRUE(target->CreateEmptyBeside(newPath));
     EXPECT_EQ(fs::path(newPath).parent_path(), fs::path(m_dir));
-    EXPECT_EQ(fs::path(newPath).filename().string().rfind(".target.vrk3.new-", 0), 0u) << newPath;
+    EXPECT_EQ(fs::path(newPath).filename().string().rfind(".target.vrk3.~vrk3-new-", 0), 0u)
+        << newPath;
     WriteWholeFile(Path("in.csv"), "B,b\nC,c\n");
     TDataFile made(newPath, Path("s1"), Path("s2"), Path("s3"));
     ASSERT_TRUE(made.ImportCsv(Path("in.csv")));

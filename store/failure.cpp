@@ -37,6 +37,9 @@ const char* FailureText(TFailure failure) {
             return "the file has more than one hard link; changing it would split them";
         case TFailure::SameFile:
             return "the target is the dictionary itself";
+        case TFailure::FolderNotWritable:
+            return "no new file can be made in the dictionary's folder (the folder must be "
+                   "writable to change it)";
     }
     return "unknown failure";
 }
@@ -62,6 +65,8 @@ TFailure FailureFromErrno(int errnoValue) {
             return TFailure::NoPermission;
         case EWOULDBLOCK:
             return TFailure::Busy;
+        case ECANCELED:  // a wait for a lock that the caller stopped
+            return TFailure::Stopped;
         case EEXIST:
             return TFailure::Exists;
         case ENOSPC:

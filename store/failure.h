@@ -9,22 +9,24 @@
 namespace vrk {
 
 enum class TFailure {
-    None,             // the last operation succeeded
-    NotFound,         // the file (or its folder) does not exist
-    Busy,             // another process held its lock longer than LockTimeout()
-    NoPermission,     // the file or its folder may not be read or written
-    NotRegularFile,   // a folder, a FIFO, a device: not a dictionary
-    Damaged,          // not a dictionary, or a damaged one
-    RecordTooLong,    // a text over 99 999 bytes, or one holding a 0x00 byte
-    DiskFull,         // no space (or quota) left for the rewritten file
-    IoError,          // any other error of the file system (see LastErrno)
-    Stopped,          // the caller asked the operation to stop
-    EntryChanged,     // the entry no longer holds what the caller expected
-    InvalidArgument,  // an index outside the entries, a letter that may not be used, a malformed
-                      // pattern
-    Exists,           // a file that was to be made new is there already
-    HardLinked,       // the dictionary has more than one name (hard link); see data_file.h
-    SameFile,         // the other file of an export is the dictionary itself
+    None,               // the last operation succeeded
+    NotFound,           // the file (or its folder) does not exist
+    Busy,               // another process held its lock longer than LockTimeout()
+    NoPermission,       // the file or its folder may not be read or written
+    NotRegularFile,     // a folder, a FIFO, a device: not a dictionary
+    Damaged,            // not a dictionary, or a damaged one
+    RecordTooLong,      // a text over 99 999 bytes, or one holding a 0x00 byte
+    DiskFull,           // no space (or quota) left for the rewritten file
+    IoError,            // any other error of the file system (see LastErrno)
+    Stopped,            // the caller asked the operation to stop
+    EntryChanged,       // the entry no longer holds what the caller expected
+    InvalidArgument,    // an index outside the entries, a letter that may not be used, a malformed
+                        // pattern
+    Exists,             // a file that was to be made new is there already
+    HardLinked,         // the dictionary has more than one name (hard link); see data_file.h
+    SameFile,           // the other file of an export is the dictionary itself
+    FolderNotWritable,  // no new file can be made in the dictionary's folder; a change
+                        // writes the new dictionary there, so it is refused (data_file.h)
 };
 
 // A short English description, for the command-line tool and for logs.

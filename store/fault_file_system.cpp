@@ -1,7 +1,6 @@
 #include "fault_file_system.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,9 +27,6 @@ int TFailingFileSystem::OpenAt(int folderFd, const char* name, int flags) {
 }
 int TFailingFileSystem::Lock(int fd, int operation) {
     return Fails(EIO) ? -1 : TFileSystem::Lock(fd, operation);
-}
-void* TFailingFileSystem::Map(int fd, std::size_t length) {
-    return Fails(ENOMEM) ? MAP_FAILED : TFileSystem::Map(fd, length);
 }
 ssize_t TFailingFileSystem::ReadAt(int fd, void* buffer, std::size_t n, off_t offset) {
     return Fails(EIO) ? -1 : TFileSystem::ReadAt(fd, buffer, n, offset);

@@ -1,5 +1,5 @@
 // Test versions of the store's file system (file_system.h):
-// - TFailingFileSystem counts the calls that can fail (open, lock, map,
+// - TFailingFileSystem counts the calls that can fail (open, lock,
 //   read, write, fsync, truncate, rename, link, unlink) and fails the k-th
 //   one with EIO (ENOSPC for a write);
 // - TCrashFileSystem simulates a crash after the k-th such call: that call
@@ -7,7 +7,7 @@
 //   and Crash() then leaves one folder as a machine that lost its power
 //   would find it: each name there as the folder was last flushed, each
 //   file's content as it was last flushed (files never flushed are empty).
-// Closing and unmapping always happen, as they do when a process dies.
+// Closing always happens, as it does when a process dies.
 #pragma once
 
 #include <map>
@@ -30,7 +30,6 @@ class TFailingFileSystem : public TFileSystem {
     int Open(const char* path, int flags, mode_t mode) override;
     int OpenAt(int folderFd, const char* name, int flags) override;
     int Lock(int fd, int operation) override;
-    void* Map(int fd, std::size_t length) override;
     ssize_t ReadAt(int fd, void* buffer, std::size_t n, off_t offset) override;
     ssize_t Read(int fd, void* buffer, std::size_t n) override;
     ssize_t Write(int fd, const void* data, std::size_t n) override;

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,10 +9,12 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <thread>
 
 #include "coding.h"
 #include "file_system.h"
+#include "progress.h"
 
 namespace vrk {
 namespace {
@@ -43,14 +44,20 @@ class TLockWaitCount {
     std::chrono::steady_clock::time_point m_start;
 };
 
-// flock with a deadline: polls, since flock itself cannot time out.
-bool LockWithin(int fd, bool exclusive, std::chrono::steady_clock::time_point deadline) {
+// flock with a deadline: polls, since flock itself cannot time out. A stop
+// request ends the wait within one pause (at most 20 ms).
+bool LockWithin(int fd, bool exclusive, std::chrono::steady_clock::time_point deadline,
+                const TProgress* stop) {
     const int op = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     auto pause = std::chrono::milliseconds(1);
     TLockWaitCount count;
     while (FileSystem().Lock(fd, op) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) return false;
         count.Waiting();
+        if (stop && stop->StopRequested()) {
+            errno = ECANCELED;
+            return false;
+        }
         if (std::chrono::steady_clock::now() >= deadline) {
             errno = EWOULDBLOCK;
             return false;
@@ -112,7 +119,8 @@ int OpenPlainFile(const std::string& path, int flags, bool regularOnly, mode_t m
     return fd;
 }
 
-bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
+bool TLockedFile::Open(const std::string& path, Access access, bool exclusive,
+                       const TProgress* stop) {
     Close();
     m_error = 0;
     const auto deadline = std::chrono::steady_clock::now() + LockTimeout();
@@ -125,7 +133,7 @@ bool TLockedFile::Open(const std::string& path, Access access, bool exclusive) {
             m_error = errno;
             return false;
         }
-        if (!LockWithin(fd, exclusive, deadline)) {
+        if (!LockWithin(fd, exclusive, deadline, stop)) {
             m_error = errno == EINTR ? EWOULDBLOCK : errno;
             FileSystem().Close(fd);
             return false;
@@ -178,39 +186,33 @@ bool TFileView::Load(int fd) {
     Reset();
     struct stat st;
     if (fstat(fd, &st) != 0 || st.st_size < 0) return false;
-    m_size = static_cast<std::uint64_t>(st.st_size);
-    if (m_size == 0) {
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    if (size == 0) {
         m_data = "";
         return true;
     }
-    void* p = FileSystem().Map(fd, m_size);
-    if (p != MAP_FAILED) {
-        m_data = static_cast<const char*>(p);
-        m_mapped = true;
-        return true;
-    }
-    // Some file systems cannot be mapped: read the file instead.
-    try {
-        m_copy.resize(m_size);
-    } catch (const std::bad_alloc&) {
-        m_size = 0;
+    m_copy.reset(new (std::nothrow) char[size]);
+    if (!m_copy) {
         errno = ENOMEM;
         return false;
     }
-    if (!ReadAt(fd, m_copy.data(), m_size, 0)) {
+    // A file that another program cuts short meanwhile ends early: a short
+    // read, which the callers report as damaged.
+    if (!ReadAt(fd, m_copy.get(), size, 0)) {
+        const int error = errno;
         Reset();
+        errno = error;
         return false;
     }
-    m_data = m_copy.data();
+    m_data = m_copy.get();
+    m_size = size;
     return true;
 }
 
 void TFileView::Reset() {
-    if (m_mapped) FileSystem().Unmap(const_cast<char*>(m_data), m_size);
-    m_mapped = false;
     m_data = nullptr;
     m_size = 0;
-    std::vector<char>().swap(m_copy);
+    m_copy.reset();
 }
 
 TScrambledWriter::TScrambledWriter(std::size_t bufferSize) : m_buffer(bufferSize) {}
@@ -296,21 +298,6 @@ bool TScrambledWriter::Flush() {
     if (m_ok && m_bWriteBehind && m_used > 0) WriteBehind();
     m_used = 0;
     return m_ok;
-}
-
-namespace {
-std::atomic<bool> g_rewriteBesideAllowed{true};
-}  // namespace
-
-TRewriteBesideBlockedForTesting::TRewriteBesideBlockedForTesting()
-    : m_saved(g_rewriteBesideAllowed.exchange(false)) {}
-
-TRewriteBesideBlockedForTesting::~TRewriteBesideBlockedForTesting() {
-    g_rewriteBesideAllowed = m_saved;
-}
-
-bool RewriteBesideAllowed() {
-    return g_rewriteBesideAllowed;
 }
 
 void RemoveFile(const std::string& path) {

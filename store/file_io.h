@@ -7,11 +7,14 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vrk {
+
+struct TProgress;
 
 // How long an operation waits for another process's lock on a dictionary or
 // on a set of scratch files before it fails. 5 seconds.
@@ -55,10 +58,13 @@ class TLockedFile {
     TLockedFile& operator=(const TLockedFile&) = delete;
 
     // Opens path and locks it (shared or exclusive), waiting at most
-    // LockTimeout(). False when the file cannot be opened or locked; error()
-    // then holds the errno (EWOULDBLOCK when the lock was not had in time,
-    // EISDIR or ENODEV for a folder or another file that is not regular).
-    [[nodiscard]] bool Open(const std::string& path, Access access, bool exclusive);
+    // LockTimeout(), and no longer once `stop` (when given) asks to stop.
+    // False when the file cannot be opened or locked; error() then holds the
+    // errno (EWOULDBLOCK when the lock was not had in time, ECANCELED when
+    // the wait was stopped, EISDIR or ENODEV for a folder or another file
+    // that is not regular).
+    [[nodiscard]] bool Open(const std::string& path, Access access, bool exclusive,
+                            const TProgress* stop = nullptr);
     void Close();
     int fd() const { return m_fd; }
     bool IsOpen() const { return m_fd >= 0; }
@@ -69,9 +75,10 @@ class TLockedFile {
     int m_error = 0;
 };
 
-// The whole content of an open file, mapped read-only (or read into memory
-// where mapping is not possible). The bytes stay valid until Reset, even when
-// another process renames a new file over the path.
+// The whole content of an open file, read into memory. The bytes stay valid
+// until Reset, whatever another program does to the file meanwhile: a file
+// that is cut short while it is read fails to load (a short read, errno 0)
+// rather than faulting later, as a mapping of it would.
 class TFileView {
   public:
     TFileView() = default;
@@ -88,8 +95,7 @@ class TFileView {
   private:
     const char* m_data = nullptr;
     std::uint64_t m_size = 0;
-    bool m_mapped = false;
-    std::vector<char> m_copy;
+    std::unique_ptr<char[]> m_copy;  // not zeroed first: every byte is read into it
 };
 
 // Reads exactly n bytes at offset; false on a short read (errno 0) or an
@@ -145,20 +151,6 @@ class TScrambledWriter {
 
 // True when fd is the file at path (same device and inode).
 [[nodiscard]] bool IsSameFile(int fd, const std::string& path);
-
-// For tests: while alive, the rewrite behaves as in a folder in which no new
-// file can be created, and takes its fallback.
-class TRewriteBesideBlockedForTesting {
-  public:
-    TRewriteBesideBlockedForTesting();
-    ~TRewriteBesideBlockedForTesting();
-    TRewriteBesideBlockedForTesting(const TRewriteBesideBlockedForTesting&) = delete;
-    TRewriteBesideBlockedForTesting& operator=(const TRewriteBesideBlockedForTesting&) = delete;
-
-  private:
-    bool m_saved;
-};
-bool RewriteBesideAllowed();
 
 // Removes a file; a missing file is not an error.
 void RemoveFile(const std::string& path);

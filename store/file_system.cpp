@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -25,14 +24,6 @@ int TFileSystem::OpenAt(int folderFd, const char* name, int flags) {
 
 int TFileSystem::Lock(int fd, int operation) {
     return ::flock(fd, operation);
-}
-
-void* TFileSystem::Map(int fd, std::size_t length) {
-    return ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, fd, 0);
-}
-
-int TFileSystem::Unmap(void* data, std::size_t length) {
-    return ::munmap(data, length);
 }
 
 ssize_t TFileSystem::ReadAt(int fd, void* buffer, std::size_t n, off_t offset) {

@@ -1,4 +1,4 @@
-// The file calls of the dictionary store (open, lock, map, read, write,
+// The file calls of the dictionary store (open, lock, read, write,
 // fsync, truncate, rename, link, unlink, close) behind one small interface,
 // so that tests can fail any one of them or simulate a crash that loses what
 // was not yet flushed to disk (store/fault_file_system.h). Every such call
@@ -21,13 +21,9 @@ class TFileSystem {
   public:
     virtual ~TFileSystem() = default;
 
-    virtual int Open(const char* path, int flags, mode_t mode);     // open(2)
-    virtual int OpenAt(int folderFd, const char* name, int flags);  // openat(2)
-    virtual int Lock(int fd, int operation);                        // flock(2)
-    // The first `length` bytes of the file, mapped read-only and private;
-    // MAP_FAILED on failure.
-    virtual void* Map(int fd, std::size_t length);
-    virtual int Unmap(void* data, std::size_t length);                          // munmap(2)
+    virtual int Open(const char* path, int flags, mode_t mode);                 // open(2)
+    virtual int OpenAt(int folderFd, const char* name, int flags);              // openat(2)
+    virtual int Lock(int fd, int operation);                                    // flock(2)
     virtual ssize_t ReadAt(int fd, void* buffer, std::size_t n, off_t offset);  // pread(2)
     virtual ssize_t Read(int fd, void* buffer, std::size_t n);                  // read(2)
     virtual ssize_t Write(int fd, const void* data, std::size_t n);             // write(2)

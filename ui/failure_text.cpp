@@ -42,6 +42,10 @@ QString FailureReason(TFailure failure) {
                 "spremeni.");
         case TFailure::SameFile:
             return QStringLiteral("Ciljna datoteka je slovar sam.");
+        case TFailure::FolderNotWritable:
+            return QStringLiteral(
+                "V mapo slovarja ni mogoče pisati. Slovar se spremeni tako, da se nova "
+                "datoteka zapiše poleg njega, zato mora biti mapa zapisljiva.");
     }
     return QStringLiteral("Prišlo je do neznane napake.");
 }

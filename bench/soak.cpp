@@ -6,7 +6,11 @@
 //            letter remapped in a whole dictionary (q to j and back);
 //   import   the tool: a CSV file of 50 new words imported into a dictionary;
 //   store    two processes storing new entries and deleting their own
-//            earlier ones (only while the entry still has its word).
+//            earlier ones (only while the entry still has its word);
+//   cutter   another program that ignores the locks: it cuts one more
+//            dictionary of the library to 4 KB and writes it back every
+//            30 ms; the searches meet it cut short and must say so (as
+//            damaged), never crash.
 // Every writer keeps a ledger of what it committed and of what it tried
 // and was told failed. At the end every committed word is present exactly
 // once, in its own dictionary; every deleted and every failed one is
@@ -17,6 +21,7 @@
 // Prints operations per second per kind, failures by reason, and the lock
 // waits (how often a process found a dictionary locked by another, and for
 // how long in all). Exits 1 when a check fails.
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,6 +36,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "settings/library_registry.h"
@@ -48,6 +54,7 @@ namespace {
 struct TSoakSetup {
     std::string folder;
     std::vector<std::string> dictionaries;
+    std::string cutDictionary;  // searched, never written, cut short by the cutter
     std::string libraryKey;
     double seconds = 600;
 };
@@ -159,6 +166,22 @@ void Store(const TSoakSetup& setup, std::mt19937& rng, TStats& stats, TLedger& l
     if (ok) mine.emplace_back(d, word);
 }
 
+// Cuts the dictionary short and writes it back, as a careless program would.
+void Cut(const TSoakSetup& setup, TStats& stats) {
+    std::ifstream in(setup.cutDictionary, std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const int fd = ::open(setup.cutDictionary.c_str(), O_WRONLY);
+    if (fd < 0 || ::ftruncate(fd, 4096) != 0) ++stats.failed["cut"]["not cut"];
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (fd >= 0 &&
+        ::pwrite(fd, whole.data(), whole.size(), 0) != static_cast<ssize_t>(whole.size()))
+        ++stats.failed["cut"]["not written back"];
+    else
+        ++stats.ops["cut"];
+    if (fd >= 0) ::close(fd);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+}
+
 // One worker process: repeats its kind of operation until the time is up.
 int Work(const TSoakSetup& setup, const std::string& worker, unsigned seed) {
     CloseSettingsStore();  // each process its own connection
@@ -174,6 +197,8 @@ int Work(const TSoakSetup& setup, const std::string& worker, unsigned seed) {
             Header(setup, rng, stats, round);
         else if (worker == "import")
             Import(setup, rng, stats, ledger, round);
+        else if (worker == "cutter")
+            Cut(setup, stats);
         else
             Store(setup, rng, stats, ledger, worker, round, mine);
     }
@@ -208,6 +233,11 @@ bool Prepare(TSoakSetup& setup, int dictionaries, int entries) {
             return false;
         setup.dictionaries.push_back(path);
     }
+    setup.cutDictionary = setup.folder + "/rezan.vrk3";
+    auto cut = Open(setup, setup.cutDictionary, "prepare");
+    if (!cut->CreateEmpty() || !cut->ImportCsv(csv) ||
+        AddLibraryDictionary(setup.libraryKey, setup.cutDictionary) != TLibraryResult::kOk)
+        return false;
     std::filesystem::remove(csv);
     CloseSettingsStore();  // not shared with the workers across fork()
     return true;
@@ -254,6 +284,11 @@ int Verify(const TSoakSetup& setup, const std::vector<std::string>& writers) {
                 ++problems;
             }
         }
+    }
+    auto cut = Open(setup, setup.cutDictionary, "verify");
+    if (cut->GetEntryCount() < 0) {
+        std::cout << "FAILURE: the dictionary cut short does not read whole after the cuts\n";
+        ++problems;
     }
     for (const auto& e : std::filesystem::directory_iterator(setup.folder)) {
         const std::string name = e.path().filename().string();
@@ -334,7 +369,7 @@ int main(int argc, char** argv) {
         std::cerr << "soak: the library could not be prepared in " << setup.folder << '\n';
         return 2;
     }
-    const std::vector<std::string> workers = {"search", "header", "import", "S1", "S2"};
+    const std::vector<std::string> workers = {"search", "header", "import", "S1", "S2", "cutter"};
     const auto started = Clock::now();
     std::vector<pid_t> pids;
     for (std::size_t w = 0; w < workers.size(); ++w) {

@@ -45,7 +45,7 @@ class TSettingsDb {
     // may be written, else for reading only. A missing or empty file that
     // may be written is given the layout; a layout-1 file that may be
     // written is rebuilt as the current layout. A file that is damaged (its
-    // header or the quick integrity check), not a database, or another
+    // header, a page or an index), not a database, or another
     // program's database is left untouched: the result is null and `error`
     // says why. `busy` tells whether the failure was another process holding
     // the file for longer than the options allow.

@@ -235,10 +235,12 @@ bool TSettingsDb::CreateLayout(std::string& error) {
     return true;
 }
 
-// The header alone does not show a damaged page inside the file; the quick
-// check reads every page once.
+// The header alone does not show a damaged page inside the file, and the
+// pages alone do not show an index that lacks rows of its table (a value
+// would then be written and not found again): the full check compares every
+// index with its table. The store is small, so this costs little at start.
 bool TSettingsDb::CheckIntegrity(std::string& error) {
-    TStatement check(*this, "PRAGMA quick_check(1)");
+    TStatement check(*this, "PRAGMA integrity_check(1)");
     if (!check.ok() || check.Step() != SQLITE_ROW) return OpenFailure(error, "check the file");
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
     const std::string result = text != nullptr ? text : "";

@@ -78,6 +78,9 @@ TEST_F(Opening, ReadOnlyStoresAreReadWithoutWritingAnything) {
                       TGetRegistryNumber(kFinderPath, "MatchCase", number) && number == 1;
             ok = ok && !TSetRegistryString(kMachineKey, "BackupDir", "/tmp", kRegCreateKey) &&
                  !TSetRegistryNumber(kFinderPath, "MatchCase", 0, kRegOverwrite);
+            // Why the change was refused is kept for the message.
+            ok = ok && SettingsStoreFailure(TRoot::kLocalMachine) == TStoreFailure::kNoPermission &&
+                 SettingsStoreFailure(TRoot::kCurrentUser) == TStoreFailure::kNoPermission;
             EnsureFinderKeys();
             return ok;
         },
@@ -176,8 +179,9 @@ TEST_F(Opening, IndexDamageIsFoundAndTheFileLeftAlone) {
     std::string text;
     EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
     EXPECT_FALSE(TSetRegistryString(kFinderPath, "ActiveLib", "x", kRegOverwrite));
+    EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), TStoreFailure::kDamaged);
     CloseSettingsStore();
-    EXPECT_TRUE(ReadFileBytes(path) == bytes);  // not printed: 16 KB
+    EXPECT_TRUE(ReadFileBytes(path) == bytes);  // not printed: a page of bytes
     ASSERT_FALSE(lines_.empty());
     EXPECT_NE(lines_[0].find("damaged"), std::string::npos) << lines_[0];
 }
@@ -221,6 +225,7 @@ TEST_F(Opening, HeldStoreIsWaitedForBrieflyAndTriedAgainLater) {
     for (const std::string& line : lines_)
         reports += line.find("held by another program") != std::string::npos;
     EXPECT_EQ(reports, 1);
+    EXPECT_EQ(SettingsStoreFailure(TRoot::kLocalMachine), TStoreFailure::kBusy);
 
     ASSERT_EQ(sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(holder);

@@ -174,7 +174,6 @@ inline const QString kSaveDlgDictionary = QStringLiteral("Slovar:");
 inline const QString kSaveDlgBrowse = QStringLiteral("Poišči...");
 inline const QString kSaveDlgFilter =
     QStringLiteral("Verbatrakon III Slovarji (*.vrk3);;Vse Datoteke (*)");
-inline const QString kLibraryReadError = QStringLiteral("Napaka pri branju knjižnice [k%1]");
 inline const QString kNotADictionary =
     QStringLiteral("Izbrana datoteka ni slovar ali pa je poškodovana.");
 inline const QString kChangesNotAllowed =

@@ -18,6 +18,7 @@
 #include "settings/temp_dir.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
+#include "ui/failure_text.h"
 #include "ui/file_dialog.h"
 #include "ui/help.h"
 #include "ui/icons.h"
@@ -141,8 +142,7 @@ void CSaveEntryDlg::fillTree() {
     vrk::TLibraryNode groups;
     const vrk::TRegResult result = vrk::ReadLibraryTree(groups);
     if (result != vrk::TRegResult::kOk && result != vrk::TRegResult::kNotFound)
-        vrk::ShowMessage(this, vrk::texts::kLibraryReadError.arg(vrk::ResultCode(result)),
-                         vrk::TMsgIcon::kNone);
+        vrk::ShowMessage(this, vrk::LibraryReadError(result), vrk::TMsgIcon::kNone);
     QTreeWidgetItem* remembered = fillLibrary(groups, nullptr, lastLibrary);
     if (remembered) {
         m_pTree->setCurrentItem(remembered);

@@ -9,6 +9,7 @@
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "ui/cp1250_text.h"
+#include "ui/failure_text.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
 #include "ui/ui_texts.h"
@@ -42,6 +43,10 @@ bool CVrk3App::InitInstance(bool showSplash) {
     vrk::SetHelpFolder(QString::fromLocal8Bit(installPath));
     // A new user starts with the installed Slovene words as the active library.
     (void)vrk::CreateFirstLibrary(installPath);
+    // A library tree that cannot be read is named with its reason: the
+    // program goes on with its defaults.
+    if (const QString problem = vrk::LibraryTreeProblem(); !problem.isEmpty())
+        vrk::ShowMessage(nullptr, problem, vrk::TMsgIcon::kNone);
 
     m_pMainFrame = std::make_unique<CMainFrame>(showSplash);
     // Closing the frame ends the program, also while a help window is open.

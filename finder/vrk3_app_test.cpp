@@ -7,6 +7,7 @@
 #include "finder/main_frame.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "ui/help.h"
 #include "ui/test_ui.h"
 
@@ -49,6 +50,35 @@ TEST_F(Vrk3AppTest, StartWithEmptyStoreCreatesKeysAndOpensNoResultWindow) {
     EXPECT_TRUE(vrk::TGetRegistryNumber(vrk::kUserRootPath, "Run", run));
     EXPECT_EQ(run, 1);
     app.MainFrame()->close();
+}
+
+// A per-user store that cannot be used is named at start with its reason,
+// and the first-start help does not open at each start it cannot record.
+TEST_F(Vrk3AppTest, UnusableStoreIsReportedWithItsReasonAndNoFirstStartHelp) {
+    ASSERT_TRUE(vrk::TSetRegistryString(vrk::kMachineRootPath, "InstallPath", "/opt/vrk3",
+                                        vrk::kRegCreateKey | vrk::kRegOverwrite));
+    std::string garbage;
+    for (int i = 0; i < 300; ++i) garbage += "to ni baza nastavitev ";
+    vrk::WriteFileBytes(dir_ + "/user.db", garbage);
+    vrk::CloseSettingsStore();
+    const QString expected = QStringLiteral(
+        "Napaka pri branju knji\u017enice [k8]\n"
+        "Datoteka z nastavitvami ni baza nastavitev tega programa.");
+    for (int start = 0; start < 2; ++start) {
+        CVrk3App::InitApplication();
+        CVrk3App app;
+        ASSERT_TRUE(app.InitInstance(false));
+        QCoreApplication::processEvents();
+        app.MainFrame()->close();
+        vrk::CloseSettingsStore();  // the next start is a new process
+    }
+    EXPECT_TRUE(helpContexts_.empty());
+    ASSERT_EQ(messages_->Shown().size(), 2u);
+    for (const vrk::TMessage& shown : messages_->Shown()) {
+        EXPECT_EQ(shown.text, expected);
+        EXPECT_EQ(shown.icon, vrk::TMsgIcon::kNone);
+    }
+    EXPECT_EQ(vrk::ReadFileBytes(dir_ + "/user.db"), garbage);
 }
 
 }  // namespace

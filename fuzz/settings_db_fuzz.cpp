@@ -1,6 +1,7 @@
 // The settings store opened on a fuzzed per-user database file. Promises
 // checked: nothing crashes or hangs; a file the store refuses is left byte
-// for byte as it was; a value written to a store that accepted it reads back.
+// for byte as it was, and the store says why it refused it; a value written
+// to a store that accepted it reads back (a damaged index once broke this).
 #include <cstdlib>
 #include <filesystem>
 
@@ -49,6 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TSetRegistryString(kFinderPath, "Fuzz", "vrednost", kRegCreateKey | kRegOverwrite);
     if (written) {
         VRK3_FUZZ_CHECK(TGetRegistryString(kFinderPath, "Fuzz", text) && text == "vrednost");
+    } else {
+        // A refusal always comes with its reason, for the user's message.
+        VRK3_FUZZ_CHECK(SettingsStoreFailure(TRoot::kCurrentUser) != TStoreFailure::kNone);
     }
     CloseSettingsStore();
     if (!written && size > 0) {

@@ -8,6 +8,7 @@
 #include "settings/first_library.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
+#include "ui/failure_text.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
 #include "ui/ui_texts.h"
@@ -42,6 +43,10 @@ bool CVrk3dbeApp::InitInstance(bool showSplash) {
     vrk::SetHelpFolder(folder);
     // A new user starts with a library of the installed Slovene words.
     (void)vrk::CreateFirstLibrary(installPath);
+    // A library tree that cannot be read is named with its reason: the
+    // program goes on with its defaults.
+    if (const QString problem = vrk::LibraryTreeProblem(); !problem.isEmpty())
+        vrk::ShowMessage(nullptr, problem, vrk::TMsgIcon::kNone);
 
     m_pMainFrame = std::make_unique<CMainFrame>(showSplash);
     QObject::connect(m_pMainFrame.get(), &CMainFrame::FrameClosed, qApp, &QCoreApplication::quit);

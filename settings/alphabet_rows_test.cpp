@@ -113,6 +113,8 @@ TEST_F(AlphabetHistory, NewRowPushesTheOldestOut) {
     StoreAlphabetRow(ReadAlphabetSlots(), {"r7", '|'});
     EXPECT_EQ(Stored(), (std::vector<std::string>{"r7/|", "r5/|", "new/|", "new/;", "r0/|", "r1/|",
                                                   "r2/|", "r3/|", "r4/|", "r6/|"}));
+    // Nothing is ever written beyond the last slot.
+    EXPECT_EQ(ValueNames(kAlphabetKey).size(), 2u * kAlphabetSlots);
 }
 
 TEST_F(AlphabetHistory, LongRowIsCutAndReadBack) {

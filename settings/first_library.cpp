@@ -74,4 +74,9 @@ TFirstLibrary CreateFirstLibrary(std::string_view installPath) {
     return TFirstLibrary::kCreated;
 }
 
+bool RecordFirstStart() {
+    return !HasStartedBefore() &&
+           TSetRegistryNumber(kUserRootPath, "Run", 1, kRegCreateKey | kRegOverwrite);
+}
+
 }  // namespace vrk

@@ -36,4 +36,10 @@ enum class TFirstLibrary {
 // library is made when the dictionary is not installed.
 [[nodiscard]] TFirstLibrary CreateFirstLibrary(std::string_view installPath);
 
+// At the first start, records in "Run" that a program has started and
+// returns true. False when either program has started before, and when the
+// store cannot record it (damaged, read-only, full): a start that leaves no
+// trace is not taken for the first, or every start would be.
+[[nodiscard]] bool RecordFirstStart();
+
 }  // namespace vrk

@@ -7,6 +7,7 @@
 #include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "settings/test_env.h"
 #include "store/data_file.h"
 
@@ -95,6 +96,18 @@ TEST_F(FirstLibraryTest, AStoredActiveLibraryIsKept) {
         TSetRegistryString(kFinderPath, "ActiveLib", kAllLibraries, kRegCreateKey | kRegOverwrite));
     EXPECT_EQ(CreateFirstLibrary(install_), TFirstLibrary::kCreated);
     EXPECT_EQ(ActiveLib(), kAllLibraries);
+}
+
+// Only a start the store records counts as the first: a store that cannot
+// record it (here a damaged one) would make every start the first.
+TEST_F(FirstLibraryTest, OnlyARecordedStartIsTheFirst) {
+    EXPECT_TRUE(RecordFirstStart());
+    EXPECT_FALSE(RecordFirstStart());
+    CloseSettingsStore();
+    WriteFileBytes(dir_ + "/user.db", std::string(4096, 'x'));
+    EXPECT_FALSE(RecordFirstStart());
+    EXPECT_FALSE(RecordFirstStart());
+    EXPECT_EQ(ReadFileBytes(dir_ + "/user.db"), std::string(4096, 'x'));
 }
 
 }  // namespace

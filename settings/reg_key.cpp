@@ -92,7 +92,7 @@ TRegResult TRegKey::Resolve(std::string_view subKey, TAccess access, bool create
     if (db_ == nullptr) return TRegResult::kStoreFailure;
     std::vector<std::string> names;
     if (!SplitKeyPath(subKey, names)) return TRegResult::kInvalidName;
-    if (access == TAccess::kFull && !db_->writable()) return TRegResult::kAccessDenied;
+    if (access == TAccess::kFull && !db_->writable()) return db_->RefuseChange();
     std::int64_t id = 0;
     bool isNew = false;
     const TRegResult r =

@@ -76,7 +76,19 @@ sqlite3_stmt* TSettingsDb::Prepare(const char* sql) {
 
 TRegResult TSettingsDb::Failure(const char* what) {
     TDebugLine(std::string("* Settings store ") + path_ + ": " + what + ": " + sqlite3_errmsg(db_));
+    const TStoreFailure why = StoreFailureFromSqlite(sqlite3_extended_errcode(db_));
+    // A statement that could not even be prepared may leave no error code.
+    failure_ = why == TStoreFailure::kNone ? TStoreFailure::kIoError : why;
     return TRegResult::kStoreFailure;
+}
+
+TRegResult TSettingsDb::RefuseChange() {
+    failure_ = TStoreFailure::kNoPermission;
+    return TRegResult::kAccessDenied;
+}
+
+TStoreFailure TSettingsDb::LastFailure() const {
+    return failure_;
 }
 
 TRegResult TSettingsDb::KeyExists(std::int64_t key) {
@@ -134,7 +146,7 @@ TRegResult TSettingsDb::Resolve(std::int64_t key, const std::vector<std::string>
 TRegResult TSettingsDb::ResolveOrCreate(std::int64_t key, const std::vector<std::string>& names,
                                         std::int64_t& found, bool& created) {
     std::lock_guard lock(mutex_);
-    if (!writable_) return TRegResult::kAccessDenied;
+    if (!writable_) return RefuseChange();
     TTransaction t(*this, true);
     if (!t.open()) return Failure("begin writing");
     TRegResult r = KeyExists(key);
@@ -162,7 +174,7 @@ TRegResult TSettingsDb::ResolveOrCreate(std::int64_t key, const std::vector<std:
 TRegResult TSettingsDb::CreateUniqueChild(std::int64_t key, std::string_view name,
                                           std::int64_t uniqueBelow, std::int64_t& id) {
     std::lock_guard lock(mutex_);
-    if (!writable_) return TRegResult::kAccessDenied;
+    if (!writable_) return RefuseChange();
     // The write lock is taken before the name is looked up, so no other
     // process can create the name between the check and the insert.
     TTransaction t(*this, true);
@@ -274,7 +286,7 @@ TRegResult TSettingsDb::QueryValue(std::int64_t key, std::string_view name, TReg
 TRegResult TSettingsDb::SetValue(std::int64_t key, std::string_view name, TValueType type,
                                  std::string_view data) {
     std::lock_guard lock(mutex_);
-    if (!writable_) return TRegResult::kAccessDenied;
+    if (!writable_) return RefuseChange();
     TTransaction t(*this, true);
     if (!t.open()) return Failure("begin writing");
     if (TRegResult r = KeyExists(key); r != TRegResult::kOk) return r;
@@ -295,7 +307,7 @@ TRegResult TSettingsDb::SetValue(std::int64_t key, std::string_view name, TValue
 
 TRegResult TSettingsDb::DeleteValue(std::int64_t key, std::string_view name) {
     std::lock_guard lock(mutex_);
-    if (!writable_) return TRegResult::kAccessDenied;
+    if (!writable_) return RefuseChange();
     TStatement st(*this, "DELETE FROM vals WHERE key = ?1 AND name = ?2");
     if (!st.ok()) return Failure("delete a value");
     st.Bind(1, key);
@@ -306,7 +318,7 @@ TRegResult TSettingsDb::DeleteValue(std::int64_t key, std::string_view name) {
 
 TRegResult TSettingsDb::DeleteChild(std::int64_t key, std::string_view name, bool withSubKeys) {
     std::lock_guard lock(mutex_);
-    if (!writable_) return TRegResult::kAccessDenied;
+    if (!writable_) return RefuseChange();
     TTransaction t(*this, true);
     if (!t.open()) return Failure("begin writing");
     std::int64_t child = 0;
@@ -338,7 +350,7 @@ TRegResult TSettingsDb::DeleteChild(std::int64_t key, std::string_view name, boo
 TRegResult TSettingsDb::MoveChild(std::int64_t key, std::string_view name, std::int64_t target,
                                   std::string_view newName, std::int64_t uniqueBelow) {
     std::lock_guard lock(mutex_);
-    if (!writable_) return TRegResult::kAccessDenied;
+    if (!writable_) return RefuseChange();
     TTransaction t(*this, true);
     if (!t.open()) return Failure("begin writing");
     std::int64_t child = 0, taken = 0;

@@ -10,6 +10,7 @@
 // a file that can only be read is read without creating any file beside it.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "settings/reg_types.h"
+#include "settings/store_failure.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -45,13 +47,13 @@ class TSettingsDb {
     // may be written, else for reading only. A missing or empty file that
     // may be written is given the layout; a layout-1 file that may be
     // written is rebuilt as the current layout. A file that is damaged (its
-    // header or the quick integrity check), not a database, or another
-    // program's database is left untouched: the result is null and `error`
-    // says why. `busy` tells whether the failure was another process holding
-    // the file for longer than the options allow.
+    // header, a page or an index), not a database, or another
+    // program's database is left untouched: the result is null, `error`
+    // says why and `failure` gives the reason (kBusy when another process
+    // held the file for longer than the options allow).
     static std::shared_ptr<TSettingsDb> Open(const std::string& path,
                                              const TSettingsOpenOptions& options,
-                                             std::string& error, bool* busy = nullptr);
+                                             std::string& error, TStoreFailure* failure = nullptr);
     ~TSettingsDb();
     TSettingsDb(const TSettingsDb&) = delete;
     TSettingsDb& operator=(const TSettingsDb&) = delete;
@@ -61,6 +63,13 @@ class TSettingsDb {
     bool writable() const { return writable_; }
     // The layout the file has (a read-only layout-1 file stays at 1).
     std::int64_t layoutVersion() const { return version_; }
+    // Why the most recent operation that failed with kStoreFailure, or with
+    // kAccessDenied because the file can only be read, failed; kNone while
+    // none has. A later success does not clear it.
+    TStoreFailure LastFailure() const;
+    // kAccessDenied for a change of a file that can only be read, keeping
+    // its reason (kNoPermission) as the last failure.
+    [[nodiscard]] TRegResult RefuseChange();
 
     // Follows `names` down from `key`; kNotFound when one is missing.
     [[nodiscard]] TRegResult Resolve(std::int64_t key, const std::vector<std::string>& names,
@@ -145,8 +154,7 @@ class TSettingsDb {
     explicit TSettingsDb(std::string path);
     // Opening in steps, each in settings_db_open.cpp: the file, its layout,
     // its integrity, an upgrade of an old layout, its journal mode. Each
-    // step sets `error` (and busy_ for a lock not granted in time) on
-    // failure.
+    // step sets `error` and failure_ on failure.
     bool Setup(const TSettingsOpenOptions& options, std::string& error);
     bool OpenFile(std::string& error);
     bool EnsureLayout(std::string& error);
@@ -154,12 +162,14 @@ class TSettingsDb {
     bool CheckIntegrity(std::string& error);
     bool UpgradeLayout(std::string& error);
     void SetJournalMode(bool wal);
-    // Records an SQLite failure of opening in `error`; busy_ when it was a
-    // lock that was not granted in time.
+    // Records an SQLite failure of opening in `error` and failure_.
     bool OpenFailure(std::string& error, const char* what);
+    // Records a refusal of opening in `error` and failure_.
+    bool Refuse(std::string& error, TStoreFailure why, std::string text);
     // A prepared statement for `sql`, kept for the life of the connection.
     sqlite3_stmt* Prepare(const char* sql);
-    // Reports an SQLite failure as a diagnostic line and returns kStoreFailure.
+    // Reports an SQLite failure as a diagnostic line, keeps its reason and
+    // returns kStoreFailure.
     TRegResult Failure(const char* what);
     TRegResult KeyExists(std::int64_t key);
     TRegResult FindChild(std::int64_t key, std::string_view name, std::int64_t& id);
@@ -179,7 +189,8 @@ class TSettingsDb {
     std::string path_;
     sqlite3* db_ = nullptr;
     bool writable_ = true;
-    bool busy_ = false;
+    // Written by any thread, also outside mutex_ (RefuseChange).
+    std::atomic<TStoreFailure> failure_{TStoreFailure::kNone};
     std::int64_t version_ = 0;
     std::mutex mutex_;
     std::vector<std::pair<const char*, sqlite3_stmt*>> statements_;

@@ -16,10 +16,6 @@ namespace vrk {
 
 namespace {
 
-bool IsBusy(int rc) {
-    return (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
-}
-
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -92,10 +88,10 @@ std::string ImmutableUri(const std::string& path) {
 
 std::shared_ptr<TSettingsDb> TSettingsDb::Open(const std::string& path,
                                                const TSettingsOpenOptions& options,
-                                               std::string& error, bool* busy) {
+                                               std::string& error, TStoreFailure* failure) {
     std::shared_ptr<TSettingsDb> db(new TSettingsDb(path));
     const bool ok = db->Setup(options, error);
-    if (busy != nullptr) *busy = !ok && db->busy_;
+    if (failure != nullptr) *failure = ok ? TStoreFailure::kNone : db->failure_.load();
     return ok ? db : nullptr;
 }
 
@@ -125,25 +121,27 @@ bool TSettingsDb::Setup(const TSettingsOpenOptions& options, std::string& error)
 
 bool TSettingsDb::OpenFailure(std::string& error, const char* what) {
     error = std::string(what) + ": " + sqlite3_errmsg(db_);
-    busy_ = IsBusy(sqlite3_extended_errcode(db_));
+    const TStoreFailure why = StoreFailureFromSqlite(sqlite3_extended_errcode(db_));
+    failure_ = why == TStoreFailure::kNone ? TStoreFailure::kIoError : why;
+    return false;
+}
+
+bool TSettingsDb::Refuse(std::string& error, TStoreFailure why, std::string text) {
+    error = std::move(text);
+    failure_ = why;
     return false;
 }
 
 bool TSettingsDb::OpenFile(std::string& error) {
     writable_ = MayWrite(path_);
-    if (!writable_ && access(path_.c_str(), F_OK) != 0) {
-        error = "missing, and its folder cannot be written";
-        return false;
-    }
+    if (!writable_ && access(path_.c_str(), F_OK) != 0)
+        return Refuse(error, TStoreFailure::kNoPermission,
+                      "missing, and its folder cannot be written");
     const THead head = ReadHead(path_);
-    if (!head.empty && !head.database) {
-        error = "file is not a database";
-        return false;
-    }
-    if (!head.empty && !head.whole) {
-        error = "damaged (cut short inside a page)";
-        return false;
-    }
+    if (!head.empty && !head.database)
+        return Refuse(error, TStoreFailure::kNotDatabase, "file is not a database");
+    if (!head.empty && !head.whole)
+        return Refuse(error, TStoreFailure::kDamaged, "damaged (cut short inside a page)");
     std::string name = path_;
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
     if (!writable_) {
@@ -155,8 +153,8 @@ bool TSettingsDb::OpenFile(std::string& error) {
     }
     const int rc = sqlite3_open_v2(name.c_str(), &db_, flags, nullptr);
     if (rc != SQLITE_OK) {
-        error = db_ != nullptr ? sqlite3_errmsg(db_) : "cannot open the file";
-        return false;
+        if (db_ == nullptr) return Refuse(error, TStoreFailure::kIoError, "cannot open the file");
+        return OpenFailure(error, "open the file");
     }
     sqlite3_extended_result_codes(db_, 1);
     // Until the file has passed its checks, closing writes nothing into it.
@@ -190,24 +188,18 @@ bool TSettingsDb::EnsureLayout(std::string& error) {
                 version_ = version;
                 return true;
             }
-            error = "written by another version of the settings store (layout " +
-                    std::to_string(version) + ")";
-            return false;
+            return Refuse(error, TStoreFailure::kOtherVersion,
+                          "written by another version of the settings store (layout " +
+                              std::to_string(version) + ")");
         }
         // Empty: no page at all, or the bare first page of a database that
         // holds nothing and carries no one's marks.
-        if (appId != 0 || version != 0 || objects != 0 || pages > 1) {
-            error = "not a settings database";
-            return false;
-        }
-        if (!writable_) {
-            error = "empty and read-only";
-            return false;
-        }
+        if (appId != 0 || version != 0 || objects != 0 || pages > 1)
+            return Refuse(error, TStoreFailure::kNotDatabase, "not a settings database");
+        if (!writable_) return Refuse(error, TStoreFailure::kNoPermission, "empty and read-only");
         if (!CreateLayout(error)) return false;
     }
-    error = "the layout could not be created";
-    return false;
+    return Refuse(error, TStoreFailure::kIoError, "the layout could not be created");
 }
 
 // Another process may be creating the layout at this moment: it is created
@@ -226,25 +218,25 @@ bool TSettingsDb::CreateLayout(std::string& error) {
     if (empty) {
         char* message = nullptr;
         if (sqlite3_exec(db_, kSettingsLayoutSql, nullptr, nullptr, &message) != SQLITE_OK) {
-            error = message != nullptr ? message : "cannot create the layout";
             sqlite3_free(message);
-            return false;
+            return OpenFailure(error, "create the layout");
         }
     }
     if (!t.Commit()) return OpenFailure(error, "create the layout");
     return true;
 }
 
-// The header alone does not show a damaged page inside the file; the quick
-// check reads every page once.
+// The header alone does not show a damaged page inside the file, and the
+// pages alone do not show an index that lacks rows of its table (a value
+// would then be written and not found again): the full check compares every
+// index with its table. The store is small, so this costs little at start.
 bool TSettingsDb::CheckIntegrity(std::string& error) {
-    TStatement check(*this, "PRAGMA quick_check(1)");
+    TStatement check(*this, "PRAGMA integrity_check(1)");
     if (!check.ok() || check.Step() != SQLITE_ROW) return OpenFailure(error, "check the file");
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
     const std::string result = text != nullptr ? text : "";
     if (result == "ok") return true;
-    error = "damaged (" + result + ")";
-    return false;
+    return Refuse(error, TStoreFailure::kDamaged, "damaged (" + result + ")");
 }
 
 // A layout-1 file that may be written is rebuilt before its first change,
@@ -263,9 +255,8 @@ bool TSettingsDb::UpgradeLayout(std::string& error) {
     if (version == kSettingsOldLayoutVersion) {
         char* message = nullptr;
         if (sqlite3_exec(db_, kSettingsUpgradeSql, nullptr, nullptr, &message) != SQLITE_OK) {
-            error = std::string("upgrade the layout: ") + (message != nullptr ? message : "failed");
             sqlite3_free(message);
-            return false;
+            return OpenFailure(error, "upgrade the layout");
         }
     }
     if (!t.Commit()) return OpenFailure(error, "upgrade the layout");

@@ -35,9 +35,10 @@ std::string Sql(const std::string& path, const char* sql) {
     return out;
 }
 
-// A damaged file is reported, never written to, and the other store and the
-// defaults go on working.
-void ExpectRefused(const std::vector<std::string>& lines, const std::string& path) {
+// A damaged file is reported, never written to, its reason is kept, and the
+// other store and the defaults go on working.
+void ExpectRefused(const std::vector<std::string>& lines, const std::string& path,
+                   TStoreFailure why) {
     const std::string before = ReadFileBytes(path);
     std::string text = "default";
     EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
@@ -50,6 +51,7 @@ void ExpectRefused(const std::vector<std::string>& lines, const std::string& pat
     int reports = 0;
     for (const std::string& line : lines) reports += line.find(path) != std::string::npos;
     EXPECT_EQ(reports, 1);  // once per process, not per use
+    EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), why);
 
     EXPECT_TRUE(
         TSetRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\X", "v", "machine", kRegCreateKey));
@@ -62,14 +64,14 @@ TEST_F(Store, FileThatIsNoDatabaseIsLeftAlone) {
     std::string garbage;
     for (int i = 0; i < 300; ++i) garbage += "to ni baza nastavitev ";
     WriteFileBytes(path, garbage);
-    ExpectRefused(lines_, path);
+    ExpectRefused(lines_, path, TStoreFailure::kNotDatabase);
     EXPECT_NE(lines_[0].find("not a database"), std::string::npos) << lines_[0];
 }
 
 TEST_F(Store, AnotherProgramsDatabaseIsLeftAlone) {
     const std::string path = dir_ + "/user.db";
     ASSERT_EQ(Sql(path, "CREATE TABLE keys(x); INSERT INTO keys VALUES (7);"), "");
-    ExpectRefused(lines_, path);
+    ExpectRefused(lines_, path, TStoreFailure::kNotDatabase);
     EXPECT_EQ(Sql(path, "SELECT x FROM keys"), "7");
 }
 
@@ -77,7 +79,7 @@ TEST_F(Store, AnotherProgramsEmptyDatabaseIsLeftAlone) {
     // No tables yet, but another program's application id: not ours to fill.
     const std::string path = dir_ + "/user.db";
     ASSERT_EQ(Sql(path, "PRAGMA application_id = 1234;"), "");
-    ExpectRefused(lines_, path);
+    ExpectRefused(lines_, path, TStoreFailure::kNotDatabase);
     EXPECT_EQ(Sql(path, "PRAGMA application_id"), "1234");
     EXPECT_EQ(Sql(path, "SELECT count(*) FROM sqlite_master"), "0");
 }
@@ -91,6 +93,7 @@ TEST_F(Store, NewerLayoutIsLeftAlone) {
     EXPECT_FALSE(TGetRegistryString(kFinderPath, "v", text));
     ASSERT_FALSE(lines_.empty());
     EXPECT_NE(lines_[0].find("another version"), std::string::npos) << lines_[0];
+    EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), TStoreFailure::kOtherVersion);
 }
 
 TEST_F(Store, NewFileIsInWalModeWithItsLayout) {
@@ -101,6 +104,7 @@ TEST_F(Store, NewFileIsInWalModeWithItsLayout) {
     EXPECT_EQ(Sql(path, "SELECT hex(data) FROM vals WHERE name = CAST('MatchCase' AS BLOB)"),
               "01000000");
     EXPECT_TRUE(lines_.empty());
+    EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), TStoreFailure::kNone);
 }
 
 // Each child writes its own 500 numbers through the helpers while the other

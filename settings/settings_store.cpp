@@ -23,8 +23,9 @@ namespace {
 
 struct TConnection {
     std::shared_ptr<TSettingsDb> db;
-    bool failing = false;  // the last open failed, and that was reported
-    bool waited = false;   // the first open, with its longer wait, is done
+    bool failing = false;                          // the last open failed, and that was reported
+    TStoreFailure failure = TStoreFailure::kNone;  // why the last open failed
+    bool waited = false;                           // the first open, with its longer wait, is done
     std::chrono::steady_clock::time_point retryAt{};
 };
 
@@ -125,9 +126,10 @@ std::shared_ptr<TSettingsDb> SettingsDatabase(TRoot root) {
     const bool user = root == TRoot::kCurrentUser;
     const std::string path = SettingsFilePath(root);
     std::string error;
-    bool busy = false;
+    TStoreFailure failure = TStoreFailure::kNone;
     if (path.empty()) {
-        error = "no home folder is known";
+        error = StoreFailureText(TStoreFailure::kNoHome);
+        failure = TStoreFailure::kNoHome;
     } else {
         const std::string folder = FolderOf(path);
         MakeFolders(folder, user ? 0700 : 0755);
@@ -136,7 +138,7 @@ std::shared_ptr<TSettingsDb> SettingsDatabase(TRoot root) {
         options.wal = user && !OnNetworkFileSystem(folder);
         options.wait = c.waited ? g_timing.retryWait : g_timing.firstWait;
         c.waited = true;
-        c.db = TSettingsDb::Open(path, options, error, &busy);
+        c.db = TSettingsDb::Open(path, options, error, &failure);
         if (c.db != nullptr) {
             // Every user reads the per-machine file, whatever the umask of
             // the one who made it.
@@ -146,12 +148,26 @@ std::shared_ptr<TSettingsDb> SettingsDatabase(TRoot root) {
         }
     }
     if (!c.failing) {
-        const std::string what = busy ? "held by another program (" + error + ")" : error;
+        const std::string what =
+            failure == TStoreFailure::kBusy ? "held by another program (" + error + ")" : error;
         TDebugLine("* Settings store " + path + ": " + what + "; the defaults apply");
     }
     c.failing = true;
+    c.failure = failure;
     c.retryAt = now + g_timing.retryInterval;
     return nullptr;
+}
+
+TStoreFailure SettingsStoreFailure(TRoot root) {
+    if (root != TRoot::kCurrentUser && root != TRoot::kLocalMachine) return TStoreFailure::kNone;
+    std::shared_ptr<TSettingsDb> db;
+    {
+        std::lock_guard lock(g_mutex);
+        const TConnection& c = root == TRoot::kCurrentUser ? g_user : g_machine;
+        if (c.db == nullptr) return c.failing ? c.failure : TStoreFailure::kNone;
+        db = c.db;
+    }
+    return db->LastFailure();
 }
 
 void CloseSettingsStore() {

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "settings/reg_types.h"
+#include "settings/store_failure.h"
 
 namespace vrk {
 
@@ -42,6 +43,12 @@ std::string HomeFolder();
 // (at most once every retryInterval, waiting retryWait), so a store that
 // comes free is used without restarting. Thread-safe.
 std::shared_ptr<TSettingsDb> SettingsDatabase(TRoot root);
+
+// Why the store behind `root` failed: while its file cannot be opened, why
+// the last try failed; once it is open, why its last failed operation failed
+// (see TSettingsDb::LastFailure). kNone when nothing has failed, and for the
+// roots without a database. Tries no open of its own. Thread-safe.
+TStoreFailure SettingsStoreFailure(TRoot root);
 
 // Drops both connections and forgets earlier failures (open keys keep their
 // connection until closed); the next use reads the locations again. Tests

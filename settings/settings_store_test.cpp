@@ -78,6 +78,9 @@ TEST_F(Opening, ReadOnlyStoresAreReadWithoutWritingAnything) {
                       TGetRegistryNumber(kFinderPath, "MatchCase", number) && number == 1;
             ok = ok && !TSetRegistryString(kMachineKey, "BackupDir", "/tmp", kRegCreateKey) &&
                  !TSetRegistryNumber(kFinderPath, "MatchCase", 0, kRegOverwrite);
+            // Why the change was refused is kept for the message.
+            ok = ok && SettingsStoreFailure(TRoot::kLocalMachine) == TStoreFailure::kNoPermission &&
+                 SettingsStoreFailure(TRoot::kCurrentUser) == TStoreFailure::kNoPermission;
             EnsureFinderKeys();
             return ok;
         },
@@ -151,6 +154,38 @@ TEST_F(Opening, InteriorDamageIsFoundAndTheFileLeftAlone) {
     EXPECT_NE(lines_[0].find("damaged"), std::string::npos) << lines_[0];
 }
 
+// An index that lacks rows of its table: every page is sound, so only the
+// full integrity check sees it. Such a store would take a value and then not
+// find it; it is refused as damaged and left as it was.
+TEST_F(Opening, IndexDamageIsFoundAndTheFileLeftAlone) {
+    ASSERT_TRUE(TSetRegistryString(kFinderPath, "ActiveLib", "Slovarji", kRegCreateKey));
+    CloseSettingsStore();
+    const std::string path = dir_ + "/user.db";
+    // The index's root page becomes an empty leaf page (type 10, no cells,
+    // its content area starting at the end of the page).
+    const int page =
+        std::stoi(Query(path, "SELECT rootpage FROM sqlite_schema WHERE name = 'vals_by_name'"));
+    const std::size_t size = std::stoul(Query(path, "PRAGMA page_size"));
+    std::string bytes = ReadFileBytes(path);
+    const std::string emptyLeaf{
+        '\x0a', 0, 0, 0, 0, static_cast<char>(size >> 8 & 0xff), static_cast<char>(size & 0xff), 0};
+    bytes.replace((page - 1) * size, emptyLeaf.size(), emptyLeaf);
+    WriteFileBytes(path, bytes);
+    ASSERT_EQ(Query(path, "PRAGMA quick_check"), "ok\n");
+    ASSERT_NE(Query(path, "PRAGMA integrity_check").find("missing from index vals_by_name"),
+              std::string::npos);
+    ASSERT_TRUE(ReadFileBytes(path) == bytes);
+
+    std::string text;
+    EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
+    EXPECT_FALSE(TSetRegistryString(kFinderPath, "ActiveLib", "x", kRegOverwrite));
+    EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), TStoreFailure::kDamaged);
+    CloseSettingsStore();
+    EXPECT_TRUE(ReadFileBytes(path) == bytes);  // not printed: a page of bytes
+    ASSERT_FALSE(lines_.empty());
+    EXPECT_NE(lines_[0].find("damaged"), std::string::npos) << lines_[0];
+}
+
 // SQLite takes a file shorter than one page for an empty database; neither
 // a few bytes of something else nor a database cut short is written over.
 TEST_F(Opening, ShortFilesAreNeverWrittenOver) {
@@ -190,6 +225,7 @@ TEST_F(Opening, HeldStoreIsWaitedForBrieflyAndTriedAgainLater) {
     for (const std::string& line : lines_)
         reports += line.find("held by another program") != std::string::npos;
     EXPECT_EQ(reports, 1);
+    EXPECT_EQ(SettingsStoreFailure(TRoot::kLocalMachine), TStoreFailure::kBusy);
 
     ASSERT_EQ(sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(holder);

@@ -8,6 +8,7 @@
 #include "settings/library_registry.h"
 #include "settings/reg_key.h"
 #include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 #include "store/text_codec.h"
 #include "tool_common.h"
 
@@ -20,6 +21,13 @@ constexpr std::string_view kNameTaken =
 constexpr std::string_view kAlreadyMember =
     "Knji\xC5\xBEnica \xC5\xBE"
     "e vsebuje ta slovar.";
+
+// `what`, and why the per-user store failed when it did.
+std::string WithStoreReason(std::string what) {
+    const TStoreFailure failure = SettingsStoreFailure(TRoot::kCurrentUser);
+    if (failure != TStoreFailure::kNone) (what += ": ") += StoreFailureText(failure);
+    return what;
+}
 
 // The member path of a dictionary named on the command line.
 std::string DictionaryPath(const std::string& given) {
@@ -34,7 +42,7 @@ std::string DictionaryPath(const std::string& given) {
 std::string LibraryKey(const std::string& utf8Name) {
     std::string keyPath;
     if (!FindLibraryKey(ToCp1250(utf8Name, "library name"), keyPath))
-        Fail(utf8Name, "no such library");
+        Fail(utf8Name, WithStoreReason("no such library"));
     return keyPath;
 }
 
@@ -53,7 +61,7 @@ int Report(const std::string& what, TLibraryResult r) {
         case TLibraryResult::kStoreFailure:
             break;
     }
-    return Fail(what, "the settings store refused the change");
+    return Fail(what, WithStoreReason("the settings store refused the change"));
 }
 
 // "+ NAME" for a library, "- PATH" for a member, indented two spaces a level;
@@ -72,7 +80,9 @@ int RunList() {
     const TRegResult r = ReadLibraryTree(groups);
     PrintLibrary(groups, 0);
     if (r == TRegResult::kOk || r == TRegResult::kNotFound) return kExitOk;
-    std::cerr << "Napaka pri branju knji\xC5\xBEnice [k" << ResultCode(r) << "]\n";
+    std::cerr << WithStoreReason("Napaka pri branju knji\xC5\xBEnice [k" +
+                                 std::to_string(ResultCode(r)) + "]")
+              << '\n';
     return kExitFailed;
 }
 
@@ -86,7 +96,7 @@ int RunCreate(const TCreateArgs& a) {
     // The programs make the Groups key at start-up; the tool may come first.
     TRegKey groups;
     if (TRegKey::Create(TRoot::kCurrentUser, kGroupsKey, groups) != TRegResult::kOk)
-        return Fail(std::string(kGroupsKey), "cannot open the library tree");
+        return Fail(std::string(kGroupsKey), WithStoreReason("cannot open the library tree"));
     std::string parentKey(kGroupsKey);
     if (a.parent && (parentKey = LibraryKey(*a.parent)).empty()) return kExitFailed;
     if (!a.name) {
@@ -135,7 +145,8 @@ int RunCollect(const std::string& library) {
     const std::string key = LibraryKey(library);
     std::string paths;
     if (key.empty()) return kExitFailed;
-    if (!CollectLibraryDictionaries(key, paths)) return Fail(library, "cannot read the library");
+    if (!CollectLibraryDictionaries(key, paths))
+        return Fail(library, WithStoreReason("cannot read the library"));
     for (const std::string& p : SplitDictionaryList(paths)) std::cout << Escaped(p) << '\n';
     return kExitOk;
 }

@@ -9,6 +9,7 @@
 
 #include "settings/reg_key.h"
 #include "settings/registry_helpers.h"
+#include "settings/settings_store.h"
 #include "store/text_codec.h"
 #include "tool_common.h"
 
@@ -30,6 +31,14 @@ std::string Out(bool raw, std::string_view bytes) {
     return raw ? Escaped(bytes) : Printable(bytes);
 }
 
+// `what`, and why the store behind the root of `keyPath` failed when it did.
+std::string WithStoreReason(const std::string& keyPath, std::string what) {
+    const auto root = RootFromName(std::string_view(keyPath).substr(0, keyPath.find('\\')));
+    const TStoreFailure failure = root ? SettingsStoreFailure(*root) : TStoreFailure::kNone;
+    if (failure != TStoreFailure::kNone) (what += ": ") += StoreFailureText(failure);
+    return what;
+}
+
 // The questions of flag 1, asked on the terminal: Yes only for an answer
 // beginning with "y" or "d" (da).
 bool AskOnTerminal(TOwnerWindow, std::string_view caption, std::string_view text) {
@@ -44,12 +53,14 @@ int RunGet(const TValueArgs& a) {
     const std::string name = In(a, a.name, "value name");
     if (a.number) {
         std::int32_t n = 0;
-        if (!TGetRegistryNumber(key, name, n)) return Fail(a.keyPath + "\\" + a.name, "no number");
+        if (!TGetRegistryNumber(key, name, n))
+            return Fail(a.keyPath + "\\" + a.name, WithStoreReason(a.keyPath, "no number"));
         std::cout << n << '\n';
         return kExitOk;
     }
     std::string text;
-    if (!TGetRegistryString(key, name, text)) return Fail(a.keyPath + "\\" + a.name, "no string");
+    if (!TGetRegistryString(key, name, text))
+        return Fail(a.keyPath + "\\" + a.name, WithStoreReason(a.keyPath, "no string"));
     std::cout << Out(a.raw, text) << '\n';
     return kExitOk;
 }
@@ -74,7 +85,8 @@ int RunSet(const TValueArgs& a) {
     } else {
         ok = TSetRegistryString(key, name, In(a, a.value, "value"), a.flags);
     }
-    return ok ? kExitOk : Fail(a.keyPath + "\\" + a.name, "value not written");
+    return ok ? kExitOk
+              : Fail(a.keyPath + "\\" + a.name, WithStoreReason(a.keyPath, "value not written"));
 }
 
 // The root and sub-key of a full path, opened; a usage error for an unknown root.
@@ -89,7 +101,7 @@ TRegResult OpenKey(const std::string& fullPath, TAccess access, TRegKey& key) {
 int RunDelete(const TValueArgs& a) {
     TRegKey key;
     if (OpenKey(a.keyPath, TAccess::kFull, key) != TRegResult::kOk)
-        return Fail(a.keyPath, "cannot open the key");
+        return Fail(a.keyPath, WithStoreReason(a.keyPath, "cannot open the key"));
     const TRegResult r = key.DeleteValue(In(a, a.name, "value name"));
     if (r == TRegResult::kNotFound) return Fail(a.keyPath + "\\" + a.name, "no such value");
     return r == TRegResult::kOk ? kExitOk : Fail(a.keyPath + "\\" + a.name, "not deleted");
@@ -110,7 +122,7 @@ std::string Hex(std::string_view bytes) {
 int RunList(const std::string& keyPath, bool raw) {
     TRegKey key;
     if (OpenKey(keyPath, TAccess::kRead, key) != TRegResult::kOk)
-        return Fail(keyPath, "cannot open the key");
+        return Fail(keyPath, WithStoreReason(keyPath, "cannot open the key"));
     std::string name;
     TRegResult r;
     for (std::uint32_t i = 0; (r = key.EnumKey(i, name)) == TRegResult::kOk; ++i)

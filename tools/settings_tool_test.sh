@@ -88,8 +88,25 @@ check concurrent-count 200 "$("$tool" settings list "$user\\Concurrent" | wc -l)
 printf 'not a database at all, not even close......................' > "$VRK3_SETTINGS_DIR/user.db"
 before=$(md5sum < "$VRK3_SETTINGS_DIR/user.db")
 check damaged-default "$(printf '|\t ')" "$("$tool" alphabet show 2>/dev/null | cut -c1-3)"
-"$tool" library create X 2>/dev/null; check damaged-refused 1 $?
+"$tool" library create X 2>err.txt; check damaged-refused 1 $?
+# The reason is said on the one line, without the debug variable.
+check damaged-says "vrk3tool: Software\\Tavro\\Verbatrakon III\\Groups: cannot open the library tree: not a settings database" \
+  "$(cat err.txt)"
+"$tool" library list 2>err.txt; check damaged-list 1 $?
+check damaged-list-says 'Napaka pri branju knjižnice [k8]: not a settings database' "$(cat err.txt)"
+"$tool" settings set "$fndr" ActiveLib x 2>err.txt; check damaged-set 1 $?
+check damaged-set-says "vrk3tool: $fndr\\ActiveLib: value not written: not a settings database" \
+  "$(cat err.txt)"
 check damaged-untouched "$before" "$(md5sum < "$VRK3_SETTINGS_DIR/user.db")"
 check damaged-reported 1 "$(VRK3_DEBUG=1 "$tool" library list 2>&1 | grep -c 'user.db: not a settings database\|user.db: file is not a database')"
+
+# No store yet, in a folder the user may not write: no permission (root may).
+if [ "$(id -u)" != 0 ]; then
+  mkdir locked && chmod 0555 locked
+  VRK3_SETTINGS_DIR="$work/locked" "$tool" library create X 2>err.txt
+  check locked-says "vrk3tool: Software\\Tavro\\Verbatrakon III\\Groups: cannot open the library tree: no permission" \
+    "$(cat err.txt)"
+  chmod 0755 locked
+fi
 
 finish

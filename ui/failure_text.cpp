@@ -1,5 +1,9 @@
 #include "ui/failure_text.h"
 
+#include "settings/library_registry.h"
+#include "settings/settings_store.h"
+#include "ui/ui_texts.h"
+
 namespace vrk {
 
 QString FailureReason(TFailure failure) {
@@ -53,6 +57,46 @@ QString FailureReason(TFailure failure) {
 QString WithFailureReason(const QString& text, TFailure failure) {
     const QString reason = FailureReason(failure);
     return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}
+
+QString StoreFailureReason(TStoreFailure failure) {
+    switch (failure) {
+        case TStoreFailure::kNone:
+            return {};
+        case TStoreFailure::kNoHome:
+            return QStringLiteral(
+                "Domača mapa uporabnika ni znana, zato nastavitev ni kam shraniti.");
+        case TStoreFailure::kNotDatabase:
+            return QStringLiteral("Datoteka z nastavitvami ni baza nastavitev tega programa.");
+        case TStoreFailure::kDamaged:
+            return QStringLiteral("Datoteka z nastavitvami je poškodovana.");
+        case TStoreFailure::kOtherVersion:
+            return QStringLiteral("Datoteko z nastavitvami je zapisala druga različica programa.");
+        case TStoreFailure::kNoPermission:
+            return QStringLiteral("Za datoteko z nastavitvami ali njeno mapo nimate dovoljenja.");
+        case TStoreFailure::kDiskFull:
+            return QStringLiteral("Na disku ni dovolj prostora za nastavitve.");
+        case TStoreFailure::kBusy:
+            return QStringLiteral(
+                "Datoteko z nastavitvami ravno uporablja drug program. Poskusite znova čez nekaj "
+                "trenutkov.");
+        case TStoreFailure::kIoError:
+            break;
+    }
+    return QStringLiteral("Pri branju ali pisanju nastavitev je prišlo do napake sistema.");
+}
+
+QString LibraryReadError(TRegResult result) {
+    const QString text = texts::kLibraryReadError.arg(ResultCode(result));
+    const QString reason = StoreFailureReason(SettingsStoreFailure(TRoot::kCurrentUser));
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}
+
+QString LibraryTreeProblem() {
+    TLibraryNode groups;
+    const TRegResult result = ReadLibraryTree(groups);
+    if (result == TRegResult::kOk || result == TRegResult::kNotFound) return {};
+    return LibraryReadError(result);
 }
 
 }  // namespace vrk

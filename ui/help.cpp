@@ -12,8 +12,7 @@
 #include <QWidget>
 #include <mutex>
 
-#include "settings/registry_helpers.h"
-#include "settings/settings_keys.h"
+#include "settings/first_library.h"
 #include "ui/help_window.h"
 #include "ui/ui_init.h"
 #include "ui/ui_texts.h"
@@ -150,10 +149,7 @@ void AddHelpKey(QWidget* window, int context) {
 }
 
 void ShowFirstRunHelp(QWidget* parent) {
-    std::int32_t run = 0;
-    if (TGetRegistryNumber(kUserRootPath, "Run", run)) return;
-    ShowHelp(help::kFirstRun, parent);
-    (void)TSetRegistryNumber(kUserRootPath, "Run", 1, kRegCreateKey | kRegOverwrite);
+    if (RecordFirstStart()) ShowHelp(help::kFirstRun, parent);
 }
 
 QDialogButtonBox* AddOkCancelHelp(QDialog* dialog, int context) {

@@ -52,8 +52,9 @@ void ShowHelp(int context, QWidget* parent = nullptr);
 using THelpHook = std::function<void(int context)>;
 THelpHook SetHelpHook(THelpHook hook);
 
-// Opens the first-start page over `parent` unless the user's settings
-// record ("Run") that either program has started before, and records it.
+// Opens the first-start page over `parent` at the first start of either
+// program, once that start is recorded in the user's settings
+// (RecordFirstStart): a store that cannot record it shows no page.
 void ShowFirstRunHelp(QWidget* parent);
 
 // Makes F1 anywhere in `window` open `context`.

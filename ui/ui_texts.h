@@ -33,6 +33,10 @@ inline const QString kHelpForward = QStringLiteral("Naprej");
 inline const QString kHelpContents = QStringLiteral("Vsebina");
 
 // Temporary-directory dialog.
+// The library tree could not be read from the settings store; %1 is the
+// store's result code. The reason may follow on a second line.
+inline const QString kLibraryReadError = QStringLiteral("Napaka pri branju knjižnice [k%1]");
+
 inline const QString kTempDirTitle = QStringLiteral("Imenik za začasne datoteke");
 inline const QString kTempDirText = QStringLiteral(
     "Izberite imenik, v katerem bodo shranjene začasne datoteke, ki so potrebne pri obdelavi "

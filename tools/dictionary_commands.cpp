@@ -71,22 +71,21 @@ std::string EntryLine(std::string_view record) {
     }
 }
 
+// The entries are read in one pass under one lock, so that the dump is one
+// state of the dictionary; they are printed after the lock is given up, so
+// that a slow reader of the output never keeps writers waiting.
 int RunDump(const std::string& dict) {
     auto file = OpenDictionary(dict);
-    const std::int32_t count = file->GetEntryCount();
-    if (count < 0) return Fail(*file, "cannot read the dictionary");
-    std::string record;
     std::string out;
-    for (std::int32_t i = 0; i < count; ++i) {
-        if (!file->GetEntry(i, record))
-            return Fail(*file, "cannot read entry " + std::to_string(i));
-        out += std::to_string(i) + '\t' + EntryLine(record) + '\n';
-        if (out.size() > (1 << 16)) {
-            std::cout << out;
-            out.clear();
-        }
-    }
-    std::cout << out;
+    const bool ok = file->ReadAllEntries([&out](std::int32_t i, std::string_view record) {
+        out += std::to_string(i);
+        out += '\t';
+        out += EntryLine(record);
+        out += '\n';
+        return true;
+    });
+    if (!ok) return Fail(*file, "cannot read the dictionary");
+    std::cout << out << std::flush;
     return kExitOk;
 }
 

@@ -16,6 +16,18 @@ check after-replace "$(printf '0\tKRKA\treka na Dolenjskem\n1\tSOČA\tsmaragdna 
 "$tool" delete d.vrk3 0
 check delete "$(printf '0\tSOČA\tsmaragdna reka')" "$("$tool" dump d.vrk3)"
 
+# dump shows one state of the dictionary: here it is blocked on its output
+# while another program deletes entry 0, and still prints every entry as
+# it was (printing as it reads would shift the rest and lose the last).
+seq -f 'BESEDA%g' 0 19999 > list.txt
+"$tool" create big.vrk3 && "$tool" import words list.txt big.vrk3 >/dev/null
+"$tool" dump big.vrk3 | { sleep 1; cat > dump.txt; } &
+dumper=$!
+sleep 0.5
+"$tool" delete big.vrk3 0
+wait "$dumper"
+check dump-snapshot "20000 0	BESEDA0 19999	BESEDA19999" "$(wc -l < dump.txt) $(head -n 1 dump.txt) $(tail -n 1 dump.txt)"
+
 printf 'BM\377\000picture' > pic.bmp
 "$tool" picture d.vrk3 --set pic.bmp --password '' && "$tool" picture d.vrk3 --get back.bmp
 check picture 0 "$(cmp -s pic.bmp back.bmp; echo $?)"

@@ -17,6 +17,7 @@
 #include "store/format.h"
 #include "store/pattern.h"
 #include "store/progress.h"
+#include "store/search_terms.h"
 #include "store/word_list.h"
 #include "tool_common.h"
 #include "word_source.h"
@@ -178,6 +179,9 @@ int RunSearch(const TSearchArgs& a) {
     if (const TPatternProblem problem = CheckPattern(pattern, syntax))
         throw TUsageError(DescribeProblem(problem));
     const std::string terms = ToCp1250(a.terms, "TERMS");
+    if (const TEmptyTerm empty = FindEmptyTerm(terms))
+        throw TUsageError("TERMS: the term \"" + Printable(empty.typed) + "\" at character " +
+                          std::to_string(empty.position + 1) + " has no text");
     // Every dictionary is searched with the row the finder would use.
     const TAlphabetRow row = a.alphabet ? TAlphabetRow{} : ReadAlphabetForSearch();
     TProgressScope progress("search");

@@ -101,6 +101,7 @@ void UseAlphabet(TDataFile& file, const TAlphabetRow& stored, const std::optiona
         file.SetAlphabet(stored.text, stored.separator);
         return;
     }
+    if (row->empty()) throw TUsageError("--alphabet: give the row; an empty one orders nothing");
     const char separator =
         rowSeparator ? ToCp1250Char(*rowSeparator, "--alphabet-separator") : kDefaultSeparator;
     file.SetAlphabet(ToCp1250(*row, "--alphabet"), separator);

@@ -50,6 +50,25 @@ timeout 10 "$tool" info pipe.vrk3 2>err.txt; check pipe-refused 1 $?
 check pipe-says 1 "$(grep -c 'not a regular file' err.txt)"
 check unchanged "$before" "$(md5sum < d.vrk3)"
 
+# Words beginning with "-" exclude; they are arguments, not options, also
+# among options. A term that has marks but no text is refused.
+check search-dash "$(printf 'd.vrk3\t0\t1\tSOČA\tsmaragdna reka')" "$("$tool" search '' '-dolina reka' d.vrk3)"
+check search-dash-options "$(printf 'd.vrk3\t0\t1\tSOČA\tsmaragdna reka')" \
+  "$("$tool" search --max 5 'S' '-dolina reka' --match-case d.vrk3 --count-letters=false)"
+for terms in '-' '+= "reka"' "reka ''" '""'; do
+  "$tool" search '' "$terms" d.vrk3 >/dev/null 2>err.txt; check "empty-term $terms" 2 $?
+done
+check empty-term-says 'vrk3tool: TERMS: the term """" at character 1 has no text' "$(cat err.txt)"
+# Option values: --flags 0 to 7 only; an empty value after "=" is an empty
+# value; --replace names an entry or is refused, as delete refuses it.
+"$tool" create bad.vrk3 --flags -1 2>/dev/null; check flags-negative 2 $?
+"$tool" create bad.vrk3 --flags 8 2>/dev/null; check flags-too-big 2 $?
+"$tool" search --alphabet= '' reka d.vrk3 2>err.txt; check alphabet-empty 2 $?
+check alphabet-empty-says 'vrk3tool: --alphabet: give the row; an empty one orders nothing' "$(cat err.txt)"
+"$tool" add d.vrk3 X --replace 9 2>err.txt; check replace-missing 1 $?
+check replace-missing-says 'vrk3tool: d.vrk3: cannot replace entry 9: there is no such entry' "$(cat err.txt)"
+"$tool" add d.vrk3 X --replace -1 2>/dev/null; check replace-negative 1 $?
+
 # create keeps an existing dictionary unless --force.
 "$tool" create d.vrk3 2>err.txt; check create-existing 1 $?
 check create-existing-says 1 "$(grep -c 'exists already (use --force' err.txt)"

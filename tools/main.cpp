@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/temp_dir.h"
 #include "tool_common.h"
 
 namespace {
@@ -74,6 +75,9 @@ std::vector<std::string> ArgumentsToParse(int argc, char** argv, const CLI::App&
 
 int main(int argc, char** argv) {
     using namespace vrk::tool;
+    StopOnSignals();
+    // Scratch folders of earlier runs that were killed.
+    (void)vrk::TRemoveAbandonedScratchFolders();
     CLI::App app{"Verbatrakon III: dictionaries and libraries from the command line", "vrk3tool"};
     app.require_subcommand(1);
     int exitCode = kExitOk;

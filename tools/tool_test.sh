@@ -113,4 +113,45 @@ check busy-says 'vrk3tool: s.vrk3: cannot read the dictionary: busy: another pro
 kill "$holder" 2>/dev/null; wait "$holder" 2>/dev/null
 check no-scratch-left "" "$(ls -A "$work" | grep vrk3tool)"
 
+# Scratch folders: one of a running tool is never touched; one of a killed
+# tool is removed by the next run. SIGTERM and SIGHUP stop a command as
+# Ctrl+C does: the tool ends as usual and removes its folder.
+folders() { find "$work" -maxdepth 1 -name 'vrk3tool.*' | wc -l; }
+held=$(md5sum < s.vrk3)
+flock -x s.vrk3 sleep 8 &
+holder=$!
+sleep 0.3
+"$tool" add s.vrk3 KILLED 2>/dev/null &
+killed=$!
+sleep 0.3
+"$tool" info d.vrk3 >/dev/null
+check live-folder-kept 1 "$(folders)"
+kill -KILL "$killed"; wait "$killed" 2>/dev/null
+check killed-folder-left 1 "$(folders)"
+"$tool" info d.vrk3 >/dev/null
+check killed-folder-removed 0 "$(folders)"
+"$tool" add s.vrk3 TERM 2>/dev/null &
+term=$!
+"$tool" add s.vrk3 HUP 2>/dev/null &
+hup=$!
+sleep 0.3
+kill -TERM "$term"; kill -HUP "$hup"
+wait "$term"; check sigterm-exit 1 $?
+wait "$hup"; check sighup-exit 1 $?
+check signalled-folders-removed 0 "$(folders)"
+kill "$holder" 2>/dev/null; wait "$holder" 2>/dev/null
+check signalled-unchanged "$held" "$(md5sum < s.vrk3)"
+# SIGTERM while a remap writes its new file beside the dictionary: no
+# hidden copy, no scratch folder, the dictionary as it was.
+seq -f 'BESEDA%g Z DOLGIM OPISOM' 0 999999 > long.txt
+"$tool" create h.vrk3 && "$tool" import words long.txt h.vrk3 >/dev/null
+before=$(md5sum < h.vrk3)
+"$tool" remap h.vrk3 A B 2>/dev/null &
+remap=$!
+for _ in $(seq 2000); do ls -A | grep -q '^\.h\.vrk3\.' && break; sleep 0.002; done
+kill -TERM "$remap"; wait "$remap"; check remap-sigterm-exit 1 $?
+check remap-no-hidden-copy "" "$(ls -A | grep '^\.h\.vrk3' || true)"
+check remap-no-folder 0 "$(folders)"
+check remap-unchanged "$before" "$(md5sum < h.vrk3)"
+
 finish

@@ -58,6 +58,10 @@ inline const QString kPatternEmptySet =
     QStringLiteral("Vzorec ni pravilen: v oklepajih na %1. mestu ni nobene črke.");
 inline const QString kPatternUnopenedSet =
     QStringLiteral("Vzorec ni pravilen: zaklepaj ] na %1. mestu nima oklepaja [.");
+// %1 the term as typed, %2 where it starts (from 1).
+inline const QString kEmptySearchTerm = QStringLiteral(
+    "Besede opisa niso pravilne: \"%1\" na %2. mestu nima besedila. Dopišite besedo ali "
+    "izraz izbrišite.");
 inline const QString kPatternRunWithCount = QStringLiteral(
     "Vzorec ni pravilen: znak % na %1. mestu dovoli geslo poljubne dolžine, vklopljeno pa je "
     "\"Upoštevaj število črk v geslu\". Izklopite eno ali drugo.");

@@ -1,7 +1,7 @@
 // Extended patterns and anagrams in the finder's search: the stored
-// switches reach the search with the pattern, a malformed pattern is refused
-// before the search starts, and the result window's title says what was
-// searched for.
+// switches reach the search with the pattern, a malformed pattern or a
+// description term without text is refused before the search starts, and the result window's title
+// says what was searched for.
 #include "finder/finder_texts.h"
 #include "finder/search_bar_options.h"
 #include "finder/search_run.h"
@@ -103,6 +103,25 @@ TEST_F(TPatternRunTest, MalformedPatternIsRefusedBeforeTheSearchStarts) {
     EXPECT_EQ(Search("k%a"), nullptr);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kPatternRunWithCount.arg(2)});
     EXPECT_TRUE(texts::kPatternRunWithCount.arg(2).contains(QStringLiteral("znak % na 2. mestu")));
+}
+
+TEST_F(TPatternRunTest, DescriptionTermWithoutTextIsRefusedBeforeTheSearchStarts) {
+    const struct {
+        QString desc;
+        QString term;
+        int position;
+    } cases[] = {{"+= \"reka\"", "+=", 1}, {"reka -", "-", 6}, {"reka ''", "''", 6}};
+    for (const auto& c : cases) {
+        messages_->Clear();
+        auto doc = std::make_shared<CVrk3mpgDoc>();
+        bar_.clue.clear();
+        bar_.desc = c.desc;
+        EXPECT_FALSE(doc->OnNewDocument(bar_));
+        EXPECT_EQ(doc->Run(), nullptr);  // no worker was started
+        EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kEmptySearchTerm.arg(
+                                          c.term, QString::number(c.position))});
+    }
+    EXPECT_TRUE(bar_.descHistory.isEmpty());  // the text stays in the box to be mended
 }
 
 TEST(PatternTitleTest, TitleSaysWhatWasSearchedAndKeepsTheClueAsTyped) {

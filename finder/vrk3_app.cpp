@@ -8,6 +8,7 @@
 #include "settings/first_library.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
+#include "settings/temp_dir.h"
 #include "ui/cp1250_text.h"
 #include "ui/failure_text.h"
 #include "ui/help.h"
@@ -26,6 +27,8 @@ CVrk3App::~CVrk3App() = default;
 
 void CVrk3App::InitApplication() {
     vrk::EnsureFinderKeys();
+    // Scratch folders of command-line tools that were killed.
+    (void)vrk::TRemoveAbandonedScratchFolders();
 }
 
 bool CVrk3App::InitInstance(bool showSplash) {

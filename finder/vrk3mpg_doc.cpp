@@ -4,6 +4,7 @@
 #include "finder/search_bar_options.h"
 #include "finder/search_progress_dlg.h"
 #include "finder/search_run.h"
+#include "store/search_terms.h"
 #include "ui/cp1250_text.h"
 #include "ui/message_box.h"
 
@@ -63,10 +64,18 @@ bool CVrk3mpgDoc::OnNewDocument(TSearchSource& source, QWidget* parent) {
         vrk::ShowWarning(parent, PatternProblemText(problem));
         return false;
     }
+    // So is a description term with marks but no text ("-", "+=", ""),
+    // which would otherwise ask for nothing.
+    job.m_strDescWords = vrk::ToCp1250(m_strDesc);
+    if (const vrk::TEmptyTerm empty = vrk::FindEmptyTerm(job.m_strDescWords)) {
+        vrk::ShowWarning(parent,
+                         vrk::texts::kEmptySearchTerm.arg(vrk::FromCp1250(empty.typed),
+                                                          QString::number(empty.position + 1)));
+        return false;
+    }
     if (!m_strClue.isEmpty()) source.AddClueHistory(m_strClue);
     if (!m_strDesc.isEmpty()) source.AddDescHistory(m_strDesc);
 
-    job.m_strDescWords = vrk::ToCp1250(m_strDesc);
     job.m_strLibraryDicts = source.LibraryDicts();
     m_pRun = std::make_unique<TSearchRun>(std::move(job));
     m_results = {};

@@ -8,6 +8,7 @@
 #include "settings/first_library.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
+#include "settings/temp_dir.h"
 #include "ui/failure_text.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
@@ -25,6 +26,8 @@ CVrk3dbeApp::~CVrk3dbeApp() = default;
 
 void CVrk3dbeApp::InitApplication() {
     vrk::EnsureManagerKeys();
+    // Scratch folders of command-line tools that were killed.
+    (void)vrk::TRemoveAbandonedScratchFolders();
 }
 
 bool CVrk3dbeApp::InitInstance(bool showSplash) {

@@ -20,6 +20,9 @@ struct TAlphabetRow {
     char separator = '|';
 };
 
+// An empty stored row defines no order at all (every letter would rank
+// alike), so every reader counts it as a row that cannot be read.
+//
 // The row for a search: the built-in row and "|" when "abc0" cannot be read;
 // the stored row with "|" when only "sep0" cannot be read.
 TAlphabetRow ReadAlphabetForSearch();

@@ -1,11 +1,16 @@
 #include "settings/temp_dir.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
+#include <filesystem>
 #include <vector>
 
 #include "settings/registry_helpers.h"
@@ -120,6 +125,78 @@ std::string TScratchPath(std::string_view dir, std::string_view fileName) {
     path += '/';
     path += fileName;
     return path;
+}
+
+std::string TScratchParent() {
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp != nullptr && tmp[0] != '\0' ? std::string(tmp) : std::string("/tmp");
+}
+
+namespace {
+
+constexpr std::string_view kOwnerFile = "owner";
+// A folder without an owner file was made by an earlier version of the tool
+// (or is being made this moment). One older than a day was left by a
+// process that ended: no run of the tool takes that long.
+constexpr std::time_t kOwnerlessGrace = 24 * 60 * 60;
+
+void RemoveFolder(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+}
+
+}  // namespace
+
+bool TMakeOwnedScratchFolder(std::string_view prefix, std::string& dir, int& ownerFd) {
+    std::string folder = TScratchPath(TScratchParent(), std::string(prefix) + ".XXXXXX");
+    if (mkdtemp(folder.data()) == nullptr) return false;
+    // The lock is taken before the file gets the name cleaners look at, so
+    // that no cleaner ever finds an owner file without its lock.
+    const std::string fresh = TScratchPath(folder, "owner.new");
+    const int fd = open(fresh.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const std::string pid = std::to_string(getpid()) + "\n";
+    if (fd < 0 || flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+        write(fd, pid.data(), pid.size()) != static_cast<ssize_t>(pid.size()) ||
+        rename(fresh.c_str(), TScratchPath(folder, kOwnerFile).c_str()) != 0) {
+        if (fd >= 0) close(fd);
+        RemoveFolder(folder);
+        return false;
+    }
+    dir = std::move(folder);
+    ownerFd = fd;
+    return true;
+}
+
+int TRemoveAbandonedScratchFolders(std::string_view prefix) {
+    const std::string parent = TScratchParent();
+    DIR* folder = opendir(parent.c_str());
+    if (folder == nullptr) return 0;
+    const std::string start = std::string(prefix) + ".";
+    int removed = 0;
+    while (const dirent* entry = readdir(folder)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != start.size() + 6 || name.substr(0, start.size()) != start) continue;
+        const std::string path = TScratchPath(parent, name);
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid())
+            continue;
+        const int fd =
+            open(TScratchPath(path, kOwnerFile).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        bool abandoned;
+        if (fd >= 0) {
+            // The owner holds the lock until it ends.
+            abandoned = flock(fd, LOCK_EX | LOCK_NB) == 0;
+        } else {
+            abandoned = errno == ENOENT && std::time(nullptr) - st.st_mtime > kOwnerlessGrace;
+        }
+        if (abandoned) {
+            RemoveFolder(path);
+            ++removed;
+        }
+        if (fd >= 0) close(fd);
+    }
+    closedir(folder);
+    return removed;
 }
 
 }  // namespace vrk

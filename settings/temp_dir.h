@@ -36,4 +36,28 @@ inline constexpr std::size_t kBackupDirBuffer = 260;
 // `dir` without one trailing "/", then "/" and `fileName`.
 std::string TScratchPath(std::string_view dir, std::string_view fileName);
 
+// --- Scratch folders of one process: "PREFIX.XXXXXX" (six random letters
+// or digits) in $TMPDIR, or /tmp without it. vrk3tool makes one per run
+// (kToolScratchPrefix) and removes it when it ends; one left by a process
+// that was killed is removed by the next run of any of the programs.
+//
+// Each such folder holds a file "owner" with its process's pid, which that
+// process holds open under an exclusive lock for as long as it runs: the
+// lock ends with the process, however it ends, and cannot be taken over by
+// a later process that gets the same pid. A folder whose lock can be taken
+// is abandoned; a folder of a running process is never touched.
+inline constexpr std::string_view kToolScratchPrefix = "vrk3tool";
+// $TMPDIR, or /tmp when it is not set.
+std::string TScratchParent();
+// Makes a new folder "PREFIX.XXXXXX" with its locked "owner" file; ownerFd
+// holds the lock and must stay open while the folder is in use. False (with
+// nothing left behind) when the folder cannot be made.
+[[nodiscard]] bool TMakeOwnedScratchFolder(std::string_view prefix, std::string& dir, int& ownerFd);
+// Removes this user's folders "PREFIX.XXXXXX" whose owner has ended. A
+// folder without an "owner" file (made by an older version, or by a process
+// killed while making it) is removed once it has been left alone for a
+// day: an older version's run still at work must keep it. Returns how many
+// folders were removed.
+int TRemoveAbandonedScratchFolders(std::string_view prefix = kToolScratchPrefix);
+
 }  // namespace vrk

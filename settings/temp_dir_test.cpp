@@ -2,9 +2,14 @@
 // setting, the user's cache folder; private to each user wherever it is.
 #include "settings/temp_dir.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <ctime>
 
 #include <filesystem>
 #include <fstream>
@@ -131,6 +136,65 @@ TEST_F(ScratchFolder, TwoUsersScratchFilesNeverMeet) {
 
     ASSERT_TRUE(SetMachineDir(closed));
     EXPECT_TRUE(theirs(cache + "/vrk3"));
+}
+
+// A scratch folder goes with its owner: removed once the process that made
+// it has ended (killed, so that it removed nothing itself), never while it
+// runs; one without an owner only when it has been left alone for a while.
+TEST_F(ScratchFolder, AFolderIsRemovedOnlyOnceItsOwnerHasEnded) {
+    const std::string parent = Folder("tmp", 0700);
+    const char* saved = std::getenv("TMPDIR");
+    const std::string savedTmp = saved ? saved : "";
+    setenv("TMPDIR", parent.c_str(), 1);
+    int report[2];
+    ASSERT_EQ(pipe(report), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::string dir;
+        int fd = -1;
+        const std::string made = TMakeOwnedScratchFolder(kToolScratchPrefix, dir, fd) ? dir : "";
+        (void)!write(report[1], made.c_str(), made.size() + 1);
+        pause();
+        _exit(0);
+    }
+    char buffer[4096] = {};
+    ASSERT_GT(read(report[0], buffer, sizeof buffer), 1);
+    const std::string theirs = buffer;
+    std::string text;
+    std::getline(std::ifstream(theirs + "/owner"), text);
+    EXPECT_EQ(text, std::to_string(child));
+    std::string mine;
+    int myLock = -1;
+    ASSERT_TRUE(TMakeOwnedScratchFolder(kToolScratchPrefix, mine, myLock));
+    std::ofstream(mine + "/bf1.qbk") << "scratch";
+    const std::string oldOwnerless = Folder("tmp/vrk3tool.old123", 0700);
+    const std::time_t twoDaysAgo = std::time(nullptr) - 2 * 24 * 60 * 60;
+    const timespec longAgo[2] = {{twoDaysAgo, 0}, {twoDaysAgo, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, oldOwnerless.c_str(), longAgo, 0), 0);
+    const std::string newOwnerless = Folder("tmp/vrk3tool.new123", 0700);
+    const std::string otherName = Folder("tmp/vrk3tool.abc", 0700);
+
+    EXPECT_EQ(TRemoveAbandonedScratchFolders(), 1);
+    const auto there = [](const std::string& path) { return std::filesystem::exists(path); };
+    EXPECT_FALSE(there(oldOwnerless));
+    EXPECT_TRUE(there(newOwnerless) && there(otherName) && there(theirs));
+    EXPECT_TRUE(there(mine + "/bf1.qbk"));
+
+    ASSERT_EQ(kill(child, SIGKILL), 0);
+    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    EXPECT_EQ(TRemoveAbandonedScratchFolders(), 1);
+    EXPECT_FALSE(there(theirs));
+    EXPECT_TRUE(there(mine + "/bf1.qbk"));
+    close(myLock);
+    EXPECT_EQ(TRemoveAbandonedScratchFolders(), 1);
+    EXPECT_FALSE(there(mine));
+    close(report[0]);
+    close(report[1]);
+    if (saved)
+        setenv("TMPDIR", savedTmp.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
 }
 
 }  // namespace

@@ -185,6 +185,14 @@ class TDataFile {
 
     // --- Entries (entry i is record ENTRY_BASE + i; i outside 0 ... count - 1 fails).
     [[nodiscard]] bool GetEntry(std::int32_t i, std::string& out);
+    // Every entry in order, from one read under one shared lock: a snapshot
+    // that changes made meanwhile by others never split. visit(i, record)
+    // gets each record cut as GetEntry cuts it; it runs while the dictionary
+    // is locked, so it must not wait (on output, say). Reports to the
+    // progress object. False on a read failure, a stop request (Stopped), or
+    // when visit returns false (Stopped).
+    using TEntryVisitor = std::function<bool(std::int32_t index, std::string_view record)>;
+    [[nodiscard]] bool ReadAllEntries(const TEntryVisitor& visit);
     [[nodiscard]] bool GetWord(std::int32_t i, std::string& out, std::size_t size = MAX_RECORD);
     [[nodiscard]] std::int32_t GetDescriptionCount(std::int32_t i);
     // Description k (from 0) cut to size - 1 bytes; k = -1 gives the word.

@@ -35,6 +35,29 @@ bool TDataFile::GetEntry(std::int32_t i, std::string& out) {
     return ReadEntryOnce(i, out);
 }
 
+bool TDataFile::ReadAllEntries(const TEntryVisitor& visit) {
+    if (!Open(Mode::Read)) return false;
+    progress().Start(m_count);
+    const std::string_view file = m_data.view();
+    std::uint64_t pos = kRecordsOffset;
+    bool ok = SkipRecords(file, m_recordsEnd, pos, ENTRY_BASE) || Fail(TFailure::Damaged);
+    TRecordSpan span;
+    std::string record;
+    for (std::int32_t i = 0; ok && i < m_count; ++i) {
+        ok = NextRecord(file, m_recordsEnd, pos, span) || Fail(TFailure::Damaged);
+        if (!ok) break;
+        UnscrambleRecord(file, span, record);
+        // The stop request is looked at every 4096 entries: often enough for
+        // Ctrl+C, seldom enough to cost nothing.
+        const bool stop = (i & 4095) == 4095 && progress().StopRequested();
+        ok = (!stop && visit(i, record)) || FailStopped();
+        if ((i & 4095) == 4095) progress().SetPos(i + 1);
+    }
+    if (ok) progress().Complete();
+    Abort();  // nothing was queued: releasing the view and the lock is all
+    return ok;
+}
+
 bool TDataFile::GetWord(std::int32_t i, std::string& out, std::size_t size) {
     std::string record;
     if (size == 0) return Fail(TFailure::InvalidArgument);

@@ -89,6 +89,25 @@ TEST_F(DataFile, EntryReadsCutAndFailAsDocumented) {
     EXPECT_EQ(file->FindWord("osa"), -2);  // byte for byte
 }
 
+TEST_F(DataFile, ReadAllEntriesIsOneReadUnderOneLock) {
+    auto file = DictionaryWith({Record("REKA", {"vodni tok"}), "OSA", ""});
+    auto writer = Dictionary();
+    TLockTimeoutForTesting timeout(std::chrono::milliseconds(50));
+    std::vector<std::string> seen;
+    ASSERT_TRUE(file->ReadAllEntries([&](std::int32_t i, std::string_view record) {
+        EXPECT_EQ(i, static_cast<std::int32_t>(seen.size()));
+        seen.emplace_back(record);
+        // Nobody changes the dictionary while it is read.
+        EXPECT_FALSE(writer->DeleteEntry(0));
+        EXPECT_EQ(writer->LastFailure(), TFailure::Busy);
+        return true;
+    }));
+    EXPECT_EQ(seen, (std::vector<std::string>{Record("REKA", {"vodni tok"}), "OSA", ""}));
+    EXPECT_FALSE(file->ReadAllEntries([](std::int32_t, std::string_view) { return false; }));
+    EXPECT_EQ(file->LastFailure(), TFailure::Stopped);
+    EXPECT_TRUE(writer->DeleteEntry(0));  // the lock was given up
+}
+
 TEST_F(DataFile, StoreEntryAppendsOrReplacesAndReportsThePositionAfterTheRewrite) {
     auto file = DictionaryWith({"A", "B", "C"});
     std::int32_t index = -1;

@@ -85,11 +85,11 @@ int CountHits(std::string_view descriptions, const std::vector<TTermFinder>& ter
     return hits;
 }
 
-}  // namespace
-
-std::vector<TSearchTerm> ParseSearchTerms(std::string_view text) {
+// Reads the terms of the typed text in order and hands each to `each`
+// with where its typed form begins and ends; at most kMaxSearchTerms.
+template <typename F>
+void WalkSearchTerms(std::string_view text, F&& each) {
     text = UpToNul(text.substr(0, std::min(text.size(), kMaxTermsText)));
-    std::vector<TSearchTerm> terms;
     std::size_t read = 0;
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -98,6 +98,7 @@ std::vector<TSearchTerm> ParseSearchTerms(std::string_view text) {
             ++i;
             continue;
         }
+        const std::size_t begin = i;
         TSearchTerm term;
         if (text[i] == '=') {
             term.exact = true;
@@ -120,11 +121,29 @@ std::vector<TSearchTerm> ParseSearchTerms(std::string_view text) {
         const std::size_t start = i;
         while (i < n && (closing ? text[i] != closing : !IsBlank(text[i]))) ++i;
         term.text.assign(text.substr(start, i - start));
-        if (i < n) ++i;  // the quote or blank that ended the term
+        if (i < n && closing) ++i;  // the closing quote belongs to the term
         ++read;
-        if (!term.text.empty()) terms.push_back(std::move(term));
+        each(std::move(term), text.substr(begin, i - begin), begin);
     }
+}
+
+}  // namespace
+
+std::vector<TSearchTerm> ParseSearchTerms(std::string_view text) {
+    std::vector<TSearchTerm> terms;
+    WalkSearchTerms(text, [&terms](TSearchTerm term, std::string_view, std::size_t) {
+        if (!term.text.empty()) terms.push_back(std::move(term));
+    });
     return terms;
+}
+
+TEmptyTerm FindEmptyTerm(std::string_view text) {
+    TEmptyTerm empty;
+    WalkSearchTerms(
+        text, [&empty](const TSearchTerm& term, std::string_view typed, std::size_t position) {
+            if (term.text.empty() && !empty) empty = {std::string(typed), position};
+        });
+    return empty;
 }
 
 bool FindTerm(std::string_view text, std::string_view term, bool exact, bool wholeWord,
@@ -149,6 +168,8 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
     // callers check it first (CheckPattern) to say what is wrong.
     const std::optional<TWordPattern> letters = TWordPattern::Compile(pattern, syntax, m_rank);
     if (!letters) return Fail(TFailure::InvalidArgument) ? 0 : -1;
+    // So is a term without text, which callers refuse first (FindEmptyTerm).
+    if (FindEmptyTerm(terms)) return Fail(TFailure::InvalidArgument) ? 0 : -1;
     std::vector<TTermFinder> parsed;
     for (const TSearchTerm& term : ParseSearchTerms(terms)) parsed.emplace_back(term, m_rank);
     if (!Open(Mode::Read)) return -1;

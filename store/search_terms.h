@@ -27,8 +27,20 @@ struct TSearchTerm {
 // "+" or "-" (in either order), then a double quote (whole-word phrase, runs
 // to the next double quote) or a single quote (phrase, runs to the next
 // single quote). A term without text is read but not kept: it asks for
-// nothing.
+// nothing (a search refuses such a text first: FindEmptyTerm).
 std::vector<TSearchTerm> ParseSearchTerms(std::string_view terms);
+
+// A term of the typed text that has marks but no text: a lone "-", "+" or
+// "=", "+=", an empty phrase "" or '', or a quote that ends the text. It is
+// most likely a typo (`+= "abc"` meant something), so a search refuses the
+// whole text instead of dropping the term and finding something else.
+struct TEmptyTerm {
+    std::string typed;         // the term as typed, e.g. "+=" (empty: none found)
+    std::size_t position = 0;  // where it starts in the typed text, from 0
+    explicit operator bool() const { return !typed.empty(); }
+};
+// The first empty term among the terms ParseSearchTerms reads, if any.
+[[nodiscard]] TEmptyTerm FindEmptyTerm(std::string_view terms);
 
 // True when term occurs in text: bytes compared by rank (letters of one
 // alphabet group are equal) unless exact. With wholeWord the match must be

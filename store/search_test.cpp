@@ -51,13 +51,31 @@ TEST(SearchTerms, QuotesMakePhrasesWithSpaces) {
     EXPECT_TRUE(terms[3].wholeWord);
 }
 
-TEST(SearchTerms, EmptyTermsAreDroppedAndAtMostHundredAreRead) {
+TEST(SearchTerms, EmptyTermsAreFoundWithTheirTypedFormAndAtMostHundredAreRead) {
+    const struct {
+        std::string_view typed;
+        std::string_view empty;  // the first empty term as typed, "" for none
+        std::size_t position;
+    } cases[] = {
+        {"-", "-", 0},           {"abc +", "+", 4},        {"+= \"abc\"", "+=", 0},
+        {"x \"\" y", "\"\"", 2}, {"x ''", "''", 2},        {"=", "=", 0},
+        {"-'", "-'", 0},         {"\"a\"\"\"", "\"\"", 3}, {"+x -'y z' \"a\"", "", 0},
+        {"a\tb", "", 0},
+    };
+    for (const auto& c : cases) {
+        const TEmptyTerm empty = FindEmptyTerm(c.typed);
+        EXPECT_EQ(empty.typed, c.empty) << c.typed;
+        if (empty) {
+            EXPECT_EQ(empty.position, c.position) << c.typed;
+        }
+    }
     EXPECT_TRUE(ParseSearchTerms("+ - = \"\" ''").empty());
     std::string many;
     for (int i = 0; i < 150; ++i) many += "t" + std::to_string(i) + " ";
     const auto terms = ParseSearchTerms(many);
     ASSERT_EQ(terms.size(), 100u);
     EXPECT_EQ(terms.back().text, "t99");
+    EXPECT_FALSE(FindEmptyTerm(many + "-"));  // past the hundredth term nothing is read
 }
 
 TEST(SearchTerms, FindTermFoldsByRankUnlessExact) {
@@ -211,6 +229,9 @@ TEST_F(SearchTest, TermsDecideAndCountHits) {
     EXPECT_EQ(WordsOf(Run(*file, "00", "STARA")), (Words{"a", "c", "d"}));
     // Terms are checked only for entries whose letters fit.
     EXPECT_EQ(WordsOf(Run(*file, "d00", "stara")), (Words{"d"}));
+    // A term without text is refused, not dropped.
+    EXPECT_EQ(Run(*file, "00", "+= \"mama\"").count, -1);
+    EXPECT_EQ(file->LastFailure(), TFailure::InvalidArgument);
 }
 
 TEST_F(SearchTest, MaxResultsAndTheFullBufferStopTheSearch) {

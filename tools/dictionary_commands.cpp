@@ -71,22 +71,21 @@ std::string EntryLine(std::string_view record) {
     }
 }
 
+// The entries are read in one pass under one lock, so that the dump is one
+// state of the dictionary; they are printed after the lock is given up, so
+// that a slow reader of the output never keeps writers waiting.
 int RunDump(const std::string& dict) {
     auto file = OpenDictionary(dict);
-    const std::int32_t count = file->GetEntryCount();
-    if (count < 0) return Fail(*file, "cannot read the dictionary");
-    std::string record;
     std::string out;
-    for (std::int32_t i = 0; i < count; ++i) {
-        if (!file->GetEntry(i, record))
-            return Fail(*file, "cannot read entry " + std::to_string(i));
-        out += std::to_string(i) + '\t' + EntryLine(record) + '\n';
-        if (out.size() > (1 << 16)) {
-            std::cout << out;
-            out.clear();
-        }
-    }
-    std::cout << out;
+    const bool ok = file->ReadAllEntries([&out](std::int32_t i, std::string_view record) {
+        out += std::to_string(i);
+        out += '\t';
+        out += EntryLine(record);
+        out += '\n';
+        return true;
+    });
+    if (!ok) return Fail(*file, "cannot read the dictionary");
+    std::cout << out << std::flush;
     return kExitOk;
 }
 
@@ -130,6 +129,15 @@ int RunAdd(const TAddArgs& a) {
     const TExpectation expect = ExpectationOf(a.expect);
     auto file = OpenDictionary(a.dict);
     if (const int refused = CheckChangesAllowed(*file, a.force)) return refused;
+    // An index that names no entry is refused, as delete refuses it, rather
+    // than taken for "append".
+    if (a.replace) {
+        const std::int32_t count = file->GetEntryCount();
+        if (count < 0) return Fail(*file, "cannot read the dictionary");
+        if (*a.replace < 0 || *a.replace >= count)
+            return Fail(a.dict, "cannot replace entry " + std::to_string(*a.replace) +
+                                    ": there is no such entry");
+    }
     std::int32_t index = a.replace.value_or(-1);
     const bool ok = a.merge ? file->StoreEntryMerged(record, index)
                             : file->StoreEntry(record, &index, expect.Get());
@@ -214,7 +222,8 @@ void RegisterDictionaryCommands(CLI::App& app, int& exitCode) {
     c->add_option("--author", create->author, "author");
     c->add_option("--notes", create->notes, "notes");
     c->add_option("--password", create->password, "password");
-    c->add_option("--flags", create->flags, "security flags (1 password, 2 changes, 4 export)");
+    c->add_option("--flags", create->flags, "security flags (1 password, 2 changes, 4 export)")
+        ->check(CLI::Range(0, 7));
     c->add_flag("--force", create->force, "replace a file that is there already");
     c->callback([create, &exitCode] { exitCode = RunCreate(*create); });
 

@@ -17,6 +17,7 @@
 #include "store/format.h"
 #include "store/pattern.h"
 #include "store/progress.h"
+#include "store/search_terms.h"
 #include "store/word_list.h"
 #include "tool_common.h"
 #include "word_source.h"
@@ -24,25 +25,15 @@
 namespace vrk::tool {
 namespace {
 
-std::atomic<int> g_interrupted{0};
-
-extern "C" void OnInterrupt(int) {
-    g_interrupted.store(1, std::memory_order_relaxed);
-    ToolProgress().RequestStop();
-}
-
-// While alive: Ctrl+C sets the stop request, and a bar drawn from the
-// progress values is shown on stderr when stderr is a terminal.
+// While alive: a bar drawn from the progress values is shown on stderr when
+// stderr is a terminal. A stop signal (StopOnSignals) that came before the
+// operation started still stops it.
 class TProgressScope {
   public:
     explicit TProgressScope(std::string label)
         : m_label(std::move(label)), m_draw(::isatty(STDERR_FILENO) != 0) {
         ToolProgress().Reset();
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        action.sa_flags = SA_RESTART;  // file operations go on; the stop request ends the work
-        sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &m_oldAction);
+        if (StopSignalled()) ToolProgress().RequestStop();
         m_drawer = std::thread([this] { Watch(); });
     }
     ~TProgressScope() {
@@ -54,7 +45,6 @@ class TProgressScope {
         m_drawer.join();
         if (m_draw)
             std::cerr << '\r' << std::string(m_label.size() + 40, ' ') << '\r' << std::flush;
-        ::sigaction(SIGINT, &m_oldAction, nullptr);
     }
     TProgressScope(const TProgressScope&) = delete;
     TProgressScope& operator=(const TProgressScope&) = delete;
@@ -63,7 +53,7 @@ class TProgressScope {
     void Watch() {
         std::unique_lock lock(m_mutex);
         while (!m_wake.wait_for(lock, std::chrono::milliseconds(100), [this] { return m_done; })) {
-            if (g_interrupted.load(std::memory_order_relaxed)) ToolProgress().RequestStop();
+            if (StopSignalled()) ToolProgress().RequestStop();
             if (!m_draw) continue;
             const double total = ToolProgress().Total();
             const double pos = ToolProgress().Pos();
@@ -76,7 +66,6 @@ class TProgressScope {
 
     std::string m_label;
     bool m_draw;
-    struct sigaction m_oldAction {};
     std::thread m_drawer;
     std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -100,6 +89,7 @@ void UseAlphabet(TDataFile& file, const TAlphabetRow& stored, const std::optiona
         file.SetAlphabet(stored.text, stored.separator);
         return;
     }
+    if (row->empty()) throw TUsageError("--alphabet: give the row; an empty one orders nothing");
     const char separator =
         rowSeparator ? ToCp1250Char(*rowSeparator, "--alphabet-separator") : kDefaultSeparator;
     file.SetAlphabet(ToCp1250(*row, "--alphabet"), separator);
@@ -178,6 +168,9 @@ int RunSearch(const TSearchArgs& a) {
     if (const TPatternProblem problem = CheckPattern(pattern, syntax))
         throw TUsageError(DescribeProblem(problem));
     const std::string terms = ToCp1250(a.terms, "TERMS");
+    if (const TEmptyTerm empty = FindEmptyTerm(terms))
+        throw TUsageError("TERMS: the term \"" + Printable(empty.typed) + "\" at character " +
+                          std::to_string(empty.position + 1) + " has no text");
     // Every dictionary is searched with the row the finder would use.
     const TAlphabetRow row = a.alphabet ? TAlphabetRow{} : ReadAlphabetForSearch();
     TProgressScope progress("search");

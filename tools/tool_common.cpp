@@ -1,9 +1,14 @@
 #include "tool_common.h"
 
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
+#include "settings/temp_dir.h"
 #include "store/format.h"
 #include "store/text_codec.h"
 
@@ -75,26 +80,53 @@ namespace {
 
 struct TScratchFolder {
     std::string path;
+    int ownerFd = -1;  // holds the folder's owner lock while the tool runs
     ~TScratchFolder() {
         if (path.empty()) return;
         std::error_code ec;
         std::filesystem::remove_all(path, ec);
+        ::close(ownerFd);
     }
 };
 
 TScratchFolder g_scratch;
 
+std::atomic<int> g_stopSignal{0};
+
+extern "C" void OnStopSignal(int signal) {
+    // A second signal ends a tool that does not get to a stop in time (one
+    // blocked on its input, say); its scratch folder is removed by the next
+    // run of any of the programs.
+    if (g_stopSignal.exchange(signal, std::memory_order_relaxed) != 0) {
+        ::signal(signal, SIG_DFL);
+        ::raise(signal);
+        return;
+    }
+    ToolProgress().RequestStop();
+}
+
 }  // namespace
 
+void StopOnSignals() {
+    // Made here, before any signal can come, so that the handler only sets
+    // atomic values.
+    (void)ToolProgress();
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    action.sa_flags = SA_RESTART;  // file operations go on; the stop request ends the work
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
+
+bool StopSignalled() {
+    return g_stopSignal.load(std::memory_order_relaxed) != 0;
+}
+
 const std::string& ScratchDir() {
-    if (g_scratch.path.empty()) {
-        const char* tmp = std::getenv("TMPDIR");
-        std::string templ = std::string(tmp && *tmp ? tmp : "/tmp") + "/vrk3tool.XXXXXX";
-        if (mkdtemp(templ.data()) == nullptr) {
-            std::cerr << "vrk3tool: " << templ << ": cannot create the scratch folder\n";
-            std::exit(kExitFailed);
-        }
-        g_scratch.path = templ;
+    if (g_scratch.path.empty() &&
+        !TMakeOwnedScratchFolder(kToolScratchPrefix, g_scratch.path, g_scratch.ownerFd)) {
+        std::cerr << "vrk3tool: " << TScratchParent() << ": cannot create the scratch folder\n";
+        std::exit(kExitFailed);
     }
     return g_scratch.path;
 }

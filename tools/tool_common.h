@@ -45,11 +45,19 @@ int Fail(const TDataFile& file, std::string_view what);
 int CheckChangesAllowed(TDataFile& file, bool force);
 
 // The folder for this process's scratch files, made under $TMPDIR on first
-// use and removed with everything in it when the tool exits.
+// use and removed with everything in it when the tool exits; it is marked
+// as this process's (settings/temp_dir.h), so that the next run of any of
+// the programs removes it when the tool was killed.
 const std::string& ScratchDir();
 // The tool runs one dictionary operation at a time; this is its progress
-// object, which Ctrl+C asks to stop.
+// object, which Ctrl+C, SIGTERM and SIGHUP ask to stop.
 TProgress& ToolProgress();
+// From now on Ctrl+C, SIGTERM and SIGHUP ask the running operation to stop
+// (which leaves the dictionary unchanged, and the tool then ends as usual,
+// removing its scratch folder); a second such signal ends the tool at once.
+void StopOnSignals();
+// True once one of those signals came.
+bool StopSignalled();
 // A dictionary object whose scratch files lie in ScratchDir() and which
 // reports to ToolProgress().
 std::unique_ptr<TDataFile> OpenDictionary(const std::string& path);

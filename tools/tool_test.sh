@@ -16,6 +16,18 @@ check after-replace "$(printf '0\tKRKA\treka na Dolenjskem\n1\tSOČA\tsmaragdna 
 "$tool" delete d.vrk3 0
 check delete "$(printf '0\tSOČA\tsmaragdna reka')" "$("$tool" dump d.vrk3)"
 
+# dump shows one state of the dictionary: here it is blocked on its output
+# while another program deletes entry 0, and still prints every entry as
+# it was (printing as it reads would shift the rest and lose the last).
+seq -f 'BESEDA%g' 0 19999 > list.txt
+"$tool" create big.vrk3 && "$tool" import words list.txt big.vrk3 >/dev/null
+"$tool" dump big.vrk3 | { sleep 1; cat > dump.txt; } &
+dumper=$!
+sleep 0.5
+"$tool" delete big.vrk3 0
+wait "$dumper"
+check dump-snapshot "20000 0	BESEDA0 19999	BESEDA19999" "$(wc -l < dump.txt) $(head -n 1 dump.txt) $(tail -n 1 dump.txt)"
+
 printf 'BM\377\000picture' > pic.bmp
 "$tool" picture d.vrk3 --set pic.bmp --password '' && "$tool" picture d.vrk3 --get back.bmp
 check picture 0 "$(cmp -s pic.bmp back.bmp; echo $?)"
@@ -37,6 +49,25 @@ mkfifo pipe.vrk3
 timeout 10 "$tool" info pipe.vrk3 2>err.txt; check pipe-refused 1 $?
 check pipe-says 1 "$(grep -c 'not a regular file' err.txt)"
 check unchanged "$before" "$(md5sum < d.vrk3)"
+
+# Words beginning with "-" exclude; they are arguments, not options, also
+# among options. A term that has marks but no text is refused.
+check search-dash "$(printf 'd.vrk3\t0\t1\tSOČA\tsmaragdna reka')" "$("$tool" search '' '-dolina reka' d.vrk3)"
+check search-dash-options "$(printf 'd.vrk3\t0\t1\tSOČA\tsmaragdna reka')" \
+  "$("$tool" search --max 5 'S' '-dolina reka' --match-case d.vrk3 --count-letters=false)"
+for terms in '-' '+= "reka"' "reka ''" '""'; do
+  "$tool" search '' "$terms" d.vrk3 >/dev/null 2>err.txt; check "empty-term $terms" 2 $?
+done
+check empty-term-says 'vrk3tool: TERMS: the term """" at character 1 has no text' "$(cat err.txt)"
+# Option values: --flags 0 to 7 only; an empty value after "=" is an empty
+# value; --replace names an entry or is refused, as delete refuses it.
+"$tool" create bad.vrk3 --flags -1 2>/dev/null; check flags-negative 2 $?
+"$tool" create bad.vrk3 --flags 8 2>/dev/null; check flags-too-big 2 $?
+"$tool" search --alphabet= '' reka d.vrk3 2>err.txt; check alphabet-empty 2 $?
+check alphabet-empty-says 'vrk3tool: --alphabet: give the row; an empty one orders nothing' "$(cat err.txt)"
+"$tool" add d.vrk3 X --replace 9 2>err.txt; check replace-missing 1 $?
+check replace-missing-says 'vrk3tool: d.vrk3: cannot replace entry 9: there is no such entry' "$(cat err.txt)"
+"$tool" add d.vrk3 X --replace -1 2>/dev/null; check replace-negative 1 $?
 
 # create keeps an existing dictionary unless --force.
 "$tool" create d.vrk3 2>err.txt; check create-existing 1 $?
@@ -81,5 +112,46 @@ sleep 0.3
 check busy-says 'vrk3tool: s.vrk3: cannot read the dictionary: busy: another program is using it' "$(cat err.txt)"
 kill "$holder" 2>/dev/null; wait "$holder" 2>/dev/null
 check no-scratch-left "" "$(ls -A "$work" | grep vrk3tool)"
+
+# Scratch folders: one of a running tool is never touched; one of a killed
+# tool is removed by the next run. SIGTERM and SIGHUP stop a command as
+# Ctrl+C does: the tool ends as usual and removes its folder.
+folders() { find "$work" -maxdepth 1 -name 'vrk3tool.*' | wc -l; }
+held=$(md5sum < s.vrk3)
+flock -x s.vrk3 sleep 8 &
+holder=$!
+sleep 0.3
+"$tool" add s.vrk3 KILLED 2>/dev/null &
+killed=$!
+sleep 0.3
+"$tool" info d.vrk3 >/dev/null
+check live-folder-kept 1 "$(folders)"
+kill -KILL "$killed"; wait "$killed" 2>/dev/null
+check killed-folder-left 1 "$(folders)"
+"$tool" info d.vrk3 >/dev/null
+check killed-folder-removed 0 "$(folders)"
+"$tool" add s.vrk3 TERM 2>/dev/null &
+term=$!
+"$tool" add s.vrk3 HUP 2>/dev/null &
+hup=$!
+sleep 0.3
+kill -TERM "$term"; kill -HUP "$hup"
+wait "$term"; check sigterm-exit 1 $?
+wait "$hup"; check sighup-exit 1 $?
+check signalled-folders-removed 0 "$(folders)"
+kill "$holder" 2>/dev/null; wait "$holder" 2>/dev/null
+check signalled-unchanged "$held" "$(md5sum < s.vrk3)"
+# SIGTERM while a remap writes its new file beside the dictionary: no
+# hidden copy, no scratch folder, the dictionary as it was.
+seq -f 'BESEDA%g Z DOLGIM OPISOM' 0 999999 > long.txt
+"$tool" create h.vrk3 && "$tool" import words long.txt h.vrk3 >/dev/null
+before=$(md5sum < h.vrk3)
+"$tool" remap h.vrk3 A B 2>/dev/null &
+remap=$!
+for _ in $(seq 2000); do ls -A | grep -q '^\.h\.vrk3\.' && break; sleep 0.002; done
+kill -TERM "$remap"; wait "$remap"; check remap-sigterm-exit 1 $?
+check remap-no-hidden-copy "" "$(ls -A | grep '^\.h\.vrk3' || true)"
+check remap-no-folder 0 "$(folders)"
+check remap-unchanged "$before" "$(md5sum < h.vrk3)"
 
 finish

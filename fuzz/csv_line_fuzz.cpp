@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VRK3_FUZZ_CHECK(file != nullptr);
     if (size > 0) VRK3_FUZZ_CHECK(std::fwrite(data, 1, size, file) == size);
     std::rewind(file);
-    TByteReader in(file);
+    TByteReader in(fileno(file));
     const std::int64_t counted = CountCsvLines(in);
     VRK3_FUZZ_CHECK(in.Rewind());
     std::int64_t lines = 0;

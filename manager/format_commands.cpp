@@ -85,6 +85,10 @@ void CVrk3dbeView::Import() {
     }
     TNewFile made(job.strJobDataFile);
     if (!RunJob(this, job, text)) return;
+    if (job.counts.separators > 0 || job.counts.cut > 0)
+        vrk::ShowMessage(this,
+                         texts::kImportChangedTexts.arg(job.counts.separators).arg(job.counts.cut),
+                         vrk::TMsgIcon::kInformation);
     // The older formats but the second generation carry no header data.
     if (format != TOlderFormat::kSecondGen) {
         CDictDataDlg data(this);
@@ -164,5 +168,7 @@ void CVrk3dbeView::Export() {
             text = texts::kJobExportFirstGen;
             break;
     }
-    (void)RunJob(this, job, text);
+    if (RunJob(this, job, text) && job.counts.lineBreaks > 0)
+        vrk::ShowMessage(this, texts::kExportChangedTexts.arg(job.counts.lineBreaks),
+                         vrk::TMsgIcon::kInformation);
 }

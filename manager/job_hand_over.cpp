@@ -3,6 +3,7 @@
 void TJobHandOver::Restart() {
     progress.Reset();
     bJobFailed.store(0);
+    counts = vrk::TConvertCounts{};
     std::lock_guard lock(m_mutex);
     m_bShown = false;
 }

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 
+#include "store/data_file.h"
 #include "store/progress.h"
 
 class QWidget;
@@ -38,6 +39,9 @@ struct TJobHandOver {
     // ended; bStopRequested asks the running operation to stop.
     std::atomic<std::int32_t> bJobFailed{0};
     vrk::TProgress progress;
+    // What an import or export changed in the texts it carried; written by
+    // the worker before it ends, read after RunJob.
+    vrk::TConvertCounts counts;
 
     // The window the job's failure message belongs to (the progress window);
     // only the user-interface thread uses it.

@@ -128,7 +128,10 @@ std::int32_t JobThreadProc(TJobHandOver& job) {
     file.SetProgress(&job.progress);
     const vrk::TAlphabetRow row = vrk::ReadAlphabetBothOrDefault();
     file.SetAlphabet(row.text, row.separator);
-    if (RunOperation(file, job)) return EndJob(job, false);
+    if (RunOperation(file, job)) {
+        job.counts = file.ConvertCounts();
+        return EndJob(job, false);
+    }
     // The message comes before the end is reported: the window stays open
     // behind it until the user has read it.
     if (!job.progress.StopRequested())

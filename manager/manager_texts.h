@@ -142,6 +142,15 @@ inline const QString kJobRemap = QStringLiteral("Prirejanje pisave...\n%1");
 inline const QString kImportFailed = QStringLiteral("Pri uvozu slovarja je prišlo do napake.");
 inline const QString kExportFailed = QStringLiteral("Pri izvozu slovarja je prišlo do napake.");
 inline const QString kRemapFailed = QStringLiteral("Pri prirejanju slovarja je prišlo do napake.");
+// What an import or export changed in the texts it carried (shown only
+// when it changed something): %1 bytes 0x02 made spaces, %2 lines cut;
+// %1 line breaks written as spaces.
+inline const QString kImportChangedTexts = QStringLiteral(
+    "Uvoz je spremenil nekatera besedila.\nZnaki 0x02, zamenjani s presledkom: "
+    "%1\nVrstice, skrajšane na 99 999 znakov: %2");
+inline const QString kExportChangedTexts = QStringLiteral(
+    "Izvoz je spremenil nekatera besedila.\nPrelomi vrstic, zapisani kot "
+    "presledek: %1");
 
 // Messages of the dictionary commands.
 inline const QString kCreateFailed = QStringLiteral("Datoteke ni bilo možno ustvariti.");

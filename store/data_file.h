@@ -58,6 +58,14 @@ class TWordIndex;
 class TWordDecoder;
 struct TWordListCounts;
 
+// What the last import, merge or export did to the texts it carried.
+struct TConvertCounts {
+    std::int64_t entries = 0;     // entries read (imports, merge) or written (exports)
+    std::int64_t separators = 0;  // bytes 0x02 (which end search results) made spaces
+    std::int64_t cut = 0;         // lines or entries cut to 99 999 bytes
+    std::int64_t lineBreaks = 0;  // line breaks written as a space (CSV, first generation)
+};
+
 // Makes path the 72-byte empty dictionary, replacing a file that is there
 // (TDataFile::CreateEmpty, which also tells why it failed).
 [[nodiscard]] bool CreateEmpty(const std::string& path);
@@ -243,6 +251,8 @@ class TDataFile {
     [[nodiscard]] bool ExportSecondGen(const std::string& path, char separator);
     [[nodiscard]] bool ExportFirstGen(const std::string& path, char separator);
     [[nodiscard]] bool ExportCsv(const std::string& path, char separator);
+    // What the last import, MergeFile or export changed (zero before one).
+    const TConvertCounts& ConvertCounts() const { return m_convertCounts; }
     // Merges a word list (word_list.h), held whole in `list`, whose lines
     // `decoder` turns into words; `counts` tells what became of each line.
     [[nodiscard]] bool ImportWords(std::string_view list, TWordDecoder& decoder,
@@ -367,8 +377,8 @@ class TDataFile {
     // Writes every entry, sorted by the alphabet row, in one older format.
     [[nodiscard]] bool ExportSorted(const std::string& path, ExportKind kind, char separator);
     // Starts the progress object and opens the dictionary for changes and
-    // the file at path for reading; nullptr (nothing left open) on failure.
-    [[nodiscard]] std::FILE* BeginImport(const std::string& path);
+    // the file at path for reading; -1 (nothing left open) on failure.
+    [[nodiscard]] int BeginImport(const std::string& path);
     // --- end of search and older-format internals.
 
     std::string m_path;
@@ -408,6 +418,7 @@ class TDataFile {
     // rewrite takes the picture from the file as it is then.
     std::optional<std::string> m_picture;
     std::unique_ptr<TWordIndex> m_wordIndex;
+    TConvertCounts m_convertCounts;
     TProgress m_ownProgress;
     TProgress* m_progress = &m_ownProgress;
     TFailure m_failure = TFailure::None;

@@ -49,6 +49,19 @@ bool TDataFile::BuildWordIndex() {
 
 bool TDataFile::MergeIncoming(std::string_view record) {
     if (!m_wordIndex) return Fail(TFailure::InvalidArgument);
+    ++m_convertCounts.entries;
+    // The byte that ends each search result never enters a record: a space
+    // takes its place.
+    std::string clean;
+    if (record.find(kResultSeparator) != std::string_view::npos) {
+        clean.assign(record);
+        for (char& c : clean) {
+            if (c != kResultSeparator) continue;
+            c = ' ';
+            ++m_convertCounts.separators;
+        }
+        record = clean;
+    }
     const std::int32_t j = m_wordIndex->Find(WordOf(record));
     bool ok;
     if (j >= 0) {
@@ -70,6 +83,7 @@ bool TDataFile::MergeIncoming(std::string_view record) {
 
 bool TDataFile::MergeFile(const std::string& sourcePath) {
     progress().SetPos(0);
+    m_convertCounts = TConvertCounts{};
     if (!Open(Mode::Change)) return false;
     // The source may be this very dictionary; its lock is then ours already.
     TLockedFile sourceFile;
@@ -106,10 +120,12 @@ bool TDataFile::MergeFile(const std::string& sourcePath) {
     TRecordSpan span;
     std::string incoming;
     for (std::int32_t i = 0; ok && i < sourceCount; ++i) {
-        if (!NextRecord(source, sourceEnd, pos, span) || span.length > kMaxRecordText) {
+        if (!NextRecord(source, sourceEnd, pos, span)) {
             ok = FailAt(sourcePath, TFailure::Damaged);
             break;
         }
+        // A record longer than a record may be is cut, as every reader does.
+        m_convertCounts.cut += span.length > kMaxRecordText;
         UnscrambleRecord(source, span, incoming);
         ok = MergeIncoming(incoming);
     }

@@ -1,9 +1,11 @@
 #include "older_formats.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "coding.h"
+#include "file_system.h"
 #include "format.h"
 
 namespace vrk {
@@ -59,9 +61,26 @@ bool WriteCounted(std::string& out, std::string_view text) {
 
 bool TByteReader::Fill() {
     if (m_pos < m_end) return true;
-    m_pos = 0;
-    m_end = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
-    return m_end > 0;
+    m_pos = m_end = 0;
+    if (m_ended) return false;
+    ssize_t n;
+    do {
+        n = FileSystem().ReadAt(m_fd, m_buffer.data(), m_buffer.size(),
+                                static_cast<off_t>(m_offset));
+    } while (n < 0 && errno == EINTR);
+    if (n <= 0) {
+        if (n < 0) m_error = errno;
+        m_ended = true;
+        return false;
+    }
+    m_end = static_cast<std::size_t>(n);
+    m_offset += m_end;
+    if (m_hook && !m_hook(m_offset)) {
+        m_stopped = m_ended = true;
+        m_end = 0;
+        return false;
+    }
+    return true;
 }
 
 int TByteReader::Get() {
@@ -94,7 +113,9 @@ bool TByteReader::Skip(std::size_t n) {
 
 bool TByteReader::Rewind() {
     m_pos = m_end = 0;
-    return std::fseek(m_file, 0, SEEK_SET) == 0;
+    m_offset = 0;
+    m_ended = m_error != 0 || m_stopped;
+    return !m_ended;
 }
 
 bool ReadCounted(TByteReader& in, std::string& out, std::size_t limit) {
@@ -131,7 +152,8 @@ std::string WithoutNul(std::string_view text) {
 
 // --- Record building
 
-std::string BuildRecord(std::string_view plainWord, std::string_view plainText, char separator) {
+std::string BuildRecord(std::string_view plainWord, std::string_view plainText, char separator,
+                        bool* cut) {
     // Only the zero bytes go: a record cannot hold them, the rest is text.
     const std::string cleanWord = WithoutNul(plainWord), cleanText = WithoutNul(plainText);
     const std::string_view word = cleanWord, text = cleanText;
@@ -139,9 +161,9 @@ std::string BuildRecord(std::string_view plainWord, std::string_view plainText, 
     if (record.size() < kMaxRecordText) record += kDescriptionMark;
     // A blank is dropped when a separator follows it after further blanks;
     // the end of the current run of blanks is found once per run, so a long
-    // run costs linear time.
-    const bool separatorIsBlank = IsBlank(separator);
+    // run costs linear time. A blank separator ends such a run.
     std::size_t runEnd = 0;
+    auto blank = [&](char c) { return c != separator && IsBlank(c); };
     auto ordinary = [&](char c) { return c != separator && !IsBlank(c); };
     for (std::size_t i = 0; i < text.size() && record.size() < kMaxRecordText; ++i) {
         const char c = text[i];
@@ -157,16 +179,18 @@ std::string BuildRecord(std::string_view plainWord, std::string_view plainText, 
             record += kDescriptionMark;
             continue;
         }
-        if (IsBlank(c)) {
+        if (blank(c)) {
             if (record.back() == kDescriptionMark) continue;
             if (runEnd <= i) {
                 runEnd = i;
-                while (runEnd < text.size() && IsBlank(text[runEnd])) ++runEnd;
+                while (runEnd < text.size() && blank(text[runEnd])) ++runEnd;
             }
-            if (!separatorIsBlank && runEnd < text.size() && text[runEnd] == separator) continue;
+            if (runEnd < text.size() && text[runEnd] == separator) continue;
         }
         record += c;
     }
+    if (cut)
+        *cut = word.size() + 1 + text.size() > kMaxRecordText && record.size() >= kMaxRecordText;
     return record;
 }
 
@@ -228,9 +252,10 @@ std::string RecordToCsvLine(std::string_view record, char separator) {
 
 void AppendFirstGenEntry(std::string& out, std::string_view record, char separator) {
     const std::size_t mark = record.find(kDescriptionMark);
-    // A word alone on its line has no column to keep to: it is written whole.
+    // A word alone on its line is cut too: a reader takes column 30 on for
+    // the description text.
     if (mark == std::string_view::npos) {
-        out += record;
+        out += record.substr(0, kFirstGenWordColumns);
         out += "\r\n";
         return;
     }
@@ -290,9 +315,9 @@ void TFirstGenReader::FinishLineEnd(int c) {
 namespace {
 
 // Appends the rest of the line to text (keeping at most MAX_RECORD bytes of
-// text) and consumes its line end.
+// text; cut tells when more were dropped) and consumes its line end.
 template <typename FinishLineEnd>
-void ReadToLineEnd(TByteReader& in, std::string& text, FinishLineEnd finish) {
+void ReadToLineEnd(TByteReader& in, std::string& text, bool& cut, FinishLineEnd finish) {
     while (true) {
         const int c = in.Get();
         if (c < 0) return;
@@ -300,7 +325,10 @@ void ReadToLineEnd(TByteReader& in, std::string& text, FinishLineEnd finish) {
             finish(c);
             return;
         }
-        if (text.size() < MAX_RECORD) text += static_cast<char>(c);
+        if (text.size() < MAX_RECORD)
+            text += static_cast<char>(c);
+        else
+            cut = true;
     }
 }
 
@@ -309,6 +337,7 @@ void ReadToLineEnd(TByteReader& in, std::string& text, FinishLineEnd finish) {
 bool TFirstGenReader::Next(std::string& word, std::string& text) {
     word.clear();
     text.clear();
+    m_cut = false;
     if (m_in.Peek() < 0) return false;
     auto finish = [this](int c) { FinishLineEnd(c); };
     bool lineEnded = false;
@@ -326,7 +355,7 @@ bool TFirstGenReader::Next(std::string& word, std::string& text) {
         word += static_cast<char>(c);
     }
     TrimTrailingBlanks(word);
-    if (!lineEnded) ReadToLineEnd(m_in, text, finish);
+    if (!lineEnded) ReadToLineEnd(m_in, text, m_cut, finish);
     while (true) {
         TrimTrailingBlanks(text);
         if (!IsBlank(m_in.Peek())) return true;
@@ -338,7 +367,7 @@ bool TFirstGenReader::Next(std::string& word, std::string& text) {
             m_in.Get();
         }
         if (text.size() < MAX_RECORD) text += ' ';
-        ReadToLineEnd(m_in, text, finish);
+        ReadToLineEnd(m_in, text, m_cut, finish);
     }
 }
 
@@ -372,12 +401,16 @@ std::int64_t TFirstGenReader::CountEntries(TByteReader& in) {
 
 // --- CSV lines
 
-bool ReadCsvLine(TByteReader& in, std::string& line) {
+bool ReadCsvLine(TByteReader& in, std::string& line, bool* cut) {
     line.clear();
+    if (cut) *cut = false;
     int c = in.Get();
     if (c < 0) return false;
     while (c >= 0 && !IsLineEnd(c)) {
-        if (line.size() < kMaxRecordText) line += static_cast<char>(c);
+        if (line.size() < kMaxRecordText)
+            line += static_cast<char>(c);
+        else if (cut)
+            *cut = true;
         c = in.Get();
     }
     if (c == '\r' && in.Peek() == '\n') in.Get();

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -34,12 +34,13 @@ void DecodeRunningSum(std::string& bytes);
 // appended) when the text is longer than 65 535 bytes.
 [[nodiscard]] bool WriteCounted(std::string& out, std::string_view text);
 
-// A buffered reader over a FILE it does not own. Every read reports whether
-// all requested bytes were there; nothing is ever allocated by a length read
-// from the file.
+// A buffered reader over a file descriptor it does not own, reading through
+// the store's file layer (file_system.h) from the start of the file. Every
+// read reports whether all requested bytes were there; nothing is ever
+// allocated by a length read from the file.
 class TByteReader {
   public:
-    explicit TByteReader(std::FILE* file) : m_file(file) {}
+    explicit TByteReader(int fd) : m_fd(fd) {}
     // Next byte, or -1 at the end of the file (or on a read error).
     int Get();
     // The next byte without consuming it, or -1.
@@ -48,15 +49,28 @@ class TByteReader {
     // read and dropped). False when the file ends first.
     [[nodiscard]] bool Read(std::size_t n, std::string& out, std::size_t keep);
     [[nodiscard]] bool Skip(std::size_t n);
-    // Back to the start of the file.
+    // Back to the start of the file; false after a failed read or a stop.
     [[nodiscard]] bool Rewind();
+    // The errno of a failed read (which reads as the end of the file), 0
+    // when none failed.
+    int error() const { return m_error; }
+    // Called with the bytes read so far after each block is read; when it
+    // returns false the reading ends as at the end of the file, and
+    // stopped() is true.
+    void SetBlockHook(std::function<bool(std::uint64_t)> hook) { m_hook = std::move(hook); }
+    bool stopped() const { return m_stopped; }
 
   private:
     bool Fill();
-    std::FILE* m_file;
+    int m_fd;
     std::vector<char> m_buffer = std::vector<char>(1 << 16);
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
+    std::uint64_t m_offset = 0;  // of the byte after the buffer
+    bool m_ended = false;        // the last read found the end (or failed)
+    int m_error = 0;
+    bool m_stopped = false;
+    std::function<bool(std::uint64_t)> m_hook;
 };
 
 // Reads a counted string into out (replacing it), keeping at most `limit`
@@ -73,8 +87,11 @@ std::string WithoutNul(std::string_view text);
 // The entry record for a word and a description text in which `separator`
 // divides the descriptions: word, 0x01, then the text with each separator
 // turned into 0x01, blanks at the start of a description dropped, and
-// blanks before a separator dropped. Never longer than 99 999 bytes.
-std::string BuildRecord(std::string_view word, std::string_view text, char separator);
+// blanks before a separator dropped (a blank separator is no such blank).
+// Never longer than 99 999 bytes; *cut, when given, tells whether the word
+// and text did not fit.
+std::string BuildRecord(std::string_view word, std::string_view text, char separator,
+                        bool* cut = nullptr);
 
 // One CSV line as an entry record: "," and ";" outside double quotes divide
 // the fields (0x01); a double quote opens a quoted section in which "" is one
@@ -88,7 +105,7 @@ std::string RecordToCsvLine(std::string_view record, char separator);
 // Appends one entry in first-generation layout, with CR LF line ends: the
 // word cut and padded to 29 columns, then the descriptions (joined by
 // separator and a space) wrapped at column 80 onto lines indented by 29
-// spaces. A word without descriptions is written whole, alone on its line.
+// spaces. A word without descriptions stands alone on its line, cut too.
 void AppendFirstGenEntry(std::string& out, std::string_view record, char separator);
 
 // Reads first-generation entries one at a time.
@@ -98,6 +115,8 @@ class TFirstGenReader {
     // The next entry's word and description text (continuation lines joined
     // with one space). False at the end of the file.
     [[nodiscard]] bool Next(std::string& word, std::string& text);
+    // True when the entry Next read last had to be cut to fit a record.
+    bool cut() const { return m_cut; }
     // Counts the entries left from the current position (the file position
     // moves to the end); used for the progress total.
     static std::int64_t CountEntries(TByteReader& in);
@@ -106,11 +125,13 @@ class TFirstGenReader {
     // Consumes a line end (CR LF, CR or LF) whose first byte was c.
     void FinishLineEnd(int c);
     TByteReader& m_in;
+    bool m_cut = false;
 };
 
 // Reads the next CSV line without its line end (LF, CR or CR LF), keeping at
-// most 99 999 bytes of it. False at the end of the file.
-[[nodiscard]] bool ReadCsvLine(TByteReader& in, std::string& line);
+// most 99 999 bytes of it (*cut, when given, tells whether it was longer).
+// False at the end of the file.
+[[nodiscard]] bool ReadCsvLine(TByteReader& in, std::string& line, bool* cut = nullptr);
 // The number of lines ReadCsvLine will return from the current position (the
 // file position moves to the end).
 std::int64_t CountCsvLines(TByteReader& in);

@@ -7,10 +7,14 @@
 #include <functional>
 #include <random>
 #include <thread>
+#include <tuple>
 
+#include "coding.h"
 #include "file_io.h"
+#include "format.h"
 #include "older_formats.h"
 #include "progress.h"
+#include "sorted_list.h"
 #include "test_util.h"
 
 namespace vrk {
@@ -45,17 +49,39 @@ class ConvertTest : public TempDirTest {
                                                m_records[1], m_records[0], m_records[5]};
 };
 
-TEST_F(ConvertTest, ExportsSortByTheAlphabetRowAndKeepEqualEntriesInFileOrder) {
+// The order of the entries as a TSortedList gives them when they are
+// inserted in file order.
+std::string SortedListLines(const std::vector<std::string>& records, std::string_view row,
+                            char separator) {
+    TSortedList list;
+    if (!row.empty()) {
+        list.SetSeparator(separator);
+        list.SetAlphabet(row);
+    }
+    for (const auto& r : records) EXPECT_GE(list.Insert(r), 0);
+    std::string lines, r;
+    for (std::int32_t i = 0; i < list.GetCount(); ++i) {
+        EXPECT_TRUE(list.Get(i, r, MAX_RECORD));
+        lines += (i == 0 ? "" : "\r\n") + RecordToCsvLine(r, '|');
+    }
+    return lines;
+}
+
+TEST_F(ConvertTest, ExportsSortByTheAlphabetRowAsTheSortedListInsertsEntries) {
     std::vector<std::string> records = m_records;
-    records.push_back(Record("AB", {"KRATKO"}));  // equal to "ab" by rank, comes later
+    // Equal to "ab" by rank and later in the file; TSortedList's bisection
+    // meets the run of "ab" at its front.
+    records.push_back(Record("AB", {"KRATKO"}));
     auto dict = DictionaryWith(records);
     ASSERT_TRUE(dict->ExportCsv(Path("out.csv"), ','));
     EXPECT_EQ(ReadWholeFile(Path("out.csv")),
-              "abc,\"abeceda, \"\"ABC\"\"\"\r\nab,kratko\r\nAB,KRATKO\r\ncesta\r\nCesta,pot\r\n"
+              "abc,\"abeceda, \"\"ABC\"\"\"\r\nAB,KRATKO\r\nab,kratko\r\ncesta\r\nCesta,pot\r\n"
               "\xe8"
               "as,doba,\"trajanje; obdobje\"\r\nmiza,");
 
-    // Many records, many of them equal by rank: the order of a stable sort.
+    // Many records, many of them equal by rank, also empty ones: equal
+    // records come in the order TSortedList's insertion rule gives, with
+    // the built-in row and with a coarse one.
     std::mt19937 rng(3);
     std::vector<std::string> many;
     for (int i = 0; i < 3000; ++i) {
@@ -64,18 +90,20 @@ TEST_F(ConvertTest, ExportsSortByTheAlphabetRowAndKeepEqualEntriesInFileOrder) {
         if (r[0] == '\x01') r[0] = 'x';
         // A long shared beginning makes the order depend on later bytes.
         if (i % 3 == 0) r = "AbAbAbAbAbAb" + r;
+        if (i % 97 == 0) r.clear();
         many.push_back(r);
     }
-    dict = DictionaryWith(many, "many.vrk3");
-    ASSERT_TRUE(dict->ExportCsv(Path("many.csv"), '|'));
-    std::vector<std::string> expected = many;
-    std::stable_sort(expected.begin(), expected.end(),
-                     [](const std::string& a, const std::string& b) {
-                         return CompareByRank(DefaultRankTable(), a, b) > 0;
-                     });
-    std::string lines;
-    for (const auto& r : expected) lines += (lines.empty() ? "" : "\r\n") + RecordToCsvLine(r, '|');
-    EXPECT_EQ(ReadWholeFile(Path("many.csv")), lines);
+    for (const char* row : {"", "aAbB,cC\xe8\xc8"}) {
+        dict = DictionaryWith(many, "many.vrk3");
+        if (*row) dict->SetAlphabet(row, ',');
+        ASSERT_TRUE(dict->ExportCsv(Path("many.csv"), '|'));
+        const std::string got = ReadWholeFile(Path("many.csv"));
+        const std::string want = SortedListLines(many, row, ',');
+        const auto differ = std::mismatch(got.begin(), got.end(), want.begin(), want.end());
+        EXPECT_EQ(got.size(), want.size()) << row;
+        EXPECT_EQ(differ.first - got.begin(), static_cast<std::ptrdiff_t>(got.size()))
+            << row << ": " << got.substr(differ.first - got.begin(), 40);
+    }
 }
 
 TEST_F(ConvertTest, SecondGenRoundTripKeepsEntriesAndHeaderData) {
@@ -163,7 +191,7 @@ TEST_F(ConvertTest, ImportsMergeIntoTheDictionaryAsItWasOpened) {
     EXPECT_EQ(Entries(*dict),
               (std::vector<std::string>{Record("miza", {"a", "y"}), Record("stol", {"b"}),
                                         Record("nova", {"1"}), Record("nova", {"2"})}));
-    EXPECT_EQ(progress.Total(), WithSyncShare(3 * 6 + 16));
+    EXPECT_EQ(progress.Total(), WithSyncShare(4 * 6 + 16));
     EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "test.vrk3"}));
 }
 
@@ -185,6 +213,110 @@ TEST_F(ConvertTest, FailedImportsLeaveTheDictionaryUnchanged) {
     auto missing = Dictionary("missing.vrk3");
     WriteWholeFile(Path("ok.csv"), "a,b");
     EXPECT_FALSE(missing->ImportCsv(Path("ok.csv")));
+}
+
+// The byte that ends each search result (0x02) never enters a record: every
+// import and a merge make it a space and count it.
+TEST_F(ConvertTest, ImportsAndMergeTurnTheResultSeparatorIntoASpace) {
+    const std::string expected = Record("A B", {"x y", "z"});
+    WriteWholeFile(Path("in.csv"),
+                   "A\x02"
+                   "B,x\x02y,z\r\n");
+    WriteWholeFile(Path("in.txt"),
+                   "A\x02"
+                   "B" +
+                       std::string(26, ' ') + "x\x02y;z\r\n");
+    std::string vrk("\x01\0\0\0\0\0", 6);
+    std::string word =
+                    "A\x02"
+                    "B",
+                text = "x\x02y;z";
+    EncodeRunningSum(word);
+    EncodeRunningSum(text);
+    ASSERT_TRUE(WriteCounted(vrk, word) && WriteCounted(vrk, text));
+    WriteWholeFile(Path("in.vrk"), vrk);
+    DictionaryWith({"A\x02"
+                    "B\x01x\x02y\x01z"},
+                   "source.vrk3");
+    const std::vector<std::pair<const char*, std::function<bool(TDataFile&)>>> imports = {
+        {"csv", [&](TDataFile& d) { return d.ImportCsv(Path("in.csv")); }},
+        {"first gen", [&](TDataFile& d) { return d.ImportFirstGen(Path("in.txt"), ';'); }},
+        {"second gen", [&](TDataFile& d) { return d.ImportSecondGen(Path("in.vrk"), ';', false); }},
+        {"merge", [&](TDataFile& d) { return d.MergeFile(Path("source.vrk3")); }},
+    };
+    for (const auto& [name, run] : imports) {
+        ASSERT_TRUE(CreateEmpty(Path("d.vrk3")));
+        auto dict = Dictionary("d.vrk3");
+        ASSERT_TRUE(run(*dict)) << name;
+        EXPECT_EQ(Entries(*dict), std::vector<std::string>{expected}) << name;
+        EXPECT_EQ(dict->ConvertCounts().separators, 2) << name;
+        EXPECT_EQ(dict->ConvertCounts().entries, 1) << name;
+        EXPECT_EQ(dict->ConvertCounts().cut, 0) << name;
+    }
+}
+
+// Lines and records longer than a record can hold are cut, and counted;
+// a merge cuts an overlong record of its source as every reader does.
+TEST_F(ConvertTest, ImportsAndMergeCutOverlongTextsAndCountThem) {
+    const std::string longText(150000, 'x');
+    WriteWholeFile(Path("in.csv"), "a," + longText + "\nb,1\n");
+    WriteWholeFile(Path("in.txt"), "a" + std::string(28, ' ') + longText + "\r\nb" +
+                                       std::string(28, ' ') + "1\r\n");
+    auto source = DictionaryWith({Record("a", {"x"}), Record("b", {"1"})}, "source.vrk3");
+    const std::string plain =
+        std::string(16, '\0') + "a\x01" + longText + '\0' + Record("b", {"1"}) + '\0';
+    std::string scrambled(plain.size(), '\0');
+    ScrambleBytes(plain.data(), scrambled.data(), plain.size(), kRecordsOffset);
+    const std::string header = ReadWholeFile(Path("source.vrk3")).substr(0, kRecordsOffset);
+    WriteWholeFile(Path("source.vrk3"), header + scrambled + std::string(kTrailerSize, '\0'));
+    const std::vector<std::pair<const char*, std::function<bool(TDataFile&)>>> imports = {
+        {"csv", [&](TDataFile& d) { return d.ImportCsv(Path("in.csv")); }},
+        {"first gen", [&](TDataFile& d) { return d.ImportFirstGen(Path("in.txt"), ';'); }},
+        {"merge", [&](TDataFile& d) { return d.MergeFile(Path("source.vrk3")); }},
+    };
+    for (const auto& [name, run] : imports) {
+        ASSERT_TRUE(CreateEmpty(Path("d.vrk3")));
+        auto dict = Dictionary("d.vrk3");
+        ASSERT_TRUE(run(*dict)) << name;
+        const auto entries = Entries(*dict);
+        ASSERT_EQ(entries.size(), 2u) << name;
+        EXPECT_EQ(entries[0], "a\x01" + longText.substr(0, kMaxRecordText - 2)) << name;
+        EXPECT_EQ(entries[1], Record("b", {"1"})) << name;
+        EXPECT_EQ(dict->ConvertCounts().cut, 1) << name;
+    }
+}
+
+// A line break inside a text would end the entry in CSV and in the first
+// generation: each is written as a space and counted. The second generation
+// keeps it.
+TEST_F(ConvertTest, TextExportsWriteLineBreaksAsSpaces) {
+    auto dict = DictionaryWith({Record("oko", {"vid\r\ndrugi del", "a\nb\rc"})});
+    ASSERT_TRUE(dict->ExportCsv(Path("out.csv"), ','));
+    EXPECT_EQ(ReadWholeFile(Path("out.csv")), "oko,vid drugi del,a b c");
+    EXPECT_EQ(dict->ConvertCounts().lineBreaks, 3);
+    EXPECT_EQ(dict->ConvertCounts().entries, 1);
+    ASSERT_TRUE(dict->ExportFirstGen(Path("out.txt"), ';'));
+    EXPECT_EQ(ReadWholeFile(Path("out.txt")),
+              "oko" + std::string(26, ' ') + "vid drugi del; a b c\r\n");
+    EXPECT_EQ(dict->ConvertCounts().lineBreaks, 3);
+    ASSERT_TRUE(dict->ExportSecondGen(Path("out.vrk"), ';'));
+    EXPECT_EQ(dict->ConvertCounts().lineBreaks, 0);
+    EXPECT_EQ(Imported(Path("out.vrk"), 'v'), Entries(*dict));
+}
+
+// The two closing numbers of a second-generation file are read each for its
+// own flag: "read-only" clears "changes allowed", "no export" clears
+// "export allowed".
+TEST_F(ConvertTest, SecondGenTakesEachPermissionFromItsOwnField) {
+    for (const auto& [readOnly, noExport, flags] :
+         std::vector<std::tuple<char, char, std::int32_t>>{{1, 0, 4}, {0, 1, 2}}) {
+        std::string vrk("\0\0\0\0\0\0\0\0\0\0", 10);
+        vrk += std::string(1, readOnly) + std::string(3, '\0');
+        vrk += std::string(1, noExport) + std::string(3, '\0');
+        WriteWholeFile(Path("in.vrk"), vrk);
+        Imported(Path("in.vrk"), 'v', ';', true);
+        EXPECT_EQ(Dictionary("in.vrk3")->GetFlags(), flags) << int(readOnly);
+    }
 }
 
 // A stop requested before the operation starts ends it: the operation never

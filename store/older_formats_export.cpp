@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 
 #include "beside_file.h"
 #include "coding.h"
@@ -71,6 +72,14 @@ class TRecordOrder {
         return a.offset() < b.offset();
     }
 
+    // True when a and b sort as equal (CompareByRank(a, b) == 0).
+    bool Equal(const TSortItem& a, const TSortItem& b) const {
+        if (a.key != b.key || a.length() != b.length()) return false;
+        for (std::size_t i = m_keyBytes; i < a.length(); ++i)
+            if (Rank(a.offset(), i) != Rank(b.offset(), i)) return false;
+        return true;
+    }
+
   private:
     std::uint32_t Rank(std::uint64_t offset, std::size_t i) const {
         return RankOf(m_rank, ScrambleByte(m_file[offset + i], offset + i));
@@ -128,12 +137,20 @@ class TExportFile {
         return m_ok;
     }
 
+    // The file is on the disk before it takes the target's name, and the
+    // name once the export reports success: a crash leaves the older file
+    // or the complete export, never an empty one.
     [[nodiscard]] bool Commit() {
         bool ok = Flush();
+        if (ok && !m_temp.empty() && FileSystem().Sync(m_fd) != 0) ok = SetFailed(errno);
         if (FileSystem().Close(m_fd) != 0 && ok) ok = SetFailed(errno);
         m_fd = -1;
-        if (ok && !m_temp.empty() && FileSystem().Rename(m_temp.c_str(), m_target.c_str()) != 0)
-            ok = SetFailed(errno);
+        if (ok && !m_temp.empty()) {
+            if (FileSystem().Rename(m_temp.c_str(), m_target.c_str()) != 0)
+                ok = SetFailed(errno);
+            else
+                SyncFolderOf(m_target);
+        }
         if (ok) m_temp.clear();
         if (!ok) Discard();
         return ok;
@@ -212,7 +229,7 @@ enum class TCollected { Done, Damaged, Stopped };
 TCollected CollectRecords(std::string_view file, std::uint64_t end, std::int32_t count,
                           TProgress& progress, const TRecordOrder& order,
                           std::vector<std::string>& header, std::vector<TSortItem>& items,
-                          std::int64_t& empty) {
+                          std::int64_t& empty, std::uint64_t& firstEntry) {
     TTerminatorScan terminators(file.data(), kRecordsOffset, end);
     std::uint64_t pos = kRecordsOffset;
     std::uint64_t zero = 0;
@@ -221,6 +238,7 @@ TCollected CollectRecords(std::string_view file, std::uint64_t end, std::int32_t
         UnscrambleRecord(file, {pos, zero - pos}, text);
         pos = zero + 1;
     }
+    firstEntry = pos;
     // One quick pass counts the entries that need an item, so that the
     // items are allocated once and exactly.
     std::size_t needed = 0;
@@ -249,10 +267,139 @@ TCollected CollectRecords(std::string_view file, std::uint64_t end, std::int32_t
     return TCollected::Done;
 }
 
+// Counts over positions 0 ... n - 1 (a Fenwick tree): each step costs
+// O(log n).
+class TPositionCounts {
+  public:
+    explicit TPositionCounts(std::size_t n, std::uint32_t each = 0) : m_tree(n + 1, 0) {
+        for (std::size_t i = 1; i <= n; ++i) {
+            m_tree[i] += each;
+            const std::size_t up = i + (i & (~i + 1));
+            if (up <= n) m_tree[up] += m_tree[i];
+        }
+    }
+    void Add(std::size_t i, std::int32_t delta) {
+        for (++i; i < m_tree.size(); i += i & (~i + 1)) m_tree[i] += delta;
+    }
+    // The sum over the positions before i.
+    std::uint32_t Before(std::size_t i) const {
+        std::uint32_t sum = 0;
+        for (; i > 0; i -= i & (~i + 1)) sum += m_tree[i];
+        return sum;
+    }
+    // The first position at which the sum up to and including it exceeds k.
+    std::size_t Find(std::uint32_t k) const {
+        std::size_t at = 0;
+        for (std::size_t step = std::bit_floor(m_tree.size() - 1); step > 0; step /= 2) {
+            if (at + step < m_tree.size() && m_tree[at + step] <= k) {
+                at += step;
+                k -= m_tree[at];
+            }
+        }
+        return at;
+    }
+
+  private:
+    std::vector<std::uint32_t> m_tree;
+};
+
+// Where TSortedList::Insert (sorted_list.cpp) puts a record into a list of
+// `count` strings of which a sort before it and b - a are equal to it: the
+// front of the equal run, its end when nothing sorts after it, or the place
+// where its bisection first meets the run.
+std::size_t SortedListPlace(std::size_t a, std::size_t b, std::size_t count) {
+    if (count == 0 || a == 0) return 0;
+    if (b == count) return count;
+    std::size_t lo = 0, hi = count - 1;
+    while (hi - lo >= 3) {
+        const std::size_t mid = (lo + hi) / 2;
+        if (mid < a)
+            lo = mid;
+        else if (mid < b)
+            return mid;
+        else
+            hi = mid;
+    }
+    return a;
+}
+
+// Puts each run of records that sort as equal (items sorted, equal ones in
+// file order) in the order a TSortedList gives them when every entry is
+// inserted in file order, as other programs that read these files sort.
+// Where a record goes in its run depends only on how many entries came
+// before it and how many of those sort before it, so the places are
+// counted, in O(n log n), and no list is built. Costs nothing when no two
+// records are equal; otherwise 20 bytes per entry for the while.
+void FollowSortedListOrder(std::vector<TSortItem>& items, const TRecordOrder& order,
+                           std::string_view file, std::uint64_t firstEntry, std::uint64_t end,
+                           std::int32_t count) {
+    const std::size_t n = items.size();
+    // runStart[s]: where the run of item s begins; later its place in the run.
+    std::vector<std::uint32_t> runStart(n);
+    bool anyRun = false;
+    for (std::size_t s = 0; s < n; ++s) {
+        const bool joins = s > 0 && order.Equal(items[s - 1], items[s]);
+        runStart[s] = joins ? runStart[s - 1] : static_cast<std::uint32_t>(s);
+        anyRun |= joins;
+    }
+    if (!anyRun) return;
+    // The item of each entry in file order (-1: an empty entry).
+    std::vector<std::int32_t> itemOf(static_cast<std::size_t>(count), -1);
+    {
+        std::vector<std::uint64_t> starts;
+        starts.reserve(static_cast<std::size_t>(count));
+        TTerminatorScan terminators(file.data(), firstEntry, end);
+        std::uint64_t pos = firstEntry, zero = 0;
+        for (std::int32_t i = 0; i < count && terminators.Next(zero); ++i) {
+            starts.push_back(pos);
+            pos = zero + 1;
+        }
+        for (std::size_t s = 0; s < n; ++s) {
+            const auto at = std::lower_bound(starts.begin(), starts.end(), items[s].offset());
+            itemOf[static_cast<std::size_t>(at - starts.begin())] = static_cast<std::int32_t>(s);
+        }
+    }
+    TPositionCounts inserted(n);
+    std::size_t empties = 0;
+    for (std::size_t i = 0; i < itemOf.size(); ++i) {
+        if (itemOf[i] < 0) {
+            ++empties;  // empty entries sort before all others
+            continue;
+        }
+        // The members of a run before s came earlier in the file: s - start
+        // of them are in the list, and `a` entries sort before them.
+        const auto s = static_cast<std::size_t>(itemOf[i]);
+        const std::size_t start = runStart[s];
+        if (start != s || (s + 1 < n && order.Equal(items[s], items[s + 1]))) {
+            const std::size_t a = empties + inserted.Before(start);
+            runStart[s] = static_cast<std::uint32_t>(SortedListPlace(a, a + s - start, i) - a);
+        }
+        inserted.Add(s, 1);
+    }
+    // Each run from the places of its insertions: taken from the last
+    // inserted back, each record takes the free slot its place names.
+    std::vector<TSortItem> run;
+    for (std::size_t start = 0; start < n;) {
+        std::size_t end = start + 1;
+        while (end < n && order.Equal(items[start], items[end])) ++end;
+        if (end - start > 1) {
+            run.assign(items.begin() + start, items.begin() + end);
+            TPositionCounts free(end - start, 1);
+            for (std::size_t t = end - start; t-- > 0;) {
+                const std::size_t slot = free.Find(runStart[start + t]);
+                free.Add(slot, -1);
+                items[start + slot] = run[t];
+            }
+        }
+        start = end;
+    }
+}
+
 }  // namespace
 
 bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char separator) {
     progress().SetPos(0);
+    m_convertCounts = TConvertCounts{};
     if (!Open(Mode::Read)) return false;
     // Writing the dictionary's own file would replace it by the export.
     struct stat dictionary {
@@ -268,8 +415,10 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
     std::vector<std::string> header(ENTRY_BASE);
     std::vector<TSortItem> items;
     std::int64_t empty = 0;
+    std::uint64_t firstEntry = 0;
     const TRecordOrder order(file, m_rank);
-    switch (CollectRecords(file, m_recordsEnd, m_count, progress(), order, header, items, empty)) {
+    switch (CollectRecords(file, m_recordsEnd, m_count, progress(), order, header, items, empty,
+                           firstEntry)) {
         case TCollected::Damaged:
             Abort();
             return Fail(TFailure::Damaged);
@@ -280,6 +429,7 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
             break;
     }
     std::sort(items.begin(), items.end(), order);
+    FollowSortedListOrder(items, order, file, firstEntry, m_recordsEnd, m_count);
 
     TExportFile out;
     if (!out.Create(path)) {
@@ -294,10 +444,30 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
         ok = WriteCounted(out.buffer(), kSecondGenFormatName) &&
              WriteCounted(out.buffer(), kSecondGenLibraryName);
     }
-    std::string record;
+    std::string record, oneLine;
     bool first = true;
+    // A line break inside a text would end the entry in the two text
+    // formats: each (CR LF, CR or LF) is written as one space.
+    auto withoutLineBreaks = [&](std::string_view text) {
+        if (kind == ExportKind::SecondGen || text.find_first_of("\r\n") == std::string_view::npos)
+            return text;
+        oneLine.clear();
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c != '\r' && c != '\n') {
+                oneLine += c;
+                continue;
+            }
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            oneLine += ' ';
+            ++m_convertCounts.lineBreaks;
+        }
+        return std::string_view(oneLine);
+    };
     // Empty entries sort before every other; they come first.
     auto write = [&](std::string_view text) {
+        ++m_convertCounts.entries;
+        text = withoutLineBreaks(text);
         switch (kind) {
             case ExportKind::SecondGen:
                 if (!AppendSecondGenEntry(out.buffer(), text, separator))

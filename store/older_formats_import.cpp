@@ -5,12 +5,12 @@
 // was. Nothing read from the file sizes an allocation: lengths are at most
 // 65 535 and texts are kept to the record limit.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 
 #include "data_file.h"
 #include "file_system.h"
@@ -20,10 +20,33 @@
 namespace vrk {
 namespace {
 
-struct TFileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+// The source file of an import, closed with the object.
+class TSourceFile {
+  public:
+    explicit TSourceFile(int fd) : m_fd(fd) {}
+    ~TSourceFile() {
+        if (m_fd >= 0) FileSystem().Close(m_fd);
+    }
+    TSourceFile(const TSourceFile&) = delete;
+    TSourceFile& operator=(const TSourceFile&) = delete;
+    int fd() const { return m_fd; }
+
+  private:
+    int m_fd;
 };
-using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
+
+// The first pass of a text import (counting its lines) reports to progress
+// by the share of the file read: up to a quarter of the bar, which the line
+// count then takes over. It ends when a stop is requested.
+void CountingProgress(TByteReader& in, int fd, TProgress& progress) {
+    struct stat st {};
+    const std::uint64_t size = ::fstat(fd, &st) == 0 && st.st_size > 0 ? st.st_size : 1;
+    progress.SetTotal(4000);
+    in.SetBlockHook([&progress, size](std::uint64_t done) {
+        progress.SetPos(static_cast<std::int32_t>(std::min(done, size) * 1000 / size));
+        return !progress.StopRequested();
+    });
+}
 
 // The header data after the entries of a second-generation file, as the
 // dictionary's records 10-14 hold them.
@@ -55,33 +78,29 @@ bool ReadSecondGenInfo(TByteReader& in, TSecondGenInfo& info) {
 
 }  // namespace
 
-std::FILE* TDataFile::BeginImport(const std::string& path) {
+int TDataFile::BeginImport(const std::string& path) {
     progress().SetPos(0);
-    if (!Open(Mode::Change)) return nullptr;
+    m_convertCounts = TConvertCounts{};
+    if (!Open(Mode::Change)) return -1;
     // Only a regular file: a pipe could keep the import waiting for good.
     const int fd = OpenPlainFile(path, O_RDONLY, true);
-    std::FILE* file = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
-    if (!file) {
+    if (fd < 0) {
         const int error = errno;
-        if (fd >= 0) FileSystem().Close(fd);
         Abort();
         FailErrno(path, error);
     }
-    return file;
+    return fd;
 }
 
 bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool withInfo) {
-    TFilePtr file(BeginImport(path));
-    if (!file) return false;
-    TByteReader in(file.get());
+    const TSourceFile file(BeginImport(path));
+    if (file.fd() < 0) return false;
+    TByteReader in(file.fd());
     std::uint32_t entries = 0;
     std::string word, text;
     // The format and library names are read and ignored.
     // A short read is a damaged (or cut) file, unless the system failed it.
-    auto readFailed = [&] {
-        return std::ferror(file.get()) ? FailAt(path, TFailure::IoError, EIO)
-                                       : FailAt(path, TFailure::Damaged);
-    };
+    auto readFailed = [&] { return FailRead(path, in.error()); };
     bool ok = (ReadFixed32(in, entries) && ReadCounted(in, text, MAX_RECORD) &&
                ReadCounted(in, text, MAX_RECORD)) ||
               readFailed();
@@ -96,7 +115,10 @@ bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool wi
         if (!ok) break;
         DecodeRunningSum(word);
         DecodeRunningSum(text);
-        ok = MergeIncoming(BuildRecord(word, text, separator));
+        bool cut = false;
+        const std::string record = BuildRecord(word, text, separator, &cut);
+        m_convertCounts.cut += cut;
+        ok = MergeIncoming(record);
     }
     if (ok && withInfo) {
         TSecondGenInfo info;
@@ -111,12 +133,16 @@ bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool wi
 }
 
 bool TDataFile::ImportFirstGen(const std::string& path, char separator) {
-    TFilePtr file(BeginImport(path));
-    if (!file) return false;
-    TByteReader in(file.get());
+    const TSourceFile file(BeginImport(path));
+    if (file.fd() < 0) return false;
+    TByteReader in(file.fd());
+    CountingProgress(in, file.fd(), progress());
     const std::int64_t entries = TFirstGenReader::CountEntries(in);
-    bool ok = (in.Rewind() || FailErrno(path, errno)) && BuildWordIndex();
-    progress().SetTotal(ClampProgress(WithSyncShare(m_count + 2 * entries + ENTRY_BASE)));
+    bool ok = (in.stopped() ? FailStopped() : in.Rewind() || FailErrno(path, in.error())) &&
+              BuildWordIndex();
+    // The count took a quarter of the bar: as many steps as the entries.
+    progress().SetTotal(ClampProgress(WithSyncShare(m_count + 3 * entries + ENTRY_BASE)));
+    progress().SetPos(ClampProgress(entries));
     TFirstGenReader reader(in);
     std::string word, text;
     while (ok && reader.Next(word, text)) {
@@ -126,21 +152,30 @@ bool TDataFile::ImportFirstGen(const std::string& path, char separator) {
             ok = !progress().StopRequested() || FailStopped();
             continue;
         }
-        ok = MergeIncoming(BuildRecord(word, text, separator));
+        bool cut = false;
+        const std::string record = BuildRecord(word, text, separator, &cut);
+        m_convertCounts.cut += cut || reader.cut();
+        ok = MergeIncoming(record);
     }
-    if (ok && std::ferror(file.get())) ok = FailAt(path, TFailure::IoError, EIO);
+    if (ok && in.error() != 0) ok = FailErrno(path, in.error());
     return Finish(ok);
 }
 
 bool TDataFile::ImportCsv(const std::string& path) {
-    TFilePtr file(BeginImport(path));
-    if (!file) return false;
-    TByteReader in(file.get());
+    const TSourceFile file(BeginImport(path));
+    if (file.fd() < 0) return false;
+    TByteReader in(file.fd());
+    CountingProgress(in, file.fd(), progress());
     const std::int64_t lines = CountCsvLines(in);
-    bool ok = (in.Rewind() || FailErrno(path, errno)) && BuildWordIndex();
-    progress().SetTotal(ClampProgress(WithSyncShare(3 * lines + ENTRY_BASE)));
+    bool ok = (in.stopped() ? FailStopped() : in.Rewind() || FailErrno(path, in.error())) &&
+              BuildWordIndex();
+    // The count took a quarter of the bar: as many steps as the lines.
+    progress().SetTotal(ClampProgress(WithSyncShare(4 * lines + ENTRY_BASE)));
+    progress().SetPos(ClampProgress(lines));
     std::string line;
-    while (ok && ReadCsvLine(in, line)) {
+    bool cut = false;
+    while (ok && ReadCsvLine(in, line, &cut)) {
+        m_convertCounts.cut += cut;
         // An empty line holds no entry.
         const std::string record = CsvLineToRecord(line);
         if (record.empty()) {
@@ -150,7 +185,7 @@ bool TDataFile::ImportCsv(const std::string& path) {
         }
         ok = MergeIncoming(record);
     }
-    if (ok && std::ferror(file.get())) ok = FailAt(path, TFailure::IoError, EIO);
+    if (ok && in.error() != 0) ok = FailErrno(path, in.error());
     return Finish(ok);
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 // A reader over the given bytes (in an anonymous temporary file).
 struct TMemoryReader {
-    explicit TMemoryReader(const std::string& bytes) : file(std::tmpfile()), in(file) {
+    explicit TMemoryReader(const std::string& bytes) : file(std::tmpfile()), in(fileno(file)) {
         std::fwrite(bytes.data(), 1, bytes.size(), file);
         std::rewind(file);
     }
@@ -100,7 +100,20 @@ TEST(BuildRecord, SeparatorsAndBlanksAroundThem) {
     EXPECT_EQ(CsvLineToRecord(std::string("a\0b,\0c\0", 7)),
               "ab\x01"
               "c");
-    EXPECT_EQ(BuildRecord("w", std::string(200000, 'x'), ';').size(), kMaxRecordText);
+    bool cut = false;
+    EXPECT_EQ(BuildRecord("w", std::string(200000, 'x'), ';', &cut).size(), kMaxRecordText);
+    EXPECT_TRUE(cut);
+    EXPECT_EQ(BuildRecord("w", std::string(99997, 'x'), ';', &cut).size(), kMaxRecordText);
+    EXPECT_FALSE(cut);
+    // A blank separator ends a run of blanks: those before it are dropped.
+    EXPECT_EQ(BuildRecord("w", "a \tb\t", '\t'),
+              "w\x01"
+              "a\x01"
+              "b\x01");
+    EXPECT_EQ(BuildRecord("w", "a\t b", ' '),
+              "w\x01"
+              "a\x01"
+              "b");
     // A long run of blanks costs linear time.
     EXPECT_EQ(BuildRecord("w", "a" + std::string(1000000, ' ') + ";b", ';'),
               "w\x01"
@@ -161,8 +174,9 @@ TEST(FirstGen, WordColumnsAndSeparators) {
     EXPECT_EQ(FirstGen(longWord + "\x01"
                                   "a"),
               std::string(29, 'w') + "a\r\n");
-    // A word alone on its line is written whole.
-    EXPECT_EQ(FirstGen(longWord), longWord + "\r\n");
+    // A word alone on its line is cut too: a reader would take the rest
+    // for a description.
+    EXPECT_EQ(FirstGen(longWord), std::string(29, 'w') + "\r\n");
 }
 
 TEST(FirstGen, WrapsAtColumnEighty) {
@@ -252,10 +266,13 @@ TEST(Csv, LinesEndAtLfCrOrCrLf) {
     EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
     // An overlong line is cut; its rest is not read as another line.
     TMemoryReader longLine(std::string(150000, 'x') + "\ny");
-    ASSERT_TRUE(ReadCsvLine(longLine.in, line));
+    bool cut = false;
+    ASSERT_TRUE(ReadCsvLine(longLine.in, line, &cut));
     EXPECT_EQ(line.size(), kMaxRecordText);
-    ASSERT_TRUE(ReadCsvLine(longLine.in, line));
+    EXPECT_TRUE(cut);
+    ASSERT_TRUE(ReadCsvLine(longLine.in, line, &cut));
     EXPECT_EQ(line, "y");
+    EXPECT_FALSE(cut);
 }
 
 }  // namespace

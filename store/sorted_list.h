@@ -1,6 +1,9 @@
 // TSortedList: strings kept in the order of an alphabet row. Strings are
 // copied back to back into large blocks, so a long list needs few
 // allocations; the list only grows and lives for one operation.
+// The older-format exports put entries that sort as equal in the order this
+// list's insertion gives them (older_formats_export.cpp computes it without
+// building a list; its test compares the two).
 #pragma once
 
 #include <cstdint>

@@ -90,12 +90,11 @@ bool IsListBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// A word a record can hold: no control character (0x00 and 0x01 would end
-// the record or start a description) and not longer than a record.
-bool IsStorableWord(std::string_view word) {
-    if (word.size() > kMaxRecordText) return false;
-    return std::none_of(word.begin(), word.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+// A control character: 0x00, 0x01 and 0x02 would end the record, start a
+// description or end a search result, and none belongs in a word.
+bool HoldsControl(std::string_view word) {
+    return std::any_of(word.begin(), word.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
 }  // namespace
@@ -147,10 +146,15 @@ bool TDataFile::ImportWords(std::string_view list, TWordDecoder& decoder, TWordL
             ok = FailStopped();
         } else if (first == last) {
             ++counts.empty;
-        } else if (!decoder.Decode(list.substr(first, last - first), listed.text()) ||
-                   !IsStorableWord(listed.Pending())) {
+        } else if (!decoder.Decode(list.substr(first, last - first), listed.text())) {
             listed.Drop();
             ++counts.unfit;
+        } else if (listed.Pending().size() > kMaxRecordText) {
+            listed.Drop();
+            ++counts.tooLong;
+        } else if (HoldsControl(listed.Pending())) {
+            listed.Drop();
+            ++counts.control;
         } else if (listed.Pending().empty()) {
             ++counts.empty;  // nothing but a byte-order mark
         } else if (m_wordIndex->Find(listed.Pending()) >= 0) {

@@ -7,7 +7,7 @@
 // dropped. A line with nothing else is empty. A line that is malformed in
 // the list's encoding, holds a character that Windows-1250 cannot hold or a
 // control character, or is longer than a record can be, is no word the
-// dictionary can hold: it is skipped and counted. A word the list repeats,
+// dictionary can hold: it is skipped and counted by its reason. A word the list repeats,
 // byte for byte, is stored once; a word the dictionary holds already gains
 // nothing from a list without descriptions and stays as it is.
 #pragma once
@@ -54,7 +54,9 @@ struct TWordListCounts {
     std::int64_t present = 0;   // words the dictionary held already
     std::int64_t repeated = 0;  // repeats of a word earlier in the list
     std::int64_t empty = 0;     // empty lines, or lines of blanks only
-    std::int64_t unfit = 0;     // lines that are no word the dictionary can hold
+    std::int64_t unfit = 0;     // malformed, or with characters Windows-1250 cannot hold
+    std::int64_t control = 0;   // holding a control character (a byte below 0x20)
+    std::int64_t tooLong = 0;   // longer than a record can be (99 999 bytes)
 };
 
 }  // namespace vrk

@@ -1,5 +1,6 @@
 // vrk3tool commands on one dictionary: create, info, dump, add, delete,
 // picture.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -126,6 +127,10 @@ struct TAddArgs {
 int RunAdd(const TAddArgs& a) {
     std::string record = EntryText(a.word, "WORD");
     for (const std::string& d : a.descriptions) record += kDescriptionMark + EntryText(d, "DESC");
+    // 0x02 ends each search result and never enters a record: a space.
+    const auto separators = std::count(record.begin(), record.end(), kResultSeparator);
+    std::replace(record.begin(), record.end(), kResultSeparator, ' ');
+    if (separators > 0) std::cerr << "vrk3tool: " << separators << " bytes 0x02 stored as spaces\n";
     const TExpectation expect = ExpectationOf(a.expect);
     auto file = OpenDictionary(a.dict);
     if (const int refused = CheckChangesAllowed(*file, a.force)) return refused;

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "settings/alphabet_rows.h"
+#include "store/file_io.h"
 #include "store/format.h"
 #include "store/pattern.h"
 #include "store/progress.h"
@@ -233,7 +234,14 @@ struct TConvertArgs {
 void PrintWordCounts(const TWordListCounts& c) {
     std::cout << "words: " << c.added << " added, " << c.present << " already there, " << c.repeated
               << " repeated; skipped: " << c.empty << " empty lines, " << c.unfit
-              << " not words Windows-1250 can hold\n";
+              << " not words Windows-1250 can hold, " << c.control << " with control characters, "
+              << c.tooLong << " longer than 99999 bytes\n";
+}
+
+// What an import or a merge did with the entries it read, on stdout.
+void PrintConvertCounts(const TConvertCounts& c) {
+    std::cout << "entries: " << c.entries << " read, " << c.cut << " cut to 99999 bytes; "
+              << c.separators << " bytes 0x02 made spaces\n";
 }
 
 int RunImport(const TConvertArgs& a) {
@@ -258,32 +266,45 @@ int RunImport(const TConvertArgs& a) {
     }
     auto file = OpenDictionary(a.dict);
     TWordListCounts counts;
-    bool ok;
-    bool created;
+    bool ok = true;
+    // A missing dictionary is made beside its name, with the flags `create`
+    // gives, and takes the name only once the import is complete: a failed,
+    // stopped or killed import leaves no dictionary there.
+    std::error_code ec;
+    const bool create = !std::filesystem::exists(std::filesystem::symlink_status(a.dict, ec));
+    std::string made;
+    std::unique_ptr<TDataFile> fresh;
+    TDataFile* target = file.get();
     {
         // Ctrl+C stops the import also while it waits for the dictionary.
         TProgressScope progress("import");
-        // A missing dictionary is made for the import; an existing one must
-        // allow changes.
-        created = file->CreateEmpty(false);
-        if (!created && file->LastFailure() != TFailure::Exists)
-            return Fail(*file, "cannot create the dictionary");
-        if (!created)
-            if (const int refused = CheckChangesAllowed(*file, a.force)) return refused;
-        if (words)
-            ok = file->ImportWords(list, *decoder, counts);
-        else if (a.kind == "vrk")
-            ok = file->ImportSecondGen(a.other, separator, a.withInfo);
-        else if (a.kind == "text")
-            ok = file->ImportFirstGen(a.other, separator);
-        else
-            ok = file->ImportCsv(a.other);
+        if (create) {
+            if (!file->CreateEmptyBeside(made)) return Fail(*file, "cannot create the dictionary");
+            fresh = OpenDictionary(made);
+            target = fresh.get();
+            ok = fresh->SetInfo("", "", "", "", kFlagChangesAllowed | kFlagExportAllowed);
+        } else if (const int refused = CheckChangesAllowed(*file, a.force)) {
+            return refused;  // an existing one must allow changes
+        }
+        if (ok && words)
+            ok = target->ImportWords(list, *decoder, counts);
+        else if (ok && a.kind == "vrk")
+            ok = target->ImportSecondGen(a.other, separator, a.withInfo);
+        else if (ok && a.kind == "text")
+            ok = target->ImportFirstGen(a.other, separator);
+        else if (ok)
+            ok = target->ImportCsv(a.other);
+        if (ok && create && !file->ReplaceWith(made)) {
+            ok = false;
+            target = file.get();
+        }
     }
-    // A dictionary made for this import only is not left behind empty.
-    std::error_code ec;
-    if (!ok && created) std::filesystem::remove(a.dict, ec);
+    if (create && !ok) RemoveFile(made);
+    if (create && !ok && ToolProgress().StopRequested())
+        return Fail(a.dict, "stopped; no dictionary was made");
     if (ok && words) PrintWordCounts(counts);
-    return Finish(ok, *file, "cannot import " + (a.other == "-" ? "standard input" : a.other));
+    if (ok && !words) PrintConvertCounts(target->ConvertCounts());
+    return Finish(ok, *target, "cannot import " + (a.other == "-" ? "standard input" : a.other));
 }
 
 int RunExport(const TConvertArgs& a) {
@@ -308,6 +329,11 @@ int RunExport(const TConvertArgs& a) {
         else
             ok = file->ExportCsv(a.other, separator);
     }
+    // The target may be standard output: the count of changed texts goes
+    // to stderr, and only when there is one.
+    if (ok && file->ConvertCounts().lineBreaks > 0)
+        std::cerr << "vrk3tool: " << file->ConvertCounts().lineBreaks
+                  << " line breaks inside texts written as spaces\n";
     if (!ok && (file->LastFailure() == TFailure::Stopped || ToolProgress().StopRequested()))
         return Fail(a.other, "stopped; nothing was written");
     if (!ok && file->LastFailure() == TFailure::RecordTooLong)
@@ -325,6 +351,7 @@ int RunMerge(const std::string& dict, const std::string& source, bool force) {
         if (const int refused = CheckChangesAllowed(*file, force)) return refused;
         ok = file->MergeFile(source);
     }
+    if (ok) PrintConvertCounts(file->ConvertCounts());
     return Finish(ok, *file, "cannot merge " + source);
 }
 

@@ -46,7 +46,15 @@ std::string Escaped(std::string_view bytes) {
                 escaped += "\\\\";
                 break;
             default:
-                escaped += c;
+                // Other control bytes (0x02 ends a search result) as \xHH.
+                if (static_cast<unsigned char>(c) < 0x20 || c == '\x7f') {
+                    static constexpr char kHex[] = "0123456789ABCDEF";
+                    escaped += "\\x";
+                    escaped += kHex[(c >> 4) & 0xF];
+                    escaped += kHex[c & 0xF];
+                } else {
+                    escaped += c;
+                }
         }
     }
     return escaped;

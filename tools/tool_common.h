@@ -28,9 +28,10 @@ struct TUsageError : std::runtime_error {
 std::string ToCp1250(std::string_view utf8, std::string_view what);
 // A one-character argument (a separator, a letter) as one Windows-1250 byte.
 char ToCp1250Char(std::string_view utf8, std::string_view what);
-// Bytes with tab, CR, LF and backslash escaped, not converted (paths).
+// Bytes with tab, CR, LF and backslash escaped (\t \r \n \\) and every
+// other control byte as \xHH, not converted (paths).
 std::string Escaped(std::string_view bytes);
-// A stored text as UTF-8 with tab, CR, LF and backslash escaped.
+// A stored text as UTF-8, escaped as Escaped does.
 std::string Printable(std::string_view cp1250);
 
 // Prints "vrk3tool: PATH: WHAT" on stderr and returns kExitFailed.

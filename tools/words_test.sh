@@ -13,7 +13,7 @@ printf 'karta\nKirka\n\n  \nkarta\nčrka\n日本\nsmørrebrød\r\nšola\r\n' > l
 "$tool" create w.vrk3
 out=$("$tool" import words list.txt w.vrk3)
 check utf8-exit 0 $?
-check utf8-counts "words: 4 added, 0 already there, 1 repeated; skipped: 2 empty lines, 2 not words Windows-1250 can hold" "$out"
+check utf8-counts "words: 4 added, 0 already there, 1 repeated; skipped: 2 empty lines, 2 not words Windows-1250 can hold, 0 with control characters, 0 longer than 99999 bytes" "$out"
 check utf8-words "karta Kirka črka šola" "$(words w.vrk3)"
 check utf8-no-descriptions 0 "$("$tool" dump w.vrk3 | awk -F'\t' 'NF > 2' | wc -l)"
 
@@ -22,7 +22,7 @@ check utf8-no-descriptions 0 "$("$tool" dump w.vrk3 | awk -F'\t' 'NF > 2' | wc -
 printf 'Kirka\nčrka\nžaba\n' | iconv -f UTF-8 -t ISO-8859-2 > latin2.txt
 out=$("$tool" import words - w.vrk3 --encoding ISO-8859-2 < latin2.txt)
 check latin2-exit 0 $?
-check latin2-counts "words: 1 added, 2 already there, 0 repeated; skipped: 0 empty lines, 0 not words Windows-1250 can hold" "$out"
+check latin2-counts "words: 1 added, 2 already there, 0 repeated; skipped: 0 empty lines, 0 not words Windows-1250 can hold, 0 with control characters, 0 longer than 99999 bytes" "$out"
 check latin2-words "karta Kirka črka šola žaba" "$(words w.vrk3)"
 # Read as UTF-8, the same bytes are no words.
 "$tool" import words latin2.txt u.vrk3 > out.txt
@@ -32,6 +32,11 @@ check latin2-as-utf8 "Kirka" "$(words u.vrk3)"
 printf 'čebela\nmiš\n' | iconv -f UTF-8 -t GB18030 > gb.txt
 "$tool" import words gb.txt gb.vrk3 --encoding gb18030 >/dev/null
 check multibyte "čebela miš" "$(words gb.vrk3)"
+
+# Each skipped line is counted by its real reason.
+{ printf 'a\tb\n'; printf '%0100000d\n' 0; printf 'x\n'; } > odd.txt
+check skipped-reasons "words: 1 added, 0 already there, 0 repeated; skipped: 0 empty lines, 0 not words Windows-1250 can hold, 1 with control characters, 1 longer than 99999 bytes" \
+  "$("$tool" import words odd.txt odd.vrk3)"
 
 # An existing word keeps its descriptions; a dictionary that does not allow
 # changes is left alone unless forced.

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <random>
 
 #include "file_system.h"
@@ -94,12 +95,14 @@ int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode,
     return -1;
 }
 
-bool IsLeftoverName(std::string_view name, std::string_view dictionaryName) {
+bool IsLeftoverName(std::string_view name, std::string_view dictionaryName, std::string_view tag) {
     const std::size_t markAt = 2 + dictionaryName.size();
-    if (dictionaryName.empty() || name.size() != markAt + kBesideMark.size() + kSuffixLength ||
-        name[0] != '.' || name.substr(1, dictionaryName.size()) != dictionaryName ||
+    if (dictionaryName.empty() ||
+        name.size() != markAt + kBesideMark.size() + tag.size() + kSuffixLength || name[0] != '.' ||
+        name.substr(1, dictionaryName.size()) != dictionaryName ||
         name[1 + dictionaryName.size()] != '.' ||
-        name.substr(markAt, kBesideMark.size()) != kBesideMark)
+        name.substr(markAt, kBesideMark.size()) != kBesideMark ||
+        name.substr(markAt + kBesideMark.size(), tag.size()) != tag)
         return false;
     return name.substr(name.size() - kSuffixLength).find_first_not_of(kNameLetters) ==
            std::string_view::npos;
@@ -111,8 +114,13 @@ void RemoveLeftoversBeside(const std::string& path) {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return;
     const int dirFd = ::dirfd(dir);
+    const std::time_t dayAgo = std::time(nullptr) - 24 * 60 * 60;
     while (const dirent* entry = ::readdir(dir)) {
-        if (!IsLeftoverName(entry->d_name, name)) continue;
+        // A new dictionary made beside this one holds no lock between the
+        // steps of the import that fills it; one untouched for a day was
+        // left by an import that was killed.
+        const bool copy = IsLeftoverName(entry->d_name, name);
+        if (!copy && !IsLeftoverName(entry->d_name, name, kNewFileTag)) continue;
         // Only a regular file of ours, never what a link points at, only
         // when no writer holds it, and only when it is empty or begins as a
         // dictionary does.
@@ -121,7 +129,8 @@ void RemoveLeftoversBeside(const std::string& path) {
         if (fd < 0) continue;
         struct stat opened, named;
         if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
-            FileSystem().Lock(fd, LOCK_EX | LOCK_NB) == 0 && StartsAsDictionary(fd, opened) &&
+            (copy || opened.st_mtime < dayAgo) && FileSystem().Lock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            StartsAsDictionary(fd, opened) &&
             ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
             (void)FileSystem().UnlinkAt(dirFd, entry->d_name);

@@ -29,16 +29,22 @@ std::string RealPathOf(const std::string& path);
 [[nodiscard]] int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode,
                                std::string_view tag = {});
 
+// The tag of a new dictionary made beside another (TDataFile::CreateEmptyBeside).
+inline constexpr std::string_view kNewFileTag = "new-";
+
 // True when `name` is a hidden copy of the dictionary file named
-// `dictionaryName`: "." + dictionaryName + ".~vrk3-" + six letters or digits.
-[[nodiscard]] bool IsLeftoverName(std::string_view name, std::string_view dictionaryName);
+// `dictionaryName`: "." + dictionaryName + ".~vrk3-" + tag + six letters or
+// digits.
+[[nodiscard]] bool IsLeftoverName(std::string_view name, std::string_view dictionaryName,
+                                  std::string_view tag = {});
 
 // Removes the hidden copies beside the dictionary at `path` (a real path)
 // that no writer holds: regular files with a leftover's name that are empty
 // (a writer killed before it wrote anything) or start with the dictionary
-// magic. Only a caller that holds the dictionary's exclusive lock may call
-// it: then no writer of this dictionary is at work, and a copy whose lock is
-// free was left by one that died.
+// magic; and new dictionaries made beside it (kNewFileTag) that nothing has
+// touched for a day, left by imports that were killed. Only a caller that holds the dictionary's
+// exclusive lock may call it: then no writer of this dictionary is at work, and a copy whose lock
+// is free was left by one that died.
 void RemoveLeftoversBeside(const std::string& path);
 
 // For tests: while alive, CreateBeside fails with EACCES, as in a folder the

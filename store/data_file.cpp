@@ -80,9 +80,6 @@ int WriteEmptyBeside(const std::string& target, const struct stat* like, std::st
     return error;
 }
 
-// The tag of a new dictionary made beside another (CreateEmptyBeside).
-constexpr std::string_view kNewFileTag = "new-";
-
 }  // namespace
 
 bool TDataFile::PlaceNewFile(bool replace, bool owned, const TNewFileMaker& make) {

@@ -142,11 +142,10 @@ class TDataFile {
     [[nodiscard]] bool CreateEmpty(bool replace = true);
     // Makes a new empty dictionary in this dictionary's folder (beside the
     // file a symbolic link names) under a hidden name of its own, newPath:
-    // ".NAME.new-" and six letters or digits, which no change of this
-    // dictionary takes for a leftover. An import fills it and ReplaceWith
-    // then puts it in this dictionary's place, so that an import that fails
-    // or is stopped leaves this path as it was. The caller removes newPath
-    // when it gives up.
+    // ".NAME.~vrk3-new-" and six letters or digits, which no change of this
+    // dictionary takes for a leftover while it is in use (beside_file.h). An import fills it and
+    // ReplaceWith then puts it in this dictionary's place, so that an import that fails or is
+    // stopped leaves this path as it was. The caller removes newPath when it gives up.
     [[nodiscard]] bool CreateEmptyBeside(std::string& newPath);
     // Puts the complete dictionary file at newPath, made by CreateEmptyBeside
     // of this object, in this dictionary's place: renamed over an existing

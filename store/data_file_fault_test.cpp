@@ -114,9 +114,9 @@ class FaultTest : public TempDirTest {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(folder)) {
             const std::string name = e.path().filename();
-            // Known gap: the new dictionary of a placed import holds no lock
-            // between its steps, so no change can tell a crashed import's
-            // file from a running one's, and it stays.
+            // The new dictionary of a placed import holds no lock between
+            // its steps, so a change removes a crashed import's file only
+            // once it is a day old (Safety tests), and it stays here.
             if (name.rfind(".d.vrk3.~vrk3-new-", 0) == 0) {
                 ++m_newFilesLeft;
                 continue;

@@ -92,7 +92,7 @@ bool TDataFile::MergeFile(const std::string& sourcePath) {
     std::uint64_t sourceEnd = m_recordsEnd;
     std::int32_t sourceCount = m_count;
     if (!IsSameFile(m_mainFile.fd(), sourcePath)) {
-        if (!sourceFile.Open(sourcePath, TLockedFile::Access::Read, false)) {
+        if (!sourceFile.Open(sourcePath, TLockedFile::Access::Read, false, m_progress)) {
             const int error = sourceFile.error();
             Abort();
             return FailErrno(sourcePath, error);

@@ -168,6 +168,15 @@ TEST_F(Safety, AChangeRemovesCopiesLeftByKilledWritersOfThatDictionaryOnly) {
     const int heldFd = open(Path(held).c_str(), O_RDONLY);
     ASSERT_EQ(flock(heldFd, LOCK_EX), 0);
     fs::create_directory(Path(".test.vrk3.~vrk3-folder"));
+    // A new dictionary made beside this one by an import: removed once a
+    // day has passed without a change, kept while it may be in use.
+    const std::string oldNew = ".test.vrk3.~vrk3-new-Old000",
+                      freshNew = ".test.vrk3.~vrk3-new-New000";
+    WriteWholeFile(Path(oldNew), half);
+    WriteWholeFile(Path(freshNew), half);
+    const std::time_t twoDaysAgo = std::time(nullptr) - 2 * 24 * 60 * 60;
+    const timespec longAgo[2] = {{twoDaysAgo, 0}, {twoDaysAgo, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, Path(oldNew).c_str(), longAgo, 0), 0);
     std::string out;
     ASSERT_TRUE(file->GetEntry(0, out));  // a reader removes nothing
     for (const auto& name : leftovers) EXPECT_TRUE(fs::exists(Path(name)));
@@ -175,6 +184,8 @@ TEST_F(Safety, AChangeRemovesCopiesLeftByKilledWritersOfThatDictionaryOnly) {
     for (const auto& name : leftovers) EXPECT_FALSE(fs::exists(Path(name))) << name;
     for (const auto& name : kept) EXPECT_TRUE(fs::exists(Path(name))) << name;
     EXPECT_TRUE(fs::exists(Path(held)));
+    EXPECT_FALSE(fs::exists(Path(oldNew)));
+    EXPECT_TRUE(fs::exists(Path(freshNew)));
     EXPECT_TRUE(fs::is_directory(Path(".test.vrk3.~vrk3-folder")));
     close(heldFd);
 }

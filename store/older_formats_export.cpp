@@ -1,7 +1,8 @@
 // TDataFile: writing a dictionary in the three older formats, every entry
-// sorted by the alphabet row. The records are sorted in place in the mapped
-// file (by offset); entries that sort as equal keep their file order, and no
-// copy of the whole dictionary is made. Memory: 16 bytes per entry that is
+// sorted by the alphabet row. The records are sorted in place in the file
+// as read (by offset); entries that sort as equal are then put where a
+// TSortedList that takes them in file order puts them, and no copy of the
+// whole dictionary is made. Memory: 16 bytes per entry that is
 // not empty; empty entries, which all sort first and are all alike, are only
 // counted, so no file costs more than eight times its size.
 #include <fcntl.h>

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -191,28 +192,38 @@ bool TFileView::Load(int fd) {
         m_data = "";
         return true;
     }
-    m_copy.reset(new (std::nothrow) char[size]);
-    if (!m_copy) {
+    // A large file goes into huge pages where the system has them: reading
+    // it then costs a few hundred page faults rather than one per 4 KB.
+    constexpr std::size_t kHuge = 2 << 20;
+    const std::size_t capacity = size < kHuge ? size : (size + kHuge - 1) / kHuge * kHuge;
+    void* memory =
+        ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (memory == MAP_FAILED) {
         errno = ENOMEM;
         return false;
     }
+    if (capacity >= kHuge) (void)::madvise(memory, capacity, MADV_HUGEPAGE);
+    m_copy = static_cast<char*>(memory);
+    m_capacity = capacity;
     // A file that another program cuts short meanwhile ends early: a short
     // read, which the callers report as damaged.
-    if (!ReadAt(fd, m_copy.get(), size, 0)) {
+    if (!ReadAt(fd, m_copy, size, 0)) {
         const int error = errno;
         Reset();
         errno = error;
         return false;
     }
-    m_data = m_copy.get();
+    m_data = m_copy;
     m_size = size;
     return true;
 }
 
 void TFileView::Reset() {
+    if (m_copy) ::munmap(m_copy, m_capacity);
+    m_copy = nullptr;
+    m_capacity = 0;
     m_data = nullptr;
     m_size = 0;
-    m_copy.reset();
 }
 
 TScrambledWriter::TScrambledWriter(std::size_t bufferSize) : m_buffer(bufferSize) {}

@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,7 +94,8 @@ class TFileView {
   private:
     const char* m_data = nullptr;
     std::uint64_t m_size = 0;
-    std::unique_ptr<char[]> m_copy;  // not zeroed first: every byte is read into it
+    char* m_copy = nullptr;  // memory of the view's own, mapped anonymous
+    std::size_t m_capacity = 0;
 };
 
 // Reads exactly n bytes at offset; false on a short read (errno 0) or an

@@ -234,6 +234,21 @@ TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kUnavailableMembers});
 }
 
+TEST_F(LibraryCommands, AMemberWithALongPathIsListedAndCanBeRemoved) {
+    std::string folder = "globoko";
+    while (folder_.size() + folder.size() < 300) folder += "/podmapa-z-dolgim-imenom";
+    std::filesystem::create_directories(folder_ + "/" + folder);
+    const std::string path = MakeDictionary(folder + "/dolg.vrk3", "Dolg");
+    ASSERT_GT(path.size(), 300u);
+    MakeLibrary("Knj", {path});
+    frame_ = StartFrame();
+    EXPECT_EQ(ListNames(), QStringList{QStringLiteral("Dolg")});
+    SelectRows({QStringLiteral("Dolg")});
+    Run(id::kRemoveDictionary);
+    EXPECT_TRUE(Members("Knj").empty());
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
 TEST_F(LibraryCommands, ARightClickInTheTreeKeepsTheSelectedLibrary) {
     MakeLibrary("Prva", {MakeDictionary("a.vrk3", "A")});
     MakeLibrary("Druga");

@@ -23,9 +23,9 @@
 namespace {
 
 // Tree names are read with this buffer (longer keys are not listed); member
-// paths with this one.
+// paths with the settings store's own limit, as the finder reads them.
 constexpr std::size_t kTreeNameBuffer = 100;
-constexpr std::size_t kMemberPathBuffer = 260;
+constexpr std::size_t kMemberPathBuffer = vrk::kLibraryNameBuffer;
 // An entry count is read from at most this many characters of its column.
 constexpr int kMaxCountDigits = 9;
 

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 
@@ -130,7 +131,16 @@ TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheD
                           QStringLiteral("Moj slovar"));
                 EXPECT_EQ(Child<QPlainTextEdit>(again, "notesEdit")->toPlainText(),
                           QStringLiteral("prva\ndruga"));
+                EXPECT_TRUE(Child<QPushButton>(again, "nextButton")->isDefault());
                 WhenDialog("newDictPage2", [&](QWidget* second) {
+                    // After going back and forth Enter still saves, and
+                    // "< Nazaj" stands just left of "Shrani".
+                    auto* back = Child<QPushButton>(second, "backButton");
+                    auto* save = Child<QPushButton>(second, "saveButton");
+                    EXPECT_TRUE(save->isDefault());
+                    EXPECT_FALSE(back->isDefault());
+                    EXPECT_LT(back->geometry().right(), save->geometry().left());
+                    EXPECT_LT(save->geometry().left() - back->geometry().right(), 20);
                     EXPECT_FALSE(Checked(second, "protectCheck"));
                     EXPECT_TRUE(Checked(second, "exportCheck"));
                     Click(second, "saveButton");

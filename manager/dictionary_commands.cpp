@@ -7,7 +7,9 @@
 #include "manager/last_dirs.h"
 #include "manager/manager_texts.h"
 #include "manager/new_dict_dlg.h"
+#include "manager/new_file.h"
 #include "manager/password_dlg.h"
+#include "manager/user_path.h"
 #include "manager/vrk3dbe_view.h"
 #include "settings/library_registry.h"
 #include "store/data_file.h"
@@ -47,6 +49,33 @@ bool CVrk3dbeView::registerNewDictionary(QTreeWidgetItem* library, const std::st
     return false;
 }
 
+bool CVrk3dbeView::replaceUnlocked(const std::string& path, const TBackupPaths& backups) {
+    vrk::TDataFile file(path, backups[0], backups[1], backups[2]);
+    const std::int32_t flags = file.GetFlags();
+    if (flags < 0) {
+        // No file there, or no dictionary: nothing protected is replaced.
+        const vrk::TFailure failure = file.LastFailure();
+        if (failure == vrk::TFailure::NotFound || failure == vrk::TFailure::Damaged) return true;
+        vrk::ShowError(this, texts::kFileError);
+        return false;
+    }
+    if (!(flags & kFlagProtected)) return true;
+    std::string name;
+    if (!file.GetName(name, kListTextBuffer)) name.clear();
+    const QString shown = vrk::FromCp1250(name);
+    switch (PasswordPrompt(this, file, shown)) {
+        case TPasswordResult::kProven:
+            return true;
+        case TPasswordResult::kGaveUp:
+            vrk::ShowMessage(this, texts::kReplaceRefused.arg(shown), vrk::TMsgIcon::kNone);
+            return false;
+        case TPasswordResult::kUnreadable:
+            vrk::ShowError(this, texts::kFileError);
+            return false;
+    }
+    return false;
+}
+
 void CVrk3dbeView::NewDictionary() {
     QTreeWidgetItem* library = SelectedLibrary();
     if (!library) return;
@@ -66,29 +95,43 @@ void CVrk3dbeView::NewDictionary() {
     request.defaultSuffix = texts::kDictionarySuffix;
     const vrk::TFileDialogResult chosen = vrk::GetSaveFile(this, request);
     if (chosen.files.isEmpty()) return;
-    StoreLastDir("NewDFDir", chosen.directory);
+    const QString target = DictionaryUserPath(chosen.files.first());
+    StoreLastDir("NewDFDir", FolderOf(target));
     TBackupPaths backups;
     if (!GetBackupPaths(backups)) return;
 
     TMemberRow row;
-    row.path = QFile::encodeName(chosen.files.first()).toStdString();
+    row.path = QFile::encodeName(target).toStdString();
+    if (!replaceUnlocked(row.path, backups)) return;
     row.name = HeaderBytes(page1.m_texts.name);
     row.author = HeaderBytes(page1.m_texts.author);
     const TSecuritySettings& security = page2.m_settings;
     {
+        // The new dictionary is made and filled beside the chosen file and
+        // takes its place only when it is complete: a failure leaves a
+        // dictionary that was there as it was.
         TWaitCursor wait;
-        vrk::TDataFile file(row.path, backups[0], backups[1], backups[2]);
-        if (!file.CreateEmpty(true)) {
+        vrk::TDataFile placed(row.path, backups[0], backups[1], backups[2]);
+        std::string newPath;
+        if (!placed.CreateEmptyBeside(newPath)) {
             wait.Release();
             vrk::ShowError(this, texts::kCreateFailed);
             return;
         }
+        TNewFile made(newPath);
+        vrk::TDataFile file(newPath, backups[0], backups[1], backups[2]);
         if (!file.SetInfo(row.name, row.author, HeaderBytes(page1.m_texts.notes),
                           HeaderBytes(security.password), security.Flags())) {
             wait.Release();
             vrk::ShowError(this, texts::kInfoWriteFailed);
             return;
         }
+        if (!placed.ReplaceWith(newPath)) {
+            wait.Release();
+            vrk::ShowError(this, texts::kCreateFailed);
+            return;
+        }
+        made.Placed();
     }
     if (registerNewDictionary(library, row.path)) listNewDictionary(row);
 }

@@ -2,6 +2,7 @@
 // window, the data dialog with its password prompt, the security settings
 // for one and for several dictionaries, and the picture.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 
@@ -23,7 +25,9 @@
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "store/data_file.h"
+#include "store/file_io.h"
 #include "ui/dict_info_dlg.h"
+#include "ui/ui_texts.h"
 
 namespace vrk {
 namespace {
@@ -65,6 +69,36 @@ class DictionaryCommands : public TManagerTest {
     static bool Checked(QWidget* window, const char* name) {
         return Child<QCheckBox>(window, name)->isChecked();
     }
+    // Runs the wizard with this name and the other settings as they come;
+    // `beforeSave` runs on page 2 before "Shrani".
+    void RunWizard(const QString& name, std::function<void()> beforeSave = {}) {
+        WhenDialog("newDictPage1", [=](QWidget* page1) {
+            Type(page1, "nameEdit", name);
+            WhenDialog("newDictPage2", [=](QWidget* page2) {
+                if (beforeSave) beforeSave();
+                Click(page2, "saveButton");
+            });
+            Click(page1, "nextButton");
+        });
+        Run(id::kNewDictionary);
+    }
+    void RemapDialog(const QString& from, const QString& to) {
+        WhenDialog("remapLetterDlg", [=](QWidget* dialog) {
+            Type(dialog, "fromEdit", from);
+            Type(dialog, "toEdit", to);
+            Click(dialog, "okButton");
+        });
+    }
+    static void Password(const QString& typed) {
+        WhenDialog("passwordDlg", [=](QWidget* prompt) {
+            if (typed.isEmpty()) {
+                Click(prompt, "cancelButton");
+                return;
+            }
+            Type(prompt, "passwordEdit", typed);
+            Click(prompt, "okButton");
+        });
+    }
 };
 
 TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheDictionary) {
@@ -97,7 +131,16 @@ TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheD
                           QStringLiteral("Moj slovar"));
                 EXPECT_EQ(Child<QPlainTextEdit>(again, "notesEdit")->toPlainText(),
                           QStringLiteral("prva\ndruga"));
+                EXPECT_TRUE(Child<QPushButton>(again, "nextButton")->isDefault());
                 WhenDialog("newDictPage2", [&](QWidget* second) {
+                    // After going back and forth Enter still saves, and
+                    // "< Nazaj" stands just left of "Shrani".
+                    auto* back = Child<QPushButton>(second, "backButton");
+                    auto* save = Child<QPushButton>(second, "saveButton");
+                    EXPECT_TRUE(save->isDefault());
+                    EXPECT_FALSE(back->isDefault());
+                    EXPECT_LT(back->geometry().right(), save->geometry().left());
+                    EXPECT_LT(save->geometry().left() - back->geometry().right(), 20);
                     EXPECT_FALSE(Checked(second, "protectCheck"));
                     EXPECT_TRUE(Checked(second, "exportCheck"));
                     Click(second, "saveButton");
@@ -146,6 +189,90 @@ TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheD
     EXPECT_EQ(Header(path, 13), "Tajno");
     EXPECT_EQ(ListNames(), QStringList{QStringLiteral("Zaščiten")});
     EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(DictionaryCommands, TheWizardLeavesTheDictionaryItWouldReplaceWhenWritingItsDataFails) {
+    const std::string path = MakeDictionary("stari.vrk3", "Stari", "Ana", 5);
+    MakeLibrary("Knj");
+    const std::string before = ReadFileBytes(path);
+    frame_ = StartFrame();
+    SetFileDialogHook(
+        [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(path)}); });
+    // Another program's long job holds the scratch files.
+    const int fd = ::open((dir_ + "/temp/bf1.qbk").c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    {
+        TLockTimeoutForTesting shortWait(std::chrono::milliseconds(100));
+        RunWizard(QStringLiteral("Nov"));
+    }
+    ::close(fd);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kInfoWriteFailed});
+    EXPECT_EQ(ReadFileBytes(path), before);
+    EXPECT_EQ(FolderFiles(), std::vector<std::string>{"stari.vrk3"});
+    EXPECT_TRUE(Members("Knj").empty());
+}
+
+TEST_F(DictionaryCommands, AProtectedDictionaryIsReplacedOnlyWithItsPassword) {
+    const std::string locked = Protected("z.vrk3", "Zaklenjen", "Geslo");
+    ASSERT_TRUE(Open(locked)->StoreEntry("miza\x01stol"));
+    MakeLibrary("Knj", {locked});
+    WriteFileBytes(folder_ + "/t.csv", "okno,steklo\r\n");
+    const std::string before = ReadFileBytes(locked);
+    frame_ = StartFrame();
+    SetFileDialogHook(
+        [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(locked)}); });
+    Password({});
+    RunWizard(QStringLiteral("Nov"));
+    // An import onto it, after the question for a name typed by hand.
+    messages_->Answer(TMsgAnswer::kYes);
+    WhenDialog("importDlg", [&](QWidget* dialog) {
+        Type(dialog, "existingEdit", QString::fromStdString(folder_ + "/t.csv"));
+        Type(dialog, "newEdit", QString::fromStdString(locked));
+        Password({});
+        Click(dialog, "okButton");
+    });
+    Run(id::kImport);
+    const QString refused = ::texts::kReplaceRefused.arg(QStringLiteral("Zaklenjen"));
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{refused, vrk::texts::kFileReplace.arg(QStringLiteral("z.vrk3")),
+                                    refused}));
+    EXPECT_EQ(ReadFileBytes(locked), before);
+
+    // With the password the wizard replaces it.
+    messages_->Clear();
+    RunWizard(QStringLiteral("Nov"), [] { Password(QStringLiteral("Geslo")); });
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_EQ(Flags(locked), 6);
+    EXPECT_EQ(Header(locked, 10), "Nov");
+    EXPECT_EQ(Open(locked)->GetEntryCount(), 0);
+}
+
+TEST_F(DictionaryCommands, RemappingAsksForThePasswordAndKeepsToChangesAllowed) {
+    const std::string locked = Protected("z.vrk3", "Zaklenjen", "Geslo");
+    const std::string fixed = MakeDictionary("f.vrk3", "Stalen");
+    ASSERT_TRUE(Open(fixed)->SetInfo("Stalen", "Avtor", "", "", 4));  // export only
+    MakeLibrary("Knj", {locked, fixed});
+    const std::string lockedBefore = ReadFileBytes(locked), fixedBefore = ReadFileBytes(fixed);
+    frame_ = StartFrame();
+    SelectRows({QStringLiteral("Stalen"), QStringLiteral("Zaklenjen")});
+    RemapDialog(QStringLiteral("a"), QStringLiteral("o"));
+    Password({});
+    Run(id::kRemapLetters);
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{::texts::kChangesNotAllowed.arg(QStringLiteral("Stalen")),
+                                    ::texts::kRemapRefused.arg(QStringLiteral("Zaklenjen"))}));
+    EXPECT_EQ(ReadFileBytes(locked), lockedBefore);
+    EXPECT_EQ(ReadFileBytes(fixed), fixedBefore);
+
+    messages_->Clear();
+    SelectRows({QStringLiteral("Zaklenjen")});
+    RemapDialog(QStringLiteral("a"), QStringLiteral("o"));
+    Password(QStringLiteral("Geslo"));
+    Run(id::kRemapLetters);
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_EQ(Header(locked, 10), "Zoklenjen");
+    EXPECT_EQ(Header(locked, 13), "Geslo");
+    EXPECT_EQ(Flags(locked), 7);
 }
 
 TEST_F(DictionaryCommands, TheDataDialogAsksForThePasswordUntilItIsRightOrGivenUp) {

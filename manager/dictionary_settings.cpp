@@ -11,6 +11,7 @@
 #include "manager/picture_file.h"
 #include "manager/remap_letter_dlg.h"
 #include "manager/security_dlg.h"
+#include "manager/user_path.h"
 #include "manager/vrk3dbe_view.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
@@ -138,7 +139,8 @@ void CVrk3dbeView::SetPicture() {
     bool read = false;
     {
         TWaitCursor wait;
-        read = ReadPictureFile(QFile::encodeName(chosen.files.first()).toStdString(), picture);
+        read = ReadPictureFile(
+            QFile::encodeName(AbsoluteUserPath(chosen.files.first())).toStdString(), picture);
     }
     if (!read) {
         vrk::ShowError(this, texts::kCannotOpenFile);
@@ -166,6 +168,8 @@ void CVrk3dbeView::SetPicture() {
 void CVrk3dbeView::RemapLetters() {
     const std::vector<QTreeWidgetItem*> rows = SelectedRows();
     if (rows.empty()) return;
+    TBackupPaths backups;
+    if (!GetBackupPaths(backups)) return;
     CRemapLetterDlg dialog(this);
     if (dialog.exec() != QDialog::Accepted) return;
     TJobHandOver job;
@@ -175,7 +179,24 @@ void CVrk3dbeView::RemapLetters() {
     // One job after the other: each has ended before the next starts, also
     // after a failure or a cancel.
     for (QTreeWidgetItem* row : rows) {
+        const QString name = row->text(kColName);
+        {
+            // Remapping changes every entry: it keeps to "changes allowed"
+            // and to the password, as the other changes do.
+            vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+            const std::int32_t flags = file.GetFlags();
+            if (flags < 0) {
+                vrk::ShowWarning(this, texts::kRemapFailed);
+                continue;
+            }
+            if (!(flags & kFlagChanges)) {
+                vrk::ShowMessage(this, texts::kChangesNotAllowed.arg(name), vrk::TMsgIcon::kNone);
+                continue;
+            }
+            if (!Unlocked(this, file, flags, name, texts::kRemapRefused, texts::kFileError))
+                continue;
+        }
         job.strJobDataFile = RowPath(row);
-        (void)RunJob(this, job, texts::kJobRemap.arg(row->text(kColName)));
+        (void)RunJob(this, job, texts::kJobRemap.arg(name));
     }
 }

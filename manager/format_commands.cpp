@@ -10,8 +10,10 @@
 #include "manager/job_thread.h"
 #include "manager/last_dirs.h"
 #include "manager/manager_texts.h"
+#include "manager/new_file.h"
 #include "manager/same_file.h"
 #include "manager/security_dlg.h"
+#include "manager/user_path.h"
 #include "manager/vrk3dbe_view.h"
 #include "store/data_file.h"
 #include "store/file_io.h"
@@ -27,22 +29,6 @@ constexpr char kImportSeparator = 2;
 std::string FileNameBytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
-
-// The new dictionary of an import while it is made beside its place: it
-// goes unless it was put in its place.
-class TNewFile {
-  public:
-    explicit TNewFile(std::string path) : m_path(std::move(path)) {}
-    ~TNewFile() {
-        if (!m_path.empty()) vrk::RemoveFile(m_path);
-    }
-    TNewFile(const TNewFile&) = delete;
-    TNewFile& operator=(const TNewFile&) = delete;
-    void Placed() { m_path.clear(); }
-
-  private:
-    std::string m_path;
-};
 
 }  // namespace
 
@@ -74,6 +60,7 @@ void CVrk3dbeView::Import() {
     }
     TBackupPaths backups;
     if (!GetBackupPaths(backups)) return;
+    if (!replaceUnlocked(target, backups)) return;
 
     // The import fills a new file beside the target, which replaces the
     // target only once the import and its data are complete: a failure, a
@@ -131,7 +118,8 @@ void CVrk3dbeView::Export() {
     request.fileName = texts::kOlderFormatFileName;
     TExportChoice choice;
     if (!CExportFileDlg::Choose(this, request, choice)) return;
-    StoreLastDir("ExportDir", choice.directory);
+    choice.path = AbsoluteUserPath(choice.path);
+    StoreLastDir("ExportDir", FolderOf(choice.path));
     TBackupPaths backups;
     if (!GetBackupPaths(backups)) return;
     vrk::TDataFile file(dictionary, backups[0], backups[1], backups[2]);
@@ -149,9 +137,22 @@ void CVrk3dbeView::Export() {
         vrk::ShowWarning(this, texts::kExportSameFile);
         return;
     }
+    // A dictionary there would be lost, and dropped from its library.
+    const std::string target = FileNameBytes(choice.path);
+    if (vrk::TDataFile(target, backups[0], backups[1], backups[2]).GetFlags() >= 0) {
+        const QString fileName = QFileInfo(choice.path).fileName();
+        const QString library = libraryHolding(target);
+        const QString question = library.isEmpty()
+                                     ? texts::kExportOverDictionary.arg(fileName)
+                                     : texts::kExportOverMember.arg(fileName, library);
+        if (vrk::ShowMessage(this, question, vrk::TMsgIcon::kWarning, vrk::TMsgButtons::kYesNo,
+                             vrk::TMsgAnswer::kNo) != vrk::TMsgAnswer::kYes ||
+            !replaceUnlocked(target, backups))
+            return;
+    }
     TJobHandOver job;
     job.strJobDataFile = dictionary;
-    job.strJobOtherFile = FileNameBytes(choice.path);
+    job.strJobOtherFile = target;
     job.chJobParam = choice.separator;
     QString text;
     switch (ExportFormat(choice.path)) {

@@ -3,6 +3,7 @@
 // the files an import or export must never destroy.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -269,6 +270,72 @@ TEST_F(FormatCommands, ImportAndExportSayWhatTheyChangedInTheTexts) {
     EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz.csv"), "oko;vid drugi del");
     EXPECT_EQ(messages_->Texts(), (std::vector<QString>{::texts::kImportChangedTexts.arg(2).arg(1),
                                                         ::texts::kExportChangedTexts.arg(1)}));
+}
+
+TEST_F(FormatCommands, PathsTypedByHandAreTakenAgainstTheWorkingFolder) {
+    // The manager runs in dir_; the user types names relative to it.
+    const QString started = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir_)));
+    fs::create_directories(dir_ + "/data");
+    WriteFileBytes(dir_ + "/data/big.csv", "miza,stol\r\n");
+    MakeLibrary("Knj");
+    MakeLibrary("Druga");
+    frame_ = StartFrame();
+    ImportDialog("data/big.csv", "rel");
+    DataDialog(QStringLiteral("Rel"));
+    Run(id::kImport);
+    const std::string made = dir_ + "/rel.vrk3";
+    EXPECT_EQ(Members("Knj"), std::vector<std::string>{made});
+    EXPECT_EQ(Entries(made), std::vector<std::string>{"miza\x01stol"});
+    EXPECT_EQ(Row(QStringLiteral("Rel"))->text(kColFile), QString::fromStdString(made));
+    // An export typed by hand goes to the working folder too.
+    SelectRows({QStringLiteral("Rel")});
+    ExportTo("data/izvoz.csv");
+    Run(id::kExport);
+    EXPECT_EQ(ReadFileBytes(dir_ + "/data/izvoz.csv"), "miza;stol");
+    // Added by a typed name, from another folder the program was started in.
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir_ + "/data")));
+    ClickLibrary(QStringLiteral("Druga"));
+    SetFileDialogHook([](const TFileDialogRequest&) {
+        return FilesChosen({QStringLiteral("../rel.vrk3")}, QStringLiteral("/"));
+    });
+    Run(id::kAddDictionary);
+    EXPECT_EQ(Members("Druga"), std::vector<std::string>{made});
+    // Each folder stored is the chosen file's, not the one the dialog showed.
+    std::string dir;
+    EXPECT_TRUE(TGetRegistryString(kManagerPath, "AddDFDir", dir));
+    EXPECT_EQ(dir, dir_);
+    EXPECT_TRUE(messages_->Texts().empty());
+    ASSERT_TRUE(QDir::setCurrent(started));
+}
+
+TEST_F(FormatCommands, ExportOverADictionaryNamesItAndItsLibraryWithNoAsTheDefault) {
+    const std::string dict = MakeDictionary("d.vrk3", "D", "Ana", 2);
+    const std::string member = MakeDictionary("drugi.vrk3", "Drugi", "Ana", 3);
+    const std::string loose = MakeDictionary("prost.vrk3", "Prost");
+    MakeLibrary("Knj", {dict});
+    MakeLibrary("Druga", {member});
+    const std::string before = ReadFileBytes(member);
+    frame_ = StartFrame();
+    SelectRows({QStringLiteral("D")});
+    ExportTo(member);
+    Run(id::kExport);
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(
+        messages_->Shown()[0].text,
+        ::texts::kExportOverMember.arg(QStringLiteral("drugi.vrk3"), QStringLiteral("Druga")));
+    EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
+    EXPECT_EQ(ReadFileBytes(member), before);
+    EXPECT_TRUE(seen_.jobs.empty());
+    // A dictionary of no library, replaced after "Da".
+    messages_->Clear();
+    messages_->Answer(TMsgAnswer::kYes);
+    ExportTo(loose);
+    Run(id::kExport);
+    EXPECT_EQ(
+        messages_->Texts(),
+        std::vector<QString>{::texts::kExportOverDictionary.arg(QStringLiteral("prost.vrk3"))});
+    EXPECT_EQ(seen_.jobs, std::vector<std::int32_t>{kJobExportFirstGen});
 }
 
 TEST_F(FormatCommands, ExportsTakeTheFormatFromTheNameAndTheSeparatorFromThePanel) {

@@ -11,6 +11,7 @@
 #include "manager/last_dirs.h"
 #include "manager/manager_texts.h"
 #include "manager/same_file.h"
+#include "manager/user_path.h"
 #include "ui/file_dialog.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
@@ -59,8 +60,8 @@ void CImportDlg::browseExisting() {
     request.fileName = texts::kOlderFormatFileName;
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
     if (chosen.files.isEmpty()) return;
-    StoreLastDir("ImportDir", chosen.directory);
-    m_pExisting->setText(chosen.files.first());
+    m_pExisting->setText(AbsoluteUserPath(chosen.files.first()));
+    StoreLastDir("ImportDir", FolderOf(m_pExisting->text()));
 }
 
 void CImportDlg::browseNew() {
@@ -68,16 +69,19 @@ void CImportDlg::browseNew() {
     request.directory = ReadLastDir("NewDFDir");
     request.filter = texts::kDictionaryFilter;
     request.fileName = texts::kDictionaryFileName;
+    request.defaultSuffix = texts::kDictionarySuffix;
     const vrk::TFileDialogResult chosen = vrk::GetSaveFile(this, request);
     if (chosen.files.isEmpty()) return;
-    StoreLastDir("NewDFDir", chosen.directory);
-    m_pNew->setText(chosen.files.first());
-    m_strConfirmedNewFile = chosen.files.first();
+    m_strConfirmedNewFile = DictionaryUserPath(chosen.files.first());
+    StoreLastDir("NewDFDir", FolderOf(m_strConfirmedNewFile));
+    m_pNew->setText(m_strConfirmedNewFile);
 }
 
 void CImportDlg::accept() {
-    const QString existing = m_pExisting->text();
-    const QString created = m_pNew->text();
+    // Names typed by hand are taken against the working folder, and the new
+    // one is a dictionary.
+    const QString existing = AbsoluteUserPath(m_pExisting->text());
+    const QString created = DictionaryUserPath(m_pNew->text());
     if (existing.isEmpty() || created.isEmpty()) {
         vrk::ShowMessage(this, texts::kImportNeedsFiles, vrk::TMsgIcon::kNone);
         return;

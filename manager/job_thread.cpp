@@ -1,8 +1,10 @@
 #include "manager/job_thread.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QThread>
+#include <algorithm>
 #include <memory>
 
 #include "manager/manager_texts.h"
@@ -26,18 +28,36 @@ void RunStepHook(TJobHandOver& job) {
     if (hook) hook(job);
 }
 
+// Ends the worker at the program's end; see ShutDownJobWorker.
+void EndWorker(std::unique_ptr<QThread>& thread, TJobHandOver*& job,
+               std::chrono::milliseconds bound) {
+    if (!thread) return;
+    if (job) job->RequestStop();
+    // A message the worker shows may never be answered (the display is
+    // gone, or the user interface is ending under it): it gets its escape
+    // answer, also one the worker asks for while we wait.
+    const QDeadlineTimer deadline(bound);
+    while (!thread->wait(QDeadlineTimer(std::min<qint64>(20, deadline.remainingTime())))) {
+        vrk::AnswerPendingMessages();
+        if (deadline.hasExpired()) {
+            // Destroying a running thread would abort the process: it is
+            // left to the end of the process instead.
+            (void)thread.release();
+            job = nullptr;
+            return;
+        }
+    }
+    thread.reset();
+    job = nullptr;
+}
+
 // The one worker thread of the process. A worker still running when the
-// program ends is asked to stop and waited for.
+// program ends is asked to stop and waited for, within a bound.
 struct TJobWorker {
     std::unique_ptr<QThread> thread;
     TJobHandOver* job = nullptr;
 
-    ~TJobWorker() {
-        if (thread && !thread->isFinished()) {
-            if (job) job->RequestStop();
-            thread->wait();
-        }
-    }
+    ~TJobWorker() { EndWorker(thread, job, kShutDownBound); }
 };
 
 TJobWorker& Worker() {
@@ -153,6 +173,11 @@ bool RunJob(QWidget* parent, TJobHandOver& job, const QString& text) {
     WaitForWorker();
     job.pWindow = nullptr;
     return job.bJobFailed.load() == 0;
+}
+
+void ShutDownJobWorker(std::chrono::milliseconds bound) {
+    TJobWorker& worker = Worker();
+    EndWorker(worker.thread, worker.job, bound);
 }
 
 bool JobRunning() {

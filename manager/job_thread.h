@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -32,6 +33,16 @@ std::int32_t JobThreadProc(TJobHandOver& job);
 // the worker has ended, and returns true when the job succeeded. After a
 // cancel the worker has ended too and the result is the job's real outcome.
 [[nodiscard]] bool RunJob(QWidget* parent, TJobHandOver& job, const QString& text);
+
+// How long the program's end waits for a worker.
+inline constexpr std::chrono::milliseconds kShutDownBound{3000};
+
+// At the program's end, also when it has lost its display with a job's
+// failure message open: answers a message the worker waits for with its
+// escape button, asks the job to stop and waits at most `bound` for the
+// worker. A worker that has not ended by then is left to the end of the
+// process.
+void ShutDownJobWorker(std::chrono::milliseconds bound = kShutDownBound);
 
 // True while a worker runs. The user interface opens no dictionary then.
 [[nodiscard]] bool JobRunning();

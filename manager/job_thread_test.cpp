@@ -71,6 +71,26 @@ TEST_F(JobWorker, AFailingJobShowsItsMessageWhileTheWindowIsOpen) {
     EXPECT_FALSE(JobRunning());
 }
 
+TEST_F(JobWorker, TheProgramsEndAnswersAWorkersOpenMessageAndEndsTheWorker) {
+    const std::string dict = MakeDictionary("d.vrk3", "D", "A", 2);
+    bool ended = false;
+    std::chrono::steady_clock::duration took{};
+    SetMessageHook([&](const TMessage&) {
+        // The program ends while the box is open (its display is gone):
+        // nobody will ever close the box.
+        const auto start = std::chrono::steady_clock::now();
+        ShutDownJobWorker(std::chrono::seconds(3));
+        took = std::chrono::steady_clock::now() - start;
+        ended = !JobRunning();
+        return TMsgAnswer::kOk;
+    });
+    TJobHandOver job;
+    Export(job, dict, folder_ + "/ni/mape/x.csv");
+    EXPECT_FALSE(RunJob(nullptr, job, ::texts::kJobExportCsv));
+    EXPECT_TRUE(ended);
+    EXPECT_LT(took, std::chrono::seconds(1));
+}
+
 TEST_F(JobWorker, ACancelStopsTheJobWithoutAWordAndTheWorkerHasEndedAfterIt) {
     const std::string dict = MakeDictionary("d.vrk3", "D", "A", 50);
     // The worker holds on until the user has cancelled and then takes its

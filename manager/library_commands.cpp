@@ -6,11 +6,14 @@
 #include <QMouseEvent>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
+#include <functional>
 
 #include "manager/dictionary_list.h"
 #include "manager/last_dirs.h"
 #include "manager/manager_ids.h"
 #include "manager/manager_texts.h"
+#include "manager/same_file.h"
+#include "manager/user_path.h"
 #include "manager/vrk3dbe_view.h"
 #include "settings/library_registry.h"
 #include "settings/reg_key.h"
@@ -153,13 +156,13 @@ void CVrk3dbeView::AddDictionaries() {
     request.directory = ReadLastDir("AddDFDir");
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
     if (chosen.files.isEmpty()) return;
-    StoreLastDir("AddDFDir", chosen.directory);
+    StoreLastDir("AddDFDir", FolderOf(chosen.files.first()));
     TBackupPaths backups;
     if (!GetBackupPaths(backups)) return;
 
     const std::string keyPath = GetLibraryKeyPath(library);
     for (const QString& file : chosen.files) {
-        const std::string path = PathBytes(file);
+        const std::string path = PathBytes(AbsoluteUserPath(file));
         vrk::TRegKey key;
         if (vrk::TRegKey::Open(vrk::TRoot::kCurrentUser, keyPath, vrk::TAccess::kFull, key) !=
             vrk::TRegResult::kOk) {
@@ -213,6 +216,22 @@ void CVrk3dbeView::RemoveDictionaries() {
     }
     qDeleteAll(m_pList->selectedItems());
     emit SelectionChanged();
+}
+
+QString CVrk3dbeView::libraryHolding(const std::string& path) const {
+    vrk::TLibraryNode groups;
+    (void)vrk::ReadLibraryTree(groups);
+    // Depth first, as the tree shows them; the members of Groups itself
+    // belong to no library.
+    std::function<QString(const vrk::TLibraryNode&)> find = [&](const vrk::TLibraryNode& node) {
+        for (const vrk::TLibraryNode& library : node.children) {
+            for (const std::string& member : library.dictionaries)
+                if (IsSameFile(member, path)) return vrk::FromCp1250(library.name);
+            if (QString inside = find(library); !inside.isEmpty()) return inside;
+        }
+        return QString();
+    };
+    return find(groups);
 }
 
 // --- Pop-up menus -------------------------------------------------------------

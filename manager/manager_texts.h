@@ -187,6 +187,20 @@ inline const QString kImportSameFile = QStringLiteral(
     "Novi slovar ne more biti datoteka, iz katere uvažate. Izberite drugo ime novega slovarja.");
 inline const QString kExportSameFile = QStringLiteral(
     "Slovarja ni mogoče izvoziti v njegovo lastno datoteko. Izberite drugo ime datoteke.");
+// A protected dictionary that a command would replace or remap, and one
+// that allows no changes.
+inline const QString kReplaceRefused = QStringLiteral("Slovarja \"%1\" ne morete nadomestiti.");
+inline const QString kRemapRefused = QStringLiteral("Pisave slovarja \"%1\" ne morete prirediti.");
+inline const QString kChangesNotAllowed =
+    QStringLiteral("Slovar \"%1\" ne dovoljuje sprememb, zato ostane, kakršen je.");
+// An export whose target is a dictionary: the file name, and its library.
+inline const QString kExportOverDictionary = QStringLiteral(
+    "Datoteka \"%1\" je slovar Verbatrakon III. Izvoz bi ga nadomestil z datoteko drugega "
+    "formata in slovar bi bil izgubljen.\nAli ga želite kljub temu nadomestiti?");
+inline const QString kExportOverMember = QStringLiteral(
+    "Datoteka \"%1\" je slovar Verbatrakon III v knjižnici \"%2\". Izvoz bi ga nadomestil z "
+    "datoteko drugega formata, slovar bi bil izgubljen in knjižnica bi ga izgubila.\nAli ga "
+    "želite kljub temu nadomestiti?");
 inline const QString kSeparatorMissing =
     QStringLiteral("Vpišite ločilo: znak, ki bo v izvoženi datoteki ločil opise oz. polja.");
 inline const QString kSeparatorInvalid =

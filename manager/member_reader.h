@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -28,11 +29,19 @@ struct TMemberRow {
 // The three scratch paths a dictionary object is made with.
 using TBackupPaths = std::array<std::string, 3>;
 
-// Reads the member at `path` (name and author cut to 499 bytes). A file that
-// is busy, may not be read, or whose folder cannot be reached now is not
-// damaged: only a file that is missing from a folder that is there, or that
-// is no valid dictionary, counts as gone.
-[[nodiscard]] TMemberRow ReadMember(const std::string& path, const TBackupPaths& backups);
+// Reads made only to fill the list or to enable commands wait at most this
+// long for another program's lock; the window must not freeze for the
+// whole lock timeout over a dictionary another program is using.
+inline constexpr std::chrono::milliseconds kListLockWait{200};
+
+// Reads the member at `path` (name and author cut to 499 bytes), waiting at
+// most `lockWait` for another program's lock. A file that is busy, may not
+// be read, or whose folder cannot be reached now is not damaged: only a
+// file that is missing from a folder that is there, or that is no valid
+// dictionary, counts as gone.
+[[nodiscard]] TMemberRow ReadMember(
+    const std::string& path, const TBackupPaths& backups,
+    std::chrono::milliseconds lockWait = std::chrono::milliseconds::max());
 
 // The state a read failure of the member at `path` gives.
 [[nodiscard]] TMemberState StateAfterFailure(vrk::TFailure failure, const std::string& path);

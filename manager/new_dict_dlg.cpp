@@ -34,25 +34,50 @@ class CWizardPicture : public QLabel {
     }
 };
 
-// The buttons of a page, right of its picture and fields; "Pomoč" opens
-// `helpContext`.
-QDialogButtonBox* PageButtons(QDialog* page, int helpContext) {
-    auto* buttons = new QDialogButtonBox(page);
-    QPushButton* help = buttons->addButton(vrk::texts::kHelp, QDialogButtonBox::HelpRole);
-    help->setObjectName(QStringLiteral("helpButton"));
+// The buttons of a page, below its picture and fields, in a wizard's order:
+// "< Nazaj" just left of the forward button, then "Prekliči" and "Pomoč"
+// (which opens `helpContext`). Only the forward button is ever the default:
+// Enter never goes back, whichever button was clicked last.
+struct TPageButtons {
+    QPushButton* back;
+    QPushButton* forward;
+    QHBoxLayout* row;
+};
+
+TPageButtons PageButtons(QDialog* page, int helpContext, const QString& forwardText,
+                         const char* forwardName) {
+    const auto button = [page](const QString& text, const char* name) {
+        auto* made = new QPushButton(text, page);
+        made->setObjectName(QString::fromLatin1(name));
+        made->setAutoDefault(false);
+        return made;
+    };
+    TPageButtons buttons{button(texts::kBack, "backButton"), button(forwardText, forwardName),
+                         new QHBoxLayout};
+    buttons.forward->setDefault(true);
+    QPushButton* cancel = button(vrk::texts::kCancel, "cancelButton");
+    QPushButton* help = button(vrk::texts::kHelp, "helpButton");
+    QObject::connect(buttons.forward, &QPushButton::clicked, page, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, page, &QDialog::reject);
     QObject::connect(help, &QPushButton::clicked, page,
                      [page, helpContext] { vrk::ShowHelp(helpContext, page); });
     vrk::AddHelpKey(page, helpContext);
+    buttons.row->addStretch();
+    buttons.row->addWidget(buttons.back);
+    buttons.row->addWidget(buttons.forward);
+    buttons.row->addSpacing(12);
+    buttons.row->addWidget(cancel);
+    buttons.row->addWidget(help);
     return buttons;
 }
 
-void LayOutPage(QDialog* page, QWidget* fields, QDialogButtonBox* buttons) {
+void LayOutPage(QDialog* page, QWidget* fields, QHBoxLayout* buttons) {
     auto* body = new QHBoxLayout;
     body->addWidget(new CWizardPicture(page));
     body->addWidget(fields, 1);
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(body, 1);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
 }
 
 }  // namespace
@@ -61,18 +86,10 @@ CNewDictPage1Dlg::CNewDictPage1Dlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("newDictPage1"));
     setWindowTitle(texts::kNewDictPage1Title);
     m_pFields = new CHeaderFields(this);
-    QDialogButtonBox* buttons = PageButtons(this, vrk::help::kNewDictPage1);
-    QPushButton* back = buttons->addButton(texts::kBack, QDialogButtonBox::ActionRole);
-    back->setObjectName(QStringLiteral("backButton"));
-    back->setEnabled(false);  // the first page
-    QPushButton* next = buttons->addButton(texts::kNext, QDialogButtonBox::AcceptRole);
-    next->setObjectName(QStringLiteral("nextButton"));
-    next->setDefault(true);
-    buttons->addButton(vrk::texts::kCancel, QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CNewDictPage1Dlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CNewDictPage1Dlg::reject);
-    LayOutPage(this, m_pFields, buttons);
+    const TPageButtons buttons =
+        PageButtons(this, vrk::help::kNewDictPage1, texts::kNext, "nextButton");
+    buttons.back->setEnabled(false);  // the first page
+    LayOutPage(this, m_pFields, buttons.row);
     resize(480, 340);
 }
 
@@ -90,27 +107,19 @@ CNewDictPage2Dlg::CNewDictPage2Dlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("newDictPage2"));
     setWindowTitle(texts::kNewDictPage2Title);
     m_pControls = new CSecurityControls(this);
-    QDialogButtonBox* buttons = PageButtons(this, vrk::help::kNewDictPage2);
-    QPushButton* back = buttons->addButton(texts::kBack, QDialogButtonBox::ActionRole);
-    back->setObjectName(QStringLiteral("backButton"));
-    back->setProperty("controlId", 1024);
-    QPushButton* save = buttons->addButton(texts::kSave, QDialogButtonBox::AcceptRole);
-    save->setObjectName(QStringLiteral("saveButton"));
-    save->setDefault(true);
-    QFont bold = save->font();
+    const TPageButtons buttons =
+        PageButtons(this, vrk::help::kNewDictPage2, texts::kSave, "saveButton");
+    buttons.back->setProperty("controlId", 1024);
+    QFont bold = buttons.forward->font();
     bold.setBold(true);
-    save->setFont(bold);
-    buttons->addButton(vrk::texts::kCancel, QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CNewDictPage2Dlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CNewDictPage2Dlg::reject);
-    connect(back, &QPushButton::clicked, this, &CNewDictPage2Dlg::back);
+    buttons.forward->setFont(bold);
+    connect(buttons.back, &QPushButton::clicked, this, &CNewDictPage2Dlg::back);
     auto* fields = new QWidget(this);
     auto* column = new QVBoxLayout(fields);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_pControls);
     column->addStretch();
-    LayOutPage(this, fields, buttons);
+    LayOutPage(this, fields, buttons.row);
     resize(480, 340);
 }
 

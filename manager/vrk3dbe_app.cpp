@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <string>
 
+#include "manager/job_thread.h"
 #include "manager/main_frame.h"
 #include "manager/manager_texts.h"
 #include "settings/first_library.h"
@@ -53,6 +54,7 @@ bool CVrk3dbeApp::InitInstance(bool showSplash) {
 
     m_pMainFrame = std::make_unique<CMainFrame>(showSplash);
     QObject::connect(m_pMainFrame.get(), &CMainFrame::FrameClosed, qApp, &QCoreApplication::quit);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { ShutDownJobWorker(); });
     m_pMainFrame->show();
     return true;
 }

@@ -173,6 +173,13 @@ class CVrk3dbeView : public QWidget {
     // Makes a dictionary the manager made a member of `library` (a member
     // already stays one); false after the settings-store message.
     bool registerNewDictionary(QTreeWidgetItem* library, const std::string& path);
+    // Before a command replaces the file at `path`: a protected dictionary
+    // there asks for its password. False, after saying why, when it is not
+    // given or the file there cannot be read now.
+    bool replaceUnlocked(const std::string& path, const TBackupPaths& backups);
+    // The name of a library holding the dictionary at `path`; empty when
+    // none does.
+    QString libraryHolding(const std::string& path) const;
     void securityForOne(QTreeWidgetItem* row, const TBackupPaths& backups);
     void securityForMany(const std::vector<QTreeWidgetItem*>& rows, const TBackupPaths& backups);
     // Pop-up menus (library_commands.cpp).

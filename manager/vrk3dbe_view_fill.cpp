@@ -23,9 +23,9 @@
 namespace {
 
 // Tree names are read with this buffer (longer keys are not listed); member
-// paths with this one.
+// paths with the settings store's own limit, as the finder reads them.
 constexpr std::size_t kTreeNameBuffer = 100;
-constexpr std::size_t kMemberPathBuffer = 260;
+constexpr std::size_t kMemberPathBuffer = vrk::kLibraryNameBuffer;
 // An entry count is read from at most this many characters of its column.
 constexpr int kMaxCountDigits = 9;
 
@@ -83,7 +83,8 @@ void CVrk3dbeView::FillDictionaryList(std::string_view keyPath, bool quiet) {
             return;
         // The members are taken first and then read, so that removing one
         // cannot make the visit skip the next.
-        for (const std::string& path : MemberPaths(key)) rows.push_back(ReadMember(path, backups));
+        for (const std::string& path : MemberPaths(key))
+            rows.push_back(ReadMember(path, backups, kListLockWait));
         QList<QTreeWidgetItem*> items;
         for (const TMemberRow& row : rows) {
             // Quietly, a file that is gone is only marked: nothing is removed
@@ -190,10 +191,14 @@ std::vector<QTreeWidgetItem*> CVrk3dbeView::SelectedRows() const {
 bool CVrk3dbeView::SelectedExportAllowed() const {
     // A running job may be changing the dictionary: it is not opened then.
     if (SelectedDictionaryCount() != 1 || JobRunning()) return false;
-    const std::vector<std::string> paths = SelectedPaths();
-    if (paths.empty()) return false;
+    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+    // A row already known to be unavailable is not opened again: it would
+    // only wait for the same lock.
+    if (rows.empty() || rows.front()->data(kColName, kUnavailableRole).toBool()) return false;
+    TWaitCursor wait;
     // Reading the flags makes no scratch files.
-    vrk::TDataFile file(paths.front(), "", "", "");
+    vrk::TDataFile file(RowPath(rows.front()), "", "", "");
+    file.SetLockWait(kListLockWait);
     const std::int32_t flags = file.GetFlags();
     return flags >= 0 && (flags & kFlagExport) != 0;
 }

@@ -91,7 +91,8 @@ bool TDataFile::PlaceNewFile(bool replace, bool owned, const TNewFileMaker& make
     // on the next round.
     for (int round = 0; round < 3; ++round) {
         TLockedFile existing;
-        const bool there = existing.Open(m_path, TLockedFile::Access::ReadWrite, true, m_progress);
+        const bool there =
+            existing.Open(m_path, TLockedFile::Access::ReadWrite, true, m_progress, m_lockWait);
         if (!there && existing.error() != ENOENT) return FailOpen(existing);
         if (there && !replace) return Fail(TFailure::Exists);
         std::string target = m_path;
@@ -214,7 +215,7 @@ bool TDataFile::Open(Mode mode) {
     // may not write is refused here rather than replaced by the rename.
     if (!m_mainFile.Open(m_path,
                          change ? TLockedFile::Access::ReadWrite : TLockedFile::Access::Read,
-                         change, m_progress)) {
+                         change, m_progress, m_lockWait)) {
         Abort();
         return FailOpen(m_mainFile);
     }
@@ -263,7 +264,7 @@ bool TDataFile::OpenChangeFiles() {
     // The replacements file doubles as the lock of the whole scratch set, so
     // that two processes never share one set of scratch files.
     if (!m_replacementsFile.Open(m_replacementsPath, TLockedFile::Access::ReadWriteCreate, true,
-                                 m_progress))
+                                 m_progress, m_lockWait))
         return FailErrno(m_replacementsPath, m_replacementsFile.error());
     if (FileSystem().Truncate(m_replacementsFile.fd(), 0) != 0)
         return FailErrno(m_replacementsPath, errno);
@@ -389,7 +390,8 @@ bool TDataFile::ReadHeaderRecords(int last, std::vector<std::string>& out) {
     ClearFailure();
     TLockedFile file;
     struct stat st;
-    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress)) return FailOpen(file);
+    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress, m_lockWait))
+        return FailOpen(file);
     if (fstat(file.fd(), &st) != 0) return FailErrno(m_path, errno);
     const auto size = static_cast<std::uint64_t>(st.st_size);
     char header[kHeaderSize];
@@ -441,7 +443,7 @@ std::int32_t TDataFile::GetEntryCount() {
     TLockedFile file;
     struct stat st;
     char header[kHeaderSize];
-    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress))
+    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress, m_lockWait))
         return FailOpen(file) ? 0 : -1;
     if (fstat(file.fd(), &st) != 0) return FailErrno(m_path, errno) ? 0 : -1;
     if (static_cast<std::uint64_t>(st.st_size) < kEmptyFileSize)
@@ -534,7 +536,7 @@ std::int32_t TDataFile::GetPictureSize() {
     TLockedFile file;
     struct stat st;
     // A dictionary that cannot be opened has no picture: 0, with the reason.
-    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress)) {
+    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress, m_lockWait)) {
         FailOpen(file);
         return 0;
     }

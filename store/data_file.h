@@ -32,6 +32,7 @@
 // a time.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -123,6 +124,10 @@ class TDataFile {
     // nullptr goes back to the object's own, which nobody else reads.
     void SetProgress(TProgress* progress) { m_progress = progress ? progress : &m_ownProgress; }
     TProgress& progress() const { return *m_progress; }
+    // At most this long (and never longer than LockTimeout()) each operation
+    // waits for another process's lock: a caller that only fills a list
+    // gives up early and calls the dictionary busy.
+    void SetLockWait(std::chrono::milliseconds bound) { m_lockWait = bound; }
 
     // Why the last failed operation failed (TFailure::None after a success).
     // The manager drops a dictionary from a library only for NotFound and
@@ -420,6 +425,7 @@ class TDataFile {
     TConvertCounts m_convertCounts;
     TProgress m_ownProgress;
     TProgress* m_progress = &m_ownProgress;
+    std::chrono::milliseconds m_lockWait = std::chrono::milliseconds::max();
     TFailure m_failure = TFailure::None;
     int m_errno = 0;
     std::string m_failurePath;

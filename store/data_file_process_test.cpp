@@ -65,6 +65,12 @@ TEST_F(Processes, ALockedDictionaryFailsTheOperationAfterTheTimeout) {
         EXPECT_EQ(file->LastFailure(), TFailure::None);
     }
     EXPECT_EQ(LockTimeout(), std::chrono::seconds(5));
+    // A caller that only fills a list waits a shorter while.
+    file->SetLockWait(std::chrono::milliseconds(200));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(file->StoreEntry("B"));
+    EXPECT_EQ(file->LastFailure(), TFailure::Busy);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     close(fd);
     EXPECT_EQ(ReadWholeFile(file->path()), before);
 }

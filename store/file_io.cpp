@@ -121,10 +121,10 @@ int OpenPlainFile(const std::string& path, int flags, bool regularOnly, mode_t m
 }
 
 bool TLockedFile::Open(const std::string& path, Access access, bool exclusive,
-                       const TProgress* stop) {
+                       const TProgress* stop, std::chrono::milliseconds bound) {
     Close();
     m_error = 0;
-    const auto deadline = std::chrono::steady_clock::now() + LockTimeout();
+    const auto deadline = std::chrono::steady_clock::now() + std::min(LockTimeout(), bound);
     const int flags = access == Access::Read        ? O_RDONLY
                       : access == Access::ReadWrite ? O_RDWR
                                                     : O_RDWR | O_CREAT;

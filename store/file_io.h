@@ -57,13 +57,15 @@ class TLockedFile {
     TLockedFile& operator=(const TLockedFile&) = delete;
 
     // Opens path and locks it (shared or exclusive), waiting at most
-    // LockTimeout(), and no longer once `stop` (when given) asks to stop.
+    // LockTimeout() (or `bound` when that is shorter), and no longer once
+    // `stop` (when given) asks to stop.
     // False when the file cannot be opened or locked; error() then holds the
     // errno (EWOULDBLOCK when the lock was not had in time, ECANCELED when
     // the wait was stopped, EISDIR or ENODEV for a folder or another file
     // that is not regular).
     [[nodiscard]] bool Open(const std::string& path, Access access, bool exclusive,
-                            const TProgress* stop = nullptr);
+                            const TProgress* stop = nullptr,
+                            std::chrono::milliseconds bound = std::chrono::milliseconds::max());
     void Close();
     int fd() const { return m_fd; }
     bool IsOpen() const { return m_fd >= 0; }

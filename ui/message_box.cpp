@@ -20,6 +20,18 @@ namespace {
 std::mutex g_messageHookMutex;
 TMessageHook g_messageHook;
 
+// The answer a worker waits for: given once, by the box or at the end.
+struct TPendingAnswer {
+    std::promise<TMsgAnswer> promise;
+    std::once_flag once;
+    TMsgAnswer escape = TMsgAnswer::kOk;
+    void Give(TMsgAnswer answer) {
+        std::call_once(once, [&] { promise.set_value(answer); });
+    }
+};
+std::mutex g_pendingMutex;
+std::vector<std::shared_ptr<TPendingAnswer>> g_pending;
+
 TMsgAnswer FirstButton(TMsgButtons buttons) {
     return buttons == TMsgButtons::kOk || buttons == TMsgButtons::kOkCancel ? TMsgAnswer::kOk
                                                                             : TMsgAnswer::kYes;
@@ -137,16 +149,30 @@ TMsgAnswer ShowMessage(QWidget* parent, const QString& text, TMsgIcon icon, TMsg
     // comes back through a promise rather than a blocking queued call, whose
     // hand-over happens inside Qt where ThreadSanitizer cannot follow it;
     // the UI thread's call holds the promise for as long as it needs it.
-    auto shown = std::make_shared<std::promise<TMsgAnswer>>();
-    std::future<TMsgAnswer> answer = shown->get_future();
-    QMetaObject::invokeMethod(
-        app, [shown, parent, message] { shown->set_value(ShowOnUiThread(parent, message)); },
-        Qt::QueuedConnection);
-    try {
-        return answer.get();
-    } catch (const std::future_error&) {
-        return EscapeAnswer(buttons);  // the call was dropped unrun: the program is ending
+    auto shown = std::make_shared<TPendingAnswer>();
+    shown->escape = EscapeAnswer(buttons);
+    std::future<TMsgAnswer> answer = shown->promise.get_future();
+    {
+        std::lock_guard lock(g_pendingMutex);
+        g_pending.push_back(shown);
     }
+    QMetaObject::invokeMethod(
+        app, [shown, parent, message] { shown->Give(ShowOnUiThread(parent, message)); },
+        Qt::QueuedConnection);
+    TMsgAnswer result = shown->escape;
+    try {
+        result = answer.get();
+    } catch (const std::future_error&) {
+        // The call was dropped unrun: the program is ending.
+    }
+    std::lock_guard lock(g_pendingMutex);
+    std::erase(g_pending, shown);
+    return result;
+}
+
+void AnswerPendingMessages() {
+    std::lock_guard lock(g_pendingMutex);
+    for (const auto& pending : g_pending) pending->Give(pending->escape);
 }
 
 void ShowError(QWidget* parent, const QString& text) {

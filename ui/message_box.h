@@ -42,6 +42,11 @@ TMsgAnswer ShowMessage(QWidget* parent, const QString& text, TMsgIcon icon,
                        std::optional<TMsgAnswer> defaultAnswer = std::nullopt,
                        const QString& caption = {});
 
+// At the program's end: every box a worker still waits for is answered
+// with its escape button (as if closed), so that the worker can end even
+// when the user interface will never show or close the box.
+void AnswerPendingMessages();
+
 // Short forms for the common boxes.
 void ShowError(QWidget* parent, const QString& text);
 void ShowInformation(QWidget* parent, const QString& text);

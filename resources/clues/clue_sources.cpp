@@ -65,7 +65,7 @@ std::string_view Trim(std::string_view s) {
 std::vector<std::string_view> Split(std::string_view s, std::string_view dividers) {
     std::vector<std::string_view> parts;
     for (;;) {
-        const std::size_t at = s.find_first_of(dividers);
+        const std::size_t at = dividers.size() == 1 ? s.find(dividers[0]) : s.find_first_of(dividers);
         parts.push_back(s.substr(0, at));
         if (at == std::string_view::npos) return parts;
         s.remove_prefix(at + 1);

@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vrk::clues {
@@ -41,7 +42,7 @@ class TClueList {
 
   private:
     std::vector<TClueEntry> m_entries;
-    std::map<std::string, std::size_t> m_indexOf;
+    std::unordered_map<std::string, std::size_t> m_indexOf;
 };
 
 // UTF-8 text as Windows-1250 under the rules above; false when it holds a

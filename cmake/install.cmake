@@ -73,6 +73,13 @@ if(VRK3_WORD_LIST_FILE)
   install(FILES ${VRK3_WORD_LIST_FILE} DESTINATION ${VRK3_INSTALL_SHARE_DIR}/dictionaries
           COMPONENT vrk3)
 endif()
+# The dictionaries of descriptions, where the build makes them
+# (resources/clues), beside it: the first start's library holds them too.
+if(VRK3_CLUE_FILES)
+  add_dependencies(vrk3_install_files vrk3_clues)
+  install(FILES ${VRK3_CLUE_FILES} DESTINATION ${VRK3_INSTALL_SHARE_DIR}/dictionaries
+          COMPONENT vrk3)
+endif()
 install(FILES ${res}/desktop/vrk3.desktop ${res}/desktop/vrk3zsn.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT vrk3)
 install(FILES ${res}/icons/app-finder.svg DESTINATION

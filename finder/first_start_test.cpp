@@ -52,7 +52,10 @@ TEST_F(FirstStartTest, TheFirstSearchFindsTheInstalledWords) {
     ASSERT_TRUE(app.InitInstance(false));
     CMainFrame* frame = app.MainFrame();
     EXPECT_EQ(frame->ActiveLibrary().Name(), kWordListLibrary);
-    EXPECT_EQ(frame->ActiveLibrary().Dictionaries(), words + kDictionarySeparator);
+    // The user's own dictionary comes first.
+    EXPECT_EQ(frame->ActiveLibrary().Dictionaries(), UserDataFolder() + "/moje-besede.vrk3" +
+                                                         kDictionarySeparator + words +
+                                                         kDictionarySeparator);
 
     ASSERT_TRUE(ToggleSearchOption("CountLetters"));
     frame->SearchBar()->SetClueText("K*R*A");

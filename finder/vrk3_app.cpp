@@ -45,7 +45,7 @@ bool CVrk3App::InitInstance(bool showSplash) {
     // file-name encoding.
     vrk::SetHelpFolder(QString::fromLocal8Bit(installPath));
     // A new user starts with the installed Slovene words as the active library.
-    (void)vrk::CreateFirstLibrary(installPath);
+    vrk::CreateFirstLibraryAndSay(installPath);
     // A library tree that cannot be read is named with its reason: the
     // program goes on with its defaults.
     if (const QString problem = vrk::LibraryTreeProblem(); !problem.isEmpty())

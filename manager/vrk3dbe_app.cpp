@@ -46,7 +46,7 @@ bool CVrk3dbeApp::InitInstance(bool showSplash) {
     m_strHelpPath = folder + (folder.endsWith('/') ? "" : "/") + QStringLiteral("Vrk3.hlp");
     vrk::SetHelpFolder(folder);
     // A new user starts with a library of the installed Slovene words.
-    (void)vrk::CreateFirstLibrary(installPath);
+    vrk::CreateFirstLibraryAndSay(installPath);
     // A library tree that cannot be read is named with its reason: the
     // program goes on with its defaults.
     if (const QString problem = vrk::LibraryTreeProblem(); !problem.isEmpty())

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "settings/library_registry.h"
@@ -10,6 +11,7 @@
 #include "settings/settings_store.h"
 #include "settings/test_env.h"
 #include "store/data_file.h"
+#include "store/format.h"
 
 namespace vrk {
 namespace {
@@ -21,13 +23,21 @@ class FirstLibraryTest : public TSettingsTest {
         install_ = dir_ + "/install";
         EnsureFinderKeys();
     }
-    // Puts the dictionary where the install would.
-    std::string InstallDictionary() {
-        const std::string path = InstalledWordListPath(install_);
+    // Puts the dictionary (by default "Slovenske besede") where the install would.
+    std::string InstallDictionary(std::string_view file = kWordListInInstall) {
+        const std::string path = InstalledPath(install_, file);
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         EXPECT_TRUE(CreateEmpty(path));
         return path;
     }
+    std::vector<std::string> Members() {
+        std::string keyPath, paths;
+        EXPECT_TRUE(FindLibraryKey(kWordListLibrary, keyPath));
+        EXPECT_TRUE(CollectLibraryDictionaries(keyPath, paths));
+        return SplitDictionaryList(paths);
+    }
+    // The own dictionary in the test's data folder (XDG_DATA_HOME).
+    std::string OwnDictionary() { return dir_ + "/data/vrk3/moje-besede.vrk3"; }
     std::string ActiveLib() {
         std::string name;
         return TGetRegistryString(kFinderPath, "ActiveLib", name) ? name : "(none)";
@@ -40,10 +50,8 @@ TEST_F(FirstLibraryTest, FirstStartMakesTheLibraryWithTheInstalledDictionary) {
     EXPECT_EQ(CreateFirstLibrary(install_ + "/"), TFirstLibrary::kCreated);
     EXPECT_EQ(dictionary, install_ + "/dictionaries/slovenske-besede.vrk3");
     EXPECT_EQ(SubKeys(kGroupsKey), std::vector<std::string>({"Slovenske besede"}));
-    std::string keyPath, paths;
-    ASSERT_TRUE(FindLibraryKey("Slovenske besede", keyPath));
-    ASSERT_TRUE(CollectLibraryDictionaries(keyPath, paths));
-    EXPECT_EQ(SplitDictionaryList(paths), std::vector<std::string>({dictionary}));
+    // Without the dictionaries of descriptions: the own one, then the words.
+    EXPECT_EQ(Members(), std::vector<std::string>({OwnDictionary(), dictionary}));
     EXPECT_EQ(ActiveLib(), "Slovenske besede");
 
     // The other program's start (still before "Run") adds nothing more.
@@ -96,6 +104,81 @@ TEST_F(FirstLibraryTest, AStoredActiveLibraryIsKept) {
         TSetRegistryString(kFinderPath, "ActiveLib", kAllLibraries, kRegCreateKey | kRegOverwrite));
     EXPECT_EQ(CreateFirstLibrary(install_), TFirstLibrary::kCreated);
     EXPECT_EQ(ActiveLib(), kAllLibraries);
+}
+
+TEST_F(FirstLibraryTest, TheLibraryPutsTheOwnDictionaryFirstAndTheBareWordsLast) {
+    const std::string words = InstallDictionary();
+    const std::string names = InstallDictionary(kNamesInInstall);
+    const std::string thesaurus = InstallDictionary(kThesaurusInInstall);
+    TOwnDictionaryProblem problem;
+    EXPECT_EQ(CreateFirstLibrary(install_, &problem), TFirstLibrary::kCreated);
+    EXPECT_FALSE(problem) << problem.path;
+    EXPECT_EQ(Members(), std::vector<std::string>({OwnDictionary(), thesaurus, names, words}));
+    // Empty, named, and open to changes and export.
+    TDataFile own(OwnDictionary(), dir_ + "/t1", dir_ + "/t2", dir_ + "/t3");
+    std::string name;
+    EXPECT_EQ(own.GetEntryCount(), 0);
+    EXPECT_TRUE(own.GetName(name));
+    EXPECT_EQ(name, kOwnDictionaryName);
+    EXPECT_EQ(own.GetFlags(), kFlagChangesAllowed | kFlagExportAllowed);
+    // Its folder is the user's own.
+    struct stat st {};
+    ASSERT_EQ(::stat((dir_ + "/data/vrk3").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST_F(FirstLibraryTest, TheDataFolderFollowsXdgDataHomeOrTheHomeFolder) {
+    EXPECT_EQ(UserDataFolder(), dir_ + "/data/vrk3");
+    const char* home = std::getenv("HOME");
+    const std::string savedHome = home ? home : "";
+    setenv("HOME", (dir_ + "/home").c_str(), 1);
+    for (const char* unusable : {"", "relative/data"}) {
+        setenv("XDG_DATA_HOME", unusable, 1);
+        EXPECT_EQ(UserDataFolder(), dir_ + "/home/.local/share/vrk3") << unusable;
+    }
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(UserDataFolder(), dir_ + "/home/.local/share/vrk3");
+    InstallDictionary();
+    EXPECT_EQ(CreateFirstLibrary(install_), TFirstLibrary::kCreated);
+    EXPECT_EQ(Members().front(), dir_ + "/home/.local/share/vrk3/moje-besede.vrk3");
+    EXPECT_TRUE(std::filesystem::is_regular_file(Members().front()));
+    setenv("HOME", savedHome.c_str(), 1);
+}
+
+TEST_F(FirstLibraryTest, AnOwnDictionaryThereAlreadyIsKept) {
+    const std::string words = InstallDictionary();
+    std::filesystem::create_directories(dir_ + "/data/vrk3");
+    TDataFile own(OwnDictionary(), dir_ + "/t1", dir_ + "/t2", dir_ + "/t3");
+    ASSERT_TRUE(own.CreateEmpty() && own.SetInfo("Stari", "", "", "", kFlagExportAllowed));
+    EXPECT_EQ(CreateFirstLibrary(install_), TFirstLibrary::kCreated);
+    EXPECT_EQ(Members(), std::vector<std::string>({OwnDictionary(), words}));
+    std::string name;
+    EXPECT_TRUE(own.GetName(name));
+    EXPECT_EQ(name, "Stari");
+}
+
+// A data folder that cannot be written: the library is made all the same,
+// without the own dictionary, and the caller learns what was not made.
+TEST_F(FirstLibraryTest, AnUnwritableDataFolderLeavesOutOnlyTheOwnDictionary) {
+    const std::string words = InstallDictionary();
+    WriteFileBytes(dir_ + "/file", "x");
+    setenv("XDG_DATA_HOME", (dir_ + "/file/data").c_str(), 1);  // below a file: even for root
+    TOwnDictionaryProblem problem;
+    EXPECT_EQ(CreateFirstLibrary(install_, &problem), TFirstLibrary::kCreated);
+    EXPECT_EQ(problem.path, dir_ + "/file/data/vrk3/moje-besede.vrk3");
+    EXPECT_NE(problem.failure, TFailure::None);
+    EXPECT_EQ(Members(), std::vector<std::string>({words}));
+    EXPECT_EQ(ActiveLib(), "Slovenske besede");
+    if (geteuid() != 0) {  // root writes it all the same
+        ASSERT_TRUE(RemoveLibrary(kWordListLibrary) == TLibraryResult::kOk);
+        std::filesystem::create_directories(dir_ + "/locked");
+        ::chmod((dir_ + "/locked").c_str(), 0500);
+        setenv("XDG_DATA_HOME", (dir_ + "/locked").c_str(), 1);
+        EXPECT_EQ(CreateFirstLibrary(install_, &problem), TFirstLibrary::kCreated);
+        EXPECT_EQ(problem.failure, TFailure::NoPermission);
+        EXPECT_EQ(Members(), std::vector<std::string>({words}));
+        ::chmod((dir_ + "/locked").c_str(), 0700);
+    }
 }
 
 // Only a start the store records counts as the first: a store that cannot

@@ -21,6 +21,8 @@ void TSettingsTest::SetUp() {
     ASSERT_FALSE(dir_.empty());
     setenv("VRK3_SETTINGS_DIR", dir_.c_str(), 1);
     setenv("XDG_CACHE_HOME", (dir_ + "/cache").c_str(), 1);
+    // The first start makes the own dictionary there, never in the home folder.
+    setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);
     CloseSettingsStore();
     SetDiagnosticSink([this](std::string_view line) { lines_.emplace_back(line); });
     SetRegistryQuestion([this](TOwnerWindow, std::string_view caption, std::string_view text) {

@@ -1,7 +1,7 @@
 // A private settings store for each test: a fresh VRK3_SETTINGS_DIR (on a
 // RAM-backed file system when there is one; see store/test_folder.h), a cache
-// folder inside it (XDG_CACHE_HOME), the diagnostic lines collected, and a
-// scripted Yes/No question.
+// folder and a data folder inside it (XDG_CACHE_HOME, XDG_DATA_HOME), the
+// diagnostic lines collected, and a scripted Yes/No question.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,8 +1,14 @@
 #include "ui/file_dialog.h"
 
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QLocale>
+#include <QTreeView>
+#include <algorithm>
 #include <mutex>
 
 #include "ui/message_box.h"
@@ -23,6 +29,29 @@ TFileDialogResult RunFileDialog(QWidget* parent, const TFileDialogRequest& reque
     if (!accepted) result.files.clear();
     return result;
 }
+
+// Qt's file list writes sizes and dates in the desktop's locale (an English
+// desktop shows "12/7/26 1:12 PM"); the programs write them in Slovene, the
+// default locale they set (InstallQtTranslations).
+class TSloveneFileList : public QIdentityProxyModel {
+  public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || !index.isValid())
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == kSizeColumn && !files->isDir(source))
+            return QLocale().formattedDataSize(files->size(source));
+        if (index.column() == kDateColumn)
+            return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+
+  private:
+    static constexpr int kSizeColumn = 1;
+    static constexpr int kDateColumn = 3;
+};
 
 }  // namespace
 
@@ -65,6 +94,7 @@ CFileDialog::CFileDialog(QWidget* parent, const TFileDialogRequest& request)
     // are the program's.
     setOption(QFileDialog::DontUseNativeDialog);
     setOption(QFileDialog::DontConfirmOverwrite);
+    setProxyModel(new TSloveneFileList(this));
     setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     setFileMode(request.save       ? QFileDialog::AnyFile
                 : request.multiple ? QFileDialog::ExistingFiles
@@ -91,6 +121,16 @@ void CFileDialog::AddPanel(QWidget* panel) {
         grid->addWidget(panel, grid->rowCount(), 0, 1, grid->columnCount());
     } else if (layout()) {
         layout()->addWidget(panel);
+    }
+}
+
+void CFileDialog::showEvent(QShowEvent* event) {
+    QFileDialog::showEvent(event);
+    // The Slovene headers are longer than the room Qt gives the columns.
+    if (auto* view = findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = view->header();
+        for (int k = 0; k < header->count(); ++k)
+            header->resizeSection(k, std::max(header->sectionSize(k), header->sectionSizeHint(k)));
     }
 }
 

@@ -68,6 +68,8 @@ class CFileDialog : public QFileDialog {
     // (after telling the user why).
     virtual bool CanAccept(const QString& file);
     void accept() override;
+    // Widens each column of the detail view to its header's text.
+    void showEvent(QShowEvent* event) override;
 
   private:
     bool m_bSave;

@@ -1,10 +1,15 @@
 #include "ui/file_dialog.h"
 
 #include <QDir>
+#include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 
+#include "ui/qt_translation.h"
 #include "ui/test_ui.h"
 #include "ui/ui_texts.h"
 
@@ -83,6 +88,46 @@ TEST_F(FileDialogTest, TheHookAnswersEveryRequest) {
     EXPECT_FALSE(asked[0].save);
     EXPECT_TRUE(asked[1].save);
     EXPECT_FALSE(asked[1].multiple);
+}
+
+// On an English desktop the file list showed "7/12/26 1:12 PM"; the
+// programs show sizes and dates in Slovene, and every column is at least as
+// wide as its header.
+TEST_F(FileDialogTest, TheFileListIsInSloveneWithNoHeaderCut) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    InstallQtTranslations();
+    EXPECT_EQ(QLocale().language(), QLocale::Slovenian);
+    const QDateTime changed(QDate(2026, 7, 12), QTime(13, 12));
+    QFile file(QString::fromStdString(dir_) + "/slovar.vrk3");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(2048, 'x'));
+    ASSERT_TRUE(file.flush());
+    ASSERT_TRUE(file.setFileTime(changed, QFileDevice::FileModificationTime));
+    file.close();
+
+    CFileDialog dialog(nullptr, SaveRequest());
+    dialog.show();
+    auto* view = Child<QTreeView>(&dialog, "treeView");
+    ASSERT_NE(view, nullptr);
+    QModelIndex row;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QAbstractItemModel* list = view->model();
+            for (int k = 0; k < list->rowCount(view->rootIndex()); ++k)
+                if (list->index(k, 0, view->rootIndex()).data() == "slovar.vrk3")
+                    row = list->index(k, 0, view->rootIndex());
+            return row.isValid();
+        },
+        3000));
+    const QLocale slovene(QLocale::Slovenian, QLocale::Slovenia);
+    EXPECT_EQ(row.siblingAtColumn(3).data().toString(),
+              slovene.toString(changed, QLocale::ShortFormat));
+    EXPECT_EQ(row.siblingAtColumn(1).data().toString(), slovene.formattedDataSize(2048));
+    QHeaderView* header = view->header();
+    for (int k = 0; k < header->count(); ++k)
+        EXPECT_GE(header->sectionSize(k), header->sectionSizeHint(k))
+            << header->model()->headerData(k, Qt::Horizontal).toString().toStdString();
+    dialog.close();
 }
 
 }  // namespace

@@ -13,7 +13,9 @@
 #include <mutex>
 
 #include "settings/first_library.h"
+#include "ui/failure_text.h"
 #include "ui/help_window.h"
+#include "ui/message_box.h"
 #include "ui/ui_init.h"
 #include "ui/ui_texts.h"
 
@@ -150,6 +152,15 @@ void AddHelpKey(QWidget* window, int context) {
 
 void ShowFirstRunHelp(QWidget* parent) {
     if (RecordFirstStart()) ShowHelp(help::kFirstRun, parent);
+}
+
+void CreateFirstLibraryAndSay(std::string_view installPath, QWidget* parent) {
+    TOwnDictionaryProblem problem;
+    if (CreateFirstLibrary(installPath, &problem) != TFirstLibrary::kCreated || !problem) return;
+    // Paths are kept in the file-name encoding.
+    const QString text =
+        texts::kOwnDictionaryNotMade.arg(QString::fromLocal8Bit(problem.path.c_str()));
+    ShowMessage(parent, WithFailureReason(text, problem.failure), TMsgIcon::kWarning);
 }
 
 QDialogButtonBox* AddOkCancelHelp(QDialog* dialog, int context) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUrl>
 #include <functional>
+#include <string_view>
 
 class QWidget;
 
@@ -56,6 +57,11 @@ THelpHook SetHelpHook(THelpHook hook);
 // program, once that start is recorded in the user's settings
 // (RecordFirstStart): a store that cannot record it shows no page.
 void ShowFirstRunHelp(QWidget* parent);
+
+// Makes the first start's library (CreateFirstLibrary) and says, in a
+// message over `parent`, when the user's own dictionary could not be made:
+// the start goes on without it.
+void CreateFirstLibraryAndSay(std::string_view installPath, QWidget* parent = nullptr);
 
 // Makes F1 anywhere in `window` open `context`.
 void AddHelpKey(QWidget* window, int context);

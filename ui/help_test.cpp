@@ -10,7 +10,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <filesystem>
+#include <fstream>
 
+#include "settings/first_library.h"
+#include "settings/library_registry.h"
+#include "settings/settings_keys.h"
+#include "store/data_file.h"
 #include "ui/help_window.h"
 #include "ui/test_ui.h"
 
@@ -156,6 +162,36 @@ TEST_F(HelpTest, HelpFromAModalDialogIsAboveItAndUsable) {
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->parentWidget(), nullptr);
     help->close();
+}
+
+// The first start goes on when the user's data folder cannot be written,
+// and says which dictionary it could not make; a start that made it says
+// nothing.
+TEST_F(HelpTest, AFirstStartWithoutItsOwnDictionarySaysSo) {
+    // Before any start: no "Run", an empty library tree.
+    (void)UserKey(kUserRootKey).DeleteValue("Run");
+    (void)UserKey(kGroupsKey);
+    const std::string install = dir_ + "/install";
+    std::filesystem::create_directories(install + "/dictionaries");
+    ASSERT_TRUE(CreateEmpty(InstalledWordListPath(install)));
+    std::ofstream(dir_ + "/file") << "x";
+    setenv("XDG_DATA_HOME", (dir_ + "/file/data").c_str(), 1);
+    CreateFirstLibraryAndSay(install);
+    std::vector<std::string> names;
+    ASSERT_TRUE(ListLibraryNames(names));
+    EXPECT_EQ(names, std::vector<std::string>({"Slovenske besede"}));
+    ASSERT_EQ(messages_->Texts().size(), 1u);
+    EXPECT_TRUE(messages_->Texts()[0].startsWith(
+        "Vašega slovarja „Moje besede“ ni bilo mogoče ustvariti (" + QString::fromStdString(dir_) +
+        "/file/data/vrk3/moje-besede.vrk3)."))
+        << messages_->Texts()[0].toStdString();
+
+    messages_->Clear();
+    ASSERT_EQ(RemoveLibrary("Slovenske besede"), TLibraryResult::kOk);
+    setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);
+    CreateFirstLibraryAndSay(install);
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir_ + "/data/vrk3/moje-besede.vrk3"));
 }
 
 }  // namespace

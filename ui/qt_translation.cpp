@@ -196,6 +196,8 @@ void InstallBoth() {
 
 void InstallQtTranslations() {
     if (!QCoreApplication::instance()) return;
+    // Numbers and dates in Slovene too, whatever the desktop's locale.
+    QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
     std::call_once(g_qtTranslationOnce, InstallBoth);
 }
 

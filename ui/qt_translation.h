@@ -11,8 +11,9 @@
 
 namespace vrk {
 
-// Installs both translations in the application once; later calls do
-// nothing. Needs the QCoreApplication; InitUi calls it.
+// Installs both translations in the application once, and makes Slovene
+// the default locale (numbers and dates) at every call. Needs the
+// QCoreApplication; InitUi calls it.
 void InstallQtTranslations();
 
 // True when Qt's own Slovene catalogue was found and is in use.

@@ -76,6 +76,12 @@ inline const QString kInfoAuthor = QStringLiteral("Avtor: ");
 inline const QString kInfoNotes = QStringLiteral("Opombe:");
 inline const QString kPictureFile = QStringLiteral("dfi.qtf");
 
+// The first start, when the user's own dictionary could not be made (%1:
+// its file).
+inline const QString kOwnDictionaryNotMade = QStringLiteral(
+    "Vašega slovarja „Moje besede“ ni bilo mogoče ustvariti (%1). Knjižnica „Slovenske "
+    "besede“ je narejena brez njega; svoj slovar lahko ustvarite pozneje v Zasnovarju.");
+
 // About boxes and splash windows.
 inline const QString kAboutTitle = QStringLiteral("O Programu...");
 inline const QString kAboutVersion = QStringLiteral("Verzija 1.1 WS");

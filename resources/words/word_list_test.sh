@@ -26,7 +26,7 @@ check author-first-holder 1 "$(field author | grep -Fc "$holder; ")"
 check author-without-mail 0 "$(field author | grep -c '@')"
 check notes-name-source 1 "$(field notes | grep -c 'Debianov paket hunspell-sl')"
 check notes-name-licence 1 "$(field notes | grep -Fc "Licenca: $licence. Podrobnosti: $details")"
-ours=$(awk '/^Files: usr\/share\/vrk3\/dictionaries\/\*$/ { on = 1 } on && /^$/ { exit } on' \
+ours=$(awk '/^Files: usr\/share\/vrk3\/dictionaries\/slovenske-besede\.vrk3$/ { on = 1 } on && /^$/ { exit } on' \
   "$package_copyright")
 check package-copyright-licence "$licence" "$(sed -n 's/^License: *//p' <<<"$ours")"
 check package-copyright-first-holder "$holder" "$(sed -n 's/^Copyright: *//p' <<<"$ours")"

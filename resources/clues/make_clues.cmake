@@ -1,0 +1,54 @@
+# Makes one dictionary of descriptions ("Slovenske sopomenke" or "Slovenski
+# pojmi"), as `cmake -P` with
+#   TOOL       vrk3tool
+#   CLUES      vrk3clues, which writes the entries as CSV
+#   KIND       thesaurus or names
+#   INPUT, INPUT2  its inputs: the thesaurus file, or the folders of the
+#              iso-codes lists and of their Slovene catalogues
+#   PACKAGE    the Debian package the data comes from
+#   COPYRIGHT  its Debian copyright file, which names the authors and licence
+#   FILES      the Files line of the paragraph that covers the data
+#   NAME       the dictionary's name
+#   ABOUT      what the notes say the entries are, before the source
+#   DETAILS    the installed copyright file of this program, named in the notes
+#   WORK       a scratch folder
+#   OUTPUT     the dictionary to write
+# Author and notes name the source and its licence; the flags allow export
+# and forbid changes. The settings the tool reads are kept in WORK, never the
+# builder's. OUTPUT is replaced only by a complete dictionary.
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/debian_copyright.cmake")
+vrk3_debian_copyright("${COPYRIGHT}" "${FILES}" author licence source)
+vrk3_debian_package(${PACKAGE} package)
+set(notes "${ABOUT} (Debianov paket ${package}")
+if(source)
+  string(APPEND notes "; izvor: ${source}")
+endif()
+string(APPEND notes "). Licenca: ${licence}. Podrobnosti: ${DETAILS}")
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}/settings")
+set(ENV{VRK3_SETTINGS_DIR} "${WORK}/settings")
+set(ENV{TMPDIR} "${WORK}")
+set(csv "${WORK}/entries.csv")
+execute_process(COMMAND "${CLUES}" ${KIND} ${INPUT} ${INPUT2} "${csv}"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE made ERROR_VARIABLE errors)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "vrk3clues ${KIND} failed: ${errors}")
+endif()
+get_filename_component(file_name "${OUTPUT}" NAME)
+set(dict "${WORK}/${file_name}")
+execute_process(COMMAND "${TOOL}" create "${dict}" --name "${NAME}" --author "${author}"
+                        --notes "${notes}" --flags 4
+                OUTPUT_QUIET RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "vrk3tool could not create ${dict}")
+endif()
+execute_process(COMMAND "${TOOL}" import csv "${csv}" "${dict}" --force
+                RESULT_VARIABLE rc OUTPUT_VARIABLE summary ERROR_VARIABLE errors)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "vrk3tool import csv failed: ${errors}")
+endif()
+string(STRIP "${made}" made)
+message(STATUS "${NAME}: ${made}")
+file(RENAME "${dict}" "${OUTPUT}")
+file(REMOVE_RECURSE "${WORK}")

@@ -143,7 +143,8 @@ TEST_F(EntryEditingTest, AVanishedDictionaryKeepsThePreviousWord) {
     const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
     Load(path, 0);
     std::remove(path.c_str());
-    EXPECT_FALSE(frame_->LoadEntryAt(QString::fromStdString(path), 0, 0));
+    EXPECT_EQ(frame_->LoadEntryAt(QString::fromStdString(path), 0, 0),
+              CMainFrame::TLoadResult::kFailed);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kDictOpenError});
     EXPECT_EQ(frame_->Entry().m_strWord, "Sava");
 }

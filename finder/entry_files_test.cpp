@@ -2,6 +2,7 @@
 // dictionary holds afterwards (read back through the store), how the rows of
 // every result window and the undo steps follow the moved entries, and what
 // happens when another program changed the dictionary meanwhile.
+#include <QListWidget>
 #include <QTreeWidget>
 #include <filesystem>
 
@@ -117,6 +118,47 @@ TEST_F(EntryFilesTest, DeleteRemovesItsRowsEverywhereAndUndoStoresItAgain) {
     Type("zadnji");
     frame_->SaveEntry();
     EXPECT_EQ(Entries(a)[9], Entry("w3", {"zadnji"}));
+}
+
+TEST_F(EntryFilesTest, AfterDeleteThePaneShowsTheSelectedRowsOwnEntry) {
+    // The rows sort by word, so the row above the last one names a later
+    // entry than the last row, and one past the found words follows.
+    const std::string path =
+        Dictionary("a.vrk3", {Entry("Sz", {"z"}), Entry("Sa", {"a"}), Entry("Sb", {"b"}),
+                              Entry("Sc", {"c"}), Entry("Krka", {"reka"})});
+    CVrk3mpgView* view = OpenResults({path}, "S*");
+    ASSERT_NE(view, nullptr);
+    const int last = view->List()->topLevelItemCount() - 1;
+    view->List()->setCurrentItem(view->List()->topLevelItem(last));
+    view->OpenSelected();
+    ASSERT_EQ(frame_->Entry().m_strWord, "Sz");
+    frame_->DeleteEntry();
+    ASSERT_EQ(view->SelectedRow(), last - 1);
+    EXPECT_EQ(view->List()->topLevelItem(last - 1)->text(CVrk3mpgView::kColWord), "Sc");
+    ASSERT_EQ(view->Pane()->count(), 1);
+    EXPECT_EQ(view->Pane()->item(0)->text(), "c");
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(EntryFilesTest, ARowWhoseEntryAnotherProgramMovedLoadsNothing) {
+    const std::string path =
+        Dictionary("a.vrk3", {Entry("ALFA", {"a"}), Entry("BETA", {"b"}), Entry("GAMA", {"g"})});
+    CVrk3mpgView* view = OpenResults({path});
+    ASSERT_NE(view, nullptr);
+    TDataFile other(path, path + ".r", path + ".a", path + ".o");
+    ASSERT_TRUE(other.DeleteEntry(0));  // BETA's row still says index 1: GAMA
+    const QString changed = FailureReason(TFailure::EntryChanged);
+    const QList<QTreeWidgetItem*> beta = view->List()->findItems("BETA", Qt::MatchExactly);
+    ASSERT_EQ(beta.size(), 1);
+    view->List()->setCurrentItem(beta.first());
+    EXPECT_EQ(view->Pane()->count(), 0);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{changed});
+    view->OpenSelected();
+    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{changed, changed}));
+    EXPECT_EQ(frame_->Entry().m_strWord, texts::kUnnamedWord);
+    EXPECT_TRUE(frame_->Entry().m_strDataFile.isEmpty());
+    EXPECT_EQ(Entries(path),
+              (std::vector<std::string>{Entry("BETA", {"b"}), Entry("GAMA", {"g"})}));
 }
 
 TEST_F(EntryFilesTest, ADictionaryThatForbidsChangesKeepsItsEntries) {

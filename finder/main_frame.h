@@ -261,6 +261,9 @@ class CMainFrame : public QMainWindow {
     // The current word and what the tick last showed of it.
     TEntryState m_entry;
     bool m_bModified = false;
+    // Text was typed since the most recent undo step was recorded: undoing
+    // that step would drop it, since no step holds it.
+    bool m_bTypedSinceStep = false;
     bool m_bRefresh = true;
     int m_nShownDesc = 0;
     int m_nShownCount = 1;

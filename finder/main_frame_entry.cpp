@@ -86,6 +86,7 @@ void CMainFrame::ReadEntryEditor() {
         m_entry.m_strEditDesc[m_entry.m_nCurDesc] =
             DescriptionFromEditor(editor->document()->toRawText());
         editor->document()->setModified(false);
+        m_bTypedSinceStep = true;
     }
     m_bModified = m_entry.DiffersFromSaved();
 }

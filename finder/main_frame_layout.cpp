@@ -25,6 +25,19 @@ Qt::DockWidgetArea AreaOf(std::int32_t align) {
     }
 }
 
+std::int32_t AlignOf(Qt::DockWidgetArea area) {
+    switch (area) {
+        case Qt::RightDockWidgetArea:
+            return kAlignRight;
+        case Qt::TopDockWidgetArea:
+            return kAlignTop;
+        case Qt::BottomDockWidgetArea:
+            return kAlignBottom;
+        default:
+            return kAlignLeft;
+    }
+}
+
 }  // namespace
 
 void CMainFrame::applyPlacement() {
@@ -44,6 +57,15 @@ void CMainFrame::applyPlacement() {
         resizeDocks({m_pEntryWindow}, {m_placement.floating.width()}, Qt::Horizontal);
     else
         resizeDocks({m_pEntryWindow}, {m_placement.floating.height()}, Qt::Vertical);
+
+    // The user may drag the docked window to another side by its title; the
+    // menu checks, and "FrameA" keeps, the side it really stands at.
+    connect(m_pEntryWindow, &QDockWidget::dockLocationChanged, this,
+            [this](Qt::DockWidgetArea area) {
+                if (area == Qt::NoDockWidgetArea) return;
+                m_dwEntryAlign = AlignOf(area);
+                UpdateCommandStates();
+            });
 
     if (m_placement.entryMode == kEntryFloating) {
         m_pEntryWindow->setFloating(true);

@@ -220,8 +220,16 @@ TEST_F(MainFrameTest, DockingCommandsMoveTextAndCheckTheirSide) {
     EXPECT_EQ(frame.EntryMode(), kEntryFloating);
     frame.Commands()->Action(id::kEntryWindow)->trigger();  // back to its side
     EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::RightDockWidgetArea);
+    // Dragged by its title to another side, as the user would: the menu and
+    // the stored side follow.
+    frame.addDockWidget(Qt::TopDockWidgetArea, frame.EntryWindow());
+    EXPECT_TRUE(Checked(frame, id::kDockTop));
+    EXPECT_FALSE(Checked(frame, id::kDockRight));
+    frame.Commands()->Action(id::kEntryWindow)->trigger();  // floating
+    frame.Commands()->Action(id::kEntryWindow)->trigger();  // back to the side it was dragged to
+    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::TopDockWidgetArea);
     frame.close();
-    EXPECT_EQ(Number("FrameA"), kAlignRight);
+    EXPECT_EQ(Number("FrameA"), kAlignTop);
 }
 
 TEST_F(MainFrameTest, SearchBarToggles) {

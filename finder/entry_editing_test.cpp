@@ -179,6 +179,25 @@ TEST_F(EntryEditingTest, BytesARecordCannotHoldAreReplacedOnSavingAndShown) {
     EXPECT_EQ(Counter(), "Opis 1/1");
 }
 
+TEST_F(EntryEditingTest, EachDescriptionKeepsItsOwnLineBreaksWhenTouched) {
+    const std::string path =
+        Dictionary("a.vrk3", {Entry("Sava", {"gorska\nreka", "hiter\r\ntok", "brez"})});
+    Load(path, 0);
+    QPlainTextEdit* editor = frame_->EntryWindow()->Editor();
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText("\nv Alpah");
+    frame_->NextDescription();
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText("\nproti morju");
+    frame_->NextDescription();
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText("\nnova vrstica");
+    frame_->SaveEntry();
+    EXPECT_EQ(Entries(path), std::vector<std::string>{Entry(
+                                 "Sava", {"gorska\nreka\nv Alpah", "hiter\r\ntok\r\nproti morju",
+                                          "brez\r\nnova vrstica"})});
+}
+
 TEST_F(EntryEditingTest, ARecordTooLongForTheStoreChangesNothingAndLeavesNoStep) {
     const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
     Load(path, 0);

@@ -83,8 +83,12 @@ void CMainFrame::ReadEntryEditor() {
     QPlainTextEdit* editor = m_pEntryWindow->Editor();
     if (m_bRefresh || m_nShownDesc != m_entry.m_nCurDesc) return;
     if (editor->document()->isModified()) {
-        m_entry.m_strEditDesc[m_entry.m_nCurDesc] =
-            DescriptionFromEditor(editor->document()->toRawText());
+        // A description keeps the line breaks it came with (a dictionary
+        // may hold lone line feeds); a new one takes CR LF.
+        QString& edited = m_entry.m_strEditDesc[m_entry.m_nCurDesc];
+        const QString lineBreak = LineBreakOf(m_entry.m_strSavedDesc[m_entry.m_nCurDesc],
+                                              LineBreakOf(edited, QStringLiteral("\r\n")));
+        edited = DescriptionFromEditor(editor->document()->toRawText(), lineBreak);
         editor->document()->setModified(false);
         m_bTypedSinceStep = true;
     }

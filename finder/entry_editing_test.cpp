@@ -16,6 +16,7 @@
 #include "finder/entry_window.h"
 #include "finder/finder_texts.h"
 #include "finder/main_frame_ids.h"
+#include "finder/main_frame_placement.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
 #include "ui/commands.h"
@@ -45,6 +46,44 @@ TEST_F(EntryEditingTest, AFoundWordOpensBoldAtTheDescriptionSelectedInThePane) {
     frame_->NewEntry();
     EXPECT_FALSE(frame_->EntryWindow()->WordLabel()->font().bold());
     EXPECT_EQ(frame_->EntryWindow()->WordLabel()->text(), "Neimenovano Geslo");
+}
+
+TEST_F(EntryEditingTest, ALongWordIsCutWithAnEllipsisAndNeverRunsUnderTheCounter) {
+    CEntryWindow* entry = frame_->EntryWindow();
+    QWidget* client = entry->widget();
+    entry->CounterLabel()->setText(texts::kCounterModifiedFormat.arg(100).arg(100));
+    const QString word = entry->WordLabel()->text();
+    ASSERT_EQ(word, texts::kUnnamedWord);
+    QFont big = client->font();
+    big.setPointSizeF(big.pointSizeF() * 2);  // as large as at twice the scale
+    for (const QFont& font : {client->font(), big}) {
+        client->setFont(font);
+        for (const bool floating : {false, true}) {
+            if (floating)
+                frame_->FloatEntryWindow();
+            else
+                frame_->DockEntryWindow(kAlignLeft);
+            for (const int width : {200, 250, 400, 900}) {
+                client->resize(width, 120);
+                entry->LayOut();
+                const QRect shownWord = entry->WordLabel()->geometry();
+                const QRect counter = entry->CounterLabel()->geometry();
+                EXPECT_LT(shownWord.right(), counter.left()) << width;
+                EXPECT_LE(entry->CounterLabel()->sizeHint().width(), counter.width()) << width;
+                EXPECT_LT(counter.right(), entry->PreviousButton()->geometry().left()) << width;
+                const QString shown = entry->WordLabel()->ShownText();
+                EXPECT_LE(entry->WordLabel()->fontMetrics().horizontalAdvance(shown),
+                          shownWord.width());
+                EXPECT_TRUE(shown == word || shown.endsWith(QChar(0x2026))) << width;
+                if (width == 200) {
+                    EXPECT_NE(shown, word);
+                } else if (width == 900) {
+                    EXPECT_EQ(shown, word);
+                }
+                EXPECT_EQ(entry->WordLabel()->text(), word);
+            }
+        }
+    }
 }
 
 TEST_F(EntryEditingTest, TheStarFollowsTheTextsAndTheirNumber) {

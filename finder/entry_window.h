@@ -9,15 +9,30 @@
 #include <QRect>
 #include <QSize>
 
-class QLabel;
+#include <QLabel>
+
 class QPlainTextEdit;
 class QPushButton;
 
-// Where the five controls stand in a client area of size `client`.
+// Where the five controls stand in a client area of size `client`; the
+// counter is `counterWidth` wide, and the word takes what is left.
 struct TEntryLayout {
     QRect edit, word, counter, previous, next;
 };
-[[nodiscard]] TEntryLayout EntryLayout(QSize client, bool floating);
+[[nodiscard]] TEntryLayout EntryLayout(QSize client, bool floating, int counterWidth);
+
+// The current word's label: a word longer than the label is shown cut with
+// "…" (its tool tip shows it whole); text() stays the whole word.
+class CWordLabel : public QLabel {
+    Q_OBJECT
+  public:
+    using QLabel::QLabel;
+    // The text as the label shows it at its present width.
+    QString ShownText() const;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 class CEntryWindow : public QDockWidget {
     Q_OBJECT
@@ -25,7 +40,7 @@ class CEntryWindow : public QDockWidget {
     explicit CEntryWindow(QWidget* parent = nullptr);
 
     QPlainTextEdit* Editor() const { return m_pEdit; }
-    QLabel* WordLabel() const { return m_pWord; }
+    CWordLabel* WordLabel() const { return m_pWord; }
     QLabel* CounterLabel() const { return m_pCounter; }
     QPushButton* NextButton() const { return m_pNext; }
     QPushButton* PreviousButton() const { return m_pPrevious; }
@@ -53,7 +68,7 @@ class CEntryWindow : public QDockWidget {
 
     QWidget* m_pClient = nullptr;
     QPlainTextEdit* m_pEdit = nullptr;
-    QLabel* m_pWord = nullptr;
+    CWordLabel* m_pWord = nullptr;
     QLabel* m_pCounter = nullptr;
     QPushButton* m_pPrevious = nullptr;
     QPushButton* m_pNext = nullptr;

@@ -3,12 +3,19 @@
 #include "finder/search_run.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <atomic>
+#include <chrono>
 #include <future>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "finder/finder_texts.h"
 #include "finder/search_progress_dlg.h"
@@ -241,6 +248,41 @@ TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
     EXPECT_EQ(doc->Results().m_strEntry[found - 1],
               Entry(QString("w%1").arg(found - 1, 3, 10, QChar('0')).toStdString(), {description}));
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kTooManyFound.arg(found)});
+}
+
+TEST_F(TSearchRunTest, CancelEndsTheWaitForADictionaryAnotherProgramHolds) {
+    const std::string a = MakeDictionary("a.vrk3", "A", Numbered(0, 3));
+    const std::string b = MakeDictionary("zaklenjen.vrk3", "B", Numbered(3, 3));
+    SetLibrary({a, b});
+    // Another program holds the second dictionary for the whole search.
+    const int held = ::open(b.c_str(), O_RDWR);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    QString shownWhileWaiting;
+    std::chrono::steady_clock::time_point cancelledAt;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != "searchProgress") return;
+        // The window names the dictionary the worker waits for.
+        const QString status = modal->findChild<QLabel*>("status")->text();
+        if (!status.contains("zaklenjen")) return;
+        poll.stop();
+        shownWhileWaiting = status;
+        QTest::qWait(100);  // well inside the wait for the lock
+        cancelledAt = std::chrono::steady_clock::now();
+        modal->findChild<QPushButton*>("cancel")->click();
+    });
+    poll.start(5);
+    auto doc = std::make_shared<CVrk3mpgDoc>();
+    bar_.clue = "w*";
+    EXPECT_FALSE(doc->OnNewDocument(bar_));
+    const auto waited = std::chrono::steady_clock::now() - cancelledAt;
+    ::close(held);
+    EXPECT_EQ(shownWhileWaiting, QStringLiteral("Iskanje v slovarju \"zaklenjen.vrk3\""));
+    // The store gives up within 20 ms of the request; the rest is slack.
+    EXPECT_LT(waited, std::chrono::milliseconds(200));
+    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 TEST_F(TSearchRunTest, MissingTemporaryDirectoryIsAskedForOverTheProgressWindow) {

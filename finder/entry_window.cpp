@@ -4,10 +4,8 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <algorithm>
 
 #include "finder/finder_texts.h"
@@ -41,17 +39,6 @@ TEntryLayout EntryLayout(QSize client, bool floating, int counterWidth) {
     layout.previous = QRect(w - 2 * kButton, row, kButton, 22);
     layout.next = QRect(w - kButton, row, kButton, 22);
     return layout;
-}
-
-QString CWordLabel::ShownText() const {
-    return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
-}
-
-void CWordLabel::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    style()->drawItemText(&painter, contentsRect(),
-                          QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
-                          isEnabled(), ShownText(), foregroundRole());
 }
 
 CEntryWindow::CEntryWindow(QWidget* parent) : QDockWidget(vrk::texts::kEntryWindowCaption, parent) {
@@ -96,7 +83,7 @@ void CEntryWindow::createControls() {
     m_pEdit->installEventFilter(this);
     m_pEdit->setStatusTip(vrk::texts::kEntryEditTip);
 
-    m_pWord = new CWordLabel(vrk::texts::kWordLabel, m_pClient);
+    m_pWord = new vrk::CElidedLabel(vrk::texts::kWordLabel, m_pClient);
     m_pWord->setObjectName(QStringLiteral("entryWord"));
     m_pCounter = new QLabel(vrk::texts::kCounterFormat.arg(1).arg(1), m_pClient);
     m_pCounter->setObjectName(QStringLiteral("entryCounter"));

@@ -9,7 +9,7 @@
 #include <QRect>
 #include <QSize>
 
-#include <QLabel>
+#include "ui/elided_label.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -21,26 +21,13 @@ struct TEntryLayout {
 };
 [[nodiscard]] TEntryLayout EntryLayout(QSize client, bool floating, int counterWidth);
 
-// The current word's label: a word longer than the label is shown cut with
-// "…" (its tool tip shows it whole); text() stays the whole word.
-class CWordLabel : public QLabel {
-    Q_OBJECT
-  public:
-    using QLabel::QLabel;
-    // The text as the label shows it at its present width.
-    QString ShownText() const;
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-};
-
 class CEntryWindow : public QDockWidget {
     Q_OBJECT
   public:
     explicit CEntryWindow(QWidget* parent = nullptr);
 
     QPlainTextEdit* Editor() const { return m_pEdit; }
-    CWordLabel* WordLabel() const { return m_pWord; }
+    vrk::CElidedLabel* WordLabel() const { return m_pWord; }
     QLabel* CounterLabel() const { return m_pCounter; }
     QPushButton* NextButton() const { return m_pNext; }
     QPushButton* PreviousButton() const { return m_pPrevious; }
@@ -68,7 +55,7 @@ class CEntryWindow : public QDockWidget {
 
     QWidget* m_pClient = nullptr;
     QPlainTextEdit* m_pEdit = nullptr;
-    CWordLabel* m_pWord = nullptr;
+    vrk::CElidedLabel* m_pWord = nullptr;
     QLabel* m_pCounter = nullptr;
     QPushButton* m_pPrevious = nullptr;
     QPushButton* m_pNext = nullptr;

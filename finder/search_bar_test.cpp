@@ -212,6 +212,11 @@ TEST_F(SearchBarTest, OptionTogglesOnlyInImageColumn) {
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, caseRow.center().y()));
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, caseRow.center().y()));
     EXPECT_TRUE(ReadSearchOption("MatchCase"));
+    // Only the left button toggles.
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, caseRow.center().y()));
+    QTest::mouseClick(viewport, Qt::MiddleButton, {}, QPoint(5, caseRow.center().y()));
+    EXPECT_TRUE(ReadSearchOption("MatchCase"));
+    EXPECT_TRUE(options->ShowsOn(1));
     EXPECT_TRUE(messages_->Texts().empty());
 }
 

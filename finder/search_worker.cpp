@@ -136,6 +136,9 @@ bool TSearchWorker::GetBackupDir(std::string& dir) {
     OnUiThread([&] {
         if (m_run.StopRequested()) return;
         ok = vrk::AskBackupDir(PromptParent(), dir);
+        // Cancelled: the search ends as if "Prekliči" had been pressed, and
+        // the progress window, which has nothing to show, closes with it.
+        if (!ok) m_run.RequestStop();
     });
     return ok;
 }

@@ -112,6 +112,7 @@ void CTempDirDlg::chooseDirectory() {
                            CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing, this);
     chooser.SetTexts(texts::kChooserTitle, texts::kChooserDirectories, texts::kChooserDrives,
                      texts::kOk, texts::kCancel);
+    chooser.SetShowHiddenText(texts::kChooserShowHidden);
     chooser.SetMessages(texts::kChooserDriveMissing, texts::kChooserCreate,
                         texts::kChooserCannotCreate);
     if (chooser.exec() == QDialog::Accepted) m_pDirectory->setText(chooser.GetPath());

@@ -56,6 +56,7 @@ inline const QString kTempDirPrivateUnusable = QStringLiteral(
 // The texts the temporary-directory dialog gives the directory chooser.
 inline const QString kChooserTitle = QStringLiteral("Izberi Imenik");
 inline const QString kChooserDirectories = QStringLiteral("Imeniki:");
+inline const QString kChooserShowHidden = QStringLiteral("Prikaži skrite imenike");
 inline const QString kChooserDrives = QStringLiteral("Pogoni:");
 inline const QString kChooserDriveMissing = QStringLiteral("Izbrani pogon ni dosegljiv!");
 inline const QString kChooserCreate = QStringLiteral("Izbrani imenik ne obstaja. Ga ustvarim?");
@@ -70,6 +71,7 @@ inline const QString kDirDefaultCancel = QStringLiteral("Cancel");
 inline const QString kDirDefaultDriveMissing = QStringLiteral("The drive is not accessible!");
 inline const QString kDirDefaultCreate = QStringLiteral("The directory doesn't exist! Create?");
 inline const QString kDirDefaultCannotCreate = QStringLiteral("Cannot create directory!");
+inline const QString kDirDefaultShowHidden = QStringLiteral("Show hidden directories");
 inline const QString kDirPathLabel = QStringLiteral("&Pot:");
 inline const QString kRootFileSystem = QStringLiteral("Korenski datotečni sistem");
 

@@ -130,6 +130,27 @@ TEST_F(EntryEditingTest, AddingAndRemovingDescriptionsKeepTheShownOneInRange) {
     EXPECT_EQ(messages_->Shown().back().icon, TMsgIcon::kNone);
 }
 
+TEST_F(EntryEditingTest, RemovingADescriptionRemovesTheShownOneAndSaveStoresTheOthers) {
+    const std::vector<std::string> three = {"prvi", "drugi", "tretji"};
+    for (int removed = 0; removed < 3; ++removed) {
+        const std::string path = Dictionary("r" + std::to_string(removed) + ".vrk3",
+                                            {Entry("Sava", {"prvi", "drugi", "tretji"})});
+        Load(path, 0, removed);
+        frame_->RemoveDescription();
+        std::vector<std::string> left = three;
+        left.erase(left.begin() + removed);
+        ASSERT_EQ(frame_->Entry().m_nDescCount, 2) << removed;
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(frame_->Entry().m_strEditDesc[i].toStdString(), left[i]) << removed;
+        // The description that took the removed one's place shows.
+        EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText().toStdString(),
+                  left[std::min(removed, 1)]);
+        frame_->SaveEntry();
+        EXPECT_EQ(Entries(path), std::vector<std::string>{"Sava\x01" + left[0] + "\x01" + left[1]})
+            << removed;
+    }
+}
+
 TEST_F(EntryEditingTest, TextTypedJustBeforeACommandIsKept) {
     const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka", "tok"})});
     Load(path, 0);
@@ -256,7 +277,7 @@ TEST_F(EntryEditingTest, SavingMoreThanAHundredDescriptionsAsksBeforeDroppingThe
     const std::string path = Dictionary("a.vrk3", {record});
     Load(path, 0);
     frame_->SaveEntry();  // No
-    EXPECT_EQ(messages_->Texts().size(), 1u);
+    ASSERT_EQ(messages_->Texts().size(), 1u);
     EXPECT_TRUE(messages_->Texts()[0].contains("105"));
     EXPECT_EQ(Entries(path), std::vector<std::string>{record});
     EXPECT_TRUE(StepTexts().empty());

@@ -284,6 +284,57 @@ TEST_F(EntryFilesTest, ASaveAsThatCreatedTheEntryIsUndoneByDeletingIt) {
     EXPECT_TRUE(frame_->Entry().m_strDataFile.isEmpty());
 }
 
+// The first entry, the created entry of a Save as, and a word that reads
+// as a pattern: the cases where the expected record alone tells the entries
+// apart.
+TEST_F(EntryFilesTest, TheExpectedRecordGuardsEntryZeroAndACreatedEntry) {
+    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"}), Entry("B", {"b"})});
+    Load(path, 0);
+    TDataFile other(path, path + ".r", path + ".a", path + ".o");
+    std::int32_t index = 0;
+    ASSERT_TRUE(other.StoreEntry(Entry("A", {"drug program"}), &index));  // entry 0 is B now
+    Type("sprememba");
+    frame_->SaveEntry();
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kStoreEntryError + "\n" +
+                                                       FailureReason(TFailure::EntryChanged)});
+    EXPECT_EQ(Entries(path),
+              (std::vector<std::string>{Entry("B", {"b"}), Entry("A", {"drug program"})}));
+
+    // Undoing a Save as that created its entry deletes it only while it is
+    // as the save left it.
+    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
+    MakeLibrary("Reke", {target});
+    messages_->Clear();
+    messages_->Answer(TMsgAnswer::kYes);
+    frame_->NewEntry();
+    Type("reka");
+    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("Sava"));
+    frame_->SaveEntryAs();
+    ASSERT_EQ(Entries(target), (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka"})}));
+    TDataFile targetOther(target, target + ".r", target + ".a", target + ".o");
+    index = 1;
+    ASSERT_TRUE(targetOther.StoreEntry(Entry("Sava", {"reka", "drug program"}), &index));
+    messages_->Clear();
+    EXPECT_FALSE(frame_->UndoLast());
+    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{texts::kDeleteEntryError + "\n" +
+                                                            FailureReason(TFailure::EntryChanged),
+                                                        texts::kUndoFailed}));
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka", "drug program"})}));
+}
+
+TEST_F(EntryFilesTest, SaveAsOfAWordWithAStarMergesOnlyIntoThatVeryWord) {
+    const std::string target = Dictionary("cilj.vrk3", {Entry("SAVA", {"reka"})});
+    MakeLibrary("Reke", {target});
+    Type("vzorec");
+    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("S*VA"));
+    frame_->SaveEntryAs();
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("SAVA", {"reka"}), Entry("S*VA", {"vzorec"})}));
+    ASSERT_TRUE(frame_->UndoLast());
+    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("SAVA", {"reka"})});
+}
+
 TEST_F(EntryFilesTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
     const std::string path =
         Dictionary("a.vrk3", {Entry("A"), Entry("B"), Entry("C", {"c"}), Entry("D", {"d"})});

@@ -84,7 +84,7 @@ TEST_F(SearchBarTest, FiftyFirstTextPushesOldestOut) {
     EXPECT_EQ(history.last(), QStringLiteral("opis 2"));
     // A repeated text at the full history takes no second place.
     bar->AddDescHistory(QStringLiteral("opis 30"));
-    EXPECT_EQ(bar->DescHistory().size(), 49);
+    ASSERT_EQ(bar->DescHistory().size(), 49);
     EXPECT_EQ(bar->DescHistory().first(), QStringLiteral("opis 30"));
 }
 

@@ -89,7 +89,7 @@ TEST_F(DirectoryDlgTest, PathLevelsComeFirstAndSubdirectoriesAreIndentedBelow) {
     EXPECT_TRUE(Child<QLineEdit>(&dialog, "pathEdit")->isReadOnly());
 
     CTDirectoryDlg root(QStringLiteral("/"), 0);
-    EXPECT_EQ(root.LevelCount(), 1);
+    ASSERT_EQ(root.LevelCount(), 1);
     EXPECT_EQ(Rows(root).first(), QStringLiteral("/"));
     EXPECT_EQ(Child<QListWidget>(&root, "directoryList")->item(0)->data(indent).toInt(), 0);
     auto* drives = Child<QComboBox>(&root, "driveList");

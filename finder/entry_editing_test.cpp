@@ -16,6 +16,7 @@
 #include "finder/entry_window.h"
 #include "finder/finder_texts.h"
 #include "finder/main_frame_ids.h"
+#include "finder/main_frame_placement.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
 #include "ui/commands.h"
@@ -45,6 +46,44 @@ TEST_F(EntryEditingTest, AFoundWordOpensBoldAtTheDescriptionSelectedInThePane) {
     frame_->NewEntry();
     EXPECT_FALSE(frame_->EntryWindow()->WordLabel()->font().bold());
     EXPECT_EQ(frame_->EntryWindow()->WordLabel()->text(), "Neimenovano Geslo");
+}
+
+TEST_F(EntryEditingTest, ALongWordIsCutWithAnEllipsisAndNeverRunsUnderTheCounter) {
+    CEntryWindow* entry = frame_->EntryWindow();
+    QWidget* client = entry->widget();
+    entry->CounterLabel()->setText(texts::kCounterModifiedFormat.arg(100).arg(100));
+    const QString word = entry->WordLabel()->text();
+    ASSERT_EQ(word, texts::kUnnamedWord);
+    QFont big = client->font();
+    big.setPointSizeF(big.pointSizeF() * 2);  // as large as at twice the scale
+    for (const QFont& font : {client->font(), big}) {
+        client->setFont(font);
+        for (const bool floating : {false, true}) {
+            if (floating)
+                frame_->FloatEntryWindow();
+            else
+                frame_->DockEntryWindow(kAlignLeft);
+            for (const int width : {200, 250, 400, 900}) {
+                client->resize(width, 120);
+                entry->LayOut();
+                const QRect shownWord = entry->WordLabel()->geometry();
+                const QRect counter = entry->CounterLabel()->geometry();
+                EXPECT_LT(shownWord.right(), counter.left()) << width;
+                EXPECT_LE(entry->CounterLabel()->sizeHint().width(), counter.width()) << width;
+                EXPECT_LT(counter.right(), entry->PreviousButton()->geometry().left()) << width;
+                const QString shown = entry->WordLabel()->ShownText();
+                EXPECT_LE(entry->WordLabel()->fontMetrics().horizontalAdvance(shown),
+                          shownWord.width());
+                EXPECT_TRUE(shown == word || shown.endsWith(QChar(0x2026))) << width;
+                if (width == 200) {
+                    EXPECT_NE(shown, word);
+                } else if (width == 900) {
+                    EXPECT_EQ(shown, word);
+                }
+                EXPECT_EQ(entry->WordLabel()->text(), word);
+            }
+        }
+    }
 }
 
 TEST_F(EntryEditingTest, TheStarFollowsTheTextsAndTheirNumber) {
@@ -89,6 +128,27 @@ TEST_F(EntryEditingTest, AddingAndRemovingDescriptionsKeepTheShownOneInRange) {
     EXPECT_EQ(frame_->UndoHistory().Count(), steps);
     EXPECT_EQ(messages_->Texts().back(), texts::kDescriptionLimit);
     EXPECT_EQ(messages_->Shown().back().icon, TMsgIcon::kNone);
+}
+
+TEST_F(EntryEditingTest, RemovingADescriptionRemovesTheShownOneAndSaveStoresTheOthers) {
+    const std::vector<std::string> three = {"prvi", "drugi", "tretji"};
+    for (int removed = 0; removed < 3; ++removed) {
+        const std::string path = Dictionary("r" + std::to_string(removed) + ".vrk3",
+                                            {Entry("Sava", {"prvi", "drugi", "tretji"})});
+        Load(path, 0, removed);
+        frame_->RemoveDescription();
+        std::vector<std::string> left = three;
+        left.erase(left.begin() + removed);
+        ASSERT_EQ(frame_->Entry().m_nDescCount, 2) << removed;
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(frame_->Entry().m_strEditDesc[i].toStdString(), left[i]) << removed;
+        // The description that took the removed one's place shows.
+        EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText().toStdString(),
+                  left[std::min(removed, 1)]);
+        frame_->SaveEntry();
+        EXPECT_EQ(Entries(path), std::vector<std::string>{"Sava\x01" + left[0] + "\x01" + left[1]})
+            << removed;
+    }
 }
 
 TEST_F(EntryEditingTest, TextTypedJustBeforeACommandIsKept) {
@@ -143,7 +203,8 @@ TEST_F(EntryEditingTest, AVanishedDictionaryKeepsThePreviousWord) {
     const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
     Load(path, 0);
     std::remove(path.c_str());
-    EXPECT_FALSE(frame_->LoadEntryAt(QString::fromStdString(path), 0, 0));
+    EXPECT_EQ(frame_->LoadEntryAt(QString::fromStdString(path), 0, 0),
+              CMainFrame::TLoadResult::kFailed);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kDictOpenError});
     EXPECT_EQ(frame_->Entry().m_strWord, "Sava");
 }
@@ -178,6 +239,25 @@ TEST_F(EntryEditingTest, BytesARecordCannotHoldAreReplacedOnSavingAndShown) {
     EXPECT_EQ(Counter(), "Opis 1/1");
 }
 
+TEST_F(EntryEditingTest, EachDescriptionKeepsItsOwnLineBreaksWhenTouched) {
+    const std::string path =
+        Dictionary("a.vrk3", {Entry("Sava", {"gorska\nreka", "hiter\r\ntok", "brez"})});
+    Load(path, 0);
+    QPlainTextEdit* editor = frame_->EntryWindow()->Editor();
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText("\nv Alpah");
+    frame_->NextDescription();
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText("\nproti morju");
+    frame_->NextDescription();
+    editor->moveCursor(QTextCursor::End);
+    editor->insertPlainText("\nnova vrstica");
+    frame_->SaveEntry();
+    EXPECT_EQ(Entries(path), std::vector<std::string>{Entry(
+                                 "Sava", {"gorska\nreka\nv Alpah", "hiter\r\ntok\r\nproti morju",
+                                          "brez\r\nnova vrstica"})});
+}
+
 TEST_F(EntryEditingTest, ARecordTooLongForTheStoreChangesNothingAndLeavesNoStep) {
     const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
     Load(path, 0);
@@ -197,7 +277,7 @@ TEST_F(EntryEditingTest, SavingMoreThanAHundredDescriptionsAsksBeforeDroppingThe
     const std::string path = Dictionary("a.vrk3", {record});
     Load(path, 0);
     frame_->SaveEntry();  // No
-    EXPECT_EQ(messages_->Texts().size(), 1u);
+    ASSERT_EQ(messages_->Texts().size(), 1u);
     EXPECT_TRUE(messages_->Texts()[0].contains("105"));
     EXPECT_EQ(Entries(path), std::vector<std::string>{record});
     EXPECT_TRUE(StepTexts().empty());

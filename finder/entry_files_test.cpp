@@ -2,11 +2,15 @@
 // dictionary holds afterwards (read back through the store), how the rows of
 // every result window and the undo steps follow the moved entries, and what
 // happens when another program changed the dictionary meanwhile.
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "finder/entry_test_util.h"
 #include "finder/finder_texts.h"
+#include "finder/save_entry_dlg.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
 #include "ui/failure_text.h"
@@ -119,6 +123,47 @@ TEST_F(EntryFilesTest, DeleteRemovesItsRowsEverywhereAndUndoStoresItAgain) {
     EXPECT_EQ(Entries(a)[9], Entry("w3", {"zadnji"}));
 }
 
+TEST_F(EntryFilesTest, AfterDeleteThePaneShowsTheSelectedRowsOwnEntry) {
+    // The rows sort by word, so the row above the last one names a later
+    // entry than the last row, and one past the found words follows.
+    const std::string path =
+        Dictionary("a.vrk3", {Entry("Sz", {"z"}), Entry("Sa", {"a"}), Entry("Sb", {"b"}),
+                              Entry("Sc", {"c"}), Entry("Krka", {"reka"})});
+    CVrk3mpgView* view = OpenResults({path}, "S*");
+    ASSERT_NE(view, nullptr);
+    const int last = view->List()->topLevelItemCount() - 1;
+    view->List()->setCurrentItem(view->List()->topLevelItem(last));
+    view->OpenSelected();
+    ASSERT_EQ(frame_->Entry().m_strWord, "Sz");
+    frame_->DeleteEntry();
+    ASSERT_EQ(view->SelectedRow(), last - 1);
+    EXPECT_EQ(view->List()->topLevelItem(last - 1)->text(CVrk3mpgView::kColWord), "Sc");
+    ASSERT_EQ(view->Pane()->count(), 1);
+    EXPECT_EQ(view->Pane()->item(0)->text(), "c");
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(EntryFilesTest, ARowWhoseEntryAnotherProgramMovedLoadsNothing) {
+    const std::string path =
+        Dictionary("a.vrk3", {Entry("ALFA", {"a"}), Entry("BETA", {"b"}), Entry("GAMA", {"g"})});
+    CVrk3mpgView* view = OpenResults({path});
+    ASSERT_NE(view, nullptr);
+    TDataFile other(path, path + ".r", path + ".a", path + ".o");
+    ASSERT_TRUE(other.DeleteEntry(0));  // BETA's row still says index 1: GAMA
+    const QString changed = FailureReason(TFailure::EntryChanged);
+    const QList<QTreeWidgetItem*> beta = view->List()->findItems("BETA", Qt::MatchExactly);
+    ASSERT_EQ(beta.size(), 1);
+    view->List()->setCurrentItem(beta.first());
+    EXPECT_EQ(view->Pane()->count(), 0);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{changed});
+    view->OpenSelected();
+    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{changed, changed}));
+    EXPECT_EQ(frame_->Entry().m_strWord, texts::kUnnamedWord);
+    EXPECT_TRUE(frame_->Entry().m_strDataFile.isEmpty());
+    EXPECT_EQ(Entries(path),
+              (std::vector<std::string>{Entry("BETA", {"b"}), Entry("GAMA", {"g"})}));
+}
+
 TEST_F(EntryFilesTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
     const std::string closed = Dictionary("zaprt.vrk3", {Entry("Sava", {"reka"})}, 4);
     const std::string open = Dictionary("odprt.vrk3", {Entry("Krka")});
@@ -142,6 +187,30 @@ TEST_F(EntryFilesTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
     EXPECT_EQ(frame_->Entry().m_strDataFile, QString::fromStdString(open));
     EXPECT_EQ(frame_->Entry().m_nClueIndex, 1);
     EXPECT_FALSE(frame_->EntryModified());
+}
+
+TEST_F(EntryFilesTest, SaveAsReadsTheFlagsAgainWhenItWrites) {
+    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
+    MakeLibrary("Reke", {target});
+    Type("reka");
+    // Another program forbids changes while the dialog is open.
+    WhenModal([&target](QWidget* modal) {
+        TDataFile other(target, target + ".r", target + ".a", target + ".o");
+        EXPECT_TRUE(other.SetInfo("cilj.vrk3", "", "", "", 4));
+        auto* dialog = qobject_cast<CSaveEntryDlg*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        const QList<QTreeWidgetItem*> found =
+            dialog->Tree()->findItems("cilj.vrk3", Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1);
+        dialog->Tree()->setCurrentItem(found.first());
+        dialog->WordEdit()->setText("Sava");
+        dialog->OkButton()->click();
+    });
+    frame_->SaveEntryAs();
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesNotAllowed});
+    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
+    EXPECT_TRUE(StepTexts().empty());
+    EXPECT_TRUE(frame_->Entry().m_strDataFile.isEmpty());
 }
 
 TEST_F(EntryFilesTest, SaveAsIntoAWordThatExistsKeepsItsDescriptionsForLaterSaves) {
@@ -213,6 +282,57 @@ TEST_F(EntryFilesTest, ASaveAsThatCreatedTheEntryIsUndoneByDeletingIt) {
     EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
     EXPECT_EQ(frame_->Entry().m_strWord, texts::kUnnamedWord);
     EXPECT_TRUE(frame_->Entry().m_strDataFile.isEmpty());
+}
+
+// The first entry, the created entry of a Save as, and a word that reads
+// as a pattern: the cases where the expected record alone tells the entries
+// apart.
+TEST_F(EntryFilesTest, TheExpectedRecordGuardsEntryZeroAndACreatedEntry) {
+    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"}), Entry("B", {"b"})});
+    Load(path, 0);
+    TDataFile other(path, path + ".r", path + ".a", path + ".o");
+    std::int32_t index = 0;
+    ASSERT_TRUE(other.StoreEntry(Entry("A", {"drug program"}), &index));  // entry 0 is B now
+    Type("sprememba");
+    frame_->SaveEntry();
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kStoreEntryError + "\n" +
+                                                       FailureReason(TFailure::EntryChanged)});
+    EXPECT_EQ(Entries(path),
+              (std::vector<std::string>{Entry("B", {"b"}), Entry("A", {"drug program"})}));
+
+    // Undoing a Save as that created its entry deletes it only while it is
+    // as the save left it.
+    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
+    MakeLibrary("Reke", {target});
+    messages_->Clear();
+    messages_->Answer(TMsgAnswer::kYes);
+    frame_->NewEntry();
+    Type("reka");
+    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("Sava"));
+    frame_->SaveEntryAs();
+    ASSERT_EQ(Entries(target), (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka"})}));
+    TDataFile targetOther(target, target + ".r", target + ".a", target + ".o");
+    index = 1;
+    ASSERT_TRUE(targetOther.StoreEntry(Entry("Sava", {"reka", "drug program"}), &index));
+    messages_->Clear();
+    EXPECT_FALSE(frame_->UndoLast());
+    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{texts::kDeleteEntryError + "\n" +
+                                                            FailureReason(TFailure::EntryChanged),
+                                                        texts::kUndoFailed}));
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka", "drug program"})}));
+}
+
+TEST_F(EntryFilesTest, SaveAsOfAWordWithAStarMergesOnlyIntoThatVeryWord) {
+    const std::string target = Dictionary("cilj.vrk3", {Entry("SAVA", {"reka"})});
+    MakeLibrary("Reke", {target});
+    Type("vzorec");
+    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("S*VA"));
+    frame_->SaveEntryAs();
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("SAVA", {"reka"}), Entry("S*VA", {"vzorec"})}));
+    ASSERT_TRUE(frame_->UndoLast());
+    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("SAVA", {"reka"})});
 }
 
 TEST_F(EntryFilesTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {

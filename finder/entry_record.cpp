@@ -28,12 +28,23 @@ QString EditorText(const QString& description) {
     return text;
 }
 
-QString DescriptionFromEditor(const QString& rawText) {
+QString DescriptionFromEditor(const QString& rawText, const QString& lineBreak) {
     QString text = rawText;
     // The document ends paragraphs with U+2029 and breaks lines with U+2028.
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::ParagraphSeparator, lineBreak);
+    text.replace(QChar::LineSeparator, lineBreak);
     return text;
+}
+
+QString LineBreakOf(const QString& description, const QString& fallback) {
+    for (qsizetype i = 0; i < description.size(); ++i) {
+        if (description[i] == QLatin1Char('\n')) return QStringLiteral("\n");
+        if (description[i] == QLatin1Char('\r'))
+            return i + 1 < description.size() && description[i + 1] == QLatin1Char('\n')
+                       ? QStringLiteral("\r\n")
+                       : QStringLiteral("\r");
+    }
+    return fallback;
 }
 
 TSplitRecord SplitRecord(std::string_view record) {

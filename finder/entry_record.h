@@ -13,8 +13,12 @@
 // A description as the editor shows it: each CR LF (or lone CR) a line break.
 QString EditorText(const QString& description);
 // The editor's raw text (QTextDocument::toRawText) as a description: each
-// line break becomes CR LF, as dictionaries keep them.
-QString DescriptionFromEditor(const QString& rawText);
+// line break becomes `lineBreak` (CR LF, as dictionaries mostly keep them).
+QString DescriptionFromEditor(const QString& rawText,
+                              const QString& lineBreak = QStringLiteral("\r\n"));
+// The line break a description uses (its first one: CR LF, LF or CR), or
+// `fallback` when it has none; an edited description keeps its own.
+QString LineBreakOf(const QString& description, const QString& fallback);
 
 // A record's word and every description, in order.
 struct TSplitRecord {

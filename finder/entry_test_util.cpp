@@ -63,7 +63,8 @@ CVrk3mpgView* TEntryTest::OpenResults(const std::vector<std::string>& paths, con
 }
 
 void TEntryTest::Load(const std::string& path, int index, int description) {
-    ASSERT_TRUE(frame_->LoadEntryAt(QString::fromStdString(path), index, description));
+    ASSERT_EQ(frame_->LoadEntryAt(QString::fromStdString(path), index, description),
+              CMainFrame::TLoadResult::kLoaded);
 }
 
 void TEntryTest::Type(const QString& text) {

@@ -54,6 +54,25 @@ TEST_F(EntryUndoTest, UndoReturnsToTheStateBeforeEachStep) {
     EXPECT_FALSE(Enabled(id::kUndo));
 }
 
+TEST_F(EntryUndoTest, UndoOverTextTypedSinceTheLastStepAsksAndNoKeepsIt) {
+    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
+    Load(path, 0);
+    Type("gorska reka");
+    frame_->SaveEntry();  // the one step
+    Load(path, 0);        // Krka, unchanged: no step
+    Type("dolenjska reka");
+    EXPECT_FALSE(frame_->UndoLast());  // No
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnsavedChangesLost});
+    EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
+    EXPECT_EQ(frame_->Entry().m_strWord, "Krka");
+    EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText(), "dolenjska reka");
+    EXPECT_EQ(frame_->UndoHistory().Count(), 1);
+    messages_->Answer(TMsgAnswer::kYes);
+    ASSERT_TRUE(frame_->UndoLast());
+    EXPECT_EQ(frame_->Entry().m_strWord, "Sava");
+    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka"})}));
+}
+
 TEST_F(EntryUndoTest, NewWordRecordsItsStepEvenWhenDeclined) {
     Type("nekaj");
     frame_->NewEntry();  // No

@@ -6,28 +6,38 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "finder/finder_texts.h"
 
-TEntryLayout EntryLayout(QSize client, bool floating) {
+namespace {
+
+constexpr int kButton = 25;
+constexpr int kGap = 6;
+// What the label row holds beside the word and the counter: the buttons and
+// the gaps.
+constexpr int kLabelRowFixed = 2 * kButton + 2 + kGap;
+constexpr int kMinClientWidth = 200;
+
+}  // namespace
+
+TEntryLayout EntryLayout(QSize client, bool floating, int counterWidth) {
     const int w = client.width();
     const int h = client.height();
+    // From the right: the two buttons, the counter, a gap, and the word in
+    // whatever is left, so that the word never runs under the counter.
+    const int counterX = w - 2 * kButton - 2 - counterWidth;
+    const int wordWidth = std::max(counterX - kGap, 0);
     TEntryLayout layout;
-    if (floating) {
-        // Label row at the bottom, the editor above it.
-        layout.edit = QRect(0, 0, w, h - 24);
-        layout.word = QRect(0, h - 22, w - 154, 22);
-        layout.counter = QRect(w - 152, h - 22, 100, 22);
-        layout.previous = QRect(w - 50, h - 22, 25, 22);
-        layout.next = QRect(w - 25, h - 22, 25, 22);
-    } else {
-        // Label row on top, the editor below it.
-        layout.edit = QRect(0, 27, w, h - 29);
-        layout.word = QRect(0, 4, w - 154, 22);
-        layout.counter = QRect(w - 152, 4, 100, 22);
-        layout.previous = QRect(w - 50, 4, 25, 22);
-        layout.next = QRect(w - 25, 4, 25, 22);
-    }
+    const int row = floating ? h - 22 : 4;
+    if (floating)
+        layout.edit = QRect(0, 0, w, h - 24);  // label row at the bottom
+    else
+        layout.edit = QRect(0, 27, w, h - 29);  // label row on top
+    layout.word = QRect(0, row, wordWidth, 22);
+    layout.counter = QRect(counterX, row, counterWidth, 22);
+    layout.previous = QRect(w - 2 * kButton, row, kButton, 22);
+    layout.next = QRect(w - kButton, row, kButton, 22);
     return layout;
 }
 
@@ -60,7 +70,7 @@ void CEntryWindow::createControls() {
     m_pClient = new QWidget(this);
     m_pClient->setObjectName(QStringLiteral("entryClient"));
     // Wide enough for the label row, tall enough for a line of description.
-    m_pClient->setMinimumSize(200, 60);
+    m_pClient->setMinimumSize(kMinClientWidth, 60);
     m_pClient->installEventFilter(this);
 
     m_pEdit = new QPlainTextEdit(m_pClient);
@@ -73,7 +83,7 @@ void CEntryWindow::createControls() {
     m_pEdit->installEventFilter(this);
     m_pEdit->setStatusTip(vrk::texts::kEntryEditTip);
 
-    m_pWord = new QLabel(vrk::texts::kWordLabel, m_pClient);
+    m_pWord = new vrk::CElidedLabel(vrk::texts::kWordLabel, m_pClient);
     m_pWord->setObjectName(QStringLiteral("entryWord"));
     m_pCounter = new QLabel(vrk::texts::kCounterFormat.arg(1).arg(1), m_pClient);
     m_pCounter->setObjectName(QStringLiteral("entryCounter"));
@@ -97,7 +107,17 @@ bool CEntryWindow::OwnsControl(const QWidget* widget) const {
 }
 
 void CEntryWindow::LayOut() {
-    const TEntryLayout layout = EntryLayout(m_pClient->size(), isFloating());
+    // The counter is as wide as its widest text in its font.
+    const int counterWidth = m_pCounter->fontMetrics().horizontalAdvance(
+                                 vrk::texts::kCounterModifiedFormat.arg(100).arg(100)) +
+                             2 * m_pCounter->margin() + 4;
+    // Never so narrow that the counter and the buttons leave the word no
+    // room for a letter or two and the "…".
+    const int minimumWidth = std::max(
+        kMinClientWidth, counterWidth + kLabelRowFixed +
+                             m_pWord->fontMetrics().horizontalAdvance(QStringLiteral("WW\u2026")));
+    if (m_pClient->minimumWidth() != minimumWidth) m_pClient->setMinimumWidth(minimumWidth);
+    const TEntryLayout layout = EntryLayout(m_pClient->size(), isFloating(), counterWidth);
     m_pEdit->setGeometry(layout.edit);
     m_pWord->setGeometry(layout.word);
     m_pCounter->setGeometry(layout.counter);
@@ -106,7 +126,9 @@ void CEntryWindow::LayOut() {
 }
 
 bool CEntryWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_pClient && event->type() == QEvent::Resize) LayOut();
+    if (watched == m_pClient &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
+        LayOut();
     if (event->type() == QEvent::WindowActivate && watched == parent()) keepAboveFrame();
     if ((event->type() == QEvent::MouseButtonPress ||
          event->type() == QEvent::MouseButtonDblClick) &&

@@ -9,15 +9,17 @@
 #include <QRect>
 #include <QSize>
 
-class QLabel;
+#include "ui/elided_label.h"
+
 class QPlainTextEdit;
 class QPushButton;
 
-// Where the five controls stand in a client area of size `client`.
+// Where the five controls stand in a client area of size `client`; the
+// counter is `counterWidth` wide, and the word takes what is left.
 struct TEntryLayout {
     QRect edit, word, counter, previous, next;
 };
-[[nodiscard]] TEntryLayout EntryLayout(QSize client, bool floating);
+[[nodiscard]] TEntryLayout EntryLayout(QSize client, bool floating, int counterWidth);
 
 class CEntryWindow : public QDockWidget {
     Q_OBJECT
@@ -25,7 +27,7 @@ class CEntryWindow : public QDockWidget {
     explicit CEntryWindow(QWidget* parent = nullptr);
 
     QPlainTextEdit* Editor() const { return m_pEdit; }
-    QLabel* WordLabel() const { return m_pWord; }
+    vrk::CElidedLabel* WordLabel() const { return m_pWord; }
     QLabel* CounterLabel() const { return m_pCounter; }
     QPushButton* NextButton() const { return m_pNext; }
     QPushButton* PreviousButton() const { return m_pPrevious; }
@@ -53,7 +55,7 @@ class CEntryWindow : public QDockWidget {
 
     QWidget* m_pClient = nullptr;
     QPlainTextEdit* m_pEdit = nullptr;
-    QLabel* m_pWord = nullptr;
+    vrk::CElidedLabel* m_pWord = nullptr;
     QLabel* m_pCounter = nullptr;
     QPushButton* m_pPrevious = nullptr;
     QPushButton* m_pNext = nullptr;

@@ -100,6 +100,10 @@ inline const QString kDictReadError = QStringLiteral(
     "Pri branju slovarja \"%1\" je prišlo do napake.\nŽelite preiskati ostale slovarje?");
 inline const QString kDictSearchError = QStringLiteral(
     "Pri iskanju v slovarju \"%1\" je prišlo do napake.\nŽelite preiskati ostale slovarje?");
+// Typed letters no dictionary can hold (outside Windows-1250); %1 lists them.
+inline const QString kSearchTextUnencodable = QStringLiteral(
+    "Iskanje ni mogoče: znakov %1 slovarji ne morejo hraniti (niso v naboru Windows-1250). "
+    "Popravite besedilo v iskalni vrstici.");
 // The status line, in Windows-1250 like the dictionary name it ends with.
 inline constexpr const char* kSearchStatusPrefix = "Iskanje v slovarju \"";
 

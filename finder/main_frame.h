@@ -80,9 +80,11 @@ class CMainFrame : public QMainWindow {
     // unsaved changes it asks first and records an undo step.
     void LoadEntry(CVrk3mpgView* view, int row, int nDesc);
     // The same for entry `index` of `dataFile`; `shownWord` names the word in
-    // the undo step. False when nothing was loaded.
-    bool LoadEntryAt(const QString& dataFile, std::int32_t index, int nDesc,
-                     const QString& shownWord = {});
+    // the undo step. With `expectedWord`, an entry holding another word (the
+    // dictionary was changed by another program) is not loaded.
+    enum class TLoadResult { kLoaded, kFailed, kOtherWord };
+    TLoadResult LoadEntryAt(const QString& dataFile, std::int32_t index, int nDesc,
+                            const QString& shownWord = {}, const QString* expectedWord = nullptr);
     // The next tick shows the word, the description and the counter afresh.
     void RequestEntryRefresh() { m_bRefresh = true; }
     // One tick (every 100 ms, and at the end of every entry command): reads
@@ -259,6 +261,9 @@ class CMainFrame : public QMainWindow {
     // The current word and what the tick last showed of it.
     TEntryState m_entry;
     bool m_bModified = false;
+    // Text was typed since the most recent undo step was recorded: undoing
+    // that step would drop it, since no step holds it.
+    bool m_bTypedSinceStep = false;
     bool m_bRefresh = true;
     int m_nShownDesc = 0;
     int m_nShownCount = 1;

@@ -13,6 +13,8 @@
 #include "finder/main_frame.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
+#include "ui/cp1250_text.h"
+#include "ui/failure_text.h"
 #include "ui/message_box.h"
 #include "ui/wait_cursor.h"
 
@@ -23,34 +25,46 @@ void CMainFrame::LoadEntry(CVrk3mpgView* view, int row, int nDesc) {
     bool indexOk = false;
     const std::int32_t index = item->text(CVrk3mpgView::kColClueIndex).toInt(&indexOk);
     if (!indexOk) return;
-    (void)LoadEntryAt(item->text(CVrk3mpgView::kColDataFile), index, nDesc,
-                      item->text(CVrk3mpgView::kColWord));
+    const QString word = item->text(CVrk3mpgView::kColWord);
+    if (LoadEntryAt(item->text(CVrk3mpgView::kColDataFile), index, nDesc, word, &word) ==
+        TLoadResult::kOtherWord)
+        view->FillDescriptionPane(-1);
 }
 
-bool CMainFrame::LoadEntryAt(const QString& dataFile, std::int32_t index, int nDesc,
-                             const QString& shownWord) {
-    if (index < 0) return false;
+CMainFrame::TLoadResult CMainFrame::LoadEntryAt(const QString& dataFile, std::int32_t index,
+                                                int nDesc, const QString& shownWord,
+                                                const QString* expectedWord) {
+    if (index < 0) return TLoadResult::kFailed;
     TWaitCursor wait;
     ReadEntryEditor();
-    if (m_bModified) {
-        wait.Release();
-        if (!vrk::AskYesNo(this, vrk::texts::kUnsavedChangesLost, false)) return false;
-        PushUndo(kUndoEntryOnly, vrk::texts::kUndoShowWord.arg(shownWord));
-    }
     TBackupPaths paths;
-    if (!GetBackupPaths(paths)) return false;
+    if (!GetBackupPaths(paths)) return TLoadResult::kFailed;
     // One read of the whole entry gives the word and every description.
     vrk::TDataFile file(FileBytes(dataFile), paths.replacements, paths.additions, paths.output);
     std::string record;
     if (!file.GetEntry(index, record)) {
         wait.Release();
         vrk::ShowError(this, vrk::texts::kDictOpenError);
-        return false;
+        return TLoadResult::kFailed;
+    }
+    // A row's index names another word once another program has moved the
+    // entries: that word is never loaded in its place.
+    if (expectedWord &&
+        vrk::FromCp1250(std::string_view(record).substr(0, record.find('\x01'))) != *expectedWord) {
+        wait.Release();
+        vrk::ShowWarning(this, vrk::FailureReason(vrk::TFailure::EntryChanged));
+        return TLoadResult::kOtherWord;
+    }
+    if (m_bModified) {
+        wait.Release();
+        if (!vrk::AskYesNo(this, vrk::texts::kUnsavedChangesLost, false))
+            return TLoadResult::kFailed;
+        PushUndo(kUndoEntryOnly, vrk::texts::kUndoShowWord.arg(shownWord));
     }
     m_entry.Load(dataFile, index, record, nDesc);
     RequestEntryRefresh();
     EntryTick();
-    return true;
+    return TLoadResult::kLoaded;
 }
 
 CMainFrame::TEditorFocusKeeper::TEditorFocusKeeper(const CMainFrame& frame)
@@ -69,9 +83,14 @@ void CMainFrame::ReadEntryEditor() {
     QPlainTextEdit* editor = m_pEntryWindow->Editor();
     if (m_bRefresh || m_nShownDesc != m_entry.m_nCurDesc) return;
     if (editor->document()->isModified()) {
-        m_entry.m_strEditDesc[m_entry.m_nCurDesc] =
-            DescriptionFromEditor(editor->document()->toRawText());
+        // A description keeps the line breaks it came with (a dictionary
+        // may hold lone line feeds); a new one takes CR LF.
+        QString& edited = m_entry.m_strEditDesc[m_entry.m_nCurDesc];
+        const QString lineBreak = LineBreakOf(m_entry.m_strSavedDesc[m_entry.m_nCurDesc],
+                                              LineBreakOf(edited, QStringLiteral("\r\n")));
+        edited = DescriptionFromEditor(editor->document()->toRawText(), lineBreak);
         editor->document()->setModified(false);
+        m_bTypedSinceStep = true;
     }
     m_bModified = m_entry.DiffersFromSaved();
 }

@@ -77,6 +77,19 @@ bool CMainFrame::SaveEntryAsToFile(bool bRecord, const QString& path, std::int32
         return false;
     }
     vrk::TDataFile file(FileBytes(path), paths.replacements, paths.additions, paths.output);
+    // The dialog listed the dictionary when it accepted changes; another
+    // program may have forbidden them since, so they are read again here.
+    const std::int32_t flags = file.GetFlags();
+    if (flags < 0 || (flags & vrk::kFlagChangesAllowed) == 0) {
+        wait.Release();
+        if (flags < 0)
+            vrk::ShowError(this,
+                           vrk::WithFailureReason(vrk::texts::kFlagsReadError, file.LastFailure()));
+        else
+            vrk::ShowWarning(this, vrk::texts::kChangesNotAllowed);
+        if (bRecord) m_undo.DropLast();
+        return false;
+    }
     // The entries that already hold the word take the record's descriptions
     // they lack; undoing the step puts back the earlier record of each.
     std::vector<TFoundEntry> holders;

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 
 #include "finder/entry_window.h"
@@ -25,15 +26,36 @@ Qt::DockWidgetArea AreaOf(std::int32_t align) {
     }
 }
 
+std::int32_t AlignOf(Qt::DockWidgetArea area) {
+    switch (area) {
+        case Qt::RightDockWidgetArea:
+            return kAlignRight;
+        case Qt::TopDockWidgetArea:
+            return kAlignTop;
+        case Qt::BottomDockWidgetArea:
+            return kAlignBottom;
+        default:
+            return kAlignLeft;
+    }
+}
+
 }  // namespace
 
 void CMainFrame::applyPlacement() {
+    // Within the screens' available areas (without panels): a frame stored
+    // at another scale factor or on a larger monitor comes back whole, its
+    // title bar and the search bar's buttons in reach.
     QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->geometry();
+    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
     const QScreen* primary = QGuiApplication::primaryScreen();
-    const QRect fallback = primary ? primary->geometry() : m_placement.frame;
-    m_placement.frame = KeepOnScreen(m_placement.frame, screens, fallback);
-    m_placement.floating = KeepOnScreen(m_placement.floating, screens, fallback);
+    const QRect fallback = primary ? primary->availableGeometry() : m_placement.frame;
+    // The window manager's frame is not known before the window shows; a
+    // title bar and a thin border are allowed for.
+    const int border = 4;
+    const QSize decoration(2 * border,
+                           style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
+    m_placement.frame = KeepOnScreen(m_placement.frame, screens, fallback, decoration);
+    m_placement.floating = KeepOnScreen(m_placement.floating, screens, fallback, decoration);
     resize(m_placement.frame.size());
     move(m_placement.frame.topLeft());
 
@@ -44,6 +66,15 @@ void CMainFrame::applyPlacement() {
         resizeDocks({m_pEntryWindow}, {m_placement.floating.width()}, Qt::Horizontal);
     else
         resizeDocks({m_pEntryWindow}, {m_placement.floating.height()}, Qt::Vertical);
+
+    // The user may drag the docked window to another side by its title; the
+    // menu checks, and "FrameA" keeps, the side it really stands at.
+    connect(m_pEntryWindow, &QDockWidget::dockLocationChanged, this,
+            [this](Qt::DockWidgetArea area) {
+                if (area == Qt::NoDockWidgetArea) return;
+                m_dwEntryAlign = AlignOf(area);
+                UpdateCommandStates();
+            });
 
     if (m_placement.entryMode == kEntryFloating) {
         m_pEntryWindow->setFloating(true);

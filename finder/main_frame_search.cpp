@@ -7,12 +7,15 @@
 #include <QTreeWidget>
 
 #include "finder/child_frame.h"
+#include "finder/finder_texts.h"
 #include "finder/main_frame.h"
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar.h"
 #include "finder/vrk3mpg_doc.h"
 #include "finder/vrk3mpg_view.h"
 #include "ui/commands.h"
+#include "ui/cp1250_text.h"
+#include "ui/message_box.h"
 
 namespace {
 
@@ -32,11 +35,36 @@ class TFrameSearchSource : public TSearchSource {
     const TActiveLibrary& m_library;
 };
 
+// The characters of `texts` that Windows-1250 cannot hold, each once and
+// quoted: searched for as "?", they would find (or exclude) other words.
+QString UnencodableCharacters(const QStringList& texts) {
+    QStringList found;
+    for (const QString& text : texts) {
+        for (const uint code : text.toUcs4()) {
+            const QString character =
+                QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
+            bool lossless = true;
+            (void)vrk::ToCp1250(character, &lossless);
+            const QString quoted = QStringLiteral("„%1“").arg(character);
+            if (!lossless && !found.contains(quoted)) found.append(quoted);
+        }
+    }
+    return found.join(QStringLiteral(", "));
+}
+
 }  // namespace
 
 QMdiSubWindow* CMainFrame::RunSearch() {
     UpdateCommandStates();
     if (!m_pCommands->Action(id::kSearch)->isEnabled()) return nullptr;
+    // Refused like a malformed pattern: nothing starts, the text stays in
+    // the boxes to be mended.
+    const QString unencodable =
+        UnencodableCharacters({m_pSearchBar->ClueText(), m_pSearchBar->DescText()});
+    if (!unencodable.isEmpty()) {
+        vrk::ShowWarning(this, vrk::texts::kSearchTextUnencodable.arg(unencodable));
+        return nullptr;
+    }
     auto doc = std::make_shared<CVrk3mpgDoc>();
     TFrameSearchSource source(*m_pSearchBar, m_activeLibrary);
     QMdiSubWindow* window = doc->OnNewDocument(source, this) ? OpenResultWindow(doc) : nullptr;

@@ -62,6 +62,24 @@ TEST_F(TSearchCommandTest, NothingFoundOrNothingTypedOpensNoWindow) {
     EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
 }
 
+TEST_F(TSearchCommandTest, LettersNoDictionaryCanHoldAreRefusedByName) {
+    // As "?", "+è" would find descriptions holding "?", "-è" drop them.
+    for (const auto& [clue, desc] :
+         {std::pair<QString, QString>{"S*", "+è"}, {"", "-reka -è"}, {"Sè→", "+è"}}) {
+        messages_->Clear();
+        EXPECT_EQ(SearchFor(clue, desc), nullptr);
+        ASSERT_EQ(messages_->Texts().size(), 1u);
+        EXPECT_TRUE(messages_->Texts()[0].contains(QStringLiteral("„è“"))) << desc.toStdString();
+        EXPECT_EQ(messages_->Texts()[0].count(QStringLiteral("„è“")), 1);
+    }
+    EXPECT_TRUE(messages_->Texts()[0].contains(QStringLiteral("„→“")));
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
+    EXPECT_TRUE(frame_->SearchBar()->DescHistory().isEmpty());
+    EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
+    // Letters of the dictionaries' own set search as usual.
+    EXPECT_NE(SearchFor("S*", "+reka -žaba"), nullptr);
+}
+
 TEST_F(TSearchCommandTest, TheCommandSearchesTheActiveLibraryOnlyWhenEnabled) {
     QAction* search = frame_->Commands()->Action(id::kSearch);
     frame_->SearchBar()->SetClueText(QStringLiteral("K*"));

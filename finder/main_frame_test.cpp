@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -10,6 +11,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -91,14 +93,36 @@ TEST_F(MainFrameTest, UnknownStoredValuesTakeDefaults) {
 TEST_F(MainFrameTest, WindowStoredOnMissingScreenComesBack) {
     const QList<QRect> screens = {QRect(0, 0, 1280, 800)};
     const QRect fallback = screens.first();
-    // Partly on the screen: left where the user put it.
-    EXPECT_EQ(KeepOnScreen(QRect(-100, -10, 400, 300), screens, fallback),
-              QRect(-100, -10, 400, 300));
+    // Partly on the screen: moved in by as little as it takes.
+    EXPECT_EQ(KeepOnScreen(QRect(-100, -10, 400, 300), screens, fallback), QRect(0, 0, 400, 300));
+    EXPECT_EQ(KeepOnScreen(QRect(1000, 600, 400, 300), screens, fallback, QSize(8, 30)),
+              QRect(872, 470, 400, 300));
+    // Kept at scale 1 and restored at twice the scale (or on a smaller
+    // monitor): it shrinks to the area, title bar included.
+    EXPECT_EQ(KeepOnScreen(QRect(100, 50, 2560, 1600), screens, fallback, QSize(8, 30)),
+              QRect(0, 0, 1272, 770));
     // On a second screen that is no longer there: centred on the first.
     EXPECT_EQ(KeepOnScreen(QRect(1500, 100, 400, 300), screens, fallback),
               QRect(440, 250, 400, 300));
     // Only a sliver left on the screen is not enough to grab the window.
     EXPECT_EQ(KeepOnScreen(QRect(1270, 100, 400, 300), screens, fallback).x(), 440);
+}
+
+TEST_F(MainFrameTest, AFrameLargerThanTheScreenComesBackWithinIt) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    SetNumber("FrameW", area.width() * 2);
+    SetNumber("FrameH", area.height() * 2);
+    SetNumber("FrameX", area.x());
+    SetNumber("FrameY", area.y());
+    SetNumber("EditV", kEntryFloating);
+    SetNumber("EditX", area.right() - 100);
+    SetNumber("EditY", area.y() + 10);
+    SetNumber("EditW", area.width() + 300);
+    SetNumber("EditH", 200);
+    CMainFrame frame(false);
+    ShowAndSettle(frame);
+    EXPECT_TRUE(area.contains(QRect(frame.pos(), frame.size()))) << frame.size().width();
+    EXPECT_TRUE(area.contains(frame.EntryWindow()->geometry()));
 }
 
 TEST_F(MainFrameTest, NormalPlacementIsStoredAndRestored) {
@@ -220,8 +244,16 @@ TEST_F(MainFrameTest, DockingCommandsMoveTextAndCheckTheirSide) {
     EXPECT_EQ(frame.EntryMode(), kEntryFloating);
     frame.Commands()->Action(id::kEntryWindow)->trigger();  // back to its side
     EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::RightDockWidgetArea);
+    // Dragged by its title to another side, as the user would: the menu and
+    // the stored side follow.
+    frame.addDockWidget(Qt::TopDockWidgetArea, frame.EntryWindow());
+    EXPECT_TRUE(Checked(frame, id::kDockTop));
+    EXPECT_FALSE(Checked(frame, id::kDockRight));
+    frame.Commands()->Action(id::kEntryWindow)->trigger();  // floating
+    frame.Commands()->Action(id::kEntryWindow)->trigger();  // back to the side it was dragged to
+    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::TopDockWidgetArea);
     frame.close();
-    EXPECT_EQ(Number("FrameA"), kAlignRight);
+    EXPECT_EQ(Number("FrameA"), kAlignTop);
 }
 
 TEST_F(MainFrameTest, SearchBarToggles) {

@@ -11,12 +11,18 @@
 
 void CMainFrame::PushUndo(int kind, const QString& text) {
     (void)m_undo.Push(kind, text, m_entry);
+    m_bTypedSinceStep = false;
 }
 
 bool CMainFrame::UndoLast() {
     if (m_undo.Empty()) return false;
     const TEditorFocusKeeper focus(*this);
     ReadEntryEditor();
+    // Text typed since the step was recorded is in no step: undoing drops
+    // it, so the user is asked first, as before opening another word.
+    if (m_bModified && m_bTypedSinceStep &&
+        !vrk::AskYesNo(this, vrk::texts::kUnsavedChangesLost, false))
+        return false;
     // Asked before anything is reversed: a cancelled prompt leaves the
     // history and the dictionaries as they are.
     TBackupPaths paths;
@@ -61,6 +67,7 @@ bool CMainFrame::UndoLast() {
     }
     m_entry = m_undo.Last().state;
     m_undo.DropLast();
+    m_bTypedSinceStep = false;
     RequestEntryRefresh();
     EntryTick();
     UpdateCommandStates();

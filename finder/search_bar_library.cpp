@@ -39,9 +39,11 @@ CActiveLibraryDlg::CActiveLibraryDlg(TActiveLibrary& library, QWidget* parent)
     SetControl(m_pList);
     resize(240, 200);
     connect(m_pList, &QListWidget::itemSelectionChanged, this, &CActiveLibraryDlg::choose);
-    // Choosing the library already selected still closes the window.
-    connect(m_pList, &QListWidget::itemClicked, this, [this] { hide(); });
-    connect(m_pList, &QListWidget::itemActivated, this, [this] { hide(); });
+    // Choosing the library already selected reads it again too (the
+    // manager may have added or removed dictionaries since), and closes the
+    // window.
+    connect(m_pList, &QListWidget::itemClicked, this, &CActiveLibraryDlg::choose);
+    connect(m_pList, &QListWidget::itemActivated, this, &CActiveLibraryDlg::choose);
 }
 
 void CActiveLibraryDlg::Refill() {

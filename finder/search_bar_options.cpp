@@ -110,12 +110,14 @@ void CSearchOptionsDlg::Toggle(int item) {
 }
 
 bool CSearchOptionsDlg::eventFilter(QObject* watched, QEvent* event) {
-    // Every press and every double click toggles, so a quick double click
-    // toggles twice and leaves the switch as it was.
+    // Every press and every double click of the left button toggles, so a
+    // quick double click toggles twice and leaves the switch as it was. The
+    // other buttons toggle nothing.
     if (watched == m_pTree->viewport() && (event->type() == QEvent::MouseButtonPress ||
                                            event->type() == QEvent::MouseButtonDblClick)) {
-        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
-        if (pos.x() < kImageColumnWidth) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPoint pos = mouse->position().toPoint();
+        if (mouse->button() == Qt::LeftButton && pos.x() < kImageColumnWidth) {
             if (QTreeWidgetItem* row = m_pTree->itemAt(pos))
                 Toggle(m_pTree->indexOfTopLevelItem(row));
         }

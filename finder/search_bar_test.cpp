@@ -84,7 +84,7 @@ TEST_F(SearchBarTest, FiftyFirstTextPushesOldestOut) {
     EXPECT_EQ(history.last(), QStringLiteral("opis 2"));
     // A repeated text at the full history takes no second place.
     bar->AddDescHistory(QStringLiteral("opis 30"));
-    EXPECT_EQ(bar->DescHistory().size(), 49);
+    ASSERT_EQ(bar->DescHistory().size(), 49);
     EXPECT_EQ(bar->DescHistory().first(), QStringLiteral("opis 30"));
 }
 
@@ -171,6 +171,23 @@ TEST_F(SearchBarTest, ChooserListsLibrariesSortedAfterAllAndChoosing) {
     EXPECT_FALSE(chooser->isVisible());
     EXPECT_EQ(frame.ActiveLibrary().Name(), "Gama");
     EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/g1.vrk3\"/a1.vrk3\"");
+
+    // The manager adds a dictionary; choosing the active library again, by
+    // a click or by Enter, reads it again.
+    ASSERT_EQ(vrk::AddLibraryDictionary(std::string(kGroupsKey) + "\\Gama", "/g2.vrk3"),
+              vrk::TLibraryResult::kOk);
+    chooser->ShowAt(QPoint(10, 10));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(chooser));
+    ASSERT_EQ(list->currentRow(), 3);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(3)).center());
+    EXPECT_FALSE(chooser->isVisible());
+    EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/g1.vrk3\"/a1.vrk3\"/g2.vrk3\"");
+    ASSERT_EQ(vrk::AddLibraryDictionary(std::string(kGroupsKey) + "\\Gama", "/g3.vrk3"),
+              vrk::TLibraryResult::kOk);
+    chooser->ShowAt(QPoint(10, 10));
+    emit list->itemActivated(list->item(3));
+    EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/g1.vrk3\"/a1.vrk3\"/g2.vrk3\"/g3.vrk3\"");
 }
 
 TEST_F(SearchBarTest, OptionTogglesOnlyInImageColumn) {
@@ -195,6 +212,11 @@ TEST_F(SearchBarTest, OptionTogglesOnlyInImageColumn) {
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, caseRow.center().y()));
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, caseRow.center().y()));
     EXPECT_TRUE(ReadSearchOption("MatchCase"));
+    // Only the left button toggles.
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, caseRow.center().y()));
+    QTest::mouseClick(viewport, Qt::MiddleButton, {}, QPoint(5, caseRow.center().y()));
+    EXPECT_TRUE(ReadSearchOption("MatchCase"));
+    EXPECT_TRUE(options->ShowsOn(1));
     EXPECT_TRUE(messages_->Texts().empty());
 }
 

@@ -11,6 +11,7 @@
 #include "finder/finder_texts.h"
 #include "finder/search_run.h"
 #include "ui/cp1250_text.h"
+#include "ui/elided_label.h"
 
 namespace {
 
@@ -38,7 +39,9 @@ CSearchProgressDlg::CSearchProgressDlg(TSearchRun& run, QWidget* parent)
 }
 
 void CSearchProgressDlg::createControls() {
-    m_pStatus = new QLabel(this);
+    // A long dictionary name is cut with "…"; the window keeps its width.
+    m_pStatus = new vrk::CElidedLabel(this);
+    m_pStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_pStatus->setObjectName(QStringLiteral("status"));
     QFont bold = m_pStatus->font();
     bold.setWeight(QFont::Bold);
@@ -81,8 +84,12 @@ void CSearchProgressDlg::Poll() {
     std::string status = m_run.Status();
     if (status != m_strShownStatus) {
         m_pStatus->setText(vrk::FromCp1250(status));
+        m_pStatus->setToolTip(m_pStatus->text());
         m_strShownStatus = std::move(status);
     }
     m_pProgress->setValue(ProgressBarValue(m_run.Progress().Pos(), m_run.Progress().Total()));
-    if (m_run.Finished()) accept();
+    if (m_run.Finished())
+        accept();
+    else if (m_run.StopRequested())
+        QDialog::reject();
 }

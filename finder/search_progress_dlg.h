@@ -26,7 +26,9 @@ class CSearchProgressDlg : public QDialog {
 
   public slots:
     // Shows the status line and progress; closes with OK when the run has
-    // finished. Runs on every tick and when the worker ends.
+    // finished, with Cancel when it was stopped (also by the worker, when
+    // the temporary-directory dialog was cancelled). Runs on every tick and
+    // when the worker ends.
     void Poll();
 
     // "Prekliči" (or Escape): asks the worker to stop at once, then closes

@@ -3,12 +3,20 @@
 #include "finder/search_run.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <atomic>
+#include <chrono>
 #include <future>
 #include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "finder/finder_texts.h"
 #include "finder/search_progress_dlg.h"
@@ -20,6 +28,7 @@
 #include "settings/temp_dir.h"
 #include "store/progress.h"
 #include "ui/cp1250_text.h"
+#include "ui/elided_label.h"
 
 namespace vrk {
 namespace {
@@ -241,6 +250,101 @@ TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
     EXPECT_EQ(doc->Results().m_strEntry[found - 1],
               Entry(QString("w%1").arg(found - 1, 3, 10, QChar('0')).toStdString(), {description}));
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kTooManyFound.arg(found)});
+}
+
+TEST_F(TSearchRunTest, ALongDictionaryNameIsCutWithAnEllipsisAndTheWindowKeepsItsWidth) {
+    TSearchRun run({});
+    run.SetStatus(texts::kSearchStatusPrefix + std::string(300, 'd') + '"');
+    CSearchProgressDlg dialog(run);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.Poll();
+    const auto* status = dialog.findChild<CElidedLabel*>(QStringLiteral("status"));
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->ShownText().endsWith(QChar(0x2026)));
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(status->ShownText()),
+              status->contentsRect().width());
+    EXPECT_LT(dialog.width(), 600);
+    EXPECT_EQ(status->toolTip(), status->text());
+    dialog.reject();
+}
+
+TEST_F(TSearchRunTest, CancelEndsTheWaitForADictionaryAnotherProgramHolds) {
+    const std::string a = MakeDictionary("a.vrk3", "A", Numbered(0, 3));
+    const std::string b = MakeDictionary("zaklenjen.vrk3", "B", Numbered(3, 3));
+    SetLibrary({a, b});
+    // Another program holds the second dictionary for the whole search.
+    const int held = ::open(b.c_str(), O_RDWR);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    QString shownWhileWaiting;
+    std::chrono::steady_clock::time_point cancelledAt;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal->objectName() != "searchProgress") return;
+        // The window names the dictionary the worker waits for.
+        const QString status = modal->findChild<QLabel*>("status")->text();
+        if (!status.contains("zaklenjen")) return;
+        poll.stop();
+        shownWhileWaiting = status;
+        QTest::qWait(100);  // well inside the wait for the lock
+        cancelledAt = std::chrono::steady_clock::now();
+        modal->findChild<QPushButton*>("cancel")->click();
+    });
+    poll.start(5);
+    auto doc = std::make_shared<CVrk3mpgDoc>();
+    bar_.clue = "w*";
+    EXPECT_FALSE(doc->OnNewDocument(bar_));
+    const auto waited = std::chrono::steady_clock::now() - cancelledAt;
+    ::close(held);
+    EXPECT_EQ(shownWhileWaiting, QStringLiteral("Iskanje v slovarju \"zaklenjen.vrk3\""));
+    // The store gives up within 20 ms of the request; the rest is slack.
+    EXPECT_LT(waited, std::chrono::milliseconds(200));
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(TSearchRunTest, ACancelledTemporaryDirectoryDialogClosesTheProgressWindowToo) {
+    TRegKey user;
+    ASSERT_EQ(TRegKey::Open(TRoot::kCurrentUser, kUserRootKey, TAccess::kFull, user),
+              TRegResult::kOk);
+    ASSERT_EQ(user.DeleteValue("BackupDir"), TRegResult::kOk);
+    WriteFileBytes(folder_ + "/file", "");
+    setenv("XDG_CACHE_HOME", (folder_ + "/file/cache").c_str(), 1);
+    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
+    // The folder chosen first is gone before it is used; the second dialog,
+    // which offers Cancel, is cancelled.
+    const QString gone = QString::fromStdString(folder_ + "/izginil");
+    ASSERT_TRUE(QDir().mkpath(gone));
+    int dialogs = 0;
+    bool progressCancelled = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) return;
+        if (modal->objectName() == "tempDirDlg") {
+            if (++dialogs == 1) {
+                modal->findChild<QLineEdit*>("directoryEdit")->setText(gone);
+                modal->findChild<QPushButton*>("okButton")->click();
+                QDir(gone).removeRecursively();
+            } else {
+                modal->findChild<QPushButton*>("cancelButton")->click();
+            }
+        } else if (modal->objectName() == "searchProgress" && dialogs == 2) {
+            // Still open after the dialog was cancelled: the user would have
+            // to press "Prekliči" on an empty window.
+            if (QTest::qWaitFor([modal] { return !modal->isVisible(); }, 1000)) return;
+            progressCancelled = true;
+            modal->findChild<QPushButton*>("cancel")->click();
+        }
+    });
+    poll.start(10);
+    auto doc = std::make_shared<CVrk3mpgDoc>();
+    bar_.clue = "a*";
+    EXPECT_FALSE(doc->OnNewDocument(bar_));
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_FALSE(progressCancelled);
+    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 TEST_F(TSearchRunTest, MissingTemporaryDirectoryIsAskedForOverTheProgressWindow) {

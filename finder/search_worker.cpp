@@ -136,6 +136,9 @@ bool TSearchWorker::GetBackupDir(std::string& dir) {
     OnUiThread([&] {
         if (m_run.StopRequested()) return;
         ok = vrk::AskBackupDir(PromptParent(), dir);
+        // Cancelled: the search ends as if "Prekliči" had been pressed, and
+        // the progress window, which has nothing to show, closes with it.
+        if (!ok) m_run.RequestStop();
     });
     return ok;
 }
@@ -163,7 +166,16 @@ void TSearchWorker::SearchThreadProc() {
         if (path.empty()) continue;
         if (m_onStep) m_onStep(path);
 
+        // Until its own name is read (which may wait for a program that holds
+        // the dictionary), the window names it by its file, never by the
+        // dictionary before it.
+        const std::size_t slash = path.rfind('/');
+        m_run.SetStatus(vrk::texts::kSearchStatusPrefix +
+                        vrk::ToCp1250(QFile::decodeName(QByteArray::fromStdString(
+                            slash == std::string::npos ? path : path.substr(slash + 1)))) +
+                        '"');
         vrk::TDataFile file(path, backup1, backup2, backup3);
+        // The run's stop request also ends a wait for the dictionary's lock.
         file.SetProgress(&m_run.Progress());
         std::string name;
         if (!file.GetName(name)) {

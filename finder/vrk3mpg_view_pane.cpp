@@ -8,6 +8,7 @@
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
+#include "ui/failure_text.h"
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
 #include "ui/wait_cursor.h"
@@ -41,6 +42,16 @@ void CVrk3mpgView::FillDescriptionPane(int row) {
     if (!indexOk || !file.GetEntry(index, entry)) {
         wait.Release();
         vrk::ShowError(this, vrk::texts::kDictOpenError);
+        return;
+    }
+    // Another program may have moved the entries since the search: the
+    // entry at the row's index is then another word, and is not shown.
+    if (vrk::FromCp1250(std::string_view(entry).substr(0, entry.find('\x01'))) !=
+        item->text(kColWord)) {
+        m_pShownItem = nullptr;
+        m_nShownRow = -1;
+        wait.Release();
+        vrk::ShowWarning(this, vrk::FailureReason(vrk::TFailure::EntryChanged));
         return;
     }
     showDescriptions(entry);

@@ -153,7 +153,7 @@ TEST_F(TResultViewTest, PaneShowsTheSelectedWordsFirstHundredDescriptions) {
     auto view = ViewOf({many, Entry("rob", {"kraj", "meja"})}, "r*");
     ASSERT_NE(view, nullptr);
     Select(*view, 0);
-    EXPECT_EQ(view->Pane()->count(), 100);
+    ASSERT_EQ(view->Pane()->count(), 100);
     EXPECT_EQ(view->Pane()->item(99)->text(), "opis 99");
     Select(*view, 1);
     ASSERT_EQ(view->Pane()->count(), 2);

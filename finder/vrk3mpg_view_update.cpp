@@ -2,6 +2,7 @@
 // indexes follow the moved entries, a stored entry shows its new
 // descriptions, a deleted entry's rows go.
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 #include "finder/same_dictionary.h"
@@ -38,6 +39,10 @@ void CVrk3mpgView::EntryStored(const TSameDictionary& same, std::int32_t oldInde
 }
 
 void CVrk3mpgView::EntryDeleted(const TSameDictionary& same, std::int32_t index) {
+    // Qt selects another row as soon as the selected one goes; the pane must
+    // not read that row's entry before its index is lowered, so it follows
+    // the selection only once every row is current.
+    const QSignalBlocker blocker(m_pList);
     // Walking backwards, a removed row never makes the loop skip the row
     // that takes its place.
     for (int row = m_pList->topLevelItemCount() - 1; row >= 0; --row) {

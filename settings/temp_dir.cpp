@@ -58,18 +58,28 @@ bool MakePrivateFolder(const std::string& path) {
 // The folder to use for a chosen or configured folder `base`; empty when it
 // cannot be used. A folder of the user's own that no one else may write is
 // used as it is; below any other one the user gets a private folder.
-std::string ScratchFolderIn(const std::string& base) {
+std::string ScratchFolderIn(const std::string& base, TScratchProblem* problem = nullptr) {
+    auto fail = [problem](TScratchProblem why) {
+        if (problem) *problem = why;
+        return std::string();
+    };
+    if (problem) *problem = TScratchProblem::kNone;
     struct stat st {};
     if (base.empty() || base[0] != '/' || stat(base.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return {};
+        return fail(TScratchProblem::kNotAFolder);
+    // A stored choice is read back with a buffer of this size.
+    if (base.size() >= kBackupDirBuffer) return fail(TScratchProblem::kTooLong);
     const std::string dir = WithoutTrailingSlash(base);
     const bool othersWrite = (st.st_mode & (S_IWGRP | S_IWOTH)) != 0;
-    if (st.st_uid == geteuid() && !othersWrite) return Writable(dir) ? dir : std::string();
+    if (st.st_uid == geteuid() && !othersWrite)
+        return Writable(dir) ? dir : fail(TScratchProblem::kNotWritable);
     // Where others may write, only the sticky bit keeps them from renaming
     // or removing the user's private folder.
-    if ((othersWrite && (st.st_mode & S_ISVTX) == 0) || !Writable(dir)) return {};
+    if (othersWrite && (st.st_mode & S_ISVTX) == 0)
+        return fail(TScratchProblem::kSharedWithoutStickyBit);
+    if (!Writable(dir)) return fail(TScratchProblem::kNotWritable);
     const std::string own = (dir == "/" ? std::string() : dir) + "/vrk3-" + LoginName();
-    return MakePrivateFolder(own) ? own : std::string();
+    return MakePrivateFolder(own) ? own : fail(TScratchProblem::kPrivateFolderUnusable);
 }
 
 // $XDG_CACHE_HOME/vrk3 (by default ~/.cache/vrk3); its missing parents are
@@ -98,6 +108,12 @@ bool TScratchFolderIn(const std::string& base, std::string& dir) {
     if (found.empty()) return false;
     dir = std::move(found);
     return true;
+}
+
+TScratchProblem TCheckScratchFolder(const std::string& base) {
+    TScratchProblem problem = TScratchProblem::kNone;
+    (void)ScratchFolderIn(base, &problem);
+    return problem;
 }
 
 bool TReadUserBackupDir(std::string& dir) {

@@ -33,6 +33,19 @@ inline constexpr std::size_t kBackupDirBuffer = 260;
 // the user's private folder below it, made when missing; false when neither
 // can be used.
 [[nodiscard]] bool TScratchFolderIn(const std::string& base, std::string& dir);
+
+// Why a chosen folder cannot hold the scratch files.
+enum class TScratchProblem {
+    kNone,
+    kNotAFolder,              // missing, not a folder, or not an absolute path
+    kTooLong,                 // kBackupDirBuffer bytes or more: it could not be read back
+    kNotWritable,             // the user may not write it
+    kSharedWithoutStickyBit,  // others may write it, and could remove the user's folder
+    kPrivateFolderUnusable,   // "vrk3-<login>" below it is taken or cannot be made
+};
+// Checks `base` by the rule TScratchFolderIn uses (making the private folder
+// when it is missing, as using the folder would).
+[[nodiscard]] TScratchProblem TCheckScratchFolder(const std::string& base);
 // `dir` without one trailing "/", then "/" and `fileName`.
 std::string TScratchPath(std::string_view dir, std::string_view fileName);
 

@@ -1,5 +1,6 @@
 #include "ui/directory_dlg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -131,6 +132,9 @@ void CTDirectoryDlg::createControls() {
     m_pList->setItemDelegate(new CIndentDelegate(m_pList));
     m_pList->setIconSize(QSize(16, 16));
     m_pList->setUniformItemSizes(true);
+    // Hidden directories (".cache", say) are listed on request only.
+    m_pShowHidden = new QCheckBox(texts::kDirDefaultShowHidden, this);
+    m_pShowHidden->setObjectName("showHiddenCheck");
     m_pDrivesLabel = new QLabel(this);
     m_pDrivesLabel->setObjectName("drivesLabel");
     m_pDrives = new QComboBox(this);
@@ -150,6 +154,7 @@ void CTDirectoryDlg::createLayout() {
     layout->addSpacing(4);
     layout->addWidget(m_pDirectoriesLabel);
     layout->addWidget(m_pList, 1);
+    layout->addWidget(m_pShowHidden);
     layout->addSpacing(4);
     layout->addWidget(m_pDrivesLabel);
     layout->addWidget(m_pDrives);
@@ -163,6 +168,16 @@ void CTDirectoryDlg::connectControls() {
     connect(m_pButtons, &QDialogButtonBox::rejected, this, &CTDirectoryDlg::reject);
     connect(m_pList, &QListWidget::itemActivated, this, &CTDirectoryDlg::onRowActivated);
     connect(m_pDrives, &QComboBox::activated, this, &CTDirectoryDlg::onDriveChosen);
+    connect(m_pShowHidden, &QCheckBox::toggled, this, [this] {
+        // The path field keeps what the user typed.
+        const QString typed = m_pPath->text();
+        (void)fillList(m_strShownPath);
+        m_pPath->setText(typed);
+    });
+}
+
+void CTDirectoryDlg::SetShowHiddenText(const QString& text) {
+    m_pShowHidden->setText(text);
 }
 
 void CTDirectoryDlg::SetTexts(const QString& title, const QString& directories,
@@ -223,8 +238,10 @@ bool CTDirectoryDlg::fillList(const QString& directory) {
     if (!DirectoryExists(dir)) return false;
     QDir listing(dir);
     if (!listing.isReadable()) return false;
-    const QStringList subdirectories = listing.entryList(
-        QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+    QDir::Filters filters = QDir::Dirs | QDir::NoDotAndDotDot;
+    if (m_pShowHidden->isChecked()) filters |= QDir::Hidden;
+    const QStringList subdirectories =
+        listing.entryList(filters, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
 
     m_pList->clear();
     const QIcon above = RoleIcon(icon::kParentDirectory);
@@ -287,6 +304,10 @@ void CTDirectoryDlg::onDriveChosen(int index) {
 
 void CTDirectoryDlg::accept() {
     QString typed = m_pPath->text();
+    // "~" is the home folder, as in a shell: a folder named "~" is never
+    // what the user means.
+    if (typed == QStringLiteral("~") || typed.startsWith(QStringLiteral("~/")))
+        typed = QDir::homePath() + typed.mid(1);
     // A relative path counts from the directory the list shows.
     if (!typed.isEmpty() && QDir::isRelativePath(typed))
         typed = QDir(m_strShownPath).absoluteFilePath(typed);

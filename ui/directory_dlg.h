@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
 class QLabel;
@@ -31,6 +32,8 @@ class CTDirectoryDlg : public QDialog {
 
     void SetTexts(const QString& title, const QString& directories, const QString& drives,
                   const QString& ok, const QString& cancel);
+    // The switch that lists hidden directories (names beginning with ".").
+    void SetShowHiddenText(const QString& text);
     // The messages: the chosen drive is gone, create a missing directory?,
     // the directory cannot be created.
     void SetMessages(const QString& driveMissing, const QString& directoryMissing,
@@ -90,6 +93,7 @@ class CTDirectoryDlg : public QDialog {
     QLabel* m_pDrivesLabel = nullptr;
     QListWidget* m_pList = nullptr;
     QComboBox* m_pDrives = nullptr;
+    QCheckBox* m_pShowHidden = nullptr;
     QDialogButtonBox* m_pButtons = nullptr;
 };
 

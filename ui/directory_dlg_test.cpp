@@ -1,8 +1,10 @@
 #include "ui/directory_dlg.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -87,7 +89,7 @@ TEST_F(DirectoryDlgTest, PathLevelsComeFirstAndSubdirectoriesAreIndentedBelow) {
     EXPECT_TRUE(Child<QLineEdit>(&dialog, "pathEdit")->isReadOnly());
 
     CTDirectoryDlg root(QStringLiteral("/"), 0);
-    EXPECT_EQ(root.LevelCount(), 1);
+    ASSERT_EQ(root.LevelCount(), 1);
     EXPECT_EQ(Rows(root).first(), QStringLiteral("/"));
     EXPECT_EQ(Child<QListWidget>(&root, "directoryList")->item(0)->data(indent).toInt(), 0);
     auto* drives = Child<QComboBox>(&root, "driveList");
@@ -108,6 +110,31 @@ TEST_F(DirectoryDlgTest, ActivatingRowsMovesUpToALevelAndDownIntoASubdirectory) 
               QStringLiteral("/") + tmp_.path().split('/', Qt::SkipEmptyParts).first());
     Activate(dialog, 0);
     EXPECT_EQ(dialog.ShownPath(), QStringLiteral("/"));
+}
+
+TEST_F(DirectoryDlgTest, HiddenDirectoriesOnRequestAndATypedTildeIsTheHomeFolder) {
+    MakeDirs({"vidni", ".skriti", "domov/.cache"});
+    CTDirectoryDlg dialog(tmp_.path(), kTypeAndCreate);
+    EXPECT_EQ(dialog.SubdirectoryCount(), 2);
+    EXPECT_FALSE(Rows(dialog).contains(".skriti"));
+    Child<QCheckBox>(&dialog, "showHiddenCheck")->setChecked(true);
+    EXPECT_EQ(dialog.SubdirectoryCount(), 3);
+    EXPECT_TRUE(Rows(dialog).contains(".skriti"));
+
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", Path("domov").toLocal8Bit());
+    for (const auto& [typed, chosen] : {std::pair<QString, QString>{"~", Path("domov")},
+                                        {"~/.cache", Path("domov/.cache")},
+                                        {"~/nov", Path("domov/nov")}}) {
+        if (!QFileInfo(chosen).exists()) messages_->Answer(TMsgAnswer::kYes);  // create it
+        CTDirectoryDlg typing(tmp_.path(), kTypeAndCreate);
+        Child<QLineEdit>(&typing, "pathEdit")->setText(typed);
+        typing.accept();
+        EXPECT_EQ(typing.GetPath(), chosen) << typed.toStdString();
+    }
+    qputenv("HOME", home);
+    EXPECT_TRUE(QFileInfo(Path("domov/nov")).isDir());
+    EXPECT_FALSE(QFileInfo(Path("~")).exists());
 }
 
 TEST_F(DirectoryDlgTest, TypedPathIsTheResultAndCancelGivesAnEmptyOne) {

@@ -86,6 +86,25 @@ TEST_F(HelpTest, EveryLinkBetweenPagesLeadsSomewhere) {
     EXPECT_GT(links, 30);
 }
 
+// What the pages once said and the programs never did: a button "Knj" or
+// "Nač..." (both show only a picture), a scratch folder "Temp" in the
+// program's folder that every user is asked for, a second click on a heading
+// that reverses the order.
+TEST_F(HelpTest, NoPageDescribesWhatTheProgramsDoNotDo) {
+    const QDir pages(QStringLiteral(":/help"));
+    const QStringList untrue = {QStringLiteral("<i>Knj</i>"),
+                                QStringLiteral("(Knj)"),
+                                QStringLiteral("Nač..."),
+                                QStringLiteral("<code>Temp</code>"),
+                                QStringLiteral("vas vprašata, kam"),
+                                QStringLiteral("obrne vrstni red")};
+    for (const QString& name : pages.entryList({QStringLiteral("*.html")})) {
+        const QString text = PageText(QUrl(QStringLiteral("qrc:/help/") + name)).simplified();
+        for (const QString& claim : untrue)
+            EXPECT_FALSE(text.contains(claim)) << name.toStdString() << ": " << claim.toStdString();
+    }
+}
+
 TEST_F(HelpTest, UnknownContextOpensTheContents) {
     const QUrl url = HelpUrl(4711);
     EXPECT_EQ(url.scheme(), QStringLiteral("qrc"));

@@ -17,14 +17,36 @@
 
 namespace vrk {
 
+namespace {
+
+QString ProblemText(TScratchProblem problem) {
+    switch (problem) {
+        case TScratchProblem::kTooLong:
+            return texts::kTempDirTooLong;
+        case TScratchProblem::kNotWritable:
+            return texts::kTempDirNotWritable;
+        case TScratchProblem::kSharedWithoutStickyBit:
+            return texts::kTempDirSharedNoSticky;
+        case TScratchProblem::kPrivateFolderUnusable:
+            return texts::kTempDirPrivateUnusable;
+        case TScratchProblem::kNone:
+        case TScratchProblem::kNotAFolder:
+            break;
+    }
+    return texts::kTempDirNotAFolder;
+}
+
+}  // namespace
+
 CTempDirDlg::CTempDirDlg(QWidget* parent, bool offerCancel) : QDialog(parent) {
     setObjectName("tempDirDlg");
     setWindowTitle(texts::kTempDirTitle);
     createControls();
     createLayout();
     connectControls();
+    // The folder in use, which a stored choice that cannot serve is not.
     std::string shown;
-    if (TReadUserBackupDir(shown) || TReadBackupDir(shown)) {
+    if (TReadBackupDir(shown)) {
         m_pDirectory->setText(QFile::decodeName(shown.c_str()));
     } else {
         m_pDirectory->setText(QCoreApplication::applicationDirPath() +
@@ -90,6 +112,7 @@ void CTempDirDlg::chooseDirectory() {
                            CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing, this);
     chooser.SetTexts(texts::kChooserTitle, texts::kChooserDirectories, texts::kChooserDrives,
                      texts::kOk, texts::kCancel);
+    chooser.SetShowHiddenText(texts::kChooserShowHidden);
     chooser.SetMessages(texts::kChooserDriveMissing, texts::kChooserCreate,
                         texts::kChooserCannotCreate);
     if (chooser.exec() == QDialog::Accepted) m_pDirectory->setText(chooser.GetPath());
@@ -104,8 +127,16 @@ void CTempDirDlg::accept() {
         ShowMessage(this, texts::kChooserCannotCreate, TMsgIcon::kError);
         return;
     }
-    if (!TWriteBackupDir(QFile::encodeName(directory).toStdString()))
-        ShowMessage(this, texts::kTempDirNotStored, TMsgIcon::kError);
+    // Checked by the rule the scratch files follow: a folder that cannot
+    // serve is not stored (the programs would pass it over without a word).
+    const std::string encoded = QFile::encodeName(directory).toStdString();
+    if (const TScratchProblem problem = TCheckScratchFolder(encoded);
+        problem != TScratchProblem::kNone) {
+        ShowMessage(this, texts::kTempDirUnusable.arg(directory, ProblemText(problem)),
+                    TMsgIcon::kError);
+        return;
+    }
+    if (!TWriteBackupDir(encoded)) ShowMessage(this, texts::kTempDirNotStored, TMsgIcon::kError);
     QDialog::accept();
 }
 

@@ -16,6 +16,7 @@
 #include "ui/directory_dlg.h"
 #include "ui/help.h"
 #include "ui/test_ui.h"
+#include "ui/ui_texts.h"
 
 namespace vrk {
 namespace {
@@ -125,14 +126,15 @@ TEST_F(TempDirDlgTest, ChoiceThatCannotBeStoredIsUsedAndCancelFollows) {
     ASSERT_EQ(messages_->Shown().size(), 1u);
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
 
-    // Every user may write this folder and it has no sticky bit: unusable.
-    const QString open = tmp_.filePath("odprt");
-    ASSERT_TRUE(QDir().mkpath(open));
-    chmod(open.toLocal8Bit().constData(), 0777);
+    // A chosen folder that became unusable lets the user cancel the second
+    // time.
+    const QString gone = tmp_.filePath("izginil");
+    ASSERT_TRUE(QDir().mkpath(gone));
     bool secondOffersCancel = false;
     WhenModal([&](QWidget* first) {
-        Child<QLineEdit>(first, "directoryEdit")->setText(open);
+        Child<QLineEdit>(first, "directoryEdit")->setText(gone);
         Child<QPushButton>(first, "okButton")->click();
+        QDir(gone).removeRecursively();
         WhenModal([&](QWidget* second) {
             secondOffersCancel = !Child<QPushButton>(second, "cancelButton")->isHidden();
             Child<QPushButton>(second, "cancelButton")->click();
@@ -142,6 +144,38 @@ TEST_F(TempDirDlgTest, ChoiceThatCannotBeStoredIsUsedAndCancelFollows) {
     EXPECT_TRUE(secondOffersCancel);
     setenv("VRK3_SETTINGS_DIR", dir_.c_str(), 1);
     CloseSettingsStore();
+}
+
+TEST_F(TempDirDlgTest, OkRefusesAFolderTheScratchFilesCannotUseAndSaysWhy) {
+    // Every user may write this folder and it has no sticky bit.
+    const QString open = tmp_.filePath("odprt");
+    ASSERT_TRUE(QDir().mkpath(open));
+    ASSERT_EQ(chmod(open.toLocal8Bit().constData(), 0777), 0);
+    // A path the stored setting could not be read back with.
+    QString deep = tmp_.path();
+    while (deep.toUtf8().size() < 270) deep += "/" + QString(40, QLatin1Char('d'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    const std::string inUse = Stored();
+    struct TCase {
+        QString folder;
+        QString reason;
+    };
+    for (const TCase& c :
+         {TCase{open, texts::kTempDirSharedNoSticky}, TCase{deep, texts::kTempDirTooLong}}) {
+        messages_->Clear();
+        CTempDirDlg dialog;
+        dialog.show();
+        Child<QLineEdit>(&dialog, "directoryEdit")->setText(c.folder);
+        Child<QPushButton>(&dialog, "okButton")->click();
+        EXPECT_TRUE(dialog.isVisible());
+        ASSERT_EQ(messages_->Texts().size(), 1u);
+        EXPECT_EQ(messages_->Texts()[0], texts::kTempDirUnusable.arg(c.folder, c.reason));
+        EXPECT_EQ(Stored(), inUse);
+    }
+    // A choice stored before that cannot serve: the dialog shows the folder
+    // the programs use instead.
+    ASSERT_TRUE(TWriteBackupDir(open.toStdString()));
+    EXPECT_EQ(CTempDirDlg().Directory().toStdString(), dir_ + "/cache/vrk3");
 }
 
 TEST_F(TempDirDlgTest, HelpButtonAndF1OpenTheirContext) {

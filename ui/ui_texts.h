@@ -45,9 +45,22 @@ inline const QString kTempDirChange = QStringLiteral("Spremeni...");
 inline const QString kTempDirDefaultFolder = QStringLiteral("/Temp");
 inline const QString kTempDirNotStored =
     QStringLiteral("Imenika za začasne datoteke ni bilo mogoče shraniti v nastavitve.");
+// A folder the scratch files cannot use: %1 the folder, %2 the reason.
+inline const QString kTempDirUnusable =
+    QStringLiteral("Imenika \"%1\" ni mogoče uporabiti za začasne datoteke: %2");
+inline const QString kTempDirNotAFolder = QStringLiteral("ni imenik.");
+inline const QString kTempDirTooLong =
+    QStringLiteral("pot je predolga (imeti sme največ 259 bajtov).");
+inline const QString kTempDirNotWritable = QStringLiteral("vanj ne morete pisati.");
+inline const QString kTempDirSharedNoSticky = QStringLiteral(
+    "vanj smejo pisati tudi drugi uporabniki, ni pa zaščiten pred brisanjem tujih datotek "
+    "(nima bita sticky).");
+inline const QString kTempDirPrivateUnusable = QStringLiteral(
+    "v njem ni mogoče ustvariti vašega zasebnega podimenika (vrk3- in vaše uporabniško ime).");
 // The texts the temporary-directory dialog gives the directory chooser.
 inline const QString kChooserTitle = QStringLiteral("Izberi Imenik");
 inline const QString kChooserDirectories = QStringLiteral("Imeniki:");
+inline const QString kChooserShowHidden = QStringLiteral("Prikaži skrite imenike");
 inline const QString kChooserDrives = QStringLiteral("Pogoni:");
 inline const QString kChooserDriveMissing = QStringLiteral("Izbrani pogon ni dosegljiv!");
 inline const QString kChooserCreate = QStringLiteral("Izbrani imenik ne obstaja. Ga ustvarim?");
@@ -62,6 +75,7 @@ inline const QString kDirDefaultCancel = QStringLiteral("Cancel");
 inline const QString kDirDefaultDriveMissing = QStringLiteral("The drive is not accessible!");
 inline const QString kDirDefaultCreate = QStringLiteral("The directory doesn't exist! Create?");
 inline const QString kDirDefaultCannotCreate = QStringLiteral("Cannot create directory!");
+inline const QString kDirDefaultShowHidden = QStringLiteral("Show hidden directories");
 inline const QString kDirPathLabel = QStringLiteral("&Pot:");
 inline const QString kRootFileSystem = QStringLiteral("Korenski datotečni sistem");
 

@@ -1,22 +1,37 @@
 # What `cmake --install` puts where (GNU folders below the install prefix),
-# in two components:
-#   vrk3              the programs, help pages, sample dictionary, the
-#                     dictionary "Slovenske besede" (when built), desktop
-#                     entries, icons, AppStream data, man pages, bash
-#                     completion and the Debian documentation files;
+# in three components, which the Debian packages follow (cmake/package.cmake):
+#   vrk3              the programs, desktop entries, icons, AppStream data,
+#                     man pages, bash completion and the Debian documentation
+#                     files: the package vrk3;
+#   data              what is the same on every architecture: the help pages,
+#                     the sample dictionary and the installed dictionaries
+#                     (where the build made them), with their own Debian
+#                     documentation files: the package vrk3-data;
 #   machine-settings  writes "InstallPath" (the folder of the help pages)
 #                     into the per-machine settings store. The Debian
 #                     package leaves it out and does the same in its postinst.
 include(GNUInstallDirs)
 
-# Named in the Debian changelog and package.
-set(VRK3_PACKAGE_MAINTAINER "Verbatrakon III maintainers <vrk3@example.org>"
-    CACHE STRING "Maintainer named in the Debian package")
+# The one place the maintainer is named: the Debian packages and their
+# changelog take it from here. A distribution that packages the programs
+# itself gives its own (-DVRK3_PACKAGE_MAINTAINER=...).
+set(VRK3_PACKAGE_MAINTAINER "Verbatrakon III developers <vrk3-dev@tavro.example>"
+    CACHE STRING "Maintainer named in the Debian packages")
+# The date of this release, as the man pages and the AppStream release show
+# it (the Debian changelog names the same day).
+set(VRK3_RELEASE_DATE 2026-12-07)
 
 set(VRK3_INSTALL_SHARE_DIR "${CMAKE_INSTALL_DATADIR}/vrk3")
 set(VRK3_INSTALL_SHARE "${CMAKE_INSTALL_FULL_DATADIR}/vrk3")
 set(VRK3_DOC_DIR "${CMAKE_INSTALL_DATADIR}/doc/vrk3")
+set(VRK3_DATA_DOC_DIR "${CMAKE_INSTALL_DATADIR}/doc/vrk3-data")
 set(res ${PROJECT_SOURCE_DIR}/resources)
+# The AppStream ids, in reverse-DNS form below the team's domain; the
+# desktop entries keep their names (vrk3.desktop, vrk3zsn.desktop), which the
+# programs give as their desktop file names.
+set(VRK3_APPSTREAM_FINDER example.tavro.vrk3)
+set(VRK3_APPSTREAM_MANAGER example.tavro.vrk3zsn)
+set(VRK3_HOMEPAGE "https://vrk3.tavro.example/")
 set(gen ${PROJECT_BINARY_DIR}/resources)
 
 # The sample dictionary, made from its CSV text with the tool just built.
@@ -63,22 +78,22 @@ if(CMAKE_OBJCOPY)
   " COMPONENT vrk3)
 endif()
 
-install(DIRECTORY ${res}/help/ DESTINATION ${VRK3_INSTALL_SHARE_DIR} COMPONENT vrk3
+install(DIRECTORY ${res}/help/ DESTINATION ${VRK3_INSTALL_SHARE_DIR} COMPONENT data
         FILES_MATCHING PATTERN "*.html")
-install(FILES ${gen}/Vzorec.vrk3 DESTINATION ${VRK3_INSTALL_SHARE_DIR}/sample COMPONENT vrk3)
+install(FILES ${gen}/Vzorec.vrk3 DESTINATION ${VRK3_INSTALL_SHARE_DIR}/sample COMPONENT data)
 # The dictionary "Slovenske besede", where the build makes it (resources/words):
 # a new user's first start makes a library of it (settings/first_library.h).
 if(VRK3_WORD_LIST_FILE)
   add_dependencies(vrk3_install_files vrk3_word_list)
   install(FILES ${VRK3_WORD_LIST_FILE} DESTINATION ${VRK3_INSTALL_SHARE_DIR}/dictionaries
-          COMPONENT vrk3)
+          COMPONENT data)
 endif()
 # The dictionaries of descriptions, where the build makes them
 # (resources/clues), beside it: the first start's library holds them too.
 if(VRK3_CLUE_FILES)
   add_dependencies(vrk3_install_files vrk3_clues)
   install(FILES ${VRK3_CLUE_FILES} DESTINATION ${VRK3_INSTALL_SHARE_DIR}/dictionaries
-          COMPONENT vrk3)
+          COMPONENT data)
 endif()
 install(FILES ${res}/desktop/vrk3.desktop ${res}/desktop/vrk3zsn.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT vrk3)
@@ -86,16 +101,26 @@ install(FILES ${res}/icons/app-finder.svg DESTINATION
         ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME vrk3.svg COMPONENT vrk3)
 install(FILES ${res}/icons/app-manager.svg DESTINATION
         ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME vrk3zsn.svg COMPONENT vrk3)
-install(FILES ${res}/desktop/vrk3.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
-        COMPONENT vrk3)
+# One AppStream component per program, so that software centres list both.
+foreach(id ${VRK3_APPSTREAM_FINDER} ${VRK3_APPSTREAM_MANAGER})
+  configure_file(${res}/desktop/${id}.metainfo.xml.in ${gen}/${id}.metainfo.xml @ONLY)
+  install(FILES ${gen}/${id}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+          COMPONENT vrk3)
+endforeach()
 install(FILES ${gen}/vrk3tool.1.gz ${gen}/Vrk3.1.gz ${gen}/vrk3zsn.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT vrk3)
 install(FILES ${res}/completion/vrk3tool
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT vrk3)
+# Each package has its own copyright file and changelog; the data's sources
+# and licences are in both.
 install(FILES ${res}/debian/copyright ${gen}/changelog.gz DESTINATION ${VRK3_DOC_DIR}
         COMPONENT vrk3)
+install(FILES ${res}/debian/copyright ${gen}/changelog.gz DESTINATION ${VRK3_DATA_DOC_DIR}
+        COMPONENT data)
 install(FILES ${res}/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
         RENAME vrk3 COMPONENT vrk3)
+install(FILES ${res}/debian/lintian-overrides-data
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME vrk3-data COMPONENT data)
 
 # "InstallPath" is a fact of the installation: the install (not a program at
 # its first start, which a normal user runs without the right to write the

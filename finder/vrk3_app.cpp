@@ -33,6 +33,7 @@ void CVrk3App::InitApplication() {
 
 bool CVrk3App::InitInstance(bool showSplash) {
     QApplication::setApplicationDisplayName(vrk::texts::kFinderName);
+    QApplication::setDesktopFileName(QStringLiteral("vrk3"));  // its desktop entry
 
     std::string installPath;
     if (!vrk::TGetRegistryString(vrk::kMachineRootPath, "InstallPath", installPath,

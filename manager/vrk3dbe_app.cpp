@@ -33,6 +33,7 @@ void CVrk3dbeApp::InitApplication() {
 
 bool CVrk3dbeApp::InitInstance(bool showSplash) {
     QApplication::setApplicationDisplayName(vrk::texts::kManagerName);
+    QApplication::setDesktopFileName(QStringLiteral("vrk3zsn"));  // its desktop entry
 
     std::string installPath;
     if (!vrk::TGetRegistryString(vrk::kMachineRootPath, "InstallPath", installPath,

@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <mutex>
 
 #include "ui/message_box.h"
@@ -53,10 +52,8 @@ std::optional<TFileDialogResult> HookedFileDialog(const TFileDialogRequest& requ
 }
 
 CFileDialog::CFileDialog(QWidget* parent, const TFileDialogRequest& request)
-    : QFileDialog(
-          parent,
-          request.caption.isEmpty() ? QGuiApplication::applicationDisplayName() : request.caption,
-          request.directory, request.filter),
+    : QFileDialog(parent, request.caption.isEmpty() ? ProgramCaption() : request.caption,
+                  request.directory, request.filter),
       m_bSave(request.save),
       m_bConfirmOverwrite(request.confirmOverwrite) {
     setObjectName(request.save ? QStringLiteral("saveFileDialog")

@@ -316,6 +316,56 @@ TEST_F(DictionaryCommands, TheDataDialogAsksForThePasswordUntilItIsRightOrGivenU
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kNone);
 }
 
+TEST_F(DictionaryCommands, TextsWindows1250CannotHoldAreRefusedNamingTheirCharacters) {
+    const std::string path = MakeDictionary("a.vrk3", "Prvi");
+    MakeLibrary("Knj", {path});
+    frame_ = StartFrame();
+    SelectRows({QStringLiteral("Prvi")});
+    // The dialog stays open, each character named once.
+    WhenDialog("dictDataDlg", [&](QWidget* data) {
+        Type(data, "authorEdit", QStringLiteral("Ελλάς"));
+        Click(data, "okButton");
+        EXPECT_TRUE(data->isVisible());
+        Type(data, "authorEdit", QStringLiteral("Grčija"));
+        Click(data, "okButton");
+    });
+    Run(id::kChangeData);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kTextNotStorable.arg(QStringLiteral(
+                                      "Ε (U+0395), λ (U+03BB), ά (U+03AC), ς (U+03C2)"))});
+    EXPECT_EQ(Header(path, 11), "Gr\xE8ija");
+
+    // The password likewise.
+    messages_->Clear();
+    WhenDialog("securityDlg", [&](QWidget* dialog) {
+        Click(dialog, "protectCheck");
+        Type(dialog, "passwordEdit", QStringLiteral("Ωmega"));
+        Click(dialog, "okButton");
+        EXPECT_TRUE(dialog->isVisible());
+        Click(dialog, "cancelButton");
+    });
+    Run(id::kSecurity);
+    EXPECT_EQ(messages_->Texts(),
+              std::vector<QString>{::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)"))});
+    EXPECT_EQ(Flags(path), 6);
+
+    // A typed password whose characters the file cannot hold is wrong,
+    // even where their stand-ins would match.
+    ASSERT_TRUE(Open(path)->SetInfo("Prvi", "Avtor", "", "??", 7));
+    messages_->Clear();
+    QString next;
+    WhenDialog("passwordDlg", [&](QWidget* prompt) {
+        Type(prompt, "passwordEdit", QStringLiteral("Ωλ"));
+        WhenModal([&](QWidget* modal) {
+            next = modal->objectName();
+            Click(modal, "cancelButton");
+        });
+        Click(prompt, "okButton");
+    });
+    Run(id::kChangeData);
+    EXPECT_EQ(next, QStringLiteral("passwordDlg"));
+    EXPECT_EQ(Header(path, 11), "Avtor");
+}
+
 TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
     const std::string path = MakeDictionary("a.vrk3", "Prvi");
     MakeLibrary("Knj", {path});

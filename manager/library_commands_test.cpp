@@ -99,6 +99,19 @@ TEST_F(LibraryCommands, RenameIsRefusedForANameElsewhereButCaseMatters) {
     TypeName(QStringLiteral("POD"));
     EXPECT_EQ(messages_->Texts().size(), 1u);
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "POD"}));
+
+    // A character the store cannot hold ("€" it can), and the backslash
+    // that separates the levels of the tree, each with its own message.
+    messages_->Clear();
+    Run(id::kRenameLibrary);
+    TypeName(QStringLiteral("Ωmega €"));
+    Run(id::kRenameLibrary);
+    TypeName(QStringLiteral("A\\B"));
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)")),
+                                    ::texts::kBackslashInName}));
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "POD"}));
+    EXPECT_EQ(Library(QStringLiteral("POD"))->text(0), QStringLiteral("POD"));
 }
 
 TEST_F(LibraryCommands, RenameKeepsSubLibrariesAndMembers) {

@@ -262,6 +262,47 @@ TEST_F(LibraryCommands, AMemberWithALongPathIsListedAndCanBeRemoved) {
     EXPECT_TRUE(messages_->Texts().empty());
 }
 
+TEST_F(LibraryCommands, RefreshReadsTheTreeAgainKeepingTheSelectedLibraryWhereItStays) {
+    const std::string a = MakeDictionary("a.vrk3", "A"), b = MakeDictionary("b.vrk3", "B");
+    MakeLibrary("Ena\\Pod", {a});
+    MakeLibrary("Dve");
+    frame_ = StartFrame();
+    ClickLibrary(QStringLiteral("Pod"));
+    // Another program removes a library, makes one with a long name and
+    // adds a member.
+    ASSERT_EQ(UserKey(kGroupsKey).DeleteSubTree("Dve"), TRegResult::kOk);
+    const std::string longName(150, 'k');
+    MakeLibrary(longName);
+    ASSERT_EQ(AddLibraryDictionary(LibraryKey("Ena\\Pod"), b), TLibraryResult::kOk);
+    Run(id::kRefresh);
+    QStringList top;
+    for (int i = 0; i < View()->Tree()->topLevelItemCount(); ++i)
+        top.append(View()->Tree()->topLevelItem(i)->text(0));
+    EXPECT_EQ(top, QStringList({"Ena", QString::fromStdString(longName)}));
+    ASSERT_NE(View()->SelectedLibrary(), nullptr);
+    EXPECT_EQ(View()->SelectedLibrary()->text(0), QStringLiteral("Pod"));
+    EXPECT_TRUE(Library(QStringLiteral("Ena"))->isExpanded());
+    EXPECT_EQ(ListNames(), QStringList({"A", "B"}));
+    // The long name is not cut when its editor opens and closes.
+    ClickLibrary(QString::fromStdString(longName));
+    Run(id::kRenameLibrary);
+    ASSERT_NE(NameEditor(), nullptr);
+    EXPECT_EQ(NameEditor()->text(), QString::fromStdString(longName));
+    QTest::keyClick(NameEditor(), Qt::Key_Return);
+    QTest::qWait(10);
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Ena", longName}));
+    ClickLibrary(QStringLiteral("Pod"));
+
+    // The selected library gone, the first one is selected.
+    ASSERT_EQ(UserKey(LibraryKey("Ena")).DeleteSubTree("Pod"), TRegResult::kOk);
+    Run(id::kRefresh);
+    ASSERT_NE(View()->SelectedLibrary(), nullptr);
+    EXPECT_EQ(View()->SelectedLibrary()->text(0), QStringLiteral("Ena"));
+    EXPECT_EQ(Library(QStringLiteral("Ena"))->childCount(), 0);
+    EXPECT_TRUE(ListNames().isEmpty());
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
 TEST_F(LibraryCommands, ABusyMemberNeitherFreezesTheWindowNorIsOpenedAgainWhenSelected) {
     const std::string good = MakeDictionary("dobri.vrk3", "Dobri");
     const std::string busy = MakeDictionary("zasedeni.vrk3", "Zasedeni");

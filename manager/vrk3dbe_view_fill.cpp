@@ -2,7 +2,9 @@
 // holds.
 #include <QApplication>
 #include <QFile>
+#include <QSignalBlocker>
 #include <QTreeWidgetItemIterator>
+#include <set>
 #include <vector>
 
 #include "manager/dictionary_list.h"
@@ -22,9 +24,9 @@
 
 namespace {
 
-// Tree names are read with this buffer (longer keys are not listed); member
-// paths with the settings store's own limit, as the finder reads them.
-constexpr std::size_t kTreeNameBuffer = 100;
+// Library names and member paths are read with the settings store's own
+// limit, as the finder reads them.
+constexpr std::size_t kTreeNameBuffer = vrk::kLibraryNameBuffer;
 constexpr std::size_t kMemberPathBuffer = vrk::kLibraryNameBuffer;
 // An entry count is read from at most this many characters of its column.
 constexpr int kMaxCountDigits = 9;
@@ -115,6 +117,33 @@ void CVrk3dbeView::Refresh() {
     else
         m_pList->clear();
     emit SelectionChanged();
+}
+
+void CVrk3dbeView::RefreshAll() {
+    const QTreeWidgetItem* selected = SelectedLibrary();
+    const std::string selectedPath = selected ? GetLibraryKeyPath(selected) : std::string();
+    std::set<std::string> open;
+    for (QTreeWidgetItemIterator it(m_pTree); *it; ++it)
+        if ((*it)->isExpanded()) open.insert(GetLibraryKeyPath(*it));
+    QTreeWidgetItem* keep = nullptr;
+    {
+        // One listing at the end, not one per selection change on the way.
+        const QSignalBlocker block(m_pTree);
+        m_pTree->clear();
+        FillLibraryTree(nullptr, vrk::kGroupsKey);
+        for (QTreeWidgetItemIterator it(m_pTree); *it; ++it) {
+            const std::string path = GetLibraryKeyPath(*it);
+            if (open.contains(path)) {
+                (*it)->setExpanded(true);
+                setImage(*it, kImageLibraryOpen);
+            }
+            if (path == selectedPath) keep = *it;
+        }
+        if (!keep) keep = m_pTree->topLevelItem(0);
+        if (keep) m_pTree->setCurrentItem(keep);
+    }
+    if (keep) m_pTree->scrollToItem(keep);
+    Refresh();
 }
 
 void CVrk3dbeView::onTreeSelectionChanged() {

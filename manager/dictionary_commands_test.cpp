@@ -21,6 +21,7 @@
 #include "manager/manager_test_util.h"
 #include "manager/manager_texts.h"
 #include "manager/picture_file.h"
+#include "manager/security_dlg.h"
 #include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -402,6 +403,28 @@ TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
     Run(id::kSecurity);
     EXPECT_EQ(Flags(path), 4);
     EXPECT_EQ(Header(path, 13), "");
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+// Export and changes read each from its own flag, and "V redu" without a
+// change writes them back as they were.
+TEST_F(DictionaryCommands, SecuritySettingsShowAndKeepTwoFlagsThatDiffer) {
+    const std::string path = MakeDictionary("a.vrk3", "Prvi");
+    MakeLibrary("Knj", {path});
+    frame_ = StartFrame();
+    for (const std::int32_t flags : {kFlagExport, kFlagChanges}) {
+        SCOPED_TRACE(flags);
+        ASSERT_TRUE(Open(path)->SetInfo("Prvi", "Avtor", "", "", flags));
+        SelectRows({QStringLiteral("Prvi")});
+        WhenDialog("securityDlg", [&](QWidget* dialog) {
+            EXPECT_EQ(Checked(dialog, "exportCheck"), flags == kFlagExport);
+            EXPECT_EQ(Checked(dialog, "changesCheck"), flags == kFlagChanges);
+            EXPECT_FALSE(Checked(dialog, "protectCheck"));
+            Click(dialog, "okButton");
+        });
+        Run(id::kSecurity);
+        EXPECT_EQ(Flags(path), flags);
+    }
     EXPECT_TRUE(messages_->Texts().empty());
 }
 

@@ -358,5 +358,60 @@ TEST_F(LibraryCommands, ARightClickInTheTreeKeepsTheSelectedLibrary) {
     EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Prva")));
 }
 
+// The list's pop-up: export, information and data only for one dictionary
+// (export also only when its flags allow it); the other commands for any.
+TEST_F(LibraryCommands, TheListsPopUpOffersCommandsOfOneDictionaryOnlyForOne) {
+    MakeLibrary("Knj", {MakeDictionary("a.vrk3", "A"), MakeDictionary("b.vrk3", "B")});
+    frame_ = StartFrame();
+    // The menu's entries, "-" where one is disabled, the change sub-menu's
+    // in brackets.
+    const auto popUp = [&](const QString& row) {
+        QString shown;
+        WhenPopup([&](QWidget* popup) {
+            auto* menu = qobject_cast<QMenu*>(popup);
+            ASSERT_NE(menu, nullptr);
+            std::function<void(QMenu*)> list = [&](QMenu* m) {
+                for (QAction* action : m->actions()) {
+                    if (action->menu()) {
+                        shown += '[';
+                        list(action->menu());
+                        shown += ']';
+                    } else {
+                        shown += (action->isEnabled() ? QString() : QStringLiteral("-")) +
+                                 action->objectName() + ' ';
+                    }
+                }
+            };
+            list(menu);
+            menu->close();
+        });
+        QTreeWidget* list = View()->List();
+        const QPoint at = Centre(Row(row));
+        QTest::mousePress(list->viewport(), Qt::RightButton, {}, at);
+        QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, at);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
+        return shown;
+    };
+    const auto name = [&](int command) {
+        return frame_->Commands()->Action(command)->objectName();
+    };
+    const QString one =
+        QStringLiteral("%1 %2 %3 %4 [%5 %6 %7 %8 ]")
+            .arg(name(id::kDictionaryInfo), name(id::kNewDictionary), name(id::kImport),
+                 name(id::kExport), name(id::kChangeData), name(id::kSecurity),
+                 name(id::kRemapLetters), name(id::kSetPicture));
+    const QString several =
+        QStringLiteral("-%1 %2 %3 -%4 [-%5 %6 %7 %8 ]")
+            .arg(name(id::kDictionaryInfo), name(id::kNewDictionary), name(id::kImport),
+                 name(id::kExport), name(id::kChangeData), name(id::kSecurity),
+                 name(id::kRemapLetters), name(id::kSetPicture));
+    SelectRows({QStringLiteral("A")});
+    EXPECT_EQ(popUp(QStringLiteral("A")), one);
+    SelectRows({QStringLiteral("A"), QStringLiteral("B")});
+    EXPECT_EQ(popUp(QStringLiteral("B")), several);
+    EXPECT_EQ(View()->SelectedDictionaryCount(), 2);
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
 }  // namespace
 }  // namespace vrk

@@ -493,6 +493,43 @@ TEST_F(DictionaryCommands, APictureGoesToEverySelectedDictionaryThatIsUnlocked) 
     EXPECT_FALSE(fs::exists(dir_ + "/temp/dfi.qtf"));
 }
 
+// Without a picture the built-in one is shown; a dictionary that cannot be
+// read still shows its name and author from the list, with no notes.
+TEST_F(DictionaryCommands, TheInformationWindowWithoutAPictureAndForAnUnreadableDictionary) {
+    const std::string a = MakeDictionary("a.vrk3", "A");
+    ASSERT_TRUE(Open(a)->SetInfo("A", "Avtor", "Opombe\r\nin druga vrstica", "", 6));
+    const std::string b = MakeDictionary("b.vrk3", "B", "Bojan");
+    MakeLibrary("Knj", {a, b});
+    frame_ = StartFrame();
+    WriteFileBytes(b, "Verbatrakon Datafile /3.0/ cut");
+    for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")}) {
+        SCOPED_TRACE(name.toStdString());
+        View()->List()->clearSelection();
+        SelectRows({name});
+        QString author, notes;
+        bool own = true;
+        WhenDialog("dictInfoDlg", [&](QWidget* info) {
+            EXPECT_EQ(Child<QLabel>(info, "nameLabel")->text(), name);
+            author = Child<QLabel>(info, "authorLabel")->text();
+            notes = Child<QPlainTextEdit>(info, "notesEdit")->toPlainText();
+            own = static_cast<CDictInfoDlg*>(info)->ShowsOwnPicture();
+            EXPECT_FALSE(Child<QLabel>(info, "pictureFrame")->pixmap().isNull());
+            static_cast<QDialog*>(info)->accept();
+        });
+        Run(id::kDictionaryInfo);
+        EXPECT_FALSE(own);
+        if (name == QStringLiteral("A")) {
+            EXPECT_EQ(author, QStringLiteral("Avtor: Avtor"));
+            EXPECT_EQ(notes, QStringLiteral("Opombe\nin druga vrstica"));
+        } else {
+            EXPECT_EQ(author, QStringLiteral("Avtor: Bojan"));
+            EXPECT_EQ(notes, QString());
+        }
+    }
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_FALSE(fs::exists(dir_ + "/temp/dfi.qtf"));
+}
+
 TEST_F(DictionaryCommands, APictureFileTheDictionaryCannotHoldChangesNothing) {
     const std::string a = MakeDictionary("a.vrk3", "A");
     MakeLibrary("Knj", {a});

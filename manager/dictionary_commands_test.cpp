@@ -365,6 +365,33 @@ TEST_F(DictionaryCommands, TextsWindows1250CannotHoldAreRefusedNamingTheirCharac
     Run(id::kChangeData);
     EXPECT_EQ(next, QStringLiteral("passwordDlg"));
     EXPECT_EQ(Header(path, 11), "Avtor");
+
+    // Both pages of the wizard refuse them and stay.
+    messages_->Clear();
+    const std::string made = folder_ + "/w.vrk3";
+    SetFileDialogHook(
+        [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(made)}); });
+    WhenDialog("newDictPage1", [&](QWidget* page1) {
+        Type(page1, "nameEdit", QStringLiteral("W"));
+        Type(page1, "notesEdit", QStringLiteral("Ωmega"));
+        Click(page1, "nextButton");
+        EXPECT_TRUE(page1->isVisible());
+        Type(page1, "notesEdit", QStringLiteral("Omega"));
+        WhenDialog("newDictPage2", [&](QWidget* page2) {
+            Click(page2, "protectCheck");
+            Type(page2, "passwordEdit", QStringLiteral("Ω"));
+            Click(page2, "saveButton");
+            EXPECT_TRUE(page2->isVisible());
+            Type(page2, "passwordEdit", QStringLiteral("O"));
+            Click(page2, "saveButton");
+        });
+        Click(page1, "nextButton");
+    });
+    Run(id::kNewDictionary);
+    EXPECT_EQ(messages_->Texts(),
+              std::vector<QString>(2, ::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)"))));
+    EXPECT_EQ(Header(made, 12), "Omega");
+    EXPECT_EQ(Header(made, 13), "O");
 }
 
 TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {

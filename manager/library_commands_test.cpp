@@ -268,6 +268,7 @@ TEST_F(LibraryCommands, RefreshReadsTheTreeAgainKeepingTheSelectedLibraryWhereIt
     MakeLibrary("Dve");
     frame_ = StartFrame();
     ClickLibrary(QStringLiteral("Pod"));
+    SelectRows({QStringLiteral("A")});
     // Another program removes a library, makes one with a long name and
     // adds a member.
     ASSERT_EQ(UserKey(kGroupsKey).DeleteSubTree("Dve"), TRegResult::kOk);
@@ -283,6 +284,7 @@ TEST_F(LibraryCommands, RefreshReadsTheTreeAgainKeepingTheSelectedLibraryWhereIt
     EXPECT_EQ(View()->SelectedLibrary()->text(0), QStringLiteral("Pod"));
     EXPECT_TRUE(Library(QStringLiteral("Ena"))->isExpanded());
     EXPECT_EQ(ListNames(), QStringList({"A", "B"}));
+    EXPECT_EQ(View()->SelectedPaths(), std::vector<std::string>{a});
     // The long name is not cut when its editor opens and closes.
     ClickLibrary(QString::fromStdString(longName));
     Run(id::kRenameLibrary);

@@ -78,7 +78,7 @@ class CVrk3dbeView : public QWidget {
     // "Osveži": reads the tree again, for libraries another program made,
     // renamed or removed, keeping the selected library and the open ones
     // where they still exist (else the first library is selected), then
-    // lists the selected library again.
+    // lists the selected library again with its selected dictionaries.
     void RefreshAll();
     // The settings key path of a library item: Groups, then each level's
     // name from the top. Null gives Groups itself.

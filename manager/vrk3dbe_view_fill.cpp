@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSignalBlocker>
 #include <QTreeWidgetItemIterator>
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -122,6 +123,7 @@ void CVrk3dbeView::Refresh() {
 void CVrk3dbeView::RefreshAll() {
     const QTreeWidgetItem* selected = SelectedLibrary();
     const std::string selectedPath = selected ? GetLibraryKeyPath(selected) : std::string();
+    const std::vector<std::string> selectedRows = SelectedPaths();
     std::set<std::string> open;
     for (QTreeWidgetItemIterator it(m_pTree); *it; ++it)
         if ((*it)->isExpanded()) open.insert(GetLibraryKeyPath(*it));
@@ -144,6 +146,14 @@ void CVrk3dbeView::RefreshAll() {
     }
     if (keep) m_pTree->scrollToItem(keep);
     Refresh();
+    // The dictionaries selected before stay selected where the same library
+    // still lists them.
+    if (!keep || GetLibraryKeyPath(keep) != selectedPath) return;
+    for (int i = 0; i < m_pList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = m_pList->topLevelItem(i);
+        if (std::find(selectedRows.begin(), selectedRows.end(), RowPath(row)) != selectedRows.end())
+            row->setSelected(true);
+    }
 }
 
 void CVrk3dbeView::onTreeSelectionChanged() {

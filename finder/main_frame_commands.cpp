@@ -141,12 +141,12 @@ void CMainFrame::arrangeIcons() {
 }
 
 void CMainFrame::updateTitle() {
-    // The desktop adds the program's name after the title of the active
-    // result window; with none active the title is the program's name. The
-    // same holds while the window is maximised, so that its title shows once.
+    // The title of the active result window, then the program's name; with
+    // none active the title is the program's name. The same holds while the
+    // window is maximised, so that its title shows once.
     const QMdiSubWindow* active = m_pMdiArea->activeSubWindow();
     if (active && !active->windowTitle().isEmpty())
-        setWindowTitle(active->windowTitle());
+        setWindowTitle(active->windowTitle() + QStringLiteral(" — ") + vrk::texts::kFinderName);
     else
         setWindowTitle(vrk::texts::kFinderName);
 }

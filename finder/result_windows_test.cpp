@@ -113,19 +113,20 @@ TEST_F(TResultWindowsTest, NewWindowsOpenInACascade) {
 }
 
 // The frame's title is the active result window's title once, maximised or
-// not; the desktop adds the program's name.
+// not, followed by the program's name.
 TEST_F(TResultWindowsTest, MaximisedWindowTitleShowsOnce) {
     OpenFrame();
     CChildFrame* window = SearchFor("S*");
     ASSERT_NE(window, nullptr);
-    const QString title = QStringLiteral("Iskanje \"S*\" (2 zadetka)");
+    const QString title = QStringLiteral("Iskanje \"S*\" (2 zadetka) — Verbatrakon III");
     EXPECT_EQ(frame_->windowTitle().toStdString(), title.toStdString());
     window->showMaximized();
     QTest::qWait(20);
     EXPECT_EQ(frame_->windowTitle().toStdString(), title.toStdString());
     CChildFrame* second = SearchFor("K*");
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Iskanje \"K*\" (2 zadetka)"));
+    EXPECT_EQ(frame_->windowTitle(),
+              QStringLiteral("Iskanje \"K*\" (2 zadetka) — Verbatrakon III"));
     second->showNormal();
     frame_->MdiArea()->setActiveSubWindow(window);
     EXPECT_EQ(frame_->windowTitle().toStdString(), title.toStdString());

@@ -32,7 +32,7 @@ void CVrk3App::InitApplication() {
 }
 
 bool CVrk3App::InitInstance(bool showSplash) {
-    QApplication::setApplicationDisplayName(vrk::texts::kFinderName);
+    vrk::SetProgramCaption(vrk::texts::kFinderName);
     QApplication::setDesktopFileName(QStringLiteral("vrk3"));  // its desktop entry
 
     std::string installPath;

@@ -1,6 +1,7 @@
 #include "finder/vrk3_app.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMdiArea>
 
 #include "finder/finder_texts.h"
@@ -44,6 +45,8 @@ TEST_F(Vrk3AppTest, StartWithEmptyStoreCreatesKeysAndOpensNoResultWindow) {
     EXPECT_TRUE(app.MainFrame()->isVisible());
     EXPECT_TRUE(app.MainFrame()->MdiArea()->subWindowList().isEmpty());
     EXPECT_TRUE(messages_->Texts().empty());
+    // No display name for the window system to append to dialog titles.
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
     QCoreApplication::processEvents();
     EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kFirstRun}));
     std::int32_t run = 0;

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "manager/manager_texts.h"
+#include "manager/stored_text.h"
 #include "store/format.h"
 #include "ui/cp1250_text.h"
 #include "ui/help.h"
@@ -48,6 +49,19 @@ void CHeaderFields::Load(const THeaderTexts& texts) {
     m_pNotes->setPlainText(texts.notes);
 }
 
+bool CHeaderFields::CheckStorable() {
+    const std::pair<QWidget*, QString> fields[] = {{m_pName, m_pName->text()},
+                                                   {m_pAuthor, m_pAuthor->text()},
+                                                   {m_pNotes, m_pNotes->toPlainText()}};
+    for (const auto& [field, text] : fields) {
+        if (!::CheckStorable(window(), text)) {
+            field->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
 THeaderTexts CHeaderFields::Store() const {
     return {m_pName->text(), m_pAuthor->text(), m_pNotes->toPlainText()};
 }
@@ -69,6 +83,7 @@ int CDictDataDlg::exec() {
 }
 
 void CDictDataDlg::accept() {
+    if (!m_pFields->CheckStorable()) return;
     m_texts = m_pFields->Store();
     QDialog::accept();
 }

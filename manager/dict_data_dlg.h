@@ -28,6 +28,9 @@ class CHeaderFields : public QWidget {
 
     void Load(const THeaderTexts& texts);
     THeaderTexts Store() const;
+    // False, after saying so and putting the focus there, when a field holds
+    // characters a dictionary cannot store (stored_text.h).
+    [[nodiscard]] bool CheckStorable();
 
   private:
     QLineEdit* m_pName = nullptr;

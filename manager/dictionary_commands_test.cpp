@@ -21,6 +21,7 @@
 #include "manager/manager_test_util.h"
 #include "manager/manager_texts.h"
 #include "manager/picture_file.h"
+#include "manager/security_dlg.h"
 #include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -316,6 +317,83 @@ TEST_F(DictionaryCommands, TheDataDialogAsksForThePasswordUntilItIsRightOrGivenU
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kNone);
 }
 
+TEST_F(DictionaryCommands, TextsWindows1250CannotHoldAreRefusedNamingTheirCharacters) {
+    const std::string path = MakeDictionary("a.vrk3", "Prvi");
+    MakeLibrary("Knj", {path});
+    frame_ = StartFrame();
+    SelectRows({QStringLiteral("Prvi")});
+    // The dialog stays open, each character named once.
+    WhenDialog("dictDataDlg", [&](QWidget* data) {
+        Type(data, "authorEdit", QStringLiteral("Ελλάς"));
+        Click(data, "okButton");
+        EXPECT_TRUE(data->isVisible());
+        Type(data, "authorEdit", QStringLiteral("Grčija"));
+        Click(data, "okButton");
+    });
+    Run(id::kChangeData);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kTextNotStorable.arg(QStringLiteral(
+                                      "Ε (U+0395), λ (U+03BB), ά (U+03AC), ς (U+03C2)"))});
+    EXPECT_EQ(Header(path, 11), "Gr\xE8ija");
+
+    // The password likewise.
+    messages_->Clear();
+    WhenDialog("securityDlg", [&](QWidget* dialog) {
+        Click(dialog, "protectCheck");
+        Type(dialog, "passwordEdit", QStringLiteral("Ωmega"));
+        Click(dialog, "okButton");
+        EXPECT_TRUE(dialog->isVisible());
+        Click(dialog, "cancelButton");
+    });
+    Run(id::kSecurity);
+    EXPECT_EQ(messages_->Texts(),
+              std::vector<QString>{::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)"))});
+    EXPECT_EQ(Flags(path), 6);
+
+    // A typed password whose characters the file cannot hold is wrong,
+    // even where their stand-ins would match.
+    ASSERT_TRUE(Open(path)->SetInfo("Prvi", "Avtor", "", "??", 7));
+    messages_->Clear();
+    QString next;
+    WhenDialog("passwordDlg", [&](QWidget* prompt) {
+        Type(prompt, "passwordEdit", QStringLiteral("Ωλ"));
+        WhenModal([&](QWidget* modal) {
+            next = modal->objectName();
+            Click(modal, "cancelButton");
+        });
+        Click(prompt, "okButton");
+    });
+    Run(id::kChangeData);
+    EXPECT_EQ(next, QStringLiteral("passwordDlg"));
+    EXPECT_EQ(Header(path, 11), "Avtor");
+
+    // Both pages of the wizard refuse them and stay.
+    messages_->Clear();
+    const std::string made = folder_ + "/w.vrk3";
+    SetFileDialogHook(
+        [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(made)}); });
+    WhenDialog("newDictPage1", [&](QWidget* page1) {
+        Type(page1, "nameEdit", QStringLiteral("W"));
+        Type(page1, "notesEdit", QStringLiteral("Ωmega"));
+        Click(page1, "nextButton");
+        EXPECT_TRUE(page1->isVisible());
+        Type(page1, "notesEdit", QStringLiteral("Omega"));
+        WhenDialog("newDictPage2", [&](QWidget* page2) {
+            Click(page2, "protectCheck");
+            Type(page2, "passwordEdit", QStringLiteral("Ω"));
+            Click(page2, "saveButton");
+            EXPECT_TRUE(page2->isVisible());
+            Type(page2, "passwordEdit", QStringLiteral("O"));
+            Click(page2, "saveButton");
+        });
+        Click(page1, "nextButton");
+    });
+    Run(id::kNewDictionary);
+    EXPECT_EQ(messages_->Texts(),
+              std::vector<QString>(2, ::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)"))));
+    EXPECT_EQ(Header(made, 12), "Omega");
+    EXPECT_EQ(Header(made, 13), "O");
+}
+
 TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
     const std::string path = MakeDictionary("a.vrk3", "Prvi");
     MakeLibrary("Knj", {path});
@@ -352,6 +430,28 @@ TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
     Run(id::kSecurity);
     EXPECT_EQ(Flags(path), 4);
     EXPECT_EQ(Header(path, 13), "");
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+// Export and changes read each from its own flag, and "V redu" without a
+// change writes them back as they were.
+TEST_F(DictionaryCommands, SecuritySettingsShowAndKeepTwoFlagsThatDiffer) {
+    const std::string path = MakeDictionary("a.vrk3", "Prvi");
+    MakeLibrary("Knj", {path});
+    frame_ = StartFrame();
+    for (const std::int32_t flags : {kFlagExport, kFlagChanges}) {
+        SCOPED_TRACE(flags);
+        ASSERT_TRUE(Open(path)->SetInfo("Prvi", "Avtor", "", "", flags));
+        SelectRows({QStringLiteral("Prvi")});
+        WhenDialog("securityDlg", [&](QWidget* dialog) {
+            EXPECT_EQ(Checked(dialog, "exportCheck"), flags == kFlagExport);
+            EXPECT_EQ(Checked(dialog, "changesCheck"), flags == kFlagChanges);
+            EXPECT_FALSE(Checked(dialog, "protectCheck"));
+            Click(dialog, "okButton");
+        });
+        Run(id::kSecurity);
+        EXPECT_EQ(Flags(path), flags);
+    }
     EXPECT_TRUE(messages_->Texts().empty());
 }
 
@@ -417,6 +517,43 @@ TEST_F(DictionaryCommands, APictureGoesToEverySelectedDictionaryThatIsUnlocked) 
     QTest::mouseDClick(View()->List()->viewport(), Qt::LeftButton, {},
                        Centre(Row(QStringLiteral("A"))));
     EXPECT_TRUE(shown);
+    EXPECT_FALSE(fs::exists(dir_ + "/temp/dfi.qtf"));
+}
+
+// Without a picture the built-in one is shown; a dictionary that cannot be
+// read still shows its name and author from the list, with no notes.
+TEST_F(DictionaryCommands, TheInformationWindowWithoutAPictureAndForAnUnreadableDictionary) {
+    const std::string a = MakeDictionary("a.vrk3", "A");
+    ASSERT_TRUE(Open(a)->SetInfo("A", "Avtor", "Opombe\r\nin druga vrstica", "", 6));
+    const std::string b = MakeDictionary("b.vrk3", "B", "Bojan");
+    MakeLibrary("Knj", {a, b});
+    frame_ = StartFrame();
+    WriteFileBytes(b, "Verbatrakon Datafile /3.0/ cut");
+    for (const QString& name : {QStringLiteral("A"), QStringLiteral("B")}) {
+        SCOPED_TRACE(name.toStdString());
+        View()->List()->clearSelection();
+        SelectRows({name});
+        QString author, notes;
+        bool own = true;
+        WhenDialog("dictInfoDlg", [&](QWidget* info) {
+            EXPECT_EQ(Child<QLabel>(info, "nameLabel")->text(), name);
+            author = Child<QLabel>(info, "authorLabel")->text();
+            notes = Child<QPlainTextEdit>(info, "notesEdit")->toPlainText();
+            own = static_cast<CDictInfoDlg*>(info)->ShowsOwnPicture();
+            EXPECT_FALSE(Child<QLabel>(info, "pictureFrame")->pixmap().isNull());
+            static_cast<QDialog*>(info)->accept();
+        });
+        Run(id::kDictionaryInfo);
+        EXPECT_FALSE(own);
+        if (name == QStringLiteral("A")) {
+            EXPECT_EQ(author, QStringLiteral("Avtor: Avtor"));
+            EXPECT_EQ(notes, QStringLiteral("Opombe\nin druga vrstica"));
+        } else {
+            EXPECT_EQ(author, QStringLiteral("Avtor: Bojan"));
+            EXPECT_EQ(notes, QString());
+        }
+    }
+    EXPECT_TRUE(messages_->Texts().empty());
     EXPECT_FALSE(fs::exists(dir_ + "/temp/dfi.qtf"));
 }
 

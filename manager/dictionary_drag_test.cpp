@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QTest>
+#include <filesystem>
 
 #include "manager/manager_ids.h"
 #include "manager/manager_test_util.h"
@@ -130,6 +131,28 @@ TEST_F(DictionaryDrag, ReleasedOverNoLibraryOrOverItsOwnNothingChanges) {
     // Not even the order of the members changes.
     EXPECT_EQ(Members("Izvor"), (std::vector<std::string>{a_, b_, c_}));
     EXPECT_EQ(ListNames(), QStringList({"A", "B", "C"}));
+}
+
+// A library the drag passes over is listed quietly: a member whose file is
+// gone shows no message and stays in its library; selected afterwards, the
+// library reports and drops it as usual.
+TEST_F(DictionaryDrag, PassingOverALibraryNeitherSpeaksNorDropsAMissingMember) {
+    const std::string gone = MakeDictionary("d.vrk3", "D");
+    ASSERT_EQ(AddLibraryDictionary(LibraryKey("Cilj"), gone), TLibraryResult::kOk);
+    ASSERT_TRUE(std::filesystem::remove(gone));
+    SelectRows({"A"});
+    StartDrag(Qt::LeftButton);
+    MoveTo(QStringLiteral("Cilj"));
+    EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Cilj")));
+    EXPECT_EQ(View()->List()->topLevelItemCount(), 1);
+    MoveTo(QStringLiteral("Zbirka"));
+    Release(Qt::LeftButton, QString());
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_EQ(Members("Cilj"), std::vector<std::string>{gone});
+
+    ClickLibrary(QStringLiteral("Cilj"));
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kDamagedMember});
+    EXPECT_TRUE(Members("Cilj").empty());
 }
 
 TEST_F(DictionaryDrag, AMoveThatCannotAddKeepsTheDictionariesWhereTheyWere) {

@@ -7,7 +7,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <atomic>
 #include <filesystem>
@@ -69,6 +71,31 @@ TEST_F(JobWorker, AFailingJobShowsItsMessageWhileTheWindowIsOpen) {
     EXPECT_EQ(job.bJobFailed.load(), 1);
     EXPECT_TRUE(job.Ended());
     EXPECT_FALSE(JobRunning());
+}
+
+// The real box, not a script: it stands centred over the progress window
+// the user is watching.
+TEST_F(JobWorker, AFailingJobsMessageStandsOverTheProgressWindow) {
+    const std::string dict = MakeDictionary("d.vrk3", "D", "A", 2);
+    frame_ = StartFrame();
+    SetMessageHook({});
+    QPoint boxCentre, windowCentre;
+    QString owner;
+    WhenDialog("messageBox", [&](QWidget* box) {
+        boxCentre = box->frameGeometry().center();
+        if (box->parentWidget()) {
+            owner = box->parentWidget()->window()->objectName();
+            windowCentre = box->parentWidget()->window()->frameGeometry().center();
+        }
+        qobject_cast<QMessageBox*>(box)->defaultButton()->click();
+    });
+    TJobHandOver job;
+    Export(job, dict, folder_ + "/ni/mape/x.csv");
+    EXPECT_FALSE(RunJob(View(), job, ::texts::kJobExportCsv));
+    EXPECT_EQ(owner, QStringLiteral("progressDlg"));
+    EXPECT_LE((boxCentre - windowCentre).manhattanLength(), 4)
+        << boxCentre.x() << "," << boxCentre.y() << " " << windowCentre.x() << ","
+        << windowCentre.y();
 }
 
 TEST_F(JobWorker, TheProgramsEndAnswersAWorkersOpenMessageAndEndsTheWorker) {

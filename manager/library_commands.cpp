@@ -13,6 +13,7 @@
 #include "manager/manager_ids.h"
 #include "manager/manager_texts.h"
 #include "manager/same_file.h"
+#include "manager/stored_text.h"
 #include "manager/user_path.h"
 #include "manager/vrk3dbe_view.h"
 #include "settings/library_registry.h"
@@ -90,6 +91,11 @@ void CVrk3dbeView::RenameLibrary() {
 void CVrk3dbeView::renameCommitted(QTreeWidgetItem* item, const QString& text) {
     if (!item) return;
     const std::string oldName = item->data(0, kNameBytesRole).toByteArray().toStdString();
+    if (text.contains('\\')) {
+        vrk::ShowWarning(this, texts::kBackslashInName);
+        return;
+    }
+    if (!CheckStorable(this, text)) return;
     const std::string newName = vrk::ToCp1250(text);
     if (newName.empty() || newName == oldName) return;
     // The name check and the rename are one settings transaction, so a name

@@ -99,6 +99,19 @@ TEST_F(LibraryCommands, RenameIsRefusedForANameElsewhereButCaseMatters) {
     TypeName(QStringLiteral("POD"));
     EXPECT_EQ(messages_->Texts().size(), 1u);
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "POD"}));
+
+    // A character the store cannot hold ("€" it can), and the backslash
+    // that separates the levels of the tree, each with its own message.
+    messages_->Clear();
+    Run(id::kRenameLibrary);
+    TypeName(QStringLiteral("Ωmega €"));
+    Run(id::kRenameLibrary);
+    TypeName(QStringLiteral("A\\B"));
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)")),
+                                    ::texts::kBackslashInName}));
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "POD"}));
+    EXPECT_EQ(Library(QStringLiteral("POD"))->text(0), QStringLiteral("POD"));
 }
 
 TEST_F(LibraryCommands, RenameKeepsSubLibrariesAndMembers) {
@@ -249,6 +262,49 @@ TEST_F(LibraryCommands, AMemberWithALongPathIsListedAndCanBeRemoved) {
     EXPECT_TRUE(messages_->Texts().empty());
 }
 
+TEST_F(LibraryCommands, RefreshReadsTheTreeAgainKeepingTheSelectedLibraryWhereItStays) {
+    const std::string a = MakeDictionary("a.vrk3", "A"), b = MakeDictionary("b.vrk3", "B");
+    MakeLibrary("Ena\\Pod", {a});
+    MakeLibrary("Dve");
+    frame_ = StartFrame();
+    ClickLibrary(QStringLiteral("Pod"));
+    SelectRows({QStringLiteral("A")});
+    // Another program removes a library, makes one with a long name and
+    // adds a member.
+    ASSERT_EQ(UserKey(kGroupsKey).DeleteSubTree("Dve"), TRegResult::kOk);
+    const std::string longName(150, 'k');
+    MakeLibrary(longName);
+    ASSERT_EQ(AddLibraryDictionary(LibraryKey("Ena\\Pod"), b), TLibraryResult::kOk);
+    Run(id::kRefresh);
+    QStringList top;
+    for (int i = 0; i < View()->Tree()->topLevelItemCount(); ++i)
+        top.append(View()->Tree()->topLevelItem(i)->text(0));
+    EXPECT_EQ(top, QStringList({"Ena", QString::fromStdString(longName)}));
+    ASSERT_NE(View()->SelectedLibrary(), nullptr);
+    EXPECT_EQ(View()->SelectedLibrary()->text(0), QStringLiteral("Pod"));
+    EXPECT_TRUE(Library(QStringLiteral("Ena"))->isExpanded());
+    EXPECT_EQ(ListNames(), QStringList({"A", "B"}));
+    EXPECT_EQ(View()->SelectedPaths(), std::vector<std::string>{a});
+    // The long name is not cut when its editor opens and closes.
+    ClickLibrary(QString::fromStdString(longName));
+    Run(id::kRenameLibrary);
+    ASSERT_NE(NameEditor(), nullptr);
+    EXPECT_EQ(NameEditor()->text(), QString::fromStdString(longName));
+    QTest::keyClick(NameEditor(), Qt::Key_Return);
+    QTest::qWait(10);
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Ena", longName}));
+    ClickLibrary(QStringLiteral("Pod"));
+
+    // The selected library gone, the first one is selected.
+    ASSERT_EQ(UserKey(LibraryKey("Ena")).DeleteSubTree("Pod"), TRegResult::kOk);
+    Run(id::kRefresh);
+    ASSERT_NE(View()->SelectedLibrary(), nullptr);
+    EXPECT_EQ(View()->SelectedLibrary()->text(0), QStringLiteral("Ena"));
+    EXPECT_EQ(Library(QStringLiteral("Ena"))->childCount(), 0);
+    EXPECT_TRUE(ListNames().isEmpty());
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
 TEST_F(LibraryCommands, ABusyMemberNeitherFreezesTheWindowNorIsOpenedAgainWhenSelected) {
     const std::string good = MakeDictionary("dobri.vrk3", "Dobri");
     const std::string busy = MakeDictionary("zasedeni.vrk3", "Zasedeni");
@@ -302,6 +358,61 @@ TEST_F(LibraryCommands, ARightClickInTheTreeKeepsTheSelectedLibrary) {
                                     "Dodaj &Slovar...|&Odstrani Slovar|"));
     EXPECT_FALSE(removeEnabled);
     EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Prva")));
+}
+
+// The list's pop-up: export, information and data only for one dictionary
+// (export also only when its flags allow it); the other commands for any.
+TEST_F(LibraryCommands, TheListsPopUpOffersCommandsOfOneDictionaryOnlyForOne) {
+    MakeLibrary("Knj", {MakeDictionary("a.vrk3", "A"), MakeDictionary("b.vrk3", "B")});
+    frame_ = StartFrame();
+    // The menu's entries, "-" where one is disabled, the change sub-menu's
+    // in brackets.
+    const auto popUp = [&](const QString& row) {
+        QString shown;
+        WhenPopup([&](QWidget* popup) {
+            auto* menu = qobject_cast<QMenu*>(popup);
+            ASSERT_NE(menu, nullptr);
+            std::function<void(QMenu*)> list = [&](QMenu* m) {
+                for (QAction* action : m->actions()) {
+                    if (action->menu()) {
+                        shown += '[';
+                        list(action->menu());
+                        shown += ']';
+                    } else {
+                        shown += (action->isEnabled() ? QString() : QStringLiteral("-")) +
+                                 action->objectName() + ' ';
+                    }
+                }
+            };
+            list(menu);
+            menu->close();
+        });
+        QTreeWidget* list = View()->List();
+        const QPoint at = Centre(Row(row));
+        QTest::mousePress(list->viewport(), Qt::RightButton, {}, at);
+        QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, at);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
+        return shown;
+    };
+    const auto name = [&](int command) {
+        return frame_->Commands()->Action(command)->objectName();
+    };
+    const QString one =
+        QStringLiteral("%1 %2 %3 %4 [%5 %6 %7 %8 ]")
+            .arg(name(id::kDictionaryInfo), name(id::kNewDictionary), name(id::kImport),
+                 name(id::kExport), name(id::kChangeData), name(id::kSecurity),
+                 name(id::kRemapLetters), name(id::kSetPicture));
+    const QString several =
+        QStringLiteral("-%1 %2 %3 -%4 [-%5 %6 %7 %8 ]")
+            .arg(name(id::kDictionaryInfo), name(id::kNewDictionary), name(id::kImport),
+                 name(id::kExport), name(id::kChangeData), name(id::kSecurity),
+                 name(id::kRemapLetters), name(id::kSetPicture));
+    SelectRows({QStringLiteral("A")});
+    EXPECT_EQ(popUp(QStringLiteral("A")), one);
+    SelectRows({QStringLiteral("A"), QStringLiteral("B")});
+    EXPECT_EQ(popUp(QStringLiteral("B")), several);
+    EXPECT_EQ(View()->SelectedDictionaryCount(), 2);
+    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 }  // namespace

@@ -8,11 +8,14 @@
 #include <QStyledItemDelegate>
 #include <functional>
 
+#include "settings/library_registry.h"
+
 class CLibraryNameDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:
-    // Names are at most this many characters: longer keys are not listed.
-    static constexpr int kMaxNameLength = 99;
+    // Names are at most this many characters, the settings store's limit
+    // for a library name (one byte each in Windows-1250).
+    static constexpr int kMaxNameLength = static_cast<int>(vrk::kLibraryNameBuffer) - 1;
 
     using TCommit = std::function<void(const QModelIndex& index, const QString& text)>;
     CLibraryNameDelegate(TCommit commit, QObject* parent);

@@ -34,7 +34,7 @@ void CMainFrame::connectCommands() {
 
     c.OnTriggered(id::kToolBar, [this] { m_pToolBar->setVisible(m_pToolBar->isHidden()); });
     c.OnTriggered(id::kStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); });
-    c.Connect(id::kRefresh, view, &CVrk3dbeView::Refresh);
+    c.Connect(id::kRefresh, view, &CVrk3dbeView::RefreshAll);
 
     c.OnTriggered(id::kAlphabet, [this] {
         vrk::CAlphabetDlg dialog(this);

@@ -62,6 +62,14 @@ TEST_F(ManagerFrame, FirstStartMakesTheKeysOpensTheHelpAndCentresAnEmptyWindow) 
     EXPECT_EQ(run, 1);
 
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Verbatrakon III - Zasnovar"));
+    // The window system appends an application display name to every title
+    // that does not end with it, so none is set: dialogs keep their own
+    // titles whole, and a box without a caption of its own carries the
+    // program's name.
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    ShowInformation(nullptr, QStringLiteral("x"));
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(messages_->Shown()[0].caption, QStringLiteral("Verbatrakon III - Zasnovar"));
     EXPECT_EQ(frame->size(), QSize(600, 400));
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(frame->pos(),

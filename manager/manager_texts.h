@@ -53,6 +53,16 @@ inline const QString kInstallMissing =
     QStringLiteral("Prišlo je do težave v registru. Preverite, če je program nameščen pravilno.");
 inline const QString kRegistryError = QStringLiteral("Prišlo je do neznane napake v registru.");
 inline const QString kNameExists = QStringLiteral("Knjižnica s tem imenom že obstaja.");
+// A typed text with characters the settings store and the dictionaries
+// cannot hold (%1: each of them, UnstorableCharacters), and a library name
+// with a backslash, which separates the levels of the library tree.
+inline const QString kTextNotStorable = QStringLiteral(
+    "Besedilo vsebuje znake, ki jih ni mogoče shraniti: %1\nKnjižnice in slovarji hranijo "
+    "besedila v kodni tabeli Windows-1250 (srednjeevropska latinica), ki teh znakov nima. "
+    "Zamenjajte ali izbrišite jih.");
+inline const QString kBackslashInName = QStringLiteral(
+    "Ime knjižnice ne sme vsebovati poševnice nazaj (\\): v nastavitvah loči knjižnico od "
+    "njenih podknjižnic.");
 inline const QString kCannotRemoveAll = QStringLiteral("Vseh knjižnic ni mogoče odstraniti.");
 inline const QString kLibraryNotEmpty =
     QStringLiteral("Knjižnica ni prazna. Želite kljub temu nadaljevati?");

@@ -99,6 +99,7 @@ int CNewDictPage1Dlg::exec() {
 }
 
 void CNewDictPage1Dlg::accept() {
+    if (!m_pFields->CheckStorable()) return;
     m_texts = m_pFields->Store();
     QDialog::accept();
 }
@@ -129,6 +130,7 @@ int CNewDictPage2Dlg::exec() {
 }
 
 void CNewDictPage2Dlg::accept() {
+    if (!m_pControls->CheckStorable()) return;
     m_settings = m_pControls->Store();
     QDialog::accept();
 }

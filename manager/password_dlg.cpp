@@ -63,9 +63,12 @@ TPasswordResult PasswordPrompt(QWidget* parent, vrk::TDataFile& file, const QStr
         if (dialog.exec() != QDialog::Accepted) return TPasswordResult::kGaveUp;
         std::string stored;
         if (!file.GetPassword(stored, kPasswordBuffer)) return TPasswordResult::kUnreadable;
-        std::string typed = vrk::ToCp1250(dialog.m_strPassword);
+        // A character the file cannot hold never matches, though the "?"
+        // standing for it might.
+        bool exact = false;
+        std::string typed = vrk::ToCp1250(dialog.m_strPassword, &exact);
         if (typed.size() >= kPasswordBuffer) typed.resize(kPasswordBuffer - 1);
-        if (typed == stored) return TPasswordResult::kProven;
+        if (exact && typed == stored) return TPasswordResult::kProven;
         vrk::ShowWarning(parent, texts::kWrongPassword);
     }
 }

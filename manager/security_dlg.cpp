@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "manager/manager_texts.h"
+#include "manager/stored_text.h"
 #include "ui/help.h"
 
 std::int32_t SecurityFlags(bool protect, bool changes, bool exportAllowed) {
@@ -61,6 +62,12 @@ void CSecurityControls::Load(const TSecuritySettings& settings) {
     setProtected(settings.protect);
 }
 
+bool CSecurityControls::CheckStorable() {
+    if (::CheckStorable(window(), m_pPassword->text())) return true;
+    m_pPassword->setFocus();
+    return false;
+}
+
 TSecuritySettings CSecurityControls::Store() const {
     TSecuritySettings settings;
     settings.protect = m_pProtect->isChecked();
@@ -86,6 +93,7 @@ int CSecurityDlg::exec() {
 }
 
 void CSecurityDlg::accept() {
+    if (!m_pControls->CheckStorable()) return;
     m_settings = m_pControls->Store();
     QDialog::accept();
 }

@@ -41,6 +41,9 @@ class CSecurityControls : public QWidget {
     // unless protection is on.
     void Load(const TSecuritySettings& settings);
     TSecuritySettings Store() const;
+    // False, after saying so, when the password holds characters a
+    // dictionary cannot store (stored_text.h).
+    [[nodiscard]] bool CheckStorable();
 
   private:
     void setProtected(bool on);

@@ -32,7 +32,7 @@ void CVrk3dbeApp::InitApplication() {
 }
 
 bool CVrk3dbeApp::InitInstance(bool showSplash) {
-    QApplication::setApplicationDisplayName(vrk::texts::kManagerName);
+    vrk::SetProgramCaption(vrk::texts::kManagerName);
     QApplication::setDesktopFileName(QStringLiteral("vrk3zsn"));  // its desktop entry
 
     std::string installPath;

@@ -75,6 +75,11 @@ class CVrk3dbeView : public QWidget {
     void FillDictionaryList(std::string_view keyPath, bool quiet = false);
     // Lists the selected library again (nothing when none is selected).
     void Refresh();
+    // "Osveži": reads the tree again, for libraries another program made,
+    // renamed or removed, keeping the selected library and the open ones
+    // where they still exist (else the first library is selected), then
+    // lists the selected library again with its selected dictionaries.
+    void RefreshAll();
     // The settings key path of a library item: Groups, then each level's
     // name from the top. Null gives Groups itself.
     std::string GetLibraryKeyPath(const QTreeWidgetItem* item) const;

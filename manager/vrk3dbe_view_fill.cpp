@@ -2,7 +2,10 @@
 // holds.
 #include <QApplication>
 #include <QFile>
+#include <QSignalBlocker>
 #include <QTreeWidgetItemIterator>
+#include <algorithm>
+#include <set>
 #include <vector>
 
 #include "manager/dictionary_list.h"
@@ -22,9 +25,9 @@
 
 namespace {
 
-// Tree names are read with this buffer (longer keys are not listed); member
-// paths with the settings store's own limit, as the finder reads them.
-constexpr std::size_t kTreeNameBuffer = 100;
+// Library names and member paths are read with the settings store's own
+// limit, as the finder reads them.
+constexpr std::size_t kTreeNameBuffer = vrk::kLibraryNameBuffer;
 constexpr std::size_t kMemberPathBuffer = vrk::kLibraryNameBuffer;
 // An entry count is read from at most this many characters of its column.
 constexpr int kMaxCountDigits = 9;
@@ -115,6 +118,42 @@ void CVrk3dbeView::Refresh() {
     else
         m_pList->clear();
     emit SelectionChanged();
+}
+
+void CVrk3dbeView::RefreshAll() {
+    const QTreeWidgetItem* selected = SelectedLibrary();
+    const std::string selectedPath = selected ? GetLibraryKeyPath(selected) : std::string();
+    const std::vector<std::string> selectedRows = SelectedPaths();
+    std::set<std::string> open;
+    for (QTreeWidgetItemIterator it(m_pTree); *it; ++it)
+        if ((*it)->isExpanded()) open.insert(GetLibraryKeyPath(*it));
+    QTreeWidgetItem* keep = nullptr;
+    {
+        // One listing at the end, not one per selection change on the way.
+        const QSignalBlocker block(m_pTree);
+        m_pTree->clear();
+        FillLibraryTree(nullptr, vrk::kGroupsKey);
+        for (QTreeWidgetItemIterator it(m_pTree); *it; ++it) {
+            const std::string path = GetLibraryKeyPath(*it);
+            if (open.contains(path)) {
+                (*it)->setExpanded(true);
+                setImage(*it, kImageLibraryOpen);
+            }
+            if (path == selectedPath) keep = *it;
+        }
+        if (!keep) keep = m_pTree->topLevelItem(0);
+        if (keep) m_pTree->setCurrentItem(keep);
+    }
+    if (keep) m_pTree->scrollToItem(keep);
+    Refresh();
+    // The dictionaries selected before stay selected where the same library
+    // still lists them.
+    if (!keep || GetLibraryKeyPath(keep) != selectedPath) return;
+    for (int i = 0; i < m_pList->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = m_pList->topLevelItem(i);
+        if (std::find(selectedRows.begin(), selectedRows.end(), RowPath(row)) != selectedRows.end())
+            row->setSelected(true);
+    }
 }
 
 void CVrk3dbeView::onTreeSelectionChanged() {

@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
@@ -82,10 +81,8 @@ std::optional<TFileDialogResult> HookedFileDialog(const TFileDialogRequest& requ
 }
 
 CFileDialog::CFileDialog(QWidget* parent, const TFileDialogRequest& request)
-    : QFileDialog(
-          parent,
-          request.caption.isEmpty() ? QGuiApplication::applicationDisplayName() : request.caption,
-          request.directory, request.filter),
+    : QFileDialog(parent, request.caption.isEmpty() ? ProgramCaption() : request.caption,
+                  request.directory, request.filter),
       m_bSave(request.save),
       m_bConfirmOverwrite(request.confirmOverwrite) {
     setObjectName(request.save ? QStringLiteral("saveFileDialog")

@@ -19,6 +19,7 @@ namespace {
 
 std::mutex g_messageHookMutex;
 TMessageHook g_messageHook;
+QString g_programCaption;  // guarded by g_messageHookMutex
 
 // The answer a worker waits for: given once, by the box or at the end.
 struct TPendingAnswer {
@@ -133,10 +134,20 @@ TMsgAnswer ShowOnUiThread(QWidget* parent, const TMessage& message) {
 
 }  // namespace
 
+void SetProgramCaption(const QString& caption) {
+    std::lock_guard lock(g_messageHookMutex);
+    g_programCaption = caption;
+}
+
+QString ProgramCaption() {
+    std::lock_guard lock(g_messageHookMutex);
+    return g_programCaption;
+}
+
 TMsgAnswer ShowMessage(QWidget* parent, const QString& text, TMsgIcon icon, TMsgButtons buttons,
                        std::optional<TMsgAnswer> defaultAnswer, const QString& caption) {
     TMessage message;
-    message.caption = caption.isEmpty() ? QGuiApplication::applicationDisplayName() : caption;
+    message.caption = caption.isEmpty() ? ProgramCaption() : caption;
     message.text = text;
     message.icon = icon;
     message.buttons = buttons;

@@ -31,8 +31,14 @@ struct TMessage {
     TMsgAnswer defaultAnswer = TMsgAnswer::kOk;  // the button Enter presses
 };
 
+// The caption of a box or file dialog that names none: the program's name.
+// Each program sets it once at start. It is not Qt's application display
+// name, which the window system would append to every window's title.
+void SetProgramCaption(const QString& caption);
+QString ProgramCaption();
+
 // Shows a modal box in `parent` and returns the button pressed. The caption
-// defaults to the application's display name; the default button defaults to
+// defaults to ProgramCaption(); the default button defaults to
 // the first one (OK or Yes). Closing the box without a button gives kOk for
 // kOk, kCancel where there is a Cancel button, and kNo for kYesNo.
 // May be called from any thread: off the UI thread it asks the UI thread to

@@ -19,7 +19,7 @@ namespace {
 class MessageBoxTest : public TUiTest {};
 
 TEST_F(MessageBoxTest, ScriptSeesEveryBoxAndGivesTheDefaultWhenNoAnswerIsQueued) {
-    QApplication::setApplicationDisplayName(QStringLiteral("Verbatrakon III"));
+    SetProgramCaption(QStringLiteral("Verbatrakon III"));
     const TMsgAnswer answer = ShowMessage(nullptr, QStringLiteral("Izbrišem?"), TMsgIcon::kQuestion,
                                           TMsgButtons::kYesNo, TMsgAnswer::kNo);
     ShowError(nullptr, QStringLiteral("Napaka v datoteki!"));

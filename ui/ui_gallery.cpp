@@ -18,6 +18,7 @@
 #include "ui/help.h"
 #include "ui/help_window.h"
 #include "ui/icons.h"
+#include "ui/message_box.h"
 #include "ui/splash_window.h"
 #include "ui/temp_dir_dlg.h"
 #include "ui/ui_init.h"
@@ -85,7 +86,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(g_folder);
     setenv("VRK3_SETTINGS_DIR", (g_folder + "/settings").toLocal8Bit().constData(), 1);
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(vrk::texts::kFinderName);
+    vrk::SetProgramCaption(vrk::texts::kFinderName);
     vrk::InitUi();
     IconSheet();
 

@@ -22,6 +22,21 @@ std::optional<vrk::TExpectedEntry> Expecting(const std::string* record) {
     return vrk::TExpectedEntry::Record(*record);
 }
 
+// True when the dictionary's flags, read now, allow changes; otherwise the
+// user is told why (the flags could not be read, or `refusal`).
+bool ChangesStillAllowed(QWidget* parent, vrk::TDataFile& file, TWaitCursor& wait,
+                         const QString& refusal) {
+    const std::int32_t flags = file.GetFlags();
+    if (flags >= 0 && (flags & vrk::kFlagChangesAllowed) != 0) return true;
+    wait.Release();
+    if (flags < 0)
+        vrk::ShowError(parent,
+                       vrk::WithFailureReason(vrk::texts::kFlagsReadError, file.LastFailure()));
+    else
+        vrk::ShowWarning(parent, refusal);
+    return false;
+}
+
 }  // namespace
 
 bool CMainFrame::GetBackupPaths(TBackupPaths& paths) {
@@ -79,14 +94,7 @@ bool CMainFrame::SaveEntryAsToFile(bool bRecord, const QString& path, std::int32
     vrk::TDataFile file(FileBytes(path), paths.replacements, paths.additions, paths.output);
     // The dialog listed the dictionary when it accepted changes; another
     // program may have forbidden them since, so they are read again here.
-    const std::int32_t flags = file.GetFlags();
-    if (flags < 0 || (flags & vrk::kFlagChangesAllowed) == 0) {
-        wait.Release();
-        if (flags < 0)
-            vrk::ShowError(this,
-                           vrk::WithFailureReason(vrk::texts::kFlagsReadError, file.LastFailure()));
-        else
-            vrk::ShowWarning(this, vrk::texts::kChangesNotAllowed);
+    if (!ChangesStillAllowed(this, file, wait, vrk::texts::kChangesNotAllowed)) {
         if (bRecord) m_undo.DropLast();
         return false;
     }
@@ -152,14 +160,7 @@ bool CMainFrame::DeleteEntryFromFile(bool bRecord, const QString& path, std::int
         return false;
     }
     vrk::TDataFile file(FileBytes(path), paths.replacements, paths.additions, paths.output);
-    const std::int32_t flags = file.GetFlags();
-    if (flags < 0 || (flags & vrk::kFlagChangesAllowed) == 0) {
-        wait.Release();
-        if (flags < 0)
-            vrk::ShowError(this,
-                           vrk::WithFailureReason(vrk::texts::kFlagsReadError, file.LastFailure()));
-        else
-            vrk::ShowWarning(this, vrk::texts::kChangesForbidden);
+    if (!ChangesStillAllowed(this, file, wait, vrk::texts::kChangesForbidden)) {
         if (bRecord) m_undo.DropLast();
         return false;
     }

@@ -11,7 +11,8 @@ namespace {
 
 // The letter without its mark for the Latin letters Windows-1250 lacks,
 // from U+00C0 and from U+0100; '-' where there is no such letter (Æ, ß, Œ).
-constexpr std::string_view kLatin1Base = "AAAAAA-CEEEEIIIIDNOOOOO-OUUUUY--aaaaaa-ceeeeiiiidnooooo-ouuuuy-y";
+constexpr std::string_view kLatin1Base =
+    "AAAAAA-CEEEEIIIIDNOOOOO-OUUUUY--aaaaaa-ceeeeiiiidnooooo-ouuuuy-y";
 constexpr std::string_view kLatinABase =
     "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi--JjKk-LlLlLlL"
     "lLlNnNnNn---OoOoOo--RrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZz-";
@@ -65,7 +66,8 @@ std::string_view Trim(std::string_view s) {
 std::vector<std::string_view> Split(std::string_view s, std::string_view dividers) {
     std::vector<std::string_view> parts;
     for (;;) {
-        const std::size_t at = dividers.size() == 1 ? s.find(dividers[0]) : s.find_first_of(dividers);
+        const std::size_t at =
+            dividers.size() == 1 ? s.find(dividers[0]) : s.find_first_of(dividers);
         parts.push_back(s.substr(0, at));
         if (at == std::string_view::npos) return parts;
         s.remove_prefix(at + 1);
@@ -127,11 +129,21 @@ class TJsonReader {
             if (m_at >= m_text.size()) return false;
             const char e = m_text[m_at++];
             switch (e) {
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
-                case 't': out += '\t'; break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
                 case 'u': {
                     char32_t code = 0;
                     if (!Hex4(code)) return false;
@@ -145,7 +157,8 @@ class TJsonReader {
                     AppendUtf8(code, out);
                     break;
                 }
-                default: out += e;  // \" \\ \/
+                default:
+                    out += e;  // \" \\ \/
             }
         }
         return false;

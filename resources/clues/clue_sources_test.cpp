@@ -52,12 +52,17 @@ TEST(Thesaurus, EachHeadwordAnEntryEachSenseADescriptionWithItsLabel) {
     // In the thesaurus's own encoding (ISO-8859-2: "š" is 0xB9, "č" 0xE8).
     const std::string data =
         "ISO8859-2\n"
-        "\xb9" "ala|2\n"
-        "(sam.)|\xb9tos (\xbe" "argon)|vic\n"
+        "\xb9"
+        "ala|2\n"
+        "(sam.)|\xb9tos (\xbe"
+        "argon)|vic\n"
         "(sam.)|posmeh\n"
         "briti norce|1\n"
-        "(gl.)|nor\xe8" "evati se|\xb9" "aliti se\n"
-        "\xb9" "ala|2\n"
+        "(gl.)|nor\xe8"
+        "evati se|\xb9"
+        "aliti se\n"
+        "\xb9"
+        "ala|2\n"
         "(sam.)|posmeh\n"
         "(sam.)|heca\n";
     TClueList list;
@@ -102,11 +107,12 @@ TEST(Thesaurus, MalformedFilesAreRefused) {
 }
 
 TEST(Catalogue, TranslationsWithoutHeaderPluralsOrEmptyOnes) {
-    const std::string mo = MakeCatalogue({{"", "Content-Type: text/plain; charset=UTF-8\n"},
-                                          {"Albania", "Albanija"},
-                                          {"Czechia", ""},
-                                          {std::string("day\0days", 8), std::string("dan\0dneva", 9)},
-                                          {"Euro", "evro"}});
+    const std::string mo =
+        MakeCatalogue({{"", "Content-Type: text/plain; charset=UTF-8\n"},
+                       {"Albania", "Albanija"},
+                       {"Czechia", ""},
+                       {std::string("day\0days", 8), std::string("dan\0dneva", 9)},
+                       {"Euro", "evro"}});
     TCatalogue catalogue;
     ASSERT_TRUE(ReadCatalogue(mo, catalogue));
     EXPECT_EQ(catalogue, (TCatalogue{{"Albania", "Albanija"}, {"Euro", "evro"}}));
@@ -159,7 +165,8 @@ TEST(Names, CountriesMunicipalitiesLanguagesAndCurrencies) {
                    {{"name", "Klingon"}}};
     s.languageNames = {{"Asturian; Leonese", "asturijščina; leonščina"},
                        {"Afro-Asiatic languages", "afroazijski jeziki"}};
-    s.currencies = {{{"alpha_3", "EUR"}, {"name", "Euro"}}, {{"alpha_3", "AWG"}, {"name", "Aruban Florin"}}};
+    s.currencies = {{{"alpha_3", "EUR"}, {"name", "Euro"}},
+                    {{"alpha_3", "AWG"}, {"name", "Aruban Florin"}}};
     s.currencyNames = {{"Euro", "evro"}};
     TClueList list;
     TClueCounts counts;
@@ -186,8 +193,8 @@ TEST(Csv, EveryFieldQuotedWordFirst) {
     list.Add(W("Bonaire, Sint Eustatius in Saba"), W("država"));
     list.Add("a\"b", "x;y");
     list.Add("a\"b", "z");
-    EXPECT_EQ(WriteCsv(list), W("\"Bonaire, Sint Eustatius in Saba\",\"država\"\n") +
-                                  "\"a\"\"b\",\"x;y\",\"z\"\n");
+    EXPECT_EQ(WriteCsv(list),
+              W("\"Bonaire, Sint Eustatius in Saba\",\"država\"\n") + "\"a\"\"b\",\"x;y\",\"z\"\n");
 }
 
 }  // namespace

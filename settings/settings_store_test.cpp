@@ -128,8 +128,23 @@ TEST_F(Opening, IdsOfDeletedKeysAreNotHandedOutAgain) {
     EXPECT_TRUE(ValueNames(std::string(kGroupsKey) + "\\Nova").empty());
 }
 
-// A page damaged inside a file whose header is sound: the store is refused
-// and left exactly as it was, and the defaults apply.
+// A damaged store is refused and left exactly as it was, and the defaults
+// apply.
+void ExpectDamagedAndLeftAlone(const std::vector<std::string>& lines, const std::string& path,
+                               const std::string& bytes) {
+    std::string text = "default";
+    EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
+    EXPECT_EQ(text, "default");
+    EXPECT_FALSE(TSetRegistryString(kFinderPath, "ActiveLib", "x", kRegOverwrite));
+    EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), TStoreFailure::kDamaged);
+    EnsureFinderKeys();
+    CloseSettingsStore();
+    EXPECT_TRUE(ReadFileBytes(path) == bytes);  // not printed: a page of bytes
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines[0].find("damaged"), std::string::npos) << lines[0];
+}
+
+// A page damaged inside a file whose header is sound.
 TEST_F(Opening, InteriorDamageIsFoundAndTheFileLeftAlone) {
     ASSERT_TRUE(TSetRegistryString(kFinderPath, "ActiveLib", "Slovarji", kRegCreateKey));
     for (int i = 0; i < 200; ++i)
@@ -142,21 +157,12 @@ TEST_F(Opening, InteriorDamageIsFoundAndTheFileLeftAlone) {
     const std::size_t size = std::stoul(Query(path, "PRAGMA page_size"));
     for (std::size_t i = (page - 1) * size + 8; i < page * size; i += 3) bytes[i] = '\x5a';
     WriteFileBytes(path, bytes);
-
-    std::string text = "default";
-    EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
-    EXPECT_EQ(text, "default");
-    EXPECT_FALSE(TSetRegistryString(kFinderPath, "ActiveLib", "x", kRegOverwrite));
-    EnsureFinderKeys();
-    CloseSettingsStore();
-    EXPECT_EQ(ReadFileBytes(path), bytes);
-    ASSERT_FALSE(lines_.empty());
-    EXPECT_NE(lines_[0].find("damaged"), std::string::npos) << lines_[0];
+    ExpectDamagedAndLeftAlone(lines_, path, bytes);
 }
 
 // An index that lacks rows of its table: every page is sound, so only the
 // full integrity check sees it. Such a store would take a value and then not
-// find it; it is refused as damaged and left as it was.
+// find it.
 TEST_F(Opening, IndexDamageIsFoundAndTheFileLeftAlone) {
     ASSERT_TRUE(TSetRegistryString(kFinderPath, "ActiveLib", "Slovarji", kRegCreateKey));
     CloseSettingsStore();
@@ -175,15 +181,7 @@ TEST_F(Opening, IndexDamageIsFoundAndTheFileLeftAlone) {
     ASSERT_NE(Query(path, "PRAGMA integrity_check").find("missing from index vals_by_name"),
               std::string::npos);
     ASSERT_TRUE(ReadFileBytes(path) == bytes);
-
-    std::string text;
-    EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
-    EXPECT_FALSE(TSetRegistryString(kFinderPath, "ActiveLib", "x", kRegOverwrite));
-    EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), TStoreFailure::kDamaged);
-    CloseSettingsStore();
-    EXPECT_TRUE(ReadFileBytes(path) == bytes);  // not printed: a page of bytes
-    ASSERT_FALSE(lines_.empty());
-    EXPECT_NE(lines_[0].find("damaged"), std::string::npos) << lines_[0];
+    ExpectDamagedAndLeftAlone(lines_, path, bytes);
 }
 
 // SQLite takes a file shorter than one page for an empty database; neither

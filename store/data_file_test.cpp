@@ -161,17 +161,6 @@ TEST_F(DataFile, OperationsLeaveNoScratchFilesAndUnchangedFilesUntouched) {
     EXPECT_EQ(Files(), (std::vector<std::string>{"test.vrk3"}));
 }
 
-TEST_F(DataFile, TooLongRecordsAreRefusedAndTheLimitItselfIsKept) {
-    auto file = DictionaryWith({});
-    const std::string before = ReadWholeFile(file->path());
-    EXPECT_FALSE(file->StoreEntry(std::string(kMaxRecordText + 1, 'a')));
-    EXPECT_EQ(ReadWholeFile(file->path()), before);
-    ASSERT_TRUE(file->StoreEntry(std::string(kMaxRecordText, 'a')));
-    std::string out;
-    ASSERT_TRUE(file->GetEntry(0, out));
-    EXPECT_EQ(out.size(), kMaxRecordText);
-}
-
 TEST_F(DataFile, InfoAndFlagsRoundTrip) {
     auto file = DictionaryWith({"A"});
     ASSERT_TRUE(file->SetInfo("Ime", "Avtor", "vrsta 1\r\nvrsta 2", "geslo", 7));
@@ -272,8 +261,11 @@ TEST_F(DataFile, AStaleIndexChangesNothingWhenTheExpectedEntryIsGone) {
     EXPECT_TRUE(file->StoreEntry("E", nullptr, TExpectedEntry::Word("nic")));
 }
 
+// Every refused or stopped change leaves the dictionary as it was, and
+// nothing beside it.
 TEST_F(DataFile, FailuresSayWhy) {
     auto file = DictionaryWith({"A"});
+    const std::string before = ReadWholeFile(file->path());
     EXPECT_FALSE(file->StoreEntry(std::string(kMaxRecordText + 1, 'a')));
     EXPECT_EQ(file->LastFailure(), TFailure::RecordTooLong);
     EXPECT_FALSE(file->StoreEntry(std::string("a\0b", 3)));
@@ -290,6 +282,8 @@ TEST_F(DataFile, FailuresSayWhy) {
     EXPECT_FALSE(file->RemapLetter('A', 'a'));
     EXPECT_EQ(file->LastFailure(), TFailure::Stopped);
     file->SetProgress(nullptr);
+    EXPECT_EQ(ReadWholeFile(file->path()), before);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"test.vrk3"}));
     std::filesystem::create_directory(Path("folder.vrk3"));
     auto folder = Dictionary("folder.vrk3");
     EXPECT_EQ(folder->GetEntryCount(), -1);
@@ -301,6 +295,8 @@ TEST_F(DataFile, FailuresSayWhy) {
     EXPECT_EQ(file->LastFailure(), TFailure::NotFound);
     EXPECT_EQ(file->LastFailurePath(), Path("missing.vrk3"));
     EXPECT_EQ(Entries(*file), std::vector<std::string>{"A"});
+    ASSERT_TRUE(file->StoreEntry(std::string(kMaxRecordText, 'a')));  // the limit itself
+    EXPECT_EQ(Entries(*file).back().size(), kMaxRecordText);
     EXPECT_EQ(DescribeFailure(TFailure::DiskFull, ENOSPC),
               std::string("disk full (") + std::strerror(ENOSPC) + ")");
 }
@@ -399,18 +395,6 @@ TEST_F(DataFile, RewriteKeepsThePermissions) {
     struct stat st;
     ASSERT_EQ(stat(file->path().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-}
-
-TEST_F(DataFile, StopRequestLeavesTheDictionaryUnchanged) {
-    auto file = DictionaryWith({"A", "B"});
-    const std::string before = ReadWholeFile(file->path());
-    TProgress progress;
-    progress.RequestStop();
-    file->SetProgress(&progress);
-    EXPECT_FALSE(file->StoreEntry("C"));
-    file->SetProgress(nullptr);
-    EXPECT_EQ(ReadWholeFile(file->path()), before);
-    EXPECT_EQ(Files(), (std::vector<std::string>{"test.vrk3"}));
 }
 
 // Reference: the merge as a scan of the opened dictionary per incoming

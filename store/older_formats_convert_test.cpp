@@ -44,6 +44,14 @@ class ConvertTest : public TempDirTest {
         Record("cesta"),
         Record("miza", {""}),
     };
+    // Imports of in.csv, in.txt and in.vrk, and a merge of source.vrk3.
+    const std::vector<std::pair<const char*, std::function<bool(TDataFile&)>>> m_imports = {
+        {"csv", [this](TDataFile& d) { return d.ImportCsv(Path("in.csv")); }},
+        {"first gen", [this](TDataFile& d) { return d.ImportFirstGen(Path("in.txt"), ';'); }},
+        {"merge", [this](TDataFile& d) { return d.MergeFile(Path("source.vrk3")); }},
+        {"second gen",
+         [this](TDataFile& d) { return d.ImportSecondGen(Path("in.vrk"), ';', false); }},
+    };
     // The same records in the order of the default alphabet row.
     const std::vector<std::string> m_sorted = {m_records[3], m_records[2], m_records[4],
                                                m_records[1], m_records[0], m_records[5]};
@@ -238,13 +246,7 @@ TEST_F(ConvertTest, ImportsAndMergeTurnTheResultSeparatorIntoASpace) {
     DictionaryWith({"A\x02"
                     "B\x01x\x02y\x01z"},
                    "source.vrk3");
-    const std::vector<std::pair<const char*, std::function<bool(TDataFile&)>>> imports = {
-        {"csv", [&](TDataFile& d) { return d.ImportCsv(Path("in.csv")); }},
-        {"first gen", [&](TDataFile& d) { return d.ImportFirstGen(Path("in.txt"), ';'); }},
-        {"second gen", [&](TDataFile& d) { return d.ImportSecondGen(Path("in.vrk"), ';', false); }},
-        {"merge", [&](TDataFile& d) { return d.MergeFile(Path("source.vrk3")); }},
-    };
-    for (const auto& [name, run] : imports) {
+    for (const auto& [name, run] : m_imports) {
         ASSERT_TRUE(CreateEmpty(Path("d.vrk3")));
         auto dict = Dictionary("d.vrk3");
         ASSERT_TRUE(run(*dict)) << name;
@@ -269,12 +271,8 @@ TEST_F(ConvertTest, ImportsAndMergeCutOverlongTextsAndCountThem) {
     ScrambleBytes(plain.data(), scrambled.data(), plain.size(), kRecordsOffset);
     const std::string header = ReadWholeFile(Path("source.vrk3")).substr(0, kRecordsOffset);
     WriteWholeFile(Path("source.vrk3"), header + scrambled + std::string(kTrailerSize, '\0'));
-    const std::vector<std::pair<const char*, std::function<bool(TDataFile&)>>> imports = {
-        {"csv", [&](TDataFile& d) { return d.ImportCsv(Path("in.csv")); }},
-        {"first gen", [&](TDataFile& d) { return d.ImportFirstGen(Path("in.txt"), ';'); }},
-        {"merge", [&](TDataFile& d) { return d.MergeFile(Path("source.vrk3")); }},
-    };
-    for (const auto& [name, run] : imports) {
+    for (std::size_t i = 0; i < 3; ++i) {  // csv, first gen, merge
+        const auto& [name, run] = m_imports[i];
         ASSERT_TRUE(CreateEmpty(Path("d.vrk3")));
         auto dict = Dictionary("d.vrk3");
         ASSERT_TRUE(run(*dict)) << name;

@@ -51,13 +51,5 @@ PY
 )
 rm -f "$dict" "$work/out.csv"
 
-python3 - "$dump" "$export" "$entries" <<'PY'
-import sys
-dump, export, entries = float(sys.argv[1]), float(sys.argv[2]), int(sys.argv[3])
-ratio = dump / export
-print(f"dumping \"Slovenske besede\" ({entries} entries)")
-print(f"  export csv       {export:9.1f} ms")
-print(f"  dump             {dump:9.1f} ms")
-print(f"  ratio            {ratio:9.2f}   (goal <= 1.50) {'ok' if ratio <= 1.5 else 'MISSED'}")
-sys.exit(0 if ratio <= 1.5 else 1)
-PY
+python3 "$repo_root/bench/ratio_report.py" "dumping \"Slovenske besede\" ($entries entries)" 1.5 \
+  "export csv" "$export" dump "$dump"

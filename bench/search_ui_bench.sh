@@ -68,13 +68,6 @@ PY
 read -r tool_time tool_found < <(flock /tmp/vrk3-build.lock python3 "$work/time_tool.py" "$tool" "$pattern" "$runs" "${dicts[@]}")
 read -r finder_time finder_found < <(QT_QPA_PLATFORM=offscreen flock /tmp/vrk3-build.lock "$build/bench/search_ui_bench" "$pattern" "$runs")
 
-python3 - "$tool_time" "$tool_found" "$finder_time" "$finder_found" <<'PY'
-import sys
-tool, tool_found, finder, finder_found = float(sys.argv[1]), int(sys.argv[2]), float(sys.argv[3]), int(sys.argv[4])
-ratio = finder / tool
-print(f"search of 10 x 100 000 entries ({tool_found} found by vrk3tool, {finder_found} by the finder)")
-print(f"  vrk3tool search  {tool:9.1f} ms")
-print(f"  finder           {finder:9.1f} ms")
-print(f"  ratio            {ratio:9.2f}   (goal <= 1.50) {'ok' if ratio <= 1.5 else 'MISSED'}")
-sys.exit(0 if ratio <= 1.5 else 1)
-PY
+python3 "$repo_root/bench/ratio_report.py" \
+  "search of 10 x 100 000 entries ($tool_found found by vrk3tool, $finder_found by the finder)" 1.5 \
+  "vrk3tool search" "$tool_time" finder "$finder_time"

@@ -40,13 +40,9 @@ class TFrameSearchSource : public TSearchSource {
 QString UnencodableCharacters(const QStringList& texts) {
     QStringList found;
     for (const QString& text : texts) {
-        for (const uint code : text.toUcs4()) {
-            const QString character =
-                QString::fromUcs4(reinterpret_cast<const char32_t*>(&code), 1);
-            bool lossless = true;
-            (void)vrk::ToCp1250(character, &lossless);
-            const QString quoted = QStringLiteral("„%1“").arg(character);
-            if (!lossless && !found.contains(quoted)) found.append(quoted);
+        for (const char32_t code : vrk::CharactersOutsideCp1250(text)) {
+            const QString quoted = QStringLiteral("„%1“").arg(QString::fromUcs4(&code, 1));
+            if (!found.contains(quoted)) found.append(quoted);
         }
     }
     return found.join(QStringLiteral(", "));

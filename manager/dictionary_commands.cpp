@@ -62,18 +62,8 @@ bool CVrk3dbeView::replaceUnlocked(const std::string& path, const TBackupPaths& 
     if (!(flags & kFlagProtected)) return true;
     std::string name;
     if (!file.GetName(name, kListTextBuffer)) name.clear();
-    const QString shown = vrk::FromCp1250(name);
-    switch (PasswordPrompt(this, file, shown)) {
-        case TPasswordResult::kProven:
-            return true;
-        case TPasswordResult::kGaveUp:
-            vrk::ShowMessage(this, texts::kReplaceRefused.arg(shown), vrk::TMsgIcon::kNone);
-            return false;
-        case TPasswordResult::kUnreadable:
-            vrk::ShowError(this, texts::kFileError);
-            return false;
-    }
-    return false;
+    return Unlocked(this, file, flags, vrk::FromCp1250(name), texts::kReplaceRefused,
+                    texts::kFileError);
 }
 
 void CVrk3dbeView::NewDictionary() {
@@ -170,18 +160,7 @@ void CVrk3dbeView::ChangeDictionaryData() {
         vrk::ShowError(this, texts::kFileError);
         return;
     }
-    if (flags & kFlagProtected) {
-        switch (PasswordPrompt(this, file, listName)) {
-            case TPasswordResult::kProven:
-                break;
-            case TPasswordResult::kGaveUp:
-                vrk::ShowMessage(this, texts::kDataRefused.arg(listName), vrk::TMsgIcon::kNone);
-                return;
-            case TPasswordResult::kUnreadable:
-                vrk::ShowError(this, texts::kFileError);
-                return;
-        }
-    }
+    if (!Unlocked(this, file, flags, listName, texts::kDataRefused, texts::kFileError)) return;
     std::string name, author, notes, password;
     if (!file.GetName(name, kHeaderBuffer) || !file.GetAuthor(author, kHeaderBuffer) ||
         !file.GetNotes(notes, kHeaderBuffer) || !file.GetPassword(password, kHeaderBuffer)) {

@@ -32,25 +32,6 @@ struct TKeptTexts {
     }
 };
 
-// The prompt for a protected dictionary; true when it may be changed. The
-// refusal (no icon) names the dictionary; an unreadable password is a file
-// error.
-bool Unlocked(QWidget* parent, vrk::TDataFile& file, std::int32_t flags, const QString& name,
-              const QString& refusal, const QString& fileError) {
-    if (!(flags & kFlagProtected)) return true;
-    switch (PasswordPrompt(parent, file, name)) {
-        case TPasswordResult::kProven:
-            return true;
-        case TPasswordResult::kGaveUp:
-            vrk::ShowMessage(parent, refusal.arg(name), vrk::TMsgIcon::kNone);
-            return false;
-        case TPasswordResult::kUnreadable:
-            vrk::ShowError(parent, fileError);
-            return false;
-    }
-    return false;
-}
-
 }  // namespace
 
 void CVrk3dbeView::SecuritySettings() {

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "manager/manager_texts.h"
+#include "manager/security_dlg.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
 #include "ui/message_box.h"
@@ -71,4 +72,20 @@ TPasswordResult PasswordPrompt(QWidget* parent, vrk::TDataFile& file, const QStr
         if (exact && typed == stored) return TPasswordResult::kProven;
         vrk::ShowWarning(parent, texts::kWrongPassword);
     }
+}
+
+bool Unlocked(QWidget* parent, vrk::TDataFile& file, std::int32_t flags, const QString& name,
+              const QString& refusal, const QString& fileError) {
+    if (!(flags & kFlagProtected)) return true;
+    switch (PasswordPrompt(parent, file, name)) {
+        case TPasswordResult::kProven:
+            return true;
+        case TPasswordResult::kGaveUp:
+            vrk::ShowMessage(parent, refusal.arg(name), vrk::TMsgIcon::kNone);
+            return false;
+        case TPasswordResult::kUnreadable:
+            vrk::ShowError(parent, fileError);
+            return false;
+    }
+    return false;
 }

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <cstdint>
 
 class QLabel;
 class QLineEdit;
@@ -45,3 +46,8 @@ enum class TPasswordResult {
 // typed. The stored password is read again for every attempt.
 [[nodiscard]] TPasswordResult PasswordPrompt(QWidget* parent, vrk::TDataFile& file,
                                              const QString& name);
+// True when `file`, whose flags are `flags`, may be changed: it is not
+// protected, or the user proves its password. Giving up shows `refusal`
+// with `name` (no icon); a password that cannot be read shows `fileError`.
+[[nodiscard]] bool Unlocked(QWidget* parent, vrk::TDataFile& file, std::int32_t flags,
+                            const QString& name, const QString& refusal, const QString& fileError);

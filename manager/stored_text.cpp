@@ -14,16 +14,9 @@ constexpr qsizetype kMaxNamed = 10;
 }  // namespace
 
 QString UnstorableCharacters(const QString& text) {
-    QList<char32_t> found;
-    bool more = false;
-    for (const char32_t c : text.toUcs4()) {
-        if (found.contains(c) || vrk::FitsCp1250(QString::fromUcs4(&c, 1))) continue;
-        if (found.size() == kMaxNamed) {
-            more = true;
-            break;
-        }
-        found.append(c);
-    }
+    QList<char32_t> found = vrk::CharactersOutsideCp1250(text, kMaxNamed + 1);
+    const bool more = found.size() > kMaxNamed;
+    if (more) found.removeLast();
     QStringList named;
     for (const char32_t c : found) {
         // The code names characters that show as nothing or as a blank.

@@ -39,7 +39,19 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Decodes one UTF-8 sequence at s[i]; advances i. Nothing on malformed input.
+}  // namespace
+
+char32_t Cp1250ToUnicode(unsigned char byte) {
+    return byte < 0x80 ? byte : kHighHalf[byte - 0x80];
+}
+
+std::optional<unsigned char> UnicodeToCp1250(char32_t code) {
+    if (code < 0x80) return static_cast<unsigned char>(code);
+    for (std::size_t i = 0; i < kHighHalf.size(); ++i)
+        if (kHighHalf[i] == code) return static_cast<unsigned char>(0x80 + i);
+    return std::nullopt;
+}
+
 std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& i) {
     const auto lead = static_cast<unsigned char>(s[i]);
     int extra;
@@ -69,19 +81,6 @@ std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& i) {
     if (c < kMin[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
     i += extra + 1;
     return c;
-}
-
-}  // namespace
-
-char32_t Cp1250ToUnicode(unsigned char byte) {
-    return byte < 0x80 ? byte : kHighHalf[byte - 0x80];
-}
-
-std::optional<unsigned char> UnicodeToCp1250(char32_t code) {
-    if (code < 0x80) return static_cast<unsigned char>(code);
-    for (std::size_t i = 0; i < kHighHalf.size(); ++i)
-        if (kHighHalf[i] == code) return static_cast<unsigned char>(0x80 + i);
-    return std::nullopt;
 }
 
 std::string Cp1250ToUtf8(std::string_view bytes) {

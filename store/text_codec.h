@@ -15,6 +15,10 @@ char32_t Cp1250ToUnicode(unsigned char byte);
 // The byte for a code point, or nothing when Windows-1250 cannot hold it.
 std::optional<unsigned char> UnicodeToCp1250(char32_t code);
 
+// The code point of the UTF-8 sequence at s[i], advancing i past it; nothing
+// (with i unchanged) when the bytes there are not a well-formed character.
+std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& i);
+
 std::string Cp1250ToUtf8(std::string_view bytes);
 // Nothing when the text is not valid UTF-8 or holds a character that
 // Windows-1250 cannot hold.

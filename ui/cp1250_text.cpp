@@ -41,4 +41,13 @@ bool FitsCp1250(const QString& text) {
     return exact;
 }
 
+QList<char32_t> CharactersOutsideCp1250(const QString& text, qsizetype most) {
+    QList<char32_t> found;
+    for (const char32_t code : QStringView(text).toUcs4()) {
+        if (found.size() == most) break;
+        if (!UnicodeToCp1250(code) && !found.contains(code)) found.append(code);
+    }
+    return found;
+}
+
 }  // namespace vrk

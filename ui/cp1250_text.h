@@ -5,7 +5,9 @@
 // original bytes for any input.
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -21,5 +23,10 @@ std::string ToCp1250(const QString& text, bool* lossless = nullptr, char replace
 
 // True when every character of `text` has a Windows-1250 byte.
 [[nodiscard]] bool FitsCp1250(const QString& text);
+
+// The characters of `text` that Windows-1250 cannot hold, each once, in the
+// order of their first appearance; the first `most` of them.
+[[nodiscard]] QList<char32_t> CharactersOutsideCp1250(
+    const QString& text, qsizetype most = std::numeric_limits<qsizetype>::max());
 
 }  // namespace vrk

@@ -6,6 +6,15 @@
 
 namespace vrk {
 
+namespace {
+
+// `text`, then the reason why on a line of its own when there is one.
+QString WithReason(const QString& text, const QString& reason) {
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}
+
+}  // namespace
+
 QString FailureReason(TFailure failure) {
     switch (failure) {
         case TFailure::None:
@@ -55,8 +64,7 @@ QString FailureReason(TFailure failure) {
 }
 
 QString WithFailureReason(const QString& text, TFailure failure) {
-    const QString reason = FailureReason(failure);
-    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+    return WithReason(text, FailureReason(failure));
 }
 
 QString StoreFailureReason(TStoreFailure failure) {
@@ -87,9 +95,8 @@ QString StoreFailureReason(TStoreFailure failure) {
 }
 
 QString LibraryReadError(TRegResult result) {
-    const QString text = texts::kLibraryReadError.arg(ResultCode(result));
-    const QString reason = StoreFailureReason(SettingsStoreFailure(TRoot::kCurrentUser));
-    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+    return WithReason(texts::kLibraryReadError.arg(ResultCode(result)),
+                      StoreFailureReason(SettingsStoreFailure(TRoot::kCurrentUser)));
 }
 
 QString LibraryTreeProblem() {

@@ -27,35 +27,6 @@ char BaseLetter(char32_t code) {
     return c == '-' ? 0 : c;
 }
 
-// The next code point of UTF-8 text at `at`, advancing it; false when the
-// bytes there are no well-formed character.
-bool NextCodePoint(std::string_view text, std::size_t& at, char32_t& code) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(at);
-    int more = 0;
-    if (lead < 0x80) {
-        code = lead;
-    } else if ((lead & 0xE0) == 0xC0 && lead >= 0xC2) {
-        code = lead & 0x1F;
-        more = 1;
-    } else if ((lead & 0xF0) == 0xE0) {
-        code = lead & 0x0F;
-        more = 2;
-    } else if ((lead & 0xF8) == 0xF0 && lead <= 0xF4) {
-        code = lead & 0x07;
-        more = 3;
-    } else {
-        return false;
-    }
-    if (more > 0 && at + more >= text.size()) return false;
-    for (int k = 1; k <= more; ++k) {
-        if ((byte(at + k) & 0xC0) != 0x80) return false;
-        code = (code << 6) | (byte(at + k) & 0x3F);
-    }
-    at += 1 + more;
-    return code < 0xD800 || (code > 0xDFFF && code <= 0x10FFFF);
-}
-
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
@@ -240,11 +211,12 @@ bool ToClueText(std::string_view utf8, std::string& out, TClueCounts& counts) {
     out.clear();
     bool replaced = false;
     for (std::size_t at = 0; at < utf8.size();) {
-        char32_t code = 0;
-        if (!NextCodePoint(utf8, at, code)) {
+        const std::optional<char32_t> next = NextCodePoint(utf8, at);
+        if (!next) {
             ++counts.unfit;
             return false;
         }
+        const char32_t code = *next;
         if (code < 0x20) {
             out += ' ';
         } else if (const auto byte = UnicodeToCp1250(code); byte && (code < 0x80 || code > 0x9F)) {

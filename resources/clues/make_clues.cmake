@@ -17,6 +17,7 @@
 # and forbid changes. The settings the tool reads are kept in WORK, never the
 # builder's. OUTPUT is replaced only by a complete dictionary.
 include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/debian_copyright.cmake")
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/build_dictionary.cmake")
 vrk3_debian_copyright("${COPYRIGHT}" "${FILES}" author licence source)
 vrk3_debian_package(${PACKAGE} package)
 set(notes "${ABOUT} (Debianov paket ${package}")
@@ -25,23 +26,14 @@ if(source)
 endif()
 string(APPEND notes "). Licenca: ${licence}. Podrobnosti: ${DETAILS}")
 
-file(REMOVE_RECURSE "${WORK}")
-file(MAKE_DIRECTORY "${WORK}/settings")
-set(ENV{VRK3_SETTINGS_DIR} "${WORK}/settings")
-set(ENV{TMPDIR} "${WORK}")
+get_filename_component(file_name "${OUTPUT}" NAME)
+set(dict "${WORK}/${file_name}")
+vrk3_start_dictionary("${TOOL}" "${WORK}" "${dict}" "${NAME}" "${author}" "${notes}")
 set(csv "${WORK}/entries.csv")
 execute_process(COMMAND "${CLUES}" ${KIND} ${INPUT} ${INPUT2} "${csv}"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE made ERROR_VARIABLE errors)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "vrk3clues ${KIND} failed: ${errors}")
-endif()
-get_filename_component(file_name "${OUTPUT}" NAME)
-set(dict "${WORK}/${file_name}")
-execute_process(COMMAND "${TOOL}" create "${dict}" --name "${NAME}" --author "${author}"
-                        --notes "${notes}" --flags 4
-                OUTPUT_QUIET RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "vrk3tool could not create ${dict}")
 endif()
 execute_process(COMMAND "${TOOL}" import csv "${csv}" "${dict}" --force
                 RESULT_VARIABLE rc OUTPUT_VARIABLE summary ERROR_VARIABLE errors)

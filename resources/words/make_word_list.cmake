@@ -31,17 +31,9 @@ if(NOT encoding)
 endif()
 
 # --- The dictionary.
-file(REMOVE_RECURSE "${WORK}")
-file(MAKE_DIRECTORY "${WORK}/settings")
-set(ENV{VRK3_SETTINGS_DIR} "${WORK}/settings")
-set(ENV{TMPDIR} "${WORK}")
+include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/build_dictionary.cmake")
 set(dict "${WORK}/slovenske-besede.vrk3")
-execute_process(COMMAND "${TOOL}" create "${dict}" --name "Slovenske besede" --author "${author}"
-                        --notes "${notes}" --flags 4
-                OUTPUT_QUIET RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "vrk3tool could not create ${dict}")
-endif()
+vrk3_start_dictionary("${TOOL}" "${WORK}" "${dict}" "Slovenske besede" "${author}" "${notes}")
 # unmunch reports on stderr each affix it cannot apply; the words on its
 # stdout are what counts.
 execute_process(COMMAND "${UNMUNCH}" "${DIC}" "${AFF}"

@@ -2,15 +2,12 @@
 // dictionary holds afterwards (read back through the store), how the rows of
 // every result window and the undo steps follow the moved entries, and what
 // happens when another program changed the dictionary meanwhile.
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "finder/entry_test_util.h"
 #include "finder/finder_texts.h"
-#include "finder/save_entry_dlg.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
 #include "ui/failure_text.h"
@@ -193,18 +190,10 @@ TEST_F(EntryFilesTest, SaveAsReadsTheFlagsAgainWhenItWrites) {
     const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
     MakeLibrary("Reke", {target});
     Type("reka");
-    // Another program forbids changes while the dialog is open.
-    WhenModal([&target](QWidget* modal) {
+    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("Sava"), [&target] {
+        // Another program forbids changes while the dialog is open.
         TDataFile other(target, target + ".r", target + ".a", target + ".o");
         EXPECT_TRUE(other.SetInfo("cilj.vrk3", "", "", "", 4));
-        auto* dialog = qobject_cast<CSaveEntryDlg*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        const QList<QTreeWidgetItem*> found =
-            dialog->Tree()->findItems("cilj.vrk3", Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_EQ(found.size(), 1);
-        dialog->Tree()->setCurrentItem(found.first());
-        dialog->WordEdit()->setText("Sava");
-        dialog->OkButton()->click();
     });
     frame_->SaveEntryAs();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesNotAllowed});

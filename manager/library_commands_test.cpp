@@ -381,7 +381,7 @@ TEST_F(LibraryCommands, TheListsPopUpOffersCommandsOfOneDictionaryOnlyForOne) {
         QTest::mouseRelease(View()->List()->viewport(), Qt::RightButton, {}, at);
         EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
         shown.sort();
-        return shown;
+        return shown.join(' ');
     };
     const auto commands = [&](std::set<int> disabled) {
         QStringList all;
@@ -391,7 +391,7 @@ TEST_F(LibraryCommands, TheListsPopUpOffersCommandsOfOneDictionaryOnlyForOne) {
             all.append((disabled.count(command) ? "-" : "") +
                        frame_->Commands()->Action(command)->objectName());
         all.sort();
-        return all;
+        return all.join(' ');
     };
     SelectRows({QStringLiteral("A")});
     EXPECT_EQ(popUp(QStringLiteral("A")), commands({}));

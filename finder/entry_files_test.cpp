@@ -2,15 +2,12 @@
 // dictionary holds afterwards (read back through the store), how the rows of
 // every result window and the undo steps follow the moved entries, and what
 // happens when another program changed the dictionary meanwhile.
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "finder/entry_test_util.h"
 #include "finder/finder_texts.h"
-#include "finder/save_entry_dlg.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
 #include "ui/failure_text.h"
@@ -193,18 +190,10 @@ TEST_F(EntryFilesTest, SaveAsReadsTheFlagsAgainWhenItWrites) {
     const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
     MakeLibrary("Reke", {target});
     Type("reka");
-    // Another program forbids changes while the dialog is open.
-    WhenModal([&target](QWidget* modal) {
+    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("Sava"), [&target] {
+        // Another program forbids changes while the dialog is open.
         TDataFile other(target, target + ".r", target + ".a", target + ".o");
         EXPECT_TRUE(other.SetInfo("cilj.vrk3", "", "", "", 4));
-        auto* dialog = qobject_cast<CSaveEntryDlg*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        const QList<QTreeWidgetItem*> found =
-            dialog->Tree()->findItems("cilj.vrk3", Qt::MatchExactly | Qt::MatchRecursive);
-        ASSERT_EQ(found.size(), 1);
-        dialog->Tree()->setCurrentItem(found.first());
-        dialog->WordEdit()->setText("Sava");
-        dialog->OkButton()->click();
     });
     frame_->SaveEntryAs();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesNotAllowed});
@@ -282,12 +271,26 @@ TEST_F(EntryFilesTest, ASaveAsThatCreatedTheEntryIsUndoneByDeletingIt) {
     EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
     EXPECT_EQ(frame_->Entry().m_strWord, texts::kUnnamedWord);
     EXPECT_TRUE(frame_->Entry().m_strDataFile.isEmpty());
+
+    // Made again and changed by another program meanwhile: the undo fails
+    // and keeps the other program's entry.
+    Type("reka");
+    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("Sava"));
+    frame_->SaveEntryAs();
+    TDataFile other(target, target + ".r", target + ".a", target + ".o");
+    std::int32_t index = 1;
+    ASSERT_TRUE(other.StoreEntry(Entry("Sava", {"reka", "drug program"}), &index));
+    EXPECT_FALSE(frame_->UndoLast());
+    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{texts::kDeleteEntryError + "\n" +
+                                                            FailureReason(TFailure::EntryChanged),
+                                                        texts::kUndoFailed}));
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka", "drug program"})}));
 }
 
-// The first entry, the created entry of a Save as, and a word that reads
-// as a pattern: the cases where the expected record alone tells the entries
-// apart.
-TEST_F(EntryFilesTest, TheExpectedRecordGuardsEntryZeroAndACreatedEntry) {
+// At the first entry, too, the expected record tells another program's
+// change apart.
+TEST_F(EntryFilesTest, TheExpectedRecordGuardsEntryZero) {
     const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"}), Entry("B", {"b"})});
     Load(path, 0);
     TDataFile other(path, path + ".r", path + ".a", path + ".o");
@@ -299,28 +302,6 @@ TEST_F(EntryFilesTest, TheExpectedRecordGuardsEntryZeroAndACreatedEntry) {
                                                        FailureReason(TFailure::EntryChanged)});
     EXPECT_EQ(Entries(path),
               (std::vector<std::string>{Entry("B", {"b"}), Entry("A", {"drug program"})}));
-
-    // Undoing a Save as that created its entry deletes it only while it is
-    // as the save left it.
-    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
-    MakeLibrary("Reke", {target});
-    messages_->Clear();
-    messages_->Answer(TMsgAnswer::kYes);
-    frame_->NewEntry();
-    Type("reka");
-    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("Sava"));
-    frame_->SaveEntryAs();
-    ASSERT_EQ(Entries(target), (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka"})}));
-    TDataFile targetOther(target, target + ".r", target + ".a", target + ".o");
-    index = 1;
-    ASSERT_TRUE(targetOther.StoreEntry(Entry("Sava", {"reka", "drug program"}), &index));
-    messages_->Clear();
-    EXPECT_FALSE(frame_->UndoLast());
-    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{texts::kDeleteEntryError + "\n" +
-                                                            FailureReason(TFailure::EntryChanged),
-                                                        texts::kUndoFailed}));
-    EXPECT_EQ(Entries(target),
-              (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka", "drug program"})}));
 }
 
 TEST_F(EntryFilesTest, SaveAsOfAWordWithAStarMergesOnlyIntoThatVeryWord) {

@@ -98,8 +98,9 @@ std::vector<std::string> TEntryTest::Rows(const CVrk3mpgView& view) {
     return rows;
 }
 
-void TEntryTest::ChooseInSaveDialog(const QString& dictionaryName, std::optional<QString> word) {
-    WhenModal([dictionaryName, word](QWidget* modal) {
+void TEntryTest::ChooseInSaveDialog(const QString& dictionaryName, std::optional<QString> word,
+                                    std::function<void()> whileOpen) {
+    WhenModal([dictionaryName, word, whileOpen](QWidget* modal) {
         auto* dialog = qobject_cast<CSaveEntryDlg*>(modal);
         ASSERT_NE(dialog, nullptr);
         const QList<QTreeWidgetItem*> found =
@@ -108,6 +109,7 @@ void TEntryTest::ChooseInSaveDialog(const QString& dictionaryName, std::optional
         if (found.isEmpty()) return dialog->reject();
         dialog->Tree()->setCurrentItem(found.first());
         if (word) dialog->WordEdit()->setText(*word);
+        if (whileOpen) whileOpen();
         EXPECT_TRUE(dialog->OkButton()->isEnabled());
         dialog->OkButton()->click();
     });

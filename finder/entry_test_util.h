@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,9 +40,11 @@ class TEntryTest : public TSearchTest {
     // The rows of `view` as "word|column 1|index".
     static std::vector<std::string> Rows(const CVrk3mpgView& view);
     // Answers the next "Shrani Geslo" dialog: the dictionary named
-    // `dictionaryName` is chosen, the word replaced by `word` when given.
+    // `dictionaryName` is chosen, the word replaced by `word` when given;
+    // `whileOpen` runs before "V redu" is pressed.
     static void ChooseInSaveDialog(const QString& dictionaryName,
-                                   std::optional<QString> word = std::nullopt);
+                                   std::optional<QString> word = std::nullopt,
+                                   std::function<void()> whileOpen = {});
     // The undo steps' texts, oldest first.
     std::vector<QString> StepTexts() const;
     QString Counter() const;

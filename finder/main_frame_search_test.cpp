@@ -69,8 +69,7 @@ TEST_F(TSearchCommandTest, LettersNoDictionaryCanHoldAreRefusedByName) {
         messages_->Clear();
         EXPECT_EQ(SearchFor(clue, desc), nullptr);
         ASSERT_EQ(messages_->Texts().size(), 1u);
-        EXPECT_TRUE(messages_->Texts()[0].contains(QStringLiteral("„è“"))) << desc.toStdString();
-        EXPECT_EQ(messages_->Texts()[0].count(QStringLiteral("„è“")), 1);
+        EXPECT_EQ(messages_->Texts()[0].count(QStringLiteral("„è“")), 1) << desc.toStdString();
     }
     EXPECT_TRUE(messages_->Texts()[0].contains(QStringLiteral("„→“")));
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);

@@ -105,22 +105,15 @@ TEST_F(TPatternRunTest, MalformedPatternIsRefusedBeforeTheSearchStarts) {
     EXPECT_TRUE(texts::kPatternRunWithCount.arg(2).contains(QStringLiteral("znak % na 2. mestu")));
 }
 
+// Which terms are empty is the engine's; here, that one is refused with the
+// term as typed and its position counted from 1.
 TEST_F(TPatternRunTest, DescriptionTermWithoutTextIsRefusedBeforeTheSearchStarts) {
-    const struct {
-        QString desc;
-        QString term;
-        int position;
-    } cases[] = {{"+= \"reka\"", "+=", 1}, {"reka -", "-", 6}, {"reka ''", "''", 6}};
-    for (const auto& c : cases) {
-        messages_->Clear();
-        auto doc = std::make_shared<CVrk3mpgDoc>();
-        bar_.clue.clear();
-        bar_.desc = c.desc;
-        EXPECT_FALSE(doc->OnNewDocument(bar_));
-        EXPECT_EQ(doc->Run(), nullptr);  // no worker was started
-        EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kEmptySearchTerm.arg(
-                                          c.term, QString::number(c.position))});
-    }
+    auto doc = std::make_shared<CVrk3mpgDoc>();
+    bar_.clue.clear();
+    bar_.desc = "reka -";
+    EXPECT_FALSE(doc->OnNewDocument(bar_));
+    EXPECT_EQ(doc->Run(), nullptr);  // no worker was started
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kEmptySearchTerm.arg("-", "6")});
     EXPECT_TRUE(bar_.descHistory.isEmpty());  // the text stays in the box to be mended
 }
 

@@ -253,7 +253,8 @@ TEST_F(FormatCommands, ANewFileTypedByHandIsReplacedOnlyAfterTheQuestion) {
 }
 
 // What an import or an export changed in its texts is said once it is done:
-// bytes 0x02 made spaces and cut lines, line breaks written as spaces.
+// bytes 0x02 made spaces and cut lines, line breaks written as spaces (the
+// changes themselves are the engine's).
 TEST_F(FormatCommands, ImportAndExportSayWhatTheyChangedInTheTexts) {
     WriteFileBytes(folder_ + "/tabela.csv", "mi\x02za,x\x02y\r\nokno," + std::string(100000, 's'));
     const std::string dict = MakeDictionary("d.vrk3", "D", "Ana");
@@ -263,11 +264,9 @@ TEST_F(FormatCommands, ImportAndExportSayWhatTheyChangedInTheTexts) {
     ImportDialog(folder_ + "/tabela.csv", folder_ + "/iz-csv.vrk3");
     DataDialog(QStringLiteral("Tabela"));
     Run(id::kImport);
-    EXPECT_EQ(Entries(folder_ + "/iz-csv.vrk3").front(), "mi za\x01x y");
     SelectRows({QStringLiteral("D")});
     ExportTo(folder_ + "/izvoz.csv");
     Run(id::kExport);
-    EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz.csv"), "oko;vid drugi del");
     EXPECT_EQ(messages_->Texts(), (std::vector<QString>{::texts::kImportChangedTexts.arg(2).arg(1),
                                                         ::texts::kExportChangedTexts.arg(1)}));
 }

@@ -50,10 +50,10 @@ std::string RandomSuffix() {
 }
 
 // True when the open file is empty or begins with the dictionary magic.
-bool StartsAsDictionary(int fd, const struct stat& st) {
+bool StartsAsDictionary(TFileSystem& fs, int fd, const struct stat& st) {
     if (st.st_size == 0) return true;
     char magic[kMagicSize];
-    return FileSystem().ReadAt(fd, magic, kMagicSize, 0) == static_cast<ssize_t>(kMagicSize) &&
+    return fs.ReadAt(fd, magic, kMagicSize, 0) == static_cast<ssize_t>(kMagicSize) &&
            std::string_view(magic, kMagicSize) == kMagic;
 }
 
@@ -73,7 +73,7 @@ std::string RealPathOf(const std::string& path) {
     return result;
 }
 
-int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode,
+int CreateBeside(TFileSystem& fs, const std::string& path, std::string& tempPath, mode_t mode,
                  std::string_view tag) {
     if (g_besideBlocked) {
         errno = EACCES;
@@ -83,12 +83,11 @@ int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode,
         FolderOf(path) + "/." + NameOf(path) + "." + std::string(kBesideMark) + std::string(tag);
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = prefix + RandomSuffix();
-        const int fd =
-            FileSystem().Open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        const int fd = fs.Open(tempPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0 && errno == EEXIST) continue;
         if (fd < 0) return -1;
         // A new file: nobody else can hold its lock yet.
-        (void)FileSystem().Lock(fd, LOCK_EX | LOCK_NB);
+        (void)fs.Lock(fd, LOCK_EX | LOCK_NB);
         return fd;
     }
     errno = EEXIST;
@@ -108,7 +107,7 @@ bool IsLeftoverName(std::string_view name, std::string_view dictionaryName, std:
            std::string_view::npos;
 }
 
-void RemoveLeftoversBeside(const std::string& path) {
+void RemoveLeftoversBeside(TFileSystem& fs, const std::string& path) {
     const std::string folder = FolderOf(path);
     const std::string name = NameOf(path);
     DIR* dir = ::opendir(folder.c_str());
@@ -124,26 +123,26 @@ void RemoveLeftoversBeside(const std::string& path) {
         // Only a regular file of ours, never what a link points at, only
         // when no writer holds it, and only when it is empty or begins as a
         // dictionary does.
-        const int fd = FileSystem().OpenAt(dirFd, entry->d_name,
-                                           O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        const int fd =
+            fs.OpenAt(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat opened, named;
         if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
-            (copy || opened.st_mtime < dayAgo) && FileSystem().Lock(fd, LOCK_EX | LOCK_NB) == 0 &&
-            StartsAsDictionary(fd, opened) &&
+            (copy || opened.st_mtime < dayAgo) && fs.Lock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            StartsAsDictionary(fs, fd, opened) &&
             ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
-            (void)FileSystem().UnlinkAt(dirFd, entry->d_name);
-        FileSystem().Close(fd);
+            (void)fs.UnlinkAt(dirFd, entry->d_name);
+        fs.Close(fd);
     }
     ::closedir(dir);
 }
 
-void SyncFolderOf(const std::string& path) {
-    const int fd = FileSystem().Open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+void SyncFolderOf(TFileSystem& fs, const std::string& path) {
+    const int fd = fs.Open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (fd >= 0) {
-        (void)FileSystem().Sync(fd);
-        FileSystem().Close(fd);
+        (void)fs.Sync(fd);
+        fs.Close(fd);
     }
 }
 

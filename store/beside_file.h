@@ -6,6 +6,8 @@
 // ".NAME.backup", another program's temporary ".NAME.Ab12Cd") never carry
 // it. A writer that was killed before its rename leaves such a file behind;
 // the next writer of the same dictionary removes it (RemoveLeftoversBeside).
+// The file calls go through the file layer `fs` of the dictionary object at
+// work (file_system.h).
 #pragma once
 
 #include <sys/types.h>
@@ -14,6 +16,8 @@
 #include <string_view>
 
 namespace vrk {
+
+class TFileSystem;
 
 // The path with every symbolic link resolved, "" (errno set) when it cannot
 // be resolved. A change writes beside this path, so that a link keeps
@@ -26,8 +30,8 @@ std::string RealPathOf(const std::string& path);
 // errno set. A `tag` goes before the six letters (".NAME.~vrk3-TAGXXXXXX"):
 // such a file is no leftover of NAME, so it may outlive its descriptor while
 // a longer piece of work (an import into a new dictionary) fills it.
-[[nodiscard]] int CreateBeside(const std::string& path, std::string& tempPath, mode_t mode,
-                               std::string_view tag = {});
+[[nodiscard]] int CreateBeside(TFileSystem& fs, const std::string& path, std::string& tempPath,
+                               mode_t mode, std::string_view tag = {});
 
 // The tag of a new dictionary made beside another (TDataFile::CreateEmptyBeside).
 inline constexpr std::string_view kNewFileTag = "new-";
@@ -45,7 +49,7 @@ inline constexpr std::string_view kNewFileTag = "new-";
 // touched for a day, left by imports that were killed. Only a caller that holds the dictionary's
 // exclusive lock may call it: then no writer of this dictionary is at work, and a copy whose lock
 // is free was left by one that died.
-void RemoveLeftoversBeside(const std::string& path);
+void RemoveLeftoversBeside(TFileSystem& fs, const std::string& path);
 
 // For tests: while alive, CreateBeside fails with EACCES, as in a folder the
 // user may not write (tests run as root, who may write any folder).
@@ -61,6 +65,6 @@ class TBesideBlockedForTesting {
 };
 
 // Flushes the folder that holds path, so that a rename in it is on disk.
-void SyncFolderOf(const std::string& path);
+void SyncFolderOf(TFileSystem& fs, const std::string& path);
 
 }  // namespace vrk

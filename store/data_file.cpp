@@ -58,25 +58,25 @@ namespace {
 // Returns 0 with tempPath set, or the errno of the step that failed (no file
 // is left then, and tempPath is empty when none could be made). `tag` names
 // a file that is no leftover (CreateBeside).
-int WriteEmptyBeside(const std::string& target, const struct stat* like, std::string& tempPath,
-                     std::string_view tag = {}) {
+int WriteEmptyBeside(TFileSystem& fs, const std::string& target, const struct stat* like,
+                     std::string& tempPath, std::string_view tag = {}) {
     std::string bytes(kEmptyFileSize, '\0');
     std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
-    const int fd = CreateBeside(target, tempPath, like ? 0600 : 0644, tag);
+    const int fd = CreateBeside(fs, target, tempPath, like ? 0600 : 0644, tag);
     if (fd < 0) {
         const int error = errno;
         tempPath.clear();
         return error;
     }
-    int error = WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno;
+    int error = WriteAll(fs, fd, bytes.data(), bytes.size()) ? 0 : errno;
     if (error == 0 && like) {
         const int owned = ::fchown(fd, like->st_uid, like->st_gid);
         (void)owned;  // only root may give a file away; the permissions matter more
         if (::fchmod(fd, like->st_mode & 07777) != 0) error = errno;
     }
-    if (error == 0 && FileSystem().Sync(fd) != 0) error = errno;
-    if (FileSystem().Close(fd) != 0 && error == 0) error = errno;
-    if (error != 0) RemoveFile(tempPath);
+    if (error == 0 && fs.Sync(fd) != 0) error = errno;
+    if (fs.Close(fd) != 0 && error == 0) error = errno;
+    if (error != 0) RemoveFile(fs, tempPath);
     return error;
 }
 
@@ -91,8 +91,8 @@ bool TDataFile::PlaceNewFile(bool replace, bool owned, const TNewFileMaker& make
     // on the next round.
     for (int round = 0; round < 3; ++round) {
         TLockedFile existing;
-        const bool there =
-            existing.Open(m_path, TLockedFile::Access::ReadWrite, true, m_progress, m_lockWait);
+        const bool there = existing.Open(*m_fs, m_path, TLockedFile::Access::ReadWrite, true,
+                                         m_progress, m_lockWait);
         if (!there && existing.error() != ENOENT) return FailOpen(existing);
         if (there && !replace) return Fail(TFailure::Exists);
         std::string target = m_path;
@@ -102,7 +102,7 @@ bool TDataFile::PlaceNewFile(bool replace, bool owned, const TNewFileMaker& make
             if (st.st_nlink > 1) return Fail(TFailure::HardLinked);
             target = RealPathOf(m_path);
             if (target.empty()) return FailErrno(m_path, errno);
-            RemoveLeftoversBeside(target);
+            RemoveLeftoversBeside(*m_fs, target);
         }
         std::string temp;
         int error = make(target, there ? &st : nullptr, temp);
@@ -115,25 +115,26 @@ bool TDataFile::PlaceNewFile(bool replace, bool owned, const TNewFileMaker& make
         const bool danglingLink =
             !there && ::lstat(m_path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
         const bool rename = there || (danglingLink && replace);
-        const bool placed = rename ? FileSystem().Rename(temp.c_str(), target.c_str()) == 0
-                                   : FileSystem().Link(temp.c_str(), target.c_str()) == 0;
+        const bool placed = rename ? m_fs->Rename(temp.c_str(), target.c_str()) == 0
+                                   : m_fs->Link(temp.c_str(), target.c_str()) == 0;
         error = placed ? 0 : errno;
         // A linked file has two names now; the temporary one goes.
-        if ((placed && !rename) || (!placed && owned)) RemoveFile(temp);
+        if ((placed && !rename) || (!placed && owned)) RemoveFile(*m_fs, temp);
         if (error == EEXIST && !replace) return Fail(TFailure::Exists);
         if (error == EEXIST) continue;
         if (error != 0) return FailErrno(target, error);
-        SyncFolderOf(target);
+        SyncFolderOf(*m_fs, target);
         return true;
     }
     return Fail(TFailure::Busy);
 }
 
 bool TDataFile::CreateEmpty(bool replace) {
-    return PlaceNewFile(replace, true,
-                        [](const std::string& target, const struct stat* like, std::string& temp) {
-                            return WriteEmptyBeside(target, like, temp);
-                        });
+    return PlaceNewFile(
+        replace, true,
+        [this](const std::string& target, const struct stat* like, std::string& temp) {
+            return WriteEmptyBeside(*m_fs, target, like, temp);
+        });
 }
 
 bool TDataFile::CreateEmptyBeside(std::string& newPath) {
@@ -147,7 +148,7 @@ bool TDataFile::CreateEmptyBeside(std::string& newPath) {
         target = RealPathOf(m_path);
         if (target.empty()) return FailErrno(m_path, errno);
     }
-    const int error = WriteEmptyBeside(target, nullptr, newPath, kNewFileTag);
+    const int error = WriteEmptyBeside(*m_fs, target, nullptr, newPath, kNewFileTag);
     if (error != 0) {
         const bool made = !newPath.empty();
         newPath.clear();
@@ -213,7 +214,7 @@ bool TDataFile::Open(Mode mode) {
     const bool change = mode == Mode::Change;
     // A change opens the dictionary for writing too, so that one the user
     // may not write is refused here rather than replaced by the rename.
-    if (!m_mainFile.Open(m_path,
+    if (!m_mainFile.Open(*m_fs, m_path,
                          change ? TLockedFile::Access::ReadWrite : TLockedFile::Access::Read,
                          change, m_progress, m_lockWait)) {
         Abort();
@@ -223,7 +224,7 @@ bool TDataFile::Open(Mode mode) {
         Abort();
         return false;
     }
-    if (!m_data.Load(m_mainFile.fd())) {
+    if (!m_data.Load(*m_fs, m_mainFile.fd())) {
         const int error = errno;
         Abort();
         return FailRead(m_path, error);
@@ -239,7 +240,7 @@ bool TDataFile::Open(Mode mode) {
     }
     // No other writer of this dictionary is at work now: copies beside it
     // were left by writers that died.
-    if (change) RemoveLeftoversBeside(m_realPath);
+    if (change) RemoveLeftoversBeside(*m_fs, m_realPath);
     return true;
 }
 
@@ -251,7 +252,7 @@ bool TDataFile::PrepareChange() {
     if (m_realPath.empty()) return FailErrno(m_path, errno);
     // A link changed while the lock was taken: another program is at work.
     if (!IsSameFile(m_mainFile.fd(), m_realPath)) return Fail(TFailure::Busy);
-    m_newFd = CreateBeside(m_realPath, m_newPath, 0600);
+    m_newFd = CreateBeside(*m_fs, m_realPath, m_newPath, 0600);
     if (m_newFd < 0) {
         const int error = errno;
         m_newPath.clear();
@@ -263,22 +264,22 @@ bool TDataFile::PrepareChange() {
 bool TDataFile::OpenChangeFiles() {
     // The replacements file doubles as the lock of the whole scratch set, so
     // that two processes never share one set of scratch files.
-    if (!m_replacementsFile.Open(m_replacementsPath, TLockedFile::Access::ReadWriteCreate, true,
-                                 m_progress, m_lockWait))
+    if (!m_replacementsFile.Open(*m_fs, m_replacementsPath, TLockedFile::Access::ReadWriteCreate,
+                                 true, m_progress, m_lockWait))
         return FailErrno(m_replacementsPath, m_replacementsFile.error());
-    if (FileSystem().Truncate(m_replacementsFile.fd(), 0) != 0)
+    if (m_fs->Truncate(m_replacementsFile.fd(), 0) != 0)
         return FailErrno(m_replacementsPath, errno);
     m_openAdditionsPath = m_additionsPath;
-    m_additionsFd = FileSystem().Open(m_openAdditionsPath.c_str(),
-                                      O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    m_additionsFd =
+        m_fs->Open(m_openAdditionsPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (m_additionsFd < 0) {
         m_openAdditionsPath += "x";
-        m_additionsFd = FileSystem().Open(m_openAdditionsPath.c_str(),
-                                          O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        m_additionsFd =
+            m_fs->Open(m_openAdditionsPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (m_additionsFd < 0) return FailErrno(m_openAdditionsPath, errno);
     }
-    m_replacements.Attach(m_replacementsFile.fd());
-    m_additions.Attach(m_additionsFd);
+    m_replacements.Attach(*m_fs, m_replacementsFile.fd());
+    m_additions.Attach(*m_fs, m_additionsFd);
     return true;
 }
 
@@ -354,21 +355,21 @@ void TDataFile::Abort() {
     m_data.Reset();
     m_mainFile.Close();
     if (m_additionsFd >= 0) {
-        FileSystem().Close(m_additionsFd);
+        m_fs->Close(m_additionsFd);
         m_additionsFd = -1;
-        RemoveFile(m_openAdditionsPath);
+        RemoveFile(*m_fs, m_openAdditionsPath);
     }
     if (m_newFd >= 0) {
         // Removed while it is still locked, so no cleaner meets it half gone.
-        RemoveFile(m_newPath);
-        FileSystem().Close(m_newFd);
+        RemoveFile(*m_fs, m_newPath);
+        m_fs->Close(m_newFd);
         m_newFd = -1;
         m_newPath.clear();
     }
     if (m_replacementsFile.IsOpen()) {
         // Removed while the scratch set is still locked, then unlocked.
-        RemoveFile(m_outputPath);
-        RemoveFile(m_replacementsPath);
+        RemoveFile(*m_fs, m_outputPath);
+        RemoveFile(*m_fs, m_replacementsPath);
         m_replacementsFile.Close();
     }
     m_replacements.Detach();
@@ -390,15 +391,15 @@ bool TDataFile::ReadHeaderRecords(int last, std::vector<std::string>& out) {
     ClearFailure();
     TLockedFile file;
     struct stat st;
-    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress, m_lockWait))
+    if (!file.Open(*m_fs, m_path, TLockedFile::Access::Read, false, m_progress, m_lockWait))
         return FailOpen(file);
     if (fstat(file.fd(), &st) != 0) return FailErrno(m_path, errno);
     const auto size = static_cast<std::uint64_t>(st.st_size);
     char header[kHeaderSize];
     char trailer[4];
     if (size < kEmptyFileSize) return Fail(TFailure::Damaged);
-    if (!ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset) ||
-        !ReadAt(file.fd(), trailer, 4, size - kTrailerSize))
+    if (!ReadAt(*m_fs, file.fd(), header, kHeaderSize, kHeaderOffset) ||
+        !ReadAt(*m_fs, file.fd(), trailer, 4, size - kTrailerSize))
         return FailRead(m_path, errno);
     const std::uint64_t end = RecordsEnd(size, DecodeFixed32(trailer), true);
     if (!CountFits(static_cast<std::int32_t>(DecodeFixed32(header)), end - kRecordsOffset))
@@ -411,7 +412,8 @@ bool TDataFile::ReadHeaderRecords(int last, std::vector<std::string>& out) {
     for (std::uint64_t want = std::min<std::uint64_t>(4096, limit);;
          want = std::min(want * 4, limit)) {
         block.resize(want);
-        if (!ReadAt(file.fd(), block.data(), want, kRecordsOffset)) return FailRead(m_path, errno);
+        if (!ReadAt(*m_fs, file.fd(), block.data(), want, kRecordsOffset))
+            return FailRead(m_path, errno);
         std::vector<TRecordSpan> spans;
         std::uint64_t pos = 0;
         TRecordSpan span;
@@ -443,15 +445,15 @@ std::int32_t TDataFile::GetEntryCount() {
     TLockedFile file;
     struct stat st;
     char header[kHeaderSize];
-    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress, m_lockWait))
+    if (!file.Open(*m_fs, m_path, TLockedFile::Access::Read, false, m_progress, m_lockWait))
         return FailOpen(file) ? 0 : -1;
     if (fstat(file.fd(), &st) != 0) return FailErrno(m_path, errno) ? 0 : -1;
     if (static_cast<std::uint64_t>(st.st_size) < kEmptyFileSize)
         return Fail(TFailure::Damaged) ? 0 : -1;
     char trailer[4];
     const auto size = static_cast<std::uint64_t>(st.st_size);
-    if (!ReadAt(file.fd(), header, kHeaderSize, kHeaderOffset) ||
-        !ReadAt(file.fd(), trailer, 4, size - kTrailerSize))
+    if (!ReadAt(*m_fs, file.fd(), header, kHeaderSize, kHeaderOffset) ||
+        !ReadAt(*m_fs, file.fd(), trailer, 4, size - kTrailerSize))
         return FailRead(m_path, errno) ? 0 : -1;
     // The records end where opening the file finds them: before the picture,
     // or at the end of the file when the trailer is damaged.
@@ -536,7 +538,7 @@ std::int32_t TDataFile::GetPictureSize() {
     TLockedFile file;
     struct stat st;
     // A dictionary that cannot be opened has no picture: 0, with the reason.
-    if (!file.Open(m_path, TLockedFile::Access::Read, false, m_progress, m_lockWait)) {
+    if (!file.Open(*m_fs, m_path, TLockedFile::Access::Read, false, m_progress, m_lockWait)) {
         FailOpen(file);
         return 0;
     }
@@ -547,7 +549,7 @@ std::int32_t TDataFile::GetPictureSize() {
     const auto size = static_cast<std::uint64_t>(st.st_size);
     char trailer[4];
     if (size < kEmptyFileSize) return Fail(TFailure::Damaged) ? 0 : -1;
-    if (!ReadAt(file.fd(), trailer, 4, size - kTrailerSize))
+    if (!ReadAt(*m_fs, file.fd(), trailer, 4, size - kTrailerSize))
         return FailRead(m_path, errno) ? 0 : -1;
     const std::uint32_t n = DecodeFixed32(trailer);
     if (n > size - kEmptyFileSize || n > 0x7FFFFFFFu) return Fail(TFailure::Damaged) ? 0 : -1;

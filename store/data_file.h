@@ -124,6 +124,13 @@ class TDataFile {
     // nullptr goes back to the object's own, which nobody else reads.
     void SetProgress(TProgress* progress) { m_progress = progress ? progress : &m_ownProgress; }
     TProgress& progress() const { return *m_progress; }
+    // The file layer every file call of this object goes through, also
+    // those of the other files an operation reads or writes (a merge's
+    // source, an import or an export): the POSIX layer until another is set
+    // (file_system.h; tests set one that injects faults). The caller keeps
+    // it alive while it is set and changes it only between operations.
+    void SetFileSystem(TFileSystem& fileSystem) { m_fs = &fileSystem; }
+    TFileSystem& fileSystem() const { return *m_fs; }
     // At most this long (and never longer than LockTimeout()) each operation
     // waits for another process's lock: a caller that only fills a list
     // gives up early and calls the dictionary busy.
@@ -425,6 +432,7 @@ class TDataFile {
     TConvertCounts m_convertCounts;
     TProgress m_ownProgress;
     TProgress* m_progress = &m_ownProgress;
+    TFileSystem* m_fs = &PosixFileSystem();
     std::chrono::milliseconds m_lockWait = std::chrono::milliseconds::max();
     TFailure m_failure = TFailure::None;
     int m_errno = 0;

@@ -3,9 +3,12 @@
 // the dictionary is always exactly the old or the new content, an operation
 // that reports success has written the new content, one that reports
 // failure says why and has changed nothing, and what a failure or a crash
-// leaves beside the dictionary is gone after its next change.
+// leaves beside the dictionary is gone after its next change. The faulty
+// file layer is given to the dictionary object under test alone.
+#include <atomic>
 #include <filesystem>
 #include <functional>
+#include <thread>
 
 #include "fault_file_system.h"
 #include "test_util.h"
@@ -61,6 +64,7 @@ const std::vector<TFaultOperation>& FaultOperations() {
              std::string made;
              if (!f.CreateEmptyBeside(made)) return false;
              TDataFile fresh(made, d + "/n1", d + "/n2", d + "/n3");
+             fresh.SetFileSystem(f.fileSystem());
              if (fresh.ImportCsv(d + "/source.csv") && f.ReplaceWith(made)) return true;
              RemoveFile(made);
              return false;
@@ -99,9 +103,14 @@ class FaultTest : public TempDirTest {
         for (const auto& [name, bytes] : m_sources) WriteWholeFile(folder + "/" + name, bytes);
         return folder;
     }
-    static std::unique_ptr<TDataFile> Open(const std::string& folder) {
-        return std::make_unique<TDataFile>(folder + "/d.vrk3", folder + "/s1", folder + "/s2",
-                                           folder + "/s3");
+    // The dictionary of `folder`, working through `fs`, which must outlive
+    // the object.
+    static std::unique_ptr<TDataFile> Open(const std::string& folder,
+                                           TFileSystem& fs = PosixFileSystem()) {
+        auto file = std::make_unique<TDataFile>(folder + "/d.vrk3", folder + "/s1", folder + "/s2",
+                                                folder + "/s3");
+        file->SetFileSystem(fs);
+        return file;
     }
     // After the next change of the dictionary nothing but it and the
     // sources is in the folder.
@@ -138,12 +147,7 @@ TEST_F(FaultTest, EachFailingCallLeavesTheOldContentAndIsReported) {
     for (const TFaultOperation& op : FaultOperations()) {
         std::string folder = Fresh();
         TFailingFileSystem counting;
-        bool ok;
-        {
-            TFileSystemForTesting use(counting);
-            ok = op.run(*Open(folder), folder);
-        }
-        ASSERT_TRUE(ok) << op.name;
+        ASSERT_TRUE(op.run(*Open(folder, counting), folder)) << op.name;
         const std::string after = ReadWholeFile(folder + "/d.vrk3");
         ASSERT_NE(after, m_start) << op.name;
         ASSERT_GT(counting.calls(), 0) << op.name;
@@ -151,11 +155,8 @@ TEST_F(FaultTest, EachFailingCallLeavesTheOldContentAndIsReported) {
             const std::string what = std::string(op.name) + ", call " + std::to_string(k);
             folder = Fresh();
             TFailingFileSystem failing(k);
-            auto file = Open(folder);
-            {
-                TFileSystemForTesting use(failing);
-                ok = op.run(*file, folder);
-            }
+            auto file = Open(folder, failing);
+            const bool ok = op.run(*file, folder);
             EXPECT_TRUE(failing.failed()) << what;
             const std::string now = ReadWholeFile(folder + "/d.vrk3");
             if (ok) {
@@ -175,10 +176,7 @@ TEST_F(FaultTest, ACrashAfterAnyCallLeavesTheOldOrTheNewContent) {
     for (const TFaultOperation& op : FaultOperations()) {
         std::string folder = Fresh();
         TFailingFileSystem counting;
-        {
-            TFileSystemForTesting use(counting);
-            ASSERT_TRUE(op.run(*Open(folder), folder)) << op.name;
-        }
+        ASSERT_TRUE(op.run(*Open(folder, counting), folder)) << op.name;
         const std::string after = ReadWholeFile(folder + "/d.vrk3");
         // Crashing after the last call: the operation has finished, and
         // what it reported as done must survive.
@@ -187,11 +185,7 @@ TEST_F(FaultTest, ACrashAfterAnyCallLeavesTheOldOrTheNewContent) {
                 std::string(op.name) + ", crash after call " + std::to_string(k);
             folder = Fresh();
             TCrashFileSystem crash(folder, k);
-            bool ok;
-            {
-                TFileSystemForTesting use(crash);
-                ok = op.run(*Open(folder), folder);
-            }
+            const bool ok = op.run(*Open(folder, crash), folder);
             crash.Crash();
             const std::string now = ReadWholeFile(folder + "/d.vrk3");
             EXPECT_TRUE(now == m_start || now == after) << what;
@@ -207,6 +201,35 @@ TEST_F(FaultTest, ACrashAfterAnyCallLeavesTheOldOrTheNewContent) {
     }
     // Only crashes inside a placed import leave its new file.
     EXPECT_GT(m_newFilesLeft, 0);
+}
+
+// The file layer belongs to the dictionary object: the faults injected into
+// one reach no other, not even one that changes a dictionary in another
+// thread meanwhile on the disk itself.
+TEST_F(FaultTest, FaultsReachOnlyTheObjectTheyAreGivenTo) {
+    const std::string folder = Fresh();
+    WriteWholeFile(folder + "/other.vrk3", m_start);
+    TDataFile other(folder + "/other.vrk3", folder + "/o1", folder + "/o2", folder + "/o3");
+    std::atomic<bool> done{false};
+    std::int32_t stored = 0;
+    bool allStored = true;
+    std::thread worker([&] {
+        do {
+            allStored = other.StoreEntry("DRUGI") && allStored;
+            ++stored;
+        } while (!done);
+    });
+    TFailingFileSystem counting;
+    EXPECT_TRUE(Open(folder, counting)->StoreEntry("PRVI"));
+    for (int k = 1; k <= counting.calls(); ++k) {
+        TFailingFileSystem failing(k);
+        (void)Open(folder, failing)->StoreEntry("PRVI");
+        EXPECT_TRUE(failing.failed()) << "call " << k;
+    }
+    done = true;
+    worker.join();
+    EXPECT_TRUE(allStored);
+    EXPECT_EQ(other.GetEntryCount(), 3 + stored);
 }
 
 }  // namespace

@@ -92,12 +92,12 @@ bool TDataFile::MergeFile(const std::string& sourcePath) {
     std::uint64_t sourceEnd = m_recordsEnd;
     std::int32_t sourceCount = m_count;
     if (!IsSameFile(m_mainFile.fd(), sourcePath)) {
-        if (!sourceFile.Open(sourcePath, TLockedFile::Access::Read, false, m_progress)) {
+        if (!sourceFile.Open(*m_fs, sourcePath, TLockedFile::Access::Read, false, m_progress)) {
             const int error = sourceFile.error();
             Abort();
             return FailErrno(sourcePath, error);
         }
-        if (!sourceCopy.Load(sourceFile.fd())) {
+        if (!sourceCopy.Load(*m_fs, sourceFile.fd())) {
             const int error = errno;
             Abort();
             return FailRead(sourcePath, error);

@@ -60,8 +60,9 @@ bool TDataFile::Rewrite() {
     if (!m_additions.Flush()) return FailErrno(m_openAdditionsPath, m_additions.error());
     TFileView replacements, additions;
     std::string_view picture;
-    if (!replacements.Load(m_replacementsFile.fd())) return FailErrno(m_replacementsPath, errno);
-    if (!additions.Load(m_additionsFd)) return FailErrno(m_openAdditionsPath, errno);
+    if (!replacements.Load(*m_fs, m_replacementsFile.fd()))
+        return FailErrno(m_replacementsPath, errno);
+    if (!additions.Load(*m_fs, m_additionsFd)) return FailErrno(m_openAdditionsPath, errno);
     if (m_picture)
         picture = *m_picture;
     else if (!ReadPictureFromFile(picture))
@@ -74,7 +75,7 @@ bool TDataFile::Rewrite() {
     const std::uint64_t estimate =
         m_data.size() + replacements.size() + additions.size() + picture.size();
     TScrambledWriter out(std::clamp<std::uint64_t>(estimate, 4096, 1 << 20));
-    out.Attach(fd);
+    out.Attach(*m_fs, fd);
     // The progress bar moves while the data goes to the disk, rather than
     // standing still during the final fsync.
     out.SetWriteBehind(true);
@@ -94,16 +95,16 @@ bool TDataFile::Rewrite() {
             if (::fchmod(fd, st.st_mode & 07777) != 0) error = errno;
         }
     }
-    if (ok && error == 0 && FileSystem().Sync(fd) != 0) error = errno;
+    if (ok && error == 0 && m_fs->Sync(fd) != 0) error = errno;
     if (ok && error == 0) progress().Complete();
     // Failures leave the file for Abort, which removes it under its lock.
     if (!ok || error != 0) return ok ? FailErrno(tempPath, error) : FailIfUnset(TFailure::IoError);
-    if (FileSystem().Rename(tempPath.c_str(), m_realPath.c_str()) != 0)
+    if (m_fs->Rename(tempPath.c_str(), m_realPath.c_str()) != 0)
         return FailErrno(m_realPath, errno);
     // Placed: the file has the dictionary's name now, and Abort must not
     // remove it; its descriptor closes there.
     m_newPath.clear();
-    SyncFolderOf(m_realPath);
+    SyncFolderOf(*m_fs, m_realPath);
     return true;
 }
 

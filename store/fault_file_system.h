@@ -1,4 +1,5 @@
-// Test versions of the store's file system (file_system.h):
+// Test versions of the store's file layer (file_system.h), each given to the
+// one dictionary object under test (TDataFile::SetFileSystem):
 // - TFailingFileSystem counts the calls that can fail (open, lock,
 //   read, write, fsync, truncate, rename, link, unlink) and fails the k-th
 //   one with EIO (ENOSPC for a write);
@@ -55,8 +56,8 @@ class TCrashFileSystem : public TFailingFileSystem {
     TCrashFileSystem(std::string folder, int crashAfter);
 
     // Puts the folder in the state it would have after the crash. Call it
-    // after the operation has returned and this file system is no longer
-    // installed.
+    // after the operation has returned, when no object uses this file
+    // system any more.
     void Crash();
 
     int Sync(int fd) override;

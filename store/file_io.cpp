@@ -14,7 +14,6 @@
 #include <thread>
 
 #include "coding.h"
-#include "file_system.h"
 #include "progress.h"
 
 namespace vrk {
@@ -47,12 +46,12 @@ class TLockWaitCount {
 
 // flock with a deadline: polls, since flock itself cannot time out. A stop
 // request ends the wait within one pause (at most 20 ms).
-bool LockWithin(int fd, bool exclusive, std::chrono::steady_clock::time_point deadline,
-                const TProgress* stop) {
+bool LockWithin(TFileSystem& fs, int fd, bool exclusive,
+                std::chrono::steady_clock::time_point deadline, const TProgress* stop) {
     const int op = (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     auto pause = std::chrono::milliseconds(1);
     TLockWaitCount count;
-    while (FileSystem().Lock(fd, op) != 0) {
+    while (fs.Lock(fd, op) != 0) {
         if (errno != EWOULDBLOCK && errno != EINTR) return false;
         count.Waiting();
         if (stop && stop->StopRequested()) {
@@ -106,37 +105,39 @@ int NotRegularError(int fd) {
 
 }  // namespace
 
-int OpenPlainFile(const std::string& path, int flags, bool regularOnly, mode_t mode) {
+int OpenPlainFile(TFileSystem& fs, const std::string& path, int flags, bool regularOnly,
+                  mode_t mode) {
     // Without O_NONBLOCK, opening a pipe waits for its other end.
-    const int fd = FileSystem().Open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+    const int fd = fs.Open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
     if (fd < 0) return -1;
     const int notRegular = regularOnly ? NotRegularError(fd) : 0;
     if (notRegular != 0 || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         const int error = notRegular != 0 ? notRegular : errno;
-        FileSystem().Close(fd);
+        fs.Close(fd);
         errno = error;
         return -1;
     }
     return fd;
 }
 
-bool TLockedFile::Open(const std::string& path, Access access, bool exclusive,
+bool TLockedFile::Open(TFileSystem& fs, const std::string& path, Access access, bool exclusive,
                        const TProgress* stop, std::chrono::milliseconds bound) {
     Close();
+    m_fs = &fs;
     m_error = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::min(LockTimeout(), bound);
     const int flags = access == Access::Read        ? O_RDONLY
                       : access == Access::ReadWrite ? O_RDWR
                                                     : O_RDWR | O_CREAT;
     for (;;) {
-        const int fd = OpenPlainFile(path, flags, true, 0644);
+        const int fd = OpenPlainFile(fs, path, flags, true, 0644);
         if (fd < 0) {
             m_error = errno;
             return false;
         }
-        if (!LockWithin(fd, exclusive, deadline, stop)) {
+        if (!LockWithin(fs, fd, exclusive, deadline, stop)) {
             m_error = errno == EINTR ? EWOULDBLOCK : errno;
-            FileSystem().Close(fd);
+            fs.Close(fd);
             return false;
         }
         // Another process may have replaced or removed the file while we
@@ -145,7 +146,7 @@ bool TLockedFile::Open(const std::string& path, Access access, bool exclusive,
             m_fd = fd;
             return true;
         }
-        FileSystem().Close(fd);
+        fs.Close(fd);
         if (std::chrono::steady_clock::now() >= deadline) {
             m_error = EWOULDBLOCK;
             return false;
@@ -154,13 +155,13 @@ bool TLockedFile::Open(const std::string& path, Access access, bool exclusive,
 }
 
 void TLockedFile::Close() {
-    if (m_fd >= 0) FileSystem().Close(m_fd);  // closing drops the lock
+    if (m_fd >= 0) m_fs->Close(m_fd);  // closing drops the lock
     m_fd = -1;
 }
 
-bool ReadAt(int fd, char* buffer, std::size_t n, std::uint64_t offset) {
+bool ReadAt(TFileSystem& fs, int fd, char* buffer, std::size_t n, std::uint64_t offset) {
     while (n > 0) {
-        const ssize_t got = FileSystem().ReadAt(fd, buffer, n, static_cast<off_t>(offset));
+        const ssize_t got = fs.ReadAt(fd, buffer, n, static_cast<off_t>(offset));
         if (got < 0 && errno == EINTR) continue;
         if (got == 0) errno = 0;  // the file ended first
         if (got <= 0) return false;
@@ -171,9 +172,9 @@ bool ReadAt(int fd, char* buffer, std::size_t n, std::uint64_t offset) {
     return true;
 }
 
-bool WriteAll(int fd, const char* data, std::size_t n) {
+bool WriteAll(TFileSystem& fs, int fd, const char* data, std::size_t n) {
     while (n > 0) {
-        const ssize_t put = FileSystem().Write(fd, data, n);
+        const ssize_t put = fs.Write(fd, data, n);
         if (put < 0 && errno == EINTR) continue;
         if (put == 0) errno = ENOSPC;  // nothing written: no room
         if (put <= 0) return false;
@@ -183,7 +184,7 @@ bool WriteAll(int fd, const char* data, std::size_t n) {
     return true;
 }
 
-bool TFileView::Load(int fd) {
+bool TFileView::Load(TFileSystem& fs, int fd) {
     Reset();
     struct stat st;
     if (fstat(fd, &st) != 0 || st.st_size < 0) return false;
@@ -207,7 +208,7 @@ bool TFileView::Load(int fd) {
     m_capacity = capacity;
     // A file that another program cuts short meanwhile ends early: a short
     // read, which the callers report as damaged.
-    if (!ReadAt(fd, m_copy, size, 0)) {
+    if (!ReadAt(fs, fd, m_copy, size, 0)) {
         const int error = errno;
         Reset();
         errno = error;
@@ -228,7 +229,8 @@ void TFileView::Reset() {
 
 TScrambledWriter::TScrambledWriter(std::size_t bufferSize) : m_buffer(bufferSize) {}
 
-void TScrambledWriter::Attach(int fd, std::uint64_t offset) {
+void TScrambledWriter::Attach(TFileSystem& fs, int fd, std::uint64_t offset) {
+    m_fs = &fs;
     m_fd = fd;
     m_offset = offset;
     m_written = offset;
@@ -302,7 +304,7 @@ void TScrambledWriter::WriteBehind() {
 bool TScrambledWriter::Flush() {
     if (m_ok && m_fd < 0) m_error = EBADF;
     if (!m_ok || m_fd < 0) return m_ok = false;
-    if (m_used > 0 && !WriteAll(m_fd, m_buffer.data(), m_used)) {
+    if (m_used > 0 && !WriteAll(*m_fs, m_fd, m_buffer.data(), m_used)) {
         m_ok = false;
         m_error = errno;
     }
@@ -311,8 +313,8 @@ bool TScrambledWriter::Flush() {
     return m_ok;
 }
 
-void RemoveFile(const std::string& path) {
-    if (!path.empty()) FileSystem().Unlink(path.c_str());
+void RemoveFile(TFileSystem& fs, const std::string& path) {
+    if (!path.empty()) fs.Unlink(path.c_str());
 }
 
 }  // namespace vrk

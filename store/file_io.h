@@ -1,6 +1,8 @@
 // Small POSIX file helpers for the dictionary store: locked files, read-only
 // views of whole files, and a buffered writer that scrambles records by their
-// offset in the file being written.
+// offset in the file being written. Each takes the file layer its calls go
+// through (file_system.h) from the dictionary object that uses it; the forms
+// the programs call without one use the POSIX layer.
 #pragma once
 
 #include <sys/types.h>
@@ -10,6 +12,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "file_system.h"
 
 namespace vrk {
 
@@ -56,14 +60,15 @@ class TLockedFile {
     TLockedFile(const TLockedFile&) = delete;
     TLockedFile& operator=(const TLockedFile&) = delete;
 
-    // Opens path and locks it (shared or exclusive), waiting at most
+    // Opens path through `fs` (which must outlive the open file) and locks
+    // it (shared or exclusive), waiting at most
     // LockTimeout() (or `bound` when that is shorter), and no longer once
     // `stop` (when given) asks to stop.
     // False when the file cannot be opened or locked; error() then holds the
     // errno (EWOULDBLOCK when the lock was not had in time, ECANCELED when
     // the wait was stopped, EISDIR or ENODEV for a folder or another file
     // that is not regular).
-    [[nodiscard]] bool Open(const std::string& path, Access access, bool exclusive,
+    [[nodiscard]] bool Open(TFileSystem& fs, const std::string& path, Access access, bool exclusive,
                             const TProgress* stop = nullptr,
                             std::chrono::milliseconds bound = std::chrono::milliseconds::max());
     void Close();
@@ -72,6 +77,7 @@ class TLockedFile {
     int error() const { return m_error; }
 
   private:
+    TFileSystem* m_fs = nullptr;  // the layer the open file was opened through
     int m_fd = -1;
     int m_error = 0;
 };
@@ -87,7 +93,7 @@ class TFileView {
     TFileView(const TFileView&) = delete;
     TFileView& operator=(const TFileView&) = delete;
 
-    [[nodiscard]] bool Load(int fd);
+    [[nodiscard]] bool Load(TFileSystem& fs, int fd);
     void Reset();
     const char* data() const { return m_data; }
     std::uint64_t size() const { return m_size; }
@@ -102,15 +108,16 @@ class TFileView {
 
 // Reads exactly n bytes at offset; false on a short read (errno 0) or an
 // error (errno set).
-[[nodiscard]] bool ReadAt(int fd, char* buffer, std::size_t n, std::uint64_t offset);
+[[nodiscard]] bool ReadAt(TFileSystem& fs, int fd, char* buffer, std::size_t n,
+                          std::uint64_t offset);
 // Writes all n bytes; false on any error, with errno set.
-[[nodiscard]] bool WriteAll(int fd, const char* data, std::size_t n);
+[[nodiscard]] bool WriteAll(TFileSystem& fs, int fd, const char* data, std::size_t n);
 // Opens a file that is not a dictionary (an older-format file to import or
 // write) without blocking on a pipe, and refuses anything but a regular file
 // when `regularOnly`. Returns the descriptor (in blocking mode) or -1 with
 // errno set (EISDIR or ENODEV for a file that is not regular).
-[[nodiscard]] int OpenPlainFile(const std::string& path, int flags, bool regularOnly,
-                                mode_t mode = 0666);
+[[nodiscard]] int OpenPlainFile(TFileSystem& fs, const std::string& path, int flags,
+                                bool regularOnly, mode_t mode = 0666);
 
 // A buffered writer on a file descriptor it does not own. Scrambled writes
 // use the writer's own running offset as the key position, which is how both
@@ -118,7 +125,9 @@ class TFileView {
 class TScrambledWriter {
   public:
     explicit TScrambledWriter(std::size_t bufferSize = 1 << 20);
-    void Attach(int fd, std::uint64_t offset = 0);
+    // Writes go to fd through `fs` until Detach.
+    void Attach(TFileSystem& fs, int fd, std::uint64_t offset = 0);
+    void Attach(int fd, std::uint64_t offset = 0) { Attach(PosixFileSystem(), fd, offset); }
     void Detach() { m_fd = -1; }
 
     // Plain bytes (magic, header, picture, trailer).
@@ -141,6 +150,7 @@ class TScrambledWriter {
   private:
     char* Reserve(std::size_t& n);
     void WriteBehind();
+    TFileSystem* m_fs = &PosixFileSystem();
     int m_fd = -1;
     std::uint64_t m_offset = 0;
     std::vector<char> m_buffer;
@@ -155,6 +165,9 @@ class TScrambledWriter {
 [[nodiscard]] bool IsSameFile(int fd, const std::string& path);
 
 // Removes a file; a missing file is not an error.
-void RemoveFile(const std::string& path);
+void RemoveFile(TFileSystem& fs, const std::string& path);
+inline void RemoveFile(const std::string& path) {
+    RemoveFile(PosixFileSystem(), path);
+}
 
 }  // namespace vrk

@@ -4,15 +4,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <cstdio>
 
 namespace vrk {
-namespace {
-
-TFileSystem g_posixFileSystem;
-std::atomic<TFileSystem*> g_fileSystem{&g_posixFileSystem};
-
-}  // namespace
 
 int TFileSystem::Open(const char* path, int flags, mode_t mode) {
     return ::open(path, flags, mode);
@@ -66,15 +60,9 @@ int TFileSystem::Close(int fd) {
     return ::close(fd);
 }
 
-TFileSystem& FileSystem() {
-    return *g_fileSystem.load(std::memory_order_acquire);
-}
-
-TFileSystemForTesting::TFileSystemForTesting(TFileSystem& fileSystem)
-    : m_saved(g_fileSystem.exchange(&fileSystem)) {}
-
-TFileSystemForTesting::~TFileSystemForTesting() {
-    g_fileSystem.store(m_saved);
+TFileSystem& PosixFileSystem() {
+    static TFileSystem posix;
+    return posix;
 }
 
 }  // namespace vrk

@@ -1,14 +1,17 @@
 // The file calls of the dictionary store (open, lock, read, write,
 // fsync, truncate, rename, link, unlink, close) behind one small interface,
 // so that tests can fail any one of them or simulate a crash that loses what
-// was not yet flushed to disk (store/fault_file_system.h). Every such call
-// of the store goes through FileSystem(), which is the POSIX calls unless a
-// test has installed another for a while.
+// was not yet flushed to disk (store/fault_file_system.h). The file layer is
+// a parameter of what does file work: each dictionary object has its own
+// (TDataFile::SetFileSystem) and hands it to every file, reader and writer
+// it uses; the POSIX layer when none is set. A test therefore injects faults
+// into one dictionary object while others, in other threads too, work on the
+// disk undisturbed.
 //
 // Each member does what the system call it names does and returns its
-// result, with errno set on failure. Thread-safety is that of the system
-// calls; installing another file system is not safe while the store is at
-// work in another thread.
+// result, with errno set on failure. The POSIX layer holds no state, so all
+// threads share it; a layer with state (the test versions) serves one
+// dictionary object, which one thread uses at a time.
 #pragma once
 
 #include <sys/types.h>
@@ -36,20 +39,8 @@ class TFileSystem {
     virtual int Close(int fd);                             // close(2)
 };
 
-// The file system the store uses now.
-TFileSystem& FileSystem();
-
-// For tests: while alive, the store's file calls go to `fileSystem` (which
-// must outlive it); the earlier one comes back when it ends.
-class TFileSystemForTesting {
-  public:
-    explicit TFileSystemForTesting(TFileSystem& fileSystem);
-    ~TFileSystemForTesting();
-    TFileSystemForTesting(const TFileSystemForTesting&) = delete;
-    TFileSystemForTesting& operator=(const TFileSystemForTesting&) = delete;
-
-  private:
-    TFileSystem* m_saved;
-};
+// The POSIX calls themselves: the file layer of every dictionary object,
+// file and reader that is given no other.
+TFileSystem& PosixFileSystem();
 
 }  // namespace vrk

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "coding.h"
-#include "file_system.h"
 #include "format.h"
 
 namespace vrk {
@@ -65,8 +64,7 @@ bool TByteReader::Fill() {
     if (m_ended) return false;
     ssize_t n;
     do {
-        n = FileSystem().ReadAt(m_fd, m_buffer.data(), m_buffer.size(),
-                                static_cast<off_t>(m_offset));
+        n = m_fs.ReadAt(m_fd, m_buffer.data(), m_buffer.size(), static_cast<off_t>(m_offset));
     } while (n < 0 && errno == EINTR);
     if (n <= 0) {
         if (n < 0) m_error = errno;

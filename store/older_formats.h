@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "file_system.h"
+
 namespace vrk {
 
 // Second-generation file constants.
@@ -35,12 +37,14 @@ void DecodeRunningSum(std::string& bytes);
 [[nodiscard]] bool WriteCounted(std::string& out, std::string_view text);
 
 // A buffered reader over a file descriptor it does not own, reading through
-// the store's file layer (file_system.h) from the start of the file. Every
+// a file layer (file_system.h; the POSIX layer unless given) from the start
+// of the file. Every
 // read reports whether all requested bytes were there; nothing is ever
 // allocated by a length read from the file.
 class TByteReader {
   public:
-    explicit TByteReader(int fd) : m_fd(fd) {}
+    TByteReader(TFileSystem& fs, int fd) : m_fs(fs), m_fd(fd) {}
+    explicit TByteReader(int fd) : TByteReader(PosixFileSystem(), fd) {}
     // Next byte, or -1 at the end of the file (or on a read error).
     int Get();
     // The next byte without consuming it, or -1.
@@ -62,6 +66,7 @@ class TByteReader {
 
   private:
     bool Fill();
+    TFileSystem& m_fs;
     int m_fd;
     std::vector<char> m_buffer = std::vector<char>(1 << 16);
     std::size_t m_pos = 0;

@@ -99,7 +99,7 @@ class TRecordOrder {
 // never cut in place, so no file beside it means no export.
 class TExportFile {
   public:
-    TExportFile() = default;
+    explicit TExportFile(TFileSystem& fs) : m_fs(fs) {}
     ~TExportFile() { Discard(); }
     TExportFile(const TExportFile&) = delete;
     TExportFile& operator=(const TExportFile&) = delete;
@@ -111,7 +111,7 @@ class TExportFile {
         const bool exists = ::stat(path.c_str(), &st) == 0;
         if (exists && !S_ISREG(st.st_mode)) {
             // A pipe without a reader is refused at once rather than waited on.
-            m_fd = OpenPlainFile(path, O_WRONLY | O_CREAT | O_TRUNC, false);
+            m_fd = OpenPlainFile(m_fs, path, O_WRONLY | O_CREAT | O_TRUNC, false);
             if (m_fd < 0) SetFailed(errno);
             return m_fd >= 0;
         }
@@ -121,7 +121,7 @@ class TExportFile {
         }
         static std::atomic<unsigned> serial{0};
         m_temp = m_target + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
-        m_fd = FileSystem().Open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        m_fd = m_fs.Open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0) {
             m_temp.clear();
             return SetFailed(errno);
@@ -143,14 +143,14 @@ class TExportFile {
     // or the complete export, never an empty one.
     [[nodiscard]] bool Commit() {
         bool ok = Flush();
-        if (ok && !m_temp.empty() && FileSystem().Sync(m_fd) != 0) ok = SetFailed(errno);
-        if (FileSystem().Close(m_fd) != 0 && ok) ok = SetFailed(errno);
+        if (ok && !m_temp.empty() && m_fs.Sync(m_fd) != 0) ok = SetFailed(errno);
+        if (m_fs.Close(m_fd) != 0 && ok) ok = SetFailed(errno);
         m_fd = -1;
         if (ok && !m_temp.empty()) {
-            if (FileSystem().Rename(m_temp.c_str(), m_target.c_str()) != 0)
+            if (m_fs.Rename(m_temp.c_str(), m_target.c_str()) != 0)
                 ok = SetFailed(errno);
             else
-                SyncFolderOf(m_target);
+                SyncFolderOf(m_fs, m_target);
         }
         if (ok) m_temp.clear();
         if (!ok) Discard();
@@ -158,18 +158,18 @@ class TExportFile {
     }
 
     void Discard() {
-        if (m_fd >= 0) FileSystem().Close(m_fd);
+        if (m_fd >= 0) m_fs.Close(m_fd);
         m_fd = -1;
         // A pipe or device written directly keeps what reached it.
         if (!m_temp.empty()) {
-            RemoveFile(m_temp);
+            RemoveFile(m_fs, m_temp);
             m_temp.clear();
         }
     }
 
   private:
     bool Flush() {
-        if (m_ok && m_fd >= 0 && !WriteAll(m_fd, m_buffer.data(), m_buffer.size()))
+        if (m_ok && m_fd >= 0 && !WriteAll(m_fs, m_fd, m_buffer.data(), m_buffer.size()))
             SetFailed(errno);
         m_buffer.clear();
         return m_ok && m_fd >= 0;
@@ -179,6 +179,7 @@ class TExportFile {
         m_ok = false;
         return false;
     }
+    TFileSystem& m_fs;
     std::string m_target;
     std::string m_temp;
     std::string m_buffer;
@@ -432,7 +433,7 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
     std::sort(items.begin(), items.end(), order);
     FollowSortedListOrder(items, order, file, firstEntry, m_recordsEnd, m_count);
 
-    TExportFile out;
+    TExportFile out(*m_fs);
     if (!out.Create(path)) {
         Abort();
         return FailErrno(path, out.error());

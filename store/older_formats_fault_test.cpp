@@ -1,6 +1,7 @@
-// The older formats under the fault-injecting file layer: an import's reads
-// of its source can fail and be stopped, and an export is on the disk
-// before it replaces the file at its target.
+// The older formats under a fault-injecting file layer, given to the
+// dictionary object that imports or exports: an import's reads of its
+// source can fail and be stopped, and an export is on the disk before it
+// replaces the file at its target.
 #include <limits.h>
 #include <unistd.h>
 
@@ -60,16 +61,12 @@ TEST_F(OlderFormatsFaultTest, AFailedReadOfTheSourceFailsTheImport) {
     ASSERT_TRUE(source->ExportSecondGen(Path("source.vrk"), ';'));
     ASSERT_TRUE(source->ExportFirstGen(Path("source.txt"), ';'));
     ASSERT_TRUE(source->ExportCsv(Path("source.csv"), ','));
+    TSourceReads failing([] { return false; });
     auto dict = DictionaryWith({Record("OSA", {"a"})});
     const std::string before = ReadWholeFile(Path("test.vrk3"));
-    TSourceReads failing([] { return false; });
+    dict->SetFileSystem(failing);
     for (const auto& [name, run] : m_imports) {
-        bool ok;
-        {
-            TFileSystemForTesting use(failing);
-            ok = run(*dict);
-        }
-        EXPECT_FALSE(ok) << name;
+        EXPECT_FALSE(run(*dict)) << name;
         EXPECT_EQ(dict->LastFailure(), TFailure::IoError) << name;
         EXPECT_EQ(fs::path(dict->LastFailurePath()).stem(), "source") << name;
         EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before) << name;
@@ -98,12 +95,10 @@ TEST_F(OlderFormatsFaultTest, TheCountingPassMovesTheBarAndStops) {
             return true;
         });
         dict->SetProgress(&progress);
-        bool ok;
-        {
-            TFileSystemForTesting use(counting);
-            ok = run(*dict);
-        }
+        dict->SetFileSystem(counting);
+        const bool ok = run(*dict);
         dict->SetProgress(nullptr);
+        dict->SetFileSystem(PosixFileSystem());
         EXPECT_FALSE(ok) << name;
         EXPECT_EQ(dict->LastFailure(), TFailure::Stopped) << name;
         EXPECT_GT(posAtStop, 0) << name;
@@ -128,20 +123,18 @@ TEST_F(OlderFormatsFaultTest, AnExportSurvivesACrashWholeOrNotAtAll) {
     for (const auto& [name, run] : exports) {
         WriteWholeFile(target, "older");
         TFailingFileSystem counting;
-        {
-            TFileSystemForTesting use(counting);
-            ASSERT_TRUE(run(target)) << name;
-        }
+        dict->SetFileSystem(counting);
+        const bool exported = run(target);
+        dict->SetFileSystem(PosixFileSystem());
+        ASSERT_TRUE(exported) << name;
         const std::string complete = ReadWholeFile(target);
         for (int k = 0; k <= counting.calls(); ++k) {
             const std::string what = std::string(name) + ", crash after call " + std::to_string(k);
             WriteWholeFile(target, "older");
             TCrashFileSystem crash(folder, k);
-            bool ok;
-            {
-                TFileSystemForTesting use(crash);
-                ok = run(target);
-            }
+            dict->SetFileSystem(crash);
+            const bool ok = run(target);
+            dict->SetFileSystem(PosixFileSystem());
             crash.Crash();
             const std::string now = ReadWholeFile(target);
             EXPECT_TRUE(now == "older" || now == complete) << what;

@@ -23,15 +23,16 @@ namespace {
 // The source file of an import, closed with the object.
 class TSourceFile {
   public:
-    explicit TSourceFile(int fd) : m_fd(fd) {}
+    TSourceFile(TFileSystem& fs, int fd) : m_fs(fs), m_fd(fd) {}
     ~TSourceFile() {
-        if (m_fd >= 0) FileSystem().Close(m_fd);
+        if (m_fd >= 0) m_fs.Close(m_fd);
     }
     TSourceFile(const TSourceFile&) = delete;
     TSourceFile& operator=(const TSourceFile&) = delete;
     int fd() const { return m_fd; }
 
   private:
+    TFileSystem& m_fs;
     int m_fd;
 };
 
@@ -83,7 +84,7 @@ int TDataFile::BeginImport(const std::string& path) {
     m_convertCounts = TConvertCounts{};
     if (!Open(Mode::Change)) return -1;
     // Only a regular file: a pipe could keep the import waiting for good.
-    const int fd = OpenPlainFile(path, O_RDONLY, true);
+    const int fd = OpenPlainFile(*m_fs, path, O_RDONLY, true);
     if (fd < 0) {
         const int error = errno;
         Abort();
@@ -93,9 +94,9 @@ int TDataFile::BeginImport(const std::string& path) {
 }
 
 bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool withInfo) {
-    const TSourceFile file(BeginImport(path));
+    const TSourceFile file(*m_fs, BeginImport(path));
     if (file.fd() < 0) return false;
-    TByteReader in(file.fd());
+    TByteReader in(*m_fs, file.fd());
     std::uint32_t entries = 0;
     std::string word, text;
     // The format and library names are read and ignored.
@@ -133,9 +134,9 @@ bool TDataFile::ImportSecondGen(const std::string& path, char separator, bool wi
 }
 
 bool TDataFile::ImportFirstGen(const std::string& path, char separator) {
-    const TSourceFile file(BeginImport(path));
+    const TSourceFile file(*m_fs, BeginImport(path));
     if (file.fd() < 0) return false;
-    TByteReader in(file.fd());
+    TByteReader in(*m_fs, file.fd());
     CountingProgress(in, file.fd(), progress());
     const std::int64_t entries = TFirstGenReader::CountEntries(in);
     bool ok = (in.stopped() ? FailStopped() : in.Rewind() || FailErrno(path, in.error())) &&
@@ -162,9 +163,9 @@ bool TDataFile::ImportFirstGen(const std::string& path, char separator) {
 }
 
 bool TDataFile::ImportCsv(const std::string& path) {
-    const TSourceFile file(BeginImport(path));
+    const TSourceFile file(*m_fs, BeginImport(path));
     if (file.fd() < 0) return false;
-    TByteReader in(file.fd());
+    TByteReader in(*m_fs, file.fd());
     CountingProgress(in, file.fd(), progress());
     const std::int64_t lines = CountCsvLines(in);
     bool ok = (in.stopped() ? FailStopped() : in.Rewind() || FailErrno(path, in.error())) &&

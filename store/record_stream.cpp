@@ -9,8 +9,10 @@
 
 namespace vrk {
 
-TRecordStream::TRecordStream(int fd, std::uint64_t begin, std::uint64_t end, std::size_t chunk)
-    : m_fd(fd),
+TRecordStream::TRecordStream(TFileSystem& fs, int fd, std::uint64_t begin, std::uint64_t end,
+                             std::size_t chunk)
+    : m_fs(fs),
+      m_fd(fd),
       m_end(std::max(begin, end)),
       // A small dictionary needs no more than its own size.
       m_buffer(static_cast<std::size_t>(
@@ -48,8 +50,8 @@ bool TRecordStream::Refill() {
         static_cast<std::size_t>(std::min<std::uint64_t>(m_buffer.size() - tail, m_end - dataEnd));
     std::size_t got = 0;
     while (got < want) {
-        const ssize_t n = FileSystem().ReadAt(m_fd, m_buffer.data() + tail + got, want - got,
-                                              static_cast<off_t>(dataEnd + got));
+        const ssize_t n = m_fs.ReadAt(m_fd, m_buffer.data() + tail + got, want - got,
+                                      static_cast<off_t>(dataEnd + got));
         if (n < 0 && errno == EINTR) continue;
         if (n == 0) errno = 0;  // the file is shorter than it was
         if (n <= 0) return false;

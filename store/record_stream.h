@@ -12,11 +12,14 @@
 
 namespace vrk {
 
+class TFileSystem;
+
 class TRecordStream {
   public:
     // Streams the records in [begin, end) of the open file fd (absolute
-    // offsets). chunk is the size of each read.
-    TRecordStream(int fd, std::uint64_t begin, std::uint64_t end, std::size_t chunk = 1 << 20);
+    // offsets), read through `fs`. chunk is the size of each read.
+    TRecordStream(TFileSystem& fs, int fd, std::uint64_t begin, std::uint64_t end,
+                  std::size_t chunk = 1 << 20);
 
     // The next record's scrambled bytes (without the terminator) and its
     // absolute offset. The bytes stay valid until the next call. False when
@@ -27,6 +30,7 @@ class TRecordStream {
     // Keeps the unfinished record, reads the next bytes after it.
     bool Refill();
 
+    TFileSystem& m_fs;
     int m_fd;
     std::uint64_t m_end;
     std::vector<char> m_buffer;

@@ -182,7 +182,7 @@ std::int32_t TDataFile::Search(std::string_view pattern, std::string_view terms,
     // The records are read in order through a small reused buffer rather
     // than from the mapped file. A damaged file may hold fewer records than
     // its count says: the stream stops at the end of the records region.
-    TRecordStream records(m_mainFile.fd(), kRecordsOffset, m_recordsEnd);
+    TRecordStream records(*m_fs, m_mainFile.fd(), kRecordsOffset, m_recordsEnd);
     std::string_view scrambled;
     std::uint64_t pos = 0;
     for (int k = 0; k < ENTRY_BASE; ++k) {

@@ -122,7 +122,7 @@ TEST(RecordStream, RecordsAcrossChunksAndLongerThanTheBuffer) {
                                 std::string(300, 'b') + '\0' + '\0' + "cut";
     std::fwrite(records.data(), 1, records.size(), f);
     std::fflush(f);
-    TRecordStream stream(fileno(f), 4, records.size(), 64);
+    TRecordStream stream(PosixFileSystem(), fileno(f), 4, records.size(), 64);
     std::string_view record;
     std::uint64_t offset = 0;
     std::vector<std::pair<std::uint64_t, std::size_t>> seen;

@@ -1,7 +1,6 @@
 # Makes one dictionary of descriptions ("Slovenske sopomenke" or "Slovenski
 # pojmi"), as `cmake -P` with
-#   TOOL       vrk3tool
-#   CLUES      vrk3clues, which writes the entries as CSV
+#   CLUES      vrk3clues, which reads the source and writes the dictionary
 #   KIND       thesaurus or names
 #   INPUT, INPUT2  its inputs: the thesaurus file, or the folders of the
 #              iso-codes lists and of their Slovene catalogues
@@ -14,10 +13,9 @@
 #   WORK       a scratch folder
 #   OUTPUT     the dictionary to write
 # Author and notes name the source and its licence; the flags allow export
-# and forbid changes. The settings the tool reads are kept in WORK, never the
-# builder's. OUTPUT is replaced only by a complete dictionary.
+# and forbid changes (vrk3clues). The scratch files of the store are kept in
+# WORK. OUTPUT is replaced only by a complete dictionary.
 include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/debian_copyright.cmake")
-include("${CMAKE_CURRENT_LIST_DIR}/../../cmake/build_dictionary.cmake")
 vrk3_debian_copyright("${COPYRIGHT}" "${FILES}" author licence source)
 vrk3_debian_package(${PACKAGE} package)
 set(notes "${ABOUT} (Debianov paket ${package}")
@@ -26,21 +24,15 @@ if(source)
 endif()
 string(APPEND notes "). Licenca: ${licence}. Podrobnosti: ${DETAILS}")
 
-get_filename_component(file_name "${OUTPUT}" NAME)
-set(dict "${WORK}/${file_name}")
-vrk3_start_dictionary("${TOOL}" "${WORK}" "${dict}" "${NAME}" "${author}" "${notes}")
-set(csv "${WORK}/entries.csv")
-execute_process(COMMAND "${CLUES}" ${KIND} ${INPUT} ${INPUT2} "${csv}"
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+set(ENV{TMPDIR} "${WORK}")
+execute_process(COMMAND "${CLUES}" ${KIND} ${INPUT} ${INPUT2} "${OUTPUT}" "${NAME}" "${author}"
+                        "${notes}"
                 RESULT_VARIABLE rc OUTPUT_VARIABLE made ERROR_VARIABLE errors)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "vrk3clues ${KIND} failed: ${errors}")
 endif()
-execute_process(COMMAND "${TOOL}" import csv "${csv}" "${dict}" --force
-                RESULT_VARIABLE rc OUTPUT_VARIABLE summary ERROR_VARIABLE errors)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "vrk3tool import csv failed: ${errors}")
-endif()
 string(STRIP "${made}" made)
 message(STATUS "${NAME}: ${made}")
-file(RENAME "${dict}" "${OUTPUT}")
 file(REMOVE_RECURSE "${WORK}")

@@ -1,14 +1,20 @@
-// vrk3clues: writes the entries of a dictionary of descriptions as CSV in
-// Windows-1250, for `vrk3tool import csv` (clue_sources.h).
-//   vrk3clues thesaurus DAT OUT.csv
-//   vrk3clues names JSON_DIR LOCALE_DIR OUT.csv
+// vrk3clues: makes a dictionary of descriptions (clue_sources.h) in one go,
+// from its source to the finished dictionary.
+//   vrk3clues thesaurus DAT OUT.vrk3 NAME AUTHOR NOTES
+//   vrk3clues names JSON_DIR LOCALE_DIR OUT.vrk3 NAME AUTHOR NOTES
 // JSON_DIR holds the iso-codes lists (iso_3166-1.json, ...), LOCALE_DIR the
-// Slovene catalogues (iso_3166-1.mo, ...). Prints what it made on stdout.
+// Slovene catalogues (iso_3166-1.mo, ...). NAME, AUTHOR and NOTES (UTF-8)
+// become the dictionary's data; its flags allow export and forbid changes.
+// OUT.vrk3 is replaced only by a complete dictionary; the store's scratch
+// files are kept in the temporary folder (TMPDIR). Prints what it made on
+// stdout.
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <optional>
 
 #include "clue_sources.h"
+#include "store/text_codec.h"
 
 namespace {
 
@@ -16,11 +22,12 @@ using namespace vrk::clues;
 
 bool ReadWhole(const std::string& path, std::string& out) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream s;
-    s << in.rdbuf();
-    out = std::move(s).str();
-    return static_cast<bool>(in) || in.eof();
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!in || ec) return false;
+    out.resize(size);
+    in.read(out.data(), static_cast<std::streamsize>(size));
+    return in.gcount() == static_cast<std::streamsize>(size);
 }
 
 int Fail(const std::string& what) {
@@ -42,15 +49,33 @@ bool ReadNames(const std::string& dir, const char* name, TCatalogue& catalogue) 
 
 int main(int argc, char** argv) {
     const std::string kind = argc > 1 ? argv[1] : "";
+    const int inputs = kind == "thesaurus" ? 1 : kind == "names" ? 2 : -1;
+    if (inputs < 0 || argc != 2 + inputs + 4)
+        return Fail(
+            "usage: vrk3clues thesaurus DAT OUT.vrk3 NAME AUTHOR NOTES | "
+            "names JSON_DIR LOCALE_DIR OUT.vrk3 NAME AUTHOR NOTES");
+    const std::string out = argv[2 + inputs];
+    TClueInfo info;
+    const struct {
+        const char* what;
+        const char* utf8;
+        std::string& text;
+    } fields[] = {{"name", argv[3 + inputs], info.name},
+                  {"author", argv[4 + inputs], info.author},
+                  {"notes", argv[5 + inputs], info.notes}};
+    for (const auto& f : fields) {
+        std::optional<std::string> text = vrk::Utf8ToCp1250(f.utf8);
+        if (!text)
+            return Fail(std::string("the ") + f.what + " holds characters Windows-1250 cannot");
+        f.text = std::move(*text);
+    }
     TClueList list;
     TClueCounts counts;
-    std::string out;
-    if (kind == "thesaurus" && argc == 4) {
+    if (kind == "thesaurus") {
         std::string data, error;
         if (!ReadWhole(argv[2], data)) return Fail(std::string("cannot read ") + argv[2]);
         if (!ReadThesaurus(data, list, counts, error)) return Fail(argv[2] + (": " + error));
-        out = argv[3];
-    } else if (kind == "names" && argc == 5) {
+    } else {
         TNameSources s;
         const std::string json = argv[2], locale = argv[3];
         const struct {
@@ -68,15 +93,13 @@ int main(int argc, char** argv) {
                 return Fail("cannot read " + locale + "/iso_" + p.name + ".mo");
         }
         MakeNames(s, list, counts);
-        out = argv[4];
-    } else {
-        return Fail("usage: vrk3clues thesaurus DAT OUT.csv | names JSON_DIR LOCALE_DIR OUT.csv");
     }
-    std::ofstream file(out, std::ios::binary | std::ios::trunc);
-    file << WriteCsv(list);
-    file.close();
-    if (!file) return Fail("cannot write " + out);
-    std::cout << "clues: " << list.entries().size() << " entries, " << list.descriptionCount()
+    std::error_code ec;
+    const std::filesystem::path scratch = std::filesystem::temp_directory_path(ec);
+    std::string error;
+    if (!WriteDictionary(list, info, out, ec ? "/tmp" : scratch.string(), error))
+        return Fail("cannot write " + out + ": " + error);
+    std::cout << "clues: " << list.records().size() << " entries, " << list.descriptionCount()
               << " descriptions; left out: " << counts.untranslated << " untranslated names, "
               << counts.unfit << " words Windows-1250 cannot hold; " << counts.replaced
               << " texts with letters written without their marks\n";

@@ -83,15 +83,13 @@ class TByteTable {
             m_kind[b] = !fits ? kUnfit : replaced ? kReplaced : kFits;
         }
     }
+    // Each byte of `text` as its clue byte at out[i]; true when each of them
+    // stands for a character that fits as it is.
+    bool Map(std::string_view text, char* out) const { return Kinds(text, out) == kFits; }
     // As ToClueText does for the same text in UTF-8.
     bool Convert(std::string_view text, std::string& out, TClueCounts& counts) const {
         out.resize(text.size());
-        unsigned char kinds = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const auto b = static_cast<unsigned char>(text[i]);
-            out[i] = m_out[b];
-            kinds |= m_kind[b];
-        }
+        const unsigned char kinds = Kinds(text, out.data());
         if (kinds & kUnfit) {
             out.clear();
             ++counts.unfit;
@@ -103,6 +101,15 @@ class TByteTable {
 
   private:
     static constexpr unsigned char kFits = 0, kReplaced = 1, kUnfit = 2;
+    unsigned char Kinds(std::string_view text, char* out) const {
+        unsigned char kinds = kFits;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto b = static_cast<unsigned char>(text[i]);
+            out[i] = m_out[b];
+            kinds |= m_kind[b];
+        }
+        return kinds;
+    }
     char m_out[256]{};
     unsigned char m_kind[256]{};
 };
@@ -329,8 +336,10 @@ void TClueList::Add(std::string_view word, std::string_view description) {
         const std::size_t i = m_slots[slot] - 1;
         std::string& record = m_records[i];
         if (m_wordSizes[i] != word.size() || record.compare(0, word.size(), word) != 0) continue;
-        if (!HoldsDescription(record, word.size(), description))
+        if (!HoldsDescription(record, word.size(), description)) {
             (record += kDescriptionMark) += description;
+            ++m_descriptions;
+        }
         return;
     }
     m_slots[slot] = static_cast<std::uint32_t>(m_records.size() + 1);
@@ -338,13 +347,7 @@ void TClueList::Add(std::string_view word, std::string_view description) {
     record.reserve(word.size() + 1 + description.size());
     ((record += word) += kDescriptionMark) += description;
     m_wordSizes.push_back(static_cast<std::uint32_t>(word.size()));
-}
-
-std::size_t TClueList::descriptionCount() const {
-    std::size_t n = 0;
-    for (const std::string& r : m_records)
-        n += static_cast<std::size_t>(std::count(r.begin(), r.end(), kDescriptionMark));
-    return n;
+    ++m_descriptions;
 }
 
 bool ToClueText(std::string_view utf8, std::string& out, TClueCounts& counts) {
@@ -392,8 +395,25 @@ bool ReadThesaurus(std::string_view data, TClueList& list, TClueCounts& counts,
         }
         text = utf8;
     }
-    const auto clue = [table, &counts](std::string_view from, std::string& out) {
-        return table ? table->Convert(from, out, counts) : ToClueText(from, out, counts);
+    // When every byte of the file fits as it is (as in Debian's), it is
+    // converted at once and each text is a view into it; else each text is
+    // converted on its own into `buffer`.
+    std::string whole;
+    bool plain = false;
+    if (table) {
+        whole.resize(text.size());
+        plain = table->Map(text, whole.data());
+    }
+    const auto clue = [&](std::string_view from, std::string& buffer, std::string_view& out) {
+        if (plain) {
+            out = std::string_view(whole).substr(
+                static_cast<std::size_t>(from.data() - text.data()), from.size());
+            return true;
+        }
+        const bool fits =
+            table ? table->Convert(from, buffer, counts) : ToClueText(from, buffer, counts);
+        out = buffer;
+        return fits;
     };
     // The lines are what lies between line feeds, the last one after the last.
     const std::size_t lineCount =
@@ -405,7 +425,8 @@ bool ReadThesaurus(std::string_view data, TClueList& list, TClueCounts& counts,
         at = end + 1;
         return line;
     };
-    std::string word, label, synonym, description;
+    std::string wordBuffer, labelBuffer, synonymBuffer, description;
+    std::string_view word, label, synonym;
     std::size_t k = 0;
     while (k < lineCount) {
         const std::string_view line = Trim(nextLine());
@@ -426,7 +447,7 @@ bool ReadThesaurus(std::string_view data, TClueList& list, TClueCounts& counts,
             error = "line " + std::to_string(k + 1) + ": fewer senses than it says";
             return false;
         }
-        const bool wordFits = clue(Trim(line.substr(0, bar)), word);
+        const bool wordFits = clue(Trim(line.substr(0, bar)), wordBuffer, word);
         for (std::size_t s = 0; s < senses; ++s) {
             std::string_view fields = nextLine();
             ++k;
@@ -434,14 +455,15 @@ bool ReadThesaurus(std::string_view data, TClueList& list, TClueCounts& counts,
             // The label, then the synonyms, divided by "|".
             std::size_t end = std::min(fields.find('|'), fields.size());
             description.clear();
-            if (clue(Trim(fields.substr(0, end)), label) && !label.empty() && label != "-")
+            if (clue(Trim(fields.substr(0, end)), labelBuffer, label) && !label.empty() &&
+                label != "-")
                 description = label;
             bool first = true;
             while (end < fields.size()) {
                 fields.remove_prefix(end + 1);
                 end = std::min(fields.find('|'), fields.size());
                 const std::string_view synonymText = Trim(fields.substr(0, end));
-                if (synonymText.empty() || !clue(synonymText, synonym)) continue;
+                if (synonymText.empty() || !clue(synonymText, synonymBuffer, synonym)) continue;
                 description += first ? (description.empty() ? "" : " ") : ", ";
                 description += synonym;
                 first = false;

@@ -33,11 +33,12 @@ class TClueList {
   public:
     void Add(std::string_view word, std::string_view description);
     const std::vector<std::string>& records() const { return m_records; }
-    std::size_t descriptionCount() const;
+    std::size_t descriptionCount() const { return m_descriptions; }
 
   private:
     void Grow();
 
+    std::size_t m_descriptions = 0;
     std::vector<std::string> m_records;
     std::vector<std::uint32_t> m_wordSizes;
     // Open addressing by the word's hash: entry index + 1, 0 for a free slot.

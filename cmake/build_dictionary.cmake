@@ -1,5 +1,5 @@
-# The start shared by the scripts that make a dictionary at build time
-# (resources/words, resources/clues), run as `cmake -P`.
+# The start of a script that makes a dictionary at build time with vrk3tool
+# (resources/words), run as `cmake -P`.
 #   vrk3_start_dictionary(TOOL WORK DICT NAME AUTHOR NOTES)
 # empties the scratch folder WORK, where the settings and scratch files of
 # vrk3tool are kept from now on (never the builder's), and makes the empty

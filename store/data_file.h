@@ -264,6 +264,11 @@ class TDataFile {
     [[nodiscard]] bool ExportCsv(const std::string& path, char separator);
     // What the last import, MergeFile or export changed (zero before one).
     const TConvertCounts& ConvertCounts() const { return m_convertCounts; }
+    // Merges records held in memory (each a word, then 0x01 and each
+    // description) as an import merges the entries of a file: one
+    // transaction, a record longer than a record may be cut and counted; a
+    // record holding 0x00 fails the import.
+    [[nodiscard]] bool ImportRecords(std::span<const std::string> records);
     // Merges a word list (word_list.h), held whole in `list`, whose lines
     // `decoder` turns into words; `counts` tells what became of each line.
     [[nodiscard]] bool ImportWords(std::string_view list, TWordDecoder& decoder,

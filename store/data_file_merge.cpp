@@ -132,6 +132,21 @@ bool TDataFile::MergeFile(const std::string& sourcePath) {
     return Finish(ok);
 }
 
+bool TDataFile::ImportRecords(std::span<const std::string> records) {
+    progress().SetPos(0);
+    m_convertCounts = TConvertCounts{};
+    if (!Open(Mode::Change)) return false;
+    bool ok = BuildWordIndex();
+    progress().SetTotal(ClampProgress(
+        WithSyncShare(m_count + 2 * static_cast<std::int64_t>(records.size()) + ENTRY_BASE)));
+    for (std::size_t i = 0; ok && i < records.size(); ++i) {
+        const std::string_view record = records[i];
+        m_convertCounts.cut += record.size() > kMaxRecordText;
+        ok = MergeIncoming(record.substr(0, kMaxRecordText));
+    }
+    return Finish(ok);
+}
+
 bool TDataFile::RemapLetter(char from, char to) {
     if (from == kTerminator || from == kDescriptionMark || to == kTerminator ||
         to == kDescriptionMark)

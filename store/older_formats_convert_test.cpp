@@ -203,6 +203,34 @@ TEST_F(ConvertTest, ImportsMergeIntoTheDictionaryAsItWasOpened) {
     EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "test.vrk3"}));
 }
 
+// Records held in memory merge as the same entries read from a file do.
+TEST_F(ConvertTest, RecordsImportAsTheSameLinesOfCsv) {
+    const std::string longText(150000, 'x');
+    const std::vector<std::string> records = {Record("miza", {"x"}),
+                                              Record("miza", {"a", "y"}),
+                                              Record("nova", {"1"}),
+                                              Record("A\x02"
+                                                     "B",
+                                                     {"x\x02y"}),
+                                              Record("stol", {"b"}),
+                                              Record("dolga", {longText})};
+    std::string csv;
+    for (const std::string& r : records) csv += RecordToCsvLine(r, ',') + "\r\n";
+    WriteWholeFile(Path("in.csv"), csv);
+    for (const bool inMemory : {false, true}) {
+        auto dict = DictionaryWith({Record("miza", {"a"}), Record("stol", {"b"})});
+        ASSERT_TRUE(inMemory ? dict->ImportRecords(records) : dict->ImportCsv(Path("in.csv")));
+        EXPECT_EQ(Entries(*dict),
+                  (std::vector<std::string>{Record("miza", {"a", "y"}), Record("stol", {"b"}),
+                                            Record("nova", {"1"}), Record("A B", {"x y"}),
+                                            "dolga\x01" + longText.substr(0, kMaxRecordText - 6)}))
+            << inMemory;
+        EXPECT_EQ(dict->ConvertCounts().entries, 6) << inMemory;
+        EXPECT_EQ(dict->ConvertCounts().separators, 2) << inMemory;
+        EXPECT_EQ(dict->ConvertCounts().cut, 1) << inMemory;
+    }
+}
+
 TEST_F(ConvertTest, FailedImportsLeaveTheDictionaryUnchanged) {
     auto dict = DictionaryWith({Record("miza", {"a"})});
     const std::string before = ReadWholeFile(Path("test.vrk3"));

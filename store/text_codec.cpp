@@ -1,5 +1,6 @@
 #include "text_codec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vrk {
@@ -26,6 +27,36 @@ constexpr std::array<char16_t, 128> kHighHalf = {
 };
 // clang-format on
 
+// The reverse of kHighHalf, made when compiling: a byte for every code
+// point below U+0180 (0 where there is none; every such code point above
+// U+007F maps to a byte of the high half), and the rest sorted by code point.
+constexpr char32_t kLowCodes = 0x180;
+constexpr std::array<unsigned char, kLowCodes> kLowBytes = [] {
+    std::array<unsigned char, kLowCodes> bytes{};
+    for (std::size_t i = 0; i < kHighHalf.size(); ++i)
+        if (kHighHalf[i] < kLowCodes) bytes[kHighHalf[i]] = static_cast<unsigned char>(0x80 + i);
+    return bytes;
+}();
+struct TCodeByte {
+    char32_t code;
+    unsigned char byte;
+};
+constexpr std::size_t kHighCount = [] {
+    std::size_t n = 0;
+    for (const char16_t c : kHighHalf) n += c >= kLowCodes;
+    return n;
+}();
+constexpr std::array<TCodeByte, kHighCount> kHighCodes = [] {
+    std::array<TCodeByte, kHighCount> codes{};
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < kHighHalf.size(); ++i)
+        if (kHighHalf[i] >= kLowCodes)
+            codes[n++] = {kHighHalf[i], static_cast<unsigned char>(0x80 + i)};
+    std::sort(codes.begin(), codes.end(),
+              [](const TCodeByte& a, const TCodeByte& b) { return a.code < b.code; });
+    return codes;
+}();
+
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -47,9 +78,17 @@ char32_t Cp1250ToUnicode(unsigned char byte) {
 
 std::optional<unsigned char> UnicodeToCp1250(char32_t code) {
     if (code < 0x80) return static_cast<unsigned char>(code);
-    for (std::size_t i = 0; i < kHighHalf.size(); ++i)
-        if (kHighHalf[i] == code) return static_cast<unsigned char>(0x80 + i);
-    return std::nullopt;
+    if (code < kLowCodes) {
+        const unsigned char byte = kLowBytes[code];
+        if (byte == 0) return std::nullopt;
+        return byte;
+    }
+    // The few punctuation marks and spacing accents above U+017F.
+    const auto* end = kHighCodes.end();
+    const auto* at = std::lower_bound(kHighCodes.begin(), end, code,
+                                      [](const TCodeByte& c, char32_t v) { return c.code < v; });
+    if (at == end || at->code != code) return std::nullopt;
+    return at->byte;
 }
 
 std::optional<char32_t> NextCodePoint(std::string_view s, std::size_t& i) {

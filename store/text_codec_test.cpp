@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
+#include <map>
+
 namespace vrk {
 namespace {
 
@@ -12,6 +14,19 @@ TEST(Cp1250, EveryByteSurvivesARoundTrip) {
     const auto back = Utf8ToCp1250(Cp1250ToUtf8(all));
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(*back, all);
+}
+
+TEST(Cp1250, EveryCodePointOfTheTableHasItsByteAndNoOtherHasOne) {
+    std::map<char32_t, unsigned char> byteOf;
+    for (int b = 0; b < 256; ++b) byteOf[Cp1250ToUnicode(static_cast<unsigned char>(b))] = b;
+    for (char32_t c = 0; c < 0x11000; ++c) {
+        const auto it = byteOf.find(c);
+        const auto byte = UnicodeToCp1250(c);
+        ASSERT_EQ(byte.has_value(), it != byteOf.end()) << std::uint32_t{c};
+        if (byte) {
+            ASSERT_EQ(*byte, it->second) << std::uint32_t{c};
+        }
+    }
 }
 
 TEST(Cp1250, AgreesWithTheSystemConverterOnDefinedBytes) {

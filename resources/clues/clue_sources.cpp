@@ -2,8 +2,14 @@
 
 #include <iconv.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
+#include <filesystem>
+#include <memory>
 
+#include "store/data_file.h"
+#include "store/format.h"
 #include "store/text_codec.h"
 
 namespace vrk::clues {
@@ -25,6 +31,100 @@ char BaseLetter(char32_t code) {
     else if (code >= 0x100 && code < 0x180)
         c = kLatinABase[code - 0x100];
     return c == '-' ? 0 : c;
+}
+
+// One character of a clue text as Windows-1250 under the rules of
+// ToClueText: false when it stays unfit; `replaced` when a letter lost its
+// mark.
+bool ClueChar(char32_t code, char& out, bool& replaced) {
+    replaced = false;
+    if (code < 0x20) {
+        out = ' ';
+    } else if (const auto byte = UnicodeToCp1250(code); byte && (code < 0x80 || code > 0x9F)) {
+        out = static_cast<char>(*byte);
+    } else if (const char base = BaseLetter(code)) {
+        out = base;
+        replaced = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The upper half of ISO-8859-2 (0xA0 ... 0xFF), the encoding of Debian's
+// thesaurus; below 0xA0 each byte is the code point of its number.
+// clang-format off
+constexpr char16_t kIso88592High[96] = {
+    0x00a0, 0x0104, 0x02d8, 0x0141, 0x00a4, 0x013d, 0x015a, 0x00a7,
+    0x00a8, 0x0160, 0x015e, 0x0164, 0x0179, 0x00ad, 0x017d, 0x017b,
+    0x00b0, 0x0105, 0x02db, 0x0142, 0x00b4, 0x013e, 0x015b, 0x02c7,
+    0x00b8, 0x0161, 0x015f, 0x0165, 0x017a, 0x02dd, 0x017e, 0x017c,
+    0x0154, 0x00c1, 0x00c2, 0x0102, 0x00c4, 0x0139, 0x0106, 0x00c7,
+    0x010c, 0x00c9, 0x0118, 0x00cb, 0x011a, 0x00cd, 0x00ce, 0x010e,
+    0x0110, 0x0143, 0x0147, 0x00d3, 0x00d4, 0x0150, 0x00d6, 0x00d7,
+    0x0158, 0x016e, 0x00da, 0x0170, 0x00dc, 0x00dd, 0x0162, 0x00df,
+    0x0155, 0x00e1, 0x00e2, 0x0103, 0x00e4, 0x013a, 0x0107, 0x00e7,
+    0x010d, 0x00e9, 0x0119, 0x00eb, 0x011b, 0x00ed, 0x00ee, 0x010f,
+    0x0111, 0x0144, 0x0148, 0x00f3, 0x00f4, 0x0151, 0x00f6, 0x00f7,
+    0x0159, 0x016f, 0x00fa, 0x0171, 0x00fc, 0x00fd, 0x0163, 0x02d9,
+};
+// clang-format on
+
+// A single-byte source encoding turned into clue text byte by byte, with
+// the outcome of ClueChar for each of its 256 bytes worked out once.
+class TByteTable {
+  public:
+    template <class ToUnicode>
+    explicit TByteTable(ToUnicode toUnicode) {
+        for (int b = 0; b < 256; ++b) {
+            bool replaced = false;
+            const bool fits =
+                ClueChar(toUnicode(static_cast<unsigned char>(b)), m_out[b], replaced);
+            m_kind[b] = !fits ? kUnfit : replaced ? kReplaced : kFits;
+        }
+    }
+    // Each byte of `text` as its clue byte at out[i]; true when each of them
+    // stands for a character that fits as it is.
+    bool Map(std::string_view text, char* out) const { return Kinds(text, out) == kFits; }
+    // As ToClueText does for the same text in UTF-8.
+    bool Convert(std::string_view text, std::string& out, TClueCounts& counts) const {
+        out.resize(text.size());
+        const unsigned char kinds = Kinds(text, out.data());
+        if (kinds & kUnfit) {
+            out.clear();
+            ++counts.unfit;
+            return false;
+        }
+        counts.replaced += (kinds & kReplaced) != 0;
+        return true;
+    }
+
+  private:
+    static constexpr unsigned char kFits = 0, kReplaced = 1, kUnfit = 2;
+    unsigned char Kinds(std::string_view text, char* out) const {
+        unsigned char kinds = kFits;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto b = static_cast<unsigned char>(text[i]);
+            out[i] = m_out[b];
+            kinds |= m_kind[b];
+        }
+        return kinds;
+    }
+    char m_out[256]{};
+    unsigned char m_kind[256]{};
+};
+
+// The table of a single-byte encoding the thesaurus may name, or null for
+// any other (which the system's converter reads).
+const TByteTable* SingleByteTable(std::string_view encoding) {
+    std::string name;
+    for (const char c : encoding)
+        if (c != '-' && c != '_')
+            name += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (name != "ISO88592" && name != "LATIN2") return nullptr;
+    static const TByteTable iso88592(
+        [](unsigned char b) -> char32_t { return b < 0xA0 ? b : kIso88592High[b - 0xA0]; });
+    return &iso88592;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -91,12 +191,14 @@ class TJsonReader {
         out.clear();
         if (!Expect('"')) return false;
         while (m_at < m_text.size()) {
+            // The plain run up to the next quote or escape in one piece.
+            std::size_t end = m_at;
+            while (end < m_text.size() && m_text[end] != '"' && m_text[end] != '\\') ++end;
+            out.append(m_text, m_at, end - m_at);
+            m_at = end;
+            if (m_at == m_text.size()) break;
             const char c = m_text[m_at++];
             if (c == '"') return true;
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
             if (m_at >= m_text.size()) return false;
             const char e = m_text[m_at++];
             switch (e) {
@@ -137,7 +239,8 @@ class TJsonReader {
 
   private:
     void SkipBlanks() {
-        while (m_at < m_text.size() && std::strchr(" \t\r\n", m_text[m_at]) && m_text[m_at] != 0)
+        while (m_at < m_text.size() && (m_text[m_at] == ' ' || m_text[m_at] == '\t' ||
+                                        m_text[m_at] == '\r' || m_text[m_at] == '\n'))
             ++m_at;
     }
     bool Hex4(char32_t& code) {
@@ -192,42 +295,81 @@ const std::string* Field(const TIsoRecord& record, std::string_view key) {
 
 }  // namespace
 
-void TClueList::Add(const std::string& word, const std::string& description) {
-    const auto [it, added] = m_indexOf.emplace(word, m_entries.size());
-    if (added) m_entries.push_back({word, {}});
-    std::vector<std::string>& descriptions = m_entries[it->second].descriptions;
-    for (const std::string& held : descriptions)
-        if (held == description) return;
-    descriptions.push_back(description);
+namespace {
+
+// FNV-1a of a word.
+std::uint32_t HashWord(std::string_view word) {
+    std::uint32_t h = 2166136261u;
+    for (const char c : word) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
 }
 
-std::size_t TClueList::descriptionCount() const {
-    std::size_t n = 0;
-    for (const TClueEntry& e : m_entries) n += e.descriptions.size();
-    return n;
+// True when the record's descriptions (after its word of `wordSize`
+// bytes) hold `description`.
+bool HoldsDescription(std::string_view record, std::size_t wordSize, std::string_view description) {
+    for (std::size_t at = wordSize; at < record.size();) {
+        const std::size_t end = std::min(record.find(kDescriptionMark, at + 1), record.size());
+        if (record.substr(at + 1, end - at - 1) == description) return true;
+        at = end;
+    }
+    return false;
+}
+
+}  // namespace
+
+void TClueList::Grow() {
+    m_slots.assign(m_slots.empty() ? 1024 : m_slots.size() * 2, 0);
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = 0; i < m_records.size(); ++i) {
+        std::size_t slot =
+            HashWord(std::string_view(m_records[i]).substr(0, m_wordSizes[i])) & mask;
+        while (m_slots[slot] != 0) slot = (slot + 1) & mask;
+        m_slots[slot] = static_cast<std::uint32_t>(i + 1);
+    }
+}
+
+void TClueList::Add(std::string_view word, std::string_view description) {
+    if ((m_records.size() + 1) * 10 > m_slots.size() * 7) Grow();
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t slot = HashWord(word) & mask;
+    for (; m_slots[slot] != 0; slot = (slot + 1) & mask) {
+        const std::size_t i = m_slots[slot] - 1;
+        std::string& record = m_records[i];
+        if (m_wordSizes[i] != word.size() || record.compare(0, word.size(), word) != 0) continue;
+        if (!HoldsDescription(record, word.size(), description)) {
+            (record += kDescriptionMark) += description;
+            ++m_descriptions;
+        }
+        return;
+    }
+    m_slots[slot] = static_cast<std::uint32_t>(m_records.size() + 1);
+    std::string& record = m_records.emplace_back();
+    record.reserve(word.size() + 1 + description.size());
+    ((record += word) += kDescriptionMark) += description;
+    m_wordSizes.push_back(static_cast<std::uint32_t>(word.size()));
+    ++m_descriptions;
 }
 
 bool ToClueText(std::string_view utf8, std::string& out, TClueCounts& counts) {
     out.clear();
     bool replaced = false;
     for (std::size_t at = 0; at < utf8.size();) {
+        // Plain ASCII, most of every source, needs no decoding.
+        const auto lead = static_cast<unsigned char>(utf8[at]);
+        if (lead >= 0x20 && lead < 0x80) {
+            out += static_cast<char>(lead);
+            ++at;
+            continue;
+        }
         const std::optional<char32_t> next = NextCodePoint(utf8, at);
-        if (!next) {
+        char c = 0;
+        bool lost = false;
+        if (!next || !ClueChar(*next, c, lost)) {
             ++counts.unfit;
             return false;
         }
-        const char32_t code = *next;
-        if (code < 0x20) {
-            out += ' ';
-        } else if (const auto byte = UnicodeToCp1250(code); byte && (code < 0x80 || code > 0x9F)) {
-            out += static_cast<char>(*byte);
-        } else if (const char base = BaseLetter(code)) {
-            out += base;
-            replaced = true;
-        } else {
-            ++counts.unfit;
-            return false;
-        }
+        out += c;
+        replaced |= lost;
     }
     counts.replaced += replaced;
     return true;
@@ -241,16 +383,54 @@ bool ReadThesaurus(std::string_view data, TClueList& list, TClueCounts& counts,
         return false;
     }
     const std::string encoding(Trim(data.substr(0, firstEnd)));
+    // The lines, words and separators are ASCII in either form, so the file
+    // is split as it is and each text converted on its own.
+    const TByteTable* table = SingleByteTable(encoding);
     std::string utf8;
-    if (!ToUtf8(data.substr(firstEnd + 1), encoding, utf8)) {
-        error = "not readable as " + encoding;
-        return false;
+    std::string_view text = data.substr(firstEnd + 1);
+    if (!table) {
+        if (!ToUtf8(text, encoding, utf8)) {
+            error = "not readable as " + encoding;
+            return false;
+        }
+        text = utf8;
     }
-    const std::vector<std::string_view> lines = Split(utf8, "\n");
-    std::string word, label, synonym, description;
+    // When every byte of the file fits as it is (as in Debian's), it is
+    // converted at once and each text is a view into it; else each text is
+    // converted on its own into `buffer`.
+    std::string whole;
+    bool plain = false;
+    if (table) {
+        whole.resize(text.size());
+        plain = table->Map(text, whole.data());
+    }
+    const auto clue = [&](std::string_view from, std::string& buffer, std::string_view& out) {
+        if (plain) {
+            out = std::string_view(whole).substr(
+                static_cast<std::size_t>(from.data() - text.data()), from.size());
+            return true;
+        }
+        const bool fits =
+            table ? table->Convert(from, buffer, counts) : ToClueText(from, buffer, counts);
+        out = buffer;
+        return fits;
+    };
+    // The lines are what lies between line feeds, the last one after the last.
+    const std::size_t lineCount =
+        static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    std::size_t at = 0;
+    const auto nextLine = [&text, &at] {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        const std::string_view line = text.substr(at, end - at);
+        at = end + 1;
+        return line;
+    };
+    std::string wordBuffer, labelBuffer, synonymBuffer, description;
+    std::string_view word, label, synonym;
     std::size_t k = 0;
-    while (k < lines.size()) {
-        const std::string_view line = Trim(lines[k++]);
+    while (k < lineCount) {
+        const std::string_view line = Trim(nextLine());
+        ++k;
         if (line.empty()) continue;
         const std::size_t bar = line.rfind('|');
         std::size_t senses = 0;
@@ -263,21 +443,27 @@ bool ReadThesaurus(std::string_view data, TClueList& list, TClueCounts& counts,
             error = "line " + std::to_string(k + 1) + ": no headword line \"WORD|N\"";
             return false;
         }
-        if (k + senses > lines.size()) {
+        if (k + senses > lineCount) {
             error = "line " + std::to_string(k + 1) + ": fewer senses than it says";
             return false;
         }
-        const bool wordFits = ToClueText(Trim(line.substr(0, bar)), word, counts);
+        const bool wordFits = clue(Trim(line.substr(0, bar)), wordBuffer, word);
         for (std::size_t s = 0; s < senses; ++s) {
-            const std::vector<std::string_view> fields = Split(lines[k++], "|");
+            std::string_view fields = nextLine();
+            ++k;
             if (!wordFits) continue;
+            // The label, then the synonyms, divided by "|".
+            std::size_t end = std::min(fields.find('|'), fields.size());
             description.clear();
-            if (ToClueText(Trim(fields[0]), label, counts) && !label.empty() && label != "-")
+            if (clue(Trim(fields.substr(0, end)), labelBuffer, label) && !label.empty() &&
+                label != "-")
                 description = label;
             bool first = true;
-            for (std::size_t f = 1; f < fields.size(); ++f) {
-                const std::string_view text = Trim(fields[f]);
-                if (text.empty() || !ToClueText(text, synonym, counts)) continue;
+            while (end < fields.size()) {
+                fields.remove_prefix(end + 1);
+                end = std::min(fields.find('|'), fields.size());
+                const std::string_view synonymText = Trim(fields.substr(0, end));
+                if (synonymText.empty() || !clue(synonymText, synonymBuffer, synonym)) continue;
                 description += first ? (description.empty() ? "" : " ") : ", ";
                 description += synonym;
                 first = false;
@@ -333,7 +519,7 @@ bool ReadIsoList(std::string_view json, std::vector<TIsoRecord>& records) {
             if (!r.Next('}')) {
                 do {
                     if (!r.String(key) || !r.Expect(':') || !r.String(value)) return false;
-                    record[key] = value;
+                    record.insert_or_assign(std::move(key), std::move(value));
                 } while (r.Expect(','));
             }
             if (!r.Expect('}')) return false;
@@ -413,25 +599,35 @@ void MakeNames(const TNameSources& sources, TClueList& list, TClueCounts& counts
     }
 }
 
-std::string WriteCsv(const TClueList& list) {
-    std::string csv;
-    const auto field = [&csv](const std::string& text) {
-        csv += '"';
-        for (const char c : text) {
-            if (c == '"') csv += '"';
-            csv += c;
-        }
-        csv += '"';
+bool WriteDictionary(const TClueList& list, const TClueInfo& info, const std::string& path,
+                     const std::string& scratchDir, std::string& error) {
+    const std::string scratch = scratchDir + "/" + std::filesystem::path(path).filename().string();
+    const auto open = [&scratch](const std::string& file) {
+        return std::make_unique<TDataFile>(file, scratch + ".bf1", scratch + ".bf2",
+                                           scratch + ".bf3");
     };
-    for (const TClueEntry& entry : list.entries()) {
-        field(entry.word);
-        for (const std::string& d : entry.descriptions) {
-            csv += ',';
-            field(d);
-        }
-        csv += '\n';
+    const auto failed = [&error](const TDataFile& file) {
+        error =
+            file.LastFailurePath() + ": " + DescribeFailure(file.LastFailure(), file.LastErrno());
+        return false;
+    };
+    // Made beside the dictionary, so that it takes the name only complete.
+    auto target = open(path);
+    std::string made;
+    if (!target->CreateEmptyBeside(made)) return failed(*target);
+    auto fresh = open(made);
+    if (!fresh->SetInfo(info.name, info.author, info.notes, "", kFlagExportAllowed) ||
+        !fresh->ImportRecords(list.records())) {
+        failed(*fresh);
+        std::filesystem::remove(made);
+        return false;
     }
-    return csv;
+    if (!target->ReplaceWith(made)) {
+        failed(*target);
+        std::filesystem::remove(made);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace vrk::clues

@@ -1,6 +1,6 @@
 // The dictionaries of descriptions made at build time ("Slovenske sopomenke"
 // and "Slovenski pojmi"): their sources read into entries, and the entries
-// written as a CSV file that `vrk3tool import csv` merges into a dictionary.
+// written as a dictionary.
 //
 // The sources are Debian's Slovene thesaurus (a MyThes data file) and the
 // iso-codes lists (JSON) with their Slovene gettext catalogues (.mo). Every
@@ -14,16 +14,9 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace vrk::clues {
-
-// One entry: a word and its descriptions, in Windows-1250.
-struct TClueEntry {
-    std::string word;
-    std::vector<std::string> descriptions;
-};
 
 // What the reading did; every left-out text counts once.
 struct TClueCounts {
@@ -33,16 +26,23 @@ struct TClueCounts {
 };
 
 // The entries in the order they were first met; a word met again gains the
-// descriptions it does not hold yet.
+// descriptions it does not hold yet. Each entry is kept as the record a
+// dictionary holds: its word, then 0x01 and each description (Windows-1250;
+// no text of it holds 0x01).
 class TClueList {
   public:
-    void Add(const std::string& word, const std::string& description);
-    const std::vector<TClueEntry>& entries() const { return m_entries; }
-    std::size_t descriptionCount() const;
+    void Add(std::string_view word, std::string_view description);
+    const std::vector<std::string>& records() const { return m_records; }
+    std::size_t descriptionCount() const { return m_descriptions; }
 
   private:
-    std::vector<TClueEntry> m_entries;
-    std::unordered_map<std::string, std::size_t> m_indexOf;
+    void Grow();
+
+    std::size_t m_descriptions = 0;
+    std::vector<std::string> m_records;
+    std::vector<std::uint32_t> m_wordSizes;
+    // Open addressing by the word's hash: entry index + 1, 0 for a free slot.
+    std::vector<std::uint32_t> m_slots;
 };
 
 // UTF-8 text as Windows-1250 under the rules above; false when it holds a
@@ -85,8 +85,17 @@ struct TNameSources {
 // stands when the catalogue has none.
 void MakeNames(const TNameSources& sources, TClueList& list, TClueCounts& counts);
 
-// The entries as CSV in Windows-1250: each field in double quotes (its
-// quotes doubled), the word first, lines ending with LF.
-std::string WriteCsv(const TClueList& list);
+// The dictionary's data, in Windows-1250.
+struct TClueInfo {
+    std::string name, author, notes;
+};
+
+// Writes the entries, with `info` and flags that allow export and forbid
+// changes, as the dictionary at `path`: it is made beside `path` under a
+// hidden name and takes its place only once complete. The store's scratch
+// files are kept in `scratchDir`. False (with `error`) when it cannot.
+[[nodiscard]] bool WriteDictionary(const TClueList& list, const TClueInfo& info,
+                                   const std::string& path, const std::string& scratchDir,
+                                   std::string& error);
 
 }  // namespace vrk::clues

@@ -1,9 +1,14 @@
 #include "clue_sources.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
+#include <filesystem>
+#include <fstream>
 #include <utility>
 
+#include "store/data_file.h"
+#include "store/test_folder.h"
 #include "store/text_codec.h"
 
 namespace vrk::clues {
@@ -17,11 +22,11 @@ std::string W(std::string_view utf8) {
 // The entries as "word: description | description" lines, in UTF-8.
 std::vector<std::string> Lines(const TClueList& list) {
     std::vector<std::string> lines;
-    for (const TClueEntry& e : list.entries()) {
-        std::string line = Cp1250ToUtf8(e.word) + ":";
-        for (std::size_t k = 0; k < e.descriptions.size(); ++k)
-            line += (k ? " | " : " ") + Cp1250ToUtf8(e.descriptions[k]);
-        lines.push_back(line);
+    for (std::string record : list.records()) {
+        record.replace(record.find('\x01'), 1, ": ");
+        for (std::size_t at; (at = record.find('\x01')) != std::string::npos;)
+            record.replace(at, 1, " | ");
+        lines.push_back(Cp1250ToUtf8(record));
     }
     return lines;
 }
@@ -73,6 +78,36 @@ TEST(Thesaurus, EachHeadwordAnEntryEachSenseADescriptionWithItsLabel) {
     EXPECT_EQ(Lines(list), (std::vector<std::string>{
                                "šala: (sam.) štos (žargon), vic | (sam.) posmeh | (sam.) heca",
                                "briti norce: (gl.) norčevati se, šaliti se"}));
+}
+
+// The thesaurus's own encoding is read byte by byte; every byte reads as
+// the system's converter and the rules for UTF-8 text make it.
+TEST(Thesaurus, Iso88592ReadsAsItsUtf8Form) {
+    std::string data = "ISO8859-2\n";
+    for (int b = 1; b < 256; ++b) {
+        if (b == '\n' || b == '|') continue;
+        const char c = static_cast<char>(b);
+        data += std::string("w") + c + "x|1\n(sam.)|s" + c + "\n";
+    }
+    iconv_t cd = iconv_open("UTF-8", "ISO8859-2");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    std::string utf8(data.size() * 3, '\0');
+    char* in = data.data();
+    char* out = utf8.data();
+    std::size_t inLeft = data.size(), outLeft = utf8.size();
+    ASSERT_NE(iconv(cd, &in, &inLeft, &out, &outLeft), static_cast<std::size_t>(-1));
+    iconv_close(cd);
+    utf8.resize(utf8.size() - outLeft);
+    utf8.replace(0, utf8.find('\n'), "UTF-8");
+    TClueList own, system;
+    TClueCounts ownCounts, systemCounts;
+    std::string error;
+    ASSERT_TRUE(ReadThesaurus(data, own, ownCounts, error)) << error;
+    ASSERT_TRUE(ReadThesaurus(utf8, system, systemCounts, error)) << error;
+    EXPECT_EQ(Lines(own), Lines(system));
+    EXPECT_EQ(ownCounts.unfit, systemCounts.unfit);
+    EXPECT_EQ(ownCounts.replaced, systemCounts.replaced);
+    EXPECT_GT(own.records().size(), 150u);
 }
 
 TEST(Thesaurus, CharactersWindows1250CannotHold) {
@@ -188,13 +223,42 @@ TEST(Names, CountriesMunicipalitiesLanguagesAndCurrencies) {
     EXPECT_EQ(counts.replaced, 1);
 }
 
-TEST(Csv, EveryFieldQuotedWordFirst) {
+TEST(Dictionary, EntriesAndDataTakeThePlaceOfTheOlderFileOnlyWhole) {
+    const std::string dir = MakeTestFolder("clues");
+    ASSERT_FALSE(dir.empty());
+    const std::string path = dir + "/pojmi.vrk3";
+    std::ofstream(path) << "older file";
+    const auto files = [&dir] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir))
+            names.push_back(e.path().filename().string());
+        return names;
+    };
     TClueList list;
     list.Add(W("Bonaire, Sint Eustatius in Saba"), W("država"));
     list.Add("a\"b", "x;y");
     list.Add("a\"b", "z");
-    EXPECT_EQ(WriteCsv(list),
-              W("\"Bonaire, Sint Eustatius in Saba\",\"država\"\n") + "\"a\"\"b\",\"x;y\",\"z\"\n");
+    const TClueInfo info{W("Slovenski pojmi"), W("Avtorji: Žan"), "Opombe; izvor"};
+    std::string error;
+    // Without its scratch folder the store can make no change: the older
+    // file stays, and nothing is left beside it.
+    EXPECT_FALSE(WriteDictionary(list, info, path, dir + "/missing", error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(files(), std::vector<std::string>{"pojmi.vrk3"});
+    ASSERT_TRUE(WriteDictionary(list, info, path, dir, error)) << error;
+    TDataFile file(path, dir + "/1", dir + "/2", dir + "/3");
+    std::string name, author, notes, password = "x", entry;
+    ASSERT_TRUE(file.GetName(name) && file.GetAuthor(author) && file.GetNotes(notes) &&
+                file.GetPassword(password));
+    EXPECT_EQ(std::vector<std::string>({name, author, notes, password}),
+              std::vector<std::string>({info.name, info.author, info.notes, ""}));
+    EXPECT_EQ(file.GetFlags(), 4);  // export allowed, changes forbidden
+    ASSERT_EQ(file.GetEntryCount(), 2);
+    ASSERT_TRUE(file.GetEntry(0, entry));
+    EXPECT_EQ(entry, W("Bonaire, Sint Eustatius in Saba") + "\x01" + W("država"));
+    ASSERT_TRUE(file.GetEntry(1, entry));
+    EXPECT_EQ(entry, "a\"b\x01x;y\x01z");
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

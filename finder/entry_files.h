@@ -1,9 +1,8 @@
 // What the entry editing needs around the dictionary object: the scratch
-// paths of the finder's dictionary operations, file paths as the store takes
-// them, and every entry that holds a word.
+// paths of the finder's dictionary operations, and every entry that holds a
+// word.
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,9 +21,6 @@ struct TBackupPaths {
     std::string output;
 };
 [[nodiscard]] TBackupPaths FinderBackupPaths(std::string_view dir);
-
-// A path as the file system takes it.
-[[nodiscard]] std::string FileBytes(const QString& path);
 
 // An entry and its record.
 struct TFoundEntry {

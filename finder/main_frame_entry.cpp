@@ -40,7 +40,8 @@ CMainFrame::TLoadResult CMainFrame::LoadEntryAt(const QString& dataFile, std::in
     TBackupPaths paths;
     if (!GetBackupPaths(paths)) return TLoadResult::kFailed;
     // One read of the whole entry gives the word and every description.
-    vrk::TDataFile file(FileBytes(dataFile), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file(vrk::PathBytes(dataFile), paths.replacements, paths.additions,
+                        paths.output);
     std::string record;
     if (!file.GetEntry(index, record)) {
         wait.Release();

@@ -94,7 +94,8 @@ void CMainFrame::SaveEntry() {
     TBackupPaths paths;
     if (!GetBackupPaths(paths)) return;
     const QString dataFile = m_entry.m_strDataFile;
-    vrk::TDataFile file(FileBytes(dataFile), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file(vrk::PathBytes(dataFile), paths.replacements, paths.additions,
+                        paths.output);
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) return SaveEntryAs();
     if ((flags & vrk::kFlagChangesAllowed) == 0) {
@@ -211,7 +212,7 @@ void CMainFrame::ShowDictionaryInfo() {
         return;
     }
     const TBackupPaths paths = FinderBackupPaths(dir);
-    vrk::TDataFile file(FileBytes(m_entry.m_strDataFile), paths.replacements, paths.additions,
+    vrk::TDataFile file(vrk::PathBytes(m_entry.m_strDataFile), paths.replacements, paths.additions,
                         paths.output);
     std::string name, author, notes;
     const bool read = file.GetName(name, vrk::MAX_RECORD) &&

@@ -10,6 +10,7 @@
 #include "finder/same_dictionary.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
+#include "ui/cp1250_text.h"
 #include "ui/failure_text.h"
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
@@ -57,7 +58,7 @@ bool CMainFrame::SaveEntryToFile(bool bRecord, const QString& path, std::int32_t
         if (bRecord) m_undo.DropLast();
         return false;
     }
-    vrk::TDataFile file(FileBytes(path), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file(vrk::PathBytes(path), paths.replacements, paths.additions, paths.output);
     if (bRecord) {
         // The record the entry must still hold is the one undoing puts back.
         UndoRecord& step = m_undo.Last();
@@ -91,7 +92,7 @@ bool CMainFrame::SaveEntryAsToFile(bool bRecord, const QString& path, std::int32
         if (bRecord) m_undo.DropLast();
         return false;
     }
-    vrk::TDataFile file(FileBytes(path), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file(vrk::PathBytes(path), paths.replacements, paths.additions, paths.output);
     // The dialog listed the dictionary when it accepted changes; another
     // program may have forbidden them since, so they are read again here.
     if (!ChangesStillAllowed(this, file, wait, vrk::texts::kChangesNotAllowed)) {
@@ -159,7 +160,7 @@ bool CMainFrame::DeleteEntryFromFile(bool bRecord, const QString& path, std::int
         if (bRecord) m_undo.DropLast();
         return false;
     }
-    vrk::TDataFile file(FileBytes(path), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file(vrk::PathBytes(path), paths.replacements, paths.additions, paths.output);
     if (!ChangesStillAllowed(this, file, wait, vrk::texts::kChangesForbidden)) {
         if (bRecord) m_undo.DropLast();
         return false;

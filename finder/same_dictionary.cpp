@@ -1,14 +1,15 @@
 #include "finder/same_dictionary.h"
 
 #include <sys/stat.h>
-#include <QFile>
+
+#include "ui/cp1250_text.h"
 
 namespace {
 
 bool FileId(const QString& path, dev_t& device, ino_t& inode) {
     if (path.isEmpty()) return false;
     struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0) return false;
+    if (::stat(vrk::PathBytes(path).c_str(), &info) != 0) return false;
     device = info.st_dev;
     inode = info.st_ino;
     return true;

@@ -1,7 +1,6 @@
 #include "finder/save_entry_dlg.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -169,14 +168,14 @@ QTreeWidgetItem* CSaveEntryDlg::fillLibrary(const vrk::TLibraryNode& node, QTree
         if (library.name == lastLibrary) remembered = item;
     }
     for (const std::string& member : node.dictionaries)
-        if (QTreeWidgetItem* item = dictionaryItem(QFile::decodeName(member.c_str()))) add(item);
+        if (QTreeWidgetItem* item = dictionaryItem(vrk::PathText(member))) add(item);
     if (parent && parent->childCount() > 0) setKind(parent, kLibraryClosed);
     return remembered;
 }
 
 CSaveEntryDlg::TCheck CSaveEntryDlg::checkDictionary(const QString& path, std::string& name) const {
     if (!m_bHavePaths) return TCheck::kNotADictionary;
-    vrk::TDataFile file(FileBytes(path), m_strReplacements, m_strAdditions, m_strOutput);
+    vrk::TDataFile file(vrk::PathBytes(path), m_strReplacements, m_strAdditions, m_strOutput);
     if (!file.GetName(name, vrk::kMaxRegistryString)) return TCheck::kNotADictionary;
     const std::int32_t flags = file.GetFlags();
     if (flags < 0 || (flags & vrk::kFlagChangesAllowed) == 0) return TCheck::kRefusesChanges;
@@ -208,13 +207,13 @@ void CSaveEntryDlg::Browse() {
     vrk::TFileDialogRequest request;
     std::string saveDir;
     if (vrk::TGetRegistryString(vrk::kFinderPath, "SaveDir", saveDir, vrk::kBackupDirBuffer))
-        request.directory = QFile::decodeName(saveDir.c_str());
+        request.directory = vrk::PathText(saveDir);
     request.filter = vrk::texts::kSaveDlgFilter;
     request.fileName = QStringLiteral("*.vrk3");
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
     if (chosen.files.isEmpty()) return;
     if (!chosen.directory.isEmpty())
-        (void)vrk::TSetRegistryString(vrk::kFinderPath, "SaveDir", FileBytes(chosen.directory),
+        (void)vrk::TSetRegistryString(vrk::kFinderPath, "SaveDir", vrk::PathBytes(chosen.directory),
                                       vrk::kRegCreateKey | vrk::kRegOverwrite);
     const QString path = chosen.files.first();
     std::string name;

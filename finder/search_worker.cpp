@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QThread>
 #include <array>
 #include <span>
@@ -24,9 +23,7 @@ QWidget* PromptParent() {
     return QApplication::activeModalWidget();
 }
 
-QString PathText(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
+using vrk::PathText;
 
 // Appends the n matches of one dictionary, read from `text`, to `results`.
 void AppendMatches(std::string_view text, const std::array<std::int32_t, MAX_RESULTS>& index,
@@ -170,10 +167,10 @@ void TSearchWorker::SearchThreadProc() {
         // the dictionary), the window names it by its file, never by the
         // dictionary before it.
         const std::size_t slash = path.rfind('/');
-        m_run.SetStatus(vrk::texts::kSearchStatusPrefix +
-                        vrk::ToCp1250(QFile::decodeName(QByteArray::fromStdString(
-                            slash == std::string::npos ? path : path.substr(slash + 1)))) +
-                        '"');
+        m_run.SetStatus(
+            vrk::texts::kSearchStatusPrefix +
+            vrk::ToCp1250(PathText(slash == std::string::npos ? path : path.substr(slash + 1))) +
+            '"');
         vrk::TDataFile file(path, backup1, backup2, backup3);
         // The run's stop request also ends a wait for the dictionary's lock.
         file.SetProgress(&m_run.Progress());

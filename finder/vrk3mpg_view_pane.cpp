@@ -34,8 +34,8 @@ void CVrk3mpgView::FillDescriptionPane(int row) {
     bool indexOk = false;
     const std::int32_t index = item->text(kColClueIndex).toInt(&indexOk);
     const TBackupPaths paths = FinderBackupPaths(dir);
-    vrk::TDataFile file(FileBytes(item->text(kColDataFile)), paths.replacements, paths.additions,
-                        paths.output);
+    vrk::TDataFile file(vrk::PathBytes(item->text(kColDataFile)), paths.replacements,
+                        paths.additions, paths.output);
     m_pPane->clear();
     // One read of the whole entry gives every description at once.
     std::string entry;

@@ -1,6 +1,5 @@
 // The commands on a dictionary's header data: the new-dictionary wizard, the
 // information window and the data dialog.
-#include <QFile>
 
 #include "manager/dict_data_dlg.h"
 #include "manager/dictionary_list.h"
@@ -91,7 +90,7 @@ void CVrk3dbeView::NewDictionary() {
     if (!GetBackupPaths(backups)) return;
 
     TMemberRow row;
-    row.path = QFile::encodeName(target).toStdString();
+    row.path = vrk::PathBytes(target);
     if (!replaceUnlocked(row.path, backups)) return;
     row.name = HeaderBytes(page1.m_texts.name);
     row.author = HeaderBytes(page1.m_texts.author);

@@ -1,6 +1,5 @@
 // The commands that change every selected dictionary: security settings,
 // picture and letter remapping.
-#include <QFile>
 
 #include "manager/dict_data_dlg.h"
 #include "manager/dictionary_list.h"
@@ -120,8 +119,7 @@ void CVrk3dbeView::SetPicture() {
     bool read = false;
     {
         TWaitCursor wait;
-        read = ReadPictureFile(
-            QFile::encodeName(AbsoluteUserPath(chosen.files.first())).toStdString(), picture);
+        read = ReadPictureFile(vrk::PathBytes(AbsoluteUserPath(chosen.files.first())), picture);
     }
     if (!read) {
         vrk::ShowError(this, texts::kCannotOpenFile);

@@ -1,5 +1,4 @@
 // Import from and export to the older formats, as jobs.
-#include <QFile>
 #include <QFileInfo>
 
 #include "manager/dict_data_dlg.h"
@@ -17,6 +16,7 @@
 #include "manager/vrk3dbe_view.h"
 #include "store/data_file.h"
 #include "store/file_io.h"
+#include "ui/cp1250_text.h"
 #include "ui/message_box.h"
 #include "ui/wait_cursor.h"
 
@@ -26,10 +26,6 @@ namespace {
 // imported.
 constexpr char kImportSeparator = 2;
 
-std::string FileNameBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
 }  // namespace
 
 void CVrk3dbeView::Import() {
@@ -37,9 +33,9 @@ void CVrk3dbeView::Import() {
     if (!library) return;
     CImportDlg dialog(this);
     if (dialog.exec() != QDialog::Accepted) return;
-    const std::string target = FileNameBytes(dialog.m_strNewFile);
+    const std::string target = vrk::PathBytes(dialog.m_strNewFile);
     TJobHandOver job;
-    job.strJobOtherFile = FileNameBytes(dialog.m_strExistingFile);
+    job.strJobOtherFile = vrk::PathBytes(dialog.m_strExistingFile);
     const TOlderFormat format = ImportFormat(dialog.m_strExistingFile);
     QString text;
     switch (format) {
@@ -133,12 +129,12 @@ void CVrk3dbeView::Export() {
         return;
     }
     // Writing the dictionary's own file would replace it by the export.
-    if (IsSameFile(dictionary, FileNameBytes(choice.path))) {
+    if (IsSameFile(dictionary, vrk::PathBytes(choice.path))) {
         vrk::ShowWarning(this, texts::kExportSameFile);
         return;
     }
     // A dictionary there would be lost, and dropped from its library.
-    const std::string target = FileNameBytes(choice.path);
+    const std::string target = vrk::PathBytes(choice.path);
     if (vrk::TDataFile(target, backups[0], backups[1], backups[2]).GetFlags() >= 0) {
         const QString fileName = QFileInfo(choice.path).fileName();
         const QString library = libraryHolding(target);

@@ -1,7 +1,6 @@
 // The library and dictionary commands of the view, and its pop-up menus.
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
@@ -38,10 +37,6 @@ void AddAlias(QMenu* menu, QAction* command, const QString& text = {}, bool enab
     alias->setShortcut(command->shortcut());
     alias->setEnabled(enabled && command->isEnabled());
     QObject::connect(alias, &QAction::triggered, command, &QAction::trigger);
-}
-
-std::string PathBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace
@@ -168,7 +163,7 @@ void CVrk3dbeView::AddDictionaries() {
 
     const std::string keyPath = GetLibraryKeyPath(library);
     for (const QString& file : chosen.files) {
-        const std::string path = PathBytes(AbsoluteUserPath(file));
+        const std::string path = vrk::PathBytes(AbsoluteUserPath(file));
         vrk::TRegKey key;
         if (vrk::TRegKey::Open(vrk::TRoot::kCurrentUser, keyPath, vrk::TAccess::kFull, key) !=
             vrk::TRegResult::kOk) {

@@ -1,8 +1,9 @@
 #include "manager/same_file.h"
 
-#include <QFile>
 #include <filesystem>
 #include <system_error>
+
+#include "ui/cp1250_text.h"
 
 bool IsSameFile(const std::string& a, const std::string& b) {
     if (a.empty() || b.empty()) return false;
@@ -12,5 +13,5 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 }
 
 bool IsSameFile(const QString& a, const QString& b) {
-    return IsSameFile(QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString());
+    return IsSameFile(vrk::PathBytes(a), vrk::PathBytes(b));
 }

@@ -7,9 +7,9 @@
 #include "finder/entry_files.h"
 #include "finder/finder_texts.h"
 #include "finder/main_frame.h"
-#include "finder/same_dictionary.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
+#include "store/same_file.h"
 #include "ui/cp1250_text.h"
 #include "ui/failure_text.h"
 #include "ui/message_box.h"
@@ -76,7 +76,7 @@ bool CMainFrame::SaveEntryToFile(bool bRecord, const QString& path, std::int32_t
         return false;
     }
     if (bRecord) m_undo.Last().strOpNewRecord = record;
-    const TSameDictionary same(path);
+    const vrk::TSameFile same(vrk::PathBytes(path));
     m_undo.EntryStored(same, oldIndex, stored);
     if (bRecord) m_undo.Last().nOpIndex = stored;
     updateResultRowsStored(path, oldIndex, stored, record);
@@ -180,7 +180,7 @@ bool CMainFrame::DeleteEntryFromFile(bool bRecord, const QString& path, std::int
     }
     // References to the deleted entry name the step that deleted it (the
     // most recent one: the command's own step, or the step being undone).
-    const TSameDictionary same(path);
+    const vrk::TSameFile same(vrk::PathBytes(path));
     if (!m_undo.Empty()) m_undo.EntryDeleted(same, nIndex, m_undo.Last().nTag);
     updateResultRowsDeleted(path, nIndex);
     return true;
@@ -188,12 +188,12 @@ bool CMainFrame::DeleteEntryFromFile(bool bRecord, const QString& path, std::int
 
 void CMainFrame::updateResultRowsStored(const QString& path, std::int32_t oldIndex,
                                         std::int32_t newIndex, const std::string& record) {
-    const TSameDictionary same(path);
+    const vrk::TSameFile same(vrk::PathBytes(path));
     for (CVrk3mpgView* view : CVrk3mpgView::ResultViews())
         view->EntryStored(same, oldIndex, newIndex, record);
 }
 
 void CMainFrame::updateResultRowsDeleted(const QString& path, std::int32_t index) {
-    const TSameDictionary same(path);
+    const vrk::TSameFile same(vrk::PathBytes(path));
     for (CVrk3mpgView* view : CVrk3mpgView::ResultViews()) view->EntryDeleted(same, index);
 }

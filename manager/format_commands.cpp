@@ -10,12 +10,12 @@
 #include "manager/last_dirs.h"
 #include "manager/manager_texts.h"
 #include "manager/new_file.h"
-#include "manager/same_file.h"
 #include "manager/security_dlg.h"
 #include "manager/user_path.h"
 #include "manager/vrk3dbe_view.h"
 #include "store/data_file.h"
 #include "store/file_io.h"
+#include "store/same_file.h"
 #include "ui/cp1250_text.h"
 #include "ui/message_box.h"
 #include "ui/wait_cursor.h"
@@ -129,7 +129,7 @@ void CVrk3dbeView::Export() {
         return;
     }
     // Writing the dictionary's own file would replace it by the export.
-    if (IsSameFile(dictionary, vrk::PathBytes(choice.path))) {
+    if (vrk::IsSameFile(dictionary, vrk::PathBytes(choice.path))) {
         vrk::ShowWarning(this, texts::kExportSameFile);
         return;
     }

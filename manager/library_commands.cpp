@@ -11,7 +11,6 @@
 #include "manager/last_dirs.h"
 #include "manager/manager_ids.h"
 #include "manager/manager_texts.h"
-#include "manager/same_file.h"
 #include "manager/stored_text.h"
 #include "manager/user_path.h"
 #include "manager/vrk3dbe_view.h"
@@ -20,6 +19,7 @@
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "store/data_file.h"
+#include "store/same_file.h"
 #include "ui/commands.h"
 #include "ui/cp1250_text.h"
 #include "ui/file_dialog.h"
@@ -227,7 +227,7 @@ QString CVrk3dbeView::libraryHolding(const std::string& path) const {
     std::function<QString(const vrk::TLibraryNode&)> find = [&](const vrk::TLibraryNode& node) {
         for (const vrk::TLibraryNode& library : node.children) {
             for (const std::string& member : library.dictionaries)
-                if (IsSameFile(member, path)) return vrk::FromCp1250(library.name);
+                if (vrk::IsSameFile(member, path)) return vrk::FromCp1250(library.name);
             if (QString inside = find(library); !inside.isEmpty()) return inside;
         }
         return QString();

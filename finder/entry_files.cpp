@@ -1,12 +1,6 @@
 #include "finder/entry_files.h"
 
-#include "settings/temp_dir.h"
 #include "store/data_file.h"
-
-TBackupPaths FinderBackupPaths(std::string_view dir) {
-    return {vrk::TScratchPath(dir, "srchbkp1.qsr"), vrk::TScratchPath(dir, "srchbkp2.qsr"),
-            vrk::TScratchPath(dir, "srchbkp3.qsr")};
-}
 
 bool FindWordEntries(vrk::TDataFile& file, std::string_view record,
                      std::vector<TFoundEntry>& found) {

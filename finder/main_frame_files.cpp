@@ -40,25 +40,15 @@ bool ChangesStillAllowed(QWidget* parent, vrk::TDataFile& file, TWaitCursor& wai
 
 }  // namespace
 
-bool CMainFrame::GetBackupPaths(TBackupPaths& paths) {
-    std::string dir;
-    if (!vrk::AskBackupDir(this, dir)) {
-        paths = {};
-        return false;
-    }
-    paths = FinderBackupPaths(dir);
-    return true;
-}
-
 bool CMainFrame::SaveEntryToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
                                  const std::string& record, const std::string* expected) {
     TWaitCursor wait;
-    TBackupPaths paths;
-    if (!GetBackupPaths(paths)) {
+    vrk::TScratchSet paths;
+    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths)) {
         if (bRecord) m_undo.DropLast();
         return false;
     }
-    vrk::TDataFile file(vrk::PathBytes(path), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file = paths.Open(vrk::PathBytes(path));
     if (bRecord) {
         // The record the entry must still hold is the one undoing puts back.
         UndoRecord& step = m_undo.Last();
@@ -87,12 +77,12 @@ bool CMainFrame::SaveEntryToFile(bool bRecord, const QString& path, std::int32_t
 bool CMainFrame::SaveEntryAsToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
                                    const std::string& record) {
     TWaitCursor wait;
-    TBackupPaths paths;
-    if (!GetBackupPaths(paths)) {
+    vrk::TScratchSet paths;
+    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths)) {
         if (bRecord) m_undo.DropLast();
         return false;
     }
-    vrk::TDataFile file(vrk::PathBytes(path), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file = paths.Open(vrk::PathBytes(path));
     // The dialog listed the dictionary when it accepted changes; another
     // program may have forbidden them since, so they are read again here.
     if (!ChangesStillAllowed(this, file, wait, vrk::texts::kChangesNotAllowed)) {
@@ -155,12 +145,12 @@ bool CMainFrame::SaveEntryAsToFile(bool bRecord, const QString& path, std::int32
 bool CMainFrame::DeleteEntryFromFile(bool bRecord, const QString& path, std::int32_t nIndex,
                                      const std::string* expected) {
     TWaitCursor wait;
-    TBackupPaths paths;
-    if (!GetBackupPaths(paths)) {
+    vrk::TScratchSet paths;
+    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths)) {
         if (bRecord) m_undo.DropLast();
         return false;
     }
-    vrk::TDataFile file(vrk::PathBytes(path), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file = paths.Open(vrk::PathBytes(path));
     if (!ChangesStillAllowed(this, file, wait, vrk::texts::kChangesForbidden)) {
         if (bRecord) m_undo.DropLast();
         return false;

@@ -9,7 +9,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "finder/entry_files.h"
 #include "finder/finder_texts.h"
 #include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
@@ -54,14 +53,9 @@ CSaveEntryDlg::CSaveEntryDlg(const QString& word, QWidget* parent) : QDialog(par
     m_pWord->setText(word);
     // The word opens selected, so that typing replaces it.
     m_pWord->selectAll();
-    std::string dir;
     // Without a temporary directory the dictionaries cannot be looked at:
     // the tree stays empty.
-    if (vrk::AskBackupDir(this, dir)) {
-        const TBackupPaths paths = FinderBackupPaths(dir);
-        m_strReplacements = paths.replacements;
-        m_strAdditions = paths.additions;
-        m_strOutput = paths.output;
+    if (vrk::GetBackupPaths(this, vrk::kFinderScratch, m_scratch)) {
         m_bHavePaths = true;
         fillTree();
     }
@@ -175,7 +169,7 @@ QTreeWidgetItem* CSaveEntryDlg::fillLibrary(const vrk::TLibraryNode& node, QTree
 
 CSaveEntryDlg::TCheck CSaveEntryDlg::checkDictionary(const QString& path, std::string& name) const {
     if (!m_bHavePaths) return TCheck::kNotADictionary;
-    vrk::TDataFile file(vrk::PathBytes(path), m_strReplacements, m_strAdditions, m_strOutput);
+    vrk::TDataFile file = m_scratch.Open(vrk::PathBytes(path));
     if (!file.GetName(name, vrk::kMaxRegistryString)) return TCheck::kNotADictionary;
     const std::int32_t flags = file.GetFlags();
     if (flags < 0 || (flags & vrk::kFlagChangesAllowed) == 0) return TCheck::kRefusesChanges;

@@ -10,6 +10,7 @@
 #include "finder/finder_texts.h"
 #include "finder/search_run.h"
 #include "settings/alphabet_rows.h"
+#include "settings/scratch_set.h"
 #include "settings/temp_dir.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
@@ -147,9 +148,7 @@ void TSearchWorker::SearchThreadProc() {
 
     std::string dir;
     if (!GetBackupDir(dir)) return;
-    const std::string backup1 = vrk::TScratchPath(dir, "srchbkp1.qsr");
-    const std::string backup2 = vrk::TScratchPath(dir, "srchbkp2.qsr");
-    const std::string backup3 = vrk::TScratchPath(dir, "srchbkp3.qsr");
+    const vrk::TScratchSet scratch = vrk::TScratchSet::In(dir, vrk::kFinderScratch);
 
     TSearchResults& results = m_run.Results();
     results.m_nFound = 0;
@@ -171,7 +170,7 @@ void TSearchWorker::SearchThreadProc() {
             vrk::texts::kSearchStatusPrefix +
             vrk::ToCp1250(PathText(slash == std::string::npos ? path : path.substr(slash + 1))) +
             '"');
-        vrk::TDataFile file(path, backup1, backup2, backup3);
+        vrk::TDataFile file = scratch.Open(path);
         // The run's stop request also ends a wait for the dictionary's lock.
         file.SetProgress(&m_run.Progress());
         std::string name;

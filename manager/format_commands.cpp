@@ -18,6 +18,7 @@
 #include "store/same_file.h"
 #include "ui/cp1250_text.h"
 #include "ui/message_box.h"
+#include "ui/temp_dir_dlg.h"
 #include "ui/wait_cursor.h"
 
 namespace {
@@ -54,14 +55,14 @@ void CVrk3dbeView::Import() {
             text = texts::kJobImportFirstGen;
             break;
     }
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
     if (!replaceUnlocked(target, backups)) return;
 
     // The import fills a new file beside the target, which replaces the
     // target only once the import and its data are complete: a failure, a
     // cancel or a change of mind leaves whatever was there.
-    vrk::TDataFile placed(target, backups[0], backups[1], backups[2]);
+    vrk::TDataFile placed = backups.Open(target);
     if (!placed.CreateEmptyBeside(job.strJobDataFile)) {
         vrk::ShowWarning(this, texts::kImportFailed);
         return;
@@ -77,7 +78,7 @@ void CVrk3dbeView::Import() {
         CDictDataDlg data(this);
         if (data.exec() != QDialog::Accepted) return;
         TWaitCursor wait;
-        vrk::TDataFile file(job.strJobDataFile, backups[0], backups[1], backups[2]);
+        vrk::TDataFile file = backups.Open(job.strJobDataFile);
         if (!file.SetInfo(HeaderBytes(data.m_texts.name), HeaderBytes(data.m_texts.author),
                           HeaderBytes(data.m_texts.notes), "", kFlagChanges | kFlagExport)) {
             wait.Release();
@@ -116,9 +117,9 @@ void CVrk3dbeView::Export() {
     if (!CExportFileDlg::Choose(this, request, choice)) return;
     choice.path = AbsoluteUserPath(choice.path);
     StoreLastDir("ExportDir", FolderOf(choice.path));
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
-    vrk::TDataFile file(dictionary, backups[0], backups[1], backups[2]);
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
+    vrk::TDataFile file = backups.Open(dictionary);
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) {
         vrk::ShowError(this, texts::kFileError);
@@ -135,7 +136,7 @@ void CVrk3dbeView::Export() {
     }
     // A dictionary there would be lost, and dropped from its library.
     const std::string target = vrk::PathBytes(choice.path);
-    if (vrk::TDataFile(target, backups[0], backups[1], backups[2]).GetFlags() >= 0) {
+    if (backups.Open(target).GetFlags() >= 0) {
         const QString fileName = QFileInfo(choice.path).fileName();
         const QString library = libraryHolding(target);
         const QString question = library.isEmpty()

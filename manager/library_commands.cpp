@@ -24,6 +24,7 @@
 #include "ui/cp1250_text.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
+#include "ui/temp_dir_dlg.h"
 
 namespace {
 
@@ -158,8 +159,8 @@ void CVrk3dbeView::AddDictionaries() {
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
     if (chosen.files.isEmpty()) return;
     StoreLastDir("AddDFDir", FolderOf(chosen.files.first()));
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
 
     const std::string keyPath = GetLibraryKeyPath(library);
     for (const QString& file : chosen.files) {

@@ -1,5 +1,6 @@
 #include "settings/registry_helpers.h"
 
+#include "settings/scratch_set.h"
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
 #include "settings/test_env.h"
@@ -178,10 +179,16 @@ TEST_F(Helpers, FontValuesRoundTripAndMustHaveTheirSize) {
     EXPECT_EQ(read, font);
 }
 
-TEST_F(Helpers, ScratchPathsHaveExactlyOneSlashBeforeTheName) {
+TEST_F(Helpers, ScratchPathsHaveExactlyOneSlashBeforeEachProgramsNames) {
     EXPECT_EQ(TScratchPath("/var/tmp/vrk/", "bf1.qbk"), "/var/tmp/vrk/bf1.qbk");
-    EXPECT_EQ(TScratchPath("/var/tmp/vrk", "bf1.qbk"), "/var/tmp/vrk/bf1.qbk");
     EXPECT_EQ(TScratchPath("/", "dfi.qtf"), "/dfi.qtf");
+    const TScratchSet finder = TScratchSet::In("/var/tmp/vrk/", kFinderScratch);
+    const TScratchSet manager = TScratchSet::In("/var/tmp/vrk", kManagerScratch);
+    EXPECT_EQ((std::vector<std::string>{finder.replacements, finder.additions, finder.output,
+                                        manager.replacements, manager.additions, manager.output}),
+              (std::vector<std::string>{"/var/tmp/vrk/srchbkp1.qsr", "/var/tmp/vrk/srchbkp2.qsr",
+                                        "/var/tmp/vrk/srchbkp3.qsr", "/var/tmp/vrk/bf1.qbk",
+                                        "/var/tmp/vrk/bf2.qbk", "/var/tmp/vrk/bf3.qbk"}));
 
     // The user's choice is read with 260 bytes.
     std::string dir;

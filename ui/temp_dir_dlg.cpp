@@ -153,4 +153,16 @@ bool AskBackupDir(QWidget* parent, std::string& dir) {
     return true;
 }
 
+bool GetBackupPaths(QWidget* parent, TScratchOwner owner, TScratchSet& paths,
+                    std::string* knownDir) {
+    std::string dir = knownDir ? *knownDir : std::string();
+    if (dir.empty() && !AskBackupDir(parent, dir)) {
+        paths = {};
+        return false;
+    }
+    if (knownDir) *knownDir = dir;
+    paths = TScratchSet::In(dir, owner);
+    return true;
+}
+
 }  // namespace vrk

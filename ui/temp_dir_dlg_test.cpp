@@ -88,8 +88,7 @@ TEST_F(TempDirDlgTest, ShowsTheFolderInUseAndAsksOnlyWhenNoneCanBeUsed) {
     std::string dir;
     ASSERT_TRUE(AskBackupDir(nullptr, dir));  // the cache folder, without a dialog
     EXPECT_EQ(dir, dir_ + "/cache/vrk3");
-    // A directory the caller keeps is used without looking again; one
-    // looked up is kept.
+    // A directory the caller keeps is used as it is; one looked up is kept.
     TScratchSet paths;
     std::string known;
     ASSERT_TRUE(GetBackupPaths(nullptr, kManagerScratch, paths, &known));

@@ -19,11 +19,11 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "finder/entry_files.h"
 #include "finder/entry_window.h"
 #include "finder/main_frame.h"
 #include "finder/vrk3_app.h"
 #include "finder/vrk3mpg_doc.h"
+#include "settings/scratch_set.h"
 #include "settings/temp_dir.h"
 #include "store/data_file.h"
 #include "ui/help.h"
@@ -75,8 +75,7 @@ int main(int argc, char* argv[]) {
         std::cerr << "entry_save_bench: no BackupDir in the settings store\n";
         return 1;
     }
-    const TBackupPaths paths = FinderBackupPaths(dir);
-    vrk::TDataFile store(path, paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile store = vrk::TScratchSet::In(dir, vrk::kFinderScratch).Open(path);
     // A dictionary made from records alone has no flags: it must accept
     // changes, or Save would go on to Save as.
     const std::int32_t flags = store.GetFlags();

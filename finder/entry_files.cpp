@@ -1,18 +1,6 @@
 #include "finder/entry_files.h"
 
-#include <QFile>
-
-#include "settings/temp_dir.h"
 #include "store/data_file.h"
-
-TBackupPaths FinderBackupPaths(std::string_view dir) {
-    return {vrk::TScratchPath(dir, "srchbkp1.qsr"), vrk::TScratchPath(dir, "srchbkp2.qsr"),
-            vrk::TScratchPath(dir, "srchbkp3.qsr")};
-}
-
-std::string FileBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 bool FindWordEntries(vrk::TDataFile& file, std::string_view record,
                      std::vector<TFoundEntry>& found) {

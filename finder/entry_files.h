@@ -1,9 +1,7 @@
-// What the entry editing needs around the dictionary object: the scratch
-// paths of the finder's dictionary operations, file paths as the store takes
-// them, and every entry that holds a word.
+// Every entry of a dictionary that holds a word: what a merging save
+// changes, and what undoing it puts back.
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,19 +10,6 @@
 namespace vrk {
 class TDataFile;
 }
-
-// The finder's three scratch files in the temporary directory `dir`:
-// "srchbkp1.qsr" (replacements), "srchbkp2.qsr" (additions), "srchbkp3.qsr"
-// (the rewritten dictionary).
-struct TBackupPaths {
-    std::string replacements;
-    std::string additions;
-    std::string output;
-};
-[[nodiscard]] TBackupPaths FinderBackupPaths(std::string_view dir);
-
-// A path as the file system takes it.
-[[nodiscard]] std::string FileBytes(const QString& path);
 
 // An entry and its record.
 struct TFoundEntry {

@@ -1,9 +1,8 @@
 // The entry editing's model, without windows: records built from the
 // edited texts, the entry state loaded from a record, the undo history's
-// reference updates and deletion tags, and the same-dictionary test.
+// reference updates and deletion tags.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <filesystem>
@@ -11,8 +10,9 @@
 
 #include "finder/entry_record.h"
 #include "finder/entry_state.h"
-#include "finder/same_dictionary.h"
 #include "finder/undo_history.h"
+#include "store/same_file.h"
+#include "ui/cp1250_text.h"
 
 namespace {
 
@@ -111,6 +111,7 @@ class UndoHistoryTest : public ::testing::Test {
         state.m_nClueIndex = index;
         return history_.Push(kind, QStringLiteral("korak"), state);
     }
+    static vrk::TSameFile Same(const QString& path) { return vrk::TSameFile(vrk::PathBytes(path)); }
     QTemporaryDir dir_;
     QString a_, b_;
     TUndoHistory history_;
@@ -124,14 +125,14 @@ TEST_F(UndoHistoryTest, AStoredEntryMovesToTheEndAndLaterOnesMoveDown) {
     op.nOpIndex = 7;
     op.otherEntries = {{3, "old", "new"}};
     // Entry 3 of ten, stored again, is entry 9.
-    history_.EntryStored(TSameDictionary(a_), 3, 9);
+    history_.EntryStored(Same(a_), 3, 9);
     std::vector<int> clues;
     for (int i = 0; i < history_.Count(); ++i) clues.push_back(history_.At(i).state.m_nClueIndex);
     EXPECT_EQ(clues, (std::vector<int>{2, 9, 6, 8, 7, 0}));
     EXPECT_EQ(op.nOpIndex, 6);
     EXPECT_EQ(op.otherEntries[0].nIndex, 9);
     // An appended record moves nothing.
-    history_.EntryStored(TSameDictionary(a_), -1, 10);
+    history_.EntryStored(Same(a_), -1, 10);
     EXPECT_EQ(history_.At(1).state.m_nClueIndex, 9);
 }
 
@@ -150,7 +151,7 @@ TEST_F(UndoHistoryTest, DeletingTagsEveryReferenceAndUndoingGivesTheNewIndex) {
     Step(a_, 1);
     Step(b_, 1);
     UndoRecord& deleting = Step(a_, 1, kUndoDelete);
-    history_.EntryDeleted(TSameDictionary(a_), 1, deleting.nTag);
+    history_.EntryDeleted(Same(a_), 1, deleting.nTag);
     EXPECT_EQ(history_.At(0).state.m_nClueIndex, 0);
     EXPECT_EQ(history_.At(1).state.m_nClueIndex, deleting.nTag);
     EXPECT_EQ(history_.At(2).state.m_nClueIndex, 1);  // another dictionary
@@ -164,7 +165,7 @@ TEST_F(UndoHistoryTest, TheOldestStepGoesAndATagMadeBeforeStillResolves) {
     Step(a_, 4);
     UndoRecord& deleting = Step(a_, 4, kUndoDelete);
     const std::int32_t tag = deleting.nTag;
-    history_.EntryDeleted(TSameDictionary(a_), 4, tag);
+    history_.EntryDeleted(Same(a_), 4, tag);
     for (int i = 3; i <= UNDO_MAX; ++i) Step(b_, i);
     ASSERT_EQ(history_.Count(), UNDO_MAX);
     // Only the oldest went; the others kept their order.
@@ -175,18 +176,11 @@ TEST_F(UndoHistoryTest, TheOldestStepGoesAndATagMadeBeforeStillResolves) {
     EXPECT_EQ(history_.At(0).state.m_nClueIndex, 8);
 }
 
-TEST_F(UndoHistoryTest, OneDictionarySpelledTwoWaysIsTheSameAndAMissingOneNever) {
+TEST_F(UndoHistoryTest, AReferenceThroughALinkFollowsAChangeOfTheFile) {
     const QString link = dir_.filePath("link.vrk3");
     std::filesystem::create_symlink(a_.toStdString(), link.toStdString());
-    QDir(dir_.path()).mkdir("sub");
-    EXPECT_TRUE(SameDictionary(a_, link));
-    EXPECT_TRUE(SameDictionary(a_, dir_.filePath("sub/../a.vrk3")));
-    EXPECT_FALSE(SameDictionary(a_, b_));
-    EXPECT_FALSE(SameDictionary(a_, dir_.filePath("ni.vrk3")));
-    EXPECT_FALSE(SameDictionary(QString(), QString()));
-    // A reference through the link follows a change of the file.
     Step(link, 5);
-    history_.EntryStored(TSameDictionary(a_), 2, 9);
+    history_.EntryStored(Same(a_), 2, 9);
     EXPECT_EQ(history_.Last().state.m_nClueIndex, 4);
 }
 

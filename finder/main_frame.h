@@ -35,7 +35,6 @@ class CSearchOptionsDlg;
 class CVrk3mpgDoc;
 class CVrk3mpgView;
 class CUndoListWnd;
-struct TBackupPaths;
 
 namespace vrk {
 class TCommandSet;
@@ -129,10 +128,6 @@ class CMainFrame : public QMainWindow {
     // pushed, and removes that step when it fails. `expected` is the record
     // the entry at `nIndex` must still hold; when it holds something else
     // (another program changed the dictionary) nothing is changed.
-    //
-    // The temporary directory's three scratch paths; asks for the directory
-    // while it is not set. False when the user cancels: the command ends.
-    [[nodiscard]] bool GetBackupPaths(TBackupPaths& paths);
     // Replaces entry `nIndex` by `record` (appends it for a negative index);
     // `nIndex` becomes the stored entry's index, the last of the dictionary.
     bool SaveEntryToFile(bool bRecord, const QString& path, std::int32_t& nIndex,

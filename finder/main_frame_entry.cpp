@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "finder/entry_files.h"
 #include "finder/entry_record.h"
 #include "finder/entry_window.h"
 #include "finder/finder_texts.h"
@@ -16,6 +15,7 @@
 #include "ui/cp1250_text.h"
 #include "ui/failure_text.h"
 #include "ui/message_box.h"
+#include "ui/temp_dir_dlg.h"
 #include "ui/wait_cursor.h"
 
 void CMainFrame::LoadEntry(CVrk3mpgView* view, int row, int nDesc) {
@@ -37,10 +37,10 @@ CMainFrame::TLoadResult CMainFrame::LoadEntryAt(const QString& dataFile, std::in
     if (index < 0) return TLoadResult::kFailed;
     TWaitCursor wait;
     ReadEntryEditor();
-    TBackupPaths paths;
-    if (!GetBackupPaths(paths)) return TLoadResult::kFailed;
+    vrk::TScratchSet paths;
+    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths)) return TLoadResult::kFailed;
     // One read of the whole entry gives the word and every description.
-    vrk::TDataFile file(FileBytes(dataFile), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file = paths.Open(vrk::PathBytes(dataFile));
     std::string record;
     if (!file.GetEntry(index, record)) {
         wait.Release();

@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <algorithm>
 
-#include "finder/entry_files.h"
 #include "finder/entry_record.h"
 #include "finder/entry_window.h"
 #include "finder/finder_texts.h"
@@ -91,10 +90,10 @@ void CMainFrame::SaveEntry() {
     const TEditorFocusKeeper focus(*this);
     ReadEntryEditor();
     if (m_entry.m_strDataFile.isEmpty() || m_entry.m_nClueIndex < 0) return SaveEntryAs();
-    TBackupPaths paths;
-    if (!GetBackupPaths(paths)) return;
+    vrk::TScratchSet paths;
+    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths)) return;
     const QString dataFile = m_entry.m_strDataFile;
-    vrk::TDataFile file(FileBytes(dataFile), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file = paths.Open(vrk::PathBytes(dataFile));
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) return SaveEntryAs();
     if ((flags & vrk::kFlagChangesAllowed) == 0) {
@@ -206,13 +205,12 @@ void CMainFrame::ShowDictionaryInfo() {
     if (m_entry.m_strDataFile.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string dir;
-    if (!vrk::AskBackupDir(this, dir)) {
+    vrk::TScratchSet paths;
+    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths, &dir)) {
         QApplication::restoreOverrideCursor();
         return;
     }
-    const TBackupPaths paths = FinderBackupPaths(dir);
-    vrk::TDataFile file(FileBytes(m_entry.m_strDataFile), paths.replacements, paths.additions,
-                        paths.output);
+    vrk::TDataFile file = paths.Open(vrk::PathBytes(m_entry.m_strDataFile));
     std::string name, author, notes;
     const bool read = file.GetName(name, vrk::MAX_RECORD) &&
                       file.GetAuthor(author, vrk::MAX_RECORD) &&

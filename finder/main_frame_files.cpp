@@ -7,9 +7,10 @@
 #include "finder/entry_files.h"
 #include "finder/finder_texts.h"
 #include "finder/main_frame.h"
-#include "finder/same_dictionary.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
+#include "store/same_file.h"
+#include "ui/cp1250_text.h"
 #include "ui/failure_text.h"
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
@@ -39,25 +40,15 @@ bool ChangesStillAllowed(QWidget* parent, vrk::TDataFile& file, TWaitCursor& wai
 
 }  // namespace
 
-bool CMainFrame::GetBackupPaths(TBackupPaths& paths) {
-    std::string dir;
-    if (!vrk::AskBackupDir(this, dir)) {
-        paths = {};
-        return false;
-    }
-    paths = FinderBackupPaths(dir);
-    return true;
-}
-
 bool CMainFrame::SaveEntryToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
                                  const std::string& record, const std::string* expected) {
     TWaitCursor wait;
-    TBackupPaths paths;
-    if (!GetBackupPaths(paths)) {
+    vrk::TScratchSet paths;
+    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths)) {
         if (bRecord) m_undo.DropLast();
         return false;
     }
-    vrk::TDataFile file(FileBytes(path), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file = paths.Open(vrk::PathBytes(path));
     if (bRecord) {
         // The record the entry must still hold is the one undoing puts back.
         UndoRecord& step = m_undo.Last();
@@ -75,7 +66,7 @@ bool CMainFrame::SaveEntryToFile(bool bRecord, const QString& path, std::int32_t
         return false;
     }
     if (bRecord) m_undo.Last().strOpNewRecord = record;
-    const TSameDictionary same(path);
+    const vrk::TSameFile same(vrk::PathBytes(path));
     m_undo.EntryStored(same, oldIndex, stored);
     if (bRecord) m_undo.Last().nOpIndex = stored;
     updateResultRowsStored(path, oldIndex, stored, record);
@@ -86,12 +77,12 @@ bool CMainFrame::SaveEntryToFile(bool bRecord, const QString& path, std::int32_t
 bool CMainFrame::SaveEntryAsToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
                                    const std::string& record) {
     TWaitCursor wait;
-    TBackupPaths paths;
-    if (!GetBackupPaths(paths)) {
+    vrk::TScratchSet paths;
+    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths)) {
         if (bRecord) m_undo.DropLast();
         return false;
     }
-    vrk::TDataFile file(FileBytes(path), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file = paths.Open(vrk::PathBytes(path));
     // The dialog listed the dictionary when it accepted changes; another
     // program may have forbidden them since, so they are read again here.
     if (!ChangesStillAllowed(this, file, wait, vrk::texts::kChangesNotAllowed)) {
@@ -154,12 +145,12 @@ bool CMainFrame::SaveEntryAsToFile(bool bRecord, const QString& path, std::int32
 bool CMainFrame::DeleteEntryFromFile(bool bRecord, const QString& path, std::int32_t nIndex,
                                      const std::string* expected) {
     TWaitCursor wait;
-    TBackupPaths paths;
-    if (!GetBackupPaths(paths)) {
+    vrk::TScratchSet paths;
+    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths)) {
         if (bRecord) m_undo.DropLast();
         return false;
     }
-    vrk::TDataFile file(FileBytes(path), paths.replacements, paths.additions, paths.output);
+    vrk::TDataFile file = paths.Open(vrk::PathBytes(path));
     if (!ChangesStillAllowed(this, file, wait, vrk::texts::kChangesForbidden)) {
         if (bRecord) m_undo.DropLast();
         return false;
@@ -179,7 +170,7 @@ bool CMainFrame::DeleteEntryFromFile(bool bRecord, const QString& path, std::int
     }
     // References to the deleted entry name the step that deleted it (the
     // most recent one: the command's own step, or the step being undone).
-    const TSameDictionary same(path);
+    const vrk::TSameFile same(vrk::PathBytes(path));
     if (!m_undo.Empty()) m_undo.EntryDeleted(same, nIndex, m_undo.Last().nTag);
     updateResultRowsDeleted(path, nIndex);
     return true;
@@ -187,12 +178,12 @@ bool CMainFrame::DeleteEntryFromFile(bool bRecord, const QString& path, std::int
 
 void CMainFrame::updateResultRowsStored(const QString& path, std::int32_t oldIndex,
                                         std::int32_t newIndex, const std::string& record) {
-    const TSameDictionary same(path);
+    const vrk::TSameFile same(vrk::PathBytes(path));
     for (CVrk3mpgView* view : CVrk3mpgView::ResultViews())
         view->EntryStored(same, oldIndex, newIndex, record);
 }
 
 void CMainFrame::updateResultRowsDeleted(const QString& path, std::int32_t index) {
-    const TSameDictionary same(path);
+    const vrk::TSameFile same(vrk::PathBytes(path));
     for (CVrk3mpgView* view : CVrk3mpgView::ResultViews()) view->EntryDeleted(same, index);
 }

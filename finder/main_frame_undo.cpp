@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QStringList>
 
-#include "finder/entry_files.h"
 #include "finder/finder_texts.h"
 #include "finder/main_frame.h"
 #include "finder/undo_list_wnd.h"
 #include "ui/message_box.h"
+#include "ui/temp_dir_dlg.h"
 
 void CMainFrame::PushUndo(int kind, const QString& text) {
     (void)m_undo.Push(kind, text, m_entry);
@@ -25,8 +25,8 @@ bool CMainFrame::UndoLast() {
         return false;
     // Asked before anything is reversed: a cancelled prompt leaves the
     // history and the dictionaries as they are.
-    TBackupPaths paths;
-    if (!GetBackupPaths(paths)) return false;
+    vrk::TScratchSet paths;
+    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths)) return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     UndoRecord& step = m_undo.Last();
     const QString dataFile = step.strOpDataFile;

@@ -1,7 +1,6 @@
 #include "finder/save_entry_dlg.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,7 +9,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "finder/entry_files.h"
 #include "finder/finder_texts.h"
 #include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
@@ -55,14 +53,9 @@ CSaveEntryDlg::CSaveEntryDlg(const QString& word, QWidget* parent) : QDialog(par
     m_pWord->setText(word);
     // The word opens selected, so that typing replaces it.
     m_pWord->selectAll();
-    std::string dir;
     // Without a temporary directory the dictionaries cannot be looked at:
     // the tree stays empty.
-    if (vrk::AskBackupDir(this, dir)) {
-        const TBackupPaths paths = FinderBackupPaths(dir);
-        m_strReplacements = paths.replacements;
-        m_strAdditions = paths.additions;
-        m_strOutput = paths.output;
+    if (vrk::GetBackupPaths(this, vrk::kFinderScratch, m_scratch)) {
         m_bHavePaths = true;
         fillTree();
     }
@@ -169,14 +162,14 @@ QTreeWidgetItem* CSaveEntryDlg::fillLibrary(const vrk::TLibraryNode& node, QTree
         if (library.name == lastLibrary) remembered = item;
     }
     for (const std::string& member : node.dictionaries)
-        if (QTreeWidgetItem* item = dictionaryItem(QFile::decodeName(member.c_str()))) add(item);
+        if (QTreeWidgetItem* item = dictionaryItem(vrk::PathText(member))) add(item);
     if (parent && parent->childCount() > 0) setKind(parent, kLibraryClosed);
     return remembered;
 }
 
 CSaveEntryDlg::TCheck CSaveEntryDlg::checkDictionary(const QString& path, std::string& name) const {
     if (!m_bHavePaths) return TCheck::kNotADictionary;
-    vrk::TDataFile file(FileBytes(path), m_strReplacements, m_strAdditions, m_strOutput);
+    vrk::TDataFile file = m_scratch.Open(vrk::PathBytes(path));
     if (!file.GetName(name, vrk::kMaxRegistryString)) return TCheck::kNotADictionary;
     const std::int32_t flags = file.GetFlags();
     if (flags < 0 || (flags & vrk::kFlagChangesAllowed) == 0) return TCheck::kRefusesChanges;
@@ -208,13 +201,13 @@ void CSaveEntryDlg::Browse() {
     vrk::TFileDialogRequest request;
     std::string saveDir;
     if (vrk::TGetRegistryString(vrk::kFinderPath, "SaveDir", saveDir, vrk::kBackupDirBuffer))
-        request.directory = QFile::decodeName(saveDir.c_str());
+        request.directory = vrk::PathText(saveDir);
     request.filter = vrk::texts::kSaveDlgFilter;
     request.fileName = QStringLiteral("*.vrk3");
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
     if (chosen.files.isEmpty()) return;
     if (!chosen.directory.isEmpty())
-        (void)vrk::TSetRegistryString(vrk::kFinderPath, "SaveDir", FileBytes(chosen.directory),
+        (void)vrk::TSetRegistryString(vrk::kFinderPath, "SaveDir", vrk::PathBytes(chosen.directory),
                                       vrk::kRegCreateKey | vrk::kRegOverwrite);
     const QString path = chosen.files.first();
     std::string name;

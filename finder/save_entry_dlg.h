@@ -9,6 +9,8 @@
 #include <QString>
 #include <string>
 
+#include "settings/scratch_set.h"
+
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
@@ -62,7 +64,7 @@ class CSaveEntryDlg : public QDialog {
     void onSelectionChanged();
 
     bool m_bHavePaths = false;
-    std::string m_strReplacements, m_strAdditions, m_strOutput;
+    vrk::TScratchSet m_scratch;
     QString m_strWord;
     QString m_strDataFile;
     QLineEdit* m_pWord = nullptr;

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QThread>
 #include <array>
 #include <span>
@@ -11,6 +10,7 @@
 #include "finder/finder_texts.h"
 #include "finder/search_run.h"
 #include "settings/alphabet_rows.h"
+#include "settings/scratch_set.h"
 #include "settings/temp_dir.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
@@ -24,9 +24,7 @@ QWidget* PromptParent() {
     return QApplication::activeModalWidget();
 }
 
-QString PathText(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
+using vrk::PathText;
 
 // Appends the n matches of one dictionary, read from `text`, to `results`.
 void AppendMatches(std::string_view text, const std::array<std::int32_t, MAX_RESULTS>& index,
@@ -150,9 +148,7 @@ void TSearchWorker::SearchThreadProc() {
 
     std::string dir;
     if (!GetBackupDir(dir)) return;
-    const std::string backup1 = vrk::TScratchPath(dir, "srchbkp1.qsr");
-    const std::string backup2 = vrk::TScratchPath(dir, "srchbkp2.qsr");
-    const std::string backup3 = vrk::TScratchPath(dir, "srchbkp3.qsr");
+    const vrk::TScratchSet scratch = vrk::TScratchSet::In(dir, vrk::kFinderScratch);
 
     TSearchResults& results = m_run.Results();
     results.m_nFound = 0;
@@ -170,11 +166,11 @@ void TSearchWorker::SearchThreadProc() {
         // the dictionary), the window names it by its file, never by the
         // dictionary before it.
         const std::size_t slash = path.rfind('/');
-        m_run.SetStatus(vrk::texts::kSearchStatusPrefix +
-                        vrk::ToCp1250(QFile::decodeName(QByteArray::fromStdString(
-                            slash == std::string::npos ? path : path.substr(slash + 1)))) +
-                        '"');
-        vrk::TDataFile file(path, backup1, backup2, backup3);
+        m_run.SetStatus(
+            vrk::texts::kSearchStatusPrefix +
+            vrk::ToCp1250(PathText(slash == std::string::npos ? path : path.substr(slash + 1))) +
+            '"');
+        vrk::TDataFile file = scratch.Open(path);
         // The run's stop request also ends a wait for the dictionary's lock.
         file.SetProgress(&m_run.Progress());
         std::string name;

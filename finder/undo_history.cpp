@@ -1,6 +1,7 @@
 #include "finder/undo_history.h"
 
-#include "finder/same_dictionary.h"
+#include "store/same_file.h"
+#include "ui/cp1250_text.h"
 
 namespace {
 
@@ -42,18 +43,18 @@ void TUndoHistory::forEachReference(F change) {
     }
 }
 
-void TUndoHistory::EntryStored(const TSameDictionary& same, std::int32_t oldIndex,
+void TUndoHistory::EntryStored(const vrk::TSameFile& same, std::int32_t oldIndex,
                                std::int32_t newIndex) {
     if (oldIndex < 0) return;
     forEachReference([&](const QString& dataFile, std::int32_t& index) {
-        if (index < oldIndex || !same(dataFile)) return;
+        if (index < oldIndex || !same(vrk::PathBytes(dataFile))) return;
         index = index == oldIndex ? newIndex : index - 1;
     });
 }
 
-void TUndoHistory::EntryDeleted(const TSameDictionary& same, std::int32_t index, std::int32_t tag) {
+void TUndoHistory::EntryDeleted(const vrk::TSameFile& same, std::int32_t index, std::int32_t tag) {
     forEachReference([&](const QString& dataFile, std::int32_t& reference) {
-        if (reference < index || !same(dataFile)) return;
+        if (reference < index || !same(vrk::PathBytes(dataFile))) return;
         reference = reference == index ? tag : reference - 1;
     });
 }

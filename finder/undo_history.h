@@ -19,7 +19,9 @@
 
 #include "finder/entry_state.h"
 
-class TSameDictionary;
+namespace vrk {
+class TSameFile;
+}
 
 inline constexpr int UNDO_MAX = 100;
 
@@ -79,10 +81,10 @@ class TUndoHistory {
     // An entry of the dictionary `same` names was stored again: the entry at
     // `oldIndex` is now at `newIndex`, and the entries after `oldIndex` moved
     // down by one. A negative `oldIndex` (a record appended) moves nothing.
-    void EntryStored(const TSameDictionary& same, std::int32_t oldIndex, std::int32_t newIndex);
+    void EntryStored(const vrk::TSameFile& same, std::int32_t oldIndex, std::int32_t newIndex);
     // Entry `index` of that dictionary was deleted: references to it take
     // `tag`, those to later entries move down by one.
-    void EntryDeleted(const TSameDictionary& same, std::int32_t index, std::int32_t tag);
+    void EntryDeleted(const vrk::TSameFile& same, std::int32_t index, std::int32_t tag);
     // The entry deleted by the step of `tag` is stored again at `index`.
     void TagResolved(std::int32_t tag, std::int32_t index);
 

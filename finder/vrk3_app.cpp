@@ -42,9 +42,8 @@ bool CVrk3App::InitInstance(bool showSplash) {
         vrk::ShowError(nullptr, vrk::texts::kInstallMissing);
         return false;
     }
-    // The help pages are in the install folder; paths are kept in the
-    // file-name encoding.
-    vrk::SetHelpFolder(QString::fromLocal8Bit(installPath));
+    // The help pages are in the install folder.
+    vrk::SetHelpFolder(vrk::PathText(installPath));
     // A new user starts with the installed Slovene words as the active library.
     vrk::CreateFirstLibraryAndSay(installPath);
     // A library tree that cannot be read is named with its reason: the

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -202,8 +201,7 @@ void CVrk3mpgView::fillRows() {
         item->setText(
             kColDictionary,
             vrk::FromCp1250(std::string_view(results.m_strDictName[k]).substr(0, kDictNameBytes)));
-        item->setText(kColDataFile,
-                      QFile::decodeName(QByteArray::fromStdString(results.m_strDataFile[k])));
+        item->setText(kColDataFile, vrk::PathText(results.m_strDataFile[k]));
         item->setText(kColPriority, QString::number(results.m_nPriority[k] + 1));
         item->setText(kColClueIndex, QString::number(results.m_nClueIndex[k]));
         item->setText(kColMarked, vrk::texts::kMarkedNo);

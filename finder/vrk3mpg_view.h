@@ -19,11 +19,10 @@ class QSplitter;
 class QTreeWidget;
 class QTreeWidgetItem;
 class CVrk3mpgDoc;
-class TSameDictionary;
-
 namespace vrk {
 class TCommandSet;
-}
+class TSameFile;
+}  // namespace vrk
 
 class CVrk3mpgView : public QWidget {
     Q_OBJECT
@@ -107,11 +106,11 @@ class CVrk3mpgView : public QWidget {
     // entries after `oldIndex` (which moved down) one index less; when
     // `oldIndex` equals `newIndex` the entry changed in place and nothing
     // moved. A negative `oldIndex` (an entry appended) touches no row.
-    void EntryStored(const TSameDictionary& same, std::int32_t oldIndex, std::int32_t newIndex,
+    void EntryStored(const vrk::TSameFile& same, std::int32_t oldIndex, std::int32_t newIndex,
                      std::string_view record);
     // After entry `index` was deleted: its rows go, later entries' rows take
     // one index less. The pane follows the selection.
-    void EntryDeleted(const TSameDictionary& same, std::int32_t index);
+    void EntryDeleted(const vrk::TSameFile& same, std::int32_t index);
 
   signals:
     // The user wants the word of `row` in the entry window, at description

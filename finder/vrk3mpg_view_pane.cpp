@@ -3,7 +3,6 @@
 #include <QListWidget>
 #include <QTreeWidget>
 
-#include "finder/entry_files.h"
 #include "finder/finder_texts.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
@@ -29,13 +28,11 @@ void CVrk3mpgView::FillDescriptionPane(int row) {
         return;
     }
     TWaitCursor wait;
-    std::string dir;
-    if (!vrk::AskBackupDir(this, dir)) return;
+    vrk::TScratchSet paths;
+    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths)) return;
     bool indexOk = false;
     const std::int32_t index = item->text(kColClueIndex).toInt(&indexOk);
-    const TBackupPaths paths = FinderBackupPaths(dir);
-    vrk::TDataFile file(FileBytes(item->text(kColDataFile)), paths.replacements, paths.additions,
-                        paths.output);
+    vrk::TDataFile file = paths.Open(vrk::PathBytes(item->text(kColDataFile)));
     m_pPane->clear();
     // One read of the whole entry gives every description at once.
     std::string entry;

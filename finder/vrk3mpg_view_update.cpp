@@ -5,12 +5,12 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
-#include "finder/same_dictionary.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/format.h"
+#include "store/same_file.h"
 #include "ui/cp1250_text.h"
 
-void CVrk3mpgView::EntryStored(const TSameDictionary& same, std::int32_t oldIndex,
+void CVrk3mpgView::EntryStored(const vrk::TSameFile& same, std::int32_t oldIndex,
                                std::int32_t newIndex, std::string_view record) {
     if (oldIndex < 0) return;
     const std::size_t mark = record.find(vrk::kDescriptionMark);
@@ -23,7 +23,7 @@ void CVrk3mpgView::EntryStored(const TSameDictionary& same, std::int32_t oldInde
         bool ok = false;
         const std::int32_t index = item->text(kColClueIndex).toInt(&ok);
         if (!ok || index < oldIndex || (index > oldIndex && !moved)) continue;
-        if (!same(item->text(kColDataFile))) continue;
+        if (!same(vrk::PathBytes(item->text(kColDataFile)))) continue;
         if (index > oldIndex) {
             item->setText(kColClueIndex, QString::number(index - 1));
             continue;
@@ -38,7 +38,7 @@ void CVrk3mpgView::EntryStored(const TSameDictionary& same, std::int32_t oldInde
     if (shownChanged) showDescriptions(record);
 }
 
-void CVrk3mpgView::EntryDeleted(const TSameDictionary& same, std::int32_t index) {
+void CVrk3mpgView::EntryDeleted(const vrk::TSameFile& same, std::int32_t index) {
     // Qt selects another row as soon as the selected one goes; the pane must
     // not read that row's entry before its index is lowered, so it follows
     // the selection only once every row is current.
@@ -49,7 +49,7 @@ void CVrk3mpgView::EntryDeleted(const TSameDictionary& same, std::int32_t index)
         QTreeWidgetItem* item = m_pList->topLevelItem(row);
         bool ok = false;
         const std::int32_t rowIndex = item->text(kColClueIndex).toInt(&ok);
-        if (!ok || rowIndex < index || !same(item->text(kColDataFile))) continue;
+        if (!ok || rowIndex < index || !same(vrk::PathBytes(item->text(kColDataFile)))) continue;
         if (rowIndex > index) {
             item->setText(kColClueIndex, QString::number(rowIndex - 1));
             continue;

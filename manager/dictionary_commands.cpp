@@ -1,6 +1,5 @@
 // The commands on a dictionary's header data: the new-dictionary wizard, the
 // information window and the data dialog.
-#include <QFile>
 
 #include "manager/dict_data_dlg.h"
 #include "manager/dictionary_list.h"
@@ -18,6 +17,7 @@
 #include "ui/file_dialog.h"
 #include "ui/icons.h"
 #include "ui/message_box.h"
+#include "ui/temp_dir_dlg.h"
 #include "ui/wait_cursor.h"
 
 namespace {
@@ -49,8 +49,8 @@ bool CVrk3dbeView::registerNewDictionary(QTreeWidgetItem* library, const std::st
     return false;
 }
 
-bool CVrk3dbeView::replaceUnlocked(const std::string& path, const TBackupPaths& backups) {
-    vrk::TDataFile file(path, backups[0], backups[1], backups[2]);
+bool CVrk3dbeView::replaceUnlocked(const std::string& path, const vrk::TScratchSet& backups) {
+    vrk::TDataFile file = backups.Open(path);
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) {
         // No file there, or no dictionary: nothing protected is replaced.
@@ -87,11 +87,11 @@ void CVrk3dbeView::NewDictionary() {
     if (chosen.files.isEmpty()) return;
     const QString target = DictionaryUserPath(chosen.files.first());
     StoreLastDir("NewDFDir", FolderOf(target));
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
 
     TMemberRow row;
-    row.path = QFile::encodeName(target).toStdString();
+    row.path = vrk::PathBytes(target);
     if (!replaceUnlocked(row.path, backups)) return;
     row.name = HeaderBytes(page1.m_texts.name);
     row.author = HeaderBytes(page1.m_texts.author);
@@ -101,7 +101,7 @@ void CVrk3dbeView::NewDictionary() {
         // takes its place only when it is complete: a failure leaves a
         // dictionary that was there as it was.
         TWaitCursor wait;
-        vrk::TDataFile placed(row.path, backups[0], backups[1], backups[2]);
+        vrk::TDataFile placed = backups.Open(row.path);
         std::string newPath;
         if (!placed.CreateEmptyBeside(newPath)) {
             wait.Release();
@@ -109,7 +109,7 @@ void CVrk3dbeView::NewDictionary() {
             return;
         }
         TNewFile made(newPath);
-        vrk::TDataFile file(newPath, backups[0], backups[1], backups[2]);
+        vrk::TDataFile file = backups.Open(newPath);
         if (!file.SetInfo(row.name, row.author, HeaderBytes(page1.m_texts.notes),
                           HeaderBytes(security.password), security.Flags())) {
             wait.Release();
@@ -129,11 +129,11 @@ void CVrk3dbeView::NewDictionary() {
 void CVrk3dbeView::DictionaryInfo() {
     const std::vector<QTreeWidgetItem*> rows = SelectedRows();
     if (rows.size() != 1) return;
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
     QTreeWidgetItem* row = rows.front();
     TWaitCursor wait;
-    vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+    vrk::TDataFile file = backups.Open(RowPath(row));
     std::string notes;
     if (!file.GetNotes(notes, kHeaderBuffer)) notes.clear();
     QString picturePath;
@@ -150,11 +150,11 @@ void CVrk3dbeView::DictionaryInfo() {
 void CVrk3dbeView::ChangeDictionaryData() {
     const std::vector<QTreeWidgetItem*> rows = SelectedRows();
     if (rows.size() != 1) return;
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
     QTreeWidgetItem* row = rows.front();
     const QString listName = row->text(kColName);
-    vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+    vrk::TDataFile file = backups.Open(RowPath(row));
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) {
         vrk::ShowError(this, texts::kFileError);

@@ -1,7 +1,6 @@
 #include "manager/dictionary_list.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QHeaderView>
 #include <algorithm>
 
@@ -32,7 +31,7 @@ std::string RowPath(const QTreeWidgetItem* row) {
 
 CDictionaryItem* MakeDictionaryRow(const TMemberRow& member) {
     auto* item = new CDictionaryItem;
-    const QString path = QFile::decodeName(QByteArray::fromStdString(member.path));
+    const QString path = vrk::PathText(member.path);
     item->setData(kColName, kPathRole, QByteArray::fromStdString(member.path));
     item->setIcon(kColName, vrk::RoleIcon(vrk::icon::kDictionary));
     item->setText(kColFile, path);

@@ -1,6 +1,5 @@
 // The commands that change every selected dictionary: security settings,
 // picture and letter remapping.
-#include <QFile>
 
 #include "manager/dict_data_dlg.h"
 #include "manager/dictionary_list.h"
@@ -17,6 +16,7 @@
 #include "ui/cp1250_text.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
+#include "ui/temp_dir_dlg.h"
 #include "ui/wait_cursor.h"
 
 namespace {
@@ -37,17 +37,17 @@ struct TKeptTexts {
 void CVrk3dbeView::SecuritySettings() {
     const std::vector<QTreeWidgetItem*> rows = SelectedRows();
     if (rows.empty()) return;
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
     if (rows.size() == 1)
         securityForOne(rows.front(), backups);
     else
         securityForMany(rows, backups);
 }
 
-void CVrk3dbeView::securityForOne(QTreeWidgetItem* row, const TBackupPaths& backups) {
+void CVrk3dbeView::securityForOne(QTreeWidgetItem* row, const vrk::TScratchSet& backups) {
     const QString name = row->text(kColName);
-    vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+    vrk::TDataFile file = backups.Open(RowPath(row));
     std::string password;
     const std::int32_t flags = file.GetPassword(password, kKeptTextBuffer) ? file.GetFlags() : -1;
     if (flags < 0) {
@@ -73,7 +73,7 @@ void CVrk3dbeView::securityForOne(QTreeWidgetItem* row, const TBackupPaths& back
 }
 
 void CVrk3dbeView::securityForMany(const std::vector<QTreeWidgetItem*>& rows,
-                                   const TBackupPaths& backups) {
+                                   const vrk::TScratchSet& backups) {
     // One dialog sets the same settings for all; each protected dictionary
     // is unlocked with its own password.
     CSecurityDlg dialog(this);
@@ -82,7 +82,7 @@ void CVrk3dbeView::securityForMany(const std::vector<QTreeWidgetItem*>& rows,
     const std::string password = HeaderBytes(dialog.m_settings.password);
     for (QTreeWidgetItem* row : rows) {
         const QString name = row->text(kColName);
-        vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+        vrk::TDataFile file = backups.Open(RowPath(row));
         const std::int32_t flags = file.GetFlags();
         if (flags < 0) {
             vrk::ShowError(this, texts::kFileError);
@@ -107,8 +107,8 @@ void CVrk3dbeView::securityForMany(const std::vector<QTreeWidgetItem*>& rows,
 void CVrk3dbeView::SetPicture() {
     const std::vector<QTreeWidgetItem*> rows = SelectedRows();
     if (rows.empty()) return;
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
     vrk::TFileDialogRequest request;
     request.directory = ReadLastDir("ImageDir");
     request.filter = texts::kPictureFilter;
@@ -120,8 +120,7 @@ void CVrk3dbeView::SetPicture() {
     bool read = false;
     {
         TWaitCursor wait;
-        read = ReadPictureFile(
-            QFile::encodeName(AbsoluteUserPath(chosen.files.first())).toStdString(), picture);
+        read = ReadPictureFile(vrk::PathBytes(AbsoluteUserPath(chosen.files.first())), picture);
     }
     if (!read) {
         vrk::ShowError(this, texts::kCannotOpenFile);
@@ -129,7 +128,7 @@ void CVrk3dbeView::SetPicture() {
     }
     for (QTreeWidgetItem* row : rows) {
         const QString name = row->text(kColName);
-        vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+        vrk::TDataFile file = backups.Open(RowPath(row));
         const std::int32_t flags = file.GetFlags();
         if (flags < 0) {
             vrk::ShowError(this, texts::kDamagedDictionary.arg(name));
@@ -149,8 +148,8 @@ void CVrk3dbeView::SetPicture() {
 void CVrk3dbeView::RemapLetters() {
     const std::vector<QTreeWidgetItem*> rows = SelectedRows();
     if (rows.empty()) return;
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
     CRemapLetterDlg dialog(this);
     if (dialog.exec() != QDialog::Accepted) return;
     TJobHandOver job;
@@ -164,7 +163,7 @@ void CVrk3dbeView::RemapLetters() {
         {
             // Remapping changes every entry: it keeps to "changes allowed"
             // and to the password, as the other changes do.
-            vrk::TDataFile file(RowPath(row), backups[0], backups[1], backups[2]);
+            vrk::TDataFile file = backups.Open(RowPath(row));
             const std::int32_t flags = file.GetFlags();
             if (flags < 0) {
                 vrk::ShowWarning(this, texts::kRemapFailed);

@@ -1,5 +1,4 @@
 // Import from and export to the older formats, as jobs.
-#include <QFile>
 #include <QFileInfo>
 
 #include "manager/dict_data_dlg.h"
@@ -11,13 +10,15 @@
 #include "manager/last_dirs.h"
 #include "manager/manager_texts.h"
 #include "manager/new_file.h"
-#include "manager/same_file.h"
 #include "manager/security_dlg.h"
 #include "manager/user_path.h"
 #include "manager/vrk3dbe_view.h"
 #include "store/data_file.h"
 #include "store/file_io.h"
+#include "store/same_file.h"
+#include "ui/cp1250_text.h"
 #include "ui/message_box.h"
+#include "ui/temp_dir_dlg.h"
 #include "ui/wait_cursor.h"
 
 namespace {
@@ -26,10 +27,6 @@ namespace {
 // imported.
 constexpr char kImportSeparator = 2;
 
-std::string FileNameBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
 }  // namespace
 
 void CVrk3dbeView::Import() {
@@ -37,9 +34,9 @@ void CVrk3dbeView::Import() {
     if (!library) return;
     CImportDlg dialog(this);
     if (dialog.exec() != QDialog::Accepted) return;
-    const std::string target = FileNameBytes(dialog.m_strNewFile);
+    const std::string target = vrk::PathBytes(dialog.m_strNewFile);
     TJobHandOver job;
-    job.strJobOtherFile = FileNameBytes(dialog.m_strExistingFile);
+    job.strJobOtherFile = vrk::PathBytes(dialog.m_strExistingFile);
     const TOlderFormat format = ImportFormat(dialog.m_strExistingFile);
     QString text;
     switch (format) {
@@ -58,14 +55,14 @@ void CVrk3dbeView::Import() {
             text = texts::kJobImportFirstGen;
             break;
     }
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
     if (!replaceUnlocked(target, backups)) return;
 
     // The import fills a new file beside the target, which replaces the
     // target only once the import and its data are complete: a failure, a
     // cancel or a change of mind leaves whatever was there.
-    vrk::TDataFile placed(target, backups[0], backups[1], backups[2]);
+    vrk::TDataFile placed = backups.Open(target);
     if (!placed.CreateEmptyBeside(job.strJobDataFile)) {
         vrk::ShowWarning(this, texts::kImportFailed);
         return;
@@ -81,7 +78,7 @@ void CVrk3dbeView::Import() {
         CDictDataDlg data(this);
         if (data.exec() != QDialog::Accepted) return;
         TWaitCursor wait;
-        vrk::TDataFile file(job.strJobDataFile, backups[0], backups[1], backups[2]);
+        vrk::TDataFile file = backups.Open(job.strJobDataFile);
         if (!file.SetInfo(HeaderBytes(data.m_texts.name), HeaderBytes(data.m_texts.author),
                           HeaderBytes(data.m_texts.notes), "", kFlagChanges | kFlagExport)) {
             wait.Release();
@@ -120,9 +117,9 @@ void CVrk3dbeView::Export() {
     if (!CExportFileDlg::Choose(this, request, choice)) return;
     choice.path = AbsoluteUserPath(choice.path);
     StoreLastDir("ExportDir", FolderOf(choice.path));
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
-    vrk::TDataFile file(dictionary, backups[0], backups[1], backups[2]);
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
+    vrk::TDataFile file = backups.Open(dictionary);
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) {
         vrk::ShowError(this, texts::kFileError);
@@ -133,13 +130,13 @@ void CVrk3dbeView::Export() {
         return;
     }
     // Writing the dictionary's own file would replace it by the export.
-    if (IsSameFile(dictionary, FileNameBytes(choice.path))) {
+    if (vrk::IsSameFile(dictionary, vrk::PathBytes(choice.path))) {
         vrk::ShowWarning(this, texts::kExportSameFile);
         return;
     }
     // A dictionary there would be lost, and dropped from its library.
-    const std::string target = FileNameBytes(choice.path);
-    if (vrk::TDataFile(target, backups[0], backups[1], backups[2]).GetFlags() >= 0) {
+    const std::string target = vrk::PathBytes(choice.path);
+    if (backups.Open(target).GetFlags() >= 0) {
         const QString fileName = QFileInfo(choice.path).fileName();
         const QString library = libraryHolding(target);
         const QString question = library.isEmpty()

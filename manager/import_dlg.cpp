@@ -10,8 +10,9 @@
 
 #include "manager/last_dirs.h"
 #include "manager/manager_texts.h"
-#include "manager/same_file.h"
 #include "manager/user_path.h"
+#include "store/same_file.h"
+#include "ui/cp1250_text.h"
 #include "ui/file_dialog.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
@@ -87,7 +88,7 @@ void CImportDlg::accept() {
         return;
     }
     // The new dictionary would take the place of the file it is made from.
-    if (IsSameFile(existing, created)) {
+    if (vrk::IsSameFile(vrk::PathBytes(existing), vrk::PathBytes(created))) {
         vrk::ShowWarning(this, texts::kImportSameFile);
         m_pNew->setFocus();
         return;

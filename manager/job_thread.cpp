@@ -10,6 +10,7 @@
 #include "manager/manager_texts.h"
 #include "manager/progress_dlg.h"
 #include "settings/alphabet_rows.h"
+#include "settings/scratch_set.h"
 #include "settings/temp_dir.h"
 #include "store/data_file.h"
 #include "ui/message_box.h"
@@ -136,15 +137,13 @@ std::int32_t JobThreadProc(TJobHandOver& job) {
     std::string dir;
     if (!vrk::TReadBackupDir(dir)) return EndJob(job, true);
     job.progress.SetPos(0);
-    const std::string backup1 = vrk::TScratchPath(dir, "bf1.qbk");
-    const std::string backup2 = vrk::TScratchPath(dir, "bf2.qbk");
-    const std::string backup3 = vrk::TScratchPath(dir, "bf3.qbk");
+    const vrk::TScratchSet scratch = vrk::TScratchSet::In(dir, vrk::kManagerScratch);
     // A cancel before the window shows stops the job here: the operation
     // never clears the stop request.
     if (!job.WaitUntilShown()) return EndJob(job, true);
     RunStepHook(job);
 
-    vrk::TDataFile file(job.strJobDataFile, backup1, backup2, backup3);
+    vrk::TDataFile file = scratch.Open(job.strJobDataFile);
     file.SetProgress(&job.progress);
     const vrk::TAlphabetRow row = vrk::ReadAlphabetBothOrDefault();
     file.SetAlphabet(row.text, row.separator);

@@ -1,10 +1,10 @@
 #include "manager/last_dirs.h"
 
-#include <QFile>
 #include <string>
 
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
+#include "ui/cp1250_text.h"
 
 namespace {
 
@@ -16,10 +16,10 @@ constexpr std::size_t kDirBuffer = 260;
 QString ReadLastDir(std::string_view name) {
     std::string dir;
     if (!vrk::TGetRegistryString(vrk::kManagerPath, name, dir, kDirBuffer)) return {};
-    return QFile::decodeName(QByteArray::fromStdString(dir));
+    return vrk::PathText(dir);
 }
 
 void StoreLastDir(std::string_view name, const QString& dir) {
-    (void)vrk::TSetRegistryString(vrk::kManagerPath, name, QFile::encodeName(dir).toStdString(),
+    (void)vrk::TSetRegistryString(vrk::kManagerPath, name, vrk::PathBytes(dir),
                                   vrk::kRegCreateKey | vrk::kRegOverwrite);
 }

@@ -1,7 +1,6 @@
 // The library and dictionary commands of the view, and its pop-up menus.
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
@@ -12,7 +11,6 @@
 #include "manager/last_dirs.h"
 #include "manager/manager_ids.h"
 #include "manager/manager_texts.h"
-#include "manager/same_file.h"
 #include "manager/stored_text.h"
 #include "manager/user_path.h"
 #include "manager/vrk3dbe_view.h"
@@ -21,10 +19,12 @@
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "store/data_file.h"
+#include "store/same_file.h"
 #include "ui/commands.h"
 #include "ui/cp1250_text.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
+#include "ui/temp_dir_dlg.h"
 
 namespace {
 
@@ -38,10 +38,6 @@ void AddAlias(QMenu* menu, QAction* command, const QString& text = {}, bool enab
     alias->setShortcut(command->shortcut());
     alias->setEnabled(enabled && command->isEnabled());
     QObject::connect(alias, &QAction::triggered, command, &QAction::trigger);
-}
-
-std::string PathBytes(const QString& path) {
-    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace
@@ -163,12 +159,12 @@ void CVrk3dbeView::AddDictionaries() {
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
     if (chosen.files.isEmpty()) return;
     StoreLastDir("AddDFDir", FolderOf(chosen.files.first()));
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
 
     const std::string keyPath = GetLibraryKeyPath(library);
     for (const QString& file : chosen.files) {
-        const std::string path = PathBytes(AbsoluteUserPath(file));
+        const std::string path = vrk::PathBytes(AbsoluteUserPath(file));
         vrk::TRegKey key;
         if (vrk::TRegKey::Open(vrk::TRoot::kCurrentUser, keyPath, vrk::TAccess::kFull, key) !=
             vrk::TRegResult::kOk) {
@@ -232,7 +228,7 @@ QString CVrk3dbeView::libraryHolding(const std::string& path) const {
     std::function<QString(const vrk::TLibraryNode&)> find = [&](const vrk::TLibraryNode& node) {
         for (const vrk::TLibraryNode& library : node.children) {
             for (const std::string& member : library.dictionaries)
-                if (IsSameFile(member, path)) return vrk::FromCp1250(library.name);
+                if (vrk::IsSameFile(member, path)) return vrk::FromCp1250(library.name);
             if (QString inside = find(library); !inside.isEmpty()) return inside;
         }
         return QString();

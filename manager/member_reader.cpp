@@ -29,11 +29,11 @@ TMemberState StateAfterFailure(vrk::TFailure failure, const std::string& path) {
     }
 }
 
-TMemberRow ReadMember(const std::string& path, const TBackupPaths& backups,
+TMemberRow ReadMember(const std::string& path, const vrk::TScratchSet& backups,
                       std::chrono::milliseconds lockWait) {
     TMemberRow row;
     row.path = path;
-    vrk::TDataFile file(path, backups[0], backups[1], backups[2]);
+    vrk::TDataFile file = backups.Open(path);
     file.SetLockWait(lockWait);
     bool ok = file.GetName(row.name, kHeaderTextBuffer);
     if (ok) {

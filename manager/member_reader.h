@@ -3,11 +3,11 @@
 // read.
 #pragma once
 
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <string>
 
+#include "settings/scratch_set.h"
 #include "store/failure.h"
 
 // What the list does with a member.
@@ -26,9 +26,6 @@ struct TMemberRow {
     vrk::TFailure failure = vrk::TFailure::None;  // why it is not listed
 };
 
-// The three scratch paths a dictionary object is made with.
-using TBackupPaths = std::array<std::string, 3>;
-
 // Reads made only to fill the list or to enable commands wait at most this
 // long for another program's lock; the window must not freeze for the
 // whole lock timeout over a dictionary another program is using.
@@ -40,7 +37,7 @@ inline constexpr std::chrono::milliseconds kListLockWait{200};
 // file that is missing from a folder that is there, or that is no valid
 // dictionary, counts as gone.
 [[nodiscard]] TMemberRow ReadMember(
-    const std::string& path, const TBackupPaths& backups,
+    const std::string& path, const vrk::TScratchSet& backups,
     std::chrono::milliseconds lockWait = std::chrono::milliseconds::max());
 
 // The state a read failure of the member at `path` gives.

@@ -10,6 +10,7 @@
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
+#include "ui/cp1250_text.h"
 #include "ui/failure_text.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
@@ -42,8 +43,7 @@ bool CVrk3dbeApp::InitInstance(bool showSplash) {
         vrk::ShowError(nullptr, texts::kInstallMissing);
         return false;
     }
-    // Paths are kept in the file-name encoding.
-    const QString folder = QString::fromLocal8Bit(installPath);
+    const QString folder = vrk::PathText(installPath);
     m_strHelpPath = folder + (folder.endsWith('/') ? "" : "/") + QStringLiteral("Vrk3.hlp");
     vrk::SetHelpFolder(folder);
     // A new user starts with a library of the installed Slovene words.

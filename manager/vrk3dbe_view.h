@@ -83,9 +83,6 @@ class CVrk3dbeView : public QWidget {
     // The settings key path of a library item: Groups, then each level's
     // name from the top. Null gives Groups itself.
     std::string GetLibraryKeyPath(const QTreeWidgetItem* item) const;
-    // The scratch paths for dictionary operations; asks for the temporary
-    // directory when none is known. False when there is still none.
-    [[nodiscard]] bool GetBackupPaths(TBackupPaths& paths);
     // The library selected in the tree; null when the tree is empty.
     QTreeWidgetItem* SelectedLibrary() const;
     // The selected dictionaries and the sum of their entry counts.
@@ -181,12 +178,13 @@ class CVrk3dbeView : public QWidget {
     // Before a command replaces the file at `path`: a protected dictionary
     // there asks for its password. False, after saying why, when it is not
     // given or the file there cannot be read now.
-    bool replaceUnlocked(const std::string& path, const TBackupPaths& backups);
+    bool replaceUnlocked(const std::string& path, const vrk::TScratchSet& backups);
     // The name of a library holding the dictionary at `path`; empty when
     // none does.
     QString libraryHolding(const std::string& path) const;
-    void securityForOne(QTreeWidgetItem* row, const TBackupPaths& backups);
-    void securityForMany(const std::vector<QTreeWidgetItem*>& rows, const TBackupPaths& backups);
+    void securityForOne(QTreeWidgetItem* row, const vrk::TScratchSet& backups);
+    void securityForMany(const std::vector<QTreeWidgetItem*>& rows,
+                         const vrk::TScratchSet& backups);
     // Pop-up menus (library_commands.cpp).
     bool treeMouseEvent(QMouseEvent* event);
     void showLibraryMenu(const QPoint& globalPos);

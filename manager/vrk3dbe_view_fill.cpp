@@ -1,7 +1,6 @@
 // Filling the library tree and the dictionary list, and what the selection
 // holds.
 #include <QApplication>
-#include <QFile>
 #include <QSignalBlocker>
 #include <QTreeWidgetItemIterator>
 #include <algorithm>
@@ -74,8 +73,8 @@ void CVrk3dbeView::FillLibraryTree(QTreeWidgetItem* parent, std::string_view key
 }
 
 void CVrk3dbeView::FillDictionaryList(std::string_view keyPath, bool quiet) {
-    TBackupPaths backups;
-    if (!GetBackupPaths(backups)) return;
+    vrk::TScratchSet backups;
+    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
     m_pList->clear();
     std::vector<TMemberRow> rows;
     vrk::TRegKey key;
@@ -175,18 +174,6 @@ std::string CVrk3dbeView::GetLibraryKeyPath(const QTreeWidgetItem* item) const {
         path += (*it)->data(0, kNameBytesRole).toByteArray().toStdString();
     }
     return path;
-}
-
-bool CVrk3dbeView::GetBackupPaths(TBackupPaths& paths) {
-    if (m_strBackupDir.empty()) {
-        std::string dir;
-        m_strBackupDir = vrk::AskBackupDir(this, dir) ? dir : std::string();
-        if (m_strBackupDir.empty()) return false;
-    }
-    paths = {vrk::TScratchPath(m_strBackupDir, "bf1.qbk"),
-             vrk::TScratchPath(m_strBackupDir, "bf2.qbk"),
-             vrk::TScratchPath(m_strBackupDir, "bf3.qbk")};
-    return true;
 }
 
 QTreeWidgetItem* CVrk3dbeView::SelectedLibrary() const {

@@ -16,6 +16,7 @@
 #include "coding.h"
 #include "file_system.h"
 #include "record_scan.h"
+#include "same_file.h"
 #include "word_index.h"
 
 namespace vrk {

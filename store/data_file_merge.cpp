@@ -4,6 +4,7 @@
 #include "data_file.h"
 #include "progress.h"
 #include "record_scan.h"
+#include "same_file.h"
 #include "word_index.h"
 
 namespace vrk {

@@ -1,7 +1,8 @@
-// A dictionary among other files and other programs: links, permissions,
-// files that are not dictionaries, readers that hold a dictionary while it
-// is replaced, copies left by writers that were killed, and hostile files
-// that would cost far more memory than their size.
+// A dictionary among other files and other programs: links (and whether two
+// names lead to one file), permissions, files that are not dictionaries,
+// readers that hold a dictionary while it is replaced, copies left by
+// writers that were killed, and hostile files that would cost far more
+// memory than their size.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -18,6 +19,7 @@
 #include "coding.h"
 #include "data_file.h"
 #include "file_io.h"
+#include "same_file.h"
 #include "test_util.h"
 
 namespace vrk {
@@ -36,6 +38,19 @@ TEST_F(Safety, ChangesThroughASymlinkReachTheRealDictionary) {
     EXPECT_EQ(Entries(*real), (std::vector<std::string>{"A", "B"}));
     // The new file was written beside the real dictionary, not the link.
     EXPECT_EQ(std::distance(fs::directory_iterator(Path("other")), fs::directory_iterator()), 1);
+}
+
+TEST_F(Safety, OneFileSpelledTwoWaysIsTheSameFileAndAMissingOneNever) {
+    WriteWholeFile(Path("a.vrk3"), "x");
+    WriteWholeFile(Path("b.vrk3"), "x");
+    fs::create_symlink(Path("a.vrk3"), Path("link.vrk3"));
+    fs::create_directory(Path("sub"));
+    const TSameFile same(Path("a.vrk3"));
+    EXPECT_TRUE(same(Path("link.vrk3")));
+    EXPECT_TRUE(same(Path("sub/../a.vrk3")));
+    EXPECT_FALSE(same(Path("b.vrk3")));
+    EXPECT_FALSE(same(Path("ni.vrk3")));
+    EXPECT_FALSE(IsSameFile("", ""));
 }
 
 TEST_F(Safety, ADictionaryWithSeveralHardLinksIsNotSplit) {

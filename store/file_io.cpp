@@ -15,6 +15,7 @@
 
 #include "coding.h"
 #include "progress.h"
+#include "same_file.h"
 
 namespace vrk {
 namespace {
@@ -69,12 +70,6 @@ bool LockWithin(TFileSystem& fs, int fd, bool exclusive,
 }
 
 }  // namespace
-
-bool IsSameFile(int fd, const std::string& path) {
-    struct stat a, b;
-    if (fstat(fd, &a) != 0 || stat(path.c_str(), &b) != 0) return false;
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
 
 TLockWaits LockWaits() {
     return {g_lockWaits.load(), std::chrono::microseconds(g_lockWaitedUs.load())};

@@ -161,9 +161,6 @@ class TScrambledWriter {
     std::uint64_t m_written = 0;  // write-behind: on the disk up to here
 };
 
-// True when fd is the file at path (same device and inode).
-[[nodiscard]] bool IsSameFile(int fd, const std::string& path);
-
 // Removes a file; a missing file is not an error.
 void RemoveFile(TFileSystem& fs, const std::string& path);
 inline void RemoveFile(const std::string& path) {

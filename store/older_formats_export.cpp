@@ -20,6 +20,7 @@
 #include "older_formats.h"
 #include "progress.h"
 #include "record_scan.h"
+#include "same_file.h"
 #include "terminator_scan.h"
 
 namespace vrk {
@@ -404,10 +405,7 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
     m_convertCounts = TConvertCounts{};
     if (!Open(Mode::Read)) return false;
     // Writing the dictionary's own file would replace it by the export.
-    struct stat dictionary {
-    }, target{};
-    if (::fstat(m_mainFile.fd(), &dictionary) == 0 && ::stat(path.c_str(), &target) == 0 &&
-        dictionary.st_dev == target.st_dev && dictionary.st_ino == target.st_ino) {
+    if (IsSameFile(m_mainFile.fd(), path)) {
         Abort();
         return FailAt(path, TFailure::SameFile);
     }

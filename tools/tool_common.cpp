@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "settings/scratch_set.h"
 #include "settings/temp_dir.h"
 #include "store/format.h"
 #include "store/text_codec.h"
@@ -145,9 +146,8 @@ TProgress& ToolProgress() {
 }
 
 std::unique_ptr<TDataFile> OpenDictionary(const std::string& path) {
-    const std::string& dir = ScratchDir();
-    auto file =
-        std::make_unique<TDataFile>(path, dir + "/bf1.qbk", dir + "/bf2.qbk", dir + "/bf3.qbk");
+    auto file = std::unique_ptr<TDataFile>(
+        new TDataFile(TScratchSet::In(ScratchDir(), kManagerScratch).Open(path)));
     file->SetProgress(&ToolProgress());
     return file;
 }

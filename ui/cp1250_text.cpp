@@ -1,5 +1,6 @@
 #include "ui/cp1250_text.h"
 
+#include <QFile>
 #include <QList>
 #include <QStringView>
 
@@ -48,6 +49,14 @@ QList<char32_t> CharactersOutsideCp1250(const QString& text, qsizetype most) {
         if (!UnicodeToCp1250(code) && !found.contains(code)) found.append(code);
     }
     return found;
+}
+
+std::string PathBytes(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString PathText(std::string_view bytes) {
+    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 }  // namespace vrk

@@ -2,7 +2,8 @@
 // the texts of dictionaries and of the settings store into what it shows and
 // back. The byte table is store/text_codec.h's; every byte value maps to a
 // code point that maps back, so FromCp1250 followed by ToCp1250 returns the
-// original bytes for any input.
+// original bytes for any input. File names are converted here too, but
+// never as Windows-1250 (PathBytes, PathText).
 #pragma once
 
 #include <QList>
@@ -28,5 +29,10 @@ std::string ToCp1250(const QString& text, bool* lossless = nullptr, char replace
 // order of their first appearance; the first `most` of them.
 [[nodiscard]] QList<char32_t> CharactersOutsideCp1250(
     const QString& text, qsizetype most = std::numeric_limits<qsizetype>::max());
+
+// A file name as the file system takes it (the bytes Qt's own file classes
+// use), and the text of such bytes, for showing and for Qt's file classes.
+[[nodiscard]] std::string PathBytes(const QString& path);
+[[nodiscard]] QString PathText(std::string_view bytes);
 
 }  // namespace vrk

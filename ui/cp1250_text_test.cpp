@@ -53,6 +53,9 @@ TEST(Cp1250Text, SloveneLettersAreSingleBytes) {
     EXPECT_EQ(ToCp1250(QStringLiteral("čšžČŠŽ")), "\xE8\x9A\x9E\xC8\x8A\x8E");
     EXPECT_EQ(FromCp1250("\xE8rka"), QStringLiteral("črka"));
     EXPECT_TRUE(FitsCp1250(QStringLiteral("Ćevapčiči in đuveč")));
+    // File names keep the file system's bytes.
+    EXPECT_EQ(PathBytes(QStringLiteral("čš")), "\xC4\x8D\xC5\xA1");
+    EXPECT_EQ(PathText("\xC4\x8D\xC5\xA1"), QStringLiteral("čš"));
 }
 
 TEST(Cp1250Text, CharactersOutsideTheCodePageAreReplacedAndReported) {

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "settings/temp_dir.h"
+#include "ui/cp1250_text.h"
 #include "ui/font_record.h"
 #include "ui/icons.h"
 #include "ui/ui_texts.h"
@@ -113,8 +114,7 @@ void CDictInfoDlg::loadPicture(const QString& picturePath, int noPictureBitmap) 
 
 QString WriteInfoPicture(std::string_view backupDir, std::string_view picture) {
     if (picture.empty()) return {};
-    const QString path =
-        QFile::decodeName(TScratchPath(backupDir, texts::kPictureFile.toStdString()).c_str());
+    const QString path = PathText(TScratchPath(backupDir, texts::kPictureFile.toStdString()));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
     const bool written = file.write(picture.data(), static_cast<qint64>(picture.size())) ==

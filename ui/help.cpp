@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "settings/first_library.h"
+#include "ui/cp1250_text.h"
 #include "ui/failure_text.h"
 #include "ui/help_window.h"
 #include "ui/message_box.h"
@@ -157,9 +158,7 @@ void ShowFirstRunHelp(QWidget* parent) {
 void CreateFirstLibraryAndSay(std::string_view installPath, QWidget* parent) {
     TOwnDictionaryProblem problem;
     if (CreateFirstLibrary(installPath, &problem) != TFirstLibrary::kCreated || !problem) return;
-    // Paths are kept in the file-name encoding.
-    const QString text =
-        texts::kOwnDictionaryNotMade.arg(QString::fromLocal8Bit(problem.path.c_str()));
+    const QString text = texts::kOwnDictionaryNotMade.arg(PathText(problem.path));
     ShowMessage(parent, WithFailureReason(text, problem.failure), TMsgIcon::kWarning);
 }
 

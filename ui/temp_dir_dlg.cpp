@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "settings/temp_dir.h"
+#include "ui/cp1250_text.h"
 #include "ui/directory_dlg.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
@@ -47,7 +47,7 @@ CTempDirDlg::CTempDirDlg(QWidget* parent, bool offerCancel) : QDialog(parent) {
     // The folder in use, which a stored choice that cannot serve is not.
     std::string shown;
     if (TReadBackupDir(shown)) {
-        m_pDirectory->setText(QFile::decodeName(shown.c_str()));
+        m_pDirectory->setText(PathText(shown));
     } else {
         m_pDirectory->setText(QCoreApplication::applicationDirPath() +
                               texts::kTempDirDefaultFolder);
@@ -129,7 +129,7 @@ void CTempDirDlg::accept() {
     }
     // Checked by the rule the scratch files follow: a folder that cannot
     // serve is not stored (the programs would pass it over without a word).
-    const std::string encoded = QFile::encodeName(directory).toStdString();
+    const std::string encoded = PathBytes(directory);
     if (const TScratchProblem problem = TCheckScratchFolder(encoded);
         problem != TScratchProblem::kNone) {
         ShowMessage(this, texts::kTempDirUnusable.arg(directory, ProblemText(problem)),
@@ -148,8 +148,20 @@ bool AskBackupDir(QWidget* parent, std::string& dir) {
     for (bool first = true; !TReadBackupDir(dir); first = false) {
         CTempDirDlg dialog(parent, !first);
         if (dialog.exec() != QDialog::Accepted) return false;
-        if (TScratchFolderIn(QFile::encodeName(dialog.Directory()).toStdString(), dir)) return true;
+        if (TScratchFolderIn(PathBytes(dialog.Directory()), dir)) return true;
     }
+    return true;
+}
+
+bool GetBackupPaths(QWidget* parent, TScratchOwner owner, TScratchSet& paths,
+                    std::string* knownDir) {
+    std::string dir = knownDir ? *knownDir : std::string();
+    if (dir.empty() && !AskBackupDir(parent, dir)) {
+        paths = {};
+        return false;
+    }
+    if (knownDir) *knownDir = dir;
+    paths = TScratchSet::In(dir, owner);
     return true;
 }
 

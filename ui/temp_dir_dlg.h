@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <string>
 
+#include "settings/scratch_set.h"
+
 class QLineEdit;
 class QPushButton;
 
@@ -50,5 +52,10 @@ class CTempDirDlg : public QDialog {
 // abandoned. Only the first dialog may lack Cancel, so the user is never
 // trapped. `dir` holds the path in the file-name encoding, as stored.
 [[nodiscard]] bool AskBackupDir(QWidget* parent, std::string& dir);
+// The scratch files `owner` names in the directory AskBackupDir gives; false
+// when the user cancels. A `knownDir` keeps the directory between calls: one
+// it holds is used without looking again, and one looked up is kept there.
+[[nodiscard]] bool GetBackupPaths(QWidget* parent, TScratchOwner owner, TScratchSet& paths,
+                                  std::string* knownDir = nullptr);
 
 }  // namespace vrk

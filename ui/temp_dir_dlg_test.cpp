@@ -88,6 +88,14 @@ TEST_F(TempDirDlgTest, ShowsTheFolderInUseAndAsksOnlyWhenNoneCanBeUsed) {
     std::string dir;
     ASSERT_TRUE(AskBackupDir(nullptr, dir));  // the cache folder, without a dialog
     EXPECT_EQ(dir, dir_ + "/cache/vrk3");
+    // A directory the caller keeps is used as it is; one looked up is kept.
+    TScratchSet paths;
+    std::string known;
+    ASSERT_TRUE(GetBackupPaths(nullptr, kManagerScratch, paths, &known));
+    EXPECT_EQ(known + "/bf3.qbk", paths.output);
+    known = "/elsewhere";
+    ASSERT_TRUE(GetBackupPaths(nullptr, kFinderScratch, paths, &known));
+    EXPECT_EQ(paths.replacements, "/elsewhere/srchbkp1.qsr");
     EXPECT_EQ(CTempDirDlg().Directory().toStdString(), dir);
     EXPECT_TRUE(CTempDirDlg().CancelOffered());
 

@@ -13,6 +13,7 @@
 #include "settings/temp_dir.h"
 #include "ui/about_dlg.h"
 #include "ui/alphabet_dlg.h"
+#include "ui/cp1250_text.h"
 #include "ui/dict_info_dlg.h"
 #include "ui/directory_dlg.h"
 #include "ui/help.h"
@@ -82,9 +83,9 @@ void IconSheet() {
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
-    g_folder = QString::fromLocal8Bit(argv[1]);
+    g_folder = vrk::PathText(argv[1]);
     QDir().mkpath(g_folder);
-    setenv("VRK3_SETTINGS_DIR", (g_folder + "/settings").toLocal8Bit().constData(), 1);
+    setenv("VRK3_SETTINGS_DIR", vrk::PathBytes(g_folder + "/settings").c_str(), 1);
     QApplication app(argc, argv);
     vrk::SetProgramCaption(vrk::texts::kFinderName);
     vrk::InitUi();
@@ -92,7 +93,7 @@ int main(int argc, char** argv) {
 
     vrk::CTempDirDlg first;
     Save(&first, "tempdir-first-run");
-    (void)vrk::TWriteBackupDir(QDir::homePath().toStdString());
+    (void)vrk::TWriteBackupDir(vrk::PathBytes(QDir::homePath()));
     vrk::CTempDirDlg temp;
     Save(&temp, "tempdir");
 

@@ -16,7 +16,7 @@ std::span<const TCommand> FrameCommands();
 inline const QString kMenuEntry = QStringLiteral("&Geslo");
 inline const QString kMenuEdit = QStringLiteral("&Urejanje");
 inline const QString kMenuView = QStringLiteral("&Pogled");
-inline const QString kMenuEntryWindow = QStringLiteral("Vpisno Okno");
+inline const QString kMenuEntryWindow = QStringLiteral("&Vpisno Okno");
 inline const QString kMenuSettings = QStringLiteral("&Nastavitve");
 inline const QString kMenuWindow = QStringLiteral("&Okno");
 inline const QString kMenuHelp = QStringLiteral("Po&moč");

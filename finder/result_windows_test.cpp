@@ -5,10 +5,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFontDialog>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -368,6 +370,32 @@ TEST_F(TResultWindowsTest, F6GoesRoundThePartsAndCtrlTabThroughTheResultWindows)
     Press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), second);
     EXPECT_TRUE(FocusIn(second->View()->List()));
+}
+
+// Every command is chosen by letters: each item of the menus, and of the
+// result list's pop-up menu (the Menu key), has one, and no two items of a
+// menu share one.
+TEST_F(TResultWindowsTest, EveryMenuItemHasALetterOfItsOwn) {
+    OpenFrame();
+    EXPECT_EQ(MnemonicFaults(frame_->menuBar()).join('\n').toStdString(), "");
+    CChildFrame* window = SearchFor("S*");
+    ASSERT_NE(window, nullptr);
+    QTreeWidget* list = window->View()->List();
+    ASSERT_TRUE(FocusIn(list));
+    QStringList popupFaults{QStringLiteral("no pop-up")};
+    WhenShown([] { return QApplication::activePopupWidget(); },
+              [&popupFaults](QWidget* popup) {
+                  popupFaults = MnemonicFaults(popup);
+                  popup->close();
+              },
+              2000, "pop-up menu");
+    // The Menu key (and Shift+F10) reach a window as a context-menu request
+    // from the keyboard.
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                              list->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list, &request);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
+    EXPECT_EQ(popupFaults.join('\n').toStdString(), "");
 }
 
 }  // namespace

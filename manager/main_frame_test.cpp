@@ -7,8 +7,10 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "manager/manager_ids.h"
 #include "manager/manager_test_util.h"
@@ -230,6 +232,33 @@ TEST_F(ManagerFrame, TheChosenFontIsShownAndKept) {
     frame_ = StartFrame();
     EXPECT_EQ(RecordFromFont(View()->Tree()->font()), RecordFromFont(shown));
     EXPECT_EQ(View()->List()->font(), View()->Tree()->font());
+}
+
+// Every command is chosen by letters: each menu item has one, and no two
+// items of a menu share one.
+TEST_F(ManagerFrame, EveryMenuItemHasALetterOfItsOwn) {
+    frame_ = StartFrame();
+    EXPECT_EQ(MnemonicFaults(frame_->menuBar()).join('\n').toStdString(), "");
+}
+
+// Tab goes from the library tree to the dictionary list and back; a list
+// reached by keyboard with nothing selected selects its current row.
+TEST_F(ManagerFrame, TabGoesBetweenTreeAndListAndTheListSelectsItsCurrentRow) {
+    MakeLibrary("Knj", {MakeDictionary("a.vrk3", "A"), MakeDictionary("b.vrk3", "B")});
+    frame_ = StartFrame();
+    QTreeWidget* tree = View()->Tree();
+    QTreeWidget* list = View()->List();
+    ASSERT_TRUE(QTest::qWaitFor([tree] { return tree->hasFocus(); }));
+    ASSERT_EQ(ListNames(), QStringList({"A", "B"}));
+    QTest::keyClick(tree, Qt::Key_Tab);
+    ASSERT_TRUE(list->hasFocus());
+    ASSERT_NE(list->currentItem(), nullptr);
+    EXPECT_EQ(list->currentItem()->text(0), QStringLiteral("A"));
+    EXPECT_TRUE(list->currentItem()->isSelected());
+    EXPECT_EQ(View()->SelectedDictionaryCount(), 1);
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_TRUE(tree->hasFocus());
+    ASSERT_NE(tree->currentItem(), nullptr);
 }
 
 }  // namespace

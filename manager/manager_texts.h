@@ -27,8 +27,8 @@ inline const QString kToolBarCaption = QStringLiteral("Orodna Vrstica");
 // right-button drag. The tree's pop-up names two dictionary commands its own way.
 inline const QString kPopupAddDictionary = QStringLiteral("Dodaj &Slovar...\tCtrl+S");
 inline const QString kPopupRemoveDictionary = QStringLiteral("&Odstrani Slovar");
-inline const QString kDropCopy = QStringLiteral("Kopiraj");
-inline const QString kDropMove = QStringLiteral("Premakni");
+inline const QString kDropCopy = QStringLiteral("&Kopiraj");
+inline const QString kDropMove = QStringLiteral("&Premakni");
 
 // List columns.
 inline const QString kColumnName = QStringLiteral("Slovar");

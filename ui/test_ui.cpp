@@ -1,9 +1,12 @@
 #include "ui/test_ui.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLocale>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <map>
 #include <memory>
 
 #include "ui/file_dialog.h"
@@ -53,6 +56,46 @@ void TypeText(QWidget* widget, const QString& text) {
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
+}
+
+namespace {
+
+// The mnemonics of `text` as Qt's menus read them: each "&" before a
+// character other than "&"; only the first of them is used.
+QList<QChar> Mnemonics(const QString& text) {
+    QList<QChar> found;
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] != '&') found << text[i + 1].toUpper();
+        ++i;
+    }
+    return found;
+}
+
+void CollectMnemonicFaults(const QWidget* menu, const QString& where, QStringList& faults) {
+    std::map<QChar, QString> letters;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator()) continue;
+        const QString text = action->text().section('\t', 0, 0);
+        const QString name = QString(text).remove('&');
+        const QString item = where.isEmpty() ? name : where + " > " + name;
+        const QList<QChar> mnemonics = Mnemonics(text);
+        if (mnemonics.isEmpty()) faults << item + ": no mnemonic";
+        if (mnemonics.size() > 1) faults << item + ": more than one mnemonic";
+        if (!mnemonics.isEmpty()) {
+            auto [it, added] = letters.emplace(mnemonics.first(), item);
+            if (!added) faults << item + ": letter " + mnemonics.first() + " also in " + it->second;
+        }
+        if (action->menu()) CollectMnemonicFaults(action->menu(), item, faults);
+    }
+}
+
+}  // namespace
+
+QStringList MnemonicFaults(const QWidget* menu) {
+    QStringList faults;
+    CollectMnemonicFaults(menu, menu->objectName(), faults);
+    return faults;
 }
 
 void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> action, int timeoutMs,

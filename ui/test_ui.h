@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -41,6 +42,12 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act
 // Types `text` into `widget` key by key, also letters that have no key of
 // their own on an English keyboard (č, š, ž).
 void TypeText(QWidget* widget, const QString& text);
+
+// What keeps the items of a menu bar or menu (and of its sub-menus) from
+// being chosen by their letters, one line each: an item without a mnemonic
+// ("&" before a letter), an item with two, and a letter two items of one
+// menu share. Separators are passed over; "&&" is a plain "&".
+QStringList MnemonicFaults(const QWidget* menu);
 
 // The child of `parent` with that objectName; a test failure when missing.
 template <class T>

@@ -1,10 +1,20 @@
 #include "ui/test_ui.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
 #include <map>
 #include <memory>
@@ -12,6 +22,7 @@
 #include "ui/file_dialog.h"
 #include "ui/help.h"
 #include "ui/ui_init.h"
+#include "ui/ui_texts.h"
 
 namespace vrk {
 namespace {
@@ -91,6 +102,70 @@ void CollectMnemonicFaults(const QWidget* menu, const QString& where, QStringLis
 }
 
 }  // namespace
+
+QStringList DialogKeyFaults(const QWidget* dialog) {
+    QStringList faults;
+    std::map<QChar, QString> letters;
+    auto take = [&](const QString& text, const QString& what) {
+        const QList<QChar> mnemonics = Mnemonics(text);
+        if (mnemonics.size() != 1) {
+            faults << what + ": " + QString::number(mnemonics.size()) + " mnemonics";
+            return;
+        }
+        auto [it, added] = letters.emplace(mnemonics.first(), what);
+        if (!added) faults << what + ": letter " + mnemonics.first() + " also in " + it->second;
+    };
+    QList<const QWidget*> named;
+    // A titled group names what it holds.
+    for (const QGroupBox* group : dialog->findChildren<QGroupBox*>())
+        if (!group->isCheckable() && !group->title().isEmpty())
+            for (const QWidget* inside : group->findChildren<QWidget*>()) named << inside;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (!label->isVisible() || !label->buddy()) continue;
+        named << label->buddy();
+        take(label->text(), "label " + QString(label->text()).remove('&'));
+    }
+    QStringList unnamed;
+    int inputs = 0;
+    for (const QWidget* control : dialog->findChildren<QWidget*>()) {
+        if (!control->isVisible() || control->focusPolicy() == Qt::NoFocus) continue;
+        // A read-only text is there to be read, not filled in.
+        if (const auto* line = qobject_cast<const QLineEdit*>(control); line && line->isReadOnly())
+            continue;
+        if (const auto* text = qobject_cast<const QPlainTextEdit*>(control);
+            text && text->isReadOnly())
+            continue;
+        const bool input =
+            qobject_cast<const QLineEdit*>(control) || qobject_cast<const QComboBox*>(control) ||
+            qobject_cast<const QAbstractItemView*>(control) ||
+            qobject_cast<const QAbstractSpinBox*>(control) ||
+            qobject_cast<const QPlainTextEdit*>(control) || qobject_cast<const QTextEdit*>(control);
+        // A combo box's own line edit and list belong to it.
+        if (!input || qobject_cast<const QComboBox*>(control->parentWidget())) continue;
+        ++inputs;
+        if (!named.contains(control))
+            unnamed << "no label names " + control->objectName() + " (" +
+                           control->metaObject()->className() + ")";
+    }
+    // The only field of a dialog has the focus from the start.
+    if (inputs > 1) faults << unnamed;
+    bool hasDefault = false;
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible() || button->text().isEmpty()) continue;
+        const auto* push = qobject_cast<const QPushButton*>(button);
+        hasDefault = hasDefault || (push && push->isDefault());
+        // Enter, Escape and F1 press these.
+        if ((push && push->isDefault()) || button->text() == texts::kOk ||
+            button->text() == texts::kCancel || button->text() == texts::kHelp)
+            continue;
+        take(button->text(), "button " + QString(button->text()).remove('&'));
+    }
+    for (const QGroupBox* group : dialog->findChildren<QGroupBox*>())
+        if (group->isVisible() && group->isCheckable())
+            take(group->title(), "group " + QString(group->title()).remove('&'));
+    if (!hasDefault) faults << "no default button";
+    return faults;
+}
 
 QStringList MnemonicFaults(const QWidget* menu) {
     QStringList faults;

@@ -80,6 +80,9 @@ void CEntryWindow::createControls() {
     // Ctrl+Z undoes the main window's steps, here as everywhere; the
     // editor keeps no undo of its own that could undo half of one.
     m_pEdit->setUndoRedoEnabled(false);
+    // Tab goes on to the next control, as everywhere: a description cannot
+    // keep a tab anyway (a record's control bytes are stored as spaces).
+    m_pEdit->setTabChangesFocus(true);
     m_pEdit->installEventFilter(this);
     m_pEdit->setStatusTip(vrk::texts::kEntryEditTip);
 

@@ -16,7 +16,7 @@ std::span<const TCommand> FrameCommands();
 inline const QString kMenuEntry = QStringLiteral("&Geslo");
 inline const QString kMenuEdit = QStringLiteral("&Urejanje");
 inline const QString kMenuView = QStringLiteral("&Pogled");
-inline const QString kMenuEntryWindow = QStringLiteral("Vpisno Okno");
+inline const QString kMenuEntryWindow = QStringLiteral("&Vpisno Okno");
 inline const QString kMenuSettings = QStringLiteral("&Nastavitve");
 inline const QString kMenuWindow = QStringLiteral("&Okno");
 inline const QString kMenuHelp = QStringLiteral("Po&moč");
@@ -75,9 +75,9 @@ inline const QString kRegistryUnknownError =
 // The fonts dialog ("Pisave") and the names of the seven fonts, in the order
 // of their stored values "Font01" ... "Font07".
 inline const QString kFontsTitle = QStringLiteral("Pisave");
-inline const QString kFontsWindow = QStringLiteral("Okno:");
+inline const QString kFontsWindow = QStringLiteral("&Okno:");
 inline const QString kFontsGroup = QStringLiteral("Pisava");
-inline const QString kFontsChange = QStringLiteral("Spremeni...");
+inline const QString kFontsChange = QStringLiteral("&Spremeni...");
 inline const QString kFontSlotNames[] = {
     QStringLiteral("Urejanje opisov (Vpisno okno)"),
     QStringLiteral("Najdena gesla"),
@@ -177,9 +177,9 @@ inline const QString kUndoStore = QStringLiteral("Shranjevanje gesla '%1' v slov
 
 // The save dialog ("Shrani Geslo").
 inline const QString kSaveDlgTitle = QStringLiteral("Shrani Geslo");
-inline const QString kSaveDlgWord = QStringLiteral("Geslo:");
-inline const QString kSaveDlgDictionary = QStringLiteral("Slovar:");
-inline const QString kSaveDlgBrowse = QStringLiteral("Poišči...");
+inline const QString kSaveDlgWord = QStringLiteral("&Geslo:");
+inline const QString kSaveDlgDictionary = QStringLiteral("&Slovar:");
+inline const QString kSaveDlgBrowse = QStringLiteral("&Poišči...");
 inline const QString kSaveDlgFilter =
     QStringLiteral("Verbatrakon III Slovarji (*.vrk3);;Vse Datoteke (*)");
 inline const QString kNotADictionary =

@@ -55,6 +55,7 @@ CMainFrame::CMainFrame(bool showSplash, QWidget* parent) : QMainWindow(parent) {
     createDockWindows();
     createPopups();
     connectCommands();
+    createFocusKeys();
     setEnablingRules();
     applyPlacement();
     startTick();

@@ -204,6 +204,8 @@ class CMainFrame : public QMainWindow {
     void createDockWindows();
     void createPopups();
     void connectCommands();
+    // The keys that move the focus (main_frame_focus.cpp).
+    void createFocusKeys();
     void setEnablingRules();
     void applyPlacement();
     void applyFonts();
@@ -229,6 +231,13 @@ class CMainFrame : public QMainWindow {
     void updateResultRowsStored(const QString& path, std::int32_t oldIndex, std::int32_t newIndex,
                                 const std::string& record);
     void updateResultRowsDeleted(const QString& path, std::int32_t index);
+    // F6's round, `step` 1 forwards and -1 back. The two parts' focus
+    // functions return false when their part is not there to take it.
+    void focusPart(int step);
+    bool focusActiveResultList();
+    bool focusEntryEditor();
+    // Ctrl+Tab and Ctrl+Shift+Tab: the next or previous result window.
+    void focusResultWindow(int step);
     void showSearchOptions();
     void showActiveLibrary();
     void showHelpForFocus();

@@ -102,6 +102,11 @@ void CMainFrame::setEnablingRules() {
             return EntryMode() == kEntryDocked && m_dwEntryAlign == align;
         });
     c.SetCheckedRule(id::kFloat, [this] { return EntryMode() == kEntryFloating; });
+    // A command's key pressed straight after another command (Ctrl+Z after
+    // Ctrl+S) finds its state current, not as the tick last left it.
+    for (QAction* action : findChildren<QAction*>())
+        if (action->property("commandId").isValid())
+            connect(action, &QAction::triggered, this, &CMainFrame::UpdateCommandStates);
 }
 
 void CMainFrame::UpdateCommandStates() {

@@ -26,9 +26,11 @@ void CMainFrame::LoadEntry(CVrk3mpgView* view, int row, int nDesc) {
     const std::int32_t index = item->text(CVrk3mpgView::kColClueIndex).toInt(&indexOk);
     if (!indexOk) return;
     const QString word = item->text(CVrk3mpgView::kColWord);
-    if (LoadEntryAt(item->text(CVrk3mpgView::kColDataFile), index, nDesc, word, &word) ==
-        TLoadResult::kOtherWord)
-        view->FillDescriptionPane(-1);
+    const TLoadResult loaded =
+        LoadEntryAt(item->text(CVrk3mpgView::kColDataFile), index, nDesc, word, &word);
+    if (loaded == TLoadResult::kOtherWord) view->FillDescriptionPane(-1);
+    // The word opened is there to be edited: typing goes into its description.
+    if (loaded == TLoadResult::kLoaded) (void)focusEntryEditor();
 }
 
 CMainFrame::TLoadResult CMainFrame::LoadEntryAt(const QString& dataFile, std::int32_t index,

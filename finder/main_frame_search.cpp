@@ -89,6 +89,11 @@ QMdiSubWindow* CMainFrame::addResultWindow(CVrk3mpgView* view) {
     m_pMdiArea->addSubWindow(child);
     child->move(CChildFrame::CascadePosition(*m_pMdiArea, child->size()));
     child->show();
+    // The keyboard goes on in the new list, at its first word, whose
+    // descriptions the pane shows at once; the frame takes the activation
+    // back from the search's progress window.
+    if (QTreeWidgetItem* first = view->List()->topLevelItem(0)) view->List()->setCurrentItem(first);
+    activateWindow();
     view->List()->setFocus();
     return child;
 }

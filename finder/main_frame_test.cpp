@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,12 +16,17 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <functional>
+#include <memory>
 
 #include "finder/entry_window.h"
+#include "finder/fonts_dlg.h"
 #include "finder/main_frame_ids.h"
+#include "finder/save_entry_dlg.h"
 #include "finder/search_bar.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
+#include "settings/temp_dir.h"
 #include "ui/commands.h"
 #include "ui/font_record.h"
 #include "ui/help.h"
@@ -351,6 +357,24 @@ TEST_F(MainFrameTest, DescriptionButtonsFollowTheShownDescription) {
     EXPECT_EQ(frame.Entry().m_nCurDesc, 1);
     EXPECT_TRUE(frame.EntryWindow()->NextButton()->isEnabled());
     EXPECT_TRUE(frame.EntryWindow()->PreviousButton()->isEnabled());
+}
+
+// The finder's own dialogs are filled in and left by keys alone: their
+// labels name their controls with a letter each, their own buttons have
+// letters, Enter has a default button (Escape cancels).
+TEST_F(MainFrameTest, EveryDialogCanBeFilledInByKeys) {
+    ASSERT_TRUE(vrk::TWriteBackupDir(dir_));
+    const std::function<QDialog*()> dialogs[] = {
+        [] { return new CSaveEntryDlg(QStringLiteral("Sava")); },
+        [] { return new CFontsDlg; },
+    };
+    for (const auto& make : dialogs) {
+        std::unique_ptr<QDialog> dialog(make());
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        EXPECT_EQ(vrk::DialogKeyFaults(dialog.get()).join('\n').toStdString(), "")
+            << dialog->metaObject()->className();
+    }
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 // while one is maximised, the window fonts ("Pisave...") and how much of the
 // list a stored pane height leaves.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFontDialog>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -27,6 +30,8 @@
 #include "finder/vrk3mpg_view.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
+#include "store/data_file.h"
+#include "store/format.h"
 #include "ui/commands.h"
 #include "ui/font_record.h"
 
@@ -94,6 +99,35 @@ class TResultWindowsTest : public TSearchTest {
         TFontValue value{};
         EXPECT_TRUE(TGetRegistryFont(kFinderPath, "Font0" + std::to_string(slot), value));
         return value;
+    }
+
+    // A key pressed where the keyboard is: on the widget with the focus.
+    static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key(key), modifiers);
+    }
+    static void Type(const QString& text) {
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        TypeText(QApplication::focusWidget(), text);
+    }
+    // Whether `widget` has the focus, once the frame is active again (the
+    // search's progress window hands the activation back on its way out).
+    static bool FocusIn(const QWidget* widget) {
+        return QTest::qWaitFor([widget] {
+            const QWidget* focus = QApplication::focusWidget();
+            return focus && (focus == widget || widget->isAncestorOf(focus));
+        });
+    }
+    // The descriptions `word` holds in the dictionary of OpenFrame.
+    std::string Stored(std::string_view word) const {
+        const std::string path = folder_ + "/a.vrk3";
+        TDataFile dictionary(path, path + ".r", path + ".a", path + ".o");
+        std::string record;
+        for (std::int32_t i = 0; i < dictionary.GetEntryCount(); ++i)
+            if (dictionary.GetEntry(i, record) && record.substr(0, record.find('\x01')) == word)
+                return record.substr(std::min(record.size(), word.size() + 1));
+        return "(none)";
     }
 
     std::unique_ptr<CMainFrame> frame_;
@@ -271,6 +305,97 @@ TEST_F(TResultWindowsTest, AStoredPaneHeightLeavesTheListAFewRows) {
             EXPECT_EQ(view->Pane()->height(), 100);
         }
     }
+}
+
+// A solver's round by keys alone: the letters, Tab, a word of the clue,
+// Enter to search, Enter to open the first word found, its description
+// typed and saved with Ctrl+S, the save undone with Ctrl+Z.
+TEST_F(TResultWindowsTest, AWordIsFoundOpenedEditedAndSavedByKeysAlone) {
+    OpenFrame();
+    {
+        const std::string path = folder_ + "/a.vrk3";
+        TDataFile dictionary(path, path + ".r", path + ".a", path + ".o");
+        ASSERT_TRUE(dictionary.SetInfo("Slovar", "", "", "", kFlagChangesAllowed));
+    }
+    frame_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    ASSERT_TRUE(FocusIn(frame_->SearchBar()->ClueBox()));
+    Type(QStringLiteral("S*"));
+    Press(Qt::Key_Tab);
+    ASSERT_TRUE(FocusIn(frame_->SearchBar()->DescBox()));
+    Type(QStringLiteral("reka"));
+    Press(Qt::Key_Return);
+
+    ASSERT_EQ(frame_->MdiArea()->subWindowList().size(), 1);
+    CVrk3mpgView* view =
+        qobject_cast<CChildFrame*>(frame_->MdiArea()->subWindowList().first())->View();
+    ASSERT_TRUE(FocusIn(view->List()));
+    EXPECT_EQ(view->SelectedRow(), 0);
+    EXPECT_EQ(view->Pane()->count(), 1);  // the first word's description, at once
+    Press(Qt::Key_Return);
+    EXPECT_EQ(frame_->Entry().m_strWord, QStringLiteral("Sava"));
+    ASSERT_TRUE(FocusIn(frame_->EntryWindow()->Editor()));
+
+    Type(QStringLiteral("velika "));
+    Press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(Stored("Sava"), "velika reka");
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Stored("Sava"), "reka");
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+// F6 goes round the search bar, the active result window's list and the
+// entry editor (Shift+F6 back); Ctrl+Tab goes through the result windows.
+TEST_F(TResultWindowsTest, F6GoesRoundThePartsAndCtrlTabThroughTheResultWindows) {
+    OpenFrame();
+    frame_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    CChildFrame* first = SearchFor("S*");
+    CChildFrame* second = SearchFor("K*");
+    ASSERT_TRUE(first && second);
+    ASSERT_TRUE(FocusIn(second->View()->List()));
+
+    Press(Qt::Key_F6);
+    EXPECT_TRUE(FocusIn(frame_->EntryWindow()->Editor()));
+    Press(Qt::Key_F6);
+    EXPECT_TRUE(FocusIn(frame_->SearchBar()->ClueBox()));
+    Press(Qt::Key_F6);
+    EXPECT_TRUE(FocusIn(second->View()->List()));
+    Press(Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_TRUE(FocusIn(frame_->SearchBar()->ClueBox()));
+
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), first);
+    EXPECT_TRUE(FocusIn(first->View()->List()));
+    Press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), second);
+    EXPECT_TRUE(FocusIn(second->View()->List()));
+}
+
+// Every command is chosen by letters: each item of the menus, and of the
+// result list's pop-up menu (the Menu key), has one, and no two items of a
+// menu share one.
+TEST_F(TResultWindowsTest, EveryMenuItemHasALetterOfItsOwn) {
+    OpenFrame();
+    EXPECT_EQ(MnemonicFaults(frame_->menuBar()).join('\n').toStdString(), "");
+    CChildFrame* window = SearchFor("S*");
+    ASSERT_NE(window, nullptr);
+    QTreeWidget* list = window->View()->List();
+    ASSERT_TRUE(FocusIn(list));
+    QStringList popupFaults{QStringLiteral("no pop-up")};
+    WhenShown([] { return QApplication::activePopupWidget(); },
+              [&popupFaults](QWidget* popup) {
+                  popupFaults = MnemonicFaults(popup);
+                  popup->close();
+              },
+              2000, "pop-up menu");
+    // The Menu key (and Shift+F10) reach a window as a context-menu request
+    // from the keyboard.
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                              list->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list, &request);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
+    EXPECT_EQ(popupFaults.join('\n').toStdString(), "");
 }
 
 }  // namespace

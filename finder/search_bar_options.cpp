@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -70,6 +71,7 @@ CSearchOptionsDlg::CSearchOptionsDlg(QWidget* parent)
     m_pTree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_pTree->setFocusPolicy(Qt::StrongFocus);
     m_pTree->viewport()->installEventFilter(this);
+    m_pTree->installEventFilter(this);
     for (const QString& text : {vrk::texts::kOptionCountLetters, vrk::texts::kOptionMatchCase,
                                 vrk::texts::kOptionExtended, vrk::texts::kOptionAnagram})
         new QTreeWidgetItem(m_pTree, QStringList(text));
@@ -120,6 +122,14 @@ bool CSearchOptionsDlg::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->button() == Qt::LeftButton && pos.x() < kImageColumnWidth) {
             if (QTreeWidgetItem* row = m_pTree->itemAt(pos))
                 Toggle(m_pTree->indexOfTopLevelItem(row));
+        }
+    }
+    // By keyboard, Space or Enter toggles the current switch.
+    if (watched == m_pTree && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Toggle(m_pTree->indexOfTopLevelItem(m_pTree->currentItem()));
+            return true;
         }
     }
     return CSearchBarPopup::eventFilter(watched, event);

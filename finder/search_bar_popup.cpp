@@ -26,6 +26,8 @@ CSearchBarPopup::CSearchBarPopup(QWidget* parent) : QWidget(parent, Qt::Popup) {
 
 void CSearchBarPopup::SetControl(QWidget* control) {
     layout()->addWidget(control);
+    // The keys typed while the pop-up is open go to its control.
+    setFocusProxy(control);
 }
 
 void CSearchBarPopup::ShowAt(QPoint cursor) {
@@ -38,6 +40,7 @@ void CSearchBarPopup::ShowAt(QPoint cursor) {
     QApplication::restoreOverrideCursor();
     show();
     activateWindow();
+    setFocus(Qt::PopupFocusReason);
 }
 
 void CSearchBarPopup::ShowAtCursor() {

@@ -190,7 +190,7 @@ TEST_F(SearchBarTest, ChooserListsLibrariesSortedAfterAllAndChoosing) {
     EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/g1.vrk3\"/a1.vrk3\"/g2.vrk3\"/g3.vrk3\"");
 }
 
-TEST_F(SearchBarTest, OptionTogglesOnlyInImageColumn) {
+TEST_F(SearchBarTest, OptionTogglesOnlyInImageColumnOrByKey) {
     CMainFrame frame(false);
     CSearchOptionsDlg* options = frame.SearchOptions();
     options->ShowAt(QPoint(5, 5));
@@ -217,6 +217,15 @@ TEST_F(SearchBarTest, OptionTogglesOnlyInImageColumn) {
     QTest::mouseClick(viewport, Qt::MiddleButton, {}, QPoint(5, caseRow.center().y()));
     EXPECT_TRUE(ReadSearchOption("MatchCase"));
     EXPECT_TRUE(options->ShowsOn(1));
+
+    // By keyboard: the pop-up's list has the focus, and Space toggles the
+    // switch the arrows went to.
+    ASSERT_TRUE(QTest::qWaitFor([tree] { return tree->hasFocus(); }));
+    QTest::keyClick(tree, Qt::Key_Home);
+    QTest::keyClick(tree, Qt::Key_Down);
+    QTest::keyClick(tree, Qt::Key_Space);
+    EXPECT_FALSE(ReadSearchOption("MatchCase"));
+    EXPECT_FALSE(ReadSearchOption("CountLetters"));
     EXPECT_TRUE(messages_->Texts().empty());
 }
 

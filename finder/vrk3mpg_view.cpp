@@ -20,6 +20,7 @@
 #include "settings/settings_keys.h"
 #include "ui/commands.h"
 #include "ui/cp1250_text.h"
+#include "ui/focus_marks.h"
 #include "ui/font_record.h"
 #include "ui/icons.h"
 
@@ -155,6 +156,7 @@ void CVrk3mpgView::createControls() {
     for (int column = kColDataFile; column < kColumnCount; ++column)
         m_pList->setColumnHidden(column, true);
     m_pList->installEventFilter(this);
+    vrk::DimSelectionWithoutFocus(m_pList);
 
     m_pPane = new QListWidget(this);
     m_pPane->setObjectName(QStringLiteral("descriptionPane"));

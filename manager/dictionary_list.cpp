@@ -1,6 +1,7 @@
 #include "manager/dictionary_list.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <algorithm>
 
@@ -80,6 +81,15 @@ void CDictionaryList::AddRows(const QList<QTreeWidgetItem*>& rows) {
     std::stable_sort(all.begin(), all.end(),
                      [](const QTreeWidgetItem* a, const QTreeWidgetItem* b) { return *a < *b; });
     addTopLevelItems(all);
+}
+
+void CDictionaryList::focusInEvent(QFocusEvent* event) {
+    QTreeWidget::focusInEvent(event);
+    if (event->reason() == Qt::MouseFocusReason || !selectedItems().isEmpty()) return;
+    if (QTreeWidgetItem* row = currentItem() ? currentItem() : topLevelItem(0)) {
+        setCurrentItem(row);
+        row->setSelected(true);
+    }
 }
 
 void CDictionaryList::startDrag(Qt::DropActions) {

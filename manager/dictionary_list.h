@@ -32,6 +32,10 @@ class CDictionaryList : public QTreeWidget {
 
   protected:
     void startDrag(Qt::DropActions supportedActions) override;
+    // Reached by keyboard with nothing selected, the list selects its
+    // current row (the first when none is), so that the keys' place shows
+    // and the commands act on it.
+    void focusInEvent(QFocusEvent* event) override;
 };
 
 // A list row; rows compare by name as the user reads it (case and accents

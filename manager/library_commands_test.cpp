@@ -355,7 +355,7 @@ TEST_F(LibraryCommands, ARightClickInTheTreeKeepsTheSelectedLibrary) {
     QTest::mousePress(tree->viewport(), Qt::RightButton, {}, at);
     QTest::mouseRelease(tree->viewport(), Qt::RightButton, {}, at);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
-    EXPECT_EQ(shown, QStringLiteral("Nova &Knjižnica|Nova Po&dknjižnica|&Preimenuj|O&dstrani||"
+    EXPECT_EQ(shown, QStringLiteral("Nova &Knjižnica|&Nova Podknjižnica|&Preimenuj|O&dstrani||"
                                     "Dodaj &Slovar...|&Odstrani Slovar|"));
     EXPECT_FALSE(removeEnabled);
     EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Prva")));

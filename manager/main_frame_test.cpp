@@ -2,17 +2,28 @@
 #include "manager/main_frame.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFontDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTest>
+#include <QTreeWidget>
+#include <functional>
+#include <memory>
 
+#include "manager/dict_data_dlg.h"
+#include "manager/import_dlg.h"
 #include "manager/manager_ids.h"
 #include "manager/manager_test_util.h"
 #include "manager/manager_texts.h"
+#include "manager/new_dict_dlg.h"
+#include "manager/password_dlg.h"
+#include "manager/remap_letter_dlg.h"
+#include "manager/security_dlg.h"
 #include "manager/vrk3dbe_app.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -230,6 +241,55 @@ TEST_F(ManagerFrame, TheChosenFontIsShownAndKept) {
     frame_ = StartFrame();
     EXPECT_EQ(RecordFromFont(View()->Tree()->font()), RecordFromFont(shown));
     EXPECT_EQ(View()->List()->font(), View()->Tree()->font());
+}
+
+// Every command is chosen by letters: each menu item has one, and no two
+// items of a menu share one.
+TEST_F(ManagerFrame, EveryMenuItemHasALetterOfItsOwn) {
+    frame_ = StartFrame();
+    EXPECT_EQ(MnemonicFaults(frame_->menuBar()).join('\n').toStdString(), "");
+}
+
+// Tab goes from the library tree to the dictionary list and back; a list
+// reached by keyboard with nothing selected selects its current row.
+TEST_F(ManagerFrame, TabGoesBetweenTreeAndListAndTheListSelectsItsCurrentRow) {
+    MakeLibrary("Knj", {MakeDictionary("a.vrk3", "A"), MakeDictionary("b.vrk3", "B")});
+    frame_ = StartFrame();
+    QTreeWidget* tree = View()->Tree();
+    QTreeWidget* list = View()->List();
+    ASSERT_TRUE(QTest::qWaitFor([tree] { return tree->hasFocus(); }));
+    ASSERT_EQ(ListNames(), QStringList({"A", "B"}));
+    QTest::keyClick(tree, Qt::Key_Tab);
+    ASSERT_TRUE(list->hasFocus());
+    ASSERT_NE(list->currentItem(), nullptr);
+    EXPECT_EQ(list->currentItem()->text(0), QStringLiteral("A"));
+    EXPECT_TRUE(list->currentItem()->isSelected());
+    EXPECT_EQ(View()->SelectedDictionaryCount(), 1);
+    QTest::keyClick(list, Qt::Key_Tab);
+    EXPECT_TRUE(tree->hasFocus());
+    ASSERT_NE(tree->currentItem(), nullptr);
+}
+
+// Each of the manager's dialogs is filled in and left by keys alone: its
+// labels name their controls with a letter each, its own buttons and check
+// boxes have letters, Enter has a default button (Escape cancels).
+TEST_F(ManagerFrame, EveryDialogCanBeFilledInByKeys) {
+    const std::function<QDialog*()> dialogs[] = {
+        [] { return new CNewDictPage1Dlg; },
+        [] { return new CNewDictPage2Dlg; },
+        [] { return new CDictDataDlg; },
+        [] { return new CSecurityDlg; },
+        [] { return new CPasswordDlg(QStringLiteral("Slovar")); },
+        [] { return new CRemapLetterDlg; },
+        [] { return new CImportDlg; },
+    };
+    for (const auto& make : dialogs) {
+        std::unique_ptr<QDialog> dialog(make());
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        EXPECT_EQ(DialogKeyFaults(dialog.get()).join('\n').toStdString(), "")
+            << dialog->metaObject()->className();
+    }
 }
 
 }  // namespace

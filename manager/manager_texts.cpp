@@ -16,7 +16,7 @@ const std::array kCommands = {
     // "Knjižnica".
     TCommand{id::kNewLibrary, "Nova &Knjižnica\tCtrl+K", "Ustvari novo knjižnico.\nNova Knjižnica",
              nullptr, "library-new"},
-    TCommand{id::kNewSubLibrary, "Nova Po&dknjižnica",
+    TCommand{id::kNewSubLibrary, "&Nova Podknjižnica",
              "Ustvari podknjižnico trenutno označene knjižnice.\nNova Podknjižnica"},
     TCommand{id::kRenameLibrary, "&Preimenuj", "Preimenuje knjižnico.\nPreimenuj"},
     TCommand{id::kRemoveLibrary, "O&dstrani", "Odstrani trenutno označeno knjižnico.\nOdstrani"},
@@ -33,7 +33,7 @@ const std::array kCommands = {
     TCommand{id::kRemoveDictionary, "&Odstrani", "Odstrani slovar iz knjižnice.\nOdstrani Slovar"},
     TCommand{id::kImport, "&Uvozi...\tCtrl+U",
              "Uvozi slovar iz datoteke drugačnega formata.\nUvozi", nullptr, "import"},
-    TCommand{id::kExport, "&I&zvozi...\tCtrl+I",
+    TCommand{id::kExport, "I&zvozi...\tCtrl+I",
              "Izvozi označeni slovar v datoteko drugačnega formata.\nIzvozi", nullptr, "export"},
     TCommand{id::kChangeData, "&Podatke o Slovarju...",
              "Spremeni osnovne podatke o označenem slovarju.\nSpremeni Podatke o Slovarju", nullptr,
@@ -41,16 +41,16 @@ const std::array kCommands = {
     TCommand{id::kSecurity, "&Varnostne Nastavitve...",
              "Spremeni varnostne nastavitve označenih slovarjev.\nSpremeni Varnostne Nastavitve",
              nullptr, "dictionary-security"},
-    TCommand{id::kRemapLetters, "Priredi &Pisavo...",
+    TCommand{id::kRemapLetters, "P&riredi Pisavo...",
              "Omogoči, da črke v označenih slovarjih priredite pisavi, ki jo uporabljate."},
-    TCommand{id::kSetPicture, "Določi Sliko...", "Označenim slovarjem določi novo sliko."},
+    TCommand{id::kSetPicture, "Določi &Sliko...", "Označenim slovarjem določi novo sliko."},
 
     // "Pogled".
     TCommand{id::kToolBar, "&Orodna Vrstica", "Prikaže ali skrije orodno vrstico.", nullptr,
              nullptr, true},
-    TCommand{id::kStatusBar, "&Vrstica &Stanja", "Prikaže ali skrije vrstico stanja.", nullptr,
+    TCommand{id::kStatusBar, "&Vrstica Stanja", "Prikaže ali skrije vrstico stanja.", nullptr,
              nullptr, true},
-    TCommand{id::kRefresh, "Osveži", "Osveži seznam slovarjev v trenutni knjižnici,\nOsveži"},
+    TCommand{id::kRefresh, "O&sveži", "Osveži seznam slovarjev v trenutni knjižnici,\nOsveži"},
 
     // "Nastavitve".
     TCommand{id::kAlphabet, "&Abecedna Vrstica...",
@@ -60,14 +60,15 @@ const std::array kCommands = {
     TCommand{id::kTempDir, "&Imenik Začasnih Datotek...", "Določi nov imenik za začasne datoteke."},
 
     // "Pomoč".
-    TCommand{id::kHelpTopics, "Teme Pomoči", "Prikaže teme pomoči.\nPomoč", nullptr, "help-topics"},
+    TCommand{id::kHelpTopics, "&Teme Pomoči", "Prikaže teme pomoči.\nPomoč", nullptr,
+             "help-topics"},
     TCommand{id::kGuide, "&Vodnik Po Verbatrakonu III...",
              "Zažene vodnik, ki vam bo pomagal spoznati osnove programa."},
     TCommand{id::kAbout, "&O Programu...", "Prikaže informacije o programu.\nO Programu"},
 
     // After a right-button drag.
-    TCommand{id::kDropCopy, "Kopiraj", ""},
-    TCommand{id::kDropMove, "Premakni", ""},
+    TCommand{id::kDropCopy, "&Kopiraj", ""},
+    TCommand{id::kDropMove, "&Premakni", ""},
 };
 
 }  // namespace

@@ -27,8 +27,8 @@ inline const QString kToolBarCaption = QStringLiteral("Orodna Vrstica");
 // right-button drag. The tree's pop-up names two dictionary commands its own way.
 inline const QString kPopupAddDictionary = QStringLiteral("Dodaj &Slovar...\tCtrl+S");
 inline const QString kPopupRemoveDictionary = QStringLiteral("&Odstrani Slovar");
-inline const QString kDropCopy = QStringLiteral("Kopiraj");
-inline const QString kDropMove = QStringLiteral("Premakni");
+inline const QString kDropCopy = QStringLiteral("&Kopiraj");
+inline const QString kDropMove = QStringLiteral("&Premakni");
 
 // List columns.
 inline const QString kColumnName = QStringLiteral("Slovar");
@@ -83,18 +83,18 @@ inline const QString kUnavailableChosen = QStringLiteral(
 
 // Dialog buttons of the manager's own dialogs ("V redu", "Prekliči" and
 // "Pomoč" are the shared ones of ui/ui_texts.h).
-inline const QString kNext = QStringLiteral("Naprej >");
-inline const QString kBack = QStringLiteral("< Nazaj");
+inline const QString kNext = QStringLiteral("&Naprej >");
+inline const QString kBack = QStringLiteral("< Na&zaj");
 inline const QString kSave = QStringLiteral("Shrani");
 
 // The header fields (new-dictionary wizard, page 1; dictionary data).
-inline const QString kNameLabel = QStringLiteral("Ime slovarja:");
-inline const QString kAuthorLabel = QStringLiteral("Avtor:");
-inline const QString kNotesLabel = QStringLiteral("Opombe:");
+inline const QString kNameLabel = QStringLiteral("&Ime slovarja:");
+inline const QString kAuthorLabel = QStringLiteral("&Avtor:");
+inline const QString kNotesLabel = QStringLiteral("&Opombe:");
 // The security settings (wizard, page 2; security settings dialog).
-inline const QString kExportAllowed = QStringLiteral("Omogoči izvažanje slovarja");
-inline const QString kChangesAllowed = QStringLiteral("Omogoči spremembe");
-inline const QString kProtect = QStringLiteral("Zaščiti z geslom");
+inline const QString kExportAllowed = QStringLiteral("Omogoči &izvažanje slovarja");
+inline const QString kChangesAllowed = QStringLiteral("Omogoči &spremembe");
+inline const QString kProtect = QStringLiteral("Zaščiti z &geslom");
 inline const QString kPasswordGroup = QStringLiteral("Geslo");
 
 // Dialog captions.
@@ -111,13 +111,13 @@ inline const QString kExportTitle = QStringLiteral("Izvozi");
 inline const QString kPasswordPrompt =
     QStringLiteral("Prosim, vpišite geslo za sledeči slovar:\n\"%1\"");
 // Letter remapping.
-inline const QString kRemapFrom = QStringLiteral("Zamenjaj črko:");
-inline const QString kRemapTo = QStringLiteral("s črko:");
+inline const QString kRemapFrom = QStringLiteral("&Zamenjaj črko:");
+inline const QString kRemapTo = QStringLiteral("&s črko:");
 // The import dialog.
-inline const QString kImportSource = QStringLiteral("Obstoječi slovar:");
-inline const QString kImportTarget = QStringLiteral("Novi slovar:");
-inline const QString kBrowseSource = QStringLiteral("Poišči...");
-inline const QString kBrowseTarget = QStringLiteral("Poišči");
+inline const QString kImportSource = QStringLiteral("&Obstoječi slovar:");
+inline const QString kImportTarget = QStringLiteral("&Novi slovar:");
+inline const QString kBrowseSource = QStringLiteral("&Poišči...");
+inline const QString kBrowseTarget = QStringLiteral("Po&išči");
 // The export chooser's separator panel and buttons.
 inline const QString kExportButton = QStringLiteral("Izvozi");
 inline const QString kDescriptionSeparator = QStringLiteral("Opise istega gesla loči z:");

@@ -12,6 +12,7 @@
 #include "manager/view_settings.h"
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
+#include "ui/focus_marks.h"
 #include "ui/font_record.h"
 #include "ui/icons.h"
 #include "ui/temp_dir_dlg.h"
@@ -74,6 +75,8 @@ void CVrk3dbeView::createControls() {
     m_pList->setHeaderLabels(
         {texts::kColumnName, texts::kColumnCount, texts::kColumnAuthor, texts::kColumnFile});
     m_pList->headerItem()->setTextAlignment(kColCount, Qt::AlignRight | Qt::AlignVCenter);
+    vrk::DimSelectionWithoutFocus(m_pTree);
+    vrk::DimSelectionWithoutFocus(m_pList);
 
     setMouseTracking(true);
     m_hoverTimer.setSingleShot(true);

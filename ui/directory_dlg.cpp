@@ -139,6 +139,9 @@ void CTDirectoryDlg::createControls() {
     m_pDrivesLabel->setObjectName("drivesLabel");
     m_pDrives = new QComboBox(this);
     m_pDrives->setObjectName("driveList");
+    m_pPathLabel = new QLabel(texts::kDirPathLabel, this);
+    m_pPathLabel->setObjectName("pathLabel");
+    m_pPathLabel->setBuddy(m_pPath);
     m_pDirectoriesLabel->setBuddy(m_pList);
     m_pDrivesLabel->setBuddy(m_pDrives);
     m_pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -150,6 +153,7 @@ void CTDirectoryDlg::createControls() {
 
 void CTDirectoryDlg::createLayout() {
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pPathLabel);
     layout->addWidget(m_pPath);
     layout->addSpacing(4);
     layout->addWidget(m_pDirectoriesLabel);

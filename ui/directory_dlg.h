@@ -89,6 +89,7 @@ class CTDirectoryDlg : public QDialog {
     QList<TDrive> m_drives;
 
     QLineEdit* m_pPath = nullptr;
+    QLabel* m_pPathLabel = nullptr;
     QLabel* m_pDirectoriesLabel = nullptr;
     QLabel* m_pDrivesLabel = nullptr;
     QListWidget* m_pList = nullptr;

@@ -1,14 +1,28 @@
 #include "ui/test_ui.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QTimer>
+#include <map>
 #include <memory>
 
 #include "ui/file_dialog.h"
 #include "ui/help.h"
 #include "ui/ui_init.h"
+#include "ui/ui_texts.h"
 
 namespace vrk {
 namespace {
@@ -53,6 +67,110 @@ void TypeText(QWidget* widget, const QString& text) {
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
+}
+
+namespace {
+
+// The mnemonics of `text` as Qt's menus read them: each "&" before a
+// character other than "&"; only the first of them is used.
+QList<QChar> Mnemonics(const QString& text) {
+    QList<QChar> found;
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] != '&') found << text[i + 1].toUpper();
+        ++i;
+    }
+    return found;
+}
+
+void CollectMnemonicFaults(const QWidget* menu, const QString& where, QStringList& faults) {
+    std::map<QChar, QString> letters;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator()) continue;
+        const QString text = action->text().section('\t', 0, 0);
+        const QString name = QString(text).remove('&');
+        const QString item = where.isEmpty() ? name : where + " > " + name;
+        const QList<QChar> mnemonics = Mnemonics(text);
+        if (mnemonics.isEmpty()) faults << item + ": no mnemonic";
+        if (mnemonics.size() > 1) faults << item + ": more than one mnemonic";
+        if (!mnemonics.isEmpty()) {
+            auto [it, added] = letters.emplace(mnemonics.first(), item);
+            if (!added) faults << item + ": letter " + mnemonics.first() + " also in " + it->second;
+        }
+        if (action->menu()) CollectMnemonicFaults(action->menu(), item, faults);
+    }
+}
+
+}  // namespace
+
+QStringList DialogKeyFaults(const QWidget* dialog) {
+    QStringList faults;
+    std::map<QChar, QString> letters;
+    auto take = [&](const QString& text, const QString& what) {
+        const QList<QChar> mnemonics = Mnemonics(text);
+        if (mnemonics.size() != 1) {
+            faults << what + ": " + QString::number(mnemonics.size()) + " mnemonics";
+            return;
+        }
+        auto [it, added] = letters.emplace(mnemonics.first(), what);
+        if (!added) faults << what + ": letter " + mnemonics.first() + " also in " + it->second;
+    };
+    QList<const QWidget*> named;
+    // A titled group names what it holds.
+    for (const QGroupBox* group : dialog->findChildren<QGroupBox*>())
+        if (!group->isCheckable() && !group->title().isEmpty())
+            for (const QWidget* inside : group->findChildren<QWidget*>()) named << inside;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (!label->isVisible() || !label->buddy()) continue;
+        named << label->buddy();
+        take(label->text(), "label " + QString(label->text()).remove('&'));
+    }
+    QStringList unnamed;
+    int inputs = 0;
+    for (const QWidget* control : dialog->findChildren<QWidget*>()) {
+        if (!control->isVisible() || control->focusPolicy() == Qt::NoFocus) continue;
+        // A read-only text is there to be read, not filled in.
+        if (const auto* line = qobject_cast<const QLineEdit*>(control); line && line->isReadOnly())
+            continue;
+        if (const auto* text = qobject_cast<const QPlainTextEdit*>(control);
+            text && text->isReadOnly())
+            continue;
+        const bool input =
+            qobject_cast<const QLineEdit*>(control) || qobject_cast<const QComboBox*>(control) ||
+            qobject_cast<const QAbstractItemView*>(control) ||
+            qobject_cast<const QAbstractSpinBox*>(control) ||
+            qobject_cast<const QPlainTextEdit*>(control) || qobject_cast<const QTextEdit*>(control);
+        // A combo box's own line edit and list belong to it.
+        if (!input || qobject_cast<const QComboBox*>(control->parentWidget())) continue;
+        ++inputs;
+        if (!named.contains(control))
+            unnamed << "no label names " + control->objectName() + " (" +
+                           control->metaObject()->className() + ")";
+    }
+    // The only field of a dialog has the focus from the start.
+    if (inputs > 1) faults << unnamed;
+    bool hasDefault = false;
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible() || button->text().isEmpty()) continue;
+        const auto* push = qobject_cast<const QPushButton*>(button);
+        hasDefault = hasDefault || (push && push->isDefault());
+        // Enter, Escape and F1 press these.
+        if ((push && push->isDefault()) || button->text() == texts::kOk ||
+            button->text() == texts::kCancel || button->text() == texts::kHelp)
+            continue;
+        take(button->text(), "button " + QString(button->text()).remove('&'));
+    }
+    for (const QGroupBox* group : dialog->findChildren<QGroupBox*>())
+        if (group->isVisible() && group->isCheckable())
+            take(group->title(), "group " + QString(group->title()).remove('&'));
+    if (!hasDefault) faults << "no default button";
+    return faults;
+}
+
+QStringList MnemonicFaults(const QWidget* menu) {
+    QStringList faults;
+    CollectMnemonicFaults(menu, menu->objectName(), faults);
+    return faults;
 }
 
 void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> action, int timeoutMs,

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -41,6 +42,20 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act
 // Types `text` into `widget` key by key, also letters that have no key of
 // their own on an English keyboard (č, š, ž).
 void TypeText(QWidget* widget, const QString& text);
+
+// What keeps the items of a menu bar or menu (and of its sub-menus) from
+// being chosen by their letters, one line each: an item without a mnemonic
+// ("&" before a letter), an item with two, and a letter two items of one
+// menu share. Separators are passed over; "&&" is a plain "&".
+QStringList MnemonicFaults(const QWidget* menu);
+
+// What keeps a shown dialog from being filled in by keys alone, one line
+// each: a label of a control without a mnemonic; a field, list or combo box
+// no label (or titled group) names, when there is more than one; a button
+// or check box without a mnemonic, other than the default button and those
+// Enter, Escape and F1 press ("V redu", "Prekliči", "Pomoč"); a letter used
+// twice; no default button for Enter.
+QStringList DialogKeyFaults(const QWidget* dialog);
 
 // The child of `parent` with that objectName; a test failure when missing.
 template <class T>

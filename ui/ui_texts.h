@@ -41,7 +41,7 @@ inline const QString kTempDirTitle = QStringLiteral("Imenik za začasne datoteke
 inline const QString kTempDirText = QStringLiteral(
     "Izberite imenik, v katerem bodo shranjene začasne datoteke, ki so potrebne pri obdelavi "
     "slovarjev.");
-inline const QString kTempDirChange = QStringLiteral("Spremeni...");
+inline const QString kTempDirChange = QStringLiteral("&Spremeni...");
 inline const QString kTempDirDefaultFolder = QStringLiteral("/Temp");
 inline const QString kTempDirNotStored =
     QStringLiteral("Imenika za začasne datoteke ni bilo mogoče shraniti v nastavitve.");
@@ -59,23 +59,23 @@ inline const QString kTempDirPrivateUnusable = QStringLiteral(
     "v njem ni mogoče ustvariti vašega zasebnega podimenika (vrk3- in vaše uporabniško ime).");
 // The texts the temporary-directory dialog gives the directory chooser.
 inline const QString kChooserTitle = QStringLiteral("Izberi Imenik");
-inline const QString kChooserDirectories = QStringLiteral("Imeniki:");
-inline const QString kChooserShowHidden = QStringLiteral("Prikaži skrite imenike");
-inline const QString kChooserDrives = QStringLiteral("Pogoni:");
+inline const QString kChooserDirectories = QStringLiteral("&Imeniki:");
+inline const QString kChooserShowHidden = QStringLiteral("Prikaži &skrite imenike");
+inline const QString kChooserDrives = QStringLiteral("Po&goni:");
 inline const QString kChooserDriveMissing = QStringLiteral("Izbrani pogon ni dosegljiv!");
 inline const QString kChooserCreate = QStringLiteral("Izbrani imenik ne obstaja. Ga ustvarim?");
 inline const QString kChooserCannotCreate = QStringLiteral("Imenika ni mogoče ustvariti");
 
 // Directory chooser defaults, for callers that set no texts of their own.
 inline const QString kDirDefaultTitle = QStringLiteral("Choose Directory");
-inline const QString kDirDefaultDirectories = QStringLiteral("Directories:");
-inline const QString kDirDefaultDrives = QStringLiteral("Drives:");
+inline const QString kDirDefaultDirectories = QStringLiteral("&Directories:");
+inline const QString kDirDefaultDrives = QStringLiteral("D&rives:");
 inline const QString kDirDefaultOk = QStringLiteral("OK");
 inline const QString kDirDefaultCancel = QStringLiteral("Cancel");
 inline const QString kDirDefaultDriveMissing = QStringLiteral("The drive is not accessible!");
 inline const QString kDirDefaultCreate = QStringLiteral("The directory doesn't exist! Create?");
 inline const QString kDirDefaultCannotCreate = QStringLiteral("Cannot create directory!");
-inline const QString kDirDefaultShowHidden = QStringLiteral("Show hidden directories");
+inline const QString kDirDefaultShowHidden = QStringLiteral("Show &hidden directories");
 inline const QString kDirPathLabel = QStringLiteral("&Pot:");
 inline const QString kRootFileSystem = QStringLiteral("Korenski datotečni sistem");
 

@@ -33,6 +33,8 @@ CImportDlg::CImportDlg(QWidget* parent) : QDialog(parent) {
     auto* browseNew = new QPushButton(texts::kBrowseTarget, this);
     browseNew->setObjectName(QStringLiteral("browseNew"));
     browseNew->setProperty("controlId", 1052);
+    browseExisting->setAccessibleDescription(texts::kA11yBrowseSource);
+    browseNew->setAccessibleDescription(texts::kA11yBrowseTarget);
     connect(browseExisting, &QPushButton::clicked, this, &CImportDlg::browseExisting);
     connect(browseNew, &QPushButton::clicked, this, &CImportDlg::browseNew);
 
@@ -40,10 +42,14 @@ CImportDlg::CImportDlg(QWidget* parent) : QDialog(parent) {
     buttons->findChild<QPushButton*>(QStringLiteral("okButton"))->setDefault(true);
 
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(texts::kImportSource, this), 0, 0, 1, 2);
+    auto* existingLabel = new QLabel(texts::kImportSource, this);
+    existingLabel->setBuddy(m_pExisting);
+    auto* newLabel = new QLabel(texts::kImportTarget, this);
+    newLabel->setBuddy(m_pNew);
+    grid->addWidget(existingLabel, 0, 0, 1, 2);
     grid->addWidget(m_pExisting, 1, 0);
     grid->addWidget(browseExisting, 1, 1);
-    grid->addWidget(new QLabel(texts::kImportTarget, this), 2, 0, 1, 2);
+    grid->addWidget(newLabel, 2, 0, 1, 2);
     grid->addWidget(m_pNew, 3, 0);
     grid->addWidget(browseNew, 3, 1);
     grid->setColumnStretch(0, 1);

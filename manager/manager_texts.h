@@ -230,5 +230,6 @@ inline const QString kA11yDictionaryPane = QStringLiteral("Število označenih s
 inline const QString kA11yEntryPane = QStringLiteral("Skupno število gesel v označenih slovarjih");
 inline const QString kA11yBrowseSource = QStringLiteral("Poišči datoteko obstoječega slovarja.");
 inline const QString kA11yBrowseTarget = QStringLiteral("Izberi datoteko novega slovarja.");
+inline const QString kA11yLibraryName = QStringLiteral("Ime knjižnice");
 
 }  // namespace texts

@@ -66,6 +66,7 @@ void CFontsDlg::createLayout() {
     layout->addLayout(windowRow);
     layout->addWidget(group, 1);
     layout->addWidget(buttons);
+    vrk::NameFromLabels(this);
 }
 
 void CFontsDlg::connectControls() {

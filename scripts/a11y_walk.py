@@ -373,6 +373,8 @@ def finder(report, program, frame):
         if 'zadet' in (safe(lambda: w.name, '') or '')])
     time.sleep(0.3)
     report.check('main window with a result window', frame)
+    # The known letters' history, a list the box opens.
+    dialog(report, program, 'history of the known letters', lambda: press(boxes[0]))
     # The first found word opened in the entry window.
     table = find_all(results[0], 'tree')
     cell = wait_for('a found word', lambda: [c for c in find_all(table[0], 'table cell')

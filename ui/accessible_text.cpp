@@ -11,8 +11,10 @@ namespace vrk {
 
 void SetAccessibleText(QWidget* control, const QString& name, const QString& description) {
     QList<QWidget*> controls{control};
-    if (auto* box = qobject_cast<QComboBox*>(control); box && box->lineEdit())
-        controls << box->lineEdit();
+    if (auto* box = qobject_cast<QComboBox*>(control)) {
+        controls << box->view();
+        if (box->lineEdit()) controls << box->lineEdit();
+    }
     for (QWidget* widget : controls) {
         widget->setAccessibleName(name);
         if (!description.isEmpty()) widget->setAccessibleDescription(description);
@@ -63,9 +65,14 @@ void NameFromLabels(QWidget* window) {
     }
     for (QWidget* widget : window->findChildren<QWidget*>()) {
         if (!widget->accessibleName().isEmpty()) continue;
-        if (auto* box = qobject_cast<QComboBox*>(widget->parentWidget());
-            box && box->lineEdit() == widget) {
-            widget->setAccessibleName(AccessibleName(box));
+        if (auto* box = qobject_cast<QComboBox*>(widget)) {
+            // Read by its text; its line edit and the list it opens by the
+            // name of its label.
+            if (box->view()->accessibleName().isEmpty())
+                box->view()->setAccessibleName(AccessibleName(box));
+        } else if (auto* owner = qobject_cast<QComboBox*>(widget->parentWidget());
+                   owner && owner->lineEdit() == widget) {
+            widget->setAccessibleName(AccessibleName(owner));
         } else if (QWidget* proxy = widget->focusProxy()) {
             widget->setAccessibleName(proxy->accessibleName());
         }

@@ -188,6 +188,7 @@ void CTDirectoryDlg::SetTexts(const QString& title, const QString& directories,
     m_pDirectoriesLabel->setText(directories);
     m_pList->setAccessibleName(NameFromLabel(directories));
     m_pDrivesLabel->setText(drives);
+    m_pDrives->view()->setAccessibleName(NameFromLabel(drives));
     m_pButtons->button(QDialogButtonBox::Ok)->setText(ok);
     m_pButtons->button(QDialogButtonBox::Cancel)->setText(cancel);
 }

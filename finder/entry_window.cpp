@@ -85,20 +85,24 @@ void CEntryWindow::createControls() {
     m_pEdit->setTabChangesFocus(true);
     m_pEdit->installEventFilter(this);
     m_pEdit->setStatusTip(vrk::texts::kEntryEditTip);
+    m_pEdit->setAccessibleName(vrk::texts::kA11yEntryEditName);
 
     m_pWord = new vrk::CElidedLabel(vrk::texts::kWordLabel, m_pClient);
     m_pWord->setObjectName(QStringLiteral("entryWord"));
     m_pCounter = new QLabel(vrk::texts::kCounterFormat.arg(1).arg(1), m_pClient);
     m_pCounter->setObjectName(QStringLiteral("entryCounter"));
+    m_pCounter->setAccessibleDescription(vrk::texts::kA11yCounterDescription);
 
     m_pPrevious = new QPushButton(vrk::texts::kPreviousDescText, m_pClient);
     m_pPrevious->setObjectName(QStringLiteral("entryPrevious"));
     m_pPrevious->setStatusTip(vrk::texts::StatusPart(vrk::texts::kPreviousDescTip));
     m_pPrevious->setToolTip(vrk::texts::TipPart(vrk::texts::kPreviousDescTip));
+    m_pPrevious->setAccessibleName(vrk::texts::TipPart(vrk::texts::kPreviousDescTip));
     m_pNext = new QPushButton(vrk::texts::kNextDescText, m_pClient);
     m_pNext->setObjectName(QStringLiteral("entryNext"));
     m_pNext->setStatusTip(vrk::texts::StatusPart(vrk::texts::kNextDescTip));
     m_pNext->setToolTip(vrk::texts::TipPart(vrk::texts::kNextDescTip));
+    m_pNext->setAccessibleName(vrk::texts::TipPart(vrk::texts::kNextDescTip));
     for (QPushButton* button : {m_pPrevious, m_pNext}) button->setFocusPolicy(Qt::TabFocus);
 
     setWidget(m_pClient);

@@ -187,4 +187,31 @@ inline const QString kNotADictionary =
 inline const QString kChangesNotAllowed =
     QStringLiteral("Vpisovanje gesel v ta slovar je onemogočeno.");
 
+// Names and descriptions a screen reader reads for controls without a label
+// of their own.
+inline const QString kA11yClueName = QStringLiteral("Znane črke gesla");
+inline const QString kA11yClueDescription = QStringLiteral(
+    "Znane črke iskanega gesla od začetka, zvezdica (*) za neznano črko. Z razširjenimi vzorci "
+    "še [čšž] ena od črk v oklepaju, [^aeiou] črka, ki je ni v oklepaju, @ samoglasnik, "
+    "# soglasnik in % poljubno število črk; pri premetanki so črke v poljubnem vrstnem redu.");
+inline const QString kA11yDescName = QStringLiteral("Besede v opisu");
+inline const QString kA11yDescDescription = QStringLiteral(
+    "Besede, ki se pojavljajo v opisu gesla, ločene s presledki. Beseda s + mora biti v opisu, "
+    "beseda z - ne sme biti; = razlikuje velike in male črke, \"beseda\" išče celo besedo, "
+    "'več besed' pa besedilo s presledki.");
+inline const QString kA11yEntryEditName = QStringLiteral("Opis gesla");
+inline const QString kA11yCounterDescription =
+    QStringLiteral("Kateri opis gesla je prikazan in koliko opisov ima geslo.");
+inline const QString kA11yOptionsName = QStringLiteral("Način iskanja");
+inline const QString kA11yLibraryName = QStringLiteral("Aktivna knjižnica");
+inline const QString kA11yFoundName = QStringLiteral("Najdena gesla");
+inline const QString kA11yPaneName = QStringLiteral("Opisi gesla");
+inline const QString kA11yUndoName = QStringLiteral("Razveljavi več");
+inline const QString kA11yUndoDescription =
+    QStringLiteral("Ukaz v vrstici se razveljavi skupaj z vsemi novejšimi.");
+// A search option as read aloud: its text, then whether it is on (the
+// window shows that by an image only).
+inline const QString kA11yOptionOn = QStringLiteral("%1: vključeno");
+inline const QString kA11yOptionOff = QStringLiteral("%1: izključeno");
+
 }  // namespace vrk::texts

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "finder/finder_texts.h"
+#include "ui/accessible_text.h"
 #include "ui/cp1250_text.h"
 #include "ui/help.h"
 #include "ui/ui_texts.h"
@@ -65,6 +66,7 @@ void CFontsDlg::createLayout() {
     layout->addLayout(windowRow);
     layout->addWidget(group, 1);
     layout->addWidget(buttons);
+    vrk::NameFromLabels(this);
 }
 
 void CFontsDlg::connectControls() {
@@ -127,6 +129,7 @@ void CFontsDlg::changeFont() {
     QFontDialog dialog(SampleFont(entry), this);
     dialog.setObjectName("qtFontDialog");
     dialog.setOption(QFontDialog::DontUseNativeDialog);
+    vrk::NameFromLabels(&dialog);
     if (dialog.exec() != QDialog::Accepted) return;
     m_entries[entry].copy = vrk::RecordFromFont(dialog.selectedFont());
     showSample();

@@ -15,6 +15,7 @@
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
 #include "store/data_file.h"
+#include "ui/accessible_text.h"
 #include "ui/cp1250_text.h"
 #include "ui/failure_text.h"
 #include "ui/file_dialog.h"
@@ -104,6 +105,7 @@ void CSaveEntryDlg::createLayout() {
     layout->addSpacing(6);
     layout->addWidget(buttons);
     resize(380, 420);
+    vrk::NameFromLabels(this);
 }
 
 void CSaveEntryDlg::connectControls() {

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "finder/finder_texts.h"
+#include "ui/accessible_text.h"
 #include "ui/icons.h"
 
 void AddHistoryText(QComboBox* box, const QString& text) {
@@ -103,6 +104,8 @@ void CSearchBar::createControls(QAction* search, QAction* options, QAction* libr
 
     m_pClue = MakeSearchBox(QStringLiteral("clue"), vrk::texts::kClueTip, row);
     m_pDesc = MakeSearchBox(QStringLiteral("desc"), vrk::texts::kDescTip, row);
+    vrk::SetAccessibleText(m_pClue, vrk::texts::kA11yClueName, vrk::texts::kA11yClueDescription);
+    vrk::SetAccessibleText(m_pDesc, vrk::texts::kA11yDescName, vrk::texts::kA11yDescDescription);
     m_pSearch = MakeButton(QStringLiteral("searchButton"), search, Qt::ToolButtonTextOnly, row);
     m_pSearch->setText(vrk::texts::kSearchButton);
     m_pSearch->setMinimumWidth(64);

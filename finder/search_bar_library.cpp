@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "finder/finder_texts.h"
 #include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -36,6 +37,7 @@ CActiveLibraryDlg::CActiveLibraryDlg(TActiveLibrary& library, QWidget* parent)
     setObjectName(QStringLiteral("activeLibrary"));
     m_pList = new QListWidget(this);
     m_pList->setObjectName(QStringLiteral("activeLibraryList"));
+    m_pList->setAccessibleName(vrk::texts::kA11yLibraryName);
     SetControl(m_pList);
     resize(240, 200);
     connect(m_pList, &QListWidget::itemSelectionChanged, this, &CActiveLibraryDlg::choose);

@@ -61,6 +61,7 @@ CSearchOptionsDlg::CSearchOptionsDlg(QWidget* parent)
     setObjectName(QStringLiteral("searchOptions"));
     m_pTree = new QTreeWidget(this);
     m_pTree->setObjectName(QStringLiteral("searchOptionsTree"));
+    m_pTree->setAccessibleName(vrk::texts::kA11yOptionsName);
     m_pTree->setHeaderHidden(true);
     m_pTree->setRootIsDecorated(false);
     m_pTree->setIndentation(0);
@@ -88,6 +89,8 @@ void CSearchOptionsDlg::showValue(int item, bool on) {
     QTreeWidgetItem* row = m_pTree->topLevelItem(item);
     row->setIcon(0, on ? m_onIcon : m_offIcon);
     row->setData(0, Qt::UserRole, on);
+    row->setData(0, Qt::AccessibleTextRole,
+                 (on ? vrk::texts::kA11yOptionOn : vrk::texts::kA11yOptionOff).arg(row->text(0)));
 }
 
 void CSearchOptionsDlg::Refill() {

@@ -245,10 +245,16 @@ TEST_F(SearchBarTest, EachOfTheFourOptionsTogglesItsOwnValue) {
         const QRect row = tree->visualItemRect(tree->topLevelItem(item));
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(5, row.center().y()));
     };
+    // A screen reader reads each row with its state, which only an image shows.
+    const auto readAloud = [&](int item) {
+        return tree->topLevelItem(item)->data(0, Qt::AccessibleTextRole).toString();
+    };
+    EXPECT_EQ(readAloud(2), vrk::texts::kA11yOptionOff.arg(vrk::texts::kOptionExtended));
     click(2);
     EXPECT_EQ(ReadPatternSyntax().extended, true);
     EXPECT_EQ(ReadPatternSyntax().anagram, false);
     EXPECT_TRUE(options->ShowsOn(2));
+    EXPECT_EQ(readAloud(2), vrk::texts::kA11yOptionOn.arg(vrk::texts::kOptionExtended));
     click(3);
     EXPECT_EQ(ReadPatternSyntax().anagram, true);
     click(2);

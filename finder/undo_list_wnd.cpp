@@ -6,10 +6,14 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "finder/finder_texts.h"
+
 CUndoListWnd::CUndoListWnd(QWidget* parent) : CSearchBarPopup(parent) {
     setObjectName(QStringLiteral("undoList"));
     m_pList = new QListWidget(this);
     m_pList->setObjectName(QStringLiteral("undoSteps"));
+    m_pList->setAccessibleName(vrk::texts::kA11yUndoName);
+    m_pList->setAccessibleDescription(vrk::texts::kA11yUndoDescription);
     m_pList->setSelectionMode(QAbstractItemView::MultiSelection);
     m_pList->setMouseTracking(true);
     m_pList->viewport()->installEventFilter(this);

@@ -134,6 +134,7 @@ CVrk3mpgView::~CVrk3mpgView() {
 void CVrk3mpgView::createControls() {
     m_pList = new TResultList(this);
     m_pList->setObjectName(QStringLiteral("resultList"));
+    m_pList->setAccessibleName(vrk::texts::kA11yFoundName);
     m_pList->setRootIsDecorated(false);
     m_pList->setUniformRowHeights(true);
     m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -160,6 +161,7 @@ void CVrk3mpgView::createControls() {
 
     m_pPane = new QListWidget(this);
     m_pPane->setObjectName(QStringLiteral("descriptionPane"));
+    m_pPane->setAccessibleName(vrk::texts::kA11yPaneName);
 
     // The pane's height: stored, else a share of the view's height.
     std::int32_t height = 0;

@@ -34,6 +34,8 @@ CImportDlg::CImportDlg(QWidget* parent) : QDialog(parent) {
     auto* browseNew = new QPushButton(texts::kBrowseTarget, this);
     browseNew->setObjectName(QStringLiteral("browseNew"));
     browseNew->setProperty("controlId", 1052);
+    browseExisting->setAccessibleDescription(texts::kA11yBrowseSource);
+    browseNew->setAccessibleDescription(texts::kA11yBrowseTarget);
     connect(browseExisting, &QPushButton::clicked, this, &CImportDlg::browseExisting);
     connect(browseNew, &QPushButton::clicked, this, &CImportDlg::browseNew);
 

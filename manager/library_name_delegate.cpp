@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "manager/manager_texts.h"
+
 CLibraryNameDelegate::CLibraryNameDelegate(TCommit commit, QObject* parent)
     : QStyledItemDelegate(parent), m_commit(std::move(commit)) {}
 
@@ -11,6 +13,7 @@ QWidget* CLibraryNameDelegate::createEditor(QWidget* parent, const QStyleOptionV
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
         line->setObjectName(QStringLiteral("libraryNameEditor"));
+        line->setAccessibleName(texts::kA11yLibraryName);
         line->setMaxLength(kMaxNameLength);
         line->installEventFilter(const_cast<CLibraryNameDelegate*>(this));
     }

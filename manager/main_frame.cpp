@@ -111,6 +111,8 @@ void CMainFrame::createStatusBar() {
     };
     m_pDictionaryPane = pane(id::kCountDataFiles);
     m_pEntryPane = pane(id::kCountClues);
+    m_pDictionaryPane->setAccessibleDescription(texts::kA11yDictionaryPane);
+    m_pEntryPane->setAccessibleDescription(texts::kA11yEntryPane);
     // With no command prompt to show, the message pane holds a space.
     connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
         if (message.isEmpty()) bar->showMessage(QStringLiteral(" "));

@@ -222,4 +222,14 @@ inline const QString kSeparatorInvalid =
 QString DictionaryCountText(int n);
 QString EntryCountText(long long s);
 
+// Names and descriptions a screen reader reads for controls without a label
+// of their own.
+inline const QString kA11yLibraryTree = QStringLiteral("Knjižnice");
+inline const QString kA11yDictionaryList = QStringLiteral("Slovarji v knjižnici");
+inline const QString kA11yDictionaryPane = QStringLiteral("Število označenih slovarjev");
+inline const QString kA11yEntryPane = QStringLiteral("Skupno število gesel v označenih slovarjih");
+inline const QString kA11yBrowseSource = QStringLiteral("Poišči datoteko obstoječega slovarja.");
+inline const QString kA11yBrowseTarget = QStringLiteral("Izberi datoteko novega slovarja.");
+inline const QString kA11yLibraryName = QStringLiteral("Ime knjižnice");
+
 }  // namespace texts

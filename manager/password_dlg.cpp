@@ -32,6 +32,7 @@ CPasswordDlg::CPasswordDlg(const QString& name, QWidget* parent)
     m_pPassword->setObjectName(QStringLiteral("passwordEdit"));
     m_pPassword->setProperty("controlId", 1029);
     m_pPassword->setEchoMode(QLineEdit::Password);
+    m_pPassword->setAccessibleName(texts::kPasswordTitle);
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(vrk::texts::kOk, QDialogButtonBox::AcceptRole)
         ->setObjectName(QStringLiteral("okButton"));
@@ -47,6 +48,7 @@ CPasswordDlg::CPasswordDlg(const QString& name, QWidget* parent)
 
 int CPasswordDlg::exec() {
     m_pText->setText(texts::kPasswordPrompt.arg(m_strName));
+    m_pPassword->setAccessibleDescription(m_pText->text());
     m_pPassword->setText(m_strPassword);
     m_pPassword->selectAll();
     m_pPassword->setFocus();

@@ -12,6 +12,7 @@
 #include "manager/view_settings.h"
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
+#include "ui/accessible_text.h"
 #include "ui/focus_marks.h"
 #include "ui/font_record.h"
 #include "ui/icons.h"
@@ -45,6 +46,7 @@ QTreeWidget* CVrk3dbeView::List() const {
 void CVrk3dbeView::createControls() {
     m_pTree = new QTreeWidget(this);
     m_pTree->setObjectName(QStringLiteral("libraryTree"));
+    m_pTree->setAccessibleName(texts::kA11yLibraryTree);
     m_pTree->setProperty("controlId", id::kLibraryTree);
     m_pTree->setHeaderHidden(true);
     m_pTree->setColumnCount(1);
@@ -71,6 +73,7 @@ void CVrk3dbeView::createControls() {
 
     m_pList = new CDictionaryList(this);
     m_pList->setObjectName(QStringLiteral("dictionaryList"));
+    m_pList->setAccessibleName(texts::kA11yDictionaryList);
     m_pList->setProperty("controlId", id::kDictionaryList);
     m_pList->setHeaderLabels(
         {texts::kColumnName, texts::kColumnCount, texts::kColumnAuthor, texts::kColumnFile});
@@ -199,6 +202,7 @@ void CVrk3dbeView::ChooseFont() {
     dialog.setObjectName(QStringLiteral("fontDialog"));
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     dialog.setOption(QFontDialog::ScalableFonts, false);
+    vrk::NameFromLabels(&dialog);
     dialog.exec();
     // The font the dialog holds when it closes, whichever button closed it.
     const QFont font =

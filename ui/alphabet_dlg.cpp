@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/accessible_text.h"
 #include "ui/cp1250_text.h"
 #include "ui/help.h"
 #include "ui/ui_texts.h"
@@ -65,6 +66,7 @@ void CAlphabetDlg::createLayout() {
     layout->addLayout(separatorRow);
     layout->addSpacing(10);
     layout->addWidget(buttons);
+    NameFromLabels(this);
 }
 
 void CAlphabetDlg::connectControls() {

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "settings/temp_dir.h"
+#include "ui/accessible_text.h"
 #include "ui/cp1250_text.h"
 #include "ui/font_record.h"
 #include "ui/icons.h"
@@ -58,6 +59,7 @@ void CDictInfoDlg::createControls(const QString& name, const QString& author,
 
     m_pNotes = new QPlainTextEdit(this);
     m_pNotes->setObjectName("notesEdit");
+    m_pNotes->setAccessibleName(NameFromLabel(texts::kInfoNotes));
     m_pNotes->setReadOnly(true);
     m_pNotes->setPlainText(notes);
     m_pNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/accessible_text.h"
 #include "ui/icons.h"
 #include "ui/message_box.h"
 #include "ui/ui_texts.h"
@@ -124,6 +125,7 @@ CTDirectoryDlg::CTDirectoryDlg(const QString& initialPath, unsigned options, QWi
 void CTDirectoryDlg::createControls() {
     m_pPath = new QLineEdit(this);
     m_pPath->setObjectName("pathEdit");
+    m_pPath->setAccessibleName(NameFromLabel(texts::kDirPathLabel));
     m_pDirectoriesLabel = new QLabel(this);
     m_pDirectoriesLabel->setObjectName("directoriesLabel");
     m_pList = new QListWidget(this);
@@ -188,7 +190,9 @@ void CTDirectoryDlg::SetTexts(const QString& title, const QString& directories,
                               const QString& drives, const QString& ok, const QString& cancel) {
     setWindowTitle(title);
     m_pDirectoriesLabel->setText(directories);
+    m_pList->setAccessibleName(NameFromLabel(directories));
     m_pDrivesLabel->setText(drives);
+    m_pDrives->view()->setAccessibleName(NameFromLabel(drives));
     m_pButtons->button(QDialogButtonBox::Ok)->setText(ok);
     m_pButtons->button(QDialogButtonBox::Cancel)->setText(cancel);
 }

@@ -62,6 +62,8 @@ void CTempDirDlg::createControls() {
     m_pDirectory = new QLineEdit(this);
     m_pDirectory->setObjectName("directoryEdit");
     m_pDirectory->setReadOnly(true);
+    m_pDirectory->setAccessibleName(texts::kTempDirTitle);
+    m_pDirectory->setAccessibleDescription(texts::kTempDirText);
     m_pChange = new QPushButton(texts::kTempDirChange, this);
     m_pChange->setObjectName("changeButton");
     m_pOk = new QPushButton(texts::kOk, this);

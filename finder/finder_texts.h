@@ -120,9 +120,6 @@ inline const QString kTitleSearchBoth = QStringLiteral("Iskanje premetanke z raz
 // A result frame whose title holds this remembers its maximised state.
 inline const QString kTitleMarker = QStringLiteral("Iskanje");
 
-// Progress window.
-inline const QString kProgressCancel = QStringLiteral("Prekliči");
-
 // Result list headings.
 inline const QString kColWord = QStringLiteral("Geslo");
 inline const QString kColDescription = QStringLiteral("Opis");

@@ -4,8 +4,8 @@
 // says what was searched for.
 #include "finder/finder_texts.h"
 #include "finder/search_bar_options.h"
-#include "finder/search_run.h"
 #include "finder/search_test_util.h"
+#include "finder/search_worker.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "ui/cp1250_text.h"

@@ -2,11 +2,11 @@
 
 #include "finder/finder_texts.h"
 #include "finder/search_bar_options.h"
-#include "finder/search_progress_dlg.h"
-#include "finder/search_run.h"
 #include "store/search_terms.h"
 #include "ui/cp1250_text.h"
 #include "ui/message_box.h"
+#include "ui/progress_window.h"
+#include "ui/worker.h"
 
 namespace {
 
@@ -80,15 +80,17 @@ bool CVrk3mpgDoc::OnNewDocument(TSearchSource& source, QWidget* parent) {
     m_pRun = std::make_unique<TSearchRun>(std::move(job));
     m_results = {};
 
-    CSearchProgressDlg progress(*m_pRun, parent);
-    TSearchWorker worker(*m_pRun, m_stepHook);
-    QObject::connect(&worker, &TSearchWorker::Ended, &progress, &CSearchProgressDlg::Poll);
-    worker.Start();
+    vrk::TWorker worker;
+    // The window shows the worker's status line; "Prekliči" closes it at once.
+    vrk::CProgressWindow progress(worker, {}, vrk::BarFullAbove90, vrk::TCancelPolicy::kCloseAtOnce,
+                                  parent);
+    TSearchRun& run = *m_pRun;
+    worker.Start([&run, &worker, hook = m_stepHook] { SearchThreadProc(run, worker, hook); });
     const bool cancelled = progress.exec() != QDialog::Accepted;
-    if (cancelled) m_pRun->RequestStop();
-    // The worker is waited for also after a cancel: the next search uses the
+    if (cancelled) worker.RequestStop();
+    // The worker is joined also after a cancel: the next search uses the
     // same scratch files, and the run's results are read only once it ended.
-    worker.WaitForEnd();
+    worker.Join();
     if (cancelled) return false;
 
     if (m_pRun->Results().m_nFound == 0) {

@@ -1,7 +1,7 @@
 // CVrk3mpgDoc: one search and its results, the "search document". Its
 // new-document initialisation runs the search: it makes the search run
-// (TSearchRun), starts the worker on it and shows the progress window until
-// the worker has finished or the user cancels. When something was found it
+// (TSearchRun), runs its work on a worker and shows the progress window
+// until the worker has ended or the user cancels. When something was found it
 // keeps the results and a title, and the main frame opens a result window
 // (CChildFrame with a CVrk3mpgView) that shows it and keeps it alive.
 #pragma once
@@ -15,7 +15,6 @@
 #include "store/pattern.h"
 
 class QWidget;
-class TSearchRun;
 
 // Where a search takes its texts and its dictionaries: the search bar and
 // the active library.

@@ -22,6 +22,7 @@
 #include "store/data_file.h"
 #include "ui/commands.h"
 #include "ui/ui_texts.h"
+#include "ui/worker.h"
 
 namespace vrk {
 namespace {
@@ -39,7 +40,7 @@ class FormatCommands : public TManagerTest {
   protected:
     void SetUp() override {
         TManagerTest::SetUp();
-        SetJobStepHook([this](TJobHandOver& job) {
+        SetJobStepHook([this](TJobHandOver& job, TWorker&) {
             std::lock_guard lock(seen_.mutex);
             seen_.jobs.push_back(job.nJob);
             seen_.params.push_back(job.chJobParam);
@@ -187,9 +188,8 @@ TEST_F(FormatCommands, AnImportThatFailsOrIsCancelledLeavesTheTargetAsItWas) {
     Run(id::kImport);
     // Cancelled while the job runs: the worker waits for the stop request.
     messages_->Answer(TMsgAnswer::kYes);
-    SetJobStepHook([](TJobHandOver& job) {
-        while (!job.progress.StopRequested())
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    SetJobStepHook([](TJobHandOver&, TWorker& worker) {
+        while (!worker.StopRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     });
     ImportDialog(folder_ + "/tabela.csv", target);
     WhenDialog("progressDlg", [](QWidget* window) { Click(window, "cancelButton"); });

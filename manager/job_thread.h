@@ -1,53 +1,67 @@
 // The manager's long dictionary operations (importing an older-format file,
-// exporting to one, remapping a letter) run as jobs on one worker thread
-// while the modal progress window (CProgressDlg) shows how far they are and
-// offers to cancel them. RunJob does it all: it starts the worker, shows the
-// window until the worker has ended, and reports the outcome.
+// exporting to one, remapping a letter) run as jobs on a worker
+// (vrk::TWorker, ui/worker.h) while the modal progress window shows how far
+// they are and offers to cancel them. RunJob does it all: it starts the
+// worker, shows the window until the worker has ended, and reports the
+// outcome.
 //
 // Hand-over: the user interface owns each job's TJobHandOver and fills its
-// request before RunJob starts the worker; the worker writes only the
-// progress values and bJobFailed, the progress window only the stop request.
-// RunJob returns when the worker has ended (joined), so the next job, and
-// every other use of the dictionary and of the scratch files, comes after
-// it. At most one job runs at a time.
+// request before RunJob starts the worker; the worker writes the outcome,
+// which is read after it has been joined. RunJob returns when the worker
+// has ended, so the next job, and every other use of the dictionary and of
+// the scratch files, comes after it. While it runs, vrk::WorkerRunning()
+// holds and the user interface opens no dictionary.
 #pragma once
 
 #include <QString>
-#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <string>
 
-#include "manager/job_hand_over.h"
+#include "store/data_file.h"
 
 class QWidget;
+namespace vrk {
+class TWorker;
+}
 
-// Runs `job` on the calling thread: reads the temporary directory, waits for
-// the progress window, opens the dictionary with the stored alphabet row and
-// runs the operation. A failure that is no stop shows the job's message
-// (warning icon) before the end is reported, so the progress window stays
-// open behind it. Sets bJobFailed on failure, a stop or a missing temporary
-// directory, and nProgressPos to -1 at the end. Returns 0 or -1.
-std::int32_t JobThreadProc(TJobHandOver& job);
+// The job codes (nJob).
+enum TJobCode : std::int32_t {
+    kJobImportSecondGen = 2,  // ImportSecondGen of the other file, taking its header data
+    kJobImportFirstGen = 3,
+    kJobImportCsv = 4,
+    kJobExportSecondGen = 5,
+    kJobExportCsv = 6,
+    kJobExportFirstGen = 7,
+    kJobRemapLetter = 8,  // chJobParam replaced by chJobParam2
+};
 
-// Starts the worker on `job`, shows the progress window with `text` until
-// the worker has ended, and returns true when the job succeeded. After a
-// cancel the worker has ended too and the result is the job's real outcome.
+// One job: the request, filled by the user interface, and the outcome,
+// written by the worker and read after RunJob.
+struct TJobHandOver {
+    std::int32_t nJob = 0;
+    std::string strJobDataFile;   // the .vrk3 dictionary the job works on
+    std::string strJobOtherFile;  // the import's source or the export's target
+    char chJobParam = 0;          // imports: the description separator; exports: the
+                                  // separator; remapping: the letter replaced
+    char chJobParam2 = 0;         // remapping: the replacement
+
+    // Failed, stopped, or no temporary directory.
+    bool bJobFailed = false;
+    // What an import or export changed in the texts it carried.
+    vrk::TConvertCounts counts;
+};
+
+// Runs `job` on a worker: reads the temporary directory, waits for the
+// progress window (which shows `text`), opens the dictionary with the stored
+// alphabet row and runs the operation. A failure that is no stop shows the
+// job's message (warning icon, over the progress window) before the worker
+// ends, so the window stays open behind it. Returns true when the job
+// succeeded; after a cancel the worker has ended too and the result is the
+// job's real outcome. The same record may run again.
 [[nodiscard]] bool RunJob(QWidget* parent, TJobHandOver& job, const QString& text);
-
-// How long the program's end waits for a worker.
-inline constexpr std::chrono::milliseconds kShutDownBound{3000};
-
-// At the program's end, also when it has lost its display with a job's
-// failure message open: answers a message the worker waits for with its
-// escape button, asks the job to stop and waits at most `bound` for the
-// worker. A worker that has not ended by then is left to the end of the
-// process.
-void ShutDownJobWorker(std::chrono::milliseconds bound = kShutDownBound);
-
-// True while a worker runs. The user interface opens no dictionary then.
-[[nodiscard]] bool JobRunning();
 
 // For tests: called by the worker once the window is shown, before it opens
 // the dictionary. An empty hook removes it.
-using TJobStepHook = std::function<void(TJobHandOver& job)>;
+using TJobStepHook = std::function<void(TJobHandOver& job, vrk::TWorker& worker)>;
 void SetJobStepHook(TJobStepHook hook);

@@ -1,16 +1,11 @@
-// The job worker and its progress window: the bar, a failure's message
-// while the window is open, cancels (also before the worker got going),
-// jobs that follow one another, remapping, and a user interface that opens
-// no dictionary while a worker runs.
+// The jobs on their worker: a failure's message over the open progress
+// window, a cancel, jobs that follow one another, remapping, and a user
+// interface that opens no dictionary while a worker runs. The worker and
+// the window themselves are tested in ui/worker_test.cpp.
 #include "manager/job_thread.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
 #include <atomic>
 #include <filesystem>
 #include <thread>
@@ -18,9 +13,9 @@
 #include "manager/manager_ids.h"
 #include "manager/manager_test_util.h"
 #include "manager/manager_texts.h"
-#include "manager/progress_dlg.h"
 #include "store/data_file.h"
 #include "ui/commands.h"
+#include "ui/worker.h"
 
 namespace vrk {
 namespace {
@@ -46,35 +41,8 @@ class JobWorker : public TManagerTest {
     }
 };
 
-TEST(JobBar, TheBarIsPositionTimesHundredOverTotalPlusOne) {
-    EXPECT_EQ(JobBarValue(50, 99), 50);
-    EXPECT_EQ(JobBarValue(0, 0), 0);
-    EXPECT_EQ(JobBarValue(7, 0), 100);  // kept within the bar
-    EXPECT_EQ(JobBarValue(-1, 10), 0);
-    EXPECT_EQ(JobBarValue(2000000000, 2000000000), 99);  // no overflow
-}
-
-TEST_F(JobWorker, AFailingJobShowsItsMessageWhileTheWindowIsOpen) {
-    const std::string dict = MakeDictionary("d.vrk3", "D", "A", 2);
-    std::vector<QString> windows;
-    SetMessageHook([&](const TMessage& message) {
-        QWidget* modal = QApplication::activeModalWidget();
-        windows.push_back(modal ? modal->objectName() : QString());
-        EXPECT_EQ(message.text, ::texts::kExportFailed);
-        EXPECT_EQ(message.icon, TMsgIcon::kWarning);
-        return TMsgAnswer::kOk;
-    });
-    TJobHandOver job;
-    Export(job, dict, folder_ + "/ni/mape/x.csv");
-    EXPECT_FALSE(RunJob(nullptr, job, ::texts::kJobExportCsv));
-    EXPECT_EQ(windows, std::vector<QString>{QStringLiteral("progressDlg")});
-    EXPECT_EQ(job.bJobFailed.load(), 1);
-    EXPECT_TRUE(job.Ended());
-    EXPECT_FALSE(JobRunning());
-}
-
-// The real box, not a script: it stands centred over the progress window
-// the user is watching.
+// The real box, not a script: the job's warning stands centred over the
+// progress window the user is watching, and the job has failed after it.
 TEST_F(JobWorker, AFailingJobsMessageStandsOverTheProgressWindow) {
     const std::string dict = MakeDictionary("d.vrk3", "D", "A", 2);
     frame_ = StartFrame();
@@ -82,6 +50,8 @@ TEST_F(JobWorker, AFailingJobsMessageStandsOverTheProgressWindow) {
     QPoint boxCentre, windowCentre;
     QString owner;
     WhenDialog("messageBox", [&](QWidget* box) {
+        EXPECT_EQ(qobject_cast<QMessageBox*>(box)->text(), ::texts::kExportFailed);
+        EXPECT_EQ(qobject_cast<QMessageBox*>(box)->icon(), QMessageBox::Warning);
         boxCentre = box->frameGeometry().center();
         if (box->parentWidget()) {
             owner = box->parentWidget()->window()->objectName();
@@ -92,85 +62,32 @@ TEST_F(JobWorker, AFailingJobsMessageStandsOverTheProgressWindow) {
     TJobHandOver job;
     Export(job, dict, folder_ + "/ni/mape/x.csv");
     EXPECT_FALSE(RunJob(View(), job, ::texts::kJobExportCsv));
+    EXPECT_TRUE(job.bJobFailed);
+    EXPECT_FALSE(WorkerRunning());
     EXPECT_EQ(owner, QStringLiteral("progressDlg"));
     EXPECT_LE((boxCentre - windowCentre).manhattanLength(), 4)
         << boxCentre.x() << "," << boxCentre.y() << " " << windowCentre.x() << ","
         << windowCentre.y();
 }
 
-TEST_F(JobWorker, TheProgramsEndAnswersAWorkersOpenMessageAndEndsTheWorker) {
-    const std::string dict = MakeDictionary("d.vrk3", "D", "A", 2);
-    bool ended = false;
-    std::chrono::steady_clock::duration took{};
-    SetMessageHook([&](const TMessage&) {
-        // The program ends while the box is open (its display is gone):
-        // nobody will ever close the box.
-        const auto start = std::chrono::steady_clock::now();
-        ShutDownJobWorker(std::chrono::seconds(3));
-        took = std::chrono::steady_clock::now() - start;
-        ended = !JobRunning();
-        return TMsgAnswer::kOk;
-    });
-    TJobHandOver job;
-    Export(job, dict, folder_ + "/ni/mape/x.csv");
-    EXPECT_FALSE(RunJob(nullptr, job, ::texts::kJobExportCsv));
-    EXPECT_TRUE(ended);
-    EXPECT_LT(took, std::chrono::seconds(1));
-}
-
-TEST_F(JobWorker, ACancelStopsTheJobWithoutAWordAndTheWorkerHasEndedAfterIt) {
+TEST_F(JobWorker, ACancelStopsTheJobWithoutAWordAndTheSameRecordRunsAgain) {
     const std::string dict = MakeDictionary("d.vrk3", "D", "A", 50);
-    // The worker holds on until the user has cancelled and then takes its
-    // time before the export meets the stop request: the caller still
-    // learns the job's outcome only once the worker has ended.
-    std::atomic<bool> reached{false};
-    SetJobStepHook([&](TJobHandOver& running) {
-        reached = true;
-        while (!running.progress.StopRequested())
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    SetJobStepHook([](TJobHandOver&, TWorker& worker) {
+        while (!worker.StopRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     });
-    WhenDialog("progressDlg", [&](QWidget* window) {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return reached.load(); }, 5000));
-        EXPECT_TRUE(JobRunning());
-        Click(window, "cancelButton");
-        // The window stays until the worker has ended.
-        EXPECT_FALSE(Child<QAbstractButton>(window, "cancelButton")->isEnabled());
-    });
+    WhenDialog("progressDlg", [&](QWidget* window) { Click(window, "cancelButton"); });
     TJobHandOver job;
     Export(job, dict, folder_ + "/x.csv");
     EXPECT_FALSE(RunJob(nullptr, job, ::texts::kJobExportCsv));
-    EXPECT_FALSE(JobRunning());
+    EXPECT_FALSE(WorkerRunning());
     EXPECT_TRUE(messages_->Texts().empty());
-    EXPECT_EQ(job.bJobFailed.load(), 1);
     EXPECT_EQ(FolderFiles(), std::vector<std::string>{"d.vrk3"});
 
-    // The same record runs again: the earlier stop and end are forgotten.
-    SetJobStepHook([&](TJobHandOver& running) {
-        EXPECT_FALSE(running.progress.StopRequested());
-        EXPECT_GE(running.progress.Pos(), 0);
-    });
+    // The earlier stop and failure are forgotten.
+    SetJobStepHook({});
     EXPECT_TRUE(RunJob(nullptr, job, ::texts::kJobExportCsv));
-    EXPECT_EQ(job.bJobFailed.load(), 0);
+    EXPECT_FALSE(job.bJobFailed);
     EXPECT_TRUE(fs::exists(folder_ + "/x.csv"));
-}
-
-TEST_F(JobWorker, ACancelBeforeTheWindowShowsStopsTheJob) {
-    const std::string dict = MakeDictionary("d.vrk3", "D", "A", 5);
-    bool ran = false;
-    SetJobStepHook([&](TJobHandOver&) { ran = true; });
-    TJobHandOver job;
-    Export(job, dict, folder_ + "/x.csv");
-    job.Restart();
-    std::int32_t result = 0;
-    std::thread worker([&] { result = JobThreadProc(job); });
-    job.RequestStop();
-    worker.join();
-    EXPECT_EQ(result, -1);
-    EXPECT_FALSE(ran);
-    EXPECT_EQ(job.bJobFailed.load(), 1);
-    EXPECT_TRUE(job.Ended());
-    EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
 }
 
 TEST_F(JobWorker, RemappingRunsOneJobPerDictionaryAndGoesOnAfterAFailure) {
@@ -217,12 +134,12 @@ TEST_F(JobWorker, NoDictionaryIsOpenedWhileAWorkerRuns) {
     SelectRows({QStringLiteral("D")});
     ASSERT_TRUE(View()->SelectedExportAllowed());
     std::atomic<bool> release{false};
-    SetJobStepHook([&](TJobHandOver&) {
+    SetJobStepHook([&](TJobHandOver&, TWorker&) {
         while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     });
     bool checked = false;
     WhenDialog("progressDlg", [&](QWidget*) {
-        EXPECT_TRUE(JobRunning());
+        EXPECT_TRUE(WorkerRunning());
         EXPECT_FALSE(View()->SelectedExportAllowed());
         frame_->UpdateCommandStates();
         EXPECT_FALSE(frame_->Commands()->Action(id::kExport)->isEnabled());

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <string>
 
-#include "manager/job_thread.h"
 #include "manager/main_frame.h"
 #include "manager/manager_texts.h"
 #include "settings/first_library.h"
@@ -15,6 +14,7 @@
 #include "ui/help.h"
 #include "ui/message_box.h"
 #include "ui/ui_texts.h"
+#include "ui/worker.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ bool CVrk3dbeApp::InitInstance(bool showSplash) {
 
     m_pMainFrame = std::make_unique<CMainFrame>(showSplash);
     QObject::connect(m_pMainFrame.get(), &CMainFrame::FrameClosed, qApp, &QCoreApplication::quit);
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { ShutDownJobWorker(); });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { vrk::ShutDownWorkers(); });
     m_pMainFrame->show();
     return true;
 }

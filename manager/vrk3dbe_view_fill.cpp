@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "manager/dictionary_list.h"
-#include "manager/job_thread.h"
 #include "manager/manager_texts.h"
 #include "manager/security_dlg.h"
 #include "manager/vrk3dbe_view.h"
@@ -21,6 +20,7 @@
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
 #include "ui/wait_cursor.h"
+#include "ui/worker.h"
 
 namespace {
 
@@ -216,7 +216,7 @@ std::vector<QTreeWidgetItem*> CVrk3dbeView::SelectedRows() const {
 
 bool CVrk3dbeView::SelectedExportAllowed() const {
     // A running job may be changing the dictionary: it is not opened then.
-    if (SelectedDictionaryCount() != 1 || JobRunning()) return false;
+    if (SelectedDictionaryCount() != 1 || vrk::WorkerRunning()) return false;
     const std::vector<QTreeWidgetItem*> rows = SelectedRows();
     // A row already known to be unavailable is not opened again: it would
     // only wait for the same lock.

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QThread>
+#include <algorithm>
 #include <future>
 #include <memory>
 #include <string_view>
@@ -21,8 +21,12 @@ std::mutex g_messageHookMutex;
 TMessageHook g_messageHook;
 QString g_programCaption;  // guarded by g_messageHookMutex
 
-// The answer a worker waits for: given once, by the box or at the end.
+// A box a worker waits for, and its answer: given once, by the box or at
+// the end.
 struct TPendingAnswer {
+    QWidget* parent = nullptr;  // used on the UI thread only
+    TMessage message;
+    bool bTaken = false;  // the UI thread has taken it; guarded by g_pendingMutex
     std::promise<TMsgAnswer> promise;
     std::once_flag once;
     TMsgAnswer escape = TMsgAnswer::kOk;
@@ -132,6 +136,37 @@ TMsgAnswer ShowOnUiThread(QWidget* parent, const TMessage& message) {
     return RealBox(parent, message);
 }
 
+// Wakes the UI thread for a box a worker has put on the pending list. It is
+// made before main() starts, in the thread that becomes the UI thread, and
+// its signal carries nothing, so that no object of Qt's passes data
+// between the threads.
+class TBoxRelay : public QObject {
+    Q_OBJECT
+  public:
+    TBoxRelay() {
+        connect(this, &TBoxRelay::Posted, this, &TBoxRelay::ShowPosted, Qt::QueuedConnection);
+    }
+
+  signals:
+    void Posted();
+
+  private:
+    // Shows the oldest box not taken yet; each one posted is shown once.
+    void ShowPosted() {
+        std::shared_ptr<TPendingAnswer> next;
+        {
+            std::lock_guard lock(g_pendingMutex);
+            const auto open = std::ranges::find_if(
+                g_pending, [](const auto& pending) { return !pending->bTaken; });
+            if (open == g_pending.end()) return;
+            next = *open;
+            next->bTaken = true;
+        }
+        next->Give(ShowOnUiThread(next->parent, next->message));
+    }
+};
+TBoxRelay g_relay;
+
 }  // namespace
 
 void SetProgramCaption(const QString& caption) {
@@ -156,26 +191,21 @@ TMsgAnswer ShowMessage(QWidget* parent, const QString& text, TMsgIcon icon, TMsg
     auto* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() == app->thread()) return ShowOnUiThread(parent, message);
     // A worker: the UI thread shows the box while the worker waits. The owner
-    // window belongs to the UI thread, so it is only used there. The answer
-    // comes back through a promise rather than a blocking queued call, whose
-    // hand-over happens inside Qt where ThreadSanitizer cannot follow it;
-    // the UI thread's call holds the promise for as long as it needs it.
+    // window belongs to the UI thread, so it is only used there. The box
+    // and its answer pass through the pending list and a promise rather
+    // than through a blocking queued call, whose hand-over happens inside
+    // Qt where ThreadSanitizer cannot follow it.
     auto shown = std::make_shared<TPendingAnswer>();
+    shown->parent = parent;
+    shown->message = message;
     shown->escape = EscapeAnswer(buttons);
     std::future<TMsgAnswer> answer = shown->promise.get_future();
     {
         std::lock_guard lock(g_pendingMutex);
         g_pending.push_back(shown);
     }
-    QMetaObject::invokeMethod(
-        app, [shown, parent, message] { shown->Give(ShowOnUiThread(parent, message)); },
-        Qt::QueuedConnection);
-    TMsgAnswer result = shown->escape;
-    try {
-        result = answer.get();
-    } catch (const std::future_error&) {
-        // The call was dropped unrun: the program is ending.
-    }
+    emit g_relay.Posted();
+    const TMsgAnswer result = answer.get();
     std::lock_guard lock(g_pendingMutex);
     std::erase(g_pending, shown);
     return result;
@@ -253,3 +283,5 @@ void TMessageScript::Clear() {
 }
 
 }  // namespace vrk
+
+#include "message_box.moc"

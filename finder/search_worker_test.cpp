@@ -1,6 +1,6 @@
-// The search run end to end: the document, the worker on its thread, the
-// progress window, and the boxes the worker has the UI thread show.
-#include "finder/search_run.h"
+// The search end to end: the document, its work on the worker, the
+// progress window, and the boxes the work has the UI thread show.
+#include "finder/search_worker.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,24 +11,17 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
-#include <future>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include "finder/finder_texts.h"
-#include "finder/search_progress_dlg.h"
 #include "finder/search_test_util.h"
-#include "finder/search_worker.h"
 #include "settings/reg_key.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
-#include "store/progress.h"
-#include "ui/cp1250_text.h"
-#include "ui/elided_label.h"
 
 namespace vrk {
 namespace {
@@ -65,28 +58,6 @@ TEST(SearchTitleTest, SloveneFormFollowsTheLastTwoDigits) {
     EXPECT_EQ(SearchTitle("a*", 203), "Iskanje \"a*\" (203 zadetki)");
     EXPECT_EQ(SearchTitle("a*", 500), "Iskanje \"a*\" (500 zadetkov)");
     EXPECT_EQ(SearchTitle("", 2), "Iskanje \"\" (2 zadetka)");
-}
-
-TEST(ProgressBarTest, PercentUpTo90ThenFull) {
-    EXPECT_EQ(ProgressBarValue(0, 0), 0);
-    EXPECT_EQ(ProgressBarValue(45, 100), 45);
-    EXPECT_EQ(ProgressBarValue(90, 100), 90);
-    EXPECT_EQ(ProgressBarValue(91, 100), 100);
-    EXPECT_EQ(ProgressBarValue(2000000000, 2100000000), 100);  // no overflow
-}
-
-TEST(SearchRunTest, WorkerWaitingForTheProgressWindowWakesWhenShownOrStopped) {
-    for (const bool stop : {false, true}) {
-        TSearchRun run({});
-        bool shown = stop;
-        std::thread worker([&] { shown = run.WaitForProgressWindow(); });
-        if (stop)
-            run.RequestStop();
-        else
-            run.SetProgressShown();
-        worker.join();
-        EXPECT_EQ(shown, !stop);
-    }
 }
 
 TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
@@ -140,41 +111,6 @@ TEST_F(TSearchRunTest, NothingFoundSaysSoAndOpensNoWindow) {
     ASSERT_EQ(messages_->Shown().size(), 1u);
     EXPECT_EQ(messages_->Shown()[0].text, vrk::texts::kNothingFound);
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kInformation);
-}
-
-TEST_F(TSearchRunTest, CancelStopsTheWorkerBeforeTheNextDictionaryAndWaitsForIt) {
-    const std::string a = MakeDictionary("a.vrk3", "A", Numbered(0, 300));
-    const std::string b = MakeDictionary("b.vrk3", "B", Numbered(300, 300));
-    SetLibrary({a, b});
-    // The user cancels while the worker stands at its first dictionary; the
-    // worker goes on only once the cancel is done.
-    std::promise<void> entered, cancelled;
-    std::shared_future<void> released = cancelled.get_future().share();
-    std::atomic<int> opened{0};
-    WhenModal([&](QWidget* modal) {
-        entered.get_future().wait();
-        modal->findChild<QPushButton*>("cancel")->click();
-        cancelled.set_value();
-    });
-    auto doc = std::make_shared<CVrk3mpgDoc>();
-    doc->SetStepHook([&entered, &opened, released](const std::string&) {
-        if (++opened == 1) entered.set_value();
-        released.wait();
-    });
-    bar_.clue = "w*";
-    EXPECT_FALSE(doc->OnNewDocument(bar_));
-    // The worker has ended by now: it saw the stop in the first dictionary
-    // and never reached the second.
-    EXPECT_TRUE(doc->Run()->StopRequested());
-    EXPECT_EQ(opened.load(), 1);
-    EXPECT_EQ(doc->Results().m_nFound, 0);
-    EXPECT_TRUE(messages_->Texts().empty());
-
-    SetLibrary({a});
-    auto next = Search("w0*");
-    ASSERT_NE(next, nullptr);
-    EXPECT_EQ(next->Results().m_nFound, 100);
-    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 TEST_F(TSearchRunTest, UnreadableDictionaryAsksYesGoesOn) {
@@ -252,27 +188,12 @@ TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kTooManyFound.arg(found)});
 }
 
-TEST_F(TSearchRunTest, ALongDictionaryNameIsCutWithAnEllipsisAndTheWindowKeepsItsWidth) {
-    TSearchRun run({});
-    run.SetStatus(texts::kSearchStatusPrefix + std::string(300, 'd') + '"');
-    CSearchProgressDlg dialog(run);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    dialog.Poll();
-    const auto* status = dialog.findChild<CElidedLabel*>(QStringLiteral("status"));
-    ASSERT_NE(status, nullptr);
-    EXPECT_TRUE(status->ShownText().endsWith(QChar(0x2026)));
-    EXPECT_LE(status->fontMetrics().horizontalAdvance(status->ShownText()),
-              status->contentsRect().width());
-    EXPECT_LT(dialog.width(), 600);
-    EXPECT_EQ(status->toolTip(), status->text());
-    dialog.reject();
-}
-
+// The stop reaches the store's wait for a dictionary's lock; the search
+// ends without a word, keeps nothing and opens no further dictionary.
 TEST_F(TSearchRunTest, CancelEndsTheWaitForADictionaryAnotherProgramHolds) {
     const std::string a = MakeDictionary("a.vrk3", "A", Numbered(0, 3));
     const std::string b = MakeDictionary("zaklenjen.vrk3", "B", Numbered(3, 3));
-    SetLibrary({a, b});
+    SetLibrary({a, b, MakeDictionary("c.vrk3", "C", Numbered(6, 3))});
     // Another program holds the second dictionary for the whole search.
     const int held = ::open(b.c_str(), O_RDWR);
     ASSERT_GE(held, 0);
@@ -282,22 +203,26 @@ TEST_F(TSearchRunTest, CancelEndsTheWaitForADictionaryAnotherProgramHolds) {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal->objectName() != "searchProgress") return;
+        if (!modal || modal->objectName() != "progressDlg") return;
         // The window names the dictionary the worker waits for.
-        const QString status = modal->findChild<QLabel*>("status")->text();
+        const QString status = modal->findChild<QLabel*>("text")->text();
         if (!status.contains("zaklenjen")) return;
         poll.stop();
         shownWhileWaiting = status;
         QTest::qWait(100);  // well inside the wait for the lock
         cancelledAt = std::chrono::steady_clock::now();
-        modal->findChild<QPushButton*>("cancel")->click();
+        modal->findChild<QPushButton*>("cancelButton")->click();
     });
     poll.start(5);
     auto doc = std::make_shared<CVrk3mpgDoc>();
+    std::atomic<int> opened{0};
+    doc->SetStepHook([&opened](const std::string&) { ++opened; });
     bar_.clue = "w*";
     EXPECT_FALSE(doc->OnNewDocument(bar_));
     const auto waited = std::chrono::steady_clock::now() - cancelledAt;
     ::close(held);
+    EXPECT_EQ(opened.load(), 2);
+    EXPECT_EQ(doc->Results().m_nFound, 0);
     EXPECT_EQ(shownWhileWaiting, QStringLiteral("Iskanje v slovarju \"zaklenjen.vrk3\""));
     // The store gives up within 20 ms of the request; the rest is slack.
     EXPECT_LT(waited, std::chrono::milliseconds(200));
@@ -330,12 +255,12 @@ TEST_F(TSearchRunTest, ACancelledTemporaryDirectoryDialogClosesTheProgressWindow
             } else {
                 modal->findChild<QPushButton*>("cancelButton")->click();
             }
-        } else if (modal->objectName() == "searchProgress" && dialogs == 2) {
+        } else if (modal->objectName() == "progressDlg" && dialogs == 2) {
             // Still open after the dialog was cancelled: the user would have
             // to press "Prekliči" on an empty window.
             if (QTest::qWaitFor([modal] { return !modal->isVisible(); }, 1000)) return;
             progressCancelled = true;
-            modal->findChild<QPushButton*>("cancel")->click();
+            modal->findChild<QPushButton*>("cancelButton")->click();
         }
     });
     poll.start(10);
@@ -364,7 +289,7 @@ TEST_F(TSearchRunTest, MissingTemporaryDirectoryIsAskedForOverTheProgressWindow)
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || modal->objectName() != "tempDirDlg" || !modal->isVisible()) return;
         poll.stop();
-        asked = modal->parentWidget() && modal->parentWidget()->objectName() == "searchProgress";
+        asked = modal->parentWidget() && modal->parentWidget()->objectName() == "progressDlg";
         modal->findChild<QLineEdit*>("directoryEdit")->setText(chosen);
         modal->findChild<QPushButton*>("okButton")->click();
     });

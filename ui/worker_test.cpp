@@ -1,0 +1,148 @@
+// The worker and its progress window: the hand-overs between the worker
+// thread and the UI thread, the two cancel policies, the bar formulas, the
+// status line, and the program's end.
+#include "ui/worker.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QThread>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "ui/elided_label.h"
+#include "ui/progress_window.h"
+#include "ui/test_ui.h"
+
+namespace vrk {
+namespace {
+
+using namespace std::chrono_literals;
+
+class WorkerTest : public TUiTest {};
+
+TEST(ProgressBarFormula, EachFormulaAtItsEdges) {
+    const struct {
+        TBarFormula bar;
+        std::int32_t pos, total;
+        int value;
+    } cases[] = {
+        {BarFullAbove90, 0, 0, 0},
+        {BarFullAbove90, 90, 100, 90},
+        {BarFullAbove90, 91, 100, 100},
+        {BarFullAbove90, 2000000000, 2100000000, 100},  // no overflow
+        {BarOverTotalPlusOne, 50, 99, 50},
+        {BarOverTotalPlusOne, 7, 0, 100},  // held within the bar
+        {BarOverTotalPlusOne, -1, 10, 0},
+        {BarOverTotalPlusOne, 2000000000, 2000000000, 99},  // no overflow
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.bar(c.pos, c.total), c.value) << c.pos << " of " << c.total;
+}
+
+// One run as both programs make it: the worker waits for the window, moves
+// the bar, has the UI thread run a call, and ends by itself, by its own stop
+// request, or after "Prekliči" under either policy; it is served until it
+// has ended, also once the window has gone.
+TEST_F(WorkerTest, RunsBehindItsWindowAndEndsAsItsCancelPolicySays) {
+    enum TEnd { kByItself, kWorkerStops, kUserCancels };
+    const struct {
+        const char* what;
+        TCancelPolicy policy;
+        TEnd end;
+        int result;            // the window's
+        bool openAfterCancel;  // and its button disabled
+    } cases[] = {
+        {"by itself", TCancelPolicy::kCloseAtOnce, kByItself, QDialog::Accepted, false},
+        {"worker stops", TCancelPolicy::kWaitForEnd, kWorkerStops, QDialog::Rejected, false},
+        {"cancel", TCancelPolicy::kCloseAtOnce, kUserCancels, QDialog::Rejected, false},
+        {"cancel, wait", TCancelPolicy::kWaitForEnd, kUserCancels, QDialog::Rejected, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TWorker worker;
+        CProgressWindow window(worker, QStringLiteral("Delo"), BarOverTotalPlusOne, c.policy);
+        int barShown = -1;
+        bool onUiThread = false, servedAfterStop = false;
+        std::atomic<bool> waitsForCancel{false};
+        worker.Start([&] {
+            if (!worker.WaitUntilShown()) return;
+            worker.Progress().Start(99);
+            worker.Progress().SetPos(50);
+            worker.OnUiThread([&] {
+                onUiThread = QThread::currentThread() == window.thread();
+                window.Poll();
+                barShown = window.findChild<QProgressBar*>(QStringLiteral("bar"))->value();
+            });
+            if (c.end == kWorkerStops) worker.RequestStop();
+            if (c.end != kUserCancels) return;
+            waitsForCancel = true;
+            while (!worker.StopRequested()) std::this_thread::sleep_for(2ms);
+            std::this_thread::sleep_for(100ms);
+            worker.OnUiThread([&] { servedAfterStop = true; });
+        });
+        bool openAfterCancel = false;
+        if (c.end == kUserCancels)
+            WhenShown([&]() -> QWidget* { return waitsForCancel ? &window : nullptr; },
+                      [&](QWidget*) {
+                          auto* cancel = Child<QPushButton>(&window, "cancelButton");
+                          cancel->click();
+                          openAfterCancel = window.isVisible() && !cancel->isEnabled();
+                      },
+                      5000, "worker waiting for the cancel");
+        EXPECT_EQ(window.exec(), c.result);
+        worker.Join();
+        EXPECT_TRUE(worker.HasEnded());
+        EXPECT_FALSE(WorkerRunning());
+        EXPECT_TRUE(onUiThread);
+        EXPECT_EQ(barShown, 50);
+        EXPECT_EQ(openAfterCancel, c.openAfterCancel);
+        EXPECT_EQ(servedAfterStop, c.end == kUserCancels);
+    }
+}
+
+TEST_F(WorkerTest, AStatusLineIsCutWithAnEllipsisAndTheWindowKeepsItsWidth) {
+    TWorker worker;
+    worker.SetStatus(QStringLiteral("Iskanje v slovarju \"%1\"").arg(QString(300, 'd')));
+    CProgressWindow window(worker, {}, BarFullAbove90, TCancelPolicy::kCloseAtOnce);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.Poll();
+    const auto* status = Child<CElidedLabel>(&window, "text");
+    EXPECT_TRUE(status->ShownText().endsWith(QChar(0x2026)));
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(status->ShownText()),
+              status->contentsRect().width());
+    EXPECT_LT(window.width(), 600);
+    EXPECT_EQ(status->toolTip(), worker.Status());
+}
+
+// The program's end meets one worker waiting for a window that never shows
+// and one waiting for the answer to a box nobody will close (the display
+// is gone): the first is stopped, the second gets the box's escape answer.
+TEST_F(WorkerTest, TheProgramsEndEndsEveryWorkerWellWithinTheBound) {
+    TWorker waiting, asking;
+    bool shown = true, ended = false;
+    TMsgAnswer answer = TMsgAnswer::kYes;
+    std::chrono::steady_clock::duration took{};
+    SetMessageHook([&](const TMessage&) {
+        const auto start = std::chrono::steady_clock::now();
+        ShutDownWorkers(3s);
+        took = std::chrono::steady_clock::now() - start;
+        ended = !WorkerRunning();
+        return TMsgAnswer::kYes;
+    });
+    waiting.Start([&] { shown = waiting.WaitUntilShown(); });
+    asking.Start([&] {
+        answer =
+            ShowMessage(nullptr, QStringLiteral("?"), TMsgIcon::kQuestion, TMsgButtons::kYesNo);
+    });
+    asking.Join();
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(answer, TMsgAnswer::kNo);
+    EXPECT_LT(took, 1s);
+}
+
+}  // namespace
+}  // namespace vrk

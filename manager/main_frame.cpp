@@ -20,6 +20,7 @@
 #include "ui/icons.h"
 #include "ui/splash_window.h"
 #include "ui/ui_texts.h"
+#include "ui/window_fit.h"
 
 namespace {
 
@@ -132,9 +133,14 @@ void CMainFrame::createView() {
 void CMainFrame::applyPlacement() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    resize(m_settings.width, m_settings.height);
-    move(area.x() + area.width() / 2 - m_settings.width / 2,
-         area.y() + area.height() / 2 - m_settings.height / 2);
+    // Centred, and within the screen: a size kept at another scale factor
+    // or on a larger monitor shrinks to fit, title bar included.
+    const QRect placed =
+        vrk::KeepWindowOnScreen(this, QRect(area.x() + area.width() / 2 - m_settings.width / 2,
+                                            area.y() + area.height() / 2 - m_settings.height / 2,
+                                            m_settings.width, m_settings.height));
+    resize(placed.size());
+    move(placed.topLeft());
 }
 
 void CMainFrame::showFirstRunHelp() {

@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QWidget>
 #include <mutex>
@@ -18,6 +20,7 @@
 #include "ui/message_box.h"
 #include "ui/ui_init.h"
 #include "ui/ui_texts.h"
+#include "ui/window_fit.h"
 
 namespace vrk {
 namespace {
@@ -128,7 +131,15 @@ void ShowHelp(int context, QWidget* parent) {
         // outlives the window that asked for it.
         g_window = new CHelpWindow(nullptr);
         g_window->setAttribute(Qt::WA_DeleteOnClose);
-        if (parent) g_window->move(parent->window()->geometry().center() - QPoint(320, 240));
+        // Centred on the asking window (or the screen), and within the
+        // screen: at a large scale factor it would run below its edge.
+        QRect placed = g_window->geometry();
+        if (parent) {
+            placed.moveCenter(parent->window()->geometry().center());
+        } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            placed.moveCenter(screen->availableGeometry().center());
+        }
+        g_window->setGeometry(KeepWindowOnScreen(g_window, placed));
     }
     AttachHelpToModal(g_window);
     g_window->Open(HelpUrl(context));

@@ -31,7 +31,7 @@ void CAboutDlg::showEvent(QShowEvent* event) {
 
 void CAboutDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(rect(), RoleBitmap(m_nBitmap, size() * devicePixelRatioF()));
+    painter.drawPixmap(rect(), RoleBitmap(m_nBitmap, size(), devicePixelRatioF()));
     // The texts are placed by their top-left corners, 13 pixels high.
     QFont font(QStringLiteral("Arial CE"));
     font.setPixelSize(13);

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QTest>
 #include <cstdlib>
+#include <utility>
 
 #include "ui/about_dlg.h"
 #include "ui/icons.h"
@@ -42,6 +43,20 @@ TEST_F(AboutSplashTest, AboutBoxIsThePictureSizeAndAClickClosesIt) {
     about.show();
     QTest::keyClick(&about, Qt::Key_Return);
     EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+// Both programs' names stay in the column left of the crossword (its frame at x = 211):
+// the gap before its frame holds no dark pixel of a name running into it.
+TEST_F(AboutSplashTest, TheProgramsNameStaysLeftOfTheCrossword) {
+    for (const auto& [bitmap, name] : {std::pair{bitmap::kFinderAbout, texts::kFinderName},
+                                       std::pair{bitmap::kManagerAbout, texts::kManagerName}}) {
+        CAboutDlg about(bitmap, name);
+        const QImage picture = about.grab().toImage();
+        int dark = 0;
+        for (int y = 68; y < 88; ++y)
+            for (int x = 204; x < 211; ++x) dark += picture.pixelColor(x, y).lightness() < 160;
+        EXPECT_EQ(dark, 0) << name.toStdString();
+    }
 }
 
 TEST_F(AboutSplashTest, SplashHidesByItselfAndExistsOnlyOnce) {

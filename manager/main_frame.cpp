@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 #include <climits>
 
 #include "manager/manager_ids.h"
@@ -102,16 +103,20 @@ void CMainFrame::createToolBars() {
 void CMainFrame::createStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
-    auto pane = [bar](int paneId) {
+    // A pane is as wide as the widest count it shows (four and seven
+    // digits) needs in its font, and at least kPaneWidth.
+    auto pane = [bar](int paneId, const QString& widest) {
         auto* label = new QLabel(bar);
         label->setObjectName(QStringLiteral("pane%1").arg(paneId));
-        label->setFixedWidth(kPaneWidth);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setText(widest);
+        label->setFixedWidth(std::max(kPaneWidth, label->sizeHint().width()));
+        label->clear();
         bar->addPermanentWidget(label);
         return label;
     };
-    m_pDictionaryPane = pane(id::kCountDataFiles);
-    m_pEntryPane = pane(id::kCountClues);
+    m_pDictionaryPane = pane(id::kCountDataFiles, texts::DictionaryCountText(9999));
+    m_pEntryPane = pane(id::kCountClues, texts::EntryCountText(9999999));
     // With no command prompt to show, the message pane holds a space.
     connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
         if (message.isEmpty()) bar->showMessage(QStringLiteral(" "));

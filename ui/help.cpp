@@ -133,13 +133,17 @@ void ShowHelp(int context, QWidget* parent) {
         g_window->setAttribute(Qt::WA_DeleteOnClose);
         // Centred on the asking window (or the screen), and within the
         // screen: at a large scale factor it would run below its edge.
-        QRect placed = g_window->geometry();
+        // The corner placed is the window's frame's (as move() places it),
+        // so that its title bar is on the screen too.
+        QRect placed(QPoint(), g_window->size());
         if (parent) {
             placed.moveCenter(parent->window()->geometry().center());
         } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             placed.moveCenter(screen->availableGeometry().center());
         }
-        g_window->setGeometry(KeepWindowOnScreen(g_window, placed));
+        placed = KeepWindowOnScreen(g_window, placed);
+        g_window->resize(placed.size());
+        g_window->move(placed.topLeft());
     }
     AttachHelpToModal(g_window);
     g_window->Open(HelpUrl(context));

@@ -169,9 +169,8 @@ TEST_F(HelpTest, WindowOpensWithinTheScreen) {
     CHelpWindow* help = OpenHelpWindow();
     ASSERT_NE(help, nullptr);
     const QSize decoration = WindowDecoration(help);
-    EXPECT_TRUE(
-        area.contains(help->geometry().adjusted(0, 0, decoration.width(), decoration.height())))
-        << help->geometry().x() << "," << help->geometry().y();
+    EXPECT_TRUE(area.contains(QRect(help->pos(), help->size() + decoration)))
+        << help->pos().x() << "," << help->pos().y();
     help->close();
 }
 

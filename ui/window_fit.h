@@ -25,9 +25,10 @@ namespace vrk {
 // shows, before that a title bar and a thin border allowed for.
 [[nodiscard]] QSize WindowDecoration(const QWidget* window);
 
-// `rect` (the inside of the top-level `window`) kept within the available
-// areas of the screens, the window's decoration included; the primary
-// screen is where a window of no screen goes.
+// `rect` (the top-level `window`'s corner as move() places it, the window
+// frame's, and its size as resize() sets it) kept within the available areas
+// of the screens, the window's decoration included; the primary screen is
+// where a window of no screen goes.
 [[nodiscard]] QRect KeepWindowOnScreen(const QWidget* window, const QRect& rect);
 
 }  // namespace vrk

@@ -12,6 +12,7 @@
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "ui/icons.h"
+#include "ui/window_fit.h"
 
 namespace {
 
@@ -34,6 +35,12 @@ QSize CChildFrame::StoredSize() {
         !vrk::TGetRegistryNumber(vrk::kFinderPath, "ChildH", height) || width <= 0 || height <= 0)
         return {400, 200};
     return {width, height};
+}
+
+QSize CChildFrame::SizeWithin(const QMdiArea& area, QSize size) {
+    const QRect room(QPoint(), area.viewport()->size());
+    if (!area.isVisible() || room.isEmpty()) return size;
+    return vrk::KeepOnScreen(QRect(QPoint(), size), {room}, room).size();
 }
 
 QPoint CChildFrame::CascadePosition(const QMdiArea& area, QSize size) {

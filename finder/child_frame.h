@@ -24,6 +24,11 @@ class CChildFrame : public QMdiSubWindow {
     // when a value is missing, 300 x 150 when the "Fndr" key is.
     static QSize StoredSize();
 
+    // `size` made no larger than the inside of the shown `area`, so that a
+    // new result window shows its title bar's buttons and its borders also
+    // where the area is small (a small screen, a large scale factor).
+    static QSize SizeWithin(const QMdiArea& area, QSize size);
+
     // Where a new result window of `size` opens in `area`: a title bar's
     // height right of and below the last window shown normally, as windows
     // cascade; at the top left when there is none or the cascade would leave

@@ -1,15 +1,13 @@
 // Where the main frame and its entry window stand: the stored placement,
 // the docking commands and the search bar's visibility.
-#include <QGuiApplication>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 
 #include "finder/entry_window.h"
 #include "finder/main_frame.h"
 #include "finder/search_bar.h"
+#include "ui/window_fit.h"
 
 namespace {
 
@@ -45,17 +43,8 @@ void CMainFrame::applyPlacement() {
     // Within the screens' available areas (without panels): a frame stored
     // at another scale factor or on a larger monitor comes back whole, its
     // title bar and the search bar's buttons in reach.
-    QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) screens << screen->availableGeometry();
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    const QRect fallback = primary ? primary->availableGeometry() : m_placement.frame;
-    // The window manager's frame is not known before the window shows; a
-    // title bar and a thin border are allowed for.
-    const int border = 4;
-    const QSize decoration(2 * border,
-                           style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
-    m_placement.frame = KeepOnScreen(m_placement.frame, screens, fallback, decoration);
-    m_placement.floating = KeepOnScreen(m_placement.floating, screens, fallback, decoration);
+    m_placement.frame = vrk::KeepWindowOnScreen(this, m_placement.frame);
+    m_placement.floating = vrk::KeepWindowOnScreen(this, m_placement.floating);
     resize(m_placement.frame.size());
     move(m_placement.frame.topLeft());
 

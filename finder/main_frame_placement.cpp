@@ -1,6 +1,5 @@
 #include "finder/main_frame_placement.h"
 
-#include <algorithm>
 #include <string_view>
 
 #include "settings/registry_helpers.h"
@@ -35,39 +34,6 @@ std::int32_t ValidAlign(std::int32_t align) {
         default:
             return kAlignLeft;
     }
-}
-
-QRect KeepOnScreen(const QRect& rect, const QList<QRect>& screens, const QRect& fallback,
-                   QSize decoration) {
-    // The screen that shows the most of the window, if one shows at least a
-    // corner's worth; else the window goes to the middle of `fallback`.
-    QRect area;
-    qint64 best = -1;
-    for (const QRect& screen : screens) {
-        const QRect shown = screen.intersected(rect);
-        if (shown.width() < 50 || shown.height() < 20) continue;
-        const qint64 size = qint64(shown.width()) * shown.height();
-        if (size > best) {
-            best = size;
-            area = screen;
-        }
-    }
-    QRect moved = rect;
-    if (best < 0) {
-        area = fallback;
-        moved.moveCenter(fallback.center());
-    }
-    // Never larger than the area, and wholly inside it, title bar included:
-    // a size kept at another scale or on a larger monitor shrinks to fit.
-    const int width = std::max(std::min(moved.width(), area.width() - decoration.width()), 1);
-    const int height = std::max(std::min(moved.height(), area.height() - decoration.height()), 1);
-    const int x =
-        std::clamp(moved.x(), area.left(),
-                   std::max(area.left(), area.x() + area.width() - width - decoration.width()));
-    const int y =
-        std::clamp(moved.y(), area.top(),
-                   std::max(area.top(), area.y() + area.height() - height - decoration.height()));
-    return QRect(x, y, width, height);
 }
 
 TFramePlacement ReadFramePlacement(const QRect& screen) {

@@ -3,7 +3,6 @@
 // "EditY", "EditW", "EditH" and "EditV" under "Fndr", with their defaults.
 #pragma once
 
-#include <QList>
 #include <QRect>
 #include <cstdint>
 
@@ -40,14 +39,6 @@ struct TFramePlacement {
 // The stored placement; every value missing or not a number takes its
 // default, computed from `screen` (the frame 80 % of the screen, centred).
 [[nodiscard]] TFramePlacement ReadFramePlacement(const QRect& screen);
-
-// `rect` within the available area of the screen that shows most of it;
-// when none shows a corner's worth, moved to the middle of `fallback`, so
-// that a window stored on a screen that is gone returns. A rectangle larger
-// than the area shrinks to fit it. `decoration` is what the window manager
-// adds to the right and below (frame and title bar), which must fit too.
-[[nodiscard]] QRect KeepOnScreen(const QRect& rect, const QList<QRect>& screens,
-                                 const QRect& fallback, QSize decoration = {});
 
 // A docking side known to the frame; anything else counts as the left side.
 [[nodiscard]] std::int32_t ValidAlign(std::int32_t align);

@@ -87,6 +87,7 @@ QMdiSubWindow* CMainFrame::addResultWindow(CVrk3mpgView* view) {
             [this, view](int row, int description) { LoadEntry(view, row, description); });
     auto* child = new CChildFrame(view);
     m_pMdiArea->addSubWindow(child);
+    child->resize(CChildFrame::SizeWithin(*m_pMdiArea, child->size()));
     child->move(CChildFrame::CascadePosition(*m_pMdiArea, child->size()));
     child->show();
     // The keyboard goes on in the new list, at its first word, whose

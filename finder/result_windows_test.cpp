@@ -146,6 +146,28 @@ TEST_F(TResultWindowsTest, NewWindowsOpenInACascade) {
     EXPECT_EQ(third->pos(), second->pos() + QPoint(step, step));
 }
 
+// At twice the scale the frame of a 1600 x 1000 screen is 640 x 400, and its
+// window area beside the entry window narrower than the remembered 400 x 200:
+// new result windows open within the area, their title bar's buttons shown.
+TEST_F(TResultWindowsTest, NewWindowsFitASmallWindowArea) {
+    for (const char* name : {"ChildW", "ChildH"})
+        ASSERT_TRUE(TSetRegistryNumber(kFinderPath, name, name[5] == 'W' ? 400 : 200,
+                                       kRegCreateKey | kRegOverwrite));
+    OpenFrame();
+    frame_->resize(640, 400);
+    QTest::qWait(20);
+    const QRect room(QPoint(), frame_->MdiArea()->viewport()->size());
+    ASSERT_LT(room.width(), 400);
+    for (const char* clue : {"S*", "K*"}) {
+        CChildFrame* window = SearchFor(QString::fromLatin1(clue));
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(room.contains(window->geometry()))
+            << clue << " " << window->width() << " in " << room.width();
+    }
+    // The remembered size stays for a larger area.
+    EXPECT_EQ(CChildFrame::StoredSize(), QSize(400, 200));
+}
+
 // The frame's title is the active result window's title once, maximised or
 // not, followed by the program's name.
 TEST_F(TResultWindowsTest, MaximisedWindowTitleShowsOnce) {

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 #include <climits>
 
 #include "manager/manager_ids.h"
@@ -20,6 +21,7 @@
 #include "ui/icons.h"
 #include "ui/splash_window.h"
 #include "ui/ui_texts.h"
+#include "ui/window_fit.h"
 
 namespace {
 
@@ -101,16 +103,20 @@ void CMainFrame::createToolBars() {
 void CMainFrame::createStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusBar"));
-    auto pane = [bar](int paneId) {
+    // A pane is as wide as the widest count it shows (four and seven
+    // digits) needs in its font, and at least kPaneWidth.
+    auto pane = [bar](int paneId, const QString& widest) {
         auto* label = new QLabel(bar);
         label->setObjectName(QStringLiteral("pane%1").arg(paneId));
-        label->setFixedWidth(kPaneWidth);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setText(widest);
+        label->setFixedWidth(std::max(kPaneWidth, label->sizeHint().width()));
+        label->clear();
         bar->addPermanentWidget(label);
         return label;
     };
-    m_pDictionaryPane = pane(id::kCountDataFiles);
-    m_pEntryPane = pane(id::kCountClues);
+    m_pDictionaryPane = pane(id::kCountDataFiles, texts::DictionaryCountText(9999));
+    m_pEntryPane = pane(id::kCountClues, texts::EntryCountText(9999999));
     m_pDictionaryPane->setAccessibleDescription(texts::kA11yDictionaryPane);
     m_pEntryPane->setAccessibleDescription(texts::kA11yEntryPane);
     // With no command prompt to show, the message pane holds a space.
@@ -134,9 +140,14 @@ void CMainFrame::createView() {
 void CMainFrame::applyPlacement() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    resize(m_settings.width, m_settings.height);
-    move(area.x() + area.width() / 2 - m_settings.width / 2,
-         area.y() + area.height() / 2 - m_settings.height / 2);
+    // Centred, and within the screen: a size kept at another scale factor
+    // or on a larger monitor shrinks to fit, title bar included.
+    const QRect placed =
+        vrk::KeepWindowOnScreen(this, QRect(area.x() + area.width() / 2 - m_settings.width / 2,
+                                            area.y() + area.height() / 2 - m_settings.height / 2,
+                                            m_settings.width, m_settings.height));
+    resize(placed.size());
+    move(placed.topLeft());
 }
 
 void CMainFrame::showFirstRunHelp() {

@@ -149,6 +149,17 @@ TEST_F(ManagerFrame, SizeColumnsAndMaximizedStateComeBack) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return frame_->isMaximized(); }, 1000));
 }
 
+// A size kept at scale 1 and restored at twice the scale (or on a smaller
+// monitor) comes back within the screen, title bar included.
+TEST_F(ManagerFrame, AWindowLargerThanTheScreenComesBackWithinIt) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    SetNumber("Width", area.width() * 2);
+    SetNumber("Height", area.height() + 100);
+    frame_ = StartFrame();
+    EXPECT_TRUE(area.contains(QRect(frame_->pos(), frame_->size())))
+        << frame_->width() << " x " << frame_->height();
+}
+
 TEST_F(ManagerFrame, SplitterIsStoredOnReleaseAndAlwaysStaysInTheView) {
     frame_ = StartFrame();
     DragSplitter(300);

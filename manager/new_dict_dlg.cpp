@@ -30,7 +30,8 @@ class CWizardPicture : public QLabel {
   protected:
     void resizeEvent(QResizeEvent* event) override {
         QLabel::resizeEvent(event);
-        setPixmap(vrk::RoleBitmap(vrk::bitmap::kNewDictionary, contentsRect().size()));
+        setPixmap(vrk::RoleBitmap(vrk::bitmap::kNewDictionary, contentsRect().size(),
+                                  devicePixelRatioF()));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "ui/about_dlg.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -31,16 +32,21 @@ void CAboutDlg::showEvent(QShowEvent* event) {
 
 void CAboutDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(rect(), RoleBitmap(m_nBitmap, size() * devicePixelRatioF()));
-    // The texts are placed by their top-left corners, 13 pixels high.
+    painter.drawPixmap(rect(), RoleBitmap(m_nBitmap, size(), devicePixelRatioF()));
+    // The texts are placed by their top-left corners, 13 pixels high, in
+    // the column left of the crossword (which starts at x = 212). A name too
+    // wide for the column at that height is drawn smaller rather than over
+    // the crossword.
     QFont font(QStringLiteral("Arial CE"));
     font.setPixelSize(13);
     font.setStyleHint(QFont::SansSerif);
     painter.setPen(QColor(0x1c, 0x2a, 0x3e));
     painter.setFont(font);
-    const int width = PictureSize().width() - 30;
+    const int width = 212 - 15 - 7;
     painter.drawText(QRect(15, 85, width, 16), Qt::AlignLeft | Qt::AlignTop, texts::kAboutVersion);
     font.setWeight(QFont::Black);
+    while (font.pixelSize() > 9 && QFontMetrics(font).horizontalAdvance(m_strProgramName) > width)
+        font.setPixelSize(font.pixelSize() - 1);
     painter.setFont(font);
     painter.drawText(QRect(15, 70, width, 16), Qt::AlignLeft | Qt::AlignTop, m_strProgramName);
 }

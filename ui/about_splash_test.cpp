@@ -2,6 +2,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
+#include <cstdlib>
+#include <utility>
 
 #include "ui/about_dlg.h"
 #include "ui/icons.h"
@@ -13,6 +15,18 @@ namespace vrk {
 namespace {
 
 class AboutSplashTest : public TUiTest {};
+
+// The mean difference of two pictures of one size, per colour channel.
+double MeanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            sum += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) +
+                   std::abs(p.blue() - q.blue());
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
 
 TEST_F(AboutSplashTest, AboutBoxIsThePictureSizeAndAClickClosesIt) {
     CAboutDlg about(bitmap::kManagerAbout, texts::kManagerName);
@@ -29,6 +43,20 @@ TEST_F(AboutSplashTest, AboutBoxIsThePictureSizeAndAClickClosesIt) {
     about.show();
     QTest::keyClick(&about, Qt::Key_Return);
     EXPECT_EQ(about.result(), QDialog::Accepted);
+}
+
+// Both programs' names stay in the column left of the crossword (its frame at x = 211):
+// the gap before its frame holds no dark pixel of a name running into it.
+TEST_F(AboutSplashTest, TheProgramsNameStaysLeftOfTheCrossword) {
+    for (const auto& [bitmap, name] : {std::pair{bitmap::kFinderAbout, texts::kFinderName},
+                                       std::pair{bitmap::kManagerAbout, texts::kManagerName}}) {
+        CAboutDlg about(bitmap, name);
+        const QImage picture = about.grab().toImage();
+        int dark = 0;
+        for (int y = 68; y < 88; ++y)
+            for (int x = 204; x < 211; ++x) dark += picture.pixelColor(x, y).lightness() < 160;
+        EXPECT_EQ(dark, 0) << name.toStdString();
+    }
 }
 
 TEST_F(AboutSplashTest, SplashHidesByItselfAndExistsOnlyOnce) {
@@ -80,6 +108,23 @@ TEST_F(AboutSplashTest, EveryNumberedRoleHasADrawing) {
     for (int number : {bitmap::kManagerSplash, bitmap::kNewDictionary, bitmap::kManagerNoPicture,
                        bitmap::kFinderNoPicture, bitmap::kFinderAbout, bitmap::kFinderSplash})
         EXPECT_FALSE(RoleBitmap(number).isNull()) << "bitmap " << number;
+    // For a screen at twice (or one and a half times) the scale a bitmap is
+    // drawn at the screen's pixels and shows at its own size: sharp, not
+    // enlarged, and the whole drawing, as at scale 1.
+    for (const int number : {bitmap::kNewDictionary, bitmap::kManagerSplash}) {
+        const QSize size = number == bitmap::kNewDictionary ? QSize(120, 230) : QSize();
+        const QImage plain = RoleBitmap(number, size).toImage();
+        for (const qreal ratio : {2.0, 1.5}) {
+            const QPixmap sharp = RoleBitmap(number, size, ratio);
+            EXPECT_EQ(sharp.size(), (QSizeF(plain.size()) * ratio).toSize()) << ratio;
+            EXPECT_EQ(sharp.deviceIndependentSize(), QSizeF(plain.size())) << ratio;
+            EXPECT_LT(MeanDifference(sharp.toImage().scaled(plain.size(), Qt::IgnoreAspectRatio,
+                                                            Qt::SmoothTransformation),
+                                     plain),
+                      8.0)
+                << number << " at " << ratio;
+        }
+    }
     EXPECT_TRUE(RoleIcon(4711).isNull());
     EXPECT_EQ(RoleCursor(TProgram::kFinder, cursor::kDropAllowed).shape(), Qt::ArrowCursor);
     for (const char* name : {"entry-new",

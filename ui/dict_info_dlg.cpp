@@ -97,6 +97,8 @@ void CDictInfoDlg::loadPicture(const QString& picturePath, int noPictureBitmap) 
     const QSize frame = m_pPicture->contentsRect().size().isEmpty()
                             ? PictureSize()
                             : m_pPicture->contentsRect().size();
+    // Scaled to the device's pixels, so that it shows sharp at any scale.
+    const qreal ratio = m_pPicture->devicePixelRatioF();
     QPixmap picture;
     if (!picturePath.isEmpty()) {
         QImageReader reader(picturePath);
@@ -105,12 +107,13 @@ void CDictInfoDlg::loadPicture(const QString& picturePath, int noPictureBitmap) 
         // The file was written only for this dialog.
         QFile::remove(picturePath);
         if (!image.isNull()) {
-            picture = QPixmap::fromImage(
-                image.scaled(frame, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            picture = QPixmap::fromImage(image.scaled(
+                (QSizeF(frame) * ratio).toSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            picture.setDevicePixelRatio(ratio);
             m_bOwnPicture = true;
         }
     }
-    if (picture.isNull()) picture = RoleBitmap(noPictureBitmap, frame);
+    if (picture.isNull()) picture = RoleBitmap(noPictureBitmap, frame, ratio);
     m_pPicture->setPixmap(picture);
 }
 

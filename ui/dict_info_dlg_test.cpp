@@ -56,7 +56,7 @@ TEST_F(DictInfoDlgTest, OwnPictureIsShownAndItsFileDeletedAtOnce) {
     EXPECT_TRUE(NoPictureFileLeft());
     const QPixmap shown = Child<QLabel>(&dialog, "pictureFrame")->pixmap();
     ASSERT_FALSE(shown.isNull());
-    EXPECT_LE(shown.width(), CDictInfoDlg::PictureSize().width());
+    EXPECT_LE(shown.deviceIndependentSize().width(), CDictInfoDlg::PictureSize().width());
     EXPECT_EQ(shown.toImage().pixelColor(shown.width() / 2, shown.height() / 2),
               QColor(Qt::darkGreen));
 }

@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QWidget>
 #include <mutex>
@@ -19,6 +21,7 @@
 #include "ui/message_box.h"
 #include "ui/ui_init.h"
 #include "ui/ui_texts.h"
+#include "ui/window_fit.h"
 
 namespace vrk {
 namespace {
@@ -129,7 +132,19 @@ void ShowHelp(int context, QWidget* parent) {
         // outlives the window that asked for it.
         g_window = new CHelpWindow(nullptr);
         g_window->setAttribute(Qt::WA_DeleteOnClose);
-        if (parent) g_window->move(parent->window()->geometry().center() - QPoint(320, 240));
+        // Centred on the asking window (or the screen), and within the
+        // screen: at a large scale factor it would run below its edge.
+        // The corner placed is the window's frame's (as move() places it),
+        // so that its title bar is on the screen too.
+        QRect placed(QPoint(), g_window->size());
+        if (parent) {
+            placed.moveCenter(parent->window()->geometry().center());
+        } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            placed.moveCenter(screen->availableGeometry().center());
+        }
+        placed = KeepWindowOnScreen(g_window, placed);
+        g_window->resize(placed.size());
+        g_window->move(placed.topLeft());
     }
     AttachHelpToModal(g_window);
     g_window->Open(HelpUrl(context));

@@ -4,9 +4,11 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -19,6 +21,7 @@
 #include "store/data_file.h"
 #include "ui/help_window.h"
 #include "ui/test_ui.h"
+#include "ui/window_fit.h"
 
 namespace vrk {
 namespace {
@@ -151,6 +154,24 @@ TEST_F(HelpTest, WindowOpensAtThePage) {
     EXPECT_TRUE(browser->source().path().endsWith(QStringLiteral("index.html")));
     EXPECT_FALSE(browser->toPlainText().isEmpty());
     found->close();
+}
+
+// Centred on a window near the screen's corner, the help window would run
+// past the screen's edge (as its 640 x 480 ran below a screen at twice the
+// scale): it opens within the screen, title bar included.
+TEST_F(HelpTest, WindowOpensWithinTheScreen) {
+    SetHelpHook({});
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget owner;
+    owner.setGeometry(area.right() - 120, area.bottom() - 60, 100, 40);
+    owner.show();
+    ShowHelp(help::kContents, &owner);
+    CHelpWindow* help = OpenHelpWindow();
+    ASSERT_NE(help, nullptr);
+    const QSize decoration = WindowDecoration(help);
+    EXPECT_TRUE(area.contains(QRect(help->pos(), help->size() + decoration)))
+        << help->pos().x() << "," << help->pos().y();
+    help->close();
 }
 
 // Help asked for in a modal dialog comes up above the dialog and takes keys

@@ -63,14 +63,19 @@ QString FileOf(const Table& table, int number) {
     return {};
 }
 
-QPixmap Render(const QString& file, QSize size) {
+// The drawing at `size` (its own size when empty) for a screen of `ratio`
+// device pixels to a pixel: drawn at the device's pixels, so that a large
+// scale factor shows it sharp, not a picture of its own size enlarged.
+QPixmap Render(const QString& file, QSize size, qreal ratio = 1.0) {
     QSvgRenderer renderer(file);
     if (!renderer.isValid()) return {};
     if (size.isEmpty()) size = renderer.defaultSize();
-    QPixmap pixmap(size);
+    if (ratio <= 0) ratio = 1.0;
+    QPixmap pixmap((QSizeF(size) * ratio).toSize());
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    renderer.render(&painter);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     return pixmap;
 }
 
@@ -106,9 +111,9 @@ QSize RoleBitmapSize(int number) {
     return renderer.isValid() ? renderer.defaultSize() : QSize();
 }
 
-QPixmap RoleBitmap(int number, QSize size) {
+QPixmap RoleBitmap(int number, QSize size, qreal ratio) {
     const QString file = RoleBitmapFile(number);
-    return file.isEmpty() ? QPixmap() : Render(file, size);
+    return file.isEmpty() ? QPixmap() : Render(file, size, ratio);
 }
 
 QIcon ToolbarIcon(const QString& name) {

@@ -59,9 +59,11 @@ inline constexpr int kManagerAbout = 160;
 QIcon RoleIcon(int number);
 // A numbered cursor of `program`; the arrow for an unknown number.
 QCursor RoleCursor(TProgram program, int number);
-// A numbered bitmap drawn at `size` (its own size when empty); a null pixmap
-// for an unknown number.
-QPixmap RoleBitmap(int number, QSize size = {});
+// A numbered bitmap drawn at `size` (its own size when empty) for a screen
+// of `ratio` device pixels to a pixel (a widget's devicePixelRatioF()): it
+// holds `size` times `ratio` pixels and shows at `size`. A null pixmap for
+// an unknown number.
+QPixmap RoleBitmap(int number, QSize size = {}, qreal ratio = 1.0);
 // The size a numbered bitmap is drawn at when no size is asked for.
 QSize RoleBitmapSize(int number);
 // A toolbar or button icon by name ("entry-new", "edit-cut", ...); a null

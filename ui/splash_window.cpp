@@ -25,6 +25,13 @@ bool EndsSplash(QEvent::Type type) {
     }
 }
 
+// Device pixels to a pixel on the screen the splash shows on.
+qreal RatioOf(const QWidget* owner) {
+    const QScreen* screen =
+        owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
 }  // namespace
 
 CSplashWindow* CSplashWindow::ShowSplash(int bitmapNumber, QWidget* owner, int showMs) {
@@ -38,12 +45,12 @@ CSplashWindow* CSplashWindow::Current() {
 
 CSplashWindow::CSplashWindow(int bitmapNumber, QWidget* owner, int showMs)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_bitmap(RoleBitmap(bitmapNumber)),
+      m_bitmap(RoleBitmap(bitmapNumber, {}, RatioOf(owner))),
       m_pOwner(owner) {
     setObjectName("splashWindow");
     setAttribute(Qt::WA_DeleteOnClose);
     setCursor(Qt::ArrowCursor);
-    setFixedSize(m_bitmap.size());
+    setFixedSize(m_bitmap.deviceIndependentSize().toSize());
     if (const QScreen* screen =
             owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());

@@ -13,16 +13,19 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 #include <map>
 #include <memory>
 
+#include "ui/elided_label.h"
 #include "ui/file_dialog.h"
 #include "ui/help.h"
 #include "ui/ui_init.h"
 #include "ui/ui_texts.h"
+#include "ui/window_fit.h"
 
 namespace vrk {
 namespace {
@@ -192,6 +195,68 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act
                          }
                      });
     timer->start();
+}
+
+namespace {
+
+// What a control's text needs: its smallest size, for a label that wraps
+// its lines the height of its lines at its width, for a push button its text
+// and icon within the button's margins (not the width the style gives
+// buttons with short texts). Empty for controls whose text scrolls or is cut
+// with "…" on purpose, for controls without a text (pictures, icon
+// buttons) and for Qt's own (the entry window's title buttons).
+QSize NeededSize(const QWidget* control) {
+    if (qobject_cast<const CElidedLabel*>(control)) return {};
+    if (control->objectName().startsWith(QStringLiteral("qt_"))) return {};
+    if (control->property("text").toString().isEmpty() &&
+        control->property("title").toString().isEmpty())
+        return {};
+    if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+        const QString text = QString(button->text()).remove('&');
+        const QStyle* style = button->style();
+        int width = button->fontMetrics().horizontalAdvance(text) +
+                    style->pixelMetric(QStyle::PM_ButtonMargin) +
+                    2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        if (!button->icon().isNull()) width += button->iconSize().width() + 4;
+        return {width, button->fontMetrics().height()};
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        if (label->wordWrap()) return {1, label->heightForWidth(label->width())};
+        return label->minimumSizeHint();
+    }
+    if (qobject_cast<const QAbstractButton*>(control) || qobject_cast<const QGroupBox*>(control))
+        return control->minimumSizeHint();
+    return {};
+}
+
+std::string Describe(const QWidget* control) {
+    const QString name = control->objectName();
+    return std::string(control->metaObject()->className()) + " " +
+           (name.isEmpty()
+                ? std::string("\"") + control->property("text").toString().toStdString() + "\""
+                : name.toStdString());
+}
+
+}  // namespace
+
+void ExpectLaidOut(QWidget* window, const std::string& what, bool fitsOnOpening) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << what;
+    QApplication::processEvents();
+    const QSize decoration = WindowDecoration(window);
+    const QSize smallest = window->minimumSizeHint().expandedTo(window->minimumSize());
+    for (const QSize size : {window->size(), smallest}) {
+        if (fitsOnOpening && size != smallest) continue;
+        EXPECT_LE(size.width() + decoration.width(), kSmallScreen.width()) << what;
+        EXPECT_LE(size.height() + decoration.height(), kSmallScreen.height()) << what;
+    }
+    for (const QWidget* control : window->findChildren<QWidget*>()) {
+        if (control->isWindow() || !control->isVisibleTo(window)) continue;
+        const QSize needed = NeededSize(control);
+        if (needed.isEmpty()) continue;
+        EXPECT_GE(control->width(), needed.width()) << what << ": " << Describe(control);
+        EXPECT_GE(control->height(), needed.height()) << what << ": " << Describe(control);
+    }
 }
 
 void TUiTest::WhenModal(std::function<void(QWidget*)> action, int timeoutMs) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -56,6 +57,18 @@ QStringList MnemonicFaults(const QWidget* menu);
 // Enter, Escape and F1 press ("V redu", "Prekliči", "Pomoč"); a letter used
 // twice; no default button for Enter.
 QStringList DialogKeyFaults(const QWidget* dialog);
+
+// The smallest screen the windows are laid out for, in pixels at its scale:
+// 1600 x 1000 at twice the scale (1280 x 800 at 1.6), panels not counted.
+inline constexpr QSize kSmallScreen(800, 500);
+
+// Shows the top-level `window` and fails the test, naming `what` and the
+// control, where a label, button, check box or group box of it is smaller
+// than its text needs (clipped or cut), and where the window with its title
+// bar is larger than kSmallScreen when it opens or at its smallest. A window
+// made to fit the screen when it opens (`fitsOnOpening`, the help window) is
+// checked at its smallest only.
+void ExpectLaidOut(QWidget* window, const std::string& what, bool fitsOnOpening = false);
 
 // The child of `parent` with that objectName; a test failure when missing.
 template <class T>

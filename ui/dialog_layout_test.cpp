@@ -1,0 +1,79 @@
+// The shared windows laid out for a small screen and a large scale factor:
+// within kSmallScreen when they open and at their smallest, every text whole.
+#include <QApplication>
+#include <QDir>
+#include <functional>
+#include <memory>
+
+#include "ui/about_dlg.h"
+#include "ui/alphabet_dlg.h"
+#include "ui/dict_info_dlg.h"
+#include "ui/directory_dlg.h"
+#include "ui/help.h"
+#include "ui/help_window.h"
+#include "ui/icons.h"
+#include "ui/progress_window.h"
+#include "ui/temp_dir_dlg.h"
+#include "ui/test_ui.h"
+#include "ui/ui_texts.h"
+#include "ui/worker.h"
+
+namespace vrk {
+namespace {
+
+class DialogLayoutTest : public TUiTest {};
+
+struct TWindowCase {
+    const char* what;
+    std::function<std::unique_ptr<QWidget>()> make;
+    bool fitsOnOpening = false;
+};
+
+TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenWithTheirTextsWhole) {
+    TWorker worker;
+    worker.SetStatus(QStringLiteral("Iskanje v slovarju \"Slovenske sopomenke\""));
+    const TWindowCase cases[] = {
+        {"progress with the worker's status line",
+         [&] {
+             return std::make_unique<CProgressWindow>(worker, QString(), BarFullAbove90,
+                                                      TCancelPolicy::kCloseAtOnce);
+         }},
+        {"progress with its own text",
+         [&] {
+             return std::make_unique<CProgressWindow>(
+                 worker, QStringLiteral("Uvažanje slovarja ..."), BarOverTotalPlusOne,
+                 TCancelPolicy::kWaitForEnd);
+         }},
+        {"alphabet", [] { return std::make_unique<CAlphabetDlg>(); }},
+        {"dictionary information",
+         [] {
+             return std::make_unique<CDictInfoDlg>(
+                 QStringLiteral("Slovar slovenskih križank in ugank"),
+                 QStringLiteral("Društvo reševalcev križank"),
+                 QStringLiteral("Gesla in opisi iz let 1990 do 2020."), QString(),
+                 bitmap::kFinderNoPicture);
+         }},
+        {"temporary folder", [] { return std::make_unique<CTempDirDlg>(nullptr, true); }},
+        {"folder chooser",
+         [] {
+             return std::make_unique<CTDirectoryDlg>(
+                 QDir::tempPath(), CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing);
+         }},
+        {"finder's about box",
+         [] { return std::make_unique<CAboutDlg>(bitmap::kFinderAbout, texts::kFinderName); }},
+        {"manager's about box",
+         [] { return std::make_unique<CAboutDlg>(bitmap::kManagerAbout, texts::kManagerName); }},
+        {"help",
+         [] {
+             auto help = std::make_unique<CHelpWindow>();
+             help->Open(HelpUrl(help::kContents));
+             return help;
+         },
+         true},
+    };
+    for (const TWindowCase& window : cases)
+        ExpectLaidOut(window.make().get(), window.what, window.fitsOnOpening);
+}
+
+}  // namespace
+}  // namespace vrk

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -63,6 +64,16 @@ void CHelpWindow::connectControls() {
         setWindowTitle(title.isEmpty() ? texts::kHelpTitle
                                        : texts::kHelpTitle + QStringLiteral(" – ") + title);
     });
+}
+
+void CHelpWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape closes the help as it closes a dialog, so a reader who came by
+    // F1 goes back by one key.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void CHelpWindow::Open(const QUrl& url) {

@@ -18,6 +18,9 @@ class CHelpWindow : public QWidget {
     // Shows `url` (a page with an optional anchor).
     void Open(const QUrl& url);
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void createControls();
     void createLayout();

@@ -350,13 +350,8 @@ TEST_F(MainFrameTest, EveryDialogCanBeFilledInByKeys) {
         [] { return new CSaveEntryDlg(QStringLiteral("Sava")); },
         [] { return new CFontsDlg; },
     };
-    for (const auto& make : dialogs) {
-        std::unique_ptr<QDialog> dialog(make());
-        dialog->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
-        EXPECT_EQ(vrk::DialogKeyFaults(dialog.get()).join('\n').toStdString(), "")
-            << dialog->metaObject()->className();
-    }
+    for (const auto& make : dialogs)
+        vrk::ExpectFilledInByKeys(std::unique_ptr<QDialog>(make()).get());
 }
 
 }  // namespace

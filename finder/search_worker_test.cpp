@@ -28,6 +28,17 @@ namespace {
 
 using TSearchRunTest = TSearchTest;
 
+// No scratch folder can be used: none chosen, and the cache folder lies
+// below a file in `folder`.
+void LeaveNoScratchFolder(const std::string& folder) {
+    TRegKey user;
+    ASSERT_EQ(TRegKey::Open(TRoot::kCurrentUser, kUserRootKey, TAccess::kFull, user),
+              TRegResult::kOk);
+    ASSERT_EQ(user.DeleteValue("BackupDir"), TRegResult::kOk);
+    WriteFileBytes(folder + "/file", "");
+    setenv("XDG_CACHE_HOME", (folder + "/file/cache").c_str(), 1);
+}
+
 std::vector<std::string> Words(const CVrk3mpgDoc& doc) {
     std::vector<std::string> words;
     const TSearchResults& r = doc.Results();
@@ -230,12 +241,7 @@ TEST_F(TSearchRunTest, CancelEndsTheWaitForADictionaryAnotherProgramHolds) {
 }
 
 TEST_F(TSearchRunTest, ACancelledTemporaryDirectoryDialogClosesTheProgressWindowToo) {
-    TRegKey user;
-    ASSERT_EQ(TRegKey::Open(TRoot::kCurrentUser, kUserRootKey, TAccess::kFull, user),
-              TRegResult::kOk);
-    ASSERT_EQ(user.DeleteValue("BackupDir"), TRegResult::kOk);
-    WriteFileBytes(folder_ + "/file", "");
-    setenv("XDG_CACHE_HOME", (folder_ + "/file/cache").c_str(), 1);
+    LeaveNoScratchFolder(folder_);
     SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
     // The folder chosen first is gone before it is used; the second dialog,
     // which offers Cancel, is cancelled.
@@ -273,13 +279,7 @@ TEST_F(TSearchRunTest, ACancelledTemporaryDirectoryDialogClosesTheProgressWindow
 }
 
 TEST_F(TSearchRunTest, MissingTemporaryDirectoryIsAskedForOverTheProgressWindow) {
-    // No folder can be used: none chosen, and the cache folder lies below a file.
-    TRegKey user;
-    ASSERT_EQ(TRegKey::Open(TRoot::kCurrentUser, kUserRootKey, TAccess::kFull, user),
-              TRegResult::kOk);
-    ASSERT_EQ(user.DeleteValue("BackupDir"), TRegResult::kOk);
-    WriteFileBytes(folder_ + "/file", "");
-    setenv("XDG_CACHE_HOME", (folder_ + "/file/cache").c_str(), 1);
+    LeaveNoScratchFolder(folder_);
     SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
     const QString chosen = QString::fromStdString(folder_ + "/temp2");
     bool asked = false;

@@ -106,6 +106,13 @@ void CollectMnemonicFaults(const QWidget* menu, const QString& where, QStringLis
 
 }  // namespace
 
+void ExpectFilledInByKeys(QWidget* dialog) {
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    EXPECT_EQ(DialogKeyFaults(dialog).join('\n').toStdString(), "")
+        << dialog->metaObject()->className();
+}
+
 QStringList DialogKeyFaults(const QWidget* dialog) {
     QStringList faults;
     std::map<QChar, QString> letters;

@@ -58,6 +58,10 @@ QStringList MnemonicFaults(const QWidget* menu);
 // twice; no default button for Enter.
 QStringList DialogKeyFaults(const QWidget* dialog);
 
+// Shows `dialog` and fails the test, naming its class, on each of its
+// DialogKeyFaults.
+void ExpectFilledInByKeys(QWidget* dialog);
+
 // The smallest screen the windows are laid out for, in pixels at its scale:
 // 1600 x 1000 at twice the scale (1280 x 800 at 1.6), panels not counted.
 inline constexpr QSize kSmallScreen(800, 500);

@@ -44,7 +44,6 @@ bool CVrk3dbeApp::InitInstance(bool showSplash) {
         return false;
     }
     const QString folder = vrk::PathText(installPath);
-    m_strHelpPath = folder + (folder.endsWith('/') ? "" : "/") + QStringLiteral("Vrk3.hlp");
     vrk::SetHelpFolder(folder);
     // A new user starts with a library of the installed Slovene words.
     vrk::CreateFirstLibraryAndSay(installPath);

@@ -22,9 +22,7 @@ class CVrk3dbeApp {
     [[nodiscard]] bool InitInstance(bool showSplash = true);
 
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
-    QString HelpFilePath() const { return m_strHelpPath; }
 
   private:
     std::unique_ptr<CMainFrame> m_pMainFrame;
-    QString m_strHelpPath;
 };

@@ -125,8 +125,6 @@ MUTANTS = [
     # the known letters: read, compiled, and the anagram check
     ("store", "store/pattern.cpp", "            if (text.countLetters) return Refuse(problem, TPatternError::RunWithCount, i);",
      "", "a run taken with the letter count"),
-    ("store", "store/pattern.cpp", "            if (!items.empty() && items.back().kind == TPatternItem::Run) continue;",
-     "", "two runs side by side kept apart"),
     ("store", "store/pattern.cpp", "            if (first == close) return Refuse(problem, TPatternError::EmptySet, open);",
      "", "an empty set taken"),
     ("store", "store/pattern.cpp", "return code >= 0xC0 && code <= 0x24F && code != 0xD7 && code != 0xF7;",

@@ -310,6 +310,16 @@ TEST_F(ConvertTest, ImportsAndMergeCutOverlongTextsAndCountThem) {
         EXPECT_EQ(entries[1], Record("b", {"1"})) << name;
         EXPECT_EQ(dict->ConvertCounts().cut, 1) << name;
     }
+    // A first-generation line cut where its kept part ends in blanks: the
+    // trimmed text fits a record, but what was dropped is still counted.
+    WriteWholeFile(Path("in.txt"), "c" + std::string(28, ' ') + std::string(MAX_RECORD - 10, 'x') +
+                                       std::string(20, ' ') + "yyy\r\n");
+    ASSERT_TRUE(CreateEmpty(Path("e.vrk3")));
+    auto dict = Dictionary("e.vrk3");
+    ASSERT_TRUE(m_imports[1].second(*dict));
+    EXPECT_EQ(Entries(*dict),
+              std::vector<std::string>{"c\x01" + std::string(MAX_RECORD - 10, 'x')});
+    EXPECT_EQ(dict->ConvertCounts().cut, 1);
 }
 
 // A line break inside a text would end the entry in CSV and in the first

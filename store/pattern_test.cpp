@@ -116,6 +116,10 @@ TEST(Pattern, VowelsAndConsonantsFollowTheAlphabetRow) {
     EXPECT_FALSE(IsVowel(own, 'e'));
     EXPECT_FALSE(IsConsonant(own, 'f'));
     EXPECT_FALSE(IsConsonant(own, '-'));
+    // The signs among the letters of Windows-1250 are no letters, even in a
+    // group of their own.
+    const TRankTable signs = BuildRankTable(Cp("a|×|÷"), '|');
+    for (char c : Cp("×÷")) EXPECT_FALSE(IsConsonant(signs, c)) << c;
 }
 
 // --- Worked examples (the random comparison below covers the rest)

@@ -168,7 +168,7 @@ TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheD
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->text(kColCount), QStringLiteral("0"));
     EXPECT_EQ(row->text(kColAuthor), QStringLiteral("Žiga"));
-    EXPECT_EQ(View()->SelectedRows(), std::vector<QTreeWidgetItem*>{row});
+    EXPECT_EQ(View()->Selection().rows, std::vector<QTreeWidgetItem*>{row});
     std::string dir;
     EXPECT_TRUE(TGetRegistryString(kManagerPath, "NewDFDir", dir));
     EXPECT_EQ(dir, folder_);
@@ -317,7 +317,7 @@ TEST_F(DictionaryCommands, TheDataDialogAsksForThePasswordUntilItIsRightOrGivenU
     EXPECT_EQ(Header(path, 11), "Nov avtor");
     EXPECT_EQ(Header(path, 13), "Geslo");
     EXPECT_EQ(Flags(path), 7);
-    EXPECT_EQ(View()->SelectedRows().front()->text(kColName), QStringLiteral("Odklenjen"));
+    EXPECT_EQ(View()->Selection().rows.front()->text(kColName), QStringLiteral("Odklenjen"));
 
     messages_->Clear();
     WhenDialog("passwordDlg", [&](QWidget* prompt) { Click(prompt, "cancelButton"); });

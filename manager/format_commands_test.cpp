@@ -149,7 +149,7 @@ TEST_F(FormatCommands, ImportsTakeTheFormatFromTheNameAndAskForDataOnlyWhereNone
     EXPECT_EQ(seen_.params[0], '\x02');
     EXPECT_EQ(seen_.params[2], '\x02');
     EXPECT_EQ(ListNames(), QStringList({"Prvi", "Stari", "Tabela"}));
-    EXPECT_EQ(View()->SelectedRows(), std::vector<QTreeWidgetItem*>{Row(QStringLiteral("Prvi"))});
+    EXPECT_EQ(View()->Selection().rows, std::vector<QTreeWidgetItem*>{Row(QStringLiteral("Prvi"))});
     EXPECT_EQ(Row(QStringLiteral("Stari"))->text(kColAuthor), QStringLiteral("Ana"));
     EXPECT_EQ(Row(QStringLiteral("Stari"))->text(kColCount), QStringLiteral("3"));
     EXPECT_EQ(Row(QStringLiteral("Tabela"))->text(kColCount), QStringLiteral("2"));
@@ -443,7 +443,7 @@ TEST_F(FormatCommands, ExportIsOfferedForOneDictionaryThatAllowsIt) {
     // The command asks the dictionary too.
     SelectRows({QStringLiteral("Zaprt")});
     ExportTo(folder_ + "/x.csv");
-    View()->Export();
+    View()->Dictionaries().Export();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kExportDisabled});
     EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
 }

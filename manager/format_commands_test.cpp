@@ -36,6 +36,8 @@ struct TJobSeen {
     std::vector<char> params;
 };
 
+// The export cases run the command on a fake view (host_, dictionaries_);
+// the imports, which list what they made, run on the frame.
 class FormatCommands : public TManagerTest {
   protected:
     void SetUp() override {
@@ -49,10 +51,6 @@ class FormatCommands : public TManagerTest {
     void TearDown() override {
         SetJobStepHook({});
         TManagerTest::TearDown();
-    }
-    std::unique_ptr<TDataFile> Open(const std::string& path) {
-        return std::make_unique<TDataFile>(path, dir_ + "/temp/t1", dir_ + "/temp/t2",
-                                           dir_ + "/temp/t3");
     }
     std::vector<std::string> Entries(const std::string& path) {
         auto file = Open(path);
@@ -312,13 +310,11 @@ TEST_F(FormatCommands, ExportOverADictionaryNamesItAndItsLibraryWithNoAsTheDefau
     const std::string dict = MakeDictionary("d.vrk3", "D", "Ana", 2);
     const std::string member = MakeDictionary("drugi.vrk3", "Drugi", "Ana", 3);
     const std::string loose = MakeDictionary("prost.vrk3", "Prost");
-    MakeLibrary("Knj", {dict});
     MakeLibrary("Druga", {member});
     const std::string before = ReadFileBytes(member);
-    frame_ = StartFrame();
-    SelectRows({QStringLiteral("D")});
+    host_->Select("Knj", {dict});
     ExportTo(member);
-    Run(id::kExport);
+    dictionaries_->Export();
     ASSERT_EQ(messages_->Shown().size(), 1u);
     EXPECT_EQ(
         messages_->Shown()[0].text,
@@ -330,7 +326,7 @@ TEST_F(FormatCommands, ExportOverADictionaryNamesItAndItsLibraryWithNoAsTheDefau
     messages_->Clear();
     messages_->Answer(TMsgAnswer::kYes);
     ExportTo(loose);
-    Run(id::kExport);
+    dictionaries_->Export();
     EXPECT_EQ(
         messages_->Texts(),
         std::vector<QString>{::texts::kExportOverDictionary.arg(QStringLiteral("prost.vrk3"))});
@@ -342,21 +338,18 @@ TEST_F(FormatCommands, ExportsTakeTheFormatFromTheNameAndTheSeparatorFromThePane
     ASSERT_TRUE(
         Open(dict)->StoreEntry("miza\x01lesena\x01"
                                "4 noge"));
-    MakeLibrary("Knj", {dict});
-    frame_ = StartFrame();
-    SelectRows({QStringLiteral("D")});
-
+    host_->Select("Knj", {dict});
     ExportTo(folder_ + "/izvoz.csv", QStringLiteral("Oblikovano Besedilo (*.csv)"));
-    Run(id::kExport);
+    dictionaries_->Export();
     EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz.csv"), "miza,lesena,4 noge");
     // The name decides the format whatever filter was picked.
     ExportTo(folder_ + "/izvoz2.csv");
-    Run(id::kExport);
+    dictionaries_->Export();
     EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz2.csv"), "miza;lesena;4 noge");
     ExportTo(folder_ + "/izvoz.vrk");
-    Run(id::kExport);
+    dictionaries_->Export();
     ExportTo(folder_ + "/izvoz.txt", {}, QStringLiteral("/"));
-    Run(id::kExport);
+    dictionaries_->Export();
     EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz.txt").substr(29), "lesena/ 4 noge\r\n");
     EXPECT_EQ(seen_.jobs, (std::vector<std::int32_t>{kJobExportCsv, kJobExportCsv,
                                                      kJobExportSecondGen, kJobExportFirstGen}));
@@ -376,7 +369,7 @@ TEST_F(FormatCommands, ExportsTakeTheFormatFromTheNameAndTheSeparatorFromThePane
         return result;
     });
     const std::string before = ReadFileBytes(dict);
-    Run(id::kExport);
+    dictionaries_->Export();
     EXPECT_EQ(messages_->Texts(),
               (std::vector<QString>{::texts::kSeparatorMissing, ::texts::kExportSameFile}));
     EXPECT_EQ(ReadFileBytes(dict), before);

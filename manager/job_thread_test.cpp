@@ -28,10 +28,6 @@ class JobWorker : public TManagerTest {
         SetJobStepHook({});
         TManagerTest::TearDown();
     }
-    std::unique_ptr<TDataFile> Open(const std::string& path) {
-        return std::make_unique<TDataFile>(path, dir_ + "/temp/t1", dir_ + "/temp/t2",
-                                           dir_ + "/temp/t3");
-    }
     // An export of `dict` to CSV at `target`.
     static void Export(TJobHandOver& job, const std::string& dict, const std::string& target) {
         job.nJob = kJobExportCsv;

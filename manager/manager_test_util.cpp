@@ -40,9 +40,43 @@ void TManagerTest::SetUp() {
     ASSERT_TRUE(TSetRegistryString(kMachineRootPath, "InstallPath", dir_, kRegCreateKey));
     // Not the first run: no help window unless a test asks for one.
     ASSERT_TRUE(TSetRegistryNumber(kUserRootPath, "Run", 1, kRegCreateKey | kRegOverwrite));
+    host_ = std::make_unique<TFakeHost>();
+    host_->BackupDir() = dir_ + "/temp";
+    dictionaries_ = std::make_unique<TDictionaryCommands>(*host_);
+}
+
+void TFakeHost::Select(std::string_view library, const std::vector<std::string>& paths) {
+    m_top.reset();
+    m_pLibrary = nullptr;
+    for (const QString& name : QString::fromStdString(std::string(library)).split('\\')) {
+        QTreeWidgetItem* item = MakeLibraryItem(ToCp1250(name));
+        if (m_pLibrary)
+            m_pLibrary->addChild(item);
+        else
+            m_top.reset(item);
+        m_pLibrary = item;
+    }
+    m_rows.clear();
+    const TScratchSet scratch = TScratchSet::In(m_strBackupDir, kManagerScratch);
+    for (const std::string& path : paths)
+        m_rows.emplace_back(MakeDictionaryRow(ReadMember(path, scratch)));
+}
+
+TSelection TFakeHost::Selection() const {
+    TSelection selection;
+    selection.library = m_pLibrary;
+    for (const auto& row : m_rows) selection.rows.push_back(row.get());
+    return selection;
+}
+
+std::unique_ptr<TDataFile> TManagerTest::Open(const std::string& path) const {
+    return std::make_unique<TDataFile>(path, dir_ + "/temp/t1", dir_ + "/temp/t2",
+                                       dir_ + "/temp/t3");
 }
 
 void TManagerTest::TearDown() {
+    dictionaries_.reset();
+    host_.reset();
     frame_.reset();
     TUiTest::TearDown();
 }

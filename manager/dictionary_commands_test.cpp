@@ -193,35 +193,13 @@ TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheD
               std::vector<QString>(2, ::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)"))));
 }
 
-TEST_F(DictionaryCommands, TheWizardLeavesTheDictionaryItWouldReplaceWhenWritingItsDataFails) {
-    const std::string path = MakeDictionary("stari.vrk3", "Stari", "Ana", 5);
-    MakeLibrary("Knj");
-    const std::string before = ReadFileBytes(path);
-    host_->Select("Knj");
-    SetFileDialogHook(
-        [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(path)}); });
-    // Another program's long job holds the scratch files.
-    const int fd = ::open((dir_ + "/temp/bf1.qbk").c_str(), O_RDWR | O_CREAT, 0644);
-    ASSERT_EQ(flock(fd, LOCK_EX), 0);
-    {
-        TLockTimeoutForTesting shortWait(std::chrono::milliseconds(100));
-        RunWizard(QStringLiteral("Nov"));
-    }
-    ::close(fd);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kInfoWriteFailed});
-    EXPECT_EQ(ReadFileBytes(path), before);
-    EXPECT_EQ(FolderFiles(), std::vector<std::string>{"stari.vrk3"});
-    EXPECT_TRUE(Members("Knj").empty());
-    EXPECT_TRUE(host_->listed.empty());
-}
-
-TEST_F(DictionaryCommands, AProtectedDictionaryIsReplacedOnlyWithItsPassword) {
+TEST_F(DictionaryCommands, TheWizardReplacesAProtectedDictionaryOnlyWithItsPasswordAndWhole) {
     const std::string locked = Protected("z.vrk3", "Zaklenjen", "Geslo");
     ASSERT_TRUE(Open(locked)->StoreEntry("miza\x01stol"));
     MakeLibrary("Knj", {locked});
     WriteFileBytes(folder_ + "/t.csv", "okno,steklo\r\n");
     const std::string before = ReadFileBytes(locked);
-    host_->Select("Knj");
+    host_->Select();
     SetFileDialogHook(
         [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(locked)}); });
     Password({});
@@ -241,7 +219,22 @@ TEST_F(DictionaryCommands, AProtectedDictionaryIsReplacedOnlyWithItsPassword) {
                                     refused}));
     EXPECT_EQ(ReadFileBytes(locked), before);
 
-    // With the password the wizard replaces it.
+    // With the password, while another program's long job holds the scratch
+    // files: writing the data fails, and the dictionary stays as it was.
+    messages_->Clear();
+    const int fd = ::open((dir_ + "/temp/bf1.qbk").c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    {
+        TLockTimeoutForTesting shortWait(std::chrono::milliseconds(100));
+        RunWizard(QStringLiteral("Nov"), [] { Password(QStringLiteral("Geslo")); });
+    }
+    ::close(fd);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kInfoWriteFailed});
+    EXPECT_EQ(ReadFileBytes(locked), before);
+    EXPECT_EQ(FolderFiles(), (std::vector<std::string>{"t.csv", "z.vrk3"}));
+    EXPECT_TRUE(host_->listed.empty());
+
+    // Else the wizard replaces it.
     messages_->Clear();
     RunWizard(QStringLiteral("Nov"), [] { Password(QStringLiteral("Geslo")); });
     EXPECT_TRUE(messages_->Texts().empty());
@@ -256,7 +249,7 @@ TEST_F(DictionaryCommands, RemappingAsksForThePasswordAndKeepsToChangesAllowed) 
     const std::string fixed = MakeDictionary("f.vrk3", "Stalen");
     ASSERT_TRUE(Open(fixed)->SetInfo("Stalen", "Avtor", "", "", 4));  // export only
     const std::string lockedBefore = ReadFileBytes(locked), fixedBefore = ReadFileBytes(fixed);
-    host_->Select("Knj", {fixed, locked});
+    host_->Select({fixed, locked});
     RemapDialog(QStringLiteral("a"), QStringLiteral("o"));
     Password({});
     dictionaries_->RemapLetters();
@@ -267,7 +260,7 @@ TEST_F(DictionaryCommands, RemappingAsksForThePasswordAndKeepsToChangesAllowed) 
     EXPECT_EQ(ReadFileBytes(fixed), fixedBefore);
 
     messages_->Clear();
-    host_->Select("Knj", {locked});
+    host_->Select({locked});
     RemapDialog(QStringLiteral("a"), QStringLiteral("o"));
     Password(QStringLiteral("Geslo"));
     dictionaries_->RemapLetters();
@@ -279,7 +272,7 @@ TEST_F(DictionaryCommands, RemappingAsksForThePasswordAndKeepsToChangesAllowed) 
 
 TEST_F(DictionaryCommands, TheDataDialogAsksForThePasswordUntilItIsRightOrGivenUp) {
     const std::string path = Protected("z.vrk3", "Zaklenjen", "Geslo");
-    host_->Select("Knj", {path});
+    host_->Select({path});
     WhenDialog("passwordDlg", [&](QWidget* prompt) {
         EXPECT_EQ(Child<QLabel>(prompt, "instruction")->text(),
                   QStringLiteral("Prosim, vpišite geslo za sledeči slovar:\n\"Zaklenjen\""));
@@ -318,7 +311,7 @@ TEST_F(DictionaryCommands, TheDataDialogAsksForThePasswordUntilItIsRightOrGivenU
 
 TEST_F(DictionaryCommands, TextsWindows1250CannotHoldAreRefusedNamingTheirCharacters) {
     const std::string path = MakeDictionary("a.vrk3", "Prvi");
-    host_->Select("Knj", {path});
+    host_->Select({path});
     // The dialog stays open, each character named once.
     WhenDialog("dictDataDlg", [&](QWidget* data) {
         Type(data, "authorEdit", QStringLiteral("Ελλάς"));
@@ -366,7 +359,7 @@ TEST_F(DictionaryCommands, TextsWindows1250CannotHoldAreRefusedNamingTheirCharac
 
 TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
     const std::string path = MakeDictionary("a.vrk3", "Prvi");
-    host_->Select("Knj", {path});
+    host_->Select({path});
     WhenDialog("securityDlg", [&](QWidget* dialog) {
         EXPECT_TRUE(Checked(dialog, "exportCheck"));
         EXPECT_TRUE(Checked(dialog, "changesCheck"));
@@ -420,7 +413,7 @@ TEST_F(DictionaryCommands, SecuritySettingsOfThreeWithTheProtectedOneLeftLocked)
     const std::string a = MakeDictionary("a.vrk3", "A");
     const std::string b = Protected("b.vrk3", "B", "x");
     const std::string c = MakeDictionary("c.vrk3", "C");
-    host_->Select("Knj", {a, b, c});
+    host_->Select({a, b, c});
     WhenDialog("securityDlg", [&](QWidget* dialog) {
         EXPECT_TRUE(Checked(dialog, "exportCheck"));
         EXPECT_TRUE(Checked(dialog, "changesCheck"));
@@ -448,7 +441,7 @@ TEST_F(DictionaryCommands, APictureGoesToEverySelectedDictionaryThatIsUnlocked) 
     QImage image(8, 6, QImage::Format_RGB32);
     image.fill(Qt::red);
     ASSERT_TRUE(image.save(QString::fromStdString(picture), "BMP"));
-    host_->Select("Knj", {a, b, c});
+    host_->Select({a, b, c});
     TFileDialogRequest asked;
     SetFileDialogHook([&](const TFileDialogRequest& request) {
         asked = request;
@@ -550,7 +543,7 @@ TEST_F(DictionaryCommands, APictureFileTheDictionaryCannotHoldChangesNothing) {
     ::close(fd);
     const std::string pipe = folder_ + "/cev.bmp";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    host_->Select("Knj", {a});
+    host_->Select({a});
     for (const std::string& file : {huge, pipe, folder_, folder_ + "/ni.bmp"}) {
         messages_->Clear();
         SetFileDialogHook(

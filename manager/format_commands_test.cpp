@@ -306,39 +306,12 @@ TEST_F(FormatCommands, PathsTypedByHandAreTakenAgainstTheWorkingFolder) {
     ASSERT_TRUE(QDir::setCurrent(started));
 }
 
-TEST_F(FormatCommands, ExportOverADictionaryNamesItAndItsLibraryWithNoAsTheDefault) {
-    const std::string dict = MakeDictionary("d.vrk3", "D", "Ana", 2);
-    const std::string member = MakeDictionary("drugi.vrk3", "Drugi", "Ana", 3);
-    const std::string loose = MakeDictionary("prost.vrk3", "Prost");
-    MakeLibrary("Druga", {member});
-    const std::string before = ReadFileBytes(member);
-    host_->Select("Knj", {dict});
-    ExportTo(member);
-    dictionaries_->Export();
-    ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(
-        messages_->Shown()[0].text,
-        ::texts::kExportOverMember.arg(QStringLiteral("drugi.vrk3"), QStringLiteral("Druga")));
-    EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
-    EXPECT_EQ(ReadFileBytes(member), before);
-    EXPECT_TRUE(seen_.jobs.empty());
-    // A dictionary of no library, replaced after "Da".
-    messages_->Clear();
-    messages_->Answer(TMsgAnswer::kYes);
-    ExportTo(loose);
-    dictionaries_->Export();
-    EXPECT_EQ(
-        messages_->Texts(),
-        std::vector<QString>{::texts::kExportOverDictionary.arg(QStringLiteral("prost.vrk3"))});
-    EXPECT_EQ(seen_.jobs, std::vector<std::int32_t>{kJobExportFirstGen});
-}
-
-TEST_F(FormatCommands, ExportsTakeTheFormatFromTheNameAndTheSeparatorFromThePanel) {
+TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictionary) {
     const std::string dict = MakeDictionary("d.vrk3", "D", "Ana");
     ASSERT_TRUE(
         Open(dict)->StoreEntry("miza\x01lesena\x01"
                                "4 noge"));
-    host_->Select("Knj", {dict});
+    host_->Select({dict});
     ExportTo(folder_ + "/izvoz.csv", QStringLiteral("Oblikovano Besedilo (*.csv)"));
     dictionaries_->Export();
     EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz.csv"), "miza,lesena,4 noge");
@@ -375,6 +348,31 @@ TEST_F(FormatCommands, ExportsTakeTheFormatFromTheNameAndTheSeparatorFromThePane
     EXPECT_EQ(ReadFileBytes(dict), before);
     EXPECT_TRUE(seen_.jobs.empty());
     EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
+
+    // Over a dictionary: it is named with its library, No is the default.
+    const std::string member = MakeDictionary("drugi.vrk3", "Drugi", "Ana", 3);
+    const std::string loose = MakeDictionary("prost.vrk3", "Prost");
+    MakeLibrary("Druga", {member});
+    const std::string memberBefore = ReadFileBytes(member);
+    messages_->Clear();
+    ExportTo(member);
+    dictionaries_->Export();
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(
+        messages_->Shown()[0].text,
+        ::texts::kExportOverMember.arg(QStringLiteral("drugi.vrk3"), QStringLiteral("Druga")));
+    EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
+    EXPECT_EQ(ReadFileBytes(member), memberBefore);
+    EXPECT_TRUE(seen_.jobs.empty());
+    // A dictionary of no library, replaced after "Da".
+    messages_->Clear();
+    messages_->Answer(TMsgAnswer::kYes);
+    ExportTo(loose);
+    dictionaries_->Export();
+    EXPECT_EQ(
+        messages_->Texts(),
+        std::vector<QString>{::texts::kExportOverDictionary.arg(QStringLiteral("prost.vrk3"))});
+    EXPECT_EQ(seen_.jobs, std::vector<std::int32_t>{kJobExportFirstGen});
 }
 
 TEST_F(FormatCommands, TheSeparatorPanelFollowsTheFilterAndKeepsTheChooserOpenWhenEmpty) {

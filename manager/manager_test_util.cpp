@@ -45,17 +45,8 @@ void TManagerTest::SetUp() {
     dictionaries_ = std::make_unique<TDictionaryCommands>(*host_);
 }
 
-void TFakeHost::Select(std::string_view library, const std::vector<std::string>& paths) {
-    m_top.reset();
-    m_pLibrary = nullptr;
-    for (const QString& name : QString::fromStdString(std::string(library)).split('\\')) {
-        QTreeWidgetItem* item = MakeLibraryItem(ToCp1250(name));
-        if (m_pLibrary)
-            m_pLibrary->addChild(item);
-        else
-            m_top.reset(item);
-        m_pLibrary = item;
-    }
+void TFakeHost::Select(const std::vector<std::string>& paths) {
+    m_library.reset(MakeLibraryItem("Knj"));
     m_rows.clear();
     const TScratchSet scratch = TScratchSet::In(m_strBackupDir, kManagerScratch);
     for (const std::string& path : paths)
@@ -64,7 +55,7 @@ void TFakeHost::Select(std::string_view library, const std::vector<std::string>&
 
 TSelection TFakeHost::Selection() const {
     TSelection selection;
-    selection.library = m_pLibrary;
+    selection.library = m_library.get();
     for (const auto& row : m_rows) selection.rows.push_back(row.get());
     return selection;
 }

@@ -26,9 +26,9 @@ TFileDialogResult FilesChosen(const QStringList& files, const QString& directory
 // selection a test gives it, and what the command asked it to list.
 class TFakeHost : public TCommandHost {
   public:
-    // Selects the library `library` below Groups ("A\B" for B below A) and
-    // rows read from these dictionaries.
-    void Select(std::string_view library, const std::vector<std::string>& paths = {});
+    // Selects the top-level library "Knj" and rows read from these
+    // dictionaries.
+    void Select(const std::vector<std::string>& paths = {});
     // The selected rows, in the order given.
     QTreeWidgetItem* SelectedRow(std::size_t i) const { return m_rows.at(i).get(); }
 
@@ -51,8 +51,7 @@ class TFakeHost : public TCommandHost {
   private:
     QWidget m_window;
     std::string m_strBackupDir;
-    std::unique_ptr<QTreeWidgetItem> m_top;  // the library's top level
-    QTreeWidgetItem* m_pLibrary = nullptr;
+    std::unique_ptr<QTreeWidgetItem> m_library;
     std::vector<std::unique_ptr<QTreeWidgetItem>> m_rows;
 };
 

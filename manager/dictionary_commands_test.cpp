@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -22,7 +21,6 @@
 #include "manager/manager_texts.h"
 #include "manager/picture_file.h"
 #include "manager/security_dlg.h"
-#include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "store/data_file.h"

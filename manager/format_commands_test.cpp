@@ -1,7 +1,6 @@
 // Import and export: the format by the file name, the import dialog and the
 // data dialog after it, the export chooser with its separator panel, and
 // the files an import or export must never destroy.
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -257,14 +256,13 @@ TEST_F(FormatCommands, ImportAndExportSayWhatTheyChangedInTheTexts) {
     WriteFileBytes(folder_ + "/tabela.csv", "mi\x02za,x\x02y\r\nokno," + std::string(100000, 's'));
     const std::string dict = MakeDictionary("d.vrk3", "D", "Ana");
     ASSERT_TRUE(Open(dict)->StoreEntry("oko\x01vid\r\ndrugi del"));
-    MakeLibrary("Knj", {dict});
-    frame_ = StartFrame();
+    MakeLibrary("Knj");
+    host_->Select({dict});
     ImportDialog(folder_ + "/tabela.csv", folder_ + "/iz-csv.vrk3");
     DataDialog(QStringLiteral("Tabela"));
-    Run(id::kImport);
-    SelectRows({QStringLiteral("D")});
+    dictionaries_->Import();
     ExportTo(folder_ + "/izvoz.csv");
-    Run(id::kExport);
+    dictionaries_->Export();
     EXPECT_EQ(messages_->Texts(), (std::vector<QString>{::texts::kImportChangedTexts.arg(2).arg(1),
                                                         ::texts::kExportChangedTexts.arg(1)}));
 }

@@ -158,9 +158,7 @@ TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheD
     EXPECT_EQ(row->text(kColCount), QStringLiteral("0"));
     EXPECT_EQ(row->text(kColAuthor), QStringLiteral("Žiga"));
     EXPECT_EQ(View()->Selection().rows, std::vector<QTreeWidgetItem*>{row});
-    std::string dir;
-    EXPECT_TRUE(TGetRegistryString(kManagerPath, "NewDFDir", dir));
-    EXPECT_EQ(dir, folder_);
+    EXPECT_EQ(Setting("NewDFDir"), folder_);
 
     // Protection on and export off: flags 3 and the password; the file
     // chosen again replaces the first and keeps one row. Each page refuses

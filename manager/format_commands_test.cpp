@@ -89,10 +89,6 @@ class FormatCommands : public TManagerTest {
             return result;
         });
     }
-    bool Enabled(int command) {
-        frame_->UpdateCommandStates();
-        return frame_->Commands()->Action(command)->isEnabled();
-    }
 
     TJobSeen seen_;
 };
@@ -297,9 +293,7 @@ TEST_F(FormatCommands, PathsTypedByHandAreTakenAgainstTheWorkingFolder) {
     Run(id::kAddDictionary);
     EXPECT_EQ(Members("Druga"), std::vector<std::string>{made});
     // Each folder stored is the chosen file's, not the one the dialog showed.
-    std::string dir;
-    EXPECT_TRUE(TGetRegistryString(kManagerPath, "AddDFDir", dir));
-    EXPECT_EQ(dir, dir_);
+    EXPECT_EQ(Setting("AddDFDir"), dir_);
     EXPECT_TRUE(messages_->Texts().empty());
     ASSERT_TRUE(QDir::setCurrent(started));
 }
@@ -325,9 +319,7 @@ TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictio
     EXPECT_EQ(seen_.jobs, (std::vector<std::int32_t>{kJobExportCsv, kJobExportCsv,
                                                      kJobExportSecondGen, kJobExportFirstGen}));
     EXPECT_EQ(seen_.params, (std::vector<char>{',', ';', ';', '/'}));
-    std::string dir;
-    EXPECT_TRUE(TGetRegistryString(kManagerPath, "ExportDir", dir));
-    EXPECT_EQ(dir, folder_);
+    EXPECT_EQ(Setting("ExportDir"), folder_);
 
     // An empty separator is refused and asked again; the dictionary's own
     // file is refused as the target.

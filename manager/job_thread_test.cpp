@@ -137,8 +137,7 @@ TEST_F(JobWorker, NoDictionaryIsOpenedWhileAWorkerRuns) {
     WhenDialog("progressDlg", [&](QWidget*) {
         EXPECT_TRUE(WorkerRunning());
         EXPECT_FALSE(View()->SelectedExportAllowed());
-        frame_->UpdateCommandStates();
-        EXPECT_FALSE(frame_->Commands()->Action(id::kExport)->isEnabled());
+        EXPECT_FALSE(Enabled(id::kExport));
         checked = true;
         release = true;
     });
@@ -146,8 +145,7 @@ TEST_F(JobWorker, NoDictionaryIsOpenedWhileAWorkerRuns) {
     Export(job, dict, folder_ + "/x.csv");
     EXPECT_TRUE(RunJob(frame_.get(), job, ::texts::kJobExportCsv));
     EXPECT_TRUE(checked);
-    frame_->UpdateCommandStates();
-    EXPECT_TRUE(frame_->Commands()->Action(id::kExport)->isEnabled());
+    EXPECT_TRUE(Enabled(id::kExport));
 }
 
 }  // namespace

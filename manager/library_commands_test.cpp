@@ -173,9 +173,7 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     EXPECT_TRUE(Row(QStringLiteral("Prvi"))->isSelected());
     EXPECT_EQ(Row(QStringLiteral("Prvi"))->text(kColCount), QStringLiteral("2"));
     EXPECT_EQ(Row(QStringLiteral("Prvi"))->text(kColAuthor), QStringLiteral("Ana"));
-    std::string dir;
-    EXPECT_TRUE(TGetRegistryString(kManagerPath, "AddDFDir", dir));
-    EXPECT_EQ(dir, folder_);
+    EXPECT_EQ(Setting("AddDFDir"), folder_);
 
     // A file that is no dictionary is never made a member.
     const std::string text = folder_ + "/notes.txt";

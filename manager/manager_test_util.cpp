@@ -194,6 +194,17 @@ void TManagerTest::Run(int command) {
     action->trigger();
 }
 
+bool TManagerTest::Enabled(int command) {
+    frame_->UpdateCommandStates();
+    return frame_->Commands()->Action(command)->isEnabled();
+}
+
+std::string TManagerTest::Setting(const char* name) {
+    std::string text;
+    EXPECT_TRUE(TGetRegistryString(kManagerPath, name, text)) << name;
+    return text;
+}
+
 std::vector<std::string> TManagerTest::FolderFiles() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder_))

@@ -100,6 +100,11 @@ class TManagerTest : public TUiTest {
     static void Type(QWidget* window, const char* name, const QString& text);
     // Runs a command, which must be enabled.
     void Run(int command);
+    // Whether a command is enabled now.
+    bool Enabled(int command);
+    // The text stored under `name` in the manager's settings (a folder a
+    // file dialog showed last).
+    static std::string Setting(const char* name);
     // The files in the dictionary folder, sorted (hidden ones too).
     std::vector<std::string> FolderFiles() const;
 

@@ -353,7 +353,7 @@ TEST_F(DictionaryCommands, TextsWindows1250CannotHoldAreRefusedNamingTheirCharac
     EXPECT_EQ(Header(path, 11), "Avtor");
 }
 
-TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
+TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionaryAndOfThree) {
     const std::string path = MakeDictionary("a.vrk3", "Prvi");
     host_->Select({path});
     WhenDialog("securityDlg", [&](QWidget* dialog) {
@@ -403,12 +403,11 @@ TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
         EXPECT_EQ(Flags(path), flags);
     }
     EXPECT_TRUE(messages_->Texts().empty());
-}
 
-TEST_F(DictionaryCommands, SecuritySettingsOfThreeWithTheProtectedOneLeftLocked) {
-    const std::string a = MakeDictionary("a.vrk3", "A");
-    const std::string b = Protected("b.vrk3", "B", "x");
-    const std::string c = MakeDictionary("c.vrk3", "C");
+    // For three, the protected one left locked.
+    const std::string a = MakeDictionary("b.vrk3", "A");
+    const std::string b = Protected("c.vrk3", "B", "x");
+    const std::string c = MakeDictionary("d.vrk3", "C");
     host_->Select({a, b, c});
     WhenDialog("securityDlg", [&](QWidget* dialog) {
         EXPECT_TRUE(Checked(dialog, "exportCheck"));
@@ -438,6 +437,30 @@ TEST_F(DictionaryCommands, APictureGoesToEverySelectedDictionaryThatIsUnlocked) 
     image.fill(Qt::red);
     ASSERT_TRUE(image.save(QString::fromStdString(picture), "BMP"));
     host_->Select({a, b, c});
+    // A file no dictionary can hold changes nothing: larger than a picture
+    // length can say (without taking the disk), a pipe, a folder, none.
+    const std::string huge = folder_ + "/velika.bmp";
+    const int fd = ::open(huge.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(kMaxPictureBytes) + 1), 0);
+    ::close(fd);
+    const std::string pipe = folder_ + "/cev.bmp";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& file : {huge, pipe, folder_, folder_ + "/ni.bmp"}) {
+        messages_->Clear();
+        SetFileDialogHook(
+            [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(file)}); });
+        dictionaries_->SetPicture();
+        EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kCannotOpenFile}) << file;
+        EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
+    }
+    EXPECT_EQ(Open(a)->GetPictureSize(), 0);
+    std::string bytes;
+    WriteFileBytes(folder_ + "/mala.bmp", std::string("BM\0\x01", 4));
+    EXPECT_TRUE(ReadPictureFile(folder_ + "/mala.bmp", bytes));
+    EXPECT_EQ(bytes, std::string("BM\0\x01", 4));
+
+    messages_->Clear();
     TFileDialogRequest asked;
     SetFileDialogHook([&](const TFileDialogRequest& request) {
         asked = request;
@@ -527,33 +550,6 @@ TEST_F(DictionaryCommands, TheCommandTableRunsEachCommandOnTheSelection) {
     Run(id::kSetPicture);
     EXPECT_EQ(asked, QStringLiteral("*.bmp"));
     EXPECT_TRUE(messages_->Texts().empty());
-}
-
-TEST_F(DictionaryCommands, APictureFileTheDictionaryCannotHoldChangesNothing) {
-    const std::string a = MakeDictionary("a.vrk3", "A");
-    // Larger than a picture length can say, without taking the disk.
-    const std::string huge = folder_ + "/velika.bmp";
-    const int fd = ::open(huge.c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(kMaxPictureBytes) + 1), 0);
-    ::close(fd);
-    const std::string pipe = folder_ + "/cev.bmp";
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    host_->Select({a});
-    for (const std::string& file : {huge, pipe, folder_, folder_ + "/ni.bmp"}) {
-        messages_->Clear();
-        SetFileDialogHook(
-            [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(file)}); });
-        dictionaries_->SetPicture();
-        EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kCannotOpenFile}) << file;
-        EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
-    }
-    EXPECT_EQ(Open(a)->GetPictureSize(), 0);
-    std::string bytes;
-    const std::string small = folder_ + "/mala.bmp";
-    WriteFileBytes(small, std::string("BM\0\x01", 4));
-    EXPECT_TRUE(ReadPictureFile(small, bytes));
-    EXPECT_EQ(bytes, std::string("BM\0\x01", 4));
 }
 
 }  // namespace

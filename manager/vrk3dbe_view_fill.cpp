@@ -16,7 +16,6 @@
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
 #include "store/data_file.h"
-#include "ui/cp1250_text.h"
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
 #include "ui/wait_cursor.h"

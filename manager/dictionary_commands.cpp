@@ -1,6 +1,7 @@
 // The commands on a dictionary's header data: the new-dictionary wizard, the
 // information window and the data dialog.
 
+#include "manager/dictionary_commands.h"
 #include "manager/dict_data_dlg.h"
 #include "manager/dictionary_list.h"
 #include "manager/last_dirs.h"
@@ -9,7 +10,6 @@
 #include "manager/new_file.h"
 #include "manager/password_dlg.h"
 #include "manager/user_path.h"
-#include "manager/vrk3dbe_view.h"
 #include "settings/library_registry.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
@@ -29,49 +29,42 @@ constexpr std::size_t kListTextBuffer = 500;
 
 }  // namespace
 
-void CVrk3dbeView::listNewDictionary(const TMemberRow& row) {
-    for (int i = m_pList->topLevelItemCount() - 1; i >= 0; --i)
-        if (RowPath(m_pList->topLevelItem(i)) == row.path) delete m_pList->topLevelItem(i);
-    QTreeWidgetItem* item = MakeDictionaryRow(row);
-    m_pList->AddRows({item});
-    m_pList->clearSelection();
-    m_pList->setCurrentItem(item);
-    item->setSelected(true);
-    m_pList->scrollToItem(item);
-    emit SelectionChanged();
+bool TDictionaryCommands::scratch(vrk::TScratchSet& backups) {
+    return vrk::GetBackupPaths(m_host.Window(), vrk::kManagerScratch, backups, &m_host.BackupDir());
 }
 
-bool CVrk3dbeView::registerNewDictionary(QTreeWidgetItem* library, const std::string& path) {
-    const vrk::TLibraryResult result = vrk::AddLibraryDictionary(GetLibraryKeyPath(library), path);
+bool TDictionaryCommands::registerNewDictionary(QTreeWidgetItem* library, const std::string& path) {
+    const vrk::TLibraryResult result = vrk::AddLibraryDictionary(LibraryKeyPath(library), path);
     if (result == vrk::TLibraryResult::kOk || result == vrk::TLibraryResult::kAlreadyMember)
         return true;
-    vrk::ShowError(this, texts::kRegistryError);
+    vrk::ShowError(m_host.Window(), texts::kRegistryError);
     return false;
 }
 
-bool CVrk3dbeView::replaceUnlocked(const std::string& path, const vrk::TScratchSet& backups) {
+bool TDictionaryCommands::replaceUnlocked(const std::string& path,
+                                          const vrk::TScratchSet& backups) {
     vrk::TDataFile file = backups.Open(path);
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) {
         // No file there, or no dictionary: nothing protected is replaced.
         const vrk::TFailure failure = file.LastFailure();
         if (failure == vrk::TFailure::NotFound || failure == vrk::TFailure::Damaged) return true;
-        vrk::ShowError(this, texts::kFileError);
+        vrk::ShowError(m_host.Window(), texts::kFileError);
         return false;
     }
     if (!(flags & kFlagProtected)) return true;
     std::string name;
     if (!file.GetName(name, kListTextBuffer)) name.clear();
-    return Unlocked(this, file, flags, vrk::FromCp1250(name), texts::kReplaceRefused,
+    return Unlocked(m_host.Window(), file, flags, vrk::FromCp1250(name), texts::kReplaceRefused,
                     texts::kFileError);
 }
 
-void CVrk3dbeView::NewDictionary() {
-    QTreeWidgetItem* library = SelectedLibrary();
+void TDictionaryCommands::NewDictionary() {
+    QTreeWidgetItem* library = m_host.Selection().library;
     if (!library) return;
     // The pages live for the whole wizard, so going back keeps what was typed.
-    CNewDictPage1Dlg page1(this);
-    CNewDictPage2Dlg page2(this);
+    CNewDictPage1Dlg page1(m_host.Window());
+    CNewDictPage2Dlg page2(m_host.Window());
     for (;;) {
         if (page1.exec() != QDialog::Accepted) return;
         const int result = page2.exec();
@@ -83,12 +76,12 @@ void CVrk3dbeView::NewDictionary() {
     request.filter = texts::kDictionaryFilter;
     request.fileName = texts::kDictionaryFileName;
     request.defaultSuffix = texts::kDictionarySuffix;
-    const vrk::TFileDialogResult chosen = vrk::GetSaveFile(this, request);
+    const vrk::TFileDialogResult chosen = vrk::GetSaveFile(m_host.Window(), request);
     if (chosen.files.isEmpty()) return;
     const QString target = DictionaryUserPath(chosen.files.first());
     StoreLastDir("NewDFDir", FolderOf(target));
     vrk::TScratchSet backups;
-    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
+    if (!scratch(backups)) return;
 
     TMemberRow row;
     row.path = vrk::PathBytes(target);
@@ -105,7 +98,7 @@ void CVrk3dbeView::NewDictionary() {
         std::string newPath;
         if (!placed.CreateEmptyBeside(newPath)) {
             wait.Release();
-            vrk::ShowError(this, texts::kCreateFailed);
+            vrk::ShowError(m_host.Window(), texts::kCreateFailed);
             return;
         }
         TNewFile made(newPath);
@@ -113,24 +106,24 @@ void CVrk3dbeView::NewDictionary() {
         if (!file.SetInfo(row.name, row.author, HeaderBytes(page1.m_texts.notes),
                           HeaderBytes(security.password), security.Flags())) {
             wait.Release();
-            vrk::ShowError(this, texts::kInfoWriteFailed);
+            vrk::ShowError(m_host.Window(), texts::kInfoWriteFailed);
             return;
         }
         if (!placed.ReplaceWith(newPath)) {
             wait.Release();
-            vrk::ShowError(this, texts::kCreateFailed);
+            vrk::ShowError(m_host.Window(), texts::kCreateFailed);
             return;
         }
         made.Placed();
     }
-    if (registerNewDictionary(library, row.path)) listNewDictionary(row);
+    if (registerNewDictionary(library, row.path)) m_host.ListDictionary(row, true);
 }
 
-void CVrk3dbeView::DictionaryInfo() {
-    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+void TDictionaryCommands::DictionaryInfo() {
+    const std::vector<QTreeWidgetItem*> rows = m_host.Selection().rows;
     if (rows.size() != 1) return;
     vrk::TScratchSet backups;
-    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
+    if (!scratch(backups)) return;
     QTreeWidgetItem* row = rows.front();
     TWaitCursor wait;
     vrk::TDataFile file = backups.Open(RowPath(row));
@@ -140,41 +133,42 @@ void CVrk3dbeView::DictionaryInfo() {
     const std::int32_t size = file.GetPictureSize();
     std::string picture;
     if (size > 0 && file.GetPicture(picture, static_cast<std::size_t>(size)))
-        picturePath = vrk::WriteInfoPicture(m_strBackupDir, picture);
+        picturePath = vrk::WriteInfoPicture(m_host.BackupDir(), picture);
     vrk::CDictInfoDlg dialog(row->text(kColName), row->text(kColAuthor), vrk::FromCp1250(notes),
-                             picturePath, vrk::bitmap::kManagerNoPicture, this);
+                             picturePath, vrk::bitmap::kManagerNoPicture, m_host.Window());
     wait.Release();
     dialog.exec();
 }
 
-void CVrk3dbeView::ChangeDictionaryData() {
-    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+void TDictionaryCommands::ChangeDictionaryData() {
+    const std::vector<QTreeWidgetItem*> rows = m_host.Selection().rows;
     if (rows.size() != 1) return;
     vrk::TScratchSet backups;
-    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
+    if (!scratch(backups)) return;
     QTreeWidgetItem* row = rows.front();
     const QString listName = row->text(kColName);
     vrk::TDataFile file = backups.Open(RowPath(row));
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) {
-        vrk::ShowError(this, texts::kFileError);
+        vrk::ShowError(m_host.Window(), texts::kFileError);
         return;
     }
-    if (!Unlocked(this, file, flags, listName, texts::kDataRefused, texts::kFileError)) return;
+    if (!Unlocked(m_host.Window(), file, flags, listName, texts::kDataRefused, texts::kFileError))
+        return;
     std::string name, author, notes, password;
     if (!file.GetName(name, kHeaderBuffer) || !file.GetAuthor(author, kHeaderBuffer) ||
         !file.GetNotes(notes, kHeaderBuffer) || !file.GetPassword(password, kHeaderBuffer)) {
-        vrk::ShowError(this, texts::kFileError);
+        vrk::ShowError(m_host.Window(), texts::kFileError);
         return;
     }
-    CDictDataDlg dialog(this);
+    CDictDataDlg dialog(m_host.Window());
     dialog.m_texts = {vrk::FromCp1250(name), vrk::FromCp1250(author), vrk::FromCp1250(notes)};
     if (dialog.exec() != QDialog::Accepted) return;
     TWaitCursor wait;
     if (!file.SetInfo(HeaderBytes(dialog.m_texts.name), HeaderBytes(dialog.m_texts.author),
                       HeaderBytes(dialog.m_texts.notes), password, flags)) {
         wait.Release();
-        vrk::ShowError(this, texts::kDataNotChanged);
+        vrk::ShowError(m_host.Window(), texts::kDataNotChanged);
         return;
     }
     if (file.GetAuthor(author, kListTextBuffer)) row->setText(kColAuthor, vrk::FromCp1250(author));

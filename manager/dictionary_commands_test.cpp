@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -22,7 +21,6 @@
 #include "manager/manager_texts.h"
 #include "manager/picture_file.h"
 #include "manager/security_dlg.h"
-#include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "store/data_file.h"
@@ -35,28 +33,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Most cases run the commands on a fake view (host_, dictionaries_); the
+// wizard's listing, the information window and the command table run on
+// the frame.
 class DictionaryCommands : public TManagerTest {
   protected:
-    std::unique_ptr<TDataFile> Open(const std::string& path) {
-        return std::make_unique<TDataFile>(path, dir_ + "/temp/t1", dir_ + "/temp/t2",
-                                           dir_ + "/temp/t3");
-    }
+    // Header record 10 (name), 11 (author), 12 (notes) or 13 (password).
     std::string Header(const std::string& path, int record) {
         auto file = Open(path);
         std::string text;
-        switch (record) {
-            case 10:
-                EXPECT_TRUE(file->GetName(text));
-                break;
-            case 11:
-                EXPECT_TRUE(file->GetAuthor(text));
-                break;
-            case 12:
-                EXPECT_TRUE(file->GetNotes(text));
-                break;
-            default:
-                EXPECT_TRUE(file->GetPassword(text));
-        }
+        EXPECT_TRUE(record == 10   ? file->GetName(text)
+                    : record == 11 ? file->GetAuthor(text)
+                    : record == 12 ? file->GetNotes(text)
+                                   : file->GetPassword(text));
         return text;
     }
     std::int32_t Flags(const std::string& path) { return Open(path)->GetFlags(); }
@@ -70,8 +59,8 @@ class DictionaryCommands : public TManagerTest {
     static bool Checked(QWidget* window, const char* name) {
         return Child<QCheckBox>(window, name)->isChecked();
     }
-    // Runs the wizard with this name and the other settings as they come;
-    // `beforeSave` runs on page 2 before "Shrani".
+    // Runs the wizard on the fake view with this name and the other
+    // settings as they come; `beforeSave` runs on page 2 before "Shrani".
     void RunWizard(const QString& name, std::function<void()> beforeSave = {}) {
         WhenDialog("newDictPage1", [=](QWidget* page1) {
             Type(page1, "nameEdit", name);
@@ -81,7 +70,7 @@ class DictionaryCommands : public TManagerTest {
             });
             Click(page1, "nextButton");
         });
-        Run(id::kNewDictionary);
+        dictionaries_->NewDictionary();
     }
     void RemapDialog(const QString& from, const QString& to) {
         WhenDialog("remapLetterDlg", [=](QWidget* dialog) {
@@ -168,10 +157,8 @@ TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheD
     ASSERT_NE(row, nullptr);
     EXPECT_EQ(row->text(kColCount), QStringLiteral("0"));
     EXPECT_EQ(row->text(kColAuthor), QStringLiteral("Žiga"));
-    EXPECT_EQ(View()->SelectedRows(), std::vector<QTreeWidgetItem*>{row});
-    std::string dir;
-    EXPECT_TRUE(TGetRegistryString(kManagerPath, "NewDFDir", dir));
-    EXPECT_EQ(dir, folder_);
+    EXPECT_EQ(View()->Selection().rows, std::vector<QTreeWidgetItem*>{row});
+    EXPECT_EQ(Setting("NewDFDir"), folder_);
 
     // Protection on and export off: flags 3 and the password; the file
     // chosen again replaces the first and keeps one row. Each page refuses
@@ -202,34 +189,13 @@ TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheD
               std::vector<QString>(2, ::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)"))));
 }
 
-TEST_F(DictionaryCommands, TheWizardLeavesTheDictionaryItWouldReplaceWhenWritingItsDataFails) {
-    const std::string path = MakeDictionary("stari.vrk3", "Stari", "Ana", 5);
-    MakeLibrary("Knj");
-    const std::string before = ReadFileBytes(path);
-    frame_ = StartFrame();
-    SetFileDialogHook(
-        [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(path)}); });
-    // Another program's long job holds the scratch files.
-    const int fd = ::open((dir_ + "/temp/bf1.qbk").c_str(), O_RDWR | O_CREAT, 0644);
-    ASSERT_EQ(flock(fd, LOCK_EX), 0);
-    {
-        TLockTimeoutForTesting shortWait(std::chrono::milliseconds(100));
-        RunWizard(QStringLiteral("Nov"));
-    }
-    ::close(fd);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kInfoWriteFailed});
-    EXPECT_EQ(ReadFileBytes(path), before);
-    EXPECT_EQ(FolderFiles(), std::vector<std::string>{"stari.vrk3"});
-    EXPECT_TRUE(Members("Knj").empty());
-}
-
-TEST_F(DictionaryCommands, AProtectedDictionaryIsReplacedOnlyWithItsPassword) {
+TEST_F(DictionaryCommands, TheWizardReplacesAProtectedDictionaryOnlyWithItsPasswordAndWhole) {
     const std::string locked = Protected("z.vrk3", "Zaklenjen", "Geslo");
     ASSERT_TRUE(Open(locked)->StoreEntry("miza\x01stol"));
     MakeLibrary("Knj", {locked});
     WriteFileBytes(folder_ + "/t.csv", "okno,steklo\r\n");
     const std::string before = ReadFileBytes(locked);
-    frame_ = StartFrame();
+    host_->Select();
     SetFileDialogHook(
         [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(locked)}); });
     Password({});
@@ -242,33 +208,47 @@ TEST_F(DictionaryCommands, AProtectedDictionaryIsReplacedOnlyWithItsPassword) {
         Password({});
         Click(dialog, "okButton");
     });
-    Run(id::kImport);
+    dictionaries_->Import();
     const QString refused = ::texts::kReplaceRefused.arg(QStringLiteral("Zaklenjen"));
     EXPECT_EQ(messages_->Texts(),
               (std::vector<QString>{refused, vrk::texts::kFileReplace.arg(QStringLiteral("z.vrk3")),
                                     refused}));
     EXPECT_EQ(ReadFileBytes(locked), before);
 
-    // With the password the wizard replaces it.
+    // With the password, while another program's long job holds the scratch
+    // files: writing the data fails, and the dictionary stays as it was.
+    messages_->Clear();
+    const int fd = ::open((dir_ + "/temp/bf1.qbk").c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);
+    {
+        TLockTimeoutForTesting shortWait(std::chrono::milliseconds(100));
+        RunWizard(QStringLiteral("Nov"), [] { Password(QStringLiteral("Geslo")); });
+    }
+    ::close(fd);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kInfoWriteFailed});
+    EXPECT_EQ(ReadFileBytes(locked), before);
+    EXPECT_EQ(FolderFiles(), (std::vector<std::string>{"t.csv", "z.vrk3"}));
+    EXPECT_TRUE(host_->listed.empty());
+
+    // Else the wizard replaces it.
     messages_->Clear();
     RunWizard(QStringLiteral("Nov"), [] { Password(QStringLiteral("Geslo")); });
     EXPECT_TRUE(messages_->Texts().empty());
     EXPECT_EQ(Flags(locked), 6);
     EXPECT_EQ(Header(locked, 10), "Nov");
     EXPECT_EQ(Open(locked)->GetEntryCount(), 0);
+    EXPECT_EQ(host_->listed, std::vector<std::string>{"+" + locked});
 }
 
 TEST_F(DictionaryCommands, RemappingAsksForThePasswordAndKeepsToChangesAllowed) {
     const std::string locked = Protected("z.vrk3", "Zaklenjen", "Geslo");
     const std::string fixed = MakeDictionary("f.vrk3", "Stalen");
     ASSERT_TRUE(Open(fixed)->SetInfo("Stalen", "Avtor", "", "", 4));  // export only
-    MakeLibrary("Knj", {locked, fixed});
     const std::string lockedBefore = ReadFileBytes(locked), fixedBefore = ReadFileBytes(fixed);
-    frame_ = StartFrame();
-    SelectRows({QStringLiteral("Stalen"), QStringLiteral("Zaklenjen")});
+    host_->Select({fixed, locked});
     RemapDialog(QStringLiteral("a"), QStringLiteral("o"));
     Password({});
-    Run(id::kRemapLetters);
+    dictionaries_->RemapLetters();
     EXPECT_EQ(messages_->Texts(),
               (std::vector<QString>{::texts::kChangesNotAllowed.arg(QStringLiteral("Stalen")),
                                     ::texts::kRemapRefused.arg(QStringLiteral("Zaklenjen"))}));
@@ -276,10 +256,10 @@ TEST_F(DictionaryCommands, RemappingAsksForThePasswordAndKeepsToChangesAllowed) 
     EXPECT_EQ(ReadFileBytes(fixed), fixedBefore);
 
     messages_->Clear();
-    SelectRows({QStringLiteral("Zaklenjen")});
+    host_->Select({locked});
     RemapDialog(QStringLiteral("a"), QStringLiteral("o"));
     Password(QStringLiteral("Geslo"));
-    Run(id::kRemapLetters);
+    dictionaries_->RemapLetters();
     EXPECT_TRUE(messages_->Texts().empty());
     EXPECT_EQ(Header(locked, 10), "Zoklenjen");
     EXPECT_EQ(Header(locked, 13), "Geslo");
@@ -288,9 +268,7 @@ TEST_F(DictionaryCommands, RemappingAsksForThePasswordAndKeepsToChangesAllowed) 
 
 TEST_F(DictionaryCommands, TheDataDialogAsksForThePasswordUntilItIsRightOrGivenUp) {
     const std::string path = Protected("z.vrk3", "Zaklenjen", "Geslo");
-    MakeLibrary("Knj", {path});
-    frame_ = StartFrame();
-    SelectRows({QStringLiteral("Zaklenjen")});
+    host_->Select({path});
     WhenDialog("passwordDlg", [&](QWidget* prompt) {
         EXPECT_EQ(Child<QLabel>(prompt, "instruction")->text(),
                   QStringLiteral("Prosim, vpišite geslo za sledeči slovar:\n\"Zaklenjen\""));
@@ -309,7 +287,7 @@ TEST_F(DictionaryCommands, TheDataDialogAsksForThePasswordUntilItIsRightOrGivenU
         });
         Click(prompt, "okButton");
     });
-    Run(id::kChangeData);
+    dictionaries_->ChangeDictionaryData();
     ASSERT_EQ(messages_->Shown().size(), 1u);
     EXPECT_EQ(messages_->Shown()[0].text, ::texts::kWrongPassword);
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
@@ -317,11 +295,11 @@ TEST_F(DictionaryCommands, TheDataDialogAsksForThePasswordUntilItIsRightOrGivenU
     EXPECT_EQ(Header(path, 11), "Nov avtor");
     EXPECT_EQ(Header(path, 13), "Geslo");
     EXPECT_EQ(Flags(path), 7);
-    EXPECT_EQ(View()->SelectedRows().front()->text(kColName), QStringLiteral("Odklenjen"));
+    EXPECT_EQ(host_->SelectedRow(0)->text(kColName), QStringLiteral("Odklenjen"));
 
     messages_->Clear();
     WhenDialog("passwordDlg", [&](QWidget* prompt) { Click(prompt, "cancelButton"); });
-    Run(id::kChangeData);
+    dictionaries_->ChangeDictionaryData();
     EXPECT_EQ(messages_->Texts(),
               std::vector<QString>{::texts::kDataRefused.arg(QStringLiteral("Odklenjen"))});
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kNone);
@@ -329,9 +307,7 @@ TEST_F(DictionaryCommands, TheDataDialogAsksForThePasswordUntilItIsRightOrGivenU
 
 TEST_F(DictionaryCommands, TextsWindows1250CannotHoldAreRefusedNamingTheirCharacters) {
     const std::string path = MakeDictionary("a.vrk3", "Prvi");
-    MakeLibrary("Knj", {path});
-    frame_ = StartFrame();
-    SelectRows({QStringLiteral("Prvi")});
+    host_->Select({path});
     // The dialog stays open, each character named once.
     WhenDialog("dictDataDlg", [&](QWidget* data) {
         Type(data, "authorEdit", QStringLiteral("Ελλάς"));
@@ -340,7 +316,7 @@ TEST_F(DictionaryCommands, TextsWindows1250CannotHoldAreRefusedNamingTheirCharac
         Type(data, "authorEdit", QStringLiteral("Grčija"));
         Click(data, "okButton");
     });
-    Run(id::kChangeData);
+    dictionaries_->ChangeDictionaryData();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kTextNotStorable.arg(QStringLiteral(
                                       "Ε (U+0395), λ (U+03BB), ά (U+03AC), ς (U+03C2)"))});
     EXPECT_EQ(Header(path, 11), "Gr\xE8ija");
@@ -354,7 +330,7 @@ TEST_F(DictionaryCommands, TextsWindows1250CannotHoldAreRefusedNamingTheirCharac
         EXPECT_TRUE(dialog->isVisible());
         Click(dialog, "cancelButton");
     });
-    Run(id::kSecurity);
+    dictionaries_->SecuritySettings();
     EXPECT_EQ(messages_->Texts(),
               std::vector<QString>{::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)"))});
     EXPECT_EQ(Flags(path), 6);
@@ -372,16 +348,14 @@ TEST_F(DictionaryCommands, TextsWindows1250CannotHoldAreRefusedNamingTheirCharac
         });
         Click(prompt, "okButton");
     });
-    Run(id::kChangeData);
+    dictionaries_->ChangeDictionaryData();
     EXPECT_EQ(next, QStringLiteral("passwordDlg"));
     EXPECT_EQ(Header(path, 11), "Avtor");
 }
 
-TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
+TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionaryAndOfThree) {
     const std::string path = MakeDictionary("a.vrk3", "Prvi");
-    MakeLibrary("Knj", {path});
-    frame_ = StartFrame();
-    SelectRows({QStringLiteral("Prvi")});
+    host_->Select({path});
     WhenDialog("securityDlg", [&](QWidget* dialog) {
         EXPECT_TRUE(Checked(dialog, "exportCheck"));
         EXPECT_TRUE(Checked(dialog, "changesCheck"));
@@ -391,7 +365,7 @@ TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
         Type(dialog, "passwordEdit", QStringLiteral("Čarovnija"));
         Click(dialog, "okButton");
     });
-    Run(id::kSecurity);
+    dictionaries_->SecuritySettings();
     EXPECT_EQ(Flags(path), 7);
     EXPECT_EQ(Header(path, 13),
               "\xC8"
@@ -410,7 +384,7 @@ TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
         });
         Click(prompt, "okButton");
     });
-    Run(id::kSecurity);
+    dictionaries_->SecuritySettings();
     EXPECT_EQ(Flags(path), 4);
     EXPECT_EQ(Header(path, 13), "");
 
@@ -419,26 +393,22 @@ TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionary) {
     for (const std::int32_t flags : {kFlagExport, kFlagChanges}) {
         SCOPED_TRACE(flags);
         ASSERT_TRUE(Open(path)->SetInfo("Prvi", "Avtor", "", "", flags));
-        SelectRows({QStringLiteral("Prvi")});
         WhenDialog("securityDlg", [&](QWidget* dialog) {
             EXPECT_EQ(Checked(dialog, "exportCheck"), flags == kFlagExport);
             EXPECT_EQ(Checked(dialog, "changesCheck"), flags == kFlagChanges);
             EXPECT_FALSE(Checked(dialog, "protectCheck"));
             Click(dialog, "okButton");
         });
-        Run(id::kSecurity);
+        dictionaries_->SecuritySettings();
         EXPECT_EQ(Flags(path), flags);
     }
     EXPECT_TRUE(messages_->Texts().empty());
-}
 
-TEST_F(DictionaryCommands, SecuritySettingsOfThreeWithTheProtectedOneLeftLocked) {
-    const std::string a = MakeDictionary("a.vrk3", "A");
-    const std::string b = Protected("b.vrk3", "B", "x");
-    const std::string c = MakeDictionary("c.vrk3", "C");
-    MakeLibrary("Knj", {a, b, c});
-    frame_ = StartFrame();
-    SelectRows({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    // For three, the protected one left locked.
+    const std::string a = MakeDictionary("b.vrk3", "A");
+    const std::string b = Protected("c.vrk3", "B", "x");
+    const std::string c = MakeDictionary("d.vrk3", "C");
+    host_->Select({a, b, c});
     WhenDialog("securityDlg", [&](QWidget* dialog) {
         EXPECT_TRUE(Checked(dialog, "exportCheck"));
         EXPECT_TRUE(Checked(dialog, "changesCheck"));
@@ -447,7 +417,7 @@ TEST_F(DictionaryCommands, SecuritySettingsOfThreeWithTheProtectedOneLeftLocked)
         WhenDialog("passwordDlg", [&](QWidget* prompt) { Click(prompt, "cancelButton"); });
         Click(dialog, "okButton");
     });
-    Run(id::kSecurity);
+    dictionaries_->SecuritySettings();
     EXPECT_EQ(messages_->Texts(),
               std::vector<QString>{::texts::kSecurityRefused.arg(QStringLiteral("B"))});
     EXPECT_EQ(Flags(a), 2);
@@ -466,15 +436,38 @@ TEST_F(DictionaryCommands, APictureGoesToEverySelectedDictionaryThatIsUnlocked) 
     QImage image(8, 6, QImage::Format_RGB32);
     image.fill(Qt::red);
     ASSERT_TRUE(image.save(QString::fromStdString(picture), "BMP"));
-    frame_ = StartFrame();
-    SelectRows({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    host_->Select({a, b, c});
+    // A file no dictionary can hold changes nothing: larger than a picture
+    // length can say (without taking the disk), a pipe, a folder, none.
+    const std::string huge = folder_ + "/velika.bmp";
+    const int fd = ::open(huge.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(kMaxPictureBytes) + 1), 0);
+    ::close(fd);
+    const std::string pipe = folder_ + "/cev.bmp";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& file : {huge, pipe, folder_, folder_ + "/ni.bmp"}) {
+        messages_->Clear();
+        SetFileDialogHook(
+            [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(file)}); });
+        dictionaries_->SetPicture();
+        EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kCannotOpenFile}) << file;
+        EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
+    }
+    EXPECT_EQ(Open(a)->GetPictureSize(), 0);
+    std::string bytes;
+    WriteFileBytes(folder_ + "/mala.bmp", std::string("BM\0\x01", 4));
+    EXPECT_TRUE(ReadPictureFile(folder_ + "/mala.bmp", bytes));
+    EXPECT_EQ(bytes, std::string("BM\0\x01", 4));
+
+    messages_->Clear();
     TFileDialogRequest asked;
     SetFileDialogHook([&](const TFileDialogRequest& request) {
         asked = request;
         return FilesChosen({QString::fromStdString(picture)});
     });
     WhenDialog("passwordDlg", [&](QWidget* prompt) { Click(prompt, "cancelButton"); });
-    Run(id::kSetPicture);
+    dictionaries_->SetPicture();
     EXPECT_EQ(asked.fileName, QStringLiteral("*.bmp"));
     EXPECT_EQ(messages_->Texts(),
               std::vector<QString>{::texts::kPictureRefused.arg(QStringLiteral("B"))});
@@ -483,8 +476,9 @@ TEST_F(DictionaryCommands, APictureGoesToEverySelectedDictionaryThatIsUnlocked) 
     EXPECT_EQ(Open(b)->GetPictureSize(), 0);
     EXPECT_EQ(Open(c)->GetPictureSize(), size);
 
-    // The information window shows it, and the file written for it is gone.
-    View()->List()->clearSelection();
+    // The information window, opened by a double click in the list, shows
+    // it, and the file written for it is gone.
+    frame_ = StartFrame();
     SelectRows({QStringLiteral("A")});
     bool shown = false;
     WhenDialog("dictInfoDlg", [&](QWidget* info) {
@@ -529,33 +523,33 @@ TEST_F(DictionaryCommands, TheInformationWindowWithoutAPictureAndForAnUnreadable
     EXPECT_FALSE(fs::exists(dir_ + "/temp/dfi.qtf"));
 }
 
-TEST_F(DictionaryCommands, APictureFileTheDictionaryCannotHoldChangesNothing) {
-    const std::string a = MakeDictionary("a.vrk3", "A");
-    MakeLibrary("Knj", {a});
-    // Larger than a picture length can say, without taking the disk.
-    const std::string huge = folder_ + "/velika.bmp";
-    const int fd = ::open(huge.c_str(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(kMaxPictureBytes) + 1), 0);
-    ::close(fd);
-    const std::string pipe = folder_ + "/cev.bmp";
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+// The frame's command table reaches each command the fake view runs: the
+// window it opens first.
+TEST_F(DictionaryCommands, TheCommandTableRunsEachCommandOnTheSelection) {
+    MakeLibrary("Knj", {MakeDictionary("a.vrk3", "A")});
     frame_ = StartFrame();
     SelectRows({QStringLiteral("A")});
-    for (const std::string& file : {huge, pipe, folder_, folder_ + "/ni.bmp"}) {
-        messages_->Clear();
-        SetFileDialogHook(
-            [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(file)}); });
-        Run(id::kSetPicture);
-        EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kCannotOpenFile}) << file;
-        EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
+    for (const auto& [command, window] :
+         {std::pair<int, const char*>{id::kChangeData, "dictDataDlg"},
+          {id::kSecurity, "securityDlg"},
+          {id::kRemapLetters, "remapLetterDlg"},
+          {id::kImport, "importDlg"}}) {
+        QString shown;
+        WhenDialog(window, [&](QWidget* dialog) {
+            shown = dialog->objectName();
+            static_cast<QDialog*>(dialog)->reject();
+        });
+        Run(command);
+        EXPECT_EQ(shown, QString::fromLatin1(window));
     }
-    EXPECT_EQ(Open(a)->GetPictureSize(), 0);
-    std::string bytes;
-    const std::string small = folder_ + "/mala.bmp";
-    WriteFileBytes(small, std::string("BM\0\x01", 4));
-    EXPECT_TRUE(ReadPictureFile(small, bytes));
-    EXPECT_EQ(bytes, std::string("BM\0\x01", 4));
+    QString asked;
+    SetFileDialogHook([&](const TFileDialogRequest& request) {
+        asked = request.fileName;
+        return TFileDialogResult{};
+    });
+    Run(id::kSetPicture);
+    EXPECT_EQ(asked, QStringLiteral("*.bmp"));
+    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 }  // namespace

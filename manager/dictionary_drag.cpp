@@ -23,6 +23,13 @@ QCursor DragCursor(bool allowed) {
                            allowed ? vrk::cursor::kDropAllowed : vrk::cursor::kDropRefused);
 }
 
+// The library item under the pointer in `tree`; null when none is.
+QTreeWidgetItem* LibraryAt(const QTreeWidget* tree, const QPoint& globalPos) {
+    const QPoint local = tree->viewport()->mapFromGlobal(globalPos);
+    if (!tree->viewport()->rect().contains(local)) return nullptr;
+    return tree->itemAt(local);
+}
+
 }  // namespace
 
 bool CVrk3dbeView::listMouseEvent(QMouseEvent* event) {
@@ -50,7 +57,7 @@ void CVrk3dbeView::BeginDictionaryDrag(int mode) {
     if (!source || SelectedDictionaryCount() == 0) return;
     m_nDragMode = mode;
     m_hDragOverItem = nullptr;
-    m_strDragSourceKey = GetLibraryKeyPath(source);
+    m_strDragSourceKey = LibraryKeyPath(source);
     m_strDragFiles.clear();
     for (const std::string& path : SelectedPaths()) {
         m_strDragFiles += path;
@@ -62,14 +69,8 @@ void CVrk3dbeView::BeginDictionaryDrag(int mode) {
     QApplication::setOverrideCursor(DragCursor(false));
 }
 
-QTreeWidgetItem* CVrk3dbeView::libraryAt(const QPoint& globalPos) const {
-    const QPoint local = m_pTree->viewport()->mapFromGlobal(globalPos);
-    if (!m_pTree->viewport()->rect().contains(local)) return nullptr;
-    return m_pTree->itemAt(local);
-}
-
 void CVrk3dbeView::dragMove(const QPoint& globalPos) {
-    QTreeWidgetItem* item = libraryAt(globalPos);
+    QTreeWidgetItem* item = LibraryAt(m_pTree, globalPos);
     if (item) {
         // The library under the pointer is selected, so the list shows it.
         if (item != SelectedLibrary()) m_pTree->setCurrentItem(item);
@@ -81,18 +82,12 @@ void CVrk3dbeView::dragMove(const QPoint& globalPos) {
     m_hDragOverItem = item;
 }
 
-void CVrk3dbeView::onHoverTimer() {
-    // A second over one library opens it, or closes it.
-    if (m_nDragMode == kNoDrag || !m_hDragOverItem) return;
-    m_hDragOverItem->setExpanded(!m_hDragOverItem->isExpanded());
-}
-
 void CVrk3dbeView::dragRelease(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                                const QPoint& globalPos) {
     const Qt::MouseButton dragButton = m_nDragMode == kLeftDrag ? Qt::LeftButton : Qt::RightButton;
     if (button != dragButton) return;
     const int mode = m_nDragMode;
-    QTreeWidgetItem* target = libraryAt(globalPos);
+    QTreeWidgetItem* target = LibraryAt(m_pTree, globalPos);
     endDrag(false);
     if (target && target != SelectedLibrary()) m_pTree->setCurrentItem(target);
     if (!target) {
@@ -127,7 +122,7 @@ void CVrk3dbeView::DropDictionaries(bool move) {
     const std::vector<std::string> paths = vrk::SplitDictionaryList(m_strDragFiles);
     m_strDragFiles.clear();
     if (!target || paths.empty()) return;
-    const std::string targetKey = GetLibraryKeyPath(target);
+    const std::string targetKey = LibraryKeyPath(target);
     // Onto the library they came from: nothing to do.
     if (targetKey != m_strDragSourceKey) {
         // Added to the target before they leave the source, so a failure

@@ -2,6 +2,7 @@
 // picture and letter remapping.
 
 #include "manager/dict_data_dlg.h"
+#include "manager/dictionary_commands.h"
 #include "manager/dictionary_list.h"
 #include "manager/job_thread.h"
 #include "manager/last_dirs.h"
@@ -11,7 +12,6 @@
 #include "manager/remap_letter_dlg.h"
 #include "manager/security_dlg.h"
 #include "manager/user_path.h"
-#include "manager/vrk3dbe_view.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
 #include "ui/file_dialog.h"
@@ -34,33 +34,34 @@ struct TKeptTexts {
 
 }  // namespace
 
-void CVrk3dbeView::SecuritySettings() {
-    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+void TDictionaryCommands::SecuritySettings() {
+    const std::vector<QTreeWidgetItem*> rows = m_host.Selection().rows;
     if (rows.empty()) return;
     vrk::TScratchSet backups;
-    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
+    if (!scratch(backups)) return;
     if (rows.size() == 1)
         securityForOne(rows.front(), backups);
     else
         securityForMany(rows, backups);
 }
 
-void CVrk3dbeView::securityForOne(QTreeWidgetItem* row, const vrk::TScratchSet& backups) {
+void TDictionaryCommands::securityForOne(QTreeWidgetItem* row, const vrk::TScratchSet& backups) {
     const QString name = row->text(kColName);
     vrk::TDataFile file = backups.Open(RowPath(row));
     std::string password;
     const std::int32_t flags = file.GetPassword(password, kKeptTextBuffer) ? file.GetFlags() : -1;
     if (flags < 0) {
-        vrk::ShowError(this, texts::kFileError);
+        vrk::ShowError(m_host.Window(), texts::kFileError);
         return;
     }
-    if (!Unlocked(this, file, flags, name, texts::kSecurityRefused, texts::kFileError)) return;
-    CSecurityDlg dialog(this);
+    if (!Unlocked(m_host.Window(), file, flags, name, texts::kSecurityRefused, texts::kFileError))
+        return;
+    CSecurityDlg dialog(m_host.Window());
     dialog.m_settings = {(flags & kFlagProtected) != 0, (flags & kFlagChanges) != 0,
                          (flags & kFlagExport) != 0, vrk::FromCp1250(password)};
     TKeptTexts kept;
     if (!kept.Read(file)) {
-        vrk::ShowError(this, texts::kFileError);
+        vrk::ShowError(m_host.Window(), texts::kFileError);
         return;
     }
     if (dialog.exec() != QDialog::Accepted) return;
@@ -68,15 +69,15 @@ void CVrk3dbeView::securityForOne(QTreeWidgetItem* row, const vrk::TScratchSet& 
     if (!file.SetInfo(kept.name, kept.author, kept.notes, HeaderBytes(dialog.m_settings.password),
                       dialog.m_settings.Flags())) {
         wait.Release();
-        vrk::ShowError(this, texts::kSecurityNotChanged);
+        vrk::ShowError(m_host.Window(), texts::kSecurityNotChanged);
     }
 }
 
-void CVrk3dbeView::securityForMany(const std::vector<QTreeWidgetItem*>& rows,
-                                   const vrk::TScratchSet& backups) {
+void TDictionaryCommands::securityForMany(const std::vector<QTreeWidgetItem*>& rows,
+                                          const vrk::TScratchSet& backups) {
     // One dialog sets the same settings for all; each protected dictionary
     // is unlocked with its own password.
-    CSecurityDlg dialog(this);
+    CSecurityDlg dialog(m_host.Window());
     dialog.m_settings = {false, true, true, {}};
     if (dialog.exec() != QDialog::Accepted) return;
     const std::string password = HeaderBytes(dialog.m_settings.password);
@@ -85,35 +86,36 @@ void CVrk3dbeView::securityForMany(const std::vector<QTreeWidgetItem*>& rows,
         vrk::TDataFile file = backups.Open(RowPath(row));
         const std::int32_t flags = file.GetFlags();
         if (flags < 0) {
-            vrk::ShowError(this, texts::kFileError);
+            vrk::ShowError(m_host.Window(), texts::kFileError);
             continue;
         }
-        if (!Unlocked(this, file, flags, name, texts::kSecurityRefused, texts::kFileError))
+        if (!Unlocked(m_host.Window(), file, flags, name, texts::kSecurityRefused,
+                      texts::kFileError))
             continue;
         TKeptTexts kept;
         if (!kept.Read(file)) {
-            vrk::ShowError(this, texts::kFileError);
+            vrk::ShowError(m_host.Window(), texts::kFileError);
             continue;
         }
         TWaitCursor wait;
         if (!file.SetInfo(kept.name, kept.author, kept.notes, password,
                           dialog.m_settings.Flags())) {
             wait.Release();
-            vrk::ShowError(this, texts::kSecurityNotChangedMany);
+            vrk::ShowError(m_host.Window(), texts::kSecurityNotChangedMany);
         }
     }
 }
 
-void CVrk3dbeView::SetPicture() {
-    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+void TDictionaryCommands::SetPicture() {
+    const std::vector<QTreeWidgetItem*> rows = m_host.Selection().rows;
     if (rows.empty()) return;
     vrk::TScratchSet backups;
-    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
+    if (!scratch(backups)) return;
     vrk::TFileDialogRequest request;
     request.directory = ReadLastDir("ImageDir");
     request.filter = texts::kPictureFilter;
     request.fileName = texts::kPictureFileName;
-    const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
+    const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(m_host.Window(), request);
     if (chosen.files.isEmpty()) return;
     StoreLastDir("ImageDir", chosen.directory);
     std::string picture;
@@ -123,7 +125,7 @@ void CVrk3dbeView::SetPicture() {
         read = ReadPictureFile(vrk::PathBytes(AbsoluteUserPath(chosen.files.first())), picture);
     }
     if (!read) {
-        vrk::ShowError(this, texts::kCannotOpenFile);
+        vrk::ShowError(m_host.Window(), texts::kCannotOpenFile);
         return;
     }
     for (QTreeWidgetItem* row : rows) {
@@ -131,26 +133,26 @@ void CVrk3dbeView::SetPicture() {
         vrk::TDataFile file = backups.Open(RowPath(row));
         const std::int32_t flags = file.GetFlags();
         if (flags < 0) {
-            vrk::ShowError(this, texts::kDamagedDictionary.arg(name));
+            vrk::ShowError(m_host.Window(), texts::kDamagedDictionary.arg(name));
             continue;
         }
-        if (!Unlocked(this, file, flags, name, texts::kPictureRefused,
+        if (!Unlocked(m_host.Window(), file, flags, name, texts::kPictureRefused,
                       texts::kDamagedDictionary.arg(name)))
             continue;
         TWaitCursor wait;
         if (!file.SetPicture(picture)) {
             wait.Release();
-            vrk::ShowError(this, texts::kPictureFailed.arg(name));
+            vrk::ShowError(m_host.Window(), texts::kPictureFailed.arg(name));
         }
     }
 }
 
-void CVrk3dbeView::RemapLetters() {
-    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+void TDictionaryCommands::RemapLetters() {
+    const std::vector<QTreeWidgetItem*> rows = m_host.Selection().rows;
     if (rows.empty()) return;
     vrk::TScratchSet backups;
-    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
-    CRemapLetterDlg dialog(this);
+    if (!scratch(backups)) return;
+    CRemapLetterDlg dialog(m_host.Window());
     if (dialog.exec() != QDialog::Accepted) return;
     TJobHandOver job;
     job.nJob = kJobRemapLetter;
@@ -166,17 +168,19 @@ void CVrk3dbeView::RemapLetters() {
             vrk::TDataFile file = backups.Open(RowPath(row));
             const std::int32_t flags = file.GetFlags();
             if (flags < 0) {
-                vrk::ShowWarning(this, texts::kRemapFailed);
+                vrk::ShowWarning(m_host.Window(), texts::kRemapFailed);
                 continue;
             }
             if (!(flags & kFlagChanges)) {
-                vrk::ShowMessage(this, texts::kChangesNotAllowed.arg(name), vrk::TMsgIcon::kNone);
+                vrk::ShowMessage(m_host.Window(), texts::kChangesNotAllowed.arg(name),
+                                 vrk::TMsgIcon::kNone);
                 continue;
             }
-            if (!Unlocked(this, file, flags, name, texts::kRemapRefused, texts::kFileError))
+            if (!Unlocked(m_host.Window(), file, flags, name, texts::kRemapRefused,
+                          texts::kFileError))
                 continue;
         }
         job.strJobDataFile = RowPath(row);
-        (void)RunJob(this, job, texts::kJobRemap.arg(name));
+        (void)RunJob(m_host.Window(), job, texts::kJobRemap.arg(name));
     }
 }

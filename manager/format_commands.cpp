@@ -1,7 +1,9 @@
 // Import from and export to the older formats, as jobs.
 #include <QFileInfo>
+#include <functional>
 
 #include "manager/dict_data_dlg.h"
+#include "manager/dictionary_commands.h"
 #include "manager/dictionary_list.h"
 #include "manager/export_file_dlg.h"
 #include "manager/format_choice.h"
@@ -12,7 +14,7 @@
 #include "manager/new_file.h"
 #include "manager/security_dlg.h"
 #include "manager/user_path.h"
-#include "manager/vrk3dbe_view.h"
+#include "settings/library_registry.h"
 #include "store/data_file.h"
 #include "store/file_io.h"
 #include "store/same_file.h"
@@ -27,12 +29,30 @@ namespace {
 // imported.
 constexpr char kImportSeparator = 2;
 
+// The name of a library holding the dictionary at `path`; empty when none
+// does.
+QString LibraryHolding(const std::string& path) {
+    vrk::TLibraryNode groups;
+    (void)vrk::ReadLibraryTree(groups);
+    // Depth first, as the tree shows them; the members of Groups itself
+    // belong to no library.
+    std::function<QString(const vrk::TLibraryNode&)> find = [&](const vrk::TLibraryNode& node) {
+        for (const vrk::TLibraryNode& library : node.children) {
+            for (const std::string& member : library.dictionaries)
+                if (vrk::IsSameFile(member, path)) return vrk::FromCp1250(library.name);
+            if (QString inside = find(library); !inside.isEmpty()) return inside;
+        }
+        return QString();
+    };
+    return find(groups);
+}
+
 }  // namespace
 
-void CVrk3dbeView::Import() {
-    QTreeWidgetItem* library = SelectedLibrary();
+void TDictionaryCommands::Import() {
+    QTreeWidgetItem* library = m_host.Selection().library;
     if (!library) return;
-    CImportDlg dialog(this);
+    CImportDlg dialog(m_host.Window());
     if (dialog.exec() != QDialog::Accepted) return;
     const std::string target = vrk::PathBytes(dialog.m_strNewFile);
     TJobHandOver job;
@@ -56,7 +76,7 @@ void CVrk3dbeView::Import() {
             break;
     }
     vrk::TScratchSet backups;
-    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
+    if (!scratch(backups)) return;
     if (!replaceUnlocked(target, backups)) return;
 
     // The import fills a new file beside the target, which replaces the
@@ -64,25 +84,25 @@ void CVrk3dbeView::Import() {
     // cancel or a change of mind leaves whatever was there.
     vrk::TDataFile placed = backups.Open(target);
     if (!placed.CreateEmptyBeside(job.strJobDataFile)) {
-        vrk::ShowWarning(this, texts::kImportFailed);
+        vrk::ShowWarning(m_host.Window(), texts::kImportFailed);
         return;
     }
     TNewFile made(job.strJobDataFile);
-    if (!RunJob(this, job, text)) return;
+    if (!RunJob(m_host.Window(), job, text)) return;
     if (job.counts.separators > 0 || job.counts.cut > 0)
-        vrk::ShowMessage(this,
+        vrk::ShowMessage(m_host.Window(),
                          texts::kImportChangedTexts.arg(job.counts.separators).arg(job.counts.cut),
                          vrk::TMsgIcon::kInformation);
     // The older formats but the second generation carry no header data.
     if (format != TOlderFormat::kSecondGen) {
-        CDictDataDlg data(this);
+        CDictDataDlg data(m_host.Window());
         if (data.exec() != QDialog::Accepted) return;
         TWaitCursor wait;
         vrk::TDataFile file = backups.Open(job.strJobDataFile);
         if (!file.SetInfo(HeaderBytes(data.m_texts.name), HeaderBytes(data.m_texts.author),
                           HeaderBytes(data.m_texts.notes), "", kFlagChanges | kFlagExport)) {
             wait.Release();
-            vrk::ShowError(this, texts::kImportInfoFailed);
+            vrk::ShowError(m_host.Window(), texts::kImportInfoFailed);
             return;
         }
     }
@@ -90,7 +110,7 @@ void CVrk3dbeView::Import() {
         TWaitCursor wait;
         if (!placed.ReplaceWith(job.strJobDataFile)) {
             wait.Release();
-            vrk::ShowError(this, texts::kCreateFailed);
+            vrk::ShowError(m_host.Window(), texts::kCreateFailed);
             return;
         }
     }
@@ -98,14 +118,14 @@ void CVrk3dbeView::Import() {
     if (!registerNewDictionary(library, target)) return;
     const TMemberRow row = ReadMember(target, backups);
     if (row.state != TMemberState::kListed) {
-        vrk::ShowError(this, texts::kNotADictionary);
+        vrk::ShowError(m_host.Window(), texts::kNotADictionary);
         return;
     }
-    listNewDictionary(row);
+    m_host.ListDictionary(row, true);
 }
 
-void CVrk3dbeView::Export() {
-    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+void TDictionaryCommands::Export() {
+    const std::vector<QTreeWidgetItem*> rows = m_host.Selection().rows;
     if (rows.size() != 1) return;
     const std::string dictionary = RowPath(rows.front());
     vrk::TFileDialogRequest request;
@@ -114,35 +134,36 @@ void CVrk3dbeView::Export() {
     request.filter = texts::kOlderFormatsFilter;
     request.fileName = texts::kOlderFormatFileName;
     TExportChoice choice;
-    if (!CExportFileDlg::Choose(this, request, choice)) return;
+    if (!CExportFileDlg::Choose(m_host.Window(), request, choice)) return;
     choice.path = AbsoluteUserPath(choice.path);
     StoreLastDir("ExportDir", FolderOf(choice.path));
     vrk::TScratchSet backups;
-    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
+    if (!scratch(backups)) return;
     vrk::TDataFile file = backups.Open(dictionary);
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) {
-        vrk::ShowError(this, texts::kFileError);
+        vrk::ShowError(m_host.Window(), texts::kFileError);
         return;
     }
     if (!(flags & kFlagExport)) {
-        vrk::ShowMessage(this, texts::kExportDisabled, vrk::TMsgIcon::kNone);
+        vrk::ShowMessage(m_host.Window(), texts::kExportDisabled, vrk::TMsgIcon::kNone);
         return;
     }
     // Writing the dictionary's own file would replace it by the export.
     if (vrk::IsSameFile(dictionary, vrk::PathBytes(choice.path))) {
-        vrk::ShowWarning(this, texts::kExportSameFile);
+        vrk::ShowWarning(m_host.Window(), texts::kExportSameFile);
         return;
     }
     // A dictionary there would be lost, and dropped from its library.
     const std::string target = vrk::PathBytes(choice.path);
     if (backups.Open(target).GetFlags() >= 0) {
         const QString fileName = QFileInfo(choice.path).fileName();
-        const QString library = libraryHolding(target);
+        const QString library = LibraryHolding(target);
         const QString question = library.isEmpty()
                                      ? texts::kExportOverDictionary.arg(fileName)
                                      : texts::kExportOverMember.arg(fileName, library);
-        if (vrk::ShowMessage(this, question, vrk::TMsgIcon::kWarning, vrk::TMsgButtons::kYesNo,
+        if (vrk::ShowMessage(m_host.Window(), question, vrk::TMsgIcon::kWarning,
+                             vrk::TMsgButtons::kYesNo,
                              vrk::TMsgAnswer::kNo) != vrk::TMsgAnswer::kYes ||
             !replaceUnlocked(target, backups))
             return;
@@ -166,7 +187,7 @@ void CVrk3dbeView::Export() {
             text = texts::kJobExportFirstGen;
             break;
     }
-    if (RunJob(this, job, text) && job.counts.lineBreaks > 0)
-        vrk::ShowMessage(this, texts::kExportChangedTexts.arg(job.counts.lineBreaks),
+    if (RunJob(m_host.Window(), job, text) && job.counts.lineBreaks > 0)
+        vrk::ShowMessage(m_host.Window(), texts::kExportChangedTexts.arg(job.counts.lineBreaks),
                          vrk::TMsgIcon::kInformation);
 }

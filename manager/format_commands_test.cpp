@@ -1,7 +1,6 @@
 // Import and export: the format by the file name, the import dialog and the
 // data dialog after it, the export chooser with its separator panel, and
 // the files an import or export must never destroy.
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -36,6 +35,8 @@ struct TJobSeen {
     std::vector<char> params;
 };
 
+// The export cases run the command on a fake view (host_, dictionaries_);
+// the imports, which list what they made, run on the frame.
 class FormatCommands : public TManagerTest {
   protected:
     void SetUp() override {
@@ -49,10 +50,6 @@ class FormatCommands : public TManagerTest {
     void TearDown() override {
         SetJobStepHook({});
         TManagerTest::TearDown();
-    }
-    std::unique_ptr<TDataFile> Open(const std::string& path) {
-        return std::make_unique<TDataFile>(path, dir_ + "/temp/t1", dir_ + "/temp/t2",
-                                           dir_ + "/temp/t3");
     }
     std::vector<std::string> Entries(const std::string& path) {
         auto file = Open(path);
@@ -91,10 +88,6 @@ class FormatCommands : public TManagerTest {
             result.panelText = separator;
             return result;
         });
-    }
-    bool Enabled(int command) {
-        frame_->UpdateCommandStates();
-        return frame_->Commands()->Action(command)->isEnabled();
     }
 
     TJobSeen seen_;
@@ -149,7 +142,7 @@ TEST_F(FormatCommands, ImportsTakeTheFormatFromTheNameAndAskForDataOnlyWhereNone
     EXPECT_EQ(seen_.params[0], '\x02');
     EXPECT_EQ(seen_.params[2], '\x02');
     EXPECT_EQ(ListNames(), QStringList({"Prvi", "Stari", "Tabela"}));
-    EXPECT_EQ(View()->SelectedRows(), std::vector<QTreeWidgetItem*>{Row(QStringLiteral("Prvi"))});
+    EXPECT_EQ(View()->Selection().rows, std::vector<QTreeWidgetItem*>{Row(QStringLiteral("Prvi"))});
     EXPECT_EQ(Row(QStringLiteral("Stari"))->text(kColAuthor), QStringLiteral("Ana"));
     EXPECT_EQ(Row(QStringLiteral("Stari"))->text(kColCount), QStringLiteral("3"));
     EXPECT_EQ(Row(QStringLiteral("Tabela"))->text(kColCount), QStringLiteral("2"));
@@ -259,14 +252,13 @@ TEST_F(FormatCommands, ImportAndExportSayWhatTheyChangedInTheTexts) {
     WriteFileBytes(folder_ + "/tabela.csv", "mi\x02za,x\x02y\r\nokno," + std::string(100000, 's'));
     const std::string dict = MakeDictionary("d.vrk3", "D", "Ana");
     ASSERT_TRUE(Open(dict)->StoreEntry("oko\x01vid\r\ndrugi del"));
-    MakeLibrary("Knj", {dict});
-    frame_ = StartFrame();
+    MakeLibrary("Knj");
+    host_->Select({dict});
     ImportDialog(folder_ + "/tabela.csv", folder_ + "/iz-csv.vrk3");
     DataDialog(QStringLiteral("Tabela"));
-    Run(id::kImport);
-    SelectRows({QStringLiteral("D")});
+    dictionaries_->Import();
     ExportTo(folder_ + "/izvoz.csv");
-    Run(id::kExport);
+    dictionaries_->Export();
     EXPECT_EQ(messages_->Texts(), (std::vector<QString>{::texts::kImportChangedTexts.arg(2).arg(1),
                                                         ::texts::kExportChangedTexts.arg(1)}));
 }
@@ -301,69 +293,33 @@ TEST_F(FormatCommands, PathsTypedByHandAreTakenAgainstTheWorkingFolder) {
     Run(id::kAddDictionary);
     EXPECT_EQ(Members("Druga"), std::vector<std::string>{made});
     // Each folder stored is the chosen file's, not the one the dialog showed.
-    std::string dir;
-    EXPECT_TRUE(TGetRegistryString(kManagerPath, "AddDFDir", dir));
-    EXPECT_EQ(dir, dir_);
+    EXPECT_EQ(Setting("AddDFDir"), dir_);
     EXPECT_TRUE(messages_->Texts().empty());
     ASSERT_TRUE(QDir::setCurrent(started));
 }
 
-TEST_F(FormatCommands, ExportOverADictionaryNamesItAndItsLibraryWithNoAsTheDefault) {
-    const std::string dict = MakeDictionary("d.vrk3", "D", "Ana", 2);
-    const std::string member = MakeDictionary("drugi.vrk3", "Drugi", "Ana", 3);
-    const std::string loose = MakeDictionary("prost.vrk3", "Prost");
-    MakeLibrary("Knj", {dict});
-    MakeLibrary("Druga", {member});
-    const std::string before = ReadFileBytes(member);
-    frame_ = StartFrame();
-    SelectRows({QStringLiteral("D")});
-    ExportTo(member);
-    Run(id::kExport);
-    ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(
-        messages_->Shown()[0].text,
-        ::texts::kExportOverMember.arg(QStringLiteral("drugi.vrk3"), QStringLiteral("Druga")));
-    EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
-    EXPECT_EQ(ReadFileBytes(member), before);
-    EXPECT_TRUE(seen_.jobs.empty());
-    // A dictionary of no library, replaced after "Da".
-    messages_->Clear();
-    messages_->Answer(TMsgAnswer::kYes);
-    ExportTo(loose);
-    Run(id::kExport);
-    EXPECT_EQ(
-        messages_->Texts(),
-        std::vector<QString>{::texts::kExportOverDictionary.arg(QStringLiteral("prost.vrk3"))});
-    EXPECT_EQ(seen_.jobs, std::vector<std::int32_t>{kJobExportFirstGen});
-}
-
-TEST_F(FormatCommands, ExportsTakeTheFormatFromTheNameAndTheSeparatorFromThePanel) {
+TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictionary) {
     const std::string dict = MakeDictionary("d.vrk3", "D", "Ana");
     ASSERT_TRUE(
         Open(dict)->StoreEntry("miza\x01lesena\x01"
                                "4 noge"));
-    MakeLibrary("Knj", {dict});
-    frame_ = StartFrame();
-    SelectRows({QStringLiteral("D")});
-
+    host_->Select({dict});
     ExportTo(folder_ + "/izvoz.csv", QStringLiteral("Oblikovano Besedilo (*.csv)"));
-    Run(id::kExport);
+    dictionaries_->Export();
     EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz.csv"), "miza,lesena,4 noge");
     // The name decides the format whatever filter was picked.
     ExportTo(folder_ + "/izvoz2.csv");
-    Run(id::kExport);
+    dictionaries_->Export();
     EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz2.csv"), "miza;lesena;4 noge");
     ExportTo(folder_ + "/izvoz.vrk");
-    Run(id::kExport);
+    dictionaries_->Export();
     ExportTo(folder_ + "/izvoz.txt", {}, QStringLiteral("/"));
-    Run(id::kExport);
+    dictionaries_->Export();
     EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz.txt").substr(29), "lesena/ 4 noge\r\n");
     EXPECT_EQ(seen_.jobs, (std::vector<std::int32_t>{kJobExportCsv, kJobExportCsv,
                                                      kJobExportSecondGen, kJobExportFirstGen}));
     EXPECT_EQ(seen_.params, (std::vector<char>{',', ';', ';', '/'}));
-    std::string dir;
-    EXPECT_TRUE(TGetRegistryString(kManagerPath, "ExportDir", dir));
-    EXPECT_EQ(dir, folder_);
+    EXPECT_EQ(Setting("ExportDir"), folder_);
 
     // An empty separator is refused and asked again; the dictionary's own
     // file is refused as the target.
@@ -376,12 +332,37 @@ TEST_F(FormatCommands, ExportsTakeTheFormatFromTheNameAndTheSeparatorFromThePane
         return result;
     });
     const std::string before = ReadFileBytes(dict);
-    Run(id::kExport);
+    dictionaries_->Export();
     EXPECT_EQ(messages_->Texts(),
               (std::vector<QString>{::texts::kSeparatorMissing, ::texts::kExportSameFile}));
     EXPECT_EQ(ReadFileBytes(dict), before);
     EXPECT_TRUE(seen_.jobs.empty());
     EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
+
+    // Over a dictionary: it is named with its library, No is the default.
+    const std::string member = MakeDictionary("drugi.vrk3", "Drugi", "Ana", 3);
+    const std::string loose = MakeDictionary("prost.vrk3", "Prost");
+    MakeLibrary("Druga", {member});
+    const std::string memberBefore = ReadFileBytes(member);
+    messages_->Clear();
+    ExportTo(member);
+    dictionaries_->Export();
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(
+        messages_->Shown()[0].text,
+        ::texts::kExportOverMember.arg(QStringLiteral("drugi.vrk3"), QStringLiteral("Druga")));
+    EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
+    EXPECT_EQ(ReadFileBytes(member), memberBefore);
+    EXPECT_TRUE(seen_.jobs.empty());
+    // A dictionary of no library, replaced after "Da".
+    messages_->Clear();
+    messages_->Answer(TMsgAnswer::kYes);
+    ExportTo(loose);
+    dictionaries_->Export();
+    EXPECT_EQ(
+        messages_->Texts(),
+        std::vector<QString>{::texts::kExportOverDictionary.arg(QStringLiteral("prost.vrk3"))});
+    EXPECT_EQ(seen_.jobs, std::vector<std::int32_t>{kJobExportFirstGen});
 }
 
 TEST_F(FormatCommands, TheSeparatorPanelFollowsTheFilterAndKeepsTheChooserOpenWhenEmpty) {
@@ -443,7 +424,7 @@ TEST_F(FormatCommands, ExportIsOfferedForOneDictionaryThatAllowsIt) {
     // The command asks the dictionary too.
     SelectRows({QStringLiteral("Zaprt")});
     ExportTo(folder_ + "/x.csv");
-    View()->Export();
+    View()->Dictionaries().Export();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kExportDisabled});
     EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
 }

@@ -28,10 +28,6 @@ class JobWorker : public TManagerTest {
         SetJobStepHook({});
         TManagerTest::TearDown();
     }
-    std::unique_ptr<TDataFile> Open(const std::string& path) {
-        return std::make_unique<TDataFile>(path, dir_ + "/temp/t1", dir_ + "/temp/t2",
-                                           dir_ + "/temp/t3");
-    }
     // An export of `dict` to CSV at `target`.
     static void Export(TJobHandOver& job, const std::string& dict, const std::string& target) {
         job.nJob = kJobExportCsv;
@@ -141,8 +137,7 @@ TEST_F(JobWorker, NoDictionaryIsOpenedWhileAWorkerRuns) {
     WhenDialog("progressDlg", [&](QWidget*) {
         EXPECT_TRUE(WorkerRunning());
         EXPECT_FALSE(View()->SelectedExportAllowed());
-        frame_->UpdateCommandStates();
-        EXPECT_FALSE(frame_->Commands()->Action(id::kExport)->isEnabled());
+        EXPECT_FALSE(Enabled(id::kExport));
         checked = true;
         release = true;
     });
@@ -150,8 +145,7 @@ TEST_F(JobWorker, NoDictionaryIsOpenedWhileAWorkerRuns) {
     Export(job, dict, folder_ + "/x.csv");
     EXPECT_TRUE(RunJob(frame_.get(), job, ::texts::kJobExportCsv));
     EXPECT_TRUE(checked);
-    frame_->UpdateCommandStates();
-    EXPECT_TRUE(frame_->Commands()->Action(id::kExport)->isEnabled());
+    EXPECT_TRUE(Enabled(id::kExport));
 }
 
 }  // namespace

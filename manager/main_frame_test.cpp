@@ -44,10 +44,6 @@ class ManagerFrame : public TManagerTest {
     void SetNumber(std::string_view name, std::int32_t value) {
         ASSERT_TRUE(TSetRegistryNumber(kManagerPath, name, value, kRegOverwrite));
     }
-    bool Enabled(int command) {
-        frame_->UpdateCommandStates();
-        return frame_->Commands()->Action(command)->isEnabled();
-    }
     // Presses the left button on the splitter bar and lets it go at view x.
     void DragSplitter(int releaseX) {
         CVrk3dbeView* view = View();

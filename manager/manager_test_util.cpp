@@ -40,9 +40,34 @@ void TManagerTest::SetUp() {
     ASSERT_TRUE(TSetRegistryString(kMachineRootPath, "InstallPath", dir_, kRegCreateKey));
     // Not the first run: no help window unless a test asks for one.
     ASSERT_TRUE(TSetRegistryNumber(kUserRootPath, "Run", 1, kRegCreateKey | kRegOverwrite));
+    host_ = std::make_unique<TFakeHost>();
+    host_->BackupDir() = dir_ + "/temp";
+    dictionaries_ = std::make_unique<TDictionaryCommands>(*host_);
+}
+
+void TFakeHost::Select(const std::vector<std::string>& paths) {
+    m_library.reset(MakeLibraryItem("Knj"));
+    m_rows.clear();
+    const TScratchSet scratch = TScratchSet::In(m_strBackupDir, kManagerScratch);
+    for (const std::string& path : paths)
+        m_rows.emplace_back(MakeDictionaryRow(ReadMember(path, scratch)));
+}
+
+TSelection TFakeHost::Selection() const {
+    TSelection selection;
+    selection.library = m_library.get();
+    for (const auto& row : m_rows) selection.rows.push_back(row.get());
+    return selection;
+}
+
+std::unique_ptr<TDataFile> TManagerTest::Open(const std::string& path) const {
+    return std::make_unique<TDataFile>(path, dir_ + "/temp/t1", dir_ + "/temp/t2",
+                                       dir_ + "/temp/t3");
 }
 
 void TManagerTest::TearDown() {
+    dictionaries_.reset();
+    host_.reset();
     frame_.reset();
     TUiTest::TearDown();
 }
@@ -167,6 +192,17 @@ void TManagerTest::Run(int command) {
     QAction* action = frame_->Commands()->Action(command);
     ASSERT_TRUE(action->isEnabled()) << command;
     action->trigger();
+}
+
+bool TManagerTest::Enabled(int command) {
+    frame_->UpdateCommandStates();
+    return frame_->Commands()->Action(command)->isEnabled();
+}
+
+std::string TManagerTest::Setting(const char* name) {
+    std::string text;
+    EXPECT_TRUE(TGetRegistryString(kManagerPath, name, text)) << name;
+    return text;
 }
 
 std::vector<std::string> TManagerTest::FolderFiles() const {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "manager/command_host.h"
 #include "manager/main_frame.h"
 #include "manager/vrk3dbe_view.h"
 #include "ui/file_dialog.h"
@@ -20,6 +21,39 @@ namespace vrk {
 // A file dialog's answer: these files, chosen in `directory` (the folder of
 // the first file when empty).
 TFileDialogResult FilesChosen(const QStringList& files, const QString& directory = {});
+
+// A stand-in for the view a command runs in: a window nobody sees, the
+// selection a test gives it, and what the command asked it to list.
+class TFakeHost : public TCommandHost {
+  public:
+    // Selects the top-level library "Knj" and rows read from these
+    // dictionaries.
+    void Select(const std::vector<std::string>& paths = {});
+    // The selected rows, in the order given.
+    QTreeWidgetItem* SelectedRow(std::size_t i) const { return m_rows.at(i).get(); }
+
+    QWidget* Window() override { return &m_window; }
+    TSelection Selection() const override;
+    std::string& BackupDir() override { return m_strBackupDir; }
+    void ListDictionary(const TMemberRow& row, bool alone) override {
+        listed.push_back((alone ? "+" : "") + row.path);
+    }
+    void RemoveSelectedRows() override {}
+    void ListAgain() override {}
+    int LibraryCount() const override { return 0; }
+    void InsertLibrary(QTreeWidgetItem*, QTreeWidgetItem* item) override { delete item; }
+    void EditLibraryName(QTreeWidgetItem*) override {}
+    void RemoveLibraryItem(QTreeWidgetItem*) override {}
+
+    // Each row listed, by its file, after "+" when it was listed alone.
+    std::vector<std::string> listed;
+
+  private:
+    QWidget m_window;
+    std::string m_strBackupDir;
+    std::unique_ptr<QTreeWidgetItem> m_library;
+    std::vector<std::unique_ptr<QTreeWidgetItem>> m_rows;
+};
 
 class TManagerTest : public TUiTest {
   protected:
@@ -36,6 +70,8 @@ class TManagerTest : public TUiTest {
     std::vector<std::string> Members(std::string_view path);
     // The key path of a library below Groups.
     static std::string LibraryKey(std::string_view path);
+    // A dictionary object for `path` with scratch files of its own.
+    std::unique_ptr<TDataFile> Open(const std::string& path) const;
 
     // A frame (no splash), shown and exposed, with its first library listed.
     std::unique_ptr<CMainFrame> StartFrame();
@@ -64,11 +100,19 @@ class TManagerTest : public TUiTest {
     static void Type(QWidget* window, const char* name, const QString& text);
     // Runs a command, which must be enabled.
     void Run(int command);
+    // Whether a command is enabled now.
+    bool Enabled(int command);
+    // The text stored under `name` in the manager's settings (a folder a
+    // file dialog showed last).
+    static std::string Setting(const char* name);
     // The files in the dictionary folder, sorted (hidden ones too).
     std::vector<std::string> FolderFiles() const;
 
     std::string folder_;  // dictionaries
     std::unique_ptr<CMainFrame> frame_;
+    // The dictionary commands on a fake view, without a frame.
+    std::unique_ptr<TFakeHost> host_;
+    std::unique_ptr<TDictionaryCommands> dictionaries_;
 };
 
 }  // namespace vrk

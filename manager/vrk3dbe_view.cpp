@@ -22,10 +22,11 @@ namespace {
 
 constexpr int kHoverMs = 1000;
 
-QIcon ImageIcon(TViewImage image) {
-    static const int kNumbers[] = {vrk::icon::kLibrary, vrk::icon::kLibraryOpen,
-                                   vrk::icon::kDictionary, vrk::icon::kLibraryClosed};
-    return vrk::RoleIcon(kNumbers[image]);
+// Whether `x` is on the splitter bar of a view `width` wide whose tree is
+// `treeWidth` wide.
+bool OnSplitter(int x, int treeWidth, int width) {
+    const int t = BoundedTreeWidth(treeWidth, width);
+    return x >= t && x <= t + kSplitterWidth;
 }
 
 }  // namespace
@@ -35,12 +36,6 @@ CVrk3dbeView::CVrk3dbeView(vrk::TCommandSet* commands, QWidget* parent)
     setObjectName(QStringLiteral("view"));
     createControls();
     connectControls();
-}
-
-CVrk3dbeView::~CVrk3dbeView() = default;
-
-QTreeWidget* CVrk3dbeView::List() const {
-    return m_pList;
 }
 
 void CVrk3dbeView::createControls() {
@@ -60,7 +55,7 @@ void CVrk3dbeView::createControls() {
     m_pTree->setContextMenuPolicy(Qt::PreventContextMenu);
     m_pTree->setItemDelegate(new CLibraryNameDelegate(
         [this](const QModelIndex& index, const QString& text) {
-            renameCommitted(m_pTree->itemFromIndex(index), text);
+            m_libraries.RenameCommitted(m_pTree->itemFromIndex(index), text);
         },
         m_pTree));
 
@@ -90,16 +85,21 @@ void CVrk3dbeView::connectControls() {
     connect(m_pTree, &QTreeWidget::itemSelectionChanged, this,
             &CVrk3dbeView::onTreeSelectionChanged);
     connect(m_pTree, &QTreeWidget::itemExpanded, this,
-            [this](QTreeWidgetItem* item) { setImage(item, kImageLibraryOpen); });
+            [](QTreeWidgetItem* item) { SetLibraryImage(item, kImageLibraryOpen); });
     connect(m_pTree, &QTreeWidget::itemCollapsed, this,
-            [this](QTreeWidgetItem* item) { setImage(item, kImageLibraryClosed); });
+            [](QTreeWidgetItem* item) { SetLibraryImage(item, kImageLibraryClosed); });
     connect(m_pList, &QTreeWidget::itemSelectionChanged, this, &CVrk3dbeView::SelectionChanged);
-    connect(m_pList, &QTreeWidget::itemDoubleClicked, this, [this] { DictionaryInfo(); });
+    connect(m_pList, &QTreeWidget::itemDoubleClicked, this,
+            [this] { m_dictionaries.DictionaryInfo(); });
     connect(m_pList->header(), &QHeaderView::sectionResized, this, &CVrk3dbeView::LayoutChanged);
     connect(m_pList, &CDictionaryList::DragStarted, this, [this] {
         BeginDictionaryDrag(m_pressButton == Qt::RightButton ? kRightDrag : kLeftDrag);
     });
-    connect(&m_hoverTimer, &QTimer::timeout, this, &CVrk3dbeView::onHoverTimer);
+    connect(&m_hoverTimer, &QTimer::timeout, this, [this] {
+        // A second over one library during a drag opens it, or closes it.
+        if (m_nDragMode == kNoDrag || !m_hDragOverItem) return;
+        m_hDragOverItem->setExpanded(!m_hDragOverItem->isExpanded());
+    });
     m_pTree->viewport()->installEventFilter(this);
     m_pTree->installEventFilter(this);
     m_pList->viewport()->installEventFilter(this);
@@ -134,12 +134,6 @@ std::array<int, 4> CVrk3dbeView::ColumnWidths() const {
     return widths;
 }
 
-void CVrk3dbeView::setImage(QTreeWidgetItem* item, TViewImage image) const {
-    if (!item) return;
-    item->setData(0, kImageRole, static_cast<int>(image));
-    item->setIcon(0, ImageIcon(image));
-}
-
 // --- Layout and the splitter bar --------------------------------------------
 
 void CVrk3dbeView::layoutControls() {
@@ -155,14 +149,9 @@ void CVrk3dbeView::resizeEvent(QResizeEvent* event) {
     layoutControls();
 }
 
-bool CVrk3dbeView::onSplitter(int x) const {
-    const int t = BoundedTreeWidth(m_nTreeWidth, width());
-    return x >= t && x <= t + kSplitterWidth;
-}
-
 void CVrk3dbeView::mousePressEvent(QMouseEvent* event) {
     const int x = event->position().toPoint().x();
-    if (event->button() == Qt::LeftButton && onSplitter(x)) {
+    if (event->button() == Qt::LeftButton && OnSplitter(x, m_nTreeWidth, width())) {
         m_bSplitterDrag = true;
         setCursor(vrk::RoleCursor(vrk::TProgram::kManager, vrk::cursor::kSplitterDrag));
         return;
@@ -174,7 +163,7 @@ void CVrk3dbeView::mouseMoveEvent(QMouseEvent* event) {
     const int x = event->position().toPoint().x();
     if (m_bSplitterDrag)
         setCursor(vrk::RoleCursor(vrk::TProgram::kManager, vrk::cursor::kSplitterDrag));
-    else if (onSplitter(x))
+    else if (OnSplitter(x, m_nTreeWidth, width()))
         setCursor(vrk::RoleCursor(vrk::TProgram::kManager, vrk::cursor::kSplitterHover));
     else
         unsetCursor();
@@ -232,11 +221,11 @@ bool CVrk3dbeView::eventFilter(QObject* watched, QEvent* event) {
     if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
         static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
         if (watched == m_pTree) {
-            RemoveLibrary();
+            m_libraries.RemoveLibrary();
             return true;
         }
         if (watched == m_pList && SelectedDictionaryCount() > 0) {
-            RemoveDictionaries();
+            m_libraries.RemoveDictionaries();
             return true;
         }
     }

@@ -16,7 +16,6 @@
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
 #include "store/data_file.h"
-#include "ui/cp1250_text.h"
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
 #include "ui/wait_cursor.h"
@@ -58,17 +57,13 @@ void CVrk3dbeView::FillLibraryTree(QTreeWidgetItem* parent, std::string_view key
         const vrk::TRegResult r = key.EnumKey(i, name, kTreeNameBuffer);
         if (r == vrk::TRegResult::kMoreData) continue;
         if (r != vrk::TRegResult::kOk) break;
-        auto* item = new QTreeWidgetItem;
-        item->setText(0, vrk::FromCp1250(name));
-        item->setData(0, kNameBytesRole, QByteArray::fromStdString(name));
-        item->setFlags(item->flags() | Qt::ItemIsEditable);
-        setImage(item, kImageLibrary);
+        QTreeWidgetItem* item = MakeLibraryItem(name);
         if (parent)
             parent->addChild(item);
         else
             m_pTree->addTopLevelItem(item);
         FillLibraryTree(item, std::string(keyPath) + '\\' + name);
-        if (item->childCount() > 0) setImage(item, kImageLibraryClosed);
+        if (item->childCount() > 0) SetLibraryImage(item, kImageLibraryClosed);
     }
 }
 
@@ -113,7 +108,7 @@ void CVrk3dbeView::FillDictionaryList(std::string_view keyPath, bool quiet) {
 
 void CVrk3dbeView::Refresh() {
     if (QTreeWidgetItem* library = SelectedLibrary())
-        FillDictionaryList(GetLibraryKeyPath(library), m_bQuietFill);
+        FillDictionaryList(LibraryKeyPath(library), m_bQuietFill);
     else
         m_pList->clear();
     emit SelectionChanged();
@@ -121,11 +116,11 @@ void CVrk3dbeView::Refresh() {
 
 void CVrk3dbeView::RefreshAll() {
     const QTreeWidgetItem* selected = SelectedLibrary();
-    const std::string selectedPath = selected ? GetLibraryKeyPath(selected) : std::string();
+    const std::string selectedPath = selected ? LibraryKeyPath(selected) : std::string();
     const std::vector<std::string> selectedRows = SelectedPaths();
     std::set<std::string> open;
     for (QTreeWidgetItemIterator it(m_pTree); *it; ++it)
-        if ((*it)->isExpanded()) open.insert(GetLibraryKeyPath(*it));
+        if ((*it)->isExpanded()) open.insert(LibraryKeyPath(*it));
     QTreeWidgetItem* keep = nullptr;
     {
         // One listing at the end, not one per selection change on the way.
@@ -133,10 +128,10 @@ void CVrk3dbeView::RefreshAll() {
         m_pTree->clear();
         FillLibraryTree(nullptr, vrk::kGroupsKey);
         for (QTreeWidgetItemIterator it(m_pTree); *it; ++it) {
-            const std::string path = GetLibraryKeyPath(*it);
+            const std::string path = LibraryKeyPath(*it);
             if (open.contains(path)) {
                 (*it)->setExpanded(true);
-                setImage(*it, kImageLibraryOpen);
+                SetLibraryImage(*it, kImageLibraryOpen);
             }
             if (path == selectedPath) keep = *it;
         }
@@ -147,7 +142,7 @@ void CVrk3dbeView::RefreshAll() {
     Refresh();
     // The dictionaries selected before stay selected where the same library
     // still lists them.
-    if (!keep || GetLibraryKeyPath(keep) != selectedPath) return;
+    if (!keep || LibraryKeyPath(keep) != selectedPath) return;
     for (int i = 0; i < m_pList->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = m_pList->topLevelItem(i);
         if (std::find(selectedRows.begin(), selectedRows.end(), RowPath(row)) != selectedRows.end())
@@ -163,17 +158,6 @@ void CVrk3dbeView::onTreeSelectionChanged() {
         return;
     }
     Refresh();
-}
-
-std::string CVrk3dbeView::GetLibraryKeyPath(const QTreeWidgetItem* item) const {
-    std::vector<const QTreeWidgetItem*> levels;
-    for (; item; item = item->parent()) levels.push_back(item);
-    std::string path(vrk::kGroupsKey);
-    for (auto it = levels.rbegin(); it != levels.rend(); ++it) {
-        path += '\\';
-        path += (*it)->data(0, kNameBytesRole).toByteArray().toStdString();
-    }
-    return path;
 }
 
 QTreeWidgetItem* CVrk3dbeView::SelectedLibrary() const {
@@ -205,19 +189,19 @@ std::vector<std::string> CVrk3dbeView::SelectedPaths() const {
     return paths;
 }
 
-std::vector<QTreeWidgetItem*> CVrk3dbeView::SelectedRows() const {
+TSelection CVrk3dbeView::Selection() const {
     std::vector<QTreeWidgetItem*> rows;
     for (int i = 0; i < m_pList->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = m_pList->topLevelItem(i);
         if (item->isSelected()) rows.push_back(item);
     }
-    return rows;
+    return {SelectedLibrary(), rows};
 }
 
 bool CVrk3dbeView::SelectedExportAllowed() const {
     // A running job may be changing the dictionary: it is not opened then.
     if (SelectedDictionaryCount() != 1 || vrk::WorkerRunning()) return false;
-    const std::vector<QTreeWidgetItem*> rows = SelectedRows();
+    const std::vector<QTreeWidgetItem*> rows = Selection().rows;
     // A row already known to be unavailable is not opened again: it would
     // only wait for the same lock.
     if (rows.empty() || rows.front()->data(kColName, kUnavailableRole).toBool()) return false;

@@ -1,0 +1,330 @@
+// The entry editor without a window: save, save as, delete and undo against
+// the dictionaries (read back through the store), the undo steps' entry
+// indexes, and what happens when another program changed a dictionary
+// meanwhile. The host stands in for the main frame: its boxes are the
+// scripted ones, its scratch files are in the test folder.
+#include <algorithm>
+
+#include "finder/entry_editor.h"
+#include "finder/entry_test_util.h"
+#include "finder/finder_texts.h"
+#include "settings/scratch_set.h"
+#include "store/data_file.h"
+#include "ui/failure_text.h"
+
+namespace vrk {
+namespace {
+
+class TFakeEditorHost : public TEntryEditorHost {
+  public:
+    TEntryEditor* editor = nullptr;
+    std::string scratchDir;
+    // Text "typed" into the entry window, taken at the next command.
+    std::optional<QString> typed;
+    // Each rows update: "stored old new" or "deleted index".
+    std::vector<std::string> rows;
+
+    bool Ask(const QString& text) override { return AskYesNo(nullptr, text, false); }
+    void ShowMessage(const QString& text, TMsgIcon icon) override {
+        (void)vrk::ShowMessage(nullptr, text, icon);
+    }
+    bool ScratchFiles(TScratchSet& paths) override {
+        paths = TScratchSet::In(scratchDir, kFinderScratch);
+        return true;
+    }
+    void ReadEntryWindow() override {
+        if (typed) editor->TakeTyped(*typed);
+        typed.reset();
+    }
+    void RefreshEntryWindow(bool) override {}
+    void RowsStored(const QString&, std::int32_t oldIndex, std::int32_t newIndex,
+                    const std::string&) override {
+        rows.push_back("stored " + std::to_string(oldIndex) + " " + std::to_string(newIndex));
+    }
+    void RowsDeleted(const QString&, std::int32_t index) override {
+        rows.push_back("deleted " + std::to_string(index));
+    }
+};
+
+class EntryEditorTest : public TEntryFilesTest {
+  protected:
+    void SetUp() override {
+        TEntryFilesTest::SetUp();
+        host_.editor = &editor_;
+        host_.scratchDir = folder_ + "/temp";
+    }
+    void Load(const std::string& path, int index) {
+        ASSERT_EQ(editor_.LoadEntryAt(QString::fromStdString(path), index, 0),
+                  TEntryEditor::TLoadResult::kLoaded);
+    }
+    void Type(const QString& text) { host_.typed = text; }
+    const TEntryState& State() const { return editor_.State(); }
+    std::vector<QString> StepTexts() const {
+        std::vector<QString> texts;
+        for (int i = 0; i < editor_.History().Count(); ++i)
+            texts.push_back(editor_.History().At(i).strText);
+        return texts;
+    }
+
+    TFakeEditorHost host_;
+    TEntryEditor editor_{host_};
+};
+
+TEST_F(EntryEditorTest, UndoOverTextTypedSinceTheLastStepAsksAndNoKeepsIt) {
+    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
+    Load(path, 0);
+    Type("gorska reka");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);  // the one step
+    Load(path, 0);                                                     // Krka, unchanged: no step
+    Type("dolenjska reka");
+    EXPECT_FALSE(editor_.UndoLast());  // No
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnsavedChangesLost});
+    EXPECT_EQ(State().m_strWord, "Krka");
+    EXPECT_EQ(State().m_strEditDesc[0], "dolenjska reka");
+    EXPECT_EQ(editor_.History().Count(), 1);
+    messages_->Answer(TMsgAnswer::kYes);
+    ASSERT_TRUE(editor_.UndoLast());
+    EXPECT_EQ(State().m_strWord, "Sava");
+    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka"})}));
+}
+
+TEST_F(EntryEditorTest, NewWordRecordsItsStepEvenWhenDeclined) {
+    Type("nekaj");
+    editor_.NewEntry();  // No
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNotSavedYet});
+    EXPECT_EQ(StepTexts(), std::vector<QString>{"Prikaz novega gesla."});
+    EXPECT_EQ(State().m_strEditDesc[0], "nekaj");
+    messages_->Answer(TMsgAnswer::kYes);
+    editor_.NewEntry();
+    EXPECT_TRUE(State().m_strEditDesc[0].isEmpty());
+    EXPECT_FALSE(editor_.Modified());
+}
+
+TEST_F(EntryEditorTest, AHundredAndFirstStepDropsTheOldestAndADeletionStillComesBack) {
+    const std::string path = Dictionary("a.vrk3", {Entry("A"), Entry("B", {"b"}), Entry("C")});
+    editor_.NewEntry();  // the step that will be dropped
+    Load(path, 1);
+    editor_.AddDescription();  // refers to entry 1
+    editor_.DeleteEntry();     // its reference becomes the deletion's tag
+    for (int i = 0; i < UNDO_MAX - 2; ++i) editor_.NewEntry();
+    ASSERT_EQ(editor_.History().Count(), UNDO_MAX);
+    EXPECT_EQ(StepTexts().front(), "Dodajanje 2. opisa gesla 'B'.");
+
+    for (int i = 0; i < UNDO_MAX - 2 + 1; ++i)  // down to the deletion, included
+        ASSERT_TRUE(editor_.UndoLast());
+    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("A"), Entry("C"), Entry("B", {"b"})}));
+    ASSERT_TRUE(editor_.UndoLast());
+    EXPECT_EQ(State().m_strWord, "B");
+    EXPECT_EQ(State().m_nClueIndex, 2);
+    messages_->Clear();
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);  // at B's entry
+    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("A"), Entry("C"), Entry("B", {"b"})}));
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(EntryEditorTest, AFailedUndoSaysSoAndEmptiesTheHistory) {
+    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"})});
+    Load(path, 0);
+    Type("nov");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    editor_.AddDescription();
+    std::remove(path.c_str());
+    ASSERT_TRUE(editor_.UndoLast());  // touches no file
+    EXPECT_FALSE(editor_.UndoLast());
+    EXPECT_EQ(messages_->Texts().back(), texts::kUndoFailed);
+    EXPECT_EQ(messages_->Shown().back().icon, TMsgIcon::kError);
+    EXPECT_TRUE(editor_.History().Empty());
+}
+
+TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
+    const std::string closed = Dictionary("zaprt.vrk3", {Entry("Sava", {"reka"})}, 4);
+    Load(closed, 0);
+    editor_.DeleteEntry();
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesForbidden});
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
+    EXPECT_EQ(State().m_strDataFile, QString::fromStdString(closed));
+    EXPECT_TRUE(StepTexts().empty());
+    // Save says so and leaves the word to Save as; a new word goes there
+    // without a word.
+    messages_->Clear();
+    Type("gorska reka");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kSaveAs);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kSaveRefused});
+    EXPECT_EQ(Entries(closed), std::vector<std::string>{Entry("Sava", {"reka"})});
+    EXPECT_TRUE(StepTexts().empty());
+    messages_->Answer(TMsgAnswer::kYes);
+    editor_.NewEntry();
+    messages_->Clear();
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kSaveAs);
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(EntryEditorTest, SaveAsReadsTheFlagsAgainWhenItWrites) {
+    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
+    Type("reka");
+    host_.ReadEntryWindow();
+    // Another program forbade changes since the dictionary was chosen.
+    TDataFile other(target, target + ".r", target + ".a", target + ".o");
+    ASSERT_TRUE(other.SetInfo("cilj.vrk3", "", "", "", 4));
+    editor_.SaveEntryAs("Sava", QString::fromStdString(target));
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesNotAllowed});
+    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
+    EXPECT_TRUE(StepTexts().empty());
+    EXPECT_TRUE(State().m_strDataFile.isEmpty());
+}
+
+TEST_F(EntryEditorTest, SaveAsIntoAWordThatExistsKeepsItsDescriptionsForLaterSaves) {
+    const std::string source = Dictionary("vir.vrk3", {Entry("Sava", {"tok"})});
+    const std::string target = Dictionary("cilj.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
+    Load(source, 0);
+    editor_.SaveEntryAs("Sava", QString::fromStdString(target));
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("Sava", {"reka", "tok"}), Entry("Krka")}));
+    EXPECT_EQ(host_.rows, std::vector<std::string>{"stored 0 0"});
+    // The window holds the stored entry, its older description included.
+    EXPECT_EQ(State().m_nDescCount, 2);
+    EXPECT_EQ(State().m_nClueIndex, 0);
+    EXPECT_FALSE(editor_.Modified());
+    editor_.StepDescription(1, true);
+    Type("hiter tok");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka", "hiter tok"})}));
+
+    ASSERT_TRUE(editor_.UndoLast());
+    ASSERT_TRUE(editor_.UndoLast());
+    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka"})}));
+    EXPECT_EQ(State().m_strDataFile, QString::fromStdString(source));
+    EXPECT_EQ(Entries(source), std::vector<std::string>{Entry("Sava", {"tok"})});
+}
+
+TEST_F(EntryEditorTest, UndoingASaveAsIntoAWordHeldTwiceRestoresBothEntries) {
+    const std::string target =
+        Dictionary("cilj.vrk3", {Entry("Sava", {"a"}), Entry("Krka"), Entry("Sava", {"b"})});
+    Type("c");
+    host_.ReadEntryWindow();
+    editor_.SaveEntryAs("Sava", QString::fromStdString(target));
+    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Sava", {"a", "c"}), Entry("Krka"),
+                                                         Entry("Sava", {"b", "c"})}));
+    EXPECT_EQ(State().m_nClueIndex, 2);
+    EXPECT_EQ(host_.rows, (std::vector<std::string>{"stored 0 0", "stored 2 2"}));
+    ASSERT_TRUE(editor_.UndoLast());
+    std::vector<std::string> entries = Entries(target);
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"a"}),
+                                                 Entry("Sava", {"b"})}));
+}
+
+TEST_F(EntryEditorTest, AnEmptyRecordMergedIntoIsRestoredNotDeleted) {
+    // An empty word with no description is an empty record, and an entry
+    // merged into may hold one: undoing the merge must not take it for an
+    // entry the save created.
+    const std::string target = Dictionary("cilj.vrk3", {"", Entry("Krn")});
+    Type("opis");
+    host_.ReadEntryWindow();
+    editor_.SaveEntryAs(QString(), QString::fromStdString(target));
+    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("", {"opis"}), Entry("Krn")}));
+    ASSERT_TRUE(editor_.UndoLast());
+    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Krn"), ""}));
+}
+
+TEST_F(EntryEditorTest, ASaveAsThatCreatedTheEntryIsUndoneByDeletingIt) {
+    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
+    const QString path = QString::fromStdString(target);
+    Type("reka");
+    host_.ReadEntryWindow();
+    editor_.SaveEntryAs("Sava", path);
+    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka"})}));
+    EXPECT_EQ(State().m_strWord, "Sava");
+    ASSERT_TRUE(editor_.UndoLast());
+    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
+    EXPECT_EQ(host_.rows, (std::vector<std::string>{"deleted 1"}));
+    EXPECT_EQ(State().m_strWord, texts::kUnnamedWord);
+    EXPECT_TRUE(State().m_strDataFile.isEmpty());
+
+    // Made again and changed by another program meanwhile: the undo fails
+    // and keeps the other program's entry.
+    Type("reka");
+    host_.ReadEntryWindow();
+    editor_.SaveEntryAs("Sava", path);
+    TDataFile other(target, target + ".r", target + ".a", target + ".o");
+    std::int32_t index = 1;
+    ASSERT_TRUE(other.StoreEntry(Entry("Sava", {"reka", "drug program"}), &index));
+    EXPECT_FALSE(editor_.UndoLast());
+    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{texts::kDeleteEntryError + "\n" +
+                                                            FailureReason(TFailure::EntryChanged),
+                                                        texts::kUndoFailed}));
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka", "drug program"})}));
+}
+
+// At the first entry, too, the expected record tells another program's
+// change apart.
+TEST_F(EntryEditorTest, TheExpectedRecordGuardsEntryZero) {
+    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"}), Entry("B", {"b"})});
+    Load(path, 0);
+    TDataFile other(path, path + ".r", path + ".a", path + ".o");
+    std::int32_t index = 0;
+    ASSERT_TRUE(other.StoreEntry(Entry("A", {"drug program"}), &index));  // entry 0 is B now
+    Type("sprememba");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kStoreEntryError + "\n" +
+                                                       FailureReason(TFailure::EntryChanged)});
+    EXPECT_EQ(Entries(path),
+              (std::vector<std::string>{Entry("B", {"b"}), Entry("A", {"drug program"})}));
+}
+
+TEST_F(EntryEditorTest, SaveAsOfAWordWithAStarMergesOnlyIntoThatVeryWord) {
+    const std::string target = Dictionary("cilj.vrk3", {Entry("SAVA", {"reka"})});
+    Type("vzorec");
+    host_.ReadEntryWindow();
+    editor_.SaveEntryAs("S*VA", QString::fromStdString(target));
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("SAVA", {"reka"}), Entry("S*VA", {"vzorec"})}));
+    ASSERT_TRUE(editor_.UndoLast());
+    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("SAVA", {"reka"})});
+}
+
+TEST_F(EntryEditorTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
+    const std::string path =
+        Dictionary("a.vrk3", {Entry("A"), Entry("B"), Entry("C", {"c"}), Entry("D", {"d"})});
+    Load(path, 2);  // C
+    // Meanwhile another program deletes A: index 2 now holds D.
+    TDataFile other(path, path + ".r", path + ".a", path + ".o");
+    ASSERT_TRUE(other.DeleteEntry(0));
+    const std::vector<std::string> before = Entries(path);
+    const QString changed = FailureReason(TFailure::EntryChanged);
+
+    Type("sprememba");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kStoreEntryError + "\n" + changed});
+    editor_.DeleteEntry();
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{texts::kStoreEntryError + "\n" + changed,
+                                    texts::kDeleteEntryError + "\n" + changed}));
+    EXPECT_EQ(Entries(path), before);
+    EXPECT_TRUE(StepTexts().empty());
+    EXPECT_TRUE(editor_.Modified());
+    EXPECT_TRUE(host_.rows.empty());
+
+    // An undo step meets a changed entry the same way: nothing is changed,
+    // and the history, which no longer matches, is emptied.
+    messages_->Clear();
+    messages_->Answer(TMsgAnswer::kYes);
+    Load(path, 0);  // B
+    Type("b");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    ASSERT_EQ(Entries(path).back(), Entry("B", {"b"}));
+    std::int32_t last = 2;
+    ASSERT_TRUE(other.StoreEntry(Entry("B", {"drug program"}), &last));
+    const std::vector<std::string> changedByOther = Entries(path);
+    EXPECT_FALSE(editor_.UndoLast());
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{texts::kUnsavedChangesLost,
+                                    texts::kStoreEntryError + "\n" + changed, texts::kUndoFailed}));
+    EXPECT_EQ(Entries(path), changedByOther);
+    EXPECT_EQ(editor_.History().Count(), 0);
+}
+
+}  // namespace
+}  // namespace vrk

@@ -58,6 +58,12 @@ class EntryEditorTest : public TEntryFilesTest {
                   TEntryEditor::TLoadResult::kLoaded);
     }
     void Type(const QString& text) { host_.typed = text; }
+    // Save as, once the window's text is read, as the frame does before its
+    // dialog.
+    void SaveAs(const QString& word, const std::string& path) {
+        host_.ReadEntryWindow();
+        editor_.SaveEntryAs(word, QString::fromStdString(path));
+    }
     const TEntryState& State() const { return editor_.State(); }
     std::vector<QString> StepTexts() const {
         std::vector<QString> texts;
@@ -162,11 +168,10 @@ TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
 TEST_F(EntryEditorTest, SaveAsReadsTheFlagsAgainWhenItWrites) {
     const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
     Type("reka");
-    host_.ReadEntryWindow();
     // Another program forbade changes since the dictionary was chosen.
     TDataFile other(target, target + ".r", target + ".a", target + ".o");
     ASSERT_TRUE(other.SetInfo("cilj.vrk3", "", "", "", 4));
-    editor_.SaveEntryAs("Sava", QString::fromStdString(target));
+    SaveAs("Sava", target);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesNotAllowed});
     EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
     EXPECT_TRUE(StepTexts().empty());
@@ -177,7 +182,7 @@ TEST_F(EntryEditorTest, SaveAsIntoAWordThatExistsKeepsItsDescriptionsForLaterSav
     const std::string source = Dictionary("vir.vrk3", {Entry("Sava", {"tok"})});
     const std::string target = Dictionary("cilj.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
     Load(source, 0);
-    editor_.SaveEntryAs("Sava", QString::fromStdString(target));
+    SaveAs("Sava", target);
     EXPECT_EQ(Entries(target),
               (std::vector<std::string>{Entry("Sava", {"reka", "tok"}), Entry("Krka")}));
     EXPECT_EQ(host_.rows, std::vector<std::string>{"stored 0 0"});
@@ -198,55 +203,55 @@ TEST_F(EntryEditorTest, SaveAsIntoAWordThatExistsKeepsItsDescriptionsForLaterSav
     EXPECT_EQ(Entries(source), std::vector<std::string>{Entry("Sava", {"tok"})});
 }
 
-TEST_F(EntryEditorTest, UndoingASaveAsIntoAWordHeldTwiceRestoresBothEntries) {
-    const std::string target =
-        Dictionary("cilj.vrk3", {Entry("Sava", {"a"}), Entry("Krka"), Entry("Sava", {"b"})});
-    Type("c");
-    host_.ReadEntryWindow();
-    editor_.SaveEntryAs("Sava", QString::fromStdString(target));
-    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Sava", {"a", "c"}), Entry("Krka"),
-                                                         Entry("Sava", {"b", "c"})}));
-    EXPECT_EQ(State().m_nClueIndex, 2);
-    EXPECT_EQ(host_.rows, (std::vector<std::string>{"stored 0 0", "stored 2 2"}));
-    ASSERT_TRUE(editor_.UndoLast());
-    std::vector<std::string> entries = Entries(target);
-    std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"a"}),
-                                                 Entry("Sava", {"b"})}));
+// Save as merges into every entry with the very word (a star is no pattern
+// here, an empty record is a word too) or appends; undoing puts back the
+// earlier record of each, or deletes the appended one.
+TEST_F(EntryEditorTest, UndoingASaveAsRestoresEveryEntryItMergedIntoOrDeletesTheNewOne) {
+    struct TCase {
+        std::vector<std::string> entries;
+        QString word;
+        std::vector<std::string> saved;  // the undo restores `entries`
+        int index;                       // the entry the window shows
+        std::vector<std::string> rows;   // of the save and the undo
+    };
+    const std::vector<TCase> cases = {
+        {{Entry("Sava", {"a"}), Entry("Krka"), Entry("Sava", {"b"})},
+         "Sava",
+         {Entry("Sava", {"a", "c"}), Entry("Krka"), Entry("Sava", {"b", "c"})},
+         2,
+         {"stored 0 0", "stored 2 2", "stored 0 2", "stored 1 2"}},
+        {{"", Entry("Krn")}, "", {Entry("", {"c"}), Entry("Krn")}, 0, {"stored 0 0", "stored 0 1"}},
+        {{Entry("SAVA", {"reka"})},
+         "S*VA",
+         {Entry("SAVA", {"reka"}), Entry("S*VA", {"c"})},
+         1,
+         {"deleted 1"}},
+        {{Entry("Krn")}, "Sava", {Entry("Krn"), Entry("Sava", {"c"})}, 1, {"deleted 1"}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const TCase& c = cases[i];
+        const std::string target = Dictionary("c" + std::to_string(i) + ".vrk3", c.entries);
+        host_.rows.clear();
+        Type("c");
+        SaveAs(c.word, target);
+        EXPECT_EQ(Entries(target), c.saved) << i;
+        EXPECT_EQ(State().m_strWord, c.word) << i;
+        EXPECT_EQ(State().m_nClueIndex, c.index) << i;
+        ASSERT_TRUE(editor_.UndoLast()) << i;
+        EXPECT_EQ(host_.rows, c.rows) << i;
+        std::vector<std::string> entries = Entries(target), expected = c.entries;
+        std::sort(entries.begin(), entries.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(entries, expected) << i;
+        EXPECT_EQ(State().m_strWord, texts::kUnnamedWord) << i;
+        EXPECT_TRUE(State().m_strDataFile.isEmpty()) << i;
+    }
 }
 
-TEST_F(EntryEditorTest, AnEmptyRecordMergedIntoIsRestoredNotDeleted) {
-    // An empty word with no description is an empty record, and an entry
-    // merged into may hold one: undoing the merge must not take it for an
-    // entry the save created.
-    const std::string target = Dictionary("cilj.vrk3", {"", Entry("Krn")});
-    Type("opis");
-    host_.ReadEntryWindow();
-    editor_.SaveEntryAs(QString(), QString::fromStdString(target));
-    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("", {"opis"}), Entry("Krn")}));
-    ASSERT_TRUE(editor_.UndoLast());
-    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Krn"), ""}));
-}
-
-TEST_F(EntryEditorTest, ASaveAsThatCreatedTheEntryIsUndoneByDeletingIt) {
+TEST_F(EntryEditorTest, ASaveAsThatCreatedTheEntryIsNotUndoneOverAnotherProgramsChange) {
     const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
-    const QString path = QString::fromStdString(target);
     Type("reka");
-    host_.ReadEntryWindow();
-    editor_.SaveEntryAs("Sava", path);
-    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka"})}));
-    EXPECT_EQ(State().m_strWord, "Sava");
-    ASSERT_TRUE(editor_.UndoLast());
-    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
-    EXPECT_EQ(host_.rows, (std::vector<std::string>{"deleted 1"}));
-    EXPECT_EQ(State().m_strWord, texts::kUnnamedWord);
-    EXPECT_TRUE(State().m_strDataFile.isEmpty());
-
-    // Made again and changed by another program meanwhile: the undo fails
-    // and keeps the other program's entry.
-    Type("reka");
-    host_.ReadEntryWindow();
-    editor_.SaveEntryAs("Sava", path);
+    SaveAs("Sava", target);
     TDataFile other(target, target + ".r", target + ".a", target + ".o");
     std::int32_t index = 1;
     ASSERT_TRUE(other.StoreEntry(Entry("Sava", {"reka", "drug program"}), &index));
@@ -258,40 +263,15 @@ TEST_F(EntryEditorTest, ASaveAsThatCreatedTheEntryIsUndoneByDeletingIt) {
               (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka", "drug program"})}));
 }
 
-// At the first entry, too, the expected record tells another program's
-// change apart.
-TEST_F(EntryEditorTest, TheExpectedRecordGuardsEntryZero) {
-    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"}), Entry("B", {"b"})});
-    Load(path, 0);
+// Every change passes the record it expects at the entry, so that a change
+// another program made meanwhile is told apart, at the first entry too.
+TEST_F(EntryEditorTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
+    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"}), Entry("B"), Entry("C")});
+    Load(path, 0);  // A
+    // Meanwhile another program stores A again: index 0 now holds B.
     TDataFile other(path, path + ".r", path + ".a", path + ".o");
     std::int32_t index = 0;
-    ASSERT_TRUE(other.StoreEntry(Entry("A", {"drug program"}), &index));  // entry 0 is B now
-    Type("sprememba");
-    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kStoreEntryError + "\n" +
-                                                       FailureReason(TFailure::EntryChanged)});
-    EXPECT_EQ(Entries(path),
-              (std::vector<std::string>{Entry("B", {"b"}), Entry("A", {"drug program"})}));
-}
-
-TEST_F(EntryEditorTest, SaveAsOfAWordWithAStarMergesOnlyIntoThatVeryWord) {
-    const std::string target = Dictionary("cilj.vrk3", {Entry("SAVA", {"reka"})});
-    Type("vzorec");
-    host_.ReadEntryWindow();
-    editor_.SaveEntryAs("S*VA", QString::fromStdString(target));
-    EXPECT_EQ(Entries(target),
-              (std::vector<std::string>{Entry("SAVA", {"reka"}), Entry("S*VA", {"vzorec"})}));
-    ASSERT_TRUE(editor_.UndoLast());
-    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("SAVA", {"reka"})});
-}
-
-TEST_F(EntryEditorTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
-    const std::string path =
-        Dictionary("a.vrk3", {Entry("A"), Entry("B"), Entry("C", {"c"}), Entry("D", {"d"})});
-    Load(path, 2);  // C
-    // Meanwhile another program deletes A: index 2 now holds D.
-    TDataFile other(path, path + ".r", path + ".a", path + ".o");
-    ASSERT_TRUE(other.DeleteEntry(0));
+    ASSERT_TRUE(other.StoreEntry(Entry("A", {"drug program"}), &index));
     const std::vector<std::string> before = Entries(path);
     const QString changed = FailureReason(TFailure::EntryChanged);
 

@@ -1,6 +1,7 @@
 // Undo in the main frame: steps undone one at a time (also with Ctrl+Z in
 // the editor) and several at once from the list of "Razveljavi Več", the
-// list's highlight and place, and a history full to its limit.
+// list's highlight and place. Undo itself is tested against the entry
+// editor (entry_editor_test.cpp).
 #include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
@@ -12,7 +13,6 @@
 
 #include "finder/entry_test_util.h"
 #include "finder/entry_window.h"
-#include "finder/finder_texts.h"
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar_popup.h"
 #include "finder/undo_list_wnd.h"

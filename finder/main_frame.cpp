@@ -36,7 +36,8 @@ QRect PrimaryScreenRect() {
 
 }  // namespace
 
-CMainFrame::CMainFrame(bool showSplash, QWidget* parent) : QMainWindow(parent), m_editor(*this) {
+CMainFrame::CMainFrame(bool showSplash, QWidget* parent)
+    : QMainWindow(parent), m_pEditorHost(makeEditorHost(*this)), m_editor(*m_pEditorHost) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(vrk::texts::kFinderName);
     setWindowIcon(vrk::RoleIcon(vrk::icon::kFinderApp));

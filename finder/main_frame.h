@@ -37,7 +37,7 @@ namespace vrk {
 class TCommandSet;
 }
 
-class CMainFrame : public QMainWindow, private TEntryEditorHost {
+class CMainFrame : public QMainWindow {
     Q_OBJECT
   public:
     // Reads the stored placement, builds every bar and window, applies the
@@ -141,21 +141,6 @@ class CMainFrame : public QMainWindow, private TEntryEditorHost {
     void changeEvent(QEvent* event) override;
 
   private:
-    // Gives the entry editor the keyboard focus back, when it had it, once a
-    // command's dialog or message has closed: a closing dialog gives the
-    // focus to the main window, not to a floating entry window.
-    class TEditorFocusKeeper {
-      public:
-        explicit TEditorFocusKeeper(const CMainFrame& frame);
-        ~TEditorFocusKeeper();
-        TEditorFocusKeeper(const TEditorFocusKeeper&) = delete;
-        TEditorFocusKeeper& operator=(const TEditorFocusKeeper&) = delete;
-
-      private:
-        const CMainFrame& m_frame;
-        bool m_bHadFocus;
-    };
-
     void createActions();
     void createMenus();
     void createToolBars();
@@ -183,15 +168,8 @@ class CMainFrame : public QMainWindow, private TEntryEditorHost {
     bool entryEditorVisible() const;
     void stepDescription(int step);
     void setEditorText(const QString& text);
-    // TEntryEditorHost (main_frame_entry.cpp).
-    bool Ask(const QString& text) override;
-    void ShowMessage(const QString& text, vrk::TMsgIcon icon) override;
-    bool ScratchFiles(vrk::TScratchSet& paths) override;
-    void ReadEntryWindow() override;
-    void RefreshEntryWindow(bool bWhole) override;
-    void RowsStored(const QString& path, std::int32_t oldIndex, std::int32_t newIndex,
-                    const std::string& record) override;
-    void RowsDeleted(const QString& path, std::int32_t index) override;
+    // The entry editor's host: this frame (main_frame_entry.cpp).
+    static std::unique_ptr<TEntryEditorHost> makeEditorHost(CMainFrame& frame);
     // F6's round, `step` 1 forwards and -1 back. The two parts' focus
     // functions return false when their part is not there to take it.
     void focusPart(int step);
@@ -232,5 +210,6 @@ class CMainFrame : public QMainWindow, private TEntryEditorHost {
     bool m_bLabelBold = false;
     bool m_bClipboardHasText = false;
 
+    std::unique_ptr<TEntryEditorHost> m_pEditorHost;
     TEntryEditor m_editor;
 };

@@ -32,16 +32,6 @@ void CMainFrame::LoadEntry(CVrk3mpgView* view, int row, int nDesc) {
     if (loaded == TLoadResult::kLoaded) (void)focusEntryEditor();
 }
 
-CMainFrame::TEditorFocusKeeper::TEditorFocusKeeper(const CMainFrame& frame)
-    : m_frame(frame), m_bHadFocus(QApplication::focusWidget() == frame.m_pEntryWindow->Editor()) {}
-
-CMainFrame::TEditorFocusKeeper::~TEditorFocusKeeper() {
-    if (!m_bHadFocus || !m_frame.entryEditorVisible()) return;
-    QPlainTextEdit* editor = m_frame.m_pEntryWindow->Editor();
-    editor->activateWindow();
-    editor->setFocus(Qt::OtherFocusReason);
-}
-
 void CMainFrame::ReadEntryEditor() {
     // The editor shows the slot of the description shown last; until the
     // tick has shown the current one, what it holds belongs to no slot.
@@ -106,38 +96,43 @@ void CMainFrame::stepDescription(int step) {
     m_editor.StepDescription(step, !m_pEntryWindow->isFloating());
 }
 
+namespace {
+
 // The entry editor's host: the frame's boxes, the temporary directory it
 // asks for, the entry window and the rows of the open result windows.
-bool CMainFrame::Ask(const QString& text) {
-    return vrk::AskYesNo(this, text, false);
-}
+class TFrameEditorHost final : public TEntryEditorHost {
+  public:
+    explicit TFrameEditorHost(CMainFrame& frame) : m_frame(frame) {}
+    bool Ask(const QString& text) override { return vrk::AskYesNo(&m_frame, text, false); }
+    void ShowMessage(const QString& text, vrk::TMsgIcon icon) override {
+        (void)vrk::ShowMessage(&m_frame, text, icon);
+    }
+    bool ScratchFiles(vrk::TScratchSet& paths) override {
+        return vrk::GetBackupPaths(&m_frame, vrk::kFinderScratch, paths);
+    }
+    void ReadEntryWindow() override { m_frame.ReadEntryEditor(); }
+    void RefreshEntryWindow(bool bWhole) override {
+        if (bWhole) m_frame.RequestEntryRefresh();
+        m_frame.EntryTick();
+        m_frame.UpdateCommandStates();
+    }
+    void RowsStored(const QString& path, std::int32_t oldIndex, std::int32_t newIndex,
+                    const std::string& record) override {
+        const vrk::TSameFile same(vrk::PathBytes(path));
+        for (CVrk3mpgView* view : CVrk3mpgView::ResultViews())
+            view->EntryStored(same, oldIndex, newIndex, record);
+    }
+    void RowsDeleted(const QString& path, std::int32_t index) override {
+        const vrk::TSameFile same(vrk::PathBytes(path));
+        for (CVrk3mpgView* view : CVrk3mpgView::ResultViews()) view->EntryDeleted(same, index);
+    }
 
-void CMainFrame::ShowMessage(const QString& text, vrk::TMsgIcon icon) {
-    vrk::ShowMessage(this, text, icon);
-}
+  private:
+    CMainFrame& m_frame;
+};
 
-bool CMainFrame::ScratchFiles(vrk::TScratchSet& paths) {
-    return vrk::GetBackupPaths(this, vrk::kFinderScratch, paths);
-}
+}  // namespace
 
-void CMainFrame::ReadEntryWindow() {
-    ReadEntryEditor();
-}
-
-void CMainFrame::RefreshEntryWindow(bool bWhole) {
-    if (bWhole) RequestEntryRefresh();
-    EntryTick();
-    UpdateCommandStates();
-}
-
-void CMainFrame::RowsStored(const QString& path, std::int32_t oldIndex, std::int32_t newIndex,
-                            const std::string& record) {
-    const vrk::TSameFile same(vrk::PathBytes(path));
-    for (CVrk3mpgView* view : CVrk3mpgView::ResultViews())
-        view->EntryStored(same, oldIndex, newIndex, record);
-}
-
-void CMainFrame::RowsDeleted(const QString& path, std::int32_t index) {
-    const vrk::TSameFile same(vrk::PathBytes(path));
-    for (CVrk3mpgView* view : CVrk3mpgView::ResultViews()) view->EntryDeleted(same, index);
+std::unique_ptr<TEntryEditorHost> CMainFrame::makeEditorHost(CMainFrame& frame) {
+    return std::make_unique<TFrameEditorHost>(frame);
 }

@@ -22,6 +22,32 @@
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
 
+namespace {
+
+// Gives the entry editor the keyboard focus back, when it had it, once a
+// command's dialog or message has closed: a closing dialog gives the focus
+// to the main window, not to a floating entry window.
+class TEditorFocusKeeper {
+  public:
+    explicit TEditorFocusKeeper(const CMainFrame& frame)
+        : m_frame(frame),
+          m_bHadFocus(QApplication::focusWidget() == frame.EntryWindow()->Editor()) {}
+    ~TEditorFocusKeeper() {
+        if (!m_bHadFocus || m_frame.EntryMode() == kEntryHidden) return;
+        QPlainTextEdit* editor = m_frame.EntryWindow()->Editor();
+        editor->activateWindow();
+        editor->setFocus(Qt::OtherFocusReason);
+    }
+    TEditorFocusKeeper(const TEditorFocusKeeper&) = delete;
+    TEditorFocusKeeper& operator=(const TEditorFocusKeeper&) = delete;
+
+  private:
+    const CMainFrame& m_frame;
+    bool m_bHadFocus;
+};
+
+}  // namespace
+
 void CMainFrame::connectEntryCommands() {
     vrk::TCommandSet& c = *m_pCommands;
     c.Connect(id::kNewEntry, this, &CMainFrame::NewEntry);

@@ -74,9 +74,9 @@ class CMainFrame : public QMainWindow {
     // description `nDesc` (TEntryEditor::LoadEntryAt).
     void LoadEntry(CVrk3mpgView* view, int row, int nDesc);
     // The next tick shows the word, the description and the counter afresh.
-    void RequestEntryRefresh() { m_bRefresh = true; }
+    void RequestEntryRefresh();
     // One tick (every 100 ms, and at the end of every entry command): reads
-    // the editor back, shows what changed, sets the counter and the label.
+    // the editor back and shows what changed (CEntryWindow::Show).
     void EntryTick();
     // Takes text typed into the entry editor since the last tick into the
     // entry state. Every command, button and undo step calls it first.
@@ -167,7 +167,6 @@ class CMainFrame : public QMainWindow {
     // The entry editor with a visible window around it; null when hidden.
     bool entryEditorVisible() const;
     void stepDescription(int step);
-    void setEditorText(const QString& text);
     // The entry editor's host: this frame (main_frame_entry.cpp).
     static std::unique_ptr<TEntryEditorHost> makeEditorHost(CMainFrame& frame);
     // F6's round, `step` 1 forwards and -1 back. The two parts' focus
@@ -201,13 +200,6 @@ class CMainFrame : public QMainWindow {
 
     CUndoListWnd* m_pUndoList = nullptr;
 
-    // What the tick last showed of the current word.
-    bool m_bRefresh = true;
-    int m_nShownDesc = 0;
-    int m_nShownCount = 1;
-    bool m_bShownModified = false;
-    QString m_strShownWord;
-    bool m_bLabelBold = false;
     bool m_bClipboardHasText = false;
 
     std::unique_ptr<TEntryEditorHost> m_pEditorHost;

@@ -1,14 +1,9 @@
-// The entry state and the entry window: loading a found word, the tick that
-// keeps the window and the state in step, and the description buttons.
-#include <QApplication>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QPushButton>
+// The entry editor in the frame: loading a found word, the tick that keeps
+// the entry window and the editor's state in step, the description buttons,
+// and the frame as the editor's host.
 #include <QTreeWidget>
 
-#include "finder/entry_record.h"
 #include "finder/entry_window.h"
-#include "finder/finder_texts.h"
 #include "finder/main_frame.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/same_file.h"
@@ -32,54 +27,16 @@ void CMainFrame::LoadEntry(CVrk3mpgView* view, int row, int nDesc) {
     if (loaded == TLoadResult::kLoaded) (void)focusEntryEditor();
 }
 
-void CMainFrame::ReadEntryEditor() {
-    // The editor shows the slot of the description shown last; until the
-    // tick has shown the current one, what it holds belongs to no slot.
-    QPlainTextEdit* editor = m_pEntryWindow->Editor();
-    if (m_bRefresh || m_nShownDesc != m_editor.State().m_nCurDesc) return;
-    if (editor->document()->isModified()) {
-        m_editor.TakeTyped(editor->document()->toRawText());
-        editor->document()->setModified(false);
-    }
+void CMainFrame::RequestEntryRefresh() {
+    m_pEntryWindow->RequestRefresh();
 }
 
-void CMainFrame::setEditorText(const QString& text) {
-    QPlainTextEdit* editor = m_pEntryWindow->Editor();
-    editor->setPlainText(EditorText(text));
-    editor->document()->setModified(false);
+void CMainFrame::ReadEntryEditor() {
+    m_pEntryWindow->ReadTyped(m_editor);
 }
 
 void CMainFrame::EntryTick() {
-    ReadEntryEditor();
-    const TEntryState& entry = m_editor.State();
-    const int cur = entry.m_nCurDesc;
-    if (cur != m_nShownDesc || m_bRefresh) setEditorText(entry.m_strEditDesc[cur]);
-    const bool modified = m_editor.Modified();
-    if (cur != m_nShownDesc || entry.m_nDescCount != m_nShownCount ||
-        modified != m_bShownModified || m_bRefresh) {
-        const QString& format =
-            modified ? vrk::texts::kCounterModifiedFormat : vrk::texts::kCounterFormat;
-        m_pEntryWindow->CounterLabel()->setText(format.arg(cur + 1).arg(entry.m_nDescCount));
-        m_nShownDesc = cur;
-        m_nShownCount = entry.m_nDescCount;
-        m_bShownModified = modified;
-    }
-    if (entry.m_strWord != m_strShownWord || m_bRefresh) {
-        m_pEntryWindow->WordLabel()->setText(entry.m_strWord);
-        // A narrow window cuts a long word off; the tip shows all of it.
-        m_pEntryWindow->WordLabel()->setToolTip(entry.m_strWord);
-        m_strShownWord = entry.m_strWord;
-    }
-    // A word that belongs to a dictionary is shown bold, a new or deleted
-    // one in normal weight.
-    const bool bold = !entry.m_strDataFile.isEmpty();
-    if (bold != m_bLabelBold) {
-        QFont font = m_pEntryWindow->WordLabel()->font();
-        font.setBold(bold);
-        m_pEntryWindow->WordLabel()->setFont(font);
-        m_bLabelBold = bold;
-    }
-    m_bRefresh = false;
+    m_pEntryWindow->Show(m_editor);
 }
 
 void CMainFrame::NextDescription() {

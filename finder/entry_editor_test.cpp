@@ -65,12 +65,6 @@ class EntryEditorTest : public TEntryFilesTest {
         editor_.SaveEntryAs(word, QString::fromStdString(path));
     }
     const TEntryState& State() const { return editor_.State(); }
-    std::vector<QString> StepTexts() const {
-        std::vector<QString> texts;
-        for (int i = 0; i < editor_.History().Count(); ++i)
-            texts.push_back(editor_.History().At(i).strText);
-        return texts;
-    }
 
     TFakeEditorHost host_;
     TEntryEditor editor_{host_};
@@ -98,48 +92,13 @@ TEST_F(EntryEditorTest, NewWordRecordsItsStepEvenWhenDeclined) {
     Type("nekaj");
     editor_.NewEntry();  // No
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNotSavedYet});
-    EXPECT_EQ(StepTexts(), std::vector<QString>{"Prikaz novega gesla."});
+    ASSERT_EQ(editor_.History().Count(), 1);
+    EXPECT_EQ(editor_.History().Last().strText, "Prikaz novega gesla.");
     EXPECT_EQ(State().m_strEditDesc[0], "nekaj");
     messages_->Answer(TMsgAnswer::kYes);
     editor_.NewEntry();
     EXPECT_TRUE(State().m_strEditDesc[0].isEmpty());
     EXPECT_FALSE(editor_.Modified());
-}
-
-TEST_F(EntryEditorTest, AHundredAndFirstStepDropsTheOldestAndADeletionStillComesBack) {
-    const std::string path = Dictionary("a.vrk3", {Entry("A"), Entry("B", {"b"}), Entry("C")});
-    editor_.NewEntry();  // the step that will be dropped
-    Load(path, 1);
-    editor_.AddDescription();  // refers to entry 1
-    editor_.DeleteEntry();     // its reference becomes the deletion's tag
-    for (int i = 0; i < UNDO_MAX - 2; ++i) editor_.NewEntry();
-    ASSERT_EQ(editor_.History().Count(), UNDO_MAX);
-    EXPECT_EQ(StepTexts().front(), "Dodajanje 2. opisa gesla 'B'.");
-
-    for (int i = 0; i < UNDO_MAX - 2 + 1; ++i)  // down to the deletion, included
-        ASSERT_TRUE(editor_.UndoLast());
-    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("A"), Entry("C"), Entry("B", {"b"})}));
-    ASSERT_TRUE(editor_.UndoLast());
-    EXPECT_EQ(State().m_strWord, "B");
-    EXPECT_EQ(State().m_nClueIndex, 2);
-    messages_->Clear();
-    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);  // at B's entry
-    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("A"), Entry("C"), Entry("B", {"b"})}));
-    EXPECT_TRUE(messages_->Texts().empty());
-}
-
-TEST_F(EntryEditorTest, AFailedUndoSaysSoAndEmptiesTheHistory) {
-    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"})});
-    Load(path, 0);
-    Type("nov");
-    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
-    editor_.AddDescription();
-    std::remove(path.c_str());
-    ASSERT_TRUE(editor_.UndoLast());  // touches no file
-    EXPECT_FALSE(editor_.UndoLast());
-    EXPECT_EQ(messages_->Texts().back(), texts::kUndoFailed);
-    EXPECT_EQ(messages_->Shown().back().icon, TMsgIcon::kError);
-    EXPECT_TRUE(editor_.History().Empty());
 }
 
 TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
@@ -149,7 +108,7 @@ TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesForbidden});
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
     EXPECT_EQ(State().m_strDataFile, QString::fromStdString(closed));
-    EXPECT_TRUE(StepTexts().empty());
+    EXPECT_TRUE(editor_.History().Empty());
     // Save says so and leaves the word to Save as; a new word goes there
     // without a word.
     messages_->Clear();
@@ -157,7 +116,7 @@ TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
     EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kSaveAs);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kSaveRefused});
     EXPECT_EQ(Entries(closed), std::vector<std::string>{Entry("Sava", {"reka"})});
-    EXPECT_TRUE(StepTexts().empty());
+    EXPECT_TRUE(editor_.History().Empty());
     messages_->Answer(TMsgAnswer::kYes);
     editor_.NewEntry();
     messages_->Clear();
@@ -174,7 +133,7 @@ TEST_F(EntryEditorTest, SaveAsReadsTheFlagsAgainWhenItWrites) {
     SaveAs("Sava", target);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesNotAllowed});
     EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
-    EXPECT_TRUE(StepTexts().empty());
+    EXPECT_TRUE(editor_.History().Empty());
     EXPECT_TRUE(State().m_strDataFile.isEmpty());
 }
 
@@ -259,6 +218,7 @@ TEST_F(EntryEditorTest, ASaveAsThatCreatedTheEntryIsNotUndoneOverAnotherPrograms
     EXPECT_EQ(messages_->Texts(), (std::vector<QString>{texts::kDeleteEntryError + "\n" +
                                                             FailureReason(TFailure::EntryChanged),
                                                         texts::kUndoFailed}));
+    EXPECT_EQ(messages_->Shown().back().icon, TMsgIcon::kError);
     EXPECT_EQ(Entries(target),
               (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka", "drug program"})}));
 }
@@ -283,7 +243,7 @@ TEST_F(EntryEditorTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
               (std::vector<QString>{texts::kStoreEntryError + "\n" + changed,
                                     texts::kDeleteEntryError + "\n" + changed}));
     EXPECT_EQ(Entries(path), before);
-    EXPECT_TRUE(StepTexts().empty());
+    EXPECT_TRUE(editor_.History().Empty());
     EXPECT_TRUE(editor_.Modified());
     EXPECT_TRUE(host_.rows.empty());
 

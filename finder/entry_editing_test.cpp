@@ -196,16 +196,6 @@ TEST_F(EntryEditingTest, LoadingOverUnsavedChangesAsksAndNoKeepsEverything) {
     EXPECT_EQ(Counter(), "Opis 1/1");
 }
 
-TEST_F(EntryEditingTest, AVanishedDictionaryKeepsThePreviousWord) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
-    Load(path, 0);
-    std::remove(path.c_str());
-    EXPECT_EQ(frame_->Editor().LoadEntryAt(QString::fromStdString(path), 0, 0),
-              TEntryEditor::TLoadResult::kFailed);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kDictOpenError});
-    EXPECT_EQ(frame_->Editor().State().m_strWord, "Sava");
-}
-
 TEST_F(EntryEditingTest, ClosingWithUnsavedChangesAsksAndNoKeepsTheProgramOpen) {
     frame_->show();
     Type("nov opis");
@@ -253,34 +243,6 @@ TEST_F(EntryEditingTest, EachDescriptionKeepsItsOwnLineBreaksWhenTouched) {
     EXPECT_EQ(Entries(path), std::vector<std::string>{Entry(
                                  "Sava", {"gorska\nreka\nv Alpah", "hiter\r\ntok\r\nproti morju",
                                           "brez\r\nnova vrstica"})});
-}
-
-TEST_F(EntryEditingTest, ARecordTooLongForTheStoreChangesNothingAndLeavesNoStep) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
-    Load(path, 0);
-    Type(QString(100000, QLatin1Char('a')));
-    frame_->SaveEntry();
-    ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_TRUE(messages_->Texts()[0].startsWith(texts::kStoreEntryError + "\n"));
-    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
-    EXPECT_EQ(Entries(path), std::vector<std::string>{Entry("Sava", {"reka"})});
-    EXPECT_TRUE(StepTexts().empty());
-    EXPECT_TRUE(frame_->Editor().Modified());
-}
-
-TEST_F(EntryEditingTest, SavingMoreThanAHundredDescriptionsAsksBeforeDroppingTheRest) {
-    std::string record = "Mnogo";
-    for (int i = 0; i < 101; ++i) record += "\x01o" + std::to_string(i);
-    const std::string path = Dictionary("a.vrk3", {record});
-    Load(path, 0);
-    frame_->SaveEntry();  // No
-    ASSERT_EQ(messages_->Texts().size(), 1u);
-    EXPECT_EQ(messages_->Texts()[0], texts::kDropDescriptions.arg(101).arg(1));
-    EXPECT_EQ(Entries(path), std::vector<std::string>{record});
-    EXPECT_TRUE(StepTexts().empty());
-    messages_->Answer(TMsgAnswer::kYes);
-    frame_->SaveEntry();
-    EXPECT_EQ(Entries(path)[0], record.substr(0, record.find("\x01o100")));
 }
 
 TEST_F(EntryEditingTest, ClipboardCommandsWorkOnTheVisibleEditor) {

@@ -1,9 +1,8 @@
 // The entry editor without a window: save, save as, delete and undo against
-// the dictionaries (read back through the store), the undo steps' entry
-// indexes, and what happens when another program changed a dictionary
-// meanwhile. The host stands in for the main frame: its boxes are the
-// scripted ones, its scratch files are in the test folder.
+// dictionaries read back through the store, and another program's changes
+// meanwhile. Its host's boxes are the scripted ones.
 #include <algorithm>
+#include <utility>
 
 #include "finder/entry_editor.h"
 #include "finder/entry_test_util.h"
@@ -33,8 +32,7 @@ class TFakeEditorHost : public TEntryEditorHost {
         return true;
     }
     void ReadEntryWindow() override {
-        if (typed) editor->TakeTyped(*typed);
-        typed.reset();
+        if (typed) editor->TakeTyped(*std::exchange(typed, std::nullopt));
     }
     void RefreshEntryWindow(bool) override {}
     void RowsStored(const QString&, std::int32_t oldIndex, std::int32_t newIndex,
@@ -70,7 +68,7 @@ class EntryEditorTest : public TEntryFilesTest {
     TEntryEditor editor_{host_};
 };
 
-TEST_F(EntryEditorTest, UndoOverTextTypedSinceTheLastStepAsksAndNoKeepsIt) {
+TEST_F(EntryEditorTest, UndoOverTypedTextAndANewWordAskAndNoKeepsTheText) {
     const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
     Load(path, 0);
     Type("gorska reka");
@@ -86,19 +84,50 @@ TEST_F(EntryEditorTest, UndoOverTextTypedSinceTheLastStepAsksAndNoKeepsIt) {
     ASSERT_TRUE(editor_.UndoLast());
     EXPECT_EQ(State().m_strWord, "Sava");
     EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka"})}));
-}
-
-TEST_F(EntryEditorTest, NewWordRecordsItsStepEvenWhenDeclined) {
-    Type("nekaj");
+    // New records its step before it asks: the step stays when No keeps the word.
+    messages_->Clear();
     editor_.NewEntry();  // No
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNotSavedYet});
     ASSERT_EQ(editor_.History().Count(), 1);
     EXPECT_EQ(editor_.History().Last().strText, "Prikaz novega gesla.");
-    EXPECT_EQ(State().m_strEditDesc[0], "nekaj");
+    EXPECT_EQ(State().m_strEditDesc[0], "gorska reka");
     messages_->Answer(TMsgAnswer::kYes);
     editor_.NewEntry();
     EXPECT_TRUE(State().m_strEditDesc[0].isEmpty());
     EXPECT_FALSE(editor_.Modified());
+}
+
+// A Save or a load that does not go through changes nothing: not the
+// dictionary, not the word shown, and it leaves no undo step.
+TEST_F(EntryEditorTest, ASaveOrALoadThatDoesNotGoThroughChangesNothing) {
+    std::string many = "Mnogo";
+    for (int i = 0; i < 101; ++i) many += "\x01o" + std::to_string(i);
+    const std::string path = Dictionary("a.vrk3", {many});
+    Load(path, 0);
+    // More than a hundred descriptions: No keeps the entry whole.
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kDropDescriptions.arg(101).arg(1)});
+    messages_->Clear();
+    messages_->Answer(TMsgAnswer::kYes);
+    Type(QString(100000, QLatin1Char('a')));  // too long for the store
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    ASSERT_EQ(messages_->Shown().size(), 2u);
+    EXPECT_TRUE(messages_->Texts()[1].startsWith(texts::kStoreEntryError + "\n"));
+    EXPECT_EQ(messages_->Shown()[1].icon, TMsgIcon::kError);
+    EXPECT_EQ(Entries(path), std::vector<std::string>{many});
+    EXPECT_TRUE(editor_.History().Empty());
+    EXPECT_TRUE(editor_.Modified());
+    // Yes drops the descriptions past the hundredth.
+    Type("o0");
+    messages_->Answer(TMsgAnswer::kYes);
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    EXPECT_EQ(Entries(path), std::vector<std::string>{many.substr(0, many.find("\x01o100"))});
+    messages_->Clear();
+    std::remove(path.c_str());
+    EXPECT_EQ(editor_.LoadEntryAt(QString::fromStdString(path), 0, 0),
+              TEntryEditor::TLoadResult::kFailed);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kDictOpenError});
+    EXPECT_EQ(State().m_strWord, "Mnogo");
 }
 
 TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
@@ -144,7 +173,6 @@ TEST_F(EntryEditorTest, SaveAsIntoAWordThatExistsKeepsItsDescriptionsForLaterSav
     SaveAs("Sava", target);
     EXPECT_EQ(Entries(target),
               (std::vector<std::string>{Entry("Sava", {"reka", "tok"}), Entry("Krka")}));
-    EXPECT_EQ(host_.rows, std::vector<std::string>{"stored 0 0"});
     // The window holds the stored entry, its older description included.
     EXPECT_EQ(State().m_nDescCount, 2);
     EXPECT_EQ(State().m_nClueIndex, 0);

@@ -92,7 +92,8 @@ int main(int argc, char* argv[]) {
     TBenchSource source(path);
     if (!doc->OnNewDocument(source, &frame) || !frame.OpenResultWindow(doc)) return 1;
     // A full history whose steps all refer to an entry of the dictionary.
-    if (frame.LoadEntryAt(QString::fromStdString(path), 10, 0) != CMainFrame::TLoadResult::kLoaded)
+    if (frame.Editor().LoadEntryAt(QString::fromStdString(path), 10, 0) !=
+        TEntryEditor::TLoadResult::kLoaded)
         return 1;
     for (int i = 0; i < UNDO_MAX / 2; ++i) frame.AddDescription();
     for (int i = 0; i < UNDO_MAX / 2; ++i) frame.RemoveDescription();
@@ -109,15 +110,15 @@ int main(int argc, char* argv[]) {
         bestStore = std::min(bestStore, Since(start));
 
         // The finder: a word loaded and edited, then saved.
-        if (frame.LoadEntryAt(QString::fromStdString(path), middle, 0) !=
-            CMainFrame::TLoadResult::kLoaded)
+        if (frame.Editor().LoadEntryAt(QString::fromStdString(path), middle, 0) !=
+            TEntryEditor::TLoadResult::kLoaded)
             return 1;
         frame.EntryWindow()->Editor()->setPlainText(QStringLiteral("opis %1").arg(run));
         start = std::chrono::steady_clock::now();
         frame.SaveEntry();
         QApplication::processEvents();
         const double ms = Since(start);
-        if (boxShown || frame.EntryModified() ||
+        if (boxShown || frame.Editor().Modified() ||
             frame.EntryWindow()->CounterLabel()->text().endsWith('*')) {
             std::cerr << "entry_save_bench: the save did not end in the saved state\n";
             return 1;

@@ -33,7 +33,7 @@ TEST_F(EntryEditingTest, AFoundWordOpensBoldAtTheDescriptionSelectedInThePane) {
     view->List()->setCurrentItem(view->List()->topLevelItem(0));
     view->Pane()->setCurrentRow(1);
     view->OpenSelected();
-    const TEntryState& entry = frame_->Entry();
+    const TEntryState& entry = frame_->Editor().State();
     EXPECT_EQ(entry.m_strWord, "Sava");
     EXPECT_EQ(entry.m_nClueIndex, 1);
     EXPECT_EQ(entry.m_nCurDesc, 1);
@@ -100,7 +100,7 @@ TEST_F(EntryEditingTest, TheStarFollowsTheTextsAndTheirNumber) {
     Type("reka");
     frame_->EntryTick();
     EXPECT_EQ(Counter(), "Opis 1/2*");
-    EXPECT_TRUE(frame_->EntryModified());
+    EXPECT_TRUE(frame_->Editor().Modified());
 }
 
 TEST_F(EntryEditingTest, AddingAndRemovingDescriptionsKeepTheShownOneInRange) {
@@ -111,18 +111,18 @@ TEST_F(EntryEditingTest, AddingAndRemovingDescriptionsKeepTheShownOneInRange) {
     frame_->UpdateCommandStates();
     EXPECT_TRUE(frame_->Commands()->Action(id::kRemoveDescription)->isEnabled());
     frame_->RemoveDescription();  // the last one: the new last one shows
-    EXPECT_EQ(frame_->Entry().m_nCurDesc, 1);
+    EXPECT_EQ(frame_->Editor().State().m_nCurDesc, 1);
     EXPECT_EQ(Counter(), "Opis 2/2*");
     frame_->RemoveDescription();
     frame_->UpdateCommandStates();
     EXPECT_FALSE(frame_->Commands()->Action(id::kRemoveDescription)->isEnabled());
 
     for (int i = 1; i < MAX_DESCRIPTIONS; ++i) frame_->AddDescription();
-    EXPECT_EQ(frame_->Entry().m_nDescCount, MAX_DESCRIPTIONS);
-    const int steps = frame_->UndoHistory().Count();
+    EXPECT_EQ(frame_->Editor().State().m_nDescCount, MAX_DESCRIPTIONS);
+    const int steps = frame_->Editor().History().Count();
     frame_->AddDescription();
-    EXPECT_EQ(frame_->Entry().m_nDescCount, MAX_DESCRIPTIONS);
-    EXPECT_EQ(frame_->UndoHistory().Count(), steps);
+    EXPECT_EQ(frame_->Editor().State().m_nDescCount, MAX_DESCRIPTIONS);
+    EXPECT_EQ(frame_->Editor().History().Count(), steps);
     EXPECT_EQ(messages_->Texts().back(), texts::kDescriptionLimit);
     EXPECT_EQ(messages_->Shown().back().icon, TMsgIcon::kNone);
 }
@@ -136,9 +136,9 @@ TEST_F(EntryEditingTest, RemovingADescriptionRemovesTheShownOneAndSaveStoresTheO
         frame_->RemoveDescription();
         std::vector<std::string> left = three;
         left.erase(left.begin() + removed);
-        ASSERT_EQ(frame_->Entry().m_nDescCount, 2) << removed;
+        ASSERT_EQ(frame_->Editor().State().m_nDescCount, 2) << removed;
         for (int i = 0; i < 2; ++i)
-            EXPECT_EQ(frame_->Entry().m_strEditDesc[i].toStdString(), left[i]) << removed;
+            EXPECT_EQ(frame_->Editor().State().m_strEditDesc[i].toStdString(), left[i]) << removed;
         // The description that took the removed one's place shows.
         EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText().toStdString(),
                   left[std::min(removed, 1)]);
@@ -154,7 +154,7 @@ TEST_F(EntryEditingTest, TextTypedJustBeforeACommandIsKept) {
     // No tick between the typing and the commands.
     Type("gorska reka");
     frame_->NextDescription();
-    EXPECT_EQ(frame_->Entry().m_strEditDesc[0], "gorska reka");
+    EXPECT_EQ(frame_->Editor().State().m_strEditDesc[0], "gorska reka");
     EXPECT_EQ(StepTexts(), std::vector<QString>{"Popravljanje 1. opisa gesla 'Sava'."});
     Type("hiter tok");
     frame_->SaveEntry();
@@ -168,7 +168,7 @@ TEST_F(EntryEditingTest, OnlyTheDockedButtonsRecordAChangedDescription) {
     frame_->FloatEntryWindow();
     Type("potok");
     QTest::mouseClick(frame_->EntryWindow()->NextButton(), Qt::LeftButton);
-    EXPECT_EQ(frame_->Entry().m_nCurDesc, 1);
+    EXPECT_EQ(frame_->Editor().State().m_nCurDesc, 1);
     EXPECT_TRUE(StepTexts().empty());
     frame_->DockEntryWindow(kAlignLeft);
     frame_->PreviousDescription();
@@ -185,25 +185,15 @@ TEST_F(EntryEditingTest, LoadingOverUnsavedChangesAsksAndNoKeepsEverything) {
     frame_->LoadEntry(view, 0, 0);  // Krka; the question's default is No
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnsavedChangesLost});
     EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
-    EXPECT_EQ(frame_->Entry().m_strWord, "Sava");
+    EXPECT_EQ(frame_->Editor().State().m_strWord, "Sava");
     EXPECT_TRUE(StepTexts().empty());
 
     messages_->Answer(TMsgAnswer::kYes);
     frame_->LoadEntry(view, 0, 0);
-    EXPECT_EQ(frame_->Entry().m_strWord, "Krka");
+    EXPECT_EQ(frame_->Editor().State().m_strWord, "Krka");
     EXPECT_EQ(StepTexts(), std::vector<QString>{"Prikaz gesla 'Krka'."});
     // An entry without descriptions shows one empty description.
     EXPECT_EQ(Counter(), "Opis 1/1");
-}
-
-TEST_F(EntryEditingTest, AVanishedDictionaryKeepsThePreviousWord) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
-    Load(path, 0);
-    std::remove(path.c_str());
-    EXPECT_EQ(frame_->LoadEntryAt(QString::fromStdString(path), 0, 0),
-              CMainFrame::TLoadResult::kFailed);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kDictOpenError});
-    EXPECT_EQ(frame_->Entry().m_strWord, "Sava");
 }
 
 TEST_F(EntryEditingTest, ClosingWithUnsavedChangesAsksAndNoKeepsTheProgramOpen) {
@@ -253,34 +243,6 @@ TEST_F(EntryEditingTest, EachDescriptionKeepsItsOwnLineBreaksWhenTouched) {
     EXPECT_EQ(Entries(path), std::vector<std::string>{Entry(
                                  "Sava", {"gorska\nreka\nv Alpah", "hiter\r\ntok\r\nproti morju",
                                           "brez\r\nnova vrstica"})});
-}
-
-TEST_F(EntryEditingTest, ARecordTooLongForTheStoreChangesNothingAndLeavesNoStep) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
-    Load(path, 0);
-    Type(QString(100000, QLatin1Char('a')));
-    frame_->SaveEntry();
-    ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_TRUE(messages_->Texts()[0].startsWith(texts::kStoreEntryError + "\n"));
-    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
-    EXPECT_EQ(Entries(path), std::vector<std::string>{Entry("Sava", {"reka"})});
-    EXPECT_TRUE(StepTexts().empty());
-    EXPECT_TRUE(frame_->EntryModified());
-}
-
-TEST_F(EntryEditingTest, SavingMoreThanAHundredDescriptionsAsksBeforeDroppingTheRest) {
-    std::string record = "Mnogo";
-    for (int i = 0; i < 105; ++i) record += "\x01o" + std::to_string(i);
-    const std::string path = Dictionary("a.vrk3", {record});
-    Load(path, 0);
-    frame_->SaveEntry();  // No
-    ASSERT_EQ(messages_->Texts().size(), 1u);
-    EXPECT_TRUE(messages_->Texts()[0].contains("105"));
-    EXPECT_EQ(Entries(path), std::vector<std::string>{record});
-    EXPECT_TRUE(StepTexts().empty());
-    messages_->Answer(TMsgAnswer::kYes);
-    frame_->SaveEntry();
-    EXPECT_EQ(Entries(path)[0], record.substr(0, record.find("\x01o100")));
 }
 
 TEST_F(EntryEditingTest, ClipboardCommandsWorkOnTheVisibleEditor) {

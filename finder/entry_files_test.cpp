@@ -1,7 +1,7 @@
-// Saving, saving as and deleting through the file operations: what the
-// dictionary holds afterwards (read back through the store), how the rows of
-// every result window and the undo steps follow the moved entries, and what
-// happens when another program changed the dictionary meanwhile.
+// Saving and deleting through the main frame: how the rows of every result
+// window follow the moved entries, a row whose entry another program moved,
+// and Save going on with the Save as dialog. The file operations themselves
+// are tested against the entry editor (entry_editor_test.cpp).
 #include <QListWidget>
 #include <QTreeWidget>
 #include <filesystem>
@@ -24,13 +24,6 @@ class EntryFilesTest : public TEntryTest {
             entries.push_back(Entry(prefix + std::to_string(i), {"o" + std::to_string(i)}));
         return Dictionary(file, entries);
     }
-    // Loads entry `index`, after a change of the word shown before, so that
-    // the undo history holds a step with that word's index.
-    void LoadOverChange(const std::string& path, int index) {
-        Type("sprememba");
-        messages_->Answer(TMsgAnswer::kYes);
-        Load(path, index);
-    }
 };
 
 TEST_F(EntryFilesTest, SaveMovesTheEntryToTheEndAndEveryReferenceFollows) {
@@ -38,9 +31,7 @@ TEST_F(EntryFilesTest, SaveMovesTheEntryToTheEndAndEveryReferenceFollows) {
     const std::string b = TenEntries("b.vrk3", "b");
     CVrk3mpgView* view = OpenResults({a, b});
     ASSERT_NE(view, nullptr);
-    Load(b, 7);
-    LoadOverChange(a, 7);  // a step showing entry 7 of b
-    LoadOverChange(a, 3);  // a step showing entry 7 of a
+    Load(a, 3);
     Type("nov opis");
     frame_->SaveEntry();
 
@@ -48,12 +39,7 @@ TEST_F(EntryFilesTest, SaveMovesTheEntryToTheEndAndEveryReferenceFollows) {
     ASSERT_EQ(entries.size(), 10u);
     EXPECT_EQ(entries[9], Entry("w3", {"nov opis"}));
     EXPECT_EQ(entries[3], Entry("w4", {"o4"}));
-    EXPECT_EQ(frame_->Entry().m_nClueIndex, 9);
-    const TUndoHistory& history = frame_->UndoHistory();
-    ASSERT_EQ(history.Count(), 3);
-    EXPECT_EQ(history.At(0).state.m_nClueIndex, 7);  // b is another dictionary
-    EXPECT_EQ(history.At(1).state.m_nClueIndex, 6);
-    EXPECT_EQ(history.At(2).nOpIndex, 9);
+    EXPECT_EQ(frame_->Editor().State().m_nClueIndex, 9);
     const std::vector<std::string> rows = Rows(*view);
     auto row = [&rows](const std::string& word) {
         for (const std::string& r : rows)
@@ -76,8 +62,8 @@ TEST_F(EntryFilesTest, SaveMovesTheEntryToTheEndAndEveryReferenceFollows) {
             if (r.rfind("w3|", 0) == 0) r = "w3|o3|9";
         return expected;
     }());
-    EXPECT_EQ(frame_->Entry().m_nClueIndex, 9);
-    EXPECT_EQ(frame_->Entry().m_strEditDesc[0], "nov opis");
+    EXPECT_EQ(frame_->Editor().State().m_nClueIndex, 9);
+    EXPECT_EQ(frame_->Editor().State().m_strEditDesc[0], "nov opis");
     EXPECT_EQ(Counter(), "Opis 1/1*");
 }
 
@@ -102,19 +88,19 @@ TEST_F(EntryFilesTest, DeleteRemovesItsRowsEverywhereAndUndoStoresItAgain) {
         EXPECT_NE(std::find(rows.begin(), rows.end(), "w4|o4|3"), rows.end());
         EXPECT_NE(std::find(rows.begin(), rows.end(), "w9|o9|8"), rows.end());
     }
-    EXPECT_LE(frame_->UndoHistory().At(0).state.m_nClueIndex, -2);  // the deletion's tag
-    EXPECT_TRUE(frame_->Entry().m_strDataFile.isEmpty());
-    EXPECT_EQ(frame_->Entry().m_strWord, "w3");
+    EXPECT_LE(frame_->Editor().History().At(0).state.m_nClueIndex, -2);  // the deletion's tag
+    EXPECT_TRUE(frame_->Editor().State().m_strDataFile.isEmpty());
+    EXPECT_EQ(frame_->Editor().State().m_strWord, "w3");
 
     ASSERT_TRUE(frame_->UndoLast());
     const std::vector<std::string> entries = Entries(a);
     ASSERT_EQ(entries.size(), 10u);
     EXPECT_EQ(entries[9], Entry("w3", {"o3"}));
-    EXPECT_EQ(frame_->Entry().m_nClueIndex, 9);
-    EXPECT_EQ(frame_->Entry().m_strDataFile, QString::fromStdString(a));
-    EXPECT_EQ(frame_->UndoHistory().At(0).state.m_nClueIndex, 9);
+    EXPECT_EQ(frame_->Editor().State().m_nClueIndex, 9);
+    EXPECT_EQ(frame_->Editor().State().m_strDataFile, QString::fromStdString(a));
+    EXPECT_EQ(frame_->Editor().History().At(0).state.m_nClueIndex, 9);
     ASSERT_TRUE(frame_->UndoLast());  // the added description
-    EXPECT_EQ(frame_->Entry().m_nClueIndex, 9);
+    EXPECT_EQ(frame_->Editor().State().m_nClueIndex, 9);
     Type("zadnji");
     frame_->SaveEntry();
     EXPECT_EQ(Entries(a)[9], Entry("w3", {"zadnji"}));
@@ -131,7 +117,7 @@ TEST_F(EntryFilesTest, AfterDeleteThePaneShowsTheSelectedRowsOwnEntry) {
     const int last = view->List()->topLevelItemCount() - 1;
     view->List()->setCurrentItem(view->List()->topLevelItem(last));
     view->OpenSelected();
-    ASSERT_EQ(frame_->Entry().m_strWord, "Sz");
+    ASSERT_EQ(frame_->Editor().State().m_strWord, "Sz");
     frame_->DeleteEntry();
     ASSERT_EQ(view->SelectedRow(), last - 1);
     EXPECT_EQ(view->List()->topLevelItem(last - 1)->text(CVrk3mpgView::kColWord), "Sc");
@@ -155,205 +141,26 @@ TEST_F(EntryFilesTest, ARowWhoseEntryAnotherProgramMovedLoadsNothing) {
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{changed});
     view->OpenSelected();
     EXPECT_EQ(messages_->Texts(), (std::vector<QString>{changed, changed}));
-    EXPECT_EQ(frame_->Entry().m_strWord, texts::kUnnamedWord);
-    EXPECT_TRUE(frame_->Entry().m_strDataFile.isEmpty());
+    EXPECT_EQ(frame_->Editor().State().m_strWord, texts::kUnnamedWord);
+    EXPECT_TRUE(frame_->Editor().State().m_strDataFile.isEmpty());
     EXPECT_EQ(Entries(path),
               (std::vector<std::string>{Entry("BETA", {"b"}), Entry("GAMA", {"g"})}));
 }
 
-TEST_F(EntryFilesTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
+TEST_F(EntryFilesTest, SaveIntoADictionaryThatForbidsChangesGoesOnWithSaveAs) {
     const std::string closed = Dictionary("zaprt.vrk3", {Entry("Sava", {"reka"})}, 4);
     const std::string open = Dictionary("odprt.vrk3", {Entry("Krka")});
     MakeLibrary("Reke", {closed, open});
     Load(closed, 0);
-    frame_->DeleteEntry();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesForbidden});
-    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
-    EXPECT_EQ(frame_->Entry().m_strDataFile, QString::fromStdString(closed));
-    EXPECT_TRUE(StepTexts().empty());
-
-    // Save says so and goes on with Save as.
-    messages_->Clear();
     Type("gorska reka");
     ChooseInSaveDialog("odprt.vrk3");
     frame_->SaveEntry();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kSaveRefused});
-    EXPECT_EQ(Entries(closed), std::vector<std::string>{Entry("Sava", {"reka"})});
     EXPECT_EQ(Entries(open),
               (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"gorska reka"})}));
-    EXPECT_EQ(frame_->Entry().m_strDataFile, QString::fromStdString(open));
-    EXPECT_EQ(frame_->Entry().m_nClueIndex, 1);
-    EXPECT_FALSE(frame_->EntryModified());
-}
-
-TEST_F(EntryFilesTest, SaveAsReadsTheFlagsAgainWhenItWrites) {
-    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
-    MakeLibrary("Reke", {target});
-    Type("reka");
-    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("Sava"), [&target] {
-        // Another program forbids changes while the dialog is open.
-        TDataFile other(target, target + ".r", target + ".a", target + ".o");
-        EXPECT_TRUE(other.SetInfo("cilj.vrk3", "", "", "", 4));
-    });
-    frame_->SaveEntryAs();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesNotAllowed});
-    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
-    EXPECT_TRUE(StepTexts().empty());
-    EXPECT_TRUE(frame_->Entry().m_strDataFile.isEmpty());
-}
-
-TEST_F(EntryFilesTest, SaveAsIntoAWordThatExistsKeepsItsDescriptionsForLaterSaves) {
-    const std::string source = Dictionary("vir.vrk3", {Entry("Sava", {"tok"})});
-    const std::string target = Dictionary("cilj.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
-    MakeLibrary("Reke", {target});
-    Load(source, 0);
-    ChooseInSaveDialog("cilj.vrk3");
-    frame_->SaveEntryAs();
-    EXPECT_EQ(Entries(target),
-              (std::vector<std::string>{Entry("Sava", {"reka", "tok"}), Entry("Krka")}));
-    // The window holds the stored entry, its older description included.
-    EXPECT_EQ(frame_->Entry().m_nDescCount, 2);
-    EXPECT_EQ(frame_->Entry().m_nClueIndex, 0);
-    EXPECT_FALSE(frame_->EntryModified());
-    frame_->NextDescription();
-    Type("hiter tok");
-    frame_->SaveEntry();
-    EXPECT_EQ(Entries(target),
-              (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka", "hiter tok"})}));
-
-    ASSERT_TRUE(frame_->UndoLast());
-    ASSERT_TRUE(frame_->UndoLast());
-    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka"})}));
-    EXPECT_EQ(frame_->Entry().m_strDataFile, QString::fromStdString(source));
-    EXPECT_EQ(Entries(source), std::vector<std::string>{Entry("Sava", {"tok"})});
-}
-
-TEST_F(EntryFilesTest, UndoingASaveAsIntoAWordHeldTwiceRestoresBothEntries) {
-    const std::string target =
-        Dictionary("cilj.vrk3", {Entry("Sava", {"a"}), Entry("Krka"), Entry("Sava", {"b"})});
-    MakeLibrary("Reke", {target});
-    Type("c");
-    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("Sava"));
-    frame_->SaveEntryAs();
-    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Sava", {"a", "c"}), Entry("Krka"),
-                                                         Entry("Sava", {"b", "c"})}));
-    EXPECT_EQ(frame_->Entry().m_nClueIndex, 2);
-    ASSERT_TRUE(frame_->UndoLast());
-    std::vector<std::string> entries = Entries(target);
-    std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"a"}),
-                                                 Entry("Sava", {"b"})}));
-}
-
-TEST_F(EntryFilesTest, AnEmptyRecordMergedIntoIsRestoredNotDeleted) {
-    // An empty word with no description is an empty record, and an entry
-    // merged into may hold one: undoing the merge must not take it for an
-    // entry the save created.
-    const std::string target = Dictionary("cilj.vrk3", {"", Entry("Krn")});
-    MakeLibrary("Reke", {target});
-    Type("opis");
-    ChooseInSaveDialog("cilj.vrk3", QString());
-    frame_->SaveEntryAs();
-    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("", {"opis"}), Entry("Krn")}));
-    ASSERT_TRUE(frame_->UndoLast());
-    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Krn"), ""}));
-}
-
-TEST_F(EntryFilesTest, ASaveAsThatCreatedTheEntryIsUndoneByDeletingIt) {
-    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
-    MakeLibrary("Reke", {target});
-    Type("reka");
-    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("Sava"));
-    frame_->SaveEntryAs();
-    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka"})}));
-    EXPECT_EQ(frame_->Entry().m_strWord, "Sava");
-    ASSERT_TRUE(frame_->UndoLast());
-    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
-    EXPECT_EQ(frame_->Entry().m_strWord, texts::kUnnamedWord);
-    EXPECT_TRUE(frame_->Entry().m_strDataFile.isEmpty());
-
-    // Made again and changed by another program meanwhile: the undo fails
-    // and keeps the other program's entry.
-    Type("reka");
-    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("Sava"));
-    frame_->SaveEntryAs();
-    TDataFile other(target, target + ".r", target + ".a", target + ".o");
-    std::int32_t index = 1;
-    ASSERT_TRUE(other.StoreEntry(Entry("Sava", {"reka", "drug program"}), &index));
-    EXPECT_FALSE(frame_->UndoLast());
-    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{texts::kDeleteEntryError + "\n" +
-                                                            FailureReason(TFailure::EntryChanged),
-                                                        texts::kUndoFailed}));
-    EXPECT_EQ(Entries(target),
-              (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka", "drug program"})}));
-}
-
-// At the first entry, too, the expected record tells another program's
-// change apart.
-TEST_F(EntryFilesTest, TheExpectedRecordGuardsEntryZero) {
-    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"}), Entry("B", {"b"})});
-    Load(path, 0);
-    TDataFile other(path, path + ".r", path + ".a", path + ".o");
-    std::int32_t index = 0;
-    ASSERT_TRUE(other.StoreEntry(Entry("A", {"drug program"}), &index));  // entry 0 is B now
-    Type("sprememba");
-    frame_->SaveEntry();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kStoreEntryError + "\n" +
-                                                       FailureReason(TFailure::EntryChanged)});
-    EXPECT_EQ(Entries(path),
-              (std::vector<std::string>{Entry("B", {"b"}), Entry("A", {"drug program"})}));
-}
-
-TEST_F(EntryFilesTest, SaveAsOfAWordWithAStarMergesOnlyIntoThatVeryWord) {
-    const std::string target = Dictionary("cilj.vrk3", {Entry("SAVA", {"reka"})});
-    MakeLibrary("Reke", {target});
-    Type("vzorec");
-    ChooseInSaveDialog("cilj.vrk3", QStringLiteral("S*VA"));
-    frame_->SaveEntryAs();
-    EXPECT_EQ(Entries(target),
-              (std::vector<std::string>{Entry("SAVA", {"reka"}), Entry("S*VA", {"vzorec"})}));
-    ASSERT_TRUE(frame_->UndoLast());
-    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("SAVA", {"reka"})});
-}
-
-TEST_F(EntryFilesTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
-    const std::string path =
-        Dictionary("a.vrk3", {Entry("A"), Entry("B"), Entry("C", {"c"}), Entry("D", {"d"})});
-    Load(path, 2);  // C
-    // Meanwhile another program deletes A: index 2 now holds D.
-    TDataFile other(path, path + ".r", path + ".a", path + ".o");
-    ASSERT_TRUE(other.DeleteEntry(0));
-    const std::vector<std::string> before = Entries(path);
-    const QString changed = FailureReason(TFailure::EntryChanged);
-
-    Type("sprememba");
-    frame_->SaveEntry();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kStoreEntryError + "\n" + changed});
-    frame_->DeleteEntry();
-    EXPECT_EQ(messages_->Texts(),
-              (std::vector<QString>{texts::kStoreEntryError + "\n" + changed,
-                                    texts::kDeleteEntryError + "\n" + changed}));
-    EXPECT_EQ(Entries(path), before);
-    EXPECT_TRUE(StepTexts().empty());
-    EXPECT_TRUE(frame_->EntryModified());
-
-    // An undo step meets a changed entry the same way: nothing is changed,
-    // and the history, which no longer matches, is emptied.
-    messages_->Clear();
-    messages_->Answer(TMsgAnswer::kYes);
-    Load(path, 0);  // B
-    Type("b");
-    frame_->SaveEntry();
-    ASSERT_EQ(Entries(path).back(), Entry("B", {"b"}));
-    std::int32_t last = 2;
-    ASSERT_TRUE(other.StoreEntry(Entry("B", {"drug program"}), &last));
-    const std::vector<std::string> changedByOther = Entries(path);
-    EXPECT_FALSE(frame_->UndoLast());
-    EXPECT_EQ(messages_->Texts(),
-              (std::vector<QString>{texts::kUnsavedChangesLost,
-                                    texts::kStoreEntryError + "\n" + changed, texts::kUndoFailed}));
-    EXPECT_EQ(Entries(path), changedByOther);
-    EXPECT_EQ(frame_->UndoHistory().Count(), 0);
+    EXPECT_EQ(frame_->Editor().State().m_strDataFile, QString::fromStdString(open));
+    EXPECT_EQ(frame_->Editor().State().m_nClueIndex, 1);
+    EXPECT_FALSE(frame_->Editor().Modified());
 }
 
 }  // namespace

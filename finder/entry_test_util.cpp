@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -19,7 +18,7 @@
 namespace vrk {
 
 void TEntryTest::SetUp() {
-    TSearchTest::SetUp();
+    TEntryFilesTest::SetUp();
     EnsureFinderKeys();
     frame_ = std::make_unique<CMainFrame>(false);
     // A dialog no test answers (a Save that went on to Save as where it
@@ -46,8 +45,9 @@ void TEntryTest::TearDown() {
     TSearchTest::TearDown();
 }
 
-std::string TEntryTest::Dictionary(const std::string& file, const std::vector<std::string>& entries,
-                                   std::int32_t flags) {
+std::string TEntryFilesTest::Dictionary(const std::string& file,
+                                        const std::vector<std::string>& entries,
+                                        std::int32_t flags) {
     const std::string path = MakeDictionary(file, file, entries);
     TDataFile dictionary(path, path + ".r", path + ".a", path + ".o");
     EXPECT_TRUE(dictionary.SetInfo(file, "", "", "", flags));
@@ -63,8 +63,8 @@ CVrk3mpgView* TEntryTest::OpenResults(const std::vector<std::string>& paths, con
 }
 
 void TEntryTest::Load(const std::string& path, int index, int description) {
-    ASSERT_EQ(frame_->LoadEntryAt(QString::fromStdString(path), index, description),
-              CMainFrame::TLoadResult::kLoaded);
+    ASSERT_EQ(frame_->Editor().LoadEntryAt(QString::fromStdString(path), index, description),
+              TEntryEditor::TLoadResult::kLoaded);
 }
 
 void TEntryTest::Type(const QString& text) {
@@ -73,7 +73,7 @@ void TEntryTest::Type(const QString& text) {
     editor->insertPlainText(text);
 }
 
-std::vector<std::string> TEntryTest::Entries(const std::string& path) {
+std::vector<std::string> TEntryFilesTest::Entries(const std::string& path) {
     TDataFile file(path, path + ".r", path + ".a", path + ".o");
     std::vector<std::string> entries;
     const std::int32_t count = file.GetEntryCount();
@@ -98,9 +98,8 @@ std::vector<std::string> TEntryTest::Rows(const CVrk3mpgView& view) {
     return rows;
 }
 
-void TEntryTest::ChooseInSaveDialog(const QString& dictionaryName, std::optional<QString> word,
-                                    std::function<void()> whileOpen) {
-    WhenModal([dictionaryName, word, whileOpen](QWidget* modal) {
+void TEntryTest::ChooseInSaveDialog(const QString& dictionaryName) {
+    WhenModal([dictionaryName](QWidget* modal) {
         auto* dialog = qobject_cast<CSaveEntryDlg*>(modal);
         ASSERT_NE(dialog, nullptr);
         const QList<QTreeWidgetItem*> found =
@@ -108,8 +107,6 @@ void TEntryTest::ChooseInSaveDialog(const QString& dictionaryName, std::optional
         EXPECT_EQ(found.size(), 1);
         if (found.isEmpty()) return dialog->reject();
         dialog->Tree()->setCurrentItem(found.first());
-        if (word) dialog->WordEdit()->setText(*word);
-        if (whileOpen) whileOpen();
         EXPECT_TRUE(dialog->OkButton()->isEnabled());
         dialog->OkButton()->click();
     });
@@ -117,8 +114,8 @@ void TEntryTest::ChooseInSaveDialog(const QString& dictionaryName, std::optional
 
 std::vector<QString> TEntryTest::StepTexts() const {
     std::vector<QString> texts;
-    for (int i = 0; i < frame_->UndoHistory().Count(); ++i)
-        texts.push_back(frame_->UndoHistory().At(i).strText);
+    for (int i = 0; i < frame_->Editor().History().Count(); ++i)
+        texts.push_back(frame_->Editor().History().At(i).strText);
     return texts;
 }
 

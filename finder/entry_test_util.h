@@ -5,9 +5,7 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,15 +17,23 @@ class QTimer;
 
 namespace vrk {
 
-class TEntryTest : public TSearchTest {
+// Dictionaries written and read back, for the entry editor's tests and the
+// frame's.
+class TEntryFilesTest : public TSearchTest {
   protected:
-    void SetUp() override;
-    void TearDown() override;
-
     // A dictionary named after its file holding `entries`, with security
     // flags `flags` (6: changes and export allowed).
     std::string Dictionary(const std::string& file, const std::vector<std::string>& entries,
                            std::int32_t flags = 6);
+    // Every entry record of the dictionary at `path`, in order.
+    static std::vector<std::string> Entries(const std::string& path);
+};
+
+class TEntryTest : public TEntryFilesTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
     // A result window of the search for `clue` over the dictionaries at
     // `paths`; null when nothing was found.
     CVrk3mpgView* OpenResults(const std::vector<std::string>& paths, const QString& clue = "*");
@@ -35,16 +41,11 @@ class TEntryTest : public TSearchTest {
     void Load(const std::string& path, int index, int description = 0);
     // Replaces the shown description's text as typing would, without a tick.
     void Type(const QString& text);
-    // Every entry record of the dictionary at `path`, in order.
-    static std::vector<std::string> Entries(const std::string& path);
     // The rows of `view` as "word|column 1|index".
     static std::vector<std::string> Rows(const CVrk3mpgView& view);
     // Answers the next "Shrani Geslo" dialog: the dictionary named
-    // `dictionaryName` is chosen, the word replaced by `word` when given;
-    // `whileOpen` runs before "V redu" is pressed.
-    static void ChooseInSaveDialog(const QString& dictionaryName,
-                                   std::optional<QString> word = std::nullopt,
-                                   std::function<void()> whileOpen = {});
+    // `dictionaryName` is chosen.
+    static void ChooseInSaveDialog(const QString& dictionaryName);
     // The undo steps' texts, oldest first.
     std::vector<QString> StepTexts() const;
     QString Counter() const;

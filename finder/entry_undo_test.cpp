@@ -1,6 +1,7 @@
 // Undo in the main frame: steps undone one at a time (also with Ctrl+Z in
 // the editor) and several at once from the list of "Razveljavi Več", the
-// list's highlight and place, and a history full to its limit.
+// list's highlight and place. Undo itself is tested against the entry
+// editor (entry_editor_test.cpp).
 #include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
@@ -12,7 +13,6 @@
 
 #include "finder/entry_test_util.h"
 #include "finder/entry_window.h"
-#include "finder/finder_texts.h"
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar_popup.h"
 #include "finder/undo_list_wnd.h"
@@ -36,11 +36,11 @@ TEST_F(EntryUndoTest, UndoReturnsToTheStateBeforeEachStep) {
     frame_->AddDescription();
     Type("drugi");
     frame_->AddDescription();
-    EXPECT_EQ(frame_->Entry().m_nDescCount, 3);
+    EXPECT_EQ(frame_->Editor().State().m_nDescCount, 3);
     EXPECT_TRUE(Enabled(id::kUndo));
     ASSERT_TRUE(frame_->UndoLast());
-    EXPECT_EQ(frame_->Entry().m_nDescCount, 2);
-    EXPECT_EQ(frame_->Entry().m_nCurDesc, 1);
+    EXPECT_EQ(frame_->Editor().State().m_nDescCount, 2);
+    EXPECT_EQ(frame_->Editor().State().m_nCurDesc, 1);
     EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText(), "drugi");
     EXPECT_EQ(Counter(), "Opis 2/2*");
     // Ctrl+Z in the editor undoes the frame's step, not the typing alone.
@@ -49,40 +49,9 @@ TEST_F(EntryUndoTest, UndoReturnsToTheStateBeforeEachStep) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
     frame_->EntryWindow()->Editor()->setFocus();
     QTest::keyClick(frame_->EntryWindow()->Editor(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(frame_->Entry().m_nDescCount, 1);
+    EXPECT_EQ(frame_->Editor().State().m_nDescCount, 1);
     EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText(), "prvi");
     EXPECT_FALSE(Enabled(id::kUndo));
-}
-
-TEST_F(EntryUndoTest, UndoOverTextTypedSinceTheLastStepAsksAndNoKeepsIt) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
-    Load(path, 0);
-    Type("gorska reka");
-    frame_->SaveEntry();  // the one step
-    Load(path, 0);        // Krka, unchanged: no step
-    Type("dolenjska reka");
-    EXPECT_FALSE(frame_->UndoLast());  // No
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnsavedChangesLost});
-    EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
-    EXPECT_EQ(frame_->Entry().m_strWord, "Krka");
-    EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText(), "dolenjska reka");
-    EXPECT_EQ(frame_->UndoHistory().Count(), 1);
-    messages_->Answer(TMsgAnswer::kYes);
-    ASSERT_TRUE(frame_->UndoLast());
-    EXPECT_EQ(frame_->Entry().m_strWord, "Sava");
-    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka"})}));
-}
-
-TEST_F(EntryUndoTest, NewWordRecordsItsStepEvenWhenDeclined) {
-    Type("nekaj");
-    frame_->NewEntry();  // No
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNotSavedYet});
-    EXPECT_EQ(StepTexts(), std::vector<QString>{"Prikaz novega gesla."});
-    EXPECT_EQ(frame_->Entry().m_strEditDesc[0], "nekaj");
-    messages_->Answer(TMsgAnswer::kYes);
-    frame_->NewEntry();
-    EXPECT_TRUE(frame_->Entry().m_strEditDesc[0].isEmpty());
-    EXPECT_FALSE(frame_->EntryModified());
 }
 
 TEST_F(EntryUndoTest, ChoosingTheThirdItemUndoesTheThreeMostRecentSteps) {
@@ -106,8 +75,8 @@ TEST_F(EntryUndoTest, ChoosingTheThirdItemUndoesTheThreeMostRecentSteps) {
 
     QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, third);
     EXPECT_FALSE(list->isVisible());
-    EXPECT_EQ(frame_->UndoHistory().Count(), 2);
-    EXPECT_EQ(frame_->Entry().m_nDescCount, 3);
+    EXPECT_EQ(frame_->Editor().History().Count(), 2);
+    EXPECT_EQ(frame_->Editor().State().m_nDescCount, 3);
 }
 
 TEST_F(EntryUndoTest, TheListOpensAtTheMouseAndStaysOnTheScreen) {
@@ -125,41 +94,6 @@ TEST_F(EntryUndoTest, TheListOpensAtTheMouseAndStaysOnTheScreen) {
     frame_->ShowUndoList();
     const QRect placed = frame_->UndoList()->frameGeometry();
     EXPECT_TRUE(available.contains(placed)) << placed.x() << "," << placed.y();
-}
-
-TEST_F(EntryUndoTest, AHundredAndFirstStepDropsTheOldestAndADeletionStillComesBack) {
-    const std::string path = Dictionary("a.vrk3", {Entry("A"), Entry("B", {"b"}), Entry("C")});
-    frame_->NewEntry();  // the step that will be dropped
-    Load(path, 1);
-    frame_->AddDescription();  // refers to entry 1
-    frame_->DeleteEntry();     // its reference becomes the deletion's tag
-    for (int i = 0; i < UNDO_MAX - 2; ++i) frame_->NewEntry();
-    ASSERT_EQ(frame_->UndoHistory().Count(), UNDO_MAX);
-    EXPECT_EQ(StepTexts().front(), "Dodajanje 2. opisa gesla 'B'.");
-
-    frame_->UndoSteps(UNDO_MAX - 2 + 1);  // down to the deletion, included
-    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("A"), Entry("C"), Entry("B", {"b"})}));
-    ASSERT_TRUE(frame_->UndoLast());
-    EXPECT_EQ(frame_->Entry().m_strWord, "B");
-    EXPECT_EQ(frame_->Entry().m_nClueIndex, 2);
-    messages_->Clear();
-    frame_->SaveEntry();  // the entry it names is B's
-    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("A"), Entry("C"), Entry("B", {"b"})}));
-    EXPECT_TRUE(messages_->Texts().empty());
-}
-
-TEST_F(EntryUndoTest, AFailedUndoSaysSoAndDisablesBothCommands) {
-    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"})});
-    Load(path, 0);
-    Type("nov");
-    frame_->SaveEntry();
-    frame_->AddDescription();
-    std::remove(path.c_str());
-    ASSERT_TRUE(frame_->UndoLast());  // touches no file
-    EXPECT_FALSE(frame_->UndoLast());
-    EXPECT_EQ(messages_->Texts().back(), texts::kUndoFailed);
-    EXPECT_FALSE(Enabled(id::kUndo));
-    EXPECT_FALSE(Enabled(id::kUndoSeveral));
 }
 
 }  // namespace

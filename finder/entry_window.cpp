@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "finder/entry_editor.h"
+#include "finder/entry_record.h"
 #include "finder/finder_texts.h"
 
 namespace {
@@ -164,4 +166,52 @@ void CEntryWindow::resizeEvent(QResizeEvent* event) {
 void CEntryWindow::reportFloatingPlacement() {
     // Only a floating window the user can see has a place worth keeping.
     if (isFloating() && isVisible()) emit FloatingPlacementChanged(geometry());
+}
+
+void CEntryWindow::ReadTyped(TEntryEditor& entryEditor) {
+    // The editor shows the slot of the description shown last; until the
+    // tick has shown the current one, what it holds belongs to no slot.
+    if (m_bRefresh || m_nShownDesc != entryEditor.State().m_nCurDesc) return;
+    if (m_pEdit->document()->isModified()) {
+        entryEditor.TakeTyped(m_pEdit->document()->toRawText());
+        m_pEdit->document()->setModified(false);
+    }
+}
+
+void CEntryWindow::setEditorText(const QString& text) {
+    m_pEdit->setPlainText(EditorText(text));
+    m_pEdit->document()->setModified(false);
+}
+
+void CEntryWindow::Show(TEntryEditor& entryEditor) {
+    ReadTyped(entryEditor);
+    const TEntryState& entry = entryEditor.State();
+    const int cur = entry.m_nCurDesc;
+    if (cur != m_nShownDesc || m_bRefresh) setEditorText(entry.m_strEditDesc[cur]);
+    const bool modified = entryEditor.Modified();
+    if (cur != m_nShownDesc || entry.m_nDescCount != m_nShownCount ||
+        modified != m_bShownModified || m_bRefresh) {
+        const QString& format =
+            modified ? vrk::texts::kCounterModifiedFormat : vrk::texts::kCounterFormat;
+        m_pCounter->setText(format.arg(cur + 1).arg(entry.m_nDescCount));
+        m_nShownDesc = cur;
+        m_nShownCount = entry.m_nDescCount;
+        m_bShownModified = modified;
+    }
+    if (entry.m_strWord != m_strShownWord || m_bRefresh) {
+        m_pWord->setText(entry.m_strWord);
+        // A narrow window cuts a long word off; the tip shows all of it.
+        m_pWord->setToolTip(entry.m_strWord);
+        m_strShownWord = entry.m_strWord;
+    }
+    // A word that belongs to a dictionary is shown bold, a new or deleted
+    // one in normal weight.
+    const bool bold = !entry.m_strDataFile.isEmpty();
+    if (bold != m_bLabelBold) {
+        QFont font = m_pWord->font();
+        font.setBold(bold);
+        m_pWord->setFont(font);
+        m_bLabelBold = bold;
+    }
+    m_bRefresh = false;
 }

@@ -8,11 +8,13 @@
 #include <QDockWidget>
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 #include "ui/elided_label.h"
 
 class QPlainTextEdit;
 class QPushButton;
+class TEntryEditor;
 
 // Where the five controls stand in a client area of size `client`; the
 // counter is `counterWidth` wide, and the word takes what is left.
@@ -37,6 +39,16 @@ class CEntryWindow : public QDockWidget {
     // Lays the controls out for the window's present shape.
     void LayOut();
 
+    // The next Show shows the word, the description and the counter afresh.
+    void RequestRefresh() { m_bRefresh = true; }
+    // Hands the text typed into the editor since it was last read to
+    // `entryEditor`: the main frame's commands and undo steps call it first.
+    void ReadTyped(TEntryEditor& entryEditor);
+    // Reads typed text back, then shows what changed of the current word:
+    // the description, the counter with its star, the word (bold when it
+    // belongs to a dictionary). The main frame's tick calls it.
+    void Show(TEntryEditor& entryEditor);
+
   signals:
     // The floating window was moved or resized by the user (its frame
     // rectangle is the argument).
@@ -52,6 +64,7 @@ class CEntryWindow : public QDockWidget {
     void reportFloatingPlacement();
     // Raises the floating window above the main frame.
     void keepAboveFrame();
+    void setEditorText(const QString& text);
 
     QWidget* m_pClient = nullptr;
     QPlainTextEdit* m_pEdit = nullptr;
@@ -59,4 +72,12 @@ class CEntryWindow : public QDockWidget {
     QLabel* m_pCounter = nullptr;
     QPushButton* m_pPrevious = nullptr;
     QPushButton* m_pNext = nullptr;
+
+    // What Show last showed of the current word.
+    bool m_bRefresh = true;
+    int m_nShownDesc = 0;
+    int m_nShownCount = 1;
+    bool m_bShownModified = false;
+    QString m_strShownWord;
+    bool m_bLabelBold = false;
 };

@@ -36,7 +36,8 @@ QRect PrimaryScreenRect() {
 
 }  // namespace
 
-CMainFrame::CMainFrame(bool showSplash, QWidget* parent) : QMainWindow(parent) {
+CMainFrame::CMainFrame(bool showSplash, QWidget* parent)
+    : QMainWindow(parent), m_pEditorHost(makeEditorHost(*this)), m_editor(*m_pEditorHost) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(vrk::texts::kFinderName);
     setWindowIcon(vrk::RoleIcon(vrk::icon::kFinderApp));
@@ -198,7 +199,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     // Closing loses unsaved changes of the word as loading another one
     // would, so it asks the same question.
     ReadEntryEditor();
-    if (m_bModified && !vrk::AskYesNo(this, vrk::texts::kUnsavedChangesLost, false)) {
+    if (m_editor.Modified() && !vrk::AskYesNo(this, vrk::texts::kUnsavedChangesLost, false)) {
         event->ignore();
         return;
     }

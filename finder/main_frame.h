@@ -4,12 +4,10 @@
 // side or floats. It remembers its own placement and the entry window's in
 // the settings store ("Fndr": FrameX ... FrameM, FrameA, EditX ... EditV).
 //
-// It owns the entry state (the current word) and the undo history. The
-// entry editing is split by feature: main_frame_entry.cpp (loading a word,
-// the tick that keeps the entry window and the state in step),
-// main_frame_entry_commands.cpp (the commands on the word),
-// main_frame_undo.cpp (undo), main_frame_files.cpp (the operations that
-// change dictionaries and keep every entry index current).
+// It owns the entry editor (the current word, the undo history and the
+// dictionary changes; entry_editor.h) and is its host: main_frame_entry.cpp
+// (loading a found word, the tick that keeps the entry window and the state
+// in step), main_frame_entry_commands.cpp (the commands on the word).
 #pragma once
 
 #include <QMainWindow>
@@ -20,10 +18,9 @@
 #include <memory>
 #include <vector>
 
-#include "finder/entry_state.h"
+#include "finder/entry_editor.h"
 #include "finder/main_frame_placement.h"
 #include "finder/search_bar_library.h"
-#include "finder/undo_history.h"
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -70,24 +67,16 @@ class CMainFrame : public QMainWindow {
     // Opens a result window on `doc` in the window area and returns it.
     QMdiSubWindow* OpenResultWindow(std::shared_ptr<const CVrk3mpgDoc> doc);
 
-    // --- The entry state and the entry window (main_frame_entry.cpp).
-    const TEntryState& Entry() const { return m_entry; }
-    // The word differs from its loaded or saved state (the counter's star).
-    bool EntryModified() const { return m_bModified; }
+    // --- The entry editor and the entry window (main_frame_entry.cpp).
+    TEntryEditor& Editor() { return m_editor; }
+    const TEntryEditor& Editor() const { return m_editor; }
     // Puts the found word of `row` of `view` into the entry window, showing
-    // description `nDesc` (kept within the word's descriptions). With
-    // unsaved changes it asks first and records an undo step.
+    // description `nDesc` (TEntryEditor::LoadEntryAt).
     void LoadEntry(CVrk3mpgView* view, int row, int nDesc);
-    // The same for entry `index` of `dataFile`; `shownWord` names the word in
-    // the undo step. With `expectedWord`, an entry holding another word (the
-    // dictionary was changed by another program) is not loaded.
-    enum class TLoadResult { kLoaded, kFailed, kOtherWord };
-    TLoadResult LoadEntryAt(const QString& dataFile, std::int32_t index, int nDesc,
-                            const QString& shownWord = {}, const QString* expectedWord = nullptr);
     // The next tick shows the word, the description and the counter afresh.
-    void RequestEntryRefresh() { m_bRefresh = true; }
+    void RequestEntryRefresh();
     // One tick (every 100 ms, and at the end of every entry command): reads
-    // the editor back, shows what changed, sets the counter and the label.
+    // the editor back and shows what changed (CEntryWindow::Show).
     void EntryTick();
     // Takes text typed into the entry editor since the last tick into the
     // entry state. Every command, button and undo step calls it first.
@@ -97,7 +86,8 @@ class CMainFrame : public QMainWindow {
     void NextDescription();
     void PreviousDescription();
 
-    // --- Commands on the word (main_frame_entry_commands.cpp).
+    // --- Commands on the word (main_frame_entry_commands.cpp), run by the
+    // editor; undo steps `count` at a time for "Razveljavi Več".
     void NewEntry();
     void SaveEntry();
     void SaveEntryAs();
@@ -105,40 +95,10 @@ class CMainFrame : public QMainWindow {
     void RemoveDescription();
     void DeleteEntry();
     void ShowDictionaryInfo();
-
-    // --- Undo (main_frame_undo.cpp).
-    const TUndoHistory& UndoHistory() const { return m_undo; }
-    // Records a step of `kind` (TUndoKind) with a snapshot of the entry state.
-    void PushUndo(int kind, const QString& text);
-    // Undoes the most recent step: reverses its change of a dictionary, then
-    // restores the entry state. False when nothing was undone; a failed
-    // reversal says so and empties the history.
     bool UndoLast();
-    // Undoes the `count` most recent steps, stopping when none are left.
     void UndoSteps(int count);
-    // "Razveljavi Več": the list of steps at the mouse.
     void ShowUndoList();
     CUndoListWnd* UndoList() const { return m_pUndoList; }
-
-    // --- Dictionary change operations (main_frame_files.cpp). Each opens
-    // the dictionary at `path` for one change, says what went wrong when it
-    // fails, and brings every entry index held by the undo history and the
-    // result windows up to date. With `bRecord` (a user's command) it fills
-    // in the file fields of the most recent undo step, which the command
-    // pushed, and removes that step when it fails. `expected` is the record
-    // the entry at `nIndex` must still hold; when it holds something else
-    // (another program changed the dictionary) nothing is changed.
-    // Replaces entry `nIndex` by `record` (appends it for a negative index);
-    // `nIndex` becomes the stored entry's index, the last of the dictionary.
-    bool SaveEntryToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
-                         const std::string& record, const std::string* expected);
-    // Stores `record`, merging its descriptions into every entry with its
-    // word, or appends it; `nIndex` becomes the index of the (last) entry.
-    bool SaveEntryAsToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
-                           const std::string& record);
-    // Deletes entry `nIndex`, when the dictionary allows changes.
-    bool DeleteEntryFromFile(bool bRecord, const QString& path, std::int32_t nIndex,
-                             const std::string* expected);
 
     // Which entry window shows now: kEntryHidden, kEntryDocked, kEntryFloating.
     int EntryMode() const;
@@ -181,21 +141,6 @@ class CMainFrame : public QMainWindow {
     void changeEvent(QEvent* event) override;
 
   private:
-    // Gives the entry editor the keyboard focus back, when it had it, once a
-    // command's dialog or message has closed: a closing dialog gives the
-    // focus to the main window, not to a floating entry window.
-    class TEditorFocusKeeper {
-      public:
-        explicit TEditorFocusKeeper(const CMainFrame& frame);
-        ~TEditorFocusKeeper();
-        TEditorFocusKeeper(const TEditorFocusKeeper&) = delete;
-        TEditorFocusKeeper& operator=(const TEditorFocusKeeper&) = delete;
-
-      private:
-        const CMainFrame& m_frame;
-        bool m_bHadFocus;
-    };
-
     void createActions();
     void createMenus();
     void createToolBars();
@@ -222,15 +167,8 @@ class CMainFrame : public QMainWindow {
     // The entry editor with a visible window around it; null when hidden.
     bool entryEditorVisible() const;
     void stepDescription(int step);
-    void setEditorText(const QString& text);
-    // Saves `word` with the edited descriptions into `path`: Save as.
-    void saveEntryAsTo(const QString& word, const QString& path);
-    // Tells the user when BuildRecord replaced characters.
-    void reportReplacedCharacters(bool replaced);
-    // The rows of every open result view after an entry of `path` changed.
-    void updateResultRowsStored(const QString& path, std::int32_t oldIndex, std::int32_t newIndex,
-                                const std::string& record);
-    void updateResultRowsDeleted(const QString& path, std::int32_t index);
+    // The entry editor's host: this frame (main_frame_entry.cpp).
+    static std::unique_ptr<TEntryEditorHost> makeEditorHost(CMainFrame& frame);
     // F6's round, `step` 1 forwards and -1 back. The two parts' focus
     // functions return false when their part is not there to take it.
     void focusPart(int step);
@@ -262,19 +200,8 @@ class CMainFrame : public QMainWindow {
 
     CUndoListWnd* m_pUndoList = nullptr;
 
-    // The current word and what the tick last showed of it.
-    TEntryState m_entry;
-    bool m_bModified = false;
-    // Text was typed since the most recent undo step was recorded: undoing
-    // that step would drop it, since no step holds it.
-    bool m_bTypedSinceStep = false;
-    bool m_bRefresh = true;
-    int m_nShownDesc = 0;
-    int m_nShownCount = 1;
-    bool m_bShownModified = false;
-    QString m_strShownWord;
-    bool m_bLabelBold = false;
     bool m_bClipboardHasText = false;
 
-    TUndoHistory m_undo;
+    std::unique_ptr<TEntryEditorHost> m_pEditorHost;
+    TEntryEditor m_editor;
 };

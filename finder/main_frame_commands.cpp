@@ -112,8 +112,9 @@ void CMainFrame::setEnablingRules() {
 void CMainFrame::UpdateCommandStates() {
     m_pCommands->UpdateStates();
     m_pWindowMenu->menuAction()->setVisible(!m_pMdiArea->subWindowList().isEmpty());
-    m_pEntryWindow->NextButton()->setEnabled(m_entry.m_nCurDesc <= m_entry.m_nDescCount - 2);
-    m_pEntryWindow->PreviousButton()->setEnabled(m_entry.m_nCurDesc != 0);
+    const TEntryState& entry = m_editor.State();
+    m_pEntryWindow->NextButton()->setEnabled(entry.m_nCurDesc <= entry.m_nDescCount - 2);
+    m_pEntryWindow->PreviousButton()->setEnabled(entry.m_nCurDesc != 0);
 }
 
 void CMainFrame::showSearchOptions() {

@@ -1,18 +1,19 @@
 // The commands on the current word: new, save, save as, add and remove a
-// description, delete, the dictionary's information, and the clipboard.
+// description, delete, undo and "Razveljavi Več", the dictionary's
+// information, and the clipboard.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <algorithm>
+#include <QStringList>
 
-#include "finder/entry_record.h"
 #include "finder/entry_window.h"
 #include "finder/finder_texts.h"
 #include "finder/main_frame.h"
 #include "finder/main_frame_ids.h"
 #include "finder/save_entry_dlg.h"
+#include "finder/undo_list_wnd.h"
 #include "store/data_file.h"
 #include "ui/commands.h"
 #include "ui/cp1250_text.h"
@@ -20,6 +21,32 @@
 #include "ui/icons.h"
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
+
+namespace {
+
+// Gives the entry editor the keyboard focus back, when it had it, once a
+// command's dialog or message has closed: a closing dialog gives the focus
+// to the main window, not to a floating entry window.
+class TEditorFocusKeeper {
+  public:
+    explicit TEditorFocusKeeper(const CMainFrame& frame)
+        : m_frame(frame),
+          m_bHadFocus(QApplication::focusWidget() == frame.EntryWindow()->Editor()) {}
+    ~TEditorFocusKeeper() {
+        if (!m_bHadFocus || m_frame.EntryMode() == kEntryHidden) return;
+        QPlainTextEdit* editor = m_frame.EntryWindow()->Editor();
+        editor->activateWindow();
+        editor->setFocus(Qt::OtherFocusReason);
+    }
+    TEditorFocusKeeper(const TEditorFocusKeeper&) = delete;
+    TEditorFocusKeeper& operator=(const TEditorFocusKeeper&) = delete;
+
+  private:
+    const CMainFrame& m_frame;
+    bool m_bHadFocus;
+};
+
+}  // namespace
 
 void CMainFrame::connectEntryCommands() {
     vrk::TCommandSet& c = *m_pCommands;
@@ -61,12 +88,12 @@ bool CMainFrame::entryEditorVisible() const {
 
 void CMainFrame::setEntryEnablingRules() {
     vrk::TCommandSet& c = *m_pCommands;
-    auto inDictionary = [this] { return !m_entry.m_strDataFile.isEmpty(); };
+    auto inDictionary = [this] { return !m_editor.State().m_strDataFile.isEmpty(); };
     c.SetEnabledRule(id::kDictionaryInfo, inDictionary);
     c.SetEnabledRule(id::kDeleteEntry, inDictionary);
-    c.SetEnabledRule(id::kRemoveDescription, [this] { return m_entry.m_nDescCount >= 2; });
-    c.SetEnabledRule(id::kUndo, [this] { return !m_undo.Empty(); });
-    c.SetEnabledRule(id::kUndoSeveral, [this] { return !m_undo.Empty(); });
+    c.SetEnabledRule(id::kRemoveDescription, [this] { return m_editor.State().m_nDescCount >= 2; });
+    c.SetEnabledRule(id::kUndo, [this] { return !m_editor.History().Empty(); });
+    c.SetEnabledRule(id::kUndoSeveral, [this] { return !m_editor.History().Empty(); });
     auto selection = [this] {
         return entryEditorVisible() && m_pEntryWindow->Editor()->textCursor().hasSelection();
     };
@@ -75,134 +102,66 @@ void CMainFrame::setEntryEnablingRules() {
     c.SetEnabledRule(id::kPaste, [this] { return entryEditorVisible() && m_bClipboardHasText; });
 }
 
+// The commands on the word: the editor runs them; a command that may show a
+// dialog or a box gives the entry editor its focus back afterwards.
 void CMainFrame::NewEntry() {
     const TEditorFocusKeeper focus(*this);
-    ReadEntryEditor();
-    // Recorded before the question, so that it stays when the user declines.
-    PushUndo(kUndoEntryOnly, vrk::texts::kUndoNewWord);
-    if (m_bModified && !vrk::AskYesNo(this, vrk::texts::kNotSavedYet, false)) return;
-    m_entry = TEntryState();
-    RequestEntryRefresh();
-    EntryTick();
+    m_editor.NewEntry();
 }
 
 void CMainFrame::SaveEntry() {
     const TEditorFocusKeeper focus(*this);
-    ReadEntryEditor();
-    if (m_entry.m_strDataFile.isEmpty() || m_entry.m_nClueIndex < 0) return SaveEntryAs();
-    vrk::TScratchSet paths;
-    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths)) return;
-    const QString dataFile = m_entry.m_strDataFile;
-    vrk::TDataFile file = paths.Open(vrk::PathBytes(dataFile));
-    const std::int32_t flags = file.GetFlags();
-    if (flags < 0) return SaveEntryAs();
-    if ((flags & vrk::kFlagChangesAllowed) == 0) {
-        vrk::ShowWarning(this, vrk::texts::kSaveRefused);
-        return SaveEntryAs();
-    }
-    // The entry window holds the first MAX_DESCRIPTIONS descriptions only.
-    if (m_entry.m_nMoreDescs > 0 &&
-        !vrk::AskYesNo(this,
-                       vrk::texts::kDropDescriptions.arg(MAX_DESCRIPTIONS + m_entry.m_nMoreDescs)
-                           .arg(m_entry.m_nMoreDescs),
-                       false))
-        return;
-    PushUndo(kUndoSave, vrk::texts::kUndoStore.arg(m_entry.m_strWord, dataFile));
-    bool replaced = false;
-    const std::string record =
-        BuildRecord(m_entry.m_strWord, m_entry.EditedDescriptions(), &replaced);
-    std::int32_t index = m_entry.m_nClueIndex;
-    const std::string expected = m_entry.m_strFileRecord;
-    if (!SaveEntryToFile(true, dataFile, index, record, &expected)) return;
-    // The window shows what the dictionary now holds.
-    m_entry.Load(dataFile, index, record, m_entry.m_nCurDesc);
-    RequestEntryRefresh();
-    EntryTick();
-    reportReplacedCharacters(replaced);
+    if (m_editor.SaveEntry() == TEntryEditor::TSaveResult::kSaveAs) SaveEntryAs();
 }
 
 void CMainFrame::SaveEntryAs() {
     const TEditorFocusKeeper focus(*this);
     ReadEntryEditor();
-    CSaveEntryDlg dialog(m_entry.m_strWord, this);
+    CSaveEntryDlg dialog(m_editor.State().m_strWord, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    saveEntryAsTo(dialog.Word(), dialog.DataFile());
-}
-
-void CMainFrame::saveEntryAsTo(const QString& word, const QString& path) {
-    PushUndo(kUndoSaveAs, vrk::texts::kUndoStore.arg(word, path));
-    bool replaced = false;
-    const std::string record = BuildRecord(word, m_entry.EditedDescriptions(), &replaced);
-    std::int32_t index = -1;
-    if (!SaveEntryAsToFile(true, path, index, record)) return;
-    const UndoRecord& step = m_undo.Last();
-    // Merged into an entry that held the word: the window shows the entry as
-    // stored, older descriptions included, so that a later Save keeps them.
-    m_entry.Load(path, index, step.bOpCreated ? record : step.strOpNewRecord, m_entry.m_nCurDesc);
-    RequestEntryRefresh();
-    EntryTick();
-    reportReplacedCharacters(replaced);
-}
-
-void CMainFrame::reportReplacedCharacters(bool replaced) {
-    if (replaced) vrk::ShowInformation(this, vrk::texts::kCharactersReplaced);
+    m_editor.SaveEntryAs(dialog.Word(), dialog.DataFile());
 }
 
 void CMainFrame::AddDescription() {
     const TEditorFocusKeeper focus(*this);
-    ReadEntryEditor();
-    if (m_entry.m_nDescCount >= MAX_DESCRIPTIONS) {
-        vrk::ShowMessage(this, vrk::texts::kDescriptionLimit, vrk::TMsgIcon::kNone);
-        return;
-    }
-    PushUndo(kUndoEntryOnly,
-             vrk::texts::kUndoAddDescription.arg(m_entry.m_nDescCount + 1).arg(m_entry.m_strWord));
-    const int added = m_entry.m_nDescCount;
-    m_entry.m_strSavedDesc[added].clear();
-    m_entry.m_strEditDesc[added].clear();
-    m_entry.m_nCurDesc = added;
-    ++m_entry.m_nDescCount;
-    EntryTick();
-    UpdateCommandStates();
+    m_editor.AddDescription();
 }
 
 void CMainFrame::RemoveDescription() {
-    ReadEntryEditor();
-    if (m_entry.m_nDescCount < 2) return;
-    PushUndo(kUndoEntryOnly,
-             vrk::texts::kUndoRemoveDescription.arg(m_entry.m_nCurDesc + 1).arg(m_entry.m_strWord));
-    const int count = m_entry.m_nDescCount;
-    for (int i = m_entry.m_nCurDesc; i < count - 1; ++i) {
-        m_entry.m_strSavedDesc[i] = m_entry.m_strSavedDesc[i + 1];
-        m_entry.m_strEditDesc[i] = m_entry.m_strEditDesc[i + 1];
-    }
-    m_entry.m_nDescCount = count - 1;
-    m_entry.m_nCurDesc = std::min(m_entry.m_nCurDesc, m_entry.m_nDescCount - 1);
-    RequestEntryRefresh();
-    EntryTick();
-    UpdateCommandStates();
+    m_editor.RemoveDescription();
 }
 
 void CMainFrame::DeleteEntry() {
     const TEditorFocusKeeper focus(*this);
-    ReadEntryEditor();
-    if (m_entry.m_strDataFile.isEmpty()) return;
-    const QString dataFile = m_entry.m_strDataFile;
-    PushUndo(kUndoDelete, vrk::texts::kUndoDelete.arg(m_entry.m_strWord, dataFile));
-    const std::string expected = m_entry.m_strFileRecord;
-    if (!DeleteEntryFromFile(true, dataFile, m_entry.m_nClueIndex, &expected)) return;
-    // The word stays in the window as a word of no dictionary.
-    m_entry.m_strDataFile.clear();
-    m_entry.m_nClueIndex = -1;
-    m_entry.m_strFileRecord.clear();
-    m_entry.m_nMoreDescs = 0;
-    EntryTick();
-    UpdateCommandStates();
+    m_editor.DeleteEntry();
+}
+
+bool CMainFrame::UndoLast() {
+    if (m_editor.History().Empty()) return false;
+    const TEditorFocusKeeper focus(*this);
+    return m_editor.UndoLast();
+}
+
+void CMainFrame::UndoSteps(int count) {
+    for (int i = 0; i < count && !m_editor.History().Empty(); ++i)
+        if (!UndoLast()) break;
+}
+
+void CMainFrame::ShowUndoList() {
+    const TUndoHistory& history = m_editor.History();
+    if (history.Empty()) return;
+    QStringList texts;
+    for (int position = 0; position < history.Count(); ++position)
+        texts.append(history.At(position).strText);
+    m_pUndoList->hide();
+    m_pUndoList->SetSteps(texts);
+    m_pUndoList->ShowAtCursor();
 }
 
 void CMainFrame::ShowDictionaryInfo() {
     const TEditorFocusKeeper focus(*this);
-    if (m_entry.m_strDataFile.isEmpty()) return;
+    const QString dataFile = m_editor.State().m_strDataFile;
+    if (dataFile.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string dir;
     vrk::TScratchSet paths;
@@ -210,7 +169,7 @@ void CMainFrame::ShowDictionaryInfo() {
         QApplication::restoreOverrideCursor();
         return;
     }
-    vrk::TDataFile file = paths.Open(vrk::PathBytes(m_entry.m_strDataFile));
+    vrk::TDataFile file = paths.Open(vrk::PathBytes(dataFile));
     std::string name, author, notes;
     const bool read = file.GetName(name, vrk::MAX_RECORD) &&
                       file.GetAuthor(author, vrk::MAX_RECORD) &&

@@ -101,9 +101,9 @@ TEST_F(TSearchCommandTest, OpeningAWordLoadsItIntoTheEntryWindow) {
     auto* view = qobject_cast<CChildFrame*>(window)->View();
     view->List()->setCurrentItem(view->List()->topLevelItem(0));
     view->OpenSelected();
-    EXPECT_EQ(frame_->Entry().m_strDataFile, QString::fromStdString(folder_ + "/a.vrk3"));
-    EXPECT_EQ(frame_->Entry().m_nClueIndex, 2);
-    EXPECT_EQ(frame_->Entry().m_strWord, QStringLiteral("Krka"));
+    EXPECT_EQ(frame_->Editor().State().m_strDataFile, QString::fromStdString(folder_ + "/a.vrk3"));
+    EXPECT_EQ(frame_->Editor().State().m_nClueIndex, 2);
+    EXPECT_EQ(frame_->Editor().State().m_strWord, QStringLiteral("Krka"));
 }
 
 TEST_F(TSearchCommandTest, AFrameDestroyedWhileShownWithAResultWindowEndsCleanly) {

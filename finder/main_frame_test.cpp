@@ -336,7 +336,7 @@ TEST_F(MainFrameTest, DescriptionButtonsFollowTheShownDescription) {
     frame.AddDescription();
     frame.PreviousDescription();
     frame.UpdateCommandStates();
-    EXPECT_EQ(frame.Entry().m_nCurDesc, 1);
+    EXPECT_EQ(frame.Editor().State().m_nCurDesc, 1);
     EXPECT_TRUE(frame.EntryWindow()->NextButton()->isEnabled());
     EXPECT_TRUE(frame.EntryWindow()->PreviousButton()->isEnabled());
 }

@@ -355,7 +355,7 @@ TEST_F(TResultWindowsTest, AWordIsFoundOpenedEditedAndSavedByKeysAlone) {
     EXPECT_EQ(view->SelectedRow(), 0);
     EXPECT_EQ(view->Pane()->count(), 1);  // the first word's description, at once
     Press(Qt::Key_Return);
-    EXPECT_EQ(frame_->Entry().m_strWord, QStringLiteral("Sava"));
+    EXPECT_EQ(frame_->Editor().State().m_strWord, QStringLiteral("Sava"));
     ASSERT_TRUE(FocusIn(frame_->EntryWindow()->Editor()));
 
     Type(QStringLiteral("velika "));

@@ -1,0 +1,298 @@
+// The entry editor without a window: save, save as, delete and undo against
+// dictionaries read back through the store, and another program's changes
+// meanwhile. Its host's boxes are the scripted ones.
+#include <algorithm>
+#include <utility>
+
+#include "finder/entry_editor.h"
+#include "finder/entry_test_util.h"
+#include "finder/finder_texts.h"
+#include "settings/scratch_set.h"
+#include "store/data_file.h"
+#include "ui/failure_text.h"
+
+namespace vrk {
+namespace {
+
+class TFakeEditorHost : public TEntryEditorHost {
+  public:
+    TEntryEditor* editor = nullptr;
+    std::string scratchDir;
+    // Text "typed" into the entry window, taken at the next command.
+    std::optional<QString> typed;
+    // Each rows update: "stored old new" or "deleted index".
+    std::vector<std::string> rows;
+
+    bool Ask(const QString& text) override { return AskYesNo(nullptr, text, false); }
+    void ShowMessage(const QString& text, TMsgIcon icon) override {
+        (void)vrk::ShowMessage(nullptr, text, icon);
+    }
+    bool ScratchFiles(TScratchSet& paths) override {
+        paths = TScratchSet::In(scratchDir, kFinderScratch);
+        return true;
+    }
+    void ReadEntryWindow() override {
+        if (typed) editor->TakeTyped(*std::exchange(typed, std::nullopt));
+    }
+    void RefreshEntryWindow(bool) override {}
+    void RowsStored(const QString&, std::int32_t oldIndex, std::int32_t newIndex,
+                    const std::string&) override {
+        rows.push_back("stored " + std::to_string(oldIndex) + " " + std::to_string(newIndex));
+    }
+    void RowsDeleted(const QString&, std::int32_t index) override {
+        rows.push_back("deleted " + std::to_string(index));
+    }
+};
+
+class EntryEditorTest : public TEntryFilesTest {
+  protected:
+    void SetUp() override {
+        TEntryFilesTest::SetUp();
+        host_.editor = &editor_;
+        host_.scratchDir = folder_ + "/temp";
+    }
+    void Load(const std::string& path, int index) {
+        ASSERT_EQ(editor_.LoadEntryAt(QString::fromStdString(path), index, 0),
+                  TEntryEditor::TLoadResult::kLoaded);
+    }
+    void Type(const QString& text) { host_.typed = text; }
+    // Save as, once the window's text is read, as the frame does before its
+    // dialog.
+    void SaveAs(const QString& word, const std::string& path) {
+        host_.ReadEntryWindow();
+        editor_.SaveEntryAs(word, QString::fromStdString(path));
+    }
+    const TEntryState& State() const { return editor_.State(); }
+
+    TFakeEditorHost host_;
+    TEntryEditor editor_{host_};
+};
+
+TEST_F(EntryEditorTest, UndoOverTypedTextAndANewWordAskAndNoKeepsTheText) {
+    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
+    Load(path, 0);
+    Type("gorska reka");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);  // the one step
+    Load(path, 0);                                                     // Krka, unchanged: no step
+    Type("dolenjska reka");
+    EXPECT_FALSE(editor_.UndoLast());  // No
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnsavedChangesLost});
+    EXPECT_EQ(State().m_strWord, "Krka");
+    EXPECT_EQ(State().m_strEditDesc[0], "dolenjska reka");
+    EXPECT_EQ(editor_.History().Count(), 1);
+    messages_->Answer(TMsgAnswer::kYes);
+    ASSERT_TRUE(editor_.UndoLast());
+    EXPECT_EQ(State().m_strWord, "Sava");
+    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka"})}));
+    // New records its step before it asks: the step stays when No keeps the word.
+    messages_->Clear();
+    editor_.NewEntry();  // No
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNotSavedYet});
+    ASSERT_EQ(editor_.History().Count(), 1);
+    EXPECT_EQ(editor_.History().Last().strText, "Prikaz novega gesla.");
+    EXPECT_EQ(State().m_strEditDesc[0], "gorska reka");
+    messages_->Answer(TMsgAnswer::kYes);
+    editor_.NewEntry();
+    EXPECT_TRUE(State().m_strEditDesc[0].isEmpty());
+    EXPECT_FALSE(editor_.Modified());
+}
+
+// A Save or a load that does not go through changes nothing: not the
+// dictionary, not the word shown, and it leaves no undo step.
+TEST_F(EntryEditorTest, ASaveOrALoadThatDoesNotGoThroughChangesNothing) {
+    std::string many = "Mnogo";
+    for (int i = 0; i < 101; ++i) many += "\x01o" + std::to_string(i);
+    const std::string path = Dictionary("a.vrk3", {many});
+    Load(path, 0);
+    // More than a hundred descriptions: No keeps the entry whole.
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kDropDescriptions.arg(101).arg(1)});
+    messages_->Clear();
+    messages_->Answer(TMsgAnswer::kYes);
+    Type(QString(100000, QLatin1Char('a')));  // too long for the store
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    ASSERT_EQ(messages_->Shown().size(), 2u);
+    EXPECT_TRUE(messages_->Texts()[1].startsWith(texts::kStoreEntryError + "\n"));
+    EXPECT_EQ(messages_->Shown()[1].icon, TMsgIcon::kError);
+    EXPECT_EQ(Entries(path), std::vector<std::string>{many});
+    EXPECT_TRUE(editor_.History().Empty());
+    EXPECT_TRUE(editor_.Modified());
+    // Yes drops the descriptions past the hundredth.
+    Type("o0");
+    messages_->Answer(TMsgAnswer::kYes);
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    EXPECT_EQ(Entries(path), std::vector<std::string>{many.substr(0, many.find("\x01o100"))});
+    messages_->Clear();
+    std::remove(path.c_str());
+    EXPECT_EQ(editor_.LoadEntryAt(QString::fromStdString(path), 0, 0),
+              TEntryEditor::TLoadResult::kFailed);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kDictOpenError});
+    EXPECT_EQ(State().m_strWord, "Mnogo");
+}
+
+TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
+    const std::string closed = Dictionary("zaprt.vrk3", {Entry("Sava", {"reka"})}, 4);
+    Load(closed, 0);
+    editor_.DeleteEntry();
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesForbidden});
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
+    EXPECT_EQ(State().m_strDataFile, QString::fromStdString(closed));
+    EXPECT_TRUE(editor_.History().Empty());
+    // Save says so and leaves the word to Save as; a new word goes there
+    // without a word.
+    messages_->Clear();
+    Type("gorska reka");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kSaveAs);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kSaveRefused});
+    EXPECT_EQ(Entries(closed), std::vector<std::string>{Entry("Sava", {"reka"})});
+    EXPECT_TRUE(editor_.History().Empty());
+    messages_->Answer(TMsgAnswer::kYes);
+    editor_.NewEntry();
+    messages_->Clear();
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kSaveAs);
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(EntryEditorTest, SaveAsReadsTheFlagsAgainWhenItWrites) {
+    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
+    Type("reka");
+    // Another program forbade changes since the dictionary was chosen.
+    TDataFile other(target, target + ".r", target + ".a", target + ".o");
+    ASSERT_TRUE(other.SetInfo("cilj.vrk3", "", "", "", 4));
+    SaveAs("Sava", target);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesNotAllowed});
+    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
+    EXPECT_TRUE(editor_.History().Empty());
+    EXPECT_TRUE(State().m_strDataFile.isEmpty());
+}
+
+TEST_F(EntryEditorTest, SaveAsIntoAWordThatExistsKeepsItsDescriptionsForLaterSaves) {
+    const std::string source = Dictionary("vir.vrk3", {Entry("Sava", {"tok"})});
+    const std::string target = Dictionary("cilj.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
+    Load(source, 0);
+    SaveAs("Sava", target);
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("Sava", {"reka", "tok"}), Entry("Krka")}));
+    // The window holds the stored entry, its older description included.
+    EXPECT_EQ(State().m_nDescCount, 2);
+    EXPECT_EQ(State().m_nClueIndex, 0);
+    EXPECT_FALSE(editor_.Modified());
+    editor_.StepDescription(1, true);
+    Type("hiter tok");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka", "hiter tok"})}));
+
+    ASSERT_TRUE(editor_.UndoLast());
+    ASSERT_TRUE(editor_.UndoLast());
+    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka"})}));
+    EXPECT_EQ(State().m_strDataFile, QString::fromStdString(source));
+    EXPECT_EQ(Entries(source), std::vector<std::string>{Entry("Sava", {"tok"})});
+}
+
+// Save as merges into every entry with the very word (a star is no pattern
+// here, an empty record is a word too) or appends; undoing puts back the
+// earlier record of each, or deletes the appended one.
+TEST_F(EntryEditorTest, UndoingASaveAsRestoresEveryEntryItMergedIntoOrDeletesTheNewOne) {
+    struct TCase {
+        std::vector<std::string> entries;
+        QString word;
+        std::vector<std::string> saved;  // the undo restores `entries`
+        int index;                       // the entry the window shows
+        std::vector<std::string> rows;   // of the save and the undo
+    };
+    const std::vector<TCase> cases = {
+        {{Entry("Sava", {"a"}), Entry("Krka"), Entry("Sava", {"b"})},
+         "Sava",
+         {Entry("Sava", {"a", "c"}), Entry("Krka"), Entry("Sava", {"b", "c"})},
+         2,
+         {"stored 0 0", "stored 2 2", "stored 0 2", "stored 1 2"}},
+        {{"", Entry("Krn")}, "", {Entry("", {"c"}), Entry("Krn")}, 0, {"stored 0 0", "stored 0 1"}},
+        {{Entry("SAVA", {"reka"})},
+         "S*VA",
+         {Entry("SAVA", {"reka"}), Entry("S*VA", {"c"})},
+         1,
+         {"deleted 1"}},
+        {{Entry("Krn")}, "Sava", {Entry("Krn"), Entry("Sava", {"c"})}, 1, {"deleted 1"}},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const TCase& c = cases[i];
+        const std::string target = Dictionary("c" + std::to_string(i) + ".vrk3", c.entries);
+        host_.rows.clear();
+        Type("c");
+        SaveAs(c.word, target);
+        EXPECT_EQ(Entries(target), c.saved) << i;
+        EXPECT_EQ(State().m_strWord, c.word) << i;
+        EXPECT_EQ(State().m_nClueIndex, c.index) << i;
+        ASSERT_TRUE(editor_.UndoLast()) << i;
+        EXPECT_EQ(host_.rows, c.rows) << i;
+        std::vector<std::string> entries = Entries(target), expected = c.entries;
+        std::sort(entries.begin(), entries.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(entries, expected) << i;
+        EXPECT_EQ(State().m_strWord, texts::kUnnamedWord) << i;
+        EXPECT_TRUE(State().m_strDataFile.isEmpty()) << i;
+    }
+}
+
+TEST_F(EntryEditorTest, ASaveAsThatCreatedTheEntryIsNotUndoneOverAnotherProgramsChange) {
+    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
+    Type("reka");
+    SaveAs("Sava", target);
+    TDataFile other(target, target + ".r", target + ".a", target + ".o");
+    std::int32_t index = 1;
+    ASSERT_TRUE(other.StoreEntry(Entry("Sava", {"reka", "drug program"}), &index));
+    EXPECT_FALSE(editor_.UndoLast());
+    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{texts::kDeleteEntryError + "\n" +
+                                                            FailureReason(TFailure::EntryChanged),
+                                                        texts::kUndoFailed}));
+    EXPECT_EQ(messages_->Shown().back().icon, TMsgIcon::kError);
+    EXPECT_EQ(Entries(target),
+              (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka", "drug program"})}));
+}
+
+// Every change passes the record it expects at the entry, so that a change
+// another program made meanwhile is told apart, at the first entry too.
+TEST_F(EntryEditorTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
+    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"}), Entry("B"), Entry("C")});
+    Load(path, 0);  // A
+    // Meanwhile another program stores A again: index 0 now holds B.
+    TDataFile other(path, path + ".r", path + ".a", path + ".o");
+    std::int32_t index = 0;
+    ASSERT_TRUE(other.StoreEntry(Entry("A", {"drug program"}), &index));
+    const std::vector<std::string> before = Entries(path);
+    const QString changed = FailureReason(TFailure::EntryChanged);
+
+    Type("sprememba");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kStoreEntryError + "\n" + changed});
+    editor_.DeleteEntry();
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{texts::kStoreEntryError + "\n" + changed,
+                                    texts::kDeleteEntryError + "\n" + changed}));
+    EXPECT_EQ(Entries(path), before);
+    EXPECT_TRUE(editor_.History().Empty());
+    EXPECT_TRUE(editor_.Modified());
+    EXPECT_TRUE(host_.rows.empty());
+
+    // An undo step meets a changed entry the same way: nothing is changed,
+    // and the history, which no longer matches, is emptied.
+    messages_->Clear();
+    messages_->Answer(TMsgAnswer::kYes);
+    Load(path, 0);  // B
+    Type("b");
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    ASSERT_EQ(Entries(path).back(), Entry("B", {"b"}));
+    std::int32_t last = 2;
+    ASSERT_TRUE(other.StoreEntry(Entry("B", {"drug program"}), &last));
+    const std::vector<std::string> changedByOther = Entries(path);
+    EXPECT_FALSE(editor_.UndoLast());
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{texts::kUnsavedChangesLost,
+                                    texts::kStoreEntryError + "\n" + changed, texts::kUndoFailed}));
+    EXPECT_EQ(Entries(path), changedByOther);
+    EXPECT_EQ(editor_.History().Count(), 0);
+}
+
+}  // namespace
+}  // namespace vrk

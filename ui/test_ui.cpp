@@ -59,7 +59,7 @@ void TUiTest::SetUp() {
         if (!modal || !modal->isVisible() || modal != watchedModal_) {
             watchedModal_ = modal;
             watchedTicks_ = 0;
-        } else if (++watchedTicks_ * kTickMs > kUnansweredModalMs) {
+        } else if (++watchedTicks_ * kTickMs > unansweredModalMs_) {
             ADD_FAILURE() << "a modal window nobody answered: "
                           << modal->objectName().toStdString();
             modal->close();

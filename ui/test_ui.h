@@ -3,7 +3,7 @@
 // message box scripted (messages_; the settings helpers' Yes/No questions
 // included), every help request recorded instead of shown, and a watchdog
 // that fails the test and closes a modal window nobody answers for
-// kUnansweredModalMs instead of waiting for a person.
+// unansweredModalMs_ instead of waiting for a person.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -26,10 +26,6 @@ namespace vrk {
 
 class TUiTest : public TSettingsTest {
   protected:
-    // Longer than any answer a test schedules takes to come (WhenModal's
-    // and the manager's WhenDialog waits give up sooner).
-    static constexpr int kUnansweredModalMs = 12000;
-
     void SetUp() override;
     void TearDown() override;
 
@@ -52,6 +48,10 @@ class TUiTest : public TSettingsTest {
     // Types `text` into the line or text edit named `name`, replacing what
     // it holds; "\n" is Enter.
     static void Type(QWidget* window, const char* name, const QString& text);
+
+    // Longer than any answer a test schedules takes to come (WhenModal's
+    // and WhenDialog's waits give up sooner).
+    int unansweredModalMs_ = 12000;
 
   private:
     std::unique_ptr<QTimer> modalWatchdog_;

@@ -2,7 +2,6 @@
 #include "manager/main_frame.h"
 
 #include <QAction>
-#include <QDialog>
 #include <QFontDialog>
 #include <QFrame>
 #include <QGuiApplication>
@@ -12,18 +11,10 @@
 #include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
-#include <functional>
-#include <memory>
 
-#include "manager/dict_data_dlg.h"
-#include "manager/import_dlg.h"
 #include "manager/manager_ids.h"
 #include "manager/manager_test_util.h"
 #include "manager/manager_texts.h"
-#include "manager/new_dict_dlg.h"
-#include "manager/password_dlg.h"
-#include "manager/remap_letter_dlg.h"
-#include "manager/security_dlg.h"
 #include "manager/vrk3dbe_app.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -275,22 +266,6 @@ TEST_F(ManagerFrame, TabGoesBetweenTreeAndListAndTheListSelectsItsCurrentRow) {
     QTest::keyClick(list, Qt::Key_Tab);
     EXPECT_TRUE(tree->hasFocus());
     ASSERT_NE(tree->currentItem(), nullptr);
-}
-
-// Each of the manager's dialogs is filled in and left by keys alone: its
-// labels name their controls with a letter each, its own buttons and check
-// boxes have letters, Enter has a default button (Escape cancels).
-TEST_F(ManagerFrame, EveryDialogCanBeFilledInByKeys) {
-    const std::function<QDialog*()> dialogs[] = {
-        [] { return new CNewDictPage1Dlg; },
-        [] { return new CNewDictPage2Dlg; },
-        [] { return new CDictDataDlg; },
-        [] { return new CSecurityDlg; },
-        [] { return new CPasswordDlg(QStringLiteral("Slovar")); },
-        [] { return new CRemapLetterDlg; },
-        [] { return new CImportDlg; },
-    };
-    for (const auto& make : dialogs) ExpectFilledInByKeys(std::unique_ptr<QDialog>(make()).get());
 }
 
 }  // namespace

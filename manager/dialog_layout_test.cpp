@@ -1,6 +1,9 @@
 // The manager's windows laid out for a small screen and a large scale
 // factor: within kSmallScreen when they open and at their smallest, every
-// text whole; the status panes hold the widest counts.
+// text whole; the status panes hold the widest counts. The dialogs are
+// filled in and left by keys alone: their labels name their controls with a
+// letter each, their own buttons and check boxes have letters, Enter has a
+// default button (Escape cancels).
 #include <QLabel>
 #include <functional>
 #include <memory>
@@ -25,9 +28,10 @@ class ManagerLayoutTest : public TManagerTest {};
 struct TManagerWindowCase {
     const char* what;
     std::function<std::unique_ptr<QWidget>()> make;
+    bool byKeys = true;  // ExpectFilledInByKeys too
 };
 
-TEST_F(ManagerLayoutTest, WindowsFitASmallScreenWithTheirTextsWhole) {
+TEST_F(ManagerLayoutTest, WindowsFitASmallScreenAndDialogsAreFilledInByKeys) {
     TFileDialogRequest exportRequest;
     exportRequest.save = true;
     exportRequest.caption = ::texts::kExportTitle;
@@ -42,9 +46,14 @@ TEST_F(ManagerLayoutTest, WindowsFitASmallScreenWithTheirTextsWhole) {
          [] { return std::make_unique<CPasswordDlg>(QStringLiteral("Slovenske sopomenke")); }},
         {"remap letter", [] { return std::make_unique<CRemapLetterDlg>(); }},
         {"import", [] { return std::make_unique<CImportDlg>(); }},
-        {"export", [&] { return std::make_unique<CExportFileDlg>(nullptr, exportRequest); }},
+        {"export", [&] { return std::make_unique<CExportFileDlg>(nullptr, exportRequest); }, false},
     };
-    for (const TManagerWindowCase& window : cases) ExpectLaidOut(window.make().get(), window.what);
+    for (const TManagerWindowCase& window : cases) {
+        SCOPED_TRACE(window.what);
+        const std::unique_ptr<QWidget> shown = window.make();
+        ExpectLaidOut(shown.get(), window.what);
+        if (window.byKeys) ExpectFilledInByKeys(shown.get());
+    }
 
     // The frame, fitted to the screen when it opens, with the widest counts
     // a library of the installed dictionaries shows.

@@ -2,7 +2,6 @@
 #include "manager/main_frame.h"
 
 #include <QAction>
-#include <QDialog>
 #include <QFontDialog>
 #include <QFrame>
 #include <QGuiApplication>
@@ -12,21 +11,16 @@
 #include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
-#include <functional>
-#include <memory>
+#include <filesystem>
 
-#include "manager/dict_data_dlg.h"
-#include "manager/import_dlg.h"
 #include "manager/manager_ids.h"
 #include "manager/manager_test_util.h"
 #include "manager/manager_texts.h"
-#include "manager/new_dict_dlg.h"
-#include "manager/password_dlg.h"
-#include "manager/remap_letter_dlg.h"
-#include "manager/security_dlg.h"
 #include "manager/vrk3dbe_app.h"
+#include "settings/first_library.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
+#include "store/data_file.h"
 #include "ui/commands.h"
 #include "ui/font_record.h"
 #include "ui/help.h"
@@ -104,6 +98,36 @@ TEST_F(ManagerFrame, FirstStartMakesTheKeysOpensTheHelpAndCentresAnEmptyWindow) 
     second.show();
     QTest::qWait(20);
     EXPECT_EQ(helpContexts_.size(), 1u);
+}
+
+// A new user's first start: the installed Slovene words are a library of
+// their own, listed at once (what the library holds, and in which order, is
+// the settings store's rule: settings/first_library_test.cpp).
+TEST_F(ManagerFrame, AFirstStartListsTheLibraryOfTheInstalledWords) {
+    // The install folder is the test folder (TManagerTest); "Run" is unset
+    // as before any start.
+    ASSERT_EQ(UserKey(kUserRootKey).DeleteValue("Run"), TRegResult::kOk);
+    const std::string words = InstalledWordListPath(dir_);
+    std::filesystem::create_directories(std::filesystem::path(words).parent_path());
+    ASSERT_TRUE(CreateEmpty(words));
+    TDataFile dictionary(words, dir_ + "/temp/t1", dir_ + "/temp/t2", dir_ + "/temp/t3");
+    ASSERT_TRUE(dictionary.SetInfo("Slovenske besede", "Avtorji", "", "", kFlagExportAllowed));
+
+    CVrk3dbeApp::InitApplication();
+    CVrk3dbeApp app;
+    ASSERT_TRUE(app.InitInstance(false));
+    CMainFrame* frame = app.MainFrame();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
+    QTreeWidget* list = frame->View()->List();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->topLevelItemCount() > 0; }, 2000));
+    ASSERT_EQ(frame->View()->Tree()->topLevelItemCount(), 1);
+    EXPECT_EQ(frame->View()->Tree()->topLevelItem(0)->text(0), QStringLiteral("Slovenske besede"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->topLevelItemCount() == 2; }, 2000));
+    QStringList names;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) names << list->topLevelItem(i)->text(0);
+    names.sort();
+    EXPECT_EQ(names, QStringList({"Moje besede", "Slovenske besede"}));
+    frame->close();
 }
 
 TEST_F(ManagerFrame, WithoutAnInstallPathTheProgramSaysSoAndEnds) {
@@ -275,22 +299,6 @@ TEST_F(ManagerFrame, TabGoesBetweenTreeAndListAndTheListSelectsItsCurrentRow) {
     QTest::keyClick(list, Qt::Key_Tab);
     EXPECT_TRUE(tree->hasFocus());
     ASSERT_NE(tree->currentItem(), nullptr);
-}
-
-// Each of the manager's dialogs is filled in and left by keys alone: its
-// labels name their controls with a letter each, its own buttons and check
-// boxes have letters, Enter has a default button (Escape cancels).
-TEST_F(ManagerFrame, EveryDialogCanBeFilledInByKeys) {
-    const std::function<QDialog*()> dialogs[] = {
-        [] { return new CNewDictPage1Dlg; },
-        [] { return new CNewDictPage2Dlg; },
-        [] { return new CDictDataDlg; },
-        [] { return new CSecurityDlg; },
-        [] { return new CPasswordDlg(QStringLiteral("Slovar")); },
-        [] { return new CRemapLetterDlg; },
-        [] { return new CImportDlg; },
-    };
-    for (const auto& make : dialogs) ExpectFilledInByKeys(std::unique_ptr<QDialog>(make()).get());
 }
 
 }  // namespace

@@ -1,12 +1,8 @@
 #include "manager/manager_test_util.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
@@ -142,49 +138,6 @@ void TManagerTest::SelectRows(const QStringList& names) {
 
 QPoint TManagerTest::Centre(QTreeWidgetItem* item) const {
     return item->treeWidget()->visualItemRect(item).center();
-}
-
-void TManagerTest::WhenPopup(std::function<void(QWidget*)> action, int timeoutMs) {
-    WhenShown([] { return QApplication::activePopupWidget(); }, std::move(action), timeoutMs,
-              "pop-up menu");
-}
-
-void TManagerTest::WhenDialog(const char* objectName, std::function<void(QWidget*)> action,
-                              int timeoutMs) {
-    const QString name = QString::fromLatin1(objectName);
-    WhenShown(
-        [name]() -> QWidget* {
-            QWidget* modal = QApplication::activeModalWidget();
-            return modal && modal->objectName() == name ? modal : nullptr;
-        },
-        std::move(action), timeoutMs, "window " + name.toStdString());
-}
-
-void TManagerTest::Click(QWidget* window, const char* name) {
-    auto* button = Child<QAbstractButton>(window, name);
-    if (!button) return;
-    EXPECT_TRUE(button->isEnabled()) << name;
-    // A check box reacts only on its box and text, at its left.
-    const bool check = qobject_cast<QCheckBox*>(button) != nullptr;
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      check ? QPoint(6, button->height() / 2) : button->rect().center());
-}
-
-void TManagerTest::Type(QWidget* window, const char* name, const QString& text) {
-    QWidget* edit = Child<QWidget>(window, name);
-    if (!edit) return;
-    if (auto* line = qobject_cast<QLineEdit*>(edit)) {
-        line->selectAll();
-        line->del();
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(edit)) {
-        plain->clear();
-    }
-    edit->setFocus();
-    const QStringList lines = text.split('\n');
-    for (int i = 0; i < lines.size(); ++i) {
-        if (i > 0) QTest::keyClick(edit, Qt::Key_Return);
-        TypeText(edit, lines[i]);
-    }
 }
 
 void TManagerTest::Run(int command) {

@@ -87,17 +87,6 @@ class TManagerTest : public TUiTest {
     void SelectRows(const QStringList& names);
     // Where a tree or list item is drawn, in its viewport's coordinates.
     QPoint Centre(QTreeWidgetItem* item) const;
-    // Runs `action` on the next pop-up menu once it is open.
-    static void WhenPopup(std::function<void(QWidget*)> action, int timeoutMs = 3000);
-    // Runs `action` on the modal window named `objectName` once it is the
-    // one in front (others, such as a progress window, may come first).
-    static void WhenDialog(const char* objectName, std::function<void(QWidget*)> action,
-                           int timeoutMs = 10000);
-    // Clicks the button named `name` in `window`.
-    static void Click(QWidget* window, const char* name);
-    // Types `text` into the line or text edit named `name`, replacing what
-    // it holds.
-    static void Type(QWidget* window, const char* name, const QString& text);
     // Runs a command, which must be enabled.
     void Run(int command);
     // Whether a command is enabled now.

@@ -1,22 +1,13 @@
 #include "ui/commands.h"
 
 #include <QAction>
-#include <QDialog>
-#include <QDir>
 #include <QMainWindow>
 #include <QMenu>
 #include <QTest>
 #include <QToolBar>
-#include <functional>
 #include <memory>
 
-#include "ui/alphabet_dlg.h"
-#include "ui/dict_info_dlg.h"
-#include "ui/directory_dlg.h"
-#include "ui/icons.h"
-#include "ui/temp_dir_dlg.h"
 #include "ui/test_ui.h"
-#include "ui/ui_texts.h"
 
 namespace vrk {
 namespace {
@@ -97,27 +88,6 @@ TEST_F(CommandsTest, TriggeringRunsTheHandlerAndToolbarsShareTheAction) {
 TEST(CommandTexts, DoubleAmpersandStaysInTheTip) {
     const TCommand command{1, "Kopiraj && &Prilepi", ""};
     EXPECT_EQ(SplitCommandTexts(command).toolTip, QStringLiteral("Kopiraj & Prilepi"));
-}
-
-// Each shared dialog is filled in and left by keys alone: its labels name
-// their controls with a letter each, its own buttons have letters, Enter
-// has a default button (Escape cancels every dialog).
-TEST_F(CommandsTest, EverySharedDialogCanBeFilledInByKeys) {
-    const std::function<QDialog*()> dialogs[] = {
-        [] { return new CAlphabetDlg; },
-        [] { return new CTempDirDlg(nullptr, true); },
-        [] { return new CDictInfoDlg("Ime", "Avtor", "Opombe", {}, bitmap::kFinderSplash); },
-        [] {
-            // With the texts the temporary-directory dialog gives it.
-            auto* chooser = new CTDirectoryDlg(
-                QDir::tempPath(), CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing);
-            chooser->SetTexts(texts::kChooserTitle, texts::kChooserDirectories,
-                              texts::kChooserDrives, texts::kOk, texts::kCancel);
-            chooser->SetShowHiddenText(texts::kChooserShowHidden);
-            return chooser;
-        },
-    };
-    for (const auto& make : dialogs) ExpectFilledInByKeys(std::unique_ptr<QDialog>(make()).get());
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // The shared windows laid out for a small screen and a large scale factor:
 // within kSmallScreen when they open and at their smallest, every text whole.
+// The dialogs among them are filled in and left by keys alone: labels name
+// their controls with a letter each, their own buttons have letters, Enter
+// has a default button (Escape cancels every dialog).
 #include <QApplication>
 #include <QDir>
 #include <functional>
@@ -27,9 +30,10 @@ struct TWindowCase {
     const char* what;
     std::function<std::unique_ptr<QWidget>()> make;
     bool fitsOnOpening = false;
+    bool byKeys = false;  // a dialog: ExpectFilledInByKeys too
 };
 
-TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenWithTheirTextsWhole) {
+TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenAndDialogsAreFilledInByKeys) {
     TWorker worker;
     worker.SetStatus(QStringLiteral("Iskanje v slovarju \"Slovenske sopomenke\""));
     const TWindowCase cases[] = {
@@ -44,7 +48,7 @@ TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenWithTheirTextsWhole) {
                  worker, QStringLiteral("Uvažanje slovarja ..."), BarOverTotalPlusOne,
                  TCancelPolicy::kWaitForEnd);
          }},
-        {"alphabet", [] { return std::make_unique<CAlphabetDlg>(); }},
+        {"alphabet", [] { return std::make_unique<CAlphabetDlg>(); }, false, true},
         {"dictionary information",
          [] {
              return std::make_unique<CDictInfoDlg>(
@@ -52,13 +56,25 @@ TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenWithTheirTextsWhole) {
                  QStringLiteral("Društvo reševalcev križank"),
                  QStringLiteral("Gesla in opisi iz let 1990 do 2020."), QString(),
                  bitmap::kFinderNoPicture);
-         }},
-        {"temporary folder", [] { return std::make_unique<CTempDirDlg>(nullptr, true); }},
+         },
+         false, true},
+        {"temporary folder", [] { return std::make_unique<CTempDirDlg>(nullptr, true); }, false,
+         true},
         {"folder chooser",
          [] {
              return std::make_unique<CTDirectoryDlg>(
                  QDir::tempPath(), CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing);
          }},
+        {"folder chooser with the texts the temporary-folder dialog gives it",
+         [] {
+             auto chooser = std::make_unique<CTDirectoryDlg>(
+                 QDir::tempPath(), CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing);
+             chooser->SetTexts(texts::kChooserTitle, texts::kChooserDirectories,
+                               texts::kChooserDrives, texts::kOk, texts::kCancel);
+             chooser->SetShowHiddenText(texts::kChooserShowHidden);
+             return chooser;
+         },
+         false, true},
         {"finder's about box",
          [] { return std::make_unique<CAboutDlg>(bitmap::kFinderAbout, texts::kFinderName); }},
         {"manager's about box",
@@ -71,8 +87,14 @@ TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenWithTheirTextsWhole) {
          },
          true},
     };
-    for (const TWindowCase& window : cases)
-        ExpectLaidOut(window.make().get(), window.what, window.fitsOnOpening);
+    for (const TWindowCase& window : cases) {
+        const std::unique_ptr<QWidget> shown = window.make();
+        ExpectLaidOut(shown.get(), window.what, window.fitsOnOpening);
+        if (window.byKeys) {
+            SCOPED_TRACE(window.what);
+            ExpectFilledInByKeys(shown.get());
+        }
+    }
 }
 
 }  // namespace

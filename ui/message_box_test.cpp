@@ -1,6 +1,9 @@
 #include "ui/message_box.h"
 
+#include <gtest/gtest-spi.h>
+
 #include <QApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
@@ -123,6 +126,16 @@ TEST_F(MessageBoxTest, RealBoxReturnsTheButtonPressed) {
     EXPECT_EQ(
         ShowMessage(nullptr, QStringLiteral("Napaka"), TMsgIcon::kError, TMsgButtons::kOkCancel),
         TMsgAnswer::kCancel);
+}
+
+// A modal window no test answers fails the test and is closed, so the
+// test goes on instead of waiting for a person.
+TEST_F(MessageBoxTest, AModalWindowNobodyAnswersFailsTheTestAndCloses) {
+    unansweredModalMs_ = 300;
+    QDialog dialog;
+    dialog.setObjectName(QStringLiteral("forgotten"));
+    EXPECT_NONFATAL_FAILURE(dialog.exec(), "a modal window nobody answered: forgotten");
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 }  // namespace

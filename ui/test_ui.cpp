@@ -5,6 +5,7 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -50,9 +51,26 @@ void TUiTest::SetUp() {
     InitUi();  // after the settings test's own question hook, to test the real one
     messages_ = std::make_unique<TMessageScript>();
     SetHelpHook([this](int context) { helpContexts_.push_back(context); });
+    constexpr int kTickMs = 100;
+    modalWatchdog_ = std::make_unique<QTimer>();
+    modalWatchdog_->setInterval(kTickMs);
+    QObject::connect(modalWatchdog_.get(), &QTimer::timeout, [this] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || modal != watchedModal_) {
+            watchedModal_ = modal;
+            watchedTicks_ = 0;
+        } else if (++watchedTicks_ * kTickMs > unansweredModalMs_) {
+            ADD_FAILURE() << "a modal window nobody answered: "
+                          << modal->objectName().toStdString();
+            modal->close();
+            watchedTicks_ = 0;
+        }
+    });
+    modalWatchdog_->start();
 }
 
 void TUiTest::TearDown() {
+    modalWatchdog_.reset();
     SetHelpHook({});
     SetFileDialogHook({});
     messages_.reset();
@@ -269,6 +287,49 @@ void ExpectLaidOut(QWidget* window, const std::string& what, bool fitsOnOpening)
 void TUiTest::WhenModal(std::function<void(QWidget*)> action, int timeoutMs) {
     WhenShown([] { return QApplication::activeModalWidget(); }, std::move(action), timeoutMs,
               "modal window");
+}
+
+void TUiTest::WhenPopup(std::function<void(QWidget*)> action, int timeoutMs) {
+    WhenShown([] { return QApplication::activePopupWidget(); }, std::move(action), timeoutMs,
+              "pop-up menu");
+}
+
+void TUiTest::WhenDialog(const char* objectName, std::function<void(QWidget*)> action,
+                         int timeoutMs) {
+    const QString name = QString::fromLatin1(objectName);
+    WhenShown(
+        [name]() -> QWidget* {
+            QWidget* modal = QApplication::activeModalWidget();
+            return modal && modal->objectName() == name ? modal : nullptr;
+        },
+        std::move(action), timeoutMs, "window " + name.toStdString());
+}
+
+void TUiTest::Click(QWidget* window, const char* name) {
+    auto* button = Child<QAbstractButton>(window, name);
+    if (!button) return;
+    EXPECT_TRUE(button->isEnabled()) << name;
+    // A check box reacts only on its box and text, at its left.
+    const bool check = qobject_cast<QCheckBox*>(button) != nullptr;
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      check ? QPoint(6, button->height() / 2) : button->rect().center());
+}
+
+void TUiTest::Type(QWidget* window, const char* name, const QString& text) {
+    QWidget* edit = Child<QWidget>(window, name);
+    if (!edit) return;
+    if (auto* line = qobject_cast<QLineEdit*>(edit)) {
+        line->selectAll();
+        line->del();
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(edit)) {
+        plain->clear();
+    }
+    edit->setFocus();
+    const QStringList lines = text.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i > 0) QTest::keyClick(edit, Qt::Key_Return);
+        TypeText(edit, lines[i]);
+    }
 }
 
 }  // namespace vrk

@@ -1,14 +1,18 @@
 // The base of every GUI test: one QApplication for the test program, the
 // locale pinned to Slovene, a private settings store (TSettingsTest), every
 // message box scripted (messages_; the settings helpers' Yes/No questions
-// included) and every help request recorded instead of shown.
+// included), every help request recorded instead of shown, and a watchdog
+// that fails the test and closes a modal window nobody answers for
+// unansweredModalMs_ instead of waiting for a person.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -32,6 +36,27 @@ class TUiTest : public TSettingsTest {
     // loop that shows it; the action types, clicks and closes it. Gives up
     // (closing nothing) after `timeoutMs`.
     static void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+    // Runs `action` on the modal window named `objectName` once it is the
+    // one in front (others, such as a progress window, may come first).
+    static void WhenDialog(const char* objectName, std::function<void(QWidget*)> action,
+                           int timeoutMs = 10000);
+    // Runs `action` on the next pop-up menu once it is open.
+    static void WhenPopup(std::function<void(QWidget*)> action, int timeoutMs = 3000);
+    // Clicks the button or check box named `name` in the shown `window`, as
+    // the mouse would; it must be enabled.
+    static void Click(QWidget* window, const char* name);
+    // Types `text` into the line or text edit named `name`, replacing what
+    // it holds; "\n" is Enter.
+    static void Type(QWidget* window, const char* name, const QString& text);
+
+    // Longer than any answer a test schedules takes to come (WhenModal's
+    // and WhenDialog's waits give up sooner).
+    int unansweredModalMs_ = 12000;
+
+  private:
+    std::unique_ptr<QTimer> modalWatchdog_;
+    QPointer<QWidget> watchedModal_;  // the modal window in front at the last tick
+    int watchedTicks_ = 0;            // ticks it has been in front since
 };
 
 // Runs `action` on the widget `find` returns, from the event loop, as soon

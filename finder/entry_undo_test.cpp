@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTest>
 
+#include "finder/entry_commands.h"
 #include "finder/entry_test_util.h"
 #include "finder/entry_window.h"
 #include "finder/main_frame_ids.h"
@@ -33,12 +34,12 @@ TEST_F(EntryUndoTest, UndoReturnsToTheStateBeforeEachStep) {
     EXPECT_FALSE(Enabled(id::kUndo));
     EXPECT_FALSE(Enabled(id::kUndoSeveral));
     Type("prvi");
-    frame_->AddDescription();
+    frame_->EntryCommands().AddDescription();
     Type("drugi");
-    frame_->AddDescription();
+    frame_->EntryCommands().AddDescription();
     EXPECT_EQ(frame_->Editor().State().m_nDescCount, 3);
     EXPECT_TRUE(Enabled(id::kUndo));
-    ASSERT_TRUE(frame_->UndoLast());
+    ASSERT_TRUE(frame_->EntryCommands().UndoLast());
     EXPECT_EQ(frame_->Editor().State().m_nDescCount, 2);
     EXPECT_EQ(frame_->Editor().State().m_nCurDesc, 1);
     EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText(), "drugi");
@@ -55,9 +56,9 @@ TEST_F(EntryUndoTest, UndoReturnsToTheStateBeforeEachStep) {
 }
 
 TEST_F(EntryUndoTest, ChoosingTheThirdItemUndoesTheThreeMostRecentSteps) {
-    for (int i = 0; i < 5; ++i) frame_->AddDescription();
-    frame_->ShowUndoList();
-    CUndoListWnd* list = frame_->UndoList();
+    for (int i = 0; i < 5; ++i) frame_->EntryCommands().AddDescription();
+    frame_->EntryCommands().ShowUndoList();
+    CUndoListWnd* list = frame_->EntryCommands().UndoList();
     ASSERT_TRUE(list->isVisible());
     ASSERT_EQ(list->List()->count(), 5);
     EXPECT_EQ(list->List()->item(0)->text(), "Dodajanje 6. opisa gesla 'Neimenovano Geslo'.");
@@ -88,11 +89,11 @@ TEST_F(EntryUndoTest, TheListOpensAtTheMouseAndStaysOnTheScreen) {
     EXPECT_EQ(PopupPosition(QPoint(100, 600), size, screen), QPoint(100, 400));
     EXPECT_EQ(PopupPosition(QPoint(990, 790), size, screen), QPoint(630, 590));
 
-    frame_->AddDescription();
+    frame_->EntryCommands().AddDescription();
     const QRect available = QGuiApplication::primaryScreen()->geometry();
     QCursor::setPos(available.bottomRight() - QPoint(5, 5));
-    frame_->ShowUndoList();
-    const QRect placed = frame_->UndoList()->frameGeometry();
+    frame_->EntryCommands().ShowUndoList();
+    const QRect placed = frame_->EntryCommands().UndoList()->frameGeometry();
     EXPECT_TRUE(available.contains(placed)) << placed.x() << "," << placed.y();
 }
 

@@ -19,8 +19,10 @@
 #include <functional>
 #include <memory>
 
+#include "finder/entry_commands.h"
 #include "finder/entry_window.h"
 #include "finder/fonts_dlg.h"
+#include "finder/main_frame_focus.h"
 #include "finder/main_frame_ids.h"
 #include "finder/save_entry_dlg.h"
 #include "finder/search_bar.h"
@@ -278,13 +280,14 @@ TEST_F(MainFrameTest, FontsAreStoredOnFirstStartAndUsedLater) {
 
 TEST_F(MainFrameTest, F1OpensSearchBarEntryWindowOrContents) {
     CMainFrame frame(false);
-    EXPECT_EQ(frame.HelpContextFor(frame.SearchBar()->ClueBox()->lineEdit()),
+    EXPECT_EQ(frame.Focus().HelpContextFor(frame.SearchBar()->ClueBox()->lineEdit()),
               vrk::help::kSearchBar);
-    EXPECT_EQ(frame.HelpContextFor(frame.SearchBar()->DescBox()), vrk::help::kSearchBar);
-    EXPECT_EQ(frame.HelpContextFor(frame.EntryWindow()->Editor()), vrk::help::kEntryWindow);
-    EXPECT_EQ(frame.HelpContextFor(frame.EntryWindow()->NextButton()), vrk::help::kEntryWindow);
-    EXPECT_EQ(frame.HelpContextFor(frame.MdiArea()), vrk::help::kContents);
-    EXPECT_EQ(frame.HelpContextFor(nullptr), vrk::help::kContents);
+    EXPECT_EQ(frame.Focus().HelpContextFor(frame.SearchBar()->DescBox()), vrk::help::kSearchBar);
+    EXPECT_EQ(frame.Focus().HelpContextFor(frame.EntryWindow()->Editor()), vrk::help::kEntryWindow);
+    EXPECT_EQ(frame.Focus().HelpContextFor(frame.EntryWindow()->NextButton()),
+              vrk::help::kEntryWindow);
+    EXPECT_EQ(frame.Focus().HelpContextFor(frame.MdiArea()), vrk::help::kContents);
+    EXPECT_EQ(frame.Focus().HelpContextFor(nullptr), vrk::help::kContents);
 
     // F1 itself, with the focus in the known-letters box.
     ShowAndSettle(frame);
@@ -332,9 +335,9 @@ TEST_F(MainFrameTest, DescriptionButtonsFollowTheShownDescription) {
     EXPECT_EQ(frame.EntryWindow()->WordLabel()->text(), QStringLiteral("Neimenovano Geslo"));
     EXPECT_EQ(frame.EntryWindow()->CounterLabel()->text(), QStringLiteral("Opis 1/1"));
     // Three descriptions, the second shown: both ways are open.
-    frame.AddDescription();
-    frame.AddDescription();
-    frame.PreviousDescription();
+    frame.EntryCommands().AddDescription();
+    frame.EntryCommands().AddDescription();
+    frame.EntryCommands().PreviousDescription();
     frame.UpdateCommandStates();
     EXPECT_EQ(frame.Editor().State().m_nCurDesc, 1);
     EXPECT_TRUE(frame.EntryWindow()->NextButton()->isEnabled());

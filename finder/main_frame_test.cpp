@@ -152,7 +152,10 @@ TEST_F(MainFrameTest, MaximizedStateAppliesOnceAndKeepsNormalPlacement) {
     EXPECT_EQ(Number("FrameX"), 20);
 }
 
-TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlace) {
+// Restored floating, the entry window comes back at its place, as a window
+// of the main frame, which every window manager keeps in front of it;
+// "Lebdeče" brings it back when it was closed.
+TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlaceInFrontOfTheFrame) {
     SetNumber("EditX", 300);
     SetNumber("EditY", 200);
     SetNumber("EditW", 280);
@@ -168,22 +171,11 @@ TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlace) {
     EXPECT_EQ(Number("EditV"), kEntryFloating);
     CMainFrame frame(false);
     ShowAndSettle(frame);
-    EXPECT_EQ(frame.EntryMode(), kEntryFloating);
-    EXPECT_EQ(frame.EntryWindow()->geometry(), QRect(300, 200, 280, 140));
-    // Floating, the label row is at the bottom of the window.
-    EXPECT_GT(frame.EntryWindow()->WordLabel()->y(), frame.EntryWindow()->Editor()->y());
-}
-
-// Restored floating, the entry window shows as a window of the main frame,
-// which every window manager keeps in front of it; "Lebdeče" brings it back
-// when it was closed.
-TEST_F(MainFrameTest, FloatingEntryWindowIsRestoredInFrontOfTheFrame) {
-    SetNumber("EditV", kEntryFloating);
-    CMainFrame frame(false);
-    ShowAndSettle(frame);
     CEntryWindow* entry = frame.EntryWindow();
-    ASSERT_TRUE(entry->isFloating());
-    EXPECT_TRUE(entry->isVisible());
+    EXPECT_EQ(frame.EntryMode(), kEntryFloating);
+    EXPECT_EQ(entry->geometry(), QRect(300, 200, 280, 140));
+    // Floating, the label row is at the bottom of the window.
+    EXPECT_GT(entry->WordLabel()->y(), entry->Editor()->y());
     ASSERT_NE(entry->windowHandle(), nullptr);
     EXPECT_EQ(entry->windowHandle()->transientParent(), frame.windowHandle());
     entry->close();

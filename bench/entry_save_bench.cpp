@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "finder/entry_commands.h"
 #include "finder/entry_window.h"
 #include "finder/main_frame.h"
 #include "finder/vrk3_app.h"
@@ -95,8 +96,8 @@ int main(int argc, char* argv[]) {
     if (frame.Editor().LoadEntryAt(QString::fromStdString(path), 10, 0) !=
         TEntryEditor::TLoadResult::kLoaded)
         return 1;
-    for (int i = 0; i < UNDO_MAX / 2; ++i) frame.AddDescription();
-    for (int i = 0; i < UNDO_MAX / 2; ++i) frame.RemoveDescription();
+    for (int i = 0; i < UNDO_MAX / 2; ++i) frame.EntryCommands().AddDescription();
+    for (int i = 0; i < UNDO_MAX / 2; ++i) frame.EntryCommands().RemoveDescription();
     QApplication::processEvents();
     boxShown = false;  // the search says it found more than it shows
 
@@ -115,7 +116,7 @@ int main(int argc, char* argv[]) {
             return 1;
         frame.EntryWindow()->Editor()->setPlainText(QStringLiteral("opis %1").arg(run));
         start = std::chrono::steady_clock::now();
-        frame.SaveEntry();
+        frame.EntryCommands().SaveEntry();
         QApplication::processEvents();
         const double ms = Since(start);
         if (boxShown || frame.Editor().Modified() ||

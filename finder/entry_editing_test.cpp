@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "finder/entry_commands.h"
 #include "finder/entry_test_util.h"
 #include "finder/entry_window.h"
 #include "finder/finder_texts.h"
@@ -43,7 +44,7 @@ TEST_F(EntryEditingTest, AFoundWordOpensBoldAtTheDescriptionSelectedInThePane) {
     EXPECT_TRUE(frame_->EntryWindow()->WordLabel()->font().bold());
     EXPECT_EQ(Counter(), "Opis 2/2");
     // A new word belongs to no dictionary: normal weight.
-    frame_->NewEntry();
+    frame_->EntryCommands().NewEntry();
     EXPECT_FALSE(frame_->EntryWindow()->WordLabel()->font().bold());
     EXPECT_EQ(frame_->EntryWindow()->WordLabel()->text(), "Neimenovano Geslo");
 }
@@ -93,9 +94,9 @@ TEST_F(EntryEditingTest, TheStarFollowsTheTextsAndTheirNumber) {
     frame_->EntryTick();
     EXPECT_EQ(Counter(), "Opis 1/2");
     // Another description differs: the star stays on every description.
-    frame_->NextDescription();
+    frame_->EntryCommands().NextDescription();
     Type("drugo");
-    frame_->PreviousDescription();
+    frame_->EntryCommands().PreviousDescription();
     EXPECT_EQ(Counter(), "Opis 1/2*");
     Type("reka");
     frame_->EntryTick();
@@ -104,23 +105,23 @@ TEST_F(EntryEditingTest, TheStarFollowsTheTextsAndTheirNumber) {
 }
 
 TEST_F(EntryEditingTest, AddingAndRemovingDescriptionsKeepTheShownOneInRange) {
-    frame_->AddDescription();
+    frame_->EntryCommands().AddDescription();
     EXPECT_EQ(Counter(), "Opis 2/2*");
     frame_->Commands()->Action(id::kAddDescription)->trigger();
     EXPECT_EQ(Counter(), "Opis 3/3*");
     frame_->UpdateCommandStates();
     EXPECT_TRUE(frame_->Commands()->Action(id::kRemoveDescription)->isEnabled());
-    frame_->RemoveDescription();  // the last one: the new last one shows
+    frame_->EntryCommands().RemoveDescription();  // the last one: the new last one shows
     EXPECT_EQ(frame_->Editor().State().m_nCurDesc, 1);
     EXPECT_EQ(Counter(), "Opis 2/2*");
-    frame_->RemoveDescription();
+    frame_->EntryCommands().RemoveDescription();
     frame_->UpdateCommandStates();
     EXPECT_FALSE(frame_->Commands()->Action(id::kRemoveDescription)->isEnabled());
 
-    for (int i = 1; i < MAX_DESCRIPTIONS; ++i) frame_->AddDescription();
+    for (int i = 1; i < MAX_DESCRIPTIONS; ++i) frame_->EntryCommands().AddDescription();
     EXPECT_EQ(frame_->Editor().State().m_nDescCount, MAX_DESCRIPTIONS);
     const int steps = frame_->Editor().History().Count();
-    frame_->AddDescription();
+    frame_->EntryCommands().AddDescription();
     EXPECT_EQ(frame_->Editor().State().m_nDescCount, MAX_DESCRIPTIONS);
     EXPECT_EQ(frame_->Editor().History().Count(), steps);
     EXPECT_EQ(messages_->Texts().back(), texts::kDescriptionLimit);
@@ -133,7 +134,7 @@ TEST_F(EntryEditingTest, RemovingADescriptionRemovesTheShownOneAndSaveStoresTheO
         const std::string path = Dictionary("r" + std::to_string(removed) + ".vrk3",
                                             {Entry("Sava", {"prvi", "drugi", "tretji"})});
         Load(path, 0, removed);
-        frame_->RemoveDescription();
+        frame_->EntryCommands().RemoveDescription();
         std::vector<std::string> left = three;
         left.erase(left.begin() + removed);
         ASSERT_EQ(frame_->Editor().State().m_nDescCount, 2) << removed;
@@ -142,7 +143,7 @@ TEST_F(EntryEditingTest, RemovingADescriptionRemovesTheShownOneAndSaveStoresTheO
         // The description that took the removed one's place shows.
         EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText().toStdString(),
                   left[std::min(removed, 1)]);
-        frame_->SaveEntry();
+        frame_->EntryCommands().SaveEntry();
         EXPECT_EQ(Entries(path), std::vector<std::string>{"Sava\x01" + left[0] + "\x01" + left[1]})
             << removed;
     }
@@ -153,11 +154,11 @@ TEST_F(EntryEditingTest, TextTypedJustBeforeACommandIsKept) {
     Load(path, 0);
     // No tick between the typing and the commands.
     Type("gorska reka");
-    frame_->NextDescription();
+    frame_->EntryCommands().NextDescription();
     EXPECT_EQ(frame_->Editor().State().m_strEditDesc[0], "gorska reka");
     EXPECT_EQ(StepTexts(), std::vector<QString>{"Popravljanje 1. opisa gesla 'Sava'."});
     Type("hiter tok");
-    frame_->SaveEntry();
+    frame_->EntryCommands().SaveEntry();
     EXPECT_EQ(Entries(path), std::vector<std::string>{Entry("Sava", {"gorska reka", "hiter tok"})});
     EXPECT_EQ(Counter(), "Opis 2/2");
 }
@@ -171,8 +172,8 @@ TEST_F(EntryEditingTest, OnlyTheDockedButtonsRecordAChangedDescription) {
     EXPECT_EQ(frame_->Editor().State().m_nCurDesc, 1);
     EXPECT_TRUE(StepTexts().empty());
     frame_->DockEntryWindow(kAlignLeft);
-    frame_->PreviousDescription();
-    frame_->NextDescription();  // leaves the changed first description
+    frame_->EntryCommands().PreviousDescription();
+    frame_->EntryCommands().NextDescription();  // leaves the changed first description
     EXPECT_EQ(StepTexts(), std::vector<QString>{"Popravljanje 1. opisa gesla 'Sava'."});
 }
 
@@ -182,14 +183,14 @@ TEST_F(EntryEditingTest, LoadingOverUnsavedChangesAsksAndNoKeepsEverything) {
     ASSERT_NE(view, nullptr);
     Load(path, 0);
     Type("potok");
-    frame_->LoadEntry(view, 0, 0);  // Krka; the question's default is No
+    frame_->EntryCommands().LoadEntry(view, 0, 0);  // Krka; the question's default is No
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnsavedChangesLost});
     EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
     EXPECT_EQ(frame_->Editor().State().m_strWord, "Sava");
     EXPECT_TRUE(StepTexts().empty());
 
     messages_->Answer(TMsgAnswer::kYes);
-    frame_->LoadEntry(view, 0, 0);
+    frame_->EntryCommands().LoadEntry(view, 0, 0);
     EXPECT_EQ(frame_->Editor().State().m_strWord, "Krka");
     EXPECT_EQ(StepTexts(), std::vector<QString>{"Prikaz gesla 'Krka'."});
     // An entry without descriptions shows one empty description.
@@ -219,7 +220,7 @@ TEST_F(EntryEditingTest, BytesARecordCannotHoldAreReplacedOnSavingAndShown) {
     Type(
         QStringLiteral("prvi\x01"
                        "drugi → tretji"));
-    frame_->SaveEntry();
+    frame_->EntryCommands().SaveEntry();
     EXPECT_EQ(Entries(path), std::vector<std::string>{Entry("Sava", {"prvi drugi ? tretji"})});
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kCharactersReplaced});
     EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText(), "prvi drugi ? tretji");
@@ -233,13 +234,13 @@ TEST_F(EntryEditingTest, EachDescriptionKeepsItsOwnLineBreaksWhenTouched) {
     QPlainTextEdit* editor = frame_->EntryWindow()->Editor();
     editor->moveCursor(QTextCursor::End);
     editor->insertPlainText("\nv Alpah");
-    frame_->NextDescription();
+    frame_->EntryCommands().NextDescription();
     editor->moveCursor(QTextCursor::End);
     editor->insertPlainText("\nproti morju");
-    frame_->NextDescription();
+    frame_->EntryCommands().NextDescription();
     editor->moveCursor(QTextCursor::End);
     editor->insertPlainText("\nnova vrstica");
-    frame_->SaveEntry();
+    frame_->EntryCommands().SaveEntry();
     EXPECT_EQ(Entries(path), std::vector<std::string>{Entry(
                                  "Sava", {"gorska\nreka\nv Alpah", "hiter\r\ntok\r\nproti morju",
                                           "brez\r\nnova vrstica"})});
@@ -279,7 +280,7 @@ TEST_F(EntryEditingTest, AFloatingEditorHasTheFocusBackAfterACommandsDialog) {
     ASSERT_TRUE(QTest::qWaitFor([editor] { return QApplication::focusWidget() == editor; }));
     Type("gorska reka");
     WhenModal([](QWidget* modal) { modal->close(); });
-    frame_->SaveEntryAs();
+    frame_->EntryCommands().SaveEntryAs();
     EXPECT_TRUE(QTest::qWaitFor([editor] { return QApplication::focusWidget() == editor; }));
 }
 
@@ -301,14 +302,14 @@ TEST_F(EntryEditingTest, DictionaryInformationShowsTheWordsDictionaryOrSaysItIsD
             shownName = name->text();
         modal->close();
     });
-    frame_->ShowDictionaryInfo();
+    frame_->EntryCommands().ShowDictionaryInfo();
     EXPECT_EQ(shownName, "Reke");
     // The picture written for the dialog is gone once it opened.
     EXPECT_FALSE(std::filesystem::exists(folder_ + "/temp/dfi.qtf"));
     EXPECT_TRUE(messages_->Texts().empty());
 
     WriteFileBytes(path, "to ni slovar");
-    frame_->ShowDictionaryInfo();
+    frame_->EntryCommands().ShowDictionaryInfo();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kInfoReadError});
 }
 

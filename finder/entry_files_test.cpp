@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <filesystem>
 
+#include "finder/entry_commands.h"
 #include "finder/entry_test_util.h"
 #include "finder/finder_texts.h"
 #include "finder/vrk3mpg_view.h"
@@ -33,7 +34,7 @@ TEST_F(EntryFilesTest, SaveMovesTheEntryToTheEndAndEveryReferenceFollows) {
     ASSERT_NE(view, nullptr);
     Load(a, 3);
     Type("nov opis");
-    frame_->SaveEntry();
+    frame_->EntryCommands().SaveEntry();
 
     std::vector<std::string> entries = Entries(a);
     ASSERT_EQ(entries.size(), 10u);
@@ -53,7 +54,7 @@ TEST_F(EntryFilesTest, SaveMovesTheEntryToTheEndAndEveryReferenceFollows) {
 
     // Undo puts the earlier record back, again as the last entry, and the
     // window shows the word as it was before the save: changed, unsaved.
-    ASSERT_TRUE(frame_->UndoLast());
+    ASSERT_TRUE(frame_->EntryCommands().UndoLast());
     entries = Entries(a);
     EXPECT_EQ(entries[9], Entry("w3", {"o3"}));
     EXPECT_EQ(Rows(*view), [&] {
@@ -77,8 +78,8 @@ TEST_F(EntryFilesTest, DeleteRemovesItsRowsEverywhereAndUndoStoresItAgain) {
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     Load(a, 3);
-    frame_->AddDescription();  // a step that refers to entry 3
-    frame_->DeleteEntry();
+    frame_->EntryCommands().AddDescription();  // a step that refers to entry 3
+    frame_->EntryCommands().DeleteEntry();
 
     EXPECT_EQ(Entries(a).size(), 9u);
     for (const CVrk3mpgView* view : {first, second}) {
@@ -92,17 +93,17 @@ TEST_F(EntryFilesTest, DeleteRemovesItsRowsEverywhereAndUndoStoresItAgain) {
     EXPECT_TRUE(frame_->Editor().State().m_strDataFile.isEmpty());
     EXPECT_EQ(frame_->Editor().State().m_strWord, "w3");
 
-    ASSERT_TRUE(frame_->UndoLast());
+    ASSERT_TRUE(frame_->EntryCommands().UndoLast());
     const std::vector<std::string> entries = Entries(a);
     ASSERT_EQ(entries.size(), 10u);
     EXPECT_EQ(entries[9], Entry("w3", {"o3"}));
     EXPECT_EQ(frame_->Editor().State().m_nClueIndex, 9);
     EXPECT_EQ(frame_->Editor().State().m_strDataFile, QString::fromStdString(a));
     EXPECT_EQ(frame_->Editor().History().At(0).state.m_nClueIndex, 9);
-    ASSERT_TRUE(frame_->UndoLast());  // the added description
+    ASSERT_TRUE(frame_->EntryCommands().UndoLast());  // the added description
     EXPECT_EQ(frame_->Editor().State().m_nClueIndex, 9);
     Type("zadnji");
-    frame_->SaveEntry();
+    frame_->EntryCommands().SaveEntry();
     EXPECT_EQ(Entries(a)[9], Entry("w3", {"zadnji"}));
 }
 
@@ -118,7 +119,7 @@ TEST_F(EntryFilesTest, AfterDeleteThePaneShowsTheSelectedRowsOwnEntry) {
     view->List()->setCurrentItem(view->List()->topLevelItem(last));
     view->OpenSelected();
     ASSERT_EQ(frame_->Editor().State().m_strWord, "Sz");
-    frame_->DeleteEntry();
+    frame_->EntryCommands().DeleteEntry();
     ASSERT_EQ(view->SelectedRow(), last - 1);
     EXPECT_EQ(view->List()->topLevelItem(last - 1)->text(CVrk3mpgView::kColWord), "Sc");
     ASSERT_EQ(view->Pane()->count(), 1);
@@ -154,7 +155,7 @@ TEST_F(EntryFilesTest, SaveIntoADictionaryThatForbidsChangesGoesOnWithSaveAs) {
     Load(closed, 0);
     Type("gorska reka");
     ChooseInSaveDialog("odprt.vrk3");
-    frame_->SaveEntry();
+    frame_->EntryCommands().SaveEntry();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kSaveRefused});
     EXPECT_EQ(Entries(open),
               (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"gorska reka"})}));

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -13,10 +12,11 @@
 
 #include "finder/entry_window.h"
 #include "finder/finder_texts.h"
+#include "finder/main_frame_focus.h"
+#include "finder/main_frame_fonts.h"
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar.h"
 #include "finder/search_bar_options.h"
-#include "finder/undo_list_wnd.h"
 #include "ui/commands.h"
 #include "ui/help.h"
 #include "ui/icons.h"
@@ -44,8 +44,7 @@ CMainFrame::CMainFrame(bool showSplash, QWidget* parent)
     m_placement = ReadFramePlacement(PrimaryScreenRect());
     m_dwEntryAlign = m_placement.align;
 
-    m_pMdiArea = new QMdiArea(this);
-    m_pMdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_pMdiArea = new CResultArea(this);
     setCentralWidget(m_pMdiArea);
 
     createActions();
@@ -56,11 +55,11 @@ CMainFrame::CMainFrame(bool showSplash, QWidget* parent)
     createDockWindows();
     createPopups();
     connectCommands();
-    createFocusKeys();
+    m_pFocus = new CFrameFocus(*this);
     setEnablingRules();
     applyPlacement();
     startTick();
-    applyFonts();
+    ApplyFrameFonts(*this);
     if (showSplash) vrk::CSplashWindow::ShowSplash(vrk::bitmap::kFinderSplash, this);
 }
 
@@ -70,9 +69,6 @@ CMainFrame::~CMainFrame() {
     disconnect(m_pMdiArea, nullptr, this, nullptr);
 }
 
-QMdiArea* CMainFrame::MdiArea() const {
-    return m_pMdiArea;
-}
 CSearchBar* CMainFrame::SearchBar() const {
     return m_pSearchBar;
 }
@@ -147,17 +143,11 @@ void CMainFrame::createSearchBar() {
 
 void CMainFrame::createDockWindows() {
     m_pEntryWindow = new CEntryWindow(this);
-    connect(m_pEntryWindow->NextButton(), &QPushButton::clicked, this,
-            &CMainFrame::NextDescription);
-    connect(m_pEntryWindow->PreviousButton(), &QPushButton::clicked, this,
-            &CMainFrame::PreviousDescription);
 }
 
 void CMainFrame::createPopups() {
     m_pActiveLibraryDlg = new CActiveLibraryDlg(m_activeLibrary, this);
     m_pSearchOptions = new CSearchOptionsDlg(this);
-    m_pUndoList = new CUndoListWnd(this);
-    connect(m_pUndoList, &CUndoListWnd::UndoRequested, this, &CMainFrame::UndoSteps);
     m_activeLibrary.Restore();
     connect(m_pActiveLibraryDlg, &CActiveLibraryDlg::LibraryChosen, this,
             &CMainFrame::UpdateCommandStates);
@@ -176,10 +166,6 @@ void CMainFrame::onTick() {
     UpdateCommandStates();
 }
 
-void CMainFrame::showFirstRunHelp() {
-    vrk::ShowFirstRunHelp(this);
-}
-
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (m_bStartStateApplied) return;
@@ -192,7 +178,7 @@ void CMainFrame::showEvent(QShowEvent* event) {
     (void)ClearStoredFrameState();
     (void)StoreEntryAlign(m_dwEntryAlign);
     // The first-run help opens over the frame, not hidden behind it.
-    QTimer::singleShot(0, this, &CMainFrame::showFirstRunHelp);
+    QTimer::singleShot(0, this, [this] { vrk::ShowFirstRunHelp(this); });
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

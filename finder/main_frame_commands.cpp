@@ -10,11 +10,14 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "finder/entry_commands.h"
 #include "finder/entry_window.h"
 #include "finder/main_frame.h"
+#include "finder/main_frame_fonts.h"
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar.h"
 #include "finder/search_bar_options.h"
+#include "finder/vrk3mpg_view.h"
 #include "ui/about_dlg.h"
 #include "ui/alphabet_dlg.h"
 #include "ui/commands.h"
@@ -25,9 +28,11 @@
 void CMainFrame::connectCommands() {
     vrk::TCommandSet& c = *m_pCommands;
     c.OnTriggered(id::kSearch, [this] { (void)RunSearch(); });
-    c.Connect(id::kSearchOptions, this, &CMainFrame::showSearchOptions);
-    c.Connect(id::kActiveLibrary, this, &CMainFrame::showActiveLibrary);
-    connectEntryCommands();
+    c.OnTriggered(id::kSearchOptions, [this] { m_pSearchOptions->ShowAtCursor(); });
+    c.OnTriggered(id::kActiveLibrary, [this] { m_pActiveLibraryDlg->ShowAtCursor(); });
+    m_pEntryCommands = new CEntryCommands(*this, m_editor);
+    connect(m_pMdiArea, &CResultArea::OpenEntryRequested, m_pEntryCommands,
+            &CEntryCommands::LoadEntry);
     c.OnTriggered(id::kExit, [this] { close(); });
 
     c.OnTriggered(id::kToolBar, [this] { m_pToolBar->setVisible(m_pToolBar->isHidden()); });
@@ -49,22 +54,18 @@ void CMainFrame::connectCommands() {
         dialog.exec();
     });
 
-    c.Connect(id::kFonts, this, &CMainFrame::ChooseFonts);
+    c.OnTriggered(id::kFonts, [this] { ChooseFrameFonts(*this); });
     c.OnTriggered(id::kNewWindow, [this] { (void)OpenNewWindow(); });
     c.OnTriggered(id::kTile, [this] { m_pMdiArea->tileSubWindows(); });
-    c.Connect(id::kArrangeIcons, this, &CMainFrame::arrangeIcons);
-    c.Connect(id::kCloseAll, this, &CMainFrame::CloseAllResults);
+    c.OnTriggered(id::kArrangeIcons, [this] { m_pMdiArea->ArrangeIcons(); });
+    c.OnTriggered(id::kCloseAll, [this] {
+        m_pMdiArea->CloseAll();
+        UpdateCommandStates();
+    });
 
     c.OnTriggered(id::kHelpTopics, [this] { vrk::ShowHelp(vrk::help::kContents, this); });
     c.OnTriggered(id::kGuide, [this] { vrk::ShowHelp(vrk::help::kGuide, this); });
     c.OnTriggered(id::kAbout, [this] { vrk::ShowFinderAbout(this); });
-
-    auto* help = new QAction(this);
-    help->setObjectName(QStringLiteral("contextHelp"));
-    help->setShortcut(QKeySequence::HelpContents);
-    help->setShortcutContext(Qt::WindowShortcut);
-    connect(help, &QAction::triggered, this, &CMainFrame::showHelpForFocus);
-    addAction(help);
 
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] {
         updateTitle();
@@ -86,7 +87,6 @@ void CMainFrame::setEnablingRules() {
             !m_pSearchBar->ClueText().isEmpty() || !m_pSearchBar->DescText().isEmpty();
         return typed && !m_activeLibrary.Name().empty() && !m_activeLibrary.Dictionaries().empty();
     });
-    setEntryEnablingRules();
     c.SetEnabledRule(id::kNewWindow, [this] { return m_pMdiArea->currentSubWindow() != nullptr; });
 
     c.SetCheckedRule(id::kToolBar, [this] { return !m_pToolBar->isHidden(); });
@@ -117,35 +117,6 @@ void CMainFrame::UpdateCommandStates() {
     m_pEntryWindow->PreviousButton()->setEnabled(entry.m_nCurDesc != 0);
 }
 
-void CMainFrame::showSearchOptions() {
-    m_pSearchOptions->ShowAtCursor();
-}
-void CMainFrame::showActiveLibrary() {
-    m_pActiveLibraryDlg->ShowAtCursor();
-}
-
-void CMainFrame::CloseAllResults() {
-    // Stop when a window refuses to close, so the loop always ends.
-    for (;;) {
-        const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList();
-        if (windows.isEmpty()) break;
-        windows.first()->close();
-        if (m_pMdiArea->subWindowList().size() == windows.size()) break;
-    }
-    UpdateCommandStates();
-}
-
-void CMainFrame::arrangeIcons() {
-    // Minimized result windows in a row along the bottom of the area.
-    int x = 0;
-    const int bottom = m_pMdiArea->viewport()->height();
-    for (QMdiSubWindow* window : m_pMdiArea->subWindowList()) {
-        if (!window->isMinimized()) continue;
-        window->move(x, bottom - window->height());
-        x += window->width();
-    }
-}
-
 void CMainFrame::updateTitle() {
     // The title of the active result window, then the program's name; with
     // none active the title is the program's name. The same holds while the
@@ -155,14 +126,4 @@ void CMainFrame::updateTitle() {
         setWindowTitle(active->windowTitle() + QStringLiteral(" — ") + vrk::texts::kFinderName);
     else
         setWindowTitle(vrk::texts::kFinderName);
-}
-
-int CMainFrame::HelpContextFor(const QWidget* focus) const {
-    if (m_pSearchBar->OwnsControl(focus)) return vrk::help::kSearchBar;
-    if (m_pEntryWindow->OwnsControl(focus)) return vrk::help::kEntryWindow;
-    return vrk::help::kContents;
-}
-
-void CMainFrame::showHelpForFocus() {
-    vrk::ShowHelp(HelpContextFor(QApplication::focusWidget()), this);
 }

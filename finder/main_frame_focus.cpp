@@ -1,8 +1,6 @@
-// Where the keyboard focus goes, so that a solver never needs the mouse:
-// the known-letters box at the start, F6 (Shift+F6 back) round the search
-// bar, the active result window's list and the entry editor, Ctrl+Tab
-// (Ctrl+Shift+Tab back) through the result windows, and the entry editor
-// once a found word is opened.
+// Where the keyboard focus goes (main_frame_focus.h).
+#include "finder/main_frame_focus.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -16,6 +14,7 @@
 #include "finder/main_frame.h"
 #include "finder/search_bar.h"
 #include "finder/vrk3mpg_view.h"
+#include "ui/help.h"
 
 namespace {
 
@@ -34,67 +33,80 @@ QAction* AddKeys(QWidget* owner, const char* name, const QList<QKeySequence>& ke
 
 }  // namespace
 
-void CMainFrame::createFocusKeys() {
+CFrameFocus::CFrameFocus(CMainFrame& frame) : QObject(&frame), m_frame(frame) {
+    setObjectName(QStringLiteral("frameFocus"));
     // The window gives the focus to this box when it first becomes active.
-    m_pSearchBar->ClueBox()->setFocus(Qt::OtherFocusReason);
-    connect(AddKeys(this, "nextPart", {QKeySequence(Qt::Key_F6)}), &QAction::triggered, this,
-            [this] { focusPart(1); });
-    connect(AddKeys(this, "previousPart", {QKeySequence(Qt::SHIFT | Qt::Key_F6)}),
-            &QAction::triggered, this, [this] { focusPart(-1); });
-    connect(AddKeys(this, "nextResultWindow", {QKeySequence(Qt::CTRL | Qt::Key_Tab)}),
-            &QAction::triggered, this, [this] { focusResultWindow(1); });
+    frame.SearchBar()->ClueBox()->setFocus(Qt::OtherFocusReason);
+    connect(AddKeys(&frame, "nextPart", {QKeySequence(Qt::Key_F6)}), &QAction::triggered, this,
+            [this] { FocusPart(1); });
+    connect(AddKeys(&frame, "previousPart", {QKeySequence(Qt::SHIFT | Qt::Key_F6)}),
+            &QAction::triggered, this, [this] { FocusPart(-1); });
+    connect(AddKeys(&frame, "nextResultWindow", {QKeySequence(Qt::CTRL | Qt::Key_Tab)}),
+            &QAction::triggered, this, [this] { FocusResultWindow(1); });
     // Shift turns Tab into Backtab on most keyboards.
-    connect(AddKeys(this, "previousResultWindow",
+    connect(AddKeys(&frame, "previousResultWindow",
                     {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}),
-            &QAction::triggered, this, [this] { focusResultWindow(-1); });
+            &QAction::triggered, this, [this] { FocusResultWindow(-1); });
+    connect(AddKeys(&frame, "contextHelp", {QKeySequence(QKeySequence::HelpContents)}),
+            &QAction::triggered, this,
+            [this] { vrk::ShowHelp(HelpContextFor(QApplication::focusWidget()), &m_frame); });
 }
 
-void CMainFrame::focusPart(int step) {
+void CFrameFocus::FocusPart(int step) {
+    const CSearchBar* searchBar = m_frame.SearchBar();
     const QWidget* focus = QApplication::focusWidget();
     int part = kPartEntry;  // from anywhere else F6 starts at the search bar
-    if (m_pSearchBar->OwnsControl(focus))
+    if (searchBar->OwnsControl(focus))
         part = kPartSearchBar;
-    else if (focus && m_pMdiArea->isAncestorOf(focus))
+    else if (focus && m_frame.MdiArea()->isAncestorOf(focus))
         part = kPartResults;
-    else if (m_pEntryWindow->OwnsControl(focus))
+    else if (m_frame.EntryWindow()->OwnsControl(focus))
         part = kPartEntry;
     // A part that is not there (no result window, a hidden bar or entry
     // window) is passed over.
     for (int tries = 1; tries < kPartCount; ++tries) {
         part = (part + step + kPartCount) % kPartCount;
-        if (part == kPartSearchBar && !m_pSearchBar->isHidden()) {
-            activateWindow();
-            m_pSearchBar->ClueBox()->setFocus(Qt::ShortcutFocusReason);
+        if (part == kPartSearchBar && !searchBar->isHidden()) {
+            m_frame.activateWindow();
+            searchBar->ClueBox()->setFocus(Qt::ShortcutFocusReason);
             return;
         }
-        if (part == kPartResults && focusActiveResultList()) return;
-        if (part == kPartEntry && focusEntryEditor()) return;
+        if (part == kPartResults && FocusActiveResultList()) return;
+        if (part == kPartEntry && FocusEntryEditor()) return;
     }
 }
 
-bool CMainFrame::focusActiveResultList() {
-    auto* child = qobject_cast<CChildFrame*>(m_pMdiArea->currentSubWindow());
+bool CFrameFocus::FocusActiveResultList() {
+    QMdiArea* area = m_frame.MdiArea();
+    auto* child = qobject_cast<CChildFrame*>(area->currentSubWindow());
     if (!child) return false;
-    activateWindow();
-    m_pMdiArea->setActiveSubWindow(child);
+    m_frame.activateWindow();
+    area->setActiveSubWindow(child);
     child->View()->List()->setFocus(Qt::ShortcutFocusReason);
     return true;
 }
 
-bool CMainFrame::focusEntryEditor() {
-    if (!entryEditorVisible()) return false;
-    QPlainTextEdit* editor = m_pEntryWindow->Editor();
+bool CFrameFocus::FocusEntryEditor() {
+    if (m_frame.EntryMode() == kEntryHidden) return false;
+    QPlainTextEdit* editor = m_frame.EntryWindow()->Editor();
     editor->activateWindow();
     editor->setFocus(Qt::ShortcutFocusReason);
     return true;
 }
 
-void CMainFrame::focusResultWindow(int step) {
-    if (m_pMdiArea->subWindowList().isEmpty()) return;
+void CFrameFocus::FocusResultWindow(int step) {
+    QMdiArea* area = m_frame.MdiArea();
+    if (area->subWindowList().isEmpty()) return;
     if (step > 0)
-        m_pMdiArea->activateNextSubWindow();
+        area->activateNextSubWindow();
     else
-        m_pMdiArea->activatePreviousSubWindow();
-    (void)focusActiveResultList();
+        area->activatePreviousSubWindow();
+    (void)FocusActiveResultList();
+}
+
+int CFrameFocus::HelpContextFor(const QWidget* focus) const {
+    if (m_frame.SearchBar()->OwnsControl(focus)) return vrk::help::kSearchBar;
+    if (m_frame.EntryWindow()->OwnsControl(focus)) return vrk::help::kEntryWindow;
+    return vrk::help::kContents;
 }

@@ -3,6 +3,8 @@
 // "Pisave..." that lets the user choose them and applies them at once.
 // "Font02" and "Font03", the result lists' fonts, are also read by every
 // result view when it opens.
+#include "finder/main_frame_fonts.h"
+
 #include <QComboBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -62,31 +64,30 @@ QFont SlotFont(const TSlotDefault& slot, const QFont& barFont) {
     return vrk::FontFromRecord(record);
 }
 
-}  // namespace
-
-std::vector<QWidget*> CMainFrame::fontWindows(int slot) const {
+// The windows font slot `slot` (1 to 7) is set on.
+std::vector<QWidget*> FontWindows(const CMainFrame& frame, int slot) {
     std::vector<QWidget*> windows;
     switch (slot) {
         case 1:
             // One editor serves the docked and the floating entry window.
-            windows.push_back(m_pEntryWindow->Editor());
+            windows.push_back(frame.EntryWindow()->Editor());
             break;
         case 2:
         case 3:
-            for (CVrk3mpgView* view : CVrk3mpgView::ResultViews())
+            for (CVrk3mpgView* view : frame.MdiArea()->ResultViews())
                 windows.push_back(slot == 2 ? static_cast<QWidget*>(view->List()) : view->Pane());
             break;
         case 4:
-            windows.push_back(m_pSearchBar->ClueBox());
+            windows.push_back(frame.SearchBar()->ClueBox());
             break;
         case 5:
-            windows.push_back(m_pSearchBar->DescBox());
+            windows.push_back(frame.SearchBar()->DescBox());
             break;
         case 6:
-            windows.push_back(m_pActiveLibraryDlg->List());
+            windows.push_back(frame.ActiveLibraryDlg()->List());
             break;
         case 7:
-            windows.push_back(m_pSearchOptions->Tree());
+            windows.push_back(frame.SearchOptions()->Tree());
             break;
         default:
             break;
@@ -94,26 +95,28 @@ std::vector<QWidget*> CMainFrame::fontWindows(int slot) const {
     return windows;
 }
 
-void CMainFrame::applyFonts() {
-    const QFont barFont = m_pSearchBar->font();
+}  // namespace
+
+void ApplyFrameFonts(CMainFrame& frame) {
+    const QFont barFont = frame.SearchBar()->font();
     for (const TSlotDefault& slot : kFrameSlots) {
         const QFont font = SlotFont(slot, barFont);
-        for (QWidget* window : fontWindows(slot.slot)) window->setFont(font);
+        for (QWidget* window : FontWindows(frame, slot.slot)) window->setFont(font);
     }
 }
 
-void CMainFrame::ChooseFonts() {
+void ChooseFrameFonts(CMainFrame& frame) {
     // The dialog edits these records; a slot that cannot be read starts
     // from the search bar's font.
     std::array<vrk::TFontRecord, kFontSlots> records;
-    const vrk::TFontRecord barRecord = vrk::RecordFromFont(m_pSearchBar->font());
+    const vrk::TFontRecord barRecord = vrk::RecordFromFont(frame.SearchBar()->font());
     for (int slot = 1; slot <= kFontSlots; ++slot) {
         vrk::TFontValue value{};
         records[slot - 1] = vrk::TGetRegistryFont(vrk::kFinderPath, SlotValueName(slot), value)
                                 ? vrk::DecodeFontRecord(value)
                                 : barRecord;
     }
-    CFontsDlg dialog(this);
+    CFontsDlg dialog(&frame);
     for (int slot = 1; slot <= kFontSlots; ++slot)
         (void)dialog.AddEntry(vrk::texts::kFontSlotNames[slot - 1], &records[slot - 1]);
     if (dialog.exec() != QDialog::Accepted) return;
@@ -125,6 +128,6 @@ void CMainFrame::ChooseFonts() {
         (void)vrk::TSetRegistryFont(vrk::kFinderPath, SlotValueName(slot),
                                     vrk::EncodeFontRecord(record));
         const QFont font = vrk::FontFromRecord(record);
-        for (QWidget* window : fontWindows(slot)) window->setFont(font);
+        for (QWidget* window : FontWindows(frame, slot)) window->setFont(font);
     }
 }

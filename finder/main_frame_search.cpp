@@ -70,31 +70,14 @@ QMdiSubWindow* CMainFrame::RunSearch() {
 }
 
 QMdiSubWindow* CMainFrame::OpenResultWindow(std::shared_ptr<const CVrk3mpgDoc> doc) {
-    return addResultWindow(new CVrk3mpgView(std::move(doc)));
+    return m_pMdiArea->AddView(new CVrk3mpgView(std::move(doc)));
 }
 
 QMdiSubWindow* CMainFrame::OpenNewWindow() {
     auto* current = qobject_cast<CChildFrame*>(m_pMdiArea->currentSubWindow());
     if (!current) return nullptr;
-    QMdiSubWindow* window = addResultWindow(new CVrk3mpgView(*current->View()));
+    QMdiSubWindow* window = m_pMdiArea->AddView(new CVrk3mpgView(*current->View()));
     updateTitle();
     UpdateCommandStates();
     return window;
-}
-
-QMdiSubWindow* CMainFrame::addResultWindow(CVrk3mpgView* view) {
-    connect(view, &CVrk3mpgView::OpenEntryRequested, this,
-            [this, view](int row, int description) { LoadEntry(view, row, description); });
-    auto* child = new CChildFrame(view);
-    m_pMdiArea->addSubWindow(child);
-    child->resize(CChildFrame::SizeWithin(*m_pMdiArea, child->size()));
-    child->move(CChildFrame::CascadePosition(*m_pMdiArea, child->size()));
-    child->show();
-    // The keyboard goes on in the new list, at its first word, whose
-    // descriptions the pane shows at once; the frame takes the activation
-    // back from the search's progress window.
-    if (QTreeWidgetItem* first = view->List()->topLevelItem(0)) view->List()->setCurrentItem(first);
-    activateWindow();
-    view->List()->setFocus();
-    return child;
 }

@@ -19,8 +19,10 @@
 #include <functional>
 #include <memory>
 
+#include "finder/entry_commands.h"
 #include "finder/entry_window.h"
 #include "finder/fonts_dlg.h"
+#include "finder/main_frame_focus.h"
 #include "finder/main_frame_ids.h"
 #include "finder/save_entry_dlg.h"
 #include "finder/search_bar.h"
@@ -150,7 +152,10 @@ TEST_F(MainFrameTest, MaximizedStateAppliesOnceAndKeepsNormalPlacement) {
     EXPECT_EQ(Number("FrameX"), 20);
 }
 
-TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlace) {
+// Restored floating, the entry window comes back at its place, as a window
+// of the main frame, which every window manager keeps in front of it;
+// "Lebdeče" brings it back when it was closed.
+TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlaceInFrontOfTheFrame) {
     SetNumber("EditX", 300);
     SetNumber("EditY", 200);
     SetNumber("EditW", 280);
@@ -166,22 +171,11 @@ TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlace) {
     EXPECT_EQ(Number("EditV"), kEntryFloating);
     CMainFrame frame(false);
     ShowAndSettle(frame);
-    EXPECT_EQ(frame.EntryMode(), kEntryFloating);
-    EXPECT_EQ(frame.EntryWindow()->geometry(), QRect(300, 200, 280, 140));
-    // Floating, the label row is at the bottom of the window.
-    EXPECT_GT(frame.EntryWindow()->WordLabel()->y(), frame.EntryWindow()->Editor()->y());
-}
-
-// Restored floating, the entry window shows as a window of the main frame,
-// which every window manager keeps in front of it; "Lebdeče" brings it back
-// when it was closed.
-TEST_F(MainFrameTest, FloatingEntryWindowIsRestoredInFrontOfTheFrame) {
-    SetNumber("EditV", kEntryFloating);
-    CMainFrame frame(false);
-    ShowAndSettle(frame);
     CEntryWindow* entry = frame.EntryWindow();
-    ASSERT_TRUE(entry->isFloating());
-    EXPECT_TRUE(entry->isVisible());
+    EXPECT_EQ(frame.EntryMode(), kEntryFloating);
+    EXPECT_EQ(entry->geometry(), QRect(300, 200, 280, 140));
+    // Floating, the label row is at the bottom of the window.
+    EXPECT_GT(entry->WordLabel()->y(), entry->Editor()->y());
     ASSERT_NE(entry->windowHandle(), nullptr);
     EXPECT_EQ(entry->windowHandle()->transientParent(), frame.windowHandle());
     entry->close();
@@ -278,13 +272,14 @@ TEST_F(MainFrameTest, FontsAreStoredOnFirstStartAndUsedLater) {
 
 TEST_F(MainFrameTest, F1OpensSearchBarEntryWindowOrContents) {
     CMainFrame frame(false);
-    EXPECT_EQ(frame.HelpContextFor(frame.SearchBar()->ClueBox()->lineEdit()),
+    EXPECT_EQ(frame.Focus().HelpContextFor(frame.SearchBar()->ClueBox()->lineEdit()),
               vrk::help::kSearchBar);
-    EXPECT_EQ(frame.HelpContextFor(frame.SearchBar()->DescBox()), vrk::help::kSearchBar);
-    EXPECT_EQ(frame.HelpContextFor(frame.EntryWindow()->Editor()), vrk::help::kEntryWindow);
-    EXPECT_EQ(frame.HelpContextFor(frame.EntryWindow()->NextButton()), vrk::help::kEntryWindow);
-    EXPECT_EQ(frame.HelpContextFor(frame.MdiArea()), vrk::help::kContents);
-    EXPECT_EQ(frame.HelpContextFor(nullptr), vrk::help::kContents);
+    EXPECT_EQ(frame.Focus().HelpContextFor(frame.SearchBar()->DescBox()), vrk::help::kSearchBar);
+    EXPECT_EQ(frame.Focus().HelpContextFor(frame.EntryWindow()->Editor()), vrk::help::kEntryWindow);
+    EXPECT_EQ(frame.Focus().HelpContextFor(frame.EntryWindow()->NextButton()),
+              vrk::help::kEntryWindow);
+    EXPECT_EQ(frame.Focus().HelpContextFor(frame.MdiArea()), vrk::help::kContents);
+    EXPECT_EQ(frame.Focus().HelpContextFor(nullptr), vrk::help::kContents);
 
     // F1 itself, with the focus in the known-letters box.
     ShowAndSettle(frame);
@@ -332,9 +327,9 @@ TEST_F(MainFrameTest, DescriptionButtonsFollowTheShownDescription) {
     EXPECT_EQ(frame.EntryWindow()->WordLabel()->text(), QStringLiteral("Neimenovano Geslo"));
     EXPECT_EQ(frame.EntryWindow()->CounterLabel()->text(), QStringLiteral("Opis 1/1"));
     // Three descriptions, the second shown: both ways are open.
-    frame.AddDescription();
-    frame.AddDescription();
-    frame.PreviousDescription();
+    frame.EntryCommands().AddDescription();
+    frame.EntryCommands().AddDescription();
+    frame.EntryCommands().PreviousDescription();
     frame.UpdateCommandStates();
     EXPECT_EQ(frame.Editor().State().m_nCurDesc, 1);
     EXPECT_TRUE(frame.EntryWindow()->NextButton()->isEnabled());

@@ -25,6 +25,7 @@
 #include "finder/fonts_dlg.h"
 #include "finder/main_frame.h"
 #include "finder/main_frame_ids.h"
+#include "finder/result_area.h"
 #include "finder/search_bar.h"
 #include "finder/search_test_util.h"
 #include "finder/vrk3mpg_view.h"
@@ -149,6 +150,21 @@ TEST_F(TResultWindowsTest, NewWindowsOpenInACascade) {
 // At twice the scale the frame of a 1600 x 1000 screen is 640 x 400, and its
 // window area beside the entry window narrower than the remembered 400 x 200:
 // new result windows open within the area, their title bar's buttons shown.
+// The window area lists the views of its open result windows oldest first,
+// at most the first 1000; a closed one leaves the list.
+TEST_F(TResultWindowsTest, TheAreaListsItsOpenResultViewsUpToTheLimit) {
+    CResultArea area;
+    const auto doc = std::make_shared<CVrk3mpgDoc>();
+    QList<CVrk3mpgView*> opened;
+    for (int i = 0; i <= CResultArea::kMaxResultViews; ++i) {
+        opened.append(new CVrk3mpgView(doc));
+        (void)area.AddView(opened.back());
+    }
+    EXPECT_EQ(area.ResultViews(), opened.first(CResultArea::kMaxResultViews));
+    delete area.subWindowList(QMdiArea::CreationOrder).first();
+    EXPECT_EQ(area.ResultViews(), opened.sliced(1));
+}
+
 TEST_F(TResultWindowsTest, NewWindowsFitASmallWindowArea) {
     for (const char* name : {"ChildW", "ChildH"})
         ASSERT_TRUE(TSetRegistryNumber(kFinderPath, name, name[5] == 'W' ? 400 : 200,

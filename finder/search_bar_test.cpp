@@ -291,6 +291,7 @@ TEST_F(SearchBarTest, PopupOpensLeftOrAboveNearScreenEdges) {
     EXPECT_EQ(PopupPosition({100, 100}, size, screen), QPoint(100, 100));
     EXPECT_EQ(PopupPosition({1080, 100}, size, screen), QPoint(880, 100));  // touches the edge
     EXPECT_EQ(PopupPosition({1079, 649}, size, screen), QPoint(1079, 649));
+    EXPECT_EQ(PopupPosition({100, 700}, size, screen), QPoint(100, 550));  // the bottom alone
     EXPECT_EQ(PopupPosition({1200, 700}, size, screen), QPoint(1000, 550));
     // A window wider than the room left of the cursor stays on the screen.
     EXPECT_EQ(PopupPosition({150, 700}, QSize(1200, 100), screen), QPoint(0, 600));

@@ -124,30 +124,28 @@ TEST_F(TSearchRunTest, NothingFoundSaysSoAndOpensNoWindow) {
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kInformation);
 }
 
-TEST_F(TSearchRunTest, UnreadableDictionaryAsksYesGoesOn) {
-    const std::string a = MakeDictionary("a.vrk3", "A", {Entry("abc")});
+// A dictionary that cannot be read asks whether to go on: Yes searches the
+// rest, No ends the run and shows what was found so far.
+TEST_F(TSearchRunTest, UnreadableDictionaryAsksAndYesGoesOnNoShowsWhatWasFound) {
     const std::string missing = folder_ + "/missing.vrk3";
-    const std::string b = MakeDictionary("b.vrk3", "B", {Entry("abd")});
-    SetLibrary({a, missing, b});
-    messages_->Answer(TMsgAnswer::kYes);
-    auto doc = Search("ab*");
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(Words(*doc), (std::vector<std::string>{"abc", "abd"}));
-    ASSERT_EQ(messages_->Shown().size(), 1u);
-    const TMessage prompt = messages_->Shown()[0];
-    EXPECT_EQ(prompt.text, vrk::texts::kDictReadError.arg(QString::fromStdString(missing)));
-    EXPECT_EQ(prompt.icon, TMsgIcon::kError);
-    EXPECT_EQ(prompt.buttons, TMsgButtons::kYesNo);
-}
-
-TEST_F(TSearchRunTest, UnreadableDictionaryAnsweredNoShowsWhatWasFound) {
-    const std::string a = MakeDictionary("a.vrk3", "A", {Entry("abc")});
-    const std::string b = MakeDictionary("b.vrk3", "B", {Entry("abd")});
-    SetLibrary({a, folder_ + "/missing.vrk3", b});
-    messages_->Answer(TMsgAnswer::kNo);
-    auto doc = Search("ab*");
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(Words(*doc), std::vector<std::string>{"abc"});
+    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")}), missing,
+                MakeDictionary("b.vrk3", "B", {Entry("abd")})});
+    const struct {
+        TMsgAnswer answer;
+        std::vector<std::string> words;
+    } cases[] = {{TMsgAnswer::kYes, {"abc", "abd"}}, {TMsgAnswer::kNo, {"abc"}}};
+    for (const auto& c : cases) {
+        messages_->Clear();
+        messages_->Answer(c.answer);
+        auto doc = Search("ab*");
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(Words(*doc), c.words);
+        ASSERT_EQ(messages_->Shown().size(), 1u);
+        const TMessage prompt = messages_->Shown()[0];
+        EXPECT_EQ(prompt.text, vrk::texts::kDictReadError.arg(QString::fromStdString(missing)));
+        EXPECT_EQ(prompt.icon, TMsgIcon::kError);
+        EXPECT_EQ(prompt.buttons, TMsgButtons::kYesNo);
+    }
 }
 
 TEST_F(TSearchRunTest, NoReadableDictionaryEndsAsNothingFound) {

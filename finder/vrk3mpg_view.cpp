@@ -52,11 +52,6 @@ struct TColumnSetting {
 };
 constexpr TColumnSetting kVisibleColumns[] = {{"Col1", 150}, {"Col2", 300}, {"Col3", 150}};
 
-QList<CVrk3mpgView*>& Views() {
-    static QList<CVrk3mpgView*> views;
-    return views;
-}
-
 std::int32_t ReadNumber(std::string_view name, std::int32_t fallback) {
     std::int32_t value = 0;
     return vrk::TGetRegistryNumber(vrk::kFinderPath, name, value) ? value : fallback;
@@ -69,10 +64,6 @@ bool FinderKeyExists() {
 }
 
 }  // namespace
-
-const QList<CVrk3mpgView*>& CVrk3mpgView::ResultViews() {
-    return Views();
-}
 
 std::string CVrk3mpgView::ShortDescription(std::string_view descriptions) {
     std::string out;
@@ -94,7 +85,6 @@ std::string CVrk3mpgView::ShortDescription(std::string_view descriptions) {
 CVrk3mpgView::CVrk3mpgView(std::shared_ptr<const CVrk3mpgDoc> doc, QWidget* parent)
     : QWidget(parent), m_pDoc(std::move(doc)) {
     setObjectName(QStringLiteral("resultView"));
-    if (Views().size() < kMaxResultViews) Views().append(this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_unmarkedIcon = vrk::RoleIcon(vrk::icon::kRowUnmarked);
     m_markedIcon = vrk::RoleIcon(vrk::icon::kRowMarked);
@@ -108,7 +98,6 @@ CVrk3mpgView::CVrk3mpgView(std::shared_ptr<const CVrk3mpgDoc> doc, QWidget* pare
 CVrk3mpgView::CVrk3mpgView(const CVrk3mpgView& source, QWidget* parent)
     : QWidget(parent), m_pDoc(source.m_pDoc) {
     setObjectName(QStringLiteral("resultView"));
-    if (Views().size() < kMaxResultViews) Views().append(this);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_unmarkedIcon = vrk::RoleIcon(vrk::icon::kRowUnmarked);
     m_markedIcon = vrk::RoleIcon(vrk::icon::kRowMarked);
@@ -128,7 +117,6 @@ void CVrk3mpgView::finishCreation() {
 
 CVrk3mpgView::~CVrk3mpgView() {
     storeLayout();
-    Views().removeOne(this);
 }
 
 void CVrk3mpgView::createControls() {

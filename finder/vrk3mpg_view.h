@@ -43,8 +43,6 @@ class CVrk3mpgView : public QWidget {
     static constexpr int kCmdOpen = 32802;
     static constexpr int kCmdMark = 32803;
     static constexpr int kCmdRemove = 32800;
-    // At most this many views are listed in ResultViews().
-    static constexpr int kMaxResultViews = 1000;
 
     // Fills the list from the document's results and sorts it by mode 0.
     explicit CVrk3mpgView(std::shared_ptr<const CVrk3mpgDoc> doc, QWidget* parent = nullptr);
@@ -54,10 +52,6 @@ class CVrk3mpgView : public QWidget {
     // each view sorts, marks and removes on its own.
     explicit CVrk3mpgView(const CVrk3mpgView& source, QWidget* parent = nullptr);
     ~CVrk3mpgView() override;
-
-    // The open result views, oldest first; a view enters on creation (not
-    // past 1000) and leaves when it is destroyed.
-    static const QList<CVrk3mpgView*>& ResultViews();
 
     const CVrk3mpgDoc& Document() const { return *m_pDoc; }
     // The document, for another view of the same results ("Novo Okno").

@@ -188,16 +188,6 @@ TEST_F(TResultViewTest, OpeningAWordNamesItsRowAndDescription) {
     EXPECT_EQ(opened[1][1].toInt(), 1);
 }
 
-TEST_F(TResultViewTest, ViewsAreListedWhileTheyLive) {
-    const auto before = CVrk3mpgView::ResultViews().size();
-    auto first = ViewOf({Entry("a")}, "a");
-    auto second = std::make_unique<CVrk3mpgView>(std::make_shared<CVrk3mpgDoc>());
-    EXPECT_EQ(CVrk3mpgView::ResultViews().size(), before + 2);
-    first.reset();
-    ASSERT_EQ(CVrk3mpgView::ResultViews().size(), before + 1);
-    EXPECT_EQ(CVrk3mpgView::ResultViews().back(), second.get());
-}
-
 TEST_F(TResultViewTest, LayoutAndFontsAreKept) {
     auto view = ViewOf({Entry("a")}, "a");
     ASSERT_NE(view, nullptr);

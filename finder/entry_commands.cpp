@@ -1,19 +1,22 @@
-// The commands on the current word: new, save, save as, add and remove a
-// description, delete, undo and "Razveljavi Več", the dictionary's
-// information, and the clipboard.
+// The frame's commands on the current word (entry_commands.h).
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStringList>
+#include <QTreeWidget>
 
+#include "finder/entry_commands.h"
 #include "finder/entry_window.h"
 #include "finder/finder_texts.h"
 #include "finder/main_frame.h"
+#include "finder/main_frame_focus.h"
 #include "finder/main_frame_ids.h"
 #include "finder/save_entry_dlg.h"
 #include "finder/undo_list_wnd.h"
+#include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
 #include "ui/commands.h"
 #include "ui/cp1250_text.h"
@@ -48,21 +51,64 @@ class TEditorFocusKeeper {
 
 }  // namespace
 
-void CMainFrame::connectEntryCommands() {
-    vrk::TCommandSet& c = *m_pCommands;
-    c.Connect(id::kNewEntry, this, &CMainFrame::NewEntry);
-    c.Connect(id::kSaveEntry, this, &CMainFrame::SaveEntry);
-    c.Connect(id::kSaveEntryAs, this, &CMainFrame::SaveEntryAs);
-    c.Connect(id::kAddDescription, this, &CMainFrame::AddDescription);
-    c.Connect(id::kRemoveDescription, this, &CMainFrame::RemoveDescription);
-    c.Connect(id::kDeleteEntry, this, &CMainFrame::DeleteEntry);
-    c.Connect(id::kDictionaryInfo, this, &CMainFrame::ShowDictionaryInfo);
+CEntryCommands::CEntryCommands(CMainFrame& frame, TEntryEditor& editor)
+    : QObject(&frame), m_frame(frame), m_editor(editor) {
+    setObjectName(QStringLiteral("entryCommands"));
+    m_pUndoList = new CUndoListWnd(&frame);
+    connect(m_pUndoList, &CUndoListWnd::UndoRequested, this, &CEntryCommands::UndoSteps);
+    connect(frame.EntryWindow()->NextButton(), &QPushButton::clicked, this,
+            &CEntryCommands::NextDescription);
+    connect(frame.EntryWindow()->PreviousButton(), &QPushButton::clicked, this,
+            &CEntryCommands::PreviousDescription);
+    connectCommands();
+    setEnablingRules();
+}
+
+void CEntryCommands::LoadEntry(CVrk3mpgView* view, int row, int nDesc) {
+    if (!view || row < 0) return;
+    const QTreeWidgetItem* item = view->List()->topLevelItem(row);
+    if (!item) return;
+    bool indexOk = false;
+    const std::int32_t index = item->text(CVrk3mpgView::kColClueIndex).toInt(&indexOk);
+    if (!indexOk) return;
+    const QString word = item->text(CVrk3mpgView::kColWord);
+    using TLoadResult = TEntryEditor::TLoadResult;
+    const TLoadResult loaded =
+        m_editor.LoadEntryAt(item->text(CVrk3mpgView::kColDataFile), index, nDesc, word, &word);
+    if (loaded == TLoadResult::kOtherWord) view->FillDescriptionPane(-1);
+    // The word opened is there to be edited: typing goes into its description.
+    if (loaded == TLoadResult::kLoaded) (void)m_frame.Focus().FocusEntryEditor();
+}
+
+void CEntryCommands::NextDescription() {
+    stepDescription(1);
+}
+
+void CEntryCommands::PreviousDescription() {
+    stepDescription(-1);
+}
+
+void CEntryCommands::stepDescription(int step) {
+    // Docked, leaving a changed description records an undo step; floating,
+    // nothing is recorded.
+    m_editor.StepDescription(step, !m_frame.EntryWindow()->isFloating());
+}
+
+void CEntryCommands::connectCommands() {
+    vrk::TCommandSet& c = *m_frame.Commands();
+    c.Connect(id::kNewEntry, this, &CEntryCommands::NewEntry);
+    c.Connect(id::kSaveEntry, this, &CEntryCommands::SaveEntry);
+    c.Connect(id::kSaveEntryAs, this, &CEntryCommands::SaveEntryAs);
+    c.Connect(id::kAddDescription, this, &CEntryCommands::AddDescription);
+    c.Connect(id::kRemoveDescription, this, &CEntryCommands::RemoveDescription);
+    c.Connect(id::kDeleteEntry, this, &CEntryCommands::DeleteEntry);
+    c.Connect(id::kDictionaryInfo, this, &CEntryCommands::ShowDictionaryInfo);
     c.OnTriggered(id::kUndo, [this] { (void)UndoLast(); });
-    c.Connect(id::kUndoSeveral, this, &CMainFrame::ShowUndoList);
+    c.Connect(id::kUndoSeveral, this, &CEntryCommands::ShowUndoList);
 
     // Ctrl+X, Ctrl+C and Ctrl+V are the editor's own keys; the menu only
     // shows them.
-    QPlainTextEdit* editor = m_pEntryWindow->Editor();
+    QPlainTextEdit* editor = m_frame.EntryWindow()->Editor();
     for (int command : {id::kCut, id::kCopy, id::kPaste})
         c.Action(command)->setShortcutContext(Qt::WidgetShortcut);
     c.OnTriggered(id::kCut, [editor] { editor->cut(); });
@@ -82,12 +128,12 @@ void CMainFrame::connectEntryCommands() {
     noteClipboard();
 }
 
-bool CMainFrame::entryEditorVisible() const {
-    return EntryMode() != kEntryHidden;
+bool CEntryCommands::editorVisible() const {
+    return m_frame.EntryMode() != kEntryHidden;
 }
 
-void CMainFrame::setEntryEnablingRules() {
-    vrk::TCommandSet& c = *m_pCommands;
+void CEntryCommands::setEnablingRules() {
+    vrk::TCommandSet& c = *m_frame.Commands();
     auto inDictionary = [this] { return !m_editor.State().m_strDataFile.isEmpty(); };
     c.SetEnabledRule(id::kDictionaryInfo, inDictionary);
     c.SetEnabledRule(id::kDeleteEntry, inDictionary);
@@ -95,59 +141,59 @@ void CMainFrame::setEntryEnablingRules() {
     c.SetEnabledRule(id::kUndo, [this] { return !m_editor.History().Empty(); });
     c.SetEnabledRule(id::kUndoSeveral, [this] { return !m_editor.History().Empty(); });
     auto selection = [this] {
-        return entryEditorVisible() && m_pEntryWindow->Editor()->textCursor().hasSelection();
+        return editorVisible() && m_frame.EntryWindow()->Editor()->textCursor().hasSelection();
     };
     c.SetEnabledRule(id::kCut, selection);
     c.SetEnabledRule(id::kCopy, selection);
-    c.SetEnabledRule(id::kPaste, [this] { return entryEditorVisible() && m_bClipboardHasText; });
+    c.SetEnabledRule(id::kPaste, [this] { return editorVisible() && m_bClipboardHasText; });
 }
 
 // The commands on the word: the editor runs them; a command that may show a
 // dialog or a box gives the entry editor its focus back afterwards.
-void CMainFrame::NewEntry() {
-    const TEditorFocusKeeper focus(*this);
+void CEntryCommands::NewEntry() {
+    const TEditorFocusKeeper focus(m_frame);
     m_editor.NewEntry();
 }
 
-void CMainFrame::SaveEntry() {
-    const TEditorFocusKeeper focus(*this);
+void CEntryCommands::SaveEntry() {
+    const TEditorFocusKeeper focus(m_frame);
     if (m_editor.SaveEntry() == TEntryEditor::TSaveResult::kSaveAs) SaveEntryAs();
 }
 
-void CMainFrame::SaveEntryAs() {
-    const TEditorFocusKeeper focus(*this);
-    ReadEntryEditor();
-    CSaveEntryDlg dialog(m_editor.State().m_strWord, this);
+void CEntryCommands::SaveEntryAs() {
+    const TEditorFocusKeeper focus(m_frame);
+    m_frame.ReadEntryEditor();
+    CSaveEntryDlg dialog(m_editor.State().m_strWord, &m_frame);
     if (dialog.exec() != QDialog::Accepted) return;
     m_editor.SaveEntryAs(dialog.Word(), dialog.DataFile());
 }
 
-void CMainFrame::AddDescription() {
-    const TEditorFocusKeeper focus(*this);
+void CEntryCommands::AddDescription() {
+    const TEditorFocusKeeper focus(m_frame);
     m_editor.AddDescription();
 }
 
-void CMainFrame::RemoveDescription() {
+void CEntryCommands::RemoveDescription() {
     m_editor.RemoveDescription();
 }
 
-void CMainFrame::DeleteEntry() {
-    const TEditorFocusKeeper focus(*this);
+void CEntryCommands::DeleteEntry() {
+    const TEditorFocusKeeper focus(m_frame);
     m_editor.DeleteEntry();
 }
 
-bool CMainFrame::UndoLast() {
+bool CEntryCommands::UndoLast() {
     if (m_editor.History().Empty()) return false;
-    const TEditorFocusKeeper focus(*this);
+    const TEditorFocusKeeper focus(m_frame);
     return m_editor.UndoLast();
 }
 
-void CMainFrame::UndoSteps(int count) {
+void CEntryCommands::UndoSteps(int count) {
     for (int i = 0; i < count && !m_editor.History().Empty(); ++i)
         if (!UndoLast()) break;
 }
 
-void CMainFrame::ShowUndoList() {
+void CEntryCommands::ShowUndoList() {
     const TUndoHistory& history = m_editor.History();
     if (history.Empty()) return;
     QStringList texts;
@@ -158,14 +204,14 @@ void CMainFrame::ShowUndoList() {
     m_pUndoList->ShowAtCursor();
 }
 
-void CMainFrame::ShowDictionaryInfo() {
-    const TEditorFocusKeeper focus(*this);
+void CEntryCommands::ShowDictionaryInfo() {
+    const TEditorFocusKeeper focus(m_frame);
     const QString dataFile = m_editor.State().m_strDataFile;
     if (dataFile.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::string dir;
     vrk::TScratchSet paths;
-    if (!vrk::GetBackupPaths(this, vrk::kFinderScratch, paths, &dir)) {
+    if (!vrk::GetBackupPaths(&m_frame, vrk::kFinderScratch, paths, &dir)) {
         QApplication::restoreOverrideCursor();
         return;
     }
@@ -176,7 +222,7 @@ void CMainFrame::ShowDictionaryInfo() {
                       file.GetNotes(notes, vrk::MAX_RECORD);
     QApplication::restoreOverrideCursor();
     if (!read) {
-        vrk::ShowError(this, vrk::texts::kInfoReadError);
+        vrk::ShowError(&m_frame, vrk::texts::kInfoReadError);
         return;
     }
     QString picturePath;
@@ -185,6 +231,6 @@ void CMainFrame::ShowDictionaryInfo() {
     if (size > 0 && file.GetPicture(picture, static_cast<std::size_t>(size)))
         picturePath = vrk::WriteInfoPicture(dir, picture);
     vrk::CDictInfoDlg dialog(vrk::FromCp1250(name), vrk::FromCp1250(author), vrk::FromCp1250(notes),
-                             picturePath, vrk::bitmap::kFinderNoPicture, this);
+                             picturePath, vrk::bitmap::kFinderNoPicture, &m_frame);
     dialog.exec();
 }

@@ -5,7 +5,6 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include "finder/child_frame.h"
@@ -22,25 +21,11 @@ void TEntryTest::SetUp() {
     EnsureFinderKeys();
     frame_ = std::make_unique<CMainFrame>(false);
     // A dialog no test answers (a Save that went on to Save as where it
-    // should not) fails the test instead of waiting for a person.
-    watchdog_ = std::make_unique<QTimer>();
-    watchdog_->setInterval(100);
-    QObject::connect(watchdog_.get(), &QTimer::timeout, [this] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible()) {
-            modalTicks_ = 0;
-        } else if (++modalTicks_ > 30) {
-            ADD_FAILURE() << "a modal window nobody answered: "
-                          << modal->objectName().toStdString();
-            modal->close();
-            modalTicks_ = 0;
-        }
-    });
-    watchdog_->start();
+    // should not) fails the test within 3 s.
+    unansweredModalMs_ = 3000;
 }
 
 void TEntryTest::TearDown() {
-    watchdog_.reset();
     frame_.reset();
     TSearchTest::TearDown();
 }

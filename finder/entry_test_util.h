@@ -13,7 +13,6 @@
 #include "finder/search_test_util.h"
 
 class CVrk3mpgView;
-class QTimer;
 
 namespace vrk {
 
@@ -51,10 +50,6 @@ class TEntryTest : public TEntryFilesTest {
     QString Counter() const;
 
     std::unique_ptr<CMainFrame> frame_;
-
-  private:
-    std::unique_ptr<QTimer> watchdog_;
-    int modalTicks_ = 0;
 };
 
 }  // namespace vrk

@@ -49,6 +49,8 @@ check search-anagram "ROMAN NORMA" "$("$tool" search --anagram 'roman' '' p.vrk3
 check search-unclosed-says 'vrk3tool: PATTERN: the set opened by "[" at character 3 has no "]"' "$(cat err.txt)"
 "$tool" search --extended --count-letters '%ica' '' p.vrk3 2>err.txt; check search-run-count 2 $?
 check search-run-count-says 1 "$(grep -c 'character 1 .*--count-letters' err.txt)"
+"$tool" search --extended 'a[]' '' p.vrk3 2>err.txt; check search-empty-set 2 $?
+check search-empty-set-says 1 "$(grep -c 'set at character 2 holds no letter' err.txt)"
 
 # export: sorted by the alphabet row; refused without the permission.
 "$tool" export csv r.vrk3 r.csv

@@ -1,8 +1,11 @@
-// A fuzzed .vrk3 file: every reading operation, then one change. Promises
-// checked: nothing crashes or reads out of bounds; a change either fails
-// and leaves the file byte for byte as it was, or leaves a file that reads
-// back with the new entry last; no scratch or hidden file stays behind.
+// A fuzzed .vrk3 file: every reading operation, the three older-format
+// exports, then one change. Promises checked: nothing crashes or reads out
+// of bounds; an export either succeeds or leaves no file at its target; a
+// change either fails and leaves the file byte for byte as it was, or leaves
+// a file that reads back with the new entry last; no scratch or hidden file
+// stays behind.
 #include <algorithm>
+#include <cstdio>
 
 #include "fuzz_util.h"
 #include "store/data_file.h"
@@ -38,6 +41,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     (void)file.GetEntry(count, out);
     (void)file.FindWord("A");
+
+    const bool exported[] = {file.ExportSecondGen(InFolder("o.vrk"), ';'),
+                             file.ExportFirstGen(InFolder("o.txt"), ';'),
+                             file.ExportCsv(InFolder("o.csv"), ',')};
+    std::vector<std::string> expected;
+    if (exported[2]) expected.push_back("o.csv");
+    if (exported[1]) expected.push_back("o.txt");
+    if (exported[0]) expected.push_back("o.vrk");
+    expected.push_back("d.vrk3");
+    std::sort(expected.begin(), expected.end());
+    VRK3_FUZZ_CHECK(FolderFiles() == expected);
+    for (const char* name : {"o.vrk", "o.txt", "o.csv"}) std::remove(InFolder(name).c_str());
 
     const std::string entry = "FUZZ\x01opis";
     if (file.StoreEntry(entry)) {

@@ -1,7 +1,5 @@
 #include "settings/library_registry.h"
 
-#include <sqlite3.h>
-
 #include "settings/settings_store.h"
 
 #include "settings/settings_keys.h"
@@ -9,25 +7,6 @@
 
 namespace vrk {
 namespace {
-
-// Values of the per-user store whose key is gone (read with plain SQLite).
-int OrphanedLibraryValues(const std::string& folder) {
-    CloseSettingsStore();
-    sqlite3* db = nullptr;
-    int count = -1;
-    if (sqlite3_open_v2((folder + "/user.db").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-        SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db,
-                               "SELECT count(*) FROM vals WHERE key NOT IN (SELECT id FROM keys)",
-                               -1, &st, nullptr) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            count = sqlite3_column_int(st, 0);
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return count;
-}
 
 class Library : public TSettingsTest {
   protected:
@@ -195,7 +174,11 @@ TEST_F(Library, ANewLibraryInheritsNothingFromARemovedOneOfTheSameName) {
     Make("Gre\\Pod", {"/d/p.vrk3"});
     Make("Gre\\Pod\\Pod2", {"/d/x.vrk3", "/d/y.vrk3"});
     EXPECT_EQ(RemoveLibrary("Gre"), TLibraryResult::kOk);
-    EXPECT_EQ(OrphanedLibraryValues(dir_), 0);
+    // No value of the per-user store is left without its key.
+    CloseSettingsStore();
+    EXPECT_EQ(
+        Sql(dir_ + "/user.db", "SELECT count(*) FROM vals WHERE key NOT IN (SELECT id FROM keys)"),
+        "0\n");
     // Made again under the same names, the libraries start empty.
     Make("Gre\\Pod\\Pod2");
     EXPECT_EQ(Collect("Gre"), std::vector<std::string>{});

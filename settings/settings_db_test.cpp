@@ -1,6 +1,5 @@
 #include "settings/settings_db.h"
 
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,27 +12,6 @@ namespace vrk {
 namespace {
 
 using Store = TSettingsTest;
-
-// Runs one SQL text on a database file with the plain SQLite interface.
-std::string Sql(const std::string& path, const char* sql) {
-    sqlite3* db = nullptr;
-    std::string out;
-    if (sqlite3_open(path.c_str(), &db) == SQLITE_OK) {
-        char* error = nullptr;
-        sqlite3_exec(
-            db, sql,
-            [](void* o, int n, char** values, char**) {
-                for (int i = 0; i < n; ++i)
-                    *static_cast<std::string*>(o) += values[i] ? values[i] : "NULL";
-                return 0;
-            },
-            &out, &error);
-        if (error != nullptr) out = std::string("error: ") + error;
-        sqlite3_free(error);
-    }
-    sqlite3_close(db);
-    return out;
-}
 
 // A damaged file is reported, never written to, its reason is kept, and the
 // other store and the defaults go on working.
@@ -72,7 +50,7 @@ TEST_F(Store, AnotherProgramsDatabaseIsLeftAlone) {
     const std::string path = dir_ + "/user.db";
     ASSERT_EQ(Sql(path, "CREATE TABLE keys(x); INSERT INTO keys VALUES (7);"), "");
     ExpectRefused(lines_, path, TStoreFailure::kNotDatabase);
-    EXPECT_EQ(Sql(path, "SELECT x FROM keys"), "7");
+    EXPECT_EQ(Sql(path, "SELECT x FROM keys"), "7\n");
 }
 
 TEST_F(Store, AnotherProgramsEmptyDatabaseIsLeftAlone) {
@@ -80,8 +58,8 @@ TEST_F(Store, AnotherProgramsEmptyDatabaseIsLeftAlone) {
     const std::string path = dir_ + "/user.db";
     ASSERT_EQ(Sql(path, "PRAGMA application_id = 1234;"), "");
     ExpectRefused(lines_, path, TStoreFailure::kNotDatabase);
-    EXPECT_EQ(Sql(path, "PRAGMA application_id"), "1234");
-    EXPECT_EQ(Sql(path, "SELECT count(*) FROM sqlite_master"), "0");
+    EXPECT_EQ(Sql(path, "PRAGMA application_id"), "1234\n");
+    EXPECT_EQ(Sql(path, "SELECT count(*) FROM sqlite_master"), "0\n");
 }
 
 TEST_F(Store, NewerLayoutIsLeftAlone) {
@@ -99,10 +77,10 @@ TEST_F(Store, NewerLayoutIsLeftAlone) {
 TEST_F(Store, NewFileIsInWalModeWithItsLayout) {
     ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "MatchCase", 1, kRegCreateKey));
     const std::string path = dir_ + "/user.db";
-    EXPECT_EQ(Sql(path, "PRAGMA journal_mode"), "wal");
-    EXPECT_EQ(Sql(path, "PRAGMA application_id"), "1448233779");
+    EXPECT_EQ(Sql(path, "PRAGMA journal_mode"), "wal\n");
+    EXPECT_EQ(Sql(path, "PRAGMA application_id"), "1448233779\n");
     EXPECT_EQ(Sql(path, "SELECT hex(data) FROM vals WHERE name = CAST('MatchCase' AS BLOB)"),
-              "01000000");
+              "01000000\n");
     EXPECT_TRUE(lines_.empty());
     EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), TStoreFailure::kNone);
 }

@@ -20,30 +20,6 @@ namespace {
 
 using Opening = TSettingsTest;
 
-// Runs SQL on a file with the plain SQLite interface; the first column of
-// every row, one row a line.
-std::string Query(const std::string& path, const char* sql) {
-    sqlite3* db = nullptr;
-    std::string out;
-    if (sqlite3_open(path.c_str(), &db) == SQLITE_OK) {
-        char* error = nullptr;
-        sqlite3_exec(
-            db, sql,
-            [](void* o, int n, char** values, char**) {
-                auto& text = *static_cast<std::string*>(o);
-                for (int i = 0; i < n; ++i)
-                    text += (i ? "|" : "") + std::string(values[i] ? values[i] : "NULL");
-                text += '\n';
-                return 0;
-            },
-            &out, &error);
-        if (error != nullptr) out = std::string("error: ") + error;
-        sqlite3_free(error);
-    }
-    sqlite3_close(db);
-    return out;
-}
-
 // Every file of a folder with its bytes.
 std::map<std::string, std::string> FolderContents(const std::string& dir) {
     std::map<std::string, std::string> files;
@@ -61,9 +37,9 @@ constexpr std::string_view kMachineKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tavro\\V
 TEST_F(Opening, ReadOnlyStoresAreReadWithoutWritingAnything) {
     ASSERT_TRUE(TSetRegistryString(kMachineKey, "InstallPath", "/usr/share/vrk3", kRegCreateKey));
     CloseSettingsStore();
-    EXPECT_EQ(Query(dir_ + "/machine.db", "PRAGMA journal_mode"), "delete\n");
+    EXPECT_EQ(Sql(dir_ + "/machine.db", "PRAGMA journal_mode"), "delete\n");
     std::filesystem::copy_file(VRK3_SETTINGS_TESTDATA "/user-layout1.db", dir_ + "/user.db");
-    EXPECT_EQ(Query(dir_ + "/user.db", "PRAGMA journal_mode"), "wal\n");
+    EXPECT_EQ(Sql(dir_ + "/user.db", "PRAGMA journal_mode"), "wal\n");
     const auto before = FolderContents(dir_);
 
     const bool root = RunningAsRoot();
@@ -100,12 +76,12 @@ TEST_F(Opening, OldLayoutIsUpgradedKeepingEveryKeyValueAndOrder) {
         "SELECT 'k', id, parent, hex(name) FROM keys UNION ALL "
         "SELECT 'v', id, key, hex(name) || ':' || type || ':' || hex(data) FROM vals "
         "ORDER BY 1, 2";
-    const std::string before = Query(path, rows);
+    const std::string before = Sql(path, rows);
     ASSERT_NE(before.find("k|12|5|"), std::string::npos) << before;  // keys 1 ... 12
 
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Slovarji", "Preimenovana \x9a\x9e"}));
-    EXPECT_EQ(Query(path, "PRAGMA user_version"), "2\n");
-    EXPECT_EQ(Query(path, rows), before);
+    EXPECT_EQ(Sql(path, "PRAGMA user_version"), "2\n");
+    EXPECT_EQ(Sql(path, rows), before);
     EXPECT_EQ(ValueNames(kFinderKey),
               (std::vector<std::string>{"ActiveLib", "MatchCase", "CountLetters", "Font01"}));
     EXPECT_TRUE(lines_.empty()) << lines_[0];
@@ -114,7 +90,7 @@ TEST_F(Opening, OldLayoutIsUpgradedKeepingEveryKeyValueAndOrder) {
     ASSERT_EQ(groups.CreateSub("Nova", made), TRegResult::kOk);
     ASSERT_EQ(groups.DeleteSubTree("Nova"), TRegResult::kOk);
     ASSERT_EQ(groups.CreateSub("Druga", made), TRegResult::kOk);
-    EXPECT_EQ(Query(path, "SELECT id FROM keys WHERE name = CAST('Druga' AS BLOB)"), "14\n");
+    EXPECT_EQ(Sql(path, "SELECT id FROM keys WHERE name = CAST('Druga' AS BLOB)"), "14\n");
 }
 
 // A handle to a deleted library must not write into a library made after it.
@@ -151,10 +127,9 @@ TEST_F(Opening, InteriorDamageIsFoundAndTheFileLeftAlone) {
         ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "n" + std::to_string(i), i, kRegCreateKey));
     CloseSettingsStore();
     const std::string path = dir_ + "/user.db";
-    const int page =
-        std::stoi(Query(path, "SELECT rootpage FROM sqlite_schema WHERE name = 'vals'"));
+    const int page = std::stoi(Sql(path, "SELECT rootpage FROM sqlite_schema WHERE name = 'vals'"));
     std::string bytes = ReadFileBytes(path);
-    const std::size_t size = std::stoul(Query(path, "PRAGMA page_size"));
+    const std::size_t size = std::stoul(Sql(path, "PRAGMA page_size"));
     for (std::size_t i = (page - 1) * size + 8; i < page * size; i += 3) bytes[i] = '\x5a';
     WriteFileBytes(path, bytes);
     ExpectDamagedAndLeftAlone(lines_, path, bytes);
@@ -170,15 +145,15 @@ TEST_F(Opening, IndexDamageIsFoundAndTheFileLeftAlone) {
     // The index's root page becomes an empty leaf page (type 10, no cells,
     // its content area starting at the end of the page).
     const int page =
-        std::stoi(Query(path, "SELECT rootpage FROM sqlite_schema WHERE name = 'vals_by_name'"));
-    const std::size_t size = std::stoul(Query(path, "PRAGMA page_size"));
+        std::stoi(Sql(path, "SELECT rootpage FROM sqlite_schema WHERE name = 'vals_by_name'"));
+    const std::size_t size = std::stoul(Sql(path, "PRAGMA page_size"));
     std::string bytes = ReadFileBytes(path);
     const std::string emptyLeaf{
         '\x0a', 0, 0, 0, 0, static_cast<char>(size >> 8 & 0xff), static_cast<char>(size & 0xff), 0};
     bytes.replace((page - 1) * size, emptyLeaf.size(), emptyLeaf);
     WriteFileBytes(path, bytes);
-    ASSERT_EQ(Query(path, "PRAGMA quick_check"), "ok\n");
-    ASSERT_NE(Query(path, "PRAGMA integrity_check").find("missing from index vals_by_name"),
+    ASSERT_EQ(Sql(path, "PRAGMA quick_check"), "ok\n");
+    ASSERT_NE(Sql(path, "PRAGMA integrity_check").find("missing from index vals_by_name"),
               std::string::npos);
     ASSERT_TRUE(ReadFileBytes(path) == bytes);
     ExpectDamagedAndLeftAlone(lines_, path, bytes);

@@ -1,6 +1,7 @@
 #include "settings/test_env.h"
 
 #include <grp.h>
+#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -92,6 +93,28 @@ std::string ReadFileBytes(const std::string& path) {
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Sql(const std::string& path, const char* sql) {
+    sqlite3* db = nullptr;
+    std::string out;
+    if (sqlite3_open(path.c_str(), &db) == SQLITE_OK) {
+        char* error = nullptr;
+        sqlite3_exec(
+            db, sql,
+            [](void* o, int n, char** values, char**) {
+                auto& text = *static_cast<std::string*>(o);
+                for (int i = 0; i < n; ++i)
+                    text += (i ? "|" : "") + std::string(values[i] ? values[i] : "NULL");
+                text += '\n';
+                return 0;
+            },
+            &out, &error);
+        if (error != nullptr) out = std::string("error: ") + error;
+        sqlite3_free(error);
+    }
+    sqlite3_close(db);
+    return out;
 }
 
 }  // namespace vrk

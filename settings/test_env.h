@@ -50,4 +50,8 @@ inline constexpr uid_t kNobody = 65534;
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// Runs SQL on a database file with the plain SQLite interface: every row,
+// its columns joined by "|", one row a line; "error: ..." when SQLite refuses.
+std::string Sql(const std::string& path, const char* sql);
+
 }  // namespace vrk

@@ -1,7 +1,6 @@
 // Damaged and hostile dictionary files: every operation fails cleanly (or
 // reads what is there), never crashes, hangs or allocates by a stored number.
 #include <cstring>
-#include <random>
 
 #include "coding.h"
 #include "data_file.h"
@@ -196,7 +195,10 @@ TEST_F(DamagedFile, PictureLengthBeyondTheFileFailsThePictureAndTheRewrite) {
     }
 }
 
-TEST_F(DamagedFile, RecordsWithoutTerminatorsAndRandomJunk) {
+// Random damage is the dictionary fuzz harness's (fuzz/dictionary_fuzz.cpp,
+// its corpus replayed as fuzz.dictionary); this one file pins the records
+// that never end.
+TEST_F(DamagedFile, RecordsWithoutTerminators) {
     std::string bytes(kMagic);
     bytes += std::string(10, '\0');
     bytes += std::string(5000, '\x41');  // no terminator anywhere
@@ -207,17 +209,6 @@ TEST_F(DamagedFile, RecordsWithoutTerminatorsAndRandomJunk) {
     EXPECT_FALSE(file->GetName(out));
     EXPECT_FALSE(file->StoreEntry("X"));
     TouchEverything(*file);
-
-    std::mt19937 rng(5);
-    const std::string sound = SoundFile();
-    for (int round = 0; round < 300; ++round) {
-        std::string damaged = sound;
-        for (int flips = 1 + rng() % 4; flips > 0; --flips)
-            damaged[rng() % damaged.size()] = static_cast<char>(rng());
-        WriteWholeFile(Path("r.vrk3"), damaged);
-        auto random = Dictionary("r.vrk3");
-        TouchEverything(*random);
-    }
 }
 
 TEST_F(DamagedFile, MissingFileFailsEveryOperationAsNotFound) {

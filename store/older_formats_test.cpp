@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <memory>
+#include <tuple>
 
 #include "format.h"
+#include "test_util.h"
 
 namespace vrk {
 namespace {
@@ -75,77 +77,58 @@ TEST(CountedString, ReadDropsBytesBeyondTheLimitAndRefusesShortData) {
 }
 
 TEST(BuildRecord, SeparatorsAndBlanksAroundThem) {
-    EXPECT_EQ(BuildRecord("miza", "pohištvo; kos  ;  mize ", ';'),
-              "miza\x01pohištvo\x01kos\x01mize ");
-    EXPECT_EQ(BuildRecord("w", "", ';'), "w\x01");
-    EXPECT_EQ(BuildRecord("w", "a;;b", ';'),
-              "w\x01"
-              "a\x01\x01"
-              "b");
-    EXPECT_EQ(BuildRecord("w", "a b\t c", ';'),
-              "w\x01"
-              "a b\t c");  // inner blanks stay
-    EXPECT_EQ(BuildRecord("w",
-                          "a\x02"
-                          "b",
-                          '\x02'),
-              "w\x01"
-              "a\x01"
-              "b");
-    // A record cannot hold 0x00: the zero bytes alone are dropped.
-    EXPECT_EQ(BuildRecord(std::string("ab\0c", 4), std::string("a\0b;c", 5), ';'),
-              "abc\x01"
-              "ab\x01"
-              "c");
-    EXPECT_EQ(CsvLineToRecord(std::string("a\0b,\0c\0", 7)),
-              "ab\x01"
-              "c");
+    struct Case {
+        std::string word, text;
+        char separator;
+        std::string record;
+    };
+    const Case cases[] = {
+        {"miza", "pohištvo; kos  ;  mize ", ';', Record("miza", {"pohištvo", "kos", "mize "})},
+        {"w", "", ';', Record("w", {""})},
+        {"w", "a;;b", ';', Record("w", {"a", "", "b"})},
+        {"w", "a b\t c", ';', Record("w", {"a b\t c"})},  // inner blanks stay
+        {"w",
+         "a\x02"
+         "b",
+         '\x02', Record("w", {"a", "b"})},
+        // A record cannot hold 0x00: the zero bytes alone are dropped.
+        {std::string("ab\0c", 4), std::string("a\0b;c", 5), ';', Record("abc", {"ab", "c"})},
+        // A blank separator ends a run of blanks: those before it are dropped.
+        {"w", "a \tb\t", '\t', Record("w", {"a", "b", ""})},
+        {"w", "a\t b", ' ', Record("w", {"a", "b"})},
+        // A long run of blanks costs linear time.
+        {"w", "a" + std::string(1000000, ' ') + ";b", ';', Record("w", {"a", "b"})},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BuildRecord(c.word, c.text, c.separator), c.record) << c.text.substr(0, 30);
     bool cut = false;
     EXPECT_EQ(BuildRecord("w", std::string(200000, 'x'), ';', &cut).size(), kMaxRecordText);
     EXPECT_TRUE(cut);
     EXPECT_EQ(BuildRecord("w", std::string(99997, 'x'), ';', &cut).size(), kMaxRecordText);
     EXPECT_FALSE(cut);
-    // A blank separator ends a run of blanks: those before it are dropped.
-    EXPECT_EQ(BuildRecord("w", "a \tb\t", '\t'),
-              "w\x01"
-              "a\x01"
-              "b\x01");
-    EXPECT_EQ(BuildRecord("w", "a\t b", ' '),
-              "w\x01"
-              "a\x01"
-              "b");
-    // A long run of blanks costs linear time.
-    EXPECT_EQ(BuildRecord("w", "a" + std::string(1000000, ' ') + ";b", ';'),
-              "w\x01"
-              "a\x01"
-              "b");
 }
 
-TEST(Csv, LineToRecordFollowsQuotes) {
-    EXPECT_EQ(CsvLineToRecord("miza,\"kos, pohištva\";stol"), "miza\x01kos, pohištva\x01stol");
-    EXPECT_EQ(CsvLineToRecord("a,\"b \"\"c\"\" d\"x,e"),
-              "a\x01"
-              "b \"c\" dx\x01"
-              "e");
-    EXPECT_EQ(CsvLineToRecord("a\"b,c"), "ab,c");  // the end of the line ends a quote
-    EXPECT_EQ(CsvLineToRecord(" a , b "), " a \x01 b ");
-    EXPECT_EQ(CsvLineToRecord(""), "");
-    EXPECT_EQ(CsvLineToRecord("a|b"), "a|b");
-}
-
-TEST(Csv, RecordToLineQuotesWhatNeedsIt) {
-    EXPECT_EQ(RecordToCsvLine("miza\x01kos, pohištva\x01stol", ','), "miza,\"kos, pohištva\",stol");
-    EXPECT_EQ(RecordToCsvLine("a\x01"
-                              "b|c\x01"
-                              "d\"e\x01"
-                              "f;g",
-                              '|'),
-              "a|\"b|c\"|\"d\"\"e\"|\"f;g\"");
-    EXPECT_EQ(RecordToCsvLine("word", ','), "word");
-    EXPECT_EQ(RecordToCsvLine("word\x01", ','), "word,");
-    for (std::string record : {"a\x01"
-                               "b,\"c\"\x01;",
-                               "x\x01\x01y", "\"q\""})
+TEST(Csv, LineToRecordFollowsQuotesAndRecordToLineQuotesWhatNeedsIt) {
+    const std::pair<std::string, std::string> read[] = {
+        {"miza,\"kos, pohištva\";stol", Record("miza", {"kos, pohištva", "stol"})},
+        {"a,\"b \"\"c\"\" d\"x,e", Record("a", {"b \"c\" dx", "e"})},
+        {"a\"b,c", "ab,c"},  // the end of the line ends a quote
+        {" a , b ", Record(" a ", {" b "})},
+        {"", ""},
+        {"a|b", "a|b"},
+        {std::string("a\0b,\0c\0", 7), Record("ab", {"c"})},  // 0x00 dropped
+    };
+    for (const auto& [line, record] : read) EXPECT_EQ(CsvLineToRecord(line), record) << line;
+    const std::tuple<std::string, char, std::string> written[] = {
+        {Record("miza", {"kos, pohištva", "stol"}), ',', "miza,\"kos, pohištva\",stol"},
+        {Record("a", {"b|c", "d\"e", "f;g"}), '|', "a|\"b|c\"|\"d\"\"e\"|\"f;g\""},
+        {"word", ',', "word"},
+        {Record("word", {""}), ',', "word,"},
+    };
+    for (const auto& [record, separator, line] : written)
+        EXPECT_EQ(RecordToCsvLine(record, separator), line);
+    for (const std::string& record :
+         {Record("a", {"b,\"c\"", ";"}), Record("x", {"", "y"}), std::string("\"q\"")})
         EXPECT_EQ(CsvLineToRecord(RecordToCsvLine(record, ';')), record);
 }
 
@@ -166,57 +149,37 @@ std::vector<std::pair<std::string, std::string>> ReadFirstGen(const std::string&
 
 const std::string kIndent(29, ' ');
 
-TEST(FirstGen, WordColumnsAndSeparators) {
-    EXPECT_EQ(FirstGen("miza"), "miza\r\n");
-    EXPECT_EQ(FirstGen("miza\x01"), "miza" + std::string(25, ' ') + "\r\n");
-    EXPECT_EQ(FirstGen("miza\x01kos\x01stol"), "miza" + std::string(25, ' ') + "kos; stol\r\n");
-    const std::string longWord(35, 'w');
-    EXPECT_EQ(FirstGen(longWord + "\x01"
-                                  "a"),
-              std::string(29, 'w') + "a\r\n");
-    // A word alone on its line is cut too: a reader would take the rest
-    // for a description.
-    EXPECT_EQ(FirstGen(longWord), std::string(29, 'w') + "\r\n");
-}
-
-TEST(FirstGen, WrapsAtColumnEighty) {
-    // 51 text characters fill columns 30-80; the next starts a new line.
-    const std::string text(51, 'x');
-    EXPECT_EQ(FirstGen("w\x01" + text + "y"),
-              "w" + std::string(28, ' ') + text + "\r\n" + kIndent + "y\r\n");
-    // A word that would pass column 80 moves to the next line; the blank
-    // before it is replaced by the line break.
-    const std::string words = std::string(45, 'a') + " " + std::string(8, 'b');
-    EXPECT_EQ(FirstGen("w\x01" + words), "w" + std::string(28, ' ') + std::string(45, 'a') +
-                                             "\r\n" + kIndent + std::string(8, 'b') + "\r\n");
-    // A separator near the end of the line is followed by the line break.
-    const std::string first(50, 'c');
-    EXPECT_EQ(FirstGen("w\x01" + first +
-                       "\x01"
-                       "d"),
-              "w" + std::string(28, ' ') + first + ";\r\n" + kIndent + "d\r\n");
-}
-
-TEST(FirstGen, TextEndingExactlyAtColumnEightyStaysOnOneLine) {
-    const std::string text(51, 'x');
-    EXPECT_EQ(FirstGen("w\x01" + text), "w" + std::string(28, ' ') + text + "\r\n");
-    // The same when the last word ends at column 80 after a blank, and when
-    // a second description ends there.
-    const std::string words = std::string(45, 'a') + " " + std::string(5, 'b');
-    EXPECT_EQ(FirstGen("w\x01" + words), "w" + std::string(28, ' ') + words + "\r\n");
-    EXPECT_EQ(
-        FirstGen("w\x01" + std::string(20, 'c') + "\x01" + std::string(29, 'd')),
-        "w" + std::string(28, ' ') + std::string(20, 'c') + "; " + std::string(29, 'd') + "\r\n");
-}
-
-TEST(FirstGen, BlankAtTheStartOfAContinuationIsDropped) {
-    const std::string text = std::string(51, 'x') + "  y";
-    const std::string out = FirstGen("w\x01" + text);
-    EXPECT_EQ(out, "w" + std::string(28, ' ') + std::string(51, 'x') + "\r\n" + kIndent + "y\r\n");
-    // A one-letter word at the start keeps its blank.
-    EXPECT_EQ(FirstGen("w\x01"
-                       "a kos"),
-              "w" + std::string(28, ' ') + "a kos\r\n");
+// The word in columns 1-29, the descriptions from column 30 to 80, "; "
+// between them.
+TEST(FirstGen, WordColumnsSeparatorsAndWrapsAtColumnEighty) {
+    const std::string pad(28, ' '), x51(51, 'x'), a45(45, 'a');
+    const std::pair<std::string, std::string> cases[] = {
+        {"miza", "miza\r\n"},
+        {Record("miza", {""}), "miza" + std::string(25, ' ') + "\r\n"},
+        {Record("miza", {"kos", "stol"}), "miza" + std::string(25, ' ') + "kos; stol\r\n"},
+        {Record(std::string(35, 'w'), {"a"}), std::string(29, 'w') + "a\r\n"},
+        // A word alone on its line is cut too: a reader would take the rest
+        // for a description.
+        {std::string(35, 'w'), std::string(29, 'w') + "\r\n"},
+        // 51 text characters fill columns 30-80; the next starts a new line.
+        {Record("w", {x51 + "y"}), "w" + pad + x51 + "\r\n" + kIndent + "y\r\n"},
+        {Record("w", {x51}), "w" + pad + x51 + "\r\n"},
+        // A word that would pass column 80 moves to the next line; the blank
+        // before it is replaced by the line break. One ending there stays.
+        {Record("w", {a45 + " bbbbbbbb"}), "w" + pad + a45 + "\r\n" + kIndent + "bbbbbbbb\r\n"},
+        {Record("w", {a45 + " bbbbb"}), "w" + pad + a45 + " bbbbb\r\n"},
+        // A separator near the end of the line is followed by the line break;
+        // a second description ending at column 80 stays on the line.
+        {Record("w", {std::string(50, 'c'), "d"}),
+         "w" + pad + std::string(50, 'c') + ";\r\n" + kIndent + "d\r\n"},
+        {Record("w", {std::string(20, 'c'), std::string(29, 'd')}),
+         "w" + pad + std::string(20, 'c') + "; " + std::string(29, 'd') + "\r\n"},
+        // A blank at the start of a continuation is dropped; a one-letter
+        // word at the start of the text keeps its blank.
+        {Record("w", {x51 + "  y"}), "w" + pad + x51 + "\r\n" + kIndent + "y\r\n"},
+        {Record("w", {"a kos"}), "w" + pad + "a kos\r\n"},
+    };
+    for (const auto& [record, text] : cases) EXPECT_EQ(FirstGen(record), text) << record;
 }
 
 TEST(FirstGen, ReaderJoinsContinuationLines) {

@@ -12,8 +12,8 @@
 
 #include "finder/entry_window.h"
 #include "finder/finder_texts.h"
-#include "finder/main_frame_focus.h"
-#include "finder/main_frame_fonts.h"
+#include "finder/frame_focus.h"
+#include "finder/frame_fonts.h"
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar.h"
 #include "finder/search_bar_options.h"

@@ -76,7 +76,7 @@ class CMainFrame : public QMainWindow {
 
     // The commands on the word (entry_commands.h), run by the editor.
     CEntryCommands& EntryCommands() { return *m_pEntryCommands; }
-    // Where the keyboard focus goes (main_frame_focus.h).
+    // Where the keyboard focus goes (frame_focus.h).
     CFrameFocus& Focus() { return *m_pFocus; }
 
     // Which entry window shows now: kEntryHidden, kEntryDocked, kEntryFloating.

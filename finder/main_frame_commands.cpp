@@ -12,8 +12,8 @@
 
 #include "finder/entry_commands.h"
 #include "finder/entry_window.h"
+#include "finder/frame_fonts.h"
 #include "finder/main_frame.h"
-#include "finder/main_frame_fonts.h"
 #include "finder/main_frame_ids.h"
 #include "finder/search_bar.h"
 #include "finder/search_bar_options.h"

@@ -1,5 +1,5 @@
-// Where the keyboard focus goes (main_frame_focus.h).
-#include "finder/main_frame_focus.h"
+// Where the keyboard focus goes (frame_focus.h).
+#include "finder/frame_focus.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,7 @@
 // "Pisave..." that lets the user choose them and applies them at once.
 // "Font02" and "Font03", the result lists' fonts, are also read by every
 // result view when it opens.
-#include "finder/main_frame_fonts.h"
+#include "finder/frame_fonts.h"
 
 #include <QComboBox>
 #include <QListWidget>

@@ -22,7 +22,7 @@
 #include "finder/entry_commands.h"
 #include "finder/entry_window.h"
 #include "finder/fonts_dlg.h"
-#include "finder/main_frame_focus.h"
+#include "finder/frame_focus.h"
 #include "finder/main_frame_ids.h"
 #include "finder/save_entry_dlg.h"
 #include "finder/search_bar.h"

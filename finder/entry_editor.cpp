@@ -264,14 +264,16 @@ bool TEntryEditor::UndoLast() {
     return true;
 }
 
+bool TEntryEditor::Abandon(bool bRecord) {
+    if (bRecord) m_undo.DropLast();
+    return false;
+}
+
 bool TEntryEditor::SaveEntryToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
                                    const std::string& record, const std::string* expected) {
     TWaitCursor wait;
     vrk::TScratchSet paths;
-    if (!m_host.ScratchFiles(paths)) {
-        if (bRecord) m_undo.DropLast();
-        return false;
-    }
+    if (!m_host.ScratchFiles(paths)) return Abandon(bRecord);
     vrk::TDataFile file = paths.Open(vrk::PathBytes(path));
     if (bRecord) {
         // The record the entry must still hold is the one undoing puts back.
@@ -286,8 +288,7 @@ bool TEntryEditor::SaveEntryToFile(bool bRecord, const QString& path, std::int32
         wait.Release();
         m_host.ShowMessage(vrk::WithFailureReason(vrk::texts::kStoreEntryError, file.LastFailure()),
                            vrk::TMsgIcon::kError);
-        if (bRecord) m_undo.DropLast();
-        return false;
+        return Abandon(bRecord);
     }
     if (bRecord) m_undo.Last().strOpNewRecord = record;
     const vrk::TSameFile same(vrk::PathBytes(path));
@@ -302,17 +303,12 @@ bool TEntryEditor::SaveEntryAsToFile(bool bRecord, const QString& path, std::int
                                      const std::string& record) {
     TWaitCursor wait;
     vrk::TScratchSet paths;
-    if (!m_host.ScratchFiles(paths)) {
-        if (bRecord) m_undo.DropLast();
-        return false;
-    }
+    if (!m_host.ScratchFiles(paths)) return Abandon(bRecord);
     vrk::TDataFile file = paths.Open(vrk::PathBytes(path));
     // The dialog listed the dictionary when it accepted changes; another
     // program may have forbidden them since, so they are read again here.
-    if (!ChangesStillAllowed(m_host, file, wait, vrk::texts::kChangesNotAllowed)) {
-        if (bRecord) m_undo.DropLast();
-        return false;
-    }
+    if (!ChangesStillAllowed(m_host, file, wait, vrk::texts::kChangesNotAllowed))
+        return Abandon(bRecord);
     // The entries that already hold the word take the record's descriptions
     // they lack; undoing the step puts back the earlier record of each.
     std::vector<TFoundEntry> holders;
@@ -328,8 +324,7 @@ bool TEntryEditor::SaveEntryAsToFile(bool bRecord, const QString& path, std::int
         wait.Release();
         m_host.ShowMessage(vrk::WithFailureReason(vrk::texts::kStoreEntryError, file.LastFailure()),
                            vrk::TMsgIcon::kError);
-        if (bRecord) m_undo.DropLast();
-        return false;
+        return Abandon(bRecord);
     }
     // What the store left at each changed entry, as it merged it.
     std::vector<TMergedEntry> changed;
@@ -370,15 +365,10 @@ bool TEntryEditor::DeleteEntryFromFile(bool bRecord, const QString& path, std::i
                                        const std::string* expected) {
     TWaitCursor wait;
     vrk::TScratchSet paths;
-    if (!m_host.ScratchFiles(paths)) {
-        if (bRecord) m_undo.DropLast();
-        return false;
-    }
+    if (!m_host.ScratchFiles(paths)) return Abandon(bRecord);
     vrk::TDataFile file = paths.Open(vrk::PathBytes(path));
-    if (!ChangesStillAllowed(m_host, file, wait, vrk::texts::kChangesForbidden)) {
-        if (bRecord) m_undo.DropLast();
-        return false;
-    }
+    if (!ChangesStillAllowed(m_host, file, wait, vrk::texts::kChangesForbidden))
+        return Abandon(bRecord);
     if (bRecord) {
         UndoRecord& step = m_undo.Last();
         step.strOpDataFile = path;
@@ -390,8 +380,7 @@ bool TEntryEditor::DeleteEntryFromFile(bool bRecord, const QString& path, std::i
         m_host.ShowMessage(
             vrk::WithFailureReason(vrk::texts::kDeleteEntryError, file.LastFailure()),
             vrk::TMsgIcon::kError);
-        if (bRecord) m_undo.DropLast();
-        return false;
+        return Abandon(bRecord);
     }
     // References to the deleted entry name the step that deleted it (the
     // most recent one: the command's own step, or the step being undone).

@@ -105,6 +105,9 @@ class TEntryEditor {
                              const std::string* expected);
 
   private:
+    // A change to a dictionary that did not go through: its undo step, when
+    // one was recorded for it, goes. Returns false for the caller to return.
+    bool Abandon(bool bRecord);
     // Tells the user when BuildRecord replaced characters.
     void reportReplacedCharacters(bool replaced);
 

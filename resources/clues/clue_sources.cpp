@@ -293,6 +293,16 @@ const std::string* Field(const TIsoRecord& record, std::string_view key) {
     return it == record.end() ? nullptr : &it->second;
 }
 
+// The Slovene translation of the record's "name", or nothing; a name left
+// without one is counted (it is left out rather than stored in English).
+const std::string* SloveneName(const TIsoRecord& record, const TCatalogue& catalogue,
+                               TClueCounts& counts) {
+    const std::string* name = Field(record, "name");
+    const std::string* sl = name ? Translation(catalogue, *name) : nullptr;
+    counts.untranslated += name != nullptr && sl == nullptr;
+    return sl;
+}
+
 }  // namespace
 
 namespace {
@@ -532,12 +542,8 @@ bool ReadIsoList(std::string_view json, std::vector<TIsoRecord>& records) {
 void MakeNames(const TNameSources& sources, TClueList& list, TClueCounts& counts) {
     std::string word, description;
     for (const TIsoRecord& country : sources.countries) {
-        const std::string* name = Field(country, "name");
-        const std::string* sl = name ? Translation(sources.countryNames, *name) : nullptr;
-        if (!sl) {
-            counts.untranslated += name != nullptr;
-            continue;
-        }
+        const std::string* sl = SloveneName(country, sources.countryNames, counts);
+        if (!sl) continue;
         if (!ToClueText(*sl, word, counts)) continue;
         // "država", with the official name when it says more and fits.
         const std::string* officialName = Field(country, "official_name");
@@ -563,12 +569,8 @@ void MakeNames(const TNameSources& sources, TClueList& list, TClueCounts& counts
     (void)ToClueText("jezik", language, counts);
     (void)ToClueText("skupina jezikov", group, counts);
     for (const TIsoRecord& record : sources.languages) {
-        const std::string* name = Field(record, "name");
-        const std::string* sl = name ? Translation(sources.languageNames, *name) : nullptr;
-        if (!sl) {
-            counts.untranslated += name != nullptr;
-            continue;
-        }
+        const std::string* sl = SloveneName(record, sources.languageNames, counts);
+        if (!sl) continue;
         // A language of several names: each an entry, the others named in
         // its description.
         std::vector<std::string> names;
@@ -585,12 +587,8 @@ void MakeNames(const TNameSources& sources, TClueList& list, TClueCounts& counts
     }
 
     for (const TIsoRecord& currency : sources.currencies) {
-        const std::string* name = Field(currency, "name");
-        const std::string* sl = name ? Translation(sources.currencyNames, *name) : nullptr;
-        if (!sl) {
-            counts.untranslated += name != nullptr;
-            continue;
-        }
+        const std::string* sl = SloveneName(currency, sources.currencyNames, counts);
+        if (!sl) continue;
         if (!ToClueText(*sl, word, counts)) continue;
         const std::string* code = Field(currency, "alpha_3");
         if (!code || !ToClueText("valuta (" + *code + ")", description, counts))

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Mutation score of the engine's tests: how many single-point changes to the
-code of store/ and settings/ make at least one of that folder's tests fail.
+"""Mutation score of the tests: how many single-point changes to the code of
+store/, settings/, the finder's entry editing and the manager's commands make
+at least one of that folder's tests fail.
 
 Each change below is one realistic slip (a boundary moved by one, a condition
 dropped, a statement left out). The script copies the committed tree into
@@ -9,7 +10,7 @@ programs, runs them (a change the tests do not notice "survives"), and takes
 the change back. Builds and test runs go through the command given with
 --lock (on a shared machine, the build lock), one change at a time.
 
-    bench/mutation_score.py [--lock CMD] [--only store|settings] [--what DESCRIPTION]... [--list]
+    bench/mutation_score.py [--lock CMD] [--only FOLDER] [--what DESCRIPTION]... [--list]
 
 Prints one line per change and the score per folder. A change that does not
 compile is left out of the score (none should).
@@ -234,11 +235,15 @@ MUTANTS = [
      "    if (!ReadString(key, name, 2, text) || text.empty()) return false;",
      "    if (!ReadString(key, name, 3, text) || text.empty()) return false;",
      "two-character separator read"),
+    # --- finder: the entry editor and its undo history
+    # --- manager: the dictionary and library commands
 ]
 
 TESTS = {
     "store": ["store/store_test", "store/store_formats_test", "store/store_pattern_test"],
     "settings": ["settings/settings_test"],
+    "finder": ["finder/finder_entry_test"],
+    "manager": ["manager/manager_test"],
 }
 
 
@@ -249,7 +254,7 @@ def run(cmd, **kw):
 def main():
     ap = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     ap.add_argument("--lock", default="", help="command that serialises builds, e.g. /work/bin/serial")
-    ap.add_argument("--only", choices=["store", "settings"])
+    ap.add_argument("--only", choices=sorted(TESTS))
     ap.add_argument("--list", action="store_true")
     ap.add_argument("--what", action="append", default=[],
                     help="run only the changes so described (again, e.g. the survivors)")
@@ -272,8 +277,9 @@ def main():
         if text.count(m[2]) != 1:
             print(f"change '{m[4]}' finds its text {text.count(m[2])} times in {m[1]}")
             return 2
+    gui = "ON" if any(m[0] in ("finder", "manager") for m in mutants) else "OFF"
     r = run(lock + ["cmake", "-S", src, "-B", out, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
-                    "-DVRK3_GUI=OFF", "-DVRK3_BENCH=OFF"])
+                    f"-DVRK3_GUI={gui}", "-DVRK3_BENCH=OFF"])
     if r.returncode != 0:
         print(r.stdout)
         return 2
@@ -282,8 +288,8 @@ def main():
     if r.returncode != 0:
         print(r.stdout)
         return 2
-    caught = {"store": 0, "settings": 0}
-    total = {"store": 0, "settings": 0}
+    caught = dict.fromkeys(TESTS, 0)
+    total = dict.fromkeys(TESTS, 0)
     survivors = []
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", LC_ALL="C.UTF-8")
     for m in mutants:
@@ -311,7 +317,7 @@ def main():
               flush=True)
     # Put the untouched files back into the build, so a later run starts clean.
     run(lock + ["cmake", "--build", out, "-j2", "--target"] + targets)
-    for folder in ("store", "settings"):
+    for folder in TESTS:
         if total[folder]:
             print(f"{folder}: {caught[folder]} of {total[folder]} changes caught "
                   f"({100.0 * caught[folder] / total[folder]:.0f} %)")

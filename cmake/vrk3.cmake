@@ -24,7 +24,7 @@ set(VRK3_TEST_TIMEOUT 120)
 set(VRK3_SCRIPT_TEST_TIMEOUT 600)
 
 # vrk3_test(NAME SOURCES... LIBS ...): a GoogleTest program beside the code it
-# checks, registered with CTest under the label of its folder, each test case
+# checks, linked with the test-support library vrk_testing, registered with CTest under the label of its folder, each test case
 # limited to VRK3_TEST_TIMEOUT seconds.
 #
 # Test programs compile their files together in groups (a unity build), so
@@ -37,7 +37,7 @@ function(vrk3_test name)
   endif()
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} vrk_testing GTest::gtest GTest::gtest_main)
   set_target_properties(${name} PROPERTIES UNITY_BUILD ON)
   target_compile_options(${name} PRIVATE $<$<CONFIG:Release>:-O1>)
   get_filename_component(label ${CMAKE_CURRENT_SOURCE_DIR} NAME)

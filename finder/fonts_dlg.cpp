@@ -34,7 +34,7 @@ void CFontsDlg::createControls() {
     m_pSample->setAlignment(Qt::AlignCenter);
     m_pSample->setMinimumSize(260, 70);
     m_pSample->setTextFormat(Qt::PlainText);
-    m_pChange = new QPushButton(vrk::texts::kFontsChange, this);
+    m_pChange = new QPushButton(vrk::texts::kChange, this);
     m_pChange->setObjectName("changeFontButton");
     m_pOk = new QPushButton(vrk::texts::kOk, this);
     m_pOk->setObjectName("okButton");

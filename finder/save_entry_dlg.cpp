@@ -71,7 +71,7 @@ void CSaveEntryDlg::createControls() {
     m_pTree->setHeaderHidden(true);
     m_pTree->setRootIsDecorated(true);
     m_pTree->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_pBrowse = new QPushButton(vrk::texts::kSaveDlgBrowse, this);
+    m_pBrowse = new QPushButton(vrk::texts::kBrowse, this);
     m_pBrowse->setObjectName(QStringLiteral("browseButton"));
     m_pBrowse->setAutoDefault(false);
     m_pHelp = new QPushButton(vrk::texts::kHelp, this);
@@ -204,8 +204,8 @@ void CSaveEntryDlg::Browse() {
     std::string saveDir;
     if (vrk::TGetRegistryString(vrk::kFinderPath, "SaveDir", saveDir, vrk::kBackupDirBuffer))
         request.directory = vrk::PathText(saveDir);
-    request.filter = vrk::texts::kSaveDlgFilter;
-    request.fileName = QStringLiteral("*.vrk3");
+    request.filter = vrk::texts::kDictionaryFilter;
+    request.fileName = vrk::texts::kDictionaryFileName;
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
     if (chosen.files.isEmpty()) return;
     if (!chosen.directory.isEmpty())

@@ -38,9 +38,9 @@ CHeaderFields::CHeaderFields(QWidget* parent) : QWidget(parent) {
         layout->addWidget(label);
         layout->addWidget(field);
     };
-    labelled(texts::kNameLabel, m_pName);
-    labelled(texts::kAuthorLabel, m_pAuthor);
-    labelled(texts::kNotesLabel, m_pNotes);
+    labelled(vrk::texts::kNameLabel, m_pName);
+    labelled(vrk::texts::kAuthorLabel, m_pAuthor);
+    labelled(vrk::texts::kNotesLabel, m_pNotes);
 }
 
 void CHeaderFields::Load(const THeaderTexts& texts) {
@@ -68,7 +68,7 @@ THeaderTexts CHeaderFields::Store() const {
 
 CDictDataDlg::CDictDataDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("dictDataDlg"));
-    setWindowTitle(texts::kDictDataTitle);
+    setWindowTitle(vrk::texts::kDictDataTitle);
     m_pFields = new CHeaderFields(this);
     QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kDictData);
     auto* layout = new QVBoxLayout(this);

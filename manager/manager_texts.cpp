@@ -4,11 +4,9 @@
 
 #include "manager/manager_ids.h"
 
-namespace texts {
+namespace vrk::texts {
 
 namespace {
-
-using vrk::TCommand;
 
 // Rows: identifier, menu text, "status text\ntool tip", key, toolbar icon,
 // checkable.
@@ -73,7 +71,7 @@ const std::array kCommands = {
 
 }  // namespace
 
-std::span<const vrk::TCommand> ManagerCommands() {
+std::span<const TCommand> ManagerCommands() {
     return kCommands;
 }
 
@@ -90,4 +88,4 @@ QString EntryCountText(long long s) {
     return QStringLiteral(" %1 %2").arg(s, 7).arg(QLatin1String(form));
 }
 
-}  // namespace texts
+}  // namespace vrk::texts

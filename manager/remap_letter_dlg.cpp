@@ -19,7 +19,7 @@ char LetterByte(const QString& text) {
 
 CRemapLetterDlg::CRemapLetterDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("remapLetterDlg"));
-    setWindowTitle(texts::kRemapTitle);
+    setWindowTitle(vrk::texts::kRemapTitle);
     m_pFrom = new QLineEdit(this);
     m_pFrom->setObjectName(QStringLiteral("fromEdit"));
     m_pFrom->setProperty("controlId", 1051);
@@ -34,8 +34,8 @@ CRemapLetterDlg::CRemapLetterDlg(QWidget* parent) : QDialog(parent) {
     buttons->findChild<QPushButton*>(QStringLiteral("helpButton"))->setProperty("controlId", 1046);
 
     auto* form = new QFormLayout;
-    form->addRow(texts::kRemapFrom, m_pFrom);
-    form->addRow(texts::kRemapTo, m_pTo);
+    form->addRow(vrk::texts::kRemapFrom, m_pFrom);
+    form->addRow(vrk::texts::kRemapTo, m_pTo);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

@@ -64,7 +64,7 @@ void CTempDirDlg::createControls() {
     m_pDirectory->setReadOnly(true);
     m_pDirectory->setAccessibleName(texts::kTempDirTitle);
     m_pDirectory->setAccessibleDescription(texts::kTempDirText);
-    m_pChange = new QPushButton(texts::kTempDirChange, this);
+    m_pChange = new QPushButton(texts::kChange, this);
     m_pChange->setObjectName("changeButton");
     m_pOk = new QPushButton(texts::kOk, this);
     m_pOk->setObjectName("okButton");

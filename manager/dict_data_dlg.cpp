@@ -1,6 +1,5 @@
 #include "manager/dict_data_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -10,6 +9,7 @@
 #include "manager/stored_text.h"
 #include "store/format.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/help.h"
 
 std::string HeaderBytes(const QString& text) {
@@ -70,7 +70,7 @@ CDictDataDlg::CDictDataDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("dictDataDlg"));
     setWindowTitle(vrk::texts::kDictDataTitle);
     m_pFields = new CHeaderFields(this);
-    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kDictData);
+    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kDictData).box;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pFields);
     layout->addWidget(buttons);

@@ -1,6 +1,5 @@
 #include "manager/import_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -13,6 +12,7 @@
 #include "manager/user_path.h"
 #include "store/same_file.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/file_dialog.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
@@ -39,8 +39,7 @@ CImportDlg::CImportDlg(QWidget* parent) : QDialog(parent) {
     connect(browseExisting, &QPushButton::clicked, this, &CImportDlg::browseExisting);
     connect(browseNew, &QPushButton::clicked, this, &CImportDlg::browseNew);
 
-    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kImport);
-    buttons->findChild<QPushButton*>(QStringLiteral("okButton"))->setDefault(true);
+    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kImport).box;
 
     auto* grid = new QGridLayout;
     auto* existingLabel = new QLabel(vrk::texts::kImportSource, this);

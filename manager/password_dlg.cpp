@@ -1,6 +1,5 @@
 #include "manager/password_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +9,7 @@
 #include "manager/security_dlg.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/message_box.h"
 #include "ui/ui_texts.h"
 
@@ -33,17 +33,10 @@ CPasswordDlg::CPasswordDlg(const QString& name, QWidget* parent)
     m_pPassword->setProperty("controlId", 1029);
     m_pPassword->setEchoMode(QLineEdit::Password);
     m_pPassword->setAccessibleName(vrk::texts::kPasswordTitle);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(vrk::texts::kOk, QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("okButton"));
-    buttons->addButton(vrk::texts::kCancel, QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CPasswordDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CPasswordDlg::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pText);
     layout->addWidget(m_pPassword);
-    layout->addWidget(buttons);
+    layout->addWidget(vrk::AddOkCancel(this).box);
 }
 
 int CPasswordDlg::exec() {

@@ -1,13 +1,13 @@
 #include "manager/security_dlg.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "manager/manager_texts.h"
 #include "manager/stored_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/help.h"
 
 std::int32_t SecurityFlags(bool protect, bool changes, bool exportAllowed) {
@@ -81,7 +81,7 @@ CSecurityDlg::CSecurityDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("securityDlg"));
     setWindowTitle(vrk::texts::kSecurityTitle);
     m_pControls = new CSecurityControls(this);
-    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kSecurity);
+    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kSecurity).box;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pControls);
     layout->addWidget(buttons);

@@ -26,6 +26,15 @@ inline const QString kMenuSettings = QStringLiteral("&Nastavitve");
 inline const QString kMenuHelp = QStringLiteral("Po&moč");
 inline const QString kToolBarCaption = QStringLiteral("Orodna Vrstica");
 
+// What the command tables of both programs write alike (UTF-8, as TCommand
+// takes them): menu texts, and the exit command's prompt.
+inline constexpr const char* kCommandToolBar = "&Orodna Vrstica";
+inline constexpr const char* kCommandAlphabet = "&Abecedna Vrstica...";
+inline constexpr const char* kCommandTempDir = "&Imenik Začasnih Datotek...";
+inline constexpr const char* kCommandHelpTopics = "&Teme Pomoči";
+inline constexpr const char* kCommandGuide = "&Vodnik Po Verbatrakonu III...";
+inline constexpr const char* kExitPrompt = "Konča delo s programom.\nIzhod";
+
 // Either program's start, and a settings store that fails later.
 inline const QString kInstallMissing =
     QStringLiteral("Prišlo je do težave v registru. Preverite, če je program nameščen pravilno.");

@@ -144,7 +144,7 @@ bool ImportThroughJob(const std::string& csv, const std::string& target, TBarWat
     job.nJob = kJobImportCsv;
     job.strJobOtherFile = csv;
     if (!placed.CreateEmptyBeside(job.strJobDataFile)) return false;
-    const bool ok = RunJob(nullptr, job, texts::kJobImportCsv);
+    const bool ok = RunJob(nullptr, job, vrk::texts::kJobImportCsv);
     watch.End();
     if (!ok || !placed.ReplaceWith(job.strJobDataFile)) {
         vrk::RemoveFile(job.strJobDataFile);
@@ -159,7 +159,7 @@ bool ExportThroughJob(const std::string& dict, const std::string& target, TBarWa
     job.strJobDataFile = dict;
     job.strJobOtherFile = target;
     job.chJobParam = ',';
-    const bool ok = RunJob(nullptr, job, texts::kJobExportCsv);
+    const bool ok = RunJob(nullptr, job, vrk::texts::kJobExportCsv);
     watch.End();
     return ok;
 }
@@ -179,7 +179,7 @@ bool RemapThroughJob(const std::string& dict, TBarWatch& watch) {
     job.strJobDataFile = dict;
     job.chJobParam = 'a';
     job.chJobParam2 = 'A';
-    const bool ok = RunJob(nullptr, job, texts::kJobRemap.arg(QStringLiteral("bench")));
+    const bool ok = RunJob(nullptr, job, vrk::texts::kJobRemap.arg(QStringLiteral("bench")));
     watch.End();
     return ok;
 }

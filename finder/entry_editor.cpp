@@ -219,7 +219,7 @@ bool TEntryEditor::UndoLast() {
     // history and the dictionaries as they are.
     vrk::TScratchSet paths;
     if (!m_host.ScratchFiles(paths)) return false;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TWaitCursor wait;
     UndoRecord& step = m_undo.Last();
     const QString dataFile = step.strOpDataFile;
     bool ok = true;
@@ -249,7 +249,7 @@ bool TEntryEditor::UndoLast() {
                  SaveEntryToFile(false, dataFile, index, step.strOpOldRecord, &stored);
         }
     }
-    QApplication::restoreOverrideCursor();
+    wait.Release();
     if (!ok) {
         // The steps left may no longer match the dictionaries.
         m_host.ShowMessage(vrk::texts::kUndoFailed, vrk::TMsgIcon::kError);

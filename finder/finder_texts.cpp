@@ -35,7 +35,7 @@ const std::array kCommands = {
              nullptr, "description-remove"},
     TCommand{id::kDeleteEntry, "I&zbriši", "Izbriše trenutno geslo.\nIzbriši", nullptr,
              "entry-delete"},
-    TCommand{id::kExit, "Iz&hod", "Konča delo s programom.\nIzhod"},
+    TCommand{id::kExit, "Iz&hod", kExitPrompt},
 
     // "Urejanje".
     TCommand{id::kUndo, "&Razveljavi\tCtrl+Z", "Razveljavi spremembe trenutnega opisa.\nRazveljavi",
@@ -50,7 +50,7 @@ const std::array kCommands = {
              "edit-paste"},
 
     // "Pogled".
-    TCommand{id::kToolBar, "&Orodna Vrstica", "Prikaže ali skrije orodno vrstico.\nOrodna Vrstica",
+    TCommand{id::kToolBar, kCommandToolBar, "Prikaže ali skrije orodno vrstico.\nOrodna Vrstica",
              nullptr, nullptr, true},
     TCommand{id::kSearchBar, "&Iskalna Vrstica",
              "Prikaže ali skrije iskalno vrstico.\nIskalna Vrstica", nullptr, nullptr, true},
@@ -69,9 +69,9 @@ const std::array kCommands = {
     TCommand{id::kFloat, "L&ebdeče", "Prikaže vpisno okno lebdeče.", nullptr, nullptr, true},
 
     // "Nastavitve".
-    TCommand{id::kAlphabet, "&Abecedna Vrstica...",
+    TCommand{id::kAlphabet, kCommandAlphabet,
              "Spremeni način razvrščanja gesel.\nAbecedna Vrstica"},
-    TCommand{id::kTempDir, "&Imenik Začasnih Datotek...",
+    TCommand{id::kTempDir, kCommandTempDir,
              "Spremeni imenik, kjer bodo shranjene začasne datoteke\nImenik Začasnih Datotek"},
     TCommand{id::kFonts, "&Pisave...", "Omogoči, da prilagodite pisave v oknih.\nPisave"},
 
@@ -83,9 +83,9 @@ const std::array kCommands = {
     TCommand{id::kCloseAll, "&Zapri Vse", "Zapre vsa trenutno odprta okna z zadetki.\nZapri Vse"},
 
     // "Pomoč".
-    TCommand{id::kHelpTopics, "&Teme Pomoči", "Prikaže vsebino pomoči.\nTeme Pomoči", nullptr,
+    TCommand{id::kHelpTopics, kCommandHelpTopics, "Prikaže vsebino pomoči.\nTeme Pomoči", nullptr,
              "help-topics"},
-    TCommand{id::kGuide, "&Vodnik Po Verbatrakonu III...", "Prikaže vodnik po programu.\nVodnik"},
+    TCommand{id::kGuide, kCommandGuide, "Prikaže vodnik po programu.\nVodnik"},
     TCommand{id::kAbout, "&O Verbatrakonu III...",
              "Prikaže podatke o programu in njegovi različici.\nO Programu"},
 };

@@ -6,23 +6,21 @@
 #include <span>
 
 #include "ui/commands.h"
+#include "ui/ui_texts.h"
 
 namespace vrk::texts {
 
 // Every command of the main frame, built into actions by one recipe.
 std::span<const TCommand> FrameCommands();
 
-// Menus.
+// Menus ("Pogled", "Nastavitve" and "Pomoč" are the shared ones of
+// ui/ui_texts.h).
 inline const QString kMenuEntry = QStringLiteral("&Geslo");
 inline const QString kMenuEdit = QStringLiteral("&Urejanje");
-inline const QString kMenuView = QStringLiteral("&Pogled");
 inline const QString kMenuEntryWindow = QStringLiteral("&Vpisno Okno");
-inline const QString kMenuSettings = QStringLiteral("&Nastavitve");
 inline const QString kMenuWindow = QStringLiteral("&Okno");
-inline const QString kMenuHelp = QStringLiteral("Po&moč");
 
 // Bars and windows.
-inline const QString kToolBarCaption = QStringLiteral("Orodna Vrstica");
 inline const QString kSearchBarCaption = QStringLiteral("Iskalna Vrstica");
 inline const QString kEntryWindowCaption = QStringLiteral("Geslo");
 inline const QString kSearchButton = QStringLiteral("Išči");
@@ -66,18 +64,11 @@ inline const QString kPatternRunWithCount = QStringLiteral(
     "Vzorec ni pravilen: znak % na %1. mestu dovoli geslo poljubne dolžine, vklopljeno pa je "
     "\"Upoštevaj število črk v geslu\". Izklopite eno ali drugo.");
 
-// Messages.
-inline const QString kInstallMissing =
-    QStringLiteral("Prišlo je do težave v registru. Preverite, če je program nameščen pravilno.");
-inline const QString kRegistryUnknownError =
-    QStringLiteral("Prišlo je do neznane napake v registru.");
-
 // The fonts dialog ("Pisave") and the names of the seven fonts, in the order
 // of their stored values "Font01" ... "Font07".
 inline const QString kFontsTitle = QStringLiteral("Pisave");
 inline const QString kFontsWindow = QStringLiteral("&Okno:");
 inline const QString kFontsGroup = QStringLiteral("Pisava");
-inline const QString kFontsChange = QStringLiteral("&Spremeni...");
 inline const QString kFontSlotNames[] = {
     QStringLiteral("Urejanje opisov (Vpisno okno)"),
     QStringLiteral("Najdena gesla"),
@@ -119,6 +110,11 @@ inline const QString kTitleSearchAnagram = QStringLiteral("Iskanje premetanke");
 inline const QString kTitleSearchBoth = QStringLiteral("Iskanje premetanke z razširjenim vzorcem");
 // A result frame whose title holds this remembers its maximised state.
 inline const QString kTitleMarker = QStringLiteral("Iskanje");
+
+// The row commands of a result view, on their keys and in its context menu.
+inline constexpr const char* kRowOpen = "&Spremeni...";
+inline constexpr const char* kRowMark = "&Označi\tCtrl+M";
+inline constexpr const char* kRowRemove = "O&dstrani\tDel";
 
 // Result list headings.
 inline const QString kColWord = QStringLiteral("Geslo");
@@ -176,9 +172,6 @@ inline const QString kUndoStore = QStringLiteral("Shranjevanje gesla '%1' v slov
 inline const QString kSaveDlgTitle = QStringLiteral("Shrani Geslo");
 inline const QString kSaveDlgWord = QStringLiteral("&Geslo:");
 inline const QString kSaveDlgDictionary = QStringLiteral("&Slovar:");
-inline const QString kSaveDlgBrowse = QStringLiteral("&Poišči...");
-inline const QString kSaveDlgFilter =
-    QStringLiteral("Verbatrakon III Slovarji (*.vrk3);;Vse Datoteke (*)");
 inline const QString kNotADictionary =
     QStringLiteral("Izbrana datoteka ni slovar ali pa je poškodovana.");
 inline const QString kChangesNotAllowed =

@@ -1,7 +1,6 @@
 #include "finder/fonts_dlg.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -13,6 +12,7 @@
 #include "finder/finder_texts.h"
 #include "ui/accessible_text.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/help.h"
 #include "ui/ui_texts.h"
 
@@ -22,7 +22,6 @@ CFontsDlg::CFontsDlg(QWidget* parent) : QDialog(parent) {
     createControls();
     createLayout();
     connectControls();
-    vrk::AddHelpKey(this, vrk::help::kFonts);
 }
 
 void CFontsDlg::createControls() {
@@ -34,15 +33,8 @@ void CFontsDlg::createControls() {
     m_pSample->setAlignment(Qt::AlignCenter);
     m_pSample->setMinimumSize(260, 70);
     m_pSample->setTextFormat(Qt::PlainText);
-    m_pChange = new QPushButton(vrk::texts::kFontsChange, this);
+    m_pChange = new QPushButton(vrk::texts::kChange, this);
     m_pChange->setObjectName("changeFontButton");
-    m_pOk = new QPushButton(vrk::texts::kOk, this);
-    m_pOk->setObjectName("okButton");
-    m_pOk->setDefault(true);
-    m_pCancel = new QPushButton(vrk::texts::kCancel, this);
-    m_pCancel->setObjectName("cancelButton");
-    m_pHelp = new QPushButton(vrk::texts::kHelp, this);
-    m_pHelp->setObjectName("helpButton");
 }
 
 void CFontsDlg::createLayout() {
@@ -58,24 +50,16 @@ void CFontsDlg::createLayout() {
     changeRow->addStretch();
     changeRow->addWidget(m_pChange);
     groupLayout->addLayout(changeRow);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(m_pOk, QDialogButtonBox::AcceptRole);
-    buttons->addButton(m_pCancel, QDialogButtonBox::RejectRole);
-    buttons->addButton(m_pHelp, QDialogButtonBox::HelpRole);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(windowRow);
     layout->addWidget(group, 1);
-    layout->addWidget(buttons);
+    layout->addWidget(vrk::AddOkCancelHelp(this, vrk::help::kFonts).box);
     vrk::NameFromLabels(this);
 }
 
 void CFontsDlg::connectControls() {
     connect(m_pWindows, &QComboBox::currentIndexChanged, this, &CFontsDlg::showSample);
     connect(m_pChange, &QPushButton::clicked, this, &CFontsDlg::changeFont);
-    connect(m_pOk, &QPushButton::clicked, this, &CFontsDlg::accept);
-    connect(m_pCancel, &QPushButton::clicked, this, &CFontsDlg::reject);
-    connect(m_pHelp, &QPushButton::clicked, this,
-            [this] { vrk::ShowHelp(vrk::help::kFonts, this); });
 }
 
 bool CFontsDlg::AddEntry(const QString& name, vrk::TFontRecord* slot) {

@@ -59,7 +59,4 @@ class CFontsDlg : public QDialog {
     QComboBox* m_pWindows = nullptr;
     QLabel* m_pSample = nullptr;
     QPushButton* m_pChange = nullptr;
-    QPushButton* m_pOk = nullptr;
-    QPushButton* m_pCancel = nullptr;
-    QPushButton* m_pHelp = nullptr;
 };

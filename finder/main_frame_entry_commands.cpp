@@ -24,6 +24,7 @@
 #include "ui/icons.h"
 #include "ui/message_box.h"
 #include "ui/temp_dir_dlg.h"
+#include "ui/wait_cursor.h"
 
 namespace {
 
@@ -208,19 +209,16 @@ void CEntryCommands::ShowDictionaryInfo() {
     const TEditorFocusKeeper focus(m_frame);
     const QString dataFile = m_editor.State().m_strDataFile;
     if (dataFile.isEmpty()) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    TWaitCursor wait;
     std::string dir;
     vrk::TScratchSet paths;
-    if (!vrk::GetBackupPaths(&m_frame, vrk::kFinderScratch, paths, &dir)) {
-        QApplication::restoreOverrideCursor();
-        return;
-    }
+    if (!vrk::GetBackupPaths(&m_frame, vrk::kFinderScratch, paths, &dir)) return;
     vrk::TDataFile file = paths.Open(vrk::PathBytes(dataFile));
     std::string name, author, notes;
     const bool read = file.GetName(name, vrk::MAX_RECORD) &&
                       file.GetAuthor(author, vrk::MAX_RECORD) &&
                       file.GetNotes(notes, vrk::MAX_RECORD);
-    QApplication::restoreOverrideCursor();
+    wait.Release();
     if (!read) {
         vrk::ShowError(&m_frame, vrk::texts::kInfoReadError);
         return;

@@ -1,6 +1,5 @@
 #include "finder/save_entry_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,6 +16,7 @@
 #include "store/data_file.h"
 #include "ui/accessible_text.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/failure_text.h"
 #include "ui/file_dialog.h"
 #include "ui/help.h"
@@ -60,7 +60,6 @@ CSaveEntryDlg::CSaveEntryDlg(const QString& word, QWidget* parent) : QDialog(par
         m_bHavePaths = true;
         fillTree();
     }
-    vrk::AddHelpKey(this, vrk::help::kSaveEntry);
 }
 
 void CSaveEntryDlg::createControls() {
@@ -71,19 +70,9 @@ void CSaveEntryDlg::createControls() {
     m_pTree->setHeaderHidden(true);
     m_pTree->setRootIsDecorated(true);
     m_pTree->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_pBrowse = new QPushButton(vrk::texts::kSaveDlgBrowse, this);
+    m_pBrowse = new QPushButton(vrk::texts::kBrowse, this);
     m_pBrowse->setObjectName(QStringLiteral("browseButton"));
     m_pBrowse->setAutoDefault(false);
-    m_pHelp = new QPushButton(vrk::texts::kHelp, this);
-    m_pHelp->setObjectName(QStringLiteral("helpButton"));
-    m_pHelp->setAutoDefault(false);
-    m_pCancel = new QPushButton(vrk::texts::kCancel, this);
-    m_pCancel->setObjectName(QStringLiteral("cancelButton"));
-    m_pCancel->setAutoDefault(false);
-    m_pOk = new QPushButton(vrk::texts::kOk, this);
-    m_pOk->setObjectName(QStringLiteral("okButton"));
-    m_pOk->setDefault(true);
-    m_pOk->setEnabled(false);
 }
 
 void CSaveEntryDlg::createLayout() {
@@ -91,11 +80,14 @@ void CSaveEntryDlg::createLayout() {
     wordLabel->setBuddy(m_pWord);
     auto* treeLabel = new QLabel(vrk::texts::kSaveDlgDictionary, this);
     treeLabel->setBuddy(m_pTree);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(m_pBrowse, QDialogButtonBox::ActionRole);
-    buttons->addButton(m_pHelp, QDialogButtonBox::HelpRole);
-    buttons->addButton(m_pCancel, QDialogButtonBox::RejectRole);
-    buttons->addButton(m_pOk, QDialogButtonBox::AcceptRole);
+    // Only "V redu" answers Enter, whichever button has the focus; it waits
+    // for a dictionary to be selected.
+    const vrk::TDialogButtons buttons = vrk::AddOkCancelHelp(this, vrk::help::kSaveEntry);
+    buttons.box->addButton(m_pBrowse, QDialogButtonBox::ActionRole);
+    buttons.cancel->setAutoDefault(false);
+    buttons.help->setAutoDefault(false);
+    m_pOk = buttons.ok;
+    m_pOk->setEnabled(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(wordLabel);
     layout->addWidget(m_pWord);
@@ -103,7 +95,7 @@ void CSaveEntryDlg::createLayout() {
     layout->addWidget(treeLabel);
     layout->addWidget(m_pTree, 1);
     layout->addSpacing(6);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
     resize(380, 420);
     vrk::NameFromLabels(this);
 }
@@ -118,10 +110,6 @@ void CSaveEntryDlg::connectControls() {
     connect(m_pTree, &QTreeWidget::itemCollapsed, this,
             [this](QTreeWidgetItem* item) { setKind(item, kLibraryClosed); });
     connect(m_pBrowse, &QPushButton::clicked, this, &CSaveEntryDlg::Browse);
-    connect(m_pHelp, &QPushButton::clicked, this,
-            [this] { vrk::ShowHelp(vrk::help::kSaveEntry, this); });
-    connect(m_pCancel, &QPushButton::clicked, this, &CSaveEntryDlg::reject);
-    connect(m_pOk, &QPushButton::clicked, this, &CSaveEntryDlg::accept);
 }
 
 void CSaveEntryDlg::setKind(QTreeWidgetItem* item, ItemKind kind) const {
@@ -204,8 +192,8 @@ void CSaveEntryDlg::Browse() {
     std::string saveDir;
     if (vrk::TGetRegistryString(vrk::kFinderPath, "SaveDir", saveDir, vrk::kBackupDirBuffer))
         request.directory = vrk::PathText(saveDir);
-    request.filter = vrk::texts::kSaveDlgFilter;
-    request.fileName = QStringLiteral("*.vrk3");
+    request.filter = vrk::texts::kDictionaryFilter;
+    request.fileName = vrk::texts::kDictionaryFileName;
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
     if (chosen.files.isEmpty()) return;
     if (!chosen.directory.isEmpty())

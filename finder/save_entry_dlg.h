@@ -70,7 +70,5 @@ class CSaveEntryDlg : public QDialog {
     QLineEdit* m_pWord = nullptr;
     QTreeWidget* m_pTree = nullptr;
     QPushButton* m_pBrowse = nullptr;
-    QPushButton* m_pHelp = nullptr;
-    QPushButton* m_pCancel = nullptr;
     QPushButton* m_pOk = nullptr;
 };

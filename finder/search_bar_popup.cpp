@@ -1,11 +1,12 @@
 #include "finder/search_bar_popup.h"
 
-#include <QApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include "ui/wait_cursor.h"
 
 QPoint PopupPosition(QPoint cursor, QSize size, const QRect& screen) {
     int x = cursor.x();
@@ -32,12 +33,13 @@ void CSearchBarPopup::SetControl(QWidget* control) {
 
 void CSearchBarPopup::ShowAt(QPoint cursor) {
     hide();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    Refill();
-    QScreen* screen = QGuiApplication::screenAt(cursor);
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    move(PopupPosition(cursor, size(), screen->geometry()));
-    QApplication::restoreOverrideCursor();
+    {
+        const TWaitCursor wait;
+        Refill();
+        QScreen* screen = QGuiApplication::screenAt(cursor);
+        if (!screen) screen = QGuiApplication::primaryScreen();
+        move(PopupPosition(cursor, size(), screen->geometry()));
+    }
     show();
     activateWindow();
     setFocus(Qt::PopupFocusReason);

@@ -1,6 +1,5 @@
 #include "finder/vrk3mpg_view.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -23,6 +22,7 @@
 #include "ui/focus_marks.h"
 #include "ui/font_record.h"
 #include "ui/icons.h"
+#include "ui/wait_cursor.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ std::string CVrk3mpgView::ShortDescription(std::string_view descriptions) {
 CVrk3mpgView::CVrk3mpgView(std::shared_ptr<const CVrk3mpgDoc> doc, QWidget* parent)
     : QWidget(parent), m_pDoc(std::move(doc)) {
     setObjectName(QStringLiteral("resultView"));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TWaitCursor wait;
     m_unmarkedIcon = vrk::RoleIcon(vrk::icon::kRowUnmarked);
     m_markedIcon = vrk::RoleIcon(vrk::icon::kRowMarked);
     createControls();
@@ -98,7 +98,7 @@ CVrk3mpgView::CVrk3mpgView(std::shared_ptr<const CVrk3mpgDoc> doc, QWidget* pare
 CVrk3mpgView::CVrk3mpgView(const CVrk3mpgView& source, QWidget* parent)
     : QWidget(parent), m_pDoc(source.m_pDoc) {
     setObjectName(QStringLiteral("resultView"));
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TWaitCursor wait;
     m_unmarkedIcon = vrk::RoleIcon(vrk::icon::kRowUnmarked);
     m_markedIcon = vrk::RoleIcon(vrk::icon::kRowMarked);
     createControls();
@@ -112,7 +112,6 @@ void CVrk3mpgView::finishCreation() {
     SortBy(0);
     connectControls();
     applyFonts();
-    QApplication::restoreOverrideCursor();
 }
 
 CVrk3mpgView::~CVrk3mpgView() {

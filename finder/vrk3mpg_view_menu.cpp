@@ -13,9 +13,9 @@
 namespace {
 
 const vrk::TCommand kViewCommands[] = {
-    {CVrk3mpgView::kCmdOpen, "&Spremeni..."},
-    {CVrk3mpgView::kCmdMark, "&Označi\tCtrl+M"},
-    {CVrk3mpgView::kCmdRemove, "O&dstrani\tDel"},
+    {CVrk3mpgView::kCmdOpen, vrk::texts::kRowOpen},
+    {CVrk3mpgView::kCmdMark, vrk::texts::kRowMark},
+    {CVrk3mpgView::kCmdRemove, vrk::texts::kRowRemove},
 };
 
 }  // namespace

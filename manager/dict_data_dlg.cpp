@@ -1,6 +1,5 @@
 #include "manager/dict_data_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -10,6 +9,7 @@
 #include "manager/stored_text.h"
 #include "store/format.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/help.h"
 
 std::string HeaderBytes(const QString& text) {
@@ -38,9 +38,9 @@ CHeaderFields::CHeaderFields(QWidget* parent) : QWidget(parent) {
         layout->addWidget(label);
         layout->addWidget(field);
     };
-    labelled(texts::kNameLabel, m_pName);
-    labelled(texts::kAuthorLabel, m_pAuthor);
-    labelled(texts::kNotesLabel, m_pNotes);
+    labelled(vrk::texts::kNameLabel, m_pName);
+    labelled(vrk::texts::kAuthorLabel, m_pAuthor);
+    labelled(vrk::texts::kNotesLabel, m_pNotes);
 }
 
 void CHeaderFields::Load(const THeaderTexts& texts) {
@@ -68,9 +68,9 @@ THeaderTexts CHeaderFields::Store() const {
 
 CDictDataDlg::CDictDataDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("dictDataDlg"));
-    setWindowTitle(texts::kDictDataTitle);
+    setWindowTitle(vrk::texts::kDictDataTitle);
     m_pFields = new CHeaderFields(this);
-    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kDictData);
+    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kDictData).box;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pFields);
     layout->addWidget(buttons);

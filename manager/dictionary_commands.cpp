@@ -37,7 +37,7 @@ bool TDictionaryCommands::registerNewDictionary(QTreeWidgetItem* library, const 
     const vrk::TLibraryResult result = vrk::AddLibraryDictionary(LibraryKeyPath(library), path);
     if (result == vrk::TLibraryResult::kOk || result == vrk::TLibraryResult::kAlreadyMember)
         return true;
-    vrk::ShowError(m_host.Window(), texts::kRegistryError);
+    vrk::ShowError(m_host.Window(), vrk::texts::kRegistryUnknownError);
     return false;
 }
 
@@ -49,14 +49,14 @@ bool TDictionaryCommands::replaceUnlocked(const std::string& path,
         // No file there, or no dictionary: nothing protected is replaced.
         const vrk::TFailure failure = file.LastFailure();
         if (failure == vrk::TFailure::NotFound || failure == vrk::TFailure::Damaged) return true;
-        vrk::ShowError(m_host.Window(), texts::kFileError);
+        vrk::ShowError(m_host.Window(), vrk::texts::kFileError);
         return false;
     }
     if (!(flags & kFlagProtected)) return true;
     std::string name;
     if (!file.GetName(name, kListTextBuffer)) name.clear();
-    return Unlocked(m_host.Window(), file, flags, vrk::FromCp1250(name), texts::kReplaceRefused,
-                    texts::kFileError);
+    return Unlocked(m_host.Window(), file, flags, vrk::FromCp1250(name),
+                    vrk::texts::kReplaceRefused, vrk::texts::kFileError);
 }
 
 void TDictionaryCommands::NewDictionary() {
@@ -73,9 +73,9 @@ void TDictionaryCommands::NewDictionary() {
     }
     vrk::TFileDialogRequest request;
     request.directory = ReadLastDir("NewDFDir");
-    request.filter = texts::kDictionaryFilter;
-    request.fileName = texts::kDictionaryFileName;
-    request.defaultSuffix = texts::kDictionarySuffix;
+    request.filter = vrk::texts::kDictionaryFilter;
+    request.fileName = vrk::texts::kDictionaryFileName;
+    request.defaultSuffix = vrk::texts::kDictionarySuffix;
     const vrk::TFileDialogResult chosen = vrk::GetSaveFile(m_host.Window(), request);
     if (chosen.files.isEmpty()) return;
     const QString target = DictionaryUserPath(chosen.files.first());
@@ -98,7 +98,7 @@ void TDictionaryCommands::NewDictionary() {
         std::string newPath;
         if (!placed.CreateEmptyBeside(newPath)) {
             wait.Release();
-            vrk::ShowError(m_host.Window(), texts::kCreateFailed);
+            vrk::ShowError(m_host.Window(), vrk::texts::kCreateFailed);
             return;
         }
         TNewFile made(newPath);
@@ -106,12 +106,12 @@ void TDictionaryCommands::NewDictionary() {
         if (!file.SetInfo(row.name, row.author, HeaderBytes(page1.m_texts.notes),
                           HeaderBytes(security.password), security.Flags())) {
             wait.Release();
-            vrk::ShowError(m_host.Window(), texts::kInfoWriteFailed);
+            vrk::ShowError(m_host.Window(), vrk::texts::kInfoWriteFailed);
             return;
         }
         if (!placed.ReplaceWith(newPath)) {
             wait.Release();
-            vrk::ShowError(m_host.Window(), texts::kCreateFailed);
+            vrk::ShowError(m_host.Window(), vrk::texts::kCreateFailed);
             return;
         }
         made.Placed();
@@ -150,15 +150,16 @@ void TDictionaryCommands::ChangeDictionaryData() {
     vrk::TDataFile file = backups.Open(RowPath(row));
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) {
-        vrk::ShowError(m_host.Window(), texts::kFileError);
+        vrk::ShowError(m_host.Window(), vrk::texts::kFileError);
         return;
     }
-    if (!Unlocked(m_host.Window(), file, flags, listName, texts::kDataRefused, texts::kFileError))
+    if (!Unlocked(m_host.Window(), file, flags, listName, vrk::texts::kDataRefused,
+                  vrk::texts::kFileError))
         return;
     std::string name, author, notes, password;
     if (!file.GetName(name, kHeaderBuffer) || !file.GetAuthor(author, kHeaderBuffer) ||
         !file.GetNotes(notes, kHeaderBuffer) || !file.GetPassword(password, kHeaderBuffer)) {
-        vrk::ShowError(m_host.Window(), texts::kFileError);
+        vrk::ShowError(m_host.Window(), vrk::texts::kFileError);
         return;
     }
     CDictDataDlg dialog(m_host.Window());
@@ -168,7 +169,7 @@ void TDictionaryCommands::ChangeDictionaryData() {
     if (!file.SetInfo(HeaderBytes(dialog.m_texts.name), HeaderBytes(dialog.m_texts.author),
                       HeaderBytes(dialog.m_texts.notes), password, flags)) {
         wait.Release();
-        vrk::ShowError(m_host.Window(), texts::kDataNotChanged);
+        vrk::ShowError(m_host.Window(), vrk::texts::kDataNotChanged);
         return;
     }
     if (file.GetAuthor(author, kListTextBuffer)) row->setText(kColAuthor, vrk::FromCp1250(author));

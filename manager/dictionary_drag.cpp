@@ -134,7 +134,7 @@ void CVrk3dbeView::DropDictionaries(bool move) {
                     (r == vrk::TLibraryResult::kOk || r == vrk::TLibraryResult::kAlreadyMember);
         }
         if (!added) {
-            vrk::ShowError(this, texts::kRegistryError);
+            vrk::ShowError(this, vrk::texts::kRegistryUnknownError);
         } else if (move) {
             for (const std::string& path : paths)
                 (void)vrk::RemoveLibraryDictionary(m_strDragSourceKey, path);

@@ -162,7 +162,7 @@ TEST_F(DictionaryDrag, AMoveThatCannotAddKeepsTheDictionariesWhereTheyWere) {
     // Another program removes the target library meanwhile.
     ASSERT_EQ(RemoveLibrary("Cilj"), TLibraryResult::kOk);
     Release(Qt::LeftButton, QStringLiteral("Cilj"));
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kRegistryError});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kRegistryUnknownError});
     EXPECT_EQ(Members("Izvor"), (std::vector<std::string>{a_, b_, c_}));
 }
 

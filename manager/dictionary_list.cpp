@@ -14,13 +14,13 @@ namespace {
 QString UnavailableReason(vrk::TFailure failure) {
     switch (failure) {
         case vrk::TFailure::Busy:
-            return texts::kUnavailableBusy;
+            return vrk::texts::kUnavailableBusy;
         case vrk::TFailure::NoPermission:
-            return texts::kUnavailablePermission;
+            return vrk::texts::kUnavailablePermission;
         case vrk::TFailure::NotFound:
-            return texts::kUnavailableFolder;
+            return vrk::texts::kUnavailableFolder;
         default:
-            return texts::kUnavailableOther;
+            return vrk::texts::kUnavailableOther;
     }
 }
 
@@ -44,7 +44,7 @@ CDictionaryItem* MakeDictionaryRow(const TMemberRow& member) {
         return item;
     }
     item->setData(kColName, kUnavailableRole, true);
-    item->setText(kColName, texts::kUnavailableName);
+    item->setText(kColName, vrk::texts::kUnavailableName);
     const QString reason = UnavailableReason(member.failure);
     for (int column = 0; column < 4; ++column) {
         item->setToolTip(column, reason);

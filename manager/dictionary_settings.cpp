@@ -51,17 +51,18 @@ void TDictionaryCommands::securityForOne(QTreeWidgetItem* row, const vrk::TScrat
     std::string password;
     const std::int32_t flags = file.GetPassword(password, kKeptTextBuffer) ? file.GetFlags() : -1;
     if (flags < 0) {
-        vrk::ShowError(m_host.Window(), texts::kFileError);
+        vrk::ShowError(m_host.Window(), vrk::texts::kFileError);
         return;
     }
-    if (!Unlocked(m_host.Window(), file, flags, name, texts::kSecurityRefused, texts::kFileError))
+    if (!Unlocked(m_host.Window(), file, flags, name, vrk::texts::kSecurityRefused,
+                  vrk::texts::kFileError))
         return;
     CSecurityDlg dialog(m_host.Window());
     dialog.m_settings = {(flags & kFlagProtected) != 0, (flags & kFlagChanges) != 0,
                          (flags & kFlagExport) != 0, vrk::FromCp1250(password)};
     TKeptTexts kept;
     if (!kept.Read(file)) {
-        vrk::ShowError(m_host.Window(), texts::kFileError);
+        vrk::ShowError(m_host.Window(), vrk::texts::kFileError);
         return;
     }
     if (dialog.exec() != QDialog::Accepted) return;
@@ -69,7 +70,7 @@ void TDictionaryCommands::securityForOne(QTreeWidgetItem* row, const vrk::TScrat
     if (!file.SetInfo(kept.name, kept.author, kept.notes, HeaderBytes(dialog.m_settings.password),
                       dialog.m_settings.Flags())) {
         wait.Release();
-        vrk::ShowError(m_host.Window(), texts::kSecurityNotChanged);
+        vrk::ShowError(m_host.Window(), vrk::texts::kSecurityNotChanged);
     }
 }
 
@@ -86,22 +87,22 @@ void TDictionaryCommands::securityForMany(const std::vector<QTreeWidgetItem*>& r
         vrk::TDataFile file = backups.Open(RowPath(row));
         const std::int32_t flags = file.GetFlags();
         if (flags < 0) {
-            vrk::ShowError(m_host.Window(), texts::kFileError);
+            vrk::ShowError(m_host.Window(), vrk::texts::kFileError);
             continue;
         }
-        if (!Unlocked(m_host.Window(), file, flags, name, texts::kSecurityRefused,
-                      texts::kFileError))
+        if (!Unlocked(m_host.Window(), file, flags, name, vrk::texts::kSecurityRefused,
+                      vrk::texts::kFileError))
             continue;
         TKeptTexts kept;
         if (!kept.Read(file)) {
-            vrk::ShowError(m_host.Window(), texts::kFileError);
+            vrk::ShowError(m_host.Window(), vrk::texts::kFileError);
             continue;
         }
         TWaitCursor wait;
         if (!file.SetInfo(kept.name, kept.author, kept.notes, password,
                           dialog.m_settings.Flags())) {
             wait.Release();
-            vrk::ShowError(m_host.Window(), texts::kSecurityNotChangedMany);
+            vrk::ShowError(m_host.Window(), vrk::texts::kSecurityNotChangedMany);
         }
     }
 }
@@ -113,8 +114,8 @@ void TDictionaryCommands::SetPicture() {
     if (!scratch(backups)) return;
     vrk::TFileDialogRequest request;
     request.directory = ReadLastDir("ImageDir");
-    request.filter = texts::kPictureFilter;
-    request.fileName = texts::kPictureFileName;
+    request.filter = vrk::texts::kPictureFilter;
+    request.fileName = vrk::texts::kPictureFileName;
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(m_host.Window(), request);
     if (chosen.files.isEmpty()) return;
     StoreLastDir("ImageDir", chosen.directory);
@@ -125,7 +126,7 @@ void TDictionaryCommands::SetPicture() {
         read = ReadPictureFile(vrk::PathBytes(AbsoluteUserPath(chosen.files.first())), picture);
     }
     if (!read) {
-        vrk::ShowError(m_host.Window(), texts::kCannotOpenFile);
+        vrk::ShowError(m_host.Window(), vrk::texts::kCannotOpenFile);
         return;
     }
     for (QTreeWidgetItem* row : rows) {
@@ -133,16 +134,16 @@ void TDictionaryCommands::SetPicture() {
         vrk::TDataFile file = backups.Open(RowPath(row));
         const std::int32_t flags = file.GetFlags();
         if (flags < 0) {
-            vrk::ShowError(m_host.Window(), texts::kDamagedDictionary.arg(name));
+            vrk::ShowError(m_host.Window(), vrk::texts::kDamagedDictionary.arg(name));
             continue;
         }
-        if (!Unlocked(m_host.Window(), file, flags, name, texts::kPictureRefused,
-                      texts::kDamagedDictionary.arg(name)))
+        if (!Unlocked(m_host.Window(), file, flags, name, vrk::texts::kPictureRefused,
+                      vrk::texts::kDamagedDictionary.arg(name)))
             continue;
         TWaitCursor wait;
         if (!file.SetPicture(picture)) {
             wait.Release();
-            vrk::ShowError(m_host.Window(), texts::kPictureFailed.arg(name));
+            vrk::ShowError(m_host.Window(), vrk::texts::kPictureFailed.arg(name));
         }
     }
 }
@@ -168,19 +169,19 @@ void TDictionaryCommands::RemapLetters() {
             vrk::TDataFile file = backups.Open(RowPath(row));
             const std::int32_t flags = file.GetFlags();
             if (flags < 0) {
-                vrk::ShowWarning(m_host.Window(), texts::kRemapFailed);
+                vrk::ShowWarning(m_host.Window(), vrk::texts::kRemapFailed);
                 continue;
             }
             if (!(flags & kFlagChanges)) {
-                vrk::ShowMessage(m_host.Window(), texts::kChangesNotAllowed.arg(name),
+                vrk::ShowMessage(m_host.Window(), vrk::texts::kChangesNotAllowed.arg(name),
                                  vrk::TMsgIcon::kNone);
                 continue;
             }
-            if (!Unlocked(m_host.Window(), file, flags, name, texts::kRemapRefused,
-                          texts::kFileError))
+            if (!Unlocked(m_host.Window(), file, flags, name, vrk::texts::kRemapRefused,
+                          vrk::texts::kFileError))
                 continue;
         }
         job.strJobDataFile = RowPath(row);
-        (void)RunJob(m_host.Window(), job, texts::kJobRemap.arg(name));
+        (void)RunJob(m_host.Window(), job, vrk::texts::kJobRemap.arg(name));
     }
 }

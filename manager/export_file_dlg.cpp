@@ -19,10 +19,10 @@ bool SeparatorUsable(QWidget* parent, const QString& text, char& separator) {
         case TSeparatorCheck::kOk:
             return true;
         case TSeparatorCheck::kMissing:
-            vrk::ShowWarning(parent, texts::kSeparatorMissing);
+            vrk::ShowWarning(parent, vrk::texts::kSeparatorMissing);
             return false;
         case TSeparatorCheck::kInvalid:
-            vrk::ShowWarning(parent, texts::kSeparatorInvalid);
+            vrk::ShowWarning(parent, vrk::texts::kSeparatorInvalid);
             return false;
     }
     return false;
@@ -32,12 +32,12 @@ bool SeparatorUsable(QWidget* parent, const QString& text, char& separator) {
 
 bool SeparatorDefaults(const QString& filterText, QString& label, QChar& separator) {
     if (filterText.contains(QStringLiteral("Verbatrakon I"))) {
-        label = texts::kDescriptionSeparator;
+        label = vrk::texts::kDescriptionSeparator;
         separator = ';';
         return true;
     }
     if (filterText.contains(QStringLiteral("csv"))) {
-        label = texts::kFieldSeparator;
+        label = vrk::texts::kFieldSeparator;
         separator = ',';
         return true;
     }
@@ -59,7 +59,7 @@ TSeparatorCheck CheckSeparator(const QString& text, char& separator) {
 CExportFileDlg::CExportFileDlg(QWidget* parent, const vrk::TFileDialogRequest& request)
     : vrk::CFileDialog(parent, request) {
     setObjectName(QStringLiteral("exportFileDlg"));
-    setLabelText(QFileDialog::Accept, texts::kExportButton);
+    setLabelText(QFileDialog::Accept, vrk::texts::kExportButton);
     setLabelText(QFileDialog::Reject, vrk::texts::kCancel);
     createPanel();
     m_pSeparator->setText(QStringLiteral(";"));

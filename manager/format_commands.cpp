@@ -63,16 +63,16 @@ void TDictionaryCommands::Import() {
         case TOlderFormat::kSecondGen:
             job.nJob = kJobImportSecondGen;
             job.chJobParam = kImportSeparator;
-            text = texts::kJobImportSecondGen;
+            text = vrk::texts::kJobImportSecondGen;
             break;
         case TOlderFormat::kCsv:
             job.nJob = kJobImportCsv;
-            text = texts::kJobImportCsv;
+            text = vrk::texts::kJobImportCsv;
             break;
         case TOlderFormat::kFirstGen:
             job.nJob = kJobImportFirstGen;
             job.chJobParam = kImportSeparator;
-            text = texts::kJobImportFirstGen;
+            text = vrk::texts::kJobImportFirstGen;
             break;
     }
     vrk::TScratchSet backups;
@@ -84,15 +84,16 @@ void TDictionaryCommands::Import() {
     // cancel or a change of mind leaves whatever was there.
     vrk::TDataFile placed = backups.Open(target);
     if (!placed.CreateEmptyBeside(job.strJobDataFile)) {
-        vrk::ShowWarning(m_host.Window(), texts::kImportFailed);
+        vrk::ShowWarning(m_host.Window(), vrk::texts::kImportFailed);
         return;
     }
     TNewFile made(job.strJobDataFile);
     if (!RunJob(m_host.Window(), job, text)) return;
     if (job.counts.separators > 0 || job.counts.cut > 0)
-        vrk::ShowMessage(m_host.Window(),
-                         texts::kImportChangedTexts.arg(job.counts.separators).arg(job.counts.cut),
-                         vrk::TMsgIcon::kInformation);
+        vrk::ShowMessage(
+            m_host.Window(),
+            vrk::texts::kImportChangedTexts.arg(job.counts.separators).arg(job.counts.cut),
+            vrk::TMsgIcon::kInformation);
     // The older formats but the second generation carry no header data.
     if (format != TOlderFormat::kSecondGen) {
         CDictDataDlg data(m_host.Window());
@@ -102,7 +103,7 @@ void TDictionaryCommands::Import() {
         if (!file.SetInfo(HeaderBytes(data.m_texts.name), HeaderBytes(data.m_texts.author),
                           HeaderBytes(data.m_texts.notes), "", kFlagChanges | kFlagExport)) {
             wait.Release();
-            vrk::ShowError(m_host.Window(), texts::kImportInfoFailed);
+            vrk::ShowError(m_host.Window(), vrk::texts::kImportInfoFailed);
             return;
         }
     }
@@ -110,7 +111,7 @@ void TDictionaryCommands::Import() {
         TWaitCursor wait;
         if (!placed.ReplaceWith(job.strJobDataFile)) {
             wait.Release();
-            vrk::ShowError(m_host.Window(), texts::kCreateFailed);
+            vrk::ShowError(m_host.Window(), vrk::texts::kCreateFailed);
             return;
         }
     }
@@ -118,7 +119,7 @@ void TDictionaryCommands::Import() {
     if (!registerNewDictionary(library, target)) return;
     const TMemberRow row = ReadMember(target, backups);
     if (row.state != TMemberState::kListed) {
-        vrk::ShowError(m_host.Window(), texts::kNotADictionary);
+        vrk::ShowError(m_host.Window(), vrk::texts::kNotADictionary);
         return;
     }
     m_host.ListDictionary(row, true);
@@ -129,10 +130,10 @@ void TDictionaryCommands::Export() {
     if (rows.size() != 1) return;
     const std::string dictionary = RowPath(rows.front());
     vrk::TFileDialogRequest request;
-    request.caption = texts::kExportTitle;
+    request.caption = vrk::texts::kExportTitle;
     request.directory = ReadLastDir("ExportDir");
-    request.filter = texts::kOlderFormatsFilter;
-    request.fileName = texts::kOlderFormatFileName;
+    request.filter = vrk::texts::kOlderFormatsFilter;
+    request.fileName = vrk::texts::kOlderFormatFileName;
     TExportChoice choice;
     if (!CExportFileDlg::Choose(m_host.Window(), request, choice)) return;
     choice.path = AbsoluteUserPath(choice.path);
@@ -142,16 +143,16 @@ void TDictionaryCommands::Export() {
     vrk::TDataFile file = backups.Open(dictionary);
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) {
-        vrk::ShowError(m_host.Window(), texts::kFileError);
+        vrk::ShowError(m_host.Window(), vrk::texts::kFileError);
         return;
     }
     if (!(flags & kFlagExport)) {
-        vrk::ShowMessage(m_host.Window(), texts::kExportDisabled, vrk::TMsgIcon::kNone);
+        vrk::ShowMessage(m_host.Window(), vrk::texts::kExportDisabled, vrk::TMsgIcon::kNone);
         return;
     }
     // Writing the dictionary's own file would replace it by the export.
     if (vrk::IsSameFile(dictionary, vrk::PathBytes(choice.path))) {
-        vrk::ShowWarning(m_host.Window(), texts::kExportSameFile);
+        vrk::ShowWarning(m_host.Window(), vrk::texts::kExportSameFile);
         return;
     }
     // A dictionary there would be lost, and dropped from its library.
@@ -160,8 +161,8 @@ void TDictionaryCommands::Export() {
         const QString fileName = QFileInfo(choice.path).fileName();
         const QString library = LibraryHolding(target);
         const QString question = library.isEmpty()
-                                     ? texts::kExportOverDictionary.arg(fileName)
-                                     : texts::kExportOverMember.arg(fileName, library);
+                                     ? vrk::texts::kExportOverDictionary.arg(fileName)
+                                     : vrk::texts::kExportOverMember.arg(fileName, library);
         if (vrk::ShowMessage(m_host.Window(), question, vrk::TMsgIcon::kWarning,
                              vrk::TMsgButtons::kYesNo,
                              vrk::TMsgAnswer::kNo) != vrk::TMsgAnswer::kYes ||
@@ -176,18 +177,19 @@ void TDictionaryCommands::Export() {
     switch (ExportFormat(choice.path)) {
         case TOlderFormat::kSecondGen:
             job.nJob = kJobExportSecondGen;
-            text = texts::kJobExportSecondGen;
+            text = vrk::texts::kJobExportSecondGen;
             break;
         case TOlderFormat::kCsv:
             job.nJob = kJobExportCsv;
-            text = texts::kJobExportCsv;
+            text = vrk::texts::kJobExportCsv;
             break;
         case TOlderFormat::kFirstGen:
             job.nJob = kJobExportFirstGen;
-            text = texts::kJobExportFirstGen;
+            text = vrk::texts::kJobExportFirstGen;
             break;
     }
     if (RunJob(m_host.Window(), job, text) && job.counts.lineBreaks > 0)
-        vrk::ShowMessage(m_host.Window(), texts::kExportChangedTexts.arg(job.counts.lineBreaks),
+        vrk::ShowMessage(m_host.Window(),
+                         vrk::texts::kExportChangedTexts.arg(job.counts.lineBreaks),
                          vrk::TMsgIcon::kInformation);
 }

@@ -1,6 +1,5 @@
 #include "manager/import_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
@@ -13,6 +12,7 @@
 #include "manager/user_path.h"
 #include "store/same_file.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/file_dialog.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
@@ -20,32 +20,31 @@
 
 CImportDlg::CImportDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("importDlg"));
-    setWindowTitle(texts::kImportTitle);
+    setWindowTitle(vrk::texts::kImportTitle);
     // Made in the order of the dialog, which Tab follows.
     m_pExisting = new QLineEdit(this);
     m_pExisting->setObjectName(QStringLiteral("existingEdit"));
     m_pExisting->setProperty("controlId", 1055);
-    auto* browseExisting = new QPushButton(texts::kBrowseSource, this);
+    auto* browseExisting = new QPushButton(vrk::texts::kBrowse, this);
     browseExisting->setObjectName(QStringLiteral("browseExisting"));
     browseExisting->setProperty("controlId", 1054);
     m_pNew = new QLineEdit(this);
     m_pNew->setObjectName(QStringLiteral("newEdit"));
     m_pNew->setProperty("controlId", 1053);
-    auto* browseNew = new QPushButton(texts::kBrowseTarget, this);
+    auto* browseNew = new QPushButton(vrk::texts::kBrowseTarget, this);
     browseNew->setObjectName(QStringLiteral("browseNew"));
     browseNew->setProperty("controlId", 1052);
-    browseExisting->setAccessibleDescription(texts::kA11yBrowseSource);
-    browseNew->setAccessibleDescription(texts::kA11yBrowseTarget);
+    browseExisting->setAccessibleDescription(vrk::texts::kA11yBrowseSource);
+    browseNew->setAccessibleDescription(vrk::texts::kA11yBrowseTarget);
     connect(browseExisting, &QPushButton::clicked, this, &CImportDlg::browseExisting);
     connect(browseNew, &QPushButton::clicked, this, &CImportDlg::browseNew);
 
-    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kImport);
-    buttons->findChild<QPushButton*>(QStringLiteral("okButton"))->setDefault(true);
+    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kImport).box;
 
     auto* grid = new QGridLayout;
-    auto* existingLabel = new QLabel(texts::kImportSource, this);
+    auto* existingLabel = new QLabel(vrk::texts::kImportSource, this);
     existingLabel->setBuddy(m_pExisting);
-    auto* newLabel = new QLabel(texts::kImportTarget, this);
+    auto* newLabel = new QLabel(vrk::texts::kImportTarget, this);
     newLabel->setBuddy(m_pNew);
     grid->addWidget(existingLabel, 0, 0, 1, 2);
     grid->addWidget(m_pExisting, 1, 0);
@@ -63,8 +62,8 @@ CImportDlg::CImportDlg(QWidget* parent) : QDialog(parent) {
 void CImportDlg::browseExisting() {
     vrk::TFileDialogRequest request;
     request.directory = ReadLastDir("ImportDir");
-    request.filter = texts::kOlderFormatsFilter;
-    request.fileName = texts::kOlderFormatFileName;
+    request.filter = vrk::texts::kOlderFormatsFilter;
+    request.fileName = vrk::texts::kOlderFormatFileName;
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(this, request);
     if (chosen.files.isEmpty()) return;
     m_pExisting->setText(AbsoluteUserPath(chosen.files.first()));
@@ -74,9 +73,9 @@ void CImportDlg::browseExisting() {
 void CImportDlg::browseNew() {
     vrk::TFileDialogRequest request;
     request.directory = ReadLastDir("NewDFDir");
-    request.filter = texts::kDictionaryFilter;
-    request.fileName = texts::kDictionaryFileName;
-    request.defaultSuffix = texts::kDictionarySuffix;
+    request.filter = vrk::texts::kDictionaryFilter;
+    request.fileName = vrk::texts::kDictionaryFileName;
+    request.defaultSuffix = vrk::texts::kDictionarySuffix;
     const vrk::TFileDialogResult chosen = vrk::GetSaveFile(this, request);
     if (chosen.files.isEmpty()) return;
     m_strConfirmedNewFile = DictionaryUserPath(chosen.files.first());
@@ -90,12 +89,12 @@ void CImportDlg::accept() {
     const QString existing = AbsoluteUserPath(m_pExisting->text());
     const QString created = DictionaryUserPath(m_pNew->text());
     if (existing.isEmpty() || created.isEmpty()) {
-        vrk::ShowMessage(this, texts::kImportNeedsFiles, vrk::TMsgIcon::kNone);
+        vrk::ShowMessage(this, vrk::texts::kImportNeedsFiles, vrk::TMsgIcon::kNone);
         return;
     }
     // The new dictionary would take the place of the file it is made from.
     if (vrk::IsSameFile(vrk::PathBytes(existing), vrk::PathBytes(created))) {
-        vrk::ShowWarning(this, texts::kImportSameFile);
+        vrk::ShowWarning(this, vrk::texts::kImportSameFile);
         m_pNew->setFocus();
         return;
     }

@@ -30,13 +30,13 @@ QString FailureMessage(std::int32_t job) {
         case kJobImportSecondGen:
         case kJobImportFirstGen:
         case kJobImportCsv:
-            return texts::kImportFailed;
+            return vrk::texts::kImportFailed;
         case kJobExportSecondGen:
         case kJobExportCsv:
         case kJobExportFirstGen:
-            return texts::kExportFailed;
+            return vrk::texts::kExportFailed;
         default:
-            return texts::kRemapFailed;
+            return vrk::texts::kRemapFailed;
     }
 }
 

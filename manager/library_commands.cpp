@@ -46,7 +46,7 @@ void TLibraryCommands::NewSubLibrary() {
 void TLibraryCommands::CreateLibrary(QTreeWidgetItem* parent) {
     std::string name;
     if (vrk::CreateNewLibrary(LibraryKeyPath(parent), name) != vrk::TLibraryResult::kOk) {
-        vrk::ShowError(m_host.Window(), texts::kRegistryError);
+        vrk::ShowError(m_host.Window(), vrk::texts::kRegistryUnknownError);
         return;
     }
     m_host.InsertLibrary(parent, MakeLibraryItem(name));
@@ -60,7 +60,7 @@ void TLibraryCommands::RenameCommitted(QTreeWidgetItem* item, const QString& tex
     if (!item) return;
     const std::string oldName = item->data(0, kNameBytesRole).toByteArray().toStdString();
     if (text.contains('\\')) {
-        vrk::ShowWarning(m_host.Window(), texts::kBackslashInName);
+        vrk::ShowWarning(m_host.Window(), vrk::texts::kBackslashInName);
         return;
     }
     if (!CheckStorable(m_host.Window(), text)) return;
@@ -69,7 +69,7 @@ void TLibraryCommands::RenameCommitted(QTreeWidgetItem* item, const QString& tex
     // The name check and the rename are one settings transaction, so a name
     // another program takes meanwhile is refused too.
     if (vrk::RenameLibraryKey(LibraryKeyPath(item), newName) != vrk::TLibraryResult::kOk) {
-        vrk::ShowMessage(m_host.Window(), texts::kNameExists, vrk::TMsgIcon::kNone);
+        vrk::ShowMessage(m_host.Window(), vrk::texts::kNameExists, vrk::TMsgIcon::kNone);
         return;
     }
     item->setText(0, vrk::FromCp1250(newName));
@@ -80,20 +80,20 @@ void TLibraryCommands::RemoveLibrary() {
     QTreeWidgetItem* library = m_host.Selection().library;
     if (!library) return;
     if (m_host.LibraryCount() < 2) {
-        vrk::ShowMessage(m_host.Window(), texts::kCannotRemoveAll, vrk::TMsgIcon::kNone);
+        vrk::ShowMessage(m_host.Window(), vrk::texts::kCannotRemoveAll, vrk::TMsgIcon::kNone);
         return;
     }
     // Asked from what the store holds: the list may be older than the
     // library, and sub-libraries may have come from another program.
     const std::string keyPath = LibraryKeyPath(library);
     if ((library->childCount() > 0 || LibraryHoldsAnything(keyPath)) &&
-        vrk::ShowMessage(m_host.Window(), texts::kLibraryNotEmpty, vrk::TMsgIcon::kWarning,
+        vrk::ShowMessage(m_host.Window(), vrk::texts::kLibraryNotEmpty, vrk::TMsgIcon::kWarning,
                          vrk::TMsgButtons::kYesNo, vrk::TMsgAnswer::kNo) != vrk::TMsgAnswer::kYes)
         return;
     std::string_view parentPath, name;
     vrk::SplitLibraryKeyPath(keyPath, parentPath, name);
     if (!vrk::MoveLibraryKey(parentPath, name)) {
-        vrk::ShowError(m_host.Window(), texts::kCannotRemoveLibrary);
+        vrk::ShowError(m_host.Window(), vrk::texts::kCannotRemoveLibrary);
         return;
     }
     m_host.RemoveLibraryItem(library);
@@ -106,8 +106,8 @@ void TLibraryCommands::AddDictionaries() {
     if (!library) return;
     vrk::TFileDialogRequest request;
     request.multiple = true;
-    request.filter = texts::kDictionaryFilter;
-    request.fileName = texts::kDictionaryFileName;
+    request.filter = vrk::texts::kDictionaryFilter;
+    request.fileName = vrk::texts::kDictionaryFileName;
     request.directory = ReadLastDir("AddDFDir");
     const vrk::TFileDialogResult chosen = vrk::GetOpenFiles(m_host.Window(), request);
     if (chosen.files.isEmpty()) return;
@@ -122,28 +122,28 @@ void TLibraryCommands::AddDictionaries() {
         vrk::TRegKey key;
         if (vrk::TRegKey::Open(vrk::TRoot::kCurrentUser, keyPath, vrk::TAccess::kFull, key) !=
             vrk::TRegResult::kOk) {
-            vrk::ShowError(m_host.Window(), texts::kRegistryError);
+            vrk::ShowError(m_host.Window(), vrk::texts::kRegistryUnknownError);
             return;
         }
         vrk::TRegValue existing;
         if (key.QueryValue(path, existing) == vrk::TRegResult::kOk &&
             existing.type == vrk::TValueType::kString) {
-            vrk::ShowMessage(m_host.Window(), texts::kAlreadyMember, vrk::TMsgIcon::kNone);
+            vrk::ShowMessage(m_host.Window(), vrk::texts::kAlreadyMember, vrk::TMsgIcon::kNone);
             return;
         }
         // Read before it is added: a file that is no dictionary never
         // becomes a member.
         const TMemberRow row = ReadMember(path, backups);
         if (row.state == TMemberState::kGone) {
-            vrk::ShowError(m_host.Window(), texts::kNotADictionary);
+            vrk::ShowError(m_host.Window(), vrk::texts::kNotADictionary);
             return;
         }
         if (row.state == TMemberState::kUnavailable) {
-            vrk::ShowError(m_host.Window(), texts::kUnavailableChosen);
+            vrk::ShowError(m_host.Window(), vrk::texts::kUnavailableChosen);
             return;
         }
         if (vrk::AddLibraryDictionary(keyPath, path) != vrk::TLibraryResult::kOk) {
-            vrk::ShowError(m_host.Window(), texts::kRegistryError);
+            vrk::ShowError(m_host.Window(), vrk::texts::kRegistryUnknownError);
             return;
         }
         m_host.ListDictionary(row, false);
@@ -158,13 +158,13 @@ void TLibraryCommands::RemoveDictionaries() {
     vrk::TRegKey key;
     if (vrk::TRegKey::Open(vrk::TRoot::kCurrentUser, keyPath, vrk::TAccess::kFull, key) !=
         vrk::TRegResult::kOk) {
-        vrk::ShowError(m_host.Window(), texts::kRegistryError);
+        vrk::ShowError(m_host.Window(), vrk::texts::kRegistryUnknownError);
         return;
     }
     for (const QTreeWidgetItem* row : selection.rows) {
         const std::string path = RowPath(row);
         if (key.DeleteValue(path) != vrk::TRegResult::kOk) {
-            vrk::ShowError(m_host.Window(), texts::kRegistryError);
+            vrk::ShowError(m_host.Window(), vrk::texts::kRegistryUnknownError);
             m_host.ListAgain();
             return;
         }

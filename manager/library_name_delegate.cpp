@@ -13,7 +13,7 @@ QWidget* CLibraryNameDelegate::createEditor(QWidget* parent, const QStyleOptionV
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
         line->setObjectName(QStringLiteral("libraryNameEditor"));
-        line->setAccessibleName(texts::kA11yLibraryName);
+        line->setAccessibleName(vrk::texts::kA11yLibraryName);
         line->setMaxLength(kMaxNameLength);
         line->installEventFilter(const_cast<CLibraryNameDelegate*>(this));
     }

@@ -63,26 +63,26 @@ CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::createActions() {
     m_pCommands = new vrk::TCommandSet(this);
-    m_pCommands->Add(texts::ManagerCommands());
+    m_pCommands->Add(vrk::texts::ManagerCommands());
 }
 
 void CMainFrame::createMenus() {
     vrk::TCommandSet& c = *m_pCommands;
     using vrk::kSeparator;
-    c.FillMenu(menuBar()->addMenu(texts::kMenuLibrary),
+    c.FillMenu(menuBar()->addMenu(vrk::texts::kMenuLibrary),
                {id::kNewLibrary, id::kNewSubLibrary, id::kRenameLibrary, id::kRemoveLibrary,
                 kSeparator, id::kExit});
-    QMenu* dictionary = menuBar()->addMenu(texts::kMenuDictionary);
+    QMenu* dictionary = menuBar()->addMenu(vrk::texts::kMenuDictionary);
     c.FillMenu(dictionary,
                {id::kDictionaryInfo, kSeparator, id::kNewDictionary, id::kAddDictionary,
                 id::kRemoveDictionary, kSeparator, id::kImport, id::kExport, kSeparator});
-    c.FillMenu(dictionary->addMenu(texts::kMenuChange),
+    c.FillMenu(dictionary->addMenu(vrk::texts::kMenuChange),
                {id::kChangeData, id::kSecurity, id::kRemapLetters, id::kSetPicture});
-    c.FillMenu(menuBar()->addMenu(texts::kMenuView),
+    c.FillMenu(menuBar()->addMenu(vrk::texts::kMenuView),
                {id::kToolBar, id::kStatusBar, kSeparator, id::kRefresh});
-    c.FillMenu(menuBar()->addMenu(texts::kMenuSettings),
+    c.FillMenu(menuBar()->addMenu(vrk::texts::kMenuSettings),
                {id::kAlphabet, id::kTempDir, kSeparator, id::kFont});
-    c.FillMenu(menuBar()->addMenu(texts::kMenuHelp),
+    c.FillMenu(menuBar()->addMenu(vrk::texts::kMenuHelp),
                {id::kHelpTopics, id::kGuide, kSeparator, id::kAbout});
     for (QMenu* menu : menuBar()->findChildren<QMenu*>())
         if (menu->objectName().isEmpty())
@@ -90,7 +90,7 @@ void CMainFrame::createMenus() {
 }
 
 void CMainFrame::createToolBars() {
-    m_pToolBar = addToolBar(texts::kToolBarCaption);
+    m_pToolBar = addToolBar(vrk::texts::kToolBarCaption);
     m_pToolBar->setObjectName(QStringLiteral("toolBar"));
     m_pToolBar->setIconSize(QSize(20, 20));
     using vrk::kSeparator;
@@ -115,10 +115,10 @@ void CMainFrame::createStatusBar() {
         bar->addPermanentWidget(label);
         return label;
     };
-    m_pDictionaryPane = pane(id::kCountDataFiles, texts::DictionaryCountText(9999));
-    m_pEntryPane = pane(id::kCountClues, texts::EntryCountText(9999999));
-    m_pDictionaryPane->setAccessibleDescription(texts::kA11yDictionaryPane);
-    m_pEntryPane->setAccessibleDescription(texts::kA11yEntryPane);
+    m_pDictionaryPane = pane(id::kCountDataFiles, vrk::texts::DictionaryCountText(9999));
+    m_pEntryPane = pane(id::kCountClues, vrk::texts::EntryCountText(9999999));
+    m_pDictionaryPane->setAccessibleDescription(vrk::texts::kA11yDictionaryPane);
+    m_pEntryPane->setAccessibleDescription(vrk::texts::kA11yEntryPane);
     // With no command prompt to show, the message pane holds a space.
     connect(bar, &QStatusBar::messageChanged, this, [bar](const QString& message) {
         if (message.isEmpty()) bar->showMessage(QStringLiteral(" "));
@@ -198,7 +198,8 @@ void CMainFrame::updatePanes() {
     const int n = m_pView->SelectedDictionaryCount();
     m_pDictionaryPane->setEnabled(n > 0);
     m_pEntryPane->setEnabled(n > 0);
-    m_pDictionaryPane->setText(n > 0 ? texts::DictionaryCountText(n) : texts::kPaneDictionaries);
-    m_pEntryPane->setText(n > 0 ? texts::EntryCountText(m_pView->SelectedEntrySum())
-                                : texts::kPaneEntries);
+    m_pDictionaryPane->setText(n > 0 ? vrk::texts::DictionaryCountText(n)
+                                     : vrk::texts::kPaneDictionaries);
+    m_pEntryPane->setText(n > 0 ? vrk::texts::EntryCountText(m_pView->SelectedEntrySum())
+                                : vrk::texts::kPaneEntries);
 }

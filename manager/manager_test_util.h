@@ -12,9 +12,13 @@
 
 #include "manager/command_host.h"
 #include "manager/main_frame.h"
+#include "manager/manager_texts.h"
 #include "manager/vrk3dbe_view.h"
 #include "ui/file_dialog.h"
 #include "ui/test_ui.h"
+
+// The tests name the manager's texts ::texts, as before they joined vrk::texts.
+namespace texts = vrk::texts;
 
 namespace vrk {
 

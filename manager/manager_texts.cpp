@@ -4,11 +4,9 @@
 
 #include "manager/manager_ids.h"
 
-namespace texts {
+namespace vrk::texts {
 
 namespace {
-
-using vrk::TCommand;
 
 // Rows: identifier, menu text, "status text\ntool tip", key, toolbar icon,
 // checkable.
@@ -20,7 +18,7 @@ const std::array kCommands = {
              "Ustvari podknjižnico trenutno označene knjižnice.\nNova Podknjižnica"},
     TCommand{id::kRenameLibrary, "&Preimenuj", "Preimenuje knjižnico.\nPreimenuj"},
     TCommand{id::kRemoveLibrary, "O&dstrani", "Odstrani trenutno označeno knjižnico.\nOdstrani"},
-    TCommand{id::kExit, "&Izhod", "Konča delo s programom.\nIzhod"},
+    TCommand{id::kExit, "&Izhod", kExitPrompt},
 
     // "Slovar".
     TCommand{id::kDictionaryInfo, "&Info...",
@@ -46,23 +44,23 @@ const std::array kCommands = {
     TCommand{id::kSetPicture, "Določi &Sliko...", "Označenim slovarjem določi novo sliko."},
 
     // "Pogled".
-    TCommand{id::kToolBar, "&Orodna Vrstica", "Prikaže ali skrije orodno vrstico.", nullptr,
-             nullptr, true},
+    TCommand{id::kToolBar, kCommandToolBar, "Prikaže ali skrije orodno vrstico.", nullptr, nullptr,
+             true},
     TCommand{id::kStatusBar, "&Vrstica Stanja", "Prikaže ali skrije vrstico stanja.", nullptr,
              nullptr, true},
     TCommand{id::kRefresh, "O&sveži", "Osveži seznam slovarjev v trenutni knjižnici,\nOsveži"},
 
     // "Nastavitve".
-    TCommand{id::kAlphabet, "&Abecedna Vrstica...",
+    TCommand{id::kAlphabet, kCommandAlphabet,
              "Določi način razvrščanja gesel pri izvozu slovarjev."},
     TCommand{id::kFont, "&Pisava...",
              "Zamenja pisavo, uporabljeno v spisku knjižnic in slovarjev.\nPisava"},
-    TCommand{id::kTempDir, "&Imenik Začasnih Datotek...", "Določi nov imenik za začasne datoteke."},
+    TCommand{id::kTempDir, kCommandTempDir, "Določi nov imenik za začasne datoteke."},
 
     // "Pomoč".
-    TCommand{id::kHelpTopics, "&Teme Pomoči", "Prikaže teme pomoči.\nPomoč", nullptr,
+    TCommand{id::kHelpTopics, kCommandHelpTopics, "Prikaže teme pomoči.\nPomoč", nullptr,
              "help-topics"},
-    TCommand{id::kGuide, "&Vodnik Po Verbatrakonu III...",
+    TCommand{id::kGuide, kCommandGuide,
              "Zažene vodnik, ki vam bo pomagal spoznati osnove programa."},
     TCommand{id::kAbout, "&O Programu...", "Prikaže informacije o programu.\nO Programu"},
 
@@ -73,7 +71,7 @@ const std::array kCommands = {
 
 }  // namespace
 
-std::span<const vrk::TCommand> ManagerCommands() {
+std::span<const TCommand> ManagerCommands() {
     return kCommands;
 }
 
@@ -90,4 +88,4 @@ QString EntryCountText(long long s) {
     return QStringLiteral(" %1 %2").arg(s, 7).arg(QLatin1String(form));
 }
 
-}  // namespace texts
+}  // namespace vrk::texts

@@ -6,22 +6,20 @@
 #include <span>
 
 #include "ui/commands.h"
+#include "ui/ui_texts.h"
 
-namespace texts {
+namespace vrk::texts {
 
 // Every command of the manager, built into actions by one recipe. Commands
 // whose work comes later stand here too, so menus and the toolbar are
 // complete; the frame keeps them disabled until a handler is connected.
-std::span<const vrk::TCommand> ManagerCommands();
+std::span<const TCommand> ManagerCommands();
 
-// Main menus.
+// Main menus ("Pogled", "Nastavitve", "Pomoč" and the toolbar's caption
+// are the shared ones of ui/ui_texts.h).
 inline const QString kMenuLibrary = QStringLiteral("&Knjižnica");
 inline const QString kMenuDictionary = QStringLiteral("&Slovar");
 inline const QString kMenuChange = QStringLiteral("&Spremeni");
-inline const QString kMenuView = QStringLiteral("&Pogled");
-inline const QString kMenuSettings = QStringLiteral("&Nastavitve");
-inline const QString kMenuHelp = QStringLiteral("Po&moč");
-inline const QString kToolBarCaption = QStringLiteral("Orodna Vrstica");
 
 // Pop-up menus: the library tree's, the list's and the one after a
 // right-button drag. The tree's pop-up names two dictionary commands its own way.
@@ -49,9 +47,6 @@ inline const QString kPaneDictionaries = QStringLiteral("Št. Slovarjev");
 inline const QString kPaneEntries = QStringLiteral("Št. Gesel");
 
 // Messages.
-inline const QString kInstallMissing =
-    QStringLiteral("Prišlo je do težave v registru. Preverite, če je program nameščen pravilno.");
-inline const QString kRegistryError = QStringLiteral("Prišlo je do neznane napake v registru.");
 inline const QString kNameExists = QStringLiteral("Knjižnica s tem imenom že obstaja.");
 // A typed text with characters the settings store and the dictionaries
 // cannot hold (%1: each of them, UnstorableCharacters), and a library name
@@ -116,17 +111,14 @@ inline const QString kRemapTo = QStringLiteral("&s črko:");
 // The import dialog.
 inline const QString kImportSource = QStringLiteral("&Obstoječi slovar:");
 inline const QString kImportTarget = QStringLiteral("&Novi slovar:");
-inline const QString kBrowseSource = QStringLiteral("&Poišči...");
 inline const QString kBrowseTarget = QStringLiteral("Po&išči");
 // The export chooser's separator panel and buttons.
 inline const QString kExportButton = QStringLiteral("Izvozi");
 inline const QString kDescriptionSeparator = QStringLiteral("Opise istega gesla loči z:");
 inline const QString kFieldSeparator = QStringLiteral("Za ločilo med polji uporabi:");
 
-// File dialogs: filters and the initial file names.
-inline const QString kDictionaryFilter =
-    QStringLiteral("Verbatrakon III Slovarji (*.vrk3);;Vse Datoteke (*)");
-inline const QString kDictionaryFileName = QStringLiteral("*.vrk3");
+// File dialogs: filters and the initial file names (the dictionaries' are
+// the shared ones of ui/ui_texts.h).
 inline const QString kDictionarySuffix = QStringLiteral("vrk3");
 // The older formats; a first-generation file may have any name.
 inline const QString kOlderFormatsFilter = QStringLiteral(
@@ -232,4 +224,4 @@ inline const QString kA11yBrowseSource = QStringLiteral("Poišči datoteko obsto
 inline const QString kA11yBrowseTarget = QStringLiteral("Izberi datoteko novega slovarja.");
 inline const QString kA11yLibraryName = QStringLiteral("Ime knjižnice");
 
-}  // namespace texts
+}  // namespace vrk::texts

@@ -53,7 +53,7 @@ TPageButtons PageButtons(QDialog* page, int helpContext, const QString& forwardT
         made->setAutoDefault(false);
         return made;
     };
-    TPageButtons buttons{button(texts::kBack, "backButton"), button(forwardText, forwardName),
+    TPageButtons buttons{button(vrk::texts::kBack, "backButton"), button(forwardText, forwardName),
                          new QHBoxLayout};
     buttons.forward->setDefault(true);
     QPushButton* cancel = button(vrk::texts::kCancel, "cancelButton");
@@ -85,10 +85,10 @@ void LayOutPage(QDialog* page, QWidget* fields, QHBoxLayout* buttons) {
 
 CNewDictPage1Dlg::CNewDictPage1Dlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("newDictPage1"));
-    setWindowTitle(texts::kNewDictPage1Title);
+    setWindowTitle(vrk::texts::kNewDictPage1Title);
     m_pFields = new CHeaderFields(this);
     const TPageButtons buttons =
-        PageButtons(this, vrk::help::kNewDictPage1, texts::kNext, "nextButton");
+        PageButtons(this, vrk::help::kNewDictPage1, vrk::texts::kNext, "nextButton");
     buttons.back->setEnabled(false);  // the first page
     LayOutPage(this, m_pFields, buttons.row);
     resize(480, 340);
@@ -107,10 +107,10 @@ void CNewDictPage1Dlg::accept() {
 
 CNewDictPage2Dlg::CNewDictPage2Dlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("newDictPage2"));
-    setWindowTitle(texts::kNewDictPage2Title);
+    setWindowTitle(vrk::texts::kNewDictPage2Title);
     m_pControls = new CSecurityControls(this);
     const TPageButtons buttons =
-        PageButtons(this, vrk::help::kNewDictPage2, texts::kSave, "saveButton");
+        PageButtons(this, vrk::help::kNewDictPage2, vrk::texts::kSave, "saveButton");
     buttons.back->setProperty("controlId", 1024);
     QFont bold = buttons.forward->font();
     bold.setBold(true);

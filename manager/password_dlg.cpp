@@ -1,6 +1,5 @@
 #include "manager/password_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +9,7 @@
 #include "manager/security_dlg.h"
 #include "store/data_file.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/message_box.h"
 #include "ui/ui_texts.h"
 
@@ -23,7 +23,7 @@ constexpr std::size_t kPasswordBuffer = 500;
 CPasswordDlg::CPasswordDlg(const QString& name, QWidget* parent)
     : QDialog(parent), m_strName(name) {
     setObjectName(QStringLiteral("passwordDlg"));
-    setWindowTitle(texts::kPasswordTitle);
+    setWindowTitle(vrk::texts::kPasswordTitle);
     m_pText = new QLabel(this);
     m_pText->setObjectName(QStringLiteral("instruction"));
     m_pText->setProperty("controlId", 1036);
@@ -32,22 +32,15 @@ CPasswordDlg::CPasswordDlg(const QString& name, QWidget* parent)
     m_pPassword->setObjectName(QStringLiteral("passwordEdit"));
     m_pPassword->setProperty("controlId", 1029);
     m_pPassword->setEchoMode(QLineEdit::Password);
-    m_pPassword->setAccessibleName(texts::kPasswordTitle);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(vrk::texts::kOk, QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("okButton"));
-    buttons->addButton(vrk::texts::kCancel, QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CPasswordDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CPasswordDlg::reject);
+    m_pPassword->setAccessibleName(vrk::texts::kPasswordTitle);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pText);
     layout->addWidget(m_pPassword);
-    layout->addWidget(buttons);
+    layout->addWidget(vrk::AddOkCancel(this).box);
 }
 
 int CPasswordDlg::exec() {
-    m_pText->setText(texts::kPasswordPrompt.arg(m_strName));
+    m_pText->setText(vrk::texts::kPasswordPrompt.arg(m_strName));
     m_pPassword->setAccessibleDescription(m_pText->text());
     m_pPassword->setText(m_strPassword);
     m_pPassword->selectAll();
@@ -72,7 +65,7 @@ TPasswordResult PasswordPrompt(QWidget* parent, vrk::TDataFile& file, const QStr
         std::string typed = vrk::ToCp1250(dialog.m_strPassword, &exact);
         if (typed.size() >= kPasswordBuffer) typed.resize(kPasswordBuffer - 1);
         if (exact && typed == stored) return TPasswordResult::kProven;
-        vrk::ShowWarning(parent, texts::kWrongPassword);
+        vrk::ShowWarning(parent, vrk::texts::kWrongPassword);
     }
 }
 

@@ -1,6 +1,5 @@
 #include "manager/remap_letter_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,6 +7,7 @@
 
 #include "manager/manager_texts.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/help.h"
 
 char LetterByte(const QString& text) {
@@ -19,7 +19,7 @@ char LetterByte(const QString& text) {
 
 CRemapLetterDlg::CRemapLetterDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("remapLetterDlg"));
-    setWindowTitle(texts::kRemapTitle);
+    setWindowTitle(vrk::texts::kRemapTitle);
     m_pFrom = new QLineEdit(this);
     m_pFrom->setObjectName(QStringLiteral("fromEdit"));
     m_pFrom->setProperty("controlId", 1051);
@@ -30,15 +30,15 @@ CRemapLetterDlg::CRemapLetterDlg(QWidget* parent) : QDialog(parent) {
     m_pTo->setMaxLength(1);
     for (QLineEdit* edit : {m_pFrom, m_pTo}) edit->setMaximumWidth(40);
 
-    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kRemap);
-    buttons->findChild<QPushButton*>(QStringLiteral("helpButton"))->setProperty("controlId", 1046);
+    const vrk::TDialogButtons buttons = vrk::AddOkCancelHelp(this, vrk::help::kRemap);
+    buttons.help->setProperty("controlId", 1046);
 
     auto* form = new QFormLayout;
-    form->addRow(texts::kRemapFrom, m_pFrom);
-    form->addRow(texts::kRemapTo, m_pTo);
+    form->addRow(vrk::texts::kRemapFrom, m_pFrom);
+    form->addRow(vrk::texts::kRemapTo, m_pTo);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
 }
 
 void CRemapLetterDlg::accept() {

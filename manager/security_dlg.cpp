@@ -1,13 +1,13 @@
 #include "manager/security_dlg.h"
 
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "manager/manager_texts.h"
 #include "manager/stored_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/help.h"
 
 std::int32_t SecurityFlags(bool protect, bool changes, bool exportAllowed) {
@@ -16,16 +16,16 @@ std::int32_t SecurityFlags(bool protect, bool changes, bool exportAllowed) {
 }
 
 CSecurityControls::CSecurityControls(QWidget* parent) : QWidget(parent) {
-    m_pExport = new QCheckBox(texts::kExportAllowed, this);
+    m_pExport = new QCheckBox(vrk::texts::kExportAllowed, this);
     m_pExport->setObjectName(QStringLiteral("exportCheck"));
     m_pExport->setProperty("controlId", 1027);
-    m_pChanges = new QCheckBox(texts::kChangesAllowed, this);
+    m_pChanges = new QCheckBox(vrk::texts::kChangesAllowed, this);
     m_pChanges->setObjectName(QStringLiteral("changesCheck"));
     m_pChanges->setProperty("controlId", 1026);
-    m_pProtect = new QCheckBox(texts::kProtect, this);
+    m_pProtect = new QCheckBox(vrk::texts::kProtect, this);
     m_pProtect->setObjectName(QStringLiteral("protectCheck"));
     m_pProtect->setProperty("controlId", 1028);
-    m_pGroup = new QGroupBox(texts::kPasswordGroup, this);
+    m_pGroup = new QGroupBox(vrk::texts::kPasswordGroup, this);
     m_pGroup->setObjectName(QStringLiteral("passwordGroup"));
     // The password is shown as typed: the user sets it here.
     m_pPassword = new QLineEdit(m_pGroup);
@@ -79,9 +79,9 @@ TSecuritySettings CSecurityControls::Store() const {
 
 CSecurityDlg::CSecurityDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("securityDlg"));
-    setWindowTitle(texts::kSecurityTitle);
+    setWindowTitle(vrk::texts::kSecurityTitle);
     m_pControls = new CSecurityControls(this);
-    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kSecurity);
+    QDialogButtonBox* buttons = vrk::AddOkCancelHelp(this, vrk::help::kSecurity).box;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pControls);
     layout->addWidget(buttons);

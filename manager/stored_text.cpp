@@ -33,6 +33,6 @@ QString UnstorableCharacters(const QString& text) {
 bool CheckStorable(QWidget* parent, const QString& text) {
     const QString unstorable = UnstorableCharacters(text);
     if (unstorable.isEmpty()) return true;
-    vrk::ShowWarning(parent, texts::kTextNotStorable.arg(unstorable));
+    vrk::ShowWarning(parent, vrk::texts::kTextNotStorable.arg(unstorable));
     return false;
 }

@@ -12,7 +12,7 @@ QString AbsoluteUserPath(const QString& path) {
 
 QString DictionaryUserPath(const QString& path) {
     QString absolute = AbsoluteUserPath(path);
-    const QString suffix = QLatin1Char('.') + texts::kDictionarySuffix;
+    const QString suffix = QLatin1Char('.') + vrk::texts::kDictionarySuffix;
     if (!absolute.isEmpty() && !absolute.endsWith(suffix, Qt::CaseInsensitive)) absolute += suffix;
     return absolute;
 }

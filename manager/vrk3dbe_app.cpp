@@ -40,7 +40,7 @@ bool CVrk3dbeApp::InitInstance(bool showSplash) {
     if (!vrk::TGetRegistryString(vrk::kMachineRootPath, "InstallPath", installPath,
                                  kInstallPathBuffer) ||
         installPath.empty()) {
-        vrk::ShowError(nullptr, texts::kInstallMissing);
+        vrk::ShowError(nullptr, vrk::texts::kInstallMissing);
         return false;
     }
     const QString folder = vrk::PathText(installPath);

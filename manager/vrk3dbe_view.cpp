@@ -41,7 +41,7 @@ CVrk3dbeView::CVrk3dbeView(vrk::TCommandSet* commands, QWidget* parent)
 void CVrk3dbeView::createControls() {
     m_pTree = new QTreeWidget(this);
     m_pTree->setObjectName(QStringLiteral("libraryTree"));
-    m_pTree->setAccessibleName(texts::kA11yLibraryTree);
+    m_pTree->setAccessibleName(vrk::texts::kA11yLibraryTree);
     m_pTree->setProperty("controlId", id::kLibraryTree);
     m_pTree->setHeaderHidden(true);
     m_pTree->setColumnCount(1);
@@ -68,10 +68,10 @@ void CVrk3dbeView::createControls() {
 
     m_pList = new CDictionaryList(this);
     m_pList->setObjectName(QStringLiteral("dictionaryList"));
-    m_pList->setAccessibleName(texts::kA11yDictionaryList);
+    m_pList->setAccessibleName(vrk::texts::kA11yDictionaryList);
     m_pList->setProperty("controlId", id::kDictionaryList);
-    m_pList->setHeaderLabels(
-        {texts::kColumnName, texts::kColumnCount, texts::kColumnAuthor, texts::kColumnFile});
+    m_pList->setHeaderLabels({vrk::texts::kColumnName, vrk::texts::kColumnCount,
+                              vrk::texts::kColumnAuthor, vrk::texts::kColumnFile});
     m_pList->headerItem()->setTextAlignment(kColCount, Qt::AlignRight | Qt::AlignVCenter);
     vrk::DimSelectionWithoutFocus(m_pTree);
     vrk::DimSelectionWithoutFocus(m_pList);

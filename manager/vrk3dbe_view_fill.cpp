@@ -96,14 +96,14 @@ void CVrk3dbeView::FillDictionaryList(std::string_view keyPath, bool quiet) {
     for (const TMemberRow& row : rows) {
         unavailable = unavailable || row.state == TMemberState::kUnavailable;
         if (row.state != TMemberState::kGone) continue;
-        vrk::ShowMessage(this, texts::kDamagedMember, vrk::TMsgIcon::kNone);
+        vrk::ShowMessage(this, vrk::texts::kDamagedMember, vrk::TMsgIcon::kNone);
         if (!writable.IsOpen())
             (void)vrk::TRegKey::Open(vrk::TRoot::kCurrentUser, keyPath, vrk::TAccess::kFull,
                                      writable);
         (void)writable.DeleteValue(row.path);
     }
     if (unavailable)
-        vrk::ShowMessage(this, texts::kUnavailableMembers, vrk::TMsgIcon::kInformation);
+        vrk::ShowMessage(this, vrk::texts::kUnavailableMembers, vrk::TMsgIcon::kInformation);
 }
 
 void CVrk3dbeView::Refresh() {

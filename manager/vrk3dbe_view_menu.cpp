@@ -38,15 +38,15 @@ bool CVrk3dbeView::treeMouseEvent(QMouseEvent* event) {
 
 void CVrk3dbeView::showLibraryMenu(const QPoint& globalPos) {
     m_pCommands->UpdateStates();
-    QMenu menu(texts::kMenuLibrary, this);
+    QMenu menu(vrk::texts::kMenuLibrary, this);
     menu.setObjectName(QStringLiteral("libraryMenu"));
     for (int command :
          {id::kNewLibrary, id::kNewSubLibrary, id::kRenameLibrary, id::kRemoveLibrary})
         AddAlias(&menu, m_pCommands->Action(command));
     menu.addSeparator();
     AddAlias(&menu, m_pCommands->Action(id::kAddDictionary),
-             texts::kPopupAddDictionary.section('\t', 0, 0));
-    AddAlias(&menu, m_pCommands->Action(id::kRemoveDictionary), texts::kPopupRemoveDictionary,
+             vrk::texts::kPopupAddDictionary.section('\t', 0, 0));
+    AddAlias(&menu, m_pCommands->Action(id::kRemoveDictionary), vrk::texts::kPopupRemoveDictionary,
              SelectedDictionaryCount() > 0);
     menu.exec(globalPos);
 }
@@ -57,13 +57,13 @@ void CVrk3dbeView::showDictionaryMenu(const QPoint& globalPos) {
     // Export only for one dictionary whose flags allow it.
     const bool exportAllowed = SelectedExportAllowed();
     m_pCommands->UpdateStates();
-    QMenu menu(texts::kMenuDictionary, this);
+    QMenu menu(vrk::texts::kMenuDictionary, this);
     menu.setObjectName(QStringLiteral("dictionaryMenu"));
     AddAlias(&menu, m_pCommands->Action(id::kDictionaryInfo), {}, selected == 1);
     AddAlias(&menu, m_pCommands->Action(id::kNewDictionary));
     AddAlias(&menu, m_pCommands->Action(id::kImport));
     AddAlias(&menu, m_pCommands->Action(id::kExport), {}, exportAllowed);
-    QMenu* change = menu.addMenu(texts::kMenuChange);
+    QMenu* change = menu.addMenu(vrk::texts::kMenuChange);
     AddAlias(change, m_pCommands->Action(id::kChangeData), {}, selected == 1);
     for (int command : {id::kSecurity, id::kRemapLetters, id::kSetPicture})
         AddAlias(change, m_pCommands->Action(command));

@@ -1,15 +1,14 @@
 #include "ui/alphabet_dlg.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/accessible_text.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/help.h"
 #include "ui/ui_texts.h"
 
@@ -22,7 +21,6 @@ CAlphabetDlg::CAlphabetDlg(QWidget* parent) : QDialog(parent) {
     createLayout();
     loadSlots();
     connectControls();
-    AddHelpKey(this, help::kAlphabet);
 }
 
 void CAlphabetDlg::createControls() {
@@ -38,13 +36,6 @@ void CAlphabetDlg::createControls() {
     m_pSeparator->setMaxLength(1);
     m_pSeparator->setMaximumWidth(m_pSeparator->fontMetrics().horizontalAdvance('M') * 4);
     m_pSeparator->setAlignment(Qt::AlignCenter);
-    m_pOk = new QPushButton(texts::kOk, this);
-    m_pOk->setObjectName("okButton");
-    m_pOk->setDefault(true);
-    m_pCancel = new QPushButton(texts::kCancel, this);
-    m_pCancel->setObjectName("cancelButton");
-    m_pHelp = new QPushButton(texts::kHelp, this);
-    m_pHelp->setObjectName("helpButton");
 }
 
 void CAlphabetDlg::createLayout() {
@@ -57,22 +48,15 @@ void CAlphabetDlg::createLayout() {
     fields->addRow(rowLabel, m_pRow);
     auto* separatorRow = new QFormLayout;
     separatorRow->addRow(separatorLabel, m_pSeparator);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(m_pOk, QDialogButtonBox::AcceptRole);
-    buttons->addButton(m_pCancel, QDialogButtonBox::RejectRole);
-    buttons->addButton(m_pHelp, QDialogButtonBox::HelpRole);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(separatorRow);
     layout->addSpacing(10);
-    layout->addWidget(buttons);
+    layout->addWidget(AddOkCancelHelp(this, help::kAlphabet).box);
     NameFromLabels(this);
 }
 
 void CAlphabetDlg::connectControls() {
-    connect(m_pOk, &QPushButton::clicked, this, &CAlphabetDlg::accept);
-    connect(m_pCancel, &QPushButton::clicked, this, &CAlphabetDlg::reject);
-    connect(m_pHelp, &QPushButton::clicked, this, [this] { ShowHelp(help::kAlphabet, this); });
     connect(m_pRow, &QComboBox::activated, this, &CAlphabetDlg::showSeparatorOf);
 }
 

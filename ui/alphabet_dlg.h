@@ -10,7 +10,6 @@
 
 class QComboBox;
 class QLineEdit;
-class QPushButton;
 
 namespace vrk {
 
@@ -31,9 +30,6 @@ class CAlphabetDlg : public QDialog {
     TAlphabetSlots m_slots;
     QComboBox* m_pRow = nullptr;
     QLineEdit* m_pSeparator = nullptr;
-    QPushButton* m_pOk = nullptr;
-    QPushButton* m_pCancel = nullptr;
-    QPushButton* m_pHelp = nullptr;
 };
 
 }  // namespace vrk

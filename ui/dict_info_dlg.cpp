@@ -1,17 +1,16 @@
 #include "ui/dict_info_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QGridLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "settings/temp_dir.h"
 #include "ui/accessible_text.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/font_record.h"
 #include "ui/icons.h"
 #include "ui/ui_texts.h"
@@ -30,7 +29,6 @@ CDictInfoDlg::CDictInfoDlg(const QString& name, const QString& author, const QSt
     createControls(name, author, notes);
     createLayout();
     loadPicture(picturePath, noPictureBitmap);
-    connect(m_pOk, &QPushButton::clicked, this, &CDictInfoDlg::accept);
 }
 
 void CDictInfoDlg::createControls(const QString& name, const QString& author,
@@ -70,10 +68,6 @@ void CDictInfoDlg::createControls(const QString& name, const QString& author,
     m_pPicture->setFrameShape(QFrame::StyledPanel);
     m_pPicture->setFrameShadow(QFrame::Sunken);
     m_pPicture->setAlignment(Qt::AlignCenter);
-
-    m_pOk = new QPushButton(texts::kOk, this);
-    m_pOk->setObjectName("okButton");
-    m_pOk->setDefault(true);
 }
 
 void CDictInfoDlg::createLayout() {
@@ -82,13 +76,11 @@ void CDictInfoDlg::createLayout() {
     text->addWidget(m_pAuthor);
     text->addSpacing(4);
     text->addWidget(m_pNotes, 1);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(m_pOk, QDialogButtonBox::AcceptRole);
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(12);
     grid->addWidget(m_pPicture, 0, 0, Qt::AlignTop);
     grid->addLayout(text, 0, 1);
-    grid->addWidget(buttons, 1, 0, 1, 2);
+    grid->addWidget(AddOkButton(this).box, 1, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     resize(520, 300);
 }

@@ -12,7 +12,6 @@
 
 class QLabel;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace vrk {
 
@@ -41,7 +40,6 @@ class CDictInfoDlg : public QDialog {
     QLabel* m_pAuthor = nullptr;
     QPlainTextEdit* m_pNotes = nullptr;
     QLabel* m_pPicture = nullptr;
-    QPushButton* m_pOk = nullptr;
 };
 
 // Writes a dictionary's picture to "dfi.qtf" in the temporary directory

@@ -20,47 +20,37 @@ QString FailureReason(TFailure failure) {
         case TFailure::None:
             return {};
         case TFailure::NotFound:
-            return QStringLiteral("Datoteke ni (več) na tem mestu.");
+            return texts::kFailureNotFound;
         case TFailure::Busy:
-            return QStringLiteral(
-                "Datoteko ravno uporablja drug program. Poskusite znova čez nekaj trenutkov.");
+            return texts::kFailureBusy;
         case TFailure::NoPermission:
-            return QStringLiteral("Za to datoteko ali njeno mapo nimate dovoljenja.");
+            return texts::kFailureNoPermission;
         case TFailure::NotRegularFile:
-            return QStringLiteral("To ni navadna datoteka.");
+            return texts::kFailureNotRegularFile;
         case TFailure::Damaged:
-            return QStringLiteral("Datoteka ni slovar ali pa je poškodovana.");
+            return texts::kFailureDamaged;
         case TFailure::RecordTooLong:
-            return QStringLiteral(
-                "Zapis je predolg: geslo z vsemi opisi ima lahko največ 99 999 "
-                "znakov.");
+            return texts::kFailureRecordTooLong;
         case TFailure::DiskFull:
-            return QStringLiteral("Na disku ni dovolj prostora.");
+            return texts::kFailureDiskFull;
         case TFailure::IoError:
-            return QStringLiteral("Pri branju ali pisanju datoteke je prišlo do napake sistema.");
+            return texts::kFailureIoError;
         case TFailure::Stopped:
-            return QStringLiteral("Postopek je bil prekinjen.");
+            return texts::kFailureStopped;
         case TFailure::EntryChanged:
-            return QStringLiteral(
-                "Geslo se je v slovarju medtem spremenilo, morda ga je spremenil "
-                "drug program. Poiščite ga znova.");
+            return texts::kFailureEntryChanged;
         case TFailure::InvalidArgument:
-            return QStringLiteral(
-                "Zahteva ni veljavna (na primer geslo, ki ga v slovarju ni več).");
+            return texts::kFailureInvalidArgument;
         case TFailure::Exists:
-            return QStringLiteral("Datoteka že obstaja.");
+            return texts::kFailureExists;
         case TFailure::HardLinked:
-            return QStringLiteral(
-                "Datoteka ima več imen (trdih povezav), zato je program ne "
-                "spremeni.");
+            return texts::kFailureHardLinked;
         case TFailure::SameFile:
-            return QStringLiteral("Ciljna datoteka je slovar sam.");
+            return texts::kFailureSameFile;
         case TFailure::FolderNotWritable:
-            return QStringLiteral(
-                "V mapo slovarja ni mogoče pisati. Slovar se spremeni tako, da se nova "
-                "datoteka zapiše poleg njega, zato mora biti mapa zapisljiva.");
+            return texts::kFailureFolderNotWritable;
     }
-    return QStringLiteral("Prišlo je do neznane napake.");
+    return texts::kFailureUnknown;
 }
 
 QString WithFailureReason(const QString& text, TFailure failure) {
@@ -72,26 +62,23 @@ QString StoreFailureReason(TStoreFailure failure) {
         case TStoreFailure::kNone:
             return {};
         case TStoreFailure::kNoHome:
-            return QStringLiteral(
-                "Domača mapa uporabnika ni znana, zato nastavitev ni kam shraniti.");
+            return texts::kStoreNoHome;
         case TStoreFailure::kNotDatabase:
-            return QStringLiteral("Datoteka z nastavitvami ni baza nastavitev tega programa.");
+            return texts::kStoreNotDatabase;
         case TStoreFailure::kDamaged:
-            return QStringLiteral("Datoteka z nastavitvami je poškodovana.");
+            return texts::kStoreDamaged;
         case TStoreFailure::kOtherVersion:
-            return QStringLiteral("Datoteko z nastavitvami je zapisala druga različica programa.");
+            return texts::kStoreOtherVersion;
         case TStoreFailure::kNoPermission:
-            return QStringLiteral("Za datoteko z nastavitvami ali njeno mapo nimate dovoljenja.");
+            return texts::kStoreNoPermission;
         case TStoreFailure::kDiskFull:
-            return QStringLiteral("Na disku ni dovolj prostora za nastavitve.");
+            return texts::kStoreDiskFull;
         case TStoreFailure::kBusy:
-            return QStringLiteral(
-                "Datoteko z nastavitvami ravno uporablja drug program. Poskusite znova čez nekaj "
-                "trenutkov.");
+            return texts::kStoreBusy;
         case TStoreFailure::kIoError:
             break;
     }
-    return QStringLiteral("Pri branju ali pisanju nastavitev je prišlo do napake sistema.");
+    return texts::kStoreIoError;
 }
 
 QString LibraryReadError(TRegResult result) {

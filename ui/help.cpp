@@ -1,14 +1,11 @@
 #include "ui/help.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPointer>
-#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QWidget>
@@ -175,22 +172,6 @@ void CreateFirstLibraryAndSay(std::string_view installPath, QWidget* parent) {
     if (CreateFirstLibrary(installPath, &problem) != TFirstLibrary::kCreated || !problem) return;
     const QString text = texts::kOwnDictionaryNotMade.arg(PathText(problem.path));
     ShowMessage(parent, WithFailureReason(text, problem.failure), TMsgIcon::kWarning);
-}
-
-QDialogButtonBox* AddOkCancelHelp(QDialog* dialog, int context) {
-    auto* buttons = new QDialogButtonBox(dialog);
-    buttons->addButton(texts::kOk, QDialogButtonBox::AcceptRole)
-        ->setObjectName(QStringLiteral("okButton"));
-    buttons->addButton(texts::kCancel, QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("cancelButton"));
-    QPushButton* help = buttons->addButton(texts::kHelp, QDialogButtonBox::HelpRole);
-    help->setObjectName(QStringLiteral("helpButton"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    QObject::connect(help, &QPushButton::clicked, dialog,
-                     [dialog, context] { ShowHelp(context, dialog); });
-    AddHelpKey(dialog, context);
-    return buttons;
 }
 
 }  // namespace vrk

@@ -10,9 +10,6 @@
 
 class QWidget;
 
-class QDialog;
-class QDialogButtonBox;
-
 namespace vrk {
 
 // The context numbers both programs use.
@@ -65,10 +62,5 @@ void CreateFirstLibraryAndSay(std::string_view installPath, QWidget* parent = nu
 
 // Makes F1 anywhere in `window` open `context`.
 void AddHelpKey(QWidget* window, int context);
-
-// The "V redu", "Prekliči" and "Pomoč" buttons of a dialog (object names
-// okButton, cancelButton, helpButton): they accept, reject and open
-// `context`, and F1 opens it too. The caller places the returned box.
-QDialogButtonBox* AddOkCancelHelp(QDialog* dialog, int context);
 
 }  // namespace vrk

@@ -1,7 +1,6 @@
 #include "ui/temp_dir_dlg.h"
 
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +9,7 @@
 
 #include "settings/temp_dir.h"
 #include "ui/cp1250_text.h"
+#include "ui/dialog_buttons.h"
 #include "ui/directory_dlg.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
@@ -55,7 +55,6 @@ CTempDirDlg::CTempDirDlg(QWidget* parent, bool offerCancel) : QDialog(parent) {
     }
     m_pCancel->setVisible(m_bCancelOffered);
     m_pCancel->setEnabled(m_bCancelOffered);
-    AddHelpKey(this, help::kTempDir);
 }
 
 void CTempDirDlg::createControls() {
@@ -64,15 +63,8 @@ void CTempDirDlg::createControls() {
     m_pDirectory->setReadOnly(true);
     m_pDirectory->setAccessibleName(texts::kTempDirTitle);
     m_pDirectory->setAccessibleDescription(texts::kTempDirText);
-    m_pChange = new QPushButton(texts::kTempDirChange, this);
+    m_pChange = new QPushButton(texts::kChange, this);
     m_pChange->setObjectName("changeButton");
-    m_pOk = new QPushButton(texts::kOk, this);
-    m_pOk->setObjectName("okButton");
-    m_pOk->setDefault(true);
-    m_pCancel = new QPushButton(texts::kCancel, this);
-    m_pCancel->setObjectName("cancelButton");
-    m_pHelp = new QPushButton(texts::kHelp, this);
-    m_pHelp->setObjectName("helpButton");
 }
 
 void CTempDirDlg::createLayout() {
@@ -82,24 +74,19 @@ void CTempDirDlg::createLayout() {
     auto* row = new QHBoxLayout;
     row->addWidget(m_pDirectory, 1);
     row->addWidget(m_pChange);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(m_pOk, QDialogButtonBox::AcceptRole);
-    buttons->addButton(m_pCancel, QDialogButtonBox::RejectRole);
-    buttons->addButton(m_pHelp, QDialogButtonBox::HelpRole);
+    const TDialogButtons buttons = AddOkCancelHelp(this, help::kTempDir);
+    m_pCancel = buttons.cancel;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text);
     layout->addSpacing(6);
     layout->addLayout(row);
     layout->addSpacing(10);
-    layout->addWidget(buttons);
+    layout->addWidget(buttons.box);
     resize(460, sizeHint().height());
 }
 
 void CTempDirDlg::connectControls() {
     connect(m_pChange, &QPushButton::clicked, this, &CTempDirDlg::chooseDirectory);
-    connect(m_pOk, &QPushButton::clicked, this, &CTempDirDlg::accept);
-    connect(m_pCancel, &QPushButton::clicked, this, &CTempDirDlg::reject);
-    connect(m_pHelp, &QPushButton::clicked, this, [this] { ShowHelp(help::kTempDir, this); });
 }
 
 QString CTempDirDlg::Directory() const {

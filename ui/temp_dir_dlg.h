@@ -41,9 +41,7 @@ class CTempDirDlg : public QDialog {
     bool m_bCancelOffered = true;
     QLineEdit* m_pDirectory = nullptr;
     QPushButton* m_pChange = nullptr;
-    QPushButton* m_pOk = nullptr;
     QPushButton* m_pCancel = nullptr;
-    QPushButton* m_pHelp = nullptr;
 };
 
 // The temporary directory for a dictionary operation (TReadBackupDir) and,

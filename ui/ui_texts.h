@@ -1,6 +1,7 @@
 // The Slovene texts of the shared windows (help window, temporary-directory
 // dialog, directory chooser, alphabet dialog, information dialog, about
-// boxes). Each program keeps its own table for its own windows.
+// boxes), the texts both programs show in their own windows, and why an
+// operation failed. Each program keeps its own table for its own windows.
 #pragma once
 
 #include <QString>
@@ -14,6 +15,36 @@ inline const QString kHelp = QStringLiteral("Pomoč");
 // The answers of a question box.
 inline const QString kYes = QStringLiteral("Da");
 inline const QString kNo = QStringLiteral("Ne");
+// A button that opens a file dialog, and one that opens a chooser for the
+// value beside it (the temporary directory, a font).
+inline const QString kBrowse = QStringLiteral("&Poišči...");
+inline const QString kChange = QStringLiteral("&Spremeni...");
+
+// The menus and the toolbar both main windows have.
+inline const QString kMenuView = QStringLiteral("&Pogled");
+inline const QString kMenuSettings = QStringLiteral("&Nastavitve");
+inline const QString kMenuHelp = QStringLiteral("Po&moč");
+inline const QString kToolBarCaption = QStringLiteral("Orodna Vrstica");
+
+// What the command tables of both programs write alike (UTF-8, as TCommand
+// takes them): menu texts, and the exit command's prompt.
+inline constexpr const char* kCommandToolBar = "&Orodna Vrstica";
+inline constexpr const char* kCommandAlphabet = "&Abecedna Vrstica...";
+inline constexpr const char* kCommandTempDir = "&Imenik Začasnih Datotek...";
+inline constexpr const char* kCommandHelpTopics = "&Teme Pomoči";
+inline constexpr const char* kCommandGuide = "&Vodnik Po Verbatrakonu III...";
+inline constexpr const char* kExitPrompt = "Konča delo s programom.\nIzhod";
+
+// Either program's start, and a settings store that fails later.
+inline const QString kInstallMissing =
+    QStringLiteral("Prišlo je do težave v registru. Preverite, če je program nameščen pravilno.");
+inline const QString kRegistryUnknownError =
+    QStringLiteral("Prišlo je do neznane napake v registru.");
+
+// Dictionary files in the file dialogs: the filter and the initial file name.
+inline const QString kDictionaryFilter =
+    QStringLiteral("Verbatrakon III Slovarji (*.vrk3);;Vse Datoteke (*)");
+inline const QString kDictionaryFileName = QStringLiteral("*.vrk3");
 
 // File dialogs.
 inline const QString kFileLookIn = QStringLiteral("Išči v:");
@@ -41,7 +72,6 @@ inline const QString kTempDirTitle = QStringLiteral("Imenik za začasne datoteke
 inline const QString kTempDirText = QStringLiteral(
     "Izberite imenik, v katerem bodo shranjene začasne datoteke, ki so potrebne pri obdelavi "
     "slovarjev.");
-inline const QString kTempDirChange = QStringLiteral("&Spremeni...");
 inline const QString kTempDirDefaultFolder = QStringLiteral("/Temp");
 inline const QString kTempDirNotStored =
     QStringLiteral("Imenika za začasne datoteke ni bilo mogoče shraniti v nastavitve.");
@@ -95,6 +125,50 @@ inline const QString kPictureFile = QStringLiteral("dfi.qtf");
 inline const QString kOwnDictionaryNotMade = QStringLiteral(
     "Vašega slovarja „Moje besede“ ni bilo mogoče ustvariti (%1). Knjižnica „Slovenske "
     "besede“ je narejena brez njega; svoj slovar lahko ustvarite pozneje v Zasnovarju.");
+
+// Why a dictionary operation failed (FailureReason, one per TFailure), the
+// line below a message.
+inline const QString kFailureNotFound = QStringLiteral("Datoteke ni (več) na tem mestu.");
+inline const QString kFailureBusy =
+    QStringLiteral("Datoteko ravno uporablja drug program. Poskusite znova čez nekaj trenutkov.");
+inline const QString kFailureNoPermission =
+    QStringLiteral("Za to datoteko ali njeno mapo nimate dovoljenja.");
+inline const QString kFailureNotRegularFile = QStringLiteral("To ni navadna datoteka.");
+inline const QString kFailureDamaged = QStringLiteral("Datoteka ni slovar ali pa je poškodovana.");
+inline const QString kFailureRecordTooLong =
+    QStringLiteral("Zapis je predolg: geslo z vsemi opisi ima lahko največ 99 999 znakov.");
+inline const QString kFailureDiskFull = QStringLiteral("Na disku ni dovolj prostora.");
+inline const QString kFailureIoError =
+    QStringLiteral("Pri branju ali pisanju datoteke je prišlo do napake sistema.");
+inline const QString kFailureStopped = QStringLiteral("Postopek je bil prekinjen.");
+inline const QString kFailureEntryChanged = QStringLiteral(
+    "Geslo se je v slovarju medtem spremenilo, morda ga je spremenil drug program. Poiščite ga "
+    "znova.");
+inline const QString kFailureInvalidArgument =
+    QStringLiteral("Zahteva ni veljavna (na primer geslo, ki ga v slovarju ni več).");
+inline const QString kFailureExists = QStringLiteral("Datoteka že obstaja.");
+inline const QString kFailureHardLinked =
+    QStringLiteral("Datoteka ima več imen (trdih povezav), zato je program ne spremeni.");
+inline const QString kFailureSameFile = QStringLiteral("Ciljna datoteka je slovar sam.");
+inline const QString kFailureFolderNotWritable = QStringLiteral(
+    "V mapo slovarja ni mogoče pisati. Slovar se spremeni tako, da se nova datoteka zapiše "
+    "poleg njega, zato mora biti mapa zapisljiva.");
+inline const QString kFailureUnknown = QStringLiteral("Prišlo je do neznane napake.");
+// Why the settings store failed (StoreFailureReason, one per TStoreFailure).
+inline const QString kStoreNoHome =
+    QStringLiteral("Domača mapa uporabnika ni znana, zato nastavitev ni kam shraniti.");
+inline const QString kStoreNotDatabase =
+    QStringLiteral("Datoteka z nastavitvami ni baza nastavitev tega programa.");
+inline const QString kStoreDamaged = QStringLiteral("Datoteka z nastavitvami je poškodovana.");
+inline const QString kStoreOtherVersion =
+    QStringLiteral("Datoteko z nastavitvami je zapisala druga različica programa.");
+inline const QString kStoreNoPermission =
+    QStringLiteral("Za datoteko z nastavitvami ali njeno mapo nimate dovoljenja.");
+inline const QString kStoreDiskFull = QStringLiteral("Na disku ni dovolj prostora za nastavitve.");
+inline const QString kStoreBusy = QStringLiteral(
+    "Datoteko z nastavitvami ravno uporablja drug program. Poskusite znova čez nekaj trenutkov.");
+inline const QString kStoreIoError =
+    QStringLiteral("Pri branju ali pisanju nastavitev je prišlo do napake sistema.");
 
 // About boxes and splash windows.
 inline const QString kAboutTitle = QStringLiteral("O Programu...");

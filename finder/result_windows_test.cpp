@@ -169,9 +169,6 @@ TEST_F(TResultWindowsTest, LettersNoDictionaryCanHoldAreRefusedByName) {
     frame_.reset();
 }
 
-// At twice the scale the frame of a 1600 x 1000 screen is 640 x 400, and its
-// window area beside the entry window narrower than the remembered 400 x 200:
-// new result windows open within the area, their title bar's buttons shown.
 // The window area lists the views of its open result windows oldest first,
 // at most the first 1000; a closed one leaves the list.
 TEST_F(TResultWindowsTest, TheAreaListsItsOpenResultViewsUpToTheLimit) {
@@ -187,6 +184,9 @@ TEST_F(TResultWindowsTest, TheAreaListsItsOpenResultViewsUpToTheLimit) {
     EXPECT_EQ(area.ResultViews(), opened.sliced(1));
 }
 
+// At twice the scale the frame of a 1600 x 1000 screen is 640 x 400, and its
+// window area beside the entry window narrower than the remembered 400 x 200:
+// new result windows open within the area, their title bar's buttons shown.
 TEST_F(TResultWindowsTest, NewWindowsFitASmallWindowArea) {
     for (const char* name : {"ChildW", "ChildH"})
         ASSERT_TRUE(TSetRegistryNumber(kFinderPath, name, name[5] == 'W' ? 400 : 200,

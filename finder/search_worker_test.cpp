@@ -374,20 +374,27 @@ TEST_F(TPatternRunTest, TheStoredSwitchesReachTheSearch) {
     EXPECT_FALSE(doc->Run()->Job().m_syntax.anagram);
 }
 
-TEST_F(TPatternRunTest, MalformedPatternIsRefusedBeforeTheSearchStarts) {
+// A pattern the engine finds malformed, "%" beside the letter count, or a
+// description term without text is refused before the search starts, with
+// the place counted from 1 and the text left in the box to be mended.
+TEST_F(TPatternRunTest, AMalformedSearchIsRefusedBeforeItStarts) {
     SetOption(kExtendedPatternValue, 1);
     const struct {
-        QString clue;
-        QString message;
+        std::int32_t count;
+        QString clue, desc, message;
     } cases[] = {
-        {"ab[cd", texts::kPatternUnclosedSet.arg(3)},
-        {"a[]", texts::kPatternEmptySet.arg(2)},
-        {"ab]", texts::kPatternUnopenedSet.arg(3)},
+        {0, "ab[cd", "", texts::kPatternUnclosedSet.arg(3)},
+        {0, "a[]", "", texts::kPatternEmptySet.arg(2)},
+        {0, "ab]", "", texts::kPatternUnopenedSet.arg(3)},
+        {1, "k%a", "", texts::kPatternRunWithCount.arg(2)},
+        {0, "", "reka -", texts::kEmptySearchTerm.arg("-", "6")},
     };
     for (const auto& c : cases) {
         messages_->Clear();
+        SetOption("CountLetters", c.count);
         auto doc = std::make_shared<CVrk3mpgDoc>();
         bar_.clue = c.clue;
+        bar_.desc = c.desc;
         EXPECT_FALSE(doc->OnNewDocument(bar_));
         EXPECT_EQ(doc->Run(), nullptr);  // no worker was started
         ASSERT_EQ(messages_->Shown().size(), 1u);
@@ -395,25 +402,7 @@ TEST_F(TPatternRunTest, MalformedPatternIsRefusedBeforeTheSearchStarts) {
         EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
     }
     EXPECT_TRUE(bar_.clueHistory.isEmpty());
-
-    // "%" and the letter count contradict each other.
-    SetOption("CountLetters", 1);
-    messages_->Clear();
-    EXPECT_EQ(Search("k%a"), nullptr);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kPatternRunWithCount.arg(2)});
-    EXPECT_TRUE(texts::kPatternRunWithCount.arg(2).contains(QStringLiteral("znak % na 2. mestu")));
-}
-
-// Which terms are empty is the engine's; here, that one is refused with the
-// term as typed and its position counted from 1.
-TEST_F(TPatternRunTest, DescriptionTermWithoutTextIsRefusedBeforeTheSearchStarts) {
-    auto doc = std::make_shared<CVrk3mpgDoc>();
-    bar_.clue.clear();
-    bar_.desc = "reka -";
-    EXPECT_FALSE(doc->OnNewDocument(bar_));
-    EXPECT_EQ(doc->Run(), nullptr);  // no worker was started
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kEmptySearchTerm.arg("-", "6")});
-    EXPECT_TRUE(bar_.descHistory.isEmpty());  // the text stays in the box to be mended
+    EXPECT_TRUE(bar_.descHistory.isEmpty());
 }
 
 }  // namespace

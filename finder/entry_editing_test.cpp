@@ -1,31 +1,52 @@
-// The entry window and the commands on the word: loading a found word, the
-// counter and its star, the description buttons, saving back, and what a
-// save does with texts a dictionary cannot hold.
+// The entry window and its commands in the main frame: a found word loaded,
+// the counter and its star, text typed just before a command, the
+// description buttons, the clipboard, undo by Ctrl+Z and from the list of
+// "Razveljavi Več", and the rows of the result windows following a save or
+// a delete. What the commands do to the word and the dictionaries is tested
+// against the entry editor (entry_editor_test.cpp).
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "finder/entry_commands.h"
-#include "finder/entry_test_util.h"
 #include "finder/entry_window.h"
+#include "finder/finder_test_util.h"
 #include "finder/finder_texts.h"
 #include "finder/main_frame_ids.h"
 #include "finder/main_frame_placement.h"
+#include "finder/undo_list_wnd.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
 #include "ui/commands.h"
+#include "ui/failure_text.h"
 
 namespace vrk {
 namespace {
 
-class EntryEditingTest : public TEntryTest {};
+class EntryEditingTest : public TFrameTest {
+  protected:
+    bool Enabled(int command) {
+        frame_->UpdateCommandStates();
+        return frame_->Commands()->Action(command)->isEnabled();
+    }
+    // Ten entries "w0" ... "w9", each with the description "o0" ... "o9".
+    std::string TenEntries(const std::string& file, const std::string& prefix = "w") {
+        std::vector<std::string> entries;
+        for (int i = 0; i < 10; ++i)
+            entries.push_back(Entry(prefix + std::to_string(i), {"o" + std::to_string(i)}));
+        return Dictionary(file, entries);
+    }
+};
 
 TEST_F(EntryEditingTest, AFoundWordOpensBoldAtTheDescriptionSelectedInThePane) {
     const std::string path = Dictionary("a.vrk3", {Entry("Krn"), Entry("Sava", {"reka", "tok"})});
@@ -84,7 +105,9 @@ TEST_F(EntryEditingTest, ALongWordIsCutWithAnEllipsisAndNeverRunsUnderTheCounter
     }
 }
 
-TEST_F(EntryEditingTest, TheStarFollowsTheTextsAndTheirNumber) {
+// Typed text reaches the counter's star at the next tick, and a command at
+// once: no tick passes between the typing and the command.
+TEST_F(EntryEditingTest, TypedTextReachesTheCounterAtATickAndACommandAtOnce) {
     const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka", "tok"})});
     Load(path, 0);
     Type("potok");
@@ -93,74 +116,30 @@ TEST_F(EntryEditingTest, TheStarFollowsTheTextsAndTheirNumber) {
     Type("reka");  // the saved text again
     frame_->EntryTick();
     EXPECT_EQ(Counter(), "Opis 1/2");
-    // Another description differs: the star stays on every description.
-    frame_->EntryCommands().NextDescription();
-    Type("drugo");
-    frame_->EntryCommands().PreviousDescription();
-    EXPECT_EQ(Counter(), "Opis 1/2*");
-    Type("reka");
-    frame_->EntryTick();
-    EXPECT_EQ(Counter(), "Opis 1/2*");
-    EXPECT_TRUE(frame_->Editor().Modified());
-}
-
-TEST_F(EntryEditingTest, AddingAndRemovingDescriptionsKeepTheShownOneInRange) {
-    frame_->EntryCommands().AddDescription();
-    EXPECT_EQ(Counter(), "Opis 2/2*");
-    frame_->Commands()->Action(id::kAddDescription)->trigger();
-    EXPECT_EQ(Counter(), "Opis 3/3*");
-    frame_->UpdateCommandStates();
-    EXPECT_TRUE(frame_->Commands()->Action(id::kRemoveDescription)->isEnabled());
-    frame_->EntryCommands().RemoveDescription();  // the last one: the new last one shows
-    EXPECT_EQ(frame_->Editor().State().m_nCurDesc, 1);
-    EXPECT_EQ(Counter(), "Opis 2/2*");
-    frame_->EntryCommands().RemoveDescription();
-    frame_->UpdateCommandStates();
-    EXPECT_FALSE(frame_->Commands()->Action(id::kRemoveDescription)->isEnabled());
-
-    for (int i = 1; i < MAX_DESCRIPTIONS; ++i) frame_->EntryCommands().AddDescription();
-    EXPECT_EQ(frame_->Editor().State().m_nDescCount, MAX_DESCRIPTIONS);
-    const int steps = frame_->Editor().History().Count();
-    frame_->EntryCommands().AddDescription();
-    EXPECT_EQ(frame_->Editor().State().m_nDescCount, MAX_DESCRIPTIONS);
-    EXPECT_EQ(frame_->Editor().History().Count(), steps);
-    EXPECT_EQ(messages_->Texts().back(), texts::kDescriptionLimit);
-    EXPECT_EQ(messages_->Shown().back().icon, TMsgIcon::kNone);
-}
-
-TEST_F(EntryEditingTest, RemovingADescriptionRemovesTheShownOneAndSaveStoresTheOthers) {
-    const std::vector<std::string> three = {"prvi", "drugi", "tretji"};
-    for (int removed = 0; removed < 3; ++removed) {
-        const std::string path = Dictionary("r" + std::to_string(removed) + ".vrk3",
-                                            {Entry("Sava", {"prvi", "drugi", "tretji"})});
-        Load(path, 0, removed);
-        frame_->EntryCommands().RemoveDescription();
-        std::vector<std::string> left = three;
-        left.erase(left.begin() + removed);
-        ASSERT_EQ(frame_->Editor().State().m_nDescCount, 2) << removed;
-        for (int i = 0; i < 2; ++i)
-            EXPECT_EQ(frame_->Editor().State().m_strEditDesc[i].toStdString(), left[i]) << removed;
-        // The description that took the removed one's place shows.
-        EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText().toStdString(),
-                  left[std::min(removed, 1)]);
-        frame_->EntryCommands().SaveEntry();
-        EXPECT_EQ(Entries(path), std::vector<std::string>{"Sava\x01" + left[0] + "\x01" + left[1]})
-            << removed;
-    }
-}
-
-TEST_F(EntryEditingTest, TextTypedJustBeforeACommandIsKept) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka", "tok"})});
-    Load(path, 0);
-    // No tick between the typing and the commands.
     Type("gorska reka");
     frame_->EntryCommands().NextDescription();
-    EXPECT_EQ(frame_->Editor().State().m_strEditDesc[0], "gorska reka");
     EXPECT_EQ(StepTexts(), std::vector<QString>{"Popravljanje 1. opisa gesla 'Sava'."});
     Type("hiter tok");
     frame_->EntryCommands().SaveEntry();
     EXPECT_EQ(Entries(path), std::vector<std::string>{Entry("Sava", {"gorska reka", "hiter tok"})});
     EXPECT_EQ(Counter(), "Opis 2/2");
+}
+
+TEST_F(EntryEditingTest, DescriptionCommandsAndButtonsFollowTheDescriptions) {
+    EXPECT_FALSE(Enabled(id::kRemoveDescription));
+    EXPECT_FALSE(frame_->EntryWindow()->NextButton()->isEnabled());
+    EXPECT_FALSE(frame_->EntryWindow()->PreviousButton()->isEnabled());
+    frame_->Commands()->Action(id::kAddDescription)->trigger();
+    frame_->Commands()->Action(id::kAddDescription)->trigger();
+    frame_->EntryCommands().PreviousDescription();
+    EXPECT_EQ(Counter(), "Opis 2/3*");
+    EXPECT_TRUE(Enabled(id::kRemoveDescription));
+    EXPECT_TRUE(frame_->EntryWindow()->NextButton()->isEnabled());
+    EXPECT_TRUE(frame_->EntryWindow()->PreviousButton()->isEnabled());
+    frame_->Commands()->Action(id::kRemoveDescription)->trigger();
+    frame_->Commands()->Action(id::kRemoveDescription)->trigger();
+    EXPECT_EQ(Counter(), "Opis 1/1");
+    EXPECT_FALSE(Enabled(id::kRemoveDescription));
 }
 
 TEST_F(EntryEditingTest, OnlyTheDockedButtonsRecordAChangedDescription) {
@@ -177,26 +156,6 @@ TEST_F(EntryEditingTest, OnlyTheDockedButtonsRecordAChangedDescription) {
     EXPECT_EQ(StepTexts(), std::vector<QString>{"Popravljanje 1. opisa gesla 'Sava'."});
 }
 
-TEST_F(EntryEditingTest, LoadingOverUnsavedChangesAsksAndNoKeepsEverything) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
-    CVrk3mpgView* view = OpenResults({path});
-    ASSERT_NE(view, nullptr);
-    Load(path, 0);
-    Type("potok");
-    frame_->EntryCommands().LoadEntry(view, 0, 0);  // Krka; the question's default is No
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnsavedChangesLost});
-    EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
-    EXPECT_EQ(frame_->Editor().State().m_strWord, "Sava");
-    EXPECT_TRUE(StepTexts().empty());
-
-    messages_->Answer(TMsgAnswer::kYes);
-    frame_->EntryCommands().LoadEntry(view, 0, 0);
-    EXPECT_EQ(frame_->Editor().State().m_strWord, "Krka");
-    EXPECT_EQ(StepTexts(), std::vector<QString>{"Prikaz gesla 'Krka'."});
-    // An entry without descriptions shows one empty description.
-    EXPECT_EQ(Counter(), "Opis 1/1");
-}
-
 TEST_F(EntryEditingTest, ClosingWithUnsavedChangesAsksAndNoKeepsTheProgramOpen) {
     frame_->show();
     Type("nov opis");
@@ -211,39 +170,6 @@ TEST_F(EntryEditingTest, ClosingWithUnsavedChangesAsksAndNoKeepsTheProgramOpen) 
     unchanged.show();
     EXPECT_TRUE(unchanged.close());
     EXPECT_TRUE(messages_->Texts().empty());
-}
-
-TEST_F(EntryEditingTest, BytesARecordCannotHoldAreReplacedOnSavingAndShown) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
-    Load(path, 0);
-    // As pasted from another program.
-    Type(
-        QStringLiteral("prvi\x01"
-                       "drugi → tretji"));
-    frame_->EntryCommands().SaveEntry();
-    EXPECT_EQ(Entries(path), std::vector<std::string>{Entry("Sava", {"prvi drugi ? tretji"})});
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kCharactersReplaced});
-    EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText(), "prvi drugi ? tretji");
-    EXPECT_EQ(Counter(), "Opis 1/1");
-}
-
-TEST_F(EntryEditingTest, EachDescriptionKeepsItsOwnLineBreaksWhenTouched) {
-    const std::string path =
-        Dictionary("a.vrk3", {Entry("Sava", {"gorska\nreka", "hiter\r\ntok", "brez"})});
-    Load(path, 0);
-    QPlainTextEdit* editor = frame_->EntryWindow()->Editor();
-    editor->moveCursor(QTextCursor::End);
-    editor->insertPlainText("\nv Alpah");
-    frame_->EntryCommands().NextDescription();
-    editor->moveCursor(QTextCursor::End);
-    editor->insertPlainText("\nproti morju");
-    frame_->EntryCommands().NextDescription();
-    editor->moveCursor(QTextCursor::End);
-    editor->insertPlainText("\nnova vrstica");
-    frame_->EntryCommands().SaveEntry();
-    EXPECT_EQ(Entries(path), std::vector<std::string>{Entry(
-                                 "Sava", {"gorska\nreka\nv Alpah", "hiter\r\ntok\r\nproti morju",
-                                          "brez\r\nnova vrstica"})});
 }
 
 TEST_F(EntryEditingTest, ClipboardCommandsWorkOnTheVisibleEditor) {
@@ -311,6 +237,157 @@ TEST_F(EntryEditingTest, DictionaryInformationShowsTheWordsDictionaryOrSaysItIsD
     WriteFileBytes(path, "to ni slovar");
     frame_->EntryCommands().ShowDictionaryInfo();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kInfoReadError});
+}
+
+// Ctrl+Z in the editor undoes the frame's step, not the typing alone, and
+// the window shows the state before the step.
+TEST_F(EntryEditingTest, CtrlZUndoesTheFramesStep) {
+    EXPECT_FALSE(Enabled(id::kUndo));
+    EXPECT_FALSE(Enabled(id::kUndoSeveral));
+    Type("prvi");
+    frame_->EntryCommands().AddDescription();
+    EXPECT_TRUE(Enabled(id::kUndo));
+    frame_->show();
+    frame_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    frame_->EntryWindow()->Editor()->setFocus();
+    QTest::keyClick(frame_->EntryWindow()->Editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(frame_->Editor().State().m_nDescCount, 1);
+    EXPECT_EQ(frame_->EntryWindow()->Editor()->toPlainText(), "prvi");
+    EXPECT_EQ(Counter(), "Opis 1/1*");
+    EXPECT_FALSE(Enabled(id::kUndo));
+}
+
+TEST_F(EntryEditingTest, ChoosingTheThirdItemUndoesTheThreeMostRecentSteps) {
+    for (int i = 0; i < 5; ++i) frame_->EntryCommands().AddDescription();
+    frame_->EntryCommands().ShowUndoList();
+    CUndoListWnd* list = frame_->EntryCommands().UndoList();
+    ASSERT_TRUE(list->isVisible());
+    ASSERT_EQ(list->List()->count(), 5);
+    EXPECT_EQ(list->List()->item(0)->text(), "Dodajanje 6. opisa gesla 'Neimenovano Geslo'.");
+    EXPECT_EQ(list->List()->item(4)->text(), "Dodajanje 2. opisa gesla 'Neimenovano Geslo'.");
+
+    // The mouse over the third item marks the block a click would undo.
+    QWidget* viewport = list->List()->viewport();
+    const QPoint third = list->List()->visualItemRect(list->List()->item(2)).center();
+    QMouseEvent move(QEvent::MouseMove, third, viewport->mapToGlobal(third), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    std::vector<bool> selected;
+    for (int i = 0; i < 5; ++i) selected.push_back(list->List()->item(i)->isSelected());
+    EXPECT_EQ(selected, (std::vector<bool>{true, true, true, false, false}));
+
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, third);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(frame_->Editor().History().Count(), 2);
+    EXPECT_EQ(frame_->Editor().State().m_nDescCount, 3);
+}
+
+TEST_F(EntryEditingTest, TheListOpensAtTheMouseAndStaysOnTheScreen) {
+    // Where a pop-up opens near the screen's edges: PopupPosition in
+    // search_bar_test; here the list's wiring to it.
+    frame_->EntryCommands().AddDescription();
+    const QRect available = QGuiApplication::primaryScreen()->geometry();
+    QCursor::setPos(available.bottomRight() - QPoint(5, 5));
+    frame_->EntryCommands().ShowUndoList();
+    const QRect placed = frame_->EntryCommands().UndoList()->frameGeometry();
+    EXPECT_TRUE(available.contains(placed)) << placed.x() << "," << placed.y();
+}
+
+// The rows of a result window follow a save, which moves the entry to the
+// end of its dictionary and the later ones down, and its undo.
+TEST_F(EntryEditingTest, SaveAndItsUndoMoveTheRowsOfTheDictionary) {
+    const std::string a = TenEntries("a.vrk3");
+    CVrk3mpgView* view = OpenResults({a, TenEntries("b.vrk3", "b")});
+    ASSERT_NE(view, nullptr);
+    Load(a, 3);
+    Type("nov opis");
+    frame_->EntryCommands().SaveEntry();
+    std::vector<std::string> rows = Rows(*view);
+    for (const char* row : {"w3|nov opis|9", "w2|o2|2", "w7|o7|6", "b7|o7|7"})
+        EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
+    ASSERT_TRUE(frame_->EntryCommands().UndoLast());
+    std::replace(rows.begin(), rows.end(), std::string("w3|nov opis|9"), std::string("w3|o3|9"));
+    EXPECT_EQ(Rows(*view), rows);
+    EXPECT_EQ(Counter(), "Opis 1/1*");
+}
+
+// A delete removes the entry's rows from every window, one that reaches the
+// dictionary through another spelling too, and moves the later ones down.
+TEST_F(EntryEditingTest, DeleteRemovesItsRowsEverywhere) {
+    const std::string a = TenEntries("a.vrk3");
+    const std::string link = folder_ + "/povezava.vrk3";
+    std::filesystem::create_symlink(a, link);
+    CVrk3mpgView* first = OpenResults({a});
+    CVrk3mpgView* second = OpenResults({link}, "w*");
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    Load(a, 3);
+    frame_->EntryCommands().DeleteEntry();
+    for (const CVrk3mpgView* view : {first, second}) {
+        const std::vector<std::string> rows = Rows(*view);
+        ASSERT_EQ(rows.size(), 9u);
+        for (const std::string& r : rows) EXPECT_EQ(r.rfind("w3|", 0), std::string::npos);
+        EXPECT_NE(std::find(rows.begin(), rows.end(), "w4|o4|3"), rows.end());
+        EXPECT_NE(std::find(rows.begin(), rows.end(), "w9|o9|8"), rows.end());
+    }
+}
+
+TEST_F(EntryEditingTest, AfterDeleteThePaneShowsTheSelectedRowsOwnEntry) {
+    // The rows sort by word, so the row above the last one names a later
+    // entry than the last row, and one past the found words follows.
+    const std::string path =
+        Dictionary("a.vrk3", {Entry("Sz", {"z"}), Entry("Sa", {"a"}), Entry("Sb", {"b"}),
+                              Entry("Sc", {"c"}), Entry("Krka", {"reka"})});
+    CVrk3mpgView* view = OpenResults({path}, "S*");
+    ASSERT_NE(view, nullptr);
+    const int last = view->List()->topLevelItemCount() - 1;
+    view->List()->setCurrentItem(view->List()->topLevelItem(last));
+    view->OpenSelected();
+    ASSERT_EQ(frame_->Editor().State().m_strWord, "Sz");
+    frame_->EntryCommands().DeleteEntry();
+    ASSERT_EQ(view->SelectedRow(), last - 1);
+    EXPECT_EQ(view->List()->topLevelItem(last - 1)->text(CVrk3mpgView::kColWord), "Sc");
+    ASSERT_EQ(view->Pane()->count(), 1);
+    EXPECT_EQ(view->Pane()->item(0)->text(), "c");
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(EntryEditingTest, ARowWhoseEntryAnotherProgramMovedLoadsNothing) {
+    const std::string path =
+        Dictionary("a.vrk3", {Entry("ALFA", {"a"}), Entry("BETA", {"b"}), Entry("GAMA", {"g"})});
+    CVrk3mpgView* view = OpenResults({path});
+    ASSERT_NE(view, nullptr);
+    TDataFile other(path, path + ".r", path + ".a", path + ".o");
+    ASSERT_TRUE(other.DeleteEntry(0));  // BETA's row still says index 1: GAMA
+    const QString changed = FailureReason(TFailure::EntryChanged);
+    const QList<QTreeWidgetItem*> beta = view->List()->findItems("BETA", Qt::MatchExactly);
+    ASSERT_EQ(beta.size(), 1);
+    view->List()->setCurrentItem(beta.first());
+    EXPECT_EQ(view->Pane()->count(), 0);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{changed});
+    view->OpenSelected();
+    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{changed, changed}));
+    EXPECT_EQ(frame_->Editor().State().m_strWord, texts::kUnnamedWord);
+    EXPECT_TRUE(frame_->Editor().State().m_strDataFile.isEmpty());
+    EXPECT_EQ(Entries(path),
+              (std::vector<std::string>{Entry("BETA", {"b"}), Entry("GAMA", {"g"})}));
+}
+
+TEST_F(EntryEditingTest, SaveIntoADictionaryThatForbidsChangesGoesOnWithSaveAs) {
+    const std::string closed = Dictionary("zaprt.vrk3", {Entry("Sava", {"reka"})}, 4);
+    const std::string open = Dictionary("odprt.vrk3", {Entry("Krka")});
+    MakeLibrary("Reke", {closed, open});
+    Load(closed, 0);
+    Type("gorska reka");
+    ChooseInSaveDialog("odprt.vrk3");
+    frame_->EntryCommands().SaveEntry();
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kSaveRefused});
+    EXPECT_EQ(Entries(open),
+              (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"gorska reka"})}));
+    EXPECT_EQ(frame_->Editor().State().m_strDataFile, QString::fromStdString(open));
+    EXPECT_EQ(frame_->Editor().State().m_nClueIndex, 1);
+    EXPECT_FALSE(frame_->Editor().Modified());
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "finder/entry_editor.h"
-#include "finder/entry_test_util.h"
+#include "finder/finder_test_util.h"
 #include "finder/finder_texts.h"
 #include "settings/scratch_set.h"
 #include "store/data_file.h"
@@ -44,18 +44,19 @@ class TFakeEditorHost : public TEntryEditorHost {
     }
 };
 
-class EntryEditorTest : public TEntryFilesTest {
+class EntryEditorTest : public TSearchTest {
   protected:
     void SetUp() override {
-        TEntryFilesTest::SetUp();
+        TSearchTest::SetUp();
         host_.editor = &editor_;
         host_.scratchDir = folder_ + "/temp";
     }
-    void Load(const std::string& path, int index) {
-        ASSERT_EQ(editor_.LoadEntryAt(QString::fromStdString(path), index, 0),
+    void Load(const std::string& path, int index, int description = 0) {
+        ASSERT_EQ(editor_.LoadEntryAt(QString::fromStdString(path), index, description),
                   TEntryEditor::TLoadResult::kLoaded);
     }
-    void Type(const QString& text) { host_.typed = text; }
+    // The entry window's text holds a paragraph separator at each new line.
+    void Type(QString text) { host_.typed = text.replace('\n', QChar::ParagraphSeparator); }
     // Save as, once the window's text is read, as the frame does before its
     // dialog.
     void SaveAs(const QString& word, const std::string& path) {
@@ -67,6 +68,135 @@ class EntryEditorTest : public TEntryFilesTest {
     TFakeEditorHost host_;
     TEntryEditor editor_{host_};
 };
+
+// Loading over unsaved changes asks, No being the default: No keeps the word
+// and records nothing, Yes records a step naming the word shown.
+TEST_F(EntryEditorTest, LoadingOverUnsavedChangesAsksAndNoKeepsEverything) {
+    const QString path =
+        QString::fromStdString(Dictionary("a.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")}));
+    Load(path.toStdString(), 0);
+    Type("potok");
+    EXPECT_EQ(editor_.LoadEntryAt(path, 1, 0, "Krka"), TEntryEditor::TLoadResult::kFailed);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnsavedChangesLost});
+    EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
+    EXPECT_EQ(State().m_strWord, "Sava");
+    EXPECT_TRUE(editor_.History().Empty());
+    messages_->Answer(TMsgAnswer::kYes);
+    EXPECT_EQ(editor_.LoadEntryAt(path, 1, 0, "Krka"), TEntryEditor::TLoadResult::kLoaded);
+    EXPECT_EQ(State().m_strWord, "Krka");
+    ASSERT_EQ(editor_.History().Count(), 1);
+    EXPECT_EQ(editor_.History().Last().strText, "Prikaz gesla 'Krka'.");
+}
+
+// Removing a description shows the one that took its place and Save stores
+// the others; an added one is empty and shown; stepping stays within the
+// descriptions and records a step only when it leaves a changed one.
+TEST_F(EntryEditorTest, DescriptionsAreAddedRemovedAndSteppedWithinTheirNumber) {
+    const std::vector<std::string> three = {"prvi", "drugi", "tretji"};
+    for (int removed = 0; removed < 3; ++removed) {
+        SCOPED_TRACE(removed);
+        if (removed > 0) messages_->Answer(TMsgAnswer::kYes);  // the added description goes
+        const std::string path = Dictionary("r" + std::to_string(removed) + ".vrk3",
+                                            {Entry("Sava", {"prvi", "drugi", "tretji"})});
+        Load(path, 0, removed);
+        editor_.RemoveDescription();
+        std::vector<std::string> left = three;
+        left.erase(left.begin() + removed);
+        ASSERT_EQ(State().m_nDescCount, 2);
+        EXPECT_EQ(State().m_nCurDesc, std::min(removed, 1));
+        EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+        EXPECT_EQ(Entries(path), std::vector<std::string>{Entry("Sava", {left[0], left[1]})});
+        editor_.AddDescription();
+        EXPECT_EQ(State().m_nCurDesc, 2);
+        EXPECT_TRUE(State().m_strEditDesc[2].isEmpty());
+        editor_.StepDescription(1, true);
+        EXPECT_EQ(State().m_nCurDesc, 2);
+    }
+    editor_.StepDescription(-2, true);  // leaves the added one, which is no change
+    EXPECT_EQ(State().m_nCurDesc, 0);
+    EXPECT_EQ(editor_.History().Last().strText, "Dodajanje 3. opisa gesla 'Sava'.");
+    Type("gorska reka");
+    editor_.StepDescription(1, true);
+    EXPECT_EQ(editor_.History().Last().strText, "Popravljanje 1. opisa gesla 'Sava'.");
+
+    // One description stays; a hundred is the most, and the limit records nothing.
+    messages_->Answer(TMsgAnswer::kYes);
+    editor_.NewEntry();
+    editor_.RemoveDescription();
+    EXPECT_EQ(State().m_nDescCount, 1);
+    for (int i = 1; i < MAX_DESCRIPTIONS; ++i) editor_.AddDescription();
+    const QString last = editor_.History().Last().strText;
+    editor_.AddDescription();
+    EXPECT_EQ(State().m_nDescCount, MAX_DESCRIPTIONS);
+    EXPECT_EQ(editor_.History().Last().strText, last);
+    EXPECT_EQ(messages_->Texts().back(), texts::kDescriptionLimit);
+    EXPECT_EQ(messages_->Shown().back().icon, TMsgIcon::kNone);
+}
+
+// Each description keeps the line breaks it came with, a new line of an
+// entry without them takes CR LF, and bytes a record cannot hold are
+// replaced, said so and shown as stored.
+TEST_F(EntryEditorTest, SaveKeepsEachDescriptionsLineBreaksAndReplacesWhatARecordCannotHold) {
+    const std::string path =
+        Dictionary("a.vrk3", {Entry("Sava", {"gorska\nreka", "hiter\r\ntok", "brez"})});
+    Load(path, 0);
+    Type("gorska\nreka\nv Alpah");
+    editor_.StepDescription(1, false);
+    Type("hiter\ntok\nproti morju");
+    editor_.StepDescription(1, false);
+    Type(QStringLiteral("brez\nnova\x01vrstica → morje"));
+    EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    const std::string stored = Entry(
+        "Sava",
+        {"gorska\nreka\nv Alpah", "hiter\r\ntok\r\nproti morju", "brez\r\nnova vrstica ? morje"});
+    EXPECT_EQ(Entries(path), std::vector<std::string>{stored});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kCharactersReplaced});
+    EXPECT_EQ(State().m_strEditDesc[2], "brez\r\nnova vrstica ? morje");
+    EXPECT_FALSE(editor_.Modified());
+}
+
+// A save stores the entry as the last of its dictionary and a delete moves
+// the later ones down: every step's index follows, the rows are told, and
+// undoing puts each change back where the entry now is.
+TEST_F(EntryEditorTest, SaveAndDeleteMoveTheEntriesAndEveryStepFollows) {
+    std::vector<std::string> ten;
+    for (int i = 0; i < 10; ++i)
+        ten.push_back(Entry("w" + std::to_string(i), {"o" + std::to_string(i)}));
+    const std::string a = Dictionary("a.vrk3", ten);
+    Load(a, 3);
+    editor_.AddDescription();  // a step that refers to entry 3
+    Type("nov opis");
+    ASSERT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    std::vector<std::string> entries = Entries(a);
+    ASSERT_EQ(entries.size(), 10u);
+    EXPECT_EQ(entries[3], ten[4]);
+    EXPECT_EQ(entries[9], Entry("w3", {"o3", "nov opis"}));
+    EXPECT_EQ(State().m_nClueIndex, 9);
+    EXPECT_EQ(editor_.History().At(0).state.m_nClueIndex, 9);
+    EXPECT_EQ(host_.rows, std::vector<std::string>{"stored 3 9"});
+
+    editor_.DeleteEntry();
+    EXPECT_EQ(Entries(a).size(), 9u);
+    EXPECT_EQ(host_.rows.back(), "deleted 9");
+    EXPECT_LE(editor_.History().At(0).state.m_nClueIndex, -2);  // the deletion's tag
+    EXPECT_TRUE(State().m_strDataFile.isEmpty());
+    EXPECT_EQ(State().m_nClueIndex, -1);
+    EXPECT_EQ(State().m_strWord, "w3");
+
+    ASSERT_TRUE(editor_.UndoLast());
+    EXPECT_EQ(Entries(a)[9], Entry("w3", {"o3", "nov opis"}));
+    EXPECT_EQ(State().m_nClueIndex, 9);
+    EXPECT_EQ(editor_.History().At(0).state.m_nClueIndex, 9);
+    ASSERT_TRUE(editor_.UndoLast());  // the save: the earlier record, again the last
+    EXPECT_EQ(Entries(a)[9], Entry("w3", {"o3"}));
+    EXPECT_EQ(State().m_strEditDesc[1], "nov opis");
+    EXPECT_TRUE(editor_.Modified());
+    ASSERT_TRUE(editor_.UndoLast());  // the added description
+    EXPECT_EQ(State().m_nClueIndex, 9);
+    Type("zadnji");
+    ASSERT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
+    EXPECT_EQ(Entries(a)[9], Entry("w3", {"zadnji"}));
+}
 
 TEST_F(EntryEditorTest, UndoOverTypedTextAndANewWordAskAndNoKeepsTheText) {
     const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
@@ -151,18 +281,12 @@ TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
     messages_->Clear();
     EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kSaveAs);
     EXPECT_TRUE(messages_->Texts().empty());
-}
-
-TEST_F(EntryEditorTest, SaveAsReadsTheFlagsAgainWhenItWrites) {
-    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
-    Type("reka");
-    // Another program forbade changes since the dictionary was chosen.
-    TDataFile other(target, target + ".r", target + ".a", target + ".o");
-    ASSERT_TRUE(other.SetInfo("cilj.vrk3", "", "", "", 4));
-    SaveAs("Sava", target);
+    // Save as reads the flags again when it writes, as another program may
+    // have forbidden changes since the dictionary was chosen.
+    SaveAs("Sava", closed);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesNotAllowed});
-    EXPECT_EQ(Entries(target), std::vector<std::string>{Entry("Krn")});
-    EXPECT_TRUE(editor_.History().Empty());
+    EXPECT_EQ(Entries(closed), std::vector<std::string>{Entry("Sava", {"reka"})});
+    EXPECT_EQ(editor_.History().Count(), 1);  // the new word's step only
     EXPECT_TRUE(State().m_strDataFile.isEmpty());
 }
 

@@ -150,14 +150,16 @@ TEST_F(UndoHistoryTest, DeletingTagsEveryReferenceAndUndoingGivesTheNewIndex) {
     Step(a_, 0);
     Step(a_, 1);
     Step(b_, 1);
+    Step(a_, 3);
     UndoRecord& deleting = Step(a_, 1, kUndoDelete);
     history_.EntryDeleted(Same(a_), 1, deleting.nTag);
     EXPECT_EQ(history_.At(0).state.m_nClueIndex, 0);
     EXPECT_EQ(history_.At(1).state.m_nClueIndex, deleting.nTag);
     EXPECT_EQ(history_.At(2).state.m_nClueIndex, 1);  // another dictionary
+    EXPECT_EQ(history_.At(3).state.m_nClueIndex, 2);
     history_.TagResolved(deleting.nTag, 5);
     EXPECT_EQ(history_.At(1).state.m_nClueIndex, 5);
-    EXPECT_EQ(history_.At(3).state.m_nClueIndex, 5);
+    EXPECT_EQ(history_.At(4).state.m_nClueIndex, 5);
 }
 
 TEST_F(UndoHistoryTest, TheOldestStepGoesAndATagMadeBeforeStillResolves) {

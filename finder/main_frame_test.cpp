@@ -26,6 +26,9 @@
 #include "finder/main_frame_ids.h"
 #include "finder/save_entry_dlg.h"
 #include "finder/search_bar.h"
+#include "finder/search_bar_library.h"
+#include "finder/search_bar_options.h"
+#include "finder/undo_list_wnd.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
@@ -154,7 +157,7 @@ TEST_F(MainFrameTest, MaximizedStateAppliesOnceAndKeepsNormalPlacement) {
 
 // Restored floating, the entry window comes back at its place, as a window
 // of the main frame, which every window manager keeps in front of it;
-// "Lebdeče" brings it back when it was closed.
+// closed, it stays hidden until "Lebdeče" brings it back.
 TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlaceInFrontOfTheFrame) {
     SetNumber("EditX", 300);
     SetNumber("EditY", 200);
@@ -178,25 +181,18 @@ TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlaceInFrontOfTheFrame) {
     EXPECT_GT(entry->WordLabel()->y(), entry->Editor()->y());
     ASSERT_NE(entry->windowHandle(), nullptr);
     EXPECT_EQ(entry->windowHandle()->transientParent(), frame.windowHandle());
+    // Closed by its close box, it stays hidden at the next start.
     entry->close();
-    frame.Commands()->Action(id::kFloat)->trigger();
-    EXPECT_TRUE(entry->isVisible());
-    EXPECT_EQ(entry->windowHandle()->transientParent(), frame.windowHandle());
-}
-
-TEST_F(MainFrameTest, HiddenEntryWindowStaysHidden) {
-    {
-        CMainFrame frame(false);
-        ShowAndSettle(frame);
-        frame.EntryWindow()->close();  // its close box
-        EXPECT_FALSE(Checked(frame, id::kEntryWindow));
-        frame.close();
-    }
+    EXPECT_FALSE(Checked(frame, id::kEntryWindow));
+    frame.close();
     EXPECT_EQ(Number("EditV"), kEntryHidden);
-    CMainFrame frame(false);
-    ShowAndSettle(frame);
-    EXPECT_EQ(frame.EntryMode(), kEntryHidden);
-    EXPECT_FALSE(frame.EntryWindow()->isVisible());
+    CMainFrame hidden(false);
+    ShowAndSettle(hidden);
+    EXPECT_EQ(hidden.EntryMode(), kEntryHidden);
+    EXPECT_FALSE(hidden.EntryWindow()->isVisible());
+    hidden.Commands()->Action(id::kFloat)->trigger();
+    EXPECT_TRUE(hidden.EntryWindow()->isVisible());
+    EXPECT_EQ(hidden.EntryWindow()->windowHandle()->transientParent(), hidden.windowHandle());
 }
 
 TEST_F(MainFrameTest, DockingCommandsMoveTextAndCheckTheirSide) {
@@ -318,24 +314,6 @@ TEST_F(MainFrameTest, CloseAllClosesEveryResultWindowAndHidesWindowMenu) {
     EXPECT_FALSE(windowMenu->isVisible());
 }
 
-TEST_F(MainFrameTest, DescriptionButtonsFollowTheShownDescription) {
-    CMainFrame frame(false);
-    frame.UpdateCommandStates();
-    // One description: nowhere to step.
-    EXPECT_FALSE(frame.EntryWindow()->NextButton()->isEnabled());
-    EXPECT_FALSE(frame.EntryWindow()->PreviousButton()->isEnabled());
-    EXPECT_EQ(frame.EntryWindow()->WordLabel()->text(), QStringLiteral("Neimenovano Geslo"));
-    EXPECT_EQ(frame.EntryWindow()->CounterLabel()->text(), QStringLiteral("Opis 1/1"));
-    // Three descriptions, the second shown: both ways are open.
-    frame.EntryCommands().AddDescription();
-    frame.EntryCommands().AddDescription();
-    frame.EntryCommands().PreviousDescription();
-    frame.UpdateCommandStates();
-    EXPECT_EQ(frame.Editor().State().m_nCurDesc, 1);
-    EXPECT_TRUE(frame.EntryWindow()->NextButton()->isEnabled());
-    EXPECT_TRUE(frame.EntryWindow()->PreviousButton()->isEnabled());
-}
-
 // The finder's own dialogs are filled in and left by keys alone: their
 // labels name their controls with a letter each, their own buttons have
 // letters, Enter has a default button (Escape cancels).
@@ -347,6 +325,43 @@ TEST_F(MainFrameTest, EveryDialogCanBeFilledInByKeys) {
     };
     for (const auto& make : dialogs)
         vrk::ExpectFilledInByKeys(std::unique_ptr<QDialog>(make()).get());
+}
+
+struct TFinderWindowCase {
+    const char* what;
+    std::function<std::unique_ptr<QWidget>(CMainFrame&)> make;
+    bool fitsOnOpening = false;
+};
+
+// The finder's windows laid out for a small screen and a large scale
+// factor: within kSmallScreen when they open and at their smallest, every
+// text whole.
+TEST_F(MainFrameTest, WindowsFitASmallScreenWithTheirTextsWhole) {
+    const TFinderWindowCase cases[] = {
+        {"main frame", [](CMainFrame&) { return std::make_unique<CMainFrame>(false); }, true},
+        {"fonts", [](CMainFrame& frame) { return std::make_unique<CFontsDlg>(&frame); }},
+        {"save entry",
+         [](CMainFrame& frame) {
+             return std::make_unique<CSaveEntryDlg>(QStringLiteral("Neimenovano Geslo"), &frame);
+         }},
+        {"search options",
+         [](CMainFrame& frame) { return std::make_unique<CSearchOptionsDlg>(&frame); }},
+        {"active library",
+         [](CMainFrame& frame) {
+             return std::make_unique<CActiveLibraryDlg>(frame.ActiveLibrary(), &frame);
+         }},
+        {"undo list",
+         [](CMainFrame& frame) {
+             auto list = std::make_unique<CUndoListWnd>(&frame);
+             list->SetSteps({QStringLiteral("Shranjevanje gesla 'AFRODITA'"),
+                             QStringLiteral("Brisanje gesla 'AJDOVŠČINA'")});
+             return list;
+         }},
+    };
+    CMainFrame frame(false);
+    frame.show();
+    for (const TFinderWindowCase& window : cases)
+        vrk::ExpectLaidOut(window.make(frame).get(), window.what, window.fitsOnOpening);
 }
 
 }  // namespace

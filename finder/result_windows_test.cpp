@@ -1,7 +1,7 @@
-// Result windows as a user meets them in the main frame: where new ones
-// open, a second window on one search ("Novo Okno"), the frame's title
-// while one is maximised, the window fonts ("Pisave...") and how much of the
-// list a stored pane height leaves.
+// The Search command and the result windows as a user meets them in the
+// main frame: one window per search, where new ones open, a second window on one search ("Novo
+// Okno"), the frame's title while one is maximised, the window fonts ("Pisave...") and how much of
+// the list a stored pane height leaves.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -22,12 +22,13 @@
 
 #include "finder/child_frame.h"
 #include "finder/entry_window.h"
+#include "finder/finder_test_util.h"
+#include "finder/finder_texts.h"
 #include "finder/fonts_dlg.h"
 #include "finder/main_frame.h"
 #include "finder/main_frame_ids.h"
 #include "finder/result_area.h"
 #include "finder/search_bar.h"
-#include "finder/search_test_util.h"
 #include "finder/vrk3mpg_view.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -39,7 +40,7 @@
 namespace vrk {
 namespace {
 
-class TResultWindowsTest : public TSearchTest {
+class TResultWindowsTest : public TFrameTest {
   protected:
     // A search over one dictionary of `count` words.
     std::shared_ptr<CVrk3mpgDoc> SearchWords(int count) {
@@ -48,31 +49,13 @@ class TResultWindowsTest : public TSearchTest {
         SetLibrary({MakeDictionary("w.vrk3", "Besede", entries)});
         return Search(QStringLiteral("b*"));
     }
-
-    // A shown main frame whose active library holds three rivers and a mountain.
+    // The frame shown, its active library holding three rivers and a mountain.
     void OpenFrame() {
-        frame_ = std::make_unique<CMainFrame>(false);
-        MakeLibrary("Reke", {MakeDictionary("a.vrk3", "Slovar",
-                                            {Entry("Sava", {"reka"}), Entry("Soča", {"reka"}),
-                                             Entry("Krka", {"reka"}), Entry("Krn", {"gora"})})});
-        ASSERT_TRUE(frame_->ActiveLibrary().Select("Reke"));
+        ActiveLibraryOf({Entry("Sava", {"reka"}), Entry("Soča", {"reka"}), Entry("Krka", {"reka"}),
+                         Entry("Krn", {"gora"})});
         frame_->resize(1000, 700);
         frame_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
-    }
-    void TearDown() override {
-        frame_.reset();
-        TSearchTest::TearDown();
-    }
-    CChildFrame* SearchFor(const QString& clue) {
-        frame_->SearchBar()->SetClueText(clue);
-        return qobject_cast<CChildFrame*>(frame_->RunSearch());
-    }
-    static QStringList Words(const CVrk3mpgView* view) {
-        QStringList words;
-        for (int row = 0; row < view->List()->topLevelItemCount(); ++row)
-            words << view->List()->topLevelItem(row)->text(CVrk3mpgView::kColWord);
-        return words;
     }
     // Runs "Pisave..."; `action` handles the fonts dialog.
     void ChooseFonts(std::function<void(CFontsDlg*)> action) {
@@ -108,7 +91,7 @@ class TResultWindowsTest : public TSearchTest {
         ASSERT_NE(focus, nullptr);
         QTest::keyClick(focus, Qt::Key(key), modifiers);
     }
-    static void Type(const QString& text) {
+    static void TypeHere(const QString& text) {
         ASSERT_NE(QApplication::focusWidget(), nullptr);
         TypeText(QApplication::focusWidget(), text);
     }
@@ -130,16 +113,30 @@ class TResultWindowsTest : public TSearchTest {
                 return record.substr(std::min(record.size(), word.size() + 1));
         return "(none)";
     }
-
-    std::unique_ptr<CMainFrame> frame_;
 };
 
-TEST_F(TResultWindowsTest, NewWindowsOpenInACascade) {
+// Each search opens its own window, titled by what it found, in a cascade;
+// nothing typed or nothing found opens none.
+TEST_F(TResultWindowsTest, EachSearchOpensItsOwnTitledWindowInACascade) {
     OpenFrame();
+    EXPECT_EQ(SearchFor(""), nullptr);
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_EQ(SearchFor("Z*"), nullptr);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNothingFound});
     CChildFrame* first = SearchFor("S*");
-    CChildFrame* second = SearchFor("K*");
-    CChildFrame* third = SearchFor("*");
+    CChildFrame* second = SearchFor("", "gora");
+    frame_->SearchBar()->SetClueText(QStringLiteral("K*"));
+    frame_->SearchBar()->SetDescText({});
+    frame_->Commands()->Action(id::kSearch)->trigger();
+    auto* third = qobject_cast<CChildFrame*>(frame_->MdiArea()->activeSubWindow());
     ASSERT_TRUE(first && second && third);
+    EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 3);
+    EXPECT_EQ(first->windowTitle(), "Iskanje \"S*\" (2 zadetka)");
+    EXPECT_EQ(second->windowTitle(), "Iskanje \"\" (1 zadetek)");
+    EXPECT_EQ(third->windowTitle(), "Iskanje \"K*\" (2 zadetka)");
+    EXPECT_EQ(first->View()->List()->topLevelItemCount(), 2);
+    EXPECT_EQ(frame_->SearchBar()->ClueHistory().first(), "K*");
+    EXPECT_EQ(frame_->SearchBar()->DescHistory().first(), "gora");
     const int step = first->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, first);
     EXPECT_GT(step, 0);
     EXPECT_EQ(first->pos(), QPoint(0, 0));
@@ -147,9 +144,31 @@ TEST_F(TResultWindowsTest, NewWindowsOpenInACascade) {
     EXPECT_EQ(third->pos(), second->pos() + QPoint(step, step));
 }
 
-// At twice the scale the frame of a 1600 x 1000 screen is 640 x 400, and its
-// window area beside the entry window narrower than the remembered 400 x 200:
-// new result windows open within the area, their title bar's buttons shown.
+// As "?", "+è" would find descriptions holding "?", "-è" drop them: letters
+// no dictionary can hold are refused by name, and nothing is searched.
+TEST_F(TResultWindowsTest, LettersNoDictionaryCanHoldAreRefusedByName) {
+    OpenFrame();
+    for (const auto& [clue, desc] :
+         {std::pair<QString, QString>{"S*", "+è"}, {"", "-reka -è"}, {"Sè→", "+è"}}) {
+        messages_->Clear();
+        EXPECT_EQ(SearchFor(clue, desc), nullptr);
+        ASSERT_EQ(messages_->Texts().size(), 1u);
+        EXPECT_EQ(messages_->Texts()[0].count(QStringLiteral("„è“")), 1) << desc.toStdString();
+    }
+    EXPECT_TRUE(messages_->Texts()[0].contains(QStringLiteral("„→“")));
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
+    EXPECT_TRUE(frame_->SearchBar()->DescHistory().isEmpty());
+    EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
+    EXPECT_NE(SearchFor("S*", "+reka -žaba"), nullptr);
+    // A library without dictionaries searches nothing; the frame, destroyed
+    // with a result window shown, ends cleanly.
+    MakeLibrary("Prazna", {});
+    ASSERT_TRUE(frame_->ActiveLibrary().Select("Prazna"));
+    EXPECT_EQ(SearchFor("S*"), nullptr);
+    EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 1);
+    frame_.reset();
+}
+
 // The window area lists the views of its open result windows oldest first,
 // at most the first 1000; a closed one leaves the list.
 TEST_F(TResultWindowsTest, TheAreaListsItsOpenResultViewsUpToTheLimit) {
@@ -165,6 +184,9 @@ TEST_F(TResultWindowsTest, TheAreaListsItsOpenResultViewsUpToTheLimit) {
     EXPECT_EQ(area.ResultViews(), opened.sliced(1));
 }
 
+// At twice the scale the frame of a 1600 x 1000 screen is 640 x 400, and its
+// window area beside the entry window narrower than the remembered 400 x 200:
+// new result windows open within the area, their title bar's buttons shown.
 TEST_F(TResultWindowsTest, NewWindowsFitASmallWindowArea) {
     for (const char* name : {"ChildW", "ChildH"})
         ASSERT_TRUE(TSetRegistryNumber(kFinderPath, name, name[5] == 'W' ? 400 : 200,
@@ -230,12 +252,7 @@ TEST_F(TResultWindowsTest, NewWindowShowsTheSameRowsAndSortsOnItsOwn) {
     EXPECT_EQ(second->windowTitle(), first->windowTitle());
     EXPECT_EQ(&copy->Document(), &view->Document());
     EXPECT_EQ(copy->SortMode(), 0);
-    QStringList words = Words(view);
-    QStringList copied = Words(copy);
-    words.sort();
-    copied.sort();
-    EXPECT_EQ(copied, words);
-    EXPECT_EQ(copied.size(), 3);
+    ASSERT_EQ(copy->List()->topLevelItemCount(), 3);
     for (int row = 0; row < copy->List()->topLevelItemCount(); ++row) {
         const QTreeWidgetItem* item = copy->List()->topLevelItem(row);
         const QList<QTreeWidgetItem*> same = view->List()->findItems(
@@ -358,10 +375,10 @@ TEST_F(TResultWindowsTest, AWordIsFoundOpenedEditedAndSavedByKeysAlone) {
     frame_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
     ASSERT_TRUE(FocusIn(frame_->SearchBar()->ClueBox()));
-    Type(QStringLiteral("S*"));
+    TypeHere(QStringLiteral("S*"));
     Press(Qt::Key_Tab);
     ASSERT_TRUE(FocusIn(frame_->SearchBar()->DescBox()));
-    Type(QStringLiteral("reka"));
+    TypeHere(QStringLiteral("reka"));
     Press(Qt::Key_Return);
 
     ASSERT_EQ(frame_->MdiArea()->subWindowList().size(), 1);
@@ -374,7 +391,7 @@ TEST_F(TResultWindowsTest, AWordIsFoundOpenedEditedAndSavedByKeysAlone) {
     EXPECT_EQ(frame_->Editor().State().m_strWord, QStringLiteral("Sava"));
     ASSERT_TRUE(FocusIn(frame_->EntryWindow()->Editor()));
 
-    Type(QStringLiteral("velika "));
+    TypeHere(QStringLiteral("velika "));
     Press(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(Stored("Sava"), "velika reka");
     Press(Qt::Key_Z, Qt::ControlModifier);

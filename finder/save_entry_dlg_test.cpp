@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "finder/entry_test_util.h"
+#include "finder/finder_test_util.h"
 #include "finder/finder_texts.h"
 #include "finder/save_entry_dlg.h"
 #include "settings/library_registry.h"
@@ -16,7 +16,7 @@
 namespace vrk {
 namespace {
 
-class SaveEntryDlgTest : public TEntryTest {
+class SaveEntryDlgTest : public TSearchTest {
   protected:
     static QStringList Texts(const QTreeWidgetItem* parent) {
         QStringList texts;

@@ -72,11 +72,8 @@ TEST_F(SearchBarTest, RepeatedTextMovesToTopAndKeepsTypedText) {
     bar->AddDescHistory(QStringLiteral("Reka"));
     bar->AddDescHistory(QStringLiteral("reka"));
     EXPECT_EQ(bar->DescHistory(), QStringList({"reka", "Reka"}));
-}
 
-TEST_F(SearchBarTest, FiftyFirstTextPushesOldestOut) {
-    CMainFrame frame(false);
-    CSearchBar* bar = frame.SearchBar();
+    // The fifty-first text pushes the oldest out.
     for (int i = 1; i <= 51; ++i) bar->AddDescHistory(QStringLiteral("opis %1").arg(i));
     const QStringList history = bar->DescHistory();
     ASSERT_EQ(history.size(), 50);
@@ -110,33 +107,21 @@ TEST_F(SearchBarTest, SearchNeedsTextAndLibraryWithDictionaries) {
     EXPECT_FALSE(enabled());  // a library without dictionaries
 }
 
-TEST_F(SearchBarTest, SelectLibraryCollectsNestedDictionariesAndRemembersChoice) {
+// Which dictionaries a library collects, and which of two libraries of one
+// name is found, are the settings' rules (library_registry_test); here, a
+// chosen library is taken and remembered, and one that is gone changes
+// nothing.
+TEST_F(SearchBarTest, SelectTakesAndRemembersALibraryAndAGoneOneChangesNothing) {
     MakeLibraries();
     TActiveLibrary library;
     ASSERT_TRUE(library.Select("Alfa"));
     EXPECT_EQ(library.Name(), "Alfa");
     EXPECT_EQ(library.Dictionaries(), "/a1.vrk3\"/b1.vrk3\"");
     EXPECT_EQ(StoredActiveLibrary(), "Alfa");
-
-    // All libraries: the values under Groups too, and a shared dictionary twice.
-    ASSERT_TRUE(library.Select(vrk::kAllLibraries));
-    EXPECT_EQ(library.Dictionaries(), "/d0.vrk3\"/g1.vrk3\"/a1.vrk3\"/a1.vrk3\"/b1.vrk3\"");
-    EXPECT_EQ(StoredActiveLibrary(), std::string(vrk::kAllLibraries));
-
-    // A library that is gone changes nothing.
     EXPECT_FALSE(library.Select("Omega"));
-    EXPECT_EQ(library.Name(), std::string(vrk::kAllLibraries));
-    EXPECT_EQ(StoredActiveLibrary(), std::string(vrk::kAllLibraries));
-}
-
-TEST_F(SearchBarTest, FirstLibraryOfSameNameDepthFirstWins) {
-    const std::string groups(kGroupsKey);
-    // Only another program can make two libraries of one name.
-    (void)UserKey(groups + "\\Prvi\\Dvojnik").SetString("/globoko.vrk3", "");
-    (void)UserKey(groups + "\\Dvojnik").SetString("/plitvo.vrk3", "");
-    TActiveLibrary library;
-    ASSERT_TRUE(library.Select("Dvojnik"));
-    EXPECT_EQ(library.Dictionaries(), "/globoko.vrk3\"");
+    EXPECT_EQ(library.Name(), "Alfa");
+    EXPECT_EQ(library.Dictionaries(), "/a1.vrk3\"/b1.vrk3\"");
+    EXPECT_EQ(StoredActiveLibrary(), "Alfa");
 }
 
 TEST_F(SearchBarTest, StartUpRestoresStoredLibraryOrNone) {

@@ -1,5 +1,7 @@
 // The search end to end: the document, its work on the worker, the
-// progress window, and the boxes the work has the UI thread show.
+// progress window, and the boxes the work has the UI thread show; the
+// pattern switches reaching the search and a pattern the engine refuses
+// reaching the user (which patterns are refused is the engine's).
 #include "finder/search_worker.h"
 
 #include <QApplication>
@@ -16,12 +18,14 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "finder/finder_test_util.h"
 #include "finder/finder_texts.h"
-#include "finder/search_test_util.h"
+#include "finder/search_bar_options.h"
 #include "settings/reg_key.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
+#include "ui/cp1250_text.h"
 
 namespace vrk {
 namespace {
@@ -58,17 +62,35 @@ std::vector<std::string> Numbered(int first, int count, std::string_view descrip
     return entries;
 }
 
-TEST(SearchTitleTest, SloveneFormFollowsTheLastTwoDigits) {
-    EXPECT_EQ(SearchTitle("a*", 1), "Iskanje \"a*\" (1 zadetek)");
-    EXPECT_EQ(SearchTitle("a*", 2), "Iskanje \"a*\" (2 zadetka)");
-    EXPECT_EQ(SearchTitle("a*", 3), "Iskanje \"a*\" (3 zadetki)");
-    EXPECT_EQ(SearchTitle("a*", 4), "Iskanje \"a*\" (4 zadetki)");
-    EXPECT_EQ(SearchTitle("a*", 5), "Iskanje \"a*\" (5 zadetkov)");
-    EXPECT_EQ(SearchTitle("a*", 11), "Iskanje \"a*\" (11 zadetkov)");
-    EXPECT_EQ(SearchTitle("a*", 101), "Iskanje \"a*\" (101 zadetek)");
-    EXPECT_EQ(SearchTitle("a*", 203), "Iskanje \"a*\" (203 zadetki)");
-    EXPECT_EQ(SearchTitle("a*", 500), "Iskanje \"a*\" (500 zadetkov)");
-    EXPECT_EQ(SearchTitle("", 2), "Iskanje \"\" (2 zadetka)");
+// The title's Slovene form follows the last two digits of the count; the
+// switches name the kind of search, and the clue stays as typed.
+TEST(SearchTitleTest, TitleSaysWhatWasSearchedInItsSloveneForm) {
+    const struct {
+        QString clue;
+        int found;
+        TPatternSyntax syntax;
+        QString title;
+    } cases[] = {
+        {"a*", 1, {}, "Iskanje \"a*\" (1 zadetek)"},
+        {"a*", 2, {}, "Iskanje \"a*\" (2 zadetka)"},
+        {"a*", 4, {}, "Iskanje \"a*\" (4 zadetki)"},
+        {"a*", 5, {}, "Iskanje \"a*\" (5 zadetkov)"},
+        {"a*", 11, {}, "Iskanje \"a*\" (11 zadetkov)"},
+        {"a*", 101, {}, "Iskanje \"a*\" (101 zadetek)"},
+        {"a*", 203, {}, "Iskanje \"a*\" (203 zadetki)"},
+        {"", 500, {}, "Iskanje \"\" (500 zadetkov)"},
+        {"%2a",
+         2,
+         {true, false},
+         QStringLiteral("Iskanje z razširjenim vzorcem \"%2a\" (2 zadetka)")},
+        {"roman", 2, {false, true}, QStringLiteral("Iskanje premetanke \"roman\" (2 zadetka)")},
+        {"%1",
+         3,
+         {true, true},
+         QStringLiteral("Iskanje premetanke z razširjenim vzorcem \"%1\" (3 zadetki)")},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SearchTitle(c.clue, c.found, c.syntax), c.title);
+    EXPECT_TRUE(SearchTitle("x", 1, {false, true}).startsWith(texts::kTitleMarker));
 }
 
 TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
@@ -109,19 +131,25 @@ TEST_F(TSearchRunTest, OptionsAndDescriptionWordsReachTheSearch) {
     EXPECT_EQ(doc->Title(), "Iskanje \"a*\" (1 zadetek)");
 }
 
-TEST_F(TSearchRunTest, BothTextsEmptyRunNothing) {
+// Both texts empty run nothing; nothing found, also when no dictionary
+// could be read, says so and opens no window.
+TEST_F(TSearchRunTest, NothingTypedOrNothingFoundOpensNoWindow) {
     SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
     EXPECT_EQ(Search(""), nullptr);
     EXPECT_TRUE(messages_->Texts().empty());
     EXPECT_TRUE(bar_.clueHistory.isEmpty());
-}
-
-TEST_F(TSearchRunTest, NothingFoundSaysSoAndOpensNoWindow) {
-    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
     EXPECT_EQ(Search("x*"), nullptr);
     ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(messages_->Shown()[0].text, vrk::texts::kNothingFound);
+    EXPECT_EQ(messages_->Shown()[0].text, texts::kNothingFound);
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kInformation);
+    messages_->Clear();
+    SetLibrary({folder_ + "/x.vrk3", folder_ + "/y.vrk3"});
+    messages_->Answer(TMsgAnswer::kYes);
+    messages_->Answer(TMsgAnswer::kYes);
+    EXPECT_EQ(Search("a"), nullptr);
+    const std::vector<QString> shown = messages_->Texts();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2], texts::kNothingFound);
 }
 
 // A dictionary that cannot be read asks whether to go on: Yes searches the
@@ -158,28 +186,25 @@ TEST_F(TSearchRunTest, NoReadableDictionaryEndsAsNothingFound) {
     EXPECT_EQ(shown[2], vrk::texts::kNothingFound);
 }
 
-TEST_F(TSearchRunTest, ExactlyFiveHundredInLastDictionaryShowsTheLimit) {
-    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("zzz")}),
-                MakeDictionary("b.vrk3", "B", Numbered(0, 500))});
-    auto doc = Search("w*");
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->Results().m_nFound, 500);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kTooManyFound.arg(500)});
-    EXPECT_EQ(doc->Title(), "Iskanje \"w*\" (500 zadetkov)");
-}
-
-TEST_F(TSearchRunTest, LimitIsExactAcrossDictionariesAndStopsTheRun) {
-    SetLibrary({MakeDictionary("a.vrk3", "A", Numbered(0, 300)),
-                MakeDictionary("b.vrk3", "B", Numbered(300, 300)), folder_ + "/never-opened.vrk3"});
-    auto doc = Search("w*");
-    ASSERT_NE(doc, nullptr);
-    const TSearchResults& r = doc->Results();
-    EXPECT_EQ(r.m_nFound, 500);
-    EXPECT_EQ(r.m_strEntry[299].substr(0, 4), "w299");
-    EXPECT_EQ(r.m_strEntry[499].substr(0, 4), "w499");
-    EXPECT_EQ(r.m_strDictName[499], "B");
-    // No read-error prompt: the run ended at the limit.
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kTooManyFound.arg(500)});
+// The limit of 500 holds across dictionaries, ends the run without opening
+// another dictionary, and is said, also when the last one reaches it exactly.
+TEST_F(TSearchRunTest, TheLimitHoldsAcrossDictionariesAndStopsTheRun) {
+    const std::vector<std::vector<std::string>> libraries = {
+        {MakeDictionary("a.vrk3", "A", Numbered(0, 300)),
+         MakeDictionary("b.vrk3", "B", Numbered(300, 300)), folder_ + "/never-opened.vrk3"},
+        {MakeDictionary("c.vrk3", "C", {Entry("zzz")}),
+         MakeDictionary("d.vrk3", "D", Numbered(0, 500))},
+    };
+    for (const std::vector<std::string>& library : libraries) {
+        messages_->Clear();
+        SetLibrary(library);
+        auto doc = Search("w*");
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(doc->Results().m_nFound, 500);
+        EXPECT_EQ(doc->Results().m_strEntry[299].substr(0, 4), "w299");
+        EXPECT_EQ(doc->Results().m_strEntry[499].substr(0, 4), "w499");
+        EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kTooManyFound.arg(500)});
+    }
 }
 
 TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
@@ -299,6 +324,85 @@ TEST_F(TSearchRunTest, MissingTemporaryDirectoryIsAskedForOverTheProgressWindow)
     std::string dir;
     ASSERT_TRUE(TReadBackupDir(dir));
     EXPECT_EQ(dir, chosen.toStdString());
+}
+
+class TPatternRunTest : public TSearchTest {
+  protected:
+    void SetUp() override {
+        TSearchTest::SetUp();
+        SetLibrary({MakeDictionary(
+            "a.vrk3", "Reke",
+            {Entry("LJUBLJANICA", {"reka sedmih imen"}), Entry("POTICA", {"pecivo"}),
+             Entry("ROMAN", {"prozno delo"}), Entry("NORMA", {"predpisana mera"}),
+             Entry("MORNAR", {ToCp1250(QStringLiteral("pomorščak"))})})});
+    }
+    void SetOption(std::string_view name, std::int32_t value) {
+        ASSERT_TRUE(TSetRegistryNumber(kFinderPath, name, value, kRegCreateKey | kRegOverwrite));
+    }
+};
+
+// The switches travel beside the pattern, whose option characters stay the
+// same two; off, or stored as no number, "%" is a letter like any other.
+TEST_F(TPatternRunTest, TheStoredSwitchesReachTheSearch) {
+    const struct {
+        std::int32_t extended, anagram;
+        QString clue, desc;
+        std::vector<std::string> found;
+    } cases[] = {
+        {1, 0, "%ica", "reka", {"LJUBLJANICA"}},
+        {0, 1, "roman", "", {"ROMAN", "NORMA"}},
+        {1, 1, "rom%", "", {"ROMAN", "NORMA", "MORNAR"}},
+        {0, 0, "rom", "", {"ROMAN"}},
+    };
+    for (const auto& c : cases) {
+        SetOption(kExtendedPatternValue, c.extended);
+        SetOption(kAnagramValue, c.anagram);
+        auto doc = Search(c.clue, c.desc);
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(Words(*doc), c.found);
+        EXPECT_EQ(doc->Title(), SearchTitle(c.clue, static_cast<int>(c.found.size()),
+                                            {c.extended == 1, c.anagram == 1}));
+        EXPECT_EQ(doc->Run()->Job().m_strPattern, c.clue.toStdString() + "00");
+        EXPECT_EQ(doc->Run()->Job().m_syntax.extended, c.extended == 1);
+        EXPECT_EQ(doc->Run()->Job().m_syntax.anagram, c.anagram == 1);
+    }
+    EXPECT_EQ(Search("%ica"), nullptr);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNothingFound});
+    ASSERT_TRUE(TSetRegistryString(kFinderPath, kAnagramValue, "1", kRegOverwrite));
+    auto doc = Search("rom");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_FALSE(doc->Run()->Job().m_syntax.anagram);
+}
+
+// A pattern the engine finds malformed, "%" beside the letter count, or a
+// description term without text is refused before the search starts, with
+// the place counted from 1 and the text left in the box to be mended.
+TEST_F(TPatternRunTest, AMalformedSearchIsRefusedBeforeItStarts) {
+    SetOption(kExtendedPatternValue, 1);
+    const struct {
+        std::int32_t count;
+        QString clue, desc, message;
+    } cases[] = {
+        {0, "ab[cd", "", texts::kPatternUnclosedSet.arg(3)},
+        {0, "a[]", "", texts::kPatternEmptySet.arg(2)},
+        {0, "ab]", "", texts::kPatternUnopenedSet.arg(3)},
+        {1, "k%a", "", texts::kPatternRunWithCount.arg(2)},
+        {0, "", "reka -", texts::kEmptySearchTerm.arg("-", "6")},
+    };
+    for (const auto& c : cases) {
+        messages_->Clear();
+        SetOption("CountLetters", c.count);
+        auto doc = std::make_shared<CVrk3mpgDoc>();
+        bar_.clue = c.clue;
+        bar_.desc = c.desc;
+        EXPECT_FALSE(doc->OnNewDocument(bar_));
+        EXPECT_EQ(doc->Run(), nullptr);  // no worker was started
+        ASSERT_EQ(messages_->Shown().size(), 1u);
+        EXPECT_EQ(messages_->Shown()[0].text, c.message);
+        EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
+    }
+    EXPECT_TRUE(bar_.clueHistory.isEmpty());
+    EXPECT_TRUE(bar_.descHistory.isEmpty());
 }
 
 }  // namespace

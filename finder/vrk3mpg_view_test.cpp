@@ -9,8 +9,8 @@
 #include <QTreeWidget>
 
 #include "finder/child_frame.h"
+#include "finder/finder_test_util.h"
 #include "finder/finder_texts.h"
-#include "finder/search_test_util.h"
 #include "settings/reg_key.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"

@@ -1,0 +1,190 @@
+#include "finder/finder_test_util.h"
+
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <cstdio>
+#include <filesystem>
+
+#include "finder/child_frame.h"
+#include "finder/entry_window.h"
+#include "finder/save_entry_dlg.h"
+#include "finder/search_bar.h"
+#include "finder/vrk3mpg_view.h"
+#include "settings/library_registry.h"
+#include "settings/settings_keys.h"
+#include "settings/temp_dir.h"
+#include "store/coding.h"
+#include "store/data_file.h"
+#include "store/file_io.h"
+#include "store/format.h"
+
+namespace vrk {
+
+std::string Entry(std::string_view word, std::initializer_list<std::string_view> descriptions) {
+    std::string record(word);
+    for (std::string_view description : descriptions) {
+        record += kDescriptionMark;
+        record += description;
+    }
+    return record;
+}
+
+void TSearchTest::SetUp() {
+    TUiTest::SetUp();
+    folder_ = dir_ + "/data";
+    std::filesystem::create_directories(folder_ + "/temp");
+    ASSERT_TRUE(TWriteBackupDir(folder_ + "/temp"));
+}
+
+std::string TSearchTest::MakeDictionary(const std::string& file, std::string_view name,
+                                        const std::vector<std::string>& entries) {
+    const std::string path = folder_ + "/" + file;
+    std::string records(static_cast<std::size_t>(ENTRY_BASE), '\0');
+    records.insert(kRecordName, name);
+    for (const std::string& entry : entries) {
+        records += entry;
+        records += kTerminator;
+    }
+    char header[kHeaderSize] = {};
+    PutFixed32(header, static_cast<std::uint32_t>(entries.size()));
+    const char trailer[kTrailerSize] = {};
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(out, nullptr);
+    TScrambledWriter writer;
+    writer.Attach(fileno(out));
+    EXPECT_TRUE(writer.WritePlain(kMagic) && writer.WritePlain({header, sizeof header}) &&
+                writer.WriteScrambled(records) && writer.WritePlain({trailer, sizeof trailer}) &&
+                writer.Flush());
+    std::fclose(out);
+    return path;
+}
+
+std::string TSearchTest::Dictionary(const std::string& file,
+                                    const std::vector<std::string>& entries, std::int32_t flags) {
+    const std::string path = MakeDictionary(file, file, entries);
+    TDataFile dictionary(path, path + ".r", path + ".a", path + ".o");
+    EXPECT_TRUE(dictionary.SetInfo(file, "", "", "", flags));
+    return path;
+}
+
+std::vector<std::string> TSearchTest::Entries(const std::string& path) {
+    TDataFile file(path, path + ".r", path + ".a", path + ".o");
+    std::vector<std::string> entries;
+    const std::int32_t count = file.GetEntryCount();
+    EXPECT_GE(count, 0) << path;
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::string record;
+        EXPECT_TRUE(file.GetEntry(i, record));
+        entries.push_back(record);
+    }
+    return entries;
+}
+
+void TSearchTest::SetLibrary(const std::vector<std::string>& paths) {
+    bar_.dicts.clear();
+    for (const std::string& path : paths) bar_.dicts += path + '"';
+}
+
+void TSearchTest::MakeLibrary(const std::string& name, const std::vector<std::string>& paths) {
+    EnsureFinderKeys();
+    const std::string groups(kGroupsKey);
+    ASSERT_EQ(CreateLibraryKey(groups, name), TLibraryResult::kOk);
+    for (const std::string& path : paths)
+        ASSERT_EQ(AddLibraryDictionary(groups + "\\" + name, path), TLibraryResult::kOk);
+}
+
+std::shared_ptr<CVrk3mpgDoc> TSearchTest::Search(const QString& clue, const QString& desc) {
+    bar_.clue = clue;
+    bar_.desc = desc;
+    auto doc = std::make_shared<CVrk3mpgDoc>();
+    if (!doc->OnNewDocument(bar_)) return nullptr;
+    return doc;
+}
+
+void TFrameTest::SetUp() {
+    TSearchTest::SetUp();
+    EnsureFinderKeys();
+    frame_ = std::make_unique<CMainFrame>(false);
+    // A dialog no test answers (a Save that went on to Save as where it
+    // should not) fails the test within 3 s.
+    unansweredModalMs_ = 3000;
+}
+
+void TFrameTest::TearDown() {
+    frame_.reset();
+    TSearchTest::TearDown();
+}
+
+std::string TFrameTest::ActiveLibraryOf(const std::vector<std::string>& entries) {
+    const std::string path = MakeDictionary("a.vrk3", "Slovar", entries);
+    MakeLibrary("Reke", {path});
+    EXPECT_TRUE(frame_->ActiveLibrary().Select("Reke"));
+    return path;
+}
+
+CChildFrame* TFrameTest::SearchFor(const QString& clue, const QString& desc) {
+    frame_->SearchBar()->SetClueText(clue);
+    frame_->SearchBar()->SetDescText(desc);
+    return qobject_cast<CChildFrame*>(frame_->RunSearch());
+}
+
+CVrk3mpgView* TFrameTest::OpenResults(const std::vector<std::string>& paths, const QString& clue) {
+    SetLibrary(paths);
+    auto doc = Search(clue);
+    if (!doc) return nullptr;
+    QMdiSubWindow* window = frame_->OpenResultWindow(doc);
+    return qobject_cast<CChildFrame*>(window)->View();
+}
+
+void TFrameTest::Load(const std::string& path, int index, int description) {
+    ASSERT_EQ(frame_->Editor().LoadEntryAt(QString::fromStdString(path), index, description),
+              TEntryEditor::TLoadResult::kLoaded);
+}
+
+void TFrameTest::Type(const QString& text) {
+    QPlainTextEdit* editor = frame_->EntryWindow()->Editor();
+    editor->selectAll();
+    editor->insertPlainText(text);
+}
+
+std::vector<std::string> TFrameTest::Rows(const CVrk3mpgView& view) {
+    std::vector<std::string> rows;
+    for (int row = 0; row < view.List()->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = view.List()->topLevelItem(row);
+        rows.push_back((item->text(CVrk3mpgView::kColWord) + "|" +
+                        item->text(CVrk3mpgView::kColDescription) + "|" +
+                        item->text(CVrk3mpgView::kColClueIndex))
+                           .toStdString());
+    }
+    return rows;
+}
+
+void TFrameTest::ChooseInSaveDialog(const QString& dictionaryName) {
+    WhenModal([dictionaryName](QWidget* modal) {
+        auto* dialog = qobject_cast<CSaveEntryDlg*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        const QList<QTreeWidgetItem*> found =
+            dialog->Tree()->findItems(dictionaryName, Qt::MatchExactly | Qt::MatchRecursive);
+        EXPECT_EQ(found.size(), 1);
+        if (found.isEmpty()) return dialog->reject();
+        dialog->Tree()->setCurrentItem(found.first());
+        EXPECT_TRUE(dialog->OkButton()->isEnabled());
+        dialog->OkButton()->click();
+    });
+}
+
+std::vector<QString> TFrameTest::StepTexts() const {
+    std::vector<QString> texts;
+    for (int i = 0; i < frame_->Editor().History().Count(); ++i)
+        texts.push_back(frame_->Editor().History().At(i).strText);
+    return texts;
+}
+
+QString TFrameTest::Counter() const {
+    return frame_->EntryWindow()->CounterLabel()->text();
+}
+
+}  // namespace vrk

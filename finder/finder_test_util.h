@@ -1,0 +1,92 @@
+// What the finder's tests share: a private settings store with a temporary
+// directory, dictionaries written straight from entry records and read back
+// through the store, a search source standing in for the search bar, and one
+// fixture with a main frame over a library of those dictionaries.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "finder/main_frame.h"
+#include "finder/vrk3mpg_doc.h"
+#include "ui/test_ui.h"
+
+class CChildFrame;
+class CVrk3mpgView;
+
+namespace vrk {
+
+// "word", then "\x01" + each description (Windows-1250 bytes).
+std::string Entry(std::string_view word, std::initializer_list<std::string_view> descriptions = {});
+
+class TFakeSearchBar : public TSearchSource {
+  public:
+    QString clue, desc;
+    std::string dicts;
+    QStringList clueHistory, descHistory;
+    QString ClueText() const override { return clue; }
+    QString DescText() const override { return desc; }
+    std::string LibraryDicts() const override { return dicts; }
+    void AddClueHistory(const QString& text) override { clueHistory.prepend(text); }
+    void AddDescHistory(const QString& text) override { descHistory.prepend(text); }
+};
+
+class TSearchTest : public TUiTest {
+  protected:
+    void SetUp() override;
+
+    // Writes a dictionary named `name` holding `entries` at folder/file and
+    // returns its path.
+    std::string MakeDictionary(const std::string& file, std::string_view name,
+                               const std::vector<std::string>& entries);
+    // A dictionary named after its file holding `entries`, with security
+    // flags `flags` (6: changes and export allowed).
+    std::string Dictionary(const std::string& file, const std::vector<std::string>& entries,
+                           std::int32_t flags = 6);
+    // Every entry record of the dictionary at `path`, in order.
+    static std::vector<std::string> Entries(const std::string& path);
+    // Makes these paths the searched dictionaries, in order.
+    void SetLibrary(const std::vector<std::string>& paths);
+    // Makes these paths the dictionaries of a stored library named `name`.
+    void MakeLibrary(const std::string& name, const std::vector<std::string>& paths);
+    // Runs a search in a new document; null when it opened no window.
+    std::shared_ptr<CVrk3mpgDoc> Search(const QString& clue, const QString& desc = {});
+
+    std::string folder_;
+    TFakeSearchBar bar_;
+};
+
+// A main frame (not shown) over the private store.
+class TFrameTest : public TSearchTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes the library "Reke", of the dictionary "Slovar" at a.vrk3 with
+    // `entries`, the frame's active library; returns the dictionary's path.
+    std::string ActiveLibraryOf(const std::vector<std::string>& entries);
+    // Runs the Search command for these texts; null when no window opened.
+    CChildFrame* SearchFor(const QString& clue, const QString& desc = {});
+    // A result window of the search for `clue` over the dictionaries at
+    // `paths`; null when nothing was found.
+    CVrk3mpgView* OpenResults(const std::vector<std::string>& paths, const QString& clue = "*");
+    // Loads entry `index` of `path` into the entry window.
+    void Load(const std::string& path, int index, int description = 0);
+    // Replaces the shown description's text as typing would, without a tick.
+    void Type(const QString& text);
+    // The rows of `view` as "word|column 1|index".
+    static std::vector<std::string> Rows(const CVrk3mpgView& view);
+    // Answers the next "Shrani Geslo" dialog: the dictionary named
+    // `dictionaryName` is chosen.
+    static void ChooseInSaveDialog(const QString& dictionaryName);
+    // The undo steps' texts, oldest first.
+    std::vector<QString> StepTexts() const;
+    QString Counter() const;
+
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace vrk

@@ -60,11 +60,6 @@ TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenAndDialogsAreFilledInByKeys
          false, true},
         {"temporary folder", [] { return std::make_unique<CTempDirDlg>(nullptr, true); }, false,
          true},
-        {"folder chooser",
-         [] {
-             return std::make_unique<CTDirectoryDlg>(
-                 QDir::tempPath(), CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing);
-         }},
         {"folder chooser with the texts the temporary-folder dialog gives it",
          [] {
              auto chooser = std::make_unique<CTDirectoryDlg>(

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
-#include <QTest>
 #include <QToolBar>
 #include <memory>
 

@@ -3,7 +3,6 @@
 // The dialogs among them are filled in and left by keys alone: labels name
 // their controls with a letter each, their own buttons have letters, Enter
 // has a default button (Escape cancels every dialog).
-#include <QApplication>
 #include <QDir>
 #include <functional>
 #include <memory>

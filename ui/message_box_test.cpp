@@ -2,7 +2,6 @@
 
 #include <gtest/gtest-spi.h>
 
-#include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
 #include <QMessageBox>

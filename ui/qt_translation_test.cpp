@@ -6,7 +6,6 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QPushButton>
-#include <QTest>
 #include <utility>
 
 #include "ui/test_ui.h"

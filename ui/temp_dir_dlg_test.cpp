@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <filesystem>
 
 #include "settings/settings_store.h"
 #include "settings/temp_dir.h"

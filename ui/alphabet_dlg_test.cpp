@@ -75,7 +75,7 @@ TEST_F(AlphabetDlgTest, ChosenOlderRowMovesToTheFront) {
     EXPECT_EQ(Value("sep1"), "|");
 }
 
-TEST_F(AlphabetDlgTest, TypedRowIsStoredInWindows1250AndPushesTheHistoryDown) {
+TEST_F(AlphabetDlgTest, TypedRowIsStoredInWindows1250AndAnEmptySeparatorKeepsTheBar) {
     StoreHistory(2);
     CAlphabetDlg dialog;
     auto* combo = Child<QComboBox>(&dialog, "rowCombo");

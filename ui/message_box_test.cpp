@@ -106,12 +106,12 @@ TEST_F(MessageBoxTest, RealBoxShowsItsIconAndButtonsAndGivesTheAnswerPressed) {
         WhenModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             ASSERT_NE(box, nullptr);
-            ASSERT_NE(box->defaultButton(), nullptr);
             icon = box->icon();
             QStringList all;
             for (QAbstractButton* button : box->buttons()) all.append(button->text());
             all.sort();
-            names = box->defaultButton()->text() + ": " + all.join(' ');
+            const QPushButton* byEnter = box->defaultButton();
+            names = (byEnter ? byEnter->text() : QString()) + ": " + all.join(' ');
             if (c.press == QMessageBox::NoButton)
                 QTest::keyClick(box, Qt::Key_Escape);
             else

@@ -28,55 +28,47 @@ double MeanDifference(const QImage& a, const QImage& b) {
     return sum / (3.0 * a.width() * a.height());
 }
 
-TEST_F(AboutSplashTest, AboutBoxIsThePictureSizeAndAClickClosesIt) {
-    CAboutDlg about(bitmap::kManagerAbout, texts::kManagerName);
-    about.show();
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("O Programu..."));
-    EXPECT_EQ(about.size(), QSize(358, 208));
-    const QImage picture = about.grab().toImage();
-    EXPECT_FALSE(picture.isNull());
-    QTest::mouseClick(&about, Qt::LeftButton);
-    EXPECT_EQ(about.result(), QDialog::Accepted);
-    EXPECT_FALSE(about.isVisible());
-
-    about.setResult(QDialog::Rejected);
-    about.show();
-    QTest::keyClick(&about, Qt::Key_Return);
-    EXPECT_EQ(about.result(), QDialog::Accepted);
-}
-
-// Both programs' names stay in the column left of the crossword (its frame at x = 211):
-// the gap before its frame holds no dark pixel of a name running into it.
-TEST_F(AboutSplashTest, TheProgramsNameStaysLeftOfTheCrossword) {
+// Each program's about box is its picture's size, a click or Enter closes
+// it, and the name stays in the column left of the crossword (its frame at
+// x = 211): the gap before the frame holds no dark pixel of a name.
+TEST_F(AboutSplashTest, AboutBoxIsThePictureWithTheNameLeftOfTheCrosswordAndAClickClosesIt) {
     for (const auto& [bitmap, name] : {std::pair{bitmap::kFinderAbout, texts::kFinderName},
                                        std::pair{bitmap::kManagerAbout, texts::kManagerName}}) {
+        SCOPED_TRACE(name.toStdString());
         CAboutDlg about(bitmap, name);
+        about.show();
+        EXPECT_EQ(about.windowTitle(), QStringLiteral("O Programu..."));
+        EXPECT_EQ(about.size(), QSize(358, 208));
         const QImage picture = about.grab().toImage();
         int dark = 0;
         for (int y = 68; y < 88; ++y)
             for (int x = 204; x < 211; ++x) dark += picture.pixelColor(x, y).lightness() < 160;
-        EXPECT_EQ(dark, 0) << name.toStdString();
+        EXPECT_EQ(dark, 0);
+        QTest::mouseClick(&about, Qt::LeftButton);
+        EXPECT_EQ(about.result(), QDialog::Accepted);
+        EXPECT_FALSE(about.isVisible());
+        about.setResult(QDialog::Rejected);
+        about.show();
+        QTest::keyClick(&about, Qt::Key_Return);
+        EXPECT_EQ(about.result(), QDialog::Accepted);
     }
 }
 
-TEST_F(AboutSplashTest, SplashHidesByItselfAndExistsOnlyOnce) {
-    QWidget owner;
-    owner.show();
-    QPointer<CSplashWindow> splash = CSplashWindow::ShowSplash(bitmap::kFinderSplash, &owner, 50);
-    ASSERT_TRUE(splash);
-    EXPECT_EQ(splash->size(), RoleBitmapSize(bitmap::kFinderSplash));
-    EXPECT_EQ(CSplashWindow::ShowSplash(bitmap::kManagerSplash, &owner), splash.data());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 2000));
-    EXPECT_EQ(CSplashWindow::Current(), nullptr);
-}
-
-TEST_F(AboutSplashTest, FirstKeyAndFirstClickOnlyEndTheSplash) {
+// The splash hides by itself, exists only once, and the first key and the
+// first click only end it: they do not reach the window below.
+TEST_F(AboutSplashTest, SplashHidesByItselfExistsOnceAndTheFirstKeyOrClickOnlyEndsIt) {
     QLineEdit field;
     field.show();
     QApplication::setActiveWindow(&field);
     field.setFocus();
+    QPointer<CSplashWindow> splash = CSplashWindow::ShowSplash(bitmap::kFinderSplash, &field, 50);
+    ASSERT_TRUE(splash);
+    EXPECT_EQ(splash->size(), RoleBitmapSize(bitmap::kFinderSplash));
+    EXPECT_EQ(CSplashWindow::ShowSplash(bitmap::kManagerSplash, &field), splash.data());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 2000));
+    EXPECT_EQ(CSplashWindow::Current(), nullptr);
 
-    QPointer<CSplashWindow> splash = CSplashWindow::ShowSplash(bitmap::kManagerSplash, &field);
+    splash = CSplashWindow::ShowSplash(bitmap::kManagerSplash, &field);
     QTest::keyClick(&field, Qt::Key_A);
     EXPECT_TRUE(field.text().isEmpty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 1000));
@@ -91,7 +83,7 @@ TEST_F(AboutSplashTest, FirstKeyAndFirstClickOnlyEndTheSplash) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 1000));
 }
 
-TEST_F(AboutSplashTest, EveryNumberedRoleHasADrawing) {
+TEST_F(AboutSplashTest, EveryNumberedRoleAndToolbarIconHasADrawing) {
     for (int number : {icon::kDictionary, icon::kLibrary, icon::kLibraryOpen, icon::kLibraryClosed,
                        icon::kSubdirectory, icon::kParentDirectory, icon::kCurrentDirectory,
                        icon::kSearchOptions, icon::kOptionOn, icon::kOptionOff, icon::kRowUnmarked,
@@ -108,6 +100,15 @@ TEST_F(AboutSplashTest, EveryNumberedRoleHasADrawing) {
     for (int number : {bitmap::kManagerSplash, bitmap::kNewDictionary, bitmap::kManagerNoPicture,
                        bitmap::kFinderNoPicture, bitmap::kFinderAbout, bitmap::kFinderSplash})
         EXPECT_FALSE(RoleBitmap(number).isNull()) << "bitmap " << number;
+    EXPECT_TRUE(RoleIcon(4711).isNull());
+    EXPECT_EQ(RoleCursor(TProgram::kFinder, cursor::kDropAllowed).shape(), Qt::ArrowCursor);
+    // The names the programs' command tables ask for.
+    const QString toolbar = QStringLiteral(
+        "entry-new entry-save entry-delete edit-cut edit-copy edit-paste undo undo-several "
+        "description-add description-remove help-topics dictionary-info search library-new "
+        "dictionary-add dictionary-new import export dictionary-data dictionary-security");
+    for (const QString& name : toolbar.split(' '))
+        EXPECT_FALSE(ToolbarIcon(name).isNull()) << name.toStdString();
     // For a screen at twice (or one and a half times) the scale a bitmap is
     // drawn at the screen's pixels and shows at its own size: sharp, not
     // enlarged, and the whole drawing, as at scale 1.
@@ -125,29 +126,6 @@ TEST_F(AboutSplashTest, EveryNumberedRoleHasADrawing) {
                 << number << " at " << ratio;
         }
     }
-    EXPECT_TRUE(RoleIcon(4711).isNull());
-    EXPECT_EQ(RoleCursor(TProgram::kFinder, cursor::kDropAllowed).shape(), Qt::ArrowCursor);
-    for (const char* name : {"entry-new",
-                             "entry-save",
-                             "entry-delete",
-                             "edit-cut",
-                             "edit-copy",
-                             "edit-paste",
-                             "undo",
-                             "undo-several",
-                             "description-add",
-                             "description-remove",
-                             "help-topics",
-                             "dictionary-info",
-                             "search",
-                             "library-new",
-                             "dictionary-add",
-                             "dictionary-new",
-                             "import",
-                             "export",
-                             "dictionary-data",
-                             "dictionary-security"})
-        EXPECT_FALSE(ToolbarIcon(QString::fromLatin1(name)).isNull()) << name;
 }
 
 }  // namespace

@@ -54,17 +54,16 @@ TEST_F(AlphabetDlgTest, OpensWithTheReadableRowsAndTheFirstSeparator) {
     EXPECT_EQ(separator->text(), QStringLiteral(";"));
 }
 
-TEST_F(AlphabetDlgTest, SameRowAsTheCurrentOneChangesNothing) {
+// The current row changes nothing; an older one moves to the front and the
+// rest keep their places.
+TEST_F(AlphabetDlgTest, ChosenOlderRowMovesToTheFront) {
     StoreHistory(10);
     const auto before = Rows();
-    CAlphabetDlg dialog;
-    Child<QPushButton>(&dialog, "okButton")->click();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    CAlphabetDlg same;
+    Child<QPushButton>(&same, "okButton")->click();
+    EXPECT_EQ(same.result(), QDialog::Accepted);
     EXPECT_EQ(Rows(), before);
-}
 
-TEST_F(AlphabetDlgTest, ChosenOlderRowMovesToTheFrontAndTheRestKeepTheirPlaces) {
-    StoreHistory(10);
     CAlphabetDlg dialog;
     auto* combo = Child<QComboBox>(&dialog, "rowCombo");
     combo->setCurrentIndex(3);
@@ -76,7 +75,7 @@ TEST_F(AlphabetDlgTest, ChosenOlderRowMovesToTheFrontAndTheRestKeepTheirPlaces) 
     EXPECT_EQ(Value("sep1"), "|");
 }
 
-TEST_F(AlphabetDlgTest, TypedRowIsStoredInWindows1250AndPushesTheHistoryDown) {
+TEST_F(AlphabetDlgTest, TypedRowIsStoredInWindows1250AndAnEmptySeparatorKeepsTheBar) {
     StoreHistory(2);
     CAlphabetDlg dialog;
     auto* combo = Child<QComboBox>(&dialog, "rowCombo");
@@ -90,15 +89,12 @@ TEST_F(AlphabetDlgTest, TypedRowIsStoredInWindows1250AndPushesTheHistoryDown) {
     EXPECT_EQ(Value("sep0"), "/");
     EXPECT_EQ(Value("abc1"), "r0");
     EXPECT_EQ(Value("abc2"), "r1");
-}
 
-TEST_F(AlphabetDlgTest, EmptySeparatorKeepsTheBar) {
-    (void)UserKey(kAlphabetKey);  // made by each program at start-up
-    CAlphabetDlg dialog;
-    auto* combo = Child<QComboBox>(&dialog, "rowCombo");
-    combo->setEditText(QStringLiteral("Aa|Bb"));
-    Child<QLineEdit>(&dialog, "separatorEdit")->clear();
-    Child<QPushButton>(&dialog, "okButton")->click();
+    // An empty separator keeps the bar.
+    CAlphabetDlg empty;
+    Child<QComboBox>(&empty, "rowCombo")->setEditText(QStringLiteral("Aa|Bb"));
+    Child<QLineEdit>(&empty, "separatorEdit")->clear();
+    Child<QPushButton>(&empty, "okButton")->click();
     EXPECT_EQ(Value("abc0"), "Aa|Bb");
     EXPECT_EQ(Value("sep0"), "|");
 }

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
-#include <QTest>
 #include <QToolBar>
 #include <memory>
 
@@ -52,6 +51,9 @@ TEST_F(CommandsTest, RecipeTakesTextKeyStatusAndTipFromTheRow) {
     EXPECT_TRUE(picture->shortcut().isEmpty());
     EXPECT_TRUE(FindCommand(window_, 32775)->isCheckable());
     EXPECT_EQ(FindCommand(window_, 1), nullptr);
+    // A doubled "&" is a plain one in the tip.
+    EXPECT_EQ(SplitCommandTexts({1, "Kopiraj && &Prilepi", ""}).toolTip,
+              QStringLiteral("Kopiraj & Prilepi"));
 }
 
 TEST_F(CommandsTest, RulesDecideEnablingAndChecksBeforeMenusOpen) {
@@ -83,11 +85,6 @@ TEST_F(CommandsTest, TriggeringRunsTheHandlerAndToolbarsShareTheAction) {
     toolBar.actions()[0]->trigger();
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(toolBar.actions()[0], FindCommand(window_, 32781));
-}
-
-TEST(CommandTexts, DoubleAmpersandStaysInTheTip) {
-    const TCommand command{1, "Kopiraj && &Prilepi", ""};
-    EXPECT_EQ(SplitCommandTexts(command).toolTip, QStringLiteral("Kopiraj & Prilepi"));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // The dialogs among them are filled in and left by keys alone: labels name
 // their controls with a letter each, their own buttons have letters, Enter
 // has a default button (Escape cancels every dialog).
-#include <QApplication>
 #include <QDir>
 #include <functional>
 #include <memory>
@@ -60,11 +59,6 @@ TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenAndDialogsAreFilledInByKeys
          false, true},
         {"temporary folder", [] { return std::make_unique<CTempDirDlg>(nullptr, true); }, false,
          true},
-        {"folder chooser",
-         [] {
-             return std::make_unique<CTDirectoryDlg>(
-                 QDir::tempPath(), CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing);
-         }},
         {"folder chooser with the texts the temporary-folder dialog gives it",
          [] {
              auto chooser = std::make_unique<CTDirectoryDlg>(

@@ -1,7 +1,6 @@
 #include "ui/dict_info_dlg.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -30,21 +29,18 @@ class DictInfoDlgTest : public TUiTest {
     bool NoPictureFileLeft() const { return !QFileInfo::exists(tmp_.filePath("dfi.qtf")); }
 };
 
-TEST_F(DictInfoDlgTest, ShowsNameInLargeBoldItalicSerifAuthorLineAndNotes) {
+// The texts it shows are checked through the manager's information command.
+TEST_F(DictInfoDlgTest, ShowsTheNameLargeBoldAndItalicAndTheNotesReadOnly) {
     CDictInfoDlg dialog(QStringLiteral("Slovar križank"), QStringLiteral("Ana Novak"),
                         QStringLiteral("Prva vrstica\nDruga vrstica"), QString(),
                         bitmap::kFinderNoPicture);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Info"));
     auto* name = Child<QLabel>(&dialog, "nameLabel");
-    EXPECT_EQ(name->text(), QStringLiteral("Slovar križank"));
     EXPECT_TRUE(name->font().italic());
     EXPECT_EQ(name->font().weight(), QFont::Bold);
     EXPECT_GT(QFontInfo(name->font()).pixelSize(),
               QFontInfo(Child<QLabel>(&dialog, "authorLabel")->font()).pixelSize());
-    EXPECT_EQ(Child<QLabel>(&dialog, "authorLabel")->text(), QStringLiteral("Avtor: Ana Novak"));
-    auto* notes = Child<QPlainTextEdit>(&dialog, "notesEdit");
-    EXPECT_EQ(notes->toPlainText(), QStringLiteral("Prva vrstica\nDruga vrstica"));
-    EXPECT_TRUE(notes->isReadOnly());
+    EXPECT_TRUE(Child<QPlainTextEdit>(&dialog, "notesEdit")->isReadOnly());
 }
 
 TEST_F(DictInfoDlgTest, OwnPictureIsShownAndItsFileDeletedAtOnce) {
@@ -61,20 +57,15 @@ TEST_F(DictInfoDlgTest, OwnPictureIsShownAndItsFileDeletedAtOnce) {
               QColor(Qt::darkGreen));
 }
 
-TEST_F(DictInfoDlgTest, MissingOrDamagedPictureShowsTheBuiltInOneAndLeavesNoFile) {
-    CDictInfoDlg none("n", "a", "o", QString(), bitmap::kFinderNoPicture);
-    EXPECT_FALSE(none.ShowsOwnPicture());
-    EXPECT_FALSE(Child<QLabel>(&none, "pictureFrame")->pixmap().isNull());
-
+// A damaged picture shows the built-in one and leaves no file; no picture
+// or no folder writes none.
+TEST_F(DictInfoDlgTest, DamagedPictureShowsTheBuiltInOneAndLeavesNoFile) {
     const QString path = WriteInfoPicture(Dir(), "to ni slika");
     ASSERT_FALSE(path.isEmpty());
     CDictInfoDlg damaged("n", "a", "o", path, bitmap::kManagerNoPicture);
     EXPECT_FALSE(damaged.ShowsOwnPicture());
     EXPECT_FALSE(Child<QLabel>(&damaged, "pictureFrame")->pixmap().isNull());
     EXPECT_TRUE(NoPictureFileLeft());
-}
-
-TEST_F(DictInfoDlgTest, PictureFileIsOnlyWrittenWhenThereIsAPicture) {
     EXPECT_TRUE(WriteInfoPicture(Dir(), "").isEmpty());
     EXPECT_TRUE(NoPictureFileLeft());
     EXPECT_TRUE(WriteInfoPicture(tmp_.filePath("ni/tega").toStdString(), PngBytes()).isEmpty());

@@ -3,13 +3,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "ui/test_ui.h"
 
@@ -37,7 +35,7 @@ class DirectoryDlgTest : public TUiTest {
     }
 };
 
-TEST_F(DirectoryDlgTest, OpensAtDeepestExistingAncestorAndCreatesBothMissingLevels) {
+TEST_F(DirectoryDlgTest, OpensAtDeepestExistingAncestorAndCreatesMissingLevelsOnYes) {
     const QString wanted = Path("nov/imenik");
     CTDirectoryDlg dialog(wanted, kTypeAndCreate);
     EXPECT_EQ(dialog.ShownPath(), tmp_.path());
@@ -57,17 +55,15 @@ TEST_F(DirectoryDlgTest, OpensAtDeepestExistingAncestorAndCreatesBothMissingLeve
     ASSERT_EQ(messages_->Shown().size(), 2u);
     EXPECT_EQ(messages_->Shown()[0].text, QStringLiteral("Ustvarim?"));
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kQuestion);
-}
 
-TEST_F(DirectoryDlgTest, DirectoryThatCannotBeCreatedKeepsTheDialogOpen) {
-    QFile file(Path("datoteka"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    CTDirectoryDlg dialog(Path("datoteka/pod"), kTypeAndCreate);
-    dialog.SetMessages("", "Ustvarim?", "Imenika ni mogoče ustvariti");
+    // One that cannot be created (below a file) keeps the dialog open.
+    messages_->Clear();
+    WriteFileBytes(Path("datoteka").toStdString(), "x");
+    CTDirectoryDlg below(Path("datoteka/pod"), kTypeAndCreate);
+    below.SetMessages("", "Ustvarim?", "Imenika ni mogoče ustvariti");
     messages_->Answer(TMsgAnswer::kYes);
-    Child<QPushButton>(&dialog, "okButton")->click();
-    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    Child<QPushButton>(&below, "okButton")->click();
+    EXPECT_NE(below.result(), QDialog::Accepted);
     ASSERT_EQ(messages_->Shown().size(), 2u);
     EXPECT_EQ(messages_->Shown()[1].text, QStringLiteral("Imenika ni mogoče ustvariti"));
     EXPECT_EQ(messages_->Shown()[1].icon, TMsgIcon::kError);
@@ -112,43 +108,35 @@ TEST_F(DirectoryDlgTest, ActivatingRowsMovesUpToALevelAndDownIntoASubdirectory) 
     EXPECT_EQ(dialog.ShownPath(), QStringLiteral("/"));
 }
 
-TEST_F(DirectoryDlgTest, HiddenDirectoriesOnRequestAndATypedTildeIsTheHomeFolder) {
-    MakeDirs({"vidni", ".skriti", "domov/.cache"});
+// A typed path is the result, without a trailing "/"; a typed "~" is the
+// home folder; only a missing folder is asked about. Cancel gives no path.
+TEST_F(DirectoryDlgTest, HiddenDirectoriesOnRequestAndATypedPathIsTheResult) {
+    MakeDirs({"vidni", ".skriti", "domov/.cache", "tu"});
     CTDirectoryDlg dialog(tmp_.path(), kTypeAndCreate);
-    EXPECT_EQ(dialog.SubdirectoryCount(), 2);
+    EXPECT_EQ(dialog.SubdirectoryCount(), 3);
     EXPECT_FALSE(Rows(dialog).contains(".skriti"));
     Child<QCheckBox>(&dialog, "showHiddenCheck")->setChecked(true);
-    EXPECT_EQ(dialog.SubdirectoryCount(), 3);
+    EXPECT_EQ(dialog.SubdirectoryCount(), 4);
     EXPECT_TRUE(Rows(dialog).contains(".skriti"));
+    EXPECT_FALSE(Child<QLineEdit>(&dialog, "pathEdit")->isReadOnly());
 
     const QByteArray home = qgetenv("HOME");
     qputenv("HOME", Path("domov").toLocal8Bit());
-    for (const auto& [typed, chosen] : {std::pair<QString, QString>{"~", Path("domov")},
+    for (const auto& [typed, chosen] : {std::pair<QString, QString>{Path("tu/"), Path("tu")},
+                                        {"~", Path("domov")},
                                         {"~/.cache", Path("domov/.cache")},
                                         {"~/nov", Path("domov/nov")}}) {
         if (!QFileInfo(chosen).exists()) messages_->Answer(TMsgAnswer::kYes);  // create it
         CTDirectoryDlg typing(tmp_.path(), kTypeAndCreate);
         Child<QLineEdit>(&typing, "pathEdit")->setText(typed);
         typing.accept();
+        EXPECT_EQ(typing.result(), QDialog::Accepted);
         EXPECT_EQ(typing.GetPath(), chosen) << typed.toStdString();
     }
     qputenv("HOME", home);
+    EXPECT_EQ(messages_->Shown().size(), 1u);
     EXPECT_TRUE(QFileInfo(Path("domov/nov")).isDir());
     EXPECT_FALSE(QFileInfo(Path("~")).exists());
-}
-
-TEST_F(DirectoryDlgTest, TypedPathIsTheResultAndCancelGivesAnEmptyOne) {
-    MakeDirs({"tu"});
-    CTDirectoryDlg dialog(tmp_.path(), kTypeAndCreate);
-    dialog.show();
-    auto* field = Child<QLineEdit>(&dialog, "pathEdit");
-    EXPECT_FALSE(field->isReadOnly());
-    field->clear();
-    QTest::keyClicks(field, Path("tu/"));
-    QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.GetPath(), Path("tu"));  // without the trailing "/"
-    EXPECT_TRUE(messages_->Shown().empty());
 
     CTDirectoryDlg cancelled(tmp_.path(), kTypeAndCreate);
     Child<QPushButton>(&cancelled, "cancelButton")->click();
@@ -156,7 +144,7 @@ TEST_F(DirectoryDlgTest, TypedPathIsTheResultAndCancelGivesAnEmptyOne) {
     EXPECT_TRUE(cancelled.GetPath().isEmpty());
 }
 
-TEST_F(DirectoryDlgTest, DirectoryTests) {
+TEST_F(DirectoryDlgTest, ExistsDeepestExistingAndCreate) {
     MakeDirs({"x/y"});
     EXPECT_TRUE(CTDirectoryDlg::DirectoryExists(Path("x/y")));
     EXPECT_FALSE(CTDirectoryDlg::DirectoryExists(Path("x/z")));

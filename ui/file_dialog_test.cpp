@@ -1,11 +1,9 @@
 #include "ui/file_dialog.h"
 
-#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPushButton>
 #include <QTest>
 #include <QTreeView>
 

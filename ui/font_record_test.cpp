@@ -32,8 +32,8 @@ TFontRecord SampleRecord() {
     return r;
 }
 
-TEST_F(FontRecordTest, RecordKeepsEveryFieldAtItsOffset) {
-    const TFontValue value = EncodeFontRecord(SampleRecord());
+TEST_F(FontRecordTest, RecordKeepsEveryFieldAtItsOffsetAndTheFaceWithin31Bytes) {
+    TFontValue value = EncodeFontRecord(SampleRecord());
     EXPECT_EQ(value[0], 0xEF);  // -17, little-endian
     EXPECT_EQ(value[3], 0xFF);
     EXPECT_EQ(value[16], 700 & 0xFF);
@@ -44,10 +44,8 @@ TEST_F(FontRecordTest, RecordKeepsEveryFieldAtItsOffset) {
     EXPECT_EQ(value[28], 0xC8);  // first byte of the face
     EXPECT_EQ(value[36], 0);     // its terminator
     EXPECT_EQ(DecodeFontRecord(value), SampleRecord());
-}
 
-TEST_F(FontRecordTest, FaceWithoutTerminatorIsCutToThirtyOneBytes) {
-    TFontValue value{};
+    // A face without its terminator is cut to 31 bytes.
     for (std::size_t i = 28; i < value.size(); ++i) value[i] = 'A';
     EXPECT_EQ(DecodeFontRecord(value).FaceName(), std::string(31, 'A'));
     TFontRecord r;
@@ -55,7 +53,7 @@ TEST_F(FontRecordTest, FaceWithoutTerminatorIsCutToThirtyOneBytes) {
     EXPECT_EQ(r.FaceName().size(), 31u);
 }
 
-TEST_F(FontRecordTest, FontSurvivesRecordAndBack) {
+TEST_F(FontRecordTest, FontSurvivesRecordAndBackAndUnusualRecordsGiveUsableFonts) {
     QFont font(QStringLiteral("DejaVu Serif"));
     font.setPixelSize(19);
     font.setWeight(QFont::Bold);
@@ -76,35 +74,22 @@ TEST_F(FontRecordTest, FontSurvivesRecordAndBack) {
     EXPECT_TRUE(back.strikeOut());
     EXPECT_FALSE(back.underline());
     EXPECT_EQ(RecordFromFont(back), record);
-}
 
-TEST_F(FontRecordTest, UnusualRecordsGiveUsableFonts) {
+    // Unusual records give usable fonts.
     TFontRecord r;
     r.weight = 1024;  // beyond the scale: the heaviest weight
     r.height = 24;    // a cell height
     r.SetFaceName("Courier New");
-    QFont font = FontFromRecord(r);
-    EXPECT_EQ(font.weight(), 1000);
-    EXPECT_EQ(font.pixelSize(), 20);
-
-    TFontRecord empty;  // an empty face keeps the application's face
-    EXPECT_EQ(FontFromRecord(empty).family(), QFont().family());
+    EXPECT_EQ(FontFromRecord(r).weight(), 1000);
+    EXPECT_EQ(FontFromRecord(r).pixelSize(), 20);
+    EXPECT_EQ(FontFromRecord(TFontRecord()).family(),
+              QFont().family());  // no face: the application's
 
     QFont points(QStringLiteral("DejaVu Sans"), 12);
     EXPECT_LT(RecordFromFont(points).height, 0);  // points become pixels
 }
 
-TEST_F(FontRecordTest, FontValueIsStoredAndReadBack) {
-    QFont font(QStringLiteral("DejaVu Sans Mono"));
-    font.setPixelSize(15);
-    ASSERT_TRUE(WriteFontSetting(kFinderPath, "Font04", font));
-    QFont read;
-    ASSERT_TRUE(ReadFontSetting(kFinderPath, "Font04", read));
-    EXPECT_EQ(read.family(), font.family());
-    EXPECT_EQ(read.pixelSize(), 15);
-}
-
-TEST_F(FontRecordTest, MissingOrMisshapenValueIsReplacedByTheCurrentFont) {
+TEST_F(FontRecordTest, MissingOrMisshapenValueIsReplacedByTheCurrentFontAndAWrittenOneReadBack) {
     QFont current(QStringLiteral("DejaVu Serif"));
     current.setPixelSize(13);
     ASSERT_TRUE(TSetRegistryBinary(kFinderPath, "Font01", std::string(59, '\0'),
@@ -118,6 +103,14 @@ TEST_F(FontRecordTest, MissingOrMisshapenValueIsReplacedByTheCurrentFont) {
     EXPECT_EQ(DecodeFontRecord(stored).FaceName(), "DejaVu Serif");
     // Once stored, the stored font wins over the current one.
     EXPECT_EQ(ReadFontOrStore(kFinderPath, "Font01", QFont()).pixelSize(), 13);
+
+    // A font written is read back.
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setPixelSize(15);
+    ASSERT_TRUE(WriteFontSetting(kFinderPath, "Font04", font));
+    ASSERT_TRUE(ReadFontSetting(kFinderPath, "Font04", read));
+    EXPECT_EQ(read.family(), font.family());
+    EXPECT_EQ(read.pixelSize(), 15);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest-spi.h>
 
-#include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -10,6 +9,7 @@
 #include <QTest>
 #include <QThread>
 #include <atomic>
+#include <optional>
 #include <thread>
 
 #include "settings/registry_helpers.h"
@@ -37,16 +37,15 @@ TEST_F(MessageBoxTest, ScriptSeesEveryBoxAndGivesTheDefaultWhenNoAnswerIsQueued)
     EXPECT_EQ(shown[0].caption, QStringLiteral("Verbatrakon III"));
     EXPECT_EQ(shown[1].icon, TMsgIcon::kError);
     EXPECT_EQ(shown[1].buttons, TMsgButtons::kOk);
-}
 
-TEST_F(MessageBoxTest, QueuedAnswersAreGivenInOrder) {
+    // Queued answers are given in order, then the default.
     messages_->Answer(TMsgAnswer::kYes);
     messages_->Answer(TMsgAnswer::kNo);
     EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("1")));
     EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("2")));
     EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("3")));          // default Yes
     EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("4"), false));  // default No
-    EXPECT_EQ(messages_->Texts().size(), 4u);
+    EXPECT_EQ(messages_->Texts().size(), 6u);
 }
 
 TEST_F(MessageBoxTest, WorkerBoxIsShownOnTheUiThread) {
@@ -80,52 +79,49 @@ TEST_F(MessageBoxTest, SettingsQuestionsAreAskedThroughTheHelper) {
     EXPECT_TRUE(shown[0].text.endsWith(QStringLiteral("This registry key doesn't exist. Create?")));
 }
 
-// The real box, without a script: its icon, default button and escape answer.
-TEST_F(MessageBoxTest, RealBoxHasTheIconAndDefaultAndEscapeGivesNo) {
+// The real box, without a script: its icon, default button, Slovene button
+// names, and the answer of the button pressed or of Escape.
+TEST_F(MessageBoxTest, RealBoxShowsItsIconAndButtonsAndGivesTheAnswerPressed) {
     SetMessageHook({});
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString defaultText;
-    WhenModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        icon = box->icon();
-        defaultText = box->defaultButton() ? box->defaultButton()->text() : QString();
-        QTest::keyClick(box, Qt::Key_Escape);
-    });
-    const TMsgAnswer answer = ShowMessage(nullptr, QStringLiteral("Shranim?"), TMsgIcon::kQuestion,
-                                          TMsgButtons::kYesNo, TMsgAnswer::kNo);
-    EXPECT_EQ(icon, QMessageBox::Question);
-    EXPECT_EQ(answer, TMsgAnswer::kNo);
-    EXPECT_FALSE(defaultText.isEmpty());
-}
-
-TEST_F(MessageBoxTest, RealBoxNamesItsButtonsInSlovene) {
-    SetMessageHook({});
-    QStringList names;
-    WhenModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        for (QAbstractButton* button : box->buttons()) names.append(button->text());
-        box->button(QMessageBox::No)->click();
-    });
-    EXPECT_EQ(ShowMessage(nullptr, QStringLiteral("Nadaljujem?"), TMsgIcon::kQuestion,
-                          TMsgButtons::kYesNoCancel, TMsgAnswer::kNo),
-              TMsgAnswer::kNo);
-    names.sort();
-    EXPECT_EQ(names, QStringList({"Da", "Ne", "Prekliči"}));
-}
-
-TEST_F(MessageBoxTest, RealBoxReturnsTheButtonPressed) {
-    SetMessageHook({});
-    WhenModal([](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->icon(), QMessageBox::Critical);
-        box->button(QMessageBox::Cancel)->click();
-    });
-    EXPECT_EQ(
-        ShowMessage(nullptr, QStringLiteral("Napaka"), TMsgIcon::kError, TMsgButtons::kOkCancel),
-        TMsgAnswer::kCancel);
+    const struct {
+        TMsgIcon icon;
+        TMsgButtons buttons;
+        std::optional<TMsgAnswer> defaultAnswer;
+        QMessageBox::Icon shownIcon;
+        const char* names;                  // the default's, then all sorted
+        QMessageBox::StandardButton press;  // NoButton: Escape
+        TMsgAnswer answer;
+    } cases[] = {
+        {TMsgIcon::kQuestion, TMsgButtons::kYesNo, TMsgAnswer::kNo, QMessageBox::Question,
+         "Ne: Da Ne", QMessageBox::NoButton, TMsgAnswer::kNo},
+        {TMsgIcon::kQuestion, TMsgButtons::kYesNoCancel, TMsgAnswer::kNo, QMessageBox::Question,
+         "Ne: Da Ne Prekliči", QMessageBox::No, TMsgAnswer::kNo},
+        {TMsgIcon::kError, TMsgButtons::kOkCancel, std::nullopt, QMessageBox::Critical,
+         "V redu: Prekliči V redu", QMessageBox::Cancel, TMsgAnswer::kCancel},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.names);
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString names;
+        WhenModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            icon = box->icon();
+            QStringList all;
+            for (QAbstractButton* button : box->buttons()) all.append(button->text());
+            all.sort();
+            const QPushButton* byEnter = box->defaultButton();
+            names = (byEnter ? byEnter->text() : QString()) + ": " + all.join(' ');
+            if (c.press == QMessageBox::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->button(c.press)->click();
+        });
+        EXPECT_EQ(ShowMessage(nullptr, QStringLiteral("?"), c.icon, c.buttons, c.defaultAnswer),
+                  c.answer);
+        EXPECT_EQ(icon, c.shownIcon);
+        EXPECT_EQ(names, QString::fromUtf8(c.names));
+    }
 }
 
 // A modal window no test answers fails the test and is closed, so the

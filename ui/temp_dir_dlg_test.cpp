@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <filesystem>
 
 #include "settings/settings_store.h"
 #include "settings/temp_dir.h"
@@ -37,15 +36,22 @@ class TempDirDlgTest : public TUiTest {
     }
 };
 
-TEST_F(TempDirDlgTest, WithoutAUsableFolderOffersTheProgramFolderAndNoCancel) {
+TEST_F(TempDirDlgTest, WithoutAUsableFolderOffersTheProgramFolderAndNoCancelButHelp) {
     BlockCacheFolder();
     CTempDirDlg dialog;
     EXPECT_EQ(dialog.Directory(), QCoreApplication::applicationDirPath() + "/Temp");
     EXPECT_FALSE(dialog.CancelOffered());
     EXPECT_TRUE(Child<QPushButton>(&dialog, "cancelButton")->isHidden());
     dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_TRUE(dialog.isVisible());  // Esc cannot dodge the choice either
+    // The help button and F1 open the dialog's context.
+    Child<QPushButton>(&dialog, "helpButton")->click();
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog,
+                    Qt::Key_F1);
+    EXPECT_EQ(helpContexts_, (std::vector<int>{help::kTempDir, help::kTempDir}));
 }
 
 TEST_F(TempDirDlgTest, ChangeTypesIntoTheChooserAndOkStoresTheDirectory) {
@@ -184,17 +190,6 @@ TEST_F(TempDirDlgTest, OkRefusesAFolderTheScratchFilesCannotUseAndSaysWhy) {
     // the programs use instead.
     ASSERT_TRUE(TWriteBackupDir(open.toStdString()));
     EXPECT_EQ(CTempDirDlg().Directory().toStdString(), dir_ + "/cache/vrk3");
-}
-
-TEST_F(TempDirDlgTest, HelpButtonAndF1OpenTheirContext) {
-    CTempDirDlg dialog;
-    Child<QPushButton>(&dialog, "helpButton")->click();
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog,
-                    Qt::Key_F1);
-    EXPECT_EQ(helpContexts_, (std::vector<int>{help::kTempDir, help::kTempDir}));
 }
 
 }  // namespace

@@ -40,7 +40,6 @@ void EnsureApplication() {
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);  // lives until the test program ends
     QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
-    InitUi();
 }
 
 }  // namespace
@@ -122,15 +121,6 @@ void CollectMnemonicFaults(const QWidget* menu, const QString& where, QStringLis
     }
 }
 
-}  // namespace
-
-void ExpectFilledInByKeys(QWidget* dialog) {
-    dialog->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
-    EXPECT_EQ(DialogKeyFaults(dialog).join('\n').toStdString(), "")
-        << dialog->metaObject()->className();
-}
-
 QStringList DialogKeyFaults(const QWidget* dialog) {
     QStringList faults;
     std::map<QChar, QString> letters;
@@ -193,6 +183,15 @@ QStringList DialogKeyFaults(const QWidget* dialog) {
             take(group->title(), "group " + QString(group->title()).remove('&'));
     if (!hasDefault) faults << "no default button";
     return faults;
+}
+
+}  // namespace
+
+void ExpectFilledInByKeys(QWidget* dialog) {
+    dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+    EXPECT_EQ(DialogKeyFaults(dialog).join('\n').toStdString(), "")
+        << dialog->metaObject()->className();
 }
 
 QStringList MnemonicFaults(const QWidget* menu) {

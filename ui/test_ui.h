@@ -75,16 +75,12 @@ void TypeText(QWidget* widget, const QString& text);
 // menu share. Separators are passed over; "&&" is a plain "&".
 QStringList MnemonicFaults(const QWidget* menu);
 
-// What keeps a shown dialog from being filled in by keys alone, one line
-// each: a label of a control without a mnemonic; a field, list or combo box
-// no label (or titled group) names, when there is more than one; a button
-// or check box without a mnemonic, other than the default button and those
-// Enter, Escape and F1 press ("V redu", "Prekliči", "Pomoč"); a letter used
-// twice; no default button for Enter.
-QStringList DialogKeyFaults(const QWidget* dialog);
-
-// Shows `dialog` and fails the test, naming its class, on each of its
-// DialogKeyFaults.
+// Shows `dialog` and fails the test, naming its class, on each thing that
+// keeps it from being filled in by keys alone: a label of a control without
+// a mnemonic; a field, list or combo box no label (or titled group) names,
+// when there is more than one; a button or check box without a mnemonic,
+// other than the default button and those Enter, Escape and F1 press
+// ("V redu", "Prekliči", "Pomoč"); a letter used twice; no default button.
 void ExpectFilledInByKeys(QWidget* dialog);
 
 // The smallest screen the windows are laid out for, in pixels at its scale:

@@ -49,11 +49,13 @@ TEST(Scrambling, BulkFunctionsAgreeWithTheByteRule) {
     }
 }
 
+// Bytes of 0x80 and above in every place but the last: none may spill
+// into the others when read back.
 TEST(LittleEndian, LowByteFirst) {
     char buf[4];
-    PutFixed32(buf, 0xFF223344u);
-    EXPECT_EQ(std::string(buf, 4), "\x44\x33\x22\xFF");
-    EXPECT_EQ(DecodeFixed32(buf), 0xFF223344u);
+    PutFixed32(buf, 0x12FF80ABu);
+    EXPECT_EQ(std::string(buf, 4), "\xAB\x80\xFF\x12");
+    EXPECT_EQ(DecodeFixed32(buf), 0x12FF80ABu);
 }
 
 }  // namespace

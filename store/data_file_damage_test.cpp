@@ -118,11 +118,11 @@ TEST_F(DamagedFile, TheCountIsCheckedAgainstTheRecords) {
         {"bad trailer, 29", withCount(badTrailer, 29), 29, 1, false},
         {"bad trailer, 30", withCount(badTrailer, 30), -1, 0, true},
     };
+    std::string out;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         WriteWholeFile(Path("d.vrk3"), c.bytes);
         auto file = Dictionary("d.vrk3");
-        std::string out;
         EXPECT_EQ(file->GetEntryCount(), c.count);
         for (std::int32_t i = 0; i < c.readable; ++i) EXPECT_TRUE(file->GetEntry(i, out)) << i;
         if (c.readable == c.count || c.count <= 0) {
@@ -130,6 +130,7 @@ TEST_F(DamagedFile, TheCountIsCheckedAgainstTheRecords) {
         }
         if (c.count < 0) {
             EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+            EXPECT_EQ(file->FindWord("A"), -1);  // a failure, not "no such word"
         }
         if (c.refused) {
             EXPECT_FALSE(file->StoreEntry("X"));
@@ -137,9 +138,10 @@ TEST_F(DamagedFile, TheCountIsCheckedAgainstTheRecords) {
         }
         TouchEverything(*file);
     }
+    WriteWholeFile(Path("d.vrk3"), endless);
+    EXPECT_FALSE(Dictionary("d.vrk3")->GetName(out));  // a header record that never ends
     WriteWholeFile(Path("low.vrk3"), withCount(sound, 2));
     auto low = Dictionary("low.vrk3");
-    std::string out;
     EXPECT_TRUE(low->GetEntry(1, out));
     EXPECT_EQ(out, Record("OSA", {"a"}));
     EXPECT_FALSE(low->DeleteEntry(0));

@@ -1,5 +1,6 @@
 // Damaged and hostile dictionary files: every operation fails cleanly (or
 // reads what is there), never crashes, hangs or allocates by a stored number.
+// Random damage is the dictionary fuzz harness's (fuzz/dictionary_fuzz.cpp).
 #include <cstring>
 
 #include "coding.h"
@@ -11,8 +12,6 @@ namespace {
 
 class DamagedFile : public TempDirTest {
   protected:
-    // Runs every operation on the file; only their results are checked by
-    // the callers, the point is that none of them misbehaves.
     // Every failure says why; a damaged file never reads as missing.
     static void ExpectReason(const TDataFile& file, bool ok, const char* what) {
         if (ok) return;
@@ -20,8 +19,7 @@ class DamagedFile : public TempDirTest {
         EXPECT_NE(file.LastFailure(), TFailure::NotFound) << what;
     }
 
-    // Runs every operation on the file; only their results are checked by
-    // the callers, the point is that none of them misbehaves.
+    // Runs every operation on the file: none of them may misbehave.
     void TouchEverything(TDataFile& file) {
         std::string out;
         const std::int32_t count = file.GetEntryCount();
@@ -44,6 +42,7 @@ class DamagedFile : public TempDirTest {
         ExpectReason(file, file.RemapLetter('a', 'b'), "RemapLetter");
     }
 
+    // Three entries and a picture, as the store writes them.
     std::string SoundFile() {
         auto file = DictionaryWith(
             {Record("REKA", {"vodni tok", "Sava"}), Record("OSA", {"a"}), "SAM"}, "sound.vrk3");
@@ -69,114 +68,89 @@ TEST_F(DamagedFile, EveryCutOfAFileIsHandled) {
     }
 }
 
-TEST_F(DamagedFile, CountLargerThanTheRecordsPresentIsRefused) {
-    std::string bytes = SoundFile();
-    PutFixed32(bytes.data() + kHeaderOffset, 5);  // three entries present
-    WriteWholeFile(Path("d.vrk3"), bytes);
-    auto file = Dictionary("d.vrk3");
-    std::string out;
-    EXPECT_TRUE(file->GetEntry(2, out));
-    EXPECT_FALSE(file->GetEntry(3, out));
-    EXPECT_FALSE(file->StoreEntry("X"));  // the rewrite cannot copy record 19
-    EXPECT_EQ(file->FindWord("NIC"), -1);
-    EXPECT_EQ(ReadWholeFile(Path("d.vrk3")), bytes);
-
-    for (std::uint32_t huge : {0x7FFFFFFFu, 0xFFFFFFFFu, 0x80000000u, 1000u}) {
-        PutFixed32(bytes.data() + kHeaderOffset, huge);
-        WriteWholeFile(Path("d.vrk3"), bytes);
-        EXPECT_EQ(file->GetEntryCount(), -1) << huge;
-        EXPECT_FALSE(file->GetEntry(0, out));
-        EXPECT_FALSE(file->StoreEntry("X"));
-    }
-}
-
-TEST_F(DamagedFile, TheLargestCountTheRecordsHoldIsTheLastAccepted) {
-    // 16 header records and five empty entries, no picture: every record is
-    // just its terminator, so five is the most the file can hold.
-    std::string bytes(kEmptyFileSize + 5, '\0');
-    std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
-    for (std::uint32_t count : {5u, 6u}) {
+// The entry count against the records present. A count the records cannot
+// hold makes the file damaged; a count above the entries present reads what
+// is there; a rewrite copies only the counted records, so a file whose count
+// is wrong either way is never rewritten (the others would be lost).
+TEST_F(DamagedFile, TheCountIsCheckedAgainstTheRecords) {
+    const std::string sound = SoundFile();
+    const auto withCount = [](std::string bytes, std::uint32_t count) {
         PutFixed32(bytes.data() + kHeaderOffset, count);
-        WriteWholeFile(Path("short.vrk3"), bytes);
-        auto file = Dictionary("short.vrk3");
-        std::string out;
-        if (count == 5) {
-            EXPECT_EQ(file->GetEntryCount(), 5);
-            EXPECT_TRUE(file->GetEntry(4, out));
-            EXPECT_EQ(out, "");
-            EXPECT_EQ(Entries(*file).size(), 5u);
-        } else {
-            EXPECT_EQ(file->GetEntryCount(), -1);
-            EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
-            EXPECT_FALSE(file->GetEntry(0, out));
-            EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
-        }
-    }
-}
-
-TEST_F(DamagedFile, AFileShorterThanItsTrailerHasNoEntries) {
-    // 16 header records and the entry "A" fit in 54 bytes, but a file that
-    // cannot hold its 20-byte trailer is cut, whatever its records say.
-    std::string bytes(kRecordsOffset + ENTRY_BASE, '\0');
-    std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
-    PutFixed32(bytes.data() + kHeaderOffset, 1);
+        return bytes;
+    };
+    // 16 header records and five empty entries; with a 4-byte picture, or a
+    // trailer that cannot be right (the records run to the end of the file).
+    std::string bare(kEmptyFileSize + 5, '\0');
+    std::memcpy(bare.data(), kMagic.data(), kMagicSize);
+    std::string pictured = bare;
+    pictured.insert(pictured.size() - kTrailerSize, "BMxy");
+    PutFixed32(pictured.data() + pictured.size() - kTrailerSize, 4);
+    std::string badTrailer = pictured;
+    PutFixed32(badTrailer.data() + badTrailer.size() - kTrailerSize, 0xFFFF);
+    // The entry "A" and its terminator fit, but not the 20-byte trailer.
+    std::string short71(kRecordsOffset + ENTRY_BASE, '\0');
+    std::memcpy(short71.data(), kMagic.data(), kMagicSize);
     std::string entry = "A";
-    ScrambleBytes(entry.data(), entry.data(), 1, bytes.size());
-    bytes += entry + '\0' + std::string(kEmptyFileSize - 1 - bytes.size() - 2, 'x');
-    ASSERT_EQ(bytes.size(), kEmptyFileSize - 1);
-    WriteWholeFile(Path("short.vrk3"), bytes);
-    auto file = Dictionary("short.vrk3");
+    ScrambleBytes(entry.data(), entry.data(), 1, short71.size());
+    short71 += entry + '\0' + std::string(kEmptyFileSize - 3 - short71.size(), 'x');
+    // No terminator anywhere.
+    std::string endless = std::string(kMagic) + std::string(10, '\0') + std::string(5000, 'A') +
+                          std::string(kTrailerSize, '\0');
+    struct Case {
+        std::string what, bytes;
+        std::int32_t count, readable;  // entries 0 .. readable - 1 read
+        bool refused;                  // and a change is refused
+    };
+    const Case cases[] = {
+        {"above", withCount(sound, 5), 5, 3, true},
+        {"below", withCount(sound, 2), 2, 2, true},
+        {"0x7FFFFFFF", withCount(sound, 0x7FFFFFFF), -1, 0, true},
+        {"0xFFFFFFFF", withCount(sound, 0xFFFFFFFF), -1, 0, true},
+        {"0x80000000", withCount(sound, 0x80000000), -1, 0, true},
+        {"1000", withCount(sound, 1000), -1, 0, true},
+        {"all the records hold", withCount(bare, 5), 5, 5, false},
+        {"one more", withCount(bare, 6), -1, 0, true},
+        {"shorter than the trailer", withCount(short71, 1), -1, 0, true},
+        {"endless", endless, 0, 0, true},
+        // The picture is no room for records.
+        {"picture, 5", withCount(pictured, 5), 5, 5, false},
+        {"picture, 6", withCount(pictured, 6), -1, 0, true},
+        {"bad trailer, 29", withCount(badTrailer, 29), 29, 1, false},
+        {"bad trailer, 30", withCount(badTrailer, 30), -1, 0, true},
+    };
     std::string out;
-    EXPECT_EQ(file->GetEntryCount(), -1);
-    EXPECT_FALSE(file->GetEntry(0, out));
-    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
-    EXPECT_EQ(file->FindWord("A"), -1);
-}
-
-TEST_F(DamagedFile, ReadingTheCountAndOpeningAgreeWhereTheRecordsEnd) {
-    // Five empty entries and a 4-byte picture: the picture is no room for
-    // records. With a trailer that cannot be right, the records run to the
-    // end of the file. Reading the count once looked at neither.
-    std::string bytes(kEmptyFileSize + 5, '\0');
-    std::memcpy(bytes.data(), kMagic.data(), kMagicSize);
-    bytes.insert(bytes.size() - kTrailerSize, "BMxy");
-    for (std::uint32_t picture : {4u, 0xFFFFu}) {
-        PutFixed32(bytes.data() + bytes.size() - kTrailerSize, picture);
-        for (std::uint32_t count : {4u, 5u, 6u, 28u, 29u, 30u}) {
-            PutFixed32(bytes.data() + kHeaderOffset, count);
-            WriteWholeFile(Path("p.vrk3"), bytes);
-            auto file = Dictionary("p.vrk3");
-            std::string out;
-            const bool opens = file->GetEntry(0, out);
-            EXPECT_EQ(file->GetEntryCount() >= 0, opens) << picture << " " << count;
-            // 81 bytes: with a damaged trailer, 45 bytes of records.
-            EXPECT_EQ(opens, picture == 4 ? count <= 5 : count <= 29) << picture << " " << count;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteWholeFile(Path("d.vrk3"), c.bytes);
+        auto file = Dictionary("d.vrk3");
+        EXPECT_EQ(file->GetEntryCount(), c.count);
+        for (std::int32_t i = 0; i < c.readable; ++i) EXPECT_TRUE(file->GetEntry(i, out)) << i;
+        if (c.readable == c.count || c.count <= 0) {
+            EXPECT_FALSE(file->GetEntry(c.readable, out));
         }
+        if (c.count < 0) {
+            EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
+            EXPECT_EQ(file->FindWord("A"), -1);  // a failure, not "no such word"
+        }
+        if (c.refused) {
+            EXPECT_FALSE(file->StoreEntry("X"));
+            EXPECT_EQ(ReadWholeFile(Path("d.vrk3")), c.bytes);
+        }
+        TouchEverything(*file);
     }
-}
-
-TEST_F(DamagedFile, CountLowerThanTheRecordsIsReadAsCountedAndNeverRewritten) {
-    // A rewrite copies only the counted records: the others would be lost
-    // for good. A change refuses such a file; reading shows what is counted.
-    std::string bytes = SoundFile();
-    PutFixed32(bytes.data() + kHeaderOffset, 2);  // three entries present
-    WriteWholeFile(Path("low.vrk3"), bytes);
-    auto file = Dictionary("low.vrk3");
-    std::string out;
-    EXPECT_EQ(file->GetEntryCount(), 2);
-    EXPECT_TRUE(file->GetEntry(1, out));
+    WriteWholeFile(Path("d.vrk3"), endless);
+    EXPECT_FALSE(Dictionary("d.vrk3")->GetName(out));  // a header record that never ends
+    WriteWholeFile(Path("low.vrk3"), withCount(sound, 2));
+    auto low = Dictionary("low.vrk3");
+    EXPECT_TRUE(low->GetEntry(1, out));
     EXPECT_EQ(out, Record("OSA", {"a"}));
-    EXPECT_FALSE(file->GetEntry(2, out));
-    EXPECT_EQ(Entries(*file).size(), 2u);
-    EXPECT_FALSE(file->StoreEntry(Record("NOVO")));
-    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
-    EXPECT_FALSE(file->DeleteEntry(0));
-    EXPECT_FALSE(file->SetInfo("ime", "", "", "", 6));
-    EXPECT_FALSE(file->SetPicture("x"));
-    EXPECT_FALSE(file->RemapLetter('A', 'B'));
-    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
-    EXPECT_EQ(ReadWholeFile(Path("low.vrk3")), bytes);
-    EXPECT_EQ(Files(), (std::vector<std::string>{"low.vrk3", "sound.vrk3"}));
+    EXPECT_FALSE(low->DeleteEntry(0));
+    EXPECT_FALSE(low->SetInfo("ime", "", "", "", 6));
+    EXPECT_FALSE(low->SetPicture("x"));
+    EXPECT_FALSE(low->RemapLetter('A', 'B'));
+    EXPECT_EQ(low->LastFailure(), TFailure::Damaged);
+    EXPECT_EQ(ReadWholeFile(Path("low.vrk3")), withCount(sound, 2));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"d.vrk3", "low.vrk3", "sound.vrk3"}));
 }
 
 TEST_F(DamagedFile, PictureLengthBeyondTheFileFailsThePictureAndTheRewrite) {
@@ -195,23 +169,9 @@ TEST_F(DamagedFile, PictureLengthBeyondTheFileFailsThePictureAndTheRewrite) {
     }
 }
 
-// Random damage is the dictionary fuzz harness's (fuzz/dictionary_fuzz.cpp,
-// its corpus replayed as fuzz.dictionary); this one file pins the records
-// that never end.
-TEST_F(DamagedFile, RecordsWithoutTerminators) {
-    std::string bytes(kMagic);
-    bytes += std::string(10, '\0');
-    bytes += std::string(5000, '\x41');  // no terminator anywhere
-    bytes += std::string(kTrailerSize, '\0');
-    WriteWholeFile(Path("j.vrk3"), bytes);
-    auto file = Dictionary("j.vrk3");
-    std::string out;
-    EXPECT_FALSE(file->GetName(out));
-    EXPECT_FALSE(file->StoreEntry("X"));
-    TouchEverything(*file);
-}
-
-TEST_F(DamagedFile, MissingFileFailsEveryOperationAsNotFound) {
+// A missing file reads as missing, a damaged one as damaged, and a sound
+// read afterwards clears the reason.
+TEST_F(DamagedFile, MissingAndDamagedFilesSaySo) {
     auto file = Dictionary("none.vrk3");
     std::string out;
     EXPECT_EQ(file->GetEntryCount(), -1);
@@ -229,19 +189,15 @@ TEST_F(DamagedFile, MissingFileFailsEveryOperationAsNotFound) {
     EXPECT_EQ(inMissingFolder->GetEntryCount(), -1);
     EXPECT_EQ(inMissingFolder->LastFailure(), TFailure::NotFound);
     EXPECT_EQ(Files(), std::vector<std::string>{});
-}
 
-TEST_F(DamagedFile, DamageReadsAsDamagedAndASoundReadClearsTheReason) {
-    WriteWholeFile(Path("junk.vrk3"), std::string(200, 'x'));
-    auto file = Dictionary("junk.vrk3");
-    std::string out;
+    WriteWholeFile(Path("none.vrk3"), std::string(200, 'x'));
     EXPECT_EQ(file->GetEntryCount(), -1);
     EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
     EXPECT_FALSE(file->GetName(out));
     EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
     EXPECT_FALSE(file->StoreEntry("X"));
     EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
-    WriteWholeFile(Path("junk.vrk3"), SoundFile());
+    WriteWholeFile(Path("none.vrk3"), SoundFile());
     EXPECT_EQ(file->GetEntryCount(), 3);
     EXPECT_EQ(file->LastFailure(), TFailure::None);
 }

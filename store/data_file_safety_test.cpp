@@ -1,8 +1,9 @@
 // A dictionary among other files and other programs: links (and whether two
 // names lead to one file), permissions, files that are not dictionaries,
-// readers that hold a dictionary while it is replaced, copies left by
-// writers that were killed, and hostile files that would cost far more
-// memory than their size.
+// readers and writers in other processes, copies left by writers that were
+// killed, a full disk, and hostile files that would cost far more memory
+// than their size. Writers killed at random moments and a file cut short
+// under its readers are bench/crash_bench.py's (modes save and shrink).
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -13,6 +14,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <thread>
 
 #include "beside_file.h"
@@ -28,16 +30,40 @@ namespace {
 namespace fs = std::filesystem;
 using Safety = TempDirTest;
 
-TEST_F(Safety, ChangesThroughASymlinkReachTheRealDictionary) {
-    auto real = DictionaryWith({"A"}, "real.vrk3");
+// A crash and a full disk are played on a real disk, not in memory.
+class Processes : public TempDirTest {
+  protected:
+    Processes() : TempDirTest(TTestDisk::kReal) {}
+};
+
+// Through a link, the file it names is changed, replaced or exported to,
+// the new file is made beside that file, and the link stays.
+TEST_F(Safety, LinksLeadToTheFileTheyName) {
+    auto real = DictionaryWith({Record("A", {"a"})}, "real.vrk3");
     fs::create_directory(Path("other"));
     fs::create_symlink(Path("real.vrk3"), Path("other/link.vrk3"));
     TDataFile link(Path("other/link.vrk3"), Path("s1"), Path("s2"), Path("s3"));
     ASSERT_TRUE(link.StoreEntry("B"));
-    EXPECT_TRUE(fs::is_symlink(Path("other/link.vrk3")));
-    EXPECT_EQ(Entries(*real), (std::vector<std::string>{"A", "B"}));
-    // The new file was written beside the real dictionary, not the link.
+    EXPECT_EQ(Entries(*real), (std::vector<std::string>{Record("A", {"a"}), "B"}));
     EXPECT_EQ(std::distance(fs::directory_iterator(Path("other")), fs::directory_iterator()), 1);
+    fs::create_symlink(Path("out.csv"), Path("out-link.csv"));
+    WriteWholeFile(Path("out.csv"), "old");
+    ASSERT_TRUE(real->ExportCsv(Path("out-link.csv"), ','));
+    EXPECT_EQ(ReadWholeFile(Path("out.csv")), "A,a\r\nB");
+    std::string newPath;
+    ASSERT_TRUE(link.CreateEmptyBeside(newPath));
+    EXPECT_EQ(fs::path(newPath).parent_path(), fs::path(m_dir));
+    ASSERT_TRUE(link.ReplaceWith(newPath));
+    for (const char* name : {"other/link.vrk3", "out-link.csv"})
+        EXPECT_TRUE(fs::is_symlink(Path(name)));
+    EXPECT_EQ(real->GetEntryCount(), 0);
+    // An export never replaces its own dictionary, by any name.
+    const std::string before = ReadWholeFile(Path("real.vrk3"));
+    for (const char* target : {"real.vrk3", "other/link.vrk3"}) {
+        EXPECT_FALSE(real->ExportFirstGen(Path(target), ';')) << target;
+        EXPECT_EQ(real->LastFailure(), TFailure::SameFile);
+    }
+    EXPECT_EQ(ReadWholeFile(Path("real.vrk3")), before);
 }
 
 TEST_F(Safety, OneFileSpelledTwoWaysIsTheSameFileAndAMissingOneNever) {
@@ -53,6 +79,7 @@ TEST_F(Safety, OneFileSpelledTwoWaysIsTheSameFileAndAMissingOneNever) {
     EXPECT_FALSE(IsSameFile("", ""));
 }
 
+// A rewrite would leave the other name with the old content.
 TEST_F(Safety, ADictionaryWithSeveralHardLinksIsNotSplit) {
     auto file = DictionaryWith({"A"});
     ASSERT_EQ(link(Path("test.vrk3").c_str(), Path("second.vrk3").c_str()), 0);
@@ -60,6 +87,11 @@ TEST_F(Safety, ADictionaryWithSeveralHardLinksIsNotSplit) {
     EXPECT_FALSE(file->StoreEntry("B"));
     EXPECT_EQ(file->LastFailure(), TFailure::HardLinked);
     EXPECT_FALSE(CreateEmpty(Path("second.vrk3")));
+    std::string newPath;
+    ASSERT_TRUE(file->CreateEmptyBeside(newPath));
+    EXPECT_FALSE(file->ReplaceWith(newPath));
+    EXPECT_EQ(file->LastFailure(), TFailure::HardLinked);
+    EXPECT_TRUE(fs::exists(newPath));  // left to the caller
     EXPECT_TRUE(fs::equivalent(Path("test.vrk3"), Path("second.vrk3")));
     EXPECT_EQ(ReadWholeFile(Path("second.vrk3")), before);
     std::string out;
@@ -82,10 +114,17 @@ int AsOrdinaryUser(const std::string& dir, Body body) {
     });
 }
 
-TEST_F(Safety, AReadOnlyDictionaryInAWritableFolderIsNotChanged) {
-    auto file = DictionaryWith({"A"});
+// A read-only dictionary in a writable folder is not changed; a good older
+// file in a folder where no file can be made beside it is not written in
+// place by an export.
+TEST_F(Safety, ReadOnlyFilesAreNotChanged) {
+    auto file = DictionaryWith({Record("A", {"a"})});
     ASSERT_EQ(chmod(Path("test.vrk3").c_str(), 0444), 0);
     const std::string before = ReadWholeFile(Path("test.vrk3"));
+    fs::create_directory(Path("locked"));
+    WriteWholeFile(Path("locked/old.csv"), "B,b");
+    ASSERT_EQ(chmod(Path("locked/old.csv").c_str(), 0666), 0);
+    ASSERT_EQ(chmod(Path("locked").c_str(), 0555), 0);
     EXPECT_EQ(AsOrdinaryUser(m_dir,
                              [&] {
                                  std::string out;
@@ -93,17 +132,19 @@ TEST_F(Safety, AReadOnlyDictionaryInAWritableFolderIsNotChanged) {
                                         file->LastFailure() == TFailure::NoPermission &&
                                         !file->DeleteEntry(0) &&
                                         !file->SetInfo("n", "", "", "", 6) &&
-                                        !CreateEmpty(file->path()) && file->GetEntry(0, out);
+                                        !CreateEmpty(file->path()) && file->GetEntry(0, out) &&
+                                        !file->ExportCsv(Path("locked/old.csv"), ',') &&
+                                        file->LastFailure() == TFailure::NoPermission;
                              }),
               0);
     EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before);
+    EXPECT_EQ(ReadWholeFile(Path("locked/old.csv")), "B,b");
 }
 
 TEST_F(Safety, PipesAndFoldersAreRefusedWithoutWaiting) {
     ASSERT_EQ(mkfifo(Path("pipe.vrk3").c_str(), 0600), 0);
     fs::create_directory(Path("folder.vrk3"));
     auto dict = DictionaryWith({"A"});
-    WriteWholeFile(Path("in.csv"), "B,b\n");
     EXPECT_EQ(InChild([&] {
                   for (const char* name : {"pipe.vrk3", "folder.vrk3"}) {
                       auto file = Dictionary(name);
@@ -125,13 +166,11 @@ TEST_F(Safety, PipesAndFoldersAreRefusedWithoutWaiting) {
     EXPECT_EQ(Entries(*dict), std::vector<std::string>{"A"});
 }
 
+// Another program reads the dictionary while it is created anew: it keeps
+// reading the file it opened, whole, and never faults.
 TEST_F(Safety, CreatingOverADictionaryWaitsForItsReaders) {
-    std::vector<std::string> records;
-    for (int i = 0; i < 20000; ++i)
-        records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
+    std::vector<std::string> records(20000, Record("beseda", {"opis"}));
     auto file = DictionaryWith(records);
-    // Another program reads the dictionary while it is created anew: it
-    // keeps reading the file it opened, whole, and never faults.
     int ready[2], go[2];
     ASSERT_EQ(pipe(ready), 0);
     ASSERT_EQ(pipe(go), 0);
@@ -244,32 +283,11 @@ TEST_F(Safety, AFolderThatTakesNoNewFileRefusesEveryChange) {
     EXPECT_TRUE(file->GetEntry(1, out));  // reading needs no new file
 }
 
-TEST_F(Safety, KilledWritersLeaveTheDictionaryWholeAndTheNextChangeCleansUp) {
-    std::vector<std::string> records;
-    for (int i = 0; i < 30000; ++i)
-        records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
-    auto file = DictionaryWith(records);
-    for (int round = 0; round < 4; ++round) {
-        const pid_t pid = fork();
-        if (pid == 0) {
-            for (;;) (void)file->StoreEntry("X");
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(40 + 30 * round));
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-        EXPECT_GE(file->GetEntryCount(), 30000);
-    }
-    ASSERT_TRUE(file->StoreEntry("Y"));
-    for (const std::string& name : Files())
-        EXPECT_EQ(name.rfind(".test.vrk3.", 0), std::string::npos) << name;  // none left
-}
-
 TEST_F(Safety, ANewDictionaryMadeBesideTakesThePlaceOnlyWhenPlaced) {
     auto target = DictionaryWith({"A"}, "target.vrk3");
     ASSERT_EQ(chmod(Path("target.vrk3").c_str(), 0640), 0);
     std::string newPath;
     ASSERT_TRUE(target->CreateEmptyBeside(newPath));
-    EXPECT_EQ(fs::path(newPath).parent_path(), fs::path(m_dir));
     EXPECT_EQ(fs::path(newPath).filename().string().rfind(".target.vrk3.~vrk3-new-", 0), 0u)
         << newPath;
     WriteWholeFile(Path("in.csv"), "B,b\nC,c\n");
@@ -286,68 +304,12 @@ TEST_F(Safety, ANewDictionaryMadeBesideTakesThePlaceOnlyWhenPlaced) {
     EXPECT_EQ(fs::status(Path("target.vrk3")).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "target.vrk3"}));
-}
-
-TEST_F(Safety, PlacingANewDictionaryKeepsLinksAndNeverSplitsHardLinks) {
     // No file yet: the new one takes the name.
     auto fresh = Dictionary("fresh.vrk3");
-    std::string newPath;
     ASSERT_TRUE(fresh->CreateEmptyBeside(newPath));
     ASSERT_TRUE(fresh->ReplaceWith(newPath));
     EXPECT_EQ(fresh->GetEntryCount(), 0);
     EXPECT_FALSE(fs::exists(newPath));
-
-    // A link keeps pointing at the file it named, which is replaced.
-    DictionaryWith({"A"}, "real.vrk3");
-    fs::create_directory(Path("other"));
-    fs::create_symlink(Path("real.vrk3"), Path("other/link.vrk3"));
-    TDataFile link(Path("other/link.vrk3"), Path("s1"), Path("s2"), Path("s3"));
-    ASSERT_TRUE(link.CreateEmptyBeside(newPath));
-    EXPECT_EQ(fs::path(newPath).parent_path(), fs::path(m_dir));
-    ASSERT_TRUE(link.ReplaceWith(newPath));
-    EXPECT_TRUE(fs::is_symlink(Path("other/link.vrk3")));
-    EXPECT_EQ(Dictionary("real.vrk3")->GetEntryCount(), 0);
-
-    // A dictionary with two names is refused; the new file is left to the
-    // caller and the dictionary is unchanged.
-    auto linked = DictionaryWith({"A"}, "linked.vrk3");
-    ASSERT_EQ(::link(Path("linked.vrk3").c_str(), Path("second.vrk3").c_str()), 0);
-    ASSERT_TRUE(linked->CreateEmptyBeside(newPath));
-    EXPECT_FALSE(linked->ReplaceWith(newPath));
-    EXPECT_EQ(linked->LastFailure(), TFailure::HardLinked);
-    EXPECT_TRUE(fs::exists(newPath));
-    EXPECT_EQ(Entries(*linked), std::vector<std::string>{"A"});
-}
-
-TEST_F(Safety, AnExportNeverReplacesItsDictionaryNorCutsAFileInPlace) {
-    auto file = DictionaryWith({Record("A", {"a"})});
-    fs::create_symlink(Path("test.vrk3"), Path("alias.csv"));
-    const std::string before = ReadWholeFile(Path("test.vrk3"));
-    for (const char* target : {"test.vrk3", "alias.csv"}) {
-        EXPECT_FALSE(file->ExportFirstGen(Path(target), ';')) << target;
-        EXPECT_EQ(file->LastFailure(), TFailure::SameFile);
-    }
-    EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before);
-
-    // A good older file in a folder where no file can be made beside it is
-    // kept as it is: the export fails instead of writing it in place.
-    fs::create_directory(Path("locked"));
-    WriteWholeFile(Path("locked/old.csv"), "B,b");
-    ASSERT_EQ(chmod(Path("locked/old.csv").c_str(), 0666), 0);
-    ASSERT_EQ(chmod(Path("locked").c_str(), 0555), 0);
-    EXPECT_EQ(AsOrdinaryUser(m_dir,
-                             [&] {
-                                 return !file->ExportCsv(Path("locked/old.csv"), ',') &&
-                                        file->LastFailure() == TFailure::NoPermission;
-                             }),
-              0);
-    EXPECT_EQ(ReadWholeFile(Path("locked/old.csv")), "B,b");
-    // Through a link, the file it names is replaced and the link stays.
-    fs::create_symlink(Path("out.csv"), Path("out-link.csv"));
-    WriteWholeFile(Path("out.csv"), "old");
-    ASSERT_TRUE(file->ExportCsv(Path("out-link.csv"), ','));
-    EXPECT_TRUE(fs::is_symlink(Path("out-link.csv")));
-    EXPECT_EQ(ReadWholeFile(Path("out.csv")), "A,a");
 }
 
 // A file of empty records, the cheapest entries there are: reading,
@@ -380,6 +342,91 @@ TEST_F(Safety, HostileFilesOfTinyRecordsCostASmallMultipleOfTheirSize) {
             },
             60),
         0);
+}
+
+TEST_F(Processes, TwoWritersOnOneDictionaryAndOneScratchSetLoseNothing) {
+    ASSERT_TRUE(CreateEmpty(Path("shared.vrk3")));
+    TLockTimeoutForTesting timeout(std::chrono::seconds(30));
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < 2; ++writer) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            auto file = Dictionary("shared.vrk3");  // same scratch paths in both
+            for (int i = 0; i < 200; ++i)
+                if (!file->StoreEntry("w" + std::to_string(writer) + "_" + std::to_string(i)))
+                    _exit(1);
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const auto entries = Entries(*Dictionary("shared.vrk3"));
+    EXPECT_EQ(std::set<std::string>(entries.begin(), entries.end()).size(), 400u);
+    EXPECT_EQ(entries.size(), 400u);
+    EXPECT_EQ(Files(), std::vector<std::string>{"shared.vrk3"});
+}
+
+// Another program holds the lock: a change fails as busy after the timeout,
+// or after the caller's own shorter wait, or as stopped when the caller asks
+// to stop meanwhile; readers share the lock.
+TEST_F(Processes, ALockedDictionaryFailsTheOperationAfterTheTimeoutOrAStop) {
+    auto file = DictionaryWith({"A"});
+    const std::string before = ReadWholeFile(file->path());
+    const int fd = open(file->path().c_str(), O_RDONLY);
+    ASSERT_EQ(flock(fd, LOCK_SH), 0);
+    std::string out;
+    {
+        TLockTimeoutForTesting timeout(std::chrono::milliseconds(200));
+        EXPECT_FALSE(file->StoreEntry("B"));
+        EXPECT_EQ(file->LastFailure(), TFailure::Busy);
+        EXPECT_TRUE(file->GetEntry(0, out));
+        EXPECT_EQ(file->LastFailure(), TFailure::None);
+    }
+    EXPECT_EQ(LockTimeout(), std::chrono::seconds(5));
+    file->SetLockWait(std::chrono::milliseconds(200));  // a caller that only fills a list
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(file->StoreEntry("B"));
+    EXPECT_EQ(file->LastFailure(), TFailure::Busy);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    file->SetLockWait(LockTimeout());
+
+    ASSERT_EQ(flock(fd, LOCK_EX), 0);  // another program's long change
+    TProgress progress;
+    file->SetProgress(&progress);
+    std::thread cancel([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        progress.RequestStop();
+    });
+    // Both kinds of wait end as stopped, not busy after the whole timeout.
+    EXPECT_FALSE(file->GetEntry(0, out));
+    EXPECT_EQ(file->LastFailure(), TFailure::Stopped);
+    cancel.join();
+    EXPECT_FALSE(file->StoreEntry("B"));
+    EXPECT_EQ(file->LastFailure(), TFailure::Stopped);
+    EXPECT_EQ(file->GetEntryCount(), -1);
+    EXPECT_EQ(file->LastFailure(), TFailure::Stopped);
+    file->SetProgress(nullptr);
+    close(fd);
+    EXPECT_EQ(ReadWholeFile(file->path()), before);
+}
+
+TEST_F(Processes, ADiskThatFillsUpDuringARewriteLeavesTheDictionaryAsItWas) {
+    std::vector<std::string> records(2000, Record("beseda", {"opis"}));
+    auto file = DictionaryWith(records);
+    const std::string before = ReadWholeFile(file->path());
+    const int status = InChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{before.size() / 2, before.size() / 2};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        return !file->StoreEntry("X") && file->LastFailure() == TFailure::DiskFull;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(ReadWholeFile(file->path()), before);
+    for (const std::string& name : Files()) EXPECT_EQ(name.find(".test.vrk3"), std::string::npos);
 }
 
 }  // namespace

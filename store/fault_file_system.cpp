@@ -7,7 +7,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+
+#include "test_util.h"
 
 namespace vrk {
 
@@ -56,19 +57,11 @@ int TFailingFileSystem::UnlinkAt(int folderFd, const char* name) {
     return Fails(EIO) ? -1 : TFileSystem::UnlinkAt(folderFd, name);
 }
 
-namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
-
 TCrashFileSystem::TCrashFileSystem(std::string folder, int crashAfter)
     : TFailingFileSystem(crashAfter + 1), m_folder(std::move(folder)) {
     TakeNames();
-    for (const auto& [name, inode] : m_names) m_content[inode] = ReadAll(m_folder + "/" + name);
+    for (const auto& [name, inode] : m_names)
+        m_content[inode] = ReadWholeFile(m_folder + "/" + name);
 }
 
 void TCrashFileSystem::TakeNames() {

@@ -1,15 +1,23 @@
-// Imports and exports of whole dictionaries in the older formats.
+// Imports and exports of whole dictionaries in the older formats, also under
+// a fault-injecting file layer given to the dictionary object that imports
+// or exports: an import's reads of its source can fail and be stopped, and
+// an export is on the disk before it replaces the file at its target.
+#include <limits.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <random>
 #include <thread>
 #include <tuple>
 
 #include "coding.h"
+#include "fault_file_system.h"
 #include "file_io.h"
 #include "format.h"
 #include "older_formats.h"
@@ -19,6 +27,39 @@
 
 namespace vrk {
 namespace {
+
+namespace fs = std::filesystem;
+
+// Passes every call on, but sees each read of a source of an import (a
+// file named "in.*" or "source.*"): `onRead` decides whether it fails (EIO).
+class TSourceReads : public TFileSystem {
+  public:
+    static bool IsSourceName(const std::string& path) {
+        const std::string name = fs::path(path).filename();
+        return name.rfind("in.", 0) == 0 || name.rfind("source.", 0) == 0;
+    }
+    explicit TSourceReads(std::function<bool()> onRead) : m_onRead(std::move(onRead)) {}
+    ssize_t ReadAt(int fd, void* buffer, std::size_t n, off_t offset) override {
+        if (IsSource(fd) && !m_onRead()) return Failed();
+        return TFileSystem::ReadAt(fd, buffer, n, offset);
+    }
+    ssize_t Read(int fd, void* buffer, std::size_t n) override {
+        if (IsSource(fd) && !m_onRead()) return Failed();
+        return TFileSystem::Read(fd, buffer, n);
+    }
+
+  private:
+    static bool IsSource(int fd) {
+        char target[PATH_MAX] = {};
+        const std::string link = "/proc/self/fd/" + std::to_string(fd);
+        return ::readlink(link.c_str(), target, sizeof target - 1) >= 0 && IsSourceName(target);
+    }
+    static ssize_t Failed() {
+        errno = EIO;
+        return -1;
+    }
+    std::function<bool()> m_onRead;
+};
 
 class ConvertTest : public TempDirTest {
   protected:
@@ -138,7 +179,10 @@ TEST_F(ConvertTest, SecondGenRoundTripKeepsEntriesAndHeaderData) {
     EXPECT_EQ(in->GetFlags(), 7);
 }
 
-TEST_F(ConvertTest, SecondGenWithoutPasswordOrPermissions) {
+// The closing fields of a second-generation file: the password's flag and
+// the two permissions, each read for its own flag ("read-only" clears
+// "changes allowed", "no export" clears "export allowed").
+TEST_F(ConvertTest, SecondGenPasswordAndPermissions) {
     auto dict = DictionaryWith({Record("a", {"b"})});
     ASSERT_TRUE(dict->SetInfo("n", "", "", "skrito", 0));
     ASSERT_TRUE(dict->ExportSecondGen(Path("out.vrk"), ';'));
@@ -147,11 +191,19 @@ TEST_F(ConvertTest, SecondGenWithoutPasswordOrPermissions) {
     EXPECT_EQ(bytes.substr(bytes.size() - 13),
               std::string("\x00\x01n\x00\x00\x01\0\0\0\x01\0\0\0", 13));
     Imported(Path("out.vrk"), 'v', ';', true);
-    auto in = Dictionary("in.vrk3");
     std::string password = "x";
-    ASSERT_TRUE(in->GetPassword(password));
+    ASSERT_TRUE(Dictionary("in.vrk3")->GetPassword(password));
     EXPECT_EQ(password, "");
-    EXPECT_EQ(in->GetFlags(), 0);
+    EXPECT_EQ(Dictionary("in.vrk3")->GetFlags(), 0);
+    for (const auto& [readOnly, noExport, flags] :
+         std::vector<std::tuple<char, char, std::int32_t>>{{1, 0, 4}, {0, 1, 2}}) {
+        std::string vrk("\0\0\0\0\0\0\0\0\0\0", 10);
+        vrk += std::string(1, readOnly) + std::string(3, '\0');
+        vrk += std::string(1, noExport) + std::string(3, '\0');
+        WriteWholeFile(Path("in.vrk"), vrk);
+        Imported(Path("in.vrk"), 'v', ';', true);
+        EXPECT_EQ(Dictionary("in.vrk3")->GetFlags(), flags) << int(readOnly);
+    }
 }
 
 TEST_F(ConvertTest, SecondGenRefusesTextsACountedStringCannotHold) {
@@ -340,21 +392,6 @@ TEST_F(ConvertTest, TextExportsWriteLineBreaksAsSpaces) {
     EXPECT_EQ(Imported(Path("out.vrk"), 'v'), Entries(*dict));
 }
 
-// The two closing numbers of a second-generation file are read each for its
-// own flag: "read-only" clears "changes allowed", "no export" clears
-// "export allowed".
-TEST_F(ConvertTest, SecondGenTakesEachPermissionFromItsOwnField) {
-    for (const auto& [readOnly, noExport, flags] :
-         std::vector<std::tuple<char, char, std::int32_t>>{{1, 0, 4}, {0, 1, 2}}) {
-        std::string vrk("\0\0\0\0\0\0\0\0\0\0", 10);
-        vrk += std::string(1, readOnly) + std::string(3, '\0');
-        vrk += std::string(1, noExport) + std::string(3, '\0');
-        WriteWholeFile(Path("in.vrk"), vrk);
-        Imported(Path("in.vrk"), 'v', ';', true);
-        EXPECT_EQ(Dictionary("in.vrk3")->GetFlags(), flags) << int(readOnly);
-    }
-}
-
 // A stop requested before the operation starts ends it: the operation never
 // clears the caller's stop request.
 bool RunStopped(TDataFile& dict, const std::function<bool()>& operation) {
@@ -392,6 +429,99 @@ TEST_F(ConvertTest, ExportsOfADamagedDictionaryFailCleanly) {
     EXPECT_FALSE(dict->ExportCsv(Path("o.csv"), ','));
     EXPECT_EQ(dict->LastFailure(), TFailure::Damaged);
     EXPECT_EQ(Files(), std::vector<std::string>{"test.vrk3"});
+}
+
+TEST_F(ConvertTest, AFailedReadOfTheSourceFailsTheImport) {
+    auto source = DictionaryWith({Record("REKA", {"Sava"}), Record("NOVA", {"b"})}, "source.vrk3");
+    ASSERT_TRUE(source->ExportSecondGen(Path("in.vrk"), ';'));
+    ASSERT_TRUE(source->ExportFirstGen(Path("in.txt"), ';'));
+    ASSERT_TRUE(source->ExportCsv(Path("in.csv"), ','));
+    TSourceReads failing([] { return false; });
+    auto dict = DictionaryWith({Record("OSA", {"a"})});
+    const std::string before = ReadWholeFile(Path("test.vrk3"));
+    dict->SetFileSystem(failing);
+    for (const auto& [name, run] : m_imports) {
+        if (name == std::string("merge")) continue;
+        EXPECT_FALSE(run(*dict)) << name;
+        EXPECT_EQ(dict->LastFailure(), TFailure::IoError) << name;
+        EXPECT_TRUE(TSourceReads::IsSourceName(dict->LastFailurePath())) << name;
+        EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before) << name;
+    }
+}
+
+// The first pass over a text file (counting its lines) moves the bar and
+// ends at a stop request, long before the end of a large file.
+TEST_F(ConvertTest, TheCountingPassMovesTheBarAndStops) {
+    std::string lines;
+    while (lines.size() < (4u << 20)) lines += "beseda,opis in se nekaj besedila\r\n";
+    WriteWholeFile(Path("in.csv"), lines);
+    WriteWholeFile(Path("in.txt"), lines);
+    auto dict = DictionaryWith({Record("OSA", {"a"})});
+    const std::string before = ReadWholeFile(Path("test.vrk3"));
+    for (std::size_t i = 0; i < 2; ++i) {
+        const auto& [name, run] = m_imports[i];
+        TProgress progress;
+        int reads = 0;
+        std::int32_t posAtStop = 0;
+        TSourceReads counting([&] {
+            if (++reads == 3) {
+                posAtStop = progress.Pos();
+                progress.RequestStop();
+            }
+            return true;
+        });
+        dict->SetProgress(&progress);
+        dict->SetFileSystem(counting);
+        const bool ok = run(*dict);
+        dict->SetProgress(nullptr);
+        dict->SetFileSystem(PosixFileSystem());
+        EXPECT_FALSE(ok) << name;
+        EXPECT_EQ(dict->LastFailure(), TFailure::Stopped) << name;
+        EXPECT_GT(posAtStop, 0) << name;
+        EXPECT_LE(reads, 4) << name;
+        EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before) << name;
+    }
+}
+
+// A crash after any file call of an export leaves the older file at the
+// target or the complete export, and once the export has reported success
+// the export.
+TEST_F(ConvertTest, AnExportSurvivesACrashWholeOrNotAtAll) {
+    const std::string folder = Path("run");
+    fs::create_directory(folder);
+    auto dict = DictionaryWith({Record("REKA", {"Sava"}), Record("OSA", {"a"})}, "run/d.vrk3");
+    const std::vector<std::pair<const char*, std::function<bool(const std::string&)>>> exports = {
+        {"csv", [&](const std::string& p) { return dict->ExportCsv(p, ','); }},
+        {"first gen", [&](const std::string& p) { return dict->ExportFirstGen(p, ';'); }},
+        {"second gen", [&](const std::string& p) { return dict->ExportSecondGen(p, ';'); }},
+    };
+    const std::string target = folder + "/out";
+    for (const auto& [name, run] : exports) {
+        WriteWholeFile(target, "older");
+        TFailingFileSystem counting;
+        dict->SetFileSystem(counting);
+        const bool exported = run(target);
+        dict->SetFileSystem(PosixFileSystem());
+        ASSERT_TRUE(exported) << name;
+        const std::string complete = ReadWholeFile(target);
+        for (int k = 0; k <= counting.calls(); ++k) {
+            const std::string what = std::string(name) + ", crash after call " + std::to_string(k);
+            WriteWholeFile(target, "older");
+            TCrashFileSystem crash(folder, k);
+            dict->SetFileSystem(crash);
+            const bool ok = run(target);
+            dict->SetFileSystem(PosixFileSystem());
+            crash.Crash();
+            const std::string now = ReadWholeFile(target);
+            EXPECT_TRUE(now == "older" || now == complete) << what;
+            if (ok) {
+                EXPECT_EQ(now, complete) << what;
+            }
+            for (const auto& e : fs::directory_iterator(folder))
+                if (e.path().filename() != "d.vrk3" && e.path().filename() != "out")
+                    fs::remove(e.path());
+        }
+    }
 }
 
 }  // namespace

@@ -197,16 +197,6 @@ TEST(FirstGen, ReaderJoinsContinuationLines) {
     EXPECT_EQ(entries[4], (std::pair<std::string, std::string>{"last", ""}));
 }
 
-TEST(FirstGen, RoundTripOfLongDescriptions) {
-    std::string record = "dolgo geslo\x01";
-    for (int i = 0; i < 40; ++i)
-        record += "beseda" + std::to_string(i) + (i % 7 == 6 ? "\x01" : " ");
-    record += "konec";
-    const auto entries = ReadFirstGen(FirstGen(record));
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(BuildRecord(entries[0].first, entries[0].second, ';'), record);
-}
-
 TEST(FirstGen, EntryCountMatchesTheReader) {
     for (const std::string& bytes :
          {std::string(""), std::string("a"), std::string("a\r\nb\r\n"), std::string("a\r\n c\r\nb"),

@@ -56,30 +56,14 @@ TEST(Pattern, MalformedPatternsSayWhatAndWhere) {
     EXPECT_FALSE(CheckPattern("", kExtended));
 }
 
-class PatternSearchTest : public TempDirTest {
-  protected:
-    std::vector<std::int32_t> Found(TDataFile& file, std::string_view pattern,
+using PatternSearchTest = TempDirTest;
+// The words an extended or anagram pattern finds.
+std::vector<std::string> WordsFound(TDataFile& file, std::string_view pattern,
                                     TPatternSyntax syntax, std::string_view terms = "") {
-        const std::int32_t count = file.GetEntryCount();
-        std::vector<char> text(1 << 20);
-        std::vector<std::int32_t> index(count + 1), hits(count + 1);
-        const std::int32_t n = file.Search(pattern, terms, text, index, hits, count + 1, syntax);
-        EXPECT_GE(n, 0) << pattern;
-        EXPECT_NE(text.back(), 'X');
-        index.resize(std::max(n, 0));
-        return index;
-    }
-    std::vector<std::string> WordsFound(TDataFile& file, std::string_view pattern,
-                                        TPatternSyntax syntax, std::string_view terms = "") {
-        std::vector<std::string> words;
-        for (std::int32_t i : Found(file, pattern, syntax, terms)) {
-            std::string word;
-            EXPECT_TRUE(file.GetWord(i, word));
-            words.push_back(word);
-        }
-        return words;
-    }
-};
+    const TSearchResult found = SearchFile(file, pattern, terms, 50000, 500, syntax);
+    EXPECT_GE(found.count, 0) << pattern;
+    return WordsOf(found);
+}
 using Words = std::vector<std::string>;
 
 TEST_F(PatternSearchTest, MalformedPatternIsRefusedBeforeTheDictionaryIsOpened) {
@@ -398,67 +382,37 @@ class PatternReferenceTest : public PatternSearchTest {
         return set + members + "]";
     }
 
-    // A pattern made from a real word, so that a good share of them match.
+    // A pattern made from a real word, so that a good share of them match:
+    // each letter stays, or becomes a letter of its group, a class, a set,
+    // another letter or a run.
     std::string ExtendedFrom(std::string word) {
         if (Chance(30)) word.resize(m_rng() % (word.size() + 1));
         std::string pattern = Chance(25) ? "%" : "";
         for (char c : word) {
-            switch (m_rng() % 12) {
-                case 0:
-                case 1:
-                case 2:
-                    pattern += c;
-                    break;
-                case 3:
-                    pattern += GroupMate(c);
-                    break;
-                case 4:
-                    pattern += '*';
-                    break;
-                case 5:
-                    pattern += '@';
-                    break;
-                case 6:
-                    pattern += '#';
-                    break;
-                case 7:
-                case 8:
-                    pattern += SetOf(c);
-                    break;
-                case 9:
-                    pattern += PoolLetter();
-                    break;
-                case 10:
-                    pattern += '%';
-                    break;
-                default:
-                    pattern += Chance(50) ? "%" + std::string(1, c) : std::string(1, c) + "%";
-            }
+            const std::string l(1, c);
+            const std::string choices[] = {l,        l,
+                                           l,        std::string(1, GroupMate(c)),
+                                           "*",      "@",
+                                           "#",      SetOf(c),
+                                           SetOf(c), std::string(1, PoolLetter()),
+                                           "%",      Chance(50) ? "%" + l : l + "%"};
+            pattern += choices[m_rng() % std::size(choices)];
         }
         if (Chance(25)) pattern += '%';
         return pattern;
     }
+    // The word's letters shuffled, some of them changed or left out.
     std::string AnagramFrom(std::string word, bool extended) {
         std::shuffle(word.begin(), word.end(), m_rng);
         std::string pattern;
         for (char c : word) {
-            const int r = m_rng() % 20;
-            if (r < 3)
-                pattern += '*';
-            else if (r < 6)
-                pattern += GroupMate(c);
-            else if (r == 6)
-                pattern += PoolLetter();
-            else if (r == 7)
-                continue;  // one letter too few
-            else if (extended && r == 8)
-                pattern += Chance(50) ? '@' : '#';
-            else if (extended && r == 9)
-                pattern += SetOf(c);
-            else if (extended && r == 10)
-                pattern += '%';
-            else
-                pattern += c;
+            const std::string l(1, c);
+            const std::string changed[] = {
+                "*", std::string(1, GroupMate(c)), std::string(1, PoolLetter()),
+                "",  Chance(50) ? "@" : "#",       SetOf(c),
+                "%"};
+            const std::size_t r = m_rng() % 20;
+            pattern += r >= 7 || (r >= 4 && !extended) ? l : changed[r];
         }
         return pattern;
     }
@@ -486,7 +440,11 @@ class PatternReferenceTest : public PatternSearchTest {
             for (std::size_t i = 0; i < m_words.size(); ++i)
                 if (reference.Matches(m_words[i], items, countLetters, syntax.anagram))
                     expected.push_back(static_cast<std::int32_t>(i));
-            ASSERT_EQ(Found(*m_file, pattern, syntax), expected) << Cp1250ToUtf8(pattern);
+            const TSearchResult found =
+                SearchFile(*m_file, pattern, "", 1 << 20, m_file->GetEntryCount() + 1, syntax);
+            ASSERT_FALSE(found.full);
+            ASSERT_EQ(found.count, static_cast<std::int32_t>(expected.size()));
+            ASSERT_EQ(found.index, expected) << Cp1250ToUtf8(pattern);
             matched += !expected.empty();
         }
         // The patterns come from real words: most of them find something.

@@ -141,70 +141,32 @@ TEST(RecordStream, RecordsAcrossChunksAndLongerThanTheBuffer) {
 
 // --- Search over a dictionary
 
-class SearchTest : public TempDirTest {
-  protected:
-    struct TResult {
-        std::int32_t count = 0;
-        std::vector<std::string> records;
-        std::vector<std::int32_t> index;
-        std::vector<std::int32_t> hits;
-        bool full = false;
-    };
-
-    TResult Run(TDataFile& file, std::string_view pattern, std::string_view terms,
-                std::size_t outSize = 50000, std::int32_t maxResults = 500) {
-        std::vector<char> text(outSize, '\x7f');
-        std::vector<std::int32_t> index(maxResults), hits(maxResults);
-        TResult r;
-        r.count = file.Search(pattern, terms, text, index, hits, maxResults);
-        r.full = outSize > 0 && text[outSize - 1] == 'X';
-        if (r.count < 0) return r;
-        std::size_t start = 0;
-        for (std::int32_t i = 0; i < r.count; ++i) {
-            const std::size_t end = std::string_view(text.data(), outSize).find('\x02', start);
-            EXPECT_NE(end, std::string_view::npos);
-            r.records.emplace_back(text.data() + start, end - start);
-            start = end + 1;
-        }
-        if (outSize > 0) {
-            EXPECT_EQ(text[start], '\0');
-        }
-        r.index.assign(index.begin(), index.begin() + r.count);
-        r.hits.assign(hits.begin(), hits.begin() + r.count);
-        return r;
-    }
-
-    std::vector<std::string> WordsOf(const TResult& r) {
-        std::vector<std::string> words;
-        for (const auto& rec : r.records) words.push_back(rec.substr(0, rec.find('\x01')));
-        return words;
-    }
-};
-
+using SearchTest = TempDirTest;
 using Words = std::vector<std::string>;
 
 TEST_F(SearchTest, KnownLettersMatchFromTheStartOfTheWord) {
     auto file = DictionaryWith({Record("miza", {"pohištvo"}), Record("mizar", {"obrtnik"}),
                                 Record("MIZA"), Record("m\xe4za"), Record("mi"), Record("riza")});
-    EXPECT_EQ(WordsOf(Run(*file, "m*za00", "")), (Words{"miza", "mizar", "MIZA", "m\xe4za"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "m*za00", "")),
+              (Words{"miza", "mizar", "MIZA", "m\xe4za"}));
     // Letter count on: exactly four letters.
-    EXPECT_EQ(WordsOf(Run(*file, "m*za10", "")), (Words{"miza", "MIZA", "m\xe4za"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "m*za10", "")), (Words{"miza", "MIZA", "m\xe4za"}));
     // Case on: only the identical bytes.
-    EXPECT_EQ(WordsOf(Run(*file, "mi*a01", "")), (Words{"miza", "mizar"}));
-    EXPECT_EQ(WordsOf(Run(*file, "****10", "")), (Words{"miza", "MIZA", "m\xe4za", "riza"}));
-    EXPECT_EQ(Run(*file, "00", "").count, 6);  // no letters, no terms: everything
+    EXPECT_EQ(WordsOf(SearchFile(*file, "mi*a01", "")), (Words{"miza", "mizar"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "****10", "")), (Words{"miza", "MIZA", "m\xe4za", "riza"}));
+    EXPECT_EQ(SearchFile(*file, "00", "").count, 6);  // no letters, no terms: everything
     // A pattern longer than any word finds nothing.
-    EXPECT_EQ(Run(*file, std::string(200000, 'm') + "00", "").count, 0);
+    EXPECT_EQ(SearchFile(*file, std::string(200000, 'm') + "00", "").count, 0);
     // Indices are file positions.
-    EXPECT_EQ(Run(*file, "r***00", "").index, (std::vector<std::int32_t>{5}));
+    EXPECT_EQ(SearchFile(*file, "r***00", "").index, (std::vector<std::int32_t>{5}));
 }
 
 TEST_F(SearchTest, TheDescriptionMarkEndsTheWord) {
     // "@" ranks with every unlisted byte, 0x01 included; the word still ends.
     auto file = DictionaryWith({Record("ab", {"cd"}), Record("ab@d")});
-    EXPECT_EQ(WordsOf(Run(*file, "ab@00", "")), (Words{"ab@d"}));
-    EXPECT_EQ(WordsOf(Run(*file, "ab10", "")), (Words{"ab"}));
-    EXPECT_EQ(WordsOf(Run(*file, "***00", "")), (Words{"ab@d"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "ab@00", "")), (Words{"ab@d"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "ab10", "")), (Words{"ab"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "***00", "")), (Words{"ab@d"}));
 }
 
 TEST_F(SearchTest, TermsDecideAndCountHits) {
@@ -215,49 +177,32 @@ TEST_F(SearchTest, TermsDecideAndCountHits) {
         Record("d", {"nova hiša", "stara"}),
         Record("e"),
     });
-    EXPECT_EQ(WordsOf(Run(*file, "00", "mama")), (Words{"a", "b"}));
-    EXPECT_EQ(WordsOf(Run(*file, "00", "\"mama\"")), (Words{"a"}));
-    EXPECT_EQ(WordsOf(Run(*file, "00", "+stara hiša")), (Words{"a", "c", "d"}));
-    EXPECT_EQ(Run(*file, "00", "+stara hiša").hits, (std::vector<std::int32_t>{1, 2, 2}));
-    EXPECT_EQ(WordsOf(Run(*file, "00", "stara -nova")), (Words{"a", "c"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "00", "mama")), (Words{"a", "b"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "00", "\"mama\"")), (Words{"a"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "00", "+stara hiša")), (Words{"a", "c", "d"}));
+    EXPECT_EQ(SearchFile(*file, "00", "+stara hiša").hits, (std::vector<std::int32_t>{1, 2, 2}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "00", "stara -nova")), (Words{"a", "c"}));
     // Only excluded terms: nothing is ever found.
-    EXPECT_EQ(Run(*file, "00", "-nova").count, 0);
+    EXPECT_EQ(SearchFile(*file, "00", "-nova").count, 0);
     // A required term that is missing rejects the entry although others match.
-    EXPECT_EQ(WordsOf(Run(*file, "00", "hiša +oče")), (Words{"a"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "00", "hiša +oče")), (Words{"a"}));
     // A single-quoted phrase matches inside words; the boundary between two
     // descriptions counts as a word boundary.
-    EXPECT_EQ(WordsOf(Run(*file, "00", "'ra ma'")), (Words{"a"}));
-    EXPECT_EQ(WordsOf(Run(*file, "00", "\"hiša\"")), (Words{"c", "d"}));
-    EXPECT_EQ(WordsOf(Run(*file, "00", "=STARA")), (Words{}));
-    EXPECT_EQ(WordsOf(Run(*file, "00", "STARA")), (Words{"a", "c", "d"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "00", "'ra ma'")), (Words{"a"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "00", "\"hiša\"")), (Words{"c", "d"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "00", "=STARA")), (Words{}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "00", "STARA")), (Words{"a", "c", "d"}));
     // Terms are checked only for entries whose letters fit.
-    EXPECT_EQ(WordsOf(Run(*file, "d00", "stara")), (Words{"d"}));
+    EXPECT_EQ(WordsOf(SearchFile(*file, "d00", "stara")), (Words{"d"}));
     // A term without text is refused, not dropped.
-    EXPECT_EQ(Run(*file, "00", "+= \"mama\"").count, -1);
+    EXPECT_EQ(SearchFile(*file, "00", "+= \"mama\"").count, -1);
     EXPECT_EQ(file->LastFailure(), TFailure::InvalidArgument);
 }
 
+// Two 10-byte records. The first takes 11 bytes with its 0x02; the second
+// fits only while used + 10 stays below outSize - 2. Then the mark 'X'
+// ends the buffer, and the list still ends after the first.
 TEST_F(SearchTest, MaxResultsAndTheFullBufferStopTheSearch) {
-    std::vector<std::string> records;
-    for (int i = 0; i < 50; ++i) records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
-    auto file = DictionaryWith(records);
-    const TResult limited = Run(*file, "00", "", 50000, 7);
-    EXPECT_EQ(limited.count, 7);
-    EXPECT_FALSE(limited.full);
-    // Each record here is 12-13 bytes plus its 0x02; 100 bytes hold 7.
-    const TResult full = Run(*file, "00", "", 100);
-    EXPECT_EQ(full.count, 7);
-    EXPECT_TRUE(full.full);
-    EXPECT_EQ(full.records.back(), records[6]);
-    // Nothing fits: no record, but the mark.
-    EXPECT_TRUE(Run(*file, "00", "", 5).full);
-    EXPECT_EQ(Run(*file, "00", "", 5).count, 0);
-    EXPECT_EQ(Run(*file, "00", "", 0).count, 0);
-}
-
-TEST_F(SearchTest, TheBufferIsFullWhenARecordLeavesNoRoomForMore) {
-    // Two 10-byte records. The first takes 11 bytes with its 0x02; the
-    // second fits only while used + 10 stays below outSize - 2.
     const std::string a = Record("aaaaaaaa", {"o"}), b = Record("bbbbbbbb", {"p"});
     auto file = DictionaryWith({a, b});
     const std::size_t boundary = 11 + 10 + 2;  // used + L == outSize - 2
@@ -267,30 +212,35 @@ TEST_F(SearchTest, TheBufferIsFullWhenARecordLeavesNoRoomForMore) {
         const std::int32_t count = file->Search("00", "", text, index, hits, 10);
         if (outSize == boundary) {
             ASSERT_EQ(count, 1);
-            EXPECT_EQ(std::string(text.data(), 11), a + "\x02");
-            EXPECT_EQ(text[11], '\0');  // the list still ends after the first
+            EXPECT_EQ(std::string(text.data(), 12), a + "\x02" + '\0');
             EXPECT_EQ(text[outSize - 1], 'X');
             // Nothing else was written between the two.
             EXPECT_EQ(std::string(text.data() + 12, outSize - 13),
                       std::string(outSize - 13, '\x7f'));
         } else {
             ASSERT_EQ(count, 2);
-            EXPECT_EQ(std::string(text.data(), 22), a + "\x02" + b + "\x02");
-            EXPECT_EQ(text[22], '\0');
+            EXPECT_EQ(std::string(text.data(), 23), a + "\x02" + b + "\x02" + '\0');
             EXPECT_NE(text[outSize - 1], 'X');
         }
     }
+    const TSearchResult limited = SearchFile(*file, "00", "", 50000, 1);
+    EXPECT_EQ(limited.count, 1);
+    EXPECT_FALSE(limited.full);
+    // Nothing fits: no record, but the mark.
+    EXPECT_TRUE(SearchFile(*file, "00", "", 5).full);
+    EXPECT_EQ(SearchFile(*file, "00", "", 5).count, 0);
+    EXPECT_EQ(SearchFile(*file, "00", "", 0).count, 0);
 }
 
 TEST_F(SearchTest, ProgressAndStopRequest) {
     auto file = DictionaryWith({Record("a"), Record("b"), Record("c")});
     TProgress progress;
     file->SetProgress(&progress);
-    EXPECT_EQ(Run(*file, "00", "").count, 3);
+    EXPECT_EQ(SearchFile(*file, "00", "").count, 3);
     EXPECT_EQ(progress.Total(), 3);
     EXPECT_EQ(progress.Pos(), 3);
     progress.RequestStop();
-    EXPECT_EQ(Run(*file, "00", "").count, -1);
+    EXPECT_EQ(SearchFile(*file, "00", "").count, -1);
     EXPECT_EQ(progress.Pos(), 1);
     file->SetProgress(nullptr);
     EXPECT_EQ(Files(), (std::vector<std::string>{"test.vrk3"}));  // no scratch files
@@ -298,7 +248,7 @@ TEST_F(SearchTest, ProgressAndStopRequest) {
 
 TEST_F(SearchTest, MissingOrDamagedDictionaryGivesMinusOne) {
     auto missing = Dictionary("missing.vrk3");
-    EXPECT_EQ(Run(*missing, "00", "").count, -1);
+    EXPECT_EQ(SearchFile(*missing, "00", "").count, -1);
 
     auto file = DictionaryWith({Record("ena", {"1"}), Record("dva", {"2"})});
     const std::string good = ReadWholeFile(Path("test.vrk3"));
@@ -306,10 +256,10 @@ TEST_F(SearchTest, MissingOrDamagedDictionaryGivesMinusOne) {
     std::string bad = good;
     bad[26] = 3;
     WriteWholeFile(Path("test.vrk3"), bad);
-    EXPECT_EQ(Run(*file, "00", "").count, -1);
+    EXPECT_EQ(SearchFile(*file, "00", "").count, -1);
     // Cut inside the records.
     WriteWholeFile(Path("test.vrk3"), good.substr(0, good.size() - 25));
-    EXPECT_EQ(Run(*file, "00", "").count, -1);
+    EXPECT_EQ(SearchFile(*file, "00", "").count, -1);
 }
 
 TEST_F(SearchTest, OverlongRecordIsCutAndLaterIndicesStayRight) {
@@ -321,7 +271,7 @@ TEST_F(SearchTest, OverlongRecordIsCutAndLaterIndicesStayRight) {
     ScrambleBytes(plain.data(), scrambled.data(), plain.size(), kRecordsOffset);
     const std::string header = ReadWholeFile(Path("test.vrk3")).substr(0, kRecordsOffset);
     WriteWholeFile(Path("test.vrk3"), header + scrambled + std::string(kTrailerSize, '\0'));
-    const TResult all = Run(*file, "00", "", 300000);
+    const TSearchResult all = SearchFile(*file, "00", "", 300000);
     ASSERT_EQ(all.count, 2);
     EXPECT_EQ(all.records[0].size(), kMaxRecordText);
     EXPECT_EQ(all.index, (std::vector<std::int32_t>{0, 1}));

@@ -70,4 +70,33 @@ std::string Record(std::string_view word, std::initializer_list<std::string_view
     return r;
 }
 
+TSearchResult SearchFile(TDataFile& file, std::string_view pattern, std::string_view terms,
+                         std::size_t outSize, std::int32_t maxResults, TPatternSyntax syntax) {
+    std::vector<char> text(outSize, '\x7f');
+    std::vector<std::int32_t> index(maxResults), hits(maxResults);
+    TSearchResult r;
+    r.count = file.Search(pattern, terms, text, index, hits, maxResults, syntax);
+    r.full = outSize > 0 && text[outSize - 1] == 'X';
+    if (r.count < 0) return r;
+    std::size_t start = 0;
+    for (std::int32_t i = 0; i < r.count; ++i) {
+        const std::size_t end = std::string_view(text.data(), outSize).find('\x02', start);
+        EXPECT_NE(end, std::string_view::npos);
+        r.records.emplace_back(text.data() + start, end - start);
+        start = end + 1;
+    }
+    if (outSize > 0) {
+        EXPECT_EQ(text[start], '\0');
+    }
+    r.index.assign(index.begin(), index.begin() + r.count);
+    r.hits.assign(hits.begin(), hits.begin() + r.count);
+    return r;
+}
+
+std::vector<std::string> WordsOf(const TSearchResult& result) {
+    std::vector<std::string> words;
+    for (const auto& r : result.records) words.push_back(r.substr(0, r.find('\x01')));
+    return words;
+}
+
 }  // namespace vrk

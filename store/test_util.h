@@ -67,6 +67,22 @@ void WriteWholeFile(const std::string& path, const std::string& bytes);
 std::string Record(std::string_view word,
                    std::initializer_list<std::string_view> descriptions = {});
 
+// What a search of a dictionary found: each record written to the result
+// text, its index and hits, and whether the text filled up (its last byte
+// 'X').
+struct TSearchResult {
+    std::int32_t count = 0;
+    std::vector<std::string> records;
+    std::vector<std::int32_t> index, hits;
+    bool full = false;
+};
+// Searches with a result text of outSize bytes and room for maxResults.
+TSearchResult SearchFile(TDataFile& file, std::string_view pattern, std::string_view terms,
+                         std::size_t outSize = 50000, std::int32_t maxResults = 500,
+                         TPatternSyntax syntax = {});
+// The word of each record found.
+std::vector<std::string> WordsOf(const TSearchResult& result);
+
 // Runs body in a child process that is killed after `seconds`; returns its
 // exit status (100 when it did not exit by itself: a crash or a hang).
 template <class Body>

@@ -283,12 +283,18 @@ TEST_F(EntryEditingTest, ChoosingTheThirdItemUndoesTheThreeMostRecentSteps) {
     EXPECT_EQ(frame_->Editor().State().m_nDescCount, 3);
 }
 
-// The rows of a result window follow a save, which moves the entry to the
-// end of its dictionary and the later ones down, and its undo.
-TEST_F(EntryEditingTest, SaveAndItsUndoMoveTheRowsOfTheDictionary) {
+// The rows of the result windows follow a save, which moves the entry to the
+// end of its dictionary and the later ones down, its undo, and a delete,
+// which moves the later ones down, also in a window that reaches the
+// dictionary through another spelling.
+TEST_F(EntryEditingTest, RowsFollowASaveItsUndoAndADeleteEverywhere) {
     const std::string a = TenEntries("a.vrk3");
+    const std::string link = folder_ + "/povezava.vrk3";
+    std::filesystem::create_symlink(a, link);
     CVrk3mpgView* view = OpenResults({a, TenEntries("b.vrk3", "b")});
+    CVrk3mpgView* linked = OpenResults({link}, "w*");
     ASSERT_NE(view, nullptr);
+    ASSERT_NE(linked, nullptr);
     Load(a, 3);
     Type("nov opis");
     frame_->EntryCommands().SaveEntry();
@@ -299,26 +305,16 @@ TEST_F(EntryEditingTest, SaveAndItsUndoMoveTheRowsOfTheDictionary) {
     std::replace(rows.begin(), rows.end(), std::string("w3|nov opis|9"), std::string("w3|o3|9"));
     EXPECT_EQ(Rows(*view), rows);
     EXPECT_EQ(Counter(), "Opis 1/1*");
-}
 
-// A delete removes the entry's rows from every window, one that reaches the
-// dictionary through another spelling too, and moves the later ones down.
-TEST_F(EntryEditingTest, DeleteRemovesItsRowsEverywhere) {
-    const std::string a = TenEntries("a.vrk3");
-    const std::string link = folder_ + "/povezava.vrk3";
-    std::filesystem::create_symlink(a, link);
-    CVrk3mpgView* first = OpenResults({a});
-    CVrk3mpgView* second = OpenResults({link}, "w*");
-    ASSERT_NE(first, nullptr);
-    ASSERT_NE(second, nullptr);
-    Load(a, 3);
+    messages_->Answer(TMsgAnswer::kYes);  // the undone text goes
+    Load(a, 3);                           // w4
     frame_->EntryCommands().DeleteEntry();
-    for (const CVrk3mpgView* view : {first, second}) {
-        const std::vector<std::string> rows = Rows(*view);
-        ASSERT_EQ(rows.size(), 9u);
-        for (const std::string& r : rows) EXPECT_EQ(r.rfind("w3|", 0), std::string::npos);
-        EXPECT_NE(std::find(rows.begin(), rows.end(), "w4|o4|3"), rows.end());
-        EXPECT_NE(std::find(rows.begin(), rows.end(), "w9|o9|8"), rows.end());
+    for (const auto& [shown, count] : {std::pair{view, 19u}, {linked, 9u}}) {
+        rows = Rows(*shown);
+        EXPECT_EQ(rows.size(), count);
+        for (const std::string& r : rows) EXPECT_EQ(r.rfind("w4|", 0), std::string::npos);
+        for (const char* row : {"w5|o5|3", "w3|o3|8"})
+            EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
     }
 }
 

@@ -175,46 +175,9 @@ TEST_F(SearchBarTest, ChooserListsLibrariesSortedAfterAllAndChoosing) {
     EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/g1.vrk3\"/a1.vrk3\"/g2.vrk3\"/g3.vrk3\"");
 }
 
-TEST_F(SearchBarTest, OptionTogglesOnlyInImageColumnOrByKey) {
-    CMainFrame frame(false);
-    CSearchOptionsDlg* options = frame.SearchOptions();
-    options->ShowAt(QPoint(5, 5));
-    QTreeWidget* tree = options->Tree();
-    const QRect caseRow = tree->visualItemRect(tree->topLevelItem(1));
-    QWidget* viewport = tree->viewport();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(options));
-
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, caseRow.center().y()));
-    EXPECT_TRUE(ReadSearchOption("MatchCase"));
-    EXPECT_TRUE(options->ShowsOn(1));
-    EXPECT_FALSE(ReadSearchOption("CountLetters"));
-
-    // On the text, right of the picture: nothing changes.
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(60, caseRow.center().y()));
-    EXPECT_TRUE(ReadSearchOption("MatchCase"));
-
-    // A double click arrives as a press and a double-click event: two toggles.
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, caseRow.center().y()));
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, caseRow.center().y()));
-    EXPECT_TRUE(ReadSearchOption("MatchCase"));
-    // Only the left button toggles.
-    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, caseRow.center().y()));
-    QTest::mouseClick(viewport, Qt::MiddleButton, {}, QPoint(5, caseRow.center().y()));
-    EXPECT_TRUE(ReadSearchOption("MatchCase"));
-    EXPECT_TRUE(options->ShowsOn(1));
-
-    // By keyboard: the pop-up's list has the focus, and Space toggles the
-    // switch the arrows went to.
-    ASSERT_TRUE(QTest::qWaitFor([tree] { return tree->hasFocus(); }));
-    QTest::keyClick(tree, Qt::Key_Home);
-    QTest::keyClick(tree, Qt::Key_Down);
-    QTest::keyClick(tree, Qt::Key_Space);
-    EXPECT_FALSE(ReadSearchOption("MatchCase"));
-    EXPECT_FALSE(ReadSearchOption("CountLetters"));
-    EXPECT_TRUE(messages_->Texts().empty());
-}
-
-TEST_F(SearchBarTest, EachOfTheFourOptionsTogglesItsOwnValue) {
+// Each of the four switches toggles its own stored value, by a left click
+// on its picture or by Space, and a new pop-up shows the stored values.
+TEST_F(SearchBarTest, EachOptionTogglesItsOwnValueOnlyInTheImageColumnOrByKey) {
     CMainFrame frame(false);
     CSearchOptionsDlg* options = frame.SearchOptions();
     QTreeWidget* tree = options->Tree();
@@ -225,11 +188,39 @@ TEST_F(SearchBarTest, EachOfTheFourOptionsTogglesItsOwnValue) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(options));
     // Every item is in sight: the pop-up is as tall as its four rows.
     EXPECT_TRUE(tree->viewport()->rect().contains(tree->visualItemRect(tree->topLevelItem(3))));
-
-    const auto click = [&](int item) {
-        const QRect row = tree->visualItemRect(tree->topLevelItem(item));
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(5, row.center().y()));
+    QWidget* viewport = tree->viewport();
+    const auto rowY = [&](int item) {
+        return tree->visualItemRect(tree->topLevelItem(item)).center().y();
     };
+    const auto click = [&](int item) {
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, rowY(item)));
+    };
+
+    click(1);
+    EXPECT_TRUE(ReadSearchOption("MatchCase"));
+    EXPECT_TRUE(options->ShowsOn(1));
+    EXPECT_FALSE(ReadSearchOption("CountLetters"));
+    // On the text, right of the picture: nothing changes.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(60, rowY(1)));
+    EXPECT_TRUE(ReadSearchOption("MatchCase"));
+    // A double click arrives as a press and a double-click event: two toggles.
+    click(1);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(5, rowY(1)));
+    EXPECT_TRUE(ReadSearchOption("MatchCase"));
+    // Only the left button toggles.
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(5, rowY(1)));
+    QTest::mouseClick(viewport, Qt::MiddleButton, {}, QPoint(5, rowY(1)));
+    EXPECT_TRUE(ReadSearchOption("MatchCase"));
+    EXPECT_TRUE(options->ShowsOn(1));
+    // By keyboard: the pop-up's list has the focus, and Space toggles the
+    // switch the arrows went to.
+    ASSERT_TRUE(QTest::qWaitFor([tree] { return tree->hasFocus(); }));
+    QTest::keyClick(tree, Qt::Key_Home);
+    QTest::keyClick(tree, Qt::Key_Down);
+    QTest::keyClick(tree, Qt::Key_Space);
+    EXPECT_FALSE(ReadSearchOption("MatchCase"));
+    EXPECT_FALSE(ReadSearchOption("CountLetters"));
+
     // A screen reader reads each row with its state, which only an image shows.
     const auto readAloud = [&](int item) {
         return tree->topLevelItem(item)->data(0, Qt::AccessibleTextRole).toString();
@@ -253,7 +244,6 @@ TEST_F(SearchBarTest, EachOfTheFourOptionsTogglesItsOwnValue) {
     ASSERT_TRUE(vrk::TGetRegistryNumber(vrk::kFinderPath, "ExtendedPattern", stored));
     EXPECT_EQ(stored, 0);
 
-    // A new pop-up shows the stored values.
     CMainFrame again(false);
     EXPECT_FALSE(again.SearchOptions()->ShowsOn(2));
     EXPECT_TRUE(again.SearchOptions()->ShowsOn(3));

@@ -176,16 +176,6 @@ TEST_F(TSearchRunTest, UnreadableDictionaryAsksAndYesGoesOnNoShowsWhatWasFound) 
     }
 }
 
-TEST_F(TSearchRunTest, NoReadableDictionaryEndsAsNothingFound) {
-    SetLibrary({folder_ + "/x.vrk3", folder_ + "/y.vrk3"});
-    messages_->Answer(TMsgAnswer::kYes);
-    messages_->Answer(TMsgAnswer::kYes);
-    EXPECT_EQ(Search("a"), nullptr);
-    const std::vector<QString> shown = messages_->Texts();
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[2], vrk::texts::kNothingFound);
-}
-
 // The limit of 500 holds across dictionaries, ends the run without opening
 // another dictionary, and is said, also when the last one reaches it exactly.
 TEST_F(TSearchRunTest, TheLimitHoldsAcrossDictionariesAndStopsTheRun) {

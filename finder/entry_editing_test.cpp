@@ -43,13 +43,13 @@ class EntryEditingTest : public TFrameTest {
     std::string TenEntries(const std::string& file, const std::string& prefix = "w") {
         std::vector<std::string> entries;
         for (int i = 0; i < 10; ++i)
-            entries.push_back(Entry(prefix + std::to_string(i), {"o" + std::to_string(i)}));
+            entries.push_back(Record(prefix + std::to_string(i), {"o" + std::to_string(i)}));
         return Dictionary(file, entries);
     }
 };
 
 TEST_F(EntryEditingTest, AFoundWordOpensBoldAtTheDescriptionSelectedInThePane) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Krn"), Entry("Sava", {"reka", "tok"})});
+    const std::string path = Dictionary("a.vrk3", {Record("Krn"), Record("Sava", {"reka", "tok"})});
     CVrk3mpgView* view = OpenResults({path}, "S*");
     ASSERT_NE(view, nullptr);
     view->List()->setCurrentItem(view->List()->topLevelItem(0));
@@ -108,7 +108,7 @@ TEST_F(EntryEditingTest, ALongWordIsCutWithAnEllipsisAndNeverRunsUnderTheCounter
 // Typed text reaches the counter's star at the next tick, and a command at
 // once: no tick passes between the typing and the command.
 TEST_F(EntryEditingTest, TypedTextReachesTheCounterAtATickAndACommandAtOnce) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka", "tok"})});
+    const std::string path = Dictionary("a.vrk3", {Record("Sava", {"reka", "tok"})});
     Load(path, 0);
     Type("potok");
     frame_->EntryTick();
@@ -118,7 +118,8 @@ TEST_F(EntryEditingTest, TypedTextReachesTheCounterAtATickAndACommandAtOnce) {
     EXPECT_EQ(StepTexts(), std::vector<QString>{"Popravljanje 1. opisa gesla 'Sava'."});
     Type("hiter tok");
     frame_->EntryCommands().SaveEntry();
-    EXPECT_EQ(Entries(path), std::vector<std::string>{Entry("Sava", {"gorska reka", "hiter tok"})});
+    EXPECT_EQ(ReadEntries(path),
+              std::vector<std::string>{Record("Sava", {"gorska reka", "hiter tok"})});
     EXPECT_EQ(Counter(), "Opis 2/2");
 }
 
@@ -206,7 +207,7 @@ TEST_F(EntryEditingTest, AFloatingEditorHasTheFocusBackAfterACommandsDialog) {
 }
 
 TEST_F(EntryEditingTest, DictionaryInformationShowsTheWordsDictionaryOrSaysItIsDamaged) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"})});
+    const std::string path = Dictionary("a.vrk3", {Record("Sava", {"reka"})});
     {
         TDataFile file(path, path + ".r", path + ".a", path + ".o");
         ASSERT_TRUE(file.SetInfo("Reke", "Ana", "Opombe", "", 6));
@@ -322,8 +323,8 @@ TEST_F(EntryEditingTest, AfterDeleteThePaneShowsTheSelectedRowsOwnEntry) {
     // The rows sort by word, so the row above the last one names a later
     // entry than the last row, and one past the found words follows.
     const std::string path =
-        Dictionary("a.vrk3", {Entry("Sz", {"z"}), Entry("Sa", {"a"}), Entry("Sb", {"b"}),
-                              Entry("Sc", {"c"}), Entry("Krka", {"reka"})});
+        Dictionary("a.vrk3", {Record("Sz", {"z"}), Record("Sa", {"a"}), Record("Sb", {"b"}),
+                              Record("Sc", {"c"}), Record("Krka", {"reka"})});
     CVrk3mpgView* view = OpenResults({path}, "S*");
     ASSERT_NE(view, nullptr);
     const int last = view->List()->topLevelItemCount() - 1;
@@ -340,7 +341,7 @@ TEST_F(EntryEditingTest, AfterDeleteThePaneShowsTheSelectedRowsOwnEntry) {
 
 TEST_F(EntryEditingTest, ARowWhoseEntryAnotherProgramMovedLoadsNothing) {
     const std::string path =
-        Dictionary("a.vrk3", {Entry("ALFA", {"a"}), Entry("BETA", {"b"}), Entry("GAMA", {"g"})});
+        Dictionary("a.vrk3", {Record("ALFA", {"a"}), Record("BETA", {"b"}), Record("GAMA", {"g"})});
     CVrk3mpgView* view = OpenResults({path});
     ASSERT_NE(view, nullptr);
     TDataFile other(path, path + ".r", path + ".a", path + ".o");
@@ -357,15 +358,15 @@ TEST_F(EntryEditingTest, ARowWhoseEntryAnotherProgramMovedLoadsNothing) {
 }
 
 TEST_F(EntryEditingTest, SaveIntoADictionaryThatForbidsChangesGoesOnWithSaveAs) {
-    const std::string closed = Dictionary("zaprt.vrk3", {Entry("Sava", {"reka"})}, 4);
-    const std::string open = Dictionary("odprt.vrk3", {Entry("Krka")});
+    const std::string closed = Dictionary("zaprt.vrk3", {Record("Sava", {"reka"})}, 4);
+    const std::string open = Dictionary("odprt.vrk3", {Record("Krka")});
     MakeLibrary("Reke", {closed, open});
     Load(closed, 0);
     Type("gorska reka");
     ChooseInSaveDialog("odprt.vrk3");
     frame_->EntryCommands().SaveEntry();
-    EXPECT_EQ(Entries(open),
-              (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"gorska reka"})}));
+    EXPECT_EQ(ReadEntries(open),
+              (std::vector<std::string>{Record("Krka"), Record("Sava", {"gorska reka"})}));
     EXPECT_EQ(frame_->Editor().State().m_strDataFile, QString::fromStdString(open));
 }
 

@@ -73,7 +73,7 @@ class EntryEditorTest : public TSearchTest {
 // and records nothing, Yes records a step naming the word shown.
 TEST_F(EntryEditorTest, LoadingOverUnsavedChangesAsksAndNoKeepsEverything) {
     const QString path =
-        QString::fromStdString(Dictionary("a.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")}));
+        QString::fromStdString(Dictionary("a.vrk3", {Record("Sava", {"reka"}), Record("Krka")}));
     Load(path.toStdString(), 0);
     Type("potok");
     EXPECT_EQ(editor_.LoadEntryAt(path, 1, 0, "Krka"), TEntryEditor::TLoadResult::kFailed);
@@ -97,7 +97,7 @@ TEST_F(EntryEditorTest, DescriptionsAreAddedRemovedAndSteppedWithinTheirNumber) 
         SCOPED_TRACE(removed);
         if (removed > 0) messages_->Answer(TMsgAnswer::kYes);  // the added description goes
         const std::string path = Dictionary("r" + std::to_string(removed) + ".vrk3",
-                                            {Entry("Sava", {"prvi", "drugi", "tretji"})});
+                                            {Record("Sava", {"prvi", "drugi", "tretji"})});
         Load(path, 0, removed);
         editor_.RemoveDescription();
         std::vector<std::string> left = three;
@@ -105,7 +105,7 @@ TEST_F(EntryEditorTest, DescriptionsAreAddedRemovedAndSteppedWithinTheirNumber) 
         ASSERT_EQ(State().m_nDescCount, 2);
         EXPECT_EQ(State().m_nCurDesc, std::min(removed, 1));
         EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
-        EXPECT_EQ(Entries(path), std::vector<std::string>{Entry("Sava", {left[0], left[1]})});
+        EXPECT_EQ(ReadEntries(path), std::vector<std::string>{Record("Sava", {left[0], left[1]})});
         editor_.AddDescription();
         EXPECT_EQ(State().m_nCurDesc, 2);
         EXPECT_TRUE(State().m_strEditDesc[2].isEmpty());
@@ -138,7 +138,7 @@ TEST_F(EntryEditorTest, DescriptionsAreAddedRemovedAndSteppedWithinTheirNumber) 
 // replaced, said so and shown as stored.
 TEST_F(EntryEditorTest, SaveKeepsEachDescriptionsLineBreaksAndReplacesWhatARecordCannotHold) {
     const std::string path =
-        Dictionary("a.vrk3", {Entry("Sava", {"gorska\nreka", "hiter\r\ntok", "brez"})});
+        Dictionary("a.vrk3", {Record("Sava", {"gorska\nreka", "hiter\r\ntok", "brez"})});
     Load(path, 0);
     Type("gorska\nreka\nv Alpah");
     editor_.StepDescription(1, false);
@@ -146,10 +146,10 @@ TEST_F(EntryEditorTest, SaveKeepsEachDescriptionsLineBreaksAndReplacesWhatARecor
     editor_.StepDescription(1, false);
     Type(QStringLiteral("brez\nnova\x01vrstica → morje"));
     EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
-    const std::string stored = Entry(
+    const std::string stored = Record(
         "Sava",
         {"gorska\nreka\nv Alpah", "hiter\r\ntok\r\nproti morju", "brez\r\nnova vrstica ? morje"});
-    EXPECT_EQ(Entries(path), std::vector<std::string>{stored});
+    EXPECT_EQ(ReadEntries(path), std::vector<std::string>{stored});
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kCharactersReplaced});
     EXPECT_EQ(State().m_strEditDesc[2], "brez\r\nnova vrstica ? morje");
     EXPECT_FALSE(editor_.Modified());
@@ -161,22 +161,22 @@ TEST_F(EntryEditorTest, SaveKeepsEachDescriptionsLineBreaksAndReplacesWhatARecor
 TEST_F(EntryEditorTest, SaveAndDeleteMoveTheEntriesAndEveryStepFollows) {
     std::vector<std::string> ten;
     for (int i = 0; i < 10; ++i)
-        ten.push_back(Entry("w" + std::to_string(i), {"o" + std::to_string(i)}));
+        ten.push_back(Record("w" + std::to_string(i), {"o" + std::to_string(i)}));
     const std::string a = Dictionary("a.vrk3", ten);
     Load(a, 3);
     editor_.AddDescription();  // a step that refers to entry 3
     Type("nov opis");
     ASSERT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
-    std::vector<std::string> entries = Entries(a);
+    std::vector<std::string> entries = ReadEntries(a);
     ASSERT_EQ(entries.size(), 10u);
     EXPECT_EQ(entries[3], ten[4]);
-    EXPECT_EQ(entries[9], Entry("w3", {"o3", "nov opis"}));
+    EXPECT_EQ(entries[9], Record("w3", {"o3", "nov opis"}));
     EXPECT_EQ(State().m_nClueIndex, 9);
     EXPECT_EQ(editor_.History().At(0).state.m_nClueIndex, 9);
     EXPECT_EQ(host_.rows, std::vector<std::string>{"stored 3 9"});
 
     editor_.DeleteEntry();
-    EXPECT_EQ(Entries(a).size(), 9u);
+    EXPECT_EQ(ReadEntries(a).size(), 9u);
     EXPECT_EQ(host_.rows.back(), "deleted 9");
     EXPECT_LE(editor_.History().At(0).state.m_nClueIndex, -2);  // the deletion's tag
     EXPECT_TRUE(State().m_strDataFile.isEmpty());
@@ -184,22 +184,22 @@ TEST_F(EntryEditorTest, SaveAndDeleteMoveTheEntriesAndEveryStepFollows) {
     EXPECT_EQ(State().m_strWord, "w3");
 
     ASSERT_TRUE(editor_.UndoLast());
-    EXPECT_EQ(Entries(a)[9], Entry("w3", {"o3", "nov opis"}));
+    EXPECT_EQ(ReadEntries(a)[9], Record("w3", {"o3", "nov opis"}));
     EXPECT_EQ(State().m_nClueIndex, 9);
     EXPECT_EQ(editor_.History().At(0).state.m_nClueIndex, 9);
     ASSERT_TRUE(editor_.UndoLast());  // the save: the earlier record, again the last
-    EXPECT_EQ(Entries(a)[9], Entry("w3", {"o3"}));
+    EXPECT_EQ(ReadEntries(a)[9], Record("w3", {"o3"}));
     EXPECT_EQ(State().m_strEditDesc[1], "nov opis");
     EXPECT_TRUE(editor_.Modified());
     ASSERT_TRUE(editor_.UndoLast());  // the added description
     EXPECT_EQ(State().m_nClueIndex, 9);
     Type("zadnji");
     ASSERT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
-    EXPECT_EQ(Entries(a)[9], Entry("w3", {"zadnji"}));
+    EXPECT_EQ(ReadEntries(a)[9], Record("w3", {"zadnji"}));
 }
 
 TEST_F(EntryEditorTest, UndoOverTypedTextAndANewWordAskAndNoKeepsTheText) {
-    const std::string path = Dictionary("a.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
+    const std::string path = Dictionary("a.vrk3", {Record("Sava", {"reka"}), Record("Krka")});
     Load(path, 0);
     Type("gorska reka");
     EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);  // the one step
@@ -213,7 +213,8 @@ TEST_F(EntryEditorTest, UndoOverTypedTextAndANewWordAskAndNoKeepsTheText) {
     messages_->Answer(TMsgAnswer::kYes);
     ASSERT_TRUE(editor_.UndoLast());
     EXPECT_EQ(State().m_strWord, "Sava");
-    EXPECT_EQ(Entries(path), (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka"})}));
+    EXPECT_EQ(ReadEntries(path),
+              (std::vector<std::string>{Record("Krka"), Record("Sava", {"reka"})}));
     // New records its step before it asks: the step stays when No keeps the word.
     messages_->Clear();
     editor_.NewEntry();  // No
@@ -244,14 +245,14 @@ TEST_F(EntryEditorTest, ASaveOrALoadThatDoesNotGoThroughChangesNothing) {
     ASSERT_EQ(messages_->Shown().size(), 2u);
     EXPECT_TRUE(messages_->Texts()[1].startsWith(texts::kStoreEntryError + "\n"));
     EXPECT_EQ(messages_->Shown()[1].icon, TMsgIcon::kError);
-    EXPECT_EQ(Entries(path), std::vector<std::string>{many});
+    EXPECT_EQ(ReadEntries(path), std::vector<std::string>{many});
     EXPECT_TRUE(editor_.History().Empty());
     EXPECT_TRUE(editor_.Modified());
     // Yes drops the descriptions past the hundredth.
     Type("o0");
     messages_->Answer(TMsgAnswer::kYes);
     EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
-    EXPECT_EQ(Entries(path), std::vector<std::string>{many.substr(0, many.find("\x01o100"))});
+    EXPECT_EQ(ReadEntries(path), std::vector<std::string>{many.substr(0, many.find("\x01o100"))});
     messages_->Clear();
     std::remove(path.c_str());
     EXPECT_EQ(editor_.LoadEntryAt(QString::fromStdString(path), 0, 0),
@@ -261,7 +262,7 @@ TEST_F(EntryEditorTest, ASaveOrALoadThatDoesNotGoThroughChangesNothing) {
 }
 
 TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
-    const std::string closed = Dictionary("zaprt.vrk3", {Entry("Sava", {"reka"})}, 4);
+    const std::string closed = Dictionary("zaprt.vrk3", {Record("Sava", {"reka"})}, 4);
     Load(closed, 0);
     editor_.DeleteEntry();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesForbidden});
@@ -274,7 +275,7 @@ TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
     Type("gorska reka");
     EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kSaveAs);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kSaveRefused});
-    EXPECT_EQ(Entries(closed), std::vector<std::string>{Entry("Sava", {"reka"})});
+    EXPECT_EQ(ReadEntries(closed), std::vector<std::string>{Record("Sava", {"reka"})});
     EXPECT_TRUE(editor_.History().Empty());
     messages_->Answer(TMsgAnswer::kYes);
     editor_.NewEntry();
@@ -285,18 +286,18 @@ TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
     // have forbidden changes since the dictionary was chosen.
     SaveAs("Sava", closed);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesNotAllowed});
-    EXPECT_EQ(Entries(closed), std::vector<std::string>{Entry("Sava", {"reka"})});
+    EXPECT_EQ(ReadEntries(closed), std::vector<std::string>{Record("Sava", {"reka"})});
     EXPECT_EQ(editor_.History().Count(), 1);  // the new word's step only
     EXPECT_TRUE(State().m_strDataFile.isEmpty());
 }
 
 TEST_F(EntryEditorTest, SaveAsIntoAWordThatExistsKeepsItsDescriptionsForLaterSaves) {
-    const std::string source = Dictionary("vir.vrk3", {Entry("Sava", {"tok"})});
-    const std::string target = Dictionary("cilj.vrk3", {Entry("Sava", {"reka"}), Entry("Krka")});
+    const std::string source = Dictionary("vir.vrk3", {Record("Sava", {"tok"})});
+    const std::string target = Dictionary("cilj.vrk3", {Record("Sava", {"reka"}), Record("Krka")});
     Load(source, 0);
     SaveAs("Sava", target);
-    EXPECT_EQ(Entries(target),
-              (std::vector<std::string>{Entry("Sava", {"reka", "tok"}), Entry("Krka")}));
+    EXPECT_EQ(ReadEntries(target),
+              (std::vector<std::string>{Record("Sava", {"reka", "tok"}), Record("Krka")}));
     // The window holds the stored entry, its older description included.
     EXPECT_EQ(State().m_nDescCount, 2);
     EXPECT_EQ(State().m_nClueIndex, 0);
@@ -304,14 +305,15 @@ TEST_F(EntryEditorTest, SaveAsIntoAWordThatExistsKeepsItsDescriptionsForLaterSav
     editor_.StepDescription(1, true);
     Type("hiter tok");
     EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
-    EXPECT_EQ(Entries(target),
-              (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka", "hiter tok"})}));
+    EXPECT_EQ(ReadEntries(target),
+              (std::vector<std::string>{Record("Krka"), Record("Sava", {"reka", "hiter tok"})}));
 
     ASSERT_TRUE(editor_.UndoLast());
     ASSERT_TRUE(editor_.UndoLast());
-    EXPECT_EQ(Entries(target), (std::vector<std::string>{Entry("Krka"), Entry("Sava", {"reka"})}));
+    EXPECT_EQ(ReadEntries(target),
+              (std::vector<std::string>{Record("Krka"), Record("Sava", {"reka"})}));
     EXPECT_EQ(State().m_strDataFile, QString::fromStdString(source));
-    EXPECT_EQ(Entries(source), std::vector<std::string>{Entry("Sava", {"tok"})});
+    EXPECT_EQ(ReadEntries(source), std::vector<std::string>{Record("Sava", {"tok"})});
 }
 
 // Save as merges into every entry with the very word (a star is no pattern
@@ -326,18 +328,22 @@ TEST_F(EntryEditorTest, UndoingASaveAsRestoresEveryEntryItMergedIntoOrDeletesThe
         std::vector<std::string> rows;   // of the save and the undo
     };
     const std::vector<TCase> cases = {
-        {{Entry("Sava", {"a"}), Entry("Krka"), Entry("Sava", {"b"})},
+        {{Record("Sava", {"a"}), Record("Krka"), Record("Sava", {"b"})},
          "Sava",
-         {Entry("Sava", {"a", "c"}), Entry("Krka"), Entry("Sava", {"b", "c"})},
+         {Record("Sava", {"a", "c"}), Record("Krka"), Record("Sava", {"b", "c"})},
          2,
          {"stored 0 0", "stored 2 2", "stored 0 2", "stored 1 2"}},
-        {{"", Entry("Krn")}, "", {Entry("", {"c"}), Entry("Krn")}, 0, {"stored 0 0", "stored 0 1"}},
-        {{Entry("SAVA", {"reka"})},
+        {{"", Record("Krn")},
+         "",
+         {Record("", {"c"}), Record("Krn")},
+         0,
+         {"stored 0 0", "stored 0 1"}},
+        {{Record("SAVA", {"reka"})},
          "S*VA",
-         {Entry("SAVA", {"reka"}), Entry("S*VA", {"c"})},
+         {Record("SAVA", {"reka"}), Record("S*VA", {"c"})},
          1,
          {"deleted 1"}},
-        {{Entry("Krn")}, "Sava", {Entry("Krn"), Entry("Sava", {"c"})}, 1, {"deleted 1"}},
+        {{Record("Krn")}, "Sava", {Record("Krn"), Record("Sava", {"c"})}, 1, {"deleted 1"}},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const TCase& c = cases[i];
@@ -345,12 +351,12 @@ TEST_F(EntryEditorTest, UndoingASaveAsRestoresEveryEntryItMergedIntoOrDeletesThe
         host_.rows.clear();
         Type("c");
         SaveAs(c.word, target);
-        EXPECT_EQ(Entries(target), c.saved) << i;
+        EXPECT_EQ(ReadEntries(target), c.saved) << i;
         EXPECT_EQ(State().m_strWord, c.word) << i;
         EXPECT_EQ(State().m_nClueIndex, c.index) << i;
         ASSERT_TRUE(editor_.UndoLast()) << i;
         EXPECT_EQ(host_.rows, c.rows) << i;
-        std::vector<std::string> entries = Entries(target), expected = c.entries;
+        std::vector<std::string> entries = ReadEntries(target), expected = c.entries;
         std::sort(entries.begin(), entries.end());
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(entries, expected) << i;
@@ -360,31 +366,31 @@ TEST_F(EntryEditorTest, UndoingASaveAsRestoresEveryEntryItMergedIntoOrDeletesThe
 }
 
 TEST_F(EntryEditorTest, ASaveAsThatCreatedTheEntryIsNotUndoneOverAnotherProgramsChange) {
-    const std::string target = Dictionary("cilj.vrk3", {Entry("Krn")});
+    const std::string target = Dictionary("cilj.vrk3", {Record("Krn")});
     Type("reka");
     SaveAs("Sava", target);
     TDataFile other(target, target + ".r", target + ".a", target + ".o");
     std::int32_t index = 1;
-    ASSERT_TRUE(other.StoreEntry(Entry("Sava", {"reka", "drug program"}), &index));
+    ASSERT_TRUE(other.StoreEntry(Record("Sava", {"reka", "drug program"}), &index));
     EXPECT_FALSE(editor_.UndoLast());
     EXPECT_EQ(messages_->Texts(), (std::vector<QString>{texts::kDeleteEntryError + "\n" +
                                                             FailureReason(TFailure::EntryChanged),
                                                         texts::kUndoFailed}));
     EXPECT_EQ(messages_->Shown().back().icon, TMsgIcon::kError);
-    EXPECT_EQ(Entries(target),
-              (std::vector<std::string>{Entry("Krn"), Entry("Sava", {"reka", "drug program"})}));
+    EXPECT_EQ(ReadEntries(target),
+              (std::vector<std::string>{Record("Krn"), Record("Sava", {"reka", "drug program"})}));
 }
 
 // Every change passes the record it expects at the entry, so that a change
 // another program made meanwhile is told apart, at the first entry too.
 TEST_F(EntryEditorTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
-    const std::string path = Dictionary("a.vrk3", {Entry("A", {"a"}), Entry("B"), Entry("C")});
+    const std::string path = Dictionary("a.vrk3", {Record("A", {"a"}), Record("B"), Record("C")});
     Load(path, 0);  // A
     // Meanwhile another program stores A again: index 0 now holds B.
     TDataFile other(path, path + ".r", path + ".a", path + ".o");
     std::int32_t index = 0;
-    ASSERT_TRUE(other.StoreEntry(Entry("A", {"drug program"}), &index));
-    const std::vector<std::string> before = Entries(path);
+    ASSERT_TRUE(other.StoreEntry(Record("A", {"drug program"}), &index));
+    const std::vector<std::string> before = ReadEntries(path);
     const QString changed = FailureReason(TFailure::EntryChanged);
 
     Type("sprememba");
@@ -394,7 +400,7 @@ TEST_F(EntryEditorTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
     EXPECT_EQ(messages_->Texts(),
               (std::vector<QString>{texts::kStoreEntryError + "\n" + changed,
                                     texts::kDeleteEntryError + "\n" + changed}));
-    EXPECT_EQ(Entries(path), before);
+    EXPECT_EQ(ReadEntries(path), before);
     EXPECT_TRUE(editor_.History().Empty());
     EXPECT_TRUE(editor_.Modified());
     EXPECT_TRUE(host_.rows.empty());
@@ -406,15 +412,15 @@ TEST_F(EntryEditorTest, AnotherProgramsChangeIsNeverOverwrittenOrDeleted) {
     Load(path, 0);  // B
     Type("b");
     EXPECT_EQ(editor_.SaveEntry(), TEntryEditor::TSaveResult::kDone);
-    ASSERT_EQ(Entries(path).back(), Entry("B", {"b"}));
+    ASSERT_EQ(ReadEntries(path).back(), Record("B", {"b"}));
     std::int32_t last = 2;
-    ASSERT_TRUE(other.StoreEntry(Entry("B", {"drug program"}), &last));
-    const std::vector<std::string> changedByOther = Entries(path);
+    ASSERT_TRUE(other.StoreEntry(Record("B", {"drug program"}), &last));
+    const std::vector<std::string> changedByOther = ReadEntries(path);
     EXPECT_FALSE(editor_.UndoLast());
     EXPECT_EQ(messages_->Texts(),
               (std::vector<QString>{texts::kUnsavedChangesLost,
                                     texts::kStoreEntryError + "\n" + changed, texts::kUndoFailed}));
-    EXPECT_EQ(Entries(path), changedByOther);
+    EXPECT_EQ(ReadEntries(path), changedByOther);
     EXPECT_EQ(editor_.History().Count(), 0);
 }
 

@@ -23,15 +23,6 @@
 
 namespace vrk {
 
-std::string Entry(std::string_view word, std::initializer_list<std::string_view> descriptions) {
-    std::string record(word);
-    for (std::string_view description : descriptions) {
-        record += kDescriptionMark;
-        record += description;
-    }
-    return record;
-}
-
 void TSearchTest::SetUp() {
     TUiTest::SetUp();
     folder_ = dir_ + "/data";
@@ -42,45 +33,15 @@ void TSearchTest::SetUp() {
 std::string TSearchTest::MakeDictionary(const std::string& file, std::string_view name,
                                         const std::vector<std::string>& entries) {
     const std::string path = folder_ + "/" + file;
-    std::string records(static_cast<std::size_t>(ENTRY_BASE), '\0');
-    records.insert(kRecordName, name);
-    for (const std::string& entry : entries) {
-        records += entry;
-        records += kTerminator;
-    }
-    char header[kHeaderSize] = {};
-    PutFixed32(header, static_cast<std::uint32_t>(entries.size()));
-    const char trailer[kTrailerSize] = {};
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(out, nullptr);
-    TScrambledWriter writer;
-    writer.Attach(fileno(out));
-    EXPECT_TRUE(writer.WritePlain(kMagic) && writer.WritePlain({header, sizeof header}) &&
-                writer.WriteScrambled(records) && writer.WritePlain({trailer, sizeof trailer}) &&
-                writer.Flush());
-    std::fclose(out);
+    WriteDictionary(path, entries, name);
     return path;
 }
 
 std::string TSearchTest::Dictionary(const std::string& file,
                                     const std::vector<std::string>& entries, std::int32_t flags) {
-    const std::string path = MakeDictionary(file, file, entries);
-    TDataFile dictionary(path, path + ".r", path + ".a", path + ".o");
-    EXPECT_TRUE(dictionary.SetInfo(file, "", "", "", flags));
+    const std::string path = folder_ + "/" + file;
+    WriteDictionary(path, entries, file, "", flags);
     return path;
-}
-
-std::vector<std::string> TSearchTest::Entries(const std::string& path) {
-    TDataFile file(path, path + ".r", path + ".a", path + ".o");
-    std::vector<std::string> entries;
-    const std::int32_t count = file.GetEntryCount();
-    EXPECT_GE(count, 0) << path;
-    for (std::int32_t i = 0; i < count; ++i) {
-        std::string record;
-        EXPECT_TRUE(file.GetEntry(i, record));
-        entries.push_back(record);
-    }
-    return entries;
 }
 
 void TSearchTest::SetLibrary(const std::vector<std::string>& paths) {

@@ -12,15 +12,13 @@
 
 #include "finder/main_frame.h"
 #include "finder/vrk3mpg_doc.h"
+#include "store/test_util.h"
 #include "ui/test_ui.h"
 
 class CChildFrame;
 class CVrk3mpgView;
 
 namespace vrk {
-
-// "word", then "\x01" + each description (Windows-1250 bytes).
-std::string Entry(std::string_view word, std::initializer_list<std::string_view> descriptions = {});
 
 class TFakeSearchBar : public TSearchSource {
   public:
@@ -46,8 +44,6 @@ class TSearchTest : public TUiTest {
     // flags `flags` (6: changes and export allowed).
     std::string Dictionary(const std::string& file, const std::vector<std::string>& entries,
                            std::int32_t flags = 6);
-    // Every entry record of the dictionary at `path`, in order.
-    static std::vector<std::string> Entries(const std::string& path);
     // Makes these paths the searched dictionaries, in order.
     void SetLibrary(const std::vector<std::string>& paths);
     // Makes these paths the dictionaries of a stored library named `name`.

@@ -45,14 +45,14 @@ class TResultWindowsTest : public TFrameTest {
     // A search over one dictionary of `count` words.
     std::shared_ptr<CVrk3mpgDoc> SearchWords(int count) {
         std::vector<std::string> entries;
-        for (int i = 0; i < count; ++i) entries.push_back(Entry("beseda" + std::to_string(i)));
+        for (int i = 0; i < count; ++i) entries.push_back(Record("beseda" + std::to_string(i)));
         SetLibrary({MakeDictionary("w.vrk3", "Besede", entries)});
         return Search(QStringLiteral("b*"));
     }
     // The frame shown, its active library holding three rivers and a mountain.
     void OpenFrame() {
-        ActiveLibraryOf({Entry("Sava", {"reka"}), Entry("Soča", {"reka"}), Entry("Krka", {"reka"}),
-                         Entry("Krn", {"gora"})});
+        ActiveLibraryOf({Record("Sava", {"reka"}), Record("Soča", {"reka"}),
+                         Record("Krka", {"reka"}), Record("Krn", {"gora"})});
         frame_->resize(1000, 700);
         frame_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));

@@ -57,7 +57,7 @@ std::vector<std::string> Numbered(int first, int count, std::string_view descrip
     for (int i = first; i < first + count; ++i) {
         char word[16];
         std::snprintf(word, sizeof word, "w%03d", i);
-        entries.push_back(Entry(word, {description}));
+        entries.push_back(Record(word, {description}));
     }
     return entries;
 }
@@ -94,9 +94,9 @@ TEST(SearchTitleTest, TitleSaysWhatWasSearchedInItsSloveneForm) {
 }
 
 TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
-    const std::string a = MakeDictionary("a.vrk3", "Prvi", {Entry("abc", {"x"}), Entry("bcd")});
+    const std::string a = MakeDictionary("a.vrk3", "Prvi", {Record("abc", {"x"}), Record("bcd")});
     const std::string b =
-        MakeDictionary("b.vrk3", "Drugi", {Entry("aaa", {"y", "z"}), Entry("Abe")});
+        MakeDictionary("b.vrk3", "Drugi", {Record("aaa", {"y", "z"}), Record("Abe")});
     SetLibrary({a, b});
     auto doc = Search("a*");
     ASSERT_NE(doc, nullptr);
@@ -107,7 +107,7 @@ TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
     EXPECT_EQ(r.m_strDictName[0], "Prvi");
     EXPECT_EQ(r.m_strDictName[1], "Drugi");
     EXPECT_EQ(r.m_nClueIndex[2], 1);
-    EXPECT_EQ(r.m_strEntry[1], Entry("aaa", {"y", "z"}));
+    EXPECT_EQ(r.m_strEntry[1], Record("aaa", {"y", "z"}));
     EXPECT_EQ(r.m_strEntry[2], "Abe");  // no description, no 0x01
     EXPECT_EQ(doc->Run()->Job().m_strPattern, "a*00");
     EXPECT_EQ(doc->Run()->Job().m_strLibraryDicts, a + '"' + b + '"');
@@ -120,8 +120,8 @@ TEST_F(TSearchRunTest, OptionsAndDescriptionWordsReachTheSearch) {
     ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "CountLetters", 1, kRegCreateKey));
     ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "MatchCase", 7, kRegCreateKey));
     SetLibrary({MakeDictionary("a.vrk3", "A",
-                               {Entry("ab", {"reka"}), Entry("Ab", {"reka"}),
-                                Entry("abc", {"reka"}), Entry("ax", {"gora"})})});
+                               {Record("ab", {"reka"}), Record("Ab", {"reka"}),
+                                Record("abc", {"reka"}), Record("ax", {"gora"})})});
     auto doc = Search("a*", "reka");
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->Run()->Job().m_strPattern, "a*11");
@@ -134,7 +134,7 @@ TEST_F(TSearchRunTest, OptionsAndDescriptionWordsReachTheSearch) {
 // Both texts empty run nothing; nothing found, also when no dictionary
 // could be read, says so and opens no window.
 TEST_F(TSearchRunTest, NothingTypedOrNothingFoundOpensNoWindow) {
-    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
+    SetLibrary({MakeDictionary("a.vrk3", "A", {Record("abc")})});
     EXPECT_EQ(Search(""), nullptr);
     EXPECT_TRUE(messages_->Texts().empty());
     EXPECT_TRUE(bar_.clueHistory.isEmpty());
@@ -156,8 +156,8 @@ TEST_F(TSearchRunTest, NothingTypedOrNothingFoundOpensNoWindow) {
 // rest, No ends the run and shows what was found so far.
 TEST_F(TSearchRunTest, UnreadableDictionaryAsksAndYesGoesOnNoShowsWhatWasFound) {
     const std::string missing = folder_ + "/missing.vrk3";
-    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")}), missing,
-                MakeDictionary("b.vrk3", "B", {Entry("abd")})});
+    SetLibrary({MakeDictionary("a.vrk3", "A", {Record("abc")}), missing,
+                MakeDictionary("b.vrk3", "B", {Record("abd")})});
     const struct {
         TMsgAnswer answer;
         std::vector<std::string> words;
@@ -182,7 +182,7 @@ TEST_F(TSearchRunTest, TheLimitHoldsAcrossDictionariesAndStopsTheRun) {
     const std::vector<std::vector<std::string>> libraries = {
         {MakeDictionary("a.vrk3", "A", Numbered(0, 300)),
          MakeDictionary("b.vrk3", "B", Numbered(300, 300)), folder_ + "/never-opened.vrk3"},
-        {MakeDictionary("c.vrk3", "C", {Entry("zzz")}),
+        {MakeDictionary("c.vrk3", "C", {Record("zzz")}),
          MakeDictionary("d.vrk3", "D", Numbered(0, 500))},
     };
     for (const std::vector<std::string>& library : libraries) {
@@ -207,8 +207,9 @@ TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
     const int found = doc->Results().m_nFound;
     EXPECT_GT(found, 40);
     EXPECT_LT(found, 60);
-    EXPECT_EQ(doc->Results().m_strEntry[found - 1],
-              Entry(QString("w%1").arg(found - 1, 3, 10, QChar('0')).toStdString(), {description}));
+    EXPECT_EQ(
+        doc->Results().m_strEntry[found - 1],
+        Record(QString("w%1").arg(found - 1, 3, 10, QChar('0')).toStdString(), {description}));
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kTooManyFound.arg(found)});
 }
 
@@ -255,7 +256,7 @@ TEST_F(TSearchRunTest, CancelEndsTheWaitForADictionaryAnotherProgramHolds) {
 
 TEST_F(TSearchRunTest, ACancelledTemporaryDirectoryDialogClosesTheProgressWindowToo) {
     LeaveNoScratchFolder(folder_);
-    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
+    SetLibrary({MakeDictionary("a.vrk3", "A", {Record("abc")})});
     // The folder chosen first is gone before it is used; the second dialog,
     // which offers Cancel, is cancelled.
     const QString gone = QString::fromStdString(folder_ + "/izginil");
@@ -293,7 +294,7 @@ TEST_F(TSearchRunTest, ACancelledTemporaryDirectoryDialogClosesTheProgressWindow
 
 TEST_F(TSearchRunTest, MissingTemporaryDirectoryIsAskedForOverTheProgressWindow) {
     LeaveNoScratchFolder(folder_);
-    SetLibrary({MakeDictionary("a.vrk3", "A", {Entry("abc")})});
+    SetLibrary({MakeDictionary("a.vrk3", "A", {Record("abc")})});
     const QString chosen = QString::fromStdString(folder_ + "/temp2");
     bool asked = false;
     // The worker has the UI thread show the dialog over the progress window.
@@ -322,9 +323,9 @@ class TPatternRunTest : public TSearchTest {
         TSearchTest::SetUp();
         SetLibrary({MakeDictionary(
             "a.vrk3", "Reke",
-            {Entry("LJUBLJANICA", {"reka sedmih imen"}), Entry("POTICA", {"pecivo"}),
-             Entry("ROMAN", {"prozno delo"}), Entry("NORMA", {"predpisana mera"}),
-             Entry("MORNAR", {ToCp1250(QStringLiteral("pomorščak"))})})});
+            {Record("LJUBLJANICA", {"reka sedmih imen"}), Record("POTICA", {"pecivo"}),
+             Record("ROMAN", {"prozno delo"}), Record("NORMA", {"predpisana mera"}),
+             Record("MORNAR", {ToCp1250(QStringLiteral("pomorščak"))})})});
     }
     void SetOption(std::string_view name, std::int32_t value) {
         ASSERT_TRUE(TSetRegistryNumber(kFinderPath, name, value, kRegCreateKey | kRegOverwrite));

@@ -52,7 +52,7 @@ TEST(ShortDescriptionTest, FirstDescriptionCutAtTheNextOrAControlByte) {
 }
 
 TEST_F(TResultViewTest, RowsShowWordDescriptionDictionaryAndHiddenColumns) {
-    auto view = ViewOf({Entry("Sava", {"reka", "tudi ime"}), Entry("Krn")});
+    auto view = ViewOf({Record("Sava", {"reka", "tudi ime"}), Record("Krn")});
     ASSERT_NE(view, nullptr);
     QTreeWidget* list = view->List();
     ASSERT_EQ(list->topLevelItemCount(), 2);
@@ -73,7 +73,7 @@ TEST_F(TResultViewTest, RowsShowWordDescriptionDictionaryAndHiddenColumns) {
 }
 
 TEST_F(TResultViewTest, ChangingRowsKeepsTheWordsInSight) {
-    auto view = ViewOf({Entry("Sava", {"reka"}), Entry("Krn", {"gora"})});
+    auto view = ViewOf({Record("Sava", {"reka"}), Record("Krn", {"gora"})});
     ASSERT_NE(view, nullptr);
     view->resize(200, 150);
     view->show();
@@ -87,9 +87,9 @@ TEST_F(TResultViewTest, ChangingRowsKeepsTheWordsInSight) {
 TEST_F(TResultViewTest, HeadingClicksToggleModesAndSortStably) {
     // "Ana" and "ANA" are equal in the alphabet (one group per letter), so
     // they keep their order from the sort before.
-    auto view =
-        ViewOf({Entry("Bor", {"c"}), Entry("ANA", {"b"}), Entry("Ana", {"a"}), Entry("Cel", {"a"})},
-               "", "a b c");
+    auto view = ViewOf(
+        {Record("Bor", {"c"}), Record("ANA", {"b"}), Record("Ana", {"a"}), Record("Cel", {"a"})},
+        "", "a b c");
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->SortMode(), 0);
     // All have priority 2; equal words keep the order found.
@@ -115,8 +115,9 @@ TEST_F(TResultViewTest, HeadingClicksToggleModesAndSortStably) {
 }
 
 TEST_F(TResultViewTest, PriorityModesPutMoreFoundWordsFirst) {
-    auto view = ViewOf({Entry("Aa", {"reka"}), Entry("Bb", {"reka gora"}), Entry("Cc", {"gora"})},
-                       "", "reka gora");
+    auto view =
+        ViewOf({Record("Aa", {"reka"}), Record("Bb", {"reka gora"}), Record("Cc", {"gora"})}, "",
+               "reka gora");
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(Column(*view, 0), (QStringList{"Bb", "Aa", "Cc"}));
     EXPECT_EQ(Column(*view, 4), (QStringList{"3", "2", "2"}));
@@ -125,7 +126,7 @@ TEST_F(TResultViewTest, PriorityModesPutMoreFoundWordsFirst) {
 }
 
 TEST_F(TResultViewTest, MarkingTogglesAndRemovingSelectsTheNextRow) {
-    auto view = ViewOf({Entry("a1"), Entry("a2"), Entry("a3")});
+    auto view = ViewOf({Record("a1"), Record("a2"), Record("a3")});
     ASSERT_NE(view, nullptr);
     Select(*view, 1);
     view->ToggleMark();
@@ -150,7 +151,7 @@ TEST_F(TResultViewTest, MarkingTogglesAndRemovingSelectsTheNextRow) {
 TEST_F(TResultViewTest, PaneShowsTheSelectedWordsFirstHundredDescriptions) {
     std::string many = "reka";
     for (int i = 0; i < 120; ++i) many += "\x01opis " + std::to_string(i);
-    auto view = ViewOf({many, Entry("rob", {"kraj", "meja"})}, "r*");
+    auto view = ViewOf({many, Record("rob", {"kraj", "meja"})}, "r*");
     ASSERT_NE(view, nullptr);
     Select(*view, 0);
     ASSERT_EQ(view->Pane()->count(), 100);
@@ -162,7 +163,7 @@ TEST_F(TResultViewTest, PaneShowsTheSelectedWordsFirstHundredDescriptions) {
 }
 
 TEST_F(TResultViewTest, PaneOfAVanishedDictionarySaysItCannotBeOpened) {
-    auto view = ViewOf({Entry("reka", {"voda"})}, "r*");
+    auto view = ViewOf({Record("reka", {"voda"})}, "r*");
     ASSERT_NE(view, nullptr);
     std::remove(path_.c_str());
     Select(*view, 0);
@@ -173,7 +174,7 @@ TEST_F(TResultViewTest, PaneOfAVanishedDictionarySaysItCannotBeOpened) {
 }
 
 TEST_F(TResultViewTest, OpeningAWordNamesItsRowAndDescription) {
-    auto view = ViewOf({Entry("x"), Entry("reka", {"voda", "tok"})}, "r*");
+    auto view = ViewOf({Record("x"), Record("reka", {"voda", "tok"})}, "r*");
     ASSERT_NE(view, nullptr);
     QSignalSpy opened(view.get(), &CVrk3mpgView::OpenEntryRequested);
     view->OpenSelected();  // no row selected
@@ -189,7 +190,7 @@ TEST_F(TResultViewTest, OpeningAWordNamesItsRowAndDescription) {
 }
 
 TEST_F(TResultViewTest, LayoutAndFontsAreKept) {
-    auto view = ViewOf({Entry("a")}, "a");
+    auto view = ViewOf({Record("a")}, "a");
     ASSERT_NE(view, nullptr);
     std::string font;
     EXPECT_TRUE(TGetRegistryBinary(kFinderPath, "Font02", font, kFontValueSize));
@@ -199,7 +200,7 @@ TEST_F(TResultViewTest, LayoutAndFontsAreKept) {
     std::int32_t width = 0;
     ASSERT_TRUE(TGetRegistryNumber(kFinderPath, "Col1", width));
     EXPECT_EQ(width, 222);
-    auto again = ViewOf({Entry("a")}, "a");
+    auto again = ViewOf({Record("a")}, "a");
     EXPECT_EQ(again->List()->columnWidth(0), 222);
 }
 
@@ -215,7 +216,7 @@ TEST_F(TResultViewTest, FrameSizeDefaultsDependOnWhatIsMissing) {
 }
 
 TEST_F(TResultViewTest, FrameRemembersMaximisedStateOfASearchWindow) {
-    auto view = ViewOf({Entry("a")}, "a");
+    auto view = ViewOf({Record("a")}, "a");
     ASSERT_NE(view, nullptr);
     auto* frame = new CChildFrame(view.release());
     EXPECT_EQ(frame->windowTitle(), "Iskanje \"a\" (1 zadetek)");

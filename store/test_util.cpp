@@ -23,16 +23,30 @@ std::unique_ptr<TDataFile> TempDirTest::Dictionary(const std::string& name) cons
 
 std::unique_ptr<TDataFile> TempDirTest::DictionaryWith(const std::vector<std::string>& records,
                                                        const std::string& name) const {
-    EXPECT_TRUE(CreateEmpty(Path(name)));
-    auto file = Dictionary(name);
-    TDataFileTestPeer peer(*file);
-    EXPECT_TRUE(peer.OpenForChange());
-    for (const std::string& r : records) EXPECT_TRUE(peer.Append(r));
-    EXPECT_TRUE(peer.Close());
-    return file;
+    WriteDictionary(Path(name), records);
+    return Dictionary(name);
 }
 
-std::vector<std::string> TempDirTest::Entries(TDataFile& file) {
+void WriteDictionary(const std::string& path, const std::vector<std::string>& records,
+                     std::string_view name, std::string_view author, std::int32_t flags) {
+    EXPECT_TRUE(CreateEmpty(path));
+    TDataFile file(path, path + ".r", path + ".a", path + ".o");
+    TDataFileTestPeer peer(file);
+    EXPECT_TRUE(peer.OpenForChange());
+    for (const std::string& r : records) EXPECT_TRUE(peer.Append(r)) << path;
+    EXPECT_TRUE(peer.Close());
+    if (!name.empty() || !author.empty() || flags != 0) {
+        EXPECT_TRUE(file.SetInfo(name, author, "", "", flags)) << path;
+    }
+}
+
+std::vector<std::string> ReadEntries(const std::string& path) {
+    TDataFile file(path, path + ".r", path + ".a", path + ".o");
+    EXPECT_GE(file.GetEntryCount(), 0) << path;
+    return Entries(file);
+}
+
+std::vector<std::string> Entries(TDataFile& file) {
     std::vector<std::string> out;
     const std::int32_t count = file.GetEntryCount();
     for (std::int32_t i = 0; i < count; ++i) {

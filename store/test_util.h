@@ -52,14 +52,22 @@ class TempDirTest : public ::testing::Test {
     // An empty dictionary at `name` holding the given entry records.
     std::unique_ptr<TDataFile> DictionaryWith(const std::vector<std::string>& records,
                                               const std::string& name = "test.vrk3") const;
-    // Every entry record of a dictionary, in file order.
-    static std::vector<std::string> Entries(TDataFile& file);
     // Names of the files in the folder.
     std::vector<std::string> Files() const;
 
     std::string m_dir;
     TTestDisk m_disk;
 };
+
+// Writes an empty dictionary at `path` holding `records` in that order, then
+// its name, author and flags when any is given; its scratch files lie beside
+// it while it is written.
+void WriteDictionary(const std::string& path, const std::vector<std::string>& records,
+                     std::string_view name = {}, std::string_view author = {},
+                     std::int32_t flags = 0);
+// Every entry record of a dictionary, in file order.
+std::vector<std::string> Entries(TDataFile& file);
+std::vector<std::string> ReadEntries(const std::string& path);
 
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);

@@ -1,5 +1,7 @@
 // Libraries created, renamed and removed in the tree; dictionaries added,
-// listed and removed.
+// listed and removed; the tree's and the list's pop-ups. Which names a
+// library may take and what a rename or removal does in the store are the
+// settings store's rules (settings/library_registry_test.cpp).
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -20,7 +22,6 @@
 #include "settings/settings_keys.h"
 #include "store/file_io.h"
 #include "ui/commands.h"
-#include "ui/file_dialog.h"
 
 namespace vrk {
 namespace {
@@ -44,19 +45,36 @@ class LibraryCommands : public TManagerTest {
         EXPECT_TRUE(ListLibraryNames(names));
         return names;
     }
+    // What a right click on the list's row `row` pops up: the menu's
+    // commands (its sub-menu's too), "-" before a disabled one, sorted.
+    QStringList PopUp(const QString& row) {
+        QWidget* list = View()->List()->viewport();
+        const QPoint at = Centre(Row(row));
+        QStringList shown;
+        WhenPopup([&](QWidget* popup) {
+            for (QAction* action : popup->findChildren<QAction*>())
+                if (!action->objectName().isEmpty())
+                    shown.append((action->isEnabled() ? "" : "-") + action->objectName());
+            popup->close();
+        });
+        QTest::mousePress(list, Qt::RightButton, {}, at);
+        QTest::mouseRelease(list, Qt::RightButton, {}, at);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
+        shown.sort();
+        return shown;
+    }
 };
 
 const std::string kNew = "Nova Knji\x9Enica";
 
-TEST_F(LibraryCommands, NewLibraryTakesTheFirstFreeNameAndIsNamedInPlace) {
-    MakeLibrary(kNew);
-    MakeLibrary("A\\B\\" + kNew + " (2)");
+TEST_F(LibraryCommands, ANewLibraryIsNamedInPlaceAndASubLibraryGoesBelowTheSelected) {
+    MakeLibrary("A\\B");
     frame_ = StartFrame();
-    ClickLibrary(QStringLiteral("Nova Knjižnica"));
+    ClickLibrary(QStringLiteral("A"));
     Run(id::kNewLibrary);
     QTreeWidgetItem* created = View()->SelectedLibrary();
     ASSERT_NE(created, nullptr);
-    EXPECT_EQ(created->text(0), QStringLiteral("Nova Knjižnica (3)"));
+    EXPECT_EQ(created->text(0), QStringLiteral("Nova Knjižnica"));
     EXPECT_EQ(created->parent(), nullptr);
     EXPECT_TRUE(ListNames().isEmpty());
     // Ctrl keys go to the open editor, not to the commands.
@@ -69,54 +87,48 @@ TEST_F(LibraryCommands, NewLibraryTakesTheFirstFreeNameAndIsNamedInPlace) {
     QTest::keyClick(NameEditor(), Qt::Key_S, Qt::ControlModifier);  // "Dodaj" elsewhere
     QTest::keyClick(NameEditor(), Qt::Key_K, Qt::ControlModifier);  // "Nova Knjižnica"
     EXPECT_EQ(dialogs, 0);
-    EXPECT_EQ(Names().size(), 5u);
+    EXPECT_EQ(Names().size(), 3u);
     TypeName(QStringLiteral("Moja knjižnica"));
     EXPECT_EQ(created->text(0), QStringLiteral("Moja knjižnica"));
-    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{kNew, "A", "Moja knji\x9Enica"}));
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"A", "Moja knji\x9Enica"}));
 
-    // A sub-library goes below the selected library, which then shows it
-    // open; "(3)" is free again.
+    // Below the selected library, which then shows it open.
     ClickLibrary(QStringLiteral("B"));
     Run(id::kNewSubLibrary);
     QTest::keyClick(NameEditor(), Qt::Key_Escape);
-    EXPECT_EQ(SubKeys(LibraryKey("A\\B")),
-              (std::vector<std::string>{kNew + " (2)", kNew + " (3)"}));
+    EXPECT_EQ(SubKeys(LibraryKey("A\\B")), std::vector<std::string>{kNew});
     EXPECT_EQ(Library(QStringLiteral("B"))->data(0, kImageRole).toInt(), kImageLibraryOpen);
     EXPECT_TRUE(messages_->Texts().empty());
 }
 
-TEST_F(LibraryCommands, RenameIsRefusedForANameElsewhereButCaseMatters) {
+TEST_F(LibraryCommands, ARenameTheStoreRefusesOrThatCannotBeStoredChangesNothing) {
     MakeLibrary("Eno\\Pod");
     MakeLibrary("Drugo");
     frame_ = StartFrame();
     ClickLibrary(QStringLiteral("Drugo"));
-    Run(id::kRenameLibrary);
-    TypeName(QStringLiteral("Pod"));
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kNameExists});
+    // A name taken elsewhere, a character the store cannot hold ("€" it
+    // can), and the backslash that separates the levels of the tree, each
+    // with its own message.
+    for (const QString& name :
+         {QStringLiteral("Pod"), QStringLiteral("Ωmega €"), QStringLiteral("A\\B")}) {
+        Run(id::kRenameLibrary);
+        TypeName(name);
+    }
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{::texts::kNameExists,
+                                    ::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)")),
+                                    ::texts::kBackslashInName}));
     EXPECT_EQ(Library(QStringLiteral("Drugo"))->text(0), QStringLiteral("Drugo"));
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Drugo"}));
 
-    Run(id::kRenameLibrary);
-    TypeName(QStringLiteral("POD"));
-    EXPECT_EQ(messages_->Texts().size(), 1u);
-    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "POD"}));
-
-    // A character the store cannot hold ("€" it can), and the backslash
-    // that separates the levels of the tree, each with its own message.
+    // The renamed library is found under its new name.
     messages_->Clear();
     Run(id::kRenameLibrary);
-    TypeName(QStringLiteral("Ωmega €"));
-    Run(id::kRenameLibrary);
-    TypeName(QStringLiteral("A\\B"));
-    EXPECT_EQ(messages_->Texts(),
-              (std::vector<QString>{::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)")),
-                                    ::texts::kBackslashInName}));
-    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "POD"}));
-    EXPECT_EQ(Library(QStringLiteral("POD"))->text(0), QStringLiteral("POD"));
-    // The renamed library is found under its new name (its members and
-    // sub-libraries go with it: the settings store's rule).
+    TypeName(QStringLiteral("Tretje"));
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Tretje"}));
     Run(id::kNewSubLibrary);
-    EXPECT_EQ(SubKeys(LibraryKey("POD")), std::vector<std::string>{kNew});
+    EXPECT_EQ(SubKeys(LibraryKey("Tretje")), std::vector<std::string>{kNew});
+    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAsking) {
@@ -156,7 +168,12 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     const std::string one = MakeDictionary("1.vrk3", "Prvi", "Ana", 2);
     const std::string two = MakeDictionary("2.vrk3", "Drugi");
     const std::string three = MakeDictionary("3.vrk3", "Tretji");
-    MakeLibrary("Knj", {two});
+    // A member with a long path is listed and removed like any other.
+    std::string folder = "globoko";
+    while (folder_.size() + folder.size() < 300) folder += "/podmapa-z-dolgim-imenom";
+    std::filesystem::create_directories(folder_ + "/" + folder);
+    const std::string deep = MakeDictionary(folder + "/dolg.vrk3", "Dolg");
+    MakeLibrary("Knj", {two, deep});
     frame_ = StartFrame();
     TFileDialogRequest asked;
     SetFileDialogHook([&](const TFileDialogRequest& request) {
@@ -168,8 +185,8 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     Run(id::kAddDictionary);
     EXPECT_TRUE(asked.multiple);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kAlreadyMember});
-    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, one}));
-    EXPECT_EQ(ListNames(), QStringList({"Drugi", "Prvi"}));
+    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, deep, one}));
+    EXPECT_EQ(ListNames(), QStringList({"Dolg", "Drugi", "Prvi"}));
     EXPECT_TRUE(Row(QStringLiteral("Prvi"))->isSelected());
     EXPECT_EQ(Row(QStringLiteral("Prvi"))->text(kColCount), QStringLiteral("2"));
     EXPECT_EQ(Row(QStringLiteral("Prvi"))->text(kColAuthor), QStringLiteral("Ana"));
@@ -181,15 +198,15 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     messages_->Clear();
     SetFileDialogHook([&](const TFileDialogRequest& request) {
         asked = request;
-        return FilesChosen({QString::fromStdString(text)}, QString::fromStdString(folder_));
+        return FilesChosen({QString::fromStdString(text)});
     });
     Run(id::kAddDictionary);
     EXPECT_EQ(asked.directory, QString::fromStdString(folder_));
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kNotADictionary});
-    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, one}));
+    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, deep, one}));
 
     // Removing takes the selected ones from the library only.
-    SelectRows({"Drugi", "Prvi"});
+    SelectRows({"Dolg", "Drugi", "Prvi"});
     QTest::keyClick(View()->List(), Qt::Key_Delete);
     EXPECT_TRUE(Members("Knj").empty());
     EXPECT_TRUE(ListNames().isEmpty());
@@ -234,21 +251,6 @@ TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
     Run(id::kRefresh);
     EXPECT_EQ(ListNames(), QStringList({::texts::kUnavailableName, "Dobri", "Zasedeni"}));
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kUnavailableMembers});
-}
-
-TEST_F(LibraryCommands, AMemberWithALongPathIsListedAndCanBeRemoved) {
-    std::string folder = "globoko";
-    while (folder_.size() + folder.size() < 300) folder += "/podmapa-z-dolgim-imenom";
-    std::filesystem::create_directories(folder_ + "/" + folder);
-    const std::string path = MakeDictionary(folder + "/dolg.vrk3", "Dolg");
-    ASSERT_GT(path.size(), 300u);
-    MakeLibrary("Knj", {path});
-    frame_ = StartFrame();
-    EXPECT_EQ(ListNames(), QStringList{QStringLiteral("Dolg")});
-    SelectRows({QStringLiteral("Dolg")});
-    Run(id::kRemoveDictionary);
-    EXPECT_TRUE(Members("Knj").empty());
-    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 TEST_F(LibraryCommands, RefreshReadsTheTreeAgainKeepingTheSelectedLibraryWhereItStays) {
@@ -322,69 +324,41 @@ TEST_F(LibraryCommands, ABusyMemberNeitherFreezesTheWindowNorIsOpenedAgainWhenSe
     close(fd);
 }
 
-TEST_F(LibraryCommands, ARightClickInTheTreeKeepsTheSelectedLibrary) {
-    MakeLibrary("Prva", {MakeDictionary("a.vrk3", "A")});
+// A right click in the tree pops up the library commands and keeps the
+// selected library; the list's pop-up offers export, information and data
+// only for one dictionary, the other commands for any.
+TEST_F(LibraryCommands, ThePopUpsOfferWhatTheSelectionAllows) {
+    MakeLibrary("Prva", {MakeDictionary("a.vrk3", "A"), MakeDictionary("b.vrk3", "B")});
     MakeLibrary("Druga");
     frame_ = StartFrame();
     QString shown;
-    bool removeEnabled = true;
     WhenPopup([&](QWidget* popup) {
-        auto* menu = qobject_cast<QMenu*>(popup);
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions()) {
-            shown += action->text() + "|";
-            if (action->text() == ::texts::kPopupRemoveDictionary)
-                removeEnabled = action->isEnabled();
-        }
-        menu->close();
+        for (QAction* action : popup->actions())
+            shown += (action->isEnabled() ? "" : "-") + action->text() + "|";
+        popup->close();
     });
-    QTreeWidget* tree = View()->Tree();
     const QPoint at = Centre(Library(QStringLiteral("Druga")));
-    QTest::mousePress(tree->viewport(), Qt::RightButton, {}, at);
-    QTest::mouseRelease(tree->viewport(), Qt::RightButton, {}, at);
+    QTest::mousePress(View()->Tree()->viewport(), Qt::RightButton, {}, at);
+    QTest::mouseRelease(View()->Tree()->viewport(), Qt::RightButton, {}, at);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
     EXPECT_EQ(shown, QStringLiteral("Nova &Knjižnica|&Nova Podknjižnica|&Preimenuj|O&dstrani||"
-                                    "Dodaj &Slovar...|&Odstrani Slovar|"));
-    EXPECT_FALSE(removeEnabled);
+                                    "Dodaj &Slovar...|-&Odstrani Slovar|"));
     EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Prva")));
-}
 
-// The list's pop-up: export, information and data only for one dictionary
-// (export also only when its flags allow it); the other commands for any.
-TEST_F(LibraryCommands, TheListsPopUpOffersCommandsOfOneDictionaryOnlyForOne) {
-    MakeLibrary("Knj", {MakeDictionary("a.vrk3", "A"), MakeDictionary("b.vrk3", "B")});
-    frame_ = StartFrame();
-    // The menu's commands, the change sub-menu's too, "-" before a disabled
-    // one, sorted.
-    const auto popUp = [&](const QString& row) {
-        QStringList shown;
-        WhenPopup([&](QWidget* popup) {
-            for (QAction* action : popup->findChildren<QAction*>())
-                if (!action->objectName().isEmpty())
-                    shown.append((action->isEnabled() ? "" : "-") + action->objectName());
-            popup->close();
-        });
-        const QPoint at = Centre(Row(row));
-        QTest::mousePress(View()->List()->viewport(), Qt::RightButton, {}, at);
-        QTest::mouseRelease(View()->List()->viewport(), Qt::RightButton, {}, at);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
-        shown.sort();
-        return shown.join(' ');
-    };
     const auto commands = [&](std::set<int> disabled) {
-        QStringList all;
+        QStringList names;
         for (const int command :
              {id::kDictionaryInfo, id::kNewDictionary, id::kImport, id::kExport, id::kChangeData,
               id::kSecurity, id::kRemapLetters, id::kSetPicture})
-            all.append((disabled.count(command) ? "-" : "") +
-                       frame_->Commands()->Action(command)->objectName());
-        all.sort();
-        return all.join(' ');
+            names.append((disabled.count(command) ? "-" : "") +
+                         frame_->Commands()->Action(command)->objectName());
+        names.sort();
+        return names;
     };
     SelectRows({QStringLiteral("A")});
-    EXPECT_EQ(popUp(QStringLiteral("A")), commands({}));
+    EXPECT_EQ(PopUp(QStringLiteral("A")), commands({}));
     SelectRows({QStringLiteral("A"), QStringLiteral("B")});
-    EXPECT_EQ(popUp(QStringLiteral("B")),
+    EXPECT_EQ(PopUp(QStringLiteral("B")),
               commands({id::kDictionaryInfo, id::kExport, id::kChangeData}));
     EXPECT_EQ(View()->SelectedDictionaryCount(), 2);
     EXPECT_TRUE(messages_->Texts().empty());

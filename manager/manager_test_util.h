@@ -72,6 +72,19 @@ class TManagerTest : public TUiTest {
     static std::string LibraryKey(std::string_view path);
     // A dictionary object for `path` with scratch files of its own.
     std::unique_ptr<TDataFile> Open(const std::string& path) const;
+    std::int32_t Flags(const std::string& path) const;
+    // The header texts: name, author, notes, password.
+    std::vector<std::string> Headers(const std::string& path) const;
+    // A dictionary protected (flags 7) by `password`.
+    std::string Protected(const std::string& file, std::string_view name,
+                          std::string_view password);
+
+    // Answers the next password prompt with `typed`, or cancels it (empty).
+    static void Password(const QString& typed);
+    // Fills the import dialog and confirms it.
+    static void ImportDialog(const std::string& source, const std::string& target);
+    // The data dialog after an import: the texts, or a cancel.
+    static void DataDialog(const QString& name, bool ok = true);
 
     // A frame (no splash), shown and exposed, with its first library listed.
     std::unique_ptr<CMainFrame> StartFrame();

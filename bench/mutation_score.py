@@ -246,7 +246,7 @@ MUTANTS = [
     ("manager", "manager/dictionary_commands.cpp", "    if (!(flags & kFlagProtected)) return true;",
      "    if (flags & kFlagProtected) return true;", "a protected dictionary replaced without its password"),
     ("manager", "manager/dictionary_commands.cpp", "        if (result != kWizardBack) return;", "",
-     "the wizard's back button ends it"),
+     "a cancel on the wizard's second page goes back"),
     ("manager", "manager/dictionary_commands.cpp", '    StoreLastDir("NewDFDir", FolderOf(target));', "",
      "the new dictionary's folder not kept"),
     ("manager", "manager/dictionary_commands.cpp",

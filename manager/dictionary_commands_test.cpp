@@ -70,6 +70,13 @@ TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheD
         asked = request;
         return FilesChosen({QString::fromStdString(path)});
     });
+    // "Prekliči" on page 2 ends the wizard.
+    WhenDialog("newDictPage1", [&](QWidget* page1) {
+        WhenDialog("newDictPage2", [&](QWidget* page2) { Click(page2, "cancelButton"); });
+        Click(page1, "nextButton");
+    });
+    dictionaries_->NewDictionary();
+    EXPECT_FALSE(asked.save);
     WhenDialog("newDictPage1", [&](QWidget* page1) {
         EXPECT_FALSE(Child<QAbstractButton>(page1, "backButton")->isEnabled());
         Type(page1, "nameEdit", QStringLiteral("Moj slovar"));

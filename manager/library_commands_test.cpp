@@ -67,17 +67,139 @@ class LibraryCommands : public TManagerTest {
 
 const std::string kNew = "Nova Knji\x9Enica";
 
-TEST_F(LibraryCommands, ANewLibraryIsNamedInPlaceAndASubLibraryGoesBelowTheSelected) {
+TEST_F(LibraryCommands, ANewLibraryGoesBesideTheSelectedOneASubLibraryBelowIt) {
     MakeLibrary("A\\B");
+    host_->Select({}, "A\\B");
+    libraries_->NewLibrary();
+    libraries_->NewSubLibrary();
+    EXPECT_EQ(SubKeys(LibraryKey("A")), (std::vector<std::string>{"B", kNew}));
+    EXPECT_EQ(SubKeys(LibraryKey("A\\B")), std::vector<std::string>{kNew + " (2)"});
+    host_->Select({}, "A");
+    libraries_->NewLibrary();
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"A", kNew + " (3)"}));
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(LibraryCommands, ARenameTheStoreRefusesOrThatCannotBeStoredChangesNothing) {
+    MakeLibrary("Eno\\Pod");
+    MakeLibrary("Drugo");
+    host_->Select({}, "Drugo");
+    QTreeWidgetItem* item = host_->Selection().library;
+    // A name taken elsewhere, a character the store cannot hold ("€" it
+    // can), and the backslash that separates the levels of the tree, each
+    // with its own message.
+    for (const QString& name :
+         {QStringLiteral("Pod"), QStringLiteral("Ωmega €"), QStringLiteral("A\\B")})
+        libraries_->RenameCommitted(item, name);
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{::texts::kNameExists,
+                                    ::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)")),
+                                    ::texts::kBackslashInName}));
+    EXPECT_EQ(item->text(0), QStringLiteral("Drugo"));
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Drugo"}));
+
+    // The renamed library is found under its new name; its own name again
+    // changes nothing.
+    messages_->Clear();
+    for (const QString& name : {QStringLiteral("Tretje"), QStringLiteral("Tretje")})
+        libraries_->RenameCommitted(item, name);
+    EXPECT_EQ(item->text(0), QStringLiteral("Tretje"));
+    EXPECT_EQ(LibraryKeyPath(item), LibraryKey("Tretje"));
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Tretje"}));
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAsking) {
+    MakeLibrary("Ena\\Pod");
+    MakeLibrary("Dve", {MakeDictionary("x.vrk3", "X")});
+    host_->libraries = 1;
+    host_->Select({}, "Dve");
+    libraries_->RemoveLibrary();
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kCannotRemoveAll});
+    host_->libraries = 3;
+    // Empty: no question.
+    messages_->Clear();
+    host_->Select({}, "Ena\\Pod");
+    libraries_->RemoveLibrary();
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Ena", "Dve"}));
+    // What the store holds decides, not the tree (a member, or a
+    // sub-library another program made); No is the default.
+    MakeLibrary("Ena\\Pod");
+    for (const char* library : {"Dve", "Ena"}) {
+        host_->Select({}, library);
+        libraries_->RemoveLibrary();
+        messages_->Answer(TMsgAnswer::kYes);
+        libraries_->RemoveLibrary();
+    }
+    ASSERT_EQ(messages_->Shown().size(), 4u);
+    const TMessage asked = messages_->Shown()[0];
+    EXPECT_EQ(asked.text, ::texts::kLibraryNotEmpty);
+    EXPECT_EQ(asked.icon, TMsgIcon::kWarning);
+    EXPECT_EQ(asked.defaultAnswer, TMsgAnswer::kNo);
+    EXPECT_TRUE(Names().empty());
+    EXPECT_EQ(host_->librariesRemoved, 3);
+}
+
+TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
+    const std::string one = MakeDictionary("1.vrk3", "Prvi", "Ana", 2);
+    const std::string two = MakeDictionary("2.vrk3", "Drugi");
+    const std::string three = MakeDictionary("3.vrk3", "Tretji");
+    // A member with a long path is removed like any other.
+    std::string folder = "globoko";
+    while (folder_.size() + folder.size() < 300) folder += "/podmapa-z-dolgim-imenom";
+    std::filesystem::create_directories(folder_ + "/" + folder);
+    const std::string deep = MakeDictionary(folder + "/dolg.vrk3", "Dolg");
+    MakeLibrary("Knj", {two, deep});
+    host_->Select();
+    TFileDialogRequest asked;
+    SetFileDialogHook([&](const TFileDialogRequest& request) {
+        asked = request;
+        return FilesChosen({QString::fromStdString(one), QString::fromStdString(two),
+                            QString::fromStdString(three)},
+                           QStringLiteral("/"));
+    });
+    libraries_->AddDictionaries();
+    EXPECT_TRUE(asked.multiple);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kAlreadyMember});
+    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, deep, one}));
+    EXPECT_EQ(host_->listed, std::vector<std::string>{one});
+    EXPECT_EQ(Setting("AddDFDir"), folder_);
+
+    // A file that is no dictionary is never made a member.
+    const std::string text = folder_ + "/notes.txt";
+    WriteFileBytes(text, "just some text, no dictionary at all");
+    messages_->Clear();
+    SetFileDialogHook([&](const TFileDialogRequest& request) {
+        asked = request;
+        return FilesChosen({QString::fromStdString(text)});
+    });
+    libraries_->AddDictionaries();
+    EXPECT_EQ(asked.directory, QString::fromStdString(folder_));
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kNotADictionary});
+    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, deep, one}));
+
+    // Removing takes the selected ones from the library only.
+    host_->Select({deep, two, one});
+    libraries_->RemoveDictionaries();
+    EXPECT_TRUE(Members("Knj").empty());
+    EXPECT_EQ(host_->rowsRemoved, 1);
+    EXPECT_TRUE(std::filesystem::exists(one));
+}
+
+// The tree and the list reach the library commands: a new library opens
+// its name for editing (Ctrl keys go to the editor), Enter stores it, a
+// sub-library shows its library open, Delete removes in the tree and in
+// the list, and an added dictionary is listed and selected.
+TEST_F(LibraryCommands, TheTreeAndTheListReachTheLibraryCommands) {
+    MakeLibrary("A\\B", {MakeDictionary("1.vrk3", "Prvi", "Ana", 2)});
     frame_ = StartFrame();
     ClickLibrary(QStringLiteral("A"));
     Run(id::kNewLibrary);
     QTreeWidgetItem* created = View()->SelectedLibrary();
     ASSERT_NE(created, nullptr);
     EXPECT_EQ(created->text(0), QStringLiteral("Nova Knjižnica"));
-    EXPECT_EQ(created->parent(), nullptr);
     EXPECT_TRUE(ListNames().isEmpty());
-    // Ctrl keys go to the open editor, not to the commands.
     ASSERT_NE(NameEditor(), nullptr);
     int dialogs = 0;
     SetFileDialogHook([&](const TFileDialogRequest&) {
@@ -91,126 +213,26 @@ TEST_F(LibraryCommands, ANewLibraryIsNamedInPlaceAndASubLibraryGoesBelowTheSelec
     TypeName(QStringLiteral("Moja knjižnica"));
     EXPECT_EQ(created->text(0), QStringLiteral("Moja knjižnica"));
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"A", "Moja knji\x9Enica"}));
-
-    // Below the selected library, which then shows it open.
     ClickLibrary(QStringLiteral("B"));
     Run(id::kNewSubLibrary);
     QTest::keyClick(NameEditor(), Qt::Key_Escape);
-    EXPECT_EQ(SubKeys(LibraryKey("A\\B")), std::vector<std::string>{kNew});
     EXPECT_EQ(Library(QStringLiteral("B"))->data(0, kImageRole).toInt(), kImageLibraryOpen);
-    EXPECT_TRUE(messages_->Texts().empty());
-}
-
-TEST_F(LibraryCommands, ARenameTheStoreRefusesOrThatCannotBeStoredChangesNothing) {
-    MakeLibrary("Eno\\Pod");
-    MakeLibrary("Drugo");
-    frame_ = StartFrame();
-    ClickLibrary(QStringLiteral("Drugo"));
-    // A name taken elsewhere, a character the store cannot hold ("€" it
-    // can), and the backslash that separates the levels of the tree, each
-    // with its own message.
-    for (const QString& name :
-         {QStringLiteral("Pod"), QStringLiteral("Ωmega €"), QStringLiteral("A\\B")}) {
-        Run(id::kRenameLibrary);
-        TypeName(name);
-    }
-    EXPECT_EQ(messages_->Texts(),
-              (std::vector<QString>{::texts::kNameExists,
-                                    ::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)")),
-                                    ::texts::kBackslashInName}));
-    EXPECT_EQ(Library(QStringLiteral("Drugo"))->text(0), QStringLiteral("Drugo"));
-    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Drugo"}));
-
-    // The renamed library is found under its new name.
-    messages_->Clear();
-    Run(id::kRenameLibrary);
-    TypeName(QStringLiteral("Tretje"));
-    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Tretje"}));
-    Run(id::kNewSubLibrary);
-    EXPECT_EQ(SubKeys(LibraryKey("Tretje")), std::vector<std::string>{kNew});
-    EXPECT_TRUE(messages_->Texts().empty());
-}
-
-TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAsking) {
-    MakeLibrary("Ena\\Pod");
-    frame_ = StartFrame();
-    ClickLibrary(QStringLiteral("Pod"));
-    Run(id::kRemoveLibrary);  // empty: no question
-    EXPECT_TRUE(messages_->Texts().empty());
-    EXPECT_EQ(Names(), std::vector<std::string>{"Ena"});
-    EXPECT_EQ(Library(QStringLiteral("Ena"))->data(0, kImageRole).toInt(), kImageLibrary);
-    Run(id::kRemoveLibrary);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kCannotRemoveAll});
-    EXPECT_EQ(Names(), std::vector<std::string>{"Ena"});
-
-    // Another program adds a member after the list was filled: the list
-    // shows nothing, the store decides, and No (the default) keeps it.
-    messages_->Clear();
-    Run(id::kNewLibrary);
-    QTest::keyClick(NameEditor(), Qt::Key_Escape);
-    ASSERT_EQ(AddLibraryDictionary(LibraryKey(kNew), MakeDictionary("x.vrk3", "X")),
-              TLibraryResult::kOk);
-    EXPECT_TRUE(ListNames().isEmpty());
     QTest::keyClick(View()->Tree(), Qt::Key_Delete);
-    ASSERT_EQ(messages_->Shown().size(), 1u);
-    const TMessage asked = messages_->Shown()[0];
-    EXPECT_EQ(asked.text, ::texts::kLibraryNotEmpty);
-    EXPECT_EQ(asked.icon, TMsgIcon::kWarning);
-    EXPECT_EQ(asked.defaultAnswer, TMsgAnswer::kNo);
-    EXPECT_EQ(Names().size(), 2u);
-    messages_->Answer(TMsgAnswer::kYes);
-    QTest::keyClick(View()->Tree(), Qt::Key_Delete);
-    EXPECT_EQ(Names(), std::vector<std::string>{"Ena"});
-    EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Ena")));
-}
+    EXPECT_EQ(Library(QStringLiteral("B"))->data(0, kImageRole).toInt(), kImageLibrary);
+    EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("B")));
 
-TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
-    const std::string one = MakeDictionary("1.vrk3", "Prvi", "Ana", 2);
-    const std::string two = MakeDictionary("2.vrk3", "Drugi");
-    const std::string three = MakeDictionary("3.vrk3", "Tretji");
-    // A member with a long path is listed and removed like any other.
-    std::string folder = "globoko";
-    while (folder_.size() + folder.size() < 300) folder += "/podmapa-z-dolgim-imenom";
-    std::filesystem::create_directories(folder_ + "/" + folder);
-    const std::string deep = MakeDictionary(folder + "/dolg.vrk3", "Dolg");
-    MakeLibrary("Knj", {two, deep});
-    frame_ = StartFrame();
-    TFileDialogRequest asked;
-    SetFileDialogHook([&](const TFileDialogRequest& request) {
-        asked = request;
-        return FilesChosen({QString::fromStdString(one), QString::fromStdString(two),
-                            QString::fromStdString(three)},
-                           QString::fromStdString(folder_));
-    });
+    const std::string two = MakeDictionary("2.vrk3", "Drugi", "Ana", 3);
+    SetFileDialogHook(
+        [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(two)}); });
     Run(id::kAddDictionary);
-    EXPECT_TRUE(asked.multiple);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kAlreadyMember});
-    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, deep, one}));
-    EXPECT_EQ(ListNames(), QStringList({"Dolg", "Drugi", "Prvi"}));
-    EXPECT_TRUE(Row(QStringLiteral("Prvi"))->isSelected());
-    EXPECT_EQ(Row(QStringLiteral("Prvi"))->text(kColCount), QStringLiteral("2"));
-    EXPECT_EQ(Row(QStringLiteral("Prvi"))->text(kColAuthor), QStringLiteral("Ana"));
-    EXPECT_EQ(Setting("AddDFDir"), folder_);
-
-    // A file that is no dictionary is never made a member.
-    const std::string text = folder_ + "/notes.txt";
-    WriteFileBytes(text, "just some text, no dictionary at all");
-    messages_->Clear();
-    SetFileDialogHook([&](const TFileDialogRequest& request) {
-        asked = request;
-        return FilesChosen({QString::fromStdString(text)});
-    });
-    Run(id::kAddDictionary);
-    EXPECT_EQ(asked.directory, QString::fromStdString(folder_));
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kNotADictionary});
-    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, deep, one}));
-
-    // Removing takes the selected ones from the library only.
-    SelectRows({"Dolg", "Drugi", "Prvi"});
+    EXPECT_EQ(ListNames(), QStringList({"Drugi", "Prvi"}));
+    EXPECT_EQ(View()->SelectedPaths(), std::vector<std::string>{two});
+    EXPECT_EQ(Row(QStringLiteral("Drugi"))->text(kColCount), QStringLiteral("3"));
+    EXPECT_EQ(Row(QStringLiteral("Drugi"))->text(kColAuthor), QStringLiteral("Ana"));
     QTest::keyClick(View()->List(), Qt::Key_Delete);
-    EXPECT_TRUE(Members("Knj").empty());
-    EXPECT_TRUE(ListNames().isEmpty());
-    EXPECT_TRUE(std::filesystem::exists(one));
+    EXPECT_EQ(ListNames(), QStringList{QStringLiteral("Prvi")});
+    EXPECT_EQ(Members("A\\B").size(), 1u);
+    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {

@@ -40,11 +40,21 @@ void TManagerTest::SetUp() {
     host_ = std::make_unique<TFakeHost>();
     host_->BackupDir() = dir_ + "/temp";
     dictionaries_ = std::make_unique<TDictionaryCommands>(*host_);
+    libraries_ = std::make_unique<TLibraryCommands>(*host_);
 }
 
-void TFakeHost::Select(const std::vector<std::string>& paths) {
-    m_library.reset(MakeLibraryItem("Knj"));
+void TFakeHost::Select(const std::vector<std::string>& paths, const std::string& library) {
     m_rows.clear();
+    QTreeWidgetItem* parent = nullptr;
+    for (const QString& name : QString::fromStdString(library).split('\\')) {
+        QTreeWidgetItem* item = MakeLibraryItem(ToCp1250(name));
+        if (parent)
+            parent->addChild(item);
+        else
+            m_top.reset(item);
+        parent = item;
+    }
+    m_library = parent;
     const TScratchSet scratch = TScratchSet::In(m_strBackupDir, kManagerScratch);
     for (const std::string& path : paths)
         m_rows.emplace_back(MakeDictionaryRow(ReadMember(path, scratch)));
@@ -52,7 +62,7 @@ void TFakeHost::Select(const std::vector<std::string>& paths) {
 
 TSelection TFakeHost::Selection() const {
     TSelection selection;
-    selection.library = m_library.get();
+    selection.library = m_library;
     for (const auto& row : m_rows) selection.rows.push_back(row.get());
     return selection;
 }
@@ -107,6 +117,7 @@ void TManagerTest::DataDialog(const QString& name, bool ok) {
 }
 
 void TManagerTest::TearDown() {
+    libraries_.reset();
     dictionaries_.reset();
     host_.reset();
     frame_.reset();

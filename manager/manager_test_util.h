@@ -26,9 +26,9 @@ TFileDialogResult FilesChosen(const QStringList& files, const QString& directory
 // selection a test gives it, and what the command asked it to list.
 class TFakeHost : public TCommandHost {
   public:
-    // Selects the top-level library "Knj" and rows read from these
-    // dictionaries.
-    void Select(const std::vector<std::string>& paths = {});
+    // Selects the library at `library` ("A\\B" for B below A) and rows read
+    // from these dictionaries.
+    void Select(const std::vector<std::string>& paths = {}, const std::string& library = "Knj");
     // The selected rows, in the order given.
     QTreeWidgetItem* SelectedRow(std::size_t i) const { return m_rows.at(i).get(); }
 
@@ -38,20 +38,23 @@ class TFakeHost : public TCommandHost {
     void ListDictionary(const TMemberRow& row, bool alone) override {
         listed.push_back((alone ? "+" : "") + row.path);
     }
-    void RemoveSelectedRows() override {}
+    void RemoveSelectedRows() override { ++rowsRemoved; }
     void ListAgain() override {}
-    int LibraryCount() const override { return 0; }
+    int LibraryCount() const override { return libraries; }
     void InsertLibrary(QTreeWidgetItem*, QTreeWidgetItem* item) override { delete item; }
     void EditLibraryName(QTreeWidgetItem*) override {}
-    void RemoveLibraryItem(QTreeWidgetItem*) override {}
+    void RemoveLibraryItem(QTreeWidgetItem*) override { ++librariesRemoved; }
 
     // Each row listed, by its file, after "+" when it was listed alone.
     std::vector<std::string> listed;
+    int libraries = 2;  // the tree's count
+    int rowsRemoved = 0, librariesRemoved = 0;
 
   private:
     QWidget m_window;
     std::string m_strBackupDir;
-    std::unique_ptr<QTreeWidgetItem> m_library;
+    std::unique_ptr<QTreeWidgetItem> m_top;  // and the levels below it
+    QTreeWidgetItem* m_library = nullptr;
     std::vector<std::unique_ptr<QTreeWidgetItem>> m_rows;
 };
 
@@ -112,9 +115,10 @@ class TManagerTest : public TUiTest {
 
     std::string folder_;  // dictionaries
     std::unique_ptr<CMainFrame> frame_;
-    // The dictionary commands on a fake view, without a frame.
+    // The commands on a fake view, without a frame.
     std::unique_ptr<TFakeHost> host_;
     std::unique_ptr<TDictionaryCommands> dictionaries_;
+    std::unique_ptr<TLibraryCommands> libraries_;
 };
 
 }  // namespace vrk

@@ -117,8 +117,9 @@ TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAski
     libraries_->RemoveLibrary();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kCannotRemoveAll});
     host_->libraries = 3;
-    // Empty: no question.
+    // Empty, its unnamed value no member: no question.
     messages_->Clear();
+    ASSERT_EQ(UserKey(LibraryKey("Ena\\Pod")).SetString("", "x"), TRegResult::kOk);
     host_->Select({}, "Ena\\Pod");
     libraries_->RemoveLibrary();
     EXPECT_TRUE(messages_->Texts().empty());

@@ -1,10 +1,13 @@
 // Import and export: the format by the file name, the import dialog and the
-// data dialog after it, the export chooser with its separator panel, and
-// the files an import or export must never destroy.
+// data dialog after it, the export chooser with its separator panel, the
+// files an import or export must never destroy, and the jobs on their
+// worker. What an import or export writes is the engine's rule (store/);
+// the worker and its window are tested in ui/worker_test.cpp.
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <filesystem>
 #include <mutex>
@@ -16,8 +19,6 @@
 #include "manager/manager_ids.h"
 #include "manager/manager_test_util.h"
 #include "manager/manager_texts.h"
-#include "settings/registry_helpers.h"
-#include "settings/settings_keys.h"
 #include "store/data_file.h"
 #include "ui/commands.h"
 #include "ui/ui_texts.h"
@@ -28,58 +29,33 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What the worker was asked to do, recorded by the job step hook.
-struct TJobSeen {
-    std::mutex mutex;
-    std::vector<std::int32_t> jobs;
-    std::vector<char> params;
-};
-
-// The export cases run the command on a fake view (host_, dictionaries_);
-// the imports, which list what they made, run on the frame.
+// Most cases run the commands on a fake view (host_, dictionaries_); the
+// worker records each job it is given (the job step hook).
 class FormatCommands : public TManagerTest {
   protected:
     void SetUp() override {
         TManagerTest::SetUp();
         SetJobStepHook([this](TJobHandOver& job, TWorker&) {
-            std::lock_guard lock(seen_.mutex);
-            seen_.jobs.push_back(job.nJob);
-            seen_.params.push_back(job.chJobParam);
+            std::lock_guard lock(mutex_);
+            jobs_.push_back(job.nJob);
+            params_.push_back(job.chJobParam);
         });
     }
     void TearDown() override {
         SetJobStepHook({});
         TManagerTest::TearDown();
     }
-    std::vector<std::string> Entries(const std::string& path) {
-        auto file = Open(path);
-        std::vector<std::string> entries;
-        std::string entry;
-        for (std::int32_t i = 0; i < file->GetEntryCount(); ++i)
-            if (file->GetEntry(i, entry)) entries.push_back(entry);
-        return entries;
-    }
-    // Fills the import dialog and confirms it.
-    void ImportDialog(const std::string& source, const std::string& target) {
-        WhenDialog("importDlg", [=](QWidget* dialog) {
-            Type(dialog, "existingEdit", QString::fromStdString(source));
-            Type(dialog, "newEdit", QString::fromStdString(target));
-            Click(dialog, "okButton");
-        });
-    }
-    // The data dialog after an import: the texts, or a cancel.
-    void DataDialog(const QString& name, bool ok = true) {
-        WhenDialog("dictDataDlg", [=](QWidget* dialog) {
-            EXPECT_TRUE(Child<QLineEdit>(dialog, "nameEdit")->text().isEmpty());
-            Type(dialog, "nameEdit", name);
-            Type(dialog, "authorEdit", QStringLiteral("Uvoznik"));
-            Click(dialog, ok ? "okButton" : "cancelButton");
+    // The worker waits for the stop request.
+    static void HoldJobs() {
+        SetJobStepHook([](TJobHandOver&, TWorker& worker) {
+            while (!worker.StopRequested())
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
         });
     }
     // The export chooser answers `file` with the panel's default for
     // `filter` (null: the first entry), or with `separator`.
-    void ExportTo(const std::string& file, const QString& filter = {},
-                  std::optional<QString> separator = std::nullopt) {
+    static void ExportTo(const std::string& file, const QString& filter = {},
+                         std::optional<QString> separator = std::nullopt) {
         SetFileDialogHook([=](const TFileDialogRequest& request) {
             EXPECT_TRUE(request.save);
             EXPECT_EQ(request.caption, QStringLiteral("Izvozi"));
@@ -89,24 +65,37 @@ class FormatCommands : public TManagerTest {
             return result;
         });
     }
+    // An export job of `dict` to CSV at `target`.
+    static TJobHandOver CsvExport(const std::string& dict, const std::string& target) {
+        TJobHandOver job;
+        job.nJob = kJobExportCsv;
+        job.strJobDataFile = dict;
+        job.strJobOtherFile = target;
+        job.chJobParam = ',';
+        return job;
+    }
 
-    TJobSeen seen_;
+    std::mutex mutex_;
+    std::vector<std::int32_t> jobs_;
+    std::vector<char> params_;
 };
 
-TEST(FormatChoice, TheImportLooksAtTheLastThreeCharactersTheExportAtTheExtension) {
-    EXPECT_EQ(ImportFormat(QStringLiteral("/a/stari.VrK")), TOlderFormat::kSecondGen);
-    EXPECT_EQ(ImportFormat(QStringLiteral("/a/tabela.csv")), TOlderFormat::kCsv);
-    EXPECT_EQ(ImportFormat(QStringLiteral("/a/slovar")), TOlderFormat::kFirstGen);
-    EXPECT_EQ(ImportFormat(QStringLiteral("/a/slovar.vrk3")), TOlderFormat::kFirstGen);
-    // Paths shorter than three characters are first-generation files.
-    for (const char* shortPath : {"", "a", "vk"})
-        EXPECT_EQ(ImportFormat(QString::fromLatin1(shortPath)), TOlderFormat::kFirstGen);
+TEST(FormatChoice, TheFormatComesFromTheNameAndSeparatorsAreOneStorableCharacter) {
+    // The import looks at the last three characters (shorter paths are
+    // first-generation files), the export at the extension.
+    for (const auto& [path, format] :
+         {std::pair<const char*, TOlderFormat>{"/a/stari.VrK", TOlderFormat::kSecondGen},
+          {"/a/tabela.csv", TOlderFormat::kCsv},
+          {"/a/slovar", TOlderFormat::kFirstGen},
+          {"/a/slovar.vrk3", TOlderFormat::kFirstGen},
+          {"", TOlderFormat::kFirstGen},
+          {"a", TOlderFormat::kFirstGen},
+          {"vk", TOlderFormat::kFirstGen}})
+        EXPECT_EQ(ImportFormat(QString::fromLatin1(path)), format) << path;
     EXPECT_EQ(ExportFormat(QStringLiteral("/a/izvoz.CSV")), TOlderFormat::kCsv);
     EXPECT_EQ(ExportFormat(QStringLiteral("/a.vrk/izvoz")), TOlderFormat::kFirstGen);
     EXPECT_EQ(ExportFormat(QStringLiteral("/a/izvoz.vrk")), TOlderFormat::kSecondGen);
-}
 
-TEST(FormatChoice, SeparatorsAreOneCharacterAnOlderFileCanHold) {
     char separator = 'x';
     EXPECT_EQ(CheckSeparator(QString(), separator), TSeparatorCheck::kMissing);
     EXPECT_EQ(CheckSeparator(QStringLiteral("\n"), separator), TSeparatorCheck::kInvalid);
@@ -122,37 +111,33 @@ TEST_F(FormatCommands, ImportsTakeTheFormatFromTheNameAndAskForDataOnlyWhereNone
     // A second-generation file brings its name and author.
     const std::string old = MakeDictionary("old.vrk3", "Stari", "Ana", 3);
     ASSERT_TRUE(Open(old)->ExportSecondGen(folder_ + "/stari.vrk", ';'));
-    WriteFileBytes(folder_ + "/tabela.csv", "miza,pohi\x9Atvo;stol\r\nokno,steklo\r\n");
+    WriteFileBytes(folder_ + "/tabela.csv", "miza,stol\r\nokno,steklo\r\n");
     WriteFileBytes(folder_ + "/prvi", "KRAS                         planota\r\n");
     MakeLibrary("Knj");
-    frame_ = StartFrame();
-
-    ImportDialog(folder_ + "/stari.vrk", folder_ + "/iz-vrk.vrk3");
-    Run(id::kImport);
-    ImportDialog(folder_ + "/tabela.csv", folder_ + "/iz-csv.vrk3");
+    host_->Select();
+    const std::string fromVrk = folder_ + "/iz-vrk.vrk3", fromCsv = folder_ + "/iz-csv.vrk3",
+                      fromFirst = folder_ + "/iz-prvi.vrk3";
+    ImportDialog(folder_ + "/stari.vrk", fromVrk);
+    dictionaries_->Import();
+    ImportDialog(folder_ + "/tabela.csv", fromCsv);
     DataDialog(QStringLiteral("Tabela"));
-    Run(id::kImport);
-    ImportDialog(folder_ + "/prvi", folder_ + "/iz-prvi.vrk3");
+    dictionaries_->Import();
+    ImportDialog(folder_ + "/prvi", fromFirst);
     DataDialog(QStringLiteral("Prvi"));
-    Run(id::kImport);
+    dictionaries_->Import();
 
     EXPECT_TRUE(messages_->Texts().empty());
-    EXPECT_EQ(seen_.jobs,
+    EXPECT_EQ(jobs_,
               (std::vector<std::int32_t>{kJobImportSecondGen, kJobImportCsv, kJobImportFirstGen}));
-    EXPECT_EQ(seen_.params[0], '\x02');
-    EXPECT_EQ(seen_.params[2], '\x02');
-    EXPECT_EQ(ListNames(), QStringList({"Prvi", "Stari", "Tabela"}));
-    EXPECT_EQ(View()->Selection().rows, std::vector<QTreeWidgetItem*>{Row(QStringLiteral("Prvi"))});
-    EXPECT_EQ(Row(QStringLiteral("Stari"))->text(kColAuthor), QStringLiteral("Ana"));
-    EXPECT_EQ(Row(QStringLiteral("Stari"))->text(kColCount), QStringLiteral("3"));
-    EXPECT_EQ(Row(QStringLiteral("Tabela"))->text(kColCount), QStringLiteral("2"));
-    EXPECT_EQ(Members("Knj"),
-              (std::vector<std::string>{folder_ + "/iz-vrk.vrk3", folder_ + "/iz-csv.vrk3",
-                                        folder_ + "/iz-prvi.vrk3"}));
-    EXPECT_EQ(Entries(folder_ + "/iz-csv.vrk3"),
-              (std::vector<std::string>{"miza\x01pohi\x9Atvo\x01stol", "okno\x01steklo"}));
-    EXPECT_EQ(Entries(folder_ + "/iz-prvi.vrk3"), std::vector<std::string>{"KRAS\x01planota"});
-    EXPECT_EQ(Open(folder_ + "/iz-csv.vrk3")->GetFlags(), 6);
+    EXPECT_EQ(params_[0], '\x02');
+    EXPECT_EQ(params_[2], '\x02');
+    EXPECT_EQ(host_->listed,
+              (std::vector<std::string>{"+" + fromVrk, "+" + fromCsv, "+" + fromFirst}));
+    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{fromVrk, fromCsv, fromFirst}));
+    EXPECT_EQ(Headers(fromVrk), (std::vector<std::string>{"Stari", "Ana", "", ""}));
+    EXPECT_EQ(Headers(fromFirst), (std::vector<std::string>{"Prvi", "Uvoznik", "", ""}));
+    EXPECT_EQ(Flags(fromCsv), 6);
+    EXPECT_EQ(Open(fromCsv)->GetEntryCount(), 2);
     // Nothing is left beside the new dictionaries.
     EXPECT_EQ(FolderFiles(),
               (std::vector<std::string>{"iz-csv.vrk3", "iz-prvi.vrk3", "iz-vrk.vrk3", "old.vrk3",
@@ -165,12 +150,12 @@ TEST_F(FormatCommands, AnImportThatFailsOrIsCancelledLeavesTheTargetAsItWas) {
     const std::string before = ReadFileBytes(target);
     WriteFileBytes(folder_ + "/tabela.csv", "miza,stol\r\n");
     const std::vector<std::string> files = FolderFiles();
-    frame_ = StartFrame();
+    host_->Select();
 
     // The source cannot be read: the job says so.
     ImportDialog(folder_ + "/ni.csv", target);
     messages_->Answer(TMsgAnswer::kYes);  // replace the dictionary typed by hand
-    Run(id::kImport);
+    dictionaries_->Import();
     ASSERT_EQ(messages_->Texts().size(), 2u);
     EXPECT_EQ(messages_->Texts()[1], ::texts::kImportFailed);
     // The data dialog given up.
@@ -178,16 +163,13 @@ TEST_F(FormatCommands, AnImportThatFailsOrIsCancelledLeavesTheTargetAsItWas) {
     messages_->Answer(TMsgAnswer::kYes);
     ImportDialog(folder_ + "/tabela.csv", target);
     DataDialog(QStringLiteral("Nov"), false);
-    Run(id::kImport);
-    // Cancelled while the job runs: the worker waits for the stop request.
+    dictionaries_->Import();
+    // Cancelled while the job runs.
     messages_->Answer(TMsgAnswer::kYes);
-    SetJobStepHook([](TJobHandOver&, TWorker& worker) {
-        while (!worker.StopRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    });
+    HoldJobs();
     ImportDialog(folder_ + "/tabela.csv", target);
     WhenDialog("progressDlg", [](QWidget* window) { Click(window, "cancelButton"); });
-    Run(id::kImport);
-    SetJobStepHook({});
+    dictionaries_->Import();
     // Only the two replacement questions: a cancel says nothing.
     EXPECT_EQ(messages_->Texts().size(), 2u);
     // The target that is the source itself is refused in the dialog.
@@ -199,18 +181,19 @@ TEST_F(FormatCommands, AnImportThatFailsOrIsCancelledLeavesTheTargetAsItWas) {
         EXPECT_TRUE(dialog->isVisible());
         Click(dialog, "cancelButton");
     });
-    Run(id::kImport);
+    dictionaries_->Import();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kImportSameFile});
 
     EXPECT_EQ(ReadFileBytes(target), before);
     EXPECT_EQ(FolderFiles(), files);
     EXPECT_EQ(Members("Knj"), std::vector<std::string>{target});
-    EXPECT_EQ(ListNames(), QStringList{QStringLiteral("Dober")});
+    EXPECT_TRUE(host_->listed.empty());
 }
 
+// On the frame: the import's result is listed in place of the file it
+// replaced.
 TEST_F(FormatCommands, ANewFileTypedByHandIsReplacedOnlyAfterTheQuestion) {
     const std::string target = MakeDictionary("dober.vrk3", "Dober", "Ana", 5);
-    const std::string before = ReadFileBytes(target);
     WriteFileBytes(folder_ + "/tabela.csv", "miza,stol\r\n");
     MakeLibrary("Knj", {target});
     frame_ = StartFrame();
@@ -239,28 +222,37 @@ TEST_F(FormatCommands, ANewFileTypedByHandIsReplacedOnlyAfterTheQuestion) {
     EXPECT_EQ(messages_->Shown()[1].text,
               vrk::texts::kFileReplace.arg(QStringLiteral("dober.vrk3")));
     EXPECT_EQ(messages_->Shown()[1].defaultAnswer, TMsgAnswer::kNo);
-    EXPECT_NE(ReadFileBytes(target), before);
-    EXPECT_EQ(Entries(target), std::vector<std::string>{"miza\x01stol"});
+    EXPECT_EQ(Open(target)->GetEntryCount(), 1);
     EXPECT_EQ(ListNames(), QStringList{QStringLiteral("Zamenjan")});
+    EXPECT_EQ(View()->Selection().rows,
+              std::vector<QTreeWidgetItem*>{Row(QStringLiteral("Zamenjan"))});
     EXPECT_EQ(Members("Knj"), std::vector<std::string>{target});
 }
 
 // What an import or an export changed in its texts is said once it is done:
-// bytes 0x02 made spaces and cut lines, line breaks written as spaces (the
+// bytes 0x02 made spaces, cut texts, line breaks written as spaces (the
 // changes themselves are the engine's).
 TEST_F(FormatCommands, ImportAndExportSayWhatTheyChangedInTheTexts) {
-    WriteFileBytes(folder_ + "/tabela.csv", "mi\x02za,x\x02y\r\nokno," + std::string(100000, 's'));
+    MakeLibrary("Knj");
+    host_->Select();
+    for (const auto& [csv, said] :
+         {std::pair<std::string, QString>{"mi\x02za,x\x02y\r\n",
+                                          ::texts::kImportChangedTexts.arg(2).arg(0)},
+          {"okno," + std::string(100000, 's'), ::texts::kImportChangedTexts.arg(0).arg(1)}}) {
+        messages_->Clear();
+        WriteFileBytes(folder_ + "/tabela.csv", csv);
+        ImportDialog(folder_ + "/tabela.csv", folder_ + "/iz-csv" + std::to_string(csv.size()));
+        DataDialog(QStringLiteral("Tabela"));
+        dictionaries_->Import();
+        EXPECT_EQ(messages_->Texts(), std::vector<QString>{said});
+    }
     const std::string dict = MakeDictionary("d.vrk3", "D", "Ana");
     ASSERT_TRUE(Open(dict)->StoreEntry("oko\x01vid\r\ndrugi del"));
-    MakeLibrary("Knj");
     host_->Select({dict});
-    ImportDialog(folder_ + "/tabela.csv", folder_ + "/iz-csv.vrk3");
-    DataDialog(QStringLiteral("Tabela"));
-    dictionaries_->Import();
+    messages_->Clear();
     ExportTo(folder_ + "/izvoz.csv");
     dictionaries_->Export();
-    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{::texts::kImportChangedTexts.arg(2).arg(1),
-                                                        ::texts::kExportChangedTexts.arg(1)}));
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kExportChangedTexts.arg(1)});
 }
 
 TEST_F(FormatCommands, PathsTypedByHandAreTakenAgainstTheWorkingFolder) {
@@ -277,13 +269,12 @@ TEST_F(FormatCommands, PathsTypedByHandAreTakenAgainstTheWorkingFolder) {
     Run(id::kImport);
     const std::string made = dir_ + "/rel.vrk3";
     EXPECT_EQ(Members("Knj"), std::vector<std::string>{made});
-    EXPECT_EQ(Entries(made), std::vector<std::string>{"miza\x01stol"});
     EXPECT_EQ(Row(QStringLiteral("Rel"))->text(kColFile), QString::fromStdString(made));
     // An export typed by hand goes to the working folder too.
     SelectRows({QStringLiteral("Rel")});
     ExportTo("data/izvoz.csv");
     Run(id::kExport);
-    EXPECT_EQ(ReadFileBytes(dir_ + "/data/izvoz.csv"), "miza;stol");
+    EXPECT_TRUE(fs::exists(dir_ + "/data/izvoz.csv"));
     // Added by a typed name, from another folder the program was started in.
     ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir_ + "/data")));
     ClickLibrary(QStringLiteral("Druga"));
@@ -299,31 +290,26 @@ TEST_F(FormatCommands, PathsTypedByHandAreTakenAgainstTheWorkingFolder) {
 }
 
 TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictionary) {
-    const std::string dict = MakeDictionary("d.vrk3", "D", "Ana");
-    ASSERT_TRUE(
-        Open(dict)->StoreEntry("miza\x01lesena\x01"
-                               "4 noge"));
+    const std::string dict = MakeDictionary("d.vrk3", "D", "Ana", 1);
     host_->Select({dict});
+    // The name decides the format whatever filter was picked; the filter
+    // and the panel give the separator.
     ExportTo(folder_ + "/izvoz.csv", QStringLiteral("Oblikovano Besedilo (*.csv)"));
     dictionaries_->Export();
-    EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz.csv"), "miza,lesena,4 noge");
-    // The name decides the format whatever filter was picked.
     ExportTo(folder_ + "/izvoz2.csv");
     dictionaries_->Export();
-    EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz2.csv"), "miza;lesena;4 noge");
     ExportTo(folder_ + "/izvoz.vrk");
     dictionaries_->Export();
     ExportTo(folder_ + "/izvoz.txt", {}, QStringLiteral("/"));
     dictionaries_->Export();
-    EXPECT_EQ(ReadFileBytes(folder_ + "/izvoz.txt").substr(29), "lesena/ 4 noge\r\n");
-    EXPECT_EQ(seen_.jobs, (std::vector<std::int32_t>{kJobExportCsv, kJobExportCsv,
-                                                     kJobExportSecondGen, kJobExportFirstGen}));
-    EXPECT_EQ(seen_.params, (std::vector<char>{',', ';', ';', '/'}));
+    EXPECT_EQ(jobs_, (std::vector<std::int32_t>{kJobExportCsv, kJobExportCsv, kJobExportSecondGen,
+                                                kJobExportFirstGen}));
+    EXPECT_EQ(params_, (std::vector<char>{',', ';', ';', '/'}));
     EXPECT_EQ(Setting("ExportDir"), folder_);
 
     // An empty separator is refused and asked again; the dictionary's own
     // file is refused as the target.
-    seen_.jobs.clear();
+    jobs_.clear();
     int asked = 0;
     SetFileDialogHook([&](const TFileDialogRequest&) {
         TFileDialogResult result =
@@ -336,13 +322,12 @@ TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictio
     EXPECT_EQ(messages_->Texts(),
               (std::vector<QString>{::texts::kSeparatorMissing, ::texts::kExportSameFile}));
     EXPECT_EQ(ReadFileBytes(dict), before);
-    EXPECT_TRUE(seen_.jobs.empty());
     EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
 
-    // Over a dictionary: it is named with its library, No is the default.
+    // Over a dictionary: it is named with its library (a sub-library
+    // too), No is the default.
     const std::string member = MakeDictionary("drugi.vrk3", "Drugi", "Ana", 3);
-    const std::string loose = MakeDictionary("prost.vrk3", "Prost");
-    MakeLibrary("Druga", {member});
+    MakeLibrary("Zbirka\\Druga", {member});
     const std::string memberBefore = ReadFileBytes(member);
     messages_->Clear();
     ExportTo(member);
@@ -353,8 +338,10 @@ TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictio
         ::texts::kExportOverMember.arg(QStringLiteral("drugi.vrk3"), QStringLiteral("Druga")));
     EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
     EXPECT_EQ(ReadFileBytes(member), memberBefore);
-    EXPECT_TRUE(seen_.jobs.empty());
-    // A dictionary of no library, replaced after "Da".
+    EXPECT_TRUE(jobs_.empty());
+    // A dictionary of no library, with no flags set, replaced after "Da".
+    const std::string loose = MakeDictionary("prost.vrk3", "Prost");
+    ASSERT_TRUE(Open(loose)->SetInfo("Prost", "", "", "", 0));
     messages_->Clear();
     messages_->Answer(TMsgAnswer::kYes);
     ExportTo(loose);
@@ -362,7 +349,7 @@ TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictio
     EXPECT_EQ(
         messages_->Texts(),
         std::vector<QString>{::texts::kExportOverDictionary.arg(QStringLiteral("prost.vrk3"))});
-    EXPECT_EQ(seen_.jobs, std::vector<std::int32_t>{kJobExportFirstGen});
+    EXPECT_EQ(jobs_, std::vector<std::int32_t>{kJobExportFirstGen});
 }
 
 TEST_F(FormatCommands, TheSeparatorPanelFollowsTheFilterAndKeepsTheChooserOpenWhenEmpty) {
@@ -390,8 +377,7 @@ TEST_F(FormatCommands, TheSeparatorPanelFollowsTheFilterAndKeepsTheChooserOpenWh
     QTest::keyClick(types, Qt::Key_Up);
     EXPECT_EQ(edit->text(), QStringLiteral(";"));
 
-    auto* name = Child<QLineEdit>(&dialog, "fileNameEdit");
-    name->setText(QStringLiteral("izvoz.csv"));
+    Child<QLineEdit>(&dialog, "fileNameEdit")->setText(QStringLiteral("izvoz.csv"));
     edit->clear();
     static_cast<QDialog&>(dialog).accept();
     EXPECT_TRUE(dialog.isVisible());
@@ -413,20 +399,66 @@ TEST_F(FormatCommands, ExportIsOfferedForOneDictionaryThatAllowsIt) {
     frame_ = StartFrame();
     WriteFileBytes(damaged, "Verbatrakon Datafile /3.0/ cut");
     EXPECT_FALSE(Enabled(id::kExport));
-    SelectRows({QStringLiteral("Odprt")});
-    EXPECT_TRUE(Enabled(id::kExport));
-    SelectRows({QStringLiteral("Zaprt")});
-    EXPECT_FALSE(Enabled(id::kExport));
-    SelectRows({QStringLiteral("Pokvarjen")});
-    EXPECT_FALSE(Enabled(id::kExport));
-    SelectRows({QStringLiteral("Odprt"), QStringLiteral("Zaprt")});
-    EXPECT_FALSE(Enabled(id::kExport));
+    for (const auto& [rows, offered] : {std::pair<QStringList, bool>{{"Odprt"}, true},
+                                        {{"Zaprt"}, false},
+                                        {{"Pokvarjen"}, false},
+                                        {{"Odprt", "Zaprt"}, false}}) {
+        SelectRows(rows);
+        EXPECT_EQ(Enabled(id::kExport), offered) << rows.join(' ').toStdString();
+    }
     // The command asks the dictionary too.
     SelectRows({QStringLiteral("Zaprt")});
     ExportTo(folder_ + "/x.csv");
     View()->Dictionaries().Export();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kExportDisabled});
     EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
+}
+
+// The real box, not a script: the job's warning belongs to the progress
+// window the user is watching, and the job has failed after it.
+TEST_F(FormatCommands, AFailingJobsMessageStandsOverTheProgressWindow) {
+    const std::string dict = MakeDictionary("d.vrk3", "D", "A", 2);
+    frame_ = StartFrame();
+    SetMessageHook({});
+    QString owner;
+    WhenDialog("messageBox", [&](QWidget* box) {
+        EXPECT_EQ(qobject_cast<QMessageBox*>(box)->text(), ::texts::kExportFailed);
+        EXPECT_EQ(qobject_cast<QMessageBox*>(box)->icon(), QMessageBox::Warning);
+        if (box->parentWidget()) owner = box->parentWidget()->window()->objectName();
+        qobject_cast<QMessageBox*>(box)->defaultButton()->click();
+    });
+    TJobHandOver job = CsvExport(dict, folder_ + "/ni/mape/x.csv");
+    EXPECT_FALSE(RunJob(View(), job, ::texts::kJobExportCsv));
+    EXPECT_TRUE(job.bJobFailed);
+    EXPECT_EQ(owner, QStringLiteral("progressDlg"));
+}
+
+// While a worker runs no dictionary is opened; a cancel stops the job
+// without a word, and the same record runs again.
+TEST_F(FormatCommands, ACancelledJobOpensNothingSaysNothingAndRunsAgain) {
+    const std::string dict = MakeDictionary("d.vrk3", "D", "A", 50);
+    MakeLibrary("Knj", {dict});
+    frame_ = StartFrame();
+    SelectRows({QStringLiteral("D")});
+    ASSERT_TRUE(View()->SelectedExportAllowed());
+    HoldJobs();
+    WhenDialog("progressDlg", [&](QWidget* window) {
+        EXPECT_TRUE(WorkerRunning());
+        EXPECT_FALSE(View()->SelectedExportAllowed());
+        EXPECT_FALSE(Enabled(id::kExport));
+        Click(window, "cancelButton");
+    });
+    TJobHandOver job = CsvExport(dict, folder_ + "/x.csv");
+    EXPECT_FALSE(RunJob(frame_.get(), job, ::texts::kJobExportCsv));
+    EXPECT_FALSE(WorkerRunning());
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_EQ(FolderFiles(), std::vector<std::string>{"d.vrk3"});
+    EXPECT_TRUE(Enabled(id::kExport));
+
+    SetJobStepHook({});
+    EXPECT_TRUE(RunJob(nullptr, job, ::texts::kJobExportCsv));
+    EXPECT_FALSE(job.bJobFailed);
+    EXPECT_TRUE(fs::exists(folder_ + "/x.csv"));
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The manager's start-up, window layout and status panes.
+// The manager's start-up, window layout, status panes and the layout of
+// its dialogs.
 #include "manager/main_frame.h"
 
 #include <QAction>
@@ -12,10 +13,19 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
+#include <functional>
+#include <memory>
 
+#include "manager/dict_data_dlg.h"
+#include "manager/export_file_dlg.h"
+#include "manager/import_dlg.h"
 #include "manager/manager_ids.h"
 #include "manager/manager_test_util.h"
 #include "manager/manager_texts.h"
+#include "manager/new_dict_dlg.h"
+#include "manager/password_dlg.h"
+#include "manager/remap_letter_dlg.h"
+#include "manager/security_dlg.h"
 #include "manager/vrk3dbe_app.h"
 #include "settings/first_library.h"
 #include "settings/registry_helpers.h"
@@ -229,25 +239,20 @@ TEST_F(ManagerFrame, StatusPanesCountTheSelectionByTheNumberItself) {
     frame_ = StartFrame();
     ASSERT_EQ(ListNames(), QStringList({"A", "B", "C", "D", "E"}));
     // Each pane is a space followed by the number's own text.
-    auto panes = [&] {
-        return std::make_pair(frame_->DictionaryPane()->text(), frame_->EntryPane()->text());
-    };
-    const auto shown = [](const char* dictionaries, const char* entries) {
-        return std::make_pair(" " + QString::fromUtf8(dictionaries),
-                              " " + QString::fromUtf8(entries));
-    };
     EXPECT_FALSE(frame_->DictionaryPane()->isEnabled());
-    SelectRows({"A"});
-    EXPECT_TRUE(frame_->DictionaryPane()->isEnabled());
-    EXPECT_EQ(panes(), shown("    1 slovar", "      0 gesel"));
-    SelectRows({"A", "B"});
-    EXPECT_EQ(panes(), shown("    2 slovarja", "      1 geslo"));
-    SelectRows({"A", "B", "C"});
-    EXPECT_EQ(panes(), shown("   3 slovarji", "      2 gesli"));
-    SelectRows({"A", "B", "C", "D"});
-    EXPECT_EQ(panes(), shown("   4 slovarji", "      4 gesla"));
-    SelectRows({"A", "B", "C", "D", "E"});
-    EXPECT_EQ(panes(), shown("   5 slovarjev", "      7 gesel"));
+    const char* const shown[][2] = {{"    1 slovar", "      0 gesel"},
+                                    {"    2 slovarja", "      1 geslo"},
+                                    {"   3 slovarji", "      2 gesli"},
+                                    {"   4 slovarji", "      4 gesla"},
+                                    {"   5 slovarjev", "      7 gesel"}};
+    QStringList rows;
+    for (const auto& [dictionaries, entries] : shown) {
+        rows << QString(QChar(static_cast<char16_t>(u'A' + rows.size())));
+        SelectRows(rows);
+        EXPECT_TRUE(frame_->DictionaryPane()->isEnabled());
+        EXPECT_EQ(frame_->DictionaryPane()->text(), " " + QString::fromUtf8(dictionaries));
+        EXPECT_EQ(frame_->EntryPane()->text(), " " + QString::fromUtf8(entries));
+    }
     // The form follows the number itself, not its last digits.
     EXPECT_EQ(::texts::DictionaryCountText(101), QStringLiteral("  101 slovarjev"));
     EXPECT_EQ(::texts::DictionaryCountText(22), QStringLiteral("   22 slovarjev"));
@@ -299,6 +304,50 @@ TEST_F(ManagerFrame, TabGoesBetweenTreeAndListAndTheListSelectsItsCurrentRow) {
     QTest::keyClick(list, Qt::Key_Tab);
     EXPECT_TRUE(tree->hasFocus());
     ASSERT_NE(tree->currentItem(), nullptr);
+}
+
+// The manager's windows laid out for a small screen and a large scale
+// factor: within kSmallScreen when they open and at their smallest, every
+// text whole; the status panes hold the widest counts. The dialogs are
+// filled in and left by keys alone: their labels name their controls with a
+// letter each, their own buttons and check boxes have letters, Enter has a
+// default button (Escape cancels).
+struct TManagerWindowCase {
+    const char* what;
+    std::function<std::unique_ptr<QWidget>()> make;
+    bool byKeys = true;  // ExpectFilledInByKeys too
+};
+
+TEST_F(ManagerFrame, WindowsFitASmallScreenAndDialogsAreFilledInByKeys) {
+    TFileDialogRequest exportRequest;
+    exportRequest.save = true;
+    exportRequest.caption = ::texts::kExportTitle;
+    exportRequest.directory = QString::fromStdString(folder_);
+    exportRequest.filter = ::texts::kOlderFormatsFilter;
+    const TManagerWindowCase cases[] = {
+        {"new dictionary (1/2)", [] { return std::make_unique<CNewDictPage1Dlg>(); }},
+        {"new dictionary (2/2)", [] { return std::make_unique<CNewDictPage2Dlg>(); }},
+        {"dictionary data", [] { return std::make_unique<CDictDataDlg>(); }},
+        {"security", [] { return std::make_unique<CSecurityDlg>(); }},
+        {"password",
+         [] { return std::make_unique<CPasswordDlg>(QStringLiteral("Slovenske sopomenke")); }},
+        {"remap letter", [] { return std::make_unique<CRemapLetterDlg>(); }},
+        {"import", [] { return std::make_unique<CImportDlg>(); }},
+        {"export", [&] { return std::make_unique<CExportFileDlg>(nullptr, exportRequest); }, false},
+    };
+    for (const TManagerWindowCase& window : cases) {
+        SCOPED_TRACE(window.what);
+        const std::unique_ptr<QWidget> shown = window.make();
+        ExpectLaidOut(shown.get(), window.what);
+        if (window.byKeys) ExpectFilledInByKeys(shown.get());
+    }
+
+    // The frame, fitted to the screen when it opens, with the widest counts
+    // a library of the installed dictionaries shows.
+    frame_ = StartFrame();
+    frame_->DictionaryPane()->setText(::texts::DictionaryCountText(9999));
+    frame_->EntryPane()->setText(::texts::EntryCountText(9999999));
+    ExpectLaidOut(frame_.get(), "main frame", true);
 }
 
 }  // namespace

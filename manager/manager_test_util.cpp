@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
@@ -39,11 +40,21 @@ void TManagerTest::SetUp() {
     host_ = std::make_unique<TFakeHost>();
     host_->BackupDir() = dir_ + "/temp";
     dictionaries_ = std::make_unique<TDictionaryCommands>(*host_);
+    libraries_ = std::make_unique<TLibraryCommands>(*host_);
 }
 
-void TFakeHost::Select(const std::vector<std::string>& paths) {
-    m_library.reset(MakeLibraryItem("Knj"));
+void TFakeHost::Select(const std::vector<std::string>& paths, const std::string& library) {
     m_rows.clear();
+    QTreeWidgetItem* parent = nullptr;
+    for (const QString& name : QString::fromStdString(library).split('\\')) {
+        QTreeWidgetItem* item = MakeLibraryItem(ToCp1250(name));
+        if (parent)
+            parent->addChild(item);
+        else
+            m_top.reset(item);
+        parent = item;
+    }
+    m_library = parent;
     const TScratchSet scratch = TScratchSet::In(m_strBackupDir, kManagerScratch);
     for (const std::string& path : paths)
         m_rows.emplace_back(MakeDictionaryRow(ReadMember(path, scratch)));
@@ -51,7 +62,7 @@ void TFakeHost::Select(const std::vector<std::string>& paths) {
 
 TSelection TFakeHost::Selection() const {
     TSelection selection;
-    selection.library = m_library.get();
+    selection.library = m_library;
     for (const auto& row : m_rows) selection.rows.push_back(row.get());
     return selection;
 }
@@ -61,7 +72,52 @@ std::unique_ptr<TDataFile> TManagerTest::Open(const std::string& path) const {
                                        dir_ + "/temp/t3");
 }
 
+std::int32_t TManagerTest::Flags(const std::string& path) const {
+    return Open(path)->GetFlags();
+}
+
+std::vector<std::string> TManagerTest::Headers(const std::string& path) const {
+    auto file = Open(path);
+    std::vector<std::string> texts(4);
+    EXPECT_TRUE(file->GetName(texts[0]) && file->GetAuthor(texts[1]) && file->GetNotes(texts[2]) &&
+                file->GetPassword(texts[3]));
+    return texts;
+}
+
+std::string TManagerTest::Protected(const std::string& file, std::string_view name,
+                                    std::string_view password) {
+    const std::string path = MakeDictionary(file, name);
+    EXPECT_TRUE(Open(path)->SetInfo(name, "Avtor", "", password, 7));
+    return path;
+}
+
+void TManagerTest::Password(const QString& typed) {
+    WhenDialog("passwordDlg", [=](QWidget* prompt) {
+        if (typed.isEmpty()) return Click(prompt, "cancelButton");
+        Type(prompt, "passwordEdit", typed);
+        Click(prompt, "okButton");
+    });
+}
+
+void TManagerTest::ImportDialog(const std::string& source, const std::string& target) {
+    WhenDialog("importDlg", [=](QWidget* dialog) {
+        Type(dialog, "existingEdit", QString::fromStdString(source));
+        Type(dialog, "newEdit", QString::fromStdString(target));
+        Click(dialog, "okButton");
+    });
+}
+
+void TManagerTest::DataDialog(const QString& name, bool ok) {
+    WhenDialog("dictDataDlg", [=](QWidget* dialog) {
+        EXPECT_TRUE(Child<QLineEdit>(dialog, "nameEdit")->text().isEmpty());
+        Type(dialog, "nameEdit", name);
+        Type(dialog, "authorEdit", QStringLiteral("Uvoznik"));
+        Click(dialog, ok ? "okButton" : "cancelButton");
+    });
+}
+
 void TManagerTest::TearDown() {
+    libraries_.reset();
     dictionaries_.reset();
     host_.reset();
     frame_.reset();
@@ -72,10 +128,10 @@ std::string TManagerTest::MakeDictionary(const std::string& file, std::string_vi
                                          std::string_view author, int entries) {
     const std::string path = folder_ + "/" + file;
     EXPECT_TRUE(CreateEmpty(path));
-    TDataFile dictionary(path, dir_ + "/temp/t1", dir_ + "/temp/t2", dir_ + "/temp/t3");
-    EXPECT_TRUE(dictionary.SetInfo(name, author, "", "", 6));
+    auto dictionary = Open(path);
+    EXPECT_TRUE(dictionary->SetInfo(name, author, "", "", 6));
     for (int i = 0; i < entries; ++i)
-        EXPECT_TRUE(dictionary.StoreEntry("beseda" + std::to_string(i) + "\x01opis"));
+        EXPECT_TRUE(dictionary->StoreEntry("beseda" + std::to_string(i) + "\x01opis"));
     return path;
 }
 

@@ -30,9 +30,9 @@ TFileDialogResult FilesChosen(const QStringList& files, const QString& directory
 // selection a test gives it, and what the command asked it to list.
 class TFakeHost : public TCommandHost {
   public:
-    // Selects the top-level library "Knj" and rows read from these
-    // dictionaries.
-    void Select(const std::vector<std::string>& paths = {});
+    // Selects the library at `library` ("A\\B" for B below A) and rows read
+    // from these dictionaries.
+    void Select(const std::vector<std::string>& paths = {}, const std::string& library = "Knj");
     // The selected rows, in the order given.
     QTreeWidgetItem* SelectedRow(std::size_t i) const { return m_rows.at(i).get(); }
 
@@ -42,20 +42,23 @@ class TFakeHost : public TCommandHost {
     void ListDictionary(const TMemberRow& row, bool alone) override {
         listed.push_back((alone ? "+" : "") + row.path);
     }
-    void RemoveSelectedRows() override {}
+    void RemoveSelectedRows() override { ++rowsRemoved; }
     void ListAgain() override {}
-    int LibraryCount() const override { return 0; }
+    int LibraryCount() const override { return libraries; }
     void InsertLibrary(QTreeWidgetItem*, QTreeWidgetItem* item) override { delete item; }
     void EditLibraryName(QTreeWidgetItem*) override {}
-    void RemoveLibraryItem(QTreeWidgetItem*) override {}
+    void RemoveLibraryItem(QTreeWidgetItem*) override { ++librariesRemoved; }
 
     // Each row listed, by its file, after "+" when it was listed alone.
     std::vector<std::string> listed;
+    int libraries = 2;  // the tree's count
+    int rowsRemoved = 0, librariesRemoved = 0;
 
   private:
     QWidget m_window;
     std::string m_strBackupDir;
-    std::unique_ptr<QTreeWidgetItem> m_library;
+    std::unique_ptr<QTreeWidgetItem> m_top;  // and the levels below it
+    QTreeWidgetItem* m_library = nullptr;
     std::vector<std::unique_ptr<QTreeWidgetItem>> m_rows;
 };
 
@@ -76,6 +79,19 @@ class TManagerTest : public TUiTest {
     static std::string LibraryKey(std::string_view path);
     // A dictionary object for `path` with scratch files of its own.
     std::unique_ptr<TDataFile> Open(const std::string& path) const;
+    std::int32_t Flags(const std::string& path) const;
+    // The header texts: name, author, notes, password.
+    std::vector<std::string> Headers(const std::string& path) const;
+    // A dictionary protected (flags 7) by `password`.
+    std::string Protected(const std::string& file, std::string_view name,
+                          std::string_view password);
+
+    // Answers the next password prompt with `typed`, or cancels it (empty).
+    static void Password(const QString& typed);
+    // Fills the import dialog and confirms it.
+    static void ImportDialog(const std::string& source, const std::string& target);
+    // The data dialog after an import: the texts, or a cancel.
+    static void DataDialog(const QString& name, bool ok = true);
 
     // A frame (no splash), shown and exposed, with its first library listed.
     std::unique_ptr<CMainFrame> StartFrame();
@@ -103,9 +119,10 @@ class TManagerTest : public TUiTest {
 
     std::string folder_;  // dictionaries
     std::unique_ptr<CMainFrame> frame_;
-    // The dictionary commands on a fake view, without a frame.
+    // The commands on a fake view, without a frame.
     std::unique_ptr<TFakeHost> host_;
     std::unique_ptr<TDictionaryCommands> dictionaries_;
+    std::unique_ptr<TLibraryCommands> libraries_;
 };
 
 }  // namespace vrk

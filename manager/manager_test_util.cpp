@@ -13,6 +13,7 @@
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
 #include "store/data_file.h"
+#include "store/test_util.h"
 #include "ui/commands.h"
 #include "ui/cp1250_text.h"
 
@@ -127,11 +128,10 @@ void TManagerTest::TearDown() {
 std::string TManagerTest::MakeDictionary(const std::string& file, std::string_view name,
                                          std::string_view author, int entries) {
     const std::string path = folder_ + "/" + file;
-    EXPECT_TRUE(CreateEmpty(path));
-    auto dictionary = Open(path);
-    EXPECT_TRUE(dictionary->SetInfo(name, author, "", "", 6));
+    std::vector<std::string> records;
     for (int i = 0; i < entries; ++i)
-        EXPECT_TRUE(dictionary->StoreEntry("beseda" + std::to_string(i) + "\x01opis"));
+        records.push_back(Record("beseda" + std::to_string(i), {"opis"}));
+    WriteDictionary(path, records, name, author, 6);
     return path;
 }
 

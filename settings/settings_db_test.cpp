@@ -37,12 +37,7 @@ TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
         const char* says;
     };
     const TCase cases[] = {
-        {"no database",
-         [&] {
-             std::string garbage;
-             for (int i = 0; i < 300; ++i) garbage += "to ni baza nastavitev ";
-             WriteFileBytes(path, garbage);
-         },
+        {"no database", [&] { WriteFileBytes(path, std::string(6600, 'g')); },
          TStoreFailure::kNotDatabase, "file is not a database"},
         {"another program's database",
          [&] { ASSERT_EQ(Sql(path, "CREATE TABLE keys(x); INSERT INTO keys VALUES (7);"), ""); },

@@ -82,12 +82,13 @@ TEST_F(Alphabet, DialogListsOnlyCompleteNonEmptySlots) {
 // Each row stored goes to the top of the full history.
 TEST_F(Alphabet, StoredRowsMoveUpOrPushTheOldestOut) {
     for (int i = 0; i < kAlphabetSlots; ++i) Put(i, "r" + std::to_string(i), '|');
+    ASSERT_EQ(key_.DeleteValue("sep9"), TRegResult::kOk);  // an incomplete slot
     const struct {
         TAlphabetRow row;
         const char* stored;
     } steps[] = {
-        // The same row changes nothing.
-        {{"r0", '|'}, "r0| r1| r2| r3| r4| r5| r6| r7| r8| r9|"},
+        // The same row changes nothing, not even an incomplete slot.
+        {{"r0", '|'}, "r0| r1| r2| r3| r4| r5| r6| r7| r8| -"},
         {{"r3", '|'}, "r3| r0| r1| r2| r4| r5| r6| r7| r8| r9|"},
         {{"new", ';'}, "new; r3| r0| r1| r2| r4| r5| r6| r7| r8|"},
         // The same text with another separator is another row.

@@ -17,16 +17,14 @@ class Alphabet : public TSettingsTest {
         ASSERT_EQ(key_.SetString("abc" + std::to_string(i), text), TRegResult::kOk);
         ASSERT_EQ(key_.SetString("sep" + std::to_string(i), std::string(1, sep)), TRegResult::kOk);
     }
-    // "abc<i>" with its separator, as "text/sep", or "-" when missing.
-    std::vector<std::string> Stored() {
-        std::vector<std::string> rows;
+    // Every slot's row and separator, "-" when one of them is missing.
+    std::string Stored() {
+        std::string rows;
         for (int i = 0; i < kAlphabetSlots; ++i) {
             TRegValue abc, sep;
-            if (key_.QueryValue("abc" + std::to_string(i), abc) != TRegResult::kOk ||
-                key_.QueryValue("sep" + std::to_string(i), sep) != TRegResult::kOk)
-                rows.push_back("-");
-            else
-                rows.push_back(abc.data + "/" + sep.data);
+            const bool there = key_.QueryValue("abc" + std::to_string(i), abc) == TRegResult::kOk &&
+                               key_.QueryValue("sep" + std::to_string(i), sep) == TRegResult::kOk;
+            rows += (i ? " " : "") + (there ? abc.data + sep.data : "-");
         }
         return rows;
     }
@@ -49,14 +47,18 @@ TEST_F(Alphabet, ReadersFallBackAsTheirPolicySays) {
     EXPECT_EQ(ReadAlphabetBothOrDefault().text, "a;b");
     EXPECT_EQ(ReadAlphabetBothOrDefault().separator, ';');
 
-    // A separator of two characters or none, or an empty row, is not read.
+    // A separator of two characters or none, or an empty row, is not read;
+    // nor is a row that does not fit the buffer, written by other means.
     ASSERT_EQ(key_.SetString("sep0", ";;"), TRegResult::kOk);
     EXPECT_EQ(ReadAlphabetForSearch().separator, '|');
     EXPECT_EQ(ReadAlphabetBothOrDefault().text, builtIn);
     ASSERT_EQ(key_.SetString("sep0", ""), TRegResult::kOk);
     EXPECT_EQ(ReadAlphabetForSearch().separator, '|');
-    ASSERT_EQ(key_.SetString("abc0", ""), TRegResult::kOk);
-    EXPECT_EQ(ReadAlphabetForSearch().text, builtIn);
+    for (const std::string& unread : {std::string(), std::string(1000, 'w')}) {
+        Put(0, unread, '|');
+        EXPECT_EQ(ReadAlphabetForSearch().text, builtIn);
+        EXPECT_FALSE(ReadAlphabetSlots()[0].listed);
+    }
     ASSERT_EQ(key_.SetNumber("abc0", 1), TRegResult::kOk);
     EXPECT_EQ(ReadAlphabetForSearch().text, builtIn);
 }
@@ -77,47 +79,33 @@ TEST_F(Alphabet, DialogListsOnlyCompleteNonEmptySlots) {
     EXPECT_FALSE(slots[4].listed);
 }
 
-class AlphabetHistory : public Alphabet {
-  protected:
-    void SetUp() override {
-        Alphabet::SetUp();
-        for (int i = 0; i < kAlphabetSlots; ++i) Put(i, "r" + std::to_string(i), '|');
+// Each row stored goes to the top of the full history.
+TEST_F(Alphabet, StoredRowsMoveUpOrPushTheOldestOut) {
+    for (int i = 0; i < kAlphabetSlots; ++i) Put(i, "r" + std::to_string(i), '|');
+    ASSERT_EQ(key_.DeleteValue("sep9"), TRegResult::kOk);  // an incomplete slot
+    const struct {
+        TAlphabetRow row;
+        const char* stored;
+    } steps[] = {
+        // The same row changes nothing, not even an incomplete slot.
+        {{"r0", '|'}, "r0| r1| r2| r3| r4| r5| r6| r7| r8| -"},
+        {{"r3", '|'}, "r3| r0| r1| r2| r4| r5| r6| r7| r8| r9|"},
+        {{"new", ';'}, "new; r3| r0| r1| r2| r4| r5| r6| r7| r8|"},
+        // The same text with another separator is another row.
+        {{"new", '|'}, "new| new; r3| r0| r1| r2| r4| r5| r6| r7|"},
+        // A repeated row closes its gap: the last slot's row stays, and is
+        // not repeated when it is the one stored.
+        {{"r4", '|'}, "r4| new| new; r3| r0| r1| r2| r5| r6| r7|"},
+        {{"r7", '|'}, "r7| r4| new| new; r3| r0| r1| r2| r5| r6|"},
+    };
+    for (const auto& step : steps) {
+        StoreAlphabetRow(ReadAlphabetSlots(), step.row);
+        EXPECT_EQ(Stored(), step.stored) << step.row.text;
     }
-};
-
-TEST_F(AlphabetHistory, SameRowChangesNothing) {
-    const auto before = Stored();
-    StoreAlphabetRow(ReadAlphabetSlots(), {"r0", '|'});
-    EXPECT_EQ(Stored(), before);
+    EXPECT_EQ(ValueNames(kAlphabetKey).size(), 2u * kAlphabetSlots);  // none beyond the last slot
 }
 
-TEST_F(AlphabetHistory, RowFromTheHistoryMovesToTheTop) {
-    StoreAlphabetRow(ReadAlphabetSlots(), {"r3", '|'});
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"r3/|", "r0/|", "r1/|", "r2/|", "r4/|", "r5/|",
-                                                  "r6/|", "r7/|", "r8/|", "r9/|"}));
-}
-
-TEST_F(AlphabetHistory, NewRowPushesTheOldestOut) {
-    StoreAlphabetRow(ReadAlphabetSlots(), {"new", ';'});
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"new/;", "r0/|", "r1/|", "r2/|", "r3/|", "r4/|",
-                                                  "r5/|", "r6/|", "r7/|", "r8/|"}));
-    // Same text with another separator is another row.
-    StoreAlphabetRow(ReadAlphabetSlots(), {"new", '|'});
-    EXPECT_EQ(Stored()[0], "new/|");
-    EXPECT_EQ(Stored()[1], "new/;");
-    // The last slot's row comes back when a repeated row closes its gap.
-    StoreAlphabetRow(ReadAlphabetSlots(), {"r5", '|'});
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"r5/|", "new/|", "new/;", "r0/|", "r1/|", "r2/|",
-                                                  "r3/|", "r4/|", "r6/|", "r7/|"}));
-    // The oldest row itself is not repeated once it has been pushed out.
-    StoreAlphabetRow(ReadAlphabetSlots(), {"r7", '|'});
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"r7/|", "r5/|", "new/|", "new/;", "r0/|", "r1/|",
-                                                  "r2/|", "r3/|", "r4/|", "r6/|"}));
-    // Nothing is ever written beyond the last slot.
-    EXPECT_EQ(ValueNames(kAlphabetKey).size(), 2u * kAlphabetSlots);
-}
-
-TEST_F(AlphabetHistory, LongRowIsCutAndReadBack) {
+TEST_F(Alphabet, LongRowIsCutAndReadBack) {
     StoreAlphabetRow(ReadAlphabetSlots(), {std::string(1200, 'x'), '|'});
     EXPECT_EQ(ReadAlphabetForSearch().text, std::string(999, 'x'));
     // 999 bytes and their terminator fill the buffer exactly; 1000 are cut.
@@ -126,16 +114,6 @@ TEST_F(AlphabetHistory, LongRowIsCutAndReadBack) {
     StoreAlphabetRow(ReadAlphabetSlots(), {std::string(1000, 'z'), '|'});
     EXPECT_EQ(ReadAlphabetForSearch().text, std::string(999, 'z'));
     EXPECT_EQ(ReadAlphabetSlots()[1].row.text, std::string(999, 'y'));
-}
-
-TEST_F(Alphabet, StoredRowOfAThousandBytesIsNotRead) {
-    // Written by other means: a row that does not fit the buffer is not
-    // read, and the built-in row is used.
-    Put(0, std::string(1000, 'w'), '|');
-    EXPECT_EQ(ReadAlphabetForSearch().text, std::string(kDefaultAlphabet));
-    EXPECT_FALSE(ReadAlphabetSlots()[0].listed);
-    Put(0, std::string(999, 'w'), '|');
-    EXPECT_EQ(ReadAlphabetForSearch().text, std::string(999, 'w'));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "settings/library_registry.h"
@@ -45,18 +44,33 @@ class FirstLibraryTest : public TSettingsTest {
     std::string install_;
 };
 
-TEST_F(FirstLibraryTest, FirstStartMakesTheLibraryWithTheInstalledDictionary) {
-    const std::string dictionary = InstallDictionary();
-    EXPECT_EQ(CreateFirstLibrary(install_ + "/"), TFirstLibrary::kCreated);
-    EXPECT_EQ(dictionary, install_ + "/dictionaries/slovenske-besede.vrk3");
+// The first start makes one library: the own dictionary first, then those
+// of descriptions, the bare words last; the other program's start (still
+// before "Run") adds nothing more.
+TEST_F(FirstLibraryTest, FirstStartMakesTheLibraryWithTheInstalledDictionaries) {
+    const std::string words = InstallDictionary();
+    const std::string names = InstallDictionary(kNamesInInstall);
+    const std::string thesaurus = InstallDictionary(kThesaurusInInstall);
+    TOwnDictionaryProblem problem;
+    EXPECT_EQ(CreateFirstLibrary(install_ + "/", &problem), TFirstLibrary::kCreated);
+    EXPECT_FALSE(problem) << problem.path;
+    EXPECT_EQ(words, install_ + "/dictionaries/slovenske-besede.vrk3");
     EXPECT_EQ(SubKeys(kGroupsKey), std::vector<std::string>({"Slovenske besede"}));
-    // Without the dictionaries of descriptions: the own one, then the words.
-    EXPECT_EQ(Members(), std::vector<std::string>({OwnDictionary(), dictionary}));
+    EXPECT_EQ(Members(), std::vector<std::string>({OwnDictionary(), thesaurus, names, words}));
     EXPECT_EQ(ActiveLib(), "Slovenske besede");
-
-    // The other program's start (still before "Run") adds nothing more.
     EXPECT_EQ(CreateFirstLibrary(install_), TFirstLibrary::kLibrariesExist);
     EXPECT_EQ(SubKeys(kGroupsKey).size(), 1u);
+    // The own dictionary is empty, named, and open to changes and export, in
+    // a folder of the user's own.
+    TDataFile own(OwnDictionary(), dir_ + "/t1", dir_ + "/t2", dir_ + "/t3");
+    std::string name;
+    EXPECT_EQ(own.GetEntryCount(), 0);
+    EXPECT_TRUE(own.GetName(name));
+    EXPECT_EQ(name, kOwnDictionaryName);
+    EXPECT_EQ(own.GetFlags(), kFlagChangesAllowed | kFlagExportAllowed);
+    struct stat st {};
+    ASSERT_EQ(::stat((dir_ + "/data/vrk3").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
 
 TEST_F(FirstLibraryTest, WithoutTheInstalledDictionaryNothingIsMade) {
@@ -98,39 +112,8 @@ TEST_F(FirstLibraryTest, ALaterStartOrAnyLibraryKeepsTheTreeAsItIs) {
     EXPECT_EQ(ActiveLib(), "(none)");
 }
 
-TEST_F(FirstLibraryTest, AStoredActiveLibraryIsKept) {
-    InstallDictionary();
-    ASSERT_TRUE(
-        TSetRegistryString(kFinderPath, "ActiveLib", kAllLibraries, kRegCreateKey | kRegOverwrite));
-    EXPECT_EQ(CreateFirstLibrary(install_), TFirstLibrary::kCreated);
-    EXPECT_EQ(ActiveLib(), kAllLibraries);
-}
-
-TEST_F(FirstLibraryTest, TheLibraryPutsTheOwnDictionaryFirstAndTheBareWordsLast) {
-    const std::string words = InstallDictionary();
-    const std::string names = InstallDictionary(kNamesInInstall);
-    const std::string thesaurus = InstallDictionary(kThesaurusInInstall);
-    TOwnDictionaryProblem problem;
-    EXPECT_EQ(CreateFirstLibrary(install_, &problem), TFirstLibrary::kCreated);
-    EXPECT_FALSE(problem) << problem.path;
-    EXPECT_EQ(Members(), std::vector<std::string>({OwnDictionary(), thesaurus, names, words}));
-    // Empty, named, and open to changes and export.
-    TDataFile own(OwnDictionary(), dir_ + "/t1", dir_ + "/t2", dir_ + "/t3");
-    std::string name;
-    EXPECT_EQ(own.GetEntryCount(), 0);
-    EXPECT_TRUE(own.GetName(name));
-    EXPECT_EQ(name, kOwnDictionaryName);
-    EXPECT_EQ(own.GetFlags(), kFlagChangesAllowed | kFlagExportAllowed);
-    // Its folder is the user's own.
-    struct stat st {};
-    ASSERT_EQ(::stat((dir_ + "/data/vrk3").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
-}
-
 TEST_F(FirstLibraryTest, TheDataFolderFollowsXdgDataHomeOrTheHomeFolder) {
     EXPECT_EQ(UserDataFolder(), dir_ + "/data/vrk3");
-    const char* home = std::getenv("HOME");
-    const std::string savedHome = home ? home : "";
     setenv("HOME", (dir_ + "/home").c_str(), 1);
     for (const char* unusable : {"", "relative/data"}) {
         setenv("XDG_DATA_HOME", unusable, 1);
@@ -138,11 +121,13 @@ TEST_F(FirstLibraryTest, TheDataFolderFollowsXdgDataHomeOrTheHomeFolder) {
     }
     unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(UserDataFolder(), dir_ + "/home/.local/share/vrk3");
-    setenv("HOME", savedHome.c_str(), 1);
 }
 
-TEST_F(FirstLibraryTest, AnOwnDictionaryThereAlreadyIsKept) {
+// An own dictionary there already, and a stored active library, are kept.
+TEST_F(FirstLibraryTest, AnOwnDictionaryAndActiveLibraryThereAlreadyAreKept) {
     const std::string words = InstallDictionary();
+    ASSERT_TRUE(
+        TSetRegistryString(kFinderPath, "ActiveLib", kAllLibraries, kRegCreateKey | kRegOverwrite));
     std::filesystem::create_directories(dir_ + "/data/vrk3");
     TDataFile own(OwnDictionary(), dir_ + "/t1", dir_ + "/t2", dir_ + "/t3");
     ASSERT_TRUE(own.CreateEmpty() && own.SetInfo("Stari", "", "", "", kFlagExportAllowed));
@@ -151,6 +136,7 @@ TEST_F(FirstLibraryTest, AnOwnDictionaryThereAlreadyIsKept) {
     std::string name;
     EXPECT_TRUE(own.GetName(name));
     EXPECT_EQ(name, "Stari");
+    EXPECT_EQ(ActiveLib(), kAllLibraries);
 }
 
 // A data folder that cannot be written: the library is made all the same,

@@ -10,6 +10,7 @@ namespace {
 
 using Helpers = TSettingsTest;
 
+// A root that is not named exactly, or that holds no keys.
 TEST_F(Helpers, UnknownRootIsReportedByEachHelper) {
     const std::string path = "hkey_current_user\\Software";
     std::string text;
@@ -18,11 +19,13 @@ TEST_F(Helpers, UnknownRootIsReportedByEachHelper) {
     EXPECT_FALSE(TGetRegistryNumber(path, "v", n));
     EXPECT_FALSE(TSetRegistryString(path, "v", "x", kRegCreateKey | kRegOverwrite));
     EXPECT_FALSE(TSetRegistryNumber(path, "v", 1, kRegCreateKey | kRegOverwrite));
+    EXPECT_FALSE(TSetRegistryNumber("HKEY_USERS\\X", "v", 1, kRegCreateKey | kRegOverwrite));
     EXPECT_EQ(lines_, (std::vector<std::string>{
                           "* TGetRegistryString: Cannot access the basic key.",
                           "* TGetRegistryNumber: Cannot access the basic key.",
                           "* TSetRegistryString: Cannot access the basic key.",
                           "* TSetRegistryNumber: Cannot access the basic key.",
+                          "* TSetRegistryNumber: Cannot create the specified key.",
                       }));
 }
 
@@ -65,89 +68,69 @@ TEST_F(Helpers, ReadFailuresNameTheirCauseAndLeaveTheOutputAlone) {
     EXPECT_EQ(n, 5);
 }
 
-TEST_F(Helpers, MissingKeyIsCreatedOnlyAsTheFlagsSay) {
-    const std::string path = std::string(kFinderPath) + "\\New";
-    EXPECT_FALSE(TSetRegistryString(path, "v", "x", 0));
-    EXPECT_FALSE(TSetRegistryString(path, "v", "x", kRegCreateKey | kRegNeverCreate));
-    EXPECT_TRUE(questions_.empty());
-    EXPECT_EQ(lines_, (std::vector<std::string>{
-                          "* TSetRegistryString: Cannot open the specified key.",
-                          "* TSetRegistryString: Cannot open the specified key.",
-                      }));
+// Whether a value is written, as the flags and the answer to the question
+// say, for a missing key and for an existing value; asking and then creating
+// or overwriting anyway acts whatever the answer.
+TEST_F(Helpers, KeysAreCreatedAndValuesOverwrittenOnlyAsTheFlagsSay) {
+    enum TAsked { kNothing, kCreate, kOverwrite };
+    const struct {
+        bool exists;
+        unsigned flags;
+        bool answer, written;
+        TAsked asked;
+    } cases[] = {
+        {false, 0, true, false, kNothing},
+        {false, kRegCreateKey | kRegNeverCreate, true, false, kNothing},
+        {false, kRegAsk, false, false, kCreate},
+        {false, kRegAsk, true, true, kCreate},
+        {false, kRegAsk | kRegCreateKey, false, true, kCreate},
+        {false, kRegCreateKey | kRegOverwrite, false, true, kNothing},
+        {true, 0, true, false, kNothing},
+        {true, kRegNeverOverwrite | kRegOverwrite, true, false, kNothing},
+        {true, kRegAsk, false, false, kOverwrite},
+        {true, kRegAsk, true, true, kOverwrite},
+        {true, kRegOverwrite, false, true, kNothing},
+        {true, kRegAsk | kRegOverwrite, false, true, kOverwrite},
+        {true, kRegAsk | kRegOverwrite | kRegNeverOverwrite, true, false, kNothing},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        const std::string path = std::string(kFinderPath) + "\\K" + std::to_string(row++);
+        if (c.exists) {
+            ASSERT_TRUE(TSetRegistryString(path, "v", "old", kRegCreateKey));
+        }
+        questions_.clear();
+        lines_.clear();
+        answer_ = c.answer;
+        EXPECT_EQ(TSetRegistryString(path, "v", "new", c.flags), c.written);
+        std::string asked;
+        for (const auto& q : questions_) asked += q.caption + ": " + q.text + "\n";
+        const std::string create =
+            "Warning: " + path + "\nThis registry key doesn't exist. Create?\n";
+        const std::string overwrite =
+            "Warning: " + path + "\\v\nThis registry value already exists. Overwrite?\n";
+        EXPECT_EQ(asked, c.asked == kCreate ? create : c.asked == kOverwrite ? overwrite : "");
+        const char* line = c.exists    ? "* TSetRegistryString: The value already exists."
+                           : c.written ? nullptr
+                                       : "* TSetRegistryString: Cannot open the specified key.";
+        EXPECT_EQ(lines_, line ? std::vector<std::string>{line} : std::vector<std::string>{});
+        std::string text;
+        EXPECT_EQ(TGetRegistryString(path, "v", text) ? text : "<missing>", c.written ? "new"
+                                                                            : c.exists
+                                                                                ? "old"
+                                                                                : "<missing>");
+    }
 
-    answer_ = false;
-    EXPECT_FALSE(TSetRegistryString(path, "v", "x", kRegAsk));
-    ASSERT_EQ(questions_.size(), 1u);
-    EXPECT_EQ(questions_[0].caption, "Warning");
-    EXPECT_EQ(questions_[0].text, path + "\nThis registry key doesn't exist. Create?");
-
-    answer_ = true;
+    // The question may have words of its own.
     TRegPrompt prompt;
     prompt.caption = "Naslov";
     prompt.keyPrompt = "Ustvarim?";
+    const std::string path = std::string(kFinderPath) + "\\New";
     EXPECT_TRUE(TSetRegistryNumber(path, "n", 3, kRegAsk, prompt));
+    ASSERT_FALSE(questions_.empty());
     EXPECT_EQ(questions_.back().caption, "Naslov");
     EXPECT_EQ(questions_.back().text, path + "\nUstvarim?");
-
-    // Flags 2 + 8 create and write without a word.
-    questions_.clear();
-    lines_.clear();
-    const std::string other = std::string(kFinderPath) + "\\Other\\Deeper";
-    EXPECT_TRUE(TSetRegistryString(other, "v", "x", kRegCreateKey | kRegOverwrite));
-    EXPECT_TRUE(questions_.empty());
-    EXPECT_TRUE(lines_.empty());
-    std::string text;
-    ASSERT_TRUE(TGetRegistryString(other, "v", text));
-    EXPECT_EQ(text, "x");
-}
-
-TEST_F(Helpers, AskingThenActingAnywayActsWhateverTheAnswer) {
-    // kRegAsk with kRegCreateKey or kRegOverwrite asks, and then creates or
-    // overwrites also when the answer is No.
-    answer_ = false;
-    const std::string path = std::string(kFinderPath) + "\\Asked";
-    EXPECT_TRUE(TSetRegistryString(path, "v", "created", kRegAsk | kRegCreateKey));
-    ASSERT_EQ(questions_.size(), 1u);
-    EXPECT_EQ(questions_[0].text, path + "\nThis registry key doesn't exist. Create?");
-    EXPECT_TRUE(TSetRegistryString(path, "v", "overwritten", kRegAsk | kRegOverwrite));
-    ASSERT_EQ(questions_.size(), 2u);
-    EXPECT_EQ(questions_[1].text, path + "\\v\nThis registry value already exists. Overwrite?");
-    std::string text;
-    ASSERT_TRUE(TGetRegistryString(path, "v", text));
-    EXPECT_EQ(text, "overwritten");
-    // Never overwriting wins over everything else.
-    EXPECT_FALSE(TSetRegistryString(path, "v", "no", kRegAsk | kRegOverwrite | kRegNeverOverwrite));
-    ASSERT_TRUE(TGetRegistryString(path, "v", text));
-    EXPECT_EQ(text, "overwritten");
-}
-
-TEST_F(Helpers, ExistingValueIsOverwrittenOnlyAsTheFlagsSay) {
-    ASSERT_TRUE(TSetRegistryString(kFinderPath, "LastLib", "old", kRegCreateKey));
-    lines_.clear();
-    auto stored = [] {
-        std::string text;
-        return TGetRegistryString(kFinderPath, "LastLib", text) ? text : "<missing>";
-    };
-
-    EXPECT_FALSE(
-        TSetRegistryString(kFinderPath, "LastLib", "new", kRegNeverOverwrite | kRegOverwrite));
-    EXPECT_FALSE(TSetRegistryString(kFinderPath, "LastLib", "new", 0));
-    answer_ = false;
-    EXPECT_FALSE(TSetRegistryString(kFinderPath, "LastLib", "new", kRegAsk));
-    EXPECT_EQ(stored(), "old");
-    ASSERT_EQ(questions_.size(), 1u);
-    EXPECT_EQ(questions_[0].text, std::string(kFinderPath) +
-                                      "\\LastLib\nThis registry value already exists. Overwrite?");
-
-    answer_ = true;
-    EXPECT_TRUE(TSetRegistryString(kFinderPath, "LastLib", "asked", kRegAsk));
-    EXPECT_EQ(stored(), "asked");
-    EXPECT_TRUE(TSetRegistryString(kFinderPath, "LastLib", "forced", kRegOverwrite));
-    EXPECT_EQ(stored(), "forced");
-    // Each attempt on the existing value said so, also those that overwrote.
-    EXPECT_EQ(lines_.size(), 5u);
-    for (const std::string& line : lines_)
-        EXPECT_EQ(line, "* TSetRegistryString: The value already exists.");
 
     // A value too long to read still counts as existing.
     TRegKey key = UserKey("Software\\Tavro\\Verbatrakon III\\Fndr");
@@ -156,12 +139,6 @@ TEST_F(Helpers, ExistingValueIsOverwrittenOnlyAsTheFlagsSay) {
     TRegValue v;
     ASSERT_EQ(key.QueryValue("Big", v), TRegResult::kOk);
     EXPECT_EQ(v.data.size(), 5000u);
-}
-
-TEST_F(Helpers, WritesToAStoreWithoutDatabaseFail) {
-    EXPECT_FALSE(TSetRegistryNumber("HKEY_USERS\\X", "v", 1, kRegCreateKey | kRegOverwrite));
-    EXPECT_EQ(lines_,
-              std::vector<std::string>{"* TSetRegistryNumber: Cannot create the specified key."});
 }
 
 TEST_F(Helpers, FontValuesRoundTripAndMustHaveTheirSize) {

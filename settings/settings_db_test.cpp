@@ -1,7 +1,7 @@
 #include "settings/settings_db.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include <filesystem>
+#include <functional>
 
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -13,65 +13,115 @@ namespace {
 
 using Store = TSettingsTest;
 
-// A damaged file is reported, never written to, its reason is kept, and the
-// other store and the defaults go on working.
-void ExpectRefused(const std::vector<std::string>& lines, const std::string& path,
-                   TStoreFailure why) {
-    const std::string before = ReadFileBytes(path);
-    std::string text = "default";
-    EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
-    EXPECT_EQ(text, "default");
-    EXPECT_FALSE(TSetRegistryString(kFinderPath, "ActiveLib", "x", kRegCreateKey | kRegOverwrite));
-    EnsureFinderKeys();
-    EXPECT_EQ(ReadFileBytes(path), before);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines[0].rfind("* Settings store " + path + ": ", 0), 0u) << lines[0];
-    int reports = 0;
-    for (const std::string& line : lines) reports += line.find(path) != std::string::npos;
-    EXPECT_EQ(reports, 1);  // once per process, not per use
-    EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), why);
-
-    EXPECT_TRUE(
-        TSetRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\X", "v", "machine", kRegCreateKey));
-    ASSERT_TRUE(TGetRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\X", "v", text));
-    EXPECT_EQ(text, "machine");
-}
-
-TEST_F(Store, FileThatIsNoDatabaseIsLeftAlone) {
+// A file the store cannot use is reported once per process, never written
+// to, its reason is kept, and the defaults and the other store go on working.
+TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
     const std::string path = dir_ + "/user.db";
-    std::string garbage;
-    for (int i = 0; i < 300; ++i) garbage += "to ni baza nastavitev ";
-    WriteFileBytes(path, garbage);
-    ExpectRefused(lines_, path, TStoreFailure::kNotDatabase);
-    EXPECT_NE(lines_[0].find("not a database"), std::string::npos) << lines_[0];
-}
+    const auto writeStore = [&](int numbers) {
+        ASSERT_TRUE(TSetRegistryString(kFinderPath, "ActiveLib", "Slovarji", kRegCreateKey));
+        for (int i = 0; i < numbers; ++i)
+            ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "n" + std::to_string(i), i, kRegCreateKey));
+        CloseSettingsStore();
+    };
+    // The bytes of the file and where the root page of `object` begins in them.
+    const auto rootPage = [&](const std::string& object, std::string& bytes, std::size_t& size) {
+        const std::string sql = "SELECT rootpage FROM sqlite_schema WHERE name = '" + object + "'";
+        size = std::stoul(Sql(path, "PRAGMA page_size"));
+        bytes = ReadFileBytes(path);
+        return (std::stoul(Sql(path, sql.c_str())) - 1) * size;
+    };
+    struct TCase {
+        const char* what;
+        std::function<void()> make;
+        TStoreFailure why;
+        const char* says;
+    };
+    const TCase cases[] = {
+        {"no database", [&] { WriteFileBytes(path, std::string(6600, 'g')); },
+         TStoreFailure::kNotDatabase, "file is not a database"},
+        {"another program's database",
+         [&] { ASSERT_EQ(Sql(path, "CREATE TABLE keys(x); INSERT INTO keys VALUES (7);"), ""); },
+         TStoreFailure::kNotDatabase, "not a settings database"},
+        // No tables yet, but another program's application id: not ours to fill.
+        {"another program's empty database",
+         [&] { ASSERT_EQ(Sql(path, "PRAGMA application_id = 1234;"), ""); },
+         TStoreFailure::kNotDatabase, "not a settings database"},
+        {"newer layout",
+         [&] {
+             writeStore(0);
+             ASSERT_EQ(Sql(path, "PRAGMA user_version = 3"), "");
+         },
+         TStoreFailure::kOtherVersion, "another version"},
+        {"page damaged inside a file whose header is sound",
+         [&] {
+             writeStore(200);
+             std::string bytes;
+             std::size_t size = 0;
+             const std::size_t start = rootPage("vals", bytes, size);
+             for (std::size_t i = start + 8; i < start + size; i += 3) bytes[i] = '\x5a';
+             WriteFileBytes(path, bytes);
+         },
+         TStoreFailure::kDamaged, "damaged ("},
+        // Every page is sound, so only the full integrity check sees an index
+        // that lacks rows of its table; such a store would take a value and
+        // then not find it. The root page becomes an empty leaf page (type
+        // 10, no cells, its content area starting at the end of the page).
+        {"index lacking rows",
+         [&] {
+             writeStore(0);
+             std::string bytes;
+             std::size_t size = 0;
+             const std::size_t start = rootPage("vals_by_name", bytes, size);
+             bytes.replace(start, 8,
+                           {'\x0a', 0, 0, 0, 0, static_cast<char>(size >> 8 & 0xff),
+                            static_cast<char>(size & 0xff), 0});
+             WriteFileBytes(path, bytes);
+             ASSERT_EQ(Sql(path, "PRAGMA quick_check"), "ok\n");
+             ASSERT_NE(Sql(path, "PRAGMA integrity_check").find("missing from index vals_by_name"),
+                       std::string::npos);
+         },
+         TStoreFailure::kDamaged, "damaged ("},
+        // SQLite takes a file shorter than one page for an empty database.
+        {"one byte", [&] { WriteFileBytes(path, "x"); }, TStoreFailure::kNotDatabase,
+         "file is not a database"},
+        {"99 bytes", [&] { WriteFileBytes(path, std::string(99, 'y')); },
+         TStoreFailure::kNotDatabase, "file is not a database"},
+        {"database cut short",
+         [&] {
+             writeStore(0);
+             WriteFileBytes(path, ReadFileBytes(path).substr(0, 1000));
+         },
+         TStoreFailure::kDamaged, "damaged ("},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        CloseSettingsStore();
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path + suffix);
+        c.make();
+        CloseSettingsStore();
+        lines_.clear();
+        const std::string before = ReadFileBytes(path);
 
-TEST_F(Store, AnotherProgramsDatabaseIsLeftAlone) {
-    const std::string path = dir_ + "/user.db";
-    ASSERT_EQ(Sql(path, "CREATE TABLE keys(x); INSERT INTO keys VALUES (7);"), "");
-    ExpectRefused(lines_, path, TStoreFailure::kNotDatabase);
-    EXPECT_EQ(Sql(path, "SELECT x FROM keys"), "7\n");
-}
-
-TEST_F(Store, AnotherProgramsEmptyDatabaseIsLeftAlone) {
-    // No tables yet, but another program's application id: not ours to fill.
-    const std::string path = dir_ + "/user.db";
-    ASSERT_EQ(Sql(path, "PRAGMA application_id = 1234;"), "");
-    ExpectRefused(lines_, path, TStoreFailure::kNotDatabase);
-    EXPECT_EQ(Sql(path, "PRAGMA application_id"), "1234\n");
-    EXPECT_EQ(Sql(path, "SELECT count(*) FROM sqlite_master"), "0\n");
-}
-
-TEST_F(Store, NewerLayoutIsLeftAlone) {
-    std::string text;
-    ASSERT_TRUE(TSetRegistryString(kFinderPath, "v", "x", kRegCreateKey));
-    CloseSettingsStore();
-    const std::string path = dir_ + "/user.db";
-    ASSERT_EQ(Sql(path, "PRAGMA user_version = 3"), "");
-    EXPECT_FALSE(TGetRegistryString(kFinderPath, "v", text));
-    ASSERT_FALSE(lines_.empty());
-    EXPECT_NE(lines_[0].find("another version"), std::string::npos) << lines_[0];
-    EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), TStoreFailure::kOtherVersion);
+        std::string text = "default";
+        EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
+        EXPECT_EQ(text, "default");
+        EXPECT_FALSE(
+            TSetRegistryString(kFinderPath, "ActiveLib", "x", kRegCreateKey | kRegOverwrite));
+        EnsureFinderKeys();
+        EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), c.why);
+        EXPECT_TRUE(TSetRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\X", "v", "machine",
+                                       kRegCreateKey | kRegOverwrite));
+        ASSERT_TRUE(TGetRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\X", "v", text));
+        EXPECT_EQ(text, "machine");
+        CloseSettingsStore();
+        EXPECT_TRUE(ReadFileBytes(path) == before);  // not printed: a page of bytes
+        ASSERT_FALSE(lines_.empty());
+        EXPECT_EQ(lines_[0].rfind("* Settings store " + path + ": ", 0), 0u) << lines_[0];
+        EXPECT_NE(lines_[0].find(c.says), std::string::npos) << lines_[0];
+        int reports = 0;
+        for (const std::string& line : lines_) reports += line.find(path) != std::string::npos;
+        EXPECT_EQ(reports, 1);
+    }
 }
 
 TEST_F(Store, NewFileIsInWalModeWithItsLayout) {
@@ -85,37 +135,29 @@ TEST_F(Store, NewFileIsInWalModeWithItsLayout) {
     EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), TStoreFailure::kNone);
 }
 
-// Each child writes its own 500 numbers through the helpers while the other
-// does the same, and both create the keys they share.
+// Each process writes its own 500 numbers through the helpers while the
+// other does the same, and both create the keys they share.
 TEST_F(Store, TwoProcessesWritingAtOnceLoseNothing) {
     constexpr int kValues = 500;
-    CloseSettingsStore();  // no connection may cross fork()
-    pid_t children[2];
-    for (int c = 0; c < 2; ++c) {
-        children[c] = fork();
-        ASSERT_GE(children[c], 0);
-        if (children[c] == 0) {
-            int failures = 0;
-            for (int i = 0; i < kValues; ++i) {
-                const std::string name = "p" + std::to_string(c) + "_" + std::to_string(i);
-                failures += !TSetRegistryNumber(kFinderPath, name, c * 100000 + i,
-                                                kRegCreateKey | kRegOverwrite);
-            }
-            CloseSettingsStore();
-            _exit(failures == 0 ? 0 : 1);
-        }
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    }
+    const auto name = [](int c, int i) {
+        return "p" + std::to_string(c) + "_" + std::to_string(i);
+    };
+    std::vector<std::function<bool()>> writers;
+    for (int c = 0; c < 2; ++c)
+        writers.push_back([&, c] {
+            bool ok = true;
+            for (int i = 0; i < kValues; ++i)
+                ok = TSetRegistryNumber(kFinderPath, name(c, i), c * 100000 + i,
+                                        kRegCreateKey | kRegOverwrite) &&
+                     ok;
+            return ok;
+        });
+    ASSERT_TRUE(RunInChildren(writers));
     int found = 0;
     for (int c = 0; c < 2; ++c)
         for (int i = 0; i < kValues; ++i) {
             std::int32_t n = -1;
-            const std::string name = "p" + std::to_string(c) + "_" + std::to_string(i);
-            found += TGetRegistryNumber(kFinderPath, name, n) && n == c * 100000 + i;
+            found += TGetRegistryNumber(kFinderPath, name(c, i), n) && n == c * 100000 + i;
         }
     EXPECT_EQ(found, 2 * kValues);
     EXPECT_EQ(ValueNames("Software\\Tavro\\Verbatrakon III\\Fndr").size(), 2u * kValues);

@@ -18,6 +18,11 @@
 namespace vrk {
 
 void TSettingsTest::SetUp() {
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "TMPDIR"}) {
+        const char* value = std::getenv(name);
+        savedEnvironment_.emplace_back(name,
+                                       value ? std::optional<std::string>(value) : std::nullopt);
+    }
     dir_ = MakeTestFolder("vrk3-settings");
     ASSERT_FALSE(dir_.empty());
     setenv("VRK3_SETTINGS_DIR", dir_.c_str(), 1);
@@ -36,6 +41,13 @@ void TSettingsTest::TearDown() {
     CloseSettingsStore();
     SetDiagnosticSink({});
     SetRegistryQuestion({});
+    for (const auto& [name, value] : savedEnvironment_) {
+        if (value)
+            setenv(name, value->c_str(), 1);
+        else
+            unsetenv(name);
+    }
+    savedEnvironment_.clear();
     std::error_code ec;
     std::filesystem::remove_all(dir_, ec);
 }
@@ -67,18 +79,34 @@ std::vector<std::string> TSettingsTest::ValueNames(std::string_view path) {
     return names;
 }
 
-bool RunInChild(const std::function<bool()>& body, std::optional<uid_t> uid) {
+bool RunInChildren(const std::vector<std::function<bool()>>& bodies, std::optional<uid_t> uid) {
     CloseSettingsStore();  // no connection may cross fork()
-    const pid_t pid = fork();
-    if (pid < 0) return false;
-    if (pid == 0) {
-        if (uid && (setgroups(0, nullptr) != 0 || setgid(*uid) != 0 || setuid(*uid) != 0)) _exit(2);
-        const bool ok = body();
-        CloseSettingsStore();
-        _exit(ok ? 0 : 1);
+    int go[2];
+    if (pipe(go) != 0) return false;
+    std::vector<pid_t> children;
+    for (const auto& body : bodies) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            close(go[1]);
+            char c;
+            // The end of the pipe (0 bytes) is the signal to start.
+            if (read(go[0], &c, 1) < 0) _exit(2);
+            if (uid && (setgroups(0, nullptr) != 0 || setgid(*uid) != 0 || setuid(*uid) != 0))
+                _exit(2);
+            const bool ok = body();
+            CloseSettingsStore();
+            _exit(ok ? 0 : 1);
+        }
+        if (pid > 0) children.push_back(pid);
     }
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    close(go[0]);
+    close(go[1]);  // releases every child at once
+    bool ok = children.size() == bodies.size();
+    for (pid_t pid : children) {
+        int status = 0;
+        ok = waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0 && ok;
+    }
+    return ok;
 }
 
 bool RunningAsRoot() {

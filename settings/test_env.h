@@ -1,7 +1,8 @@
 // A private settings store for each test: a fresh VRK3_SETTINGS_DIR (on a
 // RAM-backed file system when there is one; see store/test_folder.h), a cache
 // folder and a data folder inside it (XDG_CACHE_HOME, XDG_DATA_HOME), the
-// diagnostic lines collected, and a scripted Yes/No question.
+// diagnostic lines collected, and a scripted Yes/No question. HOME,
+// XDG_CONFIG_HOME and TMPDIR are put back as they were after each test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "settings/reg_key.h"
@@ -30,6 +32,7 @@ class TSettingsTest : public ::testing::Test {
     std::vector<TQuestion> questions_;
     std::vector<std::string> lines_;  // diagnostic lines
     std::string dir_;                 // the store's folder
+    std::vector<std::pair<const char*, std::optional<std::string>>> savedEnvironment_;
 
     // A per-user key with full access, created when missing.
     TRegKey UserKey(std::string_view path);
@@ -38,10 +41,15 @@ class TSettingsTest : public ::testing::Test {
     std::vector<std::string> ValueNames(std::string_view path);
 };
 
-// Runs `body` in a child process and waits for it; true when it returned
-// true. With `uid`, the child first becomes that user (and group `uid`);
-// only a process running as root can, so callers check RunningAsRoot().
-bool RunInChild(const std::function<bool()>& body, std::optional<uid_t> uid = std::nullopt);
+// Runs each body in a child process of its own, all released at once, and
+// waits for them; true when every one returned true. With `uid`, the
+// children first become that user (and group `uid`); only a process running
+// as root can, so callers check RunningAsRoot().
+bool RunInChildren(const std::vector<std::function<bool()>>& bodies,
+                   std::optional<uid_t> uid = std::nullopt);
+inline bool RunInChild(const std::function<bool()>& body, std::optional<uid_t> uid = std::nullopt) {
+    return RunInChildren({body}, uid);
+}
 bool RunningAsRoot();
 // The user "nobody", for a second user in tests that run as root.
 inline constexpr uid_t kNobody = 65534;

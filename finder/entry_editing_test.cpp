@@ -230,7 +230,7 @@ TEST_F(EntryEditingTest, DictionaryInformationShowsTheWordsDictionaryOrSaysItIsD
     EXPECT_FALSE(std::filesystem::exists(folder_ + "/temp/dfi.qtf"));
     EXPECT_TRUE(messages_->Texts().empty());
 
-    WriteFileBytes(path, "to ni slovar");
+    WriteWholeFile(path, "to ni slovar");
     frame_->EntryCommands().ShowDictionaryInfo();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kInfoReadError});
 }

@@ -76,7 +76,7 @@ TEST_F(Vrk3AppTest, UnusableStoreIsReportedWithItsReasonAndNoFirstStartHelp) {
                                    kRegCreateKey | kRegOverwrite));
     std::string garbage;
     for (int i = 0; i < 300; ++i) garbage += "to ni baza nastavitev ";
-    WriteFileBytes(dir_ + "/user.db", garbage);
+    WriteWholeFile(dir_ + "/user.db", garbage);
     CloseSettingsStore();
     const QString expected = QStringLiteral(
         "Napaka pri branju knji\u017enice [k8]\n"
@@ -95,7 +95,7 @@ TEST_F(Vrk3AppTest, UnusableStoreIsReportedWithItsReasonAndNoFirstStartHelp) {
         EXPECT_EQ(shown.text, expected);
         EXPECT_EQ(shown.icon, TMsgIcon::kNone);
     }
-    EXPECT_EQ(ReadFileBytes(dir_ + "/user.db"), garbage);
+    EXPECT_EQ(ReadWholeFile(dir_ + "/user.db"), garbage);
 }
 
 class FirstStartTest : public TSearchTest {

@@ -91,7 +91,7 @@ TEST_F(SaveEntryDlgTest, BrowseAddsAWritableDictionaryAndRefusesOthers) {
     const std::string open = Dictionary("odprt.vrk3", {});
     const std::string closed = Dictionary("zaprt.vrk3", {}, 4);
     const std::string text = folder_ + "/besedilo.txt";
-    WriteFileBytes(text, "to ni slovar");
+    WriteWholeFile(text, "to ni slovar");
     std::vector<std::string> answers = {text, closed, open};
     std::vector<TFileDialogRequest> requests;
     SetFileDialogHook([&](const TFileDialogRequest& request) {

@@ -39,7 +39,7 @@ void LeaveNoScratchFolder(const std::string& folder) {
     ASSERT_EQ(TRegKey::Open(TRoot::kCurrentUser, kUserRootKey, TAccess::kFull, user),
               TRegResult::kOk);
     ASSERT_EQ(user.DeleteValue("BackupDir"), TRegResult::kOk);
-    WriteFileBytes(folder + "/file", "");
+    WriteWholeFile(folder + "/file", "");
     setenv("XDG_CACHE_HOME", (folder + "/file/cache").c_str(), 1);
 }
 

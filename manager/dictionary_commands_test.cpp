@@ -150,8 +150,8 @@ TEST_F(DictionaryCommands, TheWizardReplacesAProtectedDictionaryOnlyWithItsPassw
     const std::string locked = Protected("z.vrk3", "Zaklenjen", "Geslo");
     ASSERT_TRUE(Open(locked)->StoreEntry("miza\x01stol"));
     MakeLibrary("Knj", {locked});
-    WriteFileBytes(folder_ + "/t.csv", "okno,steklo\r\n");
-    const std::string before = ReadFileBytes(locked);
+    WriteWholeFile(folder_ + "/t.csv", "okno,steklo\r\n");
+    const std::string before = ReadWholeFile(locked);
     host_->Select();
     SetFileDialogHook(
         [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(locked)}); });
@@ -170,7 +170,7 @@ TEST_F(DictionaryCommands, TheWizardReplacesAProtectedDictionaryOnlyWithItsPassw
     EXPECT_EQ(messages_->Texts(),
               (std::vector<QString>{refused, vrk::texts::kFileReplace.arg(QStringLiteral("z.vrk3")),
                                     refused}));
-    EXPECT_EQ(ReadFileBytes(locked), before);
+    EXPECT_EQ(ReadWholeFile(locked), before);
 
     // With the password, while another program's long job holds the scratch
     // files: writing the data fails, and the dictionary stays as it was.
@@ -183,7 +183,7 @@ TEST_F(DictionaryCommands, TheWizardReplacesAProtectedDictionaryOnlyWithItsPassw
     }
     ::close(fd);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kInfoWriteFailed});
-    EXPECT_EQ(ReadFileBytes(locked), before);
+    EXPECT_EQ(ReadWholeFile(locked), before);
     EXPECT_EQ(FolderFiles(), (std::vector<std::string>{"t.csv", "z.vrk3"}));
     EXPECT_TRUE(host_->listed.empty());
 
@@ -192,7 +192,7 @@ TEST_F(DictionaryCommands, TheWizardReplacesAProtectedDictionaryOnlyWithItsPassw
     messages_->Clear();
     RunWizard(QStringLiteral("Nov"), [] { Password(QStringLiteral("Geslo")); });
     const std::string damaged = folder_ + "/p.vrk3";
-    WriteFileBytes(damaged, "Verbatrakon Datafile /3.0/ cut");
+    WriteWholeFile(damaged, "Verbatrakon Datafile /3.0/ cut");
     SetFileDialogHook(
         [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(damaged)}); });
     RunWizard(QStringLiteral("Popravljen"));
@@ -215,7 +215,7 @@ TEST_F(DictionaryCommands, RemappingKeepsToChangesAllowedAndThePasswordOneJobEac
     ASSERT_EQ(::link(linked.c_str(), (folder_ + "/b2.vrk3").c_str()), 0);
     const std::string mama = MakeDictionary("m.vrk3", "Mama");
     std::vector<std::string> before;
-    for (const std::string& path : {fixed, locked, linked}) before.push_back(ReadFileBytes(path));
+    for (const std::string& path : {fixed, locked, linked}) before.push_back(ReadWholeFile(path));
     host_->Select({fixed, locked, linked, mama});
     RemapDialog(QStringLiteral("a"), QStringLiteral("o"));
     Password({});
@@ -224,9 +224,9 @@ TEST_F(DictionaryCommands, RemappingKeepsToChangesAllowedAndThePasswordOneJobEac
               (std::vector<QString>{::texts::kChangesNotAllowed.arg(QStringLiteral("Stalen")),
                                     ::texts::kRemapRefused.arg(QStringLiteral("Zaklenjen")),
                                     ::texts::kRemapFailed}));
-    EXPECT_EQ(ReadFileBytes(fixed), before[0]);
-    EXPECT_EQ(ReadFileBytes(locked), before[1]);
-    EXPECT_EQ(ReadFileBytes(linked), before[2]);
+    EXPECT_EQ(ReadWholeFile(fixed), before[0]);
+    EXPECT_EQ(ReadWholeFile(locked), before[1]);
+    EXPECT_EQ(ReadWholeFile(linked), before[2]);
     EXPECT_EQ(Headers(mama)[0], "Momo");
 
     messages_->Clear();
@@ -240,11 +240,11 @@ TEST_F(DictionaryCommands, RemappingKeepsToChangesAllowedAndThePasswordOneJobEac
 
     // An empty edit: the job fails and nothing changes.
     host_->Select({mama});
-    before[0] = ReadFileBytes(mama);
+    before[0] = ReadWholeFile(mama);
     WhenDialog("remapLetterDlg", [&](QWidget* dialog) { Click(dialog, "okButton"); });
     dictionaries_->RemapLetters();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kRemapFailed});
-    EXPECT_EQ(ReadFileBytes(mama), before[0]);
+    EXPECT_EQ(ReadWholeFile(mama), before[0]);
 }
 
 TEST_F(DictionaryCommands, TheDataDialogWantsTheRightPasswordAndStorableTexts) {
@@ -408,7 +408,7 @@ TEST_F(DictionaryCommands, APictureGoesToEveryUnlockedDictionaryAndTheInformatio
     std::string bytes;
     for (const std::string& file : {huge, pipe, folder_, folder_ + "/ni.bmp"})
         EXPECT_FALSE(ReadPictureFile(file, bytes)) << file;
-    WriteFileBytes(folder_ + "/mala.bmp", std::string("BM\0\x01", 4));
+    WriteWholeFile(folder_ + "/mala.bmp", std::string("BM\0\x01", 4));
     EXPECT_TRUE(ReadPictureFile(folder_ + "/mala.bmp", bytes));
     EXPECT_EQ(bytes, std::string("BM\0\x01", 4));
     SetFileDialogHook([&](const TFileDialogRequest&) { return FilesChosen({"/ni.bmp"}); });
@@ -446,7 +446,7 @@ TEST_F(DictionaryCommands, APictureGoesToEveryUnlockedDictionaryAndTheInformatio
           {unreadable, "D", "Avtor: Bojan", "", false}}) {
         SCOPED_TRACE(name.toStdString());
         host_->Select({path});
-        if (path == unreadable) WriteFileBytes(unreadable, "Verbatrakon Datafile /3.0/ cut");
+        if (path == unreadable) WriteWholeFile(unreadable, "Verbatrakon Datafile /3.0/ cut");
         bool shown = false;
         WhenDialog("dictInfoDlg", [&](QWidget* info) {
             EXPECT_EQ(Child<QLabel>(info, "nameLabel")->text(), name);

@@ -111,8 +111,8 @@ TEST_F(FormatCommands, ImportsTakeTheFormatFromTheNameAndAskForDataOnlyWhereNone
     // A second-generation file brings its name and author.
     const std::string old = MakeDictionary("old.vrk3", "Stari", "Ana", 3);
     ASSERT_TRUE(Open(old)->ExportSecondGen(folder_ + "/stari.vrk", ';'));
-    WriteFileBytes(folder_ + "/tabela.csv", "miza,stol\r\nokno,steklo\r\n");
-    WriteFileBytes(folder_ + "/prvi", "KRAS                         planota\r\n");
+    WriteWholeFile(folder_ + "/tabela.csv", "miza,stol\r\nokno,steklo\r\n");
+    WriteWholeFile(folder_ + "/prvi", "KRAS                         planota\r\n");
     MakeLibrary("Knj");
     host_->Select();
     const std::string fromVrk = folder_ + "/iz-vrk.vrk3", fromCsv = folder_ + "/iz-csv.vrk3",
@@ -147,8 +147,8 @@ TEST_F(FormatCommands, ImportsTakeTheFormatFromTheNameAndAskForDataOnlyWhereNone
 TEST_F(FormatCommands, AnImportThatFailsOrIsCancelledLeavesTheTargetAsItWas) {
     const std::string target = MakeDictionary("dober.vrk3", "Dober", "Ana", 5);
     MakeLibrary("Knj", {target});
-    const std::string before = ReadFileBytes(target);
-    WriteFileBytes(folder_ + "/tabela.csv", "miza,stol\r\n");
+    const std::string before = ReadWholeFile(target);
+    WriteWholeFile(folder_ + "/tabela.csv", "miza,stol\r\n");
     const std::vector<std::string> files = FolderFiles();
     host_->Select();
 
@@ -184,7 +184,7 @@ TEST_F(FormatCommands, AnImportThatFailsOrIsCancelledLeavesTheTargetAsItWas) {
     dictionaries_->Import();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kImportSameFile});
 
-    EXPECT_EQ(ReadFileBytes(target), before);
+    EXPECT_EQ(ReadWholeFile(target), before);
     EXPECT_EQ(FolderFiles(), files);
     EXPECT_EQ(Members("Knj"), std::vector<std::string>{target});
     EXPECT_TRUE(host_->listed.empty());
@@ -194,7 +194,7 @@ TEST_F(FormatCommands, AnImportThatFailsOrIsCancelledLeavesTheTargetAsItWas) {
 // replaced.
 TEST_F(FormatCommands, ANewFileTypedByHandIsReplacedOnlyAfterTheQuestion) {
     const std::string target = MakeDictionary("dober.vrk3", "Dober", "Ana", 5);
-    WriteFileBytes(folder_ + "/tabela.csv", "miza,stol\r\n");
+    WriteWholeFile(folder_ + "/tabela.csv", "miza,stol\r\n");
     MakeLibrary("Knj", {target});
     frame_ = StartFrame();
     // Both empty: the dialog says so and stays.
@@ -240,7 +240,7 @@ TEST_F(FormatCommands, ImportAndExportSayWhatTheyChangedInTheTexts) {
                                           ::texts::kImportChangedTexts.arg(2).arg(0)},
           {"okno," + std::string(100000, 's'), ::texts::kImportChangedTexts.arg(0).arg(1)}}) {
         messages_->Clear();
-        WriteFileBytes(folder_ + "/tabela.csv", csv);
+        WriteWholeFile(folder_ + "/tabela.csv", csv);
         ImportDialog(folder_ + "/tabela.csv", folder_ + "/iz-csv" + std::to_string(csv.size()));
         DataDialog(QStringLiteral("Tabela"));
         dictionaries_->Import();
@@ -260,7 +260,7 @@ TEST_F(FormatCommands, PathsTypedByHandAreTakenAgainstTheWorkingFolder) {
     const QString started = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir_)));
     fs::create_directories(dir_ + "/data");
-    WriteFileBytes(dir_ + "/data/big.csv", "miza,stol\r\n");
+    WriteWholeFile(dir_ + "/data/big.csv", "miza,stol\r\n");
     MakeLibrary("Knj");
     MakeLibrary("Druga");
     frame_ = StartFrame();
@@ -317,18 +317,18 @@ TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictio
         result.panelText = asked++ == 0 ? QString() : QStringLiteral(";");
         return result;
     });
-    const std::string before = ReadFileBytes(dict);
+    const std::string before = ReadWholeFile(dict);
     dictionaries_->Export();
     EXPECT_EQ(messages_->Texts(),
               (std::vector<QString>{::texts::kSeparatorMissing, ::texts::kExportSameFile}));
-    EXPECT_EQ(ReadFileBytes(dict), before);
+    EXPECT_EQ(ReadWholeFile(dict), before);
     EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
 
     // Over a dictionary: it is named with its library (a sub-library
     // too), No is the default.
     const std::string member = MakeDictionary("drugi.vrk3", "Drugi", "Ana", 3);
     MakeLibrary("Zbirka\\Druga", {member});
-    const std::string memberBefore = ReadFileBytes(member);
+    const std::string memberBefore = ReadWholeFile(member);
     messages_->Clear();
     ExportTo(member);
     dictionaries_->Export();
@@ -337,7 +337,7 @@ TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictio
         messages_->Shown()[0].text,
         ::texts::kExportOverMember.arg(QStringLiteral("drugi.vrk3"), QStringLiteral("Druga")));
     EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
-    EXPECT_EQ(ReadFileBytes(member), memberBefore);
+    EXPECT_EQ(ReadWholeFile(member), memberBefore);
     EXPECT_TRUE(jobs_.empty());
     // A dictionary of no library, with no flags set, replaced after "Da".
     const std::string loose = MakeDictionary("prost.vrk3", "Prost");
@@ -397,7 +397,7 @@ TEST_F(FormatCommands, ExportIsOfferedForOneDictionaryThatAllowsIt) {
     const std::string damaged = MakeDictionary("c.vrk3", "Pokvarjen");
     MakeLibrary("Knj", {open, closed, damaged});
     frame_ = StartFrame();
-    WriteFileBytes(damaged, "Verbatrakon Datafile /3.0/ cut");
+    WriteWholeFile(damaged, "Verbatrakon Datafile /3.0/ cut");
     EXPECT_FALSE(Enabled(id::kExport));
     for (const auto& [rows, offered] : {std::pair<QStringList, bool>{{"Odprt"}, true},
                                         {{"Zaprt"}, false},

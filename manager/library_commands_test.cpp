@@ -169,7 +169,7 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
 
     // A file that is no dictionary is never made a member.
     const std::string text = folder_ + "/notes.txt";
-    WriteFileBytes(text, "just some text, no dictionary at all");
+    WriteWholeFile(text, "just some text, no dictionary at all");
     messages_->Clear();
     SetFileDialogHook([&](const TFileDialogRequest& request) {
         asked = request;
@@ -241,7 +241,7 @@ TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
     const std::string busy = MakeDictionary("zasedeni.vrk3", "Zasedeni");
     const std::string missing = MakeDictionary("izbrisani.vrk3", "Izbrisani");
     const std::string damaged = folder_ + "/pokvarjeni.vrk3";
-    WriteFileBytes(damaged, "Verbatrakon Datafile /3.0/ and then nothing that makes sense");
+    WriteWholeFile(damaged, "Verbatrakon Datafile /3.0/ and then nothing that makes sense");
     const std::string unreachable = dir_ + "/odklopljeni-disk/slovar.vrk3";
     MakeLibrary("Knj", {good, busy, missing, damaged, unreachable});
     MakeLibrary("Druga");

@@ -143,7 +143,7 @@ TEST_F(FirstLibraryTest, AnOwnDictionaryAndActiveLibraryThereAlreadyAreKept) {
 // without the own dictionary, and the caller learns what was not made.
 TEST_F(FirstLibraryTest, AnUnwritableDataFolderLeavesOutOnlyTheOwnDictionary) {
     const std::string words = InstallDictionary();
-    WriteFileBytes(dir_ + "/file", "x");
+    WriteWholeFile(dir_ + "/file", "x");
     setenv("XDG_DATA_HOME", (dir_ + "/file/data").c_str(), 1);  // below a file: even for root
     TOwnDictionaryProblem problem;
     EXPECT_EQ(CreateFirstLibrary(install_, &problem), TFirstLibrary::kCreated);
@@ -169,10 +169,10 @@ TEST_F(FirstLibraryTest, OnlyARecordedStartIsTheFirst) {
     EXPECT_TRUE(RecordFirstStart());
     EXPECT_FALSE(RecordFirstStart());
     CloseSettingsStore();
-    WriteFileBytes(dir_ + "/user.db", std::string(4096, 'x'));
+    WriteWholeFile(dir_ + "/user.db", std::string(4096, 'x'));
     EXPECT_FALSE(RecordFirstStart());
     EXPECT_FALSE(RecordFirstStart());
-    EXPECT_EQ(ReadFileBytes(dir_ + "/user.db"), std::string(4096, 'x'));
+    EXPECT_EQ(ReadWholeFile(dir_ + "/user.db"), std::string(4096, 'x'));
 }
 
 }  // namespace

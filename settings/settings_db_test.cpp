@@ -27,7 +27,7 @@ TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
     const auto rootPage = [&](const std::string& object, std::string& bytes, std::size_t& size) {
         const std::string sql = "SELECT rootpage FROM sqlite_schema WHERE name = '" + object + "'";
         size = std::stoul(Sql(path, "PRAGMA page_size"));
-        bytes = ReadFileBytes(path);
+        bytes = ReadWholeFile(path);
         return (std::stoul(Sql(path, sql.c_str())) - 1) * size;
     };
     struct TCase {
@@ -37,7 +37,7 @@ TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
         const char* says;
     };
     const TCase cases[] = {
-        {"no database", [&] { WriteFileBytes(path, std::string(6600, 'g')); },
+        {"no database", [&] { WriteWholeFile(path, std::string(6600, 'g')); },
          TStoreFailure::kNotDatabase, "file is not a database"},
         {"another program's database",
          [&] { ASSERT_EQ(Sql(path, "CREATE TABLE keys(x); INSERT INTO keys VALUES (7);"), ""); },
@@ -59,7 +59,7 @@ TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
              std::size_t size = 0;
              const std::size_t start = rootPage("vals", bytes, size);
              for (std::size_t i = start + 8; i < start + size; i += 3) bytes[i] = '\x5a';
-             WriteFileBytes(path, bytes);
+             WriteWholeFile(path, bytes);
          },
          TStoreFailure::kDamaged, "damaged ("},
         // Every page is sound, so only the full integrity check sees an index
@@ -75,21 +75,21 @@ TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
              bytes.replace(start, 8,
                            {'\x0a', 0, 0, 0, 0, static_cast<char>(size >> 8 & 0xff),
                             static_cast<char>(size & 0xff), 0});
-             WriteFileBytes(path, bytes);
+             WriteWholeFile(path, bytes);
              ASSERT_EQ(Sql(path, "PRAGMA quick_check"), "ok\n");
              ASSERT_NE(Sql(path, "PRAGMA integrity_check").find("missing from index vals_by_name"),
                        std::string::npos);
          },
          TStoreFailure::kDamaged, "damaged ("},
         // SQLite takes a file shorter than one page for an empty database.
-        {"one byte", [&] { WriteFileBytes(path, "x"); }, TStoreFailure::kNotDatabase,
+        {"one byte", [&] { WriteWholeFile(path, "x"); }, TStoreFailure::kNotDatabase,
          "file is not a database"},
-        {"99 bytes", [&] { WriteFileBytes(path, std::string(99, 'y')); },
+        {"99 bytes", [&] { WriteWholeFile(path, std::string(99, 'y')); },
          TStoreFailure::kNotDatabase, "file is not a database"},
         {"database cut short",
          [&] {
              writeStore(0);
-             WriteFileBytes(path, ReadFileBytes(path).substr(0, 1000));
+             WriteWholeFile(path, ReadWholeFile(path).substr(0, 1000));
          },
          TStoreFailure::kDamaged, "damaged ("},
     };
@@ -100,7 +100,7 @@ TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
         c.make();
         CloseSettingsStore();
         lines_.clear();
-        const std::string before = ReadFileBytes(path);
+        const std::string before = ReadWholeFile(path);
 
         std::string text = "default";
         EXPECT_FALSE(TGetRegistryString(kFinderPath, "ActiveLib", text));
@@ -114,7 +114,7 @@ TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
         ASSERT_TRUE(TGetRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\X", "v", text));
         EXPECT_EQ(text, "machine");
         CloseSettingsStore();
-        EXPECT_TRUE(ReadFileBytes(path) == before);  // not printed: a page of bytes
+        EXPECT_TRUE(ReadWholeFile(path) == before);  // not printed: a page of bytes
         ASSERT_FALSE(lines_.empty());
         EXPECT_EQ(lines_[0].rfind("* Settings store " + path + ": ", 0), 0u) << lines_[0];
         EXPECT_NE(lines_[0].find(c.says), std::string::npos) << lines_[0];

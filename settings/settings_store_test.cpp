@@ -24,7 +24,7 @@ using Opening = TSettingsTest;
 std::map<std::string, std::string> FolderContents(const std::string& dir) {
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(dir))
-        files[entry.path().filename().string()] = ReadFileBytes(entry.path().string());
+        files[entry.path().filename().string()] = ReadWholeFile(entry.path().string());
     return files;
 }
 

@@ -113,16 +113,6 @@ bool RunningAsRoot() {
     return geteuid() == 0;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 std::string Sql(const std::string& path, const char* sql) {
     sqlite3* db = nullptr;
     std::string out;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "settings/reg_key.h"
+#include "store/test_util.h"
 
 namespace vrk {
 
@@ -53,10 +54,6 @@ inline bool RunInChild(const std::function<bool()>& body, std::optional<uid_t> u
 bool RunningAsRoot();
 // The user "nobody", for a second user in tests that run as root.
 inline constexpr uid_t kNobody = 65534;
-
-// The bytes of a file; empty when it cannot be read.
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // Runs SQL on a database file with the plain SQLite interface: every row,
 // its columns joined by "|", one row a line; "error: ..." when SQLite refuses.

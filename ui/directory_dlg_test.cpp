@@ -58,7 +58,7 @@ TEST_F(DirectoryDlgTest, OpensAtDeepestExistingAncestorAndCreatesMissingLevelsOn
 
     // One that cannot be created (below a file) keeps the dialog open.
     messages_->Clear();
-    WriteFileBytes(Path("datoteka").toStdString(), "x");
+    WriteWholeFile(Path("datoteka").toStdString(), "x");
     CTDirectoryDlg below(Path("datoteka/pod"), kTypeAndCreate);
     below.SetMessages("", "Ustvarim?", "Imenika ni mogoče ustvariti");
     messages_->Answer(TMsgAnswer::kYes);

@@ -35,7 +35,7 @@ class FileDialogTest : public TUiTest {
 };
 
 TEST_F(FileDialogTest, ASaveDialogAsksBeforeAnExistingFileIsReplaced) {
-    WriteFileBytes(dir_ + "/star.vrk3", "x");
+    WriteWholeFile(dir_ + "/star.vrk3", "x");
     CFileDialog dialog(nullptr, SaveRequest());
     EXPECT_EQ(dialog.labelText(QFileDialog::Accept), texts::kFileSave);
     messages_->Answer(TMsgAnswer::kNo);
@@ -66,7 +66,7 @@ TEST_F(FileDialogTest, AnOpenDialogSaysSoWhenTheTypedFileIsMissing) {
     EXPECT_FALSE(AcceptTyped(dialog, QStringLiteral("ni.csv")));
     EXPECT_EQ(messages_->Texts(),
               std::vector<QString>{texts::kFileMissing.arg(QStringLiteral("ni.csv"))});
-    WriteFileBytes(dir_ + "/je.csv", "a,b");
+    WriteWholeFile(dir_ + "/je.csv", "a,b");
     EXPECT_TRUE(AcceptTyped(dialog, QStringLiteral("je.csv")));
 }
 

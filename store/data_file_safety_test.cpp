@@ -183,6 +183,10 @@ TEST_F(Safety, CreatingOverADictionaryWaitsForItsReaders) {
             _exit(1);
         _exit(peer.CountRecords() == 20000 + ENTRY_BASE ? 0 : 2);
     }
+    // Only the reader writes "ready" and reads "go", so a reader that ends
+    // early is seen at once instead of leaving the test waiting.
+    close(ready[1]);
+    close(go[0]);
     char c = 0;
     ASSERT_EQ(read(ready[0], &c, 1), 1);
     std::thread release([&] {
@@ -193,6 +197,8 @@ TEST_F(Safety, CreatingOverADictionaryWaitsForItsReaders) {
     release.join();
     int status = 0;
     waitpid(reader, &status, 0);
+    close(ready[0]);
+    close(go[1]);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(ReadWholeFile(Path("test.vrk3")).size(), kEmptyFileSize);
     EXPECT_EQ(Files(), std::vector<std::string>{"test.vrk3"});

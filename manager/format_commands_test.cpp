@@ -353,12 +353,7 @@ TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictio
 }
 
 TEST_F(FormatCommands, TheSeparatorPanelFollowsTheFilterAndKeepsTheChooserOpenWhenEmpty) {
-    TFileDialogRequest request;
-    request.save = true;
-    request.caption = ::texts::kExportTitle;
-    request.directory = QString::fromStdString(folder_);
-    request.filter = ::texts::kOlderFormatsFilter;
-    CExportFileDlg dialog(nullptr, request);
+    CExportFileDlg dialog(nullptr, ExportRequest(folder_));
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     auto* label = Child<QLabel>(&dialog, "separatorLabel");

@@ -319,11 +319,7 @@ struct TManagerWindowCase {
 };
 
 TEST_F(ManagerFrame, WindowsFitASmallScreenAndDialogsAreFilledInByKeys) {
-    TFileDialogRequest exportRequest;
-    exportRequest.save = true;
-    exportRequest.caption = ::texts::kExportTitle;
-    exportRequest.directory = QString::fromStdString(folder_);
-    exportRequest.filter = ::texts::kOlderFormatsFilter;
+    const TFileDialogRequest exportRequest = ExportRequest(folder_);
     const TManagerWindowCase cases[] = {
         {"new dictionary (1/2)", [] { return std::make_unique<CNewDictPage1Dlg>(); }},
         {"new dictionary (2/2)", [] { return std::make_unique<CNewDictPage2Dlg>(); }},

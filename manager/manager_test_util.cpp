@@ -28,6 +28,15 @@ TFileDialogResult FilesChosen(const QStringList& files, const QString& directory
     return result;
 }
 
+TFileDialogRequest ExportRequest(const std::string& directory) {
+    TFileDialogRequest request;
+    request.save = true;
+    request.caption = vrk::texts::kExportTitle;
+    request.directory = QString::fromStdString(directory);
+    request.filter = vrk::texts::kOlderFormatsFilter;
+    return request;
+}
+
 void TManagerTest::SetUp() {
     TUiTest::SetUp();
     EnsureManagerKeys();

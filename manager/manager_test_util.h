@@ -25,6 +25,8 @@ namespace vrk {
 // A file dialog's answer: these files, chosen in `directory` (the folder of
 // the first file when empty).
 TFileDialogResult FilesChosen(const QStringList& files, const QString& directory = {});
+// What the export command asks the file dialog, in `directory`.
+TFileDialogRequest ExportRequest(const std::string& directory);
 
 // A stand-in for the view a command runs in: a window nobody sees, the
 // selection a test gives it, and what the command asked it to list.

@@ -143,7 +143,7 @@ TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheD
     EXPECT_EQ(Headers(path), (THeaders{"Za\x9A\xE8iten", "", "", "Tajno"}));
     EXPECT_EQ(host_->listed, (std::vector<std::string>(2, "+" + path)));
     EXPECT_EQ(messages_->Texts(),
-              std::vector<QString>(2, ::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)"))));
+              std::vector<QString>(2, texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)"))));
 }
 
 TEST_F(DictionaryCommands, TheWizardReplacesAProtectedDictionaryOnlyWithItsPasswordAndWhole) {
@@ -166,7 +166,7 @@ TEST_F(DictionaryCommands, TheWizardReplacesAProtectedDictionaryOnlyWithItsPassw
         Click(dialog, "okButton");
     });
     dictionaries_->Import();
-    const QString refused = ::texts::kReplaceRefused.arg(QStringLiteral("Zaklenjen"));
+    const QString refused = texts::kReplaceRefused.arg(QStringLiteral("Zaklenjen"));
     EXPECT_EQ(messages_->Texts(),
               (std::vector<QString>{refused, vrk::texts::kFileReplace.arg(QStringLiteral("z.vrk3")),
                                     refused}));
@@ -182,7 +182,7 @@ TEST_F(DictionaryCommands, TheWizardReplacesAProtectedDictionaryOnlyWithItsPassw
         RunWizard(QStringLiteral("Nov"), [] { Password(QStringLiteral("Geslo")); });
     }
     ::close(fd);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kInfoWriteFailed});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kInfoWriteFailed});
     EXPECT_EQ(ReadWholeFile(locked), before);
     EXPECT_EQ(FolderFiles(), (std::vector<std::string>{"t.csv", "z.vrk3"}));
     EXPECT_TRUE(host_->listed.empty());
@@ -221,9 +221,9 @@ TEST_F(DictionaryCommands, RemappingKeepsToChangesAllowedAndThePasswordOneJobEac
     Password({});
     dictionaries_->RemapLetters();
     EXPECT_EQ(messages_->Texts(),
-              (std::vector<QString>{::texts::kChangesNotAllowed.arg(QStringLiteral("Stalen")),
-                                    ::texts::kRemapRefused.arg(QStringLiteral("Zaklenjen")),
-                                    ::texts::kRemapFailed}));
+              (std::vector<QString>{texts::kChangesNotAllowed.arg(QStringLiteral("Stalen")),
+                                    texts::kRemapRefused.arg(QStringLiteral("Zaklenjen")),
+                                    texts::kRemapFailed}));
     EXPECT_EQ(ReadWholeFile(fixed), before[0]);
     EXPECT_EQ(ReadWholeFile(locked), before[1]);
     EXPECT_EQ(ReadWholeFile(linked), before[2]);
@@ -243,7 +243,7 @@ TEST_F(DictionaryCommands, RemappingKeepsToChangesAllowedAndThePasswordOneJobEac
     before[0] = ReadWholeFile(mama);
     WhenDialog("remapLetterDlg", [&](QWidget* dialog) { Click(dialog, "okButton"); });
     dictionaries_->RemapLetters();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kRemapFailed});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kRemapFailed});
     EXPECT_EQ(ReadWholeFile(mama), before[0]);
 }
 
@@ -275,9 +275,9 @@ TEST_F(DictionaryCommands, TheDataDialogWantsTheRightPasswordAndStorableTexts) {
     });
     dictionaries_->ChangeDictionaryData();
     ASSERT_EQ(messages_->Shown().size(), 2u);
-    EXPECT_EQ(messages_->Shown()[0].text, ::texts::kWrongPassword);
+    EXPECT_EQ(messages_->Shown()[0].text, texts::kWrongPassword);
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
-    EXPECT_EQ(messages_->Shown()[1].text, ::texts::kTextNotStorable.arg(QStringLiteral(
+    EXPECT_EQ(messages_->Shown()[1].text, texts::kTextNotStorable.arg(QStringLiteral(
                                               "Ε (U+0395), λ (U+03BB), ά (U+03AC), ς (U+03C2)")));
     EXPECT_EQ(Headers(path), (THeaders{"Odklenjen", "Gr\xE8ija", "", "Geslo"}));
     EXPECT_EQ(Flags(path), 7);
@@ -288,7 +288,7 @@ TEST_F(DictionaryCommands, TheDataDialogWantsTheRightPasswordAndStorableTexts) {
     Password({});
     dictionaries_->ChangeDictionaryData();
     EXPECT_EQ(messages_->Texts(),
-              std::vector<QString>{::texts::kDataRefused.arg(QStringLiteral("Odklenjen"))});
+              std::vector<QString>{texts::kDataRefused.arg(QStringLiteral("Odklenjen"))});
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kNone);
 
     // A typed password whose characters the file cannot hold is wrong,
@@ -322,7 +322,7 @@ TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionaryAndOfThree) {
     });
     dictionaries_->SecuritySettings();
     EXPECT_EQ(messages_->Texts(),
-              std::vector<QString>{::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)"))});
+              std::vector<QString>{texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)"))});
     messages_->Clear();
     EXPECT_EQ(Flags(path), 7);
     EXPECT_EQ(Headers(path), (THeaders{"Prvi", "Avtor", "",
@@ -376,7 +376,7 @@ TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionaryAndOfThree) {
     });
     dictionaries_->SecuritySettings();
     EXPECT_EQ(messages_->Texts(),
-              std::vector<QString>{::texts::kSecurityRefused.arg(QStringLiteral("B"))});
+              std::vector<QString>{texts::kSecurityRefused.arg(QStringLiteral("B"))});
     EXPECT_EQ(Flags(a), 2);
     EXPECT_EQ(Flags(b), 7);
     EXPECT_EQ(Headers(b)[3], "x");
@@ -413,7 +413,7 @@ TEST_F(DictionaryCommands, APictureGoesToEveryUnlockedDictionaryAndTheInformatio
     EXPECT_EQ(bytes, std::string("BM\0\x01", 4));
     SetFileDialogHook([&](const TFileDialogRequest&) { return FilesChosen({"/ni.bmp"}); });
     dictionaries_->SetPicture();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kCannotOpenFile});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kCannotOpenFile});
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
     EXPECT_EQ(Open(a)->GetPictureSize(), 0);
 
@@ -427,7 +427,7 @@ TEST_F(DictionaryCommands, APictureGoesToEveryUnlockedDictionaryAndTheInformatio
     dictionaries_->SetPicture();
     EXPECT_EQ(asked.fileName, QStringLiteral("*.bmp"));
     EXPECT_EQ(messages_->Texts(),
-              std::vector<QString>{::texts::kPictureRefused.arg(QStringLiteral("B"))});
+              std::vector<QString>{texts::kPictureRefused.arg(QStringLiteral("B"))});
     const auto size = static_cast<std::int32_t>(fs::file_size(picture));
     EXPECT_EQ(Open(a)->GetPictureSize(), size);
     EXPECT_EQ(Open(b)->GetPictureSize(), 0);

@@ -112,7 +112,7 @@ TEST_F(DictionaryDrag, TheLeftButtonMovesShiftCopiesAndOverNoOtherLibraryNothing
 TEST_F(DictionaryDrag, RightButtonAsksWhetherToCopyOrMove) {
     SelectRows({"A"});
     StartDrag(Qt::RightButton);
-    ChooseFromDropMenu(::texts::kDropCopy);
+    ChooseFromDropMenu(texts::kDropCopy);
     Release(Qt::RightButton, QStringLiteral("Cilj"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Members("Cilj").size() == 1; }, 2000));
     EXPECT_EQ(Members("Izvor"), (std::vector<std::string>{a_, b_, c_}));
@@ -120,7 +120,7 @@ TEST_F(DictionaryDrag, RightButtonAsksWhetherToCopyOrMove) {
     ClickLibrary(QStringLiteral("Izvor"));
     SelectRows({"B"});
     StartDrag(Qt::RightButton);
-    ChooseFromDropMenu(::texts::kDropMove);
+    ChooseFromDropMenu(texts::kDropMove);
     Release(Qt::RightButton, QStringLiteral("Cilj"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Members("Cilj").size() == 2; }, 2000));
     EXPECT_EQ(Members("Cilj"), (std::vector<std::string>{a_, b_}));
@@ -145,7 +145,7 @@ TEST_F(DictionaryDrag, PassingOverALibraryNeitherSpeaksNorDropsAMissingMember) {
     EXPECT_EQ(Members("Cilj"), std::vector<std::string>{gone});
 
     ClickLibrary(QStringLiteral("Cilj"));
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kDamagedMember});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kDamagedMember});
     EXPECT_TRUE(Members("Cilj").empty());
 }
 
@@ -156,7 +156,7 @@ TEST_F(DictionaryDrag, AMoveThatCannotAddKeepsTheDictionariesWhereTheyWere) {
     // Another program removes the target library meanwhile.
     ASSERT_EQ(RemoveLibrary("Cilj"), TLibraryResult::kOk);
     Release(Qt::LeftButton, QStringLiteral("Cilj"));
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kRegistryUnknownError});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kRegistryUnknownError});
     EXPECT_EQ(Members("Izvor"), (std::vector<std::string>{a_, b_, c_}));
 }
 

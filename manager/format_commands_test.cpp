@@ -157,7 +157,7 @@ TEST_F(FormatCommands, AnImportThatFailsOrIsCancelledLeavesTheTargetAsItWas) {
     messages_->Answer(TMsgAnswer::kYes);  // replace the dictionary typed by hand
     dictionaries_->Import();
     ASSERT_EQ(messages_->Texts().size(), 2u);
-    EXPECT_EQ(messages_->Texts()[1], ::texts::kImportFailed);
+    EXPECT_EQ(messages_->Texts()[1], texts::kImportFailed);
     // The data dialog given up.
     messages_->Clear();
     messages_->Answer(TMsgAnswer::kYes);
@@ -182,7 +182,7 @@ TEST_F(FormatCommands, AnImportThatFailsOrIsCancelledLeavesTheTargetAsItWas) {
         Click(dialog, "cancelButton");
     });
     dictionaries_->Import();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kImportSameFile});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kImportSameFile});
 
     EXPECT_EQ(ReadWholeFile(target), before);
     EXPECT_EQ(FolderFiles(), files);
@@ -218,7 +218,7 @@ TEST_F(FormatCommands, ANewFileTypedByHandIsReplacedOnlyAfterTheQuestion) {
     });
     Run(id::kImport);
     ASSERT_EQ(messages_->Shown().size(), 2u);
-    EXPECT_EQ(messages_->Shown()[0].text, ::texts::kImportNeedsFiles);
+    EXPECT_EQ(messages_->Shown()[0].text, texts::kImportNeedsFiles);
     EXPECT_EQ(messages_->Shown()[1].text,
               vrk::texts::kFileReplace.arg(QStringLiteral("dober.vrk3")));
     EXPECT_EQ(messages_->Shown()[1].defaultAnswer, TMsgAnswer::kNo);
@@ -237,8 +237,8 @@ TEST_F(FormatCommands, ImportAndExportSayWhatTheyChangedInTheTexts) {
     host_->Select();
     for (const auto& [csv, said] :
          {std::pair<std::string, QString>{"mi\x02za,x\x02y\r\n",
-                                          ::texts::kImportChangedTexts.arg(2).arg(0)},
-          {"okno," + std::string(100000, 's'), ::texts::kImportChangedTexts.arg(0).arg(1)}}) {
+                                          texts::kImportChangedTexts.arg(2).arg(0)},
+          {"okno," + std::string(100000, 's'), texts::kImportChangedTexts.arg(0).arg(1)}}) {
         messages_->Clear();
         WriteWholeFile(folder_ + "/tabela.csv", csv);
         ImportDialog(folder_ + "/tabela.csv", folder_ + "/iz-csv" + std::to_string(csv.size()));
@@ -252,7 +252,7 @@ TEST_F(FormatCommands, ImportAndExportSayWhatTheyChangedInTheTexts) {
     messages_->Clear();
     ExportTo(folder_ + "/izvoz.csv");
     dictionaries_->Export();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kExportChangedTexts.arg(1)});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kExportChangedTexts.arg(1)});
 }
 
 TEST_F(FormatCommands, PathsTypedByHandAreTakenAgainstTheWorkingFolder) {
@@ -320,7 +320,7 @@ TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictio
     const std::string before = ReadWholeFile(dict);
     dictionaries_->Export();
     EXPECT_EQ(messages_->Texts(),
-              (std::vector<QString>{::texts::kSeparatorMissing, ::texts::kExportSameFile}));
+              (std::vector<QString>{texts::kSeparatorMissing, texts::kExportSameFile}));
     EXPECT_EQ(ReadWholeFile(dict), before);
     EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
 
@@ -333,9 +333,8 @@ TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictio
     ExportTo(member);
     dictionaries_->Export();
     ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(
-        messages_->Shown()[0].text,
-        ::texts::kExportOverMember.arg(QStringLiteral("drugi.vrk3"), QStringLiteral("Druga")));
+    EXPECT_EQ(messages_->Shown()[0].text,
+              texts::kExportOverMember.arg(QStringLiteral("drugi.vrk3"), QStringLiteral("Druga")));
     EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
     EXPECT_EQ(ReadWholeFile(member), memberBefore);
     EXPECT_TRUE(jobs_.empty());
@@ -346,9 +345,8 @@ TEST_F(FormatCommands, ExportsTakeFormatAndSeparatorAndAskBeforeReplacingADictio
     messages_->Answer(TMsgAnswer::kYes);
     ExportTo(loose);
     dictionaries_->Export();
-    EXPECT_EQ(
-        messages_->Texts(),
-        std::vector<QString>{::texts::kExportOverDictionary.arg(QStringLiteral("prost.vrk3"))});
+    EXPECT_EQ(messages_->Texts(),
+              std::vector<QString>{texts::kExportOverDictionary.arg(QStringLiteral("prost.vrk3"))});
     EXPECT_EQ(jobs_, std::vector<std::int32_t>{kJobExportFirstGen});
 }
 
@@ -358,7 +356,7 @@ TEST_F(FormatCommands, TheSeparatorPanelFollowsTheFilterAndKeepsTheChooserOpenWh
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     auto* label = Child<QLabel>(&dialog, "separatorLabel");
     auto* edit = Child<QLineEdit>(&dialog, "separatorEdit");
-    EXPECT_EQ(label->text(), ::texts::kDescriptionSeparator);
+    EXPECT_EQ(label->text(), texts::kDescriptionSeparator);
     EXPECT_EQ(edit->text(), QStringLiteral(";"));
     EXPECT_EQ(edit->maxLength(), 1);
     // The user picks the CSV entry: the panel follows.
@@ -367,7 +365,7 @@ TEST_F(FormatCommands, TheSeparatorPanelFollowsTheFilterAndKeepsTheChooserOpenWh
     QTest::keyClick(types, Qt::Key_Down);
     QTest::keyClick(types, Qt::Key_Down);
     EXPECT_EQ(types->currentIndex(), 2);
-    EXPECT_EQ(label->text(), ::texts::kFieldSeparator);
+    EXPECT_EQ(label->text(), texts::kFieldSeparator);
     EXPECT_EQ(edit->text(), QStringLiteral(","));
     QTest::keyClick(types, Qt::Key_Up);
     EXPECT_EQ(edit->text(), QStringLiteral(";"));
@@ -376,7 +374,7 @@ TEST_F(FormatCommands, TheSeparatorPanelFollowsTheFilterAndKeepsTheChooserOpenWh
     edit->clear();
     static_cast<QDialog&>(dialog).accept();
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kSeparatorMissing});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kSeparatorMissing});
     edit->setText(QStringLiteral("|"));
     static_cast<QDialog&>(dialog).accept();
     EXPECT_FALSE(dialog.isVisible());
@@ -405,7 +403,7 @@ TEST_F(FormatCommands, ExportIsOfferedForOneDictionaryThatAllowsIt) {
     SelectRows({QStringLiteral("Zaprt")});
     ExportTo(folder_ + "/x.csv");
     View()->Dictionaries().Export();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kExportDisabled});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kExportDisabled});
     EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
 }
 
@@ -417,13 +415,13 @@ TEST_F(FormatCommands, AFailingJobsMessageStandsOverTheProgressWindow) {
     SetMessageHook({});
     QString owner;
     WhenDialog("messageBox", [&](QWidget* box) {
-        EXPECT_EQ(qobject_cast<QMessageBox*>(box)->text(), ::texts::kExportFailed);
+        EXPECT_EQ(qobject_cast<QMessageBox*>(box)->text(), texts::kExportFailed);
         EXPECT_EQ(qobject_cast<QMessageBox*>(box)->icon(), QMessageBox::Warning);
         if (box->parentWidget()) owner = box->parentWidget()->window()->objectName();
         qobject_cast<QMessageBox*>(box)->defaultButton()->click();
     });
     TJobHandOver job = CsvExport(dict, folder_ + "/ni/mape/x.csv");
-    EXPECT_FALSE(RunJob(View(), job, ::texts::kJobExportCsv));
+    EXPECT_FALSE(RunJob(View(), job, texts::kJobExportCsv));
     EXPECT_TRUE(job.bJobFailed);
     EXPECT_EQ(owner, QStringLiteral("progressDlg"));
 }
@@ -444,14 +442,14 @@ TEST_F(FormatCommands, ACancelledJobOpensNothingSaysNothingAndRunsAgain) {
         Click(window, "cancelButton");
     });
     TJobHandOver job = CsvExport(dict, folder_ + "/x.csv");
-    EXPECT_FALSE(RunJob(frame_.get(), job, ::texts::kJobExportCsv));
+    EXPECT_FALSE(RunJob(frame_.get(), job, texts::kJobExportCsv));
     EXPECT_FALSE(WorkerRunning());
     EXPECT_TRUE(messages_->Texts().empty());
     EXPECT_EQ(FolderFiles(), std::vector<std::string>{"d.vrk3"});
     EXPECT_TRUE(Enabled(id::kExport));
 
     SetJobStepHook({});
-    EXPECT_TRUE(RunJob(nullptr, job, ::texts::kJobExportCsv));
+    EXPECT_TRUE(RunJob(nullptr, job, texts::kJobExportCsv));
     EXPECT_FALSE(job.bJobFailed);
     EXPECT_TRUE(fs::exists(folder_ + "/x.csv"));
 }

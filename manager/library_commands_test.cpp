@@ -92,9 +92,9 @@ TEST_F(LibraryCommands, ARenameTheStoreRefusesOrThatCannotBeStoredChangesNothing
          {QStringLiteral("Pod"), QStringLiteral("Ωmega €"), QStringLiteral("A\\B")})
         libraries_->RenameCommitted(item, name);
     EXPECT_EQ(messages_->Texts(),
-              (std::vector<QString>{::texts::kNameExists,
-                                    ::texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)")),
-                                    ::texts::kBackslashInName}));
+              (std::vector<QString>{texts::kNameExists,
+                                    texts::kTextNotStorable.arg(QStringLiteral("Ω (U+03A9)")),
+                                    texts::kBackslashInName}));
     EXPECT_EQ(item->text(0), QStringLiteral("Drugo"));
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Drugo"}));
 
@@ -115,7 +115,7 @@ TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAski
     host_->libraries = 1;
     host_->Select({}, "Dve");
     libraries_->RemoveLibrary();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kCannotRemoveAll});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kCannotRemoveAll});
     host_->libraries = 3;
     // Empty, its unnamed value no member: no question.
     messages_->Clear();
@@ -135,7 +135,7 @@ TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAski
     }
     ASSERT_EQ(messages_->Shown().size(), 4u);
     const TMessage asked = messages_->Shown()[0];
-    EXPECT_EQ(asked.text, ::texts::kLibraryNotEmpty);
+    EXPECT_EQ(asked.text, texts::kLibraryNotEmpty);
     EXPECT_EQ(asked.icon, TMsgIcon::kWarning);
     EXPECT_EQ(asked.defaultAnswer, TMsgAnswer::kNo);
     EXPECT_TRUE(Names().empty());
@@ -162,7 +162,7 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     });
     libraries_->AddDictionaries();
     EXPECT_TRUE(asked.multiple);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kAlreadyMember});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kAlreadyMember});
     EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, deep, one}));
     EXPECT_EQ(host_->listed, std::vector<std::string>{one});
     EXPECT_EQ(Setting("AddDFDir"), folder_);
@@ -177,7 +177,7 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     });
     libraries_->AddDictionaries();
     EXPECT_EQ(asked.directory, QString::fromStdString(folder_));
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kNotADictionary});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNotADictionary});
     EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, deep, one}));
 
     // Removing takes the selected ones from the library only.
@@ -253,12 +253,12 @@ TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
 
     frame_ = StartFrame();
     EXPECT_EQ(messages_->Texts(),
-              (std::vector<QString>{::texts::kDamagedMember, ::texts::kDamagedMember,
-                                    ::texts::kUnavailableMembers}));
+              (std::vector<QString>{texts::kDamagedMember, texts::kDamagedMember,
+                                    texts::kUnavailableMembers}));
     EXPECT_EQ(Members("Knj"), (std::vector<std::string>{good, busy, unreachable}));
     ASSERT_EQ(View()->List()->topLevelItemCount(), 3);
     QTreeWidgetItem* first = View()->List()->topLevelItem(0);
-    EXPECT_EQ(first->text(kColName), ::texts::kUnavailableName);
+    EXPECT_EQ(first->text(kColName), texts::kUnavailableName);
     EXPECT_TRUE(first->data(kColName, kUnavailableRole).toBool());
     QStringList files;
     for (int i = 0; i < 3; ++i) files << View()->List()->topLevelItem(i)->text(kColFile);
@@ -272,8 +272,8 @@ TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
     shortWait.reset();
     messages_->Clear();
     Run(id::kRefresh);
-    EXPECT_EQ(ListNames(), QStringList({::texts::kUnavailableName, "Dobri", "Zasedeni"}));
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{::texts::kUnavailableMembers});
+    EXPECT_EQ(ListNames(), QStringList({texts::kUnavailableName, "Dobri", "Zasedeni"}));
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnavailableMembers});
 }
 
 TEST_F(LibraryCommands, RefreshReadsTheTreeAgainKeepingTheSelectedLibraryWhereItStays) {
@@ -337,9 +337,9 @@ TEST_F(LibraryCommands, ABusyMemberNeitherFreezesTheWindowNorIsOpenedAgainWhenSe
     const auto selecting = ms(Clock::now() - start);
     RecordProperty("selectLibraryMs", static_cast<int>(selecting));
     EXPECT_LT(selecting, 500);
-    EXPECT_EQ(ListNames(), QStringList({::texts::kUnavailableName, "Dobri"}));
+    EXPECT_EQ(ListNames(), QStringList({texts::kUnavailableName, "Dobri"}));
     start = Clock::now();
-    SelectRows({::texts::kUnavailableName});
+    SelectRows({texts::kUnavailableName});
     frame_->UpdateCommandStates();
     EXPECT_LT(ms(Clock::now() - start), 100);
     EXPECT_FALSE(frame_->Commands()->Action(id::kExport)->isEnabled());

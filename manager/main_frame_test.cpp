@@ -148,7 +148,7 @@ TEST_F(ManagerFrame, WithoutAnInstallPathTheProgramSaysSoAndEnds) {
     CVrk3dbeApp app;
     EXPECT_FALSE(app.InitInstance(false));
     ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(messages_->Shown()[0].text, ::texts::kInstallMissing);
+    EXPECT_EQ(messages_->Shown()[0].text, texts::kInstallMissing);
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
     EXPECT_EQ(app.MainFrame(), nullptr);
 }
@@ -254,10 +254,10 @@ TEST_F(ManagerFrame, StatusPanesCountTheSelectionByTheNumberItself) {
         EXPECT_EQ(frame_->EntryPane()->text(), " " + QString::fromUtf8(entries));
     }
     // The form follows the number itself, not its last digits.
-    EXPECT_EQ(::texts::DictionaryCountText(101), QStringLiteral("  101 slovarjev"));
-    EXPECT_EQ(::texts::DictionaryCountText(22), QStringLiteral("   22 slovarjev"));
-    EXPECT_EQ(::texts::EntryCountText(102), QStringLiteral("     102 gesel"));
-    EXPECT_EQ(::texts::EntryCountText(3), QStringLiteral("       3 gesla"));
+    EXPECT_EQ(texts::DictionaryCountText(101), QStringLiteral("  101 slovarjev"));
+    EXPECT_EQ(texts::DictionaryCountText(22), QStringLiteral("   22 slovarjev"));
+    EXPECT_EQ(texts::EntryCountText(102), QStringLiteral("     102 gesel"));
+    EXPECT_EQ(texts::EntryCountText(3), QStringLiteral("       3 gesla"));
 }
 
 TEST_F(ManagerFrame, TheChosenFontIsShownAndKept) {
@@ -341,8 +341,8 @@ TEST_F(ManagerFrame, WindowsFitASmallScreenAndDialogsAreFilledInByKeys) {
     // The frame, fitted to the screen when it opens, with the widest counts
     // a library of the installed dictionaries shows.
     frame_ = StartFrame();
-    frame_->DictionaryPane()->setText(::texts::DictionaryCountText(9999));
-    frame_->EntryPane()->setText(::texts::EntryCountText(9999999));
+    frame_->DictionaryPane()->setText(texts::DictionaryCountText(9999));
+    frame_->EntryPane()->setText(texts::EntryCountText(9999999));
     ExpectLaidOut(frame_.get(), "main frame", true);
 }
 

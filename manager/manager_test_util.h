@@ -17,9 +17,6 @@
 #include "ui/file_dialog.h"
 #include "ui/test_ui.h"
 
-// The tests name the manager's texts ::texts, as before they joined vrk::texts.
-namespace texts = vrk::texts;
-
 namespace vrk {
 
 // A file dialog's answer: these files, chosen in `directory` (the folder of

@@ -144,7 +144,7 @@ void TEntryEditor::SaveEntryAs(const QString& word, const QString& path) {
     bool replaced = false;
     const std::string record = BuildRecord(word, m_entry.EditedDescriptions(), &replaced);
     std::int32_t index = -1;
-    if (!SaveEntryAsToFile(true, path, index, record)) return;
+    if (!SaveEntryAsToFile(path, index, record)) return;
     const UndoRecord& step = m_undo.Last();
     // Merged into an entry that held the word: the window shows the entry as
     // stored, older descriptions included, so that a later Save keeps them.
@@ -269,6 +269,13 @@ bool TEntryEditor::Abandon(bool bRecord) {
     return false;
 }
 
+bool TEntryEditor::Refused(TWaitCursor& wait, const QString& text, const vrk::TDataFile& file,
+                           bool bRecord) {
+    wait.Release();
+    m_host.ShowMessage(vrk::WithFailureReason(text, file.LastFailure()), vrk::TMsgIcon::kError);
+    return Abandon(bRecord);
+}
+
 bool TEntryEditor::SaveEntryToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
                                    const std::string& record, const std::string* expected) {
     TWaitCursor wait;
@@ -284,12 +291,8 @@ bool TEntryEditor::SaveEntryToFile(bool bRecord, const QString& path, std::int32
     }
     const std::int32_t oldIndex = nIndex;
     std::int32_t stored = nIndex;
-    if (!file.StoreEntry(record, &stored, oldIndex >= 0 ? Expecting(expected) : std::nullopt)) {
-        wait.Release();
-        m_host.ShowMessage(vrk::WithFailureReason(vrk::texts::kStoreEntryError, file.LastFailure()),
-                           vrk::TMsgIcon::kError);
-        return Abandon(bRecord);
-    }
+    if (!file.StoreEntry(record, &stored, oldIndex >= 0 ? Expecting(expected) : std::nullopt))
+        return Refused(wait, vrk::texts::kStoreEntryError, file, bRecord);
     if (bRecord) m_undo.Last().strOpNewRecord = record;
     const vrk::TSameFile same(vrk::PathBytes(path));
     m_undo.EntryStored(same, oldIndex, stored);
@@ -299,33 +302,24 @@ bool TEntryEditor::SaveEntryToFile(bool bRecord, const QString& path, std::int32
     return true;
 }
 
-bool TEntryEditor::SaveEntryAsToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
+bool TEntryEditor::SaveEntryAsToFile(const QString& path, std::int32_t& nIndex,
                                      const std::string& record) {
     TWaitCursor wait;
     vrk::TScratchSet paths;
-    if (!m_host.ScratchFiles(paths)) return Abandon(bRecord);
+    if (!m_host.ScratchFiles(paths)) return Abandon(true);
     vrk::TDataFile file = paths.Open(vrk::PathBytes(path));
     // The dialog listed the dictionary when it accepted changes; another
     // program may have forbidden them since, so they are read again here.
     if (!ChangesStillAllowed(m_host, file, wait, vrk::texts::kChangesNotAllowed))
-        return Abandon(bRecord);
+        return Abandon(true);
     // The entries that already hold the word take the record's descriptions
     // they lack; undoing the step puts back the earlier record of each.
     std::vector<TFoundEntry> holders;
-    if (bRecord && !FindWordEntries(file, record, holders)) {
-        wait.Release();
-        m_host.ShowMessage(vrk::WithFailureReason(vrk::texts::kReadEntryError, file.LastFailure()),
-                           vrk::TMsgIcon::kError);
-        m_undo.DropLast();
-        return false;
-    }
+    if (!FindWordEntries(file, record, holders))
+        return Refused(wait, vrk::texts::kReadEntryError, file, true);
     std::int32_t stored = -1;
-    if (!file.StoreEntryMerged(record, stored)) {
-        wait.Release();
-        m_host.ShowMessage(vrk::WithFailureReason(vrk::texts::kStoreEntryError, file.LastFailure()),
-                           vrk::TMsgIcon::kError);
-        return Abandon(bRecord);
-    }
+    if (!file.StoreEntryMerged(record, stored))
+        return Refused(wait, vrk::texts::kStoreEntryError, file, true);
     // What the store left at each changed entry, as it merged it.
     std::vector<TMergedEntry> changed;
     for (const TFoundEntry& holder : holders) {
@@ -333,31 +327,26 @@ bool TEntryEditor::SaveEntryAsToFile(bool bRecord, const QString& path, std::int
         (void)vrk::MergeDescriptions(holder.record, record, entry.strNewRecord);
         changed.push_back(std::move(entry));
     }
-    if (bRecord) {
-        UndoRecord& step = m_undo.Last();
-        step.strOpDataFile = path;
-        step.nOpIndex = stored;
-        step.bOpCreated = changed.empty();
-        if (step.bOpCreated) {
-            step.strOpNewRecord = record;
-        } else {
-            // The step names the last entry with the word, the one the store
-            // reports; the others are kept beside it.
-            step.strOpOldRecord = changed.back().strOldRecord;
-            step.strOpNewRecord = changed.back().strNewRecord;
-            changed.pop_back();
-            step.otherEntries = changed;
-        }
-    }
-    // A merging store appends nothing and moves no entry; only the rows of
-    // the changed entries show new descriptions.
-    if (bRecord && !m_undo.Last().bOpCreated) {
-        const UndoRecord& step = m_undo.Last();
-        for (const TMergedEntry& other : step.otherEntries)
-            m_host.RowsStored(path, other.nIndex, other.nIndex, other.strNewRecord);
-        m_host.RowsStored(path, stored, stored, step.strOpNewRecord);
-    }
+    UndoRecord& step = m_undo.Last();
+    step.strOpDataFile = path;
+    step.nOpIndex = stored;
+    step.bOpCreated = changed.empty();
     nIndex = stored;
+    if (step.bOpCreated) {
+        step.strOpNewRecord = record;
+        return true;
+    }
+    // The step names the last entry with the word, the one the store
+    // reports; the others are kept beside it. A merging store appends
+    // nothing and moves no entry; only the rows of the changed entries show
+    // new descriptions.
+    step.strOpOldRecord = changed.back().strOldRecord;
+    step.strOpNewRecord = changed.back().strNewRecord;
+    changed.pop_back();
+    step.otherEntries = changed;
+    for (const TMergedEntry& other : step.otherEntries)
+        m_host.RowsStored(path, other.nIndex, other.nIndex, other.strNewRecord);
+    m_host.RowsStored(path, stored, stored, step.strOpNewRecord);
     return true;
 }
 
@@ -375,13 +364,8 @@ bool TEntryEditor::DeleteEntryFromFile(bool bRecord, const QString& path, std::i
         step.nOpIndex = nIndex;
         step.strOpOldRecord = expected ? *expected : std::string();
     }
-    if (!file.DeleteEntry(nIndex, Expecting(expected))) {
-        wait.Release();
-        m_host.ShowMessage(
-            vrk::WithFailureReason(vrk::texts::kDeleteEntryError, file.LastFailure()),
-            vrk::TMsgIcon::kError);
-        return Abandon(bRecord);
-    }
+    if (!file.DeleteEntry(nIndex, Expecting(expected)))
+        return Refused(wait, vrk::texts::kDeleteEntryError, file, bRecord);
     // References to the deleted entry name the step that deleted it (the
     // most recent one: the command's own step, or the step being undone).
     const vrk::TSameFile same(vrk::PathBytes(path));

@@ -14,9 +14,12 @@
 #include "finder/undo_history.h"
 #include "ui/message_box.h"
 
+class TWaitCursor;
+
 namespace vrk {
+class TDataFile;
 struct TScratchSet;
-}
+}  // namespace vrk
 
 // What the entry editor reaches the window through.
 class TEntryEditorHost {
@@ -85,6 +88,7 @@ class TEntryEditor {
     // reversal says so and empties the history.
     bool UndoLast();
 
+  private:
     // The dictionary change operations. Each opens the dictionary at `path`
     // for one change, says what went wrong when it fails, and brings every
     // entry index held by the undo history and the result windows up to
@@ -98,16 +102,18 @@ class TEntryEditor {
                          const std::string& record, const std::string* expected);
     // Stores `record`, merging its descriptions into every entry with its
     // word, or appends it; `nIndex` becomes the index of the (last) entry.
-    bool SaveEntryAsToFile(bool bRecord, const QString& path, std::int32_t& nIndex,
-                           const std::string& record);
+    // Only a user's command does this, so it always fills in its step.
+    bool SaveEntryAsToFile(const QString& path, std::int32_t& nIndex, const std::string& record);
     // Deletes entry `nIndex`, when the dictionary allows changes.
     bool DeleteEntryFromFile(bool bRecord, const QString& path, std::int32_t nIndex,
                              const std::string* expected);
 
-  private:
     // A change to a dictionary that did not go through: its undo step, when
     // one was recorded for it, goes. Returns false for the caller to return.
     bool Abandon(bool bRecord);
+    // The dictionary refused the change: the user is told why (`text` and
+    // the store's reason), and the change is abandoned.
+    bool Refused(TWaitCursor& wait, const QString& text, const vrk::TDataFile& file, bool bRecord);
     // Tells the user when BuildRecord replaced characters.
     void reportReplacedCharacters(bool replaced);
 

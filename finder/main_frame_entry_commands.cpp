@@ -33,20 +33,17 @@ namespace {
 // to the main window, not to a floating entry window.
 class TEditorFocusKeeper {
   public:
-    explicit TEditorFocusKeeper(const CMainFrame& frame)
+    explicit TEditorFocusKeeper(CMainFrame& frame)
         : m_frame(frame),
           m_bHadFocus(QApplication::focusWidget() == frame.EntryWindow()->Editor()) {}
     ~TEditorFocusKeeper() {
-        if (!m_bHadFocus || m_frame.EntryMode() == kEntryHidden) return;
-        QPlainTextEdit* editor = m_frame.EntryWindow()->Editor();
-        editor->activateWindow();
-        editor->setFocus(Qt::OtherFocusReason);
+        if (m_bHadFocus) (void)m_frame.Focus().FocusEntryEditor();
     }
     TEditorFocusKeeper(const TEditorFocusKeeper&) = delete;
     TEditorFocusKeeper& operator=(const TEditorFocusKeeper&) = delete;
 
   private:
-    const CMainFrame& m_frame;
+    CMainFrame& m_frame;
     bool m_bHadFocus;
 };
 

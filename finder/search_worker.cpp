@@ -118,7 +118,6 @@ void SearchThreadProc(TSearchRun& run, vrk::TWorker& worker, const TSearchStepHo
         file.SetProgress(&worker.Progress());
         std::string name;
         if (!file.GetName(name)) {
-            if (worker.StopRequested()) return;
             if (AskToGoOn(worker, vrk::texts::kDictReadError.arg(PathText(path)))) continue;
             return;
         }
@@ -132,7 +131,6 @@ void SearchThreadProc(TSearchRun& run, vrk::TWorker& worker, const TSearchStepHo
             file.Search(job.m_strPattern, job.m_strDescWords, text, std::span(index).first(room),
                         std::span(hits).first(room), free, job.m_syntax);
         if (n < 0) {
-            if (worker.StopRequested()) return;
             if (AskToGoOn(worker, vrk::texts::kDictSearchError.arg(PathText(path)))) continue;
             return;
         }

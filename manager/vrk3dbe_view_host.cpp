@@ -28,11 +28,7 @@ void CVrk3dbeView::RemoveSelectedRows() {
 }
 
 void CVrk3dbeView::ListAgain() {
-    if (QTreeWidgetItem* library = SelectedLibrary())
-        FillDictionaryList(LibraryKeyPath(library));
-    else
-        m_pList->clear();
-    emit SelectionChanged();
+    Refresh();
 }
 
 int CVrk3dbeView::LibraryCount() const {

@@ -93,6 +93,7 @@ bool RunInChildren(const std::vector<std::function<bool()>>& bodies, std::option
             if (read(go[0], &c, 1) < 0) _exit(2);
             if (uid && (setgroups(0, nullptr) != 0 || setgid(*uid) != 0 || setuid(*uid) != 0))
                 _exit(2);
+            alarm(30);  // a child that hangs fails its test instead of the whole program
             const bool ok = body();
             CloseSettingsStore();
             _exit(ok ? 0 : 1);

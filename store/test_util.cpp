@@ -4,6 +4,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "format.h"
+#include "record_scan.h"
+
 namespace vrk {
 
 void TempDirTest::SetUp() {
@@ -94,7 +97,8 @@ TSearchResult SearchFile(TDataFile& file, std::string_view pattern, std::string_
     if (r.count < 0) return r;
     std::size_t start = 0;
     for (std::int32_t i = 0; i < r.count; ++i) {
-        const std::size_t end = std::string_view(text.data(), outSize).find('\x02', start);
+        const std::size_t end =
+            std::string_view(text.data(), outSize).find(kResultSeparator, start);
         EXPECT_NE(end, std::string_view::npos);
         r.records.emplace_back(text.data() + start, end - start);
         start = end + 1;
@@ -109,7 +113,7 @@ TSearchResult SearchFile(TDataFile& file, std::string_view pattern, std::string_
 
 std::vector<std::string> WordsOf(const TSearchResult& result) {
     std::vector<std::string> words;
-    for (const auto& r : result.records) words.push_back(r.substr(0, r.find('\x01')));
+    for (const auto& r : result.records) words.emplace_back(WordOf(r));
     return words;
 }
 

@@ -3,6 +3,7 @@
 #include "settings/settings_keys.h"
 #include "ui/cp1250_text.h"
 #include "ui/icons.h"
+#include "ui/temp_dir_dlg.h"
 
 void SetLibraryImage(QTreeWidgetItem* item, TViewImage image) {
     static const int kNumbers[] = {vrk::icon::kLibrary, vrk::icon::kLibraryOpen,
@@ -30,4 +31,8 @@ std::string LibraryKeyPath(const QTreeWidgetItem* item) {
         path += (*it)->data(0, kNameBytesRole).toByteArray().toStdString();
     }
     return path;
+}
+
+bool TCommandHost::ScratchFiles(vrk::TScratchSet& paths) {
+    return vrk::GetBackupPaths(Window(), vrk::kManagerScratch, paths, &BackupDir());
 }

@@ -10,6 +10,10 @@
 
 #include "manager/member_reader.h"
 
+namespace vrk {
+struct TScratchSet;
+}
+
 class QWidget;
 
 // The images of the tree and the list, by index.
@@ -48,6 +52,9 @@ class TCommandHost {
     // The scratch folder known so far (empty while none is); choosing one
     // on the way changes it.
     virtual std::string& BackupDir() = 0;
+    // The manager's scratch files, asking for the scratch folder when none
+    // is known yet; false when it is not given.
+    bool ScratchFiles(vrk::TScratchSet& paths);
     // Lists a dictionary in the selected library; a row of the same file
     // goes first. `alone`: only it is selected and shown, else it is
     // selected beside the others.

@@ -29,10 +29,6 @@ constexpr std::size_t kListTextBuffer = 500;
 
 }  // namespace
 
-bool TDictionaryCommands::scratch(vrk::TScratchSet& backups) {
-    return vrk::GetBackupPaths(m_host.Window(), vrk::kManagerScratch, backups, &m_host.BackupDir());
-}
-
 bool TDictionaryCommands::registerNewDictionary(QTreeWidgetItem* library, const std::string& path) {
     const vrk::TLibraryResult result = vrk::AddLibraryDictionary(LibraryKeyPath(library), path);
     if (result == vrk::TLibraryResult::kOk || result == vrk::TLibraryResult::kAlreadyMember)
@@ -81,7 +77,7 @@ void TDictionaryCommands::NewDictionary() {
     const QString target = DictionaryUserPath(chosen.files.first());
     StoreLastDir("NewDFDir", FolderOf(target));
     vrk::TScratchSet backups;
-    if (!scratch(backups)) return;
+    if (!m_host.ScratchFiles(backups)) return;
 
     TMemberRow row;
     row.path = vrk::PathBytes(target);
@@ -123,7 +119,7 @@ void TDictionaryCommands::DictionaryInfo() {
     const std::vector<QTreeWidgetItem*> rows = m_host.Selection().rows;
     if (rows.size() != 1) return;
     vrk::TScratchSet backups;
-    if (!scratch(backups)) return;
+    if (!m_host.ScratchFiles(backups)) return;
     QTreeWidgetItem* row = rows.front();
     TWaitCursor wait;
     vrk::TDataFile file = backups.Open(RowPath(row));
@@ -144,7 +140,7 @@ void TDictionaryCommands::ChangeDictionaryData() {
     const std::vector<QTreeWidgetItem*> rows = m_host.Selection().rows;
     if (rows.size() != 1) return;
     vrk::TScratchSet backups;
-    if (!scratch(backups)) return;
+    if (!m_host.ScratchFiles(backups)) return;
     QTreeWidgetItem* row = rows.front();
     const QString listName = row->text(kColName);
     vrk::TDataFile file = backups.Open(RowPath(row));

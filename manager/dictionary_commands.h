@@ -44,9 +44,6 @@ class TDictionaryCommands {
     void Export();
 
   private:
-    // Asks for the scratch folder when none is known yet; false when it is
-    // not given.
-    bool scratch(vrk::TScratchSet& backups);
     // Makes a dictionary the manager made a member of `library` (a member
     // already stays one); false after the settings-store message.
     bool registerNewDictionary(QTreeWidgetItem* library, const std::string& path);

@@ -38,7 +38,7 @@ void TDictionaryCommands::SecuritySettings() {
     const std::vector<QTreeWidgetItem*> rows = m_host.Selection().rows;
     if (rows.empty()) return;
     vrk::TScratchSet backups;
-    if (!scratch(backups)) return;
+    if (!m_host.ScratchFiles(backups)) return;
     if (rows.size() == 1)
         securityForOne(rows.front(), backups);
     else
@@ -111,7 +111,7 @@ void TDictionaryCommands::SetPicture() {
     const std::vector<QTreeWidgetItem*> rows = m_host.Selection().rows;
     if (rows.empty()) return;
     vrk::TScratchSet backups;
-    if (!scratch(backups)) return;
+    if (!m_host.ScratchFiles(backups)) return;
     vrk::TFileDialogRequest request;
     request.directory = ReadLastDir("ImageDir");
     request.filter = vrk::texts::kPictureFilter;
@@ -152,7 +152,7 @@ void TDictionaryCommands::RemapLetters() {
     const std::vector<QTreeWidgetItem*> rows = m_host.Selection().rows;
     if (rows.empty()) return;
     vrk::TScratchSet backups;
-    if (!scratch(backups)) return;
+    if (!m_host.ScratchFiles(backups)) return;
     CRemapLetterDlg dialog(m_host.Window());
     if (dialog.exec() != QDialog::Accepted) return;
     TJobHandOver job;

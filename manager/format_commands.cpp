@@ -76,7 +76,7 @@ void TDictionaryCommands::Import() {
             break;
     }
     vrk::TScratchSet backups;
-    if (!scratch(backups)) return;
+    if (!m_host.ScratchFiles(backups)) return;
     if (!replaceUnlocked(target, backups)) return;
 
     // The import fills a new file beside the target, which replaces the
@@ -139,7 +139,7 @@ void TDictionaryCommands::Export() {
     choice.path = AbsoluteUserPath(choice.path);
     StoreLastDir("ExportDir", FolderOf(choice.path));
     vrk::TScratchSet backups;
-    if (!scratch(backups)) return;
+    if (!m_host.ScratchFiles(backups)) return;
     vrk::TDataFile file = backups.Open(dictionary);
     const std::int32_t flags = file.GetFlags();
     if (flags < 0) {

@@ -113,8 +113,7 @@ void TLibraryCommands::AddDictionaries() {
     if (chosen.files.isEmpty()) return;
     StoreLastDir("AddDFDir", FolderOf(chosen.files.first()));
     vrk::TScratchSet backups;
-    if (!vrk::GetBackupPaths(m_host.Window(), vrk::kManagerScratch, backups, &m_host.BackupDir()))
-        return;
+    if (!m_host.ScratchFiles(backups)) return;
 
     const std::string keyPath = LibraryKeyPath(library);
     for (const QString& file : chosen.files) {

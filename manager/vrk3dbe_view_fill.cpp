@@ -69,7 +69,7 @@ void CVrk3dbeView::FillLibraryTree(QTreeWidgetItem* parent, std::string_view key
 
 void CVrk3dbeView::FillDictionaryList(std::string_view keyPath, bool quiet) {
     vrk::TScratchSet backups;
-    if (!vrk::GetBackupPaths(this, vrk::kManagerScratch, backups, &m_strBackupDir)) return;
+    if (!ScratchFiles(backups)) return;
     m_pList->clear();
     std::vector<TMemberRow> rows;
     vrk::TRegKey key;
@@ -181,11 +181,7 @@ long long CVrk3dbeView::SelectedEntrySum() const {
 
 std::vector<std::string> CVrk3dbeView::SelectedPaths() const {
     std::vector<std::string> paths;
-    for (int i = 0; i < m_pList->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = m_pList->topLevelItem(i);
-        if (item->isSelected())
-            paths.push_back(item->data(kColName, kPathRole).toByteArray().toStdString());
-    }
+    for (const QTreeWidgetItem* row : Selection().rows) paths.push_back(RowPath(row));
     return paths;
 }
 

@@ -65,8 +65,8 @@ const std::array kCommands = {
     TCommand{id::kAbout, "&O Programu...", "Prikaže informacije o programu.\nO Programu"},
 
     // After a right-button drag.
-    TCommand{id::kDropCopy, "&Kopiraj", ""},
-    TCommand{id::kDropMove, "&Premakni", ""},
+    TCommand{id::kDropCopy, kDropCopy, ""},
+    TCommand{id::kDropMove, kDropMove, ""},
 };
 
 }  // namespace

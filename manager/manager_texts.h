@@ -25,8 +25,9 @@ inline const QString kMenuChange = QStringLiteral("&Spremeni");
 // right-button drag. The tree's pop-up names two dictionary commands its own way.
 inline const QString kPopupAddDictionary = QStringLiteral("Dodaj &Slovar...\tCtrl+S");
 inline const QString kPopupRemoveDictionary = QStringLiteral("&Odstrani Slovar");
-inline const QString kDropCopy = QStringLiteral("&Kopiraj");
-inline const QString kDropMove = QStringLiteral("&Premakni");
+// The menu after a right-button drag (rows of the command table).
+inline constexpr const char* kDropCopy = "&Kopiraj";
+inline constexpr const char* kDropMove = "&Premakni";
 
 // List columns.
 inline const QString kColumnName = QStringLiteral("Slovar");

@@ -57,6 +57,11 @@ def safe(call, default=None):
         return default
 
 
+def name_of(node):
+    """The name a screen reader reads for node, without surrounding blanks."""
+    return (safe(lambda: node.name, '') or '').strip()
+
+
 def showing(node):
     return safe(lambda: node.getState().contains(pyatspi.STATE_SHOWING), False)
 
@@ -72,7 +77,7 @@ def children(node):
 
 def label(node):
     role = safe(node.getRoleName, '?')
-    name = (safe(lambda: node.name, '') or '').strip()
+    name = name_of(node)
     return f'{role} "{name}"' if name else role
 
 
@@ -85,7 +90,7 @@ class Walk:
 
     def visit(self, node, path, depth=0):
         role = safe(node.getRoleName, '')
-        name = (safe(lambda: node.name, '') or '').strip()
+        name = name_of(node)
         here = path + '/' + label(node)
         if role in CONTROL_ROLES and showing(node):
             self.total += 1
@@ -102,10 +107,10 @@ class Walk:
         # The first rows of a list, table or tree are read with their text:
         # a row (or its first cell) without a name is a row read as nothing.
         kids = [c for c in children(node)[:40] if safe(c.getRoleName) in ROW_ROLES]
-        kids = [c for c in kids if safe(lambda: c.getState().contains(pyatspi.STATE_SHOWING))]
+        kids = [c for c in kids if showing(c)]
         if not kids:
             return
-        named = [c for c in kids if (safe(lambda: c.name, '') or '').strip()]
+        named = [c for c in kids if name_of(c)]
         if not named:
             self.unnamed.append(path + f'/{len(kids)} rows, none read with a text')
 
@@ -274,7 +279,7 @@ class Report:
         for node in more:
             walk.visit(node, '/' + label(window) + '/...')
         if safe(window.getRoleName) == 'alert' and not [
-                n for n in find_all(window, 'label') if (safe(lambda: n.name, '') or '').strip()]:
+                n for n in find_all(window, 'label') if name_of(n)]:
             walk.unnamed.append('/' + label(window) + '/its text')
         print(f'{name}: {walk.total} controls, {len(walk.unnamed)} unnamed', flush=True)
         for path in walk.unnamed:
@@ -378,7 +383,7 @@ def finder(report, program, frame):
     # The first found word opened in the entry window.
     table = find_all(results[0], 'tree')
     cell = wait_for('a found word', lambda: [c for c in find_all(table[0], 'table cell')
-                                             if (safe(lambda: c.name, '') or '').strip()])
+                                             if name_of(c)])
     word = safe(lambda: cell[0].name, '')
     for attempt in range(3):
         # A click selects the row (the first may only bring the window to the

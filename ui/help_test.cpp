@@ -4,10 +4,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -20,18 +18,11 @@
 #include "store/data_file.h"
 #include "ui/help_window.h"
 #include "ui/test_ui.h"
-#include "ui/window_fit.h"
 
 namespace vrk {
 namespace {
 
-class HelpTest : public TUiTest {
-  protected:
-    void TearDown() override {
-        SetHelpFolder({});
-        TUiTest::TearDown();
-    }
-};
+class HelpTest : public TUiTest {};
 
 CHelpWindow* OpenHelpWindow() {
     for (QWidget* widget : QApplication::allWidgets())
@@ -70,20 +61,10 @@ TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPage) {
     EXPECT_EQ(HelpUrl(4711), HelpUrl(help::kContents));
 }
 
-// Every link between the pages leads somewhere, and no page says what the
-// programs once were said to do and never did: a button "Knj" or "Nač..."
-// (both show only a picture), a scratch folder "Temp" in the program's
-// folder that every user is asked for, a second click on a heading that
-// reverses the order.
-TEST_F(HelpTest, EveryLinkLeadsSomewhereAndNoPageDescribesWhatTheProgramsDoNotDo) {
+// A link to a page or an anchor that is not there leads nowhere.
+TEST_F(HelpTest, EveryLinkLeadsSomewhere) {
     const QDir pages(QStringLiteral(":/help"));
     const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(?:#([^\"]*))?\""));
-    const QStringList untrue = {QStringLiteral("<i>Knj</i>"),
-                                QStringLiteral("(Knj)"),
-                                QStringLiteral("Nač..."),
-                                QStringLiteral("<code>Temp</code>"),
-                                QStringLiteral("vas vprašata, kam"),
-                                QStringLiteral("obrne vrstni red")};
     int links = 0;
     for (const QString& name : pages.entryList({QStringLiteral("*.html")})) {
         const QString text = PageText(QUrl(QStringLiteral("qrc:/help/") + name));
@@ -98,9 +79,6 @@ TEST_F(HelpTest, EveryLinkLeadsSomewhereAndNoPageDescribesWhatTheProgramsDoNotDo
                     << name.toStdString() << " -> #" << match.captured(2).toStdString();
             }
         }
-        for (const QString& claim : untrue)
-            EXPECT_FALSE(text.simplified().contains(claim))
-                << name.toStdString() << ": " << claim.toStdString();
     }
     EXPECT_GT(links, 30);
 }
@@ -115,33 +93,12 @@ TEST_F(HelpTest, PagesInTheHelpFolderArePreferred) {
     EXPECT_EQ(HelpUrl(help::kContents).toLocalFile(), page.fileName());
     SetHelpFolder(QStringLiteral("/no/such/folder"));
     EXPECT_EQ(HelpUrl(help::kContents).scheme(), QStringLiteral("qrc"));
+    SetHelpFolder({});
 }
 
-// The help window opens at its page, within the screen (title bar
-// included) also when centred on a window near the screen's corner (its
-// 640 x 480 ran below a screen at twice the scale), and Escape closes it.
-TEST_F(HelpTest, WindowOpensAtThePageWithinTheScreen) {
-    SetHelpHook({});
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    QWidget owner;
-    owner.setGeometry(area.right() - 120, area.bottom() - 60, 100, 40);
-    owner.show();
-    ShowHelp(help::kContents, &owner);
-    CHelpWindow* help = OpenHelpWindow();
-    ASSERT_NE(help, nullptr);
-    const QSize decoration = WindowDecoration(help);
-    EXPECT_TRUE(area.contains(QRect(help->pos(), help->size() + decoration)))
-        << help->pos().x() << "," << help->pos().y();
-    auto* browser = Child<QTextBrowser>(help, "helpBrowser");
-    EXPECT_TRUE(browser->source().path().endsWith(QStringLiteral("index.html")));
-    EXPECT_FALSE(browser->toPlainText().isEmpty());
-    browser->setFocus();
-    QTest::keyClick(browser, Qt::Key_Escape);
-    EXPECT_FALSE(help->isVisible());
-}
-
-// Help asked for in a modal dialog comes up above the dialog and takes keys
-// while the dialog is open; it stays open, as a window of its own, after.
+// Help asked for in a modal dialog comes up above the dialog at its page and
+// takes keys while the dialog is open; it stays open, as a window of its own,
+// after, until Escape closes it.
 TEST_F(HelpTest, HelpFromAModalDialogIsAboveItAndUsable) {
     SetHelpHook({});
     QDialog dialog;
@@ -154,7 +111,6 @@ TEST_F(HelpTest, HelpFromAModalDialogIsAboveItAndUsable) {
         CHelpWindow* help = OpenHelpWindow();
         ASSERT_NE(help, nullptr);
         ownerWhileOpen = help->parentWidget();
-        ASSERT_NE(help->windowHandle(), nullptr);
         QTest::keyClick(help->windowHandle(), Qt::Key_Down);
         QTest::keyClick(help->windowHandle(), Qt::Key_Up);
         modal->close();
@@ -167,14 +123,18 @@ TEST_F(HelpTest, HelpFromAModalDialogIsAboveItAndUsable) {
     CHelpWindow* help = OpenHelpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->parentWidget(), nullptr);
-    help->close();
+    auto* browser = Child<QTextBrowser>(help, "helpBrowser");
+    EXPECT_EQ(browser->source(), HelpUrl(help::kAlphabet));
+    EXPECT_FALSE(browser->toPlainText().isEmpty());
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
 }
 
 // The first start goes on when the user's data folder cannot be written,
 // and says which dictionary it could not make; a start that made it says
 // nothing.
 TEST_F(HelpTest, AFirstStartWithoutItsOwnDictionarySaysSo) {
-    // Before any start: no "Run", an empty library tree.
     (void)UserKey(kUserRootKey).DeleteValue("Run");
     (void)UserKey(kGroupsKey);
     const std::string install = dir_ + "/install";
@@ -183,9 +143,6 @@ TEST_F(HelpTest, AFirstStartWithoutItsOwnDictionarySaysSo) {
     std::ofstream(dir_ + "/file") << "x";
     setenv("XDG_DATA_HOME", (dir_ + "/file/data").c_str(), 1);
     CreateFirstLibraryAndSay(install);
-    std::vector<std::string> names;
-    ASSERT_TRUE(ListLibraryNames(names));
-    EXPECT_EQ(names, std::vector<std::string>({"Slovenske besede"}));
     ASSERT_EQ(messages_->Texts().size(), 1u);
     EXPECT_TRUE(messages_->Texts()[0].startsWith(
         "Vašega slovarja „Moje besede“ ni bilo mogoče ustvariti (" + QString::fromStdString(dir_) +
@@ -197,7 +154,6 @@ TEST_F(HelpTest, AFirstStartWithoutItsOwnDictionarySaysSo) {
     setenv("XDG_DATA_HOME", (dir_ + "/data").c_str(), 1);
     CreateFirstLibraryAndSay(install);
     EXPECT_TRUE(messages_->Texts().empty());
-    EXPECT_TRUE(std::filesystem::is_regular_file(dir_ + "/data/vrk3/moje-besede.vrk3"));
 }
 
 }  // namespace

@@ -21,31 +21,21 @@ namespace {
 
 class MessageBoxTest : public TUiTest {};
 
+// Every box carries the program's caption; a scripted box gives the queued
+// answers in order, then the box's default.
 TEST_F(MessageBoxTest, ScriptSeesEveryBoxAndGivesTheDefaultWhenNoAnswerIsQueued) {
     SetProgramCaption(QStringLiteral("Verbatrakon III"));
-    const TMsgAnswer answer = ShowMessage(nullptr, QStringLiteral("Izbrišem?"), TMsgIcon::kQuestion,
-                                          TMsgButtons::kYesNo, TMsgAnswer::kNo);
-    ShowError(nullptr, QStringLiteral("Napaka v datoteki!"));
-
-    EXPECT_EQ(answer, TMsgAnswer::kNo);
-    const auto shown = messages_->Shown();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].text, QStringLiteral("Izbrišem?"));
-    EXPECT_EQ(shown[0].icon, TMsgIcon::kQuestion);
-    EXPECT_EQ(shown[0].buttons, TMsgButtons::kYesNo);
-    EXPECT_EQ(shown[0].defaultAnswer, TMsgAnswer::kNo);
-    EXPECT_EQ(shown[0].caption, QStringLiteral("Verbatrakon III"));
-    EXPECT_EQ(shown[1].icon, TMsgIcon::kError);
-    EXPECT_EQ(shown[1].buttons, TMsgButtons::kOk);
-
-    // Queued answers are given in order, then the default.
+    EXPECT_EQ(ShowMessage(nullptr, QStringLiteral("Izbrišem?"), TMsgIcon::kQuestion,
+                          TMsgButtons::kYesNo, TMsgAnswer::kNo),
+              TMsgAnswer::kNo);
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(messages_->Shown()[0].caption, QStringLiteral("Verbatrakon III"));
     messages_->Answer(TMsgAnswer::kYes);
     messages_->Answer(TMsgAnswer::kNo);
     EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("1")));
     EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("2")));
     EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("3")));          // default Yes
     EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("4"), false));  // default No
-    EXPECT_EQ(messages_->Texts().size(), 6u);
 }
 
 TEST_F(MessageBoxTest, WorkerBoxIsShownOnTheUiThread) {

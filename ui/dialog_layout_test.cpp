@@ -63,10 +63,8 @@ TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenAndDialogsAreFilledInByKeys
              return chooser;
          },
          false, true},
-        {"finder's about box",
+        {"about box",
          [] { return std::make_unique<CAboutDlg>(bitmap::kFinderAbout, texts::kFinderName); }},
-        {"manager's about box",
-         [] { return std::make_unique<CAboutDlg>(bitmap::kManagerAbout, texts::kManagerName); }},
         {"help",
          [] {
              auto help = std::make_unique<CHelpWindow>();

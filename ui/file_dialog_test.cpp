@@ -69,24 +69,6 @@ TEST_F(FileDialogTest, AnOpenDialogSaysSoWhenTheTypedFileIsMissing) {
     EXPECT_TRUE(AcceptTyped(dialog, QStringLiteral("je.csv")));
 }
 
-// The programs' tests answer every file dialog through the hook.
-TEST_F(FileDialogTest, TheHookAnswersEveryRequest) {
-    std::vector<TFileDialogRequest> asked;
-    SetFileDialogHook([&](const TFileDialogRequest& request) {
-        asked.push_back(request);
-        TFileDialogResult result;
-        result.files = {QStringLiteral("/a/b")};
-        return result;
-    });
-    TFileDialogRequest request;
-    request.multiple = true;
-    EXPECT_EQ(GetOpenFiles(nullptr, request).files, QStringList{QStringLiteral("/a/b")});
-    EXPECT_EQ(GetSaveFile(nullptr, request).files, QStringList{QStringLiteral("/a/b")});
-    ASSERT_EQ(asked.size(), 2u);
-    EXPECT_FALSE(asked[0].save);
-    EXPECT_TRUE(asked[1].save && !asked[1].multiple);
-}
-
 // On an English desktop the file list showed "7/12/26 1:12 PM"; the
 // programs show dates in Slovene.
 TEST_F(FileDialogTest, TheFileListIsInSlovene) {
@@ -102,19 +84,16 @@ TEST_F(FileDialogTest, TheFileListIsInSlovene) {
     CFileDialog dialog(nullptr, SaveRequest());
     dialog.show();
     auto* view = Child<QTreeView>(&dialog, "treeView");
-    QModelIndex row;
+    QModelIndexList found;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            const QAbstractItemModel* list = view->model();
-            for (int k = 0; k < list->rowCount(view->rootIndex()); ++k)
-                if (list->index(k, 0, view->rootIndex()).data() == "slovar.vrk3")
-                    row = list->index(k, 0, view->rootIndex());
-            return row.isValid();
+            const QModelIndex first = view->model()->index(0, 0, view->rootIndex());
+            found = view->model()->match(first, Qt::DisplayRole, "slovar.vrk3");
+            return !found.isEmpty();
         },
         3000));
-    EXPECT_EQ(row.siblingAtColumn(3).data().toString(),
+    EXPECT_EQ(found[0].siblingAtColumn(3).data().toString(),
               QLocale(QLocale::Slovenian).toString(changed, QLocale::ShortFormat));
-    dialog.close();
 }
 
 }  // namespace

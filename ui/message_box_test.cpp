@@ -21,23 +21,6 @@ namespace {
 
 class MessageBoxTest : public TUiTest {};
 
-// Every box carries the program's caption; a scripted box gives the queued
-// answers in order, then the box's default.
-TEST_F(MessageBoxTest, ScriptSeesEveryBoxAndGivesTheDefaultWhenNoAnswerIsQueued) {
-    SetProgramCaption(QStringLiteral("Verbatrakon III"));
-    EXPECT_EQ(ShowMessage(nullptr, QStringLiteral("Izbrišem?"), TMsgIcon::kQuestion,
-                          TMsgButtons::kYesNo, TMsgAnswer::kNo),
-              TMsgAnswer::kNo);
-    ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(messages_->Shown()[0].caption, QStringLiteral("Verbatrakon III"));
-    messages_->Answer(TMsgAnswer::kYes);
-    messages_->Answer(TMsgAnswer::kNo);
-    EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("1")));
-    EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("2")));
-    EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("3")));          // default Yes
-    EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("4"), false));  // default No
-}
-
 TEST_F(MessageBoxTest, WorkerBoxIsShownOnTheUiThread) {
     std::atomic<bool> done = false;
     std::atomic<bool> onUiThread = false;

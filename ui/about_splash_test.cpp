@@ -67,11 +67,6 @@ TEST_F(AboutSplashTest, EveryRoleAndToolbarIconHasADrawingAlsoAtTwiceTheScale) {
                        icon::kSearchOptions, icon::kOptionOn, icon::kOptionOff, icon::kRowUnmarked,
                        icon::kRowMarked, icon::kFinderApp, icon::kManagerApp})
         EXPECT_FALSE(RoleIcon(number).pixmap(16, 16).isNull()) << "icon " << number;
-    for (int number : {cursor::kSplitterHover, cursor::kSplitterDrag, cursor::kDropAllowed,
-                       cursor::kDropRefused})
-        EXPECT_FALSE(RoleCursor(TProgram::kManager, number).pixmap().isNull()) << number;
-    for (int number : {cursor::kSplitterHover, cursor::kSplitterDrag})
-        EXPECT_FALSE(RoleCursor(TProgram::kFinder, number).pixmap().isNull()) << number;
     for (int number : {bitmap::kManagerSplash, bitmap::kNewDictionary, bitmap::kManagerNoPicture,
                        bitmap::kFinderNoPicture, bitmap::kFinderAbout, bitmap::kFinderSplash})
         EXPECT_FALSE(RoleBitmap(number).isNull()) << "bitmap " << number;

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <filesystem>
@@ -81,19 +80,6 @@ TEST_F(HelpTest, EveryLinkLeadsSomewhere) {
         }
     }
     EXPECT_GT(links, 30);
-}
-
-TEST_F(HelpTest, PagesInTheHelpFolderArePreferred) {
-    QTemporaryDir folder;
-    QFile page(folder.filePath(QStringLiteral("index.html")));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write("<html><body><a name=\"kontekst-0\"></a>x</body></html>");
-    page.close();
-    SetHelpFolder(folder.path());
-    EXPECT_EQ(HelpUrl(help::kContents).toLocalFile(), page.fileName());
-    SetHelpFolder(QStringLiteral("/no/such/folder"));
-    EXPECT_EQ(HelpUrl(help::kContents).scheme(), QStringLiteral("qrc"));
-    SetHelpFolder({});
 }
 
 // Help asked for in a modal dialog comes up above the dialog at its page and

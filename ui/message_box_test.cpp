@@ -3,14 +3,10 @@
 #include <gtest/gtest-spi.h>
 
 #include <QDialog>
-#include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QThread>
-#include <atomic>
 #include <optional>
-#include <thread>
 
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -20,26 +16,6 @@ namespace vrk {
 namespace {
 
 class MessageBoxTest : public TUiTest {};
-
-TEST_F(MessageBoxTest, WorkerBoxIsShownOnTheUiThread) {
-    std::atomic<bool> done = false;
-    std::atomic<bool> onUiThread = false;
-    auto* uiThread = QThread::currentThread();
-    SetMessageHook([&](const TMessage&) {
-        onUiThread = QThread::currentThread() == uiThread;
-        return TMsgAnswer::kYes;
-    });
-    TMsgAnswer answer = TMsgAnswer::kNo;
-    std::thread worker([&] {
-        answer = ShowMessage(nullptr, QStringLiteral("Nadaljujem?"), TMsgIcon::kQuestion,
-                             TMsgButtons::kYesNo);
-        done = true;
-    });
-    while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    worker.join();
-    EXPECT_TRUE(onUiThread);
-    EXPECT_EQ(answer, TMsgAnswer::kYes);
-}
 
 TEST_F(MessageBoxTest, SettingsQuestionsAreAskedThroughTheHelper) {
     messages_->Answer(TMsgAnswer::kYes);

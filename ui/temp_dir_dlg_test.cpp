@@ -147,20 +147,16 @@ TEST_F(TempDirDlgTest, OkRefusesAFolderTheScratchFilesCannotUseAndSaysWhy) {
     while (deep.toUtf8().size() < 270) deep += "/" + QString(40, QLatin1Char('d'));
     ASSERT_TRUE(QDir().mkpath(deep));
     const std::string inUse = Stored();
-    struct TCase {
-        QString folder;
-        QString reason;
-    };
-    for (const TCase& c :
-         {TCase{open, texts::kTempDirSharedNoSticky}, TCase{deep, texts::kTempDirTooLong}}) {
+    for (const auto& [folder, reason] : {std::pair{open, texts::kTempDirSharedNoSticky},
+                                         std::pair{deep, texts::kTempDirTooLong}}) {
         messages_->Clear();
         CTempDirDlg dialog;
         dialog.show();
-        Child<QLineEdit>(&dialog, "directoryEdit")->setText(c.folder);
+        Child<QLineEdit>(&dialog, "directoryEdit")->setText(folder);
         Child<QPushButton>(&dialog, "okButton")->click();
         EXPECT_TRUE(dialog.isVisible());
         ASSERT_EQ(messages_->Texts().size(), 1u);
-        EXPECT_EQ(messages_->Texts()[0], texts::kTempDirUnusable.arg(c.folder, c.reason));
+        EXPECT_EQ(messages_->Texts()[0], texts::kTempDirUnusable.arg(folder, reason));
         EXPECT_EQ(Stored(), inUse);
     }
     // A choice stored before that cannot serve: the dialog shows the folder

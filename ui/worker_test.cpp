@@ -1,5 +1,6 @@
 #include "ui/worker.h"
 
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -87,14 +88,16 @@ TEST_F(WorkerTest, RunsBehindItsWindowAndEndsAsItsCancelPolicySays) {
     }
 }
 
-// The program's end meets one worker waiting for a window that never shows
-// and one waiting for the answer to a box nobody will close (the display
-// is gone): the first is stopped, the second gets the box's escape answer.
+// A worker's box is shown on the UI thread. The program's end meets one
+// worker waiting for a window that never shows and one waiting for the
+// answer to a box nobody will close (the display is gone): the first is
+// stopped, the second gets the box's escape answer.
 TEST_F(WorkerTest, TheProgramsEndEndsEveryWorker) {
     TWorker waiting, asking;
-    bool shown = true, ended = false;
+    bool shown = true, ended = false, onUiThread = false;
     TMsgAnswer answer = TMsgAnswer::kYes;
     SetMessageHook([&](const TMessage&) {
+        onUiThread = QThread::currentThread() == qApp->thread();
         ShutDownWorkers(3s);
         ended = !WorkerRunning();
         return TMsgAnswer::kYes;
@@ -105,6 +108,7 @@ TEST_F(WorkerTest, TheProgramsEndEndsEveryWorker) {
             ShowMessage(nullptr, QStringLiteral("?"), TMsgIcon::kQuestion, TMsgButtons::kYesNo);
     });
     asking.Join();
+    EXPECT_TRUE(onUiThread);
     EXPECT_TRUE(ended);
     EXPECT_FALSE(shown);
     EXPECT_EQ(answer, TMsgAnswer::kNo);

@@ -33,13 +33,12 @@ struct TWindowCase {
 
 TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenAndDialogsAreFilledInByKeys) {
     TWorker worker;
-    // A status line longer than any screen is cut with "…", not widening the window.
-    worker.SetStatus(QStringLiteral("Iskanje v slovarju \"%1\"").arg(QString(300, 'd')));
     const TWindowCase cases[] = {
-        {"progress with the worker's status line",
+        {"progress with its own text",
          [&] {
-             return std::make_unique<CProgressWindow>(worker, QString(), BarFullAbove90,
-                                                      TCancelPolicy::kCloseAtOnce);
+             return std::make_unique<CProgressWindow>(
+                 worker, QStringLiteral("Uvažanje slovarja ..."), BarOverTotalPlusOne,
+                 TCancelPolicy::kWaitForEnd);
          }},
         {"alphabet", [] { return std::make_unique<CAlphabetDlg>(); }, false, true},
         {"dictionary information",

@@ -96,8 +96,9 @@ TEST_F(DirectoryDlgTest, ATypedPathIsTheResultAndCancelGivesNone) {
     const QByteArray home = qgetenv("HOME");
     qputenv("HOME", Path("domov").toLocal8Bit());
     messages_->Answer(TMsgAnswer::kYes);
-    for (const auto& [typed, chosen] :
-         {std::pair<QString, QString>{Path("tu/"), Path("tu")}, {"~/nov", Path("domov/nov")}}) {
+    for (const auto& [typed, chosen] : {std::pair<QString, QString>{Path("tu/"), Path("tu")},
+                                        {"~", Path("domov")},
+                                        {"~/nov", Path("domov/nov")}}) {
         CTDirectoryDlg typing(tmp_.path(), kTypeAndCreate);
         Child<QLineEdit>(&typing, "pathEdit")->setText(typed);
         typing.accept();

@@ -16,7 +16,6 @@
 #include "ui/temp_dir_dlg.h"
 #include "ui/test_ui.h"
 #include "ui/ui_texts.h"
-#include "ui/window_fit.h"
 #include "ui/worker.h"
 
 namespace vrk {
@@ -80,21 +79,6 @@ TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenAndDialogsAreFilledInByKeys
             ExpectFilledInByKeys(shown.get());
         }
     }
-}
-
-// A window kept on a screen that has changed comes back within it.
-TEST(WindowFitTest, AWindowComesBackWithinTheScreen) {
-    const QList<QRect> screens = {QRect(0, 0, 1280, 800)};
-    const QRect fallback = screens.first();
-    // Partly on the screen: moved in by as little as it takes, title bar included.
-    EXPECT_EQ(KeepOnScreen(QRect(1000, 600, 400, 300), screens, fallback, QSize(8, 30)),
-              QRect(872, 470, 400, 300));
-    // Kept at scale 1 and restored at twice the scale: it shrinks to the area.
-    EXPECT_EQ(KeepOnScreen(QRect(100, 50, 2560, 1600), screens, fallback, QSize(8, 30)),
-              QRect(0, 0, 1272, 770));
-    // Only a sliver left on the screen (or on a screen that is gone): centred.
-    EXPECT_EQ(KeepOnScreen(QRect(1270, 100, 400, 300), screens, fallback),
-              QRect(440, 250, 400, 300));
 }
 
 }  // namespace

@@ -60,13 +60,22 @@ TEST_F(AboutSplashTest, SplashHidesByItselfExistsOnceAndTheFirstKeyOrClickOnlyEn
     EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 1000));
 }
 
-// A picture missing from the resources would show an empty window or button.
+// A picture missing from the resources would show an empty window, button
+// or cursor.
 TEST_F(AboutSplashTest, EveryRoleAndToolbarIconHasADrawingAlsoAtTwiceTheScale) {
     for (int number : {icon::kDictionary, icon::kLibrary, icon::kLibraryOpen, icon::kLibraryClosed,
                        icon::kSubdirectory, icon::kParentDirectory, icon::kCurrentDirectory,
                        icon::kSearchOptions, icon::kOptionOn, icon::kOptionOff, icon::kRowUnmarked,
                        icon::kRowMarked, icon::kFinderApp, icon::kManagerApp})
         EXPECT_FALSE(RoleIcon(number).pixmap(16, 16).isNull()) << "icon " << number;
+    for (int number : {cursor::kSplitterHover, cursor::kSplitterDrag, cursor::kDropAllowed,
+                       cursor::kDropRefused})
+        EXPECT_FALSE(RoleCursor(TProgram::kManager, number).pixmap().isNull()) << number;
+    for (int number : {cursor::kSplitterHover, cursor::kSplitterDrag})
+        EXPECT_FALSE(RoleCursor(TProgram::kFinder, number).pixmap().isNull()) << number;
+    // The finder's splitter cursors are its own.
+    EXPECT_NE(RoleCursorFile(TProgram::kFinder, cursor::kSplitterHover),
+              RoleCursorFile(TProgram::kManager, cursor::kSplitterHover));
     for (int number : {bitmap::kManagerSplash, bitmap::kNewDictionary, bitmap::kManagerNoPicture,
                        bitmap::kFinderNoPicture, bitmap::kFinderAbout, bitmap::kFinderSplash})
         EXPECT_FALSE(RoleBitmap(number).isNull()) << "bitmap " << number;

@@ -37,6 +37,9 @@ TEST_F(CommandsTest, ARowBecomesOneActionWhoseRulesDecideItsStateWhenAMenuOpens)
     // An explicit key wins; a prompt without a tip gives the menu text as tip.
     EXPECT_EQ(FindCommand(&window, 32793)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_D));
     EXPECT_EQ(FindCommand(&window, 32792)->toolTip(), QStringLiteral("Določi Sliko..."));
+    EXPECT_EQ(SplitCommandTexts({1, "Kopiraj && &Prilepi", ""}).toolTip,
+              QStringLiteral("Kopiraj & Prilepi"));
+    EXPECT_TRUE(FindCommand(&window, 32775)->isCheckable());
 
     bool haveDictionary = false;
     bool barShown = true;

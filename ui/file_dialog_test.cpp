@@ -70,7 +70,7 @@ TEST_F(FileDialogTest, AnOpenDialogSaysSoWhenTheTypedFileIsMissing) {
 }
 
 // On an English desktop the file list showed "7/12/26 1:12 PM"; the
-// programs show dates in Slovene.
+// programs show sizes and dates in Slovene.
 TEST_F(FileDialogTest, TheFileListIsInSlovene) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     InstallQtTranslations();
@@ -78,6 +78,8 @@ TEST_F(FileDialogTest, TheFileListIsInSlovene) {
     const QDateTime changed(QDate(2026, 7, 12), QTime(13, 12));
     QFile file(QString::fromStdString(dir_) + "/slovar.vrk3");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(QByteArray(2048, 'x')), 2048);
+    ASSERT_TRUE(file.flush());
     ASSERT_TRUE(file.setFileTime(changed, QFileDevice::FileModificationTime));
     file.close();
 
@@ -92,8 +94,10 @@ TEST_F(FileDialogTest, TheFileListIsInSlovene) {
             return !found.isEmpty();
         },
         3000));
+    const QLocale slovene(QLocale::Slovenian, QLocale::Slovenia);
     EXPECT_EQ(found[0].siblingAtColumn(3).data().toString(),
-              QLocale(QLocale::Slovenian).toString(changed, QLocale::ShortFormat));
+              slovene.toString(changed, QLocale::ShortFormat));
+    EXPECT_EQ(found[0].siblingAtColumn(1).data().toString(), slovene.formattedDataSize(2048));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <filesystem>
@@ -48,8 +49,9 @@ QString PageText(const QUrl& url) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// An unknown context opens the contents.
-TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPage) {
+// Each context opens its page at its anchor, an unknown one the contents;
+// a page in the help folder is preferred to the built-in copy.
+TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPageAndTheHelpFolderIsPreferred) {
     for (int context : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 100, 4711}) {
         const QUrl url = HelpUrl(context);
         const int shown = context == 4711 ? help::kContents : context;
@@ -58,12 +60,31 @@ TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPage) {
             << url.toString().toStdString();
     }
     EXPECT_EQ(HelpUrl(4711), HelpUrl(help::kContents));
+    QTemporaryDir folder;
+    QFile page(folder.filePath(QStringLiteral("index.html")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+    SetHelpFolder(folder.path());
+    EXPECT_EQ(HelpUrl(help::kContents).toLocalFile(), page.fileName());
+    SetHelpFolder(QStringLiteral("/no/such/folder"));
+    EXPECT_EQ(HelpUrl(help::kContents).scheme(), QStringLiteral("qrc"));
+    SetHelpFolder({});
 }
 
-// A link to a page or an anchor that is not there leads nowhere.
-TEST_F(HelpTest, EveryLinkLeadsSomewhere) {
+// Every link between the pages leads somewhere, and no page says what the
+// programs once were said to do and never did: a button "Knj" or "Nač..."
+// (both show only a picture), a scratch folder "Temp" in the program's
+// folder that every user is asked for, a second click on a heading that
+// reverses the order.
+TEST_F(HelpTest, EveryLinkLeadsSomewhereAndNoPageDescribesWhatTheProgramsDoNotDo) {
     const QDir pages(QStringLiteral(":/help"));
     const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(?:#([^\"]*))?\""));
+    const QStringList untrue = {QStringLiteral("<i>Knj</i>"),
+                                QStringLiteral("(Knj)"),
+                                QStringLiteral("Nač..."),
+                                QStringLiteral("<code>Temp</code>"),
+                                QStringLiteral("vas vprašata, kam"),
+                                QStringLiteral("obrne vrstni red")};
     int links = 0;
     for (const QString& name : pages.entryList({QStringLiteral("*.html")})) {
         const QString text = PageText(QUrl(QStringLiteral("qrc:/help/") + name));
@@ -78,6 +99,9 @@ TEST_F(HelpTest, EveryLinkLeadsSomewhere) {
                     << name.toStdString() << " -> #" << match.captured(2).toStdString();
             }
         }
+        for (const QString& claim : untrue)
+            EXPECT_FALSE(text.simplified().contains(claim))
+                << name.toStdString() << ": " << claim.toStdString();
     }
     EXPECT_GT(links, 30);
 }

@@ -76,15 +76,16 @@ TEST_F(TempDirDlgTest, AsksOnlyWhenNoFolderCanBeUsedAndThenOffersNoCancel) {
     EXPECT_EQ(dir, chosen.toStdString());
 }
 
-// "Spremeni" opens the folder chooser; what it gives is stored on "V redu",
-// its name in the file system's bytes.
+// "Spremeni" opens the folder chooser with the dialog's Slovene texts; what
+// it gives is stored on "V redu", its name in the file system's bytes.
 TEST_F(TempDirDlgTest, ChangeTypesIntoTheChooserAndOkStoresTheDirectory) {
     ASSERT_TRUE(TWriteBackupDir(tmp_.path().toStdString()));
     CTempDirDlg dialog;
     EXPECT_EQ(dialog.Directory(), tmp_.path());
-    const QString wanted = tmp_.filePath("začasno");
-    ASSERT_TRUE(QDir().mkpath(wanted));
+    const QString wanted = tmp_.filePath("začasno/vrk");
+    messages_->Answer(TMsgAnswer::kYes);  // create the missing directory
     WhenModal([&](QWidget* chooser) {
+        EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Izberi Imenik"));
         auto* field = Child<QLineEdit>(chooser, "pathEdit");
         field->clear();
         TypeText(field, wanted);
@@ -92,6 +93,7 @@ TEST_F(TempDirDlgTest, ChangeTypesIntoTheChooserAndOkStoresTheDirectory) {
     });
     Child<QPushButton>(&dialog, "changeButton")->click();
     EXPECT_EQ(dialog.Directory(), wanted);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{"Izbrani imenik ne obstaja. Ga ustvarim?"});
     Child<QPushButton>(&dialog, "okButton")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(QString::fromStdString(Stored()), wanted);

@@ -11,7 +11,7 @@ namespace {
 
 class FontRecordTest : public TUiTest {};
 
-// The stored font is read by other programs byte for byte.
+// A stored font is a setting of a fixed layout: each field at its offset.
 TEST_F(FontRecordTest, RecordKeepsEveryFieldAtItsOffsetAndTheFaceWithin31Bytes) {
     TFontRecord sample;
     sample.height = -17;

@@ -2,7 +2,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
-#include <utility>
 
 #include "ui/about_dlg.h"
 #include "ui/icons.h"
@@ -15,23 +14,19 @@ namespace {
 
 class AboutSplashTest : public TUiTest {};
 
-// Each program's about box is its picture; a click or Enter closes it.
+// The about box is its program's picture; a click or Enter closes it.
 TEST_F(AboutSplashTest, AboutBoxIsThePictureAndAClickOrEnterClosesIt) {
-    for (const auto& [bitmap, name] : {std::pair{bitmap::kFinderAbout, texts::kFinderName},
-                                       std::pair{bitmap::kManagerAbout, texts::kManagerName}}) {
-        SCOPED_TRACE(name.toStdString());
-        CAboutDlg about(bitmap, name);
-        about.show();
-        EXPECT_EQ(about.windowTitle(), QStringLiteral("O Programu..."));
-        EXPECT_EQ(about.size(), QSize(358, 208));
-        QTest::mouseClick(&about, Qt::LeftButton);
-        EXPECT_EQ(about.result(), QDialog::Accepted);
-        EXPECT_FALSE(about.isVisible());
-        about.setResult(QDialog::Rejected);
-        about.show();
-        QTest::keyClick(&about, Qt::Key_Return);
-        EXPECT_EQ(about.result(), QDialog::Accepted);
-    }
+    CAboutDlg about(bitmap::kManagerAbout, texts::kManagerName);
+    about.show();
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("O Programu..."));
+    EXPECT_EQ(about.size(), QSize(358, 208));
+    QTest::mouseClick(&about, Qt::LeftButton);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
+    EXPECT_FALSE(about.isVisible());
+    about.setResult(QDialog::Rejected);
+    about.show();
+    QTest::keyClick(&about, Qt::Key_Return);
+    EXPECT_EQ(about.result(), QDialog::Accepted);
 }
 
 // The splash hides by itself, exists only once, and the first key and the
@@ -77,7 +72,8 @@ TEST_F(AboutSplashTest, EveryRoleAndToolbarIconHasADrawingAlsoAtTwiceTheScale) {
     EXPECT_NE(RoleCursorFile(TProgram::kFinder, cursor::kSplitterHover),
               RoleCursorFile(TProgram::kManager, cursor::kSplitterHover));
     for (int number : {bitmap::kManagerSplash, bitmap::kNewDictionary, bitmap::kManagerNoPicture,
-                       bitmap::kFinderNoPicture, bitmap::kFinderAbout, bitmap::kFinderSplash})
+                       bitmap::kFinderNoPicture, bitmap::kFinderAbout, bitmap::kManagerAbout,
+                       bitmap::kFinderSplash})
         EXPECT_FALSE(RoleBitmap(number).isNull()) << "bitmap " << number;
     // The names the programs' command tables ask for.
     const QString toolbar = QStringLiteral(

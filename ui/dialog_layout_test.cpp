@@ -1,8 +1,6 @@
 // The shared windows laid out for a small screen and a large scale factor:
-// within kSmallScreen when they open and at their smallest, every text whole.
-// The dialogs among them are filled in and left by keys alone: labels name
-// their controls with a letter each, their own buttons have letters, Enter
-// has a default button (Escape cancels every dialog).
+// within kSmallScreen when they open and at their smallest, every text whole;
+// the dialogs among them are filled in and left by keys alone.
 #include <QDir>
 #include <functional>
 #include <memory>
@@ -34,13 +32,7 @@ struct TWindowCase {
 
 TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenAndDialogsAreFilledInByKeys) {
     TWorker worker;
-    worker.SetStatus(QStringLiteral("Iskanje v slovarju \"Slovenske sopomenke\""));
     const TWindowCase cases[] = {
-        {"progress with the worker's status line",
-         [&] {
-             return std::make_unique<CProgressWindow>(worker, QString(), BarFullAbove90,
-                                                      TCancelPolicy::kCloseAtOnce);
-         }},
         {"progress with its own text",
          [&] {
              return std::make_unique<CProgressWindow>(
@@ -69,10 +61,8 @@ TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenAndDialogsAreFilledInByKeys
              return chooser;
          },
          false, true},
-        {"finder's about box",
+        {"about box",
          [] { return std::make_unique<CAboutDlg>(bitmap::kFinderAbout, texts::kFinderName); }},
-        {"manager's about box",
-         [] { return std::make_unique<CAboutDlg>(bitmap::kManagerAbout, texts::kManagerName); }},
         {"help",
          [] {
              auto help = std::make_unique<CHelpWindow>();

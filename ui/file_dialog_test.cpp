@@ -1,7 +1,6 @@
 #include "ui/file_dialog.h"
 
 #include <QFile>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTest>
@@ -70,35 +69,16 @@ TEST_F(FileDialogTest, AnOpenDialogSaysSoWhenTheTypedFileIsMissing) {
     EXPECT_TRUE(AcceptTyped(dialog, QStringLiteral("je.csv")));
 }
 
-TEST_F(FileDialogTest, TheHookAnswersEveryRequest) {
-    std::vector<TFileDialogRequest> asked;
-    SetFileDialogHook([&](const TFileDialogRequest& request) {
-        asked.push_back(request);
-        TFileDialogResult result;
-        result.files = {QStringLiteral("/a/b")};
-        return result;
-    });
-    TFileDialogRequest request;
-    request.multiple = true;
-    EXPECT_EQ(GetOpenFiles(nullptr, request).files, QStringList{QStringLiteral("/a/b")});
-    EXPECT_EQ(GetSaveFile(nullptr, request).files, QStringList{QStringLiteral("/a/b")});
-    ASSERT_EQ(asked.size(), 2u);
-    EXPECT_FALSE(asked[0].save);
-    EXPECT_TRUE(asked[1].save);
-    EXPECT_FALSE(asked[1].multiple);
-}
-
 // On an English desktop the file list showed "7/12/26 1:12 PM"; the
-// programs show sizes and dates in Slovene, and every column is at least as
-// wide as its header.
-TEST_F(FileDialogTest, TheFileListIsInSloveneWithNoHeaderCut) {
+// programs show sizes and dates in Slovene.
+TEST_F(FileDialogTest, TheFileListIsInSlovene) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     InstallQtTranslations();
     EXPECT_EQ(QLocale().language(), QLocale::Slovenian);
     const QDateTime changed(QDate(2026, 7, 12), QTime(13, 12));
     QFile file(QString::fromStdString(dir_) + "/slovar.vrk3");
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(2048, 'x'));
+    ASSERT_EQ(file.write(QByteArray(2048, 'x')), 2048);
     ASSERT_TRUE(file.flush());
     ASSERT_TRUE(file.setFileTime(changed, QFileDevice::FileModificationTime));
     file.close();
@@ -106,26 +86,18 @@ TEST_F(FileDialogTest, TheFileListIsInSloveneWithNoHeaderCut) {
     CFileDialog dialog(nullptr, SaveRequest());
     dialog.show();
     auto* view = Child<QTreeView>(&dialog, "treeView");
-    ASSERT_NE(view, nullptr);
-    QModelIndex row;
+    QModelIndexList found;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            const QAbstractItemModel* list = view->model();
-            for (int k = 0; k < list->rowCount(view->rootIndex()); ++k)
-                if (list->index(k, 0, view->rootIndex()).data() == "slovar.vrk3")
-                    row = list->index(k, 0, view->rootIndex());
-            return row.isValid();
+            const QModelIndex first = view->model()->index(0, 0, view->rootIndex());
+            found = view->model()->match(first, Qt::DisplayRole, "slovar.vrk3");
+            return !found.isEmpty();
         },
         3000));
     const QLocale slovene(QLocale::Slovenian, QLocale::Slovenia);
-    EXPECT_EQ(row.siblingAtColumn(3).data().toString(),
+    EXPECT_EQ(found[0].siblingAtColumn(3).data().toString(),
               slovene.toString(changed, QLocale::ShortFormat));
-    EXPECT_EQ(row.siblingAtColumn(1).data().toString(), slovene.formattedDataSize(2048));
-    QHeaderView* header = view->header();
-    for (int k = 0; k < header->count(); ++k)
-        EXPECT_GE(header->sectionSize(k), header->sectionSizeHint(k))
-            << header->model()->headerData(k, Qt::Horizontal).toString().toStdString();
-    dialog.close();
+    EXPECT_EQ(found[0].siblingAtColumn(1).data().toString(), slovene.formattedDataSize(2048));
 }
 
 }  // namespace

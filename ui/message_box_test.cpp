@@ -3,14 +3,10 @@
 #include <gtest/gtest-spi.h>
 
 #include <QDialog>
-#include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QThread>
-#include <atomic>
 #include <optional>
-#include <thread>
 
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -20,53 +16,6 @@ namespace vrk {
 namespace {
 
 class MessageBoxTest : public TUiTest {};
-
-TEST_F(MessageBoxTest, ScriptSeesEveryBoxAndGivesTheDefaultWhenNoAnswerIsQueued) {
-    SetProgramCaption(QStringLiteral("Verbatrakon III"));
-    const TMsgAnswer answer = ShowMessage(nullptr, QStringLiteral("Izbrišem?"), TMsgIcon::kQuestion,
-                                          TMsgButtons::kYesNo, TMsgAnswer::kNo);
-    ShowError(nullptr, QStringLiteral("Napaka v datoteki!"));
-
-    EXPECT_EQ(answer, TMsgAnswer::kNo);
-    const auto shown = messages_->Shown();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].text, QStringLiteral("Izbrišem?"));
-    EXPECT_EQ(shown[0].icon, TMsgIcon::kQuestion);
-    EXPECT_EQ(shown[0].buttons, TMsgButtons::kYesNo);
-    EXPECT_EQ(shown[0].defaultAnswer, TMsgAnswer::kNo);
-    EXPECT_EQ(shown[0].caption, QStringLiteral("Verbatrakon III"));
-    EXPECT_EQ(shown[1].icon, TMsgIcon::kError);
-    EXPECT_EQ(shown[1].buttons, TMsgButtons::kOk);
-
-    // Queued answers are given in order, then the default.
-    messages_->Answer(TMsgAnswer::kYes);
-    messages_->Answer(TMsgAnswer::kNo);
-    EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("1")));
-    EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("2")));
-    EXPECT_TRUE(AskYesNo(nullptr, QStringLiteral("3")));          // default Yes
-    EXPECT_FALSE(AskYesNo(nullptr, QStringLiteral("4"), false));  // default No
-    EXPECT_EQ(messages_->Texts().size(), 6u);
-}
-
-TEST_F(MessageBoxTest, WorkerBoxIsShownOnTheUiThread) {
-    std::atomic<bool> done = false;
-    std::atomic<bool> onUiThread = false;
-    auto* uiThread = QThread::currentThread();
-    SetMessageHook([&](const TMessage&) {
-        onUiThread = QThread::currentThread() == uiThread;
-        return TMsgAnswer::kYes;
-    });
-    TMsgAnswer answer = TMsgAnswer::kNo;
-    std::thread worker([&] {
-        answer = ShowMessage(nullptr, QStringLiteral("Nadaljujem?"), TMsgIcon::kQuestion,
-                             TMsgButtons::kYesNo);
-        done = true;
-    });
-    while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    worker.join();
-    EXPECT_TRUE(onUiThread);
-    EXPECT_EQ(answer, TMsgAnswer::kYes);
-}
 
 TEST_F(MessageBoxTest, SettingsQuestionsAreAskedThroughTheHelper) {
     messages_->Answer(TMsgAnswer::kYes);

@@ -36,30 +36,52 @@ class TempDirDlgTest : public TUiTest {
     }
 };
 
-TEST_F(TempDirDlgTest, WithoutAUsableFolderOffersTheProgramFolderAndNoCancelButHelp) {
+// The folder in use serves without a question. Without one the user must
+// choose: no "Prekliči", and Escape cannot dodge it; "V redu" creates a
+// missing folder and stores it, so the next action asks nothing.
+TEST_F(TempDirDlgTest, AsksOnlyWhenNoFolderCanBeUsedAndThenOffersNoCancel) {
+    std::string dir;
+    ASSERT_TRUE(AskBackupDir(nullptr, dir));
+    EXPECT_EQ(dir, dir_ + "/cache/vrk3");
+    // A directory the caller keeps is used as it is; one looked up is kept.
+    TScratchSet paths;
+    std::string known;
+    ASSERT_TRUE(GetBackupPaths(nullptr, kManagerScratch, paths, &known));
+    EXPECT_EQ(dir + "/bf3.qbk", paths.output);
+    known = "/elsewhere";
+    ASSERT_TRUE(GetBackupPaths(nullptr, kFinderScratch, paths, &known));
+    EXPECT_EQ(paths.replacements, "/elsewhere/srchbkp1.qsr");
+
     BlockCacheFolder();
-    CTempDirDlg dialog;
-    EXPECT_EQ(dialog.Directory(), QCoreApplication::applicationDirPath() + "/Temp");
-    EXPECT_FALSE(dialog.CancelOffered());
-    EXPECT_TRUE(Child<QPushButton>(&dialog, "cancelButton")->isHidden());
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_TRUE(dialog.isVisible());  // Esc cannot dodge the choice either
-    // The help button and F1 open the dialog's context.
-    Child<QPushButton>(&dialog, "helpButton")->click();
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog,
-                    Qt::Key_F1);
-    EXPECT_EQ(helpContexts_, (std::vector<int>{help::kTempDir, help::kTempDir}));
+    // The suggested folder below the program need not be writable in a
+    // build tree; a missing folder under the test's own stands in.
+    const QString chosen = tmp_.filePath("Temp");
+    WhenModal([&](QWidget* modal) {
+        EXPECT_EQ(static_cast<CTempDirDlg*>(modal)->Directory(),
+                  QCoreApplication::applicationDirPath() + "/Temp");
+        EXPECT_TRUE(Child<QPushButton>(modal, "cancelButton")->isHidden());
+        QApplication::setActiveWindow(modal);
+        QTest::keyClick(modal, Qt::Key_Escape);
+        EXPECT_TRUE(modal->isVisible());
+        QTest::keyClick(modal, Qt::Key_F1);
+        Child<QLineEdit>(modal, "directoryEdit")->setText(chosen);
+        Child<QPushButton>(modal, "okButton")->click();
+    });
+    ASSERT_TRUE(AskBackupDir(nullptr, dir));
+    EXPECT_EQ(dir, chosen.toStdString());
+    EXPECT_TRUE(QFileInfo(chosen).isDir());
+    EXPECT_EQ(helpContexts_, std::vector<int>{help::kTempDir});
+    dir.clear();
+    ASSERT_TRUE(AskBackupDir(nullptr, dir));  // no dialog this time
+    EXPECT_EQ(dir, chosen.toStdString());
 }
 
+// "Spremeni" opens the folder chooser with the dialog's Slovene texts; what
+// it gives is stored on "V redu", its name in the file system's bytes.
 TEST_F(TempDirDlgTest, ChangeTypesIntoTheChooserAndOkStoresTheDirectory) {
     ASSERT_TRUE(TWriteBackupDir(tmp_.path().toStdString()));
     CTempDirDlg dialog;
-    EXPECT_TRUE(dialog.CancelOffered());
     EXPECT_EQ(dialog.Directory(), tmp_.path());
-
     const QString wanted = tmp_.filePath("začasno/vrk");
     messages_->Answer(TMsgAnswer::kYes);  // create the missing directory
     WhenModal([&](QWidget* chooser) {
@@ -71,51 +93,10 @@ TEST_F(TempDirDlgTest, ChangeTypesIntoTheChooserAndOkStoresTheDirectory) {
     });
     Child<QPushButton>(&dialog, "changeButton")->click();
     EXPECT_EQ(dialog.Directory(), wanted);
-    ASSERT_EQ(messages_->Texts(), std::vector<QString>{"Izbrani imenik ne obstaja. Ga ustvarim?"});
-
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{"Izbrani imenik ne obstaja. Ga ustvarim?"});
     Child<QPushButton>(&dialog, "okButton")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(QString::fromStdString(Stored()), wanted);  // file names stay UTF-8
-}
-
-TEST_F(TempDirDlgTest, OkCreatesAMissingFolderBeforeStoringIt) {
-    CTempDirDlg dialog;
-    // The suggested folder below the program is not writable in a build tree
-    // in general; a missing folder under the test's own directory stands in.
-    Child<QLineEdit>(&dialog, "directoryEdit")->setText(tmp_.filePath("Temp"));
-    Child<QPushButton>(&dialog, "okButton")->click();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_TRUE(QFileInfo(tmp_.filePath("Temp")).isDir());
-    EXPECT_EQ(Stored(), tmp_.filePath("Temp").toStdString());
-    EXPECT_TRUE(messages_->Shown().empty());
-}
-
-TEST_F(TempDirDlgTest, ShowsTheFolderInUseAndAsksOnlyWhenNoneCanBeUsed) {
-    std::string dir;
-    ASSERT_TRUE(AskBackupDir(nullptr, dir));  // the cache folder, without a dialog
-    EXPECT_EQ(dir, dir_ + "/cache/vrk3");
-    // A directory the caller keeps is used as it is; one looked up is kept.
-    TScratchSet paths;
-    std::string known;
-    ASSERT_TRUE(GetBackupPaths(nullptr, kManagerScratch, paths, &known));
-    EXPECT_EQ(known + "/bf3.qbk", paths.output);
-    known = "/elsewhere";
-    ASSERT_TRUE(GetBackupPaths(nullptr, kFinderScratch, paths, &known));
-    EXPECT_EQ(paths.replacements, "/elsewhere/srchbkp1.qsr");
-    EXPECT_EQ(CTempDirDlg().Directory().toStdString(), dir);
-    EXPECT_TRUE(CTempDirDlg().CancelOffered());
-
-    BlockCacheFolder();
-    WhenModal([&](QWidget* modal) {
-        Child<QLineEdit>(modal, "directoryEdit")->setText(tmp_.path());
-        Child<QPushButton>(modal, "okButton")->click();
-    });
-    ASSERT_TRUE(AskBackupDir(nullptr, dir));
-    EXPECT_EQ(dir, tmp_.path().toStdString());
-    // Now stored: no dialog at all.
-    std::string again;
-    ASSERT_TRUE(AskBackupDir(nullptr, again));
-    EXPECT_EQ(again, dir);
+    EXPECT_EQ(QString::fromStdString(Stored()), wanted);
 }
 
 // A user who may not store anything is not held in the dialog: the folder
@@ -140,8 +121,6 @@ TEST_F(TempDirDlgTest, ChoiceThatCannotBeStoredIsUsedAndCancelFollows) {
     ASSERT_EQ(messages_->Shown().size(), 1u);
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
 
-    // A chosen folder that became unusable lets the user cancel the second
-    // time.
     const QString gone = tmp_.filePath("izginil");
     ASSERT_TRUE(QDir().mkpath(gone));
     bool secondOffersCancel = false;
@@ -170,20 +149,16 @@ TEST_F(TempDirDlgTest, OkRefusesAFolderTheScratchFilesCannotUseAndSaysWhy) {
     while (deep.toUtf8().size() < 270) deep += "/" + QString(40, QLatin1Char('d'));
     ASSERT_TRUE(QDir().mkpath(deep));
     const std::string inUse = Stored();
-    struct TCase {
-        QString folder;
-        QString reason;
-    };
-    for (const TCase& c :
-         {TCase{open, texts::kTempDirSharedNoSticky}, TCase{deep, texts::kTempDirTooLong}}) {
+    for (const auto& [folder, reason] : {std::pair{open, texts::kTempDirSharedNoSticky},
+                                         std::pair{deep, texts::kTempDirTooLong}}) {
         messages_->Clear();
         CTempDirDlg dialog;
         dialog.show();
-        Child<QLineEdit>(&dialog, "directoryEdit")->setText(c.folder);
+        Child<QLineEdit>(&dialog, "directoryEdit")->setText(folder);
         Child<QPushButton>(&dialog, "okButton")->click();
         EXPECT_TRUE(dialog.isVisible());
         ASSERT_EQ(messages_->Texts().size(), 1u);
-        EXPECT_EQ(messages_->Texts()[0], texts::kTempDirUnusable.arg(c.folder, c.reason));
+        EXPECT_EQ(messages_->Texts()[0], texts::kTempDirUnusable.arg(folder, reason));
         EXPECT_EQ(Stored(), inUse);
     }
     // A choice stored before that cannot serve: the dialog shows the folder

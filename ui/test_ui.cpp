@@ -91,8 +91,7 @@ void TypeText(QWidget* widget, const QString& text) {
 
 namespace {
 
-// The mnemonics of `text` as Qt's menus read them: each "&" before a
-// character other than "&"; only the first of them is used.
+// The mnemonics of `text` as Qt reads them ("&&" is a plain "&").
 QList<QChar> Mnemonics(const QString& text) {
     QList<QChar> found;
     for (qsizetype i = 0; i + 1 < text.size(); ++i) {
@@ -223,12 +222,9 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act
 
 namespace {
 
-// What a control's text needs: its smallest size, for a label that wraps
-// its lines the height of its lines at its width, for a push button its text
-// and icon within the button's margins (not the width the style gives
-// buttons with short texts). Empty for controls whose text scrolls or is cut
-// with "…" on purpose, for controls without a text (pictures, icon
-// buttons) and for Qt's own (the entry window's title buttons).
+// What a control's text needs (a push button: its text and icon within its
+// margins; a wrapping label: its lines' height at its width). Empty for texts
+// cut with "…" on purpose, controls without a text and Qt's own.
 QSize NeededSize(const QWidget* control) {
     if (qobject_cast<const CElidedLabel*>(control)) return {};
     if (control->objectName().startsWith(QStringLiteral("qt_"))) return {};

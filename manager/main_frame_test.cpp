@@ -100,8 +100,7 @@ TEST_F(ManagerFrame, AFirstStartListsTheLibraryOfTheInstalledWords) {
     const std::string words = InstalledWordListPath(dir_);
     std::filesystem::create_directories(std::filesystem::path(words).parent_path());
     ASSERT_TRUE(CreateEmpty(words));
-    TDataFile dictionary(words, dir_ + "/temp/t1", dir_ + "/temp/t2", dir_ + "/temp/t3");
-    ASSERT_TRUE(dictionary.SetInfo("Slovenske besede", "Avtorji", "", "", kFlagExportAllowed));
+    ASSERT_TRUE(Open(words)->SetInfo("Slovenske besede", "Avtorji", "", "", kFlagExportAllowed));
 
     CVrk3dbeApp::InitApplication();
     CVrk3dbeApp app;
@@ -112,10 +111,6 @@ TEST_F(ManagerFrame, AFirstStartListsTheLibraryOfTheInstalledWords) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->topLevelItemCount() == 2; }, 2000));
     ASSERT_EQ(frame->View()->Tree()->topLevelItemCount(), 1);
     EXPECT_EQ(frame->View()->Tree()->topLevelItem(0)->text(0), QStringLiteral("Slovenske besede"));
-    QStringList names;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) names << list->topLevelItem(i)->text(0);
-    names.sort();
-    EXPECT_EQ(names, QStringList({"Moje besede", "Slovenske besede"}));
     frame->close();
 }
 

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
-#include <algorithm>
 #include <filesystem>
 
 #include "settings/library_registry.h"
@@ -203,14 +202,6 @@ std::string TManagerTest::Setting(const char* name) {
     std::string text;
     EXPECT_TRUE(TGetRegistryString(kManagerPath, name, text)) << name;
     return text;
-}
-
-std::vector<std::string> TManagerTest::FolderFiles() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 }  // namespace vrk

@@ -34,8 +34,6 @@ class TFakeHost : public TCommandHost {
     // Selects the library at `library` ("A\\B" for B below A) and rows read
     // from these dictionaries.
     void Select(const std::vector<std::string>& paths = {}, const std::string& library = "Knj");
-    // The selected rows, in the order given.
-    QTreeWidgetItem* SelectedRow(std::size_t i) const { return m_rows.at(i).get(); }
 
     QWidget* Window() override { return &m_window; }
     TSelection Selection() const override;
@@ -118,8 +116,6 @@ class TManagerTest : public TUiTest {
     // The text stored under `name` in the manager's settings (a folder a
     // file dialog showed last).
     static std::string Setting(const char* name);
-    // The files in the dictionary folder, sorted (hidden ones too).
-    std::vector<std::string> FolderFiles() const;
 
     std::string folder_;  // dictionaries
     std::unique_ptr<CMainFrame> frame_;

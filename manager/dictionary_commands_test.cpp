@@ -38,11 +38,11 @@ class DictionaryCommands : public TManagerTest {
     }
     // Runs the wizard with this name and the other settings as they come;
     // `beforeSave` runs on page 2 before "Shrani".
-    void RunWizard(const QString& name, std::function<void()> beforeSave = {}) {
+    void RunWizard(const QString& name, std::function<void(QWidget*)> beforeSave = {}) {
         WhenDialog("newDictPage1", [=](QWidget* page1) {
             Type(page1, "nameEdit", name);
             WhenDialog("newDictPage2", [=](QWidget* page2) {
-                if (beforeSave) beforeSave();
+                if (beforeSave) beforeSave(page2);
                 Click(page2, "saveButton");
             });
             Click(page1, "nextButton");
@@ -90,23 +90,6 @@ TEST_F(DictionaryCommands, TheWizardKeepsItsPagesAndCreatesRegistersAndListsTheD
     EXPECT_EQ(Members("Knj"), std::vector<std::string>{path});
     EXPECT_EQ(host_->listed, std::vector<std::string>{"+" + path});
     EXPECT_EQ(Setting("NewDFDir"), folder_);
-
-    // Protection on and export off: flags 3 and the password; the file
-    // chosen again is replaced, still a member.
-    WhenDialog("newDictPage1", [&](QWidget* page1) {
-        Type(page1, "nameEdit", QStringLiteral("Zaščiten"));
-        WhenDialog("newDictPage2", [&](QWidget* page2) {
-            Click(page2, "exportCheck");
-            Click(page2, "protectCheck");
-            Type(page2, "passwordEdit", QStringLiteral("Tajno"));
-            Click(page2, "saveButton");
-        });
-        Click(page1, "nextButton");
-    });
-    dictionaries_->NewDictionary();
-    EXPECT_EQ(Flags(path), 3);
-    EXPECT_EQ(Headers(path), (THeaders{"Za\x9A\xE8iten", "", "", "Tajno"}));
-    EXPECT_EQ(host_->listed, (std::vector<std::string>(2, "+" + path)));
     EXPECT_TRUE(messages_->Texts().empty());
 }
 
@@ -131,25 +114,30 @@ TEST_F(DictionaryCommands, TheWizardReplacesAProtectedDictionaryOnlyWithItsPassw
     ASSERT_EQ(flock(fd, LOCK_EX), 0);
     {
         TLockTimeoutForTesting shortWait(std::chrono::milliseconds(100));
-        RunWizard(QStringLiteral("Nov"), [] { Password(QStringLiteral("Geslo")); });
+        RunWizard(QStringLiteral("Nov"), [](QWidget*) { Password(QStringLiteral("Geslo")); });
     }
     ::close(fd);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kInfoWriteFailed});
     EXPECT_EQ(ReadWholeFile(locked), before);
     EXPECT_TRUE(host_->listed.empty());
 
-    // Else the wizard replaces it; a damaged file in the way needs no
-    // password.
+    // Else the wizard replaces it (here protected, export off: flags 3),
+    // still a member; a damaged file in the way needs no password.
     messages_->Clear();
-    RunWizard(QStringLiteral("Nov"), [] { Password(QStringLiteral("Geslo")); });
+    RunWizard(QStringLiteral("Zaščiten"), [](QWidget* page2) {
+        Password(QStringLiteral("Geslo"));
+        Click(page2, "exportCheck");
+        Click(page2, "protectCheck");
+        Type(page2, "passwordEdit", QStringLiteral("Tajno"));
+    });
     const std::string damaged = folder_ + "/p.vrk3";
     WriteWholeFile(damaged, "Verbatrakon Datafile /3.0/ cut");
     SetFileDialogHook(
         [&](const TFileDialogRequest&) { return FilesChosen({QString::fromStdString(damaged)}); });
     RunWizard(QStringLiteral("Popravljen"));
     EXPECT_TRUE(messages_->Texts().empty());
-    EXPECT_EQ(Flags(locked), 6);
-    EXPECT_EQ(Headers(locked)[0], "Nov");
+    EXPECT_EQ(Flags(locked), 3);
+    EXPECT_EQ(Headers(locked), (THeaders{"Za\x9A\xE8iten", "", "", "Tajno"}));
     EXPECT_EQ(Open(locked)->GetEntryCount(), 0);
     EXPECT_EQ(Headers(damaged)[0], "Popravljen");
     EXPECT_EQ(host_->listed, (std::vector<std::string>{"+" + locked, "+" + damaged}));

@@ -1,6 +1,5 @@
 // Dragging dictionaries from the list onto libraries, with mouse events as a
-// person makes them: press in the list, move past the start distance, move
-// over the tree, let go.
+// person makes them: press in the list, move over the tree, let go.
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -60,18 +59,6 @@ class DictionaryDrag : public TManagerTest {
         QTest::mouseRelease(View()->List()->viewport(), button, modifiers, at);
         QTest::qWait(10);
     }
-    // Answers the next "Drag'n'Drop" menu with the item `text`.
-    void ChooseFromDropMenu(const QString& text) {
-        WhenPopup([text](QWidget* popup) {
-            auto* menu = qobject_cast<QMenu*>(popup);
-            ASSERT_NE(menu, nullptr);
-            EXPECT_EQ(menu->objectName(), QStringLiteral("dropMenu"));
-            for (QAction* action : menu->actions())
-                if (action->text() == text)
-                    QTest::mouseClick(menu, Qt::LeftButton, {},
-                                      menu->actionGeometry(action).center());
-        });
-    }
 
     std::string a_, b_, c_;
 };
@@ -113,7 +100,13 @@ TEST_F(DictionaryDrag, TheLeftButtonMovesShiftCopiesAndOverNoOtherLibraryNothing
 TEST_F(DictionaryDrag, RightButtonAsksWhetherToCopyOrMove) {
     SelectRows({"B"});
     StartDrag(Qt::RightButton);
-    ChooseFromDropMenu(texts::kDropMove);
+    WhenPopup([](QWidget* popup) {
+        auto* menu = qobject_cast<QMenu*>(popup);
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            if (action->text() == texts::kDropMove)
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    });
     Release(Qt::RightButton, QStringLiteral("Cilj"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Members("Cilj").size() == 1; }, 2000));
     EXPECT_EQ(Members("Izvor"), (std::vector<std::string>{a_, c_}));

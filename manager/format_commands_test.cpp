@@ -1,8 +1,6 @@
-// Import and export: the format by the file name, the import dialog and the
-// data dialog after it, the export chooser with its separator panel, the
-// files an import or export must never destroy, and the jobs on their
-// worker. What an import or export writes is the engine's rule (store/);
-// the worker and its window are tested in ui/worker_test.cpp.
+// Import and export: the format by the file name, the dialogs, the files an
+// import or export must never destroy, and the jobs on their worker. What
+// they write is the engine's rule (store/), the worker is ui/'s.
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -43,13 +41,6 @@ class FormatCommands : public TManagerTest {
     void TearDown() override {
         SetJobStepHook({});
         TManagerTest::TearDown();
-    }
-    // The worker waits for the stop request.
-    static void HoldJobs() {
-        SetJobStepHook([](TJobHandOver&, TWorker& worker) {
-            while (!worker.StopRequested())
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        });
     }
     // The export chooser answers `file` with the panel's default for
     // `filter` (null: the first entry), or with `separator`.
@@ -366,7 +357,9 @@ TEST_F(FormatCommands, ExportIsOfferedForOneDictionaryThatAllowsItWhileNoJobRuns
 
     messages_->Clear();
     SelectRows({QStringLiteral("Odprt")});
-    HoldJobs();
+    SetJobStepHook([](TJobHandOver&, TWorker& worker) {
+        while (!worker.StopRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    });
     WhenDialog("progressDlg", [&](QWidget* window) {
         EXPECT_TRUE(WorkerRunning());
         EXPECT_FALSE(Enabled(id::kExport));

@@ -46,9 +46,7 @@ class FormatCommands : public TManagerTest {
     // `filter` (null: the first entry), or with `separator`.
     static void ExportTo(const std::string& file, const QString& filter = {},
                          std::optional<QString> separator = std::nullopt) {
-        SetFileDialogHook([=](const TFileDialogRequest& request) {
-            EXPECT_TRUE(request.save);
-            EXPECT_EQ(request.caption, QStringLiteral("Izvozi"));
+        SetFileDialogHook([=](const TFileDialogRequest&) {
             TFileDialogResult result = FilesChosen({QString::fromStdString(file)});
             result.selectedFilter = filter;
             result.panelText = separator;

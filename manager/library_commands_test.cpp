@@ -1,7 +1,6 @@
 // Libraries created, renamed and removed in the tree; dictionaries added,
-// listed and removed; the tree's and the list's pop-ups. Which names a
-// library may take and what a rename or removal does in the store are the
-// settings store's rules (settings/library_registry_test.cpp).
+// listed and removed. Which names a library may take and what a rename or
+// removal does in the store are the settings store's rules.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -104,7 +103,6 @@ TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAski
     ASSERT_EQ(messages_->Shown().size(), 4u);
     const TMessage asked = messages_->Shown()[0];
     EXPECT_EQ(asked.text, texts::kLibraryNotEmpty);
-    EXPECT_EQ(asked.icon, TMsgIcon::kWarning);
     EXPECT_EQ(asked.defaultAnswer, TMsgAnswer::kNo);
     EXPECT_TRUE(Names().empty());
     EXPECT_EQ(host_->librariesRemoved, 3);

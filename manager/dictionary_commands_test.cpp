@@ -281,12 +281,6 @@ TEST_F(DictionaryCommands, APictureGoesToEveryUnlockedDictionaryAndTheInformatio
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     std::string bytes;
     EXPECT_FALSE(ReadPictureFile(pipe, bytes));
-    SetFileDialogHook([&](const TFileDialogRequest&) { return FilesChosen({"/ni.bmp"}); });
-    dictionaries_->SetPicture();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kCannotOpenFile});
-    EXPECT_EQ(Open(a)->GetPictureSize(), 0);
-
-    messages_->Clear();
     SetFileDialogHook([&](const TFileDialogRequest&) {
         return FilesChosen({QString::fromStdString(picture)}, QStringLiteral("/"));
     });

@@ -1,13 +1,10 @@
-// Import and export: the format by the file name, the import dialog and the
-// data dialog after it, the export chooser with its separator panel, the
-// files an import or export must never destroy, and the jobs on their
-// worker. What an import or export writes is the engine's rule (store/);
-// the worker and its window are tested in ui/worker_test.cpp.
+// Import and export: the format by the file name, the dialogs, the files an
+// import or export must never destroy, and the jobs on their worker. What
+// they write is the engine's rule (store/), the worker is ui/'s.
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTest>
 #include <filesystem>
 #include <mutex>
@@ -45,34 +42,16 @@ class FormatCommands : public TManagerTest {
         SetJobStepHook({});
         TManagerTest::TearDown();
     }
-    // The worker waits for the stop request.
-    static void HoldJobs() {
-        SetJobStepHook([](TJobHandOver&, TWorker& worker) {
-            while (!worker.StopRequested())
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        });
-    }
     // The export chooser answers `file` with the panel's default for
     // `filter` (null: the first entry), or with `separator`.
     static void ExportTo(const std::string& file, const QString& filter = {},
                          std::optional<QString> separator = std::nullopt) {
-        SetFileDialogHook([=](const TFileDialogRequest& request) {
-            EXPECT_TRUE(request.save);
-            EXPECT_EQ(request.caption, QStringLiteral("Izvozi"));
+        SetFileDialogHook([=](const TFileDialogRequest&) {
             TFileDialogResult result = FilesChosen({QString::fromStdString(file)});
             result.selectedFilter = filter;
             result.panelText = separator;
             return result;
         });
-    }
-    // An export job of `dict` to CSV at `target`.
-    static TJobHandOver CsvExport(const std::string& dict, const std::string& target) {
-        TJobHandOver job;
-        job.nJob = kJobExportCsv;
-        job.strJobDataFile = dict;
-        job.strJobOtherFile = target;
-        job.chJobParam = ',';
-        return job;
     }
 
     std::mutex mutex_;
@@ -86,10 +65,7 @@ TEST(FormatChoice, TheFormatComesFromTheNameAndSeparatorsAreOneStorableCharacter
     for (const auto& [path, format] :
          {std::pair<const char*, TOlderFormat>{"/a/stari.VrK", TOlderFormat::kSecondGen},
           {"/a/tabela.csv", TOlderFormat::kCsv},
-          {"/a/slovar", TOlderFormat::kFirstGen},
           {"/a/slovar.vrk3", TOlderFormat::kFirstGen},
-          {"", TOlderFormat::kFirstGen},
-          {"a", TOlderFormat::kFirstGen},
           {"vk", TOlderFormat::kFirstGen}})
         EXPECT_EQ(ImportFormat(QString::fromLatin1(path)), format) << path;
     EXPECT_EQ(ExportFormat(QStringLiteral("/a/izvoz.CSV")), TOlderFormat::kCsv);
@@ -101,13 +77,11 @@ TEST(FormatChoice, TheFormatComesFromTheNameAndSeparatorsAreOneStorableCharacter
     EXPECT_EQ(CheckSeparator(QStringLiteral("\n"), separator), TSeparatorCheck::kInvalid);
     EXPECT_EQ(CheckSeparator(QStringLiteral("漢"), separator), TSeparatorCheck::kInvalid);
     EXPECT_EQ(separator, 'x');
-    EXPECT_EQ(CheckSeparator(QStringLiteral("\t"), separator), TSeparatorCheck::kOk);
-    EXPECT_EQ(separator, '\t');
     EXPECT_EQ(CheckSeparator(QStringLiteral("š"), separator), TSeparatorCheck::kOk);
     EXPECT_EQ(separator, '\x9A');
 }
 
-TEST_F(FormatCommands, ImportsTakeTheFormatFromTheNameAndAskForDataOnlyWhereNoneCame) {
+TEST_F(FormatCommands, ImportsTakeTheFormatFromTheNameAskForDataWhereNoneCameAndSayWhatChanged) {
     // A second-generation file brings its name and author.
     const std::string old = MakeDictionary("old.vrk3", "Stari", "Ana", 3);
     ASSERT_TRUE(Open(old)->ExportSecondGen(folder_ + "/stari.vrk", ';'));
@@ -138,103 +112,9 @@ TEST_F(FormatCommands, ImportsTakeTheFormatFromTheNameAndAskForDataOnlyWhereNone
     EXPECT_EQ(Headers(fromFirst), (std::vector<std::string>{"Prvi", "Uvoznik", "", ""}));
     EXPECT_EQ(Flags(fromCsv), 6);
     EXPECT_EQ(Open(fromCsv)->GetEntryCount(), 2);
-    // Nothing is left beside the new dictionaries.
-    EXPECT_EQ(FolderFiles(),
-              (std::vector<std::string>{"iz-csv.vrk3", "iz-prvi.vrk3", "iz-vrk.vrk3", "old.vrk3",
-                                        "prvi", "stari.vrk", "tabela.csv"}));
-}
 
-TEST_F(FormatCommands, AnImportThatFailsOrIsCancelledLeavesTheTargetAsItWas) {
-    const std::string target = MakeDictionary("dober.vrk3", "Dober", "Ana", 5);
-    MakeLibrary("Knj", {target});
-    const std::string before = ReadWholeFile(target);
-    WriteWholeFile(folder_ + "/tabela.csv", "miza,stol\r\n");
-    const std::vector<std::string> files = FolderFiles();
-    host_->Select();
-
-    // The source cannot be read: the job says so.
-    ImportDialog(folder_ + "/ni.csv", target);
-    messages_->Answer(TMsgAnswer::kYes);  // replace the dictionary typed by hand
-    dictionaries_->Import();
-    ASSERT_EQ(messages_->Texts().size(), 2u);
-    EXPECT_EQ(messages_->Texts()[1], texts::kImportFailed);
-    // The data dialog given up.
-    messages_->Clear();
-    messages_->Answer(TMsgAnswer::kYes);
-    ImportDialog(folder_ + "/tabela.csv", target);
-    DataDialog(QStringLiteral("Nov"), false);
-    dictionaries_->Import();
-    // Cancelled while the job runs.
-    messages_->Answer(TMsgAnswer::kYes);
-    HoldJobs();
-    ImportDialog(folder_ + "/tabela.csv", target);
-    WhenDialog("progressDlg", [](QWidget* window) { Click(window, "cancelButton"); });
-    dictionaries_->Import();
-    // Only the two replacement questions: a cancel says nothing.
-    EXPECT_EQ(messages_->Texts().size(), 2u);
-    // The target that is the source itself is refused in the dialog.
-    messages_->Clear();
-    WhenDialog("importDlg", [&](QWidget* dialog) {
-        Type(dialog, "existingEdit", QString::fromStdString(target));
-        Type(dialog, "newEdit", QString::fromStdString(folder_ + "/../slovarji/dober.vrk3"));
-        Click(dialog, "okButton");
-        EXPECT_TRUE(dialog->isVisible());
-        Click(dialog, "cancelButton");
-    });
-    dictionaries_->Import();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kImportSameFile});
-
-    EXPECT_EQ(ReadWholeFile(target), before);
-    EXPECT_EQ(FolderFiles(), files);
-    EXPECT_EQ(Members("Knj"), std::vector<std::string>{target});
-    EXPECT_TRUE(host_->listed.empty());
-}
-
-// On the frame: the import's result is listed in place of the file it
-// replaced.
-TEST_F(FormatCommands, ANewFileTypedByHandIsReplacedOnlyAfterTheQuestion) {
-    const std::string target = MakeDictionary("dober.vrk3", "Dober", "Ana", 5);
-    WriteWholeFile(folder_ + "/tabela.csv", "miza,stol\r\n");
-    MakeLibrary("Knj", {target});
-    frame_ = StartFrame();
-    // Both empty: the dialog says so and stays.
-    WhenDialog("importDlg", [&](QWidget* dialog) {
-        Click(dialog, "okButton");
-        EXPECT_TRUE(dialog->isVisible());
-        // No: the dialog stays for another name.
-        messages_->Answer(TMsgAnswer::kNo);
-        Type(dialog, "existingEdit", QString::fromStdString(folder_ + "/tabela.csv"));
-        Type(dialog, "newEdit", QString::fromStdString(target));
-        Click(dialog, "okButton");
-        EXPECT_TRUE(dialog->isVisible());
-        // Chosen with the save dialog, which asked already: no question.
-        SetFileDialogHook([&](const TFileDialogRequest& request) {
-            EXPECT_TRUE(request.save);
-            return FilesChosen({QString::fromStdString(target)});
-        });
-        Click(dialog, "browseNew");
-        DataDialog(QStringLiteral("Zamenjan"));
-        Click(dialog, "okButton");
-    });
-    Run(id::kImport);
-    ASSERT_EQ(messages_->Shown().size(), 2u);
-    EXPECT_EQ(messages_->Shown()[0].text, texts::kImportNeedsFiles);
-    EXPECT_EQ(messages_->Shown()[1].text,
-              vrk::texts::kFileReplace.arg(QStringLiteral("dober.vrk3")));
-    EXPECT_EQ(messages_->Shown()[1].defaultAnswer, TMsgAnswer::kNo);
-    EXPECT_EQ(Open(target)->GetEntryCount(), 1);
-    EXPECT_EQ(ListNames(), QStringList{QStringLiteral("Zamenjan")});
-    EXPECT_EQ(View()->Selection().rows,
-              std::vector<QTreeWidgetItem*>{Row(QStringLiteral("Zamenjan"))});
-    EXPECT_EQ(Members("Knj"), std::vector<std::string>{target});
-}
-
-// What an import or an export changed in its texts is said once it is done:
-// bytes 0x02 made spaces, cut texts, line breaks written as spaces (the
-// changes themselves are the engine's).
-TEST_F(FormatCommands, ImportAndExportSayWhatTheyChangedInTheTexts) {
-    MakeLibrary("Knj");
-    host_->Select();
+    // What an import or an export changed in its texts is said once it is
+    // done: bytes 0x02 made spaces, cut texts, line breaks written as spaces.
     for (const auto& [csv, said] :
          {std::pair<std::string, QString>{"mi\x02za,x\x02y\r\n",
                                           texts::kImportChangedTexts.arg(2).arg(0)},
@@ -253,6 +133,73 @@ TEST_F(FormatCommands, ImportAndExportSayWhatTheyChangedInTheTexts) {
     ExportTo(folder_ + "/izvoz.csv");
     dictionaries_->Export();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kExportChangedTexts.arg(1)});
+}
+
+TEST_F(FormatCommands, AnImportThatFailsOrIsGivenUpLeavesTheTargetAsItWas) {
+    const std::string target = MakeDictionary("dober.vrk3", "Dober", "Ana", 5);
+    MakeLibrary("Knj", {target});
+    const std::string before = ReadWholeFile(target);
+    WriteWholeFile(folder_ + "/tabela.csv", "miza,stol\r\n");
+    host_->Select();
+
+    // The source cannot be read: the job says so.
+    ImportDialog(folder_ + "/ni.csv", target);
+    messages_->Answer(TMsgAnswer::kYes);  // replace the dictionary typed by hand
+    dictionaries_->Import();
+    ASSERT_EQ(messages_->Texts().size(), 2u);
+    EXPECT_EQ(messages_->Texts()[1], texts::kImportFailed);
+    // The data dialog given up.
+    messages_->Clear();
+    messages_->Answer(TMsgAnswer::kYes);
+    ImportDialog(folder_ + "/tabela.csv", target);
+    DataDialog(QStringLiteral("Nov"), false);
+    dictionaries_->Import();
+    EXPECT_EQ(messages_->Texts().size(), 1u);  // the replacement question
+    // The target that is the source itself is refused in the dialog.
+    messages_->Clear();
+    WhenDialog("importDlg", [&](QWidget* dialog) {
+        Type(dialog, "existingEdit", QString::fromStdString(target));
+        Type(dialog, "newEdit", QString::fromStdString(folder_ + "/../slovarji/dober.vrk3"));
+        Click(dialog, "okButton");
+        EXPECT_TRUE(dialog->isVisible());
+        Click(dialog, "cancelButton");
+    });
+    dictionaries_->Import();
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kImportSameFile});
+
+    EXPECT_EQ(ReadWholeFile(target), before);
+    EXPECT_EQ(Members("Knj"), std::vector<std::string>{target});
+    EXPECT_TRUE(host_->listed.empty());
+}
+
+// On the frame: the import's result is listed in place of the file it
+// replaced.
+TEST_F(FormatCommands, ANewFileTypedByHandIsReplacedOnlyAfterTheQuestion) {
+    const std::string target = MakeDictionary("dober.vrk3", "Dober", "Ana", 5);
+    WriteWholeFile(folder_ + "/tabela.csv", "miza,stol\r\n");
+    MakeLibrary("Knj", {target});
+    frame_ = StartFrame();
+    WhenDialog("importDlg", [&](QWidget* dialog) {
+        // No: the dialog stays for another name.
+        messages_->Answer(TMsgAnswer::kNo);
+        Type(dialog, "existingEdit", QString::fromStdString(folder_ + "/tabela.csv"));
+        Type(dialog, "newEdit", QString::fromStdString(target));
+        Click(dialog, "okButton");
+        EXPECT_TRUE(dialog->isVisible());
+        messages_->Answer(TMsgAnswer::kYes);
+        DataDialog(QStringLiteral("Zamenjan"));
+        Click(dialog, "okButton");
+    });
+    Run(id::kImport);
+    ASSERT_EQ(messages_->Shown().size(), 2u);
+    EXPECT_EQ(messages_->Shown()[0].text,
+              vrk::texts::kFileReplace.arg(QStringLiteral("dober.vrk3")));
+    EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
+    EXPECT_EQ(Open(target)->GetEntryCount(), 1);
+    EXPECT_EQ(ListNames(), QStringList{QStringLiteral("Zamenjan")});
+    EXPECT_EQ(View()->Selection().rows,
+              std::vector<QTreeWidgetItem*>{Row(QStringLiteral("Zamenjan"))});
+    EXPECT_EQ(Members("Knj"), std::vector<std::string>{target});
 }
 
 TEST_F(FormatCommands, PathsTypedByHandAreTakenAgainstTheWorkingFolder) {
@@ -356,19 +303,14 @@ TEST_F(FormatCommands, TheSeparatorPanelFollowsTheFilterAndKeepsTheChooserOpenWh
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     auto* label = Child<QLabel>(&dialog, "separatorLabel");
     auto* edit = Child<QLineEdit>(&dialog, "separatorEdit");
-    EXPECT_EQ(label->text(), texts::kDescriptionSeparator);
     EXPECT_EQ(edit->text(), QStringLiteral(";"));
-    EXPECT_EQ(edit->maxLength(), 1);
     // The user picks the CSV entry: the panel follows.
     auto* types = Child<QComboBox>(&dialog, "fileTypeCombo");
     types->setFocus();
     QTest::keyClick(types, Qt::Key_Down);
     QTest::keyClick(types, Qt::Key_Down);
-    EXPECT_EQ(types->currentIndex(), 2);
     EXPECT_EQ(label->text(), texts::kFieldSeparator);
     EXPECT_EQ(edit->text(), QStringLiteral(","));
-    QTest::keyClick(types, Qt::Key_Up);
-    EXPECT_EQ(edit->text(), QStringLiteral(";"));
 
     Child<QLineEdit>(&dialog, "fileNameEdit")->setText(QStringLiteral("izvoz.csv"));
     edit->clear();
@@ -377,14 +319,16 @@ TEST_F(FormatCommands, TheSeparatorPanelFollowsTheFilterAndKeepsTheChooserOpenWh
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kSeparatorMissing});
     edit->setText(QStringLiteral("|"));
     static_cast<QDialog&>(dialog).accept();
-    EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.m_chSeparator, '|');
     EXPECT_EQ(dialog.Result().files, QStringList{QString::fromStdString(folder_ + "/izvoz.csv")});
 }
 
-TEST_F(FormatCommands, ExportIsOfferedForOneDictionaryThatAllowsIt) {
-    const std::string open = MakeDictionary("a.vrk3", "Odprt");
+// Export is offered for one dictionary that allows it, and not while a
+// worker runs (no dictionary is opened then); the command asks the
+// dictionary too. A cancel stops the job without a word or a file.
+TEST_F(FormatCommands, ExportIsOfferedForOneDictionaryThatAllowsItWhileNoJobRuns) {
+    const std::string open = MakeDictionary("a.vrk3", "Odprt", "Ana", 50);
     const std::string closed = MakeDictionary("b.vrk3", "Zaprt");
     ASSERT_TRUE(Open(closed)->SetInfo("Zaprt", "", "", "", 2));
     const std::string damaged = MakeDictionary("c.vrk3", "Pokvarjen");
@@ -399,59 +343,26 @@ TEST_F(FormatCommands, ExportIsOfferedForOneDictionaryThatAllowsIt) {
         SelectRows(rows);
         EXPECT_EQ(Enabled(id::kExport), offered) << rows.join(' ').toStdString();
     }
-    // The command asks the dictionary too.
     SelectRows({QStringLiteral("Zaprt")});
     ExportTo(folder_ + "/x.csv");
     View()->Dictionaries().Export();
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kExportDisabled});
-    EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
-}
 
-// The real box, not a script: the job's warning belongs to the progress
-// window the user is watching, and the job has failed after it.
-TEST_F(FormatCommands, AFailingJobsMessageStandsOverTheProgressWindow) {
-    const std::string dict = MakeDictionary("d.vrk3", "D", "A", 2);
-    frame_ = StartFrame();
-    SetMessageHook({});
-    QString owner;
-    WhenDialog("messageBox", [&](QWidget* box) {
-        EXPECT_EQ(qobject_cast<QMessageBox*>(box)->text(), texts::kExportFailed);
-        EXPECT_EQ(qobject_cast<QMessageBox*>(box)->icon(), QMessageBox::Warning);
-        if (box->parentWidget()) owner = box->parentWidget()->window()->objectName();
-        qobject_cast<QMessageBox*>(box)->defaultButton()->click();
+    messages_->Clear();
+    SelectRows({QStringLiteral("Odprt")});
+    SetJobStepHook([](TJobHandOver&, TWorker& worker) {
+        while (!worker.StopRequested()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     });
-    TJobHandOver job = CsvExport(dict, folder_ + "/ni/mape/x.csv");
-    EXPECT_FALSE(RunJob(View(), job, texts::kJobExportCsv));
-    EXPECT_TRUE(job.bJobFailed);
-    EXPECT_EQ(owner, QStringLiteral("progressDlg"));
-}
-
-// While a worker runs no dictionary is opened; a cancel stops the job
-// without a word, and the same record runs again.
-TEST_F(FormatCommands, ACancelledJobOpensNothingSaysNothingAndRunsAgain) {
-    const std::string dict = MakeDictionary("d.vrk3", "D", "A", 50);
-    MakeLibrary("Knj", {dict});
-    frame_ = StartFrame();
-    SelectRows({QStringLiteral("D")});
-    ASSERT_TRUE(View()->SelectedExportAllowed());
-    HoldJobs();
     WhenDialog("progressDlg", [&](QWidget* window) {
         EXPECT_TRUE(WorkerRunning());
-        EXPECT_FALSE(View()->SelectedExportAllowed());
         EXPECT_FALSE(Enabled(id::kExport));
         Click(window, "cancelButton");
     });
-    TJobHandOver job = CsvExport(dict, folder_ + "/x.csv");
-    EXPECT_FALSE(RunJob(frame_.get(), job, texts::kJobExportCsv));
+    Run(id::kExport);
     EXPECT_FALSE(WorkerRunning());
     EXPECT_TRUE(messages_->Texts().empty());
-    EXPECT_EQ(FolderFiles(), std::vector<std::string>{"d.vrk3"});
+    EXPECT_FALSE(fs::exists(folder_ + "/x.csv"));
     EXPECT_TRUE(Enabled(id::kExport));
-
-    SetJobStepHook({});
-    EXPECT_TRUE(RunJob(nullptr, job, texts::kJobExportCsv));
-    EXPECT_FALSE(job.bJobFailed);
-    EXPECT_TRUE(fs::exists(folder_ + "/x.csv"));
 }
 
 }  // namespace

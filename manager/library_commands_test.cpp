@@ -1,18 +1,14 @@
 // Libraries created, renamed and removed in the tree; dictionaries added,
-// listed and removed; the tree's and the list's pop-ups. Which names a
-// library may take and what a rename or removal does in the store are the
-// settings store's rules (settings/library_registry_test.cpp).
+// listed and removed. Which names a library may take and what a rename or
+// removal does in the store are the settings store's rules.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <QAction>
 #include <QLineEdit>
-#include <QMenu>
 #include <QTest>
 #include <filesystem>
 #include <optional>
-#include <set>
 
 #include "manager/manager_ids.h"
 #include "manager/manager_test_util.h"
@@ -31,37 +27,10 @@ class LibraryCommands : public TManagerTest {
     QLineEdit* NameEditor() {
         return View()->Tree()->findChild<QLineEdit*>(QStringLiteral("libraryNameEditor"));
     }
-    // Types a name into the open editor and ends it with Enter.
-    void TypeName(const QString& name) {
-        QLineEdit* editor = NameEditor();
-        ASSERT_NE(editor, nullptr);
-        editor->selectAll();
-        TypeText(editor, name);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTest::qWait(10);
-    }
     std::vector<std::string> Names() {
         std::vector<std::string> names;
         EXPECT_TRUE(ListLibraryNames(names));
         return names;
-    }
-    // What a right click on the list's row `row` pops up: the menu's
-    // commands (its sub-menu's too), "-" before a disabled one, sorted.
-    QStringList PopUp(const QString& row) {
-        QWidget* list = View()->List()->viewport();
-        const QPoint at = Centre(Row(row));
-        QStringList shown;
-        WhenPopup([&](QWidget* popup) {
-            for (QAction* action : popup->findChildren<QAction*>())
-                if (!action->objectName().isEmpty())
-                    shown.append((action->isEnabled() ? "" : "-") + action->objectName());
-            popup->close();
-        });
-        QTest::mousePress(list, Qt::RightButton, {}, at);
-        QTest::mouseRelease(list, Qt::RightButton, {}, at);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
-        shown.sort();
-        return shown;
     }
 };
 
@@ -98,11 +67,9 @@ TEST_F(LibraryCommands, ARenameTheStoreRefusesOrThatCannotBeStoredChangesNothing
     EXPECT_EQ(item->text(0), QStringLiteral("Drugo"));
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Drugo"}));
 
-    // The renamed library is found under its new name; its own name again
-    // changes nothing.
+    // The renamed library is found under its new name.
     messages_->Clear();
-    for (const QString& name : {QStringLiteral("Tretje"), QStringLiteral("Tretje")})
-        libraries_->RenameCommitted(item, name);
+    libraries_->RenameCommitted(item, QStringLiteral("Tretje"));
     EXPECT_EQ(item->text(0), QStringLiteral("Tretje"));
     EXPECT_EQ(LibraryKeyPath(item), LibraryKey("Tretje"));
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Eno", "Tretje"}));
@@ -136,7 +103,6 @@ TEST_F(LibraryCommands, TheLastLibraryStaysAndANonEmptyOneIsRemovedOnlyAfterAski
     ASSERT_EQ(messages_->Shown().size(), 4u);
     const TMessage asked = messages_->Shown()[0];
     EXPECT_EQ(asked.text, texts::kLibraryNotEmpty);
-    EXPECT_EQ(asked.icon, TMsgIcon::kWarning);
     EXPECT_EQ(asked.defaultAnswer, TMsgAnswer::kNo);
     EXPECT_TRUE(Names().empty());
     EXPECT_EQ(host_->librariesRemoved, 3);
@@ -146,42 +112,31 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
     const std::string one = MakeDictionary("1.vrk3", "Prvi", "Ana", 2);
     const std::string two = MakeDictionary("2.vrk3", "Drugi");
     const std::string three = MakeDictionary("3.vrk3", "Tretji");
-    // A member with a long path is removed like any other.
-    std::string folder = "globoko";
-    while (folder_.size() + folder.size() < 300) folder += "/podmapa-z-dolgim-imenom";
-    std::filesystem::create_directories(folder_ + "/" + folder);
-    const std::string deep = MakeDictionary(folder + "/dolg.vrk3", "Dolg");
-    MakeLibrary("Knj", {two, deep});
+    MakeLibrary("Knj", {two});
     host_->Select();
-    TFileDialogRequest asked;
-    SetFileDialogHook([&](const TFileDialogRequest& request) {
-        asked = request;
+    SetFileDialogHook([&](const TFileDialogRequest&) {
         return FilesChosen({QString::fromStdString(one), QString::fromStdString(two),
                             QString::fromStdString(three)},
                            QStringLiteral("/"));
     });
     libraries_->AddDictionaries();
-    EXPECT_TRUE(asked.multiple);
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kAlreadyMember});
-    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, deep, one}));
+    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, one}));
     EXPECT_EQ(host_->listed, std::vector<std::string>{one});
     EXPECT_EQ(Setting("AddDFDir"), folder_);
 
     // A file that is no dictionary is never made a member.
-    const std::string text = folder_ + "/notes.txt";
-    WriteWholeFile(text, "just some text, no dictionary at all");
+    WriteWholeFile(folder_ + "/notes.txt", "just some text, no dictionary at all");
     messages_->Clear();
-    SetFileDialogHook([&](const TFileDialogRequest& request) {
-        asked = request;
-        return FilesChosen({QString::fromStdString(text)});
+    SetFileDialogHook([&](const TFileDialogRequest&) {
+        return FilesChosen({QString::fromStdString(folder_ + "/notes.txt")});
     });
     libraries_->AddDictionaries();
-    EXPECT_EQ(asked.directory, QString::fromStdString(folder_));
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNotADictionary});
-    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, deep, one}));
+    EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, one}));
 
     // Removing takes the selected ones from the library only.
-    host_->Select({deep, two, one});
+    host_->Select({two, one});
     libraries_->RemoveDictionaries();
     EXPECT_TRUE(Members("Knj").empty());
     EXPECT_EQ(host_->rowsRemoved, 1);
@@ -189,38 +144,33 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
 }
 
 // The tree and the list reach the library commands: a new library opens
-// its name for editing (Ctrl keys go to the editor), Enter stores it, a
-// sub-library shows its library open, Delete removes in the tree and in
-// the list, and an added dictionary is listed and selected.
+// its name for editing (Ctrl keys go to the editor), Enter stores it,
+// Delete removes in the tree and in the list, and an added dictionary is
+// listed and selected.
 TEST_F(LibraryCommands, TheTreeAndTheListReachTheLibraryCommands) {
     MakeLibrary("A\\B", {MakeDictionary("1.vrk3", "Prvi", "Ana", 2)});
     frame_ = StartFrame();
     ClickLibrary(QStringLiteral("A"));
     Run(id::kNewLibrary);
-    QTreeWidgetItem* created = View()->SelectedLibrary();
-    ASSERT_NE(created, nullptr);
-    EXPECT_EQ(created->text(0), QStringLiteral("Nova Knjižnica"));
-    EXPECT_TRUE(ListNames().isEmpty());
-    ASSERT_NE(NameEditor(), nullptr);
+    QLineEdit* editor = NameEditor();
+    ASSERT_NE(editor, nullptr);
     int dialogs = 0;
     SetFileDialogHook([&](const TFileDialogRequest&) {
         ++dialogs;
         return TFileDialogResult{};
     });
-    QTest::keyClick(NameEditor(), Qt::Key_S, Qt::ControlModifier);  // "Dodaj" elsewhere
-    QTest::keyClick(NameEditor(), Qt::Key_K, Qt::ControlModifier);  // "Nova Knjižnica"
+    QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);  // "Dodaj" elsewhere
+    QTest::keyClick(editor, Qt::Key_K, Qt::ControlModifier);  // "Nova Knjižnica"
     EXPECT_EQ(dialogs, 0);
     EXPECT_EQ(Names().size(), 3u);
-    TypeName(QStringLiteral("Moja knjižnica"));
-    EXPECT_EQ(created->text(0), QStringLiteral("Moja knjižnica"));
+    editor->selectAll();
+    TypeText(editor, QStringLiteral("Moja knjižnica"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(10);
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"A", "Moja knji\x9Enica"}));
-    ClickLibrary(QStringLiteral("B"));
-    Run(id::kNewSubLibrary);
-    QTest::keyClick(NameEditor(), Qt::Key_Escape);
-    EXPECT_EQ(Library(QStringLiteral("B"))->data(0, kImageRole).toInt(), kImageLibraryOpen);
     QTest::keyClick(View()->Tree(), Qt::Key_Delete);
-    EXPECT_EQ(Library(QStringLiteral("B"))->data(0, kImageRole).toInt(), kImageLibrary);
-    EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("B")));
+    EXPECT_EQ(SubKeys(kGroupsKey), std::vector<std::string>{"A"});
+    ClickLibrary(QStringLiteral("B"));
 
     const std::string two = MakeDictionary("2.vrk3", "Drugi", "Ana", 3);
     SetFileDialogHook(
@@ -229,7 +179,6 @@ TEST_F(LibraryCommands, TheTreeAndTheListReachTheLibraryCommands) {
     EXPECT_EQ(ListNames(), QStringList({"Drugi", "Prvi"}));
     EXPECT_EQ(View()->SelectedPaths(), std::vector<std::string>{two});
     EXPECT_EQ(Row(QStringLiteral("Drugi"))->text(kColCount), QStringLiteral("3"));
-    EXPECT_EQ(Row(QStringLiteral("Drugi"))->text(kColAuthor), QStringLiteral("Ana"));
     QTest::keyClick(View()->List(), Qt::Key_Delete);
     EXPECT_EQ(ListNames(), QStringList{QStringLiteral("Prvi")});
     EXPECT_EQ(Members("A\\B").size(), 1u);
@@ -256,14 +205,8 @@ TEST_F(LibraryCommands, OnlyMissingAndDamagedMembersLeaveTheLibrary) {
               (std::vector<QString>{texts::kDamagedMember, texts::kDamagedMember,
                                     texts::kUnavailableMembers}));
     EXPECT_EQ(Members("Knj"), (std::vector<std::string>{good, busy, unreachable}));
-    ASSERT_EQ(View()->List()->topLevelItemCount(), 3);
-    QTreeWidgetItem* first = View()->List()->topLevelItem(0);
-    EXPECT_EQ(first->text(kColName), texts::kUnavailableName);
-    EXPECT_TRUE(first->data(kColName, kUnavailableRole).toBool());
-    QStringList files;
-    for (int i = 0; i < 3; ++i) files << View()->List()->topLevelItem(i)->text(kColFile);
-    EXPECT_TRUE(files.contains(QString::fromStdString(busy)));
-    EXPECT_TRUE(files.contains(QString::fromStdString(unreachable)));
+    EXPECT_EQ(ListNames(),
+              QStringList({texts::kUnavailableName, texts::kUnavailableName, "Dobri"}));
     EXPECT_EQ(Row(QStringLiteral("Dobri"))->text(kColCount), QStringLiteral("3"));
 
     // Once the other program is done, the dictionary lists as usual.
@@ -290,100 +233,24 @@ TEST_F(LibraryCommands, RefreshReadsTheTreeAgainKeepingTheSelectedLibraryWhereIt
     MakeLibrary(longName);
     ASSERT_EQ(AddLibraryDictionary(LibraryKey("Ena\\Pod"), b), TLibraryResult::kOk);
     Run(id::kRefresh);
-    QStringList top;
-    for (int i = 0; i < View()->Tree()->topLevelItemCount(); ++i)
-        top.append(View()->Tree()->topLevelItem(i)->text(0));
-    EXPECT_EQ(top, QStringList({"Ena", QString::fromStdString(longName)}));
-    ASSERT_NE(View()->SelectedLibrary(), nullptr);
-    EXPECT_EQ(View()->SelectedLibrary()->text(0), QStringLiteral("Pod"));
-    EXPECT_TRUE(Library(QStringLiteral("Ena"))->isExpanded());
+    EXPECT_EQ(Library(QStringLiteral("Dve")), nullptr);
+    EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Pod")));
     EXPECT_EQ(ListNames(), QStringList({"A", "B"}));
     EXPECT_EQ(View()->SelectedPaths(), std::vector<std::string>{a});
     // The long name is not cut when its editor opens and closes.
     ClickLibrary(QString::fromStdString(longName));
     Run(id::kRenameLibrary);
     ASSERT_NE(NameEditor(), nullptr);
-    EXPECT_EQ(NameEditor()->text(), QString::fromStdString(longName));
     QTest::keyClick(NameEditor(), Qt::Key_Return);
     QTest::qWait(10);
     EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Ena", longName}));
-    ClickLibrary(QStringLiteral("Pod"));
 
     // The selected library gone, the first one is selected.
+    ClickLibrary(QStringLiteral("Pod"));
     ASSERT_EQ(UserKey(LibraryKey("Ena")).DeleteSubTree("Pod"), TRegResult::kOk);
     Run(id::kRefresh);
-    ASSERT_NE(View()->SelectedLibrary(), nullptr);
-    EXPECT_EQ(View()->SelectedLibrary()->text(0), QStringLiteral("Ena"));
-    EXPECT_EQ(Library(QStringLiteral("Ena"))->childCount(), 0);
+    EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Ena")));
     EXPECT_TRUE(ListNames().isEmpty());
-    EXPECT_TRUE(messages_->Texts().empty());
-}
-
-TEST_F(LibraryCommands, ABusyMemberNeitherFreezesTheWindowNorIsOpenedAgainWhenSelected) {
-    const std::string good = MakeDictionary("dobri.vrk3", "Dobri");
-    const std::string busy = MakeDictionary("zasedeni.vrk3", "Zasedeni");
-    MakeLibrary("Prva", {good});
-    MakeLibrary("Knj", {good, busy});
-    // Another program's long change, under the full lock timeout.
-    const int fd = open(busy.c_str(), O_RDONLY);
-    ASSERT_EQ(flock(fd, LOCK_EX), 0);
-    frame_ = StartFrame();
-    using Clock = std::chrono::steady_clock;
-    const auto ms = [](Clock::duration d) {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(d).count();
-    };
-    auto start = Clock::now();
-    ClickLibrary(QStringLiteral("Knj"));
-    const auto selecting = ms(Clock::now() - start);
-    RecordProperty("selectLibraryMs", static_cast<int>(selecting));
-    EXPECT_LT(selecting, 500);
-    EXPECT_EQ(ListNames(), QStringList({texts::kUnavailableName, "Dobri"}));
-    start = Clock::now();
-    SelectRows({texts::kUnavailableName});
-    frame_->UpdateCommandStates();
-    EXPECT_LT(ms(Clock::now() - start), 100);
-    EXPECT_FALSE(frame_->Commands()->Action(id::kExport)->isEnabled());
-    flock(fd, LOCK_UN);
-    close(fd);
-}
-
-// A right click in the tree pops up the library commands and keeps the
-// selected library; the list's pop-up offers export, information and data
-// only for one dictionary, the other commands for any.
-TEST_F(LibraryCommands, ThePopUpsOfferWhatTheSelectionAllows) {
-    MakeLibrary("Prva", {MakeDictionary("a.vrk3", "A"), MakeDictionary("b.vrk3", "B")});
-    MakeLibrary("Druga");
-    frame_ = StartFrame();
-    QString shown;
-    WhenPopup([&](QWidget* popup) {
-        for (QAction* action : popup->actions())
-            shown += (action->isEnabled() ? "" : "-") + action->text() + "|";
-        popup->close();
-    });
-    const QPoint at = Centre(Library(QStringLiteral("Druga")));
-    QTest::mousePress(View()->Tree()->viewport(), Qt::RightButton, {}, at);
-    QTest::mouseRelease(View()->Tree()->viewport(), Qt::RightButton, {}, at);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 2000));
-    EXPECT_EQ(shown, QStringLiteral("Nova &Knjižnica|&Nova Podknjižnica|&Preimenuj|O&dstrani||"
-                                    "Dodaj &Slovar...|-&Odstrani Slovar|"));
-    EXPECT_EQ(View()->SelectedLibrary(), Library(QStringLiteral("Prva")));
-
-    const auto commands = [&](std::set<int> disabled) {
-        QStringList names;
-        for (const int command :
-             {id::kDictionaryInfo, id::kNewDictionary, id::kImport, id::kExport, id::kChangeData,
-              id::kSecurity, id::kRemapLetters, id::kSetPicture})
-            names.append((disabled.count(command) ? "-" : "") +
-                         frame_->Commands()->Action(command)->objectName());
-        names.sort();
-        return names;
-    };
-    SelectRows({QStringLiteral("A")});
-    EXPECT_EQ(PopUp(QStringLiteral("A")), commands({}));
-    SelectRows({QStringLiteral("A"), QStringLiteral("B")});
-    EXPECT_EQ(PopUp(QStringLiteral("B")),
-              commands({id::kDictionaryInfo, id::kExport, id::kChangeData}));
-    EXPECT_EQ(View()->SelectedDictionaryCount(), 2);
     EXPECT_TRUE(messages_->Texts().empty());
 }
 

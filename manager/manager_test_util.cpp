@@ -5,14 +5,11 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTest>
-#include <algorithm>
 #include <filesystem>
 
 #include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
-#include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
-#include "store/data_file.h"
 #include "store/test_util.h"
 #include "ui/commands.h"
 #include "ui/cp1250_text.h"
@@ -82,10 +79,6 @@ std::unique_ptr<TDataFile> TManagerTest::Open(const std::string& path) const {
                                        dir_ + "/temp/t3");
 }
 
-std::int32_t TManagerTest::Flags(const std::string& path) const {
-    return Open(path)->GetFlags();
-}
-
 std::vector<std::string> TManagerTest::Headers(const std::string& path) const {
     auto file = Open(path);
     std::vector<std::string> texts(4);
@@ -144,18 +137,10 @@ std::string TManagerTest::MakeDictionary(const std::string& file, std::string_vi
     return path;
 }
 
-std::string TManagerTest::LibraryKey(std::string_view path) {
-    return std::string(kGroupsKey) + "\\" + std::string(path);
-}
-
 void TManagerTest::MakeLibrary(std::string_view path, const std::vector<std::string>& members) {
     (void)UserKey(LibraryKey(path));
     for (const std::string& member : members)
         ASSERT_EQ(AddLibraryDictionary(LibraryKey(path), member), TLibraryResult::kOk);
-}
-
-std::vector<std::string> TManagerTest::Members(std::string_view path) {
-    return ValueNames(LibraryKey(path));
 }
 
 std::unique_ptr<CMainFrame> TManagerTest::StartFrame() {
@@ -201,10 +186,6 @@ void TManagerTest::SelectRows(const QStringList& names) {
     }
 }
 
-QPoint TManagerTest::Centre(QTreeWidgetItem* item) const {
-    return item->treeWidget()->visualItemRect(item).center();
-}
-
 void TManagerTest::Run(int command) {
     frame_->UpdateCommandStates();
     QAction* action = frame_->Commands()->Action(command);
@@ -221,14 +202,6 @@ std::string TManagerTest::Setting(const char* name) {
     std::string text;
     EXPECT_TRUE(TGetRegistryString(kManagerPath, name, text)) << name;
     return text;
-}
-
-std::vector<std::string> TManagerTest::FolderFiles() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 }  // namespace vrk

@@ -14,6 +14,8 @@
 #include "manager/main_frame.h"
 #include "manager/manager_texts.h"
 #include "manager/vrk3dbe_view.h"
+#include "settings/settings_keys.h"
+#include "store/data_file.h"
 #include "ui/file_dialog.h"
 #include "ui/test_ui.h"
 
@@ -32,8 +34,6 @@ class TFakeHost : public TCommandHost {
     // Selects the library at `library` ("A\\B" for B below A) and rows read
     // from these dictionaries.
     void Select(const std::vector<std::string>& paths = {}, const std::string& library = "Knj");
-    // The selected rows, in the order given.
-    QTreeWidgetItem* SelectedRow(std::size_t i) const { return m_rows.at(i).get(); }
 
     QWidget* Window() override { return &m_window; }
     TSelection Selection() const override;
@@ -72,13 +72,15 @@ class TManagerTest : public TUiTest {
     // Creates the library at `path` below Groups ("A\B" for B below A), with
     // these members.
     void MakeLibrary(std::string_view path, const std::vector<std::string>& members = {});
-    // The member paths of the library at `path` below Groups, in store order.
-    std::vector<std::string> Members(std::string_view path);
-    // The key path of a library below Groups.
-    static std::string LibraryKey(std::string_view path);
+    // The key path of a library below Groups, and its member paths in
+    // store order.
+    static std::string LibraryKey(std::string_view path) {
+        return std::string(kGroupsKey) + "\\" + std::string(path);
+    }
+    std::vector<std::string> Members(std::string_view path) { return ValueNames(LibraryKey(path)); }
     // A dictionary object for `path` with scratch files of its own.
     std::unique_ptr<TDataFile> Open(const std::string& path) const;
-    std::int32_t Flags(const std::string& path) const;
+    std::int32_t Flags(const std::string& path) const { return Open(path)->GetFlags(); }
     // The header texts: name, author, notes, password.
     std::vector<std::string> Headers(const std::string& path) const;
     // A dictionary protected (flags 7) by `password`.
@@ -105,16 +107,15 @@ class TManagerTest : public TUiTest {
     // Selects rows by clicks (Ctrl adds every row after the first).
     void SelectRows(const QStringList& names);
     // Where a tree or list item is drawn, in its viewport's coordinates.
-    QPoint Centre(QTreeWidgetItem* item) const;
+    static QPoint Centre(QTreeWidgetItem* item) {
+        return item->treeWidget()->visualItemRect(item).center();
+    }
     // Runs a command, which must be enabled.
     void Run(int command);
-    // Whether a command is enabled now.
     bool Enabled(int command);
     // The text stored under `name` in the manager's settings (a folder a
     // file dialog showed last).
     static std::string Setting(const char* name);
-    // The files in the dictionary folder, sorted (hidden ones too).
-    std::vector<std::string> FolderFiles() const;
 
     std::string folder_;  // dictionaries
     std::unique_ptr<CMainFrame> frame_;

@@ -62,7 +62,9 @@ TEST_F(Library, NamesAreUniqueInTheWholeTreeButCaseMatters) {
     EXPECT_EQ(names, (std::vector<std::string>{"Eno", "Pod", "POD", std::string(999, 'n')}));
 }
 
-TEST_F(Library, RenameKeepsSubLibrariesMembersAndPlace) {
+// Renaming or moving a library keeps its members and sub-libraries; a move
+// onto a taken name changes nothing.
+TEST_F(Library, RenameAndMoveKeepSubLibrariesMembersAndPlace) {
     Make("Prva");
     Make("Stara", {"/d/s1.vrk3", "/d/s2.vrk3"});
     Make("Stara\\Pod\\Globlje", {"/d/g.vrk3"});
@@ -76,6 +78,13 @@ TEST_F(Library, RenameKeepsSubLibrariesMembersAndPlace) {
     std::string keyPath;
     ASSERT_TRUE(FindLibraryKey("Najgloblje", keyPath));
     EXPECT_EQ(keyPath, Lib("Nova\\Pod\\Najgloblje"));
+
+    Make("Prva\\Cilj");
+    EXPECT_FALSE(MoveLibraryKey(kGroupsKey, "Nova", Lib("Prva"), "Cilj"));
+    EXPECT_EQ(Collect("Najgloblje"), std::vector<std::string>{"/d/g.vrk3"});
+    EXPECT_TRUE(MoveLibraryKey(kGroupsKey, "Nova", Lib("Prva"), "Moved"));
+    ASSERT_TRUE(FindLibraryKey("Najgloblje", keyPath));
+    EXPECT_EQ(keyPath, Lib("Prva\\Moved\\Pod\\Najgloblje"));
 }
 
 // A search takes the library's own members, then its sub-libraries' in
@@ -148,8 +157,7 @@ TEST_F(Library, MembersAreAddedOnceAndPathsAreChecked) {
     EXPECT_EQ(RemoveLibraryDictionary(lib, "/d/a.vrk3"), TLibraryResult::kNotFound);
 }
 
-// Removing a library takes its sub-libraries and every member below it;
-// without Groups there are no libraries at all.
+// Removing a library takes its sub-libraries and every member below it.
 TEST_F(Library, RemovingALibraryTakesEverythingBelowIt) {
     Make("Ostane", {"/d/k.vrk3"});
     Make("Gre\\Pod\\Pod2", {"/d/x.vrk3", "/d/y.vrk3"});
@@ -163,68 +171,37 @@ TEST_F(Library, RemovingALibraryTakesEverythingBelowIt) {
     EXPECT_EQ(
         Sql(dir_ + "/user.db", "SELECT count(*) FROM vals WHERE key NOT IN (SELECT id FROM keys)"),
         "0\n");
-
-    ASSERT_TRUE(MoveLibraryKey(kUserRootKey, "Groups"));
-    std::vector<std::string> names;
-    TLibraryNode tree;
-    EXPECT_FALSE(ListLibraryNames(names));
-    EXPECT_EQ(ReadLibraryTree(tree), TRegResult::kNotFound);
 }
 
-TEST_F(Library, MoveRefusesAnExistingTargetAndKeepsTheSource) {
-    Make("Src\\Child", {"/d/c.vrk3"});
-    Make("Dst\\Src");
-    EXPECT_FALSE(MoveLibraryKey(kGroupsKey, "Src", Lib("Dst"), "Src"));
-    EXPECT_EQ(Collect("Child"), std::vector<std::string>{"/d/c.vrk3"});
-    EXPECT_TRUE(MoveLibraryKey(kGroupsKey, "Src", Lib("Dst"), "Moved"));
-    std::string keyPath;
-    ASSERT_TRUE(FindLibraryKey("Child", keyPath));
-    EXPECT_EQ(keyPath, Lib("Dst\\Moved\\Child"));
-}
-
-// Programs that create and rename libraries at the same moment: each name is
-// taken once, and every new library is made, because each check and its
-// change are one settings transaction.
+// Programs that create libraries at the same moment: each name is taken
+// once, and every new library is made, because each check and its change
+// are one settings transaction.
 TEST_F(Library, NamesTakenAtOnceAreTakenOnce) {
     constexpr int kRounds = 25;
-    for (int i = 0; i < kRounds; ++i) Make("B\\b" + std::to_string(i));
     Make("A");
-    const auto wanted = [](int i) { return "R" + std::to_string(i); };
-    const auto rounds = [](const std::function<TLibraryResult(int)>& step) {
-        return [step] {
+    using TStep = std::function<TLibraryResult(const std::string&)>;
+    const auto rounds = [](const TStep& step, bool mustMake) {
+        return [step, mustMake] {
             for (int i = 0; i < kRounds; ++i) {
-                const TLibraryResult r = step(i);
-                if (r != TLibraryResult::kOk && r != TLibraryResult::kNameExists) return false;
+                const TLibraryResult r = step("R" + std::to_string(i));
+                if (r != TLibraryResult::kOk && (mustMake || r != TLibraryResult::kNameExists))
+                    return false;
             }
             return true;
         };
     };
     std::string made;
-    const auto makeNew = [&made](const std::string& parent) {
-        return [parent, &made](int) {
-            const TLibraryResult r = CreateNewLibrary(parent, made);
-            return r == TLibraryResult::kOk ? r : TLibraryResult::kNotFound;  // must succeed
-        };
-    };
     ASSERT_TRUE(RunInChildren({
-        rounds([&](int i) { return CreateLibraryKey(Lib("A"), wanted(i)); }),
-        rounds([&](int i) { return RenameLibraryKey(Lib("B\\b" + std::to_string(i)), wanted(i)); }),
-        rounds([&](int i) { return CreateLibraryKey(kGroupsKey, wanted(i)); }),
-        rounds(makeNew(Lib("A"))),
-        rounds(makeNew(Lib("B"))),
+        rounds([&](const std::string& name) { return CreateLibraryKey(Lib("A"), name); }, false),
+        rounds([&](const std::string& name) { return CreateLibraryKey(kGroupsKey, name); }, false),
+        rounds([&](const std::string&) { return CreateNewLibrary(Lib("A"), made); }, true),
+        rounds([&](const std::string&) { return CreateNewLibrary(kGroupsKey, made); }, true),
     }));
-
     std::vector<std::string> names;
     ASSERT_TRUE(ListLibraryNames(names));
     std::map<std::string, int> counts;
-    for (const std::string& name : names) ++counts[name];
-    int numbered = 0;
-    for (int i = 0; i < kRounds; ++i) EXPECT_EQ(counts[wanted(i)], 1) << wanted(i);
-    for (const auto& [name, count] : counts) {
-        EXPECT_EQ(count, 1) << name;
-        numbered += name.rfind("Nova Knji\x9Enica", 0) == 0;
-    }
-    EXPECT_EQ(numbered, 2 * kRounds);
+    for (const std::string& name : names) EXPECT_EQ(++counts[name], 1) << name;
+    EXPECT_EQ(names.size(), 1u + 3 * kRounds);  // A, R0 ... and the numbered ones
 }
 
 }  // namespace

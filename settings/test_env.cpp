@@ -32,7 +32,7 @@ void TSettingsTest::SetUp() {
     CloseSettingsStore();
     SetDiagnosticSink([this](std::string_view line) { lines_.emplace_back(line); });
     SetRegistryQuestion([this](TOwnerWindow, std::string_view caption, std::string_view text) {
-        questions_.push_back({std::string(caption), std::string(text)});
+        questions_.push_back(std::string(caption) + ": " + std::string(text));
         return answer_;
     });
 }
@@ -108,10 +108,6 @@ bool RunInChildren(const std::vector<std::function<bool()>>& bodies, std::option
         ok = waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0 && ok;
     }
     return ok;
-}
-
-bool RunningAsRoot() {
-    return geteuid() == 0;
 }
 
 std::string Sql(const std::string& path, const char* sql) {

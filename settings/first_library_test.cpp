@@ -90,13 +90,6 @@ TEST_F(FirstLibraryTest, WithoutTheDictionaryOrOnALaterStartNothingIsMade) {
     EXPECT_EQ(ActiveLib(), "(none)");
 }
 
-TEST_F(FirstLibraryTest, TheDataFolderFollowsXdgDataHomeOrTheHomeFolder) {
-    EXPECT_EQ(UserDataFolder(), dir_ + "/data/vrk3");
-    setenv("HOME", (dir_ + "/home").c_str(), 1);
-    setenv("XDG_DATA_HOME", "relative/data", 1);  // not absolute: not used
-    EXPECT_EQ(UserDataFolder(), dir_ + "/home/.local/share/vrk3");
-}
-
 // An own dictionary there already, and a stored active library, are kept.
 TEST_F(FirstLibraryTest, AnOwnDictionaryAndActiveLibraryThereAlreadyAreKept) {
     const std::string words = InstallDictionary();
@@ -113,9 +106,15 @@ TEST_F(FirstLibraryTest, AnOwnDictionaryAndActiveLibraryThereAlreadyAreKept) {
     EXPECT_EQ(ActiveLib(), kAllLibraries);
 }
 
-// A data folder that cannot be written: the library is made all the same,
-// without the own dictionary, and the caller learns what was not made.
+// The own dictionary's folder follows XDG_DATA_HOME when it is absolute. One
+// that cannot be written: the library is made all the same, without the own
+// dictionary, and the caller learns what was not made.
 TEST_F(FirstLibraryTest, AnUnwritableDataFolderLeavesOutOnlyTheOwnDictionary) {
+    EXPECT_EQ(UserDataFolder(), dir_ + "/data/vrk3");
+    setenv("HOME", (dir_ + "/home").c_str(), 1);
+    setenv("XDG_DATA_HOME", "relative/data", 1);
+    EXPECT_EQ(UserDataFolder(), dir_ + "/home/.local/share/vrk3");
+
     const std::string words = InstallDictionary();
     WriteWholeFile(dir_ + "/file", "x");
     setenv("XDG_DATA_HOME", (dir_ + "/file/data").c_str(), 1);  // below a file: even for root
@@ -135,8 +134,6 @@ TEST_F(FirstLibraryTest, OnlyARecordedStartIsTheFirst) {
     CloseSettingsStore();
     WriteWholeFile(dir_ + "/user.db", std::string(4096, 'x'));
     EXPECT_FALSE(RecordFirstStart());
-    EXPECT_FALSE(RecordFirstStart());
-    EXPECT_EQ(ReadWholeFile(dir_ + "/user.db"), std::string(4096, 'x'));
 }
 
 }  // namespace

@@ -61,21 +61,20 @@ TRegKey TSettingsTest::UserKey(std::string_view path) {
 std::vector<std::string> TSettingsTest::SubKeys(std::string_view path) {
     std::vector<std::string> names;
     TRegKey key;
-    if (TRegKey::Open(TRoot::kCurrentUser, path, TAccess::kRead, key) != TRegResult::kOk)
-        return names;
     std::string name;
-    for (std::uint32_t i = 0; key.EnumKey(i, name) == TRegResult::kOk; ++i) names.push_back(name);
+    if (TRegKey::Open(TRoot::kCurrentUser, path, TAccess::kRead, key) == TRegResult::kOk)
+        for (std::uint32_t i = 0; key.EnumKey(i, name) == TRegResult::kOk; ++i)
+            names.push_back(name);
     return names;
 }
 
 std::vector<std::string> TSettingsTest::ValueNames(std::string_view path) {
     std::vector<std::string> names;
     TRegKey key;
-    if (TRegKey::Open(TRoot::kCurrentUser, path, TAccess::kRead, key) != TRegResult::kOk)
-        return names;
     TRegValue value;
-    for (std::uint32_t i = 0; key.EnumValue(i, value) == TRegResult::kOk; ++i)
-        names.push_back(value.name);
+    if (TRegKey::Open(TRoot::kCurrentUser, path, TAccess::kRead, key) == TRegResult::kOk)
+        for (std::uint32_t i = 0; key.EnumValue(i, value) == TRegResult::kOk; ++i)
+            names.push_back(value.name);
     return names;
 }
 

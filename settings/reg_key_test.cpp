@@ -64,12 +64,6 @@ TEST_F(Key, BufferSizesCountTheTerminator) {
 // Malformed paths and values are refused, and so is a write through a
 // handle opened for reading.
 TEST_F(Key, PathsValuesAndReadHandlesAreChecked) {
-    std::vector<std::string> names;
-    EXPECT_TRUE(SplitKeyPath("a\\b\\", names));
-    EXPECT_EQ(names, (std::vector<std::string>{"a", "b"}));
-    EXPECT_FALSE(SplitKeyPath("\\a", names));
-    EXPECT_FALSE(SplitKeyPath("a\\\\b", names));
-
     TRegKey top = UserKey("P"), key;
     EXPECT_EQ(top.SetValue("n", TValueType::kNumber, "12345"), TRegResult::kInvalidName);
     ASSERT_EQ(top.CreateSub("child", key), TRegResult::kOk);

@@ -25,10 +25,6 @@ constexpr std::string_view kMachineKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tavro\\V
 // to, its reason is kept, and the defaults and the other store go on working.
 TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
     const std::string path = dir_ + "/user.db";
-    const auto writeStore = [&] {
-        ASSERT_TRUE(TSetRegistryString(kFinderPath, "ActiveLib", "Slovarji", kRegCreateKey));
-        CloseSettingsStore();
-    };
     struct TCase {
         const char* what;
         std::function<void()> make;
@@ -44,13 +40,13 @@ TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
          TStoreFailure::kNotDatabase, "not a settings database"},
         {"newer layout",
          [&] {
-             writeStore();
+             std::filesystem::copy_file(VRK3_SETTINGS_TESTDATA "/user-layout1.db", path);
              ASSERT_EQ(Sql(path, "PRAGMA user_version = 3"), "");
          },
          TStoreFailure::kOtherVersion, "another version"},
         {"database cut short",
          [&] {
-             writeStore();
+             std::filesystem::copy_file(VRK3_SETTINGS_TESTDATA "/user-layout1.db", path);
              WriteWholeFile(path, ReadWholeFile(path).substr(0, 1000));
          },
          TStoreFailure::kDamaged, "damaged ("},

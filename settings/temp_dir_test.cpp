@@ -5,10 +5,8 @@
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <ctime>
 
 #include <filesystem>
@@ -98,27 +96,13 @@ TEST_F(ScratchFolder, SharedFolderGivesEachUserAPrivateFolder) {
 }
 
 // A scratch folder goes with its owner: removed once the process that made
-// it has ended (killed, so that it removed nothing itself), never while it
-// runs; one without an owner only when it has been left alone for a while.
+// it has ended (here: once it lets go of the lock that ends with it), never
+// while it runs; one without an owner only when left alone for a while.
 TEST_F(ScratchFolder, AFolderIsRemovedOnlyOnceItsOwnerHasEnded) {
     setenv("TMPDIR", Folder("tmp", 0700).c_str(), 1);
-    int report[2];
-    ASSERT_EQ(pipe(report), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::string dir;
-        int fd = -1;
-        const std::string made = TMakeOwnedScratchFolder(kToolScratchPrefix, dir, fd) ? dir : "";
-        (void)!write(report[1], made.c_str(), made.size() + 1);
-        pause();
-        _exit(0);
-    }
-    char buffer[4096] = {};
-    ASSERT_GT(read(report[0], buffer, sizeof buffer), 1);
-    close(report[0]);
-    close(report[1]);
-    const std::string theirs = buffer;
+    std::string owned;
+    int lock = -1;
+    ASSERT_TRUE(TMakeOwnedScratchFolder(kToolScratchPrefix, owned, lock));
     const std::string oldOwnerless = Folder("tmp/vrk3tool.old123", 0700);
     const std::time_t twoDaysAgo = std::time(nullptr) - 2 * 24 * 60 * 60;
     const timespec longAgo[2] = {{twoDaysAgo, 0}, {twoDaysAgo, 0}};
@@ -128,11 +112,10 @@ TEST_F(ScratchFolder, AFolderIsRemovedOnlyOnceItsOwnerHasEnded) {
 
     EXPECT_EQ(TRemoveAbandonedScratchFolders(), 1);
     EXPECT_FALSE(there(oldOwnerless));
-    EXPECT_TRUE(there(newOwnerless) && there(theirs));
-    ASSERT_EQ(kill(child, SIGKILL), 0);
-    ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    EXPECT_TRUE(there(newOwnerless) && there(owned));
+    close(lock);
     EXPECT_EQ(TRemoveAbandonedScratchFolders(), 1);
-    EXPECT_FALSE(there(theirs));
+    EXPECT_FALSE(there(owned));
 }
 
 }  // namespace

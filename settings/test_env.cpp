@@ -7,8 +7,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "settings/diagnostic.h"
 #include "settings/registry_helpers.h"

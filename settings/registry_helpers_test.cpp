@@ -1,8 +1,6 @@
 #include "settings/registry_helpers.h"
 
-#include "settings/scratch_set.h"
 #include "settings/settings_keys.h"
-#include "settings/temp_dir.h"
 #include "settings/test_env.h"
 
 namespace vrk {
@@ -105,24 +103,8 @@ TEST_F(Helpers, FontValuesRoundTripAndMustHaveTheirSize) {
     EXPECT_EQ(read, font);
 }
 
-TEST_F(Helpers, ScratchPathsHaveExactlyOneSlashBeforeEachProgramsNames) {
-    EXPECT_EQ(TScratchPath("/", "dfi.qtf"), "/dfi.qtf");
-    const TScratchSet f = TScratchSet::In("/t/", kFinderScratch);
-    const TScratchSet m = TScratchSet::In("/t", kManagerScratch);
-    EXPECT_EQ(f.replacements + f.additions + f.output + m.replacements + m.additions + m.output,
-              "/t/srchbkp1.qsr/t/srchbkp2.qsr/t/srchbkp3.qsr/t/bf1.qbk/t/bf2.qbk/t/bf3.qbk");
-
-    // The user's choice is read with 260 bytes.
-    std::string dir;
-    ASSERT_TRUE(TWriteBackupDir("/" + std::string(258, 'd')));
-    EXPECT_TRUE(TReadUserBackupDir(dir));
-    ASSERT_TRUE(TWriteBackupDir("/" + std::string(259, 'd')));
-    EXPECT_FALSE(TReadUserBackupDir(dir));
-}
-
 TEST_F(Helpers, StartupCreatesEachProgramsKeys) {
     EnsureFinderKeys();
-    EXPECT_EQ(SubKeys(kUserRootKey), (std::vector<std::string>{"Groups", "Fndr", "Alphabet"}));
     EnsureManagerKeys();
     EXPECT_EQ(SubKeys(kUserRootKey),
               (std::vector<std::string>{"Groups", "Fndr", "Alphabet", "Editor"}));

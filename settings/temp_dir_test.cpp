@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "settings/registry_helpers.h"
+#include "settings/scratch_set.h"
 #include "settings/settings_keys.h"
 #include "settings/test_env.h"
 
@@ -66,6 +67,19 @@ TEST_F(ScratchFolder, OwnChoiceThenMachineSettingThenCacheFolder) {
     EXPECT_EQ(Found(), machine);
     ASSERT_TRUE(TWriteBackupDir("relative/temp"));
     EXPECT_EQ(Found(), machine);
+    // The own choice is read with 260 bytes, the terminator among them.
+    ASSERT_TRUE(TWriteBackupDir("/" + std::string(258, 'd')));
+    EXPECT_TRUE(TReadUserBackupDir(stored));
+    ASSERT_TRUE(TWriteBackupDir("/" + std::string(259, 'd')));
+    EXPECT_FALSE(TReadUserBackupDir(stored));
+}
+
+TEST_F(ScratchFolder, ScratchPathsHaveExactlyOneSlashBeforeEachProgramsNames) {
+    EXPECT_EQ(TScratchPath("/", "dfi.qtf"), "/dfi.qtf");
+    const TScratchSet f = TScratchSet::In("/t/", kFinderScratch);
+    const TScratchSet m = TScratchSet::In("/t", kManagerScratch);
+    EXPECT_EQ(f.replacements + f.additions + f.output + m.replacements + m.additions + m.output,
+              "/t/srchbkp1.qsr/t/srchbkp2.qsr/t/srchbkp3.qsr/t/bf1.qbk/t/bf2.qbk/t/bf3.qbk");
 }
 
 // Below a folder every user may write, each user gets a folder of its own;

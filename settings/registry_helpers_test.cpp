@@ -15,6 +15,7 @@ TEST_F(Helpers, ReadFailuresLeaveTheOutputAlone) {
     std::int32_t n = 42;
     EXPECT_FALSE(TSetRegistryNumber("HKEY_USERS\\X", "v", 1, kRegCreateKey | kRegOverwrite));
     EXPECT_FALSE(TGetRegistryNumber(kFinderPath, "MatchCase", n));
+
     TRegKey key = UserKey(kFinderKey);
     ASSERT_EQ(key.SetString("str", std::string(999, 'x')), TRegResult::kOk);
     ASSERT_EQ(key.SetString("long", std::string(1000, 'x')), TRegResult::kOk);

@@ -47,7 +47,7 @@ TEST_F(ScratchFolder, OwnChoiceThenMachineSettingThenCacheFolder) {
     EXPECT_EQ(Found(), dir_ + "/cache/vrk3");
     EXPECT_EQ(Mode(dir_ + "/cache/vrk3"), 0700u);
     // A machine folder this user may not write is passed over (root writes any).
-    if (!geteuid() == 0) {
+    if (geteuid() != 0) {
         ASSERT_TRUE(SetMachineDir(Folder("closed", 0555)));
         EXPECT_EQ(Found(), dir_ + "/cache/vrk3");
     }

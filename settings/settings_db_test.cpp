@@ -1,7 +1,13 @@
+// Opening the settings stores as users meet them: files the store cannot
+// use, a folder the user may not write, and a store written by the layout
+// before ids were kept unique.
 #include "settings/settings_db.h"
+
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
+#include <map>
 
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -13,23 +19,12 @@ namespace {
 
 using Store = TSettingsTest;
 
+constexpr std::string_view kMachineKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tavro\\Verbatrakon III";
+
 // A file the store cannot use is reported once per process, never written
 // to, its reason is kept, and the defaults and the other store go on working.
 TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
     const std::string path = dir_ + "/user.db";
-    const auto writeStore = [&](int numbers) {
-        ASSERT_TRUE(TSetRegistryString(kFinderPath, "ActiveLib", "Slovarji", kRegCreateKey));
-        for (int i = 0; i < numbers; ++i)
-            ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "n" + std::to_string(i), i, kRegCreateKey));
-        CloseSettingsStore();
-    };
-    // The bytes of the file and where the root page of `object` begins in them.
-    const auto rootPage = [&](const std::string& object, std::string& bytes, std::size_t& size) {
-        const std::string sql = "SELECT rootpage FROM sqlite_schema WHERE name = '" + object + "'";
-        size = std::stoul(Sql(path, "PRAGMA page_size"));
-        bytes = ReadWholeFile(path);
-        return (std::stoul(Sql(path, sql.c_str())) - 1) * size;
-    };
     struct TCase {
         const char* what;
         std::function<void()> make;
@@ -39,56 +34,19 @@ TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
     const TCase cases[] = {
         {"no database", [&] { WriteWholeFile(path, std::string(6600, 'g')); },
          TStoreFailure::kNotDatabase, "file is not a database"},
-        {"another program's database",
-         [&] { ASSERT_EQ(Sql(path, "CREATE TABLE keys(x); INSERT INTO keys VALUES (7);"), ""); },
-         TStoreFailure::kNotDatabase, "not a settings database"},
         // No tables yet, but another program's application id: not ours to fill.
         {"another program's empty database",
          [&] { ASSERT_EQ(Sql(path, "PRAGMA application_id = 1234;"), ""); },
          TStoreFailure::kNotDatabase, "not a settings database"},
         {"newer layout",
          [&] {
-             writeStore(0);
+             std::filesystem::copy_file(VRK3_SETTINGS_TESTDATA "/user-layout1.db", path);
              ASSERT_EQ(Sql(path, "PRAGMA user_version = 3"), "");
          },
          TStoreFailure::kOtherVersion, "another version"},
-        {"page damaged inside a file whose header is sound",
-         [&] {
-             writeStore(200);
-             std::string bytes;
-             std::size_t size = 0;
-             const std::size_t start = rootPage("vals", bytes, size);
-             for (std::size_t i = start + 8; i < start + size; i += 3) bytes[i] = '\x5a';
-             WriteWholeFile(path, bytes);
-         },
-         TStoreFailure::kDamaged, "damaged ("},
-        // Every page is sound, so only the full integrity check sees an index
-        // that lacks rows of its table; such a store would take a value and
-        // then not find it. The root page becomes an empty leaf page (type
-        // 10, no cells, its content area starting at the end of the page).
-        {"index lacking rows",
-         [&] {
-             writeStore(0);
-             std::string bytes;
-             std::size_t size = 0;
-             const std::size_t start = rootPage("vals_by_name", bytes, size);
-             bytes.replace(start, 8,
-                           {'\x0a', 0, 0, 0, 0, static_cast<char>(size >> 8 & 0xff),
-                            static_cast<char>(size & 0xff), 0});
-             WriteWholeFile(path, bytes);
-             ASSERT_EQ(Sql(path, "PRAGMA quick_check"), "ok\n");
-             ASSERT_NE(Sql(path, "PRAGMA integrity_check").find("missing from index vals_by_name"),
-                       std::string::npos);
-         },
-         TStoreFailure::kDamaged, "damaged ("},
-        // SQLite takes a file shorter than one page for an empty database.
-        {"one byte", [&] { WriteWholeFile(path, "x"); }, TStoreFailure::kNotDatabase,
-         "file is not a database"},
-        {"99 bytes", [&] { WriteWholeFile(path, std::string(99, 'y')); },
-         TStoreFailure::kNotDatabase, "file is not a database"},
         {"database cut short",
          [&] {
-             writeStore(0);
+             std::filesystem::copy_file(VRK3_SETTINGS_TESTDATA "/user-layout1.db", path);
              WriteWholeFile(path, ReadWholeFile(path).substr(0, 1000));
          },
          TStoreFailure::kDamaged, "damaged ("},
@@ -109,10 +67,7 @@ TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
             TSetRegistryString(kFinderPath, "ActiveLib", "x", kRegCreateKey | kRegOverwrite));
         EnsureFinderKeys();
         EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), c.why);
-        EXPECT_TRUE(TSetRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\X", "v", "machine",
-                                       kRegCreateKey | kRegOverwrite));
-        ASSERT_TRUE(TGetRegistryString("HKEY_LOCAL_MACHINE\\SOFTWARE\\X", "v", text));
-        EXPECT_EQ(text, "machine");
+        EXPECT_TRUE(TSetRegistryString(kMachineKey, "v", "machine", kRegCreateKey | kRegOverwrite));
         CloseSettingsStore();
         EXPECT_TRUE(ReadWholeFile(path) == before);  // not printed: a page of bytes
         ASSERT_FALSE(lines_.empty());
@@ -124,43 +79,81 @@ TEST_F(Store, UnusableFilesAreReportedAndLeftAlone) {
     }
 }
 
-TEST_F(Store, NewFileIsInWalModeWithItsLayout) {
-    ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "MatchCase", 1, kRegCreateKey));
-    const std::string path = dir_ + "/user.db";
-    EXPECT_EQ(Sql(path, "PRAGMA journal_mode"), "wal\n");
-    EXPECT_EQ(Sql(path, "PRAGMA application_id"), "1448233779\n");
-    EXPECT_EQ(Sql(path, "SELECT hex(data) FROM vals WHERE name = CAST('MatchCase' AS BLOB)"),
-              "01000000\n");
-    EXPECT_TRUE(lines_.empty());
-    EXPECT_EQ(SettingsStoreFailure(TRoot::kCurrentUser), TStoreFailure::kNone);
+// The per-machine store as the installation leaves it for every user, and a
+// per-user store in WAL mode (an old-layout one, as the earlier programs
+// wrote it), both in a folder this user may not write: every value reads,
+// no write succeeds, and not a byte changes in the folder.
+TEST_F(Store, ReadOnlyStoresAreReadWithoutWritingAnything) {
+    ASSERT_TRUE(TSetRegistryString(kMachineKey, "InstallPath", "/usr/share/vrk3", kRegCreateKey));
+    CloseSettingsStore();
+    EXPECT_EQ(Sql(dir_ + "/machine.db", "PRAGMA journal_mode"), "delete\n");
+    std::filesystem::copy_file(VRK3_SETTINGS_TESTDATA "/user-layout1.db", dir_ + "/user.db");
+    const auto contents = [this] {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_))
+            files[entry.path().filename().string()] = ReadWholeFile(entry.path().string());
+        return files;
+    };
+    const auto before = contents();
+
+    const bool root = geteuid() == 0;
+    chmod(dir_.c_str(), root ? 0755 : 0555);  // root passes every permission check
+    const bool ok = RunInChild(
+        [] {
+            std::string path;
+            std::int32_t number = 0;
+            bool ok = TGetRegistryString(kMachineKey, "InstallPath", path) &&
+                      path == "/usr/share/vrk3" &&
+                      TGetRegistryNumber(kFinderPath, "MatchCase", number) && number == 1;
+            ok = ok && !TSetRegistryString(kMachineKey, "BackupDir", "/tmp", kRegCreateKey) &&
+                 !TSetRegistryNumber(kFinderPath, "MatchCase", 0, kRegOverwrite);
+            // Why the change was refused is kept for the message.
+            ok = ok && SettingsStoreFailure(TRoot::kLocalMachine) == TStoreFailure::kNoPermission &&
+                 SettingsStoreFailure(TRoot::kCurrentUser) == TStoreFailure::kNoPermission;
+            EnsureFinderKeys();
+            return ok;
+        },
+        root ? std::optional<uid_t>(kNobody) : std::nullopt);
+    chmod(dir_.c_str(), 0700);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(contents(), before);
 }
 
-// Each process writes its own 500 numbers through the helpers while the
-// other does the same, and both create the keys they share.
-TEST_F(Store, TwoProcessesWritingAtOnceLoseNothing) {
-    constexpr int kValues = 500;
-    const auto name = [](int c, int i) {
-        return "p" + std::to_string(c) + "_" + std::to_string(i);
-    };
-    std::vector<std::function<bool()>> writers;
-    for (int c = 0; c < 2; ++c)
-        writers.push_back([&, c] {
-            bool ok = true;
-            for (int i = 0; i < kValues; ++i)
-                ok = TSetRegistryNumber(kFinderPath, name(c, i), c * 100000 + i,
-                                        kRegCreateKey | kRegOverwrite) &&
-                     ok;
-            return ok;
-        });
-    ASSERT_TRUE(RunInChildren(writers));
-    int found = 0;
-    for (int c = 0; c < 2; ++c)
-        for (int i = 0; i < kValues; ++i) {
-            std::int32_t n = -1;
-            found += TGetRegistryNumber(kFinderPath, name(c, i), n) && n == c * 100000 + i;
-        }
-    EXPECT_EQ(found, 2 * kValues);
-    EXPECT_EQ(ValueNames("Software\\Tavro\\Verbatrakon III\\Fndr").size(), 2u * kValues);
+// A store that was written by the layout without unique ids keeps every
+// key and value with its id, and so its place in the enumeration; from then
+// on no id comes back after its key is deleted.
+TEST_F(Store, OldLayoutIsUpgradedKeepingEveryKeyValueAndOrder) {
+    const std::string path = dir_ + "/user.db";
+    std::filesystem::copy_file(VRK3_SETTINGS_TESTDATA "/user-layout1.db", path);
+    const char* rows =
+        "SELECT 'k', id, parent, hex(name) FROM keys UNION ALL "
+        "SELECT 'v', id, key, hex(name) || ':' || type || ':' || hex(data) FROM vals "
+        "ORDER BY 1, 2";
+    const std::string before = Sql(path, rows);
+    ASSERT_NE(before.find("k|12|5|"), std::string::npos) << before;  // keys 1 ... 12
+
+    EXPECT_EQ(SubKeys(kGroupsKey), (std::vector<std::string>{"Slovarji", "Preimenovana \x9a\x9e"}));
+    EXPECT_EQ(Sql(path, "PRAGMA user_version"), "2\n");
+    EXPECT_EQ(Sql(path, rows), before);
+    EXPECT_TRUE(lines_.empty()) << lines_[0];
+
+    TRegKey groups = UserKey(kGroupsKey), made;
+    ASSERT_EQ(groups.CreateSub("Nova", made), TRegResult::kOk);
+    ASSERT_EQ(groups.DeleteSubTree("Nova"), TRegResult::kOk);
+    ASSERT_EQ(groups.CreateSub("Druga", made), TRegResult::kOk);
+    EXPECT_EQ(Sql(path, "SELECT id FROM keys WHERE name = CAST('Druga' AS BLOB)"), "14\n");
+}
+
+// Without HOME and XDG_CONFIG_HOME the per-user store is in the home folder
+// the password database names, never in a folder every user shares.
+TEST_F(Store, UserStoreWithoutHomeVariablesIsInThePasswordHome) {
+    unsetenv("VRK3_SETTINGS_DIR");
+    unsetenv("HOME");
+    setenv("XDG_CONFIG_HOME", "relative/folder", 1);  // not absolute: not used
+    const std::string path = SettingsFilePath(TRoot::kCurrentUser);
+    setenv("VRK3_SETTINGS_DIR", dir_.c_str(), 1);
+    ASSERT_FALSE(HomeFolder().empty());
+    EXPECT_EQ(path, HomeFolder() + "/.config/vrk3/user.db");
 }
 
 }  // namespace

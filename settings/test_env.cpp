@@ -7,8 +7,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "settings/diagnostic.h"
 #include "settings/registry_helpers.h"
@@ -32,7 +30,7 @@ void TSettingsTest::SetUp() {
     CloseSettingsStore();
     SetDiagnosticSink([this](std::string_view line) { lines_.emplace_back(line); });
     SetRegistryQuestion([this](TOwnerWindow, std::string_view caption, std::string_view text) {
-        questions_.push_back({std::string(caption), std::string(text)});
+        questions_.push_back(std::string(caption) + ": " + std::string(text));
         return answer_;
     });
 }
@@ -61,21 +59,20 @@ TRegKey TSettingsTest::UserKey(std::string_view path) {
 std::vector<std::string> TSettingsTest::SubKeys(std::string_view path) {
     std::vector<std::string> names;
     TRegKey key;
-    if (TRegKey::Open(TRoot::kCurrentUser, path, TAccess::kRead, key) != TRegResult::kOk)
-        return names;
     std::string name;
-    for (std::uint32_t i = 0; key.EnumKey(i, name) == TRegResult::kOk; ++i) names.push_back(name);
+    if (TRegKey::Open(TRoot::kCurrentUser, path, TAccess::kRead, key) == TRegResult::kOk)
+        for (std::uint32_t i = 0; key.EnumKey(i, name) == TRegResult::kOk; ++i)
+            names.push_back(name);
     return names;
 }
 
 std::vector<std::string> TSettingsTest::ValueNames(std::string_view path) {
     std::vector<std::string> names;
     TRegKey key;
-    if (TRegKey::Open(TRoot::kCurrentUser, path, TAccess::kRead, key) != TRegResult::kOk)
-        return names;
     TRegValue value;
-    for (std::uint32_t i = 0; key.EnumValue(i, value) == TRegResult::kOk; ++i)
-        names.push_back(value.name);
+    if (TRegKey::Open(TRoot::kCurrentUser, path, TAccess::kRead, key) == TRegResult::kOk)
+        for (std::uint32_t i = 0; key.EnumValue(i, value) == TRegResult::kOk; ++i)
+            names.push_back(value.name);
     return names;
 }
 
@@ -108,10 +105,6 @@ bool RunInChildren(const std::vector<std::function<bool()>>& bodies, std::option
         ok = waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0 && ok;
     }
     return ok;
-}
-
-bool RunningAsRoot() {
-    return geteuid() == 0;
 }
 
 std::string Sql(const std::string& path, const char* sql) {

@@ -25,12 +25,9 @@ class TSettingsTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // The answer the next questions get, and what they asked.
+    // The answer the next questions get, and each question asked ("caption: text").
     bool answer_ = false;
-    struct TQuestion {
-        std::string caption, text;
-    };
-    std::vector<TQuestion> questions_;
+    std::vector<std::string> questions_;
     std::vector<std::string> lines_;  // diagnostic lines
     std::string dir_;                 // the store's folder
     std::vector<std::pair<const char*, std::optional<std::string>>> savedEnvironment_;
@@ -45,13 +42,12 @@ class TSettingsTest : public ::testing::Test {
 // Runs each body in a child process of its own, all released at once, and
 // waits for them; true when every one returned true. With `uid`, the
 // children first become that user (and group `uid`); only a process running
-// as root can, so callers check RunningAsRoot().
+// as root can.
 bool RunInChildren(const std::vector<std::function<bool()>>& bodies,
                    std::optional<uid_t> uid = std::nullopt);
 inline bool RunInChild(const std::function<bool()>& body, std::optional<uid_t> uid = std::nullopt) {
     return RunInChildren({body}, uid);
 }
-bool RunningAsRoot();
 // The user "nobody", for a second user in tests that run as root.
 inline constexpr uid_t kNobody = 65534;
 

@@ -463,7 +463,10 @@ def main():
     shutil.rmtree(src, ignore_errors=True)
     os.makedirs(src)
     archive = subprocess.run(["git", "-C", ROOT, "archive", "HEAD"], stdout=subprocess.PIPE, check=True)
-    subprocess.run(["tar", "-x", "-C", src], input=archive.stdout, check=True)
+    # The files take the time of extraction, not the commit's: a build left
+    # by an earlier run is newer than the commit and would otherwise keep
+    # test programs compiled from the tests as they were then.
+    subprocess.run(["tar", "-x", "-m", "-C", src], input=archive.stdout, check=True)
     lock = args.lock.split() if args.lock else []
     for m in mutants:  # every change must name exactly one place
         text = open(os.path.join(src, m[1]), encoding="utf-8").read()

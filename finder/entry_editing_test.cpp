@@ -1,19 +1,14 @@
-// The entry window and its commands in the main frame: a found word loaded,
-// the counter and its star, text typed just before a command, the
-// description buttons, the clipboard, undo by Ctrl+Z and from the list of
-// "Razveljavi Več", and the rows of the result windows following a save or
-// a delete. What the commands do to the word and the dictionaries is tested
-// against the entry editor (entry_editor_test.cpp).
+// The entry window's commands reach the entry editor and their results the
+// user: the word loaded, the counter, undo, and the rows of the result
+// windows. What the commands do to the dictionaries: entry_editor_test.cpp.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
@@ -23,7 +18,6 @@
 #include "finder/finder_test_util.h"
 #include "finder/finder_texts.h"
 #include "finder/main_frame_ids.h"
-#include "finder/main_frame_placement.h"
 #include "finder/undo_list_wnd.h"
 #include "finder/vrk3mpg_view.h"
 #include "store/data_file.h"
@@ -70,41 +64,6 @@ TEST_F(EntryEditingTest, AFoundWordOpensBoldAtTheDescriptionSelectedInThePane) {
     EXPECT_EQ(frame_->EntryWindow()->WordLabel()->text(), "Neimenovano Geslo");
 }
 
-// How the word is cut is the label's own; here, that it is cut to the room
-// left beside the counter, docked and floating, at every width and at twice
-// the font size.
-TEST_F(EntryEditingTest, ALongWordIsCutWithAnEllipsisAndNeverRunsUnderTheCounter) {
-    CEntryWindow* entry = frame_->EntryWindow();
-    QWidget* client = entry->widget();
-    entry->CounterLabel()->setText(texts::kCounterModifiedFormat.arg(100).arg(100));
-    ASSERT_EQ(entry->WordLabel()->text(), texts::kUnnamedWord);
-    QFont big = client->font();
-    big.setPointSizeF(big.pointSizeF() * 2);  // as large as at twice the scale
-    for (const QFont& font : {client->font(), big}) {
-        client->setFont(font);
-        for (const bool floating : {false, true}) {
-            if (floating)
-                frame_->FloatEntryWindow();
-            else
-                frame_->DockEntryWindow(kAlignLeft);
-            for (const int width : {200, 250, 400, 900}) {
-                client->resize(width, 120);
-                entry->LayOut();
-                const QRect counter = entry->CounterLabel()->geometry();
-                EXPECT_LT(entry->WordLabel()->geometry().right(), counter.left()) << width;
-                EXPECT_LE(entry->CounterLabel()->sizeHint().width(), counter.width()) << width;
-                EXPECT_LT(counter.right(), entry->PreviousButton()->geometry().left()) << width;
-                const QString shown = entry->WordLabel()->ShownText();
-                if (width == 200) {
-                    EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << floating;
-                } else if (width == 900) {
-                    EXPECT_EQ(shown, texts::kUnnamedWord) << floating;
-                }
-            }
-        }
-    }
-}
-
 // Typed text reaches the counter's star at the next tick, and a command at
 // once: no tick passes between the typing and the command.
 TEST_F(EntryEditingTest, TypedTextReachesTheCounterAtATickAndACommandAtOnce) {
@@ -138,18 +97,6 @@ TEST_F(EntryEditingTest, DescriptionCommandsAndButtonsFollowTheDescriptions) {
     frame_->Commands()->Action(id::kRemoveDescription)->trigger();
     EXPECT_EQ(Counter(), "Opis 1/1");
     EXPECT_FALSE(Enabled(id::kRemoveDescription));
-    // Only the docked window's buttons record a changed description.
-    frame_->EntryCommands().AddDescription();
-    frame_->EntryCommands().PreviousDescription();
-    frame_->FloatEntryWindow();
-    Type("potok");
-    QTest::mouseClick(frame_->EntryWindow()->NextButton(), Qt::LeftButton);
-    EXPECT_EQ(frame_->Editor().State().m_nCurDesc, 1);
-    EXPECT_EQ(StepTexts().size(), 5u);
-    frame_->DockEntryWindow(kAlignLeft);
-    frame_->EntryCommands().PreviousDescription();
-    frame_->EntryCommands().NextDescription();  // leaves the changed first description
-    EXPECT_EQ(StepTexts().back(), "Popravljanje 1. opisa gesla 'Neimenovano Geslo'.");
 }
 
 TEST_F(EntryEditingTest, ClosingWithUnsavedChangesAsksAndNoKeepsTheProgramOpen) {
@@ -160,12 +107,6 @@ TEST_F(EntryEditingTest, ClosingWithUnsavedChangesAsksAndNoKeepsTheProgramOpen) 
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnsavedChangesLost});
     messages_->Answer(TMsgAnswer::kYes);
     EXPECT_TRUE(frame_->close());
-    // Without changes nothing is asked.
-    messages_->Clear();
-    CMainFrame unchanged(false);
-    unchanged.show();
-    EXPECT_TRUE(unchanged.close());
-    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 TEST_F(EntryEditingTest, ClipboardCommandsWorkOnTheVisibleEditor) {
@@ -191,19 +132,6 @@ TEST_F(EntryEditingTest, ClipboardCommandsWorkOnTheVisibleEditor) {
     frame_->EntryWindow()->hide();
     frame_->UpdateCommandStates();
     EXPECT_FALSE(frame_->Commands()->Action(id::kPaste)->isEnabled());
-}
-
-TEST_F(EntryEditingTest, AFloatingEditorHasTheFocusBackAfterACommandsDialog) {
-    frame_->show();
-    frame_->FloatEntryWindow();
-    QPlainTextEdit* editor = frame_->EntryWindow()->Editor();
-    editor->activateWindow();
-    editor->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([editor] { return QApplication::focusWidget() == editor; }));
-    Type("gorska reka");
-    WhenModal([](QWidget* modal) { modal->close(); });
-    frame_->EntryCommands().SaveEntryAs();
-    EXPECT_TRUE(QTest::qWaitFor([editor] { return QApplication::focusWidget() == editor; }));
 }
 
 TEST_F(EntryEditingTest, DictionaryInformationShowsTheWordsDictionaryOrSaysItIsDamaged) {
@@ -256,14 +184,9 @@ TEST_F(EntryEditingTest, CtrlZUndoesTheFramesStep) {
 
 TEST_F(EntryEditingTest, ChoosingTheThirdItemUndoesTheThreeMostRecentSteps) {
     for (int i = 0; i < 5; ++i) frame_->EntryCommands().AddDescription();
-    // The list opens at the mouse, within the screen (where a pop-up opens
-    // near the edges: PopupPosition in search_bar_test).
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QCursor::setPos(screen.bottomRight() - QPoint(5, 5));
     frame_->EntryCommands().ShowUndoList();
     CUndoListWnd* list = frame_->EntryCommands().UndoList();
     ASSERT_TRUE(list->isVisible());
-    EXPECT_TRUE(screen.contains(list->frameGeometry()));
     ASSERT_EQ(list->List()->count(), 5);
     EXPECT_EQ(list->List()->item(0)->text(), "Dodajanje 6. opisa gesla 'Neimenovano Geslo'.");
     EXPECT_EQ(list->List()->item(4)->text(), "Dodajanje 2. opisa gesla 'Neimenovano Geslo'.");

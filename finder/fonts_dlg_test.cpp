@@ -66,15 +66,6 @@ vrk::TFontRecord ForeignFontRecord() {
     return record;
 }
 
-TEST_F(FontsDlgTest, HoldsAtMostAHundredEntries) {
-    CFontsDlg dialog;
-    std::vector<vrk::TFontRecord> fontSlots(CFontsDlg::kMaxEntries + 1);
-    for (int i = 0; i < CFontsDlg::kMaxEntries; ++i)
-        EXPECT_TRUE(dialog.AddEntry(QString::number(i), &fontSlots[i]));
-    EXPECT_FALSE(dialog.AddEntry(QStringLiteral("101"), &fontSlots.back()));
-    EXPECT_EQ(dialog.EntryCount(), CFontsDlg::kMaxEntries);
-}
-
 // An entry left alone is written back byte for byte, also when its face is
 // not installed here; the sample still names the stored face.
 TEST_F(FontsDlgTest, UnchangedSlotIsWrittenBackUnchanged) {
@@ -122,8 +113,9 @@ TEST_F(FontsDlgTest, ChosenFontReachesTheSlotOnlyWithOk) {
     }
 }
 
-// A slot without a face is shown, and edited, from the dialog's own font;
-// a cancelled font dialog leaves the copy as it was.
+// A slot without a face (a window whose font was never chosen) is shown,
+// and edited, from the dialog's own font; a cancelled font dialog leaves
+// the copy as it was. Help opens the dialog's page.
 TEST_F(FontsDlgTest, SlotWithoutFaceStartsFromTheDialogFont) {
     vrk::TFontRecord slot;
     CFontsDlg dialog;
@@ -134,20 +126,11 @@ TEST_F(FontsDlgTest, SlotWithoutFaceStartsFromTheDialogFont) {
         EXPECT_EQ(vrk::Child<QLabel>(shown, "fontSample")->text(), shown->font().family());
         initial = ChangeFont(shown, std::nullopt);
         EXPECT_EQ(shown->EntryCopy(0), vrk::TFontRecord{});
+        FontsButton(shown, "helpButton")->click();
         FontsButton(shown, "okButton")->click();
     });
     EXPECT_EQ(initial.family(), dialog.font().family());
     EXPECT_EQ(slot, vrk::TFontRecord{});
-}
-
-TEST_F(FontsDlgTest, HelpOpensTheFontsPage) {
-    vrk::TFontRecord slot;
-    CFontsDlg dialog;
-    ASSERT_TRUE(dialog.AddEntry(QStringLiteral("Prva"), &slot));
-    RunDialog(dialog, [](CFontsDlg* shown) {
-        FontsButton(shown, "helpButton")->click();
-        FontsButton(shown, "cancelButton")->click();
-    });
     EXPECT_EQ(helpContexts_, std::vector<int>{vrk::help::kFonts});
 }
 

@@ -79,13 +79,6 @@ void TFrameTest::TearDown() {
     TSearchTest::TearDown();
 }
 
-std::string TFrameTest::ActiveLibraryOf(const std::vector<std::string>& entries) {
-    const std::string path = MakeDictionary("a.vrk3", "Slovar", entries);
-    MakeLibrary("Reke", {path});
-    EXPECT_TRUE(frame_->ActiveLibrary().Select("Reke"));
-    return path;
-}
-
 CChildFrame* TFrameTest::SearchFor(const QString& clue, const QString& desc) {
     frame_->SearchBar()->SetClueText(clue);
     frame_->SearchBar()->SetDescText(desc);

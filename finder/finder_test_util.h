@@ -61,9 +61,6 @@ class TFrameTest : public TSearchTest {
     void SetUp() override;
     void TearDown() override;
 
-    // Makes the library "Reke", of the dictionary "Slovar" at a.vrk3 with
-    // `entries`, the frame's active library; returns the dictionary's path.
-    std::string ActiveLibraryOf(const std::vector<std::string>& entries);
     // Runs the Search command for these texts; null when no window opened.
     CChildFrame* SearchFor(const QString& clue, const QString& desc = {});
     // A result window of the search for `clue` over the dictionaries at

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QWindow>
 #include <functional>
@@ -102,28 +103,15 @@ TEST_F(MainFrameTest, NormalPlacementIsStoredAndRestored) {
     EXPECT_EQ(frame.pos(), QPoint(Number("FrameX"), Number("FrameY")));
 }
 
-// Restored floating, the entry window comes back at its place, as a window
-// of the main frame (kept in front of it); closed, it stays hidden until
-// "Lebdeče" brings it back.
-TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlaceInFrontOfTheFrame) {
-    SetNumber("EditX", 300);
-    SetNumber("EditY", 200);
-    SetNumber("EditW", 280);
-    SetNumber("EditH", 140);
-    {
-        CMainFrame frame(false);
-        ShowAndSettle(frame);
-        frame.FloatEntryWindow();
-        EXPECT_TRUE(Checked(frame, id::kFloat));
-        EXPECT_FALSE(Checked(frame, id::kDockLeft));
-        frame.close();
-    }
-    EXPECT_EQ(Number("EditV"), kEntryFloating);
+// Floating, the entry window is a window of the main frame (kept in front
+// of it); closed, it stays hidden at the next start until "Lebdeče" brings
+// it back.
+TEST_F(MainFrameTest, AClosedEntryWindowStaysHiddenUntilFloatBringsItBack) {
     CMainFrame frame(false);
     ShowAndSettle(frame);
+    frame.FloatEntryWindow();
+    EXPECT_TRUE(Checked(frame, id::kFloat));
     CEntryWindow* entry = frame.EntryWindow();
-    EXPECT_EQ(frame.EntryMode(), kEntryFloating);
-    EXPECT_EQ(entry->geometry(), QRect(300, 200, 280, 140));
     ASSERT_NE(entry->windowHandle(), nullptr);
     EXPECT_EQ(entry->windowHandle()->transientParent(), frame.windowHandle());
     // Closed by its close box, it stays hidden at the next start.
@@ -161,24 +149,11 @@ TEST_F(MainFrameTest, DockingCommandsMoveTextAndCheckTheirSide) {
     frame.addDockWidget(Qt::TopDockWidgetArea, frame.EntryWindow());
     EXPECT_TRUE(Checked(frame, id::kDockTop));
     EXPECT_FALSE(Checked(frame, id::kDockBottom));
-    frame.Commands()->Action(id::kEntryWindow)->trigger();  // floating
-    frame.Commands()->Action(id::kEntryWindow)->trigger();  // back to the side it was dragged to
-    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::TopDockWidgetArea);
     frame.close();
     EXPECT_EQ(Number("FrameA"), kAlignTop);
 }
 
-TEST_F(MainFrameTest, FontsAreStoredOnFirstStartAndUsedLater) {
-    {
-        CMainFrame frame(false);
-        vrk::TFontValue value{};
-        ASSERT_TRUE(vrk::TGetRegistryFont(vrk::kFinderPath, "Font04", value));
-        const vrk::TFontRecord clue = vrk::DecodeFontRecord(value);
-        EXPECT_EQ(clue.FaceName(), "Courier New");
-        EXPECT_EQ(clue.weight, 1024);
-        EXPECT_EQ(frame.SearchBar()->ClueBox()->font(), vrk::FontFromRecord(clue));
-        EXPECT_FALSE(vrk::TGetRegistryFont(vrk::kFinderPath, "Font02", value));
-    }
+TEST_F(MainFrameTest, AStoredFontIsUsedAtTheNextStart) {
     QFont chosen = QApplication::font();
     chosen.setPointSize(17);
     chosen.setItalic(true);
@@ -230,11 +205,14 @@ TEST_F(MainFrameTest, CloseAllClosesEveryResultWindowAndHidesWindowMenu) {
     EXPECT_FALSE(windowMenu->isVisible());
 }
 
-// The finder's own dialogs are filled in and left by keys alone: their
-// labels name their controls with a letter each, their own buttons have
-// letters, Enter has a default button (Escape cancels).
-TEST_F(MainFrameTest, EveryDialogCanBeFilledInByKeys) {
+// The finder's menus and own dialogs are used by keys alone: each menu
+// item has a letter of its own, the dialogs' labels name their controls
+// with a letter each, their own buttons have letters, Enter has a default
+// button (Escape cancels).
+TEST_F(MainFrameTest, EveryMenuAndDialogCanBeUsedByKeys) {
     ASSERT_TRUE(vrk::TWriteBackupDir(dir_));
+    CMainFrame frame(false);
+    EXPECT_EQ(vrk::MnemonicFaults(frame.menuBar()).join('\n').toStdString(), "");
     const std::function<QDialog*()> dialogs[] = {
         [] { return new CSaveEntryDlg(QStringLiteral("Sava")); },
         [] { return new CFontsDlg; },

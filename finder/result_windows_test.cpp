@@ -8,12 +8,10 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
-#include <functional>
 #include <optional>
 
 #include "finder/child_frame.h"
@@ -28,10 +26,9 @@
 #include "finder/vrk3mpg_view.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
-#include "store/data_file.h"
-#include "store/format.h"
 #include "ui/commands.h"
 #include "ui/font_record.h"
+#include "ui/help.h"
 
 namespace vrk {
 namespace {
@@ -40,20 +37,13 @@ class TResultWindowsTest : public TFrameTest {
   protected:
     // The frame shown, its active library holding three rivers and a mountain.
     void OpenFrame() {
-        ActiveLibraryOf({Record("Sava", {"reka"}), Record("Soča", {"reka"}),
-                         Record("Krka", {"reka"}), Record("Krn", {"gora"})});
+        path_ = Dictionary("a.vrk3", {Record("Sava", {"reka"}), Record("Soča", {"reka"}),
+                                      Record("Krka", {"reka"}), Record("Krn", {"gora"})});
+        MakeLibrary("Reke", {path_});
+        ASSERT_TRUE(frame_->ActiveLibrary().Select("Reke"));
         frame_->resize(1000, 700);
         frame_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
-    }
-    // Runs "Pisave..."; `action` handles the fonts dialog.
-    void ChooseFonts(std::function<void(CFontsDlg*)> action) {
-        WhenModal([action = std::move(action)](QWidget* modal) {
-            auto* dialog = qobject_cast<CFontsDlg*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            action(dialog);
-        });
-        frame_->Commands()->Action(id::kFonts)->trigger();
     }
     // In the fonts dialog: chooses entry `entry` and answers "Spremeni..."
     // with `font`, or cancels Qt's font dialog when `font` is empty.
@@ -92,16 +82,7 @@ class TResultWindowsTest : public TFrameTest {
             return focus && (focus == widget || widget->isAncestorOf(focus));
         });
     }
-    // The descriptions `word` holds in the dictionary of OpenFrame.
-    std::string Stored(std::string_view word) const {
-        const std::string path = folder_ + "/a.vrk3";
-        TDataFile dictionary(path, path + ".r", path + ".a", path + ".o");
-        std::string record;
-        for (std::int32_t i = 0; i < dictionary.GetEntryCount(); ++i)
-            if (dictionary.GetEntry(i, record) && record.substr(0, record.find('\x01')) == word)
-                return record.substr(std::min(record.size(), word.size() + 1));
-        return "(none)";
-    }
+    std::string path_;
 };
 
 // Each search opens its own window, titled by what it found, and the
@@ -194,10 +175,11 @@ TEST_F(TResultWindowsTest, NewWindowShowsTheSameRowsAndSortsOnItsOwn) {
     EXPECT_EQ(copy->SortMode(), 1);
 }
 
-// A font chosen for "Najdena gesla" reaches the lists of both open result
-// windows at once and of a window opened later, and is stored; one chosen
-// for the descriptions' editor reaches the entry window. A record left
-// alone, of a face not installed here, is written back byte for byte.
+// "Pisave...": Cancel changes no font. With OK, a font chosen for "Najdena
+// gesla" reaches the lists of both open result windows at once and of a
+// window opened later, and is stored; one chosen for the descriptions'
+// editor reaches the entry window. A record left alone, of a face not
+// installed here, is written back byte for byte.
 TEST_F(TResultWindowsTest, FontOfFoundWordsReachesEveryResultWindow) {
     TFontRecord foreign;
     foreign.height = -15;
@@ -216,12 +198,25 @@ TEST_F(TResultWindowsTest, FontOfFoundWordsReachesEveryResultWindow) {
     QFont editorFont = chosen;
     editorFont.setItalic(false);
     editorFont.setPixelSize(19);
-    ChooseFonts([&](CFontsDlg* dialog) {
+    const TFontValue before = StoredFont(2);
+    WhenModal([&](QWidget* modal) {
+        ChangeFontOf(qobject_cast<CFontsDlg*>(modal), 1, chosen);
+        Child<QPushButton>(modal, "helpButton")->click();
+        Child<QPushButton>(modal, "cancelButton")->click();
+    });
+    frame_->Commands()->Action(id::kFonts)->trigger();
+    EXPECT_EQ(StoredFont(2), before);
+    EXPECT_NE(first->View()->List()->font().pixelSize(), 21);
+    EXPECT_EQ(helpContexts_.back(), help::kFonts);
+    WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<CFontsDlg*>(modal);
+        ASSERT_NE(dialog, nullptr);
         ChangeFontOf(dialog, 1, chosen);
         ChangeFontOf(dialog, 2, std::nullopt);
         ChangeFontOf(dialog, 0, editorFont);
         Child<QPushButton>(dialog, "okButton")->click();
     });
+    frame_->Commands()->Action(id::kFonts)->trigger();
     EXPECT_EQ(frame_->EntryWindow()->Editor()->font().pixelSize(), 19);
     for (CChildFrame* window : {first, second, SearchFor("*")}) {
         ASSERT_NE(window, nullptr);
@@ -237,11 +232,6 @@ TEST_F(TResultWindowsTest, FontOfFoundWordsReachesEveryResultWindow) {
 // typed and saved with Ctrl+S, the save undone with Ctrl+Z.
 TEST_F(TResultWindowsTest, AWordIsFoundOpenedEditedAndSavedByKeysAlone) {
     OpenFrame();
-    {
-        const std::string path = folder_ + "/a.vrk3";
-        TDataFile dictionary(path, path + ".r", path + ".a", path + ".o");
-        ASSERT_TRUE(dictionary.SetInfo("Slovar", "", "", "", kFlagChangesAllowed));
-    }
     frame_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
     ASSERT_TRUE(FocusIn(frame_->SearchBar()->ClueBox()));
@@ -263,9 +253,9 @@ TEST_F(TResultWindowsTest, AWordIsFoundOpenedEditedAndSavedByKeysAlone) {
 
     TypeHere(QStringLiteral("velika "));
     Press(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(Stored("Sava"), "velika reka");
+    EXPECT_EQ(ReadEntries(path_).back(), Record("Sava", {"velika reka"}));
     Press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Stored("Sava"), "reka");
+    EXPECT_EQ(ReadEntries(path_).back(), Record("Sava", {"reka"}));
     EXPECT_TRUE(messages_->Texts().empty());
 }
 
@@ -290,13 +280,6 @@ TEST_F(TResultWindowsTest, F6GoesRoundThePartsAndCtrlTabThroughTheResultWindows)
     Press(Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), first);
     EXPECT_TRUE(FocusIn(first->View()->List()));
-}
-
-// Every command is chosen by letters: each item of the menus has one, and
-// no two items of a menu share one.
-TEST_F(TResultWindowsTest, EveryMenuItemHasALetterOfItsOwn) {
-    OpenFrame();
-    EXPECT_EQ(MnemonicFaults(frame_->menuBar()).join('\n').toStdString(), "");
 }
 
 }  // namespace

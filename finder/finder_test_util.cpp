@@ -3,23 +3,16 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTreeWidget>
-#include <cstdio>
 #include <filesystem>
 
 #include "finder/child_frame.h"
 #include "finder/entry_window.h"
-#include "finder/save_entry_dlg.h"
 #include "finder/search_bar.h"
 #include "finder/vrk3mpg_view.h"
 #include "settings/library_registry.h"
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
-#include "store/coding.h"
-#include "store/data_file.h"
-#include "store/file_io.h"
-#include "store/format.h"
 
 namespace vrk {
 
@@ -114,27 +107,6 @@ std::vector<std::string> TFrameTest::Rows(const CVrk3mpgView& view) {
                            .toStdString());
     }
     return rows;
-}
-
-void TFrameTest::ChooseInSaveDialog(const QString& dictionaryName) {
-    WhenModal([dictionaryName](QWidget* modal) {
-        auto* dialog = qobject_cast<CSaveEntryDlg*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        const QList<QTreeWidgetItem*> found =
-            dialog->Tree()->findItems(dictionaryName, Qt::MatchExactly | Qt::MatchRecursive);
-        EXPECT_EQ(found.size(), 1);
-        if (found.isEmpty()) return dialog->reject();
-        dialog->Tree()->setCurrentItem(found.first());
-        EXPECT_TRUE(dialog->OkButton()->isEnabled());
-        dialog->OkButton()->click();
-    });
-}
-
-std::vector<QString> TFrameTest::StepTexts() const {
-    std::vector<QString> texts;
-    for (int i = 0; i < frame_->Editor().History().Count(); ++i)
-        texts.push_back(frame_->Editor().History().At(i).strText);
-    return texts;
 }
 
 QString TFrameTest::Counter() const {

@@ -72,11 +72,6 @@ class TFrameTest : public TSearchTest {
     void Type(const QString& text);
     // The rows of `view` as "word|column 1|index".
     static std::vector<std::string> Rows(const CVrk3mpgView& view);
-    // Answers the next "Shrani Geslo" dialog: the dictionary named
-    // `dictionaryName` is chosen.
-    static void ChooseInSaveDialog(const QString& dictionaryName);
-    // The undo steps' texts, oldest first.
-    std::vector<QString> StepTexts() const;
     QString Counter() const;
 
     std::unique_ptr<CMainFrame> frame_;

@@ -226,6 +226,9 @@ TEST_F(EntryEditorTest, UndoOverTypedTextAndANewWordAskAndNoKeepsTheText) {
     editor_.NewEntry();
     EXPECT_TRUE(State().m_strEditDesc[0].isEmpty());
     EXPECT_FALSE(editor_.Modified());
+    messages_->Clear();
+    editor_.NewEntry();  // nothing to lose: nothing asked
+    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 // A Save or a load that does not go through changes nothing: not the

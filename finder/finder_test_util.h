@@ -36,12 +36,8 @@ class TSearchTest : public TUiTest {
   protected:
     void SetUp() override;
 
-    // Writes a dictionary named `name` holding `entries` at folder/file and
-    // returns its path.
-    std::string MakeDictionary(const std::string& file, std::string_view name,
-                               const std::vector<std::string>& entries);
-    // A dictionary named after its file holding `entries`, with security
-    // flags `flags` (6: changes and export allowed).
+    // A dictionary at folder/file named after its file holding `entries`,
+    // with security flags `flags` (6: changes and export allowed).
     std::string Dictionary(const std::string& file, const std::vector<std::string>& entries,
                            std::int32_t flags = 6);
     // Makes these paths the searched dictionaries, in order.

@@ -78,9 +78,8 @@ TEST(SearchTitleTest, TitleSaysWhatWasSearchedInItsSloveneForm) {
 }
 
 TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
-    const std::string a = MakeDictionary("a.vrk3", "Prvi", {Record("abc", {"x"}), Record("bcd")});
-    const std::string b =
-        MakeDictionary("b.vrk3", "Drugi", {Record("aaa", {"y", "z"}), Record("Abe")});
+    const std::string a = Dictionary("a.vrk3", {Record("abc", {"x"}), Record("bcd")});
+    const std::string b = Dictionary("b.vrk3", {Record("aaa", {"y", "z"}), Record("Abe")});
     SetLibrary({a, b});
     auto doc = Search("a*");
     ASSERT_NE(doc, nullptr);
@@ -88,7 +87,7 @@ TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
     EXPECT_EQ(Words(*doc), (std::vector<std::string>{"abc", "aaa", "Abe"}));
     const TSearchResults& r = doc->Results();
     EXPECT_EQ(r.m_strDataFile[1], b);
-    EXPECT_EQ(r.m_strDictName[1], "Drugi");
+    EXPECT_EQ(r.m_strDictName[1], "b.vrk3");
     EXPECT_EQ(r.m_nClueIndex[2], 1);
     EXPECT_EQ(r.m_strEntry[1], Record("aaa", {"y", "z"}));
     EXPECT_EQ(r.m_strEntry[2], "Abe");  // no description, no 0x01
@@ -100,9 +99,8 @@ TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
 TEST_F(TSearchRunTest, OptionsAndDescriptionWordsReachTheSearch) {
     ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "CountLetters", 1, kRegCreateKey));
     ASSERT_TRUE(TSetRegistryNumber(kFinderPath, "MatchCase", 7, kRegCreateKey));
-    SetLibrary({MakeDictionary("a.vrk3", "A",
-                               {Record("ab", {"reka"}), Record("Ab", {"reka"}),
-                                Record("abc", {"reka"}), Record("ax", {"gora"})})});
+    SetLibrary({Dictionary("a.vrk3", {Record("ab", {"reka"}), Record("Ab", {"reka"}),
+                                      Record("abc", {"reka"}), Record("ax", {"gora"})})});
     auto doc = Search("a*", "reka");
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->Run()->Job().m_strPattern, "a*11");
@@ -114,7 +112,7 @@ TEST_F(TSearchRunTest, OptionsAndDescriptionWordsReachTheSearch) {
 
 // Both texts empty run nothing; nothing found says so and opens no window.
 TEST_F(TSearchRunTest, NothingTypedOrNothingFoundOpensNoWindow) {
-    SetLibrary({MakeDictionary("a.vrk3", "A", {Record("abc")})});
+    SetLibrary({Dictionary("a.vrk3", {Record("abc")})});
     EXPECT_EQ(Search(""), nullptr);
     EXPECT_TRUE(messages_->Texts().empty());
     EXPECT_TRUE(bar_.clueHistory.isEmpty());
@@ -128,8 +126,8 @@ TEST_F(TSearchRunTest, NothingTypedOrNothingFoundOpensNoWindow) {
 // rest, No ends the run and shows what was found so far.
 TEST_F(TSearchRunTest, UnreadableDictionaryAsksAndYesGoesOnNoShowsWhatWasFound) {
     const std::string missing = folder_ + "/missing.vrk3";
-    SetLibrary({MakeDictionary("a.vrk3", "A", {Record("abc")}), missing,
-                MakeDictionary("b.vrk3", "B", {Record("abd")})});
+    SetLibrary(
+        {Dictionary("a.vrk3", {Record("abc")}), missing, Dictionary("b.vrk3", {Record("abd")})});
     const struct {
         TMsgAnswer answer;
         std::vector<std::string> words;
@@ -152,10 +150,9 @@ TEST_F(TSearchRunTest, UnreadableDictionaryAsksAndYesGoesOnNoShowsWhatWasFound) 
 // another dictionary, and is said, also when the last one reaches it exactly.
 TEST_F(TSearchRunTest, TheLimitHoldsAcrossDictionariesAndStopsTheRun) {
     const std::vector<std::vector<std::string>> libraries = {
-        {MakeDictionary("a.vrk3", "A", Numbered(0, 300)),
-         MakeDictionary("b.vrk3", "B", Numbered(300, 300)), folder_ + "/never-opened.vrk3"},
-        {MakeDictionary("c.vrk3", "C", {Record("zzz")}),
-         MakeDictionary("d.vrk3", "D", Numbered(0, 500))},
+        {Dictionary("a.vrk3", Numbered(0, 300)), Dictionary("b.vrk3", Numbered(300, 300)),
+         folder_ + "/never-opened.vrk3"},
+        {Dictionary("c.vrk3", {Record("zzz")}), Dictionary("d.vrk3", Numbered(0, 500))},
     };
     for (const std::vector<std::string>& library : libraries) {
         messages_->Clear();
@@ -172,8 +169,8 @@ TEST_F(TSearchRunTest, TheLimitHoldsAcrossDictionariesAndStopsTheRun) {
 TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
     // 60 matches of about 1 000 bytes each overflow the 50 000-byte buffer.
     const std::string description(990, 'd');
-    SetLibrary({MakeDictionary("a.vrk3", "A", Numbered(0, 60, description)),
-                MakeDictionary("b.vrk3", "B", Numbered(100, 5))});
+    SetLibrary({Dictionary("a.vrk3", Numbered(0, 60, description)),
+                Dictionary("b.vrk3", Numbered(100, 5))});
     auto doc = Search("w*");
     ASSERT_NE(doc, nullptr);
     const int found = doc->Results().m_nFound;
@@ -190,7 +187,7 @@ TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
 // ends the search and its progress window too; a usable one is kept.
 TEST_F(TSearchRunTest, AMissingScratchFolderIsAskedForOverTheProgressWindow) {
     LeaveNoScratchFolder(folder_);
-    SetLibrary({MakeDictionary("a.vrk3", "A", {Record("abc")})});
+    SetLibrary({Dictionary("a.vrk3", {Record("abc")})});
     const QString gone = QString::fromStdString(folder_ + "/izginil");
     const QString chosen = QString::fromStdString(folder_ + "/temp2");
     ASSERT_TRUE(QDir().mkpath(gone));
@@ -242,11 +239,10 @@ class TPatternRunTest : public TSearchTest {
   protected:
     void SetUp() override {
         TSearchTest::SetUp();
-        SetLibrary({MakeDictionary(
-            "a.vrk3", "Reke",
-            {Record("LJUBLJANICA", {"reka sedmih imen"}), Record("POTICA", {"pecivo"}),
-             Record("ROMAN", {"prozno delo"}), Record("NORMA", {"predpisana mera"}),
-             Record("MORNAR", {ToCp1250(QStringLiteral("pomorščak"))})})});
+        SetLibrary({Dictionary(
+            "a.vrk3", {Record("LJUBLJANICA", {"reka sedmih imen"}), Record("POTICA", {"pecivo"}),
+                       Record("ROMAN", {"prozno delo"}), Record("NORMA", {"predpisana mera"}),
+                       Record("MORNAR", {ToCp1250(QStringLiteral("pomorščak"))})})});
     }
     void SetOption(std::string_view name, std::int32_t value) {
         ASSERT_TRUE(TSetRegistryNumber(kFinderPath, name, value, kRegCreateKey | kRegOverwrite));

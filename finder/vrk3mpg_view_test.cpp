@@ -20,7 +20,7 @@ class TResultViewTest : public TSearchTest {
     // A view of the search for `clue` over one dictionary of `entries`.
     std::unique_ptr<CVrk3mpgView> ViewOf(const std::vector<std::string>& entries,
                                          const QString& clue = "*", const QString& desc = {}) {
-        path_ = MakeDictionary("a.vrk3", "Slovar", entries);
+        path_ = Dictionary("a.vrk3", entries);
         SetLibrary({path_});
         auto doc = Search(clue, desc);
         EXPECT_NE(doc, nullptr);
@@ -54,7 +54,7 @@ TEST_F(TResultViewTest, RowsShowWordDescriptionDictionaryAndHiddenColumns) {
     // Mode 0 with priority 1 everywhere orders by word.
     EXPECT_EQ(Column(*view, 0), (QStringList{"Krn", "Sava"}));
     EXPECT_EQ(Column(*view, 1), (QStringList{"", "reka, ..."}));
-    EXPECT_EQ(Column(*view, 2), (QStringList{"Slovar", "Slovar"}));
+    EXPECT_EQ(Column(*view, 2), (QStringList{"a.vrk3", "a.vrk3"}));
     EXPECT_EQ(Column(*view, 3),
               (QStringList{QString::fromStdString(path_), QString::fromStdString(path_)}));
     EXPECT_EQ(Column(*view, 4), (QStringList{"1", "1"}));

@@ -1,10 +1,12 @@
 // The entry window's commands reach the entry editor and their results the
-// user: the word loaded, the counter, undo, and the rows of the result
-// windows. What the commands do to the dictionaries: entry_editor_test.cpp.
+// user: the word loaded, the counter, undo, the rows of the result windows
+// and the "Shrani Geslo" dialog. What the commands do to the dictionaries:
+// entry_editor_test.cpp.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -21,9 +23,14 @@
 #include "finder/save_entry_dlg.h"
 #include "finder/undo_list_wnd.h"
 #include "finder/vrk3mpg_view.h"
+#include "settings/library_registry.h"
+#include "settings/registry_helpers.h"
+#include "settings/settings_keys.h"
 #include "store/data_file.h"
 #include "ui/commands.h"
 #include "ui/failure_text.h"
+#include "ui/file_dialog.h"
+#include "ui/help.h"
 
 namespace vrk {
 namespace {
@@ -78,20 +85,6 @@ TEST_F(EntryEditingTest, TypedTextReachesTheCounterAtATickAndACommandAtOnce) {
     EXPECT_EQ(Counter(), "Opis 2/2");
 }
 
-TEST_F(EntryEditingTest, DescriptionCommandsAndButtonsFollowTheDescriptions) {
-    EXPECT_FALSE(Enabled(id::kRemoveDescription));
-    frame_->Commands()->Action(id::kAddDescription)->trigger();
-    frame_->Commands()->Action(id::kAddDescription)->trigger();
-    frame_->EntryCommands().PreviousDescription();
-    EXPECT_EQ(Counter(), "Opis 2/3*");
-    EXPECT_TRUE(Enabled(id::kRemoveDescription));
-    EXPECT_TRUE(frame_->EntryWindow()->NextButton()->isEnabled());
-    frame_->Commands()->Action(id::kRemoveDescription)->trigger();
-    frame_->Commands()->Action(id::kRemoveDescription)->trigger();
-    EXPECT_EQ(Counter(), "Opis 1/1");
-    EXPECT_FALSE(Enabled(id::kRemoveDescription));
-}
-
 TEST_F(EntryEditingTest, ClosingWithUnsavedChangesAsksAndNoKeepsTheProgramOpen) {
     frame_->show();
     Type("nov opis");
@@ -132,11 +125,9 @@ TEST_F(EntryEditingTest, DictionaryInformationShowsTheWordsDictionaryOrSaysItIsD
         ASSERT_TRUE(file.SetInfo("Reke", "Ana", "Opombe", "", 6));
         ASSERT_TRUE(file.SetPicture("ni slika"));  // no picture Qt can read
     }
-    frame_->UpdateCommandStates();
-    EXPECT_FALSE(frame_->Commands()->Action(id::kDictionaryInfo)->isEnabled());
+    EXPECT_FALSE(Enabled(id::kDictionaryInfo));
     Load(path, 0);
-    frame_->UpdateCommandStates();
-    EXPECT_TRUE(frame_->Commands()->Action(id::kDictionaryInfo)->isEnabled());
+    EXPECT_TRUE(Enabled(id::kDictionaryInfo));
     QString shownName;
     WhenModal([&shownName](QWidget* modal) {
         if (auto* name = modal->findChild<QLabel*>(QStringLiteral("nameLabel")))
@@ -284,6 +275,109 @@ TEST_F(EntryEditingTest, SaveIntoADictionaryThatForbidsChangesGoesOnWithSaveAs) 
     EXPECT_EQ(ReadEntries(open),
               (std::vector<std::string>{Record("Krka"), Record("Sava", {"gorska reka"})}));
     EXPECT_EQ(frame_->Editor().State().m_strDataFile, QString::fromStdString(open));
+}
+
+// "Shrani Geslo": the libraries offered, the one chosen last, "Poišči..."
+// and "V redu".
+class SaveEntryDlgTest : public TSearchTest {
+  protected:
+    static QStringList Texts(const QTreeWidgetItem* parent) {
+        QStringList texts;
+        for (int i = 0; i < parent->childCount(); ++i) texts << parent->child(i)->text(0);
+        return texts;
+    }
+};
+
+TEST_F(SaveEntryDlgTest, TheTreeOffersOnlyDictionariesThatAcceptChanges) {
+    const std::string open = Dictionary("odprt.vrk3", {});
+    const std::string closed = Dictionary("zaprt.vrk3", {}, 4);
+    MakeLibrary("Reke", {open, closed, folder_ + "/ni.vrk3"});
+    MakeLibrary("Gore", {});
+    ASSERT_EQ(CreateLibraryKey(std::string(kGroupsKey) + "\\Gore", "Julijske"),
+              TLibraryResult::kOk);
+    ASSERT_EQ(AddLibraryDictionary(std::string(kGroupsKey) + "\\Gore\\Julijske", open),
+              TLibraryResult::kOk);
+
+    CSaveEntryDlg dialog(QStringLiteral("Sava"));
+    EXPECT_EQ(dialog.WordEdit()->text(), "Sava");
+    const QTreeWidget* tree = dialog.Tree();
+    ASSERT_EQ(Texts(tree->invisibleRootItem()), (QStringList{"Reke", "Gore"}));
+    EXPECT_EQ(Texts(tree->topLevelItem(0)), QStringList{"odprt.vrk3"});
+    const QTreeWidgetItem* mountains = tree->topLevelItem(1);
+    EXPECT_EQ(Texts(mountains), QStringList{"Julijske"});
+    EXPECT_EQ(Texts(mountains->child(0)), QStringList{"odprt.vrk3"});
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->data(0, CSaveEntryDlg::kPathRole).toString(),
+              QString::fromStdString(open));
+    // Nothing chosen before: nothing selected, "V redu" disabled.
+    EXPECT_EQ(tree->currentItem(), nullptr);
+    EXPECT_FALSE(dialog.OkButton()->isEnabled());
+    EXPECT_TRUE(messages_->Texts().empty());
+}
+
+TEST_F(SaveEntryDlgTest, OkNeedsADictionaryAndRemembersItsLibrary) {
+    const std::string open = Dictionary("odprt.vrk3", {});
+    MakeLibrary("Reke", {open});
+    MakeLibrary("Gore", {open});
+    {
+        CSaveEntryDlg dialog(QStringLiteral("Sava"));
+        // Typing replaces the word.
+        EXPECT_EQ(dialog.WordEdit()->selectedText(), "Sava");
+        QTreeWidget* tree = dialog.Tree();
+        tree->setCurrentItem(tree->topLevelItem(1));
+        EXPECT_FALSE(dialog.OkButton()->isEnabled());
+        tree->setCurrentItem(tree->topLevelItem(1)->child(0));
+        EXPECT_TRUE(dialog.OkButton()->isEnabled());
+        dialog.WordEdit()->setText("Soča");
+        dialog.findChild<QPushButton*>(QStringLiteral("helpButton"))->click();
+        EXPECT_EQ(helpContexts_, std::vector<int>{help::kSaveEntry});
+        dialog.OkButton()->click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.Word(), "Soča");
+        EXPECT_EQ(dialog.DataFile(), QString::fromStdString(open));
+    }
+    std::string last;
+    ASSERT_TRUE(TGetRegistryString(kFinderPath, "LastLib", last));
+    EXPECT_EQ(last, "Gore");
+    // The next time, that library opens selected.
+    CSaveEntryDlg again(QStringLiteral("Sava"));
+    ASSERT_NE(again.Tree()->currentItem(), nullptr);
+    EXPECT_EQ(again.Tree()->currentItem()->text(0), "Gore");
+    EXPECT_TRUE(again.Tree()->currentItem()->isExpanded());
+    EXPECT_FALSE(again.OkButton()->isEnabled());
+}
+
+TEST_F(SaveEntryDlgTest, BrowseAddsAWritableDictionaryAndRefusesOthers) {
+    const std::string open = Dictionary("odprt.vrk3", {});
+    const std::string closed = Dictionary("zaprt.vrk3", {}, 4);
+    const std::string text = folder_ + "/besedilo.txt";
+    WriteWholeFile(text, "to ni slovar");
+    std::vector<std::string> answers = {text, closed, open};
+    std::vector<TFileDialogRequest> requests;
+    SetFileDialogHook([&](const TFileDialogRequest& request) {
+        requests.push_back(request);
+        const QString file = QString::fromStdString(answers.front());
+        answers.erase(answers.begin());
+        TFileDialogResult result;
+        result.files = QStringList{file};
+        result.directory = QString::fromStdString(folder_);
+        return result;
+    });
+    CSaveEntryDlg dialog(QStringLiteral("Sava"));
+    dialog.Browse();
+    dialog.Browse();
+    EXPECT_EQ(messages_->Texts(),
+              (std::vector<QString>{texts::kNotADictionary, texts::kChangesNotAllowed}));
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
+    EXPECT_EQ(messages_->Shown()[1].icon, TMsgIcon::kWarning);
+    EXPECT_EQ(dialog.Tree()->topLevelItemCount(), 0);
+    dialog.Browse();
+    ASSERT_EQ(dialog.Tree()->topLevelItemCount(), 1);
+    EXPECT_EQ(dialog.Tree()->currentItem()->text(0), "odprt.vrk3");
+    EXPECT_TRUE(dialog.OkButton()->isEnabled());
+    // The folder browsed is where the next one opens.
+    EXPECT_EQ(requests[0].fileName, "*.vrk3");
+    EXPECT_EQ(requests[1].directory, QString::fromStdString(folder_));
+    dialog.reject();
 }
 
 }  // namespace

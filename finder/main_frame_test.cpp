@@ -164,8 +164,6 @@ TEST_F(MainFrameTest, AStoredFontIsUsedAtTheNextStart) {
 
 TEST_F(MainFrameTest, F1OpensSearchBarEntryWindowOrContents) {
     CMainFrame frame(false);
-    EXPECT_EQ(frame.Focus().HelpContextFor(frame.SearchBar()->ClueBox()->lineEdit()),
-              vrk::help::kSearchBar);
     EXPECT_EQ(frame.Focus().HelpContextFor(frame.EntryWindow()->NextButton()),
               vrk::help::kEntryWindow);
     EXPECT_EQ(frame.Focus().HelpContextFor(frame.MdiArea()), vrk::help::kContents);

@@ -95,8 +95,9 @@ TEST_F(SearchBarTest, SearchNeedsTextAndLibraryWithDictionaries) {
 }
 
 // Which dictionaries a library collects is the settings' rule
-// (library_registry_test); here, a chosen library is taken and remembered
-// for the next start, and one that is gone changes nothing.
+// (library_registry_test); here, a chosen library is remembered (its
+// restore at start: the chooser's test), and one that is gone changes
+// nothing, stored or chosen.
 TEST_F(SearchBarTest, AChosenLibraryIsRememberedAndAGoneOneChangesNothing) {
     MakeLibraries();
     TActiveLibrary library;
@@ -104,11 +105,6 @@ TEST_F(SearchBarTest, AChosenLibraryIsRememberedAndAGoneOneChangesNothing) {
     EXPECT_FALSE(library.Select("Omega"));
     EXPECT_EQ(library.Name(), "Beta");
     EXPECT_EQ(StoredActiveLibrary(), "Beta");
-    {
-        CMainFrame frame(false);
-        EXPECT_EQ(frame.ActiveLibrary().Name(), "Beta");
-        EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/b1.vrk3\"");
-    }
     ASSERT_TRUE(
         vrk::TSetRegistryString(vrk::kFinderPath, "ActiveLib", "Izbrisana", vrk::kRegOverwrite));
     CMainFrame frame(false);
@@ -120,6 +116,7 @@ TEST_F(SearchBarTest, ChooserListsLibrariesSortedAfterAllAndChoosing) {
     MakeLibraries();
     ASSERT_TRUE(TActiveLibrary().Select("Beta"));  // stored as the active library
     CMainFrame frame(false);
+    EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/b1.vrk3\"");
     CActiveLibraryDlg* chooser = frame.ActiveLibraryDlg();
     chooser->ShowAt(QPoint(10, 10));
     ASSERT_TRUE(chooser->isVisible());

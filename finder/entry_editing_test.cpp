@@ -94,27 +94,6 @@ TEST_F(EntryEditingTest, ClosingWithUnsavedChangesAsksAndNoKeepsTheProgramOpen) 
     EXPECT_TRUE(frame_->close());
 }
 
-TEST_F(EntryEditingTest, ClipboardCommandsWorkOnTheVisibleEditor) {
-    frame_->show();
-    Type("gorska reka");
-    QPlainTextEdit* editor = frame_->EntryWindow()->Editor();
-    QTextCursor cursor = editor->textCursor();
-    cursor.setPosition(0);
-    cursor.setPosition(6, QTextCursor::KeepAnchor);
-    editor->setTextCursor(cursor);
-    frame_->UpdateCommandStates();
-    frame_->Commands()->Action(id::kCut)->trigger();
-    EXPECT_EQ(QApplication::clipboard()->text(), "gorska");
-    EXPECT_EQ(editor->toPlainText(), " reka");
-    frame_->UpdateCommandStates();
-    frame_->Commands()->Action(id::kPaste)->trigger();
-    EXPECT_EQ(editor->toPlainText(), "gorska reka");
-    // Hidden, the editor takes no clipboard command.
-    frame_->EntryWindow()->hide();
-    frame_->UpdateCommandStates();
-    EXPECT_FALSE(frame_->Commands()->Action(id::kPaste)->isEnabled());
-}
-
 TEST_F(EntryEditingTest, DictionaryInformationShowsTheWordsDictionaryOrSaysItIsDamaged) {
     const std::string path = Dictionary("a.vrk3", {Record("Sava", {"reka"})});
     {

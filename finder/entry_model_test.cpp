@@ -74,28 +74,6 @@ TEST(EntryStateTest, LoadKeepsTheShownDescriptionWithinTheEntry) {
     EXPECT_EQ(BuildRecord(state.m_strWord, state.EditedDescriptions()), "Krn");
 }
 
-TEST(EntryStateTest, AnEntryOfMoreThanAHundredDescriptionsKeepsTheFirstHundredAndCountsTheRest) {
-    std::string record = "Mnogo";
-    for (int i = 0; i < 130; ++i) record += "\x01o" + std::to_string(i);
-    TEntryState state;
-    state.Load("/d.vrk3", 1, record, 120);
-    EXPECT_EQ(state.m_nDescCount, MAX_DESCRIPTIONS);
-    EXPECT_EQ(state.m_nMoreDescs, 30);
-    EXPECT_EQ(state.m_nCurDesc, 99);
-    EXPECT_EQ(state.m_strEditDesc[99], QStringLiteral("o99"));
-}
-
-TEST(EntryStateTest, ChangesAreCountOrAnyDescriptionText) {
-    TEntryState state;
-    state.Load("/d.vrk3", 0, std::string("a\x01x\x01y"), 0);
-    state.m_strEditDesc[1] = "z";
-    EXPECT_TRUE(state.DiffersFromSaved());
-    state.m_strEditDesc[1] = "y";
-    EXPECT_FALSE(state.DiffersFromSaved());
-    state.m_nDescCount = 3;
-    EXPECT_TRUE(state.DiffersFromSaved());
-}
-
 class UndoHistoryTest : public ::testing::Test {
   protected:
     void SetUp() override {

@@ -64,25 +64,6 @@ class TResultWindowsTest : public TFrameTest {
         EXPECT_TRUE(TGetRegistryFont(kFinderPath, "Font0" + std::to_string(slot), value));
         return value;
     }
-
-    // A key pressed where the keyboard is: on the widget with the focus.
-    static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClick(focus, Qt::Key(key), modifiers);
-    }
-    static void TypeHere(const QString& text) {
-        ASSERT_NE(QApplication::focusWidget(), nullptr);
-        TypeText(QApplication::focusWidget(), text);
-    }
-    // Whether `widget` has the focus, once the frame is active again (the
-    // search's progress window hands the activation back on its way out).
-    static bool FocusIn(const QWidget* widget) {
-        return QTest::qWaitFor([widget] {
-            const QWidget* focus = QApplication::focusWidget();
-            return focus && (focus == widget || widget->isAncestorOf(focus));
-        });
-    }
     std::string path_;
 };
 
@@ -217,38 +198,6 @@ TEST_F(TResultWindowsTest, FontOfFoundWordsReachesEveryResultWindow) {
     }
     EXPECT_EQ(DecodeFontRecord(StoredFont(2)), RecordFromFont(chosen));
     EXPECT_EQ(StoredFont(3), EncodeFontRecord(foreign));
-}
-
-// A solver's round by keys alone: the letters, Tab, a word of the clue,
-// Enter to search, Enter to open the first word found, its description
-// typed and saved with Ctrl+S, the save undone with Ctrl+Z.
-TEST_F(TResultWindowsTest, AWordIsFoundOpenedEditedAndSavedByKeysAlone) {
-    OpenFrame();
-    frame_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
-    ASSERT_TRUE(FocusIn(frame_->SearchBar()->ClueBox()));
-    TypeHere(QStringLiteral("S*"));
-    Press(Qt::Key_Tab);
-    ASSERT_TRUE(FocusIn(frame_->SearchBar()->DescBox()));
-    TypeHere(QStringLiteral("reka"));
-    Press(Qt::Key_Return);
-
-    ASSERT_EQ(frame_->MdiArea()->subWindowList().size(), 1);
-    CVrk3mpgView* view =
-        qobject_cast<CChildFrame*>(frame_->MdiArea()->subWindowList().first())->View();
-    ASSERT_TRUE(FocusIn(view->List()));
-    EXPECT_EQ(view->SelectedRow(), 0);
-    EXPECT_EQ(view->Pane()->count(), 1);  // the first word's description, at once
-    Press(Qt::Key_Return);
-    EXPECT_EQ(frame_->Editor().State().m_strWord, QStringLiteral("Sava"));
-    ASSERT_TRUE(FocusIn(frame_->EntryWindow()->Editor()));
-
-    TypeHere(QStringLiteral("velika "));
-    Press(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(ReadEntries(path_).back(), Record("Sava", {"velika reka"}));
-    Press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(ReadEntries(path_).back(), Record("Sava", {"reka"}));
-    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 class TResultViewTest : public TSearchTest {

@@ -71,9 +71,10 @@ CChildFrame* TFrameTest::SearchFor(const QString& clue, const QString& desc) {
     return qobject_cast<CChildFrame*>(frame_->RunSearch());
 }
 
-CVrk3mpgView* TFrameTest::OpenResults(const std::vector<std::string>& paths, const QString& clue) {
+CVrk3mpgView* TFrameTest::OpenResults(const std::vector<std::string>& paths, const QString& clue,
+                                      const QString& desc) {
     SetLibrary(paths);
-    auto doc = Search(clue);
+    auto doc = Search(clue, desc);
     if (!doc) return nullptr;
     QMdiSubWindow* window = frame_->OpenResultWindow(doc);
     return qobject_cast<CChildFrame*>(window)->View();

@@ -59,9 +59,10 @@ class TFrameTest : public TSearchTest {
 
     // Runs the Search command for these texts; null when no window opened.
     CChildFrame* SearchFor(const QString& clue, const QString& desc = {});
-    // A result window of the search for `clue` over the dictionaries at
-    // `paths`; null when nothing was found.
-    CVrk3mpgView* OpenResults(const std::vector<std::string>& paths, const QString& clue = "*");
+    // A result window of the search for these texts over the dictionaries
+    // at `paths`; null when nothing was found.
+    CVrk3mpgView* OpenResults(const std::vector<std::string>& paths, const QString& clue = "*",
+                              const QString& desc = {});
     // Loads entry `index` of `path` into the entry window.
     void Load(const std::string& path, int index, int description = 0);
     // Replaces the shown description's text as typing would, without a tick.

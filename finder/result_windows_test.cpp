@@ -64,6 +64,21 @@ class TResultWindowsTest : public TFrameTest {
         EXPECT_TRUE(TGetRegistryFont(kFinderPath, "Font0" + std::to_string(slot), value));
         return value;
     }
+    // A result window of the search for these texts over one dictionary.
+    CVrk3mpgView* ViewOf(const std::vector<std::string>& entries, const QString& clue = "*",
+                         const QString& desc = {}) {
+        path_ = Dictionary("a.vrk3", entries);
+        return OpenResults({path_}, clue, desc);
+    }
+    static QStringList Column(const CVrk3mpgView& view, int column) {
+        QStringList texts;
+        for (int row = 0; row < view.List()->topLevelItemCount(); ++row)
+            texts << view.List()->topLevelItem(row)->text(column);
+        return texts;
+    }
+    static void Select(CVrk3mpgView& view, int row) {
+        view.List()->setCurrentItem(view.List()->topLevelItem(row));
+    }
     std::string path_;
 };
 
@@ -200,38 +215,14 @@ TEST_F(TResultWindowsTest, FontOfFoundWordsReachesEveryResultWindow) {
     EXPECT_EQ(StoredFont(3), EncodeFontRecord(foreign));
 }
 
-class TResultViewTest : public TSearchTest {
-  protected:
-    // A view of the search for `clue` over one dictionary of `entries`.
-    std::unique_ptr<CVrk3mpgView> ViewOf(const std::vector<std::string>& entries,
-                                         const QString& clue = "*", const QString& desc = {}) {
-        path_ = Dictionary("a.vrk3", entries);
-        SetLibrary({path_});
-        auto doc = Search(clue, desc);
-        EXPECT_NE(doc, nullptr);
-        if (!doc) return nullptr;
-        return std::make_unique<CVrk3mpgView>(doc);
-    }
-    static QStringList Column(const CVrk3mpgView& view, int column) {
-        QStringList texts;
-        for (int row = 0; row < view.List()->topLevelItemCount(); ++row)
-            texts << view.List()->topLevelItem(row)->text(column);
-        return texts;
-    }
-    static void Select(CVrk3mpgView& view, int row) {
-        view.List()->setCurrentItem(view.List()->topLevelItem(row));
-    }
-    std::string path_;
-};
-
 TEST(ShortDescriptionTest, FirstDescriptionCutAtTheNextOrAControlByte) {
     EXPECT_EQ(CVrk3mpgView::ShortDescription("reka\x01gora"), "reka, ...");
     EXPECT_EQ(CVrk3mpgView::ShortDescription("prva\nvrstica"), "prva, ...");
     EXPECT_EQ(CVrk3mpgView::ShortDescription(std::string(2000, 'a')), std::string(995, 'a'));
 }
 
-TEST_F(TResultViewTest, RowsShowWordDescriptionDictionaryAndHiddenColumns) {
-    auto view = ViewOf({Record("Sava", {"reka", "tudi ime"}), Record("Krn")});
+TEST_F(TResultWindowsTest, RowsShowWordDescriptionDictionaryAndHiddenColumns) {
+    CVrk3mpgView* view = ViewOf({Record("Sava", {"reka", "tudi ime"}), Record("Krn")});
     ASSERT_NE(view, nullptr);
     QTreeWidget* list = view->List();
     ASSERT_EQ(list->topLevelItemCount(), 2);
@@ -247,10 +238,10 @@ TEST_F(TResultViewTest, RowsShowWordDescriptionDictionaryAndHiddenColumns) {
     EXPECT_EQ(Column(*view, 6), (QStringList{"No", "No"}));
 }
 
-TEST_F(TResultViewTest, HeadingClicksToggleModesAndSortStably) {
+TEST_F(TResultWindowsTest, HeadingClicksToggleModesAndSortStably) {
     // "Ana" and "ANA" are equal in the alphabet (one group per letter), so
     // they keep their order from the sort before.
-    auto view = ViewOf(
+    CVrk3mpgView* view = ViewOf(
         {Record("Bor", {"c"}), Record("ANA", {"b"}), Record("Ana", {"a"}), Record("Cel", {"a"})},
         "", "a b c");
     ASSERT_NE(view, nullptr);
@@ -267,8 +258,8 @@ TEST_F(TResultViewTest, HeadingClicksToggleModesAndSortStably) {
     EXPECT_EQ(view->SortMode(), 5);
 }
 
-TEST_F(TResultViewTest, PriorityModesPutMoreFoundWordsFirst) {
-    auto view =
+TEST_F(TResultWindowsTest, PriorityModesPutMoreFoundWordsFirst) {
+    CVrk3mpgView* view =
         ViewOf({Record("Aa", {"reka"}), Record("Bb", {"reka gora"}), Record("Cc", {"gora"})}, "",
                "reka gora");
     ASSERT_NE(view, nullptr);
@@ -278,8 +269,8 @@ TEST_F(TResultViewTest, PriorityModesPutMoreFoundWordsFirst) {
     EXPECT_EQ(Column(*view, 0), (QStringList{"Aa", "Bb", "Cc"}));
 }
 
-TEST_F(TResultViewTest, MarkingTogglesAndRemovingSelectsTheNextRow) {
-    auto view = ViewOf({Record("a1"), Record("a2"), Record("a3")});
+TEST_F(TResultWindowsTest, MarkingTogglesAndRemovingSelectsTheNextRow) {
+    CVrk3mpgView* view = ViewOf({Record("a1"), Record("a2"), Record("a3")});
     ASSERT_NE(view, nullptr);
     Select(*view, 1);
     view->ToggleMark();
@@ -299,10 +290,10 @@ TEST_F(TResultViewTest, MarkingTogglesAndRemovingSelectsTheNextRow) {
 
 // The pane shows the selected word's first hundred descriptions, or says
 // that its dictionary, gone meanwhile, cannot be opened.
-TEST_F(TResultViewTest, PaneShowsTheSelectedWordsFirstHundredDescriptions) {
+TEST_F(TResultWindowsTest, PaneShowsTheSelectedWordsFirstHundredDescriptions) {
     std::string many = "reka";
     for (int i = 0; i < 120; ++i) many += "\x01opis " + std::to_string(i);
-    auto view = ViewOf({many, Record("rob", {"kraj", "meja"})}, "r*");
+    CVrk3mpgView* view = ViewOf({many, Record("rob", {"kraj", "meja"})}, "r*");
     ASSERT_NE(view, nullptr);
     Select(*view, 0);
     ASSERT_EQ(view->Pane()->count(), 100);

@@ -1,7 +1,5 @@
-// The entry window's commands reach the entry editor and their results the
-// user: the word loaded, the counter, undo, the rows of the result windows
-// and the "Shrani Geslo" dialog. What the commands do to the dictionaries:
-// entry_editor_test.cpp.
+// The entry window's commands reach the entry editor, and their results the
+// user; what they do to the dictionaries: entry_editor_test.cpp.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -154,10 +152,8 @@ TEST_F(EntryEditingTest, ChoosingTheThirdItemUndoesTheThreeMostRecentSteps) {
     EXPECT_EQ(frame_->Editor().State().m_nDescCount, 3);
 }
 
-// The rows of the result windows follow a save, which moves the entry to the
-// end of its dictionary and the later ones down, its undo, and a delete,
-// which moves the later ones down, also in a window that reaches the
-// dictionary through another spelling.
+// Rows left with stale indexes would open the wrong word: they follow a save,
+// its undo and a delete, also where another spelling reaches the dictionary.
 TEST_F(EntryEditingTest, RowsFollowASaveItsUndoAndADeleteEverywhere) {
     const std::string a = TenEntries("a.vrk3");
     const std::string link = folder_ + "/povezava.vrk3";

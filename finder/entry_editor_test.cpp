@@ -1,6 +1,5 @@
-// The entry editor without a window: save, save as, delete and undo against
-// dictionaries read back through the store, and another program's changes
-// meanwhile. Its host's boxes are the scripted ones.
+// The entry editor without a window, against dictionaries read back through
+// the store; its host's boxes are the scripted ones.
 #include <algorithm>
 #include <utility>
 

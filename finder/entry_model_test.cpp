@@ -1,6 +1,5 @@
-// The entry editing's model, without windows: records built from the
-// edited texts, the entry state loaded from a record, the undo history's
-// reference updates and deletion tags.
+// Records built from the edited texts, the entry state, and the undo
+// history's reference updates and deletion tags.
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>

@@ -1,7 +1,5 @@
-// What the finder's tests share: a private settings store with a temporary
-// directory, dictionaries written straight from entry records and read back
-// through the store, a search source standing in for the search bar, and one
-// fixture with a main frame over a library of those dictionaries.
+// What the finder's tests share: dictionaries written from entry records, a
+// search source standing in for the search bar, and a main frame fixture.
 #pragma once
 
 #include <QString>

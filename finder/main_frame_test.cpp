@@ -1,6 +1,5 @@
-// The main frame: its placement, the entry window's docking, help, fonts,
-// keys and the small-screen check; and the search bar: its histories, the
-// active library and the option switches.
+// The main frame (placement, docking, help, fonts, keys, small screens) and
+// the search bar (histories, the active library, the option switches).
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
@@ -67,9 +66,7 @@ class MainFrameTest : public vrk::TUiTest {
     }
 };
 
-// Values another version stored that mean nothing here take the first
-// start's defaults: centred at 80 % of the screen, the entry window docked
-// left.
+// Stored values that mean nothing here take the first start's defaults.
 TEST_F(MainFrameTest, FirstStartAndUnknownStoredValuesTakeDefaults) {
     SetNumber("FrameA", 4096);  // no side of ours
     SetNumber("EditV", 7);
@@ -103,9 +100,8 @@ TEST_F(MainFrameTest, NormalPlacementIsStoredAndRestored) {
     EXPECT_EQ(frame.pos(), QPoint(Number("FrameX"), Number("FrameY")));
 }
 
-// Floating, the entry window is a window of the main frame (kept in front
-// of it); closed, it stays hidden at the next start until "Lebdeče" brings
-// it back.
+// Floating, the entry window stays in front of the frame; closed, it stays
+// hidden at the next start until "Lebdeče" brings it back.
 TEST_F(MainFrameTest, AClosedEntryWindowStaysHiddenUntilFloatBringsItBack) {
     CMainFrame frame(false);
     ShowAndSettle(frame);
@@ -175,10 +171,8 @@ TEST_F(MainFrameTest, F1OpensSearchBarEntryWindowOrContents) {
     EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kSearchBar, vrk::help::kGuide}));
 }
 
-// The finder's menus and own dialogs are used by keys alone: each menu
-// item has a letter of its own, the dialogs' labels name their controls
-// with a letter each, their own buttons have letters, Enter has a default
-// button (Escape cancels).
+// Menus and dialogs are used by keys alone: a letter for each item, label
+// and button, and a default button.
 TEST_F(MainFrameTest, EveryMenuAndDialogCanBeUsedByKeys) {
     ASSERT_TRUE(vrk::TWriteBackupDir(dir_));
     CMainFrame frame(false);
@@ -197,9 +191,7 @@ struct TFinderWindowCase {
     bool fitsOnOpening = false;
 };
 
-// The finder's windows laid out for a small screen and a large scale
-// factor: within kSmallScreen when they open and at their smallest, every
-// text whole.
+// On a small screen at a large scale every window fits, its texts whole.
 TEST_F(MainFrameTest, WindowsFitASmallScreenWithTheirTextsWhole) {
     const TFinderWindowCase cases[] = {
         {"main frame", [](CMainFrame&) { return std::make_unique<CMainFrame>(false); }, true},
@@ -293,10 +285,8 @@ TEST_F(SearchBarTest, SearchNeedsTextAndLibraryWithDictionaries) {
     EXPECT_FALSE(enabled());  // a library without dictionaries
 }
 
-// Which dictionaries a library collects is the settings' rule
-// (library_registry_test); here, a chosen library is remembered (its
-// restore at start: the chooser's test), and one that is gone changes
-// nothing, stored or chosen.
+// A chosen library is remembered; one that is gone changes nothing, stored
+// or chosen (which dictionaries a library collects: library_registry_test).
 TEST_F(SearchBarTest, AChosenLibraryIsRememberedAndAGoneOneChangesNothing) {
     MakeLibraries();
     TActiveLibrary library;

@@ -1,7 +1,5 @@
-// The Search command and the result windows in the main frame: one window
-// per search, a second window on one search ("Novo Okno"), the window fonts
-// ("Pisave...") and the keys that reach them; and the result view on its
-// own: its rows, sort modes, marking, removing and the description pane.
+// The result windows: one per search, "Novo Okno", the fonts, and the view's
+// rows, sorting, marks and description pane.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -82,9 +80,8 @@ class TResultWindowsTest : public TFrameTest {
     std::string path_;
 };
 
-// Each search opens its own window, titled by what it found, and the
-// frame's title follows the active one (that nothing typed or nothing found
-// opens none: search_worker_test).
+// Each search opens its own window, titled by what it found; the frame's
+// title follows the active one.
 TEST_F(TResultWindowsTest, EachSearchOpensItsOwnTitledWindow) {
     OpenFrame();
     CChildFrame* first = SearchFor("", "gora");
@@ -169,10 +166,8 @@ TEST_F(TResultWindowsTest, NewWindowShowsTheSameRowsAndSortsOnItsOwn) {
     EXPECT_EQ(copy->SortMode(), 1);
 }
 
-// "Pisave...": Cancel changes no font. With OK, a font chosen for "Najdena
-// gesla" reaches the lists of both open result windows at once and of a
-// window opened later, and is stored; a record left alone, of a face not
-// installed here, is written back byte for byte.
+// "Pisave...": Cancel changes nothing; a font chosen with OK reaches every
+// result list, now and later; a foreign record left alone stays byte for byte.
 TEST_F(TResultWindowsTest, FontOfFoundWordsReachesEveryResultWindow) {
     TFontRecord foreign;
     foreign.height = -15;

@@ -1,10 +1,5 @@
-// The search end to end: the document, its work on the worker, the
-// progress window, and the boxes the work has the UI thread show; the
-// pattern switches reaching the search and a pattern the engine refuses
-// reaching the user (which patterns are refused is the engine's). And the
-// program's start: without an install path it ends with a message, an
-// unusable settings store is named with its reason, and at a new user's
-// first start the first search finds the installed Slovene words.
+// The search end to end (the document, the worker, its progress window and
+// its questions), and the program's start.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -190,9 +185,8 @@ TEST_F(TSearchRunTest, FullBufferKeepsWhatFittedAndStops) {
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kTooManyFound.arg(found)});
 }
 
-// Without a scratch folder the search asks for one over its progress
-// window. A folder that is gone before it is used asks again; Cancel there
-// ends the search and its progress window too; a usable one is kept.
+// Without a scratch folder the search asks for one; a folder gone before
+// use asks again, Cancel ends the search and its progress window.
 TEST_F(TSearchRunTest, AMissingScratchFolderIsAskedForOverTheProgressWindow) {
     // None chosen, and the cache folder lies below a file.
     TRegKey user;
@@ -280,9 +274,8 @@ TEST_F(TSearchRunTest, TheStoredSwitchesReachTheSearch) {
     EXPECT_FALSE(doc->Run()->Job().m_syntax.anagram);
 }
 
-// A pattern the engine finds malformed, "%" beside the letter count, or a
-// description term without text is refused before the search starts, with
-// the place counted from 1 and the text left in the box to be mended.
+// A malformed search is refused before it starts, the place counted from 1
+// (which patterns are malformed is the engine's).
 TEST_F(TSearchRunTest, AMalformedSearchIsRefusedBeforeItStarts) {
     SetOption(kExtendedPatternValue, 1);
     const struct {
@@ -373,9 +366,8 @@ class FirstStartTest : public TSearchTest {
     std::string install_;
 };
 
-// Which library a first start makes, and when, is the settings' rule
-// (first_library_test); here, that the program makes it and searches it,
-// shows its first-start help once the frame shows, and counts the start.
+// A new user's first search finds the installed words (which library a
+// first start makes: first_library_test).
 TEST_F(FirstStartTest, TheFirstSearchFindsTheInstalledWords) {
     InstallWords("karta\nKirka\nkorma\nKrka\nkarat\n");
     CVrk3App::InitApplication();

@@ -1,8 +1,6 @@
 // The entry window's commands reach the entry editor, and their results the
 // user; what they do to the dictionaries: entry_editor_test.cpp.
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,7 +18,6 @@
 #include "finder/save_entry_dlg.h"
 #include "finder/undo_list_wnd.h"
 #include "finder/vrk3mpg_view.h"
-#include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "store/data_file.h"
@@ -252,41 +249,19 @@ class SaveEntryDlgTest : public TSearchTest {
     }
 };
 
-TEST_F(SaveEntryDlgTest, TheTreeOffersOnlyDictionariesThatAcceptChanges) {
+// The tree offers only dictionaries that accept changes; "V redu" needs one,
+// and its library opens selected the next time.
+TEST_F(SaveEntryDlgTest, OkNeedsADictionaryThatAcceptsChangesAndRemembersItsLibrary) {
     const std::string open = Dictionary("odprt.vrk3", {});
-    const std::string closed = Dictionary("zaprt.vrk3", {}, 4);
-    MakeLibrary("Reke", {open, closed, folder_ + "/ni.vrk3"});
-    MakeLibrary("Gore", {});
-    ASSERT_EQ(CreateLibraryKey(std::string(kGroupsKey) + "\\Gore", "Julijske"),
-              TLibraryResult::kOk);
-    ASSERT_EQ(AddLibraryDictionary(std::string(kGroupsKey) + "\\Gore\\Julijske", open),
-              TLibraryResult::kOk);
-
-    CSaveEntryDlg dialog(QStringLiteral("Sava"));
-    EXPECT_EQ(dialog.WordEdit()->text(), "Sava");
-    const QTreeWidget* tree = dialog.Tree();
-    ASSERT_EQ(Texts(tree->invisibleRootItem()), (QStringList{"Reke", "Gore"}));
-    EXPECT_EQ(Texts(tree->topLevelItem(0)), QStringList{"odprt.vrk3"});
-    const QTreeWidgetItem* mountains = tree->topLevelItem(1);
-    EXPECT_EQ(Texts(mountains), QStringList{"Julijske"});
-    EXPECT_EQ(Texts(mountains->child(0)), QStringList{"odprt.vrk3"});
-    EXPECT_EQ(tree->topLevelItem(0)->child(0)->data(0, CSaveEntryDlg::kPathRole).toString(),
-              QString::fromStdString(open));
-    // Nothing chosen before: nothing selected, "V redu" disabled.
-    EXPECT_EQ(tree->currentItem(), nullptr);
-    EXPECT_FALSE(dialog.OkButton()->isEnabled());
-    EXPECT_TRUE(messages_->Texts().empty());
-}
-
-TEST_F(SaveEntryDlgTest, OkNeedsADictionaryAndRemembersItsLibrary) {
-    const std::string open = Dictionary("odprt.vrk3", {});
-    MakeLibrary("Reke", {open});
+    MakeLibrary("Reke", {open, Dictionary("zaprt.vrk3", {}, 4), folder_ + "/ni.vrk3"});
     MakeLibrary("Gore", {open});
     {
         CSaveEntryDlg dialog(QStringLiteral("Sava"));
-        // Typing replaces the word.
-        EXPECT_EQ(dialog.WordEdit()->selectedText(), "Sava");
+        EXPECT_EQ(dialog.WordEdit()->selectedText(), "Sava");  // typing replaces the word
         QTreeWidget* tree = dialog.Tree();
+        ASSERT_EQ(Texts(tree->invisibleRootItem()), (QStringList{"Reke", "Gore"}));
+        EXPECT_EQ(Texts(tree->topLevelItem(0)), QStringList{"odprt.vrk3"});
+        EXPECT_EQ(tree->currentItem(), nullptr);
         tree->setCurrentItem(tree->topLevelItem(1));
         EXPECT_FALSE(dialog.OkButton()->isEnabled());
         tree->setCurrentItem(tree->topLevelItem(1)->child(0));
@@ -302,12 +277,12 @@ TEST_F(SaveEntryDlgTest, OkNeedsADictionaryAndRemembersItsLibrary) {
     std::string last;
     ASSERT_TRUE(TGetRegistryString(kFinderPath, "LastLib", last));
     EXPECT_EQ(last, "Gore");
-    // The next time, that library opens selected.
     CSaveEntryDlg again(QStringLiteral("Sava"));
     ASSERT_NE(again.Tree()->currentItem(), nullptr);
     EXPECT_EQ(again.Tree()->currentItem()->text(0), "Gore");
     EXPECT_TRUE(again.Tree()->currentItem()->isExpanded());
     EXPECT_FALSE(again.OkButton()->isEnabled());
+    EXPECT_TRUE(messages_->Texts().empty());
 }
 
 TEST_F(SaveEntryDlgTest, BrowseAddsAWritableDictionaryAndRefusesOthers) {

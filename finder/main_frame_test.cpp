@@ -85,19 +85,27 @@ TEST_F(MainFrameTest, FirstStartAndUnknownStoredValuesTakeDefaults) {
     EXPECT_EQ(helpContexts_.size(), 1u);
 }
 
-TEST_F(MainFrameTest, NormalPlacementIsStoredAndRestored) {
+// The frame's size and place, the entry window's side (dragged there by its
+// title, as the user would) and the fonts come back at the next start.
+TEST_F(MainFrameTest, PlacementSideAndFontsComeBackAtTheNextStart) {
+    QFont chosen = QApplication::font();
+    chosen.setItalic(true);
+    ASSERT_TRUE(vrk::WriteFontSetting(vrk::kFinderPath, "Font05", chosen));
     {
         CMainFrame frame(false);
         ShowAndSettle(frame);
         frame.resize(700, 500);
         frame.move(40, 30);
+        frame.addDockWidget(Qt::TopDockWidgetArea, frame.EntryWindow());
+        EXPECT_TRUE(Checked(frame, id::kDockTop));
         frame.close();
     }
-    EXPECT_EQ(Number("FrameW"), 700);
     EXPECT_EQ(Number("FrameM"), kFrameNormal);
     CMainFrame frame(false);
     EXPECT_EQ(frame.size(), QSize(700, 500));
     EXPECT_EQ(frame.pos(), QPoint(Number("FrameX"), Number("FrameY")));
+    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::TopDockWidgetArea);
+    EXPECT_TRUE(frame.SearchBar()->DescBox()->font().italic());
 }
 
 // Floating, the entry window stays in front of the frame; closed, it stays
@@ -123,7 +131,7 @@ TEST_F(MainFrameTest, AClosedEntryWindowStaysHiddenUntilFloatBringsItBack) {
     EXPECT_TRUE(hidden.EntryWindow()->isVisible());
 }
 
-TEST_F(MainFrameTest, DockingCommandsMoveTextAndCheckTheirSide) {
+TEST_F(MainFrameTest, DockingCommandsMoveTheEntryWindowWithItsText) {
     CMainFrame frame(false);
     ShowAndSettle(frame);
     frame.FloatEntryWindow();
@@ -136,22 +144,6 @@ TEST_F(MainFrameTest, DockingCommandsMoveTextAndCheckTheirSide) {
     EXPECT_EQ(editor->toPlainText(), QStringLiteral("reka v Sloveniji"));
     EXPECT_TRUE(Checked(frame, id::kDockBottom));
     EXPECT_FALSE(Checked(frame, id::kFloat));
-    // Dragged by its title to another side, as the user would: the menu and
-    // the stored side follow.
-    frame.addDockWidget(Qt::TopDockWidgetArea, frame.EntryWindow());
-    EXPECT_TRUE(Checked(frame, id::kDockTop));
-    EXPECT_FALSE(Checked(frame, id::kDockBottom));
-    frame.close();
-    EXPECT_EQ(Number("FrameA"), kAlignTop);
-}
-
-TEST_F(MainFrameTest, AStoredFontIsUsedAtTheNextStart) {
-    QFont chosen = QApplication::font();
-    chosen.setPointSize(17);
-    chosen.setItalic(true);
-    ASSERT_TRUE(vrk::WriteFontSetting(vrk::kFinderPath, "Font05", chosen));
-    CMainFrame frame(false);
-    EXPECT_TRUE(frame.SearchBar()->DescBox()->font().italic());
 }
 
 TEST_F(MainFrameTest, F1OpensSearchBarEntryWindowOrContents) {

@@ -81,10 +81,18 @@ TEST(SearchTitleTest, TitleSaysWhatWasSearchedInItsSloveneForm) {
     for (const auto& c : cases) EXPECT_EQ(SearchTitle(c.clue, c.found, c.syntax), c.title);
 }
 
+// Found words make a titled document in dictionary order; nothing typed
+// runs nothing, and nothing found says so: neither opens a window.
 TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
     const std::string a = Dictionary("a.vrk3", {Record("abc", {"x"}), Record("bcd")});
     const std::string b = Dictionary("b.vrk3", {Record("aaa", {"y", "z"}), Record("Abe")});
     SetLibrary({a, b});
+    EXPECT_EQ(Search(""), nullptr);
+    EXPECT_TRUE(messages_->Texts().empty());
+    EXPECT_TRUE(bar_.clueHistory.isEmpty());
+    EXPECT_EQ(Search("x*"), nullptr);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNothingFound});
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kInformation);
     auto doc = Search("a*");
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->Title(), "Iskanje \"a*\" (3 zadetki)");
@@ -96,33 +104,7 @@ TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
     EXPECT_EQ(r.m_strEntry[1], Record("aaa", {"y", "z"}));
     EXPECT_EQ(r.m_strEntry[2], "Abe");  // no description, no 0x01
     EXPECT_EQ(doc->Run()->Job().m_strPattern, "a*00");
-    EXPECT_EQ(bar_.clueHistory, QStringList{"a*"});
-    EXPECT_TRUE(bar_.descHistory.isEmpty());
-}
-
-TEST_F(TSearchRunTest, OptionsAndDescriptionWordsReachTheSearch) {
-    SetOption("CountLetters", 1);
-    SetOption("MatchCase", 7);
-    SetLibrary({Dictionary("a.vrk3", {Record("ab", {"reka"}), Record("Ab", {"reka"}),
-                                      Record("abc", {"reka"}), Record("ax", {"gora"})})});
-    auto doc = Search("a*", "reka");
-    ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->Run()->Job().m_strPattern, "a*11");
-    EXPECT_EQ(doc->Run()->Job().m_strDescWords, "reka");
-    EXPECT_EQ(Words(*doc), std::vector<std::string>{"ab"});
-    EXPECT_EQ(doc->Results().m_nPriority[0], 1);
-}
-
-// Both texts empty run nothing; nothing found says so and opens no window.
-TEST_F(TSearchRunTest, NothingTypedOrNothingFoundOpensNoWindow) {
-    SetLibrary({Dictionary("a.vrk3", {Record("abc")})});
-    EXPECT_EQ(Search(""), nullptr);
-    EXPECT_TRUE(messages_->Texts().empty());
-    EXPECT_TRUE(bar_.clueHistory.isEmpty());
-    EXPECT_EQ(Search("x*"), nullptr);
-    ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(messages_->Shown()[0].text, texts::kNothingFound);
-    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kInformation);
+    EXPECT_EQ(bar_.clueHistory.first(), "a*");
 }
 
 // A dictionary that cannot be read asks whether to go on: Yes searches the
@@ -243,27 +225,33 @@ TEST_F(TSearchRunTest, AMissingScratchFolderIsAskedForOverTheProgressWindow) {
     EXPECT_EQ(dir, chosen.toStdString());
 }
 
-// The switches travel beside the pattern, whose option characters stay the
-// same two; off, or stored as no number, "%" is a letter like any other.
+// The switches reach the search, the letter count and case as the
+// pattern's two option characters; off, or stored as no number, "%" is a
+// letter like any other.
 TEST_F(TSearchRunTest, TheStoredSwitchesReachTheSearch) {
-    SetLibrary({Dictionary(
-        "a.vrk3", {Record("LJUBLJANICA", {"reka sedmih imen"}), Record("POTICA", {"pecivo"}),
-                   Record("ROMAN"), Record("NORMA"), Record("MORNAR")})});
+    SetLibrary({Dictionary("a.vrk3",
+                           {Record("ab", {"reka"}), Record("Ab", {"reka"}), Record("abc", {"reka"}),
+                            Record("ax", {"gora"}), Record("LJUBLJANICA", {"reka sedmih imen"}),
+                            Record("POTICA", {"pecivo"}), Record("ROMAN"), Record("NORMA")})});
     const struct {
-        std::int32_t extended, anagram;
+        std::int32_t count, matchCase, extended, anagram;
         QString clue, desc;
         std::vector<std::string> found;
+        std::string pattern;
     } cases[] = {
-        {0, 1, "roman", "", {"ROMAN", "NORMA"}},
-        {1, 0, "%ica", "reka", {"LJUBLJANICA"}},
+        {1, 7, 0, 0, "a*", "reka", {"ab"}, "a*11"},
+        {0, 0, 0, 1, "roman", "", {"ROMAN", "NORMA"}, "roman00"},
+        {0, 0, 1, 0, "%ica", "reka", {"LJUBLJANICA"}, "%ica00"},
     };
     for (const auto& c : cases) {
+        SetOption("CountLetters", c.count);
+        SetOption("MatchCase", c.matchCase);
         SetOption(kExtendedPatternValue, c.extended);
         SetOption(kAnagramValue, c.anagram);
         auto doc = Search(c.clue, c.desc);
         ASSERT_NE(doc, nullptr);
         EXPECT_EQ(Words(*doc), c.found);
-        EXPECT_EQ(doc->Run()->Job().m_strPattern, c.clue.toStdString() + "00");
+        EXPECT_EQ(doc->Run()->Job().m_strPattern, c.pattern);
     }
     SetOption(kExtendedPatternValue, 0);
     EXPECT_EQ(Search("%ica"), nullptr);

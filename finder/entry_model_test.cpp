@@ -15,33 +15,25 @@
 
 namespace {
 
-TEST(EntryRecordTest, RecordHoldsTheWordThenEachDescription) {
-    const QString descriptions[] = {QStringLiteral("reka"), QString(), QStringLiteral("čoln")};
-    bool replaced = true;
-    EXPECT_EQ(BuildRecord(QStringLiteral("Sava"), descriptions, &replaced),
-              std::string("Sava\x01reka\x01\x01\xE8oln"));
-    EXPECT_FALSE(replaced);
-    // One empty description is how an entry without descriptions shows.
-    const QString empty[] = {QString()};
-    EXPECT_EQ(BuildRecord(QStringLiteral("Krn"), empty), "Krn");
-    EXPECT_EQ(BuildRecord(QString(), empty), "");
-}
-
-TEST(EntryRecordTest, BytesARecordCannotHoldAreReplacedAndSaidSo) {
-    // A pasted 0x01 would split the description in two, 0x00 would end the
-    // record, 0x02 would cut a search result; "€" has a byte, "→" none.
+// The record holds the word, then each description (an empty one too), in
+// Windows-1250. A pasted 0x01 would split a description in two, 0x00 would
+// end the record, 0x02 would cut a search result: they are replaced, as is
+// "→", which has no byte; "€" and "č" have one.
+TEST(EntryRecordTest, RecordHoldsTheWordThenEachDescriptionReplacingWhatItCannotHold) {
     const QString descriptions[] = {QStringLiteral("a\x01"
                                                    "b"),
                                     QString(QChar(0)) + "c",
                                     QStringLiteral("d\x02"
                                                    "e"),
-                                    QStringLiteral("5 € → 6")};
+                                    QStringLiteral("5 € → 6"),
+                                    QString(),
+                                    QStringLiteral("čoln")};
     bool replaced = false;
     EXPECT_EQ(BuildRecord(QStringLiteral("w\x01x"), descriptions, &replaced),
               std::string("w x\x01"
                           "a b\x01 c\x01"
                           "d e\x01"
-                          "5 \x80 ? 6"));
+                          "5 \x80 ? 6\x01\x01\xE8oln"));
     EXPECT_TRUE(replaced);
 }
 

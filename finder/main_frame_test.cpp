@@ -233,11 +233,6 @@ class SearchBarTest : public MainFrameTest {
         ASSERT_EQ(vrk::AddLibraryDictionary(groups + "\\Gama", "/a1.vrk3"),
                   vrk::TLibraryResult::kOk);
     }
-
-    std::string StoredActiveLibrary() {
-        std::string name;
-        return vrk::TGetRegistryString(vrk::kFinderPath, "ActiveLib", name) ? name : "<none>";
-    }
 };
 
 TEST_F(SearchBarTest, RepeatedTextMovesToTopAndKeepsTypedText) {
@@ -277,25 +272,18 @@ TEST_F(SearchBarTest, SearchNeedsTextAndLibraryWithDictionaries) {
     EXPECT_FALSE(enabled());  // a library without dictionaries
 }
 
-// A chosen library is remembered; one that is gone changes nothing, stored
-// or chosen (which dictionaries a library collects: library_registry_test).
-TEST_F(SearchBarTest, AChosenLibraryIsRememberedAndAGoneOneChangesNothing) {
+// The chooser lists the libraries; the one chosen is remembered for the next
+// start, and one that is gone changes nothing, stored or chosen (which
+// dictionaries a library collects: library_registry_test).
+TEST_F(SearchBarTest, ChooserListsLibrariesSortedAfterAllAndChoosing) {
     MakeLibraries();
+    ASSERT_TRUE(
+        vrk::TSetRegistryString(vrk::kFinderPath, "ActiveLib", "Izbrisana", vrk::kRegOverwrite));
+    EXPECT_TRUE(CMainFrame(false).ActiveLibrary().Name().empty());
     TActiveLibrary library;
     ASSERT_TRUE(library.Select("Beta"));
     EXPECT_FALSE(library.Select("Omega"));
     EXPECT_EQ(library.Name(), "Beta");
-    EXPECT_EQ(StoredActiveLibrary(), "Beta");
-    ASSERT_TRUE(
-        vrk::TSetRegistryString(vrk::kFinderPath, "ActiveLib", "Izbrisana", vrk::kRegOverwrite));
-    CMainFrame frame(false);
-    EXPECT_TRUE(frame.ActiveLibrary().Name().empty());
-    EXPECT_TRUE(frame.ActiveLibrary().Dictionaries().empty());
-}
-
-TEST_F(SearchBarTest, ChooserListsLibrariesSortedAfterAllAndChoosing) {
-    MakeLibraries();
-    ASSERT_TRUE(TActiveLibrary().Select("Beta"));  // stored as the active library
     CMainFrame frame(false);
     EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/b1.vrk3\"");
     CActiveLibraryDlg* chooser = frame.ActiveLibraryDlg();
@@ -363,16 +351,12 @@ TEST_F(SearchBarTest, EachOptionTogglesItsOwnValueByClickOrKey) {
     CMainFrame again(false);
     EXPECT_TRUE(again.SearchOptions()->ShowsOn(3));
     EXPECT_FALSE(again.SearchOptions()->ShowsOn(2));
-}
-
-TEST_F(SearchBarTest, OptionStoreFailureShowsMessageAndKeepsValue) {
-    CMainFrame frame(false);
+    // A value that cannot be stored is said so and shows unchanged.
     (void)UserKey(vrk::kUserRootKey).DeleteSubTree("Fndr");
-    frame.SearchOptions()->Toggle(0);
-    ASSERT_EQ(messages_->Shown().size(), 1u);
-    EXPECT_EQ(messages_->Shown()[0].text, vrk::texts::kRegistryUnknownError);
+    again.SearchOptions()->Toggle(0);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kRegistryUnknownError});
     EXPECT_EQ(messages_->Shown()[0].icon, vrk::TMsgIcon::kError);
-    EXPECT_FALSE(frame.SearchOptions()->ShowsOn(0));
+    EXPECT_FALSE(again.SearchOptions()->ShowsOn(0));
 }
 
 }  // namespace

@@ -66,8 +66,9 @@ class MainFrameTest : public vrk::TUiTest {
     }
 };
 
-// Stored values that mean nothing here take the first start's defaults.
-TEST_F(MainFrameTest, FirstStartAndUnknownStoredValuesTakeDefaults) {
+// Stored values that mean nothing here take the first start's defaults; help
+// opens by itself at the first start only, and F1 opens the focused part's.
+TEST_F(MainFrameTest, FirstStartDefaultsAndHelp) {
     SetNumber("FrameA", 4096);  // no side of ours
     SetNumber("EditV", 7);
     ASSERT_TRUE(vrk::TSetRegistryString(vrk::kFinderPath, "FrameW", "900", vrk::kRegOverwrite));
@@ -83,6 +84,16 @@ TEST_F(MainFrameTest, FirstStartAndUnknownStoredValuesTakeDefaults) {
     CMainFrame second(false);
     ShowAndSettle(second);
     EXPECT_EQ(helpContexts_.size(), 1u);
+
+    EXPECT_EQ(second.Focus().HelpContextFor(second.EntryWindow()->NextButton()),
+              vrk::help::kEntryWindow);
+    second.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&second));
+    second.SearchBar()->ClueBox()->setFocus();
+    QTest::keyClick(second.SearchBar()->ClueBox()->lineEdit(), Qt::Key_F1);
+    second.Commands()->Action(id::kGuide)->trigger();
+    EXPECT_EQ(helpContexts_,
+              std::vector<int>({vrk::help::kFirstRun, vrk::help::kSearchBar, vrk::help::kGuide}));
 }
 
 // The frame's size and place, the entry window's side (dragged there by its
@@ -108,13 +119,21 @@ TEST_F(MainFrameTest, PlacementSideAndFontsComeBackAtTheNextStart) {
     EXPECT_TRUE(frame.SearchBar()->DescBox()->font().italic());
 }
 
-// Floating, the entry window stays in front of the frame; closed, it stays
-// hidden at the next start until "Lebdeče" brings it back.
-TEST_F(MainFrameTest, AClosedEntryWindowStaysHiddenUntilFloatBringsItBack) {
+// Docked by its command, the entry window keeps its text; floating, it stays
+// in front of the frame; closed, it stays hidden at the next start until
+// "Lebdeče" brings it back.
+TEST_F(MainFrameTest, EntryWindowDocksWithItsTextAndStaysClosedUntilFloatBringsItBack) {
     CMainFrame frame(false);
     ShowAndSettle(frame);
     frame.FloatEntryWindow();
-    EXPECT_TRUE(Checked(frame, id::kFloat));
+    QPlainTextEdit* editor = frame.EntryWindow()->Editor();
+    editor->setPlainText(QStringLiteral("reka v Sloveniji"));
+    frame.Commands()->Action(id::kDockBottom)->trigger();
+    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::BottomDockWidgetArea);
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("reka v Sloveniji"));
+    EXPECT_TRUE(Checked(frame, id::kDockBottom));
+    frame.Commands()->Action(id::kFloat)->trigger();
+    EXPECT_FALSE(Checked(frame, id::kDockBottom));
     CEntryWindow* entry = frame.EntryWindow();
     ASSERT_NE(entry->windowHandle(), nullptr);
     EXPECT_EQ(entry->windowHandle()->transientParent(), frame.windowHandle());
@@ -129,38 +148,6 @@ TEST_F(MainFrameTest, AClosedEntryWindowStaysHiddenUntilFloatBringsItBack) {
     EXPECT_FALSE(hidden.EntryWindow()->isVisible());
     hidden.Commands()->Action(id::kFloat)->trigger();
     EXPECT_TRUE(hidden.EntryWindow()->isVisible());
-}
-
-TEST_F(MainFrameTest, DockingCommandsMoveTheEntryWindowWithItsText) {
-    CMainFrame frame(false);
-    ShowAndSettle(frame);
-    frame.FloatEntryWindow();
-    QPlainTextEdit* editor = frame.EntryWindow()->Editor();
-    editor->setPlainText(QStringLiteral("reka v Sloveniji"));
-
-    frame.Commands()->Action(id::kDockBottom)->trigger();
-    EXPECT_EQ(frame.EntryMode(), kEntryDocked);
-    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::BottomDockWidgetArea);
-    EXPECT_EQ(editor->toPlainText(), QStringLiteral("reka v Sloveniji"));
-    EXPECT_TRUE(Checked(frame, id::kDockBottom));
-    EXPECT_FALSE(Checked(frame, id::kFloat));
-}
-
-TEST_F(MainFrameTest, F1OpensSearchBarEntryWindowOrContents) {
-    CMainFrame frame(false);
-    EXPECT_EQ(frame.Focus().HelpContextFor(frame.EntryWindow()->NextButton()),
-              vrk::help::kEntryWindow);
-    // F1 itself, with the focus in the known-letters box.
-    ShowAndSettle(frame);
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    frame.SearchBar()->ClueBox()->setFocus();
-    helpContexts_.clear();
-    QTest::keyClick(frame.SearchBar()->ClueBox()->lineEdit(), Qt::Key_F1);
-    EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kSearchBar}));
-
-    frame.Commands()->Action(id::kGuide)->trigger();
-    EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kSearchBar, vrk::help::kGuide}));
 }
 
 // Menus and dialogs are used by keys alone: a letter for each item, label

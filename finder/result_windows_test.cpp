@@ -80,26 +80,11 @@ class TResultWindowsTest : public TFrameTest {
     std::string path_;
 };
 
-// Each search opens its own window, titled by what it found; the frame's
-// title follows the active one.
+// Letters no dictionary can hold are refused by name, and nothing is
+// searched (as "?", "+è" would find descriptions holding "?"). Each search
+// opens its own window, titled by what it found; the frame's title follows
+// the active one.
 TEST_F(TResultWindowsTest, EachSearchOpensItsOwnTitledWindow) {
-    OpenFrame();
-    CChildFrame* first = SearchFor("", "gora");
-    frame_->SearchBar()->SetClueText(QStringLiteral("K*"));
-    frame_->SearchBar()->SetDescText({});
-    frame_->Commands()->Action(id::kSearch)->trigger();
-    auto* second = qobject_cast<CChildFrame*>(frame_->MdiArea()->activeSubWindow());
-    ASSERT_TRUE(first && second);
-    EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 2);
-    EXPECT_EQ(first->windowTitle(), "Iskanje \"\" (1 zadetek)");
-    EXPECT_EQ(second->windowTitle(), "Iskanje \"K*\" (2 zadetka)");
-    EXPECT_EQ(second->View()->List()->topLevelItemCount(), 2);
-    EXPECT_EQ(frame_->windowTitle(), second->windowTitle() + QStringLiteral(" — Verbatrakon III"));
-}
-
-// As "?", "+è" would find descriptions holding "?", "-è" drop them: letters
-// no dictionary can hold are refused by name, and nothing is searched.
-TEST_F(TResultWindowsTest, LettersNoDictionaryCanHoldAreRefusedByName) {
     OpenFrame();
     for (const auto& [clue, desc] : {std::pair<QString, QString>{"", "-reka -è"}, {"Sè→", "+è"}}) {
         messages_->Clear();
@@ -111,7 +96,17 @@ TEST_F(TResultWindowsTest, LettersNoDictionaryCanHoldAreRefusedByName) {
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
     EXPECT_TRUE(frame_->SearchBar()->DescHistory().isEmpty());
     EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
-    EXPECT_NE(SearchFor("S*", "+reka -žaba"), nullptr);
+    CChildFrame* first = SearchFor("", "gora -žaba");
+    frame_->SearchBar()->SetClueText(QStringLiteral("K*"));
+    frame_->SearchBar()->SetDescText({});
+    frame_->Commands()->Action(id::kSearch)->trigger();
+    auto* second = qobject_cast<CChildFrame*>(frame_->MdiArea()->activeSubWindow());
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 2);
+    EXPECT_EQ(first->windowTitle(), "Iskanje \"\" (1 zadetek)");  // "ž" has a byte
+    EXPECT_EQ(second->windowTitle(), "Iskanje \"K*\" (2 zadetka)");
+    EXPECT_EQ(second->View()->List()->topLevelItemCount(), 2);
+    EXPECT_EQ(frame_->windowTitle(), second->windowTitle() + QStringLiteral(" — Verbatrakon III"));
 }
 
 // The window area lists the views of its open result windows oldest first,

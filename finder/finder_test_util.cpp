@@ -1,13 +1,10 @@
 #include "finder/finder_test_util.h"
 
-#include <QLabel>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "finder/child_frame.h"
-#include "finder/entry_window.h"
 #include "finder/search_bar.h"
 #include "finder/vrk3mpg_view.h"
 #include "settings/library_registry.h"
@@ -28,11 +25,6 @@ std::string TSearchTest::Dictionary(const std::string& file,
     const std::string path = folder_ + "/" + file;
     WriteDictionary(path, entries, file, "", flags);
     return path;
-}
-
-void TSearchTest::SetLibrary(const std::vector<std::string>& paths) {
-    bar_.dicts.clear();
-    for (const std::string& path : paths) bar_.dicts += path + '"';
 }
 
 void TSearchTest::MakeLibrary(const std::string& name, const std::vector<std::string>& paths) {
@@ -85,12 +77,6 @@ void TFrameTest::Load(const std::string& path, int index, int description) {
               TEntryEditor::TLoadResult::kLoaded);
 }
 
-void TFrameTest::Type(const QString& text) {
-    QPlainTextEdit* editor = frame_->EntryWindow()->Editor();
-    editor->selectAll();
-    editor->insertPlainText(text);
-}
-
 std::vector<std::string> TFrameTest::Rows(const CVrk3mpgView& view) {
     std::vector<std::string> rows;
     for (int row = 0; row < view.List()->topLevelItemCount(); ++row) {
@@ -101,10 +87,6 @@ std::vector<std::string> TFrameTest::Rows(const CVrk3mpgView& view) {
                            .toStdString());
     }
     return rows;
-}
-
-QString TFrameTest::Counter() const {
-    return frame_->EntryWindow()->CounterLabel()->text();
 }
 
 }  // namespace vrk

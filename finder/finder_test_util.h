@@ -2,12 +2,15 @@
 // search source standing in for the search bar, and a main frame fixture.
 #pragma once
 
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "finder/entry_window.h"
 #include "finder/main_frame.h"
 #include "finder/vrk3mpg_doc.h"
 #include "store/test_util.h"
@@ -39,7 +42,10 @@ class TSearchTest : public TUiTest {
     std::string Dictionary(const std::string& file, const std::vector<std::string>& entries,
                            std::int32_t flags = 6);
     // Makes these paths the searched dictionaries, in order.
-    void SetLibrary(const std::vector<std::string>& paths);
+    void SetLibrary(const std::vector<std::string>& paths) {
+        bar_.dicts.clear();
+        for (const std::string& path : paths) bar_.dicts += path + '"';
+    }
     // Makes these paths the dictionaries of a stored library named `name`.
     void MakeLibrary(const std::string& name, const std::vector<std::string>& paths);
     // Runs a search in a new document; null when it opened no window.
@@ -64,10 +70,13 @@ class TFrameTest : public TSearchTest {
     // Loads entry `index` of `path` into the entry window.
     void Load(const std::string& path, int index, int description = 0);
     // Replaces the shown description's text as typing would, without a tick.
-    void Type(const QString& text);
+    void Type(const QString& text) {
+        frame_->EntryWindow()->Editor()->selectAll();
+        frame_->EntryWindow()->Editor()->insertPlainText(text);
+    }
     // The rows of `view` as "word|column 1|index".
     static std::vector<std::string> Rows(const CVrk3mpgView& view);
-    QString Counter() const;
+    QString Counter() const { return frame_->EntryWindow()->CounterLabel()->text(); }
 
     std::unique_ptr<CMainFrame> frame_;
 };

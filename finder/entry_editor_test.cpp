@@ -345,7 +345,6 @@ TEST_F(EntryEditorTest, UndoingASaveAsRestoresEveryEntryItMergedIntoOrDeletesThe
          {Record("SAVA", {"reka"}), Record("S*VA", {"c"})},
          1,
          {"deleted 1"}},
-        {{Record("Krn")}, "Sava", {Record("Krn"), Record("Sava", {"c"})}, 1, {"deleted 1"}},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const TCase& c = cases[i];

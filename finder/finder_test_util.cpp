@@ -4,8 +4,6 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "finder/child_frame.h"
-#include "finder/search_bar.h"
 #include "finder/vrk3mpg_view.h"
 #include "settings/library_registry.h"
 #include "settings/settings_keys.h"
@@ -57,12 +55,6 @@ void TFrameTest::TearDown() {
     TSearchTest::TearDown();
 }
 
-CChildFrame* TFrameTest::SearchFor(const QString& clue, const QString& desc) {
-    frame_->SearchBar()->SetClueText(clue);
-    frame_->SearchBar()->SetDescText(desc);
-    return qobject_cast<CChildFrame*>(frame_->RunSearch());
-}
-
 CVrk3mpgView* TFrameTest::OpenResults(const std::vector<std::string>& paths, const QString& clue,
                                       const QString& desc) {
     SetLibrary(paths);
@@ -70,11 +62,6 @@ CVrk3mpgView* TFrameTest::OpenResults(const std::vector<std::string>& paths, con
     if (!doc) return nullptr;
     QMdiSubWindow* window = frame_->OpenResultWindow(doc);
     return qobject_cast<CChildFrame*>(window)->View();
-}
-
-void TFrameTest::Load(const std::string& path, int index, int description) {
-    ASSERT_EQ(frame_->Editor().LoadEntryAt(QString::fromStdString(path), index, description),
-              TEntryEditor::TLoadResult::kLoaded);
 }
 
 std::vector<std::string> TFrameTest::Rows(const CVrk3mpgView& view) {

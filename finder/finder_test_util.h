@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "finder/child_frame.h"
 #include "finder/entry_window.h"
 #include "finder/main_frame.h"
+#include "finder/search_bar.h"
 #include "finder/vrk3mpg_doc.h"
 #include "store/test_util.h"
 #include "ui/test_ui.h"
 
-class CChildFrame;
 class CVrk3mpgView;
 
 namespace vrk {
@@ -41,7 +42,7 @@ class TSearchTest : public TUiTest {
     // with security flags `flags` (6: changes and export allowed).
     std::string Dictionary(const std::string& file, const std::vector<std::string>& entries,
                            std::int32_t flags = 6);
-    // Makes these paths the searched dictionaries, in order.
+    // The searched dictionaries, in order.
     void SetLibrary(const std::vector<std::string>& paths) {
         bar_.dicts.clear();
         for (const std::string& path : paths) bar_.dicts += path + '"';
@@ -62,13 +63,19 @@ class TFrameTest : public TSearchTest {
     void TearDown() override;
 
     // Runs the Search command for these texts; null when no window opened.
-    CChildFrame* SearchFor(const QString& clue, const QString& desc = {});
+    CChildFrame* SearchFor(const QString& clue, const QString& desc = {}) {
+        frame_->SearchBar()->SetClueText(clue);
+        frame_->SearchBar()->SetDescText(desc);
+        return qobject_cast<CChildFrame*>(frame_->RunSearch());
+    }
     // A result window of the search for these texts over the dictionaries
     // at `paths`; null when nothing was found.
     CVrk3mpgView* OpenResults(const std::vector<std::string>& paths, const QString& clue = "*",
                               const QString& desc = {});
-    // Loads entry `index` of `path` into the entry window.
-    void Load(const std::string& path, int index, int description = 0);
+    void Load(const std::string& path, int index, int description = 0) {
+        ASSERT_EQ(frame_->Editor().LoadEntryAt(QString::fromStdString(path), index, description),
+                  TEntryEditor::TLoadResult::kLoaded);
+    }
     // Replaces the shown description's text as typing would, without a tick.
     void Type(const QString& text) {
         frame_->EntryWindow()->Editor()->selectAll();

@@ -5,9 +5,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,7 +14,6 @@
 #include <functional>
 #include <memory>
 
-#include "finder/entry_commands.h"
 #include "finder/entry_window.h"
 #include "finder/finder_texts.h"
 #include "finder/fonts_dlg.h"

@@ -1,20 +1,17 @@
 // The result windows: one per search, "Novo Okno", the fonts, and the view's
 // rows, sorting, marks and description pane.
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QFontDialog>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
 #include <optional>
 
 #include "finder/child_frame.h"
-#include "finder/entry_window.h"
 #include "finder/finder_test_util.h"
 #include "finder/finder_texts.h"
 #include "finder/fonts_dlg.h"

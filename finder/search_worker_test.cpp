@@ -7,7 +7,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>

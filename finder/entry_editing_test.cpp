@@ -180,8 +180,7 @@ TEST_F(EntryEditingTest, RowsFollowASaveItsUndoAndADeleteEverywhere) {
 }
 
 TEST_F(EntryEditingTest, AfterDeleteThePaneShowsTheSelectedRowsOwnEntry) {
-    // The rows sort by word, so the row above the last one names a later
-    // entry than the last row, and one past the found words follows.
+    // Sorted by word, the row above the last names a later entry than the last.
     const std::string path =
         Dictionary("a.vrk3", {Record("Sz", {"z"}), Record("Sa", {"a"}), Record("Sb", {"b"}),
                               Record("Sc", {"c"}), Record("Krka", {"reka"})});

@@ -106,8 +106,7 @@ TEST_F(UndoHistoryTest, AStoredEntryMovesToTheEndAndLaterOnesMoveDown) {
 }
 
 TEST_F(UndoHistoryTest, DeletionTagsNeverMeanAnEntryOrNoEntry) {
-    // Tags made from positions would give 0 for the first step and -1 for
-    // the second: entry 0 and "no entry".
+    // Tags made from positions would mean entry 0 or "no entry" (-1).
     std::vector<std::int32_t> tags;
     for (int i = 0; i < UNDO_MAX + 5; ++i) tags.push_back(Step(a_, -1).nTag);
     for (std::int32_t tag : tags) EXPECT_LE(tag, -2);

@@ -38,8 +38,7 @@ class TSearchTest : public TUiTest {
   protected:
     void SetUp() override;
 
-    // A dictionary at folder/file named after its file holding `entries`,
-    // with security flags `flags` (6: changes and export allowed).
+    // folder/file holding `entries`; flags 6 allow changes and export.
     std::string Dictionary(const std::string& file, const std::vector<std::string>& entries,
                            std::int32_t flags = 6);
     // The searched dictionaries, in order.

@@ -41,8 +41,7 @@ class TResultWindowsTest : public TFrameTest {
         frame_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
     }
-    // In the fonts dialog: chooses entry `entry` and answers "Spremeni..."
-    // with `font`, or cancels Qt's font dialog when `font` is empty.
+    // Answers "Spremeni..." for `entry` with `font`; no font cancels.
     static void ChangeFontOf(CFontsDlg* dialog, int entry, std::optional<QFont> font) {
         Child<QComboBox>(dialog, "fontWindowList")->setCurrentIndex(entry);
         WhenModal([font](QWidget* modal) {

@@ -298,7 +298,7 @@ TEST_F(SaveEntryDlgTest, BrowseAddsAWritableDictionaryAndRefusesOthers) {
     CSaveEntryDlg dialog(QStringLiteral("Sava"));
     dialog.Browse();
     dialog.Browse();
-    EXPECT_EQ(messages_->Texts(),
+    ASSERT_EQ(messages_->Texts(),
               (std::vector<QString>{texts::kNotADictionary, texts::kChangesNotAllowed}));
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
     EXPECT_EQ(messages_->Shown()[1].icon, TMsgIcon::kWarning);

@@ -76,7 +76,7 @@ TEST_F(EntryEditorTest, LoadingOverUnsavedChangesAsksAndNoKeepsEverything) {
     Load(path.toStdString(), 0);
     Type("potok");
     EXPECT_EQ(editor_.LoadEntryAt(path, 1, 0, "Krka"), TEntryEditor::TLoadResult::kFailed);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnsavedChangesLost});
+    ASSERT_EQ(messages_->Texts(), std::vector<QString>{texts::kUnsavedChangesLost});
     EXPECT_EQ(messages_->Shown()[0].defaultAnswer, TMsgAnswer::kNo);
     EXPECT_EQ(State().m_strWord, "Sava");
     EXPECT_TRUE(editor_.History().Empty());
@@ -267,7 +267,7 @@ TEST_F(EntryEditorTest, ADictionaryThatForbidsChangesKeepsItsEntries) {
     const std::string closed = Dictionary("zaprt.vrk3", {Record("Sava", {"reka"})}, 4);
     Load(closed, 0);
     editor_.DeleteEntry();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesForbidden});
+    ASSERT_EQ(messages_->Texts(), std::vector<QString>{texts::kChangesForbidden});
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
     EXPECT_EQ(State().m_strDataFile, QString::fromStdString(closed));
     EXPECT_TRUE(editor_.History().Empty());
@@ -374,7 +374,7 @@ TEST_F(EntryEditorTest, ASaveAsThatCreatedTheEntryIsNotUndoneOverAnotherPrograms
     std::int32_t index = 1;
     ASSERT_TRUE(other.StoreEntry(Record("Sava", {"reka", "drug program"}), &index));
     EXPECT_FALSE(editor_.UndoLast());
-    EXPECT_EQ(messages_->Texts(), (std::vector<QString>{texts::kDeleteEntryError + "\n" +
+    ASSERT_EQ(messages_->Texts(), (std::vector<QString>{texts::kDeleteEntryError + "\n" +
                                                             FailureReason(TFailure::EntryChanged),
                                                         texts::kUndoFailed}));
     EXPECT_EQ(messages_->Shown().back().icon, TMsgIcon::kError);

@@ -331,7 +331,7 @@ TEST_F(SearchBarTest, EachOptionTogglesItsOwnValueByClickOrKey) {
     // A value that cannot be stored is said so and shows unchanged.
     (void)UserKey(vrk::kUserRootKey).DeleteSubTree("Fndr");
     again.SearchOptions()->Toggle(0);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kRegistryUnknownError});
+    ASSERT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kRegistryUnknownError});
     EXPECT_EQ(messages_->Shown()[0].icon, vrk::TMsgIcon::kError);
     EXPECT_FALSE(again.SearchOptions()->ShowsOn(0));
 }

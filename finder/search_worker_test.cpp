@@ -89,7 +89,7 @@ TEST_F(TSearchRunTest, FoundWordsGiveTitledDocumentInDictionaryOrder) {
     EXPECT_TRUE(messages_->Texts().empty());
     EXPECT_TRUE(bar_.clueHistory.isEmpty());
     EXPECT_EQ(Search("x*"), nullptr);
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNothingFound});
+    ASSERT_EQ(messages_->Texts(), std::vector<QString>{texts::kNothingFound});
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kInformation);
     auto doc = Search("a*");
     ASSERT_NE(doc, nullptr);

@@ -1,25 +1,13 @@
 #include "finder/finder_test_util.h"
 
-#include <QLabel>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTreeWidget>
-#include <cstdio>
 #include <filesystem>
 
-#include "finder/child_frame.h"
-#include "finder/entry_window.h"
-#include "finder/save_entry_dlg.h"
-#include "finder/search_bar.h"
 #include "finder/vrk3mpg_view.h"
 #include "settings/library_registry.h"
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
-#include "store/coding.h"
-#include "store/data_file.h"
-#include "store/file_io.h"
-#include "store/format.h"
 
 namespace vrk {
 
@@ -30,23 +18,11 @@ void TSearchTest::SetUp() {
     ASSERT_TRUE(TWriteBackupDir(folder_ + "/temp"));
 }
 
-std::string TSearchTest::MakeDictionary(const std::string& file, std::string_view name,
-                                        const std::vector<std::string>& entries) {
-    const std::string path = folder_ + "/" + file;
-    WriteDictionary(path, entries, name);
-    return path;
-}
-
 std::string TSearchTest::Dictionary(const std::string& file,
                                     const std::vector<std::string>& entries, std::int32_t flags) {
     const std::string path = folder_ + "/" + file;
     WriteDictionary(path, entries, file, "", flags);
     return path;
-}
-
-void TSearchTest::SetLibrary(const std::vector<std::string>& paths) {
-    bar_.dicts.clear();
-    for (const std::string& path : paths) bar_.dicts += path + '"';
 }
 
 void TSearchTest::MakeLibrary(const std::string& name, const std::vector<std::string>& paths) {
@@ -79,36 +55,13 @@ void TFrameTest::TearDown() {
     TSearchTest::TearDown();
 }
 
-std::string TFrameTest::ActiveLibraryOf(const std::vector<std::string>& entries) {
-    const std::string path = MakeDictionary("a.vrk3", "Slovar", entries);
-    MakeLibrary("Reke", {path});
-    EXPECT_TRUE(frame_->ActiveLibrary().Select("Reke"));
-    return path;
-}
-
-CChildFrame* TFrameTest::SearchFor(const QString& clue, const QString& desc) {
-    frame_->SearchBar()->SetClueText(clue);
-    frame_->SearchBar()->SetDescText(desc);
-    return qobject_cast<CChildFrame*>(frame_->RunSearch());
-}
-
-CVrk3mpgView* TFrameTest::OpenResults(const std::vector<std::string>& paths, const QString& clue) {
+CVrk3mpgView* TFrameTest::OpenResults(const std::vector<std::string>& paths, const QString& clue,
+                                      const QString& desc) {
     SetLibrary(paths);
-    auto doc = Search(clue);
+    auto doc = Search(clue, desc);
     if (!doc) return nullptr;
     QMdiSubWindow* window = frame_->OpenResultWindow(doc);
     return qobject_cast<CChildFrame*>(window)->View();
-}
-
-void TFrameTest::Load(const std::string& path, int index, int description) {
-    ASSERT_EQ(frame_->Editor().LoadEntryAt(QString::fromStdString(path), index, description),
-              TEntryEditor::TLoadResult::kLoaded);
-}
-
-void TFrameTest::Type(const QString& text) {
-    QPlainTextEdit* editor = frame_->EntryWindow()->Editor();
-    editor->selectAll();
-    editor->insertPlainText(text);
 }
 
 std::vector<std::string> TFrameTest::Rows(const CVrk3mpgView& view) {
@@ -121,31 +74,6 @@ std::vector<std::string> TFrameTest::Rows(const CVrk3mpgView& view) {
                            .toStdString());
     }
     return rows;
-}
-
-void TFrameTest::ChooseInSaveDialog(const QString& dictionaryName) {
-    WhenModal([dictionaryName](QWidget* modal) {
-        auto* dialog = qobject_cast<CSaveEntryDlg*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        const QList<QTreeWidgetItem*> found =
-            dialog->Tree()->findItems(dictionaryName, Qt::MatchExactly | Qt::MatchRecursive);
-        EXPECT_EQ(found.size(), 1);
-        if (found.isEmpty()) return dialog->reject();
-        dialog->Tree()->setCurrentItem(found.first());
-        EXPECT_TRUE(dialog->OkButton()->isEnabled());
-        dialog->OkButton()->click();
-    });
-}
-
-std::vector<QString> TFrameTest::StepTexts() const {
-    std::vector<QString> texts;
-    for (int i = 0; i < frame_->Editor().History().Count(); ++i)
-        texts.push_back(frame_->Editor().History().At(i).strText);
-    return texts;
-}
-
-QString TFrameTest::Counter() const {
-    return frame_->EntryWindow()->CounterLabel()->text();
 }
 
 }  // namespace vrk

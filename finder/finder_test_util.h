@@ -1,21 +1,23 @@
-// What the finder's tests share: a private settings store with a temporary
-// directory, dictionaries written straight from entry records and read back
-// through the store, a search source standing in for the search bar, and one
-// fixture with a main frame over a library of those dictionaries.
+// What the finder's tests share: dictionaries written from entry records, a
+// search source standing in for the search bar, and a main frame fixture.
 #pragma once
 
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "finder/child_frame.h"
+#include "finder/entry_window.h"
 #include "finder/main_frame.h"
+#include "finder/search_bar.h"
 #include "finder/vrk3mpg_doc.h"
 #include "store/test_util.h"
 #include "ui/test_ui.h"
 
-class CChildFrame;
 class CVrk3mpgView;
 
 namespace vrk {
@@ -36,16 +38,14 @@ class TSearchTest : public TUiTest {
   protected:
     void SetUp() override;
 
-    // Writes a dictionary named `name` holding `entries` at folder/file and
-    // returns its path.
-    std::string MakeDictionary(const std::string& file, std::string_view name,
-                               const std::vector<std::string>& entries);
-    // A dictionary named after its file holding `entries`, with security
-    // flags `flags` (6: changes and export allowed).
+    // folder/file holding `entries`; flags 6 allow changes and export.
     std::string Dictionary(const std::string& file, const std::vector<std::string>& entries,
                            std::int32_t flags = 6);
-    // Makes these paths the searched dictionaries, in order.
-    void SetLibrary(const std::vector<std::string>& paths);
+    // The searched dictionaries, in order.
+    void SetLibrary(const std::vector<std::string>& paths) {
+        bar_.dicts.clear();
+        for (const std::string& path : paths) bar_.dicts += path + '"';
+    }
     // Makes these paths the dictionaries of a stored library named `name`.
     void MakeLibrary(const std::string& name, const std::vector<std::string>& paths);
     // Runs a search in a new document; null when it opened no window.
@@ -61,26 +61,28 @@ class TFrameTest : public TSearchTest {
     void SetUp() override;
     void TearDown() override;
 
-    // Makes the library "Reke", of the dictionary "Slovar" at a.vrk3 with
-    // `entries`, the frame's active library; returns the dictionary's path.
-    std::string ActiveLibraryOf(const std::vector<std::string>& entries);
     // Runs the Search command for these texts; null when no window opened.
-    CChildFrame* SearchFor(const QString& clue, const QString& desc = {});
-    // A result window of the search for `clue` over the dictionaries at
-    // `paths`; null when nothing was found.
-    CVrk3mpgView* OpenResults(const std::vector<std::string>& paths, const QString& clue = "*");
-    // Loads entry `index` of `path` into the entry window.
-    void Load(const std::string& path, int index, int description = 0);
+    CChildFrame* SearchFor(const QString& clue, const QString& desc = {}) {
+        frame_->SearchBar()->SetClueText(clue);
+        frame_->SearchBar()->SetDescText(desc);
+        return qobject_cast<CChildFrame*>(frame_->RunSearch());
+    }
+    // A result window of the search for these texts over the dictionaries
+    // at `paths`; null when nothing was found.
+    CVrk3mpgView* OpenResults(const std::vector<std::string>& paths, const QString& clue = "*",
+                              const QString& desc = {});
+    void Load(const std::string& path, int index, int description = 0) {
+        ASSERT_EQ(frame_->Editor().LoadEntryAt(QString::fromStdString(path), index, description),
+                  TEntryEditor::TLoadResult::kLoaded);
+    }
     // Replaces the shown description's text as typing would, without a tick.
-    void Type(const QString& text);
+    void Type(const QString& text) {
+        frame_->EntryWindow()->Editor()->selectAll();
+        frame_->EntryWindow()->Editor()->insertPlainText(text);
+    }
     // The rows of `view` as "word|column 1|index".
     static std::vector<std::string> Rows(const CVrk3mpgView& view);
-    // Answers the next "Shrani Geslo" dialog: the dictionary named
-    // `dictionaryName` is chosen.
-    static void ChooseInSaveDialog(const QString& dictionaryName);
-    // The undo steps' texts, oldest first.
-    std::vector<QString> StepTexts() const;
-    QString Counter() const;
+    QString Counter() const { return frame_->EntryWindow()->CounterLabel()->text(); }
 
     std::unique_ptr<CMainFrame> frame_;
 };

@@ -1,34 +1,31 @@
-#include "finder/main_frame.h"
-
+// The main frame (placement, docking, help, fonts, keys, small screens) and
+// the search bar (histories, the active library, the option switches).
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
-#include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTest>
-#include <QTimer>
+#include <QTreeWidget>
 #include <QWindow>
 #include <functional>
 #include <memory>
 
-#include "finder/entry_commands.h"
 #include "finder/entry_window.h"
+#include "finder/finder_texts.h"
 #include "finder/fonts_dlg.h"
 #include "finder/frame_focus.h"
+#include "finder/main_frame.h"
 #include "finder/main_frame_ids.h"
 #include "finder/save_entry_dlg.h"
 #include "finder/search_bar.h"
 #include "finder/search_bar_library.h"
 #include "finder/search_bar_options.h"
 #include "finder/undo_list_wnd.h"
+#include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
 #include "settings/temp_dir.h"
@@ -65,23 +62,17 @@ class MainFrameTest : public vrk::TUiTest {
     }
 };
 
-TEST_F(MainFrameTest, FirstStartDefaultsAreCentredEightyPercentDockedLeft) {
-    const TFramePlacement placement = ReadFramePlacement(QRect(0, 0, 1024, 768));
-    EXPECT_EQ(placement.frame, QRect(112, 104, 800, 560));  // (1024 / 100) * 80 = 800
-    EXPECT_EQ(placement.floating, QRect(162, 104 + 560 - 150, 250, 120));
-    EXPECT_EQ(placement.entryMode, kEntryDocked);
-    EXPECT_EQ(placement.align, kAlignLeft);
-    EXPECT_EQ(placement.state, kFrameNormal);
+// Stored values that mean nothing here take the first start's defaults; help
+// opens by itself at the first start only, and F1 opens the focused part's.
+TEST_F(MainFrameTest, FirstStartDefaultsAndHelp) {
+    SetNumber("FrameA", 4096);  // no side of ours
+    SetNumber("EditV", 7);
+    ASSERT_TRUE(vrk::TSetRegistryString(vrk::kFinderPath, "FrameW", "900", vrk::kRegOverwrite));
+    EXPECT_EQ(ReadFramePlacement(QRect(0, 0, 1024, 768)).frame, QRect(112, 104, 800, 560));
 
     CMainFrame frame(false);
-    EXPECT_EQ(frame.EntryMode(), kEntryDocked);
     EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::LeftDockWidgetArea);
     EXPECT_TRUE(Checked(frame, id::kDockLeft));
-    EXPECT_TRUE(frame.MdiArea()->subWindowList().isEmpty());
-    const QTimer* tick = frame.findChild<QTimer*>(QStringLiteral("tick"));
-    ASSERT_NE(tick, nullptr);
-    EXPECT_TRUE(tick->isActive());
-    EXPECT_EQ(tick->interval(), 100);
     // Help opens on the first start only, once the frame shows.
     EXPECT_TRUE(helpContexts_.empty());
     ShowAndSettle(frame);
@@ -89,96 +80,57 @@ TEST_F(MainFrameTest, FirstStartDefaultsAreCentredEightyPercentDockedLeft) {
     CMainFrame second(false);
     ShowAndSettle(second);
     EXPECT_EQ(helpContexts_.size(), 1u);
+
+    EXPECT_EQ(second.Focus().HelpContextFor(second.EntryWindow()->NextButton()),
+              vrk::help::kEntryWindow);
+    second.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&second));
+    second.SearchBar()->ClueBox()->setFocus();
+    QTest::keyClick(second.SearchBar()->ClueBox()->lineEdit(), Qt::Key_F1);
+    second.Commands()->Action(id::kGuide)->trigger();
+    EXPECT_EQ(helpContexts_,
+              std::vector<int>({vrk::help::kFirstRun, vrk::help::kSearchBar, vrk::help::kGuide}));
 }
 
-TEST_F(MainFrameTest, UnknownStoredValuesTakeDefaults) {
-    SetNumber("FrameA", 4096);  // no side of ours
-    SetNumber("EditV", 7);
-    ASSERT_TRUE(vrk::TSetRegistryString(vrk::kFinderPath, "FrameW", "800", vrk::kRegOverwrite));
-    const TFramePlacement placement = ReadFramePlacement(QRect(0, 0, 1000, 1000));
-    EXPECT_EQ(placement.align, kAlignLeft);
-    EXPECT_EQ(placement.entryMode, kEntryDocked);
-    EXPECT_EQ(placement.frame.width(), 800);  // a text is no number: (1000 / 100) * 80
-}
-
-TEST_F(MainFrameTest, AFrameLargerThanTheScreenComesBackWithinIt) {
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    SetNumber("FrameW", area.width() * 2);
-    SetNumber("FrameH", area.height() * 2);
-    SetNumber("FrameX", area.x());
-    SetNumber("FrameY", area.y());
-    SetNumber("EditV", kEntryFloating);
-    SetNumber("EditX", area.right() - 100);
-    SetNumber("EditY", area.y() + 10);
-    SetNumber("EditW", area.width() + 300);
-    SetNumber("EditH", 200);
-    CMainFrame frame(false);
-    ShowAndSettle(frame);
-    EXPECT_TRUE(area.contains(QRect(frame.pos(), frame.size()))) << frame.size().width();
-    EXPECT_TRUE(area.contains(frame.EntryWindow()->geometry()));
-}
-
-TEST_F(MainFrameTest, NormalPlacementIsStoredAndRestored) {
+// The frame's size and place, the entry window's side (dragged there by its
+// title, as the user would) and the fonts come back at the next start.
+TEST_F(MainFrameTest, PlacementSideAndFontsComeBackAtTheNextStart) {
+    QFont chosen = QApplication::font();
+    chosen.setItalic(true);
+    ASSERT_TRUE(vrk::WriteFontSetting(vrk::kFinderPath, "Font05", chosen));
     {
         CMainFrame frame(false);
         ShowAndSettle(frame);
         frame.resize(700, 500);
         frame.move(40, 30);
+        frame.addDockWidget(Qt::TopDockWidgetArea, frame.EntryWindow());
+        EXPECT_TRUE(Checked(frame, id::kDockTop));
         frame.close();
     }
-    EXPECT_EQ(Number("FrameW"), 700);
-    EXPECT_EQ(Number("FrameH"), 500);
     EXPECT_EQ(Number("FrameM"), kFrameNormal);
-    EXPECT_EQ(Number("EditV"), kEntryDocked);
-    EXPECT_EQ(Number("FrameA"), kAlignLeft);
     CMainFrame frame(false);
     EXPECT_EQ(frame.size(), QSize(700, 500));
     EXPECT_EQ(frame.pos(), QPoint(Number("FrameX"), Number("FrameY")));
+    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::TopDockWidgetArea);
+    EXPECT_TRUE(frame.SearchBar()->DescBox()->font().italic());
 }
 
-TEST_F(MainFrameTest, MaximizedStateAppliesOnceAndKeepsNormalPlacement) {
-    SetNumber("FrameW", 640);
-    SetNumber("FrameH", 480);
-    SetNumber("FrameX", 20);
-    SetNumber("FrameY", 10);
-    SetNumber("FrameM", kFrameMaximized);
-    {
-        CMainFrame frame(false);
-        ShowAndSettle(frame);
-        EXPECT_TRUE(frame.isMaximized());
-        EXPECT_EQ(Number("FrameM"), kFrameNormal);  // taken once
-        frame.close();
-    }
-    // Closed maximized: the normal rectangle stays, the state is kept.
-    EXPECT_EQ(Number("FrameM"), kFrameMaximized);
-    EXPECT_EQ(Number("FrameW"), 640);
-    EXPECT_EQ(Number("FrameX"), 20);
-}
-
-// Restored floating, the entry window comes back at its place, as a window
-// of the main frame, which every window manager keeps in front of it;
-// closed, it stays hidden until "Lebdeče" brings it back.
-TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlaceInFrontOfTheFrame) {
-    SetNumber("EditX", 300);
-    SetNumber("EditY", 200);
-    SetNumber("EditW", 280);
-    SetNumber("EditH", 140);
-    {
-        CMainFrame frame(false);
-        ShowAndSettle(frame);
-        frame.FloatEntryWindow();
-        EXPECT_TRUE(Checked(frame, id::kFloat));
-        EXPECT_FALSE(Checked(frame, id::kDockLeft));
-        frame.close();
-    }
-    EXPECT_EQ(Number("EditV"), kEntryFloating);
+// Docked by its command, the entry window keeps its text; floating, it stays
+// in front of the frame; closed, it stays hidden at the next start until
+// "Lebdeče" brings it back.
+TEST_F(MainFrameTest, EntryWindowDocksWithItsTextAndStaysClosedUntilFloatBringsItBack) {
     CMainFrame frame(false);
     ShowAndSettle(frame);
+    frame.FloatEntryWindow();
+    QPlainTextEdit* editor = frame.EntryWindow()->Editor();
+    editor->setPlainText(QStringLiteral("reka v Sloveniji"));
+    frame.Commands()->Action(id::kDockBottom)->trigger();
+    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::BottomDockWidgetArea);
+    EXPECT_EQ(editor->toPlainText(), QStringLiteral("reka v Sloveniji"));
+    EXPECT_TRUE(Checked(frame, id::kDockBottom));
+    frame.Commands()->Action(id::kFloat)->trigger();
+    EXPECT_FALSE(Checked(frame, id::kDockBottom));
     CEntryWindow* entry = frame.EntryWindow();
-    EXPECT_EQ(frame.EntryMode(), kEntryFloating);
-    EXPECT_EQ(entry->geometry(), QRect(300, 200, 280, 140));
-    // Floating, the label row is at the bottom of the window.
-    EXPECT_GT(entry->WordLabel()->y(), entry->Editor()->y());
     ASSERT_NE(entry->windowHandle(), nullptr);
     EXPECT_EQ(entry->windowHandle()->transientParent(), frame.windowHandle());
     // Closed by its close box, it stays hidden at the next start.
@@ -192,133 +144,14 @@ TEST_F(MainFrameTest, FloatingEntryWindowReturnsAtItsPlaceInFrontOfTheFrame) {
     EXPECT_FALSE(hidden.EntryWindow()->isVisible());
     hidden.Commands()->Action(id::kFloat)->trigger();
     EXPECT_TRUE(hidden.EntryWindow()->isVisible());
-    EXPECT_EQ(hidden.EntryWindow()->windowHandle()->transientParent(), hidden.windowHandle());
 }
 
-TEST_F(MainFrameTest, DockingCommandsMoveTextAndCheckTheirSide) {
-    CMainFrame frame(false);
-    ShowAndSettle(frame);
-    frame.FloatEntryWindow();
-    QPlainTextEdit* editor = frame.EntryWindow()->Editor();
-    editor->setPlainText(QStringLiteral("reka v Sloveniji"));
-    QTextCursor cursor = editor->textCursor();
-    cursor.setPosition(2);
-    cursor.setPosition(6, QTextCursor::KeepAnchor);
-    editor->setTextCursor(cursor);
-
-    frame.Commands()->Action(id::kDockBottom)->trigger();
-    EXPECT_EQ(frame.EntryMode(), kEntryDocked);
-    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::BottomDockWidgetArea);
-    EXPECT_EQ(editor->textCursor().selectedText(), QStringLiteral("ka v"));
-    EXPECT_TRUE(Checked(frame, id::kDockBottom));
-    for (int other : {id::kDockLeft, id::kDockRight, id::kDockTop, id::kFloat})
-        EXPECT_FALSE(Checked(frame, other)) << other;
-    // Docked, the label row is on top.
-    EXPECT_LT(frame.EntryWindow()->WordLabel()->y(), editor->y());
-
-    frame.Commands()->Action(id::kDockRight)->trigger();
-    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::RightDockWidgetArea);
-    frame.Commands()->Action(id::kEntryWindow)->trigger();  // docked -> floating
-    EXPECT_EQ(frame.EntryMode(), kEntryFloating);
-    frame.Commands()->Action(id::kEntryWindow)->trigger();  // back to its side
-    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::RightDockWidgetArea);
-    // Dragged by its title to another side, as the user would: the menu and
-    // the stored side follow.
-    frame.addDockWidget(Qt::TopDockWidgetArea, frame.EntryWindow());
-    EXPECT_TRUE(Checked(frame, id::kDockTop));
-    EXPECT_FALSE(Checked(frame, id::kDockRight));
-    frame.Commands()->Action(id::kEntryWindow)->trigger();  // floating
-    frame.Commands()->Action(id::kEntryWindow)->trigger();  // back to the side it was dragged to
-    EXPECT_EQ(frame.dockWidgetArea(frame.EntryWindow()), Qt::TopDockWidgetArea);
-    frame.close();
-    EXPECT_EQ(Number("FrameA"), kAlignTop);
-}
-
-TEST_F(MainFrameTest, SearchBarToggles) {
-    CMainFrame frame(false);
-    ShowAndSettle(frame);
-    EXPECT_TRUE(Checked(frame, id::kSearchBar));
-    frame.Commands()->Action(id::kSearchBar)->trigger();
-    EXPECT_FALSE(frame.SearchBar()->isVisible());
-    EXPECT_FALSE(Checked(frame, id::kSearchBar));
-}
-
-TEST_F(MainFrameTest, FontsAreStoredOnFirstStartAndUsedLater) {
-    {
-        CMainFrame frame(false);
-        for (const char* name : {"Font01", "Font05", "Font06", "Font07"}) {
-            vrk::TFontValue value{};
-            EXPECT_TRUE(vrk::TGetRegistryFont(vrk::kFinderPath, name, value)) << name;
-        }
-        vrk::TFontValue value{};
-        ASSERT_TRUE(vrk::TGetRegistryFont(vrk::kFinderPath, "Font04", value));
-        const vrk::TFontRecord clue = vrk::DecodeFontRecord(value);
-        EXPECT_EQ(clue.FaceName(), "Courier New");
-        EXPECT_EQ(clue.weight, 1024);
-        EXPECT_EQ(frame.SearchBar()->ClueBox()->font(), vrk::FontFromRecord(clue));
-        EXPECT_FALSE(vrk::TGetRegistryFont(vrk::kFinderPath, "Font02", value));
-    }
-    QFont chosen = QApplication::font();
-    chosen.setPointSize(17);
-    chosen.setItalic(true);
-    ASSERT_TRUE(vrk::WriteFontSetting(vrk::kFinderPath, "Font05", chosen));
-    CMainFrame frame(false);
-    EXPECT_TRUE(frame.SearchBar()->DescBox()->font().italic());
-}
-
-TEST_F(MainFrameTest, F1OpensSearchBarEntryWindowOrContents) {
-    CMainFrame frame(false);
-    EXPECT_EQ(frame.Focus().HelpContextFor(frame.SearchBar()->ClueBox()->lineEdit()),
-              vrk::help::kSearchBar);
-    EXPECT_EQ(frame.Focus().HelpContextFor(frame.SearchBar()->DescBox()), vrk::help::kSearchBar);
-    EXPECT_EQ(frame.Focus().HelpContextFor(frame.EntryWindow()->Editor()), vrk::help::kEntryWindow);
-    EXPECT_EQ(frame.Focus().HelpContextFor(frame.EntryWindow()->NextButton()),
-              vrk::help::kEntryWindow);
-    EXPECT_EQ(frame.Focus().HelpContextFor(frame.MdiArea()), vrk::help::kContents);
-    EXPECT_EQ(frame.Focus().HelpContextFor(nullptr), vrk::help::kContents);
-
-    // F1 itself, with the focus in the known-letters box.
-    ShowAndSettle(frame);
-    frame.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    frame.SearchBar()->ClueBox()->setFocus();
-    helpContexts_.clear();
-    QTest::keyClick(frame.SearchBar()->ClueBox()->lineEdit(), Qt::Key_F1);
-    EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kSearchBar}));
-
-    helpContexts_.clear();
-    frame.Commands()->Action(id::kHelpTopics)->trigger();
-    frame.Commands()->Action(id::kGuide)->trigger();
-    EXPECT_EQ(helpContexts_, std::vector<int>({vrk::help::kContents, vrk::help::kGuide}));
-}
-
-TEST_F(MainFrameTest, CloseAllClosesEveryResultWindowAndHidesWindowMenu) {
-    CMainFrame frame(false);
-    ShowAndSettle(frame);
-    QAction* windowMenu = nullptr;
-    for (QAction* action : frame.menuBar()->actions())
-        if (action->text() == QStringLiteral("&Okno")) windowMenu = action;
-    ASSERT_NE(windowMenu, nullptr);
-    frame.UpdateCommandStates();
-    EXPECT_FALSE(windowMenu->isVisible());
-
-    for (int i = 0; i < 3; ++i) {
-        QMdiSubWindow* window = frame.MdiArea()->addSubWindow(new QWidget);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->show();
-    }
-    frame.UpdateCommandStates();
-    EXPECT_TRUE(windowMenu->isVisible());
-    frame.Commands()->Action(id::kCloseAll)->trigger();
-    EXPECT_TRUE(frame.MdiArea()->subWindowList().isEmpty());
-    EXPECT_FALSE(windowMenu->isVisible());
-}
-
-// The finder's own dialogs are filled in and left by keys alone: their
-// labels name their controls with a letter each, their own buttons have
-// letters, Enter has a default button (Escape cancels).
-TEST_F(MainFrameTest, EveryDialogCanBeFilledInByKeys) {
+// Menus and dialogs are used by keys alone: a letter for each item, label
+// and button, and a default button.
+TEST_F(MainFrameTest, EveryMenuAndDialogCanBeUsedByKeys) {
     ASSERT_TRUE(vrk::TWriteBackupDir(dir_));
+    CMainFrame frame(false);
+    EXPECT_EQ(vrk::MnemonicFaults(frame.menuBar()).join('\n').toStdString(), "");
     const std::function<QDialog*()> dialogs[] = {
         [] { return new CSaveEntryDlg(QStringLiteral("Sava")); },
         [] { return new CFontsDlg; },
@@ -327,18 +160,10 @@ TEST_F(MainFrameTest, EveryDialogCanBeFilledInByKeys) {
         vrk::ExpectFilledInByKeys(std::unique_ptr<QDialog>(make()).get());
 }
 
-struct TFinderWindowCase {
-    const char* what;
-    std::function<std::unique_ptr<QWidget>(CMainFrame&)> make;
-    bool fitsOnOpening = false;
-};
-
-// The finder's windows laid out for a small screen and a large scale
-// factor: within kSmallScreen when they open and at their smallest, every
-// text whole.
+// On a small screen at a large scale every window fits, its texts whole.
 TEST_F(MainFrameTest, WindowsFitASmallScreenWithTheirTextsWhole) {
-    const TFinderWindowCase cases[] = {
-        {"main frame", [](CMainFrame&) { return std::make_unique<CMainFrame>(false); }, true},
+    const std::pair<const char*, std::function<std::unique_ptr<QWidget>(CMainFrame&)>> cases[] = {
+        {"main frame", [](CMainFrame&) { return std::make_unique<CMainFrame>(false); }},
         {"fonts", [](CMainFrame& frame) { return std::make_unique<CFontsDlg>(&frame); }},
         {"save entry",
          [](CMainFrame& frame) {
@@ -360,8 +185,155 @@ TEST_F(MainFrameTest, WindowsFitASmallScreenWithTheirTextsWhole) {
     };
     CMainFrame frame(false);
     frame.show();
-    for (const TFinderWindowCase& window : cases)
-        vrk::ExpectLaidOut(window.make(frame).get(), window.what, window.fitsOnOpening);
+    for (const auto& [what, make] : cases)  // the frame alone must fit as it opens
+        vrk::ExpectLaidOut(make(frame).get(), what, what == std::string_view("main frame"));
+}
+
+using vrk::kGroupsKey;
+
+class SearchBarTest : public MainFrameTest {
+  protected:
+    // Groups: a value "/d0", "Alfa" (/a1) with "Beta" (/b1) below it,
+    // "Gama" (/g1, /a1).
+    void MakeLibraries() {
+        (void)UserKey(kGroupsKey).SetString("/d0.vrk3", "");
+        const std::string groups(kGroupsKey);
+        ASSERT_EQ(vrk::CreateLibraryKey(groups, "Gama"), vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::CreateLibraryKey(groups, "Alfa"), vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::CreateLibraryKey(groups + "\\Alfa", "Beta"), vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::AddLibraryDictionary(groups + "\\Alfa", "/a1.vrk3"),
+                  vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::AddLibraryDictionary(groups + "\\Alfa\\Beta", "/b1.vrk3"),
+                  vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::AddLibraryDictionary(groups + "\\Gama", "/g1.vrk3"),
+                  vrk::TLibraryResult::kOk);
+        ASSERT_EQ(vrk::AddLibraryDictionary(groups + "\\Gama", "/a1.vrk3"),
+                  vrk::TLibraryResult::kOk);
+    }
+};
+
+TEST_F(SearchBarTest, RepeatedTextMovesToTopAndKeepsTypedText) {
+    CMainFrame frame(false);
+    CSearchBar* bar = frame.SearchBar();
+    for (const char* text : {"ab*", "c*d", "ef"}) bar->AddClueHistory(QString::fromUtf8(text));
+    // The text picked from the history stays in the box when it moves up.
+    bar->ClueBox()->setCurrentIndex(2);
+    bar->AddClueHistory(QStringLiteral("ab*"));
+    EXPECT_EQ(bar->ClueHistory(), QStringList({"ab*", "ef", "c*d"}));
+    EXPECT_EQ(bar->ClueText(), QStringLiteral("ab*"));
+
+    // The fifty-first text pushes the oldest out.
+    for (int i = 1; i <= 51; ++i) bar->AddDescHistory(QStringLiteral("opis %1").arg(i));
+    const QStringList history = bar->DescHistory();
+    ASSERT_EQ(history.size(), 50);
+    EXPECT_EQ(history.first(), QStringLiteral("opis 51"));
+    EXPECT_EQ(history.last(), QStringLiteral("opis 2"));
+}
+
+TEST_F(SearchBarTest, SearchNeedsTextAndLibraryWithDictionaries) {
+    MakeLibraries();
+    const std::string groups(kGroupsKey);
+    ASSERT_EQ(vrk::CreateLibraryKey(groups, "Prazna"), vrk::TLibraryResult::kOk);
+    CMainFrame frame(false);
+    QAction* search = frame.Commands()->Action(id::kSearch);
+    auto enabled = [&] {
+        frame.UpdateCommandStates();
+        return search->isEnabled();
+    };
+    EXPECT_FALSE(enabled());  // nothing typed, no library
+    ASSERT_TRUE(frame.ActiveLibrary().Select("Alfa"));
+    EXPECT_FALSE(enabled());  // a library, but both boxes empty
+    frame.SearchBar()->SetClueText(QStringLiteral("*a"));
+    EXPECT_TRUE(enabled());
+    ASSERT_TRUE(frame.ActiveLibrary().Select("Prazna"));
+    EXPECT_FALSE(enabled());  // a library without dictionaries
+}
+
+// The chooser lists the libraries; the one chosen is remembered for the next
+// start, and one that is gone changes nothing, stored or chosen (which
+// dictionaries a library collects: library_registry_test).
+TEST_F(SearchBarTest, ChooserListsLibrariesSortedAfterAllAndChoosing) {
+    MakeLibraries();
+    ASSERT_TRUE(
+        vrk::TSetRegistryString(vrk::kFinderPath, "ActiveLib", "Izbrisana", vrk::kRegOverwrite));
+    EXPECT_TRUE(CMainFrame(false).ActiveLibrary().Name().empty());
+    TActiveLibrary library;
+    ASSERT_TRUE(library.Select("Beta"));
+    EXPECT_FALSE(library.Select("Omega"));
+    EXPECT_EQ(library.Name(), "Beta");
+    CMainFrame frame(false);
+    EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/b1.vrk3\"");
+    CActiveLibraryDlg* chooser = frame.ActiveLibraryDlg();
+    chooser->ShowAt(QPoint(10, 10));
+    ASSERT_TRUE(chooser->isVisible());
+    QListWidget* list = chooser->List();
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
+    EXPECT_EQ(shown, QStringList({QStringLiteral("-- Vse Knjižnice --"), "Alfa", "Beta", "Gama"}));
+    EXPECT_EQ(list->currentItem()->text(), QStringLiteral("Beta"));
+
+    list->setCurrentRow(3);
+    EXPECT_FALSE(chooser->isVisible());
+    EXPECT_EQ(frame.ActiveLibrary().Name(), "Gama");
+    EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/g1.vrk3\"/a1.vrk3\"");
+
+    // The manager adds a dictionary; choosing the active library again reads
+    // it again.
+    ASSERT_EQ(vrk::AddLibraryDictionary(std::string(kGroupsKey) + "\\Gama", "/g2.vrk3"),
+              vrk::TLibraryResult::kOk);
+    chooser->ShowAt(QPoint(10, 10));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(chooser));
+    ASSERT_EQ(list->currentRow(), 3);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(3)).center());
+    EXPECT_FALSE(chooser->isVisible());
+    EXPECT_EQ(frame.ActiveLibrary().Dictionaries(), "/g1.vrk3\"/a1.vrk3\"/g2.vrk3\"");
+}
+
+// Each of the four switches toggles its own stored value, by a click on its
+// picture or by Space, and a new pop-up shows the stored values.
+TEST_F(SearchBarTest, EachOptionTogglesItsOwnValueByClickOrKey) {
+    CMainFrame frame(false);
+    CSearchOptionsDlg* options = frame.SearchOptions();
+    QTreeWidget* tree = options->Tree();
+    options->ShowAt(QPoint(5, 5));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(options));
+    QWidget* viewport = tree->viewport();
+    const auto click = [&](int item) {
+        const int y = tree->visualItemRect(tree->topLevelItem(item)).center().y();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, y));
+    };
+
+    click(1);
+    EXPECT_TRUE(ReadSearchOption("MatchCase"));
+    EXPECT_FALSE(ReadSearchOption("CountLetters"));
+    // By keyboard: the pop-up's list has the focus, and Space toggles the
+    // switch the arrows went to.
+    ASSERT_TRUE(QTest::qWaitFor([tree] { return tree->hasFocus(); }));
+    QTest::keyClick(tree, Qt::Key_Home);
+    QTest::keyClick(tree, Qt::Key_Down);
+    QTest::keyClick(tree, Qt::Key_Space);
+    EXPECT_FALSE(ReadSearchOption("MatchCase"));
+
+    click(3);
+    EXPECT_TRUE(ReadPatternSyntax().anagram);
+    EXPECT_FALSE(ReadPatternSyntax().extended);
+    // A screen reader reads each row with its state, which only an image shows.
+    EXPECT_EQ(tree->topLevelItem(3)->data(0, Qt::AccessibleTextRole).toString(),
+              vrk::texts::kA11yOptionOn.arg(vrk::texts::kOptionAnagram));
+    // Stored under our own name, beside the first two.
+    std::int32_t stored = 0;
+    ASSERT_TRUE(vrk::TGetRegistryNumber(vrk::kFinderPath, "Anagram", stored));
+    EXPECT_EQ(stored, 1);
+    CMainFrame again(false);
+    EXPECT_TRUE(again.SearchOptions()->ShowsOn(3));
+    EXPECT_FALSE(again.SearchOptions()->ShowsOn(2));
+    // A value that cannot be stored is said so and shows unchanged.
+    (void)UserKey(vrk::kUserRootKey).DeleteSubTree("Fndr");
+    again.SearchOptions()->Toggle(0);
+    ASSERT_EQ(messages_->Texts(), std::vector<QString>{vrk::texts::kRegistryUnknownError});
+    EXPECT_EQ(messages_->Shown()[0].icon, vrk::TMsgIcon::kError);
+    EXPECT_FALSE(again.SearchOptions()->ShowsOn(0));
 }
 
 }  // namespace

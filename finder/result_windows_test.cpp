@@ -1,27 +1,17 @@
-// The Search command and the result windows as a user meets them in the
-// main frame: one window per search, where new ones open, a second window on one search ("Novo
-// Okno"), the frame's title while one is maximised, the window fonts ("Pisave...") and how much of
-// the list a stored pane height leaves.
+// The result windows: one per search, "Novo Okno", the fonts, and the view's
+// rows, sorting, marks and description pane.
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QFontDialog>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTest>
 #include <QTreeWidget>
-#include <QVBoxLayout>
-#include <functional>
 #include <optional>
 
 #include "finder/child_frame.h"
-#include "finder/entry_window.h"
 #include "finder/finder_test_util.h"
 #include "finder/finder_texts.h"
 #include "finder/fonts_dlg.h"
@@ -32,42 +22,26 @@
 #include "finder/vrk3mpg_view.h"
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
-#include "store/data_file.h"
-#include "store/format.h"
 #include "ui/commands.h"
 #include "ui/font_record.h"
+#include "ui/help.h"
 
 namespace vrk {
 namespace {
 
 class TResultWindowsTest : public TFrameTest {
   protected:
-    // A search over one dictionary of `count` words.
-    std::shared_ptr<CVrk3mpgDoc> SearchWords(int count) {
-        std::vector<std::string> entries;
-        for (int i = 0; i < count; ++i) entries.push_back(Record("beseda" + std::to_string(i)));
-        SetLibrary({MakeDictionary("w.vrk3", "Besede", entries)});
-        return Search(QStringLiteral("b*"));
-    }
     // The frame shown, its active library holding three rivers and a mountain.
     void OpenFrame() {
-        ActiveLibraryOf({Record("Sava", {"reka"}), Record("Soča", {"reka"}),
-                         Record("Krka", {"reka"}), Record("Krn", {"gora"})});
+        path_ = Dictionary("a.vrk3", {Record("Sava", {"reka"}), Record("Soča", {"reka"}),
+                                      Record("Krka", {"reka"}), Record("Krn", {"gora"})});
+        MakeLibrary("Reke", {path_});
+        ASSERT_TRUE(frame_->ActiveLibrary().Select("Reke"));
         frame_->resize(1000, 700);
         frame_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
     }
-    // Runs "Pisave..."; `action` handles the fonts dialog.
-    void ChooseFonts(std::function<void(CFontsDlg*)> action) {
-        WhenModal([action = std::move(action)](QWidget* modal) {
-            auto* dialog = qobject_cast<CFontsDlg*>(modal);
-            ASSERT_NE(dialog, nullptr);
-            action(dialog);
-        });
-        frame_->Commands()->Action(id::kFonts)->trigger();
-    }
-    // In the fonts dialog: chooses entry `entry` and answers "Spremeni..."
-    // with `font`, or cancels Qt's font dialog when `font` is empty.
+    // Answers "Spremeni..." for `entry` with `font`; no font cancels.
     static void ChangeFontOf(CFontsDlg* dialog, int entry, std::optional<QFont> font) {
         Child<QComboBox>(dialog, "fontWindowList")->setCurrentIndex(entry);
         WhenModal([font](QWidget* modal) {
@@ -84,68 +58,31 @@ class TResultWindowsTest : public TFrameTest {
         EXPECT_TRUE(TGetRegistryFont(kFinderPath, "Font0" + std::to_string(slot), value));
         return value;
     }
-
-    // A key pressed where the keyboard is: on the widget with the focus.
-    static void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        QTest::keyClick(focus, Qt::Key(key), modifiers);
+    // A result window of the search for these texts over one dictionary.
+    CVrk3mpgView* ViewOf(const std::vector<std::string>& entries, const QString& clue = "*",
+                         const QString& desc = {}) {
+        path_ = Dictionary("a.vrk3", entries);
+        return OpenResults({path_}, clue, desc);
     }
-    static void TypeHere(const QString& text) {
-        ASSERT_NE(QApplication::focusWidget(), nullptr);
-        TypeText(QApplication::focusWidget(), text);
+    static QStringList Column(const CVrk3mpgView& view, int column) {
+        QStringList texts;
+        for (int row = 0; row < view.List()->topLevelItemCount(); ++row)
+            texts << view.List()->topLevelItem(row)->text(column);
+        return texts;
     }
-    // Whether `widget` has the focus, once the frame is active again (the
-    // search's progress window hands the activation back on its way out).
-    static bool FocusIn(const QWidget* widget) {
-        return QTest::qWaitFor([widget] {
-            const QWidget* focus = QApplication::focusWidget();
-            return focus && (focus == widget || widget->isAncestorOf(focus));
-        });
+    static void Select(CVrk3mpgView& view, int row) {
+        view.List()->setCurrentItem(view.List()->topLevelItem(row));
     }
-    // The descriptions `word` holds in the dictionary of OpenFrame.
-    std::string Stored(std::string_view word) const {
-        const std::string path = folder_ + "/a.vrk3";
-        TDataFile dictionary(path, path + ".r", path + ".a", path + ".o");
-        std::string record;
-        for (std::int32_t i = 0; i < dictionary.GetEntryCount(); ++i)
-            if (dictionary.GetEntry(i, record) && record.substr(0, record.find('\x01')) == word)
-                return record.substr(std::min(record.size(), word.size() + 1));
-        return "(none)";
-    }
+    std::string path_;
 };
 
-// Each search opens its own window, titled by what it found, in a cascade
-// (that nothing typed or nothing found opens none: search_worker_test).
-TEST_F(TResultWindowsTest, EachSearchOpensItsOwnTitledWindowInACascade) {
+// Letters no dictionary can hold are refused by name, and nothing is
+// searched (as "?", "+è" would find descriptions holding "?"). Each search
+// opens its own window, titled by what it found; the frame's title follows
+// the active one.
+TEST_F(TResultWindowsTest, EachSearchOpensItsOwnTitledWindow) {
     OpenFrame();
-    CChildFrame* first = SearchFor("S*");
-    CChildFrame* second = SearchFor("", "gora");
-    frame_->SearchBar()->SetClueText(QStringLiteral("K*"));
-    frame_->SearchBar()->SetDescText({});
-    frame_->Commands()->Action(id::kSearch)->trigger();
-    auto* third = qobject_cast<CChildFrame*>(frame_->MdiArea()->activeSubWindow());
-    ASSERT_TRUE(first && second && third);
-    EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 3);
-    EXPECT_EQ(first->windowTitle(), "Iskanje \"S*\" (2 zadetka)");
-    EXPECT_EQ(second->windowTitle(), "Iskanje \"\" (1 zadetek)");
-    EXPECT_EQ(third->windowTitle(), "Iskanje \"K*\" (2 zadetka)");
-    EXPECT_EQ(first->View()->List()->topLevelItemCount(), 2);
-    EXPECT_EQ(frame_->SearchBar()->ClueHistory().first(), "K*");
-    EXPECT_EQ(frame_->SearchBar()->DescHistory().first(), "gora");
-    const int step = first->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, first);
-    EXPECT_GT(step, 0);
-    EXPECT_EQ(first->pos(), QPoint(0, 0));
-    EXPECT_EQ(second->pos(), first->pos() + QPoint(step, step));
-    EXPECT_EQ(third->pos(), second->pos() + QPoint(step, step));
-}
-
-// As "?", "+è" would find descriptions holding "?", "-è" drop them: letters
-// no dictionary can hold are refused by name, and nothing is searched.
-TEST_F(TResultWindowsTest, LettersNoDictionaryCanHoldAreRefusedByName) {
-    OpenFrame();
-    for (const auto& [clue, desc] :
-         {std::pair<QString, QString>{"S*", "+è"}, {"", "-reka -è"}, {"Sè→", "+è"}}) {
+    for (const auto& [clue, desc] : {std::pair<QString, QString>{"", "-reka -è"}, {"Sè→", "+è"}}) {
         messages_->Clear();
         EXPECT_EQ(SearchFor(clue, desc), nullptr);
         ASSERT_EQ(messages_->Texts().size(), 1u);
@@ -155,14 +92,17 @@ TEST_F(TResultWindowsTest, LettersNoDictionaryCanHoldAreRefusedByName) {
     EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kWarning);
     EXPECT_TRUE(frame_->SearchBar()->DescHistory().isEmpty());
     EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
-    EXPECT_NE(SearchFor("S*", "+reka -žaba"), nullptr);
-    // A library without dictionaries searches nothing; the frame, destroyed
-    // with a result window shown, ends cleanly.
-    MakeLibrary("Prazna", {});
-    ASSERT_TRUE(frame_->ActiveLibrary().Select("Prazna"));
-    EXPECT_EQ(SearchFor("S*"), nullptr);
-    EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 1);
-    frame_.reset();
+    CChildFrame* first = SearchFor("", "gora -žaba");
+    frame_->SearchBar()->SetClueText(QStringLiteral("K*"));
+    frame_->SearchBar()->SetDescText({});
+    frame_->Commands()->Action(id::kSearch)->trigger();
+    auto* second = qobject_cast<CChildFrame*>(frame_->MdiArea()->activeSubWindow());
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(frame_->MdiArea()->subWindowList().size(), 2);
+    EXPECT_EQ(first->windowTitle(), "Iskanje \"\" (1 zadetek)");  // "ž" has a byte
+    EXPECT_EQ(second->windowTitle(), "Iskanje \"K*\" (2 zadetka)");
+    EXPECT_EQ(second->View()->List()->topLevelItemCount(), 2);
+    EXPECT_EQ(frame_->windowTitle(), second->windowTitle() + QStringLiteral(" — Verbatrakon III"));
 }
 
 // The window area lists the views of its open result windows oldest first,
@@ -180,55 +120,10 @@ TEST_F(TResultWindowsTest, TheAreaListsItsOpenResultViewsUpToTheLimit) {
     EXPECT_EQ(area.ResultViews(), opened.sliced(1));
 }
 
-// At twice the scale the frame of a 1600 x 1000 screen is 640 x 400, and its
-// window area beside the entry window narrower than the remembered 400 x 200:
-// new result windows open within the area, their title bar's buttons shown.
-TEST_F(TResultWindowsTest, NewWindowsFitASmallWindowArea) {
-    for (const char* name : {"ChildW", "ChildH"})
-        ASSERT_TRUE(TSetRegistryNumber(kFinderPath, name, name[5] == 'W' ? 400 : 200,
-                                       kRegCreateKey | kRegOverwrite));
-    OpenFrame();
-    frame_->resize(640, 400);
-    QTest::qWait(20);
-    const QRect room(QPoint(), frame_->MdiArea()->viewport()->size());
-    ASSERT_LT(room.width(), 400);
-    for (const char* clue : {"S*", "K*"}) {
-        CChildFrame* window = SearchFor(QString::fromLatin1(clue));
-        ASSERT_NE(window, nullptr);
-        EXPECT_TRUE(room.contains(window->geometry()))
-            << clue << " " << window->width() << " in " << room.width();
-    }
-    // The remembered size stays for a larger area.
-    EXPECT_EQ(CChildFrame::StoredSize(), QSize(400, 200));
-}
-
-// The frame's title is the active result window's title once, maximised or
-// not, followed by the program's name.
-TEST_F(TResultWindowsTest, MaximisedWindowTitleShowsOnce) {
-    OpenFrame();
-    CChildFrame* window = SearchFor("S*");
-    ASSERT_NE(window, nullptr);
-    const QString title = QStringLiteral("Iskanje \"S*\" (2 zadetka) — Verbatrakon III");
-    EXPECT_EQ(frame_->windowTitle().toStdString(), title.toStdString());
-    window->showMaximized();
-    QTest::qWait(20);
-    EXPECT_EQ(frame_->windowTitle().toStdString(), title.toStdString());
-    CChildFrame* second = SearchFor("K*");
-    ASSERT_NE(second, nullptr);
-    EXPECT_EQ(frame_->windowTitle(),
-              QStringLiteral("Iskanje \"K*\" (2 zadetka) — Verbatrakon III"));
-    second->showNormal();
-    frame_->MdiArea()->setActiveSubWindow(window);
-    EXPECT_EQ(frame_->windowTitle().toStdString(), title.toStdString());
-}
-
 // "Novo Okno" shows the rows of the active window as they stand, marks and
-// removals included; afterwards each window sorts on its own.
-TEST_F(TResultWindowsTest, NewWindowShowsTheSameRowsAndSortsOnItsOwn) {
+// removals included, in its own order.
+TEST_F(TResultWindowsTest, NewWindowShowsTheSameRows) {
     OpenFrame();
-    QAction* newWindow = frame_->Commands()->Action(id::kNewWindow);
-    frame_->UpdateCommandStates();
-    EXPECT_FALSE(newWindow->isEnabled());
     CChildFrame* first = SearchFor("*");
     ASSERT_NE(first, nullptr);
     CVrk3mpgView* view = first->View();
@@ -237,39 +132,30 @@ TEST_F(TResultWindowsTest, NewWindowShowsTheSameRowsAndSortsOnItsOwn) {
     view->List()->setCurrentItem(view->List()->topLevelItem(3));
     view->RemoveSelected();
     view->SortBy(1);
-    frame_->UpdateCommandStates();
-    ASSERT_TRUE(newWindow->isEnabled());
-    newWindow->trigger();
+    frame_->Commands()->Action(id::kNewWindow)->trigger();
 
     auto* second = qobject_cast<CChildFrame*>(frame_->MdiArea()->currentSubWindow());
-    ASSERT_NE(second, nullptr);
-    ASSERT_NE(second, first);
+    ASSERT_TRUE(second && second != first);
     CVrk3mpgView* copy = second->View();
     EXPECT_EQ(second->windowTitle(), first->windowTitle());
-    EXPECT_EQ(&copy->Document(), &view->Document());
     EXPECT_EQ(copy->SortMode(), 0);
-    ASSERT_EQ(copy->List()->topLevelItemCount(), 3);
-    for (int row = 0; row < copy->List()->topLevelItemCount(); ++row) {
-        const QTreeWidgetItem* item = copy->List()->topLevelItem(row);
-        const QList<QTreeWidgetItem*> same = view->List()->findItems(
-            item->text(CVrk3mpgView::kColWord), Qt::MatchExactly, CVrk3mpgView::kColWord);
-        ASSERT_EQ(same.size(), 1);
-        for (int column = 0; column < CVrk3mpgView::kColumnCount; ++column)
-            EXPECT_EQ(item->text(column), same[0]->text(column));
-    }
-
-    copy->OnHeadingClicked(0);
-    EXPECT_EQ(copy->SortMode(), 1);
-    EXPECT_EQ(view->SortMode(), 1);
-    view->OnHeadingClicked(0);
-    EXPECT_EQ(view->SortMode(), 0);
-    EXPECT_EQ(copy->SortMode(), 1);
+    std::vector<std::string> rows = Rows(*view), copied = Rows(*copy);
+    std::sort(rows.begin(), rows.end());
+    std::sort(copied.begin(), copied.end());
+    EXPECT_EQ(copied, rows);
+    ASSERT_EQ(copy->List()->findItems("Yes", Qt::MatchExactly, CVrk3mpgView::kColMarked).size(), 1);
 }
 
-// A font chosen for "Najdena gesla" reaches the lists of both open result
-// windows at once and of a window opened later, and is stored; one chosen
-// for the descriptions' editor reaches the entry window.
+// "Pisave...": Cancel changes nothing; a font chosen with OK reaches every
+// result list, now and later; a foreign record left alone stays byte for byte.
 TEST_F(TResultWindowsTest, FontOfFoundWordsReachesEveryResultWindow) {
+    TFontRecord foreign;
+    foreign.height = -15;
+    foreign.weight = 700;
+    foreign.charSet = kEastEuropeCharSet;
+    foreign.pitchAndFamily = 49;
+    foreign.SetFaceName("Arial CE");
+    ASSERT_TRUE(TSetRegistryFont(kFinderPath, "Font03", EncodeFontRecord(foreign)));
     OpenFrame();
     CChildFrame* first = SearchFor("S*");
     CChildFrame* second = SearchFor("K*");
@@ -277,168 +163,117 @@ TEST_F(TResultWindowsTest, FontOfFoundWordsReachesEveryResultWindow) {
     QFont chosen = first->View()->List()->font();
     chosen.setPixelSize(21);
     chosen.setItalic(true);
-    QFont editorFont = chosen;
-    editorFont.setItalic(false);
-    editorFont.setPixelSize(19);
-    ChooseFonts([&](CFontsDlg* dialog) {
+    const TFontValue before = StoredFont(2);
+    WhenModal([&](QWidget* modal) {
+        ChangeFontOf(qobject_cast<CFontsDlg*>(modal), 1, chosen);
+        Child<QPushButton>(modal, "helpButton")->click();
+        Child<QPushButton>(modal, "cancelButton")->click();
+    });
+    frame_->Commands()->Action(id::kFonts)->trigger();
+    EXPECT_EQ(StoredFont(2), before);
+    EXPECT_NE(first->View()->List()->font().pixelSize(), 21);
+    EXPECT_EQ(helpContexts_.back(), help::kFonts);
+    WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<CFontsDlg*>(modal);
+        ASSERT_NE(dialog, nullptr);
         ChangeFontOf(dialog, 1, chosen);
-        ChangeFontOf(dialog, 0, editorFont);
+        ChangeFontOf(dialog, 2, std::nullopt);
         Child<QPushButton>(dialog, "okButton")->click();
     });
-    EXPECT_EQ(frame_->EntryWindow()->Editor()->font().pixelSize(), 19);
+    frame_->Commands()->Action(id::kFonts)->trigger();
     for (CChildFrame* window : {first, second, SearchFor("*")}) {
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->View()->List()->font().pixelSize(), 21);
-        EXPECT_TRUE(window->View()->List()->font().italic());
     }
     EXPECT_EQ(DecodeFontRecord(StoredFont(2)), RecordFromFont(chosen));
+    EXPECT_EQ(StoredFont(3), EncodeFontRecord(foreign));
 }
 
-// Confirming the fonts dialog after Qt's font dialog was cancelled writes
-// every record back byte for byte, one whose face is not installed included,
-// and changes nothing on screen (the dialog's Cancel: fonts_dlg_test).
-TEST_F(TResultWindowsTest, CancelledOrUnchangedFontsChangeNothing) {
-    TFontRecord foreign;
-    foreign.height = -15;
-    foreign.width = 6;
-    foreign.weight = 700;
-    foreign.charSet = kEastEuropeCharSet;
-    foreign.outPrecision = 3;
-    foreign.quality = 1;
-    foreign.pitchAndFamily = 49;
-    foreign.SetFaceName("Arial CE");
-    ASSERT_TRUE(TSetRegistryFont(kFinderPath, "Font02", EncodeFontRecord(foreign)));
-    OpenFrame();
-    CChildFrame* window = SearchFor("S*");
-    ASSERT_NE(window, nullptr);
-    std::vector<TFontValue> stored;
-    for (int slot = 1; slot <= 7; ++slot) stored.push_back(StoredFont(slot));
-    const QFont listFont = window->View()->List()->font();
-    const QFont clueFont = frame_->SearchBar()->ClueBox()->font();
-    ChooseFonts([&](CFontsDlg* dialog) {
-        ChangeFontOf(dialog, 1, std::nullopt);
-        Child<QPushButton>(dialog, "okButton")->click();
-    });
-    for (int slot = 1; slot <= 7; ++slot) EXPECT_EQ(StoredFont(slot), stored[slot - 1]) << slot;
-    EXPECT_EQ(StoredFont(2), EncodeFontRecord(foreign));
-    EXPECT_EQ(window->View()->List()->font(), listFont);
-    EXPECT_EQ(frame_->SearchBar()->ClueBox()->font(), clueFont);
+TEST(ShortDescriptionTest, FirstDescriptionCutAtTheNextOrAControlByte) {
+    EXPECT_EQ(CVrk3mpgView::ShortDescription("reka\x01gora"), "reka, ...");
+    EXPECT_EQ(CVrk3mpgView::ShortDescription("prva\nvrstica"), "prva, ...");
+    EXPECT_EQ(CVrk3mpgView::ShortDescription(std::string(2000, 'a')), std::string(995, 'a'));
 }
 
-// A pane height kept from a large window leaves a normal one a list of a
-// few rows; a height that fits is taken as it was stored.
-TEST_F(TResultWindowsTest, AStoredPaneHeightLeavesTheListAFewRows) {
-    auto doc = SearchWords(20);
-    ASSERT_NE(doc, nullptr);
-    for (const int stored : {2000, 100}) {
-        ASSERT_TRUE(
-            TSetRegistryNumber(kFinderPath, "ChildL", stored, kRegCreateKey | kRegOverwrite));
-        QWidget window;
-        auto* view = new CVrk3mpgView(doc);
-        auto* layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(view);
-        window.resize(420, 320);
-        window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        const int row = view->List()->sizeHintForRow(0);
-        if (stored == 2000) {
-            EXPECT_GE(view->List()->viewport()->height(), 4 * row);
-        } else {
-            EXPECT_EQ(view->Pane()->height(), 100);
-        }
-    }
-}
-
-// A solver's round by keys alone: the letters, Tab, a word of the clue,
-// Enter to search, Enter to open the first word found, its description
-// typed and saved with Ctrl+S, the save undone with Ctrl+Z.
-TEST_F(TResultWindowsTest, AWordIsFoundOpenedEditedAndSavedByKeysAlone) {
-    OpenFrame();
-    {
-        const std::string path = folder_ + "/a.vrk3";
-        TDataFile dictionary(path, path + ".r", path + ".a", path + ".o");
-        ASSERT_TRUE(dictionary.SetInfo("Slovar", "", "", "", kFlagChangesAllowed));
-    }
-    frame_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
-    ASSERT_TRUE(FocusIn(frame_->SearchBar()->ClueBox()));
-    TypeHere(QStringLiteral("S*"));
-    Press(Qt::Key_Tab);
-    ASSERT_TRUE(FocusIn(frame_->SearchBar()->DescBox()));
-    TypeHere(QStringLiteral("reka"));
-    Press(Qt::Key_Return);
-
-    ASSERT_EQ(frame_->MdiArea()->subWindowList().size(), 1);
+// Mode 0 puts the words that hold more of the description's words first
+// (column 4), then sorts by word; the hidden columns name the entry.
+TEST_F(TResultWindowsTest, RowsShowWordDescriptionDictionaryAndHiddenColumns) {
     CVrk3mpgView* view =
-        qobject_cast<CChildFrame*>(frame_->MdiArea()->subWindowList().first())->View();
-    ASSERT_TRUE(FocusIn(view->List()));
-    EXPECT_EQ(view->SelectedRow(), 0);
-    EXPECT_EQ(view->Pane()->count(), 1);  // the first word's description, at once
-    Press(Qt::Key_Return);
-    EXPECT_EQ(frame_->Editor().State().m_strWord, QStringLiteral("Sava"));
-    ASSERT_TRUE(FocusIn(frame_->EntryWindow()->Editor()));
+        ViewOf({Record("Aa", {"reka"}), Record("Bb", {"reka gora"}), Record("Cc", {"gora"})}, "",
+               "reka gora");
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->List()->isColumnHidden(CVrk3mpgView::kColDataFile));
+    EXPECT_EQ(Column(*view, 0), (QStringList{"Bb", "Aa", "Cc"}));
+    EXPECT_EQ(Column(*view, 1), (QStringList{"reka gora", "reka", "gora"}));
+    EXPECT_EQ(Column(*view, 2), (QStringList{"a.vrk3", "a.vrk3", "a.vrk3"}));
+    const QString path = QString::fromStdString(path_);
+    EXPECT_EQ(Column(*view, 3), (QStringList{path, path, path}));
+    EXPECT_EQ(Column(*view, 4), (QStringList{"3", "2", "2"}));
+    EXPECT_EQ(Column(*view, 5), (QStringList{"1", "0", "2"}));
+    EXPECT_EQ(Column(*view, 6), (QStringList{"No", "No", "No"}));
+    view->SortBy(1);
+    EXPECT_EQ(Column(*view, 0), (QStringList{"Aa", "Bb", "Cc"}));
+}
 
-    TypeHere(QStringLiteral("velika "));
-    Press(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(Stored("Sava"), "velika reka");
-    Press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(Stored("Sava"), "reka");
+TEST_F(TResultWindowsTest, HeadingClicksToggleModesAndSortStably) {
+    // "Ana" and "ANA" are equal in the alphabet (one group per letter), so
+    // they keep their order from the sort before.
+    CVrk3mpgView* view = ViewOf(
+        {Record("Bor", {"c"}), Record("ANA", {"b"}), Record("Ana", {"a"}), Record("Cel", {"a"})},
+        "", "a b c");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->SortMode(), 0);
+    // All have priority 2; equal words keep the order found.
+    EXPECT_EQ(Column(*view, 0), (QStringList{"ANA", "Ana", "Bor", "Cel"}));
+    view->OnHeadingClicked(1);
+    EXPECT_EQ(view->SortMode(), 3);
+    EXPECT_EQ(Column(*view, 0), (QStringList{"Ana", "Cel", "ANA", "Bor"}));
+    view->OnHeadingClicked(0);
+    EXPECT_EQ(view->SortMode(), 1);
+    EXPECT_EQ(Column(*view, 0), (QStringList{"Ana", "ANA", "Bor", "Cel"}));
+    view->OnHeadingClicked(2);
+    EXPECT_EQ(view->SortMode(), 5);
+}
+
+TEST_F(TResultWindowsTest, MarkingTogglesAndRemovingSelectsTheNextRow) {
+    CVrk3mpgView* view = ViewOf({Record("a1"), Record("a2"), Record("a3")});
+    ASSERT_NE(view, nullptr);
+    Select(*view, 1);
+    view->ToggleMark();
+    EXPECT_EQ(view->List()->topLevelItem(1)->text(6), "Yes");
+    // The context menu's commands are actions of the list.
+    FindCommand(view->List(), CVrk3mpgView::kCmdMark)->trigger();
+    EXPECT_EQ(view->List()->topLevelItem(1)->text(6), "No");
+
+    FindCommand(view->List(), CVrk3mpgView::kCmdRemove)->trigger();
+    EXPECT_EQ(Column(*view, 0), (QStringList{"a1", "a3"}));
+    EXPECT_EQ(view->SelectedRow(), 1);
+    view->RemoveSelected();
+    EXPECT_EQ(Column(*view, 0), QStringList{"a1"});
+    EXPECT_EQ(view->SelectedRow(), -1);
+    EXPECT_EQ(view->Pane()->count(), 0);
+}
+
+// The pane shows the selected word's first hundred descriptions, or says
+// that its dictionary, gone meanwhile, cannot be opened.
+TEST_F(TResultWindowsTest, PaneShowsTheSelectedWordsFirstHundredDescriptions) {
+    std::string many = "reka";
+    for (int i = 0; i < 120; ++i) many += "\x01opis " + std::to_string(i);
+    CVrk3mpgView* view = ViewOf({many, Record("rob", {"kraj", "meja"})}, "r*");
+    ASSERT_NE(view, nullptr);
+    Select(*view, 0);
+    ASSERT_EQ(view->Pane()->count(), 100);
+    EXPECT_EQ(view->Pane()->item(99)->text(), "opis 99");
+    Select(*view, 1);
+    ASSERT_EQ(view->Pane()->count(), 2);
+    EXPECT_EQ(view->Pane()->item(1)->text(), "meja");
     EXPECT_TRUE(messages_->Texts().empty());
-}
-
-// F6 goes round the search bar, the active result window's list and the
-// entry editor (Shift+F6 back); Ctrl+Tab goes through the result windows.
-TEST_F(TResultWindowsTest, F6GoesRoundThePartsAndCtrlTabThroughTheResultWindows) {
-    OpenFrame();
-    frame_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
-    CChildFrame* first = SearchFor("S*");
-    CChildFrame* second = SearchFor("K*");
-    ASSERT_TRUE(first && second);
-    ASSERT_TRUE(FocusIn(second->View()->List()));
-
-    Press(Qt::Key_F6);
-    EXPECT_TRUE(FocusIn(frame_->EntryWindow()->Editor()));
-    Press(Qt::Key_F6);
-    EXPECT_TRUE(FocusIn(frame_->SearchBar()->ClueBox()));
-    Press(Qt::Key_F6);
-    EXPECT_TRUE(FocusIn(second->View()->List()));
-    Press(Qt::Key_F6, Qt::ShiftModifier);
-    EXPECT_TRUE(FocusIn(frame_->SearchBar()->ClueBox()));
-
-    Press(Qt::Key_Tab, Qt::ControlModifier);
-    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), first);
-    EXPECT_TRUE(FocusIn(first->View()->List()));
-    Press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(frame_->MdiArea()->activeSubWindow(), second);
-    EXPECT_TRUE(FocusIn(second->View()->List()));
-}
-
-// Every command is chosen by letters: each item of the menus, and of the
-// result list's pop-up menu (the Menu key), has one, and no two items of a
-// menu share one.
-TEST_F(TResultWindowsTest, EveryMenuItemHasALetterOfItsOwn) {
-    OpenFrame();
-    EXPECT_EQ(MnemonicFaults(frame_->menuBar()).join('\n').toStdString(), "");
-    CChildFrame* window = SearchFor("S*");
-    ASSERT_NE(window, nullptr);
-    QTreeWidget* list = window->View()->List();
-    ASSERT_TRUE(FocusIn(list));
-    QStringList popupFaults{QStringLiteral("no pop-up")};
-    WhenShown([] { return QApplication::activePopupWidget(); },
-              [&popupFaults](QWidget* popup) {
-                  popupFaults = MnemonicFaults(popup);
-                  popup->close();
-              },
-              2000, "pop-up menu");
-    // The Menu key (and Shift+F10) reach a window as a context-menu request
-    // from the keyboard.
-    QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                              list->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(list, &request);
-    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
-    EXPECT_EQ(popupFaults.join('\n').toStdString(), "");
+    std::remove(path_.c_str());
+    Select(*view, 0);
+    EXPECT_EQ(view->Pane()->count(), 0);
+    ASSERT_EQ(messages_->Shown().size(), 1u);
+    EXPECT_EQ(messages_->Shown()[0].text, vrk::texts::kDictOpenError);
+    EXPECT_EQ(messages_->Shown()[0].icon, TMsgIcon::kError);
 }
 
 }  // namespace

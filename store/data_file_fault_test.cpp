@@ -3,12 +3,11 @@
 // the dictionary is always exactly the old or the new content, an operation
 // that reports success has written the new content, one that reports
 // failure says why and has changed nothing, and what a failure or a crash
-// leaves beside the dictionary is gone after its next change. The faulty
-// file layer is given to the dictionary object under test alone.
-#include <atomic>
+// leaves beside the dictionary is gone after its next change. The changes
+// that differ in their file calls: a rewrite, a merge, an import reading a
+// source, a creation, and a new dictionary put in the old one's place.
 #include <filesystem>
 #include <functional>
-#include <thread>
 
 #include "fault_file_system.h"
 #include "test_util.h"
@@ -29,31 +28,10 @@ const std::vector<TFaultOperation>& FaultOperations() {
     static const std::vector<TFaultOperation> operations = {
         {"store",
          [](TDataFile& f, const std::string&) { return f.StoreEntry(Record("NOVA", {"n"})); }},
-        {"store over",
-         [](TDataFile& f, const std::string&) {
-             std::int32_t index = 1;
-             return f.StoreEntry(Record("OSA", {"nova"}), &index, TExpectedEntry::Word("OSA"));
-         }},
-        {"store merged",
-         [](TDataFile& f, const std::string&) {
-             std::int32_t index = -1;
-             return f.StoreEntryMerged(Record("REKA", {"pritok"}), index);
-         }},
         {"delete", [](TDataFile& f, const std::string&) { return f.DeleteEntry(0); }},
-        {"set info",
-         [](TDataFile& f, const std::string&) { return f.SetInfo("Ime", "Avtor", "O", "g", 6); }},
-        {"picture", [](TDataFile& f, const std::string&) { return f.SetPicture("BMnova slika"); }},
         {"remap", [](TDataFile& f, const std::string&) { return f.RemapLetter('A', 'E'); }},
         {"merge",
          [](TDataFile& f, const std::string& d) { return f.MergeFile(d + "/source.vrk3"); }},
-        {"import second gen",
-         [](TDataFile& f, const std::string& d) {
-             return f.ImportSecondGen(d + "/source.vrk", ';', true);
-         }},
-        {"import first gen",
-         [](TDataFile& f, const std::string& d) {
-             return f.ImportFirstGen(d + "/source.txt", ';');
-         }},
         {"import csv",
          [](TDataFile& f, const std::string& d) { return f.ImportCsv(d + "/source.csv"); }},
         {"create anew", [](TDataFile& f, const std::string&) { return f.CreateEmpty(true); }},
@@ -86,12 +64,9 @@ class FaultTest : public TempDirTest {
         ASSERT_TRUE(start->SetPicture("BMslika"));
         m_start = ReadWholeFile(Path("start.vrk3"));
         auto source = DictionaryWith({Record("REKA", {"Sava"}), Record("NOVA", {"b"})}, "src.vrk3");
-        ASSERT_TRUE(source->ExportSecondGen(Path("src.vrk"), ';'));
-        ASSERT_TRUE(source->ExportFirstGen(Path("src.txt"), ';'));
         ASSERT_TRUE(source->ExportCsv(Path("src.csv"), ','));
-        for (const char* name : {"src.vrk3", "src.vrk", "src.txt", "src.csv"})
-            m_sources[std::string("source") + fs::path(name).extension().string()] =
-                ReadWholeFile(Path(name));
+        m_sources["source.vrk3"] = ReadWholeFile(Path("src.vrk3"));
+        m_sources["source.csv"] = ReadWholeFile(Path("src.csv"));
     }
 
     // A fresh folder holding the start dictionary and the sources.
@@ -133,9 +108,7 @@ class FaultTest : public TempDirTest {
             names.push_back(name);
         }
         std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::string>{"d.vrk3", "source.csv", "source.txt",
-                                                   "source.vrk", "source.vrk3"}))
-            << what;
+        EXPECT_EQ(names, (std::vector<std::string>{"d.vrk3", "source.csv", "source.vrk3"})) << what;
     }
 
     int m_newFilesLeft = 0;
@@ -201,35 +174,6 @@ TEST_F(FaultTest, ACrashAfterAnyCallLeavesTheOldOrTheNewContent) {
     }
     // Only crashes inside a placed import leave its new file.
     EXPECT_GT(m_newFilesLeft, 0);
-}
-
-// The file layer belongs to the dictionary object: the faults injected into
-// one reach no other, not even one that changes a dictionary in another
-// thread meanwhile on the disk itself.
-TEST_F(FaultTest, FaultsReachOnlyTheObjectTheyAreGivenTo) {
-    const std::string folder = Fresh();
-    WriteWholeFile(folder + "/other.vrk3", m_start);
-    TDataFile other(folder + "/other.vrk3", folder + "/o1", folder + "/o2", folder + "/o3");
-    std::atomic<bool> done{false};
-    std::int32_t stored = 0;
-    bool allStored = true;
-    std::thread worker([&] {
-        do {
-            allStored = other.StoreEntry("DRUGI") && allStored;
-            ++stored;
-        } while (!done);
-    });
-    TFailingFileSystem counting;
-    EXPECT_TRUE(Open(folder, counting)->StoreEntry("PRVI"));
-    for (int k = 1; k <= counting.calls(); ++k) {
-        TFailingFileSystem failing(k);
-        (void)Open(folder, failing)->StoreEntry("PRVI");
-        EXPECT_TRUE(failing.failed()) << "call " << k;
-    }
-    done = true;
-    worker.join();
-    EXPECT_TRUE(allStored);
-    EXPECT_EQ(other.GetEntryCount(), 3 + stored);
 }
 
 }  // namespace

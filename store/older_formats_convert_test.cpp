@@ -109,11 +109,6 @@ TEST_F(ConvertTest, SecondGenPasswordAndPermissions) {
     // Empty password (flag 1 clear), "n", "", "", read-only 1, no-export 1.
     EXPECT_EQ(bytes.substr(bytes.size() - 13),
               std::string("\x00\x01n\x00\x00\x01\0\0\0\x01\0\0\0", 13));
-    Imported(Path("out.vrk"), 'v', ';', true);
-    std::string password = "x";
-    ASSERT_TRUE(Dictionary("in.vrk3")->GetPassword(password));
-    EXPECT_EQ(password, "");
-    EXPECT_EQ(Dictionary("in.vrk3")->GetFlags(), 0);
     for (const auto& [readOnly, noExport, flags] :
          std::vector<std::tuple<char, char, std::int32_t>>{{1, 0, 4}, {0, 1, 2}}) {
         std::string vrk("\0\0\0\0\0\0\0\0\0\0", 10);
@@ -174,34 +169,6 @@ TEST_F(ConvertTest, ImportsMergeIntoTheDictionaryAsItWasOpened) {
     EXPECT_EQ(Files(), (std::vector<std::string>{"in.csv", "test.vrk3"}));
 }
 
-// Records held in memory merge as the same entries read from a file do.
-TEST_F(ConvertTest, RecordsImportAsTheSameLinesOfCsv) {
-    const std::string longText(150000, 'x');
-    const std::vector<std::string> records = {Record("miza", {"x"}),
-                                              Record("miza", {"a", "y"}),
-                                              Record("nova", {"1"}),
-                                              Record("A\x02"
-                                                     "B",
-                                                     {"x\x02y"}),
-                                              Record("stol", {"b"}),
-                                              Record("dolga", {longText})};
-    std::string csv;
-    for (const std::string& r : records) csv += RecordToCsvLine(r, ',') + "\r\n";
-    WriteWholeFile(Path("in.csv"), csv);
-    for (const bool inMemory : {false, true}) {
-        auto dict = DictionaryWith({Record("miza", {"a"}), Record("stol", {"b"})});
-        ASSERT_TRUE(inMemory ? dict->ImportRecords(records) : dict->ImportCsv(Path("in.csv")));
-        EXPECT_EQ(Entries(*dict),
-                  (std::vector<std::string>{Record("miza", {"a", "y"}), Record("stol", {"b"}),
-                                            Record("nova", {"1"}), Record("A B", {"x y"}),
-                                            "dolga\x01" + longText.substr(0, kMaxRecordText - 6)}))
-            << inMemory;
-        EXPECT_EQ(dict->ConvertCounts().entries, 6) << inMemory;
-        EXPECT_EQ(dict->ConvertCounts().separators, 2) << inMemory;
-        EXPECT_EQ(dict->ConvertCounts().cut, 1) << inMemory;
-    }
-}
-
 // Also a stop requested before the operation starts ends it: the operation
 // never clears the caller's stop request.
 TEST_F(ConvertTest, FailedOrStoppedImportsAndExportsChangeNothing) {
@@ -233,7 +200,8 @@ TEST_F(ConvertTest, FailedOrStoppedImportsAndExportsChangeNothing) {
 }
 
 // The byte that ends each search result (0x02) never enters a record: every
-// import and a merge make it a space and count it.
+// import, a merge and records imported from memory make it a space and count
+// it.
 TEST_F(ConvertTest, ImportsAndMergeTurnTheResultSeparatorIntoASpace) {
     const std::string expected = Record("A B", {"x y", "z"});
     WriteWholeFile(Path("in.csv"),
@@ -252,10 +220,13 @@ TEST_F(ConvertTest, ImportsAndMergeTurnTheResultSeparatorIntoASpace) {
     EncodeRunningSum(text);
     ASSERT_TRUE(WriteCounted(vrk, word) && WriteCounted(vrk, text));
     WriteWholeFile(Path("in.vrk"), vrk);
-    DictionaryWith({"A\x02"
-                    "B\x01x\x02y\x01z"},
-                   "source.vrk3");
-    for (const auto& [name, run] : m_imports) {
+    const std::string record =
+        "A\x02"
+        "B\x01x\x02y\x01z";
+    DictionaryWith({record}, "source.vrk3");
+    auto imports = m_imports;
+    imports.emplace_back("records", [&](TDataFile& d) { return d.ImportRecords({&record, 1}); });
+    for (const auto& [name, run] : imports) {
         ASSERT_TRUE(CreateEmpty(Path("d.vrk3")));
         auto dict = Dictionary("d.vrk3");
         ASSERT_TRUE(run(*dict)) << name;
@@ -267,7 +238,8 @@ TEST_F(ConvertTest, ImportsAndMergeTurnTheResultSeparatorIntoASpace) {
 }
 
 // Lines and records longer than a record can hold are cut, and counted;
-// a merge cuts an overlong record of its source as every reader does.
+// a merge cuts an overlong record of its source as every reader does, and so
+// do records imported from memory.
 TEST_F(ConvertTest, ImportsAndMergeCutOverlongTextsAndCountThem) {
     const std::string longText(150000, 'x');
     WriteWholeFile(Path("in.csv"), "a," + longText + "\nb,1\n");
@@ -280,8 +252,10 @@ TEST_F(ConvertTest, ImportsAndMergeCutOverlongTextsAndCountThem) {
     ScrambleBytes(plain.data(), scrambled.data(), plain.size(), kRecordsOffset);
     const std::string header = ReadWholeFile(Path("source.vrk3")).substr(0, kRecordsOffset);
     WriteWholeFile(Path("source.vrk3"), header + scrambled + std::string(kTrailerSize, '\0'));
-    for (std::size_t i = 0; i < 3; ++i) {  // csv, first gen, merge
-        const auto& [name, run] = m_imports[i];
+    const std::vector<std::string> records = {Record("a", {longText}), Record("b", {"1"})};
+    auto imports = m_imports;
+    imports.back() = {"records", [&](TDataFile& d) { return d.ImportRecords(records); }};
+    for (const auto& [name, run] : imports) {
         ASSERT_TRUE(CreateEmpty(Path("d.vrk3")));
         auto dict = Dictionary("d.vrk3");
         ASSERT_TRUE(run(*dict)) << name;

@@ -153,18 +153,5 @@ TEST(AnagramCheck, ClassesTradeLettersWhenTheFirstChoiceBlocks) {
     EXPECT_FALSE(fits("@@%00", "xyzu"));
 }
 
-TEST(AnagramCheck, ALongPatternOfClassesIsCompiledQuickly) {
-    // Each "#" once cost a full table of 256 * 256 steps: a long typed
-    // pattern held a search for minutes. Items written alike now share one.
-    const int status = InChild(
-        [] {
-            const std::string pattern = std::string(1000000, '#') + "[ab]@%00";
-            const auto compiled = TWordPattern::Compile(pattern, kBoth, DefaultRankTable());
-            return compiled && !compiled->FitsRecord("abc");
-        },
-        10);
-    EXPECT_EQ(status, 0);
-}
-
 }  // namespace
 }  // namespace vrk

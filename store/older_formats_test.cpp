@@ -174,16 +174,6 @@ TEST(FirstGen, ReaderJoinsContinuationLines) {
     EXPECT_EQ(entries[4], (std::pair<std::string, std::string>{"last", ""}));
 }
 
-TEST(FirstGen, EntryCountMatchesTheReader) {
-    for (const std::string& bytes :
-         {std::string(""), std::string("a\r\n c\r\nb"), std::string(" x\ny\rz")}) {
-        TMemoryReader r(bytes);
-        EXPECT_EQ(TFirstGenReader::CountEntries(r.in),
-                  static_cast<std::int64_t>(ReadFirstGen(bytes).size()))
-            << bytes;
-    }
-}
-
 TEST(Csv, LinesEndAtLfCrOrCrLf) {
     const std::string bytes = "a\r\nb\rc\nd\n\ne";
     TMemoryReader count(bytes);

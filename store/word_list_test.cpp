@@ -1,10 +1,9 @@
 // Word lists merged into dictionaries: line ends and blanks, the two kinds
-// of decoder, repeats, words the dictionary holds already, and a stop.
+// of decoder, repeats, words the dictionary holds already, a missing dictionary.
 #include "word_list.h"
 
 #include <gtest/gtest.h>
 
-#include "progress.h"
 #include "test_util.h"
 
 namespace vrk {
@@ -106,20 +105,10 @@ TEST_F(WordListTest, WordsTheDictionaryHoldsKeepTheirEntries) {
     EXPECT_EQ(ReadWholeFile(Path("w.vrk3")), before);
 }
 
-TEST_F(WordListTest, AStopLeavesTheDictionaryAsItWas) {
-    auto dict = DictionaryWith({Record("karta")}, "w.vrk3");
-    const std::string before = ReadWholeFile(Path("w.vrk3"));
-    TProgress progress;
-    progress.RequestStop();
-    dict->SetProgress(&progress);
-    TWordListCounts counts;
-    EXPECT_FALSE(dict->ImportWords("korma\nKirka\n", m_utf8, counts));
-    EXPECT_EQ(dict->LastFailure(), TFailure::Stopped);
-    EXPECT_EQ(ReadWholeFile(Path("w.vrk3")), before);
-
-    // A missing dictionary is no empty one: the import fails and makes none.
+// A missing dictionary is no empty one: the import fails and makes none.
+TEST_F(WordListTest, AMissingDictionaryIsNotMade) {
     auto missing = Dictionary("missing.vrk3");
-    EXPECT_FALSE(missing->ImportWords("korma\n", m_utf8, counts));
+    EXPECT_FALSE(missing->ImportWords("korma\n", m_utf8, m_counts));
     EXPECT_EQ(missing->LastFailure(), TFailure::NotFound);
     EXPECT_FALSE(std::filesystem::exists(Path("missing.vrk3")));
 }

@@ -42,12 +42,6 @@ TEST_F(DamagedFile, TheCountIsCheckedAgainstTheRecords) {
     PutFixed32(pictured.data() + pictured.size() - kTrailerSize, 4);
     std::string badTrailer = pictured;
     PutFixed32(badTrailer.data() + badTrailer.size() - kTrailerSize, 0xFFFF);
-    // The entry "A" and its terminator fit, but not the 20-byte trailer.
-    std::string short71(kRecordsOffset + ENTRY_BASE, '\0');
-    std::memcpy(short71.data(), kMagic.data(), kMagicSize);
-    std::string entry = "A";
-    ScrambleBytes(entry.data(), entry.data(), 1, short71.size());
-    short71 += entry + '\0' + std::string(kEmptyFileSize - 3 - short71.size(), 'x');
     // No terminator anywhere.
     std::string endless = std::string(kMagic) + std::string(10, '\0') + std::string(5000, 'A') +
                           std::string(kTrailerSize, '\0');
@@ -59,12 +53,10 @@ TEST_F(DamagedFile, TheCountIsCheckedAgainstTheRecords) {
     const Case cases[] = {
         {"above", withCount(sound, 5), 5, 3, true},
         {"below", withCount(sound, 2), 2, 2, true},
-        {"0x7FFFFFFF", withCount(sound, 0x7FFFFFFF), -1, 0, true},
         {"0xFFFFFFFF", withCount(sound, 0xFFFFFFFF), -1, 0, true},
         {"cut in the header", sound.substr(0, kEmptyFileSize - 1), -1, 0, true},
         {"all the records hold", withCount(bare, 5), 5, 5, false},
         {"one more", withCount(bare, 6), -1, 0, true},
-        {"shorter than the trailer", withCount(short71, 1), -1, 0, true},
         {"endless", endless, 0, 0, true},
         // The picture is no room for records.
         {"picture, 5", withCount(pictured, 5), 5, 5, false},

@@ -141,8 +141,6 @@ TEST_F(Safety, PipesAndFoldersAreRefusedWithoutWaiting) {
                   return !dict->ImportCsv(Path("pipe.vrk3")) &&
                          dict->LastFailure() == TFailure::NotRegularFile &&
                          dict->LastFailurePath() == Path("pipe.vrk3") &&
-                         !dict->ImportFirstGen(Path("pipe.vrk3"), ';') &&
-                         !dict->ImportSecondGen(Path("pipe.vrk3"), ';', false) &&
                          !dict->MergeFile(Path("pipe.vrk3")) &&
                          !dict->ImportCsv(Path("folder.vrk3")) &&
                          !dict->ExportCsv(Path("pipe.vrk3"), ',');

@@ -248,11 +248,6 @@ TEST_F(DataFile, FailuresSayWhy) {
     file->SetProgress(nullptr);
     EXPECT_EQ(ReadWholeFile(file->path()), before);
     EXPECT_EQ(Files(), (std::vector<std::string>{"test.vrk3"}));
-    // The other file of a merge is named as the one that failed.
-    EXPECT_FALSE(file->MergeFile(Path("missing.vrk3")));
-    EXPECT_EQ(file->LastFailure(), TFailure::NotFound);
-    EXPECT_EQ(file->LastFailurePath(), Path("missing.vrk3"));
-    EXPECT_EQ(Entries(*file), std::vector<std::string>{"A"});
     ASSERT_TRUE(file->StoreEntry(std::string(kMaxRecordText, 'a')));  // the limit itself
     EXPECT_EQ(Entries(*file).back().size(), kMaxRecordText);
     EXPECT_EQ(DescribeFailure(TFailure::DiskFull, ENOSPC),

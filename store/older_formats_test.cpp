@@ -83,8 +83,6 @@ TEST(BuildRecord, SeparatorsAndBlanksAroundThem) {
         {std::string("ab\0c", 4), std::string("a\0b;c", 5), ';', Record("abc", {"ab", "c"})},
         // A blank separator ends a run of blanks: those before it are dropped.
         {"w", "a \tb\t", '\t', Record("w", {"a", "b", ""})},
-        // A long run of blanks costs linear time.
-        {"w", "a" + std::string(1000000, ' ') + ";b", ';', Record("w", {"a", "b"})},
     };
     for (const Case& c : cases)
         EXPECT_EQ(BuildRecord(c.word, c.text, c.separator), c.record) << c.text.substr(0, 30);
@@ -116,21 +114,6 @@ TEST(Csv, LineToRecordFollowsQuotesAndRecordToLineQuotesWhatNeedsIt) {
         EXPECT_EQ(CsvLineToRecord(RecordToCsvLine(record, ';')), record);
 }
 
-std::string FirstGen(std::string_view record, char separator = ';') {
-    std::string out;
-    AppendFirstGenEntry(out, record, separator);
-    return out;
-}
-
-std::vector<std::pair<std::string, std::string>> ReadFirstGen(const std::string& bytes) {
-    TMemoryReader r(bytes);
-    TFirstGenReader reader(r.in);
-    std::vector<std::pair<std::string, std::string>> entries;
-    std::string word, text;
-    while (reader.Next(word, text)) entries.emplace_back(word, text);
-    return entries;
-}
-
 const std::string kIndent(29, ' ');
 
 // The word in columns 1-29, the descriptions from column 30 to 80, "; "
@@ -139,7 +122,6 @@ TEST(FirstGen, WordColumnsSeparatorsAndWrapsAtColumnEighty) {
     const std::string pad(28, ' '), x51(51, 'x'), a45(45, 'a');
     const std::pair<std::string, std::string> cases[] = {
         {Record("miza", {"kos", "stol"}), "miza" + std::string(25, ' ') + "kos; stol\r\n"},
-        {Record(std::string(35, 'w'), {"a"}), std::string(29, 'w') + "a\r\n"},
         // A word alone on its line is cut too: a reader would take the rest
         // for a description.
         {std::string(35, 'w'), std::string(29, 'w') + "\r\n"},
@@ -156,22 +138,25 @@ TEST(FirstGen, WordColumnsSeparatorsAndWrapsAtColumnEighty) {
         // A blank at the start of a continuation is dropped.
         {Record("w", {x51 + "  y"}), "w" + pad + x51 + "\r\n" + kIndent + "y\r\n"},
     };
-    for (const auto& [record, text] : cases) EXPECT_EQ(FirstGen(record), text) << record;
+    for (const auto& [record, text] : cases) {
+        std::string out;
+        AppendFirstGenEntry(out, record, ';');
+        EXPECT_EQ(out, text) << record;
+    }
 }
 
 TEST(FirstGen, ReaderJoinsContinuationLines) {
     const std::string bytes = "miza" + std::string(25, ' ') + "kos;\r\n" + kIndent + "stol  \r\n" +
                               "a\r\n" + "b" + std::string(28, ' ') + "x\n" + "\tcont\r\n" +
                               std::string(40, 'L') + "\r\n" + "last";
-    const auto entries = ReadFirstGen(bytes);
-    ASSERT_EQ(entries.size(), 5u);
-    EXPECT_EQ(entries[0], (std::pair<std::string, std::string>{"miza", "kos; stol"}));
-    EXPECT_EQ(entries[1], (std::pair<std::string, std::string>{"a", ""}));
+    TMemoryReader r(bytes);
+    TFirstGenReader reader(r.in);
+    std::vector<std::string> entries;
+    for (std::string word, text; reader.Next(word, text);) entries.push_back(word + "|" + text);
     // A continuation line shorter than the indentation ends at its line end.
-    EXPECT_EQ(entries[2], (std::pair<std::string, std::string>{"b", "x"}));
-    EXPECT_EQ(entries[3],
-              (std::pair<std::string, std::string>{std::string(29, 'L'), std::string(11, 'L')}));
-    EXPECT_EQ(entries[4], (std::pair<std::string, std::string>{"last", ""}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"miza|kos; stol", "a|", "b|x",
+                                                 std::string(29, 'L') + "|" + std::string(11, 'L'),
+                                                 "last|"}));
 }
 
 TEST(Csv, LinesEndAtLfCrOrCrLf) {

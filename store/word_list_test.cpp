@@ -1,5 +1,5 @@
 // Word lists merged into dictionaries: line ends and blanks, the two kinds
-// of decoder, repeats, words the dictionary holds already, a missing dictionary.
+// of decoder, repeats, words the dictionary holds already.
 #include "word_list.h"
 
 #include <gtest/gtest.h>
@@ -103,14 +103,6 @@ TEST_F(WordListTest, WordsTheDictionaryHoldsKeepTheirEntries) {
     const std::string before = ReadWholeFile(Path("w.vrk3"));
     EXPECT_EQ(Imported("korma\nKirka\n", m_utf8).size(), 4u);
     EXPECT_EQ(ReadWholeFile(Path("w.vrk3")), before);
-}
-
-// A missing dictionary is no empty one: the import fails and makes none.
-TEST_F(WordListTest, AMissingDictionaryIsNotMade) {
-    auto missing = Dictionary("missing.vrk3");
-    EXPECT_FALSE(missing->ImportWords("korma\n", m_utf8, m_counts));
-    EXPECT_EQ(missing->LastFailure(), TFailure::NotFound);
-    EXPECT_FALSE(std::filesystem::exists(Path("missing.vrk3")));
 }
 
 }  // namespace

@@ -1,11 +1,6 @@
-// Every changing operation run with each of its file calls failing in turn,
-// and crashed after each of its file calls in turn (fault_file_system.h):
-// the dictionary is always exactly the old or the new content, an operation
-// that reports success has written the new content, one that reports
-// failure says why and has changed nothing, and what a failure or a crash
-// leaves beside the dictionary is gone after its next change. The changes
-// that differ in their file calls: a rewrite, a merge, an import reading a
-// source, a creation, and a new dictionary put in the old one's place.
+// The changes that differ in their file calls (a rewrite, a merge, an import
+// reading a source, a creation, a new dictionary put in the old one's place)
+// with each call failing in turn, and crashed after each (fault_file_system.h).
 #include <filesystem>
 #include <functional>
 

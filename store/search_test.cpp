@@ -15,21 +15,16 @@ namespace {
 
 // --- Term parsing
 
+// Each term read back as "=" (exact), its sign (" " optional), '"' (whole
+// word) and its text.
 TEST(SearchTerms, SignsAndQuotesSetHowATermIsFound) {
-    const auto terms = ParseSearchTerms("  =+\"stara mama\"\t-'pol ure' +=x y \"odprt");
-    ASSERT_EQ(terms.size(), 5u);
-    EXPECT_EQ(terms[0].text, "stara mama");
-    EXPECT_TRUE(terms[0].exact && terms[0].wholeWord);
-    EXPECT_EQ(terms[0].mode, TSearchTerm::Required);
-    EXPECT_EQ(terms[1].text, "pol ure");
-    EXPECT_FALSE(terms[1].exact || terms[1].wholeWord);
-    EXPECT_EQ(terms[1].mode, TSearchTerm::Excluded);
-    EXPECT_EQ(terms[2].text, "x");
-    EXPECT_TRUE(terms[2].exact);
-    EXPECT_EQ(terms[2].mode, TSearchTerm::Required);
-    EXPECT_EQ(terms[3].mode, TSearchTerm::Optional);
-    EXPECT_EQ(terms[4].text, "odprt");  // an unclosed quote ends at the end of the text
-    EXPECT_TRUE(terms[4].wholeWord);
+    std::vector<std::string> read;
+    for (const TSearchTerm& t : ParseSearchTerms("  =+\"stara mama\"\t-'pol ure' +=x y \"odprt"))
+        read.push_back((t.exact ? "=" : "") + std::string(1, " +-"[t.mode]) +
+                       (t.wholeWord ? "\"" : "") + t.text);
+    // An unclosed quote ends at the end of the text.
+    EXPECT_EQ(read,
+              (std::vector<std::string>{"=+\"stara mama", "-pol ure", "=+x", " y", " \"odprt"}));
     // A second "=" after the sign is text when the first one set exact.
     EXPECT_EQ(ParseSearchTerms("=+=x")[0].text, "=x");
 }

@@ -1,7 +1,8 @@
 // Imports and exports of whole dictionaries in the older formats, and an
 // export crashed after each of its file calls (fault_file_system.h): it is on
 // the disk before it replaces the file at its target. Failing reads of an
-// import's source are data_file_fault_test.cpp's.
+// import's source are data_file_fault_test.cpp's, cut and random sources the
+// import fuzz harnesses' (fuzz/import_*_fuzz.cpp).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -255,9 +256,6 @@ TEST_F(ConvertTest, TextExportsWriteLineBreaksAsSpaces) {
     EXPECT_EQ(dict->ConvertCounts().lineBreaks, 0);
     EXPECT_EQ(Imported(Path("out.vrk"), 'v'), Entries(*dict));
 }
-
-// Cut and random bytes fed to the importers are the import fuzz harnesses'
-// (fuzz/import_*_fuzz.cpp, their corpora replayed as fuzz.import_*).
 
 // A crash after any file call of an export leaves the older file at the
 // target or the complete export, and once the export has reported success

@@ -21,8 +21,6 @@ constexpr TPatternSyntax kExtended{true, false};
 constexpr TPatternSyntax kAnagram{false, true};
 constexpr TPatternSyntax kBoth{true, true};
 
-// --- Malformed patterns
-
 TEST(Pattern, MalformedPatternsSayWhatAndWhere) {
     struct Case {
         std::string pattern;
@@ -69,8 +67,6 @@ TEST_F(PatternSearchTest, MalformedPatternIsRefusedBeforeTheDictionaryIsOpened) 
     EXPECT_EQ(missing->LastFailure(), TFailure::NotFound);
 }
 
-// --- Vowels and consonants
-
 TEST(Pattern, VowelsAndConsonantsFollowTheAlphabetRow) {
     // Each letter as a pattern sees it: 'v' a vowel, 'c' a consonant, '-'
     // neither ('+' would be both).
@@ -89,8 +85,6 @@ TEST(Pattern, VowelsAndConsonantsFollowTheAlphabetRow) {
     // group of their own.
     EXPECT_EQ(kinds(BuildRankTable(Cp("a|×|÷"), '|'), Cp("×÷")), "--");
 }
-
-// --- Worked examples
 
 TEST_F(PatternSearchTest, SuffixesSetsAndAnagramsOnAFewWords) {
     auto file = DictionaryWith({

@@ -13,8 +13,6 @@
 namespace vrk {
 namespace {
 
-// --- Term parsing
-
 // Each term read back as "=" (exact), its sign (" " optional), '"' (whole
 // word) and its text.
 TEST(SearchTerms, SignsAndQuotesSetHowATermIsFound) {
@@ -111,8 +109,6 @@ TEST(RecordStream, RecordsAcrossChunksAndLongerThanTheBuffer) {
     std::fclose(f);
 }
 
-// --- Search over a dictionary
-
 using SearchTest = TempDirTest;
 using Words = std::vector<std::string>;
 
@@ -154,8 +150,7 @@ TEST_F(SearchTest, TermsDecideAndCountHits) {
     EXPECT_EQ(SearchFile(*file, "00", "-nova").count, 0);
     // A required term that is missing rejects the entry although others match.
     EXPECT_EQ(WordsOf(SearchFile(*file, "00", "hiša +oče")), (Words{"a"}));
-    // A single-quoted phrase matches inside words; the boundary between two
-    // descriptions counts as a word boundary.
+    // A single-quoted phrase matches inside words.
     EXPECT_EQ(WordsOf(SearchFile(*file, "00", "'ra ma'")), (Words{"a"}));
     EXPECT_EQ(WordsOf(SearchFile(*file, "00", "=STARA")), (Words{}));
     // Terms are checked only for entries whose letters fit.

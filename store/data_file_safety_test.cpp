@@ -34,12 +34,16 @@ class Processes : public TempDirTest {
 };
 
 // Through a link, the file it names is changed, replaced or exported to,
-// the new file is made beside that file, and the link stays.
+// the new file is made beside that file, and the link stays. A link and a
+// path typed with ".." are the same file; a missing file is no file's.
 TEST_F(Safety, LinksLeadToTheFileTheyName) {
     auto real = DictionaryWith({Record("A", {"a"})}, "real.vrk3");
     fs::create_directory(Path("other"));
     fs::create_symlink(Path("real.vrk3"), Path("other/link.vrk3"));
     TDataFile link(Path("other/link.vrk3"), Path("s1"), Path("s2"), Path("s3"));
+    const TSameFile same(Path("real.vrk3"));
+    EXPECT_TRUE(same(Path("other/link.vrk3")) && same(Path("other/../real.vrk3")));
+    EXPECT_FALSE(same(Path("other")) || same(Path("ni.vrk3")) || IsSameFile("", ""));
     ASSERT_TRUE(link.StoreEntry("B"));
     EXPECT_EQ(Entries(*real), (std::vector<std::string>{Record("A", {"a"}), "B"}));
     EXPECT_EQ(std::distance(fs::directory_iterator(Path("other")), fs::directory_iterator()), 1);
@@ -61,19 +65,6 @@ TEST_F(Safety, LinksLeadToTheFileTheyName) {
         EXPECT_EQ(real->LastFailure(), TFailure::SameFile);
     }
     EXPECT_EQ(ReadWholeFile(Path("real.vrk3")), before);
-}
-
-TEST_F(Safety, OneFileSpelledTwoWaysIsTheSameFileAndAMissingOneNever) {
-    WriteWholeFile(Path("a.vrk3"), "x");
-    WriteWholeFile(Path("b.vrk3"), "x");
-    fs::create_symlink(Path("a.vrk3"), Path("link.vrk3"));
-    fs::create_directory(Path("sub"));
-    const TSameFile same(Path("a.vrk3"));
-    EXPECT_TRUE(same(Path("link.vrk3")));
-    EXPECT_TRUE(same(Path("sub/../a.vrk3")));
-    EXPECT_FALSE(same(Path("b.vrk3")));
-    EXPECT_FALSE(same(Path("ni.vrk3")));
-    EXPECT_FALSE(IsSameFile("", ""));
 }
 
 // A rewrite would leave the other name with the old content.

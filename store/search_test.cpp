@@ -196,10 +196,7 @@ TEST_F(SearchTest, ProgressAndStopRequest) {
     EXPECT_EQ(Files(), (std::vector<std::string>{"test.vrk3"}));  // no scratch files
 }
 
-TEST_F(SearchTest, MissingOrDamagedDictionaryGivesMinusOne) {
-    auto missing = Dictionary("missing.vrk3");
-    EXPECT_EQ(SearchFile(*missing, "00", "").count, -1);
-
+TEST_F(SearchTest, ADictionaryCutShortGivesMinusOne) {
     auto file = DictionaryWith({Record("ena", {"1"}), Record("dva", {"2"})});
     const std::string good = ReadWholeFile(Path("test.vrk3"));
     // Cut inside the records by another program.

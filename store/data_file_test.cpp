@@ -30,12 +30,10 @@ TEST_F(DataFile, CreatingAnewReplacesTheOldFileOnlyWhenAsked) {
     EXPECT_EQ(file->GetEntryCount(), 2);
     ASSERT_TRUE(file->CreateEmpty(true));
     EXPECT_EQ(file->GetEntryCount(), 0);
-    struct stat st;
-    ASSERT_EQ(stat(file->path().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    const auto mode = [&] { return std::filesystem::status(file->path()).permissions(); };
+    EXPECT_EQ(mode(), std::filesystem::perms(0640));
     ASSERT_TRUE(file->StoreEntry("B"));  // a rewrite keeps them too
-    ASSERT_EQ(stat(file->path().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(mode(), std::filesystem::perms(0640));
     EXPECT_EQ(Files(), (std::vector<std::string>{"e.vrk3", "test.vrk3"}));
 }
 

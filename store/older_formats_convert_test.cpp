@@ -23,15 +23,12 @@ namespace fs = std::filesystem;
 
 class ConvertTest : public TempDirTest {
   protected:
-    std::vector<std::string> Imported(const std::string& file, char kind, char separator = ';',
+    // The entries of a second-generation file imported into "in.vrk3".
+    std::vector<std::string> Imported(const std::string& file, char separator = ';',
                                       bool withInfo = false) {
         EXPECT_TRUE(CreateEmpty(Path("in.vrk3")));
         auto dict = Dictionary("in.vrk3");
-        bool ok = false;
-        if (kind == 'v') ok = dict->ImportSecondGen(file, separator, withInfo);
-        if (kind == 't') ok = dict->ImportFirstGen(file, separator);
-        if (kind == 'c') ok = dict->ImportCsv(file);
-        EXPECT_TRUE(ok);
+        EXPECT_TRUE(dict->ImportSecondGen(file, separator, withInfo));
         return Entries(*dict);
     }
 
@@ -53,9 +50,6 @@ class ConvertTest : public TempDirTest {
         {"second gen",
          [this](TDataFile& d) { return d.ImportSecondGen(Path("in.vrk"), ';', false); }},
     };
-    // The same records in the order of the default alphabet row.
-    const std::vector<std::string> m_sorted = {m_records[3], m_records[2], m_records[4],
-                                               m_records[1], m_records[0], m_records[5]};
 };
 
 TEST_F(ConvertTest, ExportsSortByTheDictionarysAlphabetRow) {
@@ -87,10 +81,10 @@ TEST_F(ConvertTest, SecondGenRoundTripKeepsEntriesAndHeaderData) {
     EXPECT_EQ(bytes.substr(4, 23), "\x16Verbatrakon 2.0 slovar");
     EXPECT_EQ(bytes.substr(bytes.size() - 8), std::string("\0\0\0\0\0\0\0\0", 8));
 
-    // A word without descriptions comes back with one empty description.
-    std::vector<std::string> expected = m_sorted;
-    expected[2] = Record("cesta", {""});
-    EXPECT_EQ(Imported(Path("out.vrk"), 'v', '\x02', true), expected);
+    // Sorted; a word without descriptions comes back with one empty description.
+    EXPECT_EQ(Imported(Path("out.vrk"), '\x02', true),
+              (std::vector<std::string>{m_records[3], m_records[2], Record("cesta", {""}),
+                                        m_records[1], m_records[0], m_records[5]}));
     auto in = Dictionary("in.vrk3");
     std::string text;
     ASSERT_TRUE(in->GetName(text));
@@ -119,7 +113,7 @@ TEST_F(ConvertTest, SecondGenPasswordAndPermissions) {
         vrk += std::string(1, readOnly) + std::string(3, '\0');
         vrk += std::string(1, noExport) + std::string(3, '\0');
         WriteWholeFile(Path("in.vrk"), vrk);
-        Imported(Path("in.vrk"), 'v', ';', true);
+        Imported(Path("in.vrk"), ';', true);
         EXPECT_EQ(Dictionary("in.vrk3")->GetFlags(), flags) << int(readOnly);
     }
 }
@@ -134,27 +128,6 @@ TEST_F(ConvertTest, SecondGenRefusesTextsACountedStringCannotHold) {
     EXPECT_EQ(Files(), (std::vector<std::string>{"out.vrk", "test.vrk3"}));
     // The same entry fits the text formats.
     EXPECT_TRUE(dict->ExportCsv(Path("out.csv"), ';'));
-}
-
-TEST_F(ConvertTest, FirstGenAndCsvRoundTrips) {
-    auto dict = DictionaryWith(m_records);
-    ASSERT_TRUE(dict->ExportFirstGen(Path("out.txt"), ';'));
-    // The description that holds the separator comes back as two.
-    std::vector<std::string> expected = m_sorted;
-    expected[4] = Record(
-        "\xe8"
-        "as",
-        {"doba", "trajanje", "obdobje"});
-    expected[2] = Record("cesta", {""});  // a word alone imports with one empty description
-    EXPECT_EQ(Imported(Path("out.txt"), 't'), expected);
-
-    ASSERT_TRUE(dict->ExportCsv(Path("out.csv"), ';'));
-    EXPECT_EQ(Imported(Path("out.csv"), 'c'), m_sorted);
-    // With a separator that CSV import does not split at, each line is one field.
-    ASSERT_TRUE(dict->ExportCsv(Path("bar.csv"), '|'));
-    const auto lines = Imported(Path("bar.csv"), 'c');
-    ASSERT_EQ(lines.size(), m_sorted.size());
-    EXPECT_EQ(lines[1], "ab|kratko");
 }
 
 // Also a stop requested before the operation starts ends it: the operation
@@ -254,7 +227,7 @@ TEST_F(ConvertTest, TextExportsWriteLineBreaksAsSpaces) {
     EXPECT_EQ(dict->ConvertCounts().lineBreaks, 3);
     ASSERT_TRUE(dict->ExportSecondGen(Path("out.vrk"), ';'));
     EXPECT_EQ(dict->ConvertCounts().lineBreaks, 0);
-    EXPECT_EQ(Imported(Path("out.vrk"), 'v'), Entries(*dict));
+    EXPECT_EQ(Imported(Path("out.vrk")), Entries(*dict));
 }
 
 // A crash after any file call of an export leaves the older file at the

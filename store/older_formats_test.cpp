@@ -67,6 +67,7 @@ TEST(BuildRecord, SeparatorsAndBlanksAroundThem) {
     };
     const Case cases[] = {
         {"miza", "pohištvo; kos  ;  mize ", ';', Record("miza", {"pohištvo", "kos", "mize "})},
+        {"w", "", ';', Record("w", {""})},  // a word alone takes one empty description
         {"w", "a;;b", ';', Record("w", {"a", "", "b"})},
         {"w", "a b\t c", ';', Record("w", {"a b\t c"})},  // inner blanks stay
         // A record cannot hold 0x00: the zero bytes alone are dropped.
@@ -89,6 +90,7 @@ TEST(Csv, LineToRecordFollowsQuotesAndRecordToLineQuotesWhatNeedsIt) {
         {"a,\"b \"\"c\"\" d\"x,e", Record("a", {"b \"c\" dx", "e"})},
         {"a\"b,c", "ab,c"},  // the end of the line ends a quote
         {" a , b ", Record(" a ", {" b "})},
+        {"a|b", "a|b"},                                       // only "," and ";" separate
         {std::string("a\0b,\0c\0", 7), Record("ab", {"c"})},  // 0x00 dropped
     };
     for (const auto& [line, record] : read) EXPECT_EQ(CsvLineToRecord(line), record) << line;

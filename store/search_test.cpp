@@ -142,7 +142,6 @@ TEST_F(SearchTest, TermsDecideAndCountHits) {
         Record("e"),
     });
     EXPECT_EQ(WordsOf(SearchFile(*file, "00", "mama")), (Words{"a", "b"}));
-    EXPECT_EQ(WordsOf(SearchFile(*file, "00", "\"mama\"")), (Words{"a"}));
     EXPECT_EQ(WordsOf(SearchFile(*file, "00", "+stara hiša")), (Words{"a", "c", "d"}));
     EXPECT_EQ(SearchFile(*file, "00", "+stara hiša").hits, (std::vector<std::int32_t>{1, 2, 2}));
     EXPECT_EQ(WordsOf(SearchFile(*file, "00", "stara -nova")), (Words{"a", "c"}));
@@ -152,7 +151,6 @@ TEST_F(SearchTest, TermsDecideAndCountHits) {
     EXPECT_EQ(WordsOf(SearchFile(*file, "00", "hiša +oče")), (Words{"a"}));
     // A single-quoted phrase matches inside words.
     EXPECT_EQ(WordsOf(SearchFile(*file, "00", "'ra ma'")), (Words{"a"}));
-    EXPECT_EQ(WordsOf(SearchFile(*file, "00", "=STARA")), (Words{}));
     // Terms are checked only for entries whose letters fit.
     EXPECT_EQ(WordsOf(SearchFile(*file, "d00", "stara")), (Words{"d"}));
     // A term without text is refused, not dropped.

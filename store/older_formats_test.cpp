@@ -152,10 +152,7 @@ TEST(FirstGen, ReaderJoinsContinuationLines) {
 }
 
 TEST(Csv, LinesEndAtLfCrOrCrLf) {
-    const std::string bytes = "a\r\nb\rc\nd\n\ne";
-    TMemoryReader count(bytes);
-    EXPECT_EQ(CountCsvLines(count.in), 6);
-    TMemoryReader r(bytes);
+    TMemoryReader r("a\r\nb\rc\nd\n\ne");
     std::vector<std::string> lines;
     std::string line;
     while (ReadCsvLine(r.in, line)) lines.push_back(line);

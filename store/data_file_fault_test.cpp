@@ -19,34 +19,6 @@ struct TFaultOperation {
     bool reasonElsewhere = false;
 };
 
-const std::vector<TFaultOperation>& FaultOperations() {
-    static const std::vector<TFaultOperation> operations = {
-        {"store",
-         [](TDataFile& f, const std::string&) { return f.StoreEntry(Record("NOVA", {"n"})); }},
-        {"delete", [](TDataFile& f, const std::string&) { return f.DeleteEntry(0); }},
-        {"remap", [](TDataFile& f, const std::string&) { return f.RemapLetter('A', 'E'); }},
-        {"merge",
-         [](TDataFile& f, const std::string& d) { return f.MergeFile(d + "/source.vrk3"); }},
-        {"import csv",
-         [](TDataFile& f, const std::string& d) { return f.ImportCsv(d + "/source.csv"); }},
-        {"create anew", [](TDataFile& f, const std::string&) { return f.CreateEmpty(true); }},
-        // The manager's import into a new dictionary that then takes the
-        // old one's place; the caller removes the new file when it gives up.
-        {"import placed",
-         [](TDataFile& f, const std::string& d) {
-             std::string made;
-             if (!f.CreateEmptyBeside(made)) return false;
-             TDataFile fresh(made, d + "/n1", d + "/n2", d + "/n3");
-             fresh.SetFileSystem(f.fileSystem());
-             if (fresh.ImportCsv(d + "/source.csv") && f.ReplaceWith(made)) return true;
-             RemoveFile(made);
-             return false;
-         },
-         true},
-    };
-    return operations;
-}
-
 class FaultTest : public TempDirTest {
   protected:
     void SetUp() override {
@@ -115,7 +87,31 @@ class FaultTest : public TempDirTest {
 // done, the new; a crash after call k leaves either, and the new once the
 // operation could report it done (after its last call).
 TEST_F(FaultTest, EachFailingCallOrCrashLeavesTheOldOrTheNewContent) {
-    for (const TFaultOperation& op : FaultOperations()) {
+    const TFaultOperation operations[] = {
+        {"store",
+         [](TDataFile& f, const std::string&) { return f.StoreEntry(Record("NOVA", {"n"})); }},
+        {"delete", [](TDataFile& f, const std::string&) { return f.DeleteEntry(0); }},
+        {"remap", [](TDataFile& f, const std::string&) { return f.RemapLetter('A', 'E'); }},
+        {"merge",
+         [](TDataFile& f, const std::string& d) { return f.MergeFile(d + "/source.vrk3"); }},
+        {"import csv",
+         [](TDataFile& f, const std::string& d) { return f.ImportCsv(d + "/source.csv"); }},
+        {"create anew", [](TDataFile& f, const std::string&) { return f.CreateEmpty(true); }},
+        // The manager's import into a new dictionary that then takes the
+        // old one's place; the caller removes the new file when it gives up.
+        {"import placed",
+         [](TDataFile& f, const std::string& d) {
+             std::string made;
+             if (!f.CreateEmptyBeside(made)) return false;
+             TDataFile fresh(made, d + "/n1", d + "/n2", d + "/n3");
+             fresh.SetFileSystem(f.fileSystem());
+             if (fresh.ImportCsv(d + "/source.csv") && f.ReplaceWith(made)) return true;
+             RemoveFile(made);
+             return false;
+         },
+         true},
+    };
+    for (const TFaultOperation& op : operations) {
         std::string folder = Fresh();
         TFailingFileSystem counting;
         ASSERT_TRUE(op.run(*Open(folder, counting), folder)) << op.name;

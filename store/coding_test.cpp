@@ -39,13 +39,10 @@ TEST(Scrambling, BulkFunctionsAgreeWithTheByteRule) {
         for (std::size_t i = 0; i < plain.size(); ++i)
             ASSERT_EQ(stored[i], ScrambleByte(plain[i], offset + i));
         // Moving the bytes to another offset: same text underneath.
-        for (std::uint64_t to : {offset, offset + 1, offset + 4096, offset + 77777}) {
-            std::string moved(plain.size(), '\0');
-            RescrambleBytes(stored.data(), moved.data(), stored.size(), offset, to);
-            std::string back(plain.size(), '\0');
-            ScrambleBytes(moved.data(), back.data(), moved.size(), to);
-            ASSERT_EQ(back, plain);
-        }
+        std::string moved(plain.size(), '\0');
+        RescrambleBytes(stored.data(), moved.data(), stored.size(), offset, offset + 77777);
+        ScrambleBytes(moved.data(), moved.data(), moved.size(), offset + 77777);
+        ASSERT_EQ(moved, plain);
     }
 }
 

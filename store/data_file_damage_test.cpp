@@ -1,6 +1,7 @@
-// Damaged and hostile dictionary files: every operation fails cleanly (or
-// reads what is there), never crashes, hangs or allocates by a stored number.
-// Random damage is the dictionary fuzz harness's (fuzz/dictionary_fuzz.cpp).
+// Damaged and hostile dictionary files: operations fail as damaged (or read
+// what is there) and change nothing. Every operation on random damage and
+// every cut, exports among them, are the dictionary fuzz harness's
+// (fuzz/dictionary_fuzz.cpp).
 #include <cstring>
 
 #include "coding.h"
@@ -12,36 +13,6 @@ namespace {
 
 class DamagedFile : public TempDirTest {
   protected:
-    // Every failure says why; a damaged file never reads as missing.
-    static void ExpectReason(const TDataFile& file, bool ok, const char* what) {
-        if (ok) return;
-        EXPECT_NE(file.LastFailure(), TFailure::None) << what;
-        EXPECT_NE(file.LastFailure(), TFailure::NotFound) << what;
-    }
-
-    // Runs every operation on the file: none of them may misbehave.
-    void TouchEverything(TDataFile& file) {
-        std::string out;
-        const std::int32_t count = file.GetEntryCount();
-        ExpectReason(file, count >= 0, "GetEntryCount");
-        ExpectReason(file, file.GetName(out), "GetName");
-        ExpectReason(file, file.GetNotes(out), "GetNotes");
-        ExpectReason(file, file.GetFlags() >= 0, "GetFlags");
-        ExpectReason(file, file.GetPictureSize() >= 0, "GetPictureSize");
-        ExpectReason(file, file.GetPicture(out, 1 << 20), "GetPicture");
-        for (std::int32_t i : {0, 1, 5, count - 1, count}) {
-            ExpectReason(file, file.GetEntry(i, out), "GetEntry");
-            ExpectReason(file, file.GetDescription(i, 0, out), "GetDescription");
-            ExpectReason(file, file.GetDescriptionCount(i) >= 0, "GetDescriptionCount");
-        }
-        ExpectReason(file, file.FindWord("REKA") != -1, "FindWord");
-        ExpectReason(file, file.StoreEntry(Record("NOVO", {"x"})), "StoreEntry");
-        std::int32_t index = 0;
-        ExpectReason(file, file.StoreEntryMerged(Record("REKA", {"y"}), index), "StoreEntryMerged");
-        ExpectReason(file, file.DeleteEntry(0), "DeleteEntry");
-        ExpectReason(file, file.RemapLetter('a', 'b'), "RemapLetter");
-    }
-
     // Three entries and a picture, as the store writes them.
     std::string SoundFile() {
         auto file = DictionaryWith(
@@ -51,27 +22,11 @@ class DamagedFile : public TempDirTest {
     }
 };
 
-TEST_F(DamagedFile, EveryCutOfAFileIsHandled) {
-    const std::string sound = SoundFile();
-    for (std::size_t n = 0; n < sound.size(); ++n) {
-        WriteWholeFile(Path("cut.vrk3"), sound.substr(0, n));
-        auto file = Dictionary("cut.vrk3");
-        TouchEverything(*file);
-        if (n < kEmptyFileSize) {
-            EXPECT_EQ(file->GetEntryCount(), -1) << n;
-            EXPECT_EQ(file->LastFailure(), TFailure::Damaged) << n;
-            // Reading entries agrees: there is no trailer, so no records.
-            std::string out;
-            EXPECT_FALSE(file->GetEntry(0, out)) << n;
-            EXPECT_EQ(file->LastFailure(), TFailure::Damaged) << n;
-        }
-    }
-}
-
 // The entry count against the records present. A count the records cannot
 // hold makes the file damaged; a count above the entries present reads what
 // is there; a rewrite copies only the counted records, so a file whose count
-// is wrong either way is never rewritten (the others would be lost).
+// is wrong either way is never rewritten (the others would be lost). A file
+// cut short by another program is damaged.
 TEST_F(DamagedFile, TheCountIsCheckedAgainstTheRecords) {
     const std::string sound = SoundFile();
     const auto withCount = [](std::string bytes, std::uint32_t count) {
@@ -87,12 +42,6 @@ TEST_F(DamagedFile, TheCountIsCheckedAgainstTheRecords) {
     PutFixed32(pictured.data() + pictured.size() - kTrailerSize, 4);
     std::string badTrailer = pictured;
     PutFixed32(badTrailer.data() + badTrailer.size() - kTrailerSize, 0xFFFF);
-    // The entry "A" and its terminator fit, but not the 20-byte trailer.
-    std::string short71(kRecordsOffset + ENTRY_BASE, '\0');
-    std::memcpy(short71.data(), kMagic.data(), kMagicSize);
-    std::string entry = "A";
-    ScrambleBytes(entry.data(), entry.data(), 1, short71.size());
-    short71 += entry + '\0' + std::string(kEmptyFileSize - 3 - short71.size(), 'x');
     // No terminator anywhere.
     std::string endless = std::string(kMagic) + std::string(10, '\0') + std::string(5000, 'A') +
                           std::string(kTrailerSize, '\0');
@@ -104,13 +53,10 @@ TEST_F(DamagedFile, TheCountIsCheckedAgainstTheRecords) {
     const Case cases[] = {
         {"above", withCount(sound, 5), 5, 3, true},
         {"below", withCount(sound, 2), 2, 2, true},
-        {"0x7FFFFFFF", withCount(sound, 0x7FFFFFFF), -1, 0, true},
         {"0xFFFFFFFF", withCount(sound, 0xFFFFFFFF), -1, 0, true},
-        {"0x80000000", withCount(sound, 0x80000000), -1, 0, true},
-        {"1000", withCount(sound, 1000), -1, 0, true},
+        {"cut in the header", sound.substr(0, kEmptyFileSize - 1), -1, 0, true},
         {"all the records hold", withCount(bare, 5), 5, 5, false},
         {"one more", withCount(bare, 6), -1, 0, true},
-        {"shorter than the trailer", withCount(short71, 1), -1, 0, true},
         {"endless", endless, 0, 0, true},
         // The picture is no room for records.
         {"picture, 5", withCount(pictured, 5), 5, 5, false},
@@ -133,24 +79,15 @@ TEST_F(DamagedFile, TheCountIsCheckedAgainstTheRecords) {
             EXPECT_EQ(file->FindWord("A"), -1);  // a failure, not "no such word"
         }
         if (c.refused) {
+            EXPECT_FALSE(file->RemapLetter('A', 'B'));
+            EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
             EXPECT_FALSE(file->StoreEntry("X"));
             EXPECT_EQ(ReadWholeFile(Path("d.vrk3")), c.bytes);
         }
-        TouchEverything(*file);
     }
     WriteWholeFile(Path("d.vrk3"), endless);
     EXPECT_FALSE(Dictionary("d.vrk3")->GetName(out));  // a header record that never ends
-    WriteWholeFile(Path("low.vrk3"), withCount(sound, 2));
-    auto low = Dictionary("low.vrk3");
-    EXPECT_TRUE(low->GetEntry(1, out));
-    EXPECT_EQ(out, Record("OSA", {"a"}));
-    EXPECT_FALSE(low->DeleteEntry(0));
-    EXPECT_FALSE(low->SetInfo("ime", "", "", "", 6));
-    EXPECT_FALSE(low->SetPicture("x"));
-    EXPECT_FALSE(low->RemapLetter('A', 'B'));
-    EXPECT_EQ(low->LastFailure(), TFailure::Damaged);
-    EXPECT_EQ(ReadWholeFile(Path("low.vrk3")), withCount(sound, 2));
-    EXPECT_EQ(Files(), (std::vector<std::string>{"d.vrk3", "low.vrk3", "sound.vrk3"}));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"d.vrk3", "sound.vrk3"}));
 }
 
 TEST_F(DamagedFile, PictureLengthBeyondTheFileFailsThePictureAndTheRewrite) {
@@ -176,26 +113,16 @@ TEST_F(DamagedFile, MissingAndDamagedFilesSaySo) {
     std::string out;
     EXPECT_EQ(file->GetEntryCount(), -1);
     EXPECT_EQ(file->LastFailure(), TFailure::NotFound);
-    EXPECT_EQ(file->GetFlags(), -1);
     EXPECT_EQ(file->GetPictureSize(), 0);
-    EXPECT_EQ(file->LastFailure(), TFailure::NotFound);
-    EXPECT_FALSE(file->GetName(out));
-    EXPECT_EQ(file->LastFailure(), TFailure::NotFound);
     EXPECT_FALSE(file->StoreEntry("X"));
     EXPECT_EQ(file->LastFailure(), TFailure::NotFound);
     EXPECT_EQ(file->LastFailurePath(), Path("none.vrk3"));
-    EXPECT_EQ(file->FindWord("X"), -1);
-    auto inMissingFolder = Dictionary("no/such/folder.vrk3");
-    EXPECT_EQ(inMissingFolder->GetEntryCount(), -1);
-    EXPECT_EQ(inMissingFolder->LastFailure(), TFailure::NotFound);
     EXPECT_EQ(Files(), std::vector<std::string>{});
 
     WriteWholeFile(Path("none.vrk3"), std::string(200, 'x'));
     EXPECT_EQ(file->GetEntryCount(), -1);
     EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
     EXPECT_FALSE(file->GetName(out));
-    EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
-    EXPECT_FALSE(file->StoreEntry("X"));
     EXPECT_EQ(file->LastFailure(), TFailure::Damaged);
     WriteWholeFile(Path("none.vrk3"), SoundFile());
     EXPECT_EQ(file->GetEntryCount(), 3);

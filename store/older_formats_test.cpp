@@ -30,50 +30,33 @@ TEST(RunningSum, StoresTheSumOfAllBytesSoFar) {
     std::string wraps("\xff\x02", 2);
     EncodeRunningSum(wraps);
     EXPECT_EQ(wraps, std::string("\xff\x01", 2));
-    std::string all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-    std::string coded = all;
-    EncodeRunningSum(coded);
-    DecodeRunningSum(coded);
-    EXPECT_EQ(coded, all);
+    DecodeRunningSum(wraps);
+    EXPECT_EQ(wraps, std::string("\xff\x02", 2));
 }
 
-TEST(CountedString, LengthFormsAtTheirLimits) {
+// A length below 255 takes one byte, a longer one 0xFF and two bytes, low
+// byte first. A read keeps at most its limit and reads the rest past.
+TEST(CountedString, LengthFormsAtTheirLimitsAndReadsPastALimit) {
+    std::string all;
     for (std::size_t length : {0u, 254u, 255u, 65535u}) {
         std::string out;
         ASSERT_TRUE(WriteCounted(out, std::string(length, 'a')));
-        const std::size_t prefix = length < 255 ? 1 : 3;
-        EXPECT_EQ(out.size(), prefix + length);
-        if (length >= 255) {
-            const std::string prefix3 = {'\xff', char(length & 0xFF), char(length >> 8)};
-            EXPECT_EQ(out.substr(0, 3), prefix3);
-        }
-        TMemoryReader r(out);
-        std::string back;
-        ASSERT_TRUE(ReadCounted(r.in, back, 100000));
-        EXPECT_EQ(back.size(), length);
+        const std::string prefix = length < 255
+                                       ? std::string(1, char(length))
+                                       : std::string{'\xff', char(length), char(length >> 8)};
+        EXPECT_EQ(out, prefix + std::string(length, 'a')) << length;
+        all += out;
     }
+    TMemoryReader r(all + std::string("\xff\x10\x00xyz", 6));  // and data cut short
+    std::string back;
+    for (std::size_t kept : {0u, 254u, 254u, 254u}) {
+        ASSERT_TRUE(ReadCounted(r.in, back, 254));
+        EXPECT_EQ(back, std::string(kept, 'a'));
+    }
+    EXPECT_FALSE(ReadCounted(r.in, back, 254));
     std::string out = "x";
     EXPECT_FALSE(WriteCounted(out, std::string(65536, 'a')));
     EXPECT_EQ(out, "x");
-}
-
-TEST(CountedString, ReadDropsBytesBeyondTheLimitAndRefusesShortData) {
-    std::string bytes;
-    ASSERT_TRUE(WriteCounted(bytes, "abcdef"));
-    ASSERT_TRUE(WriteCounted(bytes, "gh"));
-    TMemoryReader r(bytes);
-    std::string out;
-    ASSERT_TRUE(ReadCounted(r.in, out, 3));
-    EXPECT_EQ(out, "abc");
-    ASSERT_TRUE(ReadCounted(r.in, out, 3));
-    EXPECT_EQ(out, "gh");  // the dropped bytes were still read
-    EXPECT_FALSE(ReadCounted(r.in, out, 3));
-
-    TMemoryReader cut(std::string("\xff\x10\x00xyz", 6));
-    EXPECT_FALSE(ReadCounted(cut.in, out, 100000));
-    TMemoryReader noLength(std::string("\xff\x10", 2));
-    EXPECT_FALSE(ReadCounted(noLength.in, out, 100000));
 }
 
 TEST(BuildRecord, SeparatorsAndBlanksAroundThem) {
@@ -84,20 +67,13 @@ TEST(BuildRecord, SeparatorsAndBlanksAroundThem) {
     };
     const Case cases[] = {
         {"miza", "pohištvo; kos  ;  mize ", ';', Record("miza", {"pohištvo", "kos", "mize "})},
-        {"w", "", ';', Record("w", {""})},
+        {"w", "", ';', Record("w", {""})},  // a word alone takes one empty description
         {"w", "a;;b", ';', Record("w", {"a", "", "b"})},
         {"w", "a b\t c", ';', Record("w", {"a b\t c"})},  // inner blanks stay
-        {"w",
-         "a\x02"
-         "b",
-         '\x02', Record("w", {"a", "b"})},
         // A record cannot hold 0x00: the zero bytes alone are dropped.
         {std::string("ab\0c", 4), std::string("a\0b;c", 5), ';', Record("abc", {"ab", "c"})},
         // A blank separator ends a run of blanks: those before it are dropped.
         {"w", "a \tb\t", '\t', Record("w", {"a", "b", ""})},
-        {"w", "a\t b", ' ', Record("w", {"a", "b"})},
-        // A long run of blanks costs linear time.
-        {"w", "a" + std::string(1000000, ' ') + ";b", ';', Record("w", {"a", "b"})},
     };
     for (const Case& c : cases)
         EXPECT_EQ(BuildRecord(c.word, c.text, c.separator), c.record) << c.text.substr(0, 30);
@@ -114,15 +90,13 @@ TEST(Csv, LineToRecordFollowsQuotesAndRecordToLineQuotesWhatNeedsIt) {
         {"a,\"b \"\"c\"\" d\"x,e", Record("a", {"b \"c\" dx", "e"})},
         {"a\"b,c", "ab,c"},  // the end of the line ends a quote
         {" a , b ", Record(" a ", {" b "})},
-        {"", ""},
-        {"a|b", "a|b"},
+        {"a|b", "a|b"},                                       // only "," and ";" separate
         {std::string("a\0b,\0c\0", 7), Record("ab", {"c"})},  // 0x00 dropped
     };
     for (const auto& [line, record] : read) EXPECT_EQ(CsvLineToRecord(line), record) << line;
     const std::tuple<std::string, char, std::string> written[] = {
         {Record("miza", {"kos, pohištva", "stol"}), ',', "miza,\"kos, pohištva\",stol"},
         {Record("a", {"b|c", "d\"e", "f;g"}), '|', "a|\"b|c\"|\"d\"\"e\"|\"f;g\""},
-        {"word", ',', "word"},
         {Record("word", {""}), ',', "word,"},
     };
     for (const auto& [record, separator, line] : written)
@@ -132,21 +106,6 @@ TEST(Csv, LineToRecordFollowsQuotesAndRecordToLineQuotesWhatNeedsIt) {
         EXPECT_EQ(CsvLineToRecord(RecordToCsvLine(record, ';')), record);
 }
 
-std::string FirstGen(std::string_view record, char separator = ';') {
-    std::string out;
-    AppendFirstGenEntry(out, record, separator);
-    return out;
-}
-
-std::vector<std::pair<std::string, std::string>> ReadFirstGen(const std::string& bytes) {
-    TMemoryReader r(bytes);
-    TFirstGenReader reader(r.in);
-    std::vector<std::pair<std::string, std::string>> entries;
-    std::string word, text;
-    while (reader.Next(word, text)) entries.emplace_back(word, text);
-    return entries;
-}
-
 const std::string kIndent(29, ' ');
 
 // The word in columns 1-29, the descriptions from column 30 to 80, "; "
@@ -154,10 +113,7 @@ const std::string kIndent(29, ' ');
 TEST(FirstGen, WordColumnsSeparatorsAndWrapsAtColumnEighty) {
     const std::string pad(28, ' '), x51(51, 'x'), a45(45, 'a');
     const std::pair<std::string, std::string> cases[] = {
-        {"miza", "miza\r\n"},
-        {Record("miza", {""}), "miza" + std::string(25, ' ') + "\r\n"},
         {Record("miza", {"kos", "stol"}), "miza" + std::string(25, ' ') + "kos; stol\r\n"},
-        {Record(std::string(35, 'w'), {"a"}), std::string(29, 'w') + "a\r\n"},
         // A word alone on its line is cut too: a reader would take the rest
         // for a description.
         {std::string(35, 'w'), std::string(29, 'w') + "\r\n"},
@@ -168,51 +124,35 @@ TEST(FirstGen, WordColumnsSeparatorsAndWrapsAtColumnEighty) {
         // before it is replaced by the line break. One ending there stays.
         {Record("w", {a45 + " bbbbbbbb"}), "w" + pad + a45 + "\r\n" + kIndent + "bbbbbbbb\r\n"},
         {Record("w", {a45 + " bbbbb"}), "w" + pad + a45 + " bbbbb\r\n"},
-        // A separator near the end of the line is followed by the line break;
-        // a second description ending at column 80 stays on the line.
+        // A separator near the end of the line is followed by the line break.
         {Record("w", {std::string(50, 'c'), "d"}),
          "w" + pad + std::string(50, 'c') + ";\r\n" + kIndent + "d\r\n"},
-        {Record("w", {std::string(20, 'c'), std::string(29, 'd')}),
-         "w" + pad + std::string(20, 'c') + "; " + std::string(29, 'd') + "\r\n"},
-        // A blank at the start of a continuation is dropped; a one-letter
-        // word at the start of the text keeps its blank.
+        // A blank at the start of a continuation is dropped.
         {Record("w", {x51 + "  y"}), "w" + pad + x51 + "\r\n" + kIndent + "y\r\n"},
-        {Record("w", {"a kos"}), "w" + pad + "a kos\r\n"},
     };
-    for (const auto& [record, text] : cases) EXPECT_EQ(FirstGen(record), text) << record;
+    for (const auto& [record, text] : cases) {
+        std::string out;
+        AppendFirstGenEntry(out, record, ';');
+        EXPECT_EQ(out, text) << record;
+    }
 }
 
 TEST(FirstGen, ReaderJoinsContinuationLines) {
     const std::string bytes = "miza" + std::string(25, ' ') + "kos;\r\n" + kIndent + "stol  \r\n" +
                               "a\r\n" + "b" + std::string(28, ' ') + "x\n" + "\tcont\r\n" +
                               std::string(40, 'L') + "\r\n" + "last";
-    const auto entries = ReadFirstGen(bytes);
-    ASSERT_EQ(entries.size(), 5u);
-    EXPECT_EQ(entries[0], (std::pair<std::string, std::string>{"miza", "kos; stol"}));
-    EXPECT_EQ(entries[1], (std::pair<std::string, std::string>{"a", ""}));
+    TMemoryReader r(bytes);
+    TFirstGenReader reader(r.in);
+    std::vector<std::string> entries;
+    for (std::string word, text; reader.Next(word, text);) entries.push_back(word + "|" + text);
     // A continuation line shorter than the indentation ends at its line end.
-    EXPECT_EQ(entries[2], (std::pair<std::string, std::string>{"b", "x"}));
-    EXPECT_EQ(entries[3],
-              (std::pair<std::string, std::string>{std::string(29, 'L'), std::string(11, 'L')}));
-    EXPECT_EQ(entries[4], (std::pair<std::string, std::string>{"last", ""}));
-}
-
-TEST(FirstGen, EntryCountMatchesTheReader) {
-    for (const std::string& bytes :
-         {std::string(""), std::string("a"), std::string("a\r\nb\r\n"), std::string("a\r\n c\r\nb"),
-          std::string("\r\n\r\n"), std::string(" x\ny\rz")}) {
-        TMemoryReader r(bytes);
-        EXPECT_EQ(TFirstGenReader::CountEntries(r.in),
-                  static_cast<std::int64_t>(ReadFirstGen(bytes).size()))
-            << bytes;
-    }
+    EXPECT_EQ(entries, (std::vector<std::string>{"miza|kos; stol", "a|", "b|x",
+                                                 std::string(29, 'L') + "|" + std::string(11, 'L'),
+                                                 "last|"}));
 }
 
 TEST(Csv, LinesEndAtLfCrOrCrLf) {
-    const std::string bytes = "a\r\nb\rc\nd\n\ne";
-    TMemoryReader count(bytes);
-    EXPECT_EQ(CountCsvLines(count.in), 6);
-    TMemoryReader r(bytes);
+    TMemoryReader r("a\r\nb\rc\nd\n\ne");
     std::vector<std::string> lines;
     std::string line;
     while (ReadCsvLine(r.in, line)) lines.push_back(line);

@@ -22,18 +22,10 @@ class TDataFileTestPeer {
   public:
     explicit TDataFileTestPeer(TDataFile& file) : m_file(file) {}
     bool OpenForChange() { return m_file.Open(TDataFile::Mode::Change); }
-    bool OpenForRead() { return m_file.Open(TDataFile::Mode::Read); }
-    // Counts the terminators of the open dictionary's records, touching
-    // every byte of them.
-    std::int64_t CountRecords() const {
-        const std::string_view records = m_file.Records().substr(kRecordsOffset);
-        return std::count(records.begin(), records.end(), '\0');
-    }
     bool Replace(std::int32_t k, std::string_view text) { return m_file.ReplaceRecord(k, text); }
     bool Append(std::string_view text) { return m_file.AppendRecord(text); }
     bool Delete(std::int32_t k) { return m_file.DeleteRecord(k); }
     bool Close() { return m_file.Close(); }
-    const std::string& AdditionsPathInUse() const { return m_file.m_openAdditionsPath; }
 
   private:
     TDataFile& m_file;

@@ -152,7 +152,12 @@ TEST_F(ConvertTest, FailedOrStoppedImportsAndExportsChangeNothing) {
     EXPECT_FALSE(dict->ExportCsv(Path("o.csv"), ','));
     EXPECT_EQ(dict->LastFailure(), TFailure::Stopped);
     EXPECT_EQ(ReadWholeFile(Path("test.vrk3")), before);
-    EXPECT_EQ(Files(), (std::vector<std::string>{"cut.vrk", "ok.csv", "test.vrk3"}));
+    // An empty dictionary has no entry to see the stop at.
+    ASSERT_TRUE(CreateEmpty(Path("empty.vrk3")));
+    auto empty = Dictionary("empty.vrk3");
+    empty->SetProgress(&progress);
+    EXPECT_FALSE(empty->ExportCsv(Path("o.csv"), ','));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"cut.vrk", "empty.vrk3", "ok.csv", "test.vrk3"}));
 }
 
 // The byte that ends each search result (0x02) never enters a record: an

@@ -431,6 +431,12 @@ bool TDataFile::ExportSorted(const std::string& path, ExportKind kind, char sepa
     std::sort(items.begin(), items.end(), order);
     FollowSortedListOrder(items, order, file, firstEntry, m_recordsEnd, m_count);
 
+    // A stop is otherwise seen at each entry written: without this check an
+    // empty dictionary's export would be written after the user cancelled it.
+    if (progress().StopRequested()) {
+        Abort();
+        return FailStopped();
+    }
     TExportFile out(*m_fs);
     if (!out.Create(path)) {
         Abort();

@@ -1,7 +1,6 @@
 #include "ui/directory_dlg.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -42,7 +41,6 @@ TEST_F(DirectoryDlgTest, OpensAtDeepestExistingAncestorAndCreatesMissingLevelsOn
     CTDirectoryDlg dialog(wanted, kTypeAndCreate);
     EXPECT_EQ(dialog.ShownPath(), tmp_.path());
     EXPECT_EQ(Child<QLineEdit>(&dialog, "pathEdit")->text(), wanted);
-    EXPECT_EQ(CTDirectoryDlg::DeepestExisting(wanted + "/1/"), tmp_.path());
     EXPECT_EQ(CTDirectoryDlg::DeepestExisting(tmp_.path() + "//nov"), tmp_.path());
 
     dialog.SetMessages("ni pogona", "Ustvarim?", "ne gre");
@@ -90,7 +88,6 @@ TEST_F(DirectoryDlgTest, RowsAreThePathLevelsThenTheSubdirectoriesAndActivatingO
     Activate(dialog, 0);
     EXPECT_EQ(dialog.ShownPath(), QStringLiteral("/"));
     EXPECT_EQ(dialog.LevelCount(), 1);
-    EXPECT_EQ(Child<QComboBox>(&dialog, "driveList")->itemData(0).toString(), QStringLiteral("/"));
 }
 
 // A typed path is the result, without a trailing "/"; a typed "~" is the

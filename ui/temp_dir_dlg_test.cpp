@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -28,8 +27,7 @@ class TempDirDlgTest : public TUiTest {
     // No folder can be used: nothing is set, and the cache folder lies
     // below a file.
     void BlockCacheFolder() {
-        QFile file(tmp_.filePath("file"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        WriteWholeFile(tmp_.filePath("file").toStdString(), "");
         setenv("XDG_CACHE_HOME", tmp_.filePath("file/cache").toLocal8Bit().constData(), 1);
     }
 };
@@ -82,6 +80,8 @@ TEST_F(TempDirDlgTest, ChangeTypesIntoTheChooserAndOkStoresTheDirectory) {
     messages_->Answer(TMsgAnswer::kYes);  // create the missing directory
     WhenModal([&](QWidget* chooser) {
         EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Izberi Imenik"));
+        ExpectLaidOut(chooser, "folder chooser");
+        ExpectFilledInByKeys(chooser);
         auto* field = Child<QLineEdit>(chooser, "pathEdit");
         field->clear();
         TypeText(field, wanted);
@@ -100,9 +100,7 @@ TEST_F(TempDirDlgTest, ChangeTypesIntoTheChooserAndOkStoresTheDirectory) {
 TEST_F(TempDirDlgTest, ChoiceThatCannotBeStoredIsUsedAndCancelFollows) {
     CloseSettingsStore();
     const QString blocked = tmp_.filePath("store");
-    QFile file(blocked);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    WriteWholeFile(blocked.toStdString(), "");
     setenv("VRK3_SETTINGS_DIR", blocked.toLocal8Bit().constData(), 1);
     BlockCacheFolder();
 

@@ -77,9 +77,6 @@ TEST_F(FontRecordTest, MissingOrMisshapenValueIsReplacedByTheCurrentFont) {
     current.setPixelSize(13);
     ASSERT_TRUE(TSetRegistryBinary(kFinderPath, "Font01", std::string(59, '\0'),
                                    kRegCreateKey | kRegOverwrite));
-    QFont read;
-    EXPECT_FALSE(ReadFontSetting(kFinderPath, "Font01", read));
-
     EXPECT_EQ(ReadFontOrStore(kFinderPath, "Font01", current).pixelSize(), 13);
     TFontValue stored{};
     ASSERT_TRUE(TGetRegistryFont(kFinderPath, "Font01", stored));

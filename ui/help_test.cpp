@@ -54,18 +54,10 @@ TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPageAndTheHelpFolderIsPreferred) {
     SetHelpFolder({});
 }
 
-// Every link leads somewhere; no page describes what the programs never did
-// (a "Knj" or "Nač..." button, a "Temp" folder every user is asked for, a
-// second click on a heading that reverses the order).
-TEST_F(HelpTest, EveryLinkLeadsSomewhereAndNoPageDescribesWhatTheProgramsDoNotDo) {
+// A link between the pages that leads nowhere shows an empty page.
+TEST_F(HelpTest, EveryLinkLeadsSomewhere) {
     const QDir pages(QStringLiteral(":/help"));
     const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(?:#([^\"]*))?\""));
-    const QStringList untrue = {QStringLiteral("<i>Knj</i>"),
-                                QStringLiteral("(Knj)"),
-                                QStringLiteral("Nač..."),
-                                QStringLiteral("<code>Temp</code>"),
-                                QStringLiteral("vas vprašata, kam"),
-                                QStringLiteral("obrne vrstni red")};
     int links = 0;
     for (const QString& name : pages.entryList({QStringLiteral("*.html")})) {
         const QString text = PageText(QUrl(QStringLiteral("qrc:/help/") + name));
@@ -80,9 +72,6 @@ TEST_F(HelpTest, EveryLinkLeadsSomewhereAndNoPageDescribesWhatTheProgramsDoNotDo
                     << name.toStdString() << " -> #" << match.captured(2).toStdString();
             }
         }
-        for (const QString& claim : untrue)
-            EXPECT_FALSE(text.simplified().contains(claim))
-                << name.toStdString() << ": " << claim.toStdString();
     }
     EXPECT_GT(links, 30);
 }

@@ -75,8 +75,7 @@ TEST_F(AboutSplashTest, EveryRoleAndToolbarIconHasADrawingAlsoAtTwiceTheScale) {
         "dictionary-add dictionary-new import export dictionary-data dictionary-security");
     for (const QString& name : toolbar.split(' '))
         EXPECT_FALSE(ToolbarIcon(name).isNull()) << name.toStdString();
-    // At twice the scale a bitmap is drawn at the screen's pixels and shows
-    // at its own size.
+    // At twice the scale a bitmap is sharp and keeps its own size.
     const QSize plain = RoleBitmap(bitmap::kManagerSplash).size();
     const QPixmap sharp = RoleBitmap(bitmap::kManagerSplash, QSize(), 2.0);
     EXPECT_EQ(sharp.size(), plain * 2);

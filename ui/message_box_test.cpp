@@ -73,8 +73,7 @@ TEST_F(MessageBoxTest, RealBoxShowsItsIconAndButtonsAndGivesTheAnswerPressed) {
     }
 }
 
-// A modal window no test answers fails the test and is closed, so the
-// test goes on instead of waiting for a person.
+// A modal window no test answers fails the test and is closed.
 TEST_F(MessageBoxTest, AModalWindowNobodyAnswersFailsTheTestAndCloses) {
     unansweredModalMs_ = 300;
     QDialog dialog;

@@ -145,8 +145,7 @@ TEST_F(TempDirDlgTest, OkRefusesAFolderTheScratchFilesCannotUseAndSaysWhy) {
     EXPECT_EQ(messages_->Texts(),
               std::vector<QString>{texts::kTempDirUnusable.arg(deep, texts::kTempDirTooLong)});
     EXPECT_EQ(Stored(), inUse);
-    // A choice stored before that cannot serve: the dialog shows the folder
-    // the programs use instead.
+    // A stored choice that cannot serve: the dialog shows the folder used instead.
     ASSERT_TRUE(TWriteBackupDir(deep.toStdString()));
     EXPECT_EQ(CTempDirDlg().Directory().toStdString(), dir_ + "/cache/vrk3");
 }

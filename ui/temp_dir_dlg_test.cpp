@@ -1,5 +1,7 @@
 #include "ui/temp_dir_dlg.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -20,10 +22,6 @@ namespace {
 class TempDirDlgTest : public TUiTest {
   protected:
     QTemporaryDir tmp_;
-    std::string Stored() {
-        std::string dir;
-        return TReadBackupDir(dir) ? dir : std::string("<none>");
-    }
     // No folder can be used: nothing is set, the cache folder is below a file.
     void BlockCacheFolder() {
         WriteWholeFile(tmp_.filePath("file").toStdString(), "");
@@ -90,7 +88,9 @@ TEST_F(TempDirDlgTest, ChangeTypesIntoTheChooserAndOkStoresTheDirectory) {
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{"Izbrani imenik ne obstaja. Ga ustvarim?"});
     Child<QPushButton>(&dialog, "okButton")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(QString::fromStdString(Stored()), wanted);
+    std::string stored;
+    ASSERT_TRUE(TReadBackupDir(stored));
+    EXPECT_EQ(QString::fromStdString(stored), wanted);
 }
 
 // A user who may not store anything still gets the folder chosen; a folder
@@ -130,23 +130,23 @@ TEST_F(TempDirDlgTest, ChoiceThatCannotBeStoredIsUsedAndCancelFollows) {
     CloseSettingsStore();
 }
 
-// A typed folder whose path the stored setting could not be read back with
-// is refused with the reason, and nothing is stored.
+// A folder every user may write, without the sticky bit, is refused with the
+// reason and not stored.
 TEST_F(TempDirDlgTest, OkRefusesAFolderTheScratchFilesCannotUseAndSaysWhy) {
-    QString deep = tmp_.path();
-    while (deep.toUtf8().size() < 270) deep += "/" + QString(40, QLatin1Char('d'));
-    ASSERT_TRUE(QDir().mkpath(deep));
-    const std::string inUse = Stored();
+    const QString open = tmp_.filePath("odprt");
+    ASSERT_TRUE(QDir().mkpath(open));
+    ASSERT_EQ(chmod(open.toLocal8Bit().constData(), 0777), 0);
     CTempDirDlg dialog;
     dialog.show();
-    Child<QLineEdit>(&dialog, "directoryEdit")->setText(deep);
+    Child<QLineEdit>(&dialog, "directoryEdit")->setText(open);
     Child<QPushButton>(&dialog, "okButton")->click();
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(messages_->Texts(),
-              std::vector<QString>{texts::kTempDirUnusable.arg(deep, texts::kTempDirTooLong)});
-    EXPECT_EQ(Stored(), inUse);
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kTempDirUnusable.arg(
+                                      open, texts::kTempDirSharedNoSticky)});
+    std::string stored;
+    EXPECT_FALSE(TReadUserBackupDir(stored));
     // A stored choice that cannot serve: the dialog shows the folder used instead.
-    ASSERT_TRUE(TWriteBackupDir(deep.toStdString()));
+    ASSERT_TRUE(TWriteBackupDir(open.toStdString()));
     EXPECT_EQ(CTempDirDlg().Directory().toStdString(), dir_ + "/cache/vrk3");
 }
 

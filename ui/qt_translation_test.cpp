@@ -1,12 +1,8 @@
 #include "ui/qt_translation.h"
 
-#include <QColorDialog>
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QFontDialog>
-#include <QPushButton>
-#include <utility>
 
 #include "ui/test_ui.h"
 
@@ -15,43 +11,20 @@ namespace {
 
 class QtTranslationTest : public TUiTest {};
 
-QStringList ButtonTexts(const QWidget* dialog) {
-    QStringList texts;
-    for (const QPushButton* button : dialog->findChildren<QPushButton*>())
-        if (button->isVisible()) texts << button->text().remove('&');
-    texts.sort();
-    return texts;
-}
-
-// The standard buttons come from the platform theme, which Qt's Slovene
-// catalogue does not cover: our table does, whether or not the catalogue is
-// installed here; so do Qt's own font, colour and file dialogs.
-TEST_F(QtTranslationTest, StandardButtonsAndQtsDialogsAreSlovene) {
+// The standard buttons (also those of Qt's own font dialog) come from the
+// platform theme, which Qt's Slovene catalogue does not cover: our table
+// does, whether or not the catalogue is installed here.
+TEST_F(QtTranslationTest, StandardButtonsAndQtsOwnTextsAreSlovene) {
     QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Yes |
                          QDialogButtonBox::No | QDialogButtonBox::Help);
-    box.show();
-    EXPECT_EQ(ButtonTexts(&box), (QStringList{"Da", "Ne", "Pomoč", "Prekliči", "V redu"}));
-    QFontDialog fonts;
-    fonts.setOption(QFontDialog::DontUseNativeDialog);
-    QColorDialog colours;
-    colours.setOption(QColorDialog::DontUseNativeDialog);
-    QFileDialog files;
-    files.setOption(QFileDialog::DontUseNativeDialog);
-    for (const auto& [dialog, accept] : {std::pair<QDialog*, const char*>{&fonts, "V redu"},
-                                         {&colours, "V redu"},
-                                         {&files, "Odpri"}}) {
-        dialog->show();
-        const QStringList texts = ButtonTexts(dialog);
-        EXPECT_TRUE(texts.contains(accept) && texts.contains("Prekliči"))
-            << texts.join(',').toStdString();
-        dialog->close();
-    }
+    QStringList texts;
+    for (const QAbstractButton* button : box.buttons()) texts << button->text().remove('&');
+    texts.sort();
+    EXPECT_EQ(texts, (QStringList{"Da", "Ne", "Pomoč", "Prekliči", "V redu"}));
     // Labels come from Qt's catalogue where there is one, else from ours;
     // ours also answers a GNOME desktop's buttons and a text box's menu.
     EXPECT_EQ(QCoreApplication::translate("QFontDialog", "&Font").remove('&'),
               QStringLiteral("Pisava"));
-    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"),
-              QStringLiteral("Mapa"));
     EXPECT_EQ(QtTextSlovene("QGnomeTheme", "&OK"), QStringLiteral("&V redu"));
     EXPECT_EQ(QtTextSlovene("QWidgetTextControl", "Select All"), QStringLiteral("Izberi vse"));
     // A button text asked for by another class is that class's own.

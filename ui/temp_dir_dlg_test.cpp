@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -23,22 +22,15 @@ namespace {
 class TempDirDlgTest : public TUiTest {
   protected:
     QTemporaryDir tmp_;
-    std::string Stored() {
-        std::string dir;
-        return TReadBackupDir(dir) ? dir : std::string("<none>");
-    }
-    // No folder can be used: nothing is set, and the cache folder lies
-    // below a file.
+    // No folder can be used: nothing is set, the cache folder is below a file.
     void BlockCacheFolder() {
-        QFile file(tmp_.filePath("file"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        WriteWholeFile(tmp_.filePath("file").toStdString(), "");
         setenv("XDG_CACHE_HOME", tmp_.filePath("file/cache").toLocal8Bit().constData(), 1);
     }
 };
 
-// The folder in use serves without a question. Without one the user must
-// choose: no "Prekliči", and Escape cannot dodge it; "V redu" creates a
-// missing folder and stores it, so the next action asks nothing.
+// Without a usable folder the user must choose (no "Prekliči", Escape does
+// not dodge it); "V redu" creates and stores it, so nothing is asked again.
 TEST_F(TempDirDlgTest, AsksOnlyWhenNoFolderCanBeUsedAndThenOffersNoCancel) {
     std::string dir;
     ASSERT_TRUE(AskBackupDir(nullptr, dir));
@@ -53,8 +45,7 @@ TEST_F(TempDirDlgTest, AsksOnlyWhenNoFolderCanBeUsedAndThenOffersNoCancel) {
     EXPECT_EQ(paths.replacements, "/elsewhere/srchbkp1.qsr");
 
     BlockCacheFolder();
-    // The suggested folder below the program need not be writable in a
-    // build tree; a missing folder under the test's own stands in.
+    // The folder below the program is only suggested; a missing one is chosen.
     const QString chosen = tmp_.filePath("Temp");
     WhenModal([&](QWidget* modal) {
         EXPECT_EQ(static_cast<CTempDirDlg*>(modal)->Directory(),
@@ -69,7 +60,6 @@ TEST_F(TempDirDlgTest, AsksOnlyWhenNoFolderCanBeUsedAndThenOffersNoCancel) {
     });
     ASSERT_TRUE(AskBackupDir(nullptr, dir));
     EXPECT_EQ(dir, chosen.toStdString());
-    EXPECT_TRUE(QFileInfo(chosen).isDir());
     EXPECT_EQ(helpContexts_, std::vector<int>{help::kTempDir});
     dir.clear();
     ASSERT_TRUE(AskBackupDir(nullptr, dir));  // no dialog this time
@@ -86,6 +76,8 @@ TEST_F(TempDirDlgTest, ChangeTypesIntoTheChooserAndOkStoresTheDirectory) {
     messages_->Answer(TMsgAnswer::kYes);  // create the missing directory
     WhenModal([&](QWidget* chooser) {
         EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Izberi Imenik"));
+        ExpectLaidOut(chooser, "folder chooser");
+        ExpectFilledInByKeys(chooser);
         auto* field = Child<QLineEdit>(chooser, "pathEdit");
         field->clear();
         TypeText(field, wanted);
@@ -96,18 +88,17 @@ TEST_F(TempDirDlgTest, ChangeTypesIntoTheChooserAndOkStoresTheDirectory) {
     EXPECT_EQ(messages_->Texts(), std::vector<QString>{"Izbrani imenik ne obstaja. Ga ustvarim?"});
     Child<QPushButton>(&dialog, "okButton")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(QString::fromStdString(Stored()), wanted);
+    std::string stored;
+    ASSERT_TRUE(TReadBackupDir(stored));
+    EXPECT_EQ(QString::fromStdString(stored), wanted);
 }
 
-// A user who may not store anything is not held in the dialog: the folder
-// chosen is used for the action, and a folder that cannot be used lets the
-// user cancel the second time.
+// A user who may not store anything still gets the folder chosen; a folder
+// that cannot be used lets the user cancel the second time.
 TEST_F(TempDirDlgTest, ChoiceThatCannotBeStoredIsUsedAndCancelFollows) {
     CloseSettingsStore();
     const QString blocked = tmp_.filePath("store");
-    QFile file(blocked);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    WriteWholeFile(blocked.toStdString(), "");
     setenv("VRK3_SETTINGS_DIR", blocked.toLocal8Bit().constData(), 1);
     BlockCacheFolder();
 
@@ -139,30 +130,22 @@ TEST_F(TempDirDlgTest, ChoiceThatCannotBeStoredIsUsedAndCancelFollows) {
     CloseSettingsStore();
 }
 
+// A folder every user may write, without the sticky bit, is refused with the
+// reason and not stored.
 TEST_F(TempDirDlgTest, OkRefusesAFolderTheScratchFilesCannotUseAndSaysWhy) {
-    // Every user may write this folder and it has no sticky bit.
     const QString open = tmp_.filePath("odprt");
     ASSERT_TRUE(QDir().mkpath(open));
     ASSERT_EQ(chmod(open.toLocal8Bit().constData(), 0777), 0);
-    // A path the stored setting could not be read back with.
-    QString deep = tmp_.path();
-    while (deep.toUtf8().size() < 270) deep += "/" + QString(40, QLatin1Char('d'));
-    ASSERT_TRUE(QDir().mkpath(deep));
-    const std::string inUse = Stored();
-    for (const auto& [folder, reason] : {std::pair{open, texts::kTempDirSharedNoSticky},
-                                         std::pair{deep, texts::kTempDirTooLong}}) {
-        messages_->Clear();
-        CTempDirDlg dialog;
-        dialog.show();
-        Child<QLineEdit>(&dialog, "directoryEdit")->setText(folder);
-        Child<QPushButton>(&dialog, "okButton")->click();
-        EXPECT_TRUE(dialog.isVisible());
-        ASSERT_EQ(messages_->Texts().size(), 1u);
-        EXPECT_EQ(messages_->Texts()[0], texts::kTempDirUnusable.arg(folder, reason));
-        EXPECT_EQ(Stored(), inUse);
-    }
-    // A choice stored before that cannot serve: the dialog shows the folder
-    // the programs use instead.
+    CTempDirDlg dialog;
+    dialog.show();
+    Child<QLineEdit>(&dialog, "directoryEdit")->setText(open);
+    Child<QPushButton>(&dialog, "okButton")->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kTempDirUnusable.arg(
+                                      open, texts::kTempDirSharedNoSticky)});
+    std::string stored;
+    EXPECT_FALSE(TReadUserBackupDir(stored));
+    // A stored choice that cannot serve: the dialog shows the folder used instead.
     ASSERT_TRUE(TWriteBackupDir(open.toStdString()));
     EXPECT_EQ(CTempDirDlg().Directory().toStdString(), dir_ + "/cache/vrk3");
 }

@@ -27,10 +27,8 @@ TEST(ProgressBarFormula, EachFormulaAtItsEdges) {
     EXPECT_EQ(BarOverTotalPlusOne(2000000000, 2000000000), 99);
 }
 
-// One run as both programs make it: the worker waits for the window, moves
-// the bar, has the UI thread run a call, and ends by itself, by its own stop
-// request, or after "Prekliči" under either policy; it is served until it
-// has ended, also once the window has gone.
+// A run as both programs make it: the bar moves, the UI thread serves calls
+// until the worker has ended, and "Prekliči" acts as the cancel policy says.
 TEST_F(WorkerTest, RunsBehindItsWindowAndEndsAsItsCancelPolicySays) {
     enum TEnd { kByItself, kWorkerStops, kUserCancels };
     const struct {
@@ -88,10 +86,8 @@ TEST_F(WorkerTest, RunsBehindItsWindowAndEndsAsItsCancelPolicySays) {
     }
 }
 
-// A worker's box is shown on the UI thread. The program's end meets one
-// worker waiting for a window that never shows and one waiting for the
-// answer to a box nobody will close (the display is gone): the first is
-// stopped, the second gets the box's escape answer.
+// A worker's box shows on the UI thread. The program's end stops a worker
+// waiting for its window and gives one waiting for a box its escape answer.
 TEST_F(WorkerTest, TheProgramsEndEndsEveryWorker) {
     TWorker waiting, asking;
     bool shown = true, ended = false, onUiThread = false;

@@ -1,8 +1,6 @@
 // Imports and exports of whole dictionaries in the older formats, and an
-// export crashed after each of its file calls (fault_file_system.h): it is on
-// the disk before it replaces the file at its target. Failing reads of an
-// import's source are data_file_fault_test.cpp's, cut and random sources the
-// import fuzz harnesses' (fuzz/import_*_fuzz.cpp).
+// export crashed after each of its file calls. Failing reads of a source are
+// data_file_fault_test.cpp's, cut and random sources fuzz/import_*_fuzz.cpp's.
 #include <gtest/gtest.h>
 
 #include <filesystem>

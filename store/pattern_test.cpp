@@ -59,14 +59,6 @@ std::vector<std::string> WordsFound(TDataFile& file, std::string_view pattern,
 }
 using Words = std::vector<std::string>;
 
-TEST_F(PatternSearchTest, MalformedPatternIsRefusedBeforeTheDictionaryIsOpened) {
-    auto missing = Dictionary("missing.vrk3");
-    EXPECT_EQ(SearchFile(*missing, "ab[c00", "", 100, 5, kExtended).count, -1);
-    EXPECT_EQ(missing->LastFailure(), TFailure::InvalidArgument);
-    EXPECT_EQ(SearchFile(*missing, "ab[c00", "").count, -1);
-    EXPECT_EQ(missing->LastFailure(), TFailure::NotFound);
-}
-
 TEST(Pattern, VowelsAndConsonantsFollowTheAlphabetRow) {
     // Each letter as a pattern sees it: 'v' a vowel, 'c' a consonant, '-'
     // neither ('+' would be both).
@@ -118,6 +110,12 @@ TEST_F(PatternSearchTest, SuffixesSetsAndAnagramsOnAFewWords) {
     EXPECT_EQ(WordsFound(*file, "rm@@n00", kBoth), (Words{"ROMAN", "NORMA"}));
     EXPECT_EQ(WordsFound(*file, "rom%00", kBoth), (Words{"MORJE", "ROMAN", "NORMA", "MORNAR"}));
     EXPECT_EQ(WordsFound(*file, "rom%00", kAnagram), (Words{}));
+    // A malformed pattern is refused before the dictionary is opened.
+    auto missing = Dictionary("missing.vrk3");
+    EXPECT_EQ(SearchFile(*missing, "ab[c00", "", 100, 5, kExtended).count, -1);
+    EXPECT_EQ(missing->LastFailure(), TFailure::InvalidArgument);
+    EXPECT_EQ(SearchFile(*missing, "ab[c00", "").count, -1);
+    EXPECT_EQ(missing->LastFailure(), TFailure::NotFound);
 }
 
 TEST(AnagramCheck, ClassesTradeLettersWhenTheFirstChoiceBlocks) {

@@ -28,9 +28,8 @@ TEST(Pattern, MalformedPatternsSayWhatAndWhere) {
         std::size_t position;
     };
     const Case cases[] = {
-        {"ab[cd00", TPatternError::UnclosedSet, 2}, {"[a]b[00", TPatternError::UnclosedSet, 4},
-        {"[]a00", TPatternError::EmptySet, 0},      {"a[^]00", TPatternError::EmptySet, 1},
-        {"ab]00", TPatternError::UnopenedSet, 2},   {"[a]]00", TPatternError::UnopenedSet, 3},
+        {"[a]b[00", TPatternError::UnclosedSet, 4}, {"[]a00", TPatternError::EmptySet, 0},
+        {"a[^]00", TPatternError::EmptySet, 1},     {"[a]]00", TPatternError::UnopenedSet, 3},
         {"%ica10", TPatternError::RunWithCount, 0}, {"k[a%]a%b%11", TPatternError::RunWithCount, 6},
     };
     for (const Case& c : cases) {

@@ -24,8 +24,7 @@ class ConvertTest : public TempDirTest {
     // The entries of a second-generation file imported into "in.vrk3".
     std::vector<std::string> Imported(const std::string& file, char separator = ';',
                                       bool withInfo = false) {
-        EXPECT_TRUE(CreateEmpty(Path("in.vrk3")));
-        auto dict = Dictionary("in.vrk3");
+        auto dict = DictionaryWith({}, "in.vrk3");
         EXPECT_TRUE(dict->ImportSecondGen(file, separator, withInfo));
         return Entries(*dict);
     }
@@ -153,8 +152,7 @@ TEST_F(ConvertTest, ImportsAndMergeTurnTheResultSeparatorIntoASpace) {
     DictionaryWith({"A\002B\001x\002y\001z"}, "source.vrk3");
     for (std::size_t i : {0, 2}) {  // csv, merge
         const auto& [name, run] = m_imports[i];
-        ASSERT_TRUE(CreateEmpty(Path("d.vrk3")));
-        auto dict = Dictionary("d.vrk3");
+        auto dict = DictionaryWith({}, "d.vrk3");
         ASSERT_TRUE(run(*dict)) << name;
         EXPECT_EQ(Entries(*dict), std::vector<std::string>{Record("A B", {"x y", "z"})}) << name;
         EXPECT_EQ(dict->ConvertCounts().separators, 2) << name;
@@ -181,8 +179,7 @@ TEST_F(ConvertTest, ImportsAndMergeCutOverlongTextsAndCountThem) {
     auto imports = m_imports;
     imports.back() = {"records", [&](TDataFile& d) { return d.ImportRecords(records); }};
     for (const auto& [name, run] : imports) {
-        ASSERT_TRUE(CreateEmpty(Path("d.vrk3")));
-        auto dict = Dictionary("d.vrk3");
+        auto dict = DictionaryWith({}, "d.vrk3");
         ASSERT_TRUE(run(*dict)) << name;
         const auto entries = Entries(*dict);
         ASSERT_EQ(entries.size(), 2u) << name;
@@ -194,8 +191,7 @@ TEST_F(ConvertTest, ImportsAndMergeCutOverlongTextsAndCountThem) {
     // trimmed text fits a record, but what was dropped is still counted.
     WriteWholeFile(Path("in.txt"), "c" + std::string(28, ' ') + std::string(MAX_RECORD - 10, 'x') +
                                        std::string(20, ' ') + "yyy\r\n");
-    ASSERT_TRUE(CreateEmpty(Path("e.vrk3")));
-    auto dict = Dictionary("e.vrk3");
+    auto dict = DictionaryWith({}, "e.vrk3");
     ASSERT_TRUE(m_imports[1].second(*dict));
     EXPECT_EQ(Entries(*dict),
               std::vector<std::string>{"c\x01" + std::string(MAX_RECORD - 10, 'x')});

@@ -53,8 +53,8 @@ TEST_F(DamagedFile, TheCountIsCheckedAgainstTheRecords) {
     const Case cases[] = {
         {"above", withCount(sound, 5), 5, 3, true},
         {"below", withCount(sound, 2), 2, 2, true},
-        {"cut in the header", sound.substr(0, kEmptyFileSize - 1), -1, 0, true},
         {"0xFFFFFFFF", withCount(sound, 0xFFFFFFFF), -1, 0, true},
+        {"cut in the header", sound.substr(0, kEmptyFileSize - 1), -1, 0, true},
         {"all the records hold", withCount(bare, 5), 5, 5, false},
         {"one more", withCount(bare, 6), -1, 0, true},
         {"endless", endless, 0, 0, true},

@@ -65,9 +65,8 @@ class FaultTest : public TempDirTest {
         std::vector<std::string> names;
         for (const auto& e : fs::directory_iterator(folder)) {
             const std::string name = e.path().filename();
-            // The new dictionary of a placed import holds no lock between
-            // its steps, so a change removes a crashed import's file only
-            // once it is a day old (Safety tests), and it stays here.
+            // A crashed placed import's new file holds no lock: it is
+            // removed only once a day old.
             if (name.rfind(".d.vrk3.~vrk3-new-", 0) == 0) {
                 ++m_newFilesLeft;
                 continue;

@@ -1,8 +1,6 @@
-// A dictionary among other files and other programs: links (and whether two
-// names lead to one file), permissions, files that are not dictionaries,
-// writers in other processes, copies left by writers that were killed, a
-// full disk. Writers killed at random moments and a file cut short under its
-// readers are bench/crash_bench.py's (modes save and shrink).
+// A dictionary among other files and other programs: links, permissions,
+// files that are not dictionaries, writers in other processes, copies left
+// by killed writers, a full disk. Random kills and cuts: bench/crash_bench.py.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>

@@ -280,15 +280,6 @@ TEST_F(DataFile, RemapLetterChangesEverythingButPasswordAndFlags) {
     EXPECT_EQ(file->GetFlags(), 6);
 }
 
-TEST_F(DataFile, AdditionsFileFallsBackToTheNameWithX) {
-    auto file = DictionaryWith({"A"});
-    // A folder where the additions file should be: it cannot be created.
-    std::filesystem::create_directory(Path("scratch2"));
-    ASSERT_TRUE(file->StoreEntry("B"));
-    EXPECT_EQ(Entries(*file), (std::vector<std::string>{"A", "B"}));
-    EXPECT_FALSE(std::filesystem::exists(Path("scratch2x")));
-}
-
 // Each incoming entry merges into the first entry with its word as the
 // dictionary was opened (a later one supersedes an earlier merge); the
 // others are appended. The source's data is not taken.

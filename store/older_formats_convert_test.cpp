@@ -1,8 +1,6 @@
 // Imports and exports of whole dictionaries in the older formats, and an
-// export crashed after each of its file calls (fault_file_system.h): it is on
-// the disk before it replaces the file at its target. Failing reads of an
-// import's source are data_file_fault_test.cpp's, cut and random sources the
-// import fuzz harnesses' (fuzz/import_*_fuzz.cpp).
+// export crashed after each of its file calls. Failing reads of a source are
+// data_file_fault_test.cpp's, cut and random sources fuzz/import_*_fuzz.cpp's.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -26,8 +24,7 @@ class ConvertTest : public TempDirTest {
     // The entries of a second-generation file imported into "in.vrk3".
     std::vector<std::string> Imported(const std::string& file, char separator = ';',
                                       bool withInfo = false) {
-        EXPECT_TRUE(CreateEmpty(Path("in.vrk3")));
-        auto dict = Dictionary("in.vrk3");
+        auto dict = DictionaryWith({}, "in.vrk3");
         EXPECT_TRUE(dict->ImportSecondGen(file, separator, withInfo));
         return Entries(*dict);
     }
@@ -118,23 +115,15 @@ TEST_F(ConvertTest, SecondGenPasswordAndPermissions) {
     }
 }
 
-TEST_F(ConvertTest, SecondGenRefusesTextsACountedStringCannotHold) {
-    WriteWholeFile(Path("out.vrk"), "older file");
-    auto dict = DictionaryWith({Record("a", {std::string(40000, 'x'), std::string(40000, 'y')})});
-    EXPECT_FALSE(dict->ExportSecondGen(Path("out.vrk"), ';'));
-    EXPECT_EQ(ReadWholeFile(Path("out.vrk")), "older file");
-    EXPECT_FALSE(dict->ExportSecondGen(Path("new.vrk"), ';'));
-    // Nothing but the dictionary and the older file is left behind.
-    EXPECT_EQ(Files(), (std::vector<std::string>{"out.vrk", "test.vrk3"}));
-    // The same entry fits the text formats.
-    EXPECT_TRUE(dict->ExportCsv(Path("out.csv"), ';'));
-}
-
 // Also a stop requested before the operation starts ends it: the operation
 // never clears the caller's stop request.
 TEST_F(ConvertTest, FailedOrStoppedImportsAndExportsChangeNothing) {
-    auto dict = DictionaryWith({Record("miza", {"a"})});
+    auto dict = DictionaryWith({Record("a", {std::string(40000, 'x'), std::string(40000, 'y')})});
     const std::string before = ReadWholeFile(Path("test.vrk3"));
+    // A text longer than a counted string holds: the older file stays.
+    WriteWholeFile(Path("out.vrk"), "older file");
+    EXPECT_FALSE(dict->ExportSecondGen(Path("out.vrk"), ';'));
+    EXPECT_EQ(ReadWholeFile(Path("out.vrk")), "older file");
     EXPECT_FALSE(dict->ImportCsv(Path("missing.csv")));
     EXPECT_FALSE(dict->ImportFirstGen(Path("missing.txt"), ';'));
     // A count larger than the entries present.
@@ -157,7 +146,8 @@ TEST_F(ConvertTest, FailedOrStoppedImportsAndExportsChangeNothing) {
     auto empty = Dictionary("empty.vrk3");
     empty->SetProgress(&progress);
     EXPECT_FALSE(empty->ExportCsv(Path("o.csv"), ','));
-    EXPECT_EQ(Files(), (std::vector<std::string>{"cut.vrk", "empty.vrk3", "ok.csv", "test.vrk3"}));
+    EXPECT_EQ(Files(), (std::vector<std::string>{"cut.vrk", "empty.vrk3", "ok.csv", "out.vrk",
+                                                 "test.vrk3"}));
 }
 
 // The byte that ends each search result (0x02) never enters a record: an
@@ -168,8 +158,7 @@ TEST_F(ConvertTest, ImportsAndMergeTurnTheResultSeparatorIntoASpace) {
     DictionaryWith({"A\002B\001x\002y\001z"}, "source.vrk3");
     for (std::size_t i : {0, 2}) {  // csv, merge
         const auto& [name, run] = m_imports[i];
-        ASSERT_TRUE(CreateEmpty(Path("d.vrk3")));
-        auto dict = Dictionary("d.vrk3");
+        auto dict = DictionaryWith({}, "d.vrk3");
         ASSERT_TRUE(run(*dict)) << name;
         EXPECT_EQ(Entries(*dict), std::vector<std::string>{Record("A B", {"x y", "z"})}) << name;
         EXPECT_EQ(dict->ConvertCounts().separators, 2) << name;
@@ -196,8 +185,7 @@ TEST_F(ConvertTest, ImportsAndMergeCutOverlongTextsAndCountThem) {
     auto imports = m_imports;
     imports.back() = {"records", [&](TDataFile& d) { return d.ImportRecords(records); }};
     for (const auto& [name, run] : imports) {
-        ASSERT_TRUE(CreateEmpty(Path("d.vrk3")));
-        auto dict = Dictionary("d.vrk3");
+        auto dict = DictionaryWith({}, "d.vrk3");
         ASSERT_TRUE(run(*dict)) << name;
         const auto entries = Entries(*dict);
         ASSERT_EQ(entries.size(), 2u) << name;
@@ -209,8 +197,7 @@ TEST_F(ConvertTest, ImportsAndMergeCutOverlongTextsAndCountThem) {
     // trimmed text fits a record, but what was dropped is still counted.
     WriteWholeFile(Path("in.txt"), "c" + std::string(28, ' ') + std::string(MAX_RECORD - 10, 'x') +
                                        std::string(20, ' ') + "yyy\r\n");
-    ASSERT_TRUE(CreateEmpty(Path("e.vrk3")));
-    auto dict = Dictionary("e.vrk3");
+    auto dict = DictionaryWith({}, "e.vrk3");
     ASSERT_TRUE(m_imports[1].second(*dict));
     EXPECT_EQ(Entries(*dict),
               std::vector<std::string>{"c\x01" + std::string(MAX_RECORD - 10, 'x')});

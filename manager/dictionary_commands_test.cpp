@@ -135,9 +135,8 @@ TEST_F(DictionaryCommands, TheWizardReplacesAProtectedDictionaryOnlyWithItsPassw
     EXPECT_EQ(host_->listed, (std::vector<std::string>{"+" + locked, "+" + damaged}));
 }
 
-// Remapping keeps to "changes allowed" and the password, runs one job per
-// dictionary and goes on after a failure (a dictionary with two names is
-// never changed). What it changes in a dictionary is the engine's rule.
+// A dictionary with two names cannot be remapped; the next one still is.
+// What remapping changes in a dictionary is the engine's rule.
 TEST_F(DictionaryCommands, RemappingKeepsToChangesAllowedAndThePasswordOneJobEach) {
     const std::string fixed = MakeDictionary("f.vrk3", "Stalen");
     ASSERT_TRUE(Open(fixed)->SetInfo("Stalen", "Avtor", "", "", 4));  // export only
@@ -250,8 +249,7 @@ TEST_F(DictionaryCommands, SecuritySettingsOfOneDictionaryAndOfThree) {
     EXPECT_EQ(Flags(c), 2);
 }
 
-// A picture goes to every selected dictionary that is unlocked, and the
-// information window shows it; without one it shows the built-in picture.
+// Without a picture of its own, the information window shows the built-in one.
 TEST_F(DictionaryCommands, APictureGoesToEveryUnlockedDictionaryAndTheInformationShowsIt) {
     const std::string a = MakeDictionary("a.vrk3", "A");
     ASSERT_TRUE(Open(a)->SetInfo("A", "Avtor", "Opombe\r\nin druga vrstica", "", 6));
@@ -309,8 +307,7 @@ TEST_F(DictionaryCommands, APictureGoesToEveryUnlockedDictionaryAndTheInformatio
     EXPECT_TRUE(messages_->Texts().empty());
 }
 
-// The frame's command table and the list's double click reach each
-// command the fake view runs: the window it opens first.
+// A double click on a row opens the information window too.
 TEST_F(DictionaryCommands, TheCommandTableRunsEachCommandOnTheSelection) {
     MakeLibrary("Knj", {MakeDictionary("a.vrk3", "A")});
     frame_ = StartFrame();

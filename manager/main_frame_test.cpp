@@ -98,8 +98,6 @@ TEST_F(ManagerFrame, WithoutAnInstallPathTheProgramSaysSoAndEnds) {
     EXPECT_EQ(app.MainFrame(), nullptr);
 }
 
-// The window's size, a column's width, the splitter the user dragged and
-// the chosen font come back at the next start.
 TEST_F(ManagerFrame, SizeColumnsSplitterAndFontComeBack) {
     frame_ = StartFrame();
     frame_->resize(700, 500);
@@ -136,9 +134,8 @@ TEST_F(ManagerFrame, EveryMenuItemHasALetterOfItsOwnAndAnEmptyTreeOffersANewLibr
     frame_ = StartFrame();
     EXPECT_EQ(MnemonicFaults(frame_->menuBar()).join('\n').toStdString(), "");
     EXPECT_TRUE(Enabled(id::kNewLibrary));
-    for (int command :
-         {id::kNewSubLibrary, id::kRenameLibrary, id::kRemoveLibrary, id::kAddDictionary,
-          id::kRemoveDictionary, id::kNewDictionary, id::kImport, id::kExport, id::kSecurity})
+    for (int command : {id::kNewSubLibrary, id::kRemoveLibrary, id::kAddDictionary,
+                        id::kNewDictionary, id::kImport})
         EXPECT_FALSE(Enabled(command)) << command;
 }
 

@@ -63,8 +63,6 @@ class DictionaryDrag : public TManagerTest {
     std::string a_, b_, c_;
 };
 
-// Each drag starts in "Izvor" with these rows and ends over a library (none
-// for an empty name); what the libraries hold after it.
 TEST_F(DictionaryDrag, TheLeftButtonMovesShiftCopiesAndOverNoOtherLibraryNothingChanges) {
     struct TCase {
         QStringList rows;

@@ -99,7 +99,6 @@ class TManagerTest : public TUiTest {
     CVrk3dbeView* View() const { return frame_->View(); }
     // The tree item of the first library named `name`; null when none.
     QTreeWidgetItem* Library(const QString& name) const;
-    // Selects a library by a click on it.
     void ClickLibrary(const QString& name);
     // The list's names in row order, and the row showing `name`.
     QStringList ListNames() const;

@@ -144,6 +144,9 @@ MUTANTS = [
      "    info.password", "older password not reversed"),
     ("store", "store/older_formats_import.cpp", "        m_convertCounts.cut += cut || reader.cut();",
      "        m_convertCounts.cut += cut;", "a cut first-generation line not counted"),
+    ("store", "store/older_formats_import.cpp",
+     "    if (ok && in.error() != 0) ok = FailErrno(path, in.error());\n    return Finish(ok);\n}\n\nbool TDataFile::ImportCsv",
+     "    return Finish(ok);\n}\n\nbool TDataFile::ImportCsv", "a failed read ends a first-generation import as if the file ended"),
     # --- settings
     ("settings", "settings/registry_helpers.cpp", "            create = create || (flags & kRegCreateKey);",
      "", "ask, then create anyway: answered No"),

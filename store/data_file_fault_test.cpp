@@ -32,8 +32,11 @@ class FaultTest : public TempDirTest {
         m_start = ReadWholeFile(Path("start.vrk3"));
         auto source = DictionaryWith({Record("REKA", {"Sava"}), Record("NOVA", {"b"})}, "src.vrk3");
         ASSERT_TRUE(source->ExportCsv(Path("src.csv"), ','));
-        m_sources["source.vrk3"] = ReadWholeFile(Path("src.vrk3"));
-        m_sources["source.csv"] = ReadWholeFile(Path("src.csv"));
+        ASSERT_TRUE(source->ExportSecondGen(Path("src.vrk"), ';'));
+        ASSERT_TRUE(source->ExportFirstGen(Path("src.txt"), ';'));
+        for (const char* name : {"vrk3", "csv", "vrk", "txt"})
+            m_sources[std::string("source.") + name] =
+                ReadWholeFile(Path("src." + std::string(name)));
     }
 
     // A fresh folder holding the start dictionary and the sources.
@@ -74,7 +77,9 @@ class FaultTest : public TempDirTest {
             names.push_back(name);
         }
         std::sort(names.begin(), names.end());
-        EXPECT_EQ(names, (std::vector<std::string>{"d.vrk3", "source.csv", "source.vrk3"})) << what;
+        EXPECT_EQ(names, (std::vector<std::string>{"d.vrk3", "source.csv", "source.txt",
+                                                   "source.vrk", "source.vrk3"}))
+            << what;
     }
 
     int m_newFilesLeft = 0;
@@ -93,6 +98,16 @@ TEST_F(FaultTest, EachFailingCallOrCrashLeavesTheOldOrTheNewContent) {
         {"remap", [](TDataFile& f, const std::string&) { return f.RemapLetter('A', 'E'); }},
         {"merge",
          [](TDataFile& f, const std::string& d) { return f.MergeFile(d + "/source.vrk3"); }},
+        // Each importer reads its source its own way: a failed read midway
+        // must fail the import, not end it early as if the file ended there.
+        {"import second gen",
+         [](TDataFile& f, const std::string& d) {
+             return f.ImportSecondGen(d + "/source.vrk", ';', true);
+         }},
+        {"import first gen",
+         [](TDataFile& f, const std::string& d) {
+             return f.ImportFirstGen(d + "/source.txt", ';');
+         }},
         {"import csv",
          [](TDataFile& f, const std::string& d) { return f.ImportCsv(d + "/source.csv"); }},
         {"create anew", [](TDataFile& f, const std::string&) { return f.CreateEmpty(true); }},

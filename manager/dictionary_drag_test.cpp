@@ -94,19 +94,26 @@ TEST_F(DictionaryDrag, TheLeftButtonMovesShiftCopiesAndOverNoOtherLibraryNothing
     EXPECT_TRUE(messages_->Texts().empty());
 }
 
-// The right button asks; "Premakni" moves like the left button.
+// The right button asks: "Kopiraj" leaves the source library as it was,
+// "Premakni" moves like the left button.
 TEST_F(DictionaryDrag, RightButtonAsksWhetherToCopyOrMove) {
-    SelectRows({"B"});
-    StartDrag(Qt::RightButton);
-    WhenPopup([](QWidget* popup) {
-        auto* menu = qobject_cast<QMenu*>(popup);
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions())
-            if (action->text() == texts::kDropMove)
-                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
-    });
-    Release(Qt::RightButton, QStringLiteral("Cilj"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Members("Cilj").size() == 1; }, 2000));
+    for (const QString choice : {texts::kDropCopy, texts::kDropMove}) {
+        SCOPED_TRACE(choice.toStdString());
+        ClickLibrary(QStringLiteral("Izvor"));
+        SelectRows({choice == texts::kDropCopy ? "A" : "B"});
+        StartDrag(Qt::RightButton);
+        WhenPopup([&](QWidget* popup) {
+            auto* menu = qobject_cast<QMenu*>(popup);
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions())
+                if (action->text() == choice)
+                    QTest::mouseClick(menu, Qt::LeftButton, {},
+                                      menu->actionGeometry(action).center());
+        });
+        Release(Qt::RightButton, QStringLiteral("Cilj"));
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Members("Cilj").size() == 2; }, 2000));
+    EXPECT_EQ(Members("Cilj"), (std::vector<std::string>{a_, b_}));
     EXPECT_EQ(Members("Izvor"), (std::vector<std::string>{a_, c_}));
 }
 

@@ -81,6 +81,12 @@ TEST_F(Key, AKeyMovesNeitherBelowItselfNorOntoATakenName) {
     EXPECT_EQ(top.MoveSubKey("a", inner, "a2"), TRegResult::kInvalidName);
     EXPECT_EQ(top.MoveSubKey("a", top, "z"), TRegResult::kAlreadyExists);
     EXPECT_EQ(SubKeys("D"), (std::vector<std::string>{"a", "z"}));
+    // Ids are not handed out again: a handle to a deleted key never writes
+    // into a key made after it.
+    ASSERT_EQ(top.DeleteSubKey("z"), TRegResult::kOk);
+    ASSERT_EQ(top.CreateSub("y", inner), TRegResult::kOk);
+    EXPECT_EQ(sub.SetString("v", ""), TRegResult::kNotFound);
+    EXPECT_TRUE(ValueNames("D\\y").empty());
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 // Opening the settings stores as users meet them: files the store cannot
 // use, a folder the user may not write, and a store written by the layout
-// before ids were kept unique.
+// before ids were kept unique, and one another program holds.
 #include "settings/settings_db.h"
 
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <thread>
 
 #include "settings/registry_helpers.h"
 #include "settings/settings_keys.h"
@@ -142,6 +144,33 @@ TEST_F(Store, OldLayoutIsUpgradedKeepingEveryKeyValueAndOrder) {
     ASSERT_EQ(groups.DeleteSubTree("Nova"), TRegResult::kOk);
     ASSERT_EQ(groups.CreateSub("Druga", made), TRegResult::kOk);
     EXPECT_EQ(Sql(path, "SELECT id FROM keys WHERE name = CAST('Druga' AS BLOB)"), "14\n");
+}
+
+// Start-up meets a store another process holds: it goes on with the
+// defaults, says so once, and uses the store once it is free.
+TEST_F(Store, AHeldStoreIsUsedOnceItIsFree) {
+    ASSERT_TRUE(TSetRegistryString(kMachineKey, "InstallPath", "/usr/share/vrk3", kRegCreateKey));
+    CloseSettingsStore();
+    const TStoreTiming saved =
+        SetStoreTiming({std::chrono::milliseconds(200), std::chrono::milliseconds(20),
+                        std::chrono::milliseconds(50)});
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open((dir_ + "/machine.db").c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::string path;
+    EXPECT_FALSE(TGetRegistryString(kMachineKey, "InstallPath", path));
+    EXPECT_FALSE(TGetRegistryString(kMachineKey, "InstallPath", path));
+    int reports = 0;
+    for (const std::string& line : lines_)
+        reports += line.find("held by another program") != std::string::npos;
+    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(SettingsStoreFailure(TRoot::kLocalMachine), TStoreFailure::kBusy);
+    ASSERT_EQ(sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(holder);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_TRUE(TGetRegistryString(kMachineKey, "InstallPath", path));
+    EXPECT_EQ(path, "/usr/share/vrk3");
+    SetStoreTiming(saved);
 }
 
 // Without HOME and XDG_CONFIG_HOME the per-user store is in the home folder

@@ -120,6 +120,21 @@ TEST_F(ManagerFrame, SizeColumnsSplitterAndFontComeBack) {
     EXPECT_EQ(RecordFromFont(View()->List()->font()), RecordFromFont(shown));
 }
 
+// The panes count the selected dictionaries and their entries, each in the
+// Slovene form its number itself takes (not its last digits).
+TEST_F(ManagerFrame, StatusPanesCountTheSelectionByTheNumberItself) {
+    MakeLibrary("Knj",
+                {MakeDictionary("a.vrk3", "A", "x", 1), MakeDictionary("b.vrk3", "B", "x", 3)});
+    frame_ = StartFrame();
+    SelectRows({"A", "B"});
+    EXPECT_EQ(frame_->DictionaryPane()->text(), QStringLiteral("     2 slovarja"));
+    EXPECT_EQ(frame_->EntryPane()->text(), QStringLiteral("       4 gesla"));
+    EXPECT_EQ(texts::DictionaryCountText(3), QStringLiteral("    3 slovarji"));
+    EXPECT_EQ(texts::DictionaryCountText(101), QStringLiteral("  101 slovarjev"));
+    EXPECT_EQ(texts::EntryCountText(1), QStringLiteral("       1 geslo"));
+    EXPECT_EQ(texts::EntryCountText(102), QStringLiteral("     102 gesel"));
+}
+
 // Every command is chosen by letters: each menu item has one, and no two
 // items of a menu share one. With no library only a new one can be made: a
 // new or imported dictionary would belong to no library.

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <utility>
 
 #include "settings/settings_store.h"
 #include "settings/temp_dir.h"
@@ -136,13 +137,22 @@ TEST_F(TempDirDlgTest, OkRefusesAFolderTheScratchFilesCannotUseAndSaysWhy) {
     const QString open = tmp_.filePath("odprt");
     ASSERT_TRUE(QDir().mkpath(open));
     ASSERT_EQ(chmod(open.toLocal8Bit().constData(), 0777), 0);
-    CTempDirDlg dialog;
-    dialog.show();
-    Child<QLineEdit>(&dialog, "directoryEdit")->setText(open);
-    Child<QPushButton>(&dialog, "okButton")->click();
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kTempDirUnusable.arg(
-                                      open, texts::kTempDirSharedNoSticky)});
+    // A path the stored setting could not be read back with.
+    QString deep = tmp_.path();
+    while (deep.toUtf8().size() < 270) deep += "/" + QString(40, QLatin1Char('d'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    for (const auto& [folder, reason] :
+         {std::pair<QString, QString>{open, texts::kTempDirSharedNoSticky},
+          std::pair<QString, QString>{deep, texts::kTempDirTooLong}}) {
+        messages_->Clear();
+        CTempDirDlg dialog;
+        dialog.show();
+        Child<QLineEdit>(&dialog, "directoryEdit")->setText(folder);
+        Child<QPushButton>(&dialog, "okButton")->click();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(messages_->Texts(),
+                  std::vector<QString>{texts::kTempDirUnusable.arg(folder, reason)});
+    }
     std::string stored;
     EXPECT_FALSE(TReadUserBackupDir(stored));
     // A stored choice that cannot serve: the dialog shows the folder used instead.

@@ -62,8 +62,8 @@ TEST_F(Alphabet, StoredRowsMoveUpOrPushTheOldestOut) {
         {{"new", ';'}, "new; r3| r0| r1| r2| r4| r5| r6| r7| r8|"},
         // The same text with another separator is another row.
         {{"new", '|'}, "new| new; r3| r0| r1| r2| r4| r5| r6| r7|"},
-        // The last slot's row closes its gap and is not repeated.
-        {{"r7", '|'}, "r7| new| new; r3| r0| r1| r2| r4| r5| r6|"},
+        // A row further down closes its gap and is not repeated.
+        {{"r4", '|'}, "r4| new| new; r3| r0| r1| r2| r5| r6| r7|"},
     };
     for (const auto& step : steps) {
         StoreAlphabetRow(ReadAlphabetSlots(), step.row);

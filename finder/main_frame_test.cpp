@@ -230,25 +230,6 @@ TEST_F(SearchBarTest, RepeatedTextMovesToTopAndKeepsTypedText) {
     EXPECT_EQ(history.last(), QStringLiteral("opis 2"));
 }
 
-TEST_F(SearchBarTest, SearchNeedsTextAndLibraryWithDictionaries) {
-    MakeLibraries();
-    const std::string groups(kGroupsKey);
-    ASSERT_EQ(vrk::CreateLibraryKey(groups, "Prazna"), vrk::TLibraryResult::kOk);
-    CMainFrame frame(false);
-    QAction* search = frame.Commands()->Action(id::kSearch);
-    auto enabled = [&] {
-        frame.UpdateCommandStates();
-        return search->isEnabled();
-    };
-    EXPECT_FALSE(enabled());  // nothing typed, no library
-    ASSERT_TRUE(frame.ActiveLibrary().Select("Alfa"));
-    EXPECT_FALSE(enabled());  // a library, but both boxes empty
-    frame.SearchBar()->SetClueText(QStringLiteral("*a"));
-    EXPECT_TRUE(enabled());
-    ASSERT_TRUE(frame.ActiveLibrary().Select("Prazna"));
-    EXPECT_FALSE(enabled());  // a library without dictionaries
-}
-
 // The chooser lists the libraries; the one chosen is remembered for the next
 // start, and one that is gone changes nothing, stored or chosen (which
 // dictionaries a library collects: library_registry_test).

@@ -14,7 +14,7 @@ mkdir -p "$VRK3_SETTINGS_DIR"
 
 # Seeds are written over; inputs kept from findings stay beside them.
 for h in dictionary search import_second_gen import_first_gen import_csv csv_line search_text \
-         settings_db; do
+         settings_db pattern_match; do
   mkdir -p "$corpus/$h"
 done
 
@@ -60,6 +60,13 @@ printf '%s' '+"stara mama" -x =y '"'pol ure'" >"$corpus/search_text/terms"
 printf '%s' '[čšž]%@#10' >"$corpus/search_text/extended"
 printf '%s' '[^aeiou]*]01' >"$corpus/search_text/stray"
 printf '%s' 'm*za00' >"$corpus/search_text/plain"
+
+# Pattern batches: a syntax byte, the number of patterns ('?': 64), then the
+# choices that build them from the words.
+for s in 0:plain 1:extended 2:anagram 3:anagram-extended; do
+  printf '%s?%s' "${s%%:*}" 'reka' >"$corpus/pattern_match/${s#*:}"
+  printf '%s?%s' "${s%%:*}" 'stara mama' >"$corpus/pattern_match/${s#*:}-2"
+done
 
 # A settings store with finder settings and a library tree.
 "$tool" settings set --number 'HKEY_CURRENT_USER\Software\Tavro\Verbatrakon III\Fndr' MatchCase 1 >/dev/null

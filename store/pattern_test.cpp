@@ -1,6 +1,6 @@
 // Known-letters patterns: malformed ones, vowels and consonants, and worked
-// examples of extended patterns and anagrams. Random patterns are the search
-// text fuzz harness's (fuzz/search_text_fuzz.cpp).
+// examples of extended patterns and anagrams. Random patterns are checked
+// against a reference matcher by fuzz/pattern_match_fuzz.cpp.
 #include "pattern.h"
 
 #include <gtest/gtest.h>

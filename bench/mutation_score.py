@@ -147,6 +147,16 @@ MUTANTS = [
     ("store", "store/older_formats_import.cpp",
      "    if (ok && in.error() != 0) ok = FailErrno(path, in.error());\n    return Finish(ok);\n}\n\nbool TDataFile::ImportCsv",
      "    return Finish(ok);\n}\n\nbool TDataFile::ImportCsv", "a failed read ends a first-generation import as if the file ended"),
+    ("store", "store/word_pattern.cpp", "        if (plain(k) == kDescriptionMark) return false;\n",
+     "", "a '*' takes the description mark"),
+    ("store", "store/word_pattern.cpp",
+     "        return !m_bCountLetters || length == first || plain(first) == kDescriptionMark;",
+     "        return !m_bCountLetters || length == first;", "the letter count ignores the description mark"),
+    ("store", "store/word_pattern.cpp", "    if (end < m_nMinLength) return false;\n", "",
+     "a pattern with runs takes a word shorter than its letters"),
+    ("store", "store/word_pattern.cpp", "        while (from + size <= lastAt && !FitsSegment(plain, s, from)) ++from;",
+     "        while (from + size < lastAt && !FitsSegment(plain, s, from)) ++from;",
+     "a middle segment never placed just before the last"),
     # --- settings
     ("settings", "settings/registry_helpers.cpp", "            create = create || (flags & kRegCreateKey);",
      "", "ask, then create anyway: answered No"),
@@ -435,12 +445,24 @@ MUTANTS = [
      "    {", "a drop onto the own library moves"),
 ]
 
+# A folder's test programs; a program may take a path below the source tree
+# (the pattern fuzz harness replays its corpus).
 TESTS = {
-    "store": ["store/store_test", "store/store_formats_test", "store/store_pattern_test"],
+    "store": ["store/store_test", "store/store_formats_test", "store/store_pattern_test",
+              "fuzz/pattern_match_fuzz fuzz/corpus/pattern_match"],
     "settings": ["settings/settings_test"],
     "finder": ["finder/finder_entry_test"],
     "manager": ["manager/manager_test"],
 }
+
+
+def target(test):
+    return os.path.basename(test.split()[0])
+
+
+def command(test, out, src):
+    program, *paths = test.split()
+    return " ".join([os.path.join(out, program)] + [os.path.join(src, p) for p in paths])
 
 
 def run(cmd, **kw):
@@ -482,7 +504,7 @@ def main():
     if r.returncode != 0:
         print(r.stdout)
         return 2
-    targets = sorted({os.path.basename(t) for m in mutants for t in TESTS[m[0]]})
+    targets = sorted({target(t) for m in mutants for t in TESTS[m[0]]})
     r = run(lock + ["cmake", "--build", out, "-j2", "--target"] + targets)
     if r.returncode != 0:
         print(r.stdout)
@@ -497,9 +519,10 @@ def main():
         original = open(full, encoding="utf-8").read()
         open(full, "w", encoding="utf-8").write(original.replace(old, new))
         started = time.time()
-        script = (f"cmake --build {out} -j2 --target {' '.join(os.path.basename(t) for t in TESTS[folder])}"
+        script = (f"cmake --build {out} -j2 --target {' '.join(target(t) for t in TESTS[folder])}"
                   " >/dev/null || exit 3; "
-                  + "; ".join(f"timeout 300 {out}/{t} >/dev/null 2>&1 || exit 1" for t in TESTS[folder]))
+                  + "; ".join(f"timeout 300 {command(t, out, src)} >/dev/null 2>&1 || exit 1"
+                              for t in TESTS[folder]))
         try:
             r = run(lock + ["bash", "-c", script], env=env)
         finally:

@@ -148,7 +148,7 @@ MUTANTS = [
      "    if (ok && in.error() != 0) ok = FailErrno(path, in.error());\n    return Finish(ok);\n}\n\nbool TDataFile::ImportCsv",
      "    return Finish(ok);\n}\n\nbool TDataFile::ImportCsv", "a failed read ends a first-generation import as if the file ended"),
     ("store", "store/word_pattern.cpp", "        if (plain(k) == kDescriptionMark) return false;\n",
-     "", "a '*' takes the description mark"),
+     "        (void)k;\n", "a '*' takes the description mark"),
     ("store", "store/word_pattern.cpp",
      "        return !m_bCountLetters || length == first || plain(first) == kDescriptionMark;",
      "        return !m_bCountLetters || length == first;", "the letter count ignores the description mark"),

@@ -13,9 +13,9 @@ export VRK3_SETTINGS_DIR=$work/settings
 mkdir -p "$VRK3_SETTINGS_DIR"
 
 # Seeds are written over; inputs kept from findings stay beside them.
-for h in dictionary search import_second_gen import_first_gen import_csv csv_line search_text \
-         settings_db pattern_match; do
-  mkdir -p "$corpus/$h"
+for f in "$here"/*_fuzz.cpp; do
+  h=${f##*/}
+  mkdir -p "$corpus/${h%_fuzz.cpp}"
 done
 
 # Dictionaries: empty; a few entries with data and a picture; one long entry.

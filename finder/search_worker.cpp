@@ -85,7 +85,7 @@ QString StatusLine(const std::string& name) {
 
 }  // namespace
 
-void SearchThreadProc(TSearchRun& run, vrk::TWorker& worker, const TSearchStepHook& onStep) {
+void SearchThreadProc(TSearchRun& run, vrk::TWorker& worker) {
     const TSearchJob& job = run.Job();
     std::string list = job.m_strLibraryDicts;
     const vrk::TAlphabetRow alphabet = vrk::ReadAlphabetForSearch();
@@ -105,7 +105,6 @@ void SearchThreadProc(TSearchRun& run, vrk::TWorker& worker, const TSearchStepHo
         const std::string path = list.substr(0, quote);
         list.erase(0, quote == std::string::npos ? list.size() : quote + 1);
         if (path.empty()) continue;
-        if (onStep) onStep(path);
 
         // Until its own name is read (which may wait for a program that holds
         // the dictionary), the window names it by its file, never by the

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 
 #include "finder/search_results.h"
@@ -52,13 +51,9 @@ class TSearchRun {
     TSearchResults m_results;
 };
 
-// For tests: called by the work before it opens each dictionary, with the
-// dictionary's path.
-using TSearchStepHook = std::function<void(const std::string& path)>;
-
 // Worker: waits for the progress window, takes the temporary directory, then
 // searches each dictionary of the job with the remaining capacity. Ends
 // without a stop request when it went through the list, reached the limit
 // (after its message) or the user declined to go on after an error; a
 // cancelled temporary-directory dialog requests the stop itself.
-void SearchThreadProc(TSearchRun& run, vrk::TWorker& worker, const TSearchStepHook& onStep);
+void SearchThreadProc(TSearchRun& run, vrk::TWorker& worker);

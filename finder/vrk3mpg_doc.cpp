@@ -85,7 +85,7 @@ bool CVrk3mpgDoc::OnNewDocument(TSearchSource& source, QWidget* parent) {
     vrk::CProgressWindow progress(worker, {}, vrk::BarFullAbove90, vrk::TCancelPolicy::kCloseAtOnce,
                                   parent);
     TSearchRun& run = *m_pRun;
-    worker.Start([&run, &worker, hook = m_stepHook] { SearchThreadProc(run, worker, hook); });
+    worker.Start([&run, &worker] { SearchThreadProc(run, worker); });
     const bool cancelled = progress.exec() != QDialog::Accepted;
     if (cancelled) worker.RequestStop();
     // The worker is joined also after a cancel: the next search uses the

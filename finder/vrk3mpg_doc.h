@@ -57,9 +57,6 @@ class CVrk3mpgDoc {
     // null before.
     const TSearchRun* Run() const { return m_pRun.get(); }
 
-    // For tests: handed to the worker of the next run.
-    void SetStepHook(TSearchStepHook hook) { m_stepHook = std::move(hook); }
-
   private:
     QString m_strClue;
     QString m_strDesc;
@@ -67,5 +64,4 @@ class CVrk3mpgDoc {
     std::unique_ptr<TSearchRun> m_pRun;
     // Taken from the run only when the search ended well.
     TSearchResults m_results;
-    TSearchStepHook m_stepHook;
 };

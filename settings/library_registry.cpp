@@ -80,17 +80,6 @@ bool FindLibraryKey(std::string_view name, std::string& keyPath) {
     return true;
 }
 
-bool LibraryNameExists(std::string_view keyPath, std::string_view name) {
-    TRegKey top;
-    if (!OpenForReading(keyPath, top)) return false;
-    bool found = false;
-    (void)WalkKeys(top, kLibraryNameBuffer, [&](int, const std::string& key, TRegKey&) {
-        found = key == name;
-        return found ? TWalkStep::kStop : TWalkStep::kDescend;
-    });
-    return found;
-}
-
 bool CollectLibraryDictionaries(std::string_view keyPath, std::string& paths) {
     TRegKey top;
     if (!OpenForReading(keyPath, top)) return false;

@@ -41,9 +41,6 @@ inline constexpr char kDictionarySeparator = '"';
 // pre-order; kAllLibraries gives the Groups key. False when there is none.
 [[nodiscard]] bool FindLibraryKey(std::string_view name, std::string& keyPath);
 
-// Whether any key below `keyPath` (at any depth) is named exactly `name`.
-[[nodiscard]] bool LibraryNameExists(std::string_view keyPath, std::string_view name);
-
 // The dictionaries a search of the library at `keyPath` visits: the key's own
 // string values with non-empty names, then each sub-key's collection in
 // enumeration order. A key's values are read up to the first one whose data

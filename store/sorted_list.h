@@ -25,10 +25,6 @@ class TSortedList {
     // Separator "|" and the built-in row.
     TSortedList();
 
-    // The separator for the next SetAlphabet.
-    void SetSeparator(char separator) { m_separator = separator; }
-    void SetAlphabet(std::string_view row) { m_rank = BuildRankTable(row, m_separator); }
-
     // +1 when a sorts before b, -1 when after, 0 when equal.
     [[nodiscard]] std::int32_t Compare(std::string_view a, std::string_view b) const {
         return CompareByRank(m_rank, a, b);
@@ -46,7 +42,6 @@ class TSortedList {
     std::vector<std::unique_ptr<char[]>> m_blocks;
     std::size_t m_blockFill = 0;  // bytes used in the current (last) block
     std::vector<std::string_view> m_items;
-    char m_separator = kDefaultSeparator;
     TRankTable m_rank;
 };
 

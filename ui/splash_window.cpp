@@ -39,10 +39,6 @@ CSplashWindow* CSplashWindow::ShowSplash(int bitmapNumber, QWidget* owner, int s
     return g_current;
 }
 
-CSplashWindow* CSplashWindow::Current() {
-    return g_current;
-}
-
 CSplashWindow::CSplashWindow(int bitmapNumber, QWidget* owner, int showMs)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_bitmap(RoleBitmap(bitmapNumber, {}, RatioOf(owner))),

@@ -20,8 +20,6 @@ class CSplashWindow : public QWidget {
     // bitmap::kManagerSplash) unless one is shown already; returns it. It
     // deletes itself when it hides.
     static CSplashWindow* ShowSplash(int bitmapNumber, QWidget* owner, int showMs = kShowMs);
-    // The splash shown now, or null.
-    static CSplashWindow* Current();
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

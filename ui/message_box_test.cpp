@@ -1,8 +1,5 @@
 #include "ui/message_box.h"
 
-#include <gtest/gtest-spi.h>
-
-#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -58,14 +55,6 @@ TEST_F(MessageBoxTest, RealBoxShowsItsIconAndButtonsAndGivesTheAnswerPressed) {
         EXPECT_EQ(icon, c.shownIcon);
         EXPECT_EQ(names, QString::fromUtf8(c.names));
     }
-}
-
-TEST_F(MessageBoxTest, AModalWindowNobodyAnswersFailsTheTestAndCloses) {
-    unansweredModalMs_ = 300;
-    QDialog dialog;
-    dialog.setObjectName(QStringLiteral("forgotten"));
-    EXPECT_NONFATAL_FAILURE(dialog.exec(), "a modal window nobody answered: forgotten");
-    EXPECT_FALSE(dialog.isVisible());
 }
 
 }  // namespace

@@ -1,7 +1,4 @@
-// The shared windows laid out for a small screen and a large scale factor:
-// within kSmallScreen when they open and at their smallest, every text whole;
-// the dialogs among them are filled in and left by keys alone (the folder
-// chooser where the temporary-folder dialog opens it).
+// The folder chooser is checked where the temporary-folder dialog opens it.
 #include <functional>
 #include <memory>
 

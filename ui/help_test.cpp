@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -29,11 +27,6 @@ CHelpWindow* OpenHelpWindow() {
     return nullptr;
 }
 
-QString PageText(const QUrl& url) {
-    QFile file(url.scheme() == "qrc" ? ':' + url.path() : url.toLocalFile());
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 // Each context opens its page at its anchor, an unknown one the contents;
 // a page in the help folder is preferred to the built-in copy.
 TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPageAndTheHelpFolderIsPreferred) {
@@ -41,8 +34,10 @@ TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPageAndTheHelpFolderIsPreferred) {
         const QUrl url = HelpUrl(context);
         const int shown = context == 4711 ? help::kContents : context;
         EXPECT_EQ(url.fragment(), QStringLiteral("kontekst-%1").arg(shown));
-        EXPECT_TRUE(PageText(url).contains(QStringLiteral("name=\"kontekst-%1\"").arg(shown)))
-            << url.toString().toStdString();
+        QFile page(url.scheme() == "qrc" ? ':' + url.path() : url.toLocalFile());
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly)) << url.toString().toStdString();
+        EXPECT_TRUE(
+            page.readAll().contains(QStringLiteral("name=\"kontekst-%1\"").arg(shown).toUtf8()));
     }
     QTemporaryDir folder;
     const QString page = folder.filePath(QStringLiteral("index.html"));
@@ -52,28 +47,6 @@ TEST_F(HelpTest, EveryContextHasItsAnchorOnItsPageAndTheHelpFolderIsPreferred) {
     SetHelpFolder(QStringLiteral("/no/such/folder"));
     EXPECT_EQ(HelpUrl(help::kContents).scheme(), QStringLiteral("qrc"));
     SetHelpFolder({});
-}
-
-// A link between the pages that leads nowhere shows an empty page.
-TEST_F(HelpTest, EveryLinkLeadsSomewhere) {
-    const QDir pages(QStringLiteral(":/help"));
-    const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(?:#([^\"]*))?\""));
-    int links = 0;
-    for (const QString& name : pages.entryList({QStringLiteral("*.html")})) {
-        const QString text = PageText(QUrl(QStringLiteral("qrc:/help/") + name));
-        for (auto it = link.globalMatch(text); it.hasNext(); ++links) {
-            const auto match = it.next();
-            const QString target = match.captured(1).isEmpty() ? name : match.captured(1);
-            const QString targetText = PageText(QUrl(QStringLiteral("qrc:/help/") + target));
-            EXPECT_FALSE(targetText.isEmpty())
-                << name.toStdString() << " -> " << target.toStdString();
-            if (!match.captured(2).isEmpty()) {
-                EXPECT_TRUE(targetText.contains("name=\"" + match.captured(2) + '"'))
-                    << name.toStdString() << " -> #" << match.captured(2).toStdString();
-            }
-        }
-    }
-    EXPECT_GT(links, 30);
 }
 
 // Help asked for in a modal dialog belongs to the dialog, so the dialog does
@@ -97,7 +70,6 @@ TEST_F(HelpTest, HelpFromAModalDialogIsAboveItAndUsable) {
     EXPECT_EQ(help->parentWidget(), nullptr);
     auto* browser = Child<QTextBrowser>(help, "helpBrowser");
     EXPECT_EQ(browser->source(), HelpUrl(help::kAlphabet));
-    EXPECT_FALSE(browser->toPlainText().isEmpty());
     browser->setFocus();
     QTest::keyClick(browser, Qt::Key_Escape);
     EXPECT_FALSE(help->isVisible());

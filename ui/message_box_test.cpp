@@ -1,32 +1,16 @@
 #include "ui/message_box.h"
 
-#include <gtest/gtest-spi.h>
-
-#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <optional>
 
-#include "settings/registry_helpers.h"
-#include "settings/settings_keys.h"
 #include "ui/test_ui.h"
 
 namespace vrk {
 namespace {
 
 class MessageBoxTest : public TUiTest {};
-
-// The settings' questions (their texts are the settings' tests) reach the user.
-TEST_F(MessageBoxTest, SettingsQuestionsAreAskedThroughTheHelper) {
-    messages_->Answer(TMsgAnswer::kYes);
-    const std::string path = std::string(kUserRootPath) + "\\Nov";
-    EXPECT_TRUE(TSetRegistryString(path, "Ime", "x", kRegAsk));
-    const auto shown = messages_->Shown();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].icon, TMsgIcon::kQuestion);
-    EXPECT_EQ(shown[0].caption, QStringLiteral("Warning"));
-}
 
 // The real box, without a script: its icon, default button, Slovene button
 // names, and the answer of the button pressed or of Escape.
@@ -71,15 +55,6 @@ TEST_F(MessageBoxTest, RealBoxShowsItsIconAndButtonsAndGivesTheAnswerPressed) {
         EXPECT_EQ(icon, c.shownIcon);
         EXPECT_EQ(names, QString::fromUtf8(c.names));
     }
-}
-
-// A modal window no test answers fails the test and is closed.
-TEST_F(MessageBoxTest, AModalWindowNobodyAnswersFailsTheTestAndCloses) {
-    unansweredModalMs_ = 300;
-    QDialog dialog;
-    dialog.setObjectName(QStringLiteral("forgotten"));
-    EXPECT_NONFATAL_FAILURE(dialog.exec(), "a modal window nobody answered: forgotten");
-    EXPECT_FALSE(dialog.isVisible());
 }
 
 }  // namespace

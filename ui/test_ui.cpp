@@ -42,55 +42,6 @@ void EnsureApplication() {
     QLocale::setDefault(QLocale(QLocale::Slovenian, QLocale::Slovenia));
 }
 
-}  // namespace
-
-void TUiTest::SetUp() {
-    TSettingsTest::SetUp();
-    EnsureApplication();
-    InitUi();  // after the settings test's own question hook, to test the real one
-    messages_ = std::make_unique<TMessageScript>();
-    SetHelpHook([this](int context) { helpContexts_.push_back(context); });
-    constexpr int kTickMs = 100;
-    modalWatchdog_ = std::make_unique<QTimer>();
-    modalWatchdog_->setInterval(kTickMs);
-    QObject::connect(modalWatchdog_.get(), &QTimer::timeout, [this] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible() || modal != watchedModal_) {
-            watchedModal_ = modal;
-            watchedTicks_ = 0;
-        } else if (++watchedTicks_ * kTickMs > unansweredModalMs_) {
-            ADD_FAILURE() << "a modal window nobody answered: "
-                          << modal->objectName().toStdString();
-            modal->close();
-            watchedTicks_ = 0;
-        }
-    });
-    modalWatchdog_->start();
-}
-
-void TUiTest::TearDown() {
-    modalWatchdog_.reset();
-    SetHelpHook({});
-    SetFileDialogHook({});
-    messages_.reset();
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible()) widget->close();
-    }
-    TSettingsTest::TearDown();
-}
-
-void TypeText(QWidget* widget, const QString& text) {
-    for (QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(widget, c.toLatin1());
-        } else {
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-}
-
-namespace {
-
 // The mnemonics of `text` as Qt reads them ("&&" is a plain "&").
 QList<QChar> Mnemonics(const QString& text) {
     QList<QChar> found;
@@ -184,7 +135,79 @@ QStringList DialogKeyFaults(const QWidget* dialog) {
     return faults;
 }
 
+// What a control's text needs (a push button: its text and icon within its
+// margins; a wrapping label: its lines' height at its width). Empty for texts
+// cut with "…" on purpose, controls without a text and Qt's own.
+QSize NeededSize(const QWidget* control) {
+    if (qobject_cast<const CElidedLabel*>(control)) return {};
+    if (control->objectName().startsWith(QStringLiteral("qt_"))) return {};
+    if (control->property("text").toString().isEmpty() &&
+        control->property("title").toString().isEmpty())
+        return {};
+    if (const auto* button = qobject_cast<const QPushButton*>(control)) {
+        const QString text = QString(button->text()).remove('&');
+        const QStyle* style = button->style();
+        int width = button->fontMetrics().horizontalAdvance(text) +
+                    style->pixelMetric(QStyle::PM_ButtonMargin) +
+                    2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        if (!button->icon().isNull()) width += button->iconSize().width() + 4;
+        return {width, button->fontMetrics().height()};
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        if (label->wordWrap()) return {1, label->heightForWidth(label->width())};
+        return label->minimumSizeHint();
+    }
+    if (qobject_cast<const QAbstractButton*>(control) || qobject_cast<const QGroupBox*>(control))
+        return control->minimumSizeHint();
+    return {};
+}
+
 }  // namespace
+
+void TUiTest::SetUp() {
+    TSettingsTest::SetUp();
+    EnsureApplication();
+    InitUi();  // after the settings test's own question hook, to test the real one
+    messages_ = std::make_unique<TMessageScript>();
+    SetHelpHook([this](int context) { helpContexts_.push_back(context); });
+    constexpr int kTickMs = 100;
+    modalWatchdog_ = std::make_unique<QTimer>();
+    modalWatchdog_->setInterval(kTickMs);
+    QObject::connect(modalWatchdog_.get(), &QTimer::timeout, [this] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || modal != watchedModal_) {
+            watchedModal_ = modal;
+            watchedTicks_ = 0;
+        } else if (++watchedTicks_ * kTickMs > unansweredModalMs_) {
+            ADD_FAILURE() << "a modal window nobody answered: "
+                          << modal->objectName().toStdString();
+            modal->close();
+            watchedTicks_ = 0;
+        }
+    });
+    modalWatchdog_->start();
+}
+
+void TUiTest::TearDown() {
+    modalWatchdog_.reset();
+    SetHelpHook({});
+    SetFileDialogHook({});
+    messages_.reset();
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible()) widget->close();
+    }
+    TSettingsTest::TearDown();
+}
+
+void TypeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, c.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+}
 
 void ExpectFilledInByKeys(QWidget* dialog) {
     dialog->show();
@@ -220,45 +243,6 @@ void WhenShown(std::function<QWidget*()> find, std::function<void(QWidget*)> act
     timer->start();
 }
 
-namespace {
-
-// What a control's text needs (a push button: its text and icon within its
-// margins; a wrapping label: its lines' height at its width). Empty for texts
-// cut with "…" on purpose, controls without a text and Qt's own.
-QSize NeededSize(const QWidget* control) {
-    if (qobject_cast<const CElidedLabel*>(control)) return {};
-    if (control->objectName().startsWith(QStringLiteral("qt_"))) return {};
-    if (control->property("text").toString().isEmpty() &&
-        control->property("title").toString().isEmpty())
-        return {};
-    if (const auto* button = qobject_cast<const QPushButton*>(control)) {
-        const QString text = QString(button->text()).remove('&');
-        const QStyle* style = button->style();
-        int width = button->fontMetrics().horizontalAdvance(text) +
-                    style->pixelMetric(QStyle::PM_ButtonMargin) +
-                    2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth);
-        if (!button->icon().isNull()) width += button->iconSize().width() + 4;
-        return {width, button->fontMetrics().height()};
-    }
-    if (const auto* label = qobject_cast<const QLabel*>(control)) {
-        if (label->wordWrap()) return {1, label->heightForWidth(label->width())};
-        return label->minimumSizeHint();
-    }
-    if (qobject_cast<const QAbstractButton*>(control) || qobject_cast<const QGroupBox*>(control))
-        return control->minimumSizeHint();
-    return {};
-}
-
-std::string Describe(const QWidget* control) {
-    const QString name = control->objectName();
-    return std::string(control->metaObject()->className()) + " " +
-           (name.isEmpty()
-                ? std::string("\"") + control->property("text").toString().toStdString() + "\""
-                : name.toStdString());
-}
-
-}  // namespace
-
 void ExpectLaidOut(QWidget* window, const std::string& what, bool fitsOnOpening) {
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window)) << what;
@@ -274,8 +258,13 @@ void ExpectLaidOut(QWidget* window, const std::string& what, bool fitsOnOpening)
         if (control->isWindow() || !control->isVisibleTo(window)) continue;
         const QSize needed = NeededSize(control);
         if (needed.isEmpty()) continue;
-        EXPECT_GE(control->width(), needed.width()) << what << ": " << Describe(control);
-        EXPECT_GE(control->height(), needed.height()) << what << ": " << Describe(control);
+        const QString name = control->objectName();
+        const std::string shown =
+            what + ": " + control->metaObject()->className() + " " +
+            (name.isEmpty() ? '"' + control->property("text").toString() + '"' : name)
+                .toStdString();
+        EXPECT_GE(control->width(), needed.width()) << shown;
+        EXPECT_GE(control->height(), needed.height()) << shown;
     }
 }
 

@@ -36,12 +36,6 @@ std::string ToCp1250(const QString& text, bool* lossless, char replacement) {
     return bytes;
 }
 
-bool FitsCp1250(const QString& text) {
-    bool exact = false;
-    (void)ToCp1250(text, &exact);
-    return exact;
-}
-
 QList<char32_t> CharactersOutsideCp1250(const QString& text, qsizetype most) {
     QList<char32_t> found;
     for (const char32_t code : QStringView(text).toUcs4()) {

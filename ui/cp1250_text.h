@@ -22,9 +22,6 @@ QString FromCp1250(std::string_view bytes);
 // every character was held exactly.
 std::string ToCp1250(const QString& text, bool* lossless = nullptr, char replacement = '?');
 
-// True when every character of `text` has a Windows-1250 byte.
-[[nodiscard]] bool FitsCp1250(const QString& text);
-
 // The characters of `text` that Windows-1250 cannot hold, each once, in the
 // order of their first appearance; the first `most` of them.
 [[nodiscard]] QList<char32_t> CharactersOutsideCp1250(

@@ -48,6 +48,7 @@ TEST_F(Library, NamesAreUniqueInTheWholeTreeButCaseMatters) {
     EXPECT_EQ(name, "Nova Knji\x9Enica (3)");
     EXPECT_EQ(RenameLibrary("Drugo", "Pod"), TLibraryResult::kNameExists);
     EXPECT_EQ(RenameLibrary("Drugo", "POD"), TLibraryResult::kOk);
+    EXPECT_EQ(RenameLibrary("POD", ""), TLibraryResult::kOk);  // an empty name changes nothing
     EXPECT_EQ(RenameLibrary("POD", "a\\b"), TLibraryResult::kInvalidName);
     EXPECT_EQ(RenameLibrary("POD", kAllLibraries), TLibraryResult::kInvalidName);
     EXPECT_EQ(CreateLibraryKey(kGroupsKey, std::string(1000, 'n')), TLibraryResult::kInvalidName);

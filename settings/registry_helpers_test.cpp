@@ -9,7 +9,7 @@ namespace {
 using Helpers = TSettingsTest;
 
 // A failed read leaves the caller's value (its default) alone; strings are
-// read with at most 1000 bytes.
+// read with at most 1000 bytes, a font value only with its exact size.
 TEST_F(Helpers, ReadFailuresLeaveTheOutputAlone) {
     std::string text = "unchanged";
     std::int32_t n = 42;
@@ -21,12 +21,16 @@ TEST_F(Helpers, ReadFailuresLeaveTheOutputAlone) {
     ASSERT_EQ(key.SetString("long", std::string(1000, 'x')), TRegResult::kOk);
     ASSERT_EQ(key.SetString("four", "abc"), TRegResult::kOk);  // four bytes with its terminator
     ASSERT_EQ(key.SetNumber("num", 5), TRegResult::kOk);
+    ASSERT_EQ(key.SetValue("font", TValueType::kBinary, std::string(59, 'x')), TRegResult::kOk);
+    TFontValue font{};
+    EXPECT_FALSE(TGetRegistryFont(kFinderPath, "font", font));          // a byte short
     EXPECT_FALSE(TGetRegistryString(kFinderPath, "long", text, 5000));  // needs 1001 bytes
     EXPECT_FALSE(TGetRegistryString(kFinderPath, "str", text, 999));    // caller's smaller buffer
     EXPECT_FALSE(TGetRegistryString(kFinderPath, "num", text));         // not a string
     EXPECT_FALSE(TGetRegistryNumber(kFinderPath, "four", n));           // not a number
     EXPECT_EQ(text, "unchanged");
     EXPECT_EQ(n, 42);
+    EXPECT_EQ(font, TFontValue{});
     ASSERT_TRUE(TGetRegistryString(kFinderPath, "str", text, 5000));
     EXPECT_EQ(text.size(), 999u);
     ASSERT_TRUE(TGetRegistryNumber(kFinderPath, "num", n));
@@ -80,35 +84,6 @@ TEST_F(Helpers, KeysAreCreatedAndValuesOverwrittenOnlyAsTheFlagsSay) {
         EXPECT_EQ(TGetRegistryString(path, "v", text), c.exists || written);
         EXPECT_EQ(text, c.after);
     }
-
-    // The question may have words of its own.
-    TRegPrompt prompt;
-    prompt.caption = "Naslov";
-    prompt.keyPrompt = "Ustvarim?";
-    const std::string path = std::string(kFinderPath) + "\\New";
-    answer_ = true;
-    questions_.clear();
-    EXPECT_TRUE(TSetRegistryNumber(path, "n", 3, kRegAsk, prompt));
-    EXPECT_EQ(questions_, std::vector<std::string>{"Naslov: " + path + "\nUstvarim?"});
-}
-
-TEST_F(Helpers, FontValuesRoundTripAndMustHaveTheirSize) {
-    TFontValue font{};
-    for (std::size_t i = 0; i < font.size(); ++i) font[i] = static_cast<unsigned char>(i * 7);
-    ASSERT_TRUE(TSetRegistryFont(kFinderPath, "Font01", font));
-    TFontValue read{};
-    ASSERT_TRUE(TGetRegistryFont(kFinderPath, "Font01", read));
-    EXPECT_EQ(read, font);
-    ASSERT_TRUE(TSetRegistryBinary(kFinderPath, "Font02", std::string(59, 'x'), kRegOverwrite));
-    EXPECT_FALSE(TGetRegistryFont(kFinderPath, "Font02", read));
-    EXPECT_EQ(read, font);
-}
-
-TEST_F(Helpers, StartupCreatesEachProgramsKeys) {
-    EnsureFinderKeys();
-    EnsureManagerKeys();
-    EXPECT_EQ(SubKeys(kUserRootKey),
-              (std::vector<std::string>{"Groups", "Fndr", "Alphabet", "Editor"}));
 }
 
 }  // namespace

@@ -1,6 +1,3 @@
-// Opening the settings stores as users meet them: files the store cannot
-// use, a folder the user may not write, and a store written by the layout
-// before ids were kept unique, and one another program holds.
 #include "settings/settings_db.h"
 
 #include <sqlite3.h>

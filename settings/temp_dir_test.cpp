@@ -1,5 +1,3 @@
-// The folder for scratch files: the user's own choice, the machine's
-// setting, the user's cache folder; private to each user wherever it is.
 #include "settings/temp_dir.h"
 
 #include <fcntl.h>

@@ -275,10 +275,7 @@ TEST_F(SearchBarTest, EachOptionTogglesItsOwnValueByClickOrKey) {
     // A screen reader reads each row with its state, which only an image shows.
     EXPECT_EQ(tree->topLevelItem(3)->data(0, Qt::AccessibleTextRole).toString(),
               vrk::texts::kA11yOptionOn.arg(vrk::texts::kOptionAnagram));
-    // Stored under our own name, beside the first two.
-    std::int32_t stored = 0;
-    ASSERT_TRUE(vrk::TGetRegistryNumber(vrk::kFinderPath, "Anagram", stored));
-    EXPECT_EQ(stored, 1);
+    EXPECT_EQ(Number("Anagram"), 1);  // under our own name, beside the first two
     CMainFrame again(false);
     EXPECT_TRUE(again.SearchOptions()->ShowsOn(3));
     EXPECT_FALSE(again.SearchOptions()->ShowsOn(2));

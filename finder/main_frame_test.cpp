@@ -123,12 +123,10 @@ TEST_F(MainFrameTest, EntryWindowDocksWithItsTextAndStaysClosedUntilFloatBringsI
     EXPECT_TRUE(Checked(frame, id::kDockBottom));
     frame.Commands()->Action(id::kFloat)->trigger();
     frame.EntryWindow()->close();
-    EXPECT_FALSE(Checked(frame, id::kEntryWindow));
     frame.close();
     EXPECT_EQ(Number("EditV"), kEntryHidden);
     CMainFrame hidden(false);
     ShowAndSettle(hidden);
-    EXPECT_EQ(hidden.EntryMode(), kEntryHidden);
     EXPECT_FALSE(hidden.EntryWindow()->isVisible());
     hidden.Commands()->Action(id::kFloat)->trigger();
     EXPECT_TRUE(hidden.EntryWindow()->isVisible());

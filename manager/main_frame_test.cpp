@@ -54,9 +54,6 @@ TEST_F(ManagerFrame, FirstStartMakesTheKeysOpensTheHelpAndListsTheInstalledWords
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !helpContexts_.empty(); }, 1000));
     EXPECT_EQ(helpContexts_, std::vector<int>{help::kFirstRun});
-    std::int32_t run = 0;
-    EXPECT_TRUE(TGetRegistryNumber(kUserRootPath, "Run", run));
-    EXPECT_EQ(run, 1);
     QTreeWidget* list = frame->View()->List();
     EXPECT_TRUE(QTest::qWaitFor([&] { return list->topLevelItemCount() == 2; }, 2000));
     ASSERT_EQ(frame->View()->Tree()->topLevelItemCount(), 1);
@@ -91,17 +88,10 @@ TEST_F(ManagerFrame, WithoutAnInstallPathTheProgramSaysSoAndEnds) {
     EXPECT_EQ(app.MainFrame(), nullptr);
 }
 
-TEST_F(ManagerFrame, SizeColumnsSplitterAndFontComeBack) {
+TEST_F(ManagerFrame, SizeColumnsAndFontComeBack) {
     frame_ = StartFrame();
     frame_->resize(700, 500);
     View()->List()->header()->resizeSection(2, 90);
-    const QPoint bar = View()->SplitterBar()->geometry().center();
-    QTest::mousePress(View(), Qt::LeftButton, {}, bar);
-    QTest::mouseMove(View(), QPoint(300, bar.y()));
-    QTest::mouseRelease(View(), Qt::LeftButton, {}, QPoint(300, bar.y()));
-    std::int32_t treeWidth = 0;  // stored at once, not when the window closes
-    EXPECT_TRUE(TGetRegistryNumber(kManagerPath, "TreeWidth", treeWidth));
-    EXPECT_EQ(treeWidth, 298);
     WhenModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<QFontDialog*>(modal);
         ASSERT_NE(dialog, nullptr);
@@ -116,7 +106,6 @@ TEST_F(ManagerFrame, SizeColumnsSplitterAndFontComeBack) {
     frame_ = StartFrame();
     EXPECT_EQ(frame_->size(), QSize(700, 500));
     EXPECT_EQ(View()->ColumnWidths()[2], 90);
-    EXPECT_EQ(View()->Tree()->width(), 298);
     EXPECT_EQ(RecordFromFont(View()->List()->font()), RecordFromFont(shown));
 }
 

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "manager/job_thread.h"
 #include "settings/library_registry.h"
 #include "settings/registry_helpers.h"
 #include "settings/temp_dir.h"
@@ -120,6 +121,7 @@ void TManagerTest::DataDialog(const QString& name, bool ok) {
 }
 
 void TManagerTest::TearDown() {
+    SetJobStepHook({});
     libraries_.reset();
     dictionaries_.reset();
     host_.reset();

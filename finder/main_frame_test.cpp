@@ -187,10 +187,13 @@ TEST_F(SearchBarTest, RepeatedTextMovesToTopAndKeepsTypedText) {
     EXPECT_EQ(bar->ClueHistory(), QStringList({"ab*", "ef", "c*d"}));
     EXPECT_EQ(bar->ClueText(), QStringLiteral("ab*"));
 
-    // The fifty-first text pushes the oldest out.
+    // The fifty-first text pushes the oldest out; one already there only
+    // moves up, and the full history loses nothing.
     for (int i = 1; i <= 51; ++i) bar->AddDescHistory(QStringLiteral("opis %1").arg(i));
+    bar->AddDescHistory(QStringLiteral("opis 10"));
     const QStringList history = bar->DescHistory();
     ASSERT_EQ(history.size(), 50);
+    EXPECT_EQ(history.first(), QStringLiteral("opis 10"));
     EXPECT_EQ(history.last(), QStringLiteral("opis 2"));
 }
 

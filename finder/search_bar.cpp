@@ -18,9 +18,11 @@ void AddHistoryText(QComboBox* box, const QString& text) {
     // text; the text the user typed must stay.
     const QString typed = box->currentText();
     const QSignalBlocker blocker(box);
-    if (box->count() >= CSearchBar::kMaxHistory) box->removeItem(CSearchBar::kMaxHistory - 1);
+    // A text already there only moves up: it is taken out before the
+    // oldest makes room, so a full history loses nothing.
     for (int i = box->count() - 1; i >= 0; --i)
         if (box->itemText(i) == text) box->removeItem(i);
+    if (box->count() >= CSearchBar::kMaxHistory) box->removeItem(CSearchBar::kMaxHistory - 1);
     box->insertItem(0, text);
     box->setCurrentIndex(-1);
     box->setEditText(typed);

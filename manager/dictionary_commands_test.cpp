@@ -155,7 +155,7 @@ TEST_F(DictionaryCommands, RemappingKeepsToChangesAllowedAndThePasswordOneJobEac
     Password({});
     dictionaries_->RemapLetters();
     EXPECT_EQ(messages_->Texts(),
-              (std::vector<QString>{texts::kChangesNotAllowed.arg(QStringLiteral("Stalen")),
+              (std::vector<QString>{texts::kDictionaryKeepsAsItIs.arg(QStringLiteral("Stalen")),
                                     texts::kRemapRefused.arg(QStringLiteral("Zaklenjen")),
                                     texts::kRemapFailed}));
     EXPECT_EQ(ReadWholeFile(fixed), before[0]);

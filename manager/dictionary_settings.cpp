@@ -173,7 +173,7 @@ void TDictionaryCommands::RemapLetters() {
                 continue;
             }
             if (!(flags & kFlagChanges)) {
-                vrk::ShowMessage(m_host.Window(), vrk::texts::kChangesNotAllowed.arg(name),
+                vrk::ShowMessage(m_host.Window(), vrk::texts::kDictionaryKeepsAsItIs.arg(name),
                                  vrk::TMsgIcon::kNone);
                 continue;
             }

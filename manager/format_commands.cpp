@@ -119,7 +119,7 @@ void TDictionaryCommands::Import() {
     if (!registerNewDictionary(library, target)) return;
     const TMemberRow row = ReadMember(target, backups);
     if (row.state != TMemberState::kListed) {
-        vrk::ShowError(m_host.Window(), vrk::texts::kNotADictionary);
+        vrk::ShowError(m_host.Window(), vrk::texts::kChosenNotADictionary);
         return;
     }
     m_host.ListDictionary(row, true);

@@ -134,7 +134,7 @@ void TLibraryCommands::AddDictionaries() {
         // becomes a member.
         const TMemberRow row = ReadMember(path, backups);
         if (row.state == TMemberState::kGone) {
-            vrk::ShowError(m_host.Window(), vrk::texts::kNotADictionary);
+            vrk::ShowError(m_host.Window(), vrk::texts::kChosenNotADictionary);
             return;
         }
         if (row.state == TMemberState::kUnavailable) {

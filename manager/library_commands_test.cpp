@@ -131,7 +131,7 @@ TEST_F(LibraryCommands, AddingStopsAtTheFirstMemberAndKeepsWhatCameBefore) {
         return FilesChosen({QString::fromStdString(folder_ + "/notes.txt")});
     });
     libraries_->AddDictionaries();
-    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kNotADictionary});
+    EXPECT_EQ(messages_->Texts(), std::vector<QString>{texts::kChosenNotADictionary});
     EXPECT_EQ(Members("Knj"), (std::vector<std::string>{two, one}));
 
     // Removing takes the selected ones from the library only.

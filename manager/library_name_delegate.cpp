@@ -13,7 +13,7 @@ QWidget* CLibraryNameDelegate::createEditor(QWidget* parent, const QStyleOptionV
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (auto* line = qobject_cast<QLineEdit*>(editor)) {
         line->setObjectName(QStringLiteral("libraryNameEditor"));
-        line->setAccessibleName(vrk::texts::kA11yLibraryName);
+        line->setAccessibleName(vrk::texts::kA11yLibraryNameEdit);
         line->setMaxLength(kMaxNameLength);
         line->installEventFilter(const_cast<CLibraryNameDelegate*>(this));
     }

@@ -64,7 +64,7 @@ inline const QString kLibraryNotEmpty =
     QStringLiteral("Knjižnica ni prazna. Želite kljub temu nadaljevati?");
 inline const QString kCannotRemoveLibrary = QStringLiteral("Knjižnice ni možno odstraniti.");
 inline const QString kAlreadyMember = QStringLiteral("Knjižnica že vsebuje ta slovar.");
-inline const QString kNotADictionary =
+inline const QString kChosenNotADictionary =
     QStringLiteral("Izbrana datoteka ni Slovar v formatu VRK3 oz. je poškodovana.");
 inline const QString kDamagedMember = QStringLiteral(
     "Ena izmed datotek s slovarjem v tej knjižnici je poškodovana,\nzato bo odstranjena iz "
@@ -194,7 +194,7 @@ inline const QString kExportSameFile = QStringLiteral(
 // that allows no changes.
 inline const QString kReplaceRefused = QStringLiteral("Slovarja \"%1\" ne morete nadomestiti.");
 inline const QString kRemapRefused = QStringLiteral("Pisave slovarja \"%1\" ne morete prirediti.");
-inline const QString kChangesNotAllowed =
+inline const QString kDictionaryKeepsAsItIs =
     QStringLiteral("Slovar \"%1\" ne dovoljuje sprememb, zato ostane, kakršen je.");
 // An export whose target is a dictionary: the file name, and its library.
 inline const QString kExportOverDictionary = QStringLiteral(
@@ -223,6 +223,6 @@ inline const QString kA11yDictionaryPane = QStringLiteral("Število označenih s
 inline const QString kA11yEntryPane = QStringLiteral("Skupno število gesel v označenih slovarjih");
 inline const QString kA11yBrowseSource = QStringLiteral("Poišči datoteko obstoječega slovarja.");
 inline const QString kA11yBrowseTarget = QStringLiteral("Izberi datoteko novega slovarja.");
-inline const QString kA11yLibraryName = QStringLiteral("Ime knjižnice");
+inline const QString kA11yLibraryNameEdit = QStringLiteral("Ime knjižnice");
 
 }  // namespace vrk::texts

@@ -184,15 +184,12 @@ TEST_F(Safety, AChangeRemovesCopiesLeftByKilledWritersOfThatDictionaryOnly) {
 // by a full disk or a killed process.
 TEST_F(Safety, AFolderThatTakesNoNewFileRefusesEveryChange) {
     auto file = DictionaryWith({"A", Record("B", {"b"})});
-    WriteWholeFile(Path("in.csv"), "C,c\n");
     const std::string before = ReadWholeFile(file->path());
     const std::vector<std::string> files = Files();
     TBesideBlockedForTesting blocked;
     std::string newPath;
     const std::vector<std::pair<const char*, std::function<bool()>>> changes = {
         {"store", [&] { return file->StoreEntry("C"); }},
-        {"remap", [&] { return file->RemapLetter('A', 'E'); }},
-        {"import", [&] { return file->ImportCsv(Path("in.csv")); }},
         {"create", [&] { return file->CreateEmpty(true); }},
         {"create beside", [&] { return file->CreateEmptyBeside(newPath); }},
     };

@@ -7,7 +7,6 @@
 
 #include "test_util.h"
 #include "text_codec.h"
-#include "word_pattern.h"
 
 namespace vrk {
 namespace {
@@ -106,22 +105,6 @@ TEST_F(PatternSearchTest, SuffixesSetsAndAnagramsOnAFewWords) {
     auto missing = Dictionary("missing.vrk3");
     EXPECT_EQ(SearchFile(*missing, "ab[c00", "", 100, 5, kExtended).count, -1);
     EXPECT_EQ(missing->LastFailure(), TFailure::InvalidArgument);
-}
-
-TEST(AnagramCheck, ClassesTradeLettersWhenTheFirstChoiceBlocks) {
-    const TRankTable& rank = DefaultRankTable();
-    const auto fits = [&](std::string_view pattern, std::string_view word) {
-        return TWordPattern::Compile(pattern, kBoth, rank)->FitsRecord(word);
-    };
-    // [ab] takes the a first; [a] then needs it, and [ab] moves to the b.
-    EXPECT_TRUE(fits("[ab][a]00", "ab"));
-    // Two steps: [a] takes the a from [ab], which takes the b from #, which
-    // takes the d.
-    EXPECT_TRUE(fits("[ab]#[a]00", "abd"));
-    EXPECT_FALSE(fits("[ab][ab][a]00", "bbx"));
-    EXPECT_FALSE(fits("[a][a]*00", "abc"));
-    EXPECT_TRUE(fits("@#%[ab]00", "xyzua"));
-    EXPECT_FALSE(fits("@@%00", "xyzu"));
 }
 
 }  // namespace

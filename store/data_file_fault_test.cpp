@@ -108,11 +108,10 @@ TEST_F(FaultTest, EachFailingCallOrCrashLeavesTheOldOrTheNewContent) {
          [](TDataFile& f, const std::string& d) {
              return f.ImportFirstGen(d + "/source.txt", ';');
          }},
-        {"import csv",
-         [](TDataFile& f, const std::string& d) { return f.ImportCsv(d + "/source.csv"); }},
         {"create anew", [](TDataFile& f, const std::string&) { return f.CreateEmpty(true); }},
         // The manager's import into a new dictionary that then takes the
-        // old one's place; the caller removes the new file when it gives up.
+        // old one's place (the CSV importer's reads among its calls); the
+        // caller removes the new file when it gives up.
         {"import placed",
          [](TDataFile& f, const std::string& d) {
              std::string made;
@@ -154,7 +153,6 @@ TEST_F(FaultTest, EachFailingCallOrCrashLeavesTheOldOrTheNewContent) {
                 EXPECT_TRUE(ok) << what;
                 EXPECT_EQ(now, after) << what;
             }
-            EXPECT_GE(Open(folder)->GetEntryCount(), 0) << what;
             ExpectCleanAfterNextChange(folder, what);
         }
     }

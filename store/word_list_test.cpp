@@ -70,8 +70,8 @@ TEST_F(WordListTest, Utf8LinesWindows1250CannotHoldAreSkippedAndCounted) {
 }
 
 // A one-byte encoding goes through its table of code points (here a part of
-// ISO-8859-2, where č, š, ž and Š are E8, B9, BE and A9; Windows-1250 has
-// them at E8, 9A, 9E and 8A). A byte that stands for no character, or for
+// ISO-8859-2, where č, š and ž are E8, B9 and BE; Windows-1250 has them at
+// E8, 9A and 9E). A byte that stands for no character, or for
 // one Windows-1250 lacks, makes its line unfit.
 TEST_F(WordListTest, OneByteEncodingsGoThroughTheirTable) {
     std::array<char32_t, 256> table{};
@@ -79,12 +79,11 @@ TEST_F(WordListTest, OneByteEncodingsGoThroughTheirTable) {
     table[0xE8] = U'\u010D';
     table[0xB9] = U'\u0161';
     table[0xBE] = U'\u017E';
-    table[0xA9] = U'\u0160';
     table['x'] = TByteWordDecoder::kNoCharacter;
     table['y'] = U'\u65E5';
     TByteWordDecoder latin2(table);
-    EXPECT_EQ(Imported("\xE8rka\n\xB9\xBE\n\xA9ola\nax\nay\naz\n", latin2),
-              Words({"\xE8rka", "\x9A\x9E", "\x8Aola", "az"}));
+    EXPECT_EQ(Imported("\xE8rka\n\xB9\xBE\nax\nay\naz\n", latin2),
+              Words({"\xE8rka", "\x9A\x9E", "az"}));
     EXPECT_EQ(m_counts.unfit, 2);
 }
 
